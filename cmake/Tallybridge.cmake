@@ -1,0 +1,65 @@
+# Helpers shared by every layer's CMakeLists.
+
+# Warnings apply to our own code only.
+function(tb_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+endfunction()
+
+# tb_layer(NAME DEPS...): one static library from every .cpp of the calling folder.
+function(tb_layer name)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  add_library(${name} STATIC ${sources} ${headers})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARGN})
+  tb_warnings(${name})
+endfunction()
+
+# tb_test(NAME DIR LIBS... [SANITIZE]): one GoogleTest program from every .cpp under DIR.
+# SANITIZE marks it for the sanitizer run (byte formats and parsers).
+function(tb_test name dir)
+  cmake_parse_arguments(T "SANITIZE" "" "" ${ARGN})
+  if(TB_SANITIZE AND NOT T_SANITIZE)
+    return()
+  endif()
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources} ${CMAKE_SOURCE_DIR}/tests/TestMain.cpp)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${T_UNPARSED_ARGUMENTS} GTest::gtest GTest::gmock Qt6::Widgets)
+  target_compile_definitions(${name} PRIVATE TB_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
+  tb_warnings(${name})
+  set(labels ${name})
+  if(T_SANITIZE)
+    list(APPEND labels sanitize)
+  endif()
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1"
+               LABELS "${labels}" TIMEOUT 120)
+endfunction()
+
+# tb_bench(NAME SOURCES... LIBS ...)
+function(tb_bench name)
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${B_SOURCES})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark)
+  tb_warnings(${name})
+  set_property(GLOBAL APPEND PROPERTY TB_BENCHMARKS ${name})
+endfunction()
+
+# Links the layer libraries among NAMES that exist (layers land one by one).
+function(tb_link_existing target)
+  foreach(lib ${ARGN})
+    if(TARGET ${lib})
+      target_link_libraries(${target} PUBLIC ${lib})
+    endif()
+  endforeach()
+endfunction()

@@ -1,0 +1,111 @@
+// Variant: the value type of report expressions, dataset fields and the grid's
+// filter values. Kinds: empty, null, integer, double, Boolean, string and date-time.
+// Every conversion and operator rule lives here, in one place, so that the
+// report engine and the grid agree. This is not QVariant.
+#pragma once
+
+#include "platform/rtl/SysUtils.h"
+
+#include <QList>
+#include <QString>
+#include <cstdint>
+
+// Classic type codes, as stored in the formats that record them.
+enum TVarType : uint16_t {
+    varEmpty = 0x0000,
+    varNull = 0x0001,
+    varSmallint = 0x0002,
+    varInteger = 0x0003,
+    varSingle = 0x0004,
+    varDouble = 0x0005,
+    varCurrency = 0x0006,
+    varDate = 0x0007,
+    varOleStr = 0x0008,
+    varBoolean = 0x000B,
+    varByte = 0x0011,
+    varInt64 = 0x0014,
+    varString = 0x0100,
+};
+
+class Variant
+{
+public:
+    enum class TKind : uint8_t { Empty, Null, Integer, Double, Boolean, String, DateTime };
+
+    Variant() = default;                 // empty
+    Variant(int Value);
+    Variant(int64_t Value);
+    Variant(double Value);
+    Variant(bool Value);
+    Variant(const QString& Value);
+    Variant(const char* Value);          // UTF-8 literal
+    static Variant Null();
+    static Variant FromDateTime(TDateTime Value);
+
+    TKind Kind() const { return FKind; }
+    // varInteger for integers that fit 32 bits, varInt64 otherwise.
+    TVarType VarType() const;
+    bool IsEmpty() const { return FKind == TKind::Empty; }
+    bool IsNull() const { return FKind == TKind::Null; }
+    bool IsNumeric() const;              // integer, double, Boolean or date-time
+
+    // Conversions with the classic rules; a failure raises EVariantError
+    // ("Could not convert variant of type (X) into type (Y)").
+    QString AsString() const;            // empty and null give ""; Boolean "True"/"False"
+    double AsFloat() const;              // strings parse strictly; empty is 0; null raises
+    int64_t AsInteger() const;           // doubles round halves to even
+    bool AsBoolean() const;              // strings "True"/"False" any case, or a number
+    TDateTime AsDateTime() const;        // strings parse as a date-time
+    QString AsString(const TFormatSettings& Settings) const;
+    double AsFloat(const TFormatSettings& Settings) const;
+
+    bool operator==(const Variant& Other) const = delete; // use VarSame or Compare
+
+private:
+    TKind FKind = TKind::Empty;
+    bool FBool = false;
+    int64_t FInt = 0;
+    double FDouble = 0;                  // doubles and date-times
+    QString FString;
+};
+
+// Arithmetic with the classic promotion rules: integer op integer stays integer
+// (overflow promotes to double), anything with a double or date-time is double,
+// a string operand converts to a number or raises, '+' of two strings concatenates,
+// null in any operand gives null, Boolean counts as -1/0.
+Variant operator+(const Variant& A, const Variant& B);
+Variant operator-(const Variant& A, const Variant& B);
+Variant operator*(const Variant& A, const Variant& B);
+Variant operator/(const Variant& A, const Variant& B);  // always double; division by 0 raises EZeroDivide
+Variant VarIntDiv(const Variant& A, const Variant& B);  // div
+Variant VarMod(const Variant& A, const Variant& B);     // mod
+Variant operator-(const Variant& A);                    // negation
+// and/or/xor: bitwise on integers, logical on Booleans; not likewise.
+Variant VarAnd(const Variant& A, const Variant& B);
+Variant VarOr(const Variant& A, const Variant& B);
+Variant VarXor(const Variant& A, const Variant& B);
+Variant VarNot(const Variant& A);
+
+// Comparison: numbers numerically, strings as text, a string against a number
+// converts the string; null equals only null and orders before everything.
+enum class TVariantRelationship { vrEqual, vrLessThan, vrGreaterThan, vrNotEqual };
+TVariantRelationship VarCompareValue(const Variant& A, const Variant& B);
+bool VarEquals(const Variant& A, const Variant& B);
+bool VarLess(const Variant& A, const Variant& B);
+bool VarLessEq(const Variant& A, const Variant& B);
+bool VarGreater(const Variant& A, const Variant& B);
+bool VarGreaterEq(const Variant& A, const Variant& B);
+bool VarSame(const Variant& A, const Variant& B);        // same kind and same value
+
+// Classic free functions.
+QString VarToStr(const Variant& V);
+bool VarIsNull(const Variant& V);
+bool VarIsEmpty(const Variant& V);
+TVarType VarType(const Variant& V);
+Variant VarAsType(const Variant& V, TVarType Type);
+QString VarTypeName(TVarType Type);                      // "String", "Double", ...
+
+// The classic Format: %d %u %x %e %f %g %n %m %s %p with index, '-', width,
+// precision and '*'; raises EConvertError on a bad format or argument.
+QString Format(const QString& Fmt, const QList<Variant>& Args);
+QString Format(const QString& Fmt, const QList<Variant>& Args, const TFormatSettings& Settings);
