@@ -18,7 +18,8 @@ public:
     virtual ~TStrings() = default;
 
     virtual int Count() const = 0;
-    virtual QString Strings(int Index) const = 0;          // raises EListError out of range
+    // Index errors raise EListError "List index out of bounds (%d)".
+    virtual QString Strings(int Index) const = 0;
     virtual void SetStrings(int Index, const QString& S) = 0;
     virtual void* Objects(int Index) const = 0;            // not owned
     virtual void SetObjects(int Index, void* Object) = 0;
@@ -31,7 +32,7 @@ public:
     virtual int IndexOf(const QString& S) const;           // case-insensitive, -1 when absent
     int IndexOfObject(void* Object) const;
     int IndexOfName(const QString& Name) const;
-    void Exchange(int A, int B);
+    void Exchange(int A, int B);      // through SetStrings, so a sorted list raises
     void Move(int From, int To);
     void Assign(const TStrings& Source);
     void AddStrings(const TStrings& Source);
@@ -44,7 +45,8 @@ public:
     QString CommaText() const;
     void SetCommaText(const QString& Value);
 
-    // Name=value pairs.
+    // Name=value pairs; names match without regard to case. A line without '='
+    // has an empty name and an empty value.
     QString Names(int Index) const;
     QString Values(const QString& Name) const;
     void SetValues(const QString& Name, const QString& Value); // empty value removes the line
@@ -57,16 +59,27 @@ public:
     QStringList ToStringList() const;
     void SetStringList(const QStringList& Lines);
 
-    // Called after each change while no update is open.
+    // Files and streams hold the Text form in UTF-8. Reading skips a BOM and
+    // takes bytes that are not valid UTF-8 as GBK, the older files' encoding.
+    void LoadFromStream(TStream& Stream);   // from the current position to the end
+    void SaveToStream(TStream& Stream) const;
+    void LoadFromFile(const QString& FileName);   // raises EReadError
+    void SaveToFile(const QString& FileName) const; // raises EWriteError
+
+    // Called after each change while no update is open, and once when the
+    // outermost EndUpdate closes.
     std::function<void(TStrings* Sender)> OnChange;
 
 protected:
     virtual void Changed();
+    // Equality and order of lines for IndexOf and IndexOfName.
+    virtual int CompareStrings(const QString& A, const QString& B) const;
 
 private:
     int FUpdateCount = 0;
 };
 
+// Copies take the lines, objects and settings, never the OnChange handler.
 class TStringList : public TStrings
 {
 public:
@@ -83,21 +96,31 @@ public:
     int Add(const QString& S) override;
     int AddObject(const QString& S, void* Object) override;
     void Insert(int Index, const QString& S) override;
+    void InsertObject(int Index, const QString& S, void* Object) override;
     void Delete(int Index) override;
     void Clear() override;
     int IndexOf(const QString& S) const override;
 
     // Sorted mode keeps lines in case-insensitive order (CaseSensitive switches);
-    // Add places the line and obeys Duplicates; Insert into a sorted list raises.
+    // Add places the line and obeys Duplicates (dupIgnore returns the index of
+    // the line already there, dupError raises "String list does not allow
+    // duplicates"); Insert and SetStrings on a sorted list raise EListError
+    // "Operation not allowed on sorted list".
     bool Sorted() const { return FSorted; }
     void SetSorted(bool Value);
     bool CaseSensitive() const { return FCaseSensitive; }
     void SetCaseSensitive(bool Value);
     TDuplicates Duplicates() const { return FDuplicates; }
     void SetDuplicates(TDuplicates Value) { FDuplicates = Value; }
-    bool Find(const QString& S, int& Index) const;        // binary search in sorted mode
-    void Sort();
+    // Binary search, meaningful in sorted mode: true when found; Index is the
+    // first equal line or where S would go.
+    bool Find(const QString& S, int& Index) const;
+    void Sort();   // nothing to do while Sorted
+    // Stable sort; Compare sees the list as it was before sorting, by index.
     void CustomSort(const std::function<int(const TStringList&, int, int)>& Compare);
+
+protected:
+    int CompareStrings(const QString& A, const QString& B) const override;
 
 private:
     struct TItem
@@ -105,7 +128,8 @@ private:
         QString Text;
         void* Object = nullptr;
     };
-    int CompareStrings(const QString& A, const QString& B) const;
+    void CheckIndex(int Index) const;
+    void SortItems(const std::function<int(const TStringList&, int, int)>& Compare);
 
     QList<TItem> FItems;
     bool FSorted = false;

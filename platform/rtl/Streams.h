@@ -22,17 +22,21 @@ public:
 
     virtual int64_t Read(void* Buffer, int64_t Count) = 0;   // bytes actually read
     virtual int64_t Write(const void* Buffer, int64_t Count) = 0;
+    // Returns the new position. A target before the start (or beyond the
+    // 64-bit range) raises EReadError; a target past the end is allowed.
     virtual int64_t Seek(int64_t Offset, TSeekOrigin Origin) = 0;
     virtual int64_t Size() const = 0;
     virtual void SetSize(int64_t NewSize);
 
     int64_t Position() const { return const_cast<TStream*>(this)->Seek(0, TSeekOrigin::soCurrent); }
     void SetPosition(int64_t Pos) { Seek(Pos, TSeekOrigin::soBeginning); }
-    int64_t Remaining() const { return Size() - Position(); }
+    // Never negative, also when the position lies past the end.
+    int64_t Remaining() const;
 
     void ReadBuffer(void* Buffer, int64_t Count);             // raises EReadError on a short read
     void WriteBuffer(const void* Buffer, int64_t Count);      // raises EWriteError
-    int64_t CopyFrom(TStream& Source, int64_t Count);         // Count 0 copies all from the start
+    // Count 0 copies all of Source from its start; a negative Count raises EReadError.
+    int64_t CopyFrom(TStream& Source, int64_t Count);
 
     uint8_t ReadU8();
     int8_t ReadI8();
@@ -69,12 +73,12 @@ public:
     int64_t Write(const void* Buffer, int64_t Count) override;
     int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;
     int64_t Size() const override { return FData.size(); }
-    void SetSize(int64_t NewSize) override;
+    void SetSize(int64_t NewSize) override;   // raises EWriteError when memory runs out
 
     const QByteArray& Data() const { return FData; }
     void Clear();
     void LoadFromFile(const QString& FileName);   // raises EReadError
-    void SaveToFile(const QString& FileName);     // raises EWriteError
+    void SaveToFile(const QString& FileName);     // atomic; raises EWriteError
     void LoadFromStream(TStream& Source);
     void SaveToStream(TStream& Dest);
 
@@ -90,7 +94,11 @@ enum TFileMode : unsigned {
     fmCreate = 0xFFFF,
 };
 
-// A stream over a file; raises EReadError ("Cannot open file ...") when it cannot open.
+// A stream over a file. fmCreate creates or empties the file; the open modes
+// need an existing file, and fmOpenWrite keeps its contents. Share flags in the
+// upper bits are accepted and ignored. Raises EReadError ("Cannot open file
+// \"x\"") when it cannot open, EWriteError ("Cannot create file \"x\"") when
+// it cannot create.
 class TFileStream : public TStream
 {
 public:
@@ -107,9 +115,12 @@ public:
 private:
     QString FFileName;
     std::unique_ptr<QFile> FFile;
+    bool FCanRead = true;
 };
 
-// A stream over a QIODevice that the caller owns (a socket, a buffer, a file).
+// A stream over an open QIODevice that the caller owns (a socket, a buffer, a
+// file). A sequential device has no position: only Seek(0, soCurrent) works
+// there, and Size() is what is available now.
 class TDeviceStream : public TStream
 {
 public:

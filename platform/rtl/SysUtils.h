@@ -48,6 +48,9 @@ struct TFormatSettings
     QChar DateSeparator = u'-';
     QChar TimeSeparator = u':';
     int CurrencyDecimals = 2;
+    int CurrencyFormat = 0;  // 0 "￥1", 1 "1￥", 2 "￥ 1", 3 "1 ￥"
+    int NegCurrFormat = 2;   // 0 "(￥1)" 1 "-￥1" 2 "￥-1" 3 "￥1-" ... 15 "(1 ￥)"
+    int TwoDigitYearCenturyWindow = 50; // two-digit years fall within this many years before now
     QString CurrencyString = QStringLiteral("￥");
     QString ShortDateFormat = QStringLiteral("yyyy-mm-dd");
     QString LongDateFormat = QStringLiteral("yyyy'年'm'月'd'日'");
@@ -123,9 +126,20 @@ QString FloatToStr(double Value, const TFormatSettings& Settings);
 QString FloatToStrF(double Value, TFloatFormat Format, int Precision, int Digits);
 QString FloatToStrF(double Value, TFloatFormat Format, int Precision, int Digits,
                     const TFormatSettings& Settings);
+// Formatting rounds the value's 18-significant-digit decimal expansion half away
+// from zero, so FormatFloat("0.00", 0.125) is "0.13" but 2.675 (a double just below
+// 2.675) gives "2.67". A result that rounds to zero is written without a minus sign.
+// FormatFloat pictures: 0 # . , E+ E- e+ e- '..' "..", sections positive;negative;zero
+// (an empty section uses the first; the zero section also takes values that round to
+// zero); an empty picture or a value of 1E18 and more without exponent gives FloatToStr.
 QString FormatFloat(const QString& Format, double Value);
 QString FormatFloat(const QString& Format, double Value, const TFormatSettings& Settings);
+// Currency values hold four decimals: the value is rounded to 0.0001 (halves to even) first.
 QString CurrToStr(double Value);
+QString CurrToStrF(double Value, TFloatFormat Format, int Digits);
+QString CurrToStrF(double Value, TFloatFormat Format, int Digits, const TFormatSettings& Settings);
+QString FormatCurr(const QString& Format, double Value);
+QString FormatCurr(const QString& Format, double Value, const TFormatSettings& Settings);
 
 double StrToFloat(const QString& S);              // strict; raises EConvertError
 double StrToFloat(const QString& S, const TFormatSettings& Settings);
@@ -176,7 +190,11 @@ QString TimeToStr(TDateTime Value, const TFormatSettings& Settings);
 QString DateTimeToStr(TDateTime Value);           // no time part when it is midnight
 QString DateTimeToStr(TDateTime Value, const TFormatSettings& Settings);
 
-// Parsing follows the order of the short date format's y, m and d; raises EConvertError.
+// Parsing follows the order of the short date format's y, m and d, with the date
+// separator; two-digit years fall in the window of TwoDigitYearCenturyWindow years
+// before now; a missing year is this year. Times are h[:n[:s[.fff]]] with am/pm (or
+// the locale's markers) before or after; the digits after the decimal separator are a
+// fraction of a second. Raises EConvertError.
 TDateTime StrToDate(const QString& S);
 TDateTime StrToDate(const QString& S, const TFormatSettings& Settings);
 TDateTime StrToTime(const QString& S);

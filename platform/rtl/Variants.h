@@ -35,6 +35,8 @@ public:
     Variant() = default;                 // empty
     Variant(int Value);
     Variant(int64_t Value);
+    Variant(long long Value);            // qint64
+    Variant(unsigned int Value);
     Variant(double Value);
     Variant(bool Value);
     Variant(const QString& Value);
@@ -48,18 +50,22 @@ public:
     bool IsEmpty() const { return FKind == TKind::Empty; }
     bool IsNull() const { return FKind == TKind::Null; }
     bool IsNumeric() const;              // integer, double, Boolean or date-time
+    bool IsString() const { return FKind == TKind::String; }
 
     // Conversions with the classic rules; a failure raises EVariantError
     // ("Could not convert variant of type (X) into type (Y)").
-    QString AsString() const;            // empty and null give ""; Boolean "True"/"False"
-    double AsFloat() const;              // strings parse strictly; empty is 0; null raises
+    // Empty and null give ""; Boolean "True"/"False"; doubles by FloatToStr;
+    // date-times by DateTimeToStr (the date alone at midnight).
+    QString AsString() const;
+    double AsFloat() const;              // strings parse strictly (blanks around allowed); empty is 0; null raises
     int64_t AsInteger() const;           // doubles round halves to even
     bool AsBoolean() const;              // strings "True"/"False" any case, or a number
-    TDateTime AsDateTime() const;        // strings parse as a date-time
+    TDateTime AsDateTime() const;        // strings parse as a date-time; numbers are day counts
     QString AsString(const TFormatSettings& Settings) const;
     double AsFloat(const TFormatSettings& Settings) const;
+    TDateTime AsDateTime(const TFormatSettings& Settings) const;
 
-    bool operator==(const Variant& Other) const = delete; // use VarSame or Compare
+    bool operator==(const Variant& Other) const = delete; // use VarSame or VarEquals
 
 private:
     TKind FKind = TKind::Empty;
@@ -71,23 +77,31 @@ private:
 
 // Arithmetic with the classic promotion rules: integer op integer stays integer
 // (overflow promotes to double), anything with a double or date-time is double,
-// a string operand converts to a number or raises, '+' of two strings concatenates,
-// null in any operand gives null, Boolean counts as -1/0.
+// except that a date-time plus or minus a number stays a date-time (a date minus
+// a date is a day count, a double); a string operand converts to a number or
+// raises, '+' of two strings concatenates, null in any operand gives null,
+// Boolean counts as -1/0 and empty as 0 (as "" beside a string).
 Variant operator+(const Variant& A, const Variant& B);
 Variant operator-(const Variant& A, const Variant& B);
 Variant operator*(const Variant& A, const Variant& B);
 Variant operator/(const Variant& A, const Variant& B);  // always double; division by 0 raises EZeroDivide
+// div and mod work on integers (doubles round halves to even first); a zero
+// divisor raises EZeroDivide.
 Variant VarIntDiv(const Variant& A, const Variant& B);  // div
-Variant VarMod(const Variant& A, const Variant& B);     // mod
+Variant VarMod(const Variant& A, const Variant& B);     // mod, sign of the dividend
 Variant operator-(const Variant& A);                    // negation
-// and/or/xor: bitwise on integers, logical on Booleans; not likewise.
+// and/or/xor: bitwise on integers, logical on Booleans; not likewise. A Boolean
+// beside a number counts as -1/0 (bitwise); a string reads as a Boolean when it is
+// "True"/"False" in any case, else as a number. Null gives null.
 Variant VarAnd(const Variant& A, const Variant& B);
 Variant VarOr(const Variant& A, const Variant& B);
 Variant VarXor(const Variant& A, const Variant& B);
 Variant VarNot(const Variant& A);
 
-// Comparison: numbers numerically, strings as text, a string against a number
-// converts the string; null equals only null and orders before everything.
+// Comparison: numbers numerically, strings as text (case-sensitive, by character
+// code), a string against a number converts the string (or raises), against a
+// date-time parses it as a date-time, against a Boolean reads it as a Boolean;
+// null equals only null and orders before everything. NaN is vrNotEqual to all.
 enum class TVariantRelationship { vrEqual, vrLessThan, vrGreaterThan, vrNotEqual };
 TVariantRelationship VarCompareValue(const Variant& A, const Variant& B);
 bool VarEquals(const Variant& A, const Variant& B);
@@ -104,8 +118,12 @@ bool VarIsEmpty(const Variant& V);
 TVarType VarType(const Variant& V);
 Variant VarAsType(const Variant& V, TVarType Type);
 QString VarTypeName(TVarType Type);                      // "String", "Double", ...
+Variant VarFromDateTime(TDateTime Value);
 
 // The classic Format: %d %u %x %e %f %g %n %m %s %p with index, '-', width,
-// precision and '*'; raises EConvertError on a bad format or argument.
+// precision and '*'; raises EConvertError "Format '<Fmt>' invalid or incompatible
+// with argument" on a bad format, a missing argument or an argument of the wrong
+// kind (%d %u %x %p take integers; %e %f %g %n %m integers, doubles and
+// date-times; %s takes anything through VarToStr).
 QString Format(const QString& Fmt, const QList<Variant>& Args);
 QString Format(const QString& Fmt, const QList<Variant>& Args, const TFormatSettings& Settings);
