@@ -1,0 +1,64 @@
+// TADOConnection: the program's one database connection. The connection string
+// is parsed as the classic provider strings are ("Provider=...;Data Source=
+// file;..."): "Data Source" names the file, the provider selects the engine
+// (the Jet 4.0 and ACE providers and "SQLite" open an SQLite file), a database
+// password is accepted and not needed. Opening never creates a file.
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+class TDbEngine;
+class TDataSet;
+
+class TADOConnection : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TADOConnection(QObject* AOwner = nullptr);
+    ~TADOConnection() override;
+
+    QString ConnectionString() const { return FConnectionString; }
+    void SetConnectionString(const QString& Value);   // closes an open connection first
+    QString Provider() const;
+    QString DataSourceName() const;                    // the database file
+    bool LoginPrompt() const { return FLoginPrompt; }
+    void SetLoginPrompt(bool Value) { FLoginPrompt = Value; }
+
+    bool Connected() const { return FEngine != nullptr; }
+    void SetConnected(bool Value);
+    void Open() { SetConnected(true); }
+    void Close() { SetConnected(false); }            // closes every dataset on it first
+
+    int Execute(const QString& SQL);                  // rows affected
+
+    // Transactions nest; an inner level is a savepoint. BeginTrans returns the new level.
+    int BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    bool InTransaction() const { return FTransLevel > 0; }
+
+    int DataSetCount() const;
+    TDataSet* DataSets(int Index) const;
+
+    std::function<void(TADOConnection* Sender)> AfterConnect;
+    std::function<void(TADOConnection* Sender)> AfterDisconnect;
+
+    // For datasets of this connection.
+    TDbEngine* Engine();                               // connects when needed
+    void RegisterDataSet(TDataSet* DataSet);
+    void UnregisterDataSet(TDataSet* DataSet);
+
+    // "Key=Value" pairs of a connection string; keys compare case-insensitively.
+    static QString ConnectionStringValue(const QString& ConnectionString, const QString& Key);
+
+private:
+    QString FConnectionString;
+    std::unique_ptr<TDbEngine> FEngine;
+    QList<QPointer<TDataSet>> FDataSets;
+    int FTransLevel = 0;
+    bool FLoginPrompt = true;
+};

@@ -1,0 +1,43 @@
+// The seam between the connection and a database backend. The windows never
+// see it: they talk to TADOConnection and TADOQuery, and the provider named in
+// the connection string picks the engine. SQLite is the only engine today.
+#pragma once
+
+#include "platform/db/DataSet.h"
+#include "platform/db/RowStore_p.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+// What a query's snapshot knows about its columns and where edits go.
+struct TSnapshotInfo
+{
+    TFieldDefs Defs;
+    QString Table;            // the one table edits are written to; empty when read-only
+    QStringList Columns;      // that table's column behind each field
+};
+
+class TDbEngine
+{
+public:
+    virtual ~TDbEngine() = default;
+
+    virtual void Open(const QString& FileName) = 0;       // raises EDatabaseError
+    virtual void Close() = 0;
+    virtual int Execute(const QString& JetSql) = 0;        // rows affected
+    virtual void Select(const QString& JetSql, TRowStore& Store, TSnapshotInfo& Info) = 0;
+    // Write-back by row id. Insert stores the new row id and reads the row back
+    // (counter and defaults) into the store.
+    virtual void InsertRow(const TSnapshotInfo& Info, TRowStore& Store, TRowHandle Row,
+                           const std::vector<bool>& Changed) = 0;
+    virtual void UpdateRow(const TSnapshotInfo& Info, TRowStore& Store, TRowHandle Row,
+                           const std::vector<bool>& Changed) = 0;
+    virtual void DeleteRow(const TSnapshotInfo& Info, const TRowStore& Store, TRowHandle Row) = 0;
+    virtual void Begin(int Level) = 0;
+    virtual void Commit(int Level) = 0;
+    virtual void Rollback(int Level) = 0;
+};
+
+std::unique_ptr<TDbEngine> CreateSqliteEngine();
