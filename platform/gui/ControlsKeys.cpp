@@ -1,0 +1,152 @@
+// Qt key and mouse state to the classic virtual keys, characters and shift sets.
+#include "platform/gui/Controls.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+
+TShiftState ShiftStateFromQt(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Buttons)
+{
+    TShiftState S;
+    if (Modifiers & Qt::ShiftModifier)
+        S << ssShift;
+    if (Modifiers & Qt::AltModifier)
+        S << ssAlt;
+    if (Modifiers & Qt::ControlModifier)
+        S << ssCtrl;
+    if (Buttons & Qt::LeftButton)
+        S << ssLeft;
+    if (Buttons & Qt::RightButton)
+        S << ssRight;
+    if (Buttons & Qt::MiddleButton)
+        S << ssMiddle;
+    return S;
+}
+
+namespace {
+
+// Punctuation by the key that carries it on a US keyboard, shifted or not.
+int PunctuationKey(int Key)
+{
+    switch (Key) {
+    case Qt::Key_Exclam: return '1';
+    case Qt::Key_At: return '2';
+    case Qt::Key_NumberSign: return '3';
+    case Qt::Key_Dollar: return '4';
+    case Qt::Key_Percent: return '5';
+    case Qt::Key_AsciiCircum: return '6';
+    case Qt::Key_Ampersand: return '7';
+    case Qt::Key_Asterisk: return '8';
+    case Qt::Key_ParenLeft: return '9';
+    case Qt::Key_ParenRight: return '0';
+    case Qt::Key_Semicolon: case Qt::Key_Colon: return VK_OEM_1;
+    case Qt::Key_Equal: case Qt::Key_Plus: return VK_OEM_PLUS;
+    case Qt::Key_Comma: case Qt::Key_Less: return VK_OEM_COMMA;
+    case Qt::Key_Minus: case Qt::Key_Underscore: return VK_OEM_MINUS;
+    case Qt::Key_Period: case Qt::Key_Greater: return VK_OEM_PERIOD;
+    case Qt::Key_Slash: case Qt::Key_Question: return VK_OEM_2;
+    case Qt::Key_QuoteLeft: case Qt::Key_AsciiTilde: return VK_OEM_3;
+    case Qt::Key_BracketLeft: case Qt::Key_BraceLeft: return VK_OEM_4;
+    case Qt::Key_Backslash: case Qt::Key_Bar: return VK_OEM_5;
+    case Qt::Key_BracketRight: case Qt::Key_BraceRight: return VK_OEM_6;
+    case Qt::Key_Apostrophe: case Qt::Key_QuoteDbl: return VK_OEM_7;
+    default: return 0;
+    }
+}
+
+int KeypadKey(int Key)
+{
+    if (Key >= Qt::Key_0 && Key <= Qt::Key_9)
+        return VK_NUMPAD0 + (Key - Qt::Key_0);
+    switch (Key) {
+    case Qt::Key_Asterisk: return VK_MULTIPLY;
+    case Qt::Key_Plus: return VK_ADD;
+    case Qt::Key_Minus: return VK_SUBTRACT;
+    case Qt::Key_Period: case Qt::Key_Comma: return VK_DECIMAL;
+    case Qt::Key_Slash: return VK_DIVIDE;
+    case Qt::Key_Enter: return VK_RETURN;
+    default: return 0;
+    }
+}
+
+} // namespace
+
+int VirtualKeyFromQt(const QKeyEvent* Event)
+{
+    const int Key = Event->key();
+    if (Event->modifiers() & Qt::KeypadModifier) {
+        if (const int K = KeypadKey(Key))
+            return K;
+    }
+    if (Key >= Qt::Key_A && Key <= Qt::Key_Z)
+        return Key;
+    if (Key >= Qt::Key_0 && Key <= Qt::Key_9)
+        return Key;
+    if (Key >= Qt::Key_F1 && Key <= Qt::Key_F24)
+        return VK_F1 + (Key - Qt::Key_F1);
+    switch (Key) {
+    case Qt::Key_Escape: return VK_ESCAPE;
+    case Qt::Key_Tab: case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Return: case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Insert: return VK_INSERT;
+    case Qt::Key_Delete: return VK_DELETE;
+    case Qt::Key_Pause: return VK_PAUSE;
+    case Qt::Key_Print: return VK_SNAPSHOT;
+    case Qt::Key_Clear: return VK_CLEAR;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_Shift: return VK_SHIFT;
+    case Qt::Key_Control: return VK_CONTROL;
+    case Qt::Key_Alt: return VK_MENU;
+    case Qt::Key_CapsLock: return VK_CAPITAL;
+    case Qt::Key_NumLock: return VK_NUMLOCK;
+    case Qt::Key_ScrollLock: return VK_SCROLL;
+    case Qt::Key_Menu: return VK_APPS;
+    case Qt::Key_Meta: return VK_LWIN;
+    case Qt::Key_Space: return VK_SPACE;
+    case Qt::Key_Help: return VK_HELP;
+    default: return PunctuationKey(Key);
+    }
+}
+
+QChar KeyCharFromQt(const QKeyEvent* Event)
+{
+    const int Key = Event->key();
+    const Qt::KeyboardModifiers M = Event->modifiers();
+    const bool Ctrl = M & Qt::ControlModifier, Alt = M & Qt::AltModifier;
+    switch (Key) {
+    case Qt::Key_Return: case Qt::Key_Enter: return QChar(Ctrl ? 10 : 13);
+    case Qt::Key_Escape: return QChar(27);
+    case Qt::Key_Backspace: return QChar(Ctrl ? 127 : 8);
+    case Qt::Key_Tab: case Qt::Key_Backtab: return Ctrl ? QChar() : QChar(9);
+    default: break;
+    }
+    // Alt alone makes a menu key, not a character; Ctrl+Alt is AltGr.
+    if (Alt && !Ctrl)
+        return QChar();
+    if (Ctrl && !Alt) {
+        if (Key >= Qt::Key_A && Key <= Qt::Key_Z)
+            return QChar(Key - Qt::Key_A + 1);
+        switch (Key) {
+        case Qt::Key_BracketLeft: return QChar(27);
+        case Qt::Key_Backslash: return QChar(28);
+        case Qt::Key_BracketRight: return QChar(29);
+        default: return QChar();
+        }
+    }
+    const QString Text = Event->text();
+    if (!Text.isEmpty())
+        return Text[0].unicode() >= 32 && Text[0].unicode() != 127 ? Text[0] : QChar();
+    // Synthetic events may carry no text: derive it from the key.
+    if (Key >= Qt::Key_A && Key <= Qt::Key_Z)
+        return QChar((M & Qt::ShiftModifier) ? Key : Key - Qt::Key_A + 'a');
+    if (Key >= 0x20 && Key <= 0x7E)
+        return QChar(Key);
+    return QChar();
+}

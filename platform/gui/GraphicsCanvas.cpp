@@ -1,0 +1,533 @@
+// The canvas: painter set-up, lines and shapes, pixels, pictures and clipping.
+// Thin lines are plotted pixel by pixel as the classic line routine does (end
+// point excluded, each pixel once), so XOR drawing of a polyline or frame is
+// exactly undone by drawing it again.
+#include "platform/gui/Graphics.h"
+
+#include <QPainter>
+#include <QPen>
+#include <QTransform>
+#include <cstdlib>
+
+TCanvas::TCanvas(QImage* Image)
+    : FImage(Image), FFont(std::make_unique<TFont>()), FPen(std::make_unique<TPen>()),
+      FBrush(std::make_unique<TBrush>())
+{
+}
+
+TCanvas::TCanvas(QPainter* Painter)
+    : FBorrowed(Painter), FFont(std::make_unique<TFont>()), FPen(std::make_unique<TPen>()),
+      FBrush(std::make_unique<TBrush>())
+{
+    if (Painter && Painter->hasClipping()) {
+        FHasClip = true;
+        FClip = Painter->clipRegion();
+    }
+}
+
+TCanvas::~TCanvas()
+{
+    Release();
+}
+
+QPainter* TCanvas::P() const
+{
+    if (FBorrowed)
+        return FBorrowed;
+    if (!FOwnPainter) {
+        FOwnPainter = std::make_unique<QPainter>();
+        if (FImage && !FImage->isNull())
+            FOwnPainter->begin(FImage);
+    }
+    return FOwnPainter.get();
+}
+
+void TCanvas::Release()
+{
+    if (FOwnPainter) {
+        if (FOwnPainter->isActive())
+            FOwnPainter->end();
+        FOwnPainter.reset();
+    }
+}
+
+void TCanvas::Changed()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+bool TCanvas::RasterPen() const
+{
+    return FImage != nullptr || (FBorrowed && FBorrowed->device()
+                                 && FBorrowed->device()->devType() == QInternal::Image);
+}
+
+void TCanvas::ApplyPen(QPainter* Painter) const
+{
+    QPainter::CompositionMode Mode = QPainter::CompositionMode_SourceOver;
+    if (RasterPen()) {
+        switch (FPen->Mode()) {
+        case pmCopy: break;
+        case pmXor: Mode = QPainter::RasterOp_SourceXorDestination; break;
+        case pmNot: Mode = QPainter::RasterOp_NotDestination; break;
+        case pmNotXor: Mode = QPainter::RasterOp_NotSourceXorDestination; break;
+        }
+    }
+    Painter->setCompositionMode(Mode);
+    Painter->setRenderHint(QPainter::Antialiasing, false);
+    if (FPen->Style() == psClear) {
+        Painter->setPen(Qt::NoPen);
+        return;
+    }
+    QPen Pen(ColorToQColor(FPen->Color()));
+    Pen.setWidth(std::max(1, FPen->Width()));
+    Pen.setCapStyle(Qt::RoundCap);
+    Pen.setJoinStyle(Qt::RoundJoin);
+    switch (FPen->Style()) {
+    case psDash: Pen.setStyle(Qt::DashLine); break;
+    case psDot: Pen.setStyle(Qt::DotLine); break;
+    case psDashDot: Pen.setStyle(Qt::DashDotLine); break;
+    case psDashDotDot: Pen.setStyle(Qt::DashDotDotLine); break;
+    default: Pen.setStyle(Qt::SolidLine); break;
+    }
+    Painter->setPen(Pen);
+}
+
+void TCanvas::ApplyBrush(QPainter* Painter) const
+{
+    if (FBrush->Style() == bsClear) {
+        Painter->setBrush(Qt::NoBrush);
+        return;
+    }
+    if (!FBrush->Pattern().isNull()) {
+        Painter->setBrush(QBrush(FBrush->Pattern()));
+        Painter->setBrushOrigin(0, 0);
+        return;
+    }
+    Qt::BrushStyle Style = Qt::SolidPattern;
+    switch (FBrush->Style()) {
+    case bsHorizontal: Style = Qt::HorPattern; break;
+    case bsVertical: Style = Qt::VerPattern; break;
+    case bsFDiagonal: Style = Qt::FDiagPattern; break;
+    case bsBDiagonal: Style = Qt::BDiagPattern; break;
+    case bsCross: Style = Qt::CrossPattern; break;
+    case bsDiagCross: Style = Qt::DiagCrossPattern; break;
+    default: break;
+    }
+    Painter->setBrush(QBrush(ColorToQColor(FBrush->Color()), Style));
+}
+
+void TCanvas::ApplyFont(QPainter* Painter) const
+{
+    Painter->setFont(TextFont());
+    Painter->setPen(ColorToQColor(FFont->Color()));
+    Painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void TCanvas::ApplyClip(QPainter* Painter) const
+{
+    if (FHasClip)
+        Painter->setClipRegion(FClip);
+    else
+        Painter->setClipping(false);
+}
+
+// ---------------------------------------------------------------- lines
+
+namespace {
+
+// Classic cosmetic dash patterns in pixels: on, off, on, off ...
+const std::vector<int>& DashPattern(TPenStyle Style)
+{
+    static const std::vector<int> Solid, Dash{18, 6}, Dot{3, 3}, DashDot{9, 6, 3, 6},
+        DashDotDot{9, 3, 3, 3, 3, 3};
+    switch (Style) {
+    case psDash: return Dash;
+    case psDot: return Dot;
+    case psDashDot: return DashDot;
+    case psDashDotDot: return DashDotDot;
+    default: return Solid;
+    }
+}
+
+bool PatternOn(const std::vector<int>& Pattern, int Pos)
+{
+    if (Pattern.empty())
+        return true;
+    int Total = 0;
+    for (int L : Pattern)
+        Total += L;
+    Pos %= Total;
+    for (size_t i = 0; i < Pattern.size(); ++i) {
+        if (Pos < Pattern[i])
+            return i % 2 == 0;
+        Pos -= Pattern[i];
+    }
+    return true;
+}
+
+} // namespace
+
+// Bresenham from A towards B, B itself excluded.
+void TCanvas::PlotLine(std::vector<QPoint>& Out, QPoint A, QPoint B, int& DashPos) const
+{
+    const std::vector<int>& Pattern = DashPattern(FPen->Style());
+    int X = A.x(), Y = A.y();
+    const int DX = std::abs(B.x() - X), DY = -std::abs(B.y() - Y);
+    const int SX = X < B.x() ? 1 : -1, SY = Y < B.y() ? 1 : -1;
+    int Err = DX + DY;
+    while (X != B.x() || Y != B.y()) {
+        if (PatternOn(Pattern, DashPos))
+            Out.emplace_back(X, Y);
+        ++DashPos;
+        const int E2 = 2 * Err;
+        if (E2 >= DY) {
+            Err += DY;
+            X += SX;
+        }
+        if (E2 <= DX) {
+            Err += DX;
+            Y += SY;
+        }
+    }
+}
+
+void TCanvas::StrokePolyline(const std::vector<QPoint>& Points, bool Closed)
+{
+    if (Points.empty() || FPen->Style() == psClear)
+        return;
+    QPainter* Painter = P();
+    if (!Painter->isActive())
+        return;
+    ApplyClip(Painter);
+    ApplyPen(Painter);
+    // Pixel plotting only where pixels are device pixels; printers, PDF and
+    // scaled painters get real lines.
+    const bool PixelExact = FPen->Width() <= 1 && RasterPen()
+                            && Painter->transform().type() <= QTransform::TxTranslate;
+    if (PixelExact) {
+        std::vector<QPoint> Pixels;
+        int DashPos = 0;
+        for (size_t i = 0; i + 1 < Points.size(); ++i)
+            PlotLine(Pixels, Points[i], Points[i + 1], DashPos);
+        if (Closed && Points.size() > 1)
+            PlotLine(Pixels, Points.back(), Points.front(), DashPos);
+        QPen Pen = Painter->pen();
+        Pen.setWidth(1);
+        Pen.setStyle(Qt::SolidLine);
+        Pen.setCapStyle(Qt::SquareCap);
+        Painter->setPen(Pen);
+        if (!Pixels.empty())
+            Painter->drawPoints(Pixels.data(), int(Pixels.size()));
+    } else if (Points.size() == 1 || (Points.size() == 2 && Points[0] == Points[1])) {
+        Painter->drawPoint(Points[0]);
+    } else if (Closed) {
+        Painter->setBrush(Qt::NoBrush);
+        Painter->drawPolygon(Points.data(), int(Points.size()));
+    } else {
+        Painter->drawPolyline(Points.data(), int(Points.size()));
+    }
+    Changed();
+}
+
+void TCanvas::MoveTo(int X, int Y)
+{
+    FPenPos = QPoint(X, Y);
+}
+
+void TCanvas::LineTo(int X, int Y)
+{
+    const QPoint To(X, Y);
+    if (To == FPenPos && FPen->Width() > 1)
+        StrokePolyline({To}, false); // a wide pen leaves a dot
+    else
+        StrokePolyline({FPenPos, To}, false);
+    FPenPos = To;
+}
+
+void TCanvas::Polyline(const std::vector<QPoint>& Points)
+{
+    StrokePolyline(Points, false);
+}
+
+void TCanvas::Polygon(const std::vector<QPoint>& Points)
+{
+    if (Points.size() < 2)
+        return;
+    QPainter* Painter = P();
+    if (!Painter->isActive())
+        return;
+    if (FBrush->Style() != bsClear) {
+        ApplyClip(Painter);
+        ApplyPen(Painter);
+        ApplyBrush(Painter);
+        Painter->setPen(Qt::NoPen);
+        Painter->drawPolygon(Points.data(), int(Points.size()), Qt::OddEvenFill);
+    }
+    StrokePolyline(Points, true);
+    Changed();
+}
+
+void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2)
+{
+    if (X2 < X1)
+        std::swap(X1, X2);
+    if (Y2 < Y1)
+        std::swap(Y1, Y2);
+    if (X2 - X1 < 1 || Y2 - Y1 < 1)
+        return;
+    QPainter* Painter = P();
+    if (!Painter->isActive())
+        return;
+    const bool HasPen = FPen->Style() != psClear;
+    if (FBrush->Style() != bsClear) {
+        ApplyClip(Painter);
+        ApplyPen(Painter);
+        ApplyBrush(Painter);
+        const int Inset = HasPen ? 1 : 0;
+        const QRect Inner = Rect(X1 + Inset, Y1 + Inset, X2 - Inset, Y2 - Inset);
+        if (Inner.isValid())
+            Painter->fillRect(Inner, Painter->brush());
+    }
+    if (HasPen) {
+        if (FPen->Width() <= 1) {
+            StrokePolyline({{X1, Y1}, {X2 - 1, Y1}, {X2 - 1, Y2 - 1}, {X1, Y2 - 1}}, true);
+        } else {
+            ApplyPen(Painter);
+            Painter->setBrush(Qt::NoBrush);
+            const int W = FPen->Width();
+            Painter->drawRect(QRectF(X1 + W / 2.0 - 0.5, Y1 + W / 2.0 - 0.5, X2 - X1 - W, Y2 - Y1 - W));
+        }
+    }
+    Changed();
+}
+
+void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3)
+{
+    QPainter* Painter = P();
+    if (!Painter->isActive())
+        return;
+    ApplyClip(Painter);
+    ApplyPen(Painter);
+    ApplyBrush(Painter);
+    Painter->drawRoundedRect(QRect(X1, Y1, X2 - X1 - 1, Y2 - Y1 - 1), X3 / 2.0, Y3 / 2.0);
+    Changed();
+}
+
+void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2)
+{
+    QPainter* Painter = P();
+    if (!Painter->isActive())
+        return;
+    ApplyClip(Painter);
+    ApplyPen(Painter);
+    ApplyBrush(Painter);
+    Painter->drawEllipse(QRect(X1, Y1, X2 - X1 - 1, Y2 - Y1 - 1));
+    Changed();
+}
+
+// ---------------------------------------------------------------- fills
+
+void TCanvas::FillRect(const QRect& R)
+{
+    if (FBrush->Style() == bsClear || R.isEmpty())
+        return;
+    QPainter* Painter = P();
+    if (!Painter->isActive())
+        return;
+    ApplyClip(Painter);
+    Painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    ApplyBrush(Painter);
+    Painter->fillRect(R.normalized(), Painter->brush());
+    Changed();
+}
+
+void TCanvas::FillSolid(const QRect& R, TColor Color)
+{
+    if (R.isEmpty())
+        return;
+    QPainter* Painter = P();
+    if (!Painter->isActive())
+        return;
+    ApplyClip(Painter);
+    Painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    Painter->fillRect(R, ColorToQColor(Color));
+}
+
+void TCanvas::FrameRect(const QRect& R)
+{
+    if (R.isEmpty())
+        return;
+    QPainter* Painter = P();
+    if (!Painter->isActive())
+        return;
+    ApplyClip(Painter);
+    Painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    ApplyBrush(Painter);
+    const QBrush B = Painter->brush();
+    const int L = R.left(), T = R.top(), Rt = RectRight(R), Bt = RectBottom(R);
+    Painter->fillRect(Rect(L, T, Rt, T + 1), B);
+    Painter->fillRect(Rect(L, Bt - 1, Rt, Bt), B);
+    if (Bt - T > 2) {
+        Painter->fillRect(Rect(L, T + 1, L + 1, Bt - 1), B);
+        Painter->fillRect(Rect(Rt - 1, T + 1, Rt, Bt - 1), B);
+    }
+    Changed();
+}
+
+// A dotted frame that inverts every other pixel, so drawing it again removes it.
+void TCanvas::DrawFocusRect(const QRect& R)
+{
+    if (R.isEmpty())
+        return;
+    QPainter* Painter = P();
+    if (!Painter->isActive())
+        return;
+    std::vector<QPoint> Pixels;
+    const int L = R.left(), T = R.top(), Rt = RectRight(R) - 1, Bt = RectBottom(R) - 1;
+    auto Add = [&](int X, int Y) {
+        if (((X + Y) & 1) == 0)
+            Pixels.emplace_back(X, Y);
+    };
+    for (int X = L; X <= Rt; ++X) {
+        Add(X, T);
+        if (Bt != T)
+            Add(X, Bt);
+    }
+    for (int Y = T + 1; Y < Bt; ++Y) {
+        Add(L, Y);
+        if (Rt != L)
+            Add(Rt, Y);
+    }
+    ApplyClip(Painter);
+    Painter->setRenderHint(QPainter::Antialiasing, false);
+    Painter->setCompositionMode(RasterPen() ? QPainter::RasterOp_SourceXorDestination
+                                            : QPainter::CompositionMode_SourceOver);
+    Painter->setPen(QPen(RasterPen() ? Qt::white : Qt::black, 1));
+    if (!Pixels.empty())
+        Painter->drawPoints(Pixels.data(), int(Pixels.size()));
+    Changed();
+}
+
+// ---------------------------------------------------------------- pixels and pictures
+
+TColor TCanvas::Pixels(int X, int Y) const
+{
+    const QImage* Img = FImage;
+    if (!Img && FBorrowed && FBorrowed->device() && FBorrowed->device()->devType() == QInternal::Image)
+        Img = static_cast<const QImage*>(FBorrowed->device());
+    if (!Img || !Img->valid(X, Y))
+        return clNone;
+    return QColorToColor(QColor::fromRgb(Img->pixel(X, Y)));
+}
+
+void TCanvas::SetPixels(int X, int Y, TColor Color)
+{
+    QPainter* Painter = P();
+    if (!Painter->isActive())
+        return;
+    ApplyClip(Painter);
+    Painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    Painter->setPen(QPen(ColorToQColor(Color), 1));
+    Painter->drawPoint(X, Y);
+    Changed();
+}
+
+void TCanvas::DrawImage(int X, int Y, const QImage& Image)
+{
+    QPainter* Painter = P();
+    if (!Painter->isActive() || Image.isNull())
+        return;
+    ApplyClip(Painter);
+    Painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    Painter->drawImage(X, Y, Image);
+    Changed();
+}
+
+void TCanvas::Draw(int X, int Y, const TGraphic* Graphic)
+{
+    if (Graphic && !Graphic->Empty())
+        DrawImage(X, Y, Graphic->ToImage());
+}
+
+void TCanvas::StretchDraw(const QRect& R, const TGraphic* Graphic)
+{
+    if (!Graphic || Graphic->Empty() || R.isEmpty())
+        return;
+    QPainter* Painter = P();
+    if (!Painter->isActive())
+        return;
+    ApplyClip(Painter);
+    Painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    Painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    Painter->drawImage(R, Graphic->ToImage());
+    Changed();
+}
+
+void TCanvas::CopyRect(const QRect& Dest, const TCanvas* Source, const QRect& SourceRect)
+{
+    if (!Source || !Source->Image() || Dest.isEmpty())
+        return;
+    // Copy first: the source may be this very image.
+    const QImage Part = Source->Image()->copy(SourceRect);
+    QPainter* Painter = P();
+    if (!Painter->isActive())
+        return;
+    ApplyClip(Painter);
+    Painter->setCompositionMode(QPainter::CompositionMode_Source);
+    Painter->drawImage(Dest, Part);
+    Painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    Changed();
+}
+
+// ---------------------------------------------------------------- clipping
+
+QRect TCanvas::ClipRect() const
+{
+    QRect Device;
+    if (FImage)
+        Device = FImage->rect();
+    else if (FBorrowed && FBorrowed->device())
+        Device = QRect(0, 0, FBorrowed->device()->width(), FBorrowed->device()->height());
+    return FHasClip ? FClip.boundingRect().intersected(Device.isNull() ? FClip.boundingRect() : Device)
+                    : Device;
+}
+
+void TCanvas::SelectClipRgn(const QRegion* Region)
+{
+    FHasClip = Region != nullptr;
+    FClip = Region ? *Region : QRegion();
+}
+
+void TCanvas::IntersectClipRect(const QRect& R)
+{
+    FClip = FHasClip ? FClip.intersected(R) : QRegion(R);
+    FHasClip = true;
+}
+
+void TCanvas::ExcludeClipRect(const QRect& R)
+{
+    const QRegion Base = FHasClip ? FClip : QRegion(ClipRect());
+    FClip = Base.subtracted(R);
+    FHasClip = true;
+}
+
+// ---------------------------------------------------------------- saved state
+
+TCanvasState::TCanvasState(TCanvas* Canvas)
+    : FCanvas(Canvas), FHasClip(Canvas->FHasClip), FClip(Canvas->FClip)
+{
+    FFont.Assign(*Canvas->Font());
+    FPen.Assign(*Canvas->Pen());
+    FBrush.Assign(*Canvas->Brush());
+}
+
+TCanvasState::~TCanvasState()
+{
+    FCanvas->Font()->Assign(FFont);
+    FCanvas->Pen()->Assign(FPen);
+    FCanvas->Brush()->Assign(FBrush);
+    FCanvas->FHasClip = FHasClip;
+    FCanvas->FClip = FClip;
+}

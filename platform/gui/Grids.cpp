@@ -1,0 +1,967 @@
+// TCustomGrid: geometry, current cell, input and the in-place editor. The
+// painting and the scrolling of painted pixels are in GridsPaint.cpp.
+#include "platform/gui/Grids.h"
+
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QTimer>
+#include <algorithm>
+
+namespace {
+
+// How near a border the pointer must be to size a column or row.
+constexpr int SizingTolerance = 3;
+// Interval of the timer that scrolls while the mouse selects outside the cells.
+constexpr int ScrollInterval = 60;
+
+} // namespace
+
+// ---------------------------------------------------------------- TInplaceEdit
+
+TInplaceEdit::TInplaceEdit(TCustomGrid* AGrid) : QLineEdit(AGrid), FGrid(AGrid)
+{
+    setFrame(false);
+    hide();
+}
+
+// Keys that leave the cell go back to the grid, as a user expects of a grid.
+void TInplaceEdit::keyPressEvent(QKeyEvent* Event)
+{
+    switch (Event->key()) {
+    case Qt::Key_Escape:
+        setModified(false);
+        setText(FGrid->GetEditText(FGrid->Col(), FGrid->Row()));
+        FGrid->HideEditor();
+        FGrid->setFocus();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        FGrid->HideEditor();
+        FGrid->setFocus();
+        return;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: {
+        FGrid->HideEditor();
+        FGrid->setFocus();
+        int Key = VirtualKeyFromQt(Event);
+        FGrid->KeyDown(Key, ShiftStateFromQt(Event->modifiers(), Qt::NoButton));
+        return;
+    }
+    default:
+        QLineEdit::keyPressEvent(Event);
+    }
+}
+
+// ---------------------------------------------------------------- construction
+
+TCustomGrid::TCustomGrid(QWidget* AParent)
+    : TCustomControl(AParent),
+      FColWidths(5, 64),
+      FRowHeights(5, 24),
+      FCurrent{1, 1},
+      FTopLeft{1, 1},
+      FOptions({goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect}),
+      FFixedCols(1),
+      FFixedRows(1)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    SetColor(clWindow);
+    FScrollTimer = new QTimer(this);
+    FScrollTimer->setInterval(ScrollInterval);
+    QObject::connect(FScrollTimer, &QTimer::timeout, this, [this] { ScrollTimerTick(); });
+}
+
+TCustomGrid::~TCustomGrid() = default;
+
+// ---------------------------------------------------------------- geometry
+
+void TCustomGrid::SetColCount(int Value)
+{
+    Value = std::max(1, Value);
+    if (Value == ColCount())
+        return;
+    FColWidths.resize(size_t(Value), FDefaultColWidth);
+    FFixedCols = std::min(FFixedCols, Value - 1);
+    FCurrent.X = std::clamp(FCurrent.X, FFixedCols, Value - 1);
+    ClampTopLeft();
+    Invalidate();
+    UpdateScrollRange();
+    PlaceEditor();
+}
+
+void TCustomGrid::SetRowCount(int Value)
+{
+    Value = std::max(1, Value);
+    if (Value == RowCount())
+        return;
+    FRowHeights.resize(size_t(Value), FDefaultRowHeight);
+    FFixedRows = std::min(FFixedRows, Value - 1);
+    FCurrent.Y = std::clamp(FCurrent.Y, FFixedRows, Value - 1);
+    ClampTopLeft();
+    Invalidate();
+    UpdateScrollRange();
+    PlaceEditor();
+}
+
+void TCustomGrid::SetFixedCols(int Value)
+{
+    if (Value < 0 || Value >= ColCount())
+        throw EInvalidGridOperation(QStringLiteral("Fixed column count must be less than column count"));
+    if (Value == FFixedCols)
+        return;
+    FFixedCols = Value;
+    FCurrent.X = std::max(FCurrent.X, FFixedCols);
+    ClampTopLeft();
+    Invalidate();
+    UpdateScrollRange();
+}
+
+void TCustomGrid::SetFixedRows(int Value)
+{
+    if (Value < 0 || Value >= RowCount())
+        throw EInvalidGridOperation(QStringLiteral("Fixed row count must be less than row count"));
+    if (Value == FFixedRows)
+        return;
+    FFixedRows = Value;
+    FCurrent.Y = std::max(FCurrent.Y, FFixedRows);
+    ClampTopLeft();
+    Invalidate();
+    UpdateScrollRange();
+}
+
+int TCustomGrid::ColWidths(int Index) const
+{
+    if (Index < 0 || Index >= ColCount())
+        throw EInvalidGridOperation(QStringLiteral("Grid index out of range"));
+    return FColWidths[size_t(Index)];
+}
+
+void TCustomGrid::SetColWidths(int Index, int Value)
+{
+    if (Index < 0 || Index >= ColCount())
+        throw EInvalidGridOperation(QStringLiteral("Grid index out of range"));
+    if (FColWidths[size_t(Index)] == Value)
+        return;
+    FColWidths[size_t(Index)] = Value;
+    ClampTopLeft();
+    Invalidate();
+    UpdateScrollRange();
+    PlaceEditor();
+    ColWidthsChanged();
+}
+
+int TCustomGrid::RowHeights(int Index) const
+{
+    if (Index < 0 || Index >= RowCount())
+        throw EInvalidGridOperation(QStringLiteral("Grid index out of range"));
+    return FRowHeights[size_t(Index)];
+}
+
+void TCustomGrid::SetRowHeights(int Index, int Value)
+{
+    if (Index < 0 || Index >= RowCount())
+        throw EInvalidGridOperation(QStringLiteral("Grid index out of range"));
+    if (FRowHeights[size_t(Index)] == Value)
+        return;
+    FRowHeights[size_t(Index)] = Value;
+    ClampTopLeft();
+    Invalidate();
+    UpdateScrollRange();
+    PlaceEditor();
+    RowHeightsChanged();
+}
+
+void TCustomGrid::SetDefaultColWidth(int Value)
+{
+    FDefaultColWidth = Value;
+    std::fill(FColWidths.begin(), FColWidths.end(), Value);
+    ClampTopLeft();
+    Invalidate();
+    UpdateScrollRange();
+    PlaceEditor();
+    ColWidthsChanged();
+}
+
+void TCustomGrid::SetDefaultRowHeight(int Value)
+{
+    FDefaultRowHeight = Value;
+    std::fill(FRowHeights.begin(), FRowHeights.end(), Value);
+    ClampTopLeft();
+    Invalidate();
+    UpdateScrollRange();
+    PlaceEditor();
+    RowHeightsChanged();
+}
+
+void TCustomGrid::SetGridLineWidth(int Value)
+{
+    Value = std::max(0, Value);
+    if (Value == FGridLineWidth)
+        return;
+    FGridLineWidth = Value;
+    Invalidate();
+    UpdateScrollRange();
+    PlaceEditor();
+}
+
+void TCustomGrid::SetFixedColor(TColor Value)
+{
+    if (Value == FFixedColor)
+        return;
+    FFixedColor = Value;
+    Invalidate();
+}
+
+void TCustomGrid::SetOptions(TGridOptions Value)
+{
+    if (Value.Contains(goRowSelect))
+        Value >> goAlwaysShowEditor;
+    if (Value == FOptions)
+        return;
+    FOptions = Value;
+    if (FEditorMode && !CanEditShow())
+        HideEditor();
+    else if (FOptions.Contains(goAlwaysShowEditor))
+        ShowEditor();
+    Invalidate();
+    UpdateScrollRange();
+}
+
+int TCustomGrid::ColBox(int ACol) const
+{
+    const int W = FColWidths[size_t(ACol)];
+    if (W <= 0)
+        return 0;
+    const bool Lines = ACol < FFixedCols ? FOptions.Contains(goFixedVertLine) : FOptions.Contains(goVertLine);
+    return W + (Lines ? FGridLineWidth : 0);
+}
+
+int TCustomGrid::RowBox(int ARow) const
+{
+    const int H = FRowHeights[size_t(ARow)];
+    if (H <= 0)
+        return 0;
+    const bool Lines = ARow < FFixedRows ? FOptions.Contains(goFixedHorzLine) : FOptions.Contains(goHorzLine);
+    return H + (Lines ? FGridLineWidth : 0);
+}
+
+int TCustomGrid::FixedWidth() const
+{
+    int W = 0;
+    for (int c = 0; c < FFixedCols; ++c)
+        W += ColBox(c);
+    return W;
+}
+
+int TCustomGrid::FixedHeight() const
+{
+    int H = 0;
+    for (int r = 0; r < FFixedRows; ++r)
+        H += RowBox(r);
+    return H;
+}
+
+int TCustomGrid::GridWidth() const
+{
+    int W = FixedWidth();
+    for (int c = FTopLeft.X; c < ColCount() && W < ClientWidth(); ++c)
+        W += ColBox(c);
+    return std::min(W, ClientWidth());
+}
+
+int TCustomGrid::GridHeight() const
+{
+    int H = FixedHeight();
+    for (int r = FTopLeft.Y; r < RowCount() && H < ClientHeight(); ++r)
+        H += RowBox(r);
+    return std::min(H, ClientHeight());
+}
+
+int TCustomGrid::ColLeft(int ACol) const
+{
+    if (ACol < FFixedCols) {
+        int X = 0;
+        for (int c = 0; c < ACol; ++c)
+            X += ColBox(c);
+        return X;
+    }
+    if (ACol < FTopLeft.X)
+        return -1;
+    int X = FixedWidth();
+    for (int c = FTopLeft.X; c < ACol; ++c)
+        X += ColBox(c);
+    return X;
+}
+
+int TCustomGrid::RowTop(int ARow) const
+{
+    if (ARow < FFixedRows) {
+        int Y = 0;
+        for (int r = 0; r < ARow; ++r)
+            Y += RowBox(r);
+        return Y;
+    }
+    if (ARow < FTopLeft.Y)
+        return -1;
+    int Y = FixedHeight();
+    // Only rows in view are of interest; stop once past the client area.
+    for (int r = FTopLeft.Y; r < ARow; ++r) {
+        Y += RowBox(r);
+        if (Y > ClientHeight())
+            return Y;
+    }
+    return Y;
+}
+
+QRect TCustomGrid::CellRect(int ACol, int ARow) const
+{
+    if (ACol < 0 || ACol >= ColCount() || ARow < 0 || ARow >= RowCount() || !ColVisible(ACol)
+        || FRowHeights[size_t(ARow)] <= 0)
+        return QRect();
+    const int X = ColLeft(ACol);
+    const int Y = RowTop(ARow);
+    if (X < 0 || Y < 0 || X >= ClientWidth() || Y >= ClientHeight())
+        return QRect();
+    return QRect(X, Y, FColWidths[size_t(ACol)], FRowHeights[size_t(ARow)]);
+}
+
+// The index of the box under P along one axis: the fixed boxes first, then
+// the scrolled ones from First; -1 beyond the last.
+template <class TBox>
+static int AxisHit(int P, int Fixed, int First, int Count, TBox Box)
+{
+    int Pos = 0;
+    for (int i = 0; i < Fixed; ++i) {
+        Pos += Box(i);
+        if (P < Pos)
+            return i;
+    }
+    for (int i = First; i < Count; ++i) {
+        Pos += Box(i);
+        if (P < Pos)
+            return i;
+    }
+    return -1;
+}
+
+TGridCoord TCustomGrid::MouseCoord(int X, int Y) const
+{
+    if (X < 0 || Y < 0 || X >= ClientWidth() || Y >= ClientHeight())
+        return TGridCoord{-1, -1};
+    const int C = AxisHit(X, FFixedCols, FTopLeft.X, ColCount(), [this](int i) { return ColBox(i); });
+    const int R = AxisHit(Y, FFixedRows, FTopLeft.Y, RowCount(), [this](int i) { return RowBox(i); });
+    if (C < 0 || R < 0)
+        return TGridCoord{-1, -1};
+    return TGridCoord{C, R};
+}
+
+void TCustomGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos,
+                                  int& SizingOfs) const
+{
+    State = gsNormal;
+    Index = -1;
+    SizingPos = 0;
+    SizingOfs = 0;
+    const TGridCoord Cell = MouseCoord(X, Y);
+    if (Cell.X < 0)
+        return;
+    // Columns are sized over the fixed rows, rows over the fixed columns.
+    if (FOptions.Contains(goColSizing) && Cell.Y < FFixedRows) {
+        for (int c = 0; c < ColCount(); ++c) {
+            if (!ColVisible(c) || (c >= FFixedCols && c < FTopLeft.X))
+                continue;
+            const int Border = ColLeft(c) + FColWidths[size_t(c)];
+            if (ColLeft(c) >= ClientWidth())
+                break;
+            if (std::abs(X - Border) <= SizingTolerance) {
+                State = gsColSizing;
+                Index = c;
+                SizingPos = Border;
+                SizingOfs = Border - X;
+            }
+        }
+    }
+    if (State == gsNormal && FOptions.Contains(goRowSizing) && Cell.X < FFixedCols) {
+        for (int r = 0; r < RowCount(); ++r) {
+            if (FRowHeights[size_t(r)] <= 0 || (r >= FFixedRows && r < FTopLeft.Y))
+                continue;
+            const int Top = RowTop(r);
+            if (Top >= ClientHeight())
+                break;
+            const int Border = Top + FRowHeights[size_t(r)];
+            if (std::abs(Y - Border) <= SizingTolerance) {
+                State = gsRowSizing;
+                Index = r;
+                SizingPos = Border;
+                SizingOfs = Border - Y;
+            }
+        }
+    }
+}
+
+int TCustomGrid::VisibleColCount() const
+{
+    int X = FixedWidth();
+    int Count = 0;
+    for (int c = FTopLeft.X; c < ColCount(); ++c) {
+        X += ColBox(c);
+        if (X - (ColBox(c) > 0 && FOptions.Contains(goVertLine) ? FGridLineWidth : 0) > ClientWidth())
+            break;
+        ++Count;
+    }
+    return std::max(Count, FTopLeft.X < ColCount() ? 1 : 0);
+}
+
+int TCustomGrid::VisibleRowCount() const
+{
+    int Y = FixedHeight();
+    int Count = 0;
+    for (int r = FTopLeft.Y; r < RowCount(); ++r) {
+        Y += RowBox(r);
+        if (Y - (RowBox(r) > 0 && FOptions.Contains(goHorzLine) ? FGridLineWidth : 0) > ClientHeight())
+            break;
+        ++Count;
+    }
+    return std::max(Count, FTopLeft.Y < RowCount() ? 1 : 0);
+}
+
+int TCustomGrid::MaxLeftCol() const
+{
+    const int Room = ClientWidth() - FixedWidth();
+    int Used = 0;
+    int Result = ColCount() - 1;
+    for (int c = ColCount() - 1; c >= FFixedCols; --c) {
+        Used += ColBox(c);
+        if (Used > Room)
+            break;
+        Result = c;
+    }
+    return std::max(Result, FFixedCols);
+}
+
+int TCustomGrid::MaxTopRow() const
+{
+    const int Room = ClientHeight() - FixedHeight();
+    int Used = 0;
+    int Result = RowCount() - 1;
+    for (int r = RowCount() - 1; r >= FFixedRows; --r) {
+        Used += RowBox(r);
+        if (Used > Room)
+            break;
+        Result = r;
+    }
+    return std::max(Result, FFixedRows);
+}
+
+void TCustomGrid::ClampTopLeft()
+{
+    const int Left = std::clamp(FTopLeft.X, FFixedCols, std::max(FFixedCols, MaxLeftCol()));
+    const int Top = std::clamp(FTopLeft.Y, FFixedRows, std::max(FFixedRows, MaxTopRow()));
+    if (Left != FTopLeft.X || Top != FTopLeft.Y) {
+        FTopLeft = TGridCoord{Left, Top};
+        Invalidate();
+        TopLeftChanged();
+    }
+}
+
+// ---------------------------------------------------------------- position
+
+void TCustomGrid::SetCol(int Value)
+{
+    if (Value != FCurrent.X)
+        FocusCell(Value, FCurrent.Y);
+}
+
+void TCustomGrid::SetRow(int Value)
+{
+    if (Value != FCurrent.Y)
+        FocusCell(FCurrent.X, Value);
+}
+
+void TCustomGrid::FocusCell(int ACol, int ARow)
+{
+    ACol = std::clamp(ACol, FFixedCols, ColCount() - 1);
+    ARow = std::clamp(ARow, FFixedRows, RowCount() - 1);
+    if (ACol == FCurrent.X && ARow == FCurrent.Y)
+        return;
+    if (!SelectCell(ACol, ARow))
+        return;
+    MoveCurrent(ACol, ARow, true);
+}
+
+void TCustomGrid::MoveCurrent(int ACol, int ARow, bool Show)
+{
+    if (ACol < 0 || ACol >= ColCount() || ARow < 0 || ARow >= RowCount())
+        throw EInvalidGridOperation(QStringLiteral("Grid index out of range"));
+    UpdateEditorText();
+    const TGridCoord Old = FCurrent;
+    FCurrent = TGridCoord{ACol, ARow};
+    if (FOptions.Contains(goRowSelect)) {
+        if (Old.Y != ARow) {
+            InvalidateRow(Old.Y);
+            InvalidateRow(ARow);
+        }
+    } else {
+        InvalidateCell(Old.X, Old.Y);
+        InvalidateCell(ACol, ARow);
+    }
+    if (Show) {
+        // Scroll the least distance that brings the cell into full view.
+        int Left = FTopLeft.X;
+        int Top = FTopLeft.Y;
+        if (ACol >= FFixedCols && ACol < Left)
+            Left = ACol;
+        if (ARow >= FFixedRows && ARow < Top)
+            Top = ARow;
+        if (ACol >= FFixedCols && !FOptions.Contains(goRowSelect)) {
+            while (Left < ACol) {
+                int X = FixedWidth();
+                for (int c = Left; c <= ACol; ++c)
+                    X += ColBox(c);
+                if (X <= ClientWidth() + (FOptions.Contains(goVertLine) ? FGridLineWidth : 0))
+                    break;
+                ++Left;
+            }
+        }
+        while (ARow >= FFixedRows && Top < ARow) {
+            int Y = FixedHeight();
+            for (int r = Top; r <= ARow; ++r)
+                Y += RowBox(r);
+            if (Y <= ClientHeight() + (FOptions.Contains(goHorzLine) ? FGridLineWidth : 0))
+                break;
+            ++Top;
+        }
+        MoveTopLeft(Left, Top);
+    }
+    PlaceEditor();
+}
+
+void TCustomGrid::SetTopRow(int Value)
+{
+    MoveTopLeft(FTopLeft.X, std::clamp(Value, FFixedRows, std::max(FFixedRows, MaxTopRow())));
+}
+
+void TCustomGrid::SetLeftCol(int Value)
+{
+    MoveTopLeft(std::clamp(Value, FFixedCols, std::max(FFixedCols, MaxLeftCol())), FTopLeft.Y);
+}
+
+void TCustomGrid::MoveTopLeft(int ALeft, int ATop)
+{
+    if (ALeft == FTopLeft.X && ATop == FTopLeft.Y)
+        return;
+    const TGridCoord Old = FTopLeft;
+    FTopLeft = TGridCoord{ALeft, ATop};
+    ScrollDataInfo(Old);
+    PlaceEditor();
+    TopLeftChanged();
+    UpdateScrollRange();
+}
+
+void TCustomGrid::UpdateScrollRange()
+{
+    if (FInTopLeft)
+        return;
+    FInTopLeft = true;
+    if (QScrollBar* H = HorzScrollBar()) {
+        H->setRange(FFixedCols, std::max(FFixedCols, MaxLeftCol()));
+        H->setValue(FTopLeft.X);
+    }
+    if (QScrollBar* V = VertScrollBar()) {
+        V->setRange(FFixedRows, std::max(FFixedRows, MaxTopRow()));
+        V->setPageStep(std::max(1, VisibleRowCount()));
+        V->setValue(FTopLeft.Y);
+    }
+    FInTopLeft = false;
+}
+
+void TCustomGrid::Scroll(TScrollBarKind Kind, int Position)
+{
+    if (FInTopLeft)
+        return;
+    FInTopLeft = true;
+    if (Kind == sbHorizontal)
+        SetLeftCol(Position);
+    else
+        SetTopRow(Position);
+    FInTopLeft = false;
+    TCustomControl::Scroll(Kind, Position);
+}
+
+void TCustomGrid::Resize()
+{
+    ClampTopLeft();
+    UpdateScrollRange();
+    PlaceEditor();
+    TCustomControl::Resize();
+}
+
+// ---------------------------------------------------------------- moving columns and rows
+
+void TCustomGrid::MoveColumn(int FromIndex, int ToIndex)
+{
+    if (FromIndex < 0 || FromIndex >= ColCount() || ToIndex < 0 || ToIndex >= ColCount())
+        throw EInvalidGridOperation(QStringLiteral("Grid index out of range"));
+    if (FromIndex == ToIndex)
+        return;
+    const int W = FColWidths[size_t(FromIndex)];
+    FColWidths.erase(FColWidths.begin() + FromIndex);
+    FColWidths.insert(FColWidths.begin() + ToIndex, W);
+    // The current cell keeps its column.
+    int& C = FCurrent.X;
+    if (C == FromIndex)
+        C = ToIndex;
+    else if (FromIndex < C && C <= ToIndex)
+        --C;
+    else if (ToIndex <= C && C < FromIndex)
+        ++C;
+    ColumnMoved(FromIndex, ToIndex);
+    Invalidate();
+    PlaceEditor();
+}
+
+void TCustomGrid::MoveRow(int FromIndex, int ToIndex)
+{
+    if (FromIndex < 0 || FromIndex >= RowCount() || ToIndex < 0 || ToIndex >= RowCount())
+        throw EInvalidGridOperation(QStringLiteral("Grid index out of range"));
+    if (FromIndex == ToIndex)
+        return;
+    const int H = FRowHeights[size_t(FromIndex)];
+    FRowHeights.erase(FRowHeights.begin() + FromIndex);
+    FRowHeights.insert(FRowHeights.begin() + ToIndex, H);
+    RowMoved(FromIndex, ToIndex);
+    Invalidate();
+    PlaceEditor();
+}
+
+// ---------------------------------------------------------------- overridables
+
+void TCustomGrid::DrawCell(int, int, const QRect&, TGridDrawState) {}
+void TCustomGrid::ColumnMoved(int, int) {}
+void TCustomGrid::RowMoved(int, int) {}
+void TCustomGrid::ColWidthsChanged() {}
+void TCustomGrid::RowHeightsChanged() {}
+void TCustomGrid::TopLeftChanged() {}
+
+bool TCustomGrid::SelectCell(int, int)
+{
+    return true;
+}
+
+void TCustomGrid::TimedScroll(TGridScrollDirections Direction)
+{
+    int C = FCurrent.X;
+    int R = FCurrent.Y;
+    if (Direction.Contains(sdLeft) && FTopLeft.X > FFixedCols)
+        C = FTopLeft.X - 1;
+    if (Direction.Contains(sdRight) && FTopLeft.X < MaxLeftCol())
+        C = FTopLeft.X + VisibleColCount();
+    if (Direction.Contains(sdUp) && FTopLeft.Y > FFixedRows)
+        R = FTopLeft.Y - 1;
+    if (Direction.Contains(sdDown) && FTopLeft.Y < MaxTopRow())
+        R = FTopLeft.Y + VisibleRowCount();
+    FocusCell(std::min(C, ColCount() - 1), std::min(R, RowCount() - 1));
+}
+
+// ---------------------------------------------------------------- in-place editor
+
+QLineEdit* TCustomGrid::CreateEditor()
+{
+    return new TInplaceEdit(this);
+}
+
+bool TCustomGrid::CanEditShow() const
+{
+    return FOptions.Contains(goEditing) && !FOptions.Contains(goRowSelect) && FCurrent.X >= FFixedCols
+        && FCurrent.Y >= FFixedRows;
+}
+
+QString TCustomGrid::GetEditText(int, int)
+{
+    return QString();
+}
+
+void TCustomGrid::SetEditText(int, int, const QString&) {}
+
+void TCustomGrid::SetEditorMode(bool Value)
+{
+    if (Value)
+        ShowEditor();
+    else
+        HideEditor();
+}
+
+void TCustomGrid::ShowEditor()
+{
+    if (!CanEditShow())
+        return;
+    if (!FInplaceEdit)
+        FInplaceEdit = CreateEditor();
+    FEditorMode = true;
+    FInplaceEdit->setReadOnly(!CanEditModify());
+    FInplaceEdit->setText(GetEditText(FCurrent.X, FCurrent.Y));
+    FInplaceEdit->setModified(false);
+    FInplaceEdit->selectAll();
+    PlaceEditor();
+    if (hasFocus())
+        FInplaceEdit->setFocus();
+}
+
+void TCustomGrid::HideEditor()
+{
+    if (!FEditorMode)
+        return;
+    UpdateEditorText();
+    FEditorMode = false;
+    const bool HadFocus = FInplaceEdit && FInplaceEdit->hasFocus();
+    if (FInplaceEdit)
+        FInplaceEdit->hide();
+    if (HadFocus)
+        setFocus();
+    InvalidateCell(FCurrent.X, FCurrent.Y);
+}
+
+void TCustomGrid::UpdateEditorText()
+{
+    if (FEditorMode && FInplaceEdit && FInplaceEdit->isModified()) {
+        FInplaceEdit->setModified(false);
+        SetEditText(FCurrent.X, FCurrent.Y, FInplaceEdit->text());
+    }
+}
+
+void TCustomGrid::PlaceEditor()
+{
+    if (!FInplaceEdit || !FEditorMode)
+        return;
+    const QRect R = CellRect(FCurrent.X, FCurrent.Y);
+    if (R.isEmpty() || !CanEditShow()) {
+        FInplaceEdit->hide();
+        return;
+    }
+    FInplaceEdit->setGeometry(R);
+    FInplaceEdit->show();
+}
+
+// ---------------------------------------------------------------- mouse
+
+void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    FMouseDownPos = QPoint(X, Y);
+    FLastMouse = FMouseDownPos;
+    if (Button == mbLeft && FGridState == gsNormal) {
+        if (focusPolicy() != Qt::NoFocus && !hasFocus() && !(FInplaceEdit && FInplaceEdit->hasFocus()))
+            SetFocus();
+        TGridState Sizing;
+        CalcSizingState(X, Y, Sizing, FSizingIndex, FSizingPos, FSizingOfs);
+        if (Sizing != gsNormal) {
+            FGridState = Sizing;
+            DrawSizingLine(FSizingPos);
+        } else {
+            const TGridCoord Cell = MouseCoord(X, Y);
+            if (Cell.X >= 0) {
+                if (Cell.Y < FFixedRows && Cell.X >= FFixedCols && FOptions.Contains(goColMoving)) {
+                    FGridState = gsColMoving;
+                    FMoveIndex = FMovePos = Cell.X;
+                } else if (Cell.X < FFixedCols && Cell.Y >= FFixedRows && FOptions.Contains(goRowMoving)) {
+                    FGridState = gsRowMoving;
+                    FMoveIndex = FMovePos = Cell.Y;
+                } else if (Cell.X >= FFixedCols && Cell.Y >= FFixedRows) {
+                    const bool Again = Cell == FCurrent && !Shift.Contains(ssDouble);
+                    FocusCell(Cell.X, Cell.Y);
+                    if (Again || FOptions.Contains(goAlwaysShowEditor))
+                        ShowEditor();
+                    else
+                        HideEditor();
+                    FGridState = gsSelecting;
+                }
+            }
+        }
+    }
+    TCustomControl::MouseDown(Button, Shift, X, Y);
+}
+
+void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
+{
+    FLastMouse = QPoint(X, Y);
+    switch (FGridState) {
+    case gsColSizing:
+    case gsRowSizing: {
+        const bool Cols = FGridState == gsColSizing;
+        const int Start = Cols ? ColLeft(FSizingIndex) : RowTop(FSizingIndex);
+        const int Pos = std::max(Start + 1, (Cols ? X : Y) + FSizingOfs);
+        if (Pos != FSizingPos) {
+            DrawSizingLine(FSizingPos);
+            FSizingPos = Pos;
+            DrawSizingLine(FSizingPos);
+        }
+        break;
+    }
+    case gsColMoving:
+    case gsRowMoving: {
+        const TGridCoord Cell = MouseCoord(X, FGridState == gsColMoving ? 0 : Y);
+        const TGridCoord Cell2 = MouseCoord(FGridState == gsColMoving ? X : 0, Y);
+        const int Target = FGridState == gsColMoving ? Cell.X : Cell2.Y;
+        const int Fixed = FGridState == gsColMoving ? FFixedCols : FFixedRows;
+        if (Target >= Fixed)
+            FMovePos = Target;
+        break;
+    }
+    case gsSelecting: {
+        const TGridCoord Cell = MouseCoord(X, Y);
+        if (Cell.X >= FFixedCols && Cell.Y >= FFixedRows) {
+            StopScrollTimer();
+            FocusCell(Cell.X, Cell.Y);
+        } else {
+            StartScrollTimer();
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    TCustomControl::MouseMove(Shift, X, Y);
+}
+
+void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    const TGridState State = FGridState;
+    FGridState = gsNormal;
+    switch (State) {
+    case gsColSizing:
+        DrawSizingLine(FSizingPos);
+        SetColWidths(FSizingIndex, std::max(1, FSizingPos - ColLeft(FSizingIndex)));
+        break;
+    case gsRowSizing:
+        DrawSizingLine(FSizingPos);
+        SetRowHeights(FSizingIndex, std::max(1, FSizingPos - RowTop(FSizingIndex)));
+        break;
+    case gsColMoving:
+        if (FMovePos != FMoveIndex && FMovePos >= 0)
+            MoveColumn(FMoveIndex, FMovePos);
+        break;
+    case gsRowMoving:
+        if (FMovePos != FMoveIndex && FMovePos >= 0)
+            MoveRow(FMoveIndex, FMovePos);
+        break;
+    case gsSelecting:
+        StopScrollTimer();
+        break;
+    default:
+        break;
+    }
+    TCustomControl::MouseUp(Button, Shift, X, Y);
+}
+
+bool TCustomGrid::MouseWheel(TShiftState Shift, int WheelDelta, int X, int Y)
+{
+    if (TCustomControl::MouseWheel(Shift, WheelDelta, X, Y))
+        return true;
+    if (WheelDelta == 0)
+        return false;
+    FocusCell(FCurrent.X, FCurrent.Y + (WheelDelta < 0 ? 1 : -1));
+    return true;
+}
+
+void TCustomGrid::StartScrollTimer()
+{
+    if (!FScrollTimer->isActive())
+        FScrollTimer->start();
+}
+
+void TCustomGrid::StopScrollTimer()
+{
+    FScrollTimer->stop();
+}
+
+void TCustomGrid::ScrollTimerTick()
+{
+    if (FGridState != gsSelecting) {
+        StopScrollTimer();
+        return;
+    }
+    TGridScrollDirections Direction;
+    if (FLastMouse.x() < FixedWidth())
+        Direction << sdLeft;
+    else if (FLastMouse.x() >= GridWidth())
+        Direction << sdRight;
+    if (FLastMouse.y() < FixedHeight())
+        Direction << sdUp;
+    else if (FLastMouse.y() >= GridHeight())
+        Direction << sdDown;
+    if (Direction.Empty())
+        StopScrollTimer();
+    else
+        TimedScroll(Direction);
+}
+
+// ---------------------------------------------------------------- keys
+
+void TCustomGrid::KeyDown(int& Key, TShiftState Shift)
+{
+    TCustomControl::KeyDown(Key, Shift);
+    if (Key == 0)
+        return;
+    const bool Ctrl = Shift.Contains(ssCtrl);
+    int C = FCurrent.X;
+    int R = FCurrent.Y;
+    const int Page = std::max(1, VisibleRowCount());
+    switch (Key) {
+    case VK_UP: --R; break;
+    case VK_DOWN: ++R; break;
+    case VK_LEFT: C = FOptions.Contains(goRowSelect) ? C : C - 1; break;
+    case VK_RIGHT: C = FOptions.Contains(goRowSelect) ? C : C + 1; break;
+    case VK_PRIOR: R -= Page; break;
+    case VK_NEXT: R += Page; break;
+    case VK_HOME:
+        if (Ctrl)
+            R = FFixedRows;
+        else
+            C = FFixedCols;
+        break;
+    case VK_END:
+        if (Ctrl)
+            R = RowCount() - 1;
+        else
+            C = ColCount() - 1;
+        break;
+    case VK_TAB:
+        if (!FOptions.Contains(goTabs) || Shift.Contains(ssAlt))
+            return;
+        // Past the last column the next row begins; hidden columns are skipped.
+        do {
+            if (Shift.Contains(ssShift)) {
+                if (--C < FFixedCols) {
+                    C = ColCount() - 1;
+                    --R;
+                }
+            } else if (++C >= ColCount()) {
+                C = FFixedCols;
+                ++R;
+            }
+        } while (C != FCurrent.X && !ColVisible(C));
+        if (R < FFixedRows || R >= RowCount())
+            return;
+        break;
+    case VK_F2:
+        ShowEditor();
+        Key = 0;
+        return;
+    default:
+        return;
+    }
+    // Left and right step over hidden columns.
+    const int Step = C < FCurrent.X ? -1 : 1;
+    while (C >= FFixedCols && C < ColCount() && !ColVisible(C))
+        C += Step;
+    if (C < FFixedCols || C >= ColCount())
+        C = FCurrent.X;
+    HideEditor();
+    FocusCell(C, std::clamp(R, FFixedRows, RowCount() - 1));
+    if (FOptions.Contains(goAlwaysShowEditor))
+        ShowEditor();
+    Key = 0;
+}

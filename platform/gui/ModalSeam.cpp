@@ -1,0 +1,162 @@
+#include "platform/gui/ModalSeam.h"
+
+#include "platform/gui/Forms.h"
+#include "platform/rtl/SysUtils.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+struct TSeamState
+{
+    TModalSeam::TFormHandler Forms;
+    TModalSeam::TMessageHandler Messages;
+    std::vector<TMessageRequest> Recorded;
+};
+
+TSeamState& State()
+{
+    static TSeamState S;
+    return S;
+}
+
+bool Headless()
+{
+    const QString P = QGuiApplication::platformName();
+    return P == QLatin1String("offscreen") || P == QLatin1String("minimal");
+}
+
+QString IconName(TMessageIcon Icon)
+{
+    switch (Icon) {
+    case miError: return QStringLiteral("error");
+    case miWarning: return QStringLiteral("warning");
+    case miInformation: return QStringLiteral("information");
+    case miQuestion: return QStringLiteral("question");
+    default: return QStringLiteral("none");
+    }
+}
+
+QMessageBox::Icon QtIcon(TMessageIcon Icon)
+{
+    switch (Icon) {
+    case miError: return QMessageBox::Critical;
+    case miWarning: return QMessageBox::Warning;
+    case miInformation: return QMessageBox::Information;
+    case miQuestion: return QMessageBox::Question;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+QString ButtonCaption(TModalResult R)
+{
+    switch (R) {
+    case mrOk: return QStringLiteral("确定");
+    case mrCancel: return QStringLiteral("取消");
+    case mrAbort: return QStringLiteral("中止");
+    case mrRetry: return QStringLiteral("重试");
+    case mrIgnore: return QStringLiteral("忽略");
+    case mrYes: return QStringLiteral("是");
+    case mrNo: return QStringLiteral("否");
+    case mrAll: return QStringLiteral("全部");
+    case mrNoToAll: return QStringLiteral("全否");
+    case mrYesToAll: return QStringLiteral("全是");
+    default: return QStringLiteral("关闭");
+    }
+}
+
+TModalResult RunMessageBox(const TMessageRequest& M)
+{
+    QMessageBox Box(QtIcon(M.Icon), M.Caption, M.Text);
+    std::vector<std::pair<QAbstractButton*, TModalResult>> Map;
+    for (TModalResult R : M.Buttons) {
+        QPushButton* B = Box.addButton(ButtonCaption(R), QMessageBox::ActionRole);
+        Map.emplace_back(B, R);
+        if (R == M.DefaultButton)
+            Box.setDefaultButton(B);
+        if (R == mrCancel || (M.Buttons.size() == 1))
+            Box.setEscapeButton(B);
+    }
+    Box.exec();
+    for (const auto& [B, R] : Map) {
+        if (Box.clickedButton() == B)
+            return R;
+    }
+    return M.Buttons.size() == 1 ? M.Buttons.front() : mrCancel;
+}
+
+} // namespace
+
+QString ModalResultName(TModalResult Result)
+{
+    static const char* const Names[] = {"None", "OK", "Cancel", "Abort", "Retry", "Ignore",
+                                        "Yes", "No", "All", "NoToAll", "YesToAll", "Close"};
+    return Result >= 0 && Result <= mrClose ? QString::fromLatin1(Names[Result]) : QString::number(Result);
+}
+
+QString TMessageRequest::Describe() const
+{
+    QStringList B;
+    for (TModalResult R : Buttons)
+        B << ModalResultName(R);
+    return Caption + u'|' + Text + u'|' + IconName(Icon) + u'|' + B.join(u',');
+}
+
+TModalResult TModalSeam::RunForm(TForm* Form)
+{
+    TSeamState& S = State();
+    if (S.Forms) {
+        // A copy: the handler may install another one for a nested window.
+        const TFormHandler Handler = S.Forms;
+        return Handler(Form);
+    }
+    if (Headless())
+        throw EInvalidOperation(QStringLiteral("No modal handler for the window %1").arg(Form->objectName()));
+    return Form->ExecModalLoop();
+}
+
+TModalResult TModalSeam::Ask(const TMessageRequest& Message)
+{
+    TSeamState& S = State();
+    S.Recorded.push_back(Message);
+    if (S.Recorded.size() > 1000)
+        S.Recorded.erase(S.Recorded.begin());
+    if (S.Messages) {
+        const TMessageHandler Handler = S.Messages;
+        return Handler(Message);
+    }
+    if (Headless())
+        return Message.DefaultButton;
+    return RunMessageBox(Message);
+}
+
+const TModalSeam::TFormHandler& TModalSeam::FormHandler() { return State().Forms; }
+void TModalSeam::SetFormHandler(TFormHandler Handler) { State().Forms = std::move(Handler); }
+const TModalSeam::TMessageHandler& TModalSeam::MessageHandler() { return State().Messages; }
+void TModalSeam::SetMessageHandler(TMessageHandler Handler) { State().Messages = std::move(Handler); }
+const std::vector<TMessageRequest>& TModalSeam::Messages() { return State().Recorded; }
+void TModalSeam::ClearMessages() { State().Recorded.clear(); }
+
+QStringList TModalSeam::MessageTexts()
+{
+    QStringList L;
+    for (const TMessageRequest& M : State().Recorded)
+        L << M.Text;
+    return L;
+}
+
+TModalHandlers::TModalHandlers(TModalSeam::TFormHandler Forms, TModalSeam::TMessageHandler Messages)
+    : FSavedForms(TModalSeam::FormHandler()), FSavedMessages(TModalSeam::MessageHandler())
+{
+    TModalSeam::SetFormHandler(std::move(Forms));
+    TModalSeam::SetMessageHandler(std::move(Messages));
+    TModalSeam::ClearMessages();
+}
+
+TModalHandlers::~TModalHandlers()
+{
+    TModalSeam::SetFormHandler(std::move(FSavedForms));
+    TModalSeam::SetMessageHandler(std::move(FSavedMessages));
+}
