@@ -1,0 +1,179 @@
+#include "app/PublicFunction.h"
+
+#include "platform/db/ADOQuery.h"
+#include "platform/gui/Application.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/GbkText.h"
+#include "platform/rtl/IniFiles.h"
+#include "platform/rtl/SysUtils.h"
+
+#include <QComboBox>
+#include <cfenv>
+#include <cmath>
+
+namespace {
+
+// The settings calls work on fixed buffers: 256 bytes for names, 1024 for values.
+constexpr qsizetype MaxNameBytes = 255;
+constexpr qsizetype MaxValueBytes = 1023;
+
+const QString SqlErrorText = QStringLiteral("SQL命令执行出错");
+
+} // namespace
+
+namespace {
+
+// The classic buffers hold 255 bytes of a name; a longer one would name another
+// key than the caller meant, so it is refused rather than cut.
+bool NamesFit(const QString& Section, const QString& Key)
+{
+    return GbkLength(Section) <= MaxNameBytes && GbkLength(Key) <= MaxNameBytes;
+}
+
+} // namespace
+
+QString ReadIni(const QString& Section, const QString& Key, const QString& Default,
+                const QString& FileName)
+{
+    const QString ShortDefault = GbkLeft(Default, MaxNameBytes);
+    if (!NamesFit(Section, Key))
+        return ShortDefault;
+    return GbkLeft(GetPrivateProfileString(Section, Key, ShortDefault, FileName), MaxValueBytes);
+}
+
+bool WriteIni(const QString& Section, const QString& Key, const QString& Value, const QString& FileName)
+{
+    return NamesFit(Section, Key)
+        && WritePrivateProfileString(Section, Key, GbkLeft(Value, MaxValueBytes), FileName);
+}
+
+void ShowMessage(const QString& Text)
+{
+    Application()->MessageBox(Text, Application()->Title(), MB_OK);
+}
+
+bool OpenSQL(TADOQuery* Query, const QString& SQL, const QString& ErrorText)
+{
+    try {
+        Query->Close();
+        Query->SQL()->Clear();
+        Query->SQL()->Add(SQL);
+        Query->Open();
+        return true;
+    } catch (const std::exception&) {
+        // The caller stops its own work on false; the query must not stay half-open.
+        try {
+            Query->Close();
+        } catch (const std::exception&) {
+        }
+        ShowMessage(ErrorText);
+        return false;
+    }
+}
+
+int ExecSQL(TADOQuery* Query, const QString& SQL)
+{
+    try {
+        Query->Close();
+        Query->SQL()->Clear();
+        Query->SQL()->Add(SQL);
+        return Query->ExecSQL();
+    } catch (const std::exception&) {
+        ShowMessage(SqlErrorText);
+        return 0;
+    }
+}
+
+bool IsAllDigits(const QString& Text)
+{
+    if (Text.isEmpty())
+        return false;
+    for (QChar C : Text)
+        if (C < u'0' || C > u'9')
+            return false;
+    return true;
+}
+
+bool IsNumeric(const QString& Text)
+{
+    if (Text.isEmpty())
+        return false;
+    for (QChar C : Text)
+        if ((C < u'0' || C > u'9') && C != u'.')
+            return false;
+    return true;
+}
+
+double StrToFloatZero(const QString& Text)
+{
+    // "1.2.3" passes IsNumeric; it must read as 0, not raise in the middle of a save.
+    double Value = 0;
+    if (!IsNumeric(Text) || !TryStrToFloat(Text, Value))
+        return 0;
+    return Value;
+}
+
+QString RoundStr(double Value)
+{
+    // The product is formed in extended precision and rounded to even, as the
+    // floating-point unit does it; beyond 64 bits there is nothing left to round.
+    const long double Scaled = static_cast<long double>(Value) * 10000.0L;
+    if (!std::isfinite(Value) || std::fabs(Scaled) >= 9.2e18L)
+        return FloatToStr(Value);
+    const int SavedMode = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const long long Units = std::llrintl(Scaled);
+    std::fesetround(SavedMode);
+    return FloatToStr(static_cast<double>(static_cast<long double>(Units) / 10000.0L));
+}
+
+QString JetConnectionString(const QString& Path, const QString& Password)
+{
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + Path
+        + QStringLiteral(";Persist Security Info=False;Jet OLEDB:Database Password=") + Password;
+}
+
+QString DigitToCapital(const QString& Digit)
+{
+    static const QString Capitals = QStringLiteral("零壹贰叁肆伍陆柒捌玖");
+    if (Digit.size() == 1 && Digit[0] >= u'0' && Digit[0] <= u'9')
+        return QString(Capitals[Digit[0].unicode() - u'0']);
+    return QStringLiteral("拾");
+}
+
+QString AmountToCapital(const QString& Digits)
+{
+    static const QString Units = QStringLiteral("分角元拾佰仟万拾佰");
+    const QChar IdeographicSpace(0x3000);
+    QString Rest = Digits;
+    QString Result;
+    for (QChar Unit : Units) {
+        if (Rest.isEmpty())
+            break;
+        Result = DigitToCapital(Rest.right(1)) + Unit + IdeographicSpace + Result;
+        Rest.chop(1);
+    }
+    return Result;
+}
+
+void LoadCombo(QComboBox* Combo, TADOQuery* Query, const QString& SQL, bool AddAll, const QString& FieldName)
+{
+    Combo->clear();
+    if (AddAll)
+        Combo->addItem(QStringLiteral("所有"));
+    if (OpenSQL(Query, SQL, QStringLiteral("LoadCombo失败")) && Query->RecordCount() > 0) {
+        Query->First();
+        while (!Query->Eof()) {
+            Combo->addItem(Query->FieldByName(FieldName)->AsString());
+            Query->Next();
+        }
+    }
+    Combo->setCurrentIndex(0);
+}
+
+void SelectComboText(QComboBox* Combo, const QString& Text)
+{
+    for (int I = 0; I < Combo->count(); ++I)
+        if (Combo->itemText(I) == Text)
+            Combo->setCurrentIndex(I);
+}

@@ -1,0 +1,46 @@
+// Free routines every window of the program uses: the settings file, running
+// SQL with the standard failure message, number checks, the connection string,
+// amounts in Chinese capital figures and filling combo boxes from a query.
+#pragma once
+
+#include <QString>
+
+class QComboBox;
+class TADOQuery;
+
+// Settings file. A section or key longer than 255 GBK bytes is refused (the
+// default, or false); a default over 255 bytes and a value over 1023 are cut
+// at a character boundary.
+QString ReadIni(const QString& Section, const QString& Key, const QString& Default,
+                const QString& FileName);
+bool WriteIni(const QString& Section, const QString& Key, const QString& Value,
+              const QString& FileName);
+
+// Close, replace the SQL text, Open. A failure shows ErrorText in a message box,
+// leaves the query closed and returns false.
+bool OpenSQL(TADOQuery* Query, const QString& SQL, const QString& ErrorText);
+// Close, replace the SQL text, execute. A failure shows "SQL命令执行出错" and gives 0.
+int ExecSQL(TADOQuery* Query, const QString& SQL);
+
+bool IsAllDigits(const QString& Text);  // not empty, only '0'..'9'
+bool IsNumeric(const QString& Text);    // not empty, only '0'..'9' and '.'
+// 0 for empty text and for any text that does not convert.
+double StrToFloatZero(const QString& Text);
+// Rounded to 0.0001 (halves to even) in the general format: every amount shown.
+QString RoundStr(double Value);
+
+QString JetConnectionString(const QString& Path, const QString& Password);
+
+QString DigitToCapital(const QString& Digit);
+// Digits: the amount in fen without a decimal point; only the last nine count.
+QString AmountToCapital(const QString& Digits);
+
+// Clears the combo, adds "所有" when AddAll, then the column FieldName of every
+// row of SQL, and selects the first item.
+void LoadCombo(QComboBox* Combo, TADOQuery* Query, const QString& SQL, bool AddAll,
+               const QString& FieldName);
+// Selects the last item equal to Text; none equal leaves the selection alone.
+void SelectComboText(QComboBox* Combo, const QString& Text);
+
+// A plain message box with the application's title, as the program's messages are shown.
+void ShowMessage(const QString& Text);

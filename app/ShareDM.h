@@ -1,0 +1,47 @@
+// TShareDataModule: the program's one database connection, the three scratch
+// queries every window borrows, and the shared checks of the data-edit
+// password and of document numbers. The unit also holds the session of the
+// logged-in user; the four filters are the whole of the per-user separation
+// of rows and are appended to every list of their table.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class TADOConnection;
+class TADOQuery;
+
+class TShareDataModule : public QObject
+{
+public:
+    explicit TShareDataModule(QObject* AOwner = nullptr);
+
+    TADOQuery* ADOQueryTemp;
+    TADOQuery* ADOQueryTemp2;
+    TADOConnection* ADOConnection1;
+    TADOQuery* ADOQueryTemp3;
+
+    // Asks for the data-edit password unless it is empty; true lets the change through.
+    bool CheckEditPassword(const QString& Caption, const QString& Prompt, const QString& Default);
+    // The number after Serial: its prefix up to the first digit 1-9 kept whole,
+    // the rest counted up by one. Empty when there is no such digit or the
+    // number does not fit 64 bits.
+    QString NextSerial(const QString& Serial) const;
+    // Empty, without a digit 1-9, or digits only from the first digit 1-9 on.
+    bool SerialFormatOK(const QString& Serial) const;
+};
+
+extern TShareDataModule* ShareDataModule;
+
+extern QString AppPath;        // the program folder, with the trailing '/'
+extern QString IniFileName;    // AppPath + "Tallybridge.ini"
+extern QString CurrentRole;    // "业务员", "财务主管", "财务总监", "管理员" or "总经理"
+extern QString CurrentUser;    // the salesman's name or the role's
+extern QString CurrentRange;   // the salesman's rights; empty for the fixed roles
+extern QString CustomerFilter; // each begins with " And (" or is empty
+extern QString AccountFilter;
+extern QString BillFilter;
+extern QString MoneyFilter;
+
+// The database password of the delivered file.
+inline const QString DatabasePassword = QStringLiteral("CobaltRiver");
