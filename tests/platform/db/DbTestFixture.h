@@ -21,7 +21,7 @@ inline void PrintTo(const QString& S, std::ostream* Out)
 
 inline QString SchemaText()
 {
-    QFile F(QStringLiteral(TB_TEST_DATA "/../../resources/schema.sql"));
+    QFile F(QStringLiteral(TB_SOURCE_DIR "/resources/schema.sql"));
     if (!F.open(QIODevice::ReadOnly))
         return QString();
     return QString::fromUtf8(F.readAll());
