@@ -1,0 +1,379 @@
+#include "grid/DBGridEh.h"
+
+#include "grid/DBGridEhColumns.h"
+#include "grid/DBGridEhTitles.h"
+#include "grid/PropFilerEh.h"
+#include "platform/db/DataSet.h"
+#include "platform/db/DataSource.h"
+#include "platform/db/Field.h"
+
+#include <QFontMetrics>
+#include <algorithm>
+
+// ---------------------------------------------------------------- data link
+
+void TGridDataLinkEh::ActiveChanged()
+{
+    FGrid->LinkActive(Active());
+}
+
+void TGridDataLinkEh::DataSetChanged()
+{
+    FGrid->DataChanged();
+}
+
+void TGridDataLinkEh::LayoutChanged()
+{
+    FGrid->LinkLayoutChanged();
+}
+
+// ---------------------------------------------------------------- sum list
+
+TDBGridEhSumList::TDBGridEhSumList(TCustomDBGridEh* AGrid) : TDBSumListProducer(AGrid), FGrid(AGrid) {}
+
+bool TDBGridEhSumList::OwnerLoading() const
+{
+    return FGrid->Loading();
+}
+
+// ---------------------------------------------------------------- grid
+
+TCustomDBGridEh::TCustomDBGridEh(QWidget* AParent)
+    : TCustomControl(AParent),
+      FOptions({dgEditing, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,
+                dgConfirmDelete, dgCancelOnExit}),
+      FOptionsEh({dghFixed3D, dghHighlightFocus, dghClearSelection}),
+      FAllowedOperations({alopInsertEh, alopUpdateEh, alopDeleteEh, alopAppendEh}),
+      FFixedColor(clBtnFace),
+      FFooterColor(clWindow),
+      FImeMode(imDontCare)
+{
+    RegisterGridInterceptors();
+    SetColor(clWindow);
+    FDataLink = std::make_unique<TGridDataLinkEh>(this);
+    FTitleFont = std::make_unique<TFont>();
+    FTitleFont->OnChange = [this](TFont*) {
+        if (FOptions.Contains(dgTitles))
+            LayoutChanged();
+    };
+    FHeadTree = std::make_unique<THeadTreeNode>(QStringLiteral("Root"), 10, 0);
+    FSumList = std::make_unique<TDBGridEhSumList>(this);
+    FSumList->SumListChanged = [this](TDBSumListProducer*) { SumListChanged(); };
+    FSumList->OnRecalcAll = [this](TDBSumListProducer*) {
+        if (OnSumListRecalcAll)
+            OnSumListRecalcAll(this);
+    };
+    FSumList->OnAfterRecalcAll = [this](TDBSumListProducer*) {
+        if (OnSumListAfterRecalcAll)
+            OnSumListAfterRecalcAll(this);
+    };
+    FFooterFont = std::make_unique<TFont>();
+    FFooterFont->OnChange = [this](TFont*) {
+        if (FFooterRowCount >= 1)
+            LayoutChanged();
+    };
+}
+
+TCustomDBGridEh::~TCustomDBGridEh()
+{
+    FDestroying = true;
+    FDataLink->SetDataSource(nullptr);
+    FDataLink.reset();
+    // Columns before the sum list: their footers give their sums back to it.
+    FLoading = true;
+    FColumns.reset();
+    FLeafFieldArr.clear();
+    FHeadTree.reset();
+    FSumList.reset();
+}
+
+std::unique_ptr<TDBGridColumnsEh> TCustomDBGridEh::CreateColumns()
+{
+    return std::make_unique<TDBGridColumnsEh>(this);
+}
+
+std::unique_ptr<TDBGridEhColumnDefValuesEh> TCustomDBGridEh::CreateColumnDefValues()
+{
+    return std::make_unique<TDBGridEhColumnDefValuesEh>(this);
+}
+
+// Made on first use rather than in the constructor, so that a descendant
+// grid's factories are the ones called.
+TDBGridColumnsEh* TCustomDBGridEh::Columns() const
+{
+    if (!FColumns && !FDestroying)
+        FColumns = const_cast<TCustomDBGridEh*>(this)->CreateColumns();
+    return FColumns.get();
+}
+
+TDBGridEhColumnDefValuesEh* TCustomDBGridEh::ColumnDefValues() const
+{
+    if (!FColumnDefValues)
+        FColumnDefValues = const_cast<TCustomDBGridEh*>(this)->CreateColumnDefValues();
+    return FColumnDefValues.get();
+}
+
+TColumnEh* TCustomDBGridEh::Columns(int Index) const
+{
+    return Columns()->Items(Index);
+}
+
+TDataSource* TCustomDBGridEh::DataSource() const
+{
+    return FDataLink->DataSource();
+}
+
+void TCustomDBGridEh::SetDataSource(TDataSource* Value)
+{
+    if (Value == DataSource())
+        return;
+    FDataLink->SetDataSource(Value);
+    LinkActive(FDataLink->Active());
+}
+
+// ---- settings
+
+void TCustomDBGridEh::SetOptions(TDBGridOptions Value)
+{
+    if (Value == FOptions)
+        return;
+    FOptions = Value;
+    LayoutChanged();
+}
+
+void TCustomDBGridEh::SetOptionsEh(TDBGridEhOptions Value)
+{
+    if (Value == FOptionsEh)
+        return;
+    FOptionsEh = Value;
+    LayoutChanged();
+}
+
+void TCustomDBGridEh::SetAutoFitColWidths(bool Value)
+{
+    if (Value == FAutoFitColWidths)
+        return;
+    FAutoFitColWidths = Value;
+    LayoutChanged();
+}
+
+void TCustomDBGridEh::SetDrawMemoText(bool Value)
+{
+    if (Value == FDrawMemoText)
+        return;
+    FDrawMemoText = Value;
+    Invalidate();
+}
+
+void TCustomDBGridEh::SetFixedColor(TColor Value)
+{
+    if (Value == FFixedColor)
+        return;
+    FFixedColor = Value;
+    Invalidate();
+}
+
+void TCustomDBGridEh::SetFooterColor(TColor Value)
+{
+    if (Value == FFooterColor)
+        return;
+    FFooterColor = Value;
+    InvalidateFooter();
+}
+
+void TCustomDBGridEh::SetFooterRowCount(int Value)
+{
+    Value = std::max(0, Value);
+    if (Value == FFooterRowCount)
+        return;
+    FFooterRowCount = Value;
+    LayoutChanged();
+}
+
+void TCustomDBGridEh::SetReadOnly(bool Value)
+{
+    if (Value == FReadOnly)
+        return;
+    FReadOnly = Value;
+    Invalidate();
+}
+
+void TCustomDBGridEh::SetUseMultiTitle(bool Value)
+{
+    if (Value == FUseMultiTitle)
+        return;
+    FUseMultiTitle = Value;
+    LayoutChanged();
+}
+
+void TCustomDBGridEh::SetVTitleMargin(int Value)
+{
+    if (Value == FVTitleMargin)
+        return;
+    FVTitleMargin = Value;
+    LayoutChanged();
+}
+
+void TCustomDBGridEh::SetDefaultColWidth(int Value)
+{
+    if (Value == FDefaultColWidth)
+        return;
+    FDefaultColWidth = Value;
+    LayoutChanged();
+}
+
+void TCustomDBGridEh::SetFlat(bool Value)
+{
+    if (Value == FFlat)
+        return;
+    FFlat = Value;
+    LayoutChanged();
+}
+
+int TCustomDBGridEh::TitleRowHeight() const
+{
+    const QFontMetrics M(FTitleFont->ToQFont());
+    return M.height() + 4;
+}
+
+// ---- layout
+
+void TCustomDBGridEh::BeginLayout()
+{
+    if (FLayoutLock++ == 0)
+        Columns()->BeginUpdate();
+}
+
+void TCustomDBGridEh::EndLayout()
+{
+    if (FLayoutLock == 0)
+        return;
+    if (--FLayoutLock == 0) {
+        Columns()->EndUpdate();
+        LayoutChanged();
+    }
+}
+
+void TCustomDBGridEh::Loaded()
+{
+    FLoading = false;
+    FSumList->Loaded();
+    LayoutChanged();
+}
+
+void TCustomDBGridEh::LayoutChanged()
+{
+    if (FDestroying || FLoading || FInLayout || FLayoutLock > 0 || Columns()->UpdateCount() > 0)
+        return;
+    FInLayout = true;
+    try {
+        InternalLayout();
+    } catch (...) {
+        FInLayout = false;
+        throw;
+    }
+    FInLayout = false;
+}
+
+void TCustomDBGridEh::InternalLayout()
+{
+    // Default columns are remade when the fields change, not on every column
+    // change, so that settings made on them hold.
+    if (FDataLink->Active() && Columns()->Count() == 0)
+        MakeDefaultColumns();
+    FHeadTree->BuildFromColumns(this, FLeafFieldArr);
+    Invalidate();
+}
+
+void TCustomDBGridEh::MakeDefaultColumns()
+{
+    TDataSet* D = FDataLink->DataSet();
+    FLayingOutDefaultColumns = true;
+    Columns()->BeginUpdate();
+    Columns()->Clear();
+    for (int i = 0; D && i < D->FieldCount(); ++i) {
+        TField* F = D->Fields(i);
+        if (!F->Visible())
+            continue;
+        Columns()->AddDefaultColumn(F);
+    }
+    Columns()->EndUpdate();
+    FLayingOutDefaultColumns = false;
+}
+
+void TCustomDBGridEh::ColumnsChanged(TColumnEh* Item)
+{
+    (void)Item;
+    LayoutChanged();
+}
+
+void TCustomDBGridEh::LinkActive(bool Value)
+{
+    if (FDestroying)
+        return;
+    FSumList->SetDataSet(Value ? FDataLink->DataSet() : nullptr);
+    Columns()->BeginUpdate();
+    // Columns look their fields up again: the dataset's fields may be new ones.
+    for (int i = 0; i < Columns()->Count(); ++i) {
+        TColumnEh* Column = Columns()->Items(i);
+        if (Column->ExplicitSetup())
+            Column->SetField(nullptr);
+    }
+    if (!Columns()->Customized()) {
+        if (Value)
+            MakeDefaultColumns();
+        else
+            Columns()->Clear();
+    }
+    for (int i = 0; i < Columns()->Count(); ++i)
+        Columns()->Items(i)->Field();
+    Columns()->EndUpdate();
+    LayoutChanged();
+}
+
+void TCustomDBGridEh::LinkLayoutChanged()
+{
+    if (FDataLink->Active() && !Columns()->Customized()) {
+        Columns()->BeginUpdate();
+        MakeDefaultColumns();
+        Columns()->EndUpdate();
+    }
+    LayoutChanged();
+}
+
+void TCustomDBGridEh::DataChanged()
+{
+    FSumList->CheckFilterChanged();
+    Invalidate();
+}
+
+void TCustomDBGridEh::InvalidateFooter()
+{
+    Invalidate();
+}
+
+void TCustomDBGridEh::SumListChanged()
+{
+    InvalidateFooter();
+}
+
+// ---- sort list
+
+void TCustomDBGridEh::AddSortMarked(TColumnEh* Column)
+{
+    if (std::find(FSortMarkedColumns.begin(), FSortMarkedColumns.end(), Column) == FSortMarkedColumns.end())
+        FSortMarkedColumns.push_back(Column);
+}
+
+void TCustomDBGridEh::RemoveSortMarked(TColumnEh* Column)
+{
+    std::erase(FSortMarkedColumns, Column);
+}
+
+void TCustomDBGridEh::SwapSortMarked(TColumnEh* A, TColumnEh* B)
+{
+    auto IA = std::find(FSortMarkedColumns.begin(), FSortMarkedColumns.end(), A);
+    auto IB = std::find(FSortMarkedColumns.begin(), FSortMarkedColumns.end(), B);
+    if (IA != FSortMarkedColumns.end() && IB != FSortMarkedColumns.end())
+        std::iter_swap(IA, IB);
+}
