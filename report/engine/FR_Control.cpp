@@ -1,0 +1,37 @@
+#include "report/engine/FR_Control.h"
+
+#include <QWidget>
+
+TfrControl::TfrControl()
+{
+    FObjectType = gtAddIn;
+    FFillColor = clBtnFace;
+    FFrameTyp = 0;
+}
+
+TfrControl::~TfrControl() = default;
+
+void TfrControl::PlaceControl(QWidget* Parent)
+{
+    if (!FControl)
+        return;
+    FControl->setParent(Parent);
+    FControl->setGeometry(Left(), Top(), Width(), Height());
+}
+
+void TfrControl::SetPropValue(const QString& Name, const Variant& Value)
+{
+    TfrView::SetPropValue(Name, Value);
+    if (UpperCase(Name) == u"VISIBLE" && FControl)
+        FControl->setVisible(Visible());
+}
+
+void TfrControl::RegisterProperties()
+{
+    ClearPropList();
+    AddProperty(QStringLiteral("Name"), PropString | PropOneObject);
+    for (const char* Name : {"Left", "Top", "Width", "Height"})
+        AddProperty(QString::fromLatin1(Name), PropSize);
+    AddProperty(QStringLiteral("Visible"), PropBoolean);
+    AddProperty(QStringLiteral("Restrictions"), PropHasEditor, frRestrictionsEditor);
+}

@@ -1,0 +1,33 @@
+// The base of dialog-page controls: wraps a platform control that a concrete
+// class creates and owns. Written as an add-in record with its class name; its
+// record is the common part only.
+#pragma once
+
+#include "report/engine/FR_View.h"
+
+#include <QPointer>
+
+class QWidget;
+
+class TfrControl : public TfrView
+{
+public:
+    TfrControl();
+    ~TfrControl() override;
+
+    QString ClassName() const override { return QStringLiteral("TfrControl"); }
+
+    // The wrapped control (owned by the concrete class); nullptr when none.
+    QWidget* Control() const { return FControl; }
+    // Gives the control Parent and the view's bounds.
+    void PlaceControl(QWidget* Parent);
+
+    void SetPropValue(const QString& Name, const Variant& Value) override;
+    void RegisterProperties() override;
+
+protected:
+    void SetControl(QWidget* Value) { FControl = Value; }
+
+private:
+    QPointer<QWidget> FControl;
+};

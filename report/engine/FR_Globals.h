@@ -1,0 +1,43 @@
+// Engine-wide state: one set for the process, shared by loading, preparing,
+// drawing and designing. The report component sets it while it loads, prepares,
+// shows or designs; views and pages read it. One GUI thread, so plain globals.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+class TfrReport;
+class TfrPage;
+class TfrView;
+class TfrBand;
+
+// DocMode values.
+constexpr int dmDesigning = 0;
+constexpr int dmPrinting = 1;
+
+// The version every writer writes and the range the readers accept.
+constexpr uint8_t frCurrentVersion = 25;
+constexpr uint8_t frOldestVersion = 21;
+
+extern TfrReport* CurReport;     // report being loaded, prepared, shown or designed
+extern TfrReport* MasterReport;  // report whose preparation runs
+extern TfrPage* CurPage;         // page being formed or edited
+extern TfrBand* CurBand;         // band being printed; none while designing
+extern TfrView* CurView;         // view being drawn
+extern int DocMode;              // dmDesigning or dmPrinting
+extern bool DisableDrawing;      // first pass of a two-pass report
+extern int PageNo;               // index of the prepared page being formed
+extern int TotalPages;
+extern uint8_t FormVersion;      // version of the form being read; 25 when written
+
+// Cleared at the start of each load; a missing add-in class sets the flag and
+// appends its name and a carriage return to the list.
+extern QString frMissingClasses;
+extern bool frErrorFlag;
+
+// Messages of the engine: a message box with OK through the program's modal
+// seam, where a test answers and records it.
+enum class TfrMessageKind { mkError, mkWarning, mkInformation };
+void frShowMessage(const QString& Text, const QString& Caption, TfrMessageKind Kind);
+// "Error" caption and the error icon.
+void frShowError(const QString& Text);

@@ -1,0 +1,333 @@
+#include "report/engine/FR_Page.h"
+
+#include "platform/rtl/Streams.h"
+#include "report/engine/FR_Class.h"
+#include "report/engine/FR_Globals.h"
+#include "report/engine/FR_Utils.h"
+#include "report/engine/FR_View.h"
+
+#include <cmath>
+
+namespace {
+
+// Layout pixels per inch of paper geometry.
+constexpr double frPaperPixelsPerInch = 91.6256157635468;
+
+int TenthsMMToPixels(int32_t Tenths)
+{
+    return static_cast<int>(RoundHalfEven(Tenths / 254.0 * frPaperPixelsPerInch));
+}
+
+// Until the engine printer exists the page keeps the paper it asks for and the
+// whole sheet counts as printable.
+TfrPrnInfo PaperInfo(int32_t Width, int32_t Height)
+{
+    TfrPrnInfo Info;
+    Info.PaperWidthPx = TenthsMMToPixels(Width);
+    Info.PaperHeightPx = TenthsMMToPixels(Height);
+    Info.PrintableWidth = Info.PaperWidthPx;
+    Info.PrintableHeight = Info.PaperHeightPx;
+    Info.DevicePaperWidth = Info.PaperWidthPx;
+    Info.DevicePaperHeight = Info.PaperHeightPx;
+    Info.DevicePrintableWidth = Info.PaperWidthPx;
+    Info.DevicePrintableHeight = Info.PaperHeightPx;
+    return Info;
+}
+
+} // namespace
+
+TfrPage::TfrPage(int32_t ASize, int32_t AWidth, int32_t AHeight, int32_t ABin,
+                 TPrinterOrientation AOrientation)
+{
+    Caption = QStringLiteral("Form");
+    ChangePaper(ASize, AWidth, AHeight, ABin, AOrientation);
+}
+
+TfrPage::~TfrPage()
+{
+    Clear();
+}
+
+void TfrPage::Add(std::unique_ptr<TfrView> View)
+{
+    FObjects.push_back(std::move(View));
+}
+
+void TfrPage::Delete(int Index)
+{
+    if (Index < 0 || Index >= Count())
+        return;
+    if (CurView == FObjects[Index].get())
+        CurView = nullptr;
+    FObjects.erase(FObjects.begin() + Index);
+}
+
+void TfrPage::Clear()
+{
+    // Views may look at their page while they go; free them back to front.
+    while (!FObjects.empty()) {
+        if (CurView == FObjects.back().get())
+            CurView = nullptr;
+        FObjects.pop_back();
+    }
+}
+
+std::unique_ptr<TfrView> TfrPage::Extract(int Index)
+{
+    if (Index < 0 || Index >= Count())
+        return nullptr;
+    std::unique_ptr<TfrView> View = std::move(FObjects[Index]);
+    FObjects.erase(FObjects.begin() + Index);
+    return View;
+}
+
+int TfrPage::FindObjectByID(int32_t ID) const
+{
+    for (int i = 0; i < Count(); ++i)
+        if (FObjects[i]->ID() == ID)
+            return i;
+    return -1;
+}
+
+TfrView* TfrPage::FindObject(const QString& AName) const
+{
+    for (const auto& View : FObjects)
+        if (AnsiCompareText(View->Name(), AName) == 0)
+            return View.get();
+    return nullptr;
+}
+
+void TfrPage::ChangePaper(int32_t ASize, int32_t AWidth, int32_t AHeight, int32_t ABin,
+                          TPrinterOrientation AOrientation)
+{
+    Size = ASize;
+    Width = AWidth;
+    Height = AHeight;
+    Orientation = AOrientation;
+    Bin = (ABin & 0xFFFF) == 0xFFFF ? frNoBin : ABin;
+    PrnInfo = PaperInfo(Width, Height);
+}
+
+int TfrPage::GetLeftBound() const
+{
+    if (!UseMargins)
+        return 0;
+    return LeftMargin != 0 ? LeftMargin : PrnInfo.OffsetX;
+}
+
+int TfrPage::GetTopBound() const
+{
+    if (!UseMargins)
+        return 0;
+    return TopMargin != 0 ? TopMargin : PrnInfo.OffsetY;
+}
+
+int TfrPage::GetRightBound() const
+{
+    if (!UseMargins)
+        return PrnInfo.PaperWidthPx;
+    return RightMargin != 0 ? PrnInfo.PaperWidthPx - RightMargin
+                            : PrnInfo.OffsetX + PrnInfo.PrintableWidth;
+}
+
+int TfrPage::GetBottomBound() const
+{
+    // The page footer's share in printing mode comes with the band engine.
+    if (!UseMargins)
+        return PrnInfo.PaperHeightPx;
+    return BottomMargin != 0 ? PrnInfo.PaperHeightPx - BottomMargin
+                             : PrnInfo.OffsetY + PrnInfo.PrintableHeight;
+}
+
+void TfrPage::CreateUniqueName()
+{
+    CreateUniqueName(CurReport ? CurReport->Pages() : nullptr);
+}
+
+void TfrPage::CreateUniqueName(const TfrPages* Pages)
+{
+    Name = QStringLiteral("Page");
+    for (int n = 1; n <= 10000; ++n) {
+        const QString Candidate = QStringLiteral("Page") + QString::number(n);
+        bool Used = false;
+        for (int i = 0; Pages && i < Pages->Count() && !Used; ++i)
+            Used = Pages->Pages(i) != this && Pages->Pages(i)->Name == Candidate;
+        if (!Used) {
+            Name = Candidate;
+            return;
+        }
+    }
+}
+
+void TfrPage::SetPropValue(const QString& PropName, const Variant& Value)
+{
+    const QString N = PropName.toUpper();
+    const bool Report = PageType == ptReport;
+    if (N == u"LEFT")
+        FormLeft = static_cast<int32_t>(Value.AsInteger());
+    else if (N == u"TOP")
+        FormTop = static_cast<int32_t>(Value.AsInteger());
+    else if (N == u"WIDTH" && Report)
+        Width = static_cast<int32_t>(RoundHalfEven(Value.AsFloat() * 10 * 5 / 18));
+    else if (N == u"HEIGHT" && Report)
+        Height = static_cast<int32_t>(RoundHalfEven(Value.AsFloat() * 10 * 5 / 18));
+    else if (N == u"WIDTH")
+        FormWidth = static_cast<int32_t>(Value.AsInteger());
+    else if (N == u"HEIGHT")
+        FormHeight = static_cast<int32_t>(Value.AsInteger());
+    else if (N == u"TYPE")
+        PageType = Value.AsInteger() == ptDialog ? ptDialog : ptReport;
+    else if (N == u"BORDERSTYLE")
+        BorderStyle = static_cast<uint8_t>(Value.AsInteger());
+    else if (N == u"CAPTION")
+        Caption = Value.AsString();
+    else if (N == u"NAME")
+        Name = Value.AsString();
+    else if (N == u"COLOR")
+        Color = static_cast<uint32_t>(Value.AsInteger());
+    else if (N == u"POSITION")
+        Position = static_cast<uint8_t>(Value.AsInteger());
+    else if (N == u"SIZE")
+        Size = static_cast<int32_t>(Value.AsInteger());
+    else if (N == u"LEFTMARGIN")
+        LeftMargin = static_cast<int32_t>(Value.AsInteger());
+    else if (N == u"TOPMARGIN")
+        TopMargin = static_cast<int32_t>(Value.AsInteger());
+    else if (N == u"RIGHTMARGIN")
+        RightMargin = static_cast<int32_t>(Value.AsInteger());
+    else if (N == u"BOTTOMMARGIN")
+        BottomMargin = static_cast<int32_t>(Value.AsInteger());
+    else if (N == u"ORIENTATION")
+        Orientation = Value.AsInteger() == poLandscape ? poLandscape : poPortrait;
+    else if (N == u"PRINTTOPREVPAGE")
+        PrintToPrevPage = Value.AsBoolean() ? 1 : 0;   // read back as "> 0"
+    else if (N == u"STRETCHTOPRINTABLE")
+        UseMargins = Value.AsBoolean() ? 0 : -1;
+    else if (N == u"COLUMNS")
+        Columns = static_cast<int32_t>(Value.AsInteger());
+    else if (N == u"COLUMNGAP")
+        ColumnGap = static_cast<int32_t>(Value.AsInteger());
+    else if (N == u"COLUMNWIDTH")
+        ColumnWidth = static_cast<int32_t>(Value.AsInteger());
+    else if (N == u"VISIBLE")
+        Visible = Value.AsBoolean();
+}
+
+Variant TfrPage::GetPropValue(const QString& PropName)
+{
+    const QString N = PropName.toUpper();
+    const bool Report = PageType == ptReport;
+    const bool Printing = DocMode == dmPrinting;
+    if (N == u"LEFT")
+        return FormLeft;
+    if (N == u"TOP")
+        return FormTop;
+    if (N == u"WIDTH")
+        return Report ? static_cast<int>(RoundHalfEven(Width / 10.0 * 18 / 5)) : FormWidth;
+    if (N == u"HEIGHT")
+        return Report ? static_cast<int>(RoundHalfEven(Height / 10.0 * 18 / 5)) : FormHeight;
+    if (N == u"TYPE")
+        return static_cast<int>(PageType);
+    if (N == u"BORDERSTYLE")
+        return static_cast<int>(BorderStyle);
+    if (N == u"CAPTION")
+        return Caption;
+    if (N == u"NAME")
+        return Name;
+    if (N == u"COLOR")
+        return static_cast<int64_t>(Color);
+    if (N == u"POSITION")
+        return static_cast<int>(Position);
+    if (N == u"SIZE")
+        return Size;
+    if (N == u"LEFTMARGIN")
+        return Printing ? GetLeftBound() : LeftMargin;
+    if (N == u"TOPMARGIN")
+        return Printing ? GetTopBound() : TopMargin;
+    if (N == u"RIGHTMARGIN")
+        return Printing ? GetRightBound() : RightMargin;
+    if (N == u"BOTTOMMARGIN")
+        return Printing ? GetBottomBound() : BottomMargin;
+    if (N == u"ORIENTATION")
+        return static_cast<int>(Orientation);
+    if (N == u"PRINTTOPREVPAGE")
+        return PrintToPrevPage > 0;
+    if (N == u"STRETCHTOPRINTABLE")
+        return UseMargins == 0;
+    if (N == u"COLUMNS")
+        return Columns;
+    if (N == u"COLUMNGAP")
+        return ColumnGap;
+    if (N == u"VISIBLE")
+        return Visible;
+    return Variant();
+}
+
+void TfrPage::LoadFromStream(TStream& Stream)
+{
+    const int V = FormVersion;
+    const int32_t First = Stream.ReadI32();
+    const bool HasScript = First == -1;
+    int32_t ASize = HasScript ? Stream.ReadI32() : First;
+    int32_t AWidth = Stream.ReadI32();
+    int32_t AHeight = Stream.ReadI32();
+    LeftMargin = Stream.ReadI32();
+    TopMargin = Stream.ReadI32();
+    RightMargin = Stream.ReadI32();
+    BottomMargin = Stream.ReadI32();
+    auto AOrientation = static_cast<TPrinterOrientation>(Stream.ReadU8() != 0 ? 1 : 0);
+    if (V < 23)
+        Stream.ReadBytes(6);
+    int32_t ABin = V > 23 ? Stream.ReadI32() : -1;
+    PrintToPrevPage = Stream.ReadI16();
+    UseMargins = Stream.ReadI16();
+    Columns = Stream.ReadI32();
+    ColumnGap = Stream.ReadI32();
+    if (V >= 24) {
+        PageType = Stream.ReadU8() == 1 ? ptDialog : ptReport;
+        Name = ReadStreamString(Stream);
+        const uint8_t Border = Stream.ReadU8();
+        BorderStyle = Border == 0 ? 3 : Border == 1 ? 2 : Border;
+        Caption = ReadStreamString(Stream);
+        Color = Stream.ReadU32();
+        FormLeft = Stream.ReadI32();
+        FormTop = Stream.ReadI32();
+        FormWidth = Stream.ReadI32();
+        FormHeight = Stream.ReadI32();
+        Position = Stream.ReadU8() != 0 ? 4 : 0;
+        if (HasScript)
+            ReadStreamStrings(Stream, Script);
+    } else {
+        CreateUniqueName();
+    }
+    ChangePaper(ASize, AWidth, AHeight, ABin, AOrientation);
+}
+
+void TfrPage::SaveToStream(TStream& Stream) const
+{
+    Stream.WriteI32(-1);
+    Stream.WriteI32(Size);
+    Stream.WriteI32(Width);
+    Stream.WriteI32(Height);
+    Stream.WriteI32(LeftMargin);
+    Stream.WriteI32(TopMargin);
+    Stream.WriteI32(RightMargin);
+    Stream.WriteI32(BottomMargin);
+    Stream.WriteU8(Orientation);
+    Stream.WriteI32(Bin);
+    Stream.WriteI16(PrintToPrevPage);
+    Stream.WriteI16(UseMargins);
+    Stream.WriteI32(Columns);
+    Stream.WriteI32(ColumnGap);
+    Stream.WriteU8(PageType);
+    WriteStreamString(Stream, Name);
+    Stream.WriteU8(BorderStyle);
+    WriteStreamString(Stream, Caption);
+    Stream.WriteU32(Color);
+    Stream.WriteI32(FormLeft);
+    Stream.WriteI32(FormTop);
+    Stream.WriteI32(FormWidth);
+    Stream.WriteI32(FormHeight);
+    Stream.WriteU8(Position);
+    WriteStreamStrings(Stream, Script);
+}

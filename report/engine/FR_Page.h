@@ -1,0 +1,130 @@
+// One page of a report template: its views in z-order, its paper settings and,
+// for a dialog page, the settings of the form it becomes. This unit holds the
+// page's fields, bounds and stream record; building run-time bands and forming
+// prepared pages belong to the band engine.
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/rtl/Classes.h"
+#include "report/engine/FR_View.h"
+
+class TStream;
+class TfrBand;
+class TfrPages;
+
+enum TfrPageType : uint8_t { ptReport = 0, ptDialog = 1 };
+enum TPrinterOrientation : uint8_t { poPortrait = 0, poLandscape = 1 };
+
+// Printable-area record filled by the engine printer; device values in device
+// pixels, the others in layout pixels.
+struct TfrPrnInfo
+{
+    int32_t DevicePaperWidth = 0;
+    int32_t DevicePaperHeight = 0;
+    int32_t PaperWidthPx = 0;
+    int32_t PaperHeightPx = 0;
+    int32_t DeviceOffsetX = 0;
+    int32_t DeviceOffsetY = 0;
+    int32_t OffsetX = 0;
+    int32_t OffsetY = 0;
+    int32_t DevicePrintableWidth = 0;
+    int32_t DevicePrintableHeight = 0;
+    int32_t PrintableWidth = 0;
+    int32_t PrintableHeight = 0;
+};
+
+constexpr int frBandTypeCount = 23;
+constexpr int32_t frNoBin = 65535;
+constexpr int32_t frCustomPaper = 256;
+
+class TfrPage : public TfrObject
+{
+public:
+    TfrPage(int32_t ASize, int32_t AWidth, int32_t AHeight, int32_t ABin,
+            TPrinterOrientation AOrientation);
+    ~TfrPage() override;
+
+    // Views, owned, in z-order.
+    int Count() const { return static_cast<int>(FObjects.size()); }
+    TfrView* Objects(int Index) const { return FObjects.at(Index).get(); }
+    void Add(std::unique_ptr<TfrView> View);
+    void Delete(int Index);
+    void Clear();
+    std::unique_ptr<TfrView> Extract(int Index);
+    int FindObjectByID(int32_t ID) const;
+    TfrView* FindObject(const QString& AName) const;   // case-insensitive
+
+    // Paper: hands the values to the engine printer and takes back what it accepted.
+    void ChangePaper(int32_t ASize, int32_t AWidth, int32_t AHeight, int32_t ABin,
+                     TPrinterOrientation AOrientation);
+    int GetLeftBound() const;
+    int GetTopBound() const;
+    int GetRightBound() const;
+    int GetBottomBound() const;
+
+    // "Page" + the smallest n from 1 that no page of the current report uses.
+    void CreateUniqueName();
+    void CreateUniqueName(const TfrPages* Pages);
+
+    // Script access by upper-case name; unknown names are ignored or answered
+    // with an empty value. Report pages give their paper size in millimetres.
+    void SetPropValue(const QString& PropName, const Variant& Value) override;
+    Variant GetPropValue(const QString& PropName) override;
+
+    // The page record of the pages stream; the reader follows FormVersion.
+    void LoadFromStream(TStream& Stream);
+    void SaveToStream(TStream& Stream) const;
+
+    // Fields, as the band engine and the designer use them.
+    std::array<TfrBand*, frBandTypeCount> Bands{};
+    bool IsSubReportPage = false;
+    bool Prepared = false;
+    int32_t CurColumn = 0;
+    int32_t ColumnTop = 0;
+    int32_t XAdjust = 0;
+    uint8_t RecMode = 0;
+    int32_t RecPos = 0;
+    TfrBand* PendingSubReportBand = nullptr;
+    int32_t CrossColumn = 0;
+    int32_t RowCount = 0;
+    TfrBand* LastBand = nullptr;
+    bool PrintingFinalFooters = false;
+
+    int32_t Size = 0;            // paper code; 256 custom
+    int32_t Width = 0;           // 0.1 mm, swapped for landscape
+    int32_t Height = 0;
+    int32_t LeftMargin = 0;      // layout pixels; 0 = printer's offset
+    int32_t TopMargin = 0;
+    int32_t RightMargin = 0;
+    int32_t BottomMargin = 0;
+    TPrinterOrientation Orientation = poPortrait;
+    int32_t Bin = frNoBin;
+    int16_t PrintToPrevPage = 0;
+    int16_t UseMargins = -1;     // all bits set = true
+    TfrPrnInfo PrnInfo;
+    int32_t Columns = 1;
+    int32_t ColumnWidth = 0;
+    int32_t ColumnGap = 0;
+    TfrPageType PageType = ptReport;
+    int32_t CurY = 0;
+    int32_t CurBottomY = 0;
+    QString Name;
+    uint8_t BorderStyle = 3;     // 3 bsDialog, 2 bsSizeable
+    QString Caption;
+    uint32_t Color = 0xFF00000F; // button face
+    int32_t FormLeft = 220;      // dialog bounds, screen pixels
+    int32_t FormTop = 120;
+    int32_t FormWidth = 380;
+    int32_t FormHeight = 300;
+    uint8_t Position = 4;        // 0 poDesigned, 4 poScreenCenter
+    TStringList Script;
+    bool Visible = true;
+
+private:
+    std::vector<std::unique_ptr<TfrView>> FObjects;
+};

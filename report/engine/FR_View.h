@@ -1,0 +1,356 @@
+// The root of everything a report template holds on its pages (TfrObject, with
+// the property records through which scripts, the inspector and the XML writer
+// reach any object by name), the base of every view placed on a page (TfrView:
+// fields, defaults and the common part of its stream record), and the registry
+// of view classes keyed by stored type code and class name.
+#pragma once
+
+#include "platform/gui/Graphics.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/Variants.h"
+
+#include <QList>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TStream;
+class TfrBand;
+class TDataSet;
+
+// ---------------------------------------------------------------- property records
+
+enum TfrPropType : uint16_t {
+    PropString = 1,
+    PropInteger = 2,
+    PropFloat = 4,
+    PropBoolean = 8,
+    PropColor = 16,
+    PropEnum = 32,
+    PropHasEditor = 64,
+    PropSize = 128,
+    PropOneObject = 256,
+};
+
+// Opens a dedicated editor for a property.
+using TfrPropEditor = std::function<void()>;
+
+struct TfrPropRec
+{
+    QString PropName;            // at most 32 characters
+    uint16_t PropType = 0;
+    QStringList EnumNames;
+    QList<Variant> EnumValues;
+    TfrPropEditor PropEditor;
+};
+
+// Engine-wide editor hooks; the designer fills them when its window is shown.
+// Views register whatever they hold at the time.
+extern TfrPropEditor frMemoEditor;
+extern TfrPropEditor frPictureEditor;
+extern TfrPropEditor frTagEditor;
+extern TfrPropEditor frRestrictionsEditor;
+extern TfrPropEditor frHighlightEditor;
+extern TfrPropEditor frFieldEditor;
+extern TfrPropEditor frDataSourceEditor;
+extern TfrPropEditor frCrossDataSourceEditor;
+extern TfrPropEditor frGroupEditor;
+extern TfrPropEditor frFontEditor;
+// The display-format dialog on the view being inspected.
+extern TfrPropEditor frDisplayFormatEditor;
+
+// Evaluates a parameter of a script's method call (the expression parser
+// installs itself here); without it the parameter is taken as it is.
+extern std::function<Variant(const Variant& Parameter)> frEvaluateParameter;
+
+class TfrObject
+{
+public:
+    TfrObject();
+    virtual ~TfrObject();
+    TfrObject(const TfrObject&) = delete;
+    TfrObject& operator=(const TfrObject&) = delete;
+
+    // Property records, filled by RegisterProperties when asked.
+    int PropCount() const { return static_cast<int>(FPropList.size()); }
+    const TfrPropRec& PropRec(int Index) const { return *FPropList[Index]; }
+    TfrPropRec* FindPropRec(const QString& Name) const;       // case-insensitive
+    void AddProperty(const QString& Name, uint16_t Type, TfrPropEditor Editor = {});
+    // Names is one ";"-separated text; the record gets type PropEnum.
+    void AddEnumProperty(const QString& Name, const QString& Names, const QList<Variant>& Values);
+    void ClearPropList();
+
+    // Names in any case; unknown names are ignored by the setter and leave the
+    // getter's result unassigned (empty).
+    virtual void SetPropValue(const QString& Name, const Variant& Value);
+    virtual Variant GetPropValue(const QString& Name);
+    virtual Variant CallMethod(const QString& Name, const Variant& Par1, const Variant& Par2,
+                               const Variant& Par3);
+    virtual void RegisterProperties();
+
+private:
+    std::vector<std::unique_ptr<TfrPropRec>> FPropList;
+};
+
+// ---------------------------------------------------------------- views
+
+// Stored type codes.
+enum TfrObjectType : uint8_t {
+    gtMemo = 0,
+    gtPicture = 1,
+    gtBand = 2,
+    gtSubReport = 3,
+    gtLine = 4,
+    gtAddIn = 10,
+};
+
+// Flags bits common to every view.
+constexpr uint16_t flStretched = 1;
+constexpr uint16_t flOnePerPage = 8192;
+constexpr uint16_t flNoUndo = 16384;
+constexpr uint16_t flWantHook = 32768;
+
+// Frame lines (FrameTyp bits).
+constexpr uint16_t frbRight = 1;
+constexpr uint16_t frbBottom = 2;
+constexpr uint16_t frbLeft = 4;
+constexpr uint16_t frbTop = 8;
+
+enum TfrFrameStyle : uint16_t {
+    fsSolid = 0,
+    fsDash = 1,
+    fsDot = 2,
+    fsDashDot = 3,
+    fsDashDotDot = 4,
+    fsDouble = 5,
+};
+
+enum TfrBandAlign : uint8_t {
+    baNone = 0,
+    baLeft = 1,
+    baRight = 2,
+    baCenter = 3,
+    baWidth = 4,
+    baBottom = 5,
+    baTop = 6,
+    baRest = 7,
+};
+
+// Designer locks (Restrictions bits).
+constexpr uint16_t frrfDontEditMemo = 1;
+constexpr uint16_t frrfDontEditScript = 2;
+constexpr uint16_t frrfDontEditContents = 4;
+constexpr uint16_t frrfDontModify = 8;
+constexpr uint16_t frrfDontSize = 16;
+constexpr uint16_t frrfDontMove = 32;
+constexpr uint16_t frrfDontDelete = 64;
+
+// Value with Bit set or cleared.
+constexpr uint16_t frSetBit(uint16_t Value, uint16_t Bit, bool On)
+{
+    return static_cast<uint16_t>(On ? (Value | Bit) : (Value & ~Bit));
+}
+
+// The frame width as its 4-byte stored form and back. Integral widths below 11
+// are stored as the integer, others in thousandths; so that every width reads
+// back as written, integral widths of 11 and more are stored in thousandths
+// too, and widths too small for thousandths go to the nearest value that is.
+int32_t frEncodeFrameWidth(float Width);
+float frDecodeFrameWidth(int32_t Stored);
+
+class TfrView : public TfrObject
+{
+public:
+    TfrView();
+    ~TfrView() override;
+
+    // The class name written for add-in records and shown to the user.
+    virtual QString ClassName() const { return QStringLiteral("TfrView"); }
+
+    // Identity.
+    const QString& Name() const { return FName; }
+    void SetName(const QString& Value) { FName = Value; }
+    const QString& BaseName() const { return FBaseName; }
+    uint8_t ObjectType() const { return FObjectType; }
+    void SetObjectType(uint8_t Value) { FObjectType = Value; }
+    int ID() const { return FID; }
+    void SetID(int Value) { FID = Value; }
+    bool Selected() const { return FSelected; }
+    void SetSelected(bool Value) { FSelected = Value; }
+    // 0: part of a report form; non-zero: part of a prepared page.
+    uint8_t StreamMode() const { return FStreamMode; }
+    void SetStreamMode(uint8_t Value) { FStreamMode = Value; }
+    uint8_t RecordVersion() const { return FRecordVersion; }
+    uint8_t RecordSubVersion() const { return FRecordSubVersion; }
+
+    // Position and size in design units (pixels at 96 dpi).
+    int Left() const { return FLeft; }
+    void SetLeft(int Value) { FLeft = Value; }
+    int Top() const { return FTop; }
+    void SetTop(int Value) { FTop = Value; }
+    int Width() const { return FWidth; }
+    void SetWidth(int Value) { FWidth = Value; }
+    int Height() const { return FHeight; }
+    void SetHeight(int Value) { FHeight = Value; }
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+
+    uint16_t Flags() const { return FFlags; }
+    void SetFlags(uint16_t Value) { FFlags = Value; }
+    uint16_t FrameTyp() const { return FFrameTyp; }
+    void SetFrameTyp(uint16_t Value) { FFrameTyp = Value; }
+    float FrameWidth() const { return FFrameWidth; }
+    void SetFrameWidth(float Value) { FFrameWidth = Value; }
+    uint32_t FrameColor() const { return FFrameColor; }
+    void SetFrameColor(uint32_t Value) { FFrameColor = Value; }
+    uint16_t FrameStyle() const { return FFrameStyle; }
+    void SetFrameStyle(uint16_t Value) { FFrameStyle = Value; }
+    uint32_t FillColor() const { return FFillColor; }
+    void SetFillColor(uint32_t Value) { FFillColor = Value; }
+    // Display format: group, variant, decimals, separator character (bytes 4..1).
+    uint32_t Format() const { return FFormat; }
+    void SetFormat(uint32_t Value) { FFormat = Value; }
+    const QString& FormatStr() const { return FFormatStr; }
+    void SetFormatStr(const QString& Value) { FFormatStr = Value; }
+    // Stored as a 16-bit Boolean: true is all bits set; any non-zero reads true.
+    bool Visible() const { return FVisible != 0; }
+    void SetVisible(bool Value) { FVisible = Value ? 0xFFFF : 0; }
+    int GapX() const { return FGapX; }
+    void SetGapX(int Value) { FGapX = Value; }
+    int GapY() const { return FGapY; }
+    void SetGapY(int Value) { FGapY = Value; }
+    uint16_t Restrictions() const { return FRestrictions; }
+    void SetRestrictions(uint16_t Value) { FRestrictions = Value; }
+    const QString& Tag() const { return FTag; }
+    void SetTag(const QString& Value) { FTag = Value; }
+    uint8_t BandAlign() const { return FBandAlign; }
+    void SetBandAlign(uint8_t Value) { FBandAlign = Value; }
+
+    TStringList* Memo() const { return FMemo.get(); }
+    TStringList* Script() const { return FScript.get(); }
+    // The memo after expansion; what a prepared page receives.
+    TStringList* ExpandedMemo() const { return FExpandedMemo.get(); }
+
+    // Data field the view shows, attached by page preparation.
+    TDataSet* FieldDataSet() const { return FFieldDataSet; }
+    void SetFieldDataSet(TDataSet* Value) { FFieldDataSet = Value; }
+    const QString& FieldName() const { return FFieldName; }
+    void SetFieldName(const QString& Value) { FFieldName = Value; }
+
+    // Drawing state (filled by drawing).
+    double ScaleX() const { return FScaleX; }
+    double ScaleY() const { return FScaleY; }
+    void SetScale(double AScaleX, double AScaleY) { FScaleX = AScaleX; FScaleY = AScaleY; }
+    int OffsX() const { return FOffsX; }
+    int OffsY() const { return FOffsY; }
+    void SetOffset(int AOffsX, int AOffsY) { FOffsX = AOffsX; FOffsY = AOffsY; }
+    bool IsPrinting() const { return FIsPrinting; }
+    void SetIsPrinting(bool Value) { FIsPrinting = Value; }
+    const QRect& DrawRect() const { return FDrawRect; }
+
+    // Actions.
+    // BaseName + the first free number from 1 to 10000 (none free: empty).
+    virtual void CreateUniqueName();
+    // Copies Name, ObjectType and Selected, then the rest through a stream
+    // record of the current version.
+    virtual void Assign(TfrView* Source);
+    virtual void AfterLoad() {}
+    virtual void MemoPrinted(TfrView* Memo) { (void)Memo; }
+
+    // The record: the common part here, then each class's own data. Readers use
+    // FormVersion for the forms and conditions; every damaged length raises.
+    virtual void LoadFromStream(TStream& Stream);
+    virtual void SaveToStream(TStream& Stream);
+
+    // By name.
+    void SetPropValue(const QString& Name, const Variant& Value) override;
+    Variant GetPropValue(const QString& Name) override;
+    Variant CallMethod(const QString& Name, const Variant& Par1, const Variant& Par2,
+                       const Variant& Par3) override;
+    void RegisterProperties() override;
+
+protected:
+    // The string-list methods on List under the stem Stem ("MEMO", "LINES");
+    // Result stays empty when Name is not one of them.
+    Variant CallListMethod(TStrings& List, const QString& Stem, const QString& Name,
+                           const Variant& Par1, const Variant& Par2, const Variant& Par3);
+    // Classes without frame, fill, tag and band-align records (band, subreport).
+    virtual bool HasFrameProperties() const { return true; }
+
+    QString FBaseName = QStringLiteral("View");
+    uint8_t FObjectType = gtAddIn;
+    uint8_t FRecordVersion = 0;
+    uint8_t FRecordSubVersion = 0;
+    uint16_t FFlags = flStretched;
+    uint16_t FFrameTyp = 0;
+    float FFrameWidth = 1.0f;
+    uint32_t FFrameColor = 0;
+    uint16_t FFrameStyle = fsSolid;
+    uint32_t FFillColor = clNone;
+    uint32_t FFormat = 0;
+    uint16_t FVisible = 0xFFFF;
+    int FGapX = 2;
+    int FGapY = 1;
+    QRect FDrawRect;
+
+private:
+    int FSaveLeft = 0, FSaveTop = 0, FSaveWidth = 0, FSaveHeight = 0, FSaveGapX = 0, FSaveGapY = 0;
+    float FSaveFrameWidth = 0;
+    TDataSet* FFieldDataSet = nullptr;
+    QString FFieldName;
+    uint8_t FStreamMode = 0;
+    QString FName;
+    int FID = 0;
+    bool FSelected = false;
+    double FScaleX = 1.0;
+    double FScaleY = 1.0;
+    int FOffsX = 0;
+    int FOffsY = 0;
+    bool FIsPrinting = false;
+    int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+    QString FFormatStr;
+    uint16_t FRestrictions = 0;
+    QString FTag;
+    uint8_t FBandAlign = baNone;
+    std::unique_ptr<TStringList> FMemo;
+    std::unique_ptr<TStringList> FScript;
+    std::unique_ptr<TStringList> FExpandedMemo;
+};
+
+// A view whose height the band engine can ask for (memo, line).
+class TfrStretcheable : public TfrView
+{
+public:
+    // 0 normal; 1 CalcHeight has expanded and measured the text for the next
+    // Print; 2 Print outputs only the lines that fit (split).
+    uint8_t CalcState() const { return FCalcState; }
+    void SetCalcState(uint8_t Value) { FCalcState = Value; }
+
+private:
+    uint8_t FCalcState = 0;
+};
+
+// ---------------------------------------------------------------- registry
+
+// Each view class registers itself from its own unit, keyed by its stored type
+// code (0-4; add-ins 10) and its class name.
+using TfrViewCreator = std::function<std::unique_ptr<TfrView>()>;
+
+struct TfrViewClass
+{
+    uint8_t ObjectType = gtAddIn;
+    QString ClassName;
+    TfrViewCreator Create;
+};
+
+// A later registration of the same class name replaces the earlier one.
+void frRegisterViewClass(uint8_t ObjectType, const QString& ClassName, TfrViewCreator Creator);
+void frUnregisterViewClass(const QString& ClassName);
+// The class stored under a type code 0-4 (nullptr for others and unknown codes).
+const TfrViewClass* frFindViewClass(uint8_t ObjectType);
+// By class name, exact and case-sensitive; nullptr when none.
+const TfrViewClass* frFindViewClassByName(const QString& ClassName);
+QList<TfrViewClass> frViewClasses();
