@@ -33,5 +33,13 @@ bench: build
 	@cmake --build $(BUILD) --target benchmarks -j $(JOBS)
 	@for b in $(BUILD)/bin/*_bench; do [ -x "$$b" ] || continue; echo "== $$(basename $$b)"; QT_QPA_PLATFORM=offscreen "$$b" || exit 1; done
 
+# The program folder is build/bin: the program, its pictures (Res/, Faces/),
+# the report templates (Frf/) and, made fresh when missing, the database.
+run: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target tallybridge tallybridge-newdb tallybridge-pictures
+	@mkdir -p $(BUILD)/bin/Frf
+	@[ -e $(BUILD)/bin/Tallybridge.mdb ] || $(BUILD)/bin/tallybridge-newdb $(BUILD)/bin/Tallybridge.mdb
+	@cd $(BUILD)/bin && ./tallybridge
+
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD)

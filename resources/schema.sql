@@ -142,6 +142,8 @@ CREATE INDEX MoneyAccount_Index ON MoneyTable (MoneyAccount);
 CREATE INDEX MoneyUser_Index ON MoneyTable (MoneyUser);
 CREATE INDEX MoneyCreateTime_Index ON MoneyTable (MoneyCreateTime);
 CREATE INDEX MoneyMan_Index ON MoneyTable (MoneyMan);
+-- Account balances up to a day are read from this index alone, without the rows.
+CREATE INDEX MoneyAccountSum_Index ON MoneyTable (MoneyAccount, MoneyCreateTime, MoneySum);
 CREATE INDEX AccountName_Index ON Account (AccountName);
 CREATE INDEX ContactUser_Index ON Contact (ContactUser);
 CREATE INDEX ParameterType_Index ON Parameter (ParameterType);

@@ -1,0 +1,144 @@
+// TFormMain: the main window. It opens the database on its first showing, runs
+// the login and shapes itself for the logged-in role (visible tabs, the row
+// filters, the stored sort settings), and holds the working-day picker, the
+// collapsible left panel, the eight tabs and the report-design action.
+//
+// The card pages, the query lists and the settings lists live on its tabs but
+// are built by their own units; this unit gives them their sheets, their sort
+// boxes and the refresh entry points that RefreshAll and the login call.
+#pragma once
+
+#include "platform/gui/Forms.h"
+#include "platform/rtl/SysUtils.h"
+
+#include <QString>
+
+class QComboBox;
+class QDateEdit;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QTabWidget;
+class TADOQuery;
+class TBitBtn;
+class TButton;
+class TImage;
+class TSpeedButton;
+class TfrDBDataSet;
+class TfrReport;
+
+class TFormMain : public TForm
+{
+public:
+    explicit TFormMain(QWidget* AOwner = nullptr);
+    ~TFormMain() override;
+
+    // Left panel.
+    QFrame* Panel1;
+    TSpeedButton* Login;
+    QLabel* Label1;
+    QDateEdit* DateTimePicker1;
+    TBitBtn* BitBtn1;
+    TBitBtn* BitBtn2;
+    TSpeedButton* OnlineChat;
+    TSpeedButton* ActionButtonSave2;
+    // Collapse strip.
+    QFrame* Panel2;
+    TImage* Image7;
+    // Page control; the sheets in tab order.
+    QFrame* Panel3;
+    QTabWidget* PageControl1;
+    QWidget* TabSheet8; // 0 客户管理
+    QWidget* TabSheet1; // 1 业务单据
+    QWidget* TabSheet2; // 2 业务报表
+    QWidget* TabSheet3; // 3 帐户管理
+    QWidget* TabSheet7; // 4 财务单据
+    QWidget* TabSheet4; // 5 财务报表
+    QWidget* TabSheet5; // 6 软件设置
+    QWidget* TabSheet6; // 7 数据维护
+    // Stored sort and range boxes of the card pages.
+    QComboBox* ComboBox6;
+    QComboBox* ComboBox7;
+    QComboBox* ComboBox3;
+    QComboBox* ComboBox8;
+    QComboBox* ComboBox10;
+    QComboBox* ComboBox4;
+    QComboBox* ComboBox11;
+    QComboBox* ComboBox12;
+    // Sort boxes of the two query lists (not stored).
+    QComboBox* ComboBox2;
+    QComboBox* ComboBox9;
+    // Settings tab: print orientation and report design.
+    QGroupBox* GroupBoxPrint;
+    QComboBox* ComboBox5;
+    TButton* Button15;
+    TSpeedButton* DesignButton;
+    // The report the design action opens, over ADOQueryBig.
+    TADOQuery* ADOQueryBig;
+    TfrDBDataSet* frDBDataSet1;
+    TfrReport* frReport1;
+
+    // Page index of each card page.
+    int CustomerPage = 0;
+    int BillPage = 0;
+    int MoneyPage = 0;
+    int AccountPage = 0;
+
+    // The day the card pages work on.
+    TDateTime WorkingDay() const;
+    void SetWorkingDay(TDateTime Value); // no refresh
+    // "LeftBar" while the left panel is open, "RightBar" while it is closed.
+    QString Image7Hint() const { return FImage7Hint; }
+
+    // Runs the login and shapes the window for the role; false when cancelled.
+    bool ApplyLogin();
+    // The card pages, then both query lists with their last statements.
+    void RefreshAll();
+    void RefreshCustomers();
+    void RefreshBills();
+    void RefreshMoney();
+    void RefreshAccounts();
+    // An empty BaseSQL reruns the list's last statement.
+    void RunMoneyReport(const QString& BaseSQL);
+    void RunBillReport(const QString& BaseSQL);
+    // The administrator's settings tab.
+    void LoadParameterLists();
+    void ShowRolePasswords();
+    // Reads the eight stored sort and range settings into their boxes.
+    void ReadComboSettings();
+
+    // Handlers.
+    void FormCreate(QObject* Sender);
+    void FormShow(QObject* Sender);
+    void FormResize(QObject* Sender);
+    void BitBtn1Click(QObject* Sender);
+    void BitBtn2Click(QObject* Sender);
+    void DateTimePicker1Change(QObject* Sender);
+    void Image7Click(QObject* Sender);
+    void Button15Click(QObject* Sender);
+    void ComboBox2Change(QObject* Sender);
+    void ComboBox9Change(QObject* Sender);
+    void ActionLoginExecute(QObject* Sender);
+    void ActionOlineChatExecute(QObject* Sender);
+    void ActionIncomingExecute(QObject* Sender);
+    void ActionDesignExecute(QObject* Sender);
+
+private:
+    void BuildLeftPanel();
+    void BuildPages();
+    void BuildCardPageBoxes();
+    void BuildListPageBoxes();
+    void BuildSettingsPage();
+    void BindHandlers();
+    void BindQueries();
+    void StoredComboChange(int Index);
+    void ShowTabs(bool Business, bool Money, bool Admin, int Active);
+    void SetLoginButton(const QString& Caption, const QString& Picture);
+
+    QString FImage7Hint;
+    QString LastMoneyReportSQL;
+    QString LastBillReportSQL;
+    bool FLoadingSettings = false;
+};
+
+extern TFormMain* FormMain;

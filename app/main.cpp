@@ -1,0 +1,30 @@
+// The program: every window is created once, in a fixed order, and lives until
+// the program ends. The main window comes first so that it is the main form,
+// but it is shown only when the loop starts, so its first showing (database,
+// login) finds the data module and every other window in place.
+#include "app/AskForm.h"
+#include "app/LoginForm.h"
+#include "app/MainForm.h"
+#include "app/ShareDM.h"
+#include "platform/gui/Application.h"
+
+#include <QApplication>
+#include <memory>
+
+int main(int argc, char** argv)
+{
+    QApplication App(argc, argv);
+    Application()->SetTitle(QStringLiteral("Tallybridge业务管理软件"));
+
+    Application()->CreateForm(FormMain);
+    auto DataModule = std::make_unique<TShareDataModule>();
+    ShareDataModule = DataModule.get();
+    Application()->CreateForm(FormLogin);
+    Application()->CreateForm(FormAsk);
+
+    Application()->Run();
+
+    Application()->DestroyForms();
+    ShareDataModule = nullptr;
+    return 0;
+}

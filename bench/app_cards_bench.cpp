@@ -1,0 +1,291 @@
+// Refreshing the four card pages of the main window over a firm's data
+// (10,000 customers, 200,000 documents, 200,000 money rows, 100 accounts),
+// against SQLite alone running the same statements. Targets: under 300 ms per
+// refresh of all four pages, and within 1.5 times the statements alone. The
+// ratio is printed last.
+#include "app/CardPage.h"
+#include "app/PublicFunction.h"
+#include "app/ShareDM.h"
+#include "platform/db/ADOConnection.h"
+#include "platform/db/JetSql.h"
+#include "platform/db/NewDatabase.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int Customers = 10000;
+constexpr int Documents = 200000;
+constexpr int MoneyRows = 200000;
+constexpr int Accounts = 100;
+const TDateTime WorkingDay = EncodeDate(2024, 6, 14);
+
+QTemporaryDir* TempDir()
+{
+    static QTemporaryDir Dir;
+    return &Dir;
+}
+
+// Documents are entered day by day over two years, so rows of one day lie
+// close together, with a few entered late.
+QByteArray DayText(int I, int Count)
+{
+    const int Late = I % 10 == 0 ? (I * 7919) % 30 : 0;
+    const TDateTime Day = EncodeDate(2023, 1, 1) + std::max(0, static_cast<int>(int64_t(I) * 730 / Count) - Late);
+    return (FormatDateTime(QStringLiteral("yyyy-mm-dd"), Day) + QStringLiteral(" 00:00:00")).toUtf8();
+}
+
+QByteArray CustomerName(int I)
+{
+    return QStringLiteral("客户%1贸易有限公司").arg(I, 5, 10, QLatin1Char('0')).toUtf8();
+}
+
+void Fill(sqlite3* Db)
+{
+    sqlite3_exec(Db, "BEGIN", nullptr, nullptr, nullptr);
+    sqlite3_stmt* S = nullptr;
+    sqlite3_prepare_v2(Db, "INSERT INTO Customer (CustomerName, CustomerOwe, CustomerContact, CustomerMan) "
+                           "VALUES (?, ?, '张经理', '业务员甲')", -1, &S, nullptr);
+    for (int I = 0; I < Customers; ++I) {
+        const QByteArray Name = CustomerName(I);
+        sqlite3_bind_text(S, 1, Name.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_double(S, 2, (I % 7) * 100.0);
+        sqlite3_step(S);
+        sqlite3_reset(S);
+    }
+    sqlite3_finalize(S);
+    sqlite3_prepare_v2(Db, "INSERT INTO Account (AccountName, AccountBase, AccountMan) VALUES (?, ?, '财务主管')", -1, &S,
+                       nullptr);
+    for (int I = 0; I < Accounts; ++I) {
+        const QByteArray Name = QStringLiteral("帐户%1").arg(I).toUtf8();
+        sqlite3_bind_text(S, 1, Name.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_double(S, 2, I * 1000.0);
+        sqlite3_step(S);
+        sqlite3_reset(S);
+    }
+    sqlite3_finalize(S);
+    sqlite3_prepare_v2(Db, "INSERT INTO Bill (BillKind, BillRecordTime, BillCreateTime, BillSerial, BillUser, BillSum, "
+                           "BillReason, BillState, BillRemark, BillMan) VALUES (?, ?, ?, ?, ?, ?, '商品销售', '已签约', '', '业务员甲')",
+                       -1, &S, nullptr);
+    for (int I = 0; I < Documents; ++I) {
+        const QByteArray Day = DayText(I, Documents);
+        const QByteArray Serial = QStringLiteral("XS%1").arg(I + 1001).toUtf8();
+        const QByteArray User = CustomerName((I * 31) % Customers);
+        sqlite3_bind_text(S, 1, I % 3 ? "销售开单" : "采购开单", -1, SQLITE_STATIC);
+        sqlite3_bind_text(S, 2, Day.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(S, 3, Day.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(S, 4, Serial.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(S, 5, User.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_double(S, 6, (I % 3 ? 1 : -1) * (I % 20000 + 0.25));
+        sqlite3_step(S);
+        sqlite3_reset(S);
+    }
+    sqlite3_finalize(S);
+    sqlite3_prepare_v2(Db, "INSERT INTO MoneyTable (MoneyAccount, MoneyBill, MoneyRecordTime, MoneyCreateTime, MoneyUser, "
+                           "MoneyReason, MoneyIn, MoneyOut, MoneySum, MoneyType, MoneyToken, MoneyRemark, MoneySerial, MoneyMan) "
+                           "VALUES (?, ?, ?, ?, ?, '商品销售', ?, ?, ?, '货款', '收据', '', ?, '业务员甲')",
+                       -1, &S, nullptr);
+    for (int I = 0; I < MoneyRows; ++I) {
+        const int Bill = I % 2 ? 2 + (I * 13) % Documents : 0;
+        const QByteArray Day = DayText(I, MoneyRows);
+        const QByteArray User = CustomerName((I * 17) % Customers);
+        const QByteArray Serial = QStringLiteral("SK%1").arg(I + 1001).toUtf8();
+        const double Amount = (I % 4 ? 1 : -1) * (I % 9000 + 0.5);
+        sqlite3_bind_int(S, 1, 2 + I % Accounts);
+        sqlite3_bind_int(S, 2, Bill);
+        sqlite3_bind_text(S, 3, Day.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(S, 4, Day.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(S, 5, User.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_double(S, 6, Amount > 0 ? Amount : 0);
+        sqlite3_bind_double(S, 7, Amount < 0 ? -Amount : 0);
+        sqlite3_bind_double(S, 8, Amount);
+        sqlite3_bind_text(S, 9, Serial.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_step(S);
+        sqlite3_reset(S);
+    }
+    sqlite3_finalize(S);
+    sqlite3_exec(Db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_exec(Db, "ANALYZE", nullptr, nullptr, nullptr);
+}
+
+QString DatabasePath()
+{
+    static QString Path;
+    if (!Path.isEmpty())
+        return Path;
+    Path = TempDir()->filePath(QStringLiteral("Tallybridge.mdb"));
+    QFile Schema(QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../resources/schema.sql")));
+    if (!Schema.open(QIODevice::ReadOnly))
+        std::abort();
+    CreateDatabaseFile(Path, QString::fromUtf8(Schema.readAll()));
+    sqlite3* Db = nullptr;
+    sqlite3_open(Path.toUtf8().constData(), &Db);
+    Fill(Db);
+    sqlite3_close(Db);
+    return Path;
+}
+
+// The four pages as the main window holds them, with its default boxes.
+struct TPages
+{
+    QWidget Sheets[4];
+    int Indexes[4] = {0, 0, 0, 0};
+    std::vector<TCardPage*> Pages;
+
+    TPages()
+    {
+        const TCardKind Kinds[4] = {ckCustomer, ckBill, ckMoney, ckAccount};
+        for (int I = 0; I < 4; ++I) {
+            Sheets[I].resize(660, 510);
+            auto* P = new TCardPage(Kinds[I], &Sheets[I], Indexes[I]);
+            P->SettingsSource = [Kind = Kinds[I]] {
+                TCardSettings S;
+                S.WorkingDay = WorkingDay;
+                S.Range = QStringLiteral("当月单据");
+                S.Order = Kind == ckCustomer ? QStringLiteral("按编号排") : QStringLiteral("按记录号");
+                S.Direction = QStringLiteral("按降序排");
+                return S;
+            };
+            Pages.push_back(P);
+        }
+    }
+
+    void RefreshAll()
+    {
+        for (TCardPage* P : Pages)
+            P->Refresh();
+    }
+};
+
+void OpenProgramDatabase()
+{
+    static bool Done = false;
+    if (Done)
+        return;
+    Done = true;
+    AppPath = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    ShareDataModule = new TShareDataModule();
+    ShareDataModule->ADOConnection1->SetConnectionString(JetConnectionString(DatabasePath(), DatabasePassword));
+    ShareDataModule->ADOConnection1->Open();
+}
+
+void BM_RefreshAllCardPages(benchmark::State& State)
+{
+    OpenProgramDatabase();
+    TPages Pages;
+    Pages.RefreshAll(); // warm the page cache and the icons
+    for (auto _ : State)
+        Pages.RefreshAll();
+}
+
+// The statements one refresh runs, as SQLite receives them.
+std::vector<QByteArray> RefreshStatements()
+{
+    OpenProgramDatabase();
+    TPages Pages;
+    QStringList Log;
+    SetCardStatementLog(&Log);
+    Pages.RefreshAll();
+    SetCardStatementLog(nullptr);
+    std::vector<QByteArray> Sql;
+    for (const QString& Jet : Log)
+        Sql.push_back(TranslateJetSql(Jet, {}).Sql.toUtf8());
+    return Sql;
+}
+
+// SQLite alone: prepare each statement, step it and read every column.
+void BM_StatementsAlone(benchmark::State& State)
+{
+    const std::vector<QByteArray> Statements = RefreshStatements();
+    sqlite3* Db = nullptr;
+    sqlite3_open_v2(DatabasePath().toUtf8().constData(), &Db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    double Sum = 0;
+    for (auto _ : State) {
+        for (const QByteArray& Sql : Statements) {
+            sqlite3_stmt* S = nullptr;
+            if (sqlite3_prepare_v2(Db, Sql.constData(), -1, &S, nullptr) != SQLITE_OK) {
+                State.SkipWithError(sqlite3_errmsg(Db));
+                break;
+            }
+            const int Columns = sqlite3_column_count(S);
+            while (sqlite3_step(S) == SQLITE_ROW)
+                for (int C = 0; C < Columns; ++C)
+                    Sum += sqlite3_column_type(S, C) == SQLITE_TEXT ? sqlite3_column_bytes(S, C)
+                                                                      : sqlite3_column_double(S, C);
+            sqlite3_finalize(S);
+        }
+    }
+    benchmark::DoNotOptimize(Sum);
+    State.counters["statements"] = static_cast<double>(Statements.size());
+    sqlite3_close(Db);
+}
+
+// With TB_BENCH_DETAIL set: each statement of one refresh with its time alone.
+void PrintStatementTimes()
+{
+    sqlite3* Db = nullptr;
+    sqlite3_open_v2(DatabasePath().toUtf8().constData(), &Db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    for (const QByteArray& Sql : RefreshStatements()) {
+        const auto Start = std::chrono::steady_clock::now();
+        sqlite3_stmt* S = nullptr;
+        sqlite3_prepare_v2(Db, Sql.constData(), -1, &S, nullptr);
+        int Rows = 0;
+        while (sqlite3_step(S) == SQLITE_ROW)
+            ++Rows;
+        sqlite3_finalize(S);
+        const double Ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - Start).count();
+        std::printf("%8.3f ms %6d rows  %s\n", Ms, Rows, Sql.constData());
+    }
+    sqlite3_close(Db);
+}
+
+BENCHMARK(BM_StatementsAlone)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_RefreshAllCardPages)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+class TRatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& Runs) override
+    {
+        ConsoleReporter::ReportRuns(Runs);
+        for (const Run& R : Runs)
+            Times[R.run_name.function_name] = R.GetAdjustedRealTime();
+    }
+    std::map<std::string, double> Times;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication App(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    DatabasePath();
+    TRatioReporter Reporter;
+    benchmark::RunSpecifiedBenchmarks(&Reporter);
+    if (qEnvironmentVariableIsSet("TB_BENCH_DETAIL")) {
+        PrintStatementTimes();
+        QFile::copy(DatabasePath(), QStringLiteral("/tmp/cards-bench.mdb"));
+    }
+    const double Alone = Reporter.Times["BM_StatementsAlone"];
+    const double Ours = Reporter.Times["BM_RefreshAllCardPages"];
+    if (Alone > 0 && Ours > 0)
+        std::printf("RefreshAll %.1f ms, statements alone %.1f ms, ratio %.2f (targets: under 300 ms, within 1.5)\n",
+                    Ours, Alone, Ours / Alone);
+    delete ShareDataModule;
+    benchmark::Shutdown();
+    return 0;
+}
