@@ -70,12 +70,13 @@ void SetTextColor(QLabel* Label, TColor Color)
 QImage NoDataPicture()
 {
     QImage Image(220, 120, QImage::Format_ARGB32_Premultiplied);
-    Image.fill(Qt::transparent);
+    // Square corners: the sheet's own background differs between styles.
+    Image.fill(QColor(0xF2, 0xF6, 0xFC));
     QPainter P(&Image);
+    P.setPen(QPen(QColor(0xA8, 0xBC, 0xD8), 1));
+    P.drawRect(0, 0, 219, 119);
     P.setRenderHint(QPainter::Antialiasing);
     P.setPen(QPen(QColor(0xA8, 0xBC, 0xD8), 2));
-    P.setBrush(QColor(0xF2, 0xF6, 0xFC));
-    P.drawRoundedRect(QRectF(2, 2, 216, 116), 10, 10);
     QPainterPath Tray;
     Tray.moveTo(78, 40);
     Tray.lineTo(142, 40);
@@ -175,7 +176,6 @@ void TCardPage::BuildBottom()
     NoDataImage->setObjectName(QString::fromLatin1(Look.NoDataName));
     NoDataImage->setGeometry(8 + (641 - 220) / 2, 8 + (423 - 120) / 2, 220, 120);
     NoDataImage->SetCenter(true);
-    NoDataImage->SetTransparent(true);
     auto Picture = std::make_unique<TBitmap>();
     Picture->LoadFromImage(NoDataPicture());
     NoDataImage->Picture()->SetGraphic(std::move(Picture));
@@ -245,12 +245,14 @@ void TCardPage::ShowCard(int I, const TCardData& Card)
     // The same icon is not read again on every refresh.
     if (FIconShown[I] == Card.Icon)
         return;
-    FIconShown[I] = Card.Icon;
     try {
         Images[I]->Picture()->LoadFromFile(AppPath + Card.Icon);
+        FIconShown[I] = Card.Icon;
     } catch (const Exception&) {
-        // A missing icon leaves the card without one rather than stopping the page.
+        // A missing icon leaves the card without one rather than stopping the
+        // page; it is looked for again on the next refresh.
         Images[I]->Picture()->Clear();
+        FIconShown[I].clear();
     }
     Images[I]->Invalidate();
 }

@@ -302,12 +302,8 @@ void TFormMain::RefreshAll()
     RunBillReport(QString());
 }
 
-// The card pages, the query lists and the settings lists are built in their
-// own units; until a page exists its refresh has nothing to fill.
-void TFormMain::RefreshCustomers() {}
-void TFormMain::RefreshBills() {}
-void TFormMain::RefreshMoney() {}
-void TFormMain::RefreshAccounts() {}
+// The query lists and the settings lists are built in their own units; until
+// a list exists its refresh has nothing to fill.
 void TFormMain::LoadParameterLists() {}
 void TFormMain::ShowRolePasswords() {}
 

@@ -20,6 +20,9 @@ class QGroupBox;
 class QLabel;
 class QTabWidget;
 class TADOQuery;
+class TCardPage;
+enum class TCardKind;
+struct TCardSettings;
 class TBitBtn;
 class TButton;
 class TImage;
@@ -83,6 +86,12 @@ public:
     int BillPage = 0;
     int MoneyPage = 0;
     int AccountPage = 0;
+    // The four card pages on TabSheet8, TabSheet1, TabSheet7 and TabSheet3, each
+    // with its fifteen cards, paging label, no-data image and buttons.
+    TCardPage* CustomerCards;
+    TCardPage* BillCards;
+    TCardPage* MoneyCards;
+    TCardPage* AccountCards;
 
     // The day the card pages work on.
     TDateTime WorkingDay() const;
@@ -98,6 +107,15 @@ public:
     void RefreshBills();
     void RefreshMoney();
     void RefreshAccounts();
+    // Card Number (1-15) of the page "Customer", "Bill", "Money" or "Account"
+    // under the mouse; 0 puts the page's cards back.
+    void HighlightCard(const QString& PageWord, int Number);
+    // Asks for a new account and stores it.
+    void NewAccount();
+    // Stores the account typed in the new-account dialog and refreshes.
+    void AddNewAccount(const QString& Name, double Base);
+    // A card was clicked: hands its record to the record's window.
+    void CardClick(TCardPage* Sender, int Number);
     // An empty BaseSQL reruns the list's last statement.
     void RunMoneyReport(const QString& BaseSQL);
     void RunBillReport(const QString& BaseSQL);
@@ -122,11 +140,16 @@ public:
     void ActionOlineChatExecute(QObject* Sender);
     void ActionIncomingExecute(QObject* Sender);
     void ActionDesignExecute(QObject* Sender);
+    void NewCustomerClick(QObject* Sender);
+    void NewBillClick(QObject* Sender);
+    void NewMoneyClick(QObject* Sender);
 
 private:
     void BuildLeftPanel();
     void BuildPages();
     void BuildCardPageBoxes();
+    void BuildCardPages();
+    TCardSettings CardSettings(TCardKind Kind) const;
     void BuildListPageBoxes();
     void BuildSettingsPage();
     void BindHandlers();

@@ -181,6 +181,7 @@ void TFormMain::BuildPages()
     TabSheet6 = NewSheet(PageControl1, "TabSheet6", QStringLiteral("数据维护"));
 
     BuildCardPageBoxes();
+    BuildCardPages();
     BuildListPageBoxes();
     BuildSettingsPage();
 }

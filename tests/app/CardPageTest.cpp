@@ -7,6 +7,7 @@
 #include "platform/gui/StdCtrls.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QMouseEvent>
 #include <memory>
@@ -483,4 +484,20 @@ TEST_F(CardPageTest, VanishedDocumentIsReported)
     TModalSeam::ClearMessages();
     EXPECT_EQ(CardDocumentKind(ckBill, 2), QString());
     EXPECT_EQ(TModalSeam::MessageTexts(), QStringList{QStringLiteral("找不到要修改的记录")});
+}
+
+TEST_F(CardPageTest, IconThatAppearsLaterIsShown)
+{
+    const QString Built = QCoreApplication::applicationDirPath() + QStringLiteral("/Res/Blue+.ico");
+    if (!QFile::exists(Built))
+        GTEST_SKIP() << "the program's pictures are not built";
+    AddCustomer(QStringLiteral("甲"));
+    AddBill(QStringLiteral("甲"), 10, QStringLiteral("2024-03-01"));
+    TCardPage* P = Page(ckCustomer);
+    ASSERT_TRUE(P->Refresh());
+    EXPECT_TRUE(P->Images[0]->Picture()->Empty());
+    QDir().mkpath(AppPath + QStringLiteral("Res"));
+    ASSERT_TRUE(QFile::copy(Built, AppPath + QStringLiteral("Res/Blue+.ico")));
+    ASSERT_TRUE(P->Refresh());
+    EXPECT_EQ(P->Images[0]->Picture()->Width(), 32);
 }

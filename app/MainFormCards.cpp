@@ -1,0 +1,137 @@
+// TFormMain: the four card pages, their refreshes, the hover highlight and
+// what a clicked card or a new button hands over to the record windows.
+#include "app/MainForm.h"
+
+#include "app/CardPage.h"
+#include "platform/gui/StdCtrls.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+void TFormMain::BuildCardPages()
+{
+    CustomerCards = new TCardPage(ckCustomer, TabSheet8, CustomerPage);
+    BillCards = new TCardPage(ckBill, TabSheet1, BillPage);
+    MoneyCards = new TCardPage(ckMoney, TabSheet7, MoneyPage);
+    AccountCards = new TCardPage(ckAccount, TabSheet3, AccountPage);
+    for (TCardPage* Page : {CustomerCards, BillCards, MoneyCards, AccountCards}) {
+        Page->SettingsSource = [this, Kind = Page->Kind()] { return CardSettings(Kind); };
+        Page->OnCardClick = [this](TCardPage* Sender, int Number) { CardClick(Sender, Number); };
+    }
+    CustomerCards->NewButton->OnClick = [this](QObject* Sender) { NewCustomerClick(Sender); };
+    BillCards->NewButton->OnClick = [this](QObject* Sender) { NewBillClick(Sender); };
+    MoneyCards->NewButton->OnClick = [this](QObject* Sender) { NewMoneyClick(Sender); };
+    AccountCards->NewButton->OnClick = [this](QObject*) { NewAccount(); };
+}
+
+TCardSettings TFormMain::CardSettings(TCardKind Kind) const
+{
+    TCardSettings S;
+    S.WorkingDay = WorkingDay();
+    switch (Kind) {
+    case ckCustomer:
+        S.Order = ComboBox6->currentText();
+        S.Direction = ComboBox7->currentText();
+        // The customer search's condition joins here once the search window exists.
+        break;
+    case ckBill:
+        S.Range = ComboBox3->currentText();
+        S.Order = ComboBox8->currentText();
+        S.Direction = ComboBox10->currentText();
+        break;
+    case ckMoney:
+        S.Range = ComboBox4->currentText();
+        S.Order = ComboBox11->currentText();
+        S.Direction = ComboBox12->currentText();
+        break;
+    case ckAccount:
+        break;
+    }
+    return S;
+}
+
+void TFormMain::RefreshCustomers()
+{
+    CustomerCards->Refresh();
+}
+
+void TFormMain::RefreshBills()
+{
+    BillCards->Refresh();
+}
+
+void TFormMain::RefreshMoney()
+{
+    MoneyCards->Refresh();
+}
+
+void TFormMain::RefreshAccounts()
+{
+    AccountCards->Refresh();
+}
+
+void TFormMain::HighlightCard(const QString& PageWord, int Number)
+{
+    for (TCardPage* Page : {CustomerCards, BillCards, MoneyCards, AccountCards})
+        if (CardPageWord(Page->Kind()) == PageWord)
+            Page->HighlightCard(Number);
+}
+
+// Each record window takes its card here as it lands; until then a click
+// checks the record and opens nothing.
+void TFormMain::CardClick(TCardPage* Sender, int Number)
+{
+    const int Tag = Sender->Panels[Number - 1]->Tag();
+    switch (Sender->Kind()) {
+    case ckCustomer:
+        // TFormCustomer: CustomerIndex := Tag; mrOk refreshes the customer cards.
+        break;
+    case ckBill: {
+        const QString Kind = CardDocumentKind(ckBill, Tag);
+        if (Kind.isEmpty())
+            return;
+        // TFormBuySell: Mode "修改", Kind, BillIndex := Tag, EditUnlocked and
+        // CustomerFixed false; RefreshAll when EditUnlocked is set afterwards.
+        break;
+    }
+    case ckMoney: {
+        const QString Kind = CardDocumentKind(ckMoney, Tag);
+        if (Kind.isEmpty())
+            return;
+        // TFormGetPay: Mode "修改", Kind, MoneyIndex := Tag, CustomerFixed false;
+        // mrOk refreshes everything.
+        break;
+    }
+    case ckAccount:
+        // TFormAccount: AccountText := Sender->Names[Number - 1]->text(),
+        // BalanceText := Sender->Moneys[Number - 1]->text(); it refreshes by itself.
+        break;
+    }
+}
+
+void TFormMain::NewCustomerClick(QObject*)
+{
+    // TFormCustomer2: EditMode 0, CustomerKind "正式客户"; mrOk refreshes everything.
+}
+
+void TFormMain::NewBillClick(QObject*)
+{
+    // TFormBill, the choice of sale or purchase; the document window refreshes on mrOk.
+}
+
+void TFormMain::NewMoneyClick(QObject*)
+{
+    // TFormBill2, the choice of receipt or payment; the document window refreshes on mrOk.
+}
+
+void TFormMain::NewAccount()
+{
+    // TFormAccount2 with an empty AccountName asks for the name and opening
+    // balance here once it exists, and on mrOk hands them to AddNewAccount.
+}
+
+void TFormMain::AddNewAccount(const QString& Name, double Base)
+{
+    if (AddAccount(Name, Base))
+        RefreshAll();
+}
