@@ -16,6 +16,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QWidget>
+#include "BenchRatio.h"
+
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <algorithm>
@@ -254,17 +256,6 @@ void PrintStatementTimes()
 BENCHMARK(BM_StatementsAlone)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_RefreshAllCardPages)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
-class TRatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& Runs) override
-    {
-        ConsoleReporter::ReportRuns(Runs);
-        for (const Run& R : Runs)
-            Times[R.run_name.function_name] = R.GetAdjustedRealTime();
-    }
-    std::map<std::string, double> Times;
-};
 
 } // namespace
 
@@ -276,10 +267,8 @@ int main(int argc, char** argv)
     DatabasePath();
     TRatioReporter Reporter;
     benchmark::RunSpecifiedBenchmarks(&Reporter);
-    if (qEnvironmentVariableIsSet("TB_BENCH_DETAIL")) {
+    if (qEnvironmentVariableIsSet("TB_BENCH_DETAIL"))
         PrintStatementTimes();
-        QFile::copy(DatabasePath(), QStringLiteral("/tmp/cards-bench.mdb"));
-    }
     const double Alone = Reporter.Times["BM_StatementsAlone"];
     const double Ours = Reporter.Times["BM_RefreshAllCardPages"];
     if (Alone > 0 && Ours > 0)

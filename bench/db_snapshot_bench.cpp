@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include "BenchRatio.h"
+
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
@@ -127,17 +129,6 @@ void BM_QueryOpenAndWalk(benchmark::State& State)
 BENCHMARK(BM_PlainStepLoop)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_QueryOpenAndWalk)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
-class TRatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& Runs) override
-    {
-        ConsoleReporter::ReportRuns(Runs);
-        for (const Run& R : Runs)
-            Times[R.run_name.function_name] = R.GetAdjustedRealTime();
-    }
-    std::map<std::string, double> Times;
-};
 
 } // namespace
 
@@ -147,10 +138,7 @@ int main(int argc, char** argv)
     DatabasePath();
     TRatioReporter Reporter;
     benchmark::RunSpecifiedBenchmarks(&Reporter);
-    const double Plain = Reporter.Times["BM_PlainStepLoop"];
-    const double Ours = Reporter.Times["BM_QueryOpenAndWalk"];
-    if (Plain > 0 && Ours > 0)
-        std::printf("dataset / plain sqlite3_step loop: %.2f (target: within 3)\n", Ours / Plain);
+    Reporter.PrintRatio("dataset / plain sqlite3_step loop", "BM_QueryOpenAndWalk", "BM_PlainStepLoop", 3);
     benchmark::Shutdown();
     return 0;
 }
