@@ -1,7 +1,8 @@
-// tallybridge-screens OUT: renders the login window and the main window as a
-// user meets them into OUT/login.png and OUT/main.png. It works in a temporary
-// program folder with a fresh database and the pictures drawn beside this
-// program, and drives the windows through the modal seam, so it needs no display.
+// tallybridge-screens OUT: renders the login window, the password prompt and
+// the main window as a user meets them into OUT/login.png, ask.png and
+// main.png. It works in a temporary program folder with a fresh database and
+// the pictures drawn beside this program, and drives the windows through the
+// modal seam, so it needs no display.
 #include "app/AskForm.h"
 #include "app/LoginForm.h"
 #include "app/MainForm.h"
@@ -20,6 +21,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <memory>
@@ -108,6 +110,9 @@ int main(int argc, char** argv)
                     return mrNone;
                 }
                 if (Form == FormAsk) {
+                    FormAsk->Edit1->setText(QStringLiteral("secret"));
+                    Render(FormAsk, Out + QStringLiteral("/ask.png"));
+                    FormAsk->Edit1->clear();
                     FormAsk->BitBtn1->Click();
                     return mrNone;
                 }
