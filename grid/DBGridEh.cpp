@@ -27,6 +27,16 @@ void TGridDataLinkEh::LayoutChanged()
     FGrid->LinkLayoutChanged();
 }
 
+void TGridDataLinkEh::DataSetScrolled(int Distance)
+{
+    FGrid->ScrollData(Distance);
+}
+
+void TGridDataLinkEh::RecordChanged(TField* Field)
+{
+    FGrid->RecordChangedEh(Field);
+}
+
 // ---------------------------------------------------------------- sum list
 
 TDBGridEhSumList::TDBGridEhSumList(TCustomDBGridEh* AGrid) : TDBSumListProducer(AGrid), FGrid(AGrid) {}
@@ -39,7 +49,7 @@ bool TDBGridEhSumList::OwnerLoading() const
 // ---------------------------------------------------------------- grid
 
 TCustomDBGridEh::TCustomDBGridEh(QWidget* AParent)
-    : TCustomControl(AParent),
+    : TCustomGrid(AParent),
       FOptions({dgEditing, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,
                 dgConfirmDelete, dgCancelOnExit}),
       FOptionsEh({dghFixed3D, dghHighlightFocus, dghClearSelection}),
@@ -50,6 +60,10 @@ TCustomDBGridEh::TCustomDBGridEh(QWidget* AParent)
 {
     RegisterGridInterceptors();
     SetColor(clWindow);
+    SetColCount(2);
+    SetRowCount(2);
+    // The painter sets up and fills every cell in its own fonts and colours.
+    SetPrepareCells(false);
     FDataLink = std::make_unique<TGridDataLinkEh>(this);
     FTitleFont = std::make_unique<TFont>();
     FTitleFont->OnChange = [this](TFont*) {
@@ -135,10 +149,15 @@ void TCustomDBGridEh::SetDataSource(TDataSource* Value)
 
 void TCustomDBGridEh::SetOptions(TDBGridOptions Value)
 {
+    // A grid that selects whole rows edits no cell.
+    if (Value.Contains(dgRowSelect))
+        Value = Value - TDBGridOptions({dgEditing, dgAlwaysShowEditor});
     if (Value == FOptions)
         return;
     FOptions = Value;
     LayoutChanged();
+    if (EditorMode())
+        ShowEditor();
 }
 
 void TCustomDBGridEh::SetOptionsEh(TDBGridEhOptions Value)
@@ -154,6 +173,19 @@ void TCustomDBGridEh::SetAutoFitColWidths(bool Value)
     if (Value == FAutoFitColWidths)
         return;
     FAutoFitColWidths = Value;
+    // The widths set so far become the shares of auto-fit, and come back
+    // when it is switched off again.
+    if (!FLoading) {
+        Columns()->BeginUpdate();
+        for (int i = 0; i < Columns()->Count(); ++i) {
+            TColumnEh* C = Columns()->Items(i);
+            if (Value)
+                C->SetLayoutWidth(C->Width());
+            else if (C->LayoutWidth() > 0)
+                C->SetWidth(C->LayoutWidth());
+        }
+        Columns()->EndUpdate();
+    }
     LayoutChanged();
 }
 
@@ -170,6 +202,7 @@ void TCustomDBGridEh::SetFixedColor(TColor Value)
     if (Value == FFixedColor)
         return;
     FFixedColor = Value;
+    TCustomGrid::SetFixedColor(Value);
     Invalidate();
 }
 
@@ -230,12 +263,6 @@ void TCustomDBGridEh::SetFlat(bool Value)
     LayoutChanged();
 }
 
-int TCustomDBGridEh::TitleRowHeight() const
-{
-    const QFontMetrics M(FTitleFont->ToQFont());
-    return M.height() + 4;
-}
-
 // ---- layout
 
 void TCustomDBGridEh::BeginLayout()
@@ -281,8 +308,7 @@ void TCustomDBGridEh::InternalLayout()
     // change, so that settings made on them hold.
     if (FDataLink->Active() && Columns()->Count() == 0)
         MakeDefaultColumns();
-    FHeadTree->BuildFromColumns(this, FLeafFieldArr);
-    Invalidate();
+    LayoutScreen();
 }
 
 void TCustomDBGridEh::MakeDefaultColumns()
@@ -311,6 +337,8 @@ void TCustomDBGridEh::LinkActive(bool Value)
 {
     if (FDestroying)
         return;
+    if (!Value)
+        HideEditor();
     FSumList->SetDataSet(Value ? FDataLink->DataSet() : nullptr);
     Columns()->BeginUpdate();
     // Columns look their fields up again: the dataset's fields may be new ones.
@@ -329,6 +357,8 @@ void TCustomDBGridEh::LinkActive(bool Value)
         Columns()->Items(i)->Field();
     Columns()->EndUpdate();
     LayoutChanged();
+    if (Value && Options().Contains(dgAlwaysShowEditor))
+        ShowEditor();
 }
 
 void TCustomDBGridEh::LinkLayoutChanged()
@@ -344,12 +374,22 @@ void TCustomDBGridEh::LinkLayoutChanged()
 void TCustomDBGridEh::DataChanged()
 {
     FSumList->CheckFilterChanged();
+    if (FDestroying || FLoading)
+        return;
+    // The window may hold more or fewer records now.
+    UpdateRowHeights();
+    SyncCurrentCell();
     Invalidate();
 }
 
 void TCustomDBGridEh::InvalidateFooter()
 {
-    Invalidate();
+    if (FFooterRowCount < 1) {
+        Invalidate();
+        return;
+    }
+    for (int r = std::max(0, RowCount() - FFooterRowCount); r < RowCount(); ++r)
+        InvalidateRow(r);
 }
 
 void TCustomDBGridEh::SumListChanged()

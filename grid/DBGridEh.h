@@ -8,6 +8,7 @@
 #include "grid/DBSumLst.h"
 #include "platform/db/DataLink.h"
 #include "platform/gui/Controls.h"
+#include "platform/gui/Grids.h"
 #include "platform/gui/Sets.h"
 
 #include <functional>
@@ -36,6 +37,20 @@ enum class TDBGridEhAllowedOperation { alopInsertEh, alopUpdateEh, alopDeleteEh,
 using enum TDBGridEhAllowedOperation;
 using TDBGridEhAllowedOperations = TSet<TDBGridEhAllowedOperation>;
 
+// Where a cell lies: the indicator or a data column, and which band of rows.
+enum TDBGridEhRowArea { raTitle, raFilter, raData, raFiller, raFooter };
+struct TDBGridEhCellType
+{
+    bool Indicator = false;
+    int DataCol = 0;                 // raw column less the indicator column
+    TDBGridEhRowArea Area = raFiller;
+    int Index = 0;                   // row inside its band (footer index for footers)
+};
+
+// The tint of a selected cell: per channel half way from Background to
+// Highlight, then lightened; Dark is the variant used over the highlight colour.
+TColor BlendColorEh(TColor Background, TColor Highlight, bool Dark);
+
 // The grid's link to its dataset: passes activation, data and layout changes on.
 class TGridDataLinkEh : public TDataLink
 {
@@ -46,9 +61,25 @@ protected:
     void ActiveChanged() override;
     void DataSetChanged() override;
     void LayoutChanged() override;
+    void DataSetScrolled(int Distance) override;
+    void RecordChanged(TField* Field) override;
+
+public:
+    // The field map: the dataset field index shown by each entry, -1 for a
+    // name the dataset lacks. Built from the columns when they are the
+    // grid's own, else from the visible fields.
+    void BuildFieldMap();
+    // Raises EInvalidGridOperation when the map is full; a missing field is
+    // allowed (-1) only while the map is built from columns.
+    void AddMapping(const QString& FieldName);
+    void ClearMapping() { FFieldMap.clear(); }
+    int MappedCount() const { return int(FFieldMap.size()); }
+    TField* GetMappedField(int Index) const; // nullptr out of range or missing
 
 private:
     TCustomDBGridEh* FGrid;
+    std::vector<int> FFieldMap;
+    bool FSparseMap = false;
 };
 
 // The grid's sum list: may work while the grid reads its settings only after.
@@ -64,7 +95,7 @@ private:
     TCustomDBGridEh* FGrid;
 };
 
-class TCustomDBGridEh : public TCustomControl
+class TCustomDBGridEh : public TCustomGrid
 {
 public:
     explicit TCustomDBGridEh(QWidget* AParent = nullptr);
@@ -144,7 +175,96 @@ public:
     std::function<void(QObject* Sender)> OnSumListAfterRecalcAll;
     std::function<void(QObject* Sender, int FromIndex, int ToIndex)> OnColumnMoved;
 
+    // ---- screen settings
+    int FrozenCols() const { return FFrozenCols; }
+    void SetFrozenCols(int Value);
+    int RowHeight() const { return FRowHeight; }
+    void SetRowHeight(int Value);
+    int RowLines() const { return FRowLines; }
+    void SetRowLines(int Value);
+    int TitleHeight() const { return FTitleHeight; }
+    void SetTitleHeight(int Value);
+    int TitleLines() const { return FTitleLines; }
+    void SetTitleLines(int Value);
+    int MinAutoFitWidth() const { return FMinAutoFitWidth; }
+    void SetMinAutoFitWidth(int Value);
+    bool RowSizingAllowed() const { return FRowSizingAllowed; }
+    void SetRowSizingAllowed(bool Value);
+
+    // ---- what the last layout pass computed
+    int IndicatorOffset() const { return FIndicatorOffset; }
+    // Rows above the first data row.
+    int TitleRowCount() const;
+    int TitleOffset() const { return TitleRowCount(); }
+    int DataRowHeight() const { return FDataRowHeight; }
+    // Data rows are taller than one line of text: cells word-wrap.
+    bool MultiLineRows() const { return FMultiLineRows; }
+    const std::vector<TColumnEh*>& VisibleColumns() const { return FVisibleColumns; }
+    int VisibleDataRowCount() const;
+    // Raises EInvalidGridOperation for a row that belongs to no band.
+    TDBGridEhCellType GetCellType(int ACol, int ARow) const;
+    QString GetFooterValueText(int FooterIndex, TColumnEh* Column) const;
+    int SelectedIndex() const;
+    TField* SelectedField() const;
+
+    // ---- record window
+    // The data link moved its window by Distance records: moves the painted
+    // rows and repaints only the uncovered band and the indicator rows.
+    void ScrollData(int Distance);
+    // As many data rows as fit; the filler row keeps the footers at the bottom.
+    void UpdateRowHeights();
+    void InvalidateCurrentIndicator();
+    // Shared by all grids: selected cells beside the focused one are tinted
+    // with the highlight colour rather than drawn in it (on by default).
+    static bool ColorBlending();
+    static void SetColorBlending(bool Value);
+
+    std::function<void(QObject* Sender, TColumnEh* Column, TFont* AFont, TColor& Background, TGridDrawState State)>
+        OnGetCellParams;
+    std::function<void(QObject* Sender, int DataCol, int Row, TColumnEh* Column, TFont* AFont, TColor& Background,
+                       TAlignment& Alignment, TGridDrawState State, QString& Text)>
+        OnGetFooterParams;
+    std::function<void(QObject* Sender, TColumnEh* Column, TFont* AFont, TColor& Background,
+                       TSortMarkerEh& SortMarker, bool IsDown)>
+        OnGetBtnParams;
+    std::function<void(QObject* Sender, const QRect& Rect, int DataCol, TColumnEh* Column, TGridDrawState State)>
+        OnDrawColumnCell;
+    std::function<void(QObject* Sender, const QRect& Rect, TField* Field, TGridDrawState State)> OnDrawDataCell;
+    std::function<void(QObject* Sender, int DataCol, int Row, TColumnEh* Column, const QRect& Rect,
+                       TGridDrawState State)>
+        OnDrawFooterCell;
+    std::function<void(QObject* Sender)> OnColWidthsChanged;
+
 protected:
+    // ---- painting
+    void DrawCell(int ACol, int ARow, const QRect& ARect, TGridDrawState AState) override;
+    void Paint() override;
+    // Highlight colours of title, filler, footer and indicator cells; draws nothing.
+    virtual bool HighlightNonDataCell(TFont* AFont, TColor& Background, bool IsSelected, TGridDrawState State,
+                                      const TDBGridEhCellType& CellType);
+    // Highlight colours of data cells; may add gdSelected; draws nothing.
+    virtual bool HighlightDataCell(int DataCol, int DataRow, TFont* AFont, TColor& Background,
+                                   TGridDrawState& State);
+    virtual void GetCellParams(TColumnEh* Column, TFont* AFont, TColor& Background, TGridDrawState State);
+    virtual void GetFooterParams(int DataCol, int Row, TColumnEh* Column, TFont* AFont, TColor& Background,
+                                 TAlignment& Alignment, TGridDrawState State, QString& Text);
+    virtual void DrawDataCell(const QRect& Rect, TField* Field, TGridDrawState State);
+    virtual void DrawColumnCell(const QRect& Rect, int DataCol, TColumnEh* Column, TGridDrawState State);
+    // Whether the grid or its in-place editor has the focus.
+    virtual bool GridFocused() const;
+    bool IsFixed3DEdgeCell(const TDBGridEhCellType& Type, TGridDrawState State) const;
+    TColor FixedLineColor() const override;
+    TColor LineColor() const override;
+    // ---- base grid
+    void ColWidthsChanged() override;
+    void ColumnMoved(int FromIndex, int ToIndex) override;
+    void Resize() override;
+    bool SelectCell(int ACol, int ARow) override;
+    void KeyDown(int& Key, TShiftState Shift) override;
+    // ---- in-place editor
+    bool CanEditShow() const override;
+    QString GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const QString& Value) override;
     friend class TGridDataLinkEh;
     friend class TDBGridColumnsEh;
     // Factories, so that a descendant grid can make its own parts.
@@ -161,6 +281,28 @@ protected:
     void SumListChanged();
 
 private:
+    void LayoutScreen();
+    void ApplyGridOptions();
+    void LayoutColumns();
+    void LayoutRowHeight();
+    void LayoutTitles();
+    int MeasureHeadTree(int MinLeafHeight);
+    void AutoFitColumns();
+    void ApplyColumnWidths();
+    void SyncCurrentCell();
+    int RowStep() const;
+    int TextPad() const;
+    bool HandleAllocated() const;
+    QRect FullRowRect(int ARow) const;
+    void RecordChangedEh(TField* Field);
+    bool ClassifyCell(int ACol, int ARow, TDBGridEhCellType& Type) const;
+    void DrawTitleCell(TColumnEh* Column, const QRect& R, int DX, int DY);
+    void DrawTitleParents(int DataCol, const QRect& CellRect, std::vector<const THeadTreeNode*>& Painted);
+    void DrawDataCellEh(int ACol, int ARow, int DataCol, TColumnEh* Column, const QRect& R, TGridDrawState State,
+                        int DX, int DY);
+    void DrawFooterCellEh(int DataCol, int FooterIndex, TColumnEh* Column, const QRect& R, TGridDrawState State,
+                          int DX, int DY);
+    void DrawIndicatorCell(int ARow, const QRect& R, const TDBGridEhCellType& Type, int DX);
     void InternalLayout();
 
     mutable std::unique_ptr<TDBGridColumnsEh> FColumns;
@@ -192,6 +334,25 @@ private:
     bool FDefaultColumnsFollowFields = true;
     bool FInLayout = false;
     bool FDestroying = false;
+    // Screen side: settings and what the layout pass computed.
+    TColCellParamsEh FCellParams;
+    std::vector<TColumnEh*> FVisibleColumns;
+    int FFrozenCols = 0;
+    int FRowHeight = 0;
+    int FRowLines = 0;
+    int FTitleHeight = 0;
+    int FTitleLines = 0;
+    int FMinAutoFitWidth = 0;
+    int FIndicatorOffset = 1;
+    int FDataRowHeight = 18;
+    int FTitleRowHeight = 0;
+    int FDataRowCount = 1;
+    int FIndicatorRow = -1;      // raw row that last carried the current-row glyph
+    int FUpdateLock = 0;
+    bool FRowSizingAllowed = false;
+    bool FMultiLineRows = false;
+    bool FSettingWidths = false;
+    bool FInColWidths = false;
 };
 
 class TDBGridEh : public TCustomDBGridEh

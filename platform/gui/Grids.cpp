@@ -802,10 +802,11 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
     }
     case gsColMoving:
     case gsRowMoving: {
-        const TGridCoord Cell = MouseCoord(X, FGridState == gsColMoving ? 0 : Y);
-        const TGridCoord Cell2 = MouseCoord(FGridState == gsColMoving ? X : 0, Y);
-        const int Target = FGridState == gsColMoving ? Cell.X : Cell2.Y;
-        const int Fixed = FGridState == gsColMoving ? FFixedCols : FFixedRows;
+        // The column under the pointer along the title row, or the row along the first column.
+        const bool Cols = FGridState == gsColMoving;
+        const TGridCoord Cell = Cols ? MouseCoord(X, 0) : MouseCoord(0, Y);
+        const int Target = Cols ? Cell.X : Cell.Y;
+        const int Fixed = Cols ? FFixedCols : FFixedRows;
         if (Target >= Fixed)
             FMovePos = Target;
         break;

@@ -166,9 +166,12 @@ protected:
     // Sets the scroll bars from the position; the data grid drives its own
     // vertical bar and overrides it.
     virtual void UpdateScrollRange();
-    // Draws the grid lines of one cell box (to the right and below ARect).
-    virtual void DrawCellLines(int ACol, int ARow, const QRect& ARect);
 
+    // Whether Paint sets the control's font and fills each cell before
+    // DrawCell (on); a grid whose DrawCell sets up and fills every cell
+    // itself turns it off and saves the work.
+    bool PrepareCells() const { return FPrepareCells; }
+    void SetPrepareCells(bool Value) { FPrepareCells = Value; }
     // Moves what is on screen after TopRow/LeftCol changed from OldTopLeft:
     // the painted pixels move and only the uncovered band is repainted.
     void ScrollDataInfo(TGridCoord OldTopLeft);
@@ -195,6 +198,8 @@ protected:
 private:
     friend class TInplaceEdit;
     void PaintBand(int FromCol, int ToCol, int FromRow, int ToRow, int X0, int Y0, const QRect& Clip);
+    void DrawBandLines(int Left, int Top, int Right, int Bottom, const std::vector<std::pair<int, int>>& Cols,
+                       const std::vector<std::pair<int, int>>& Rows);
     void PlaceEditor();
     void DrawSizingLine(int Pos);
     void StartScrollTimer();
@@ -218,6 +223,7 @@ private:
     int FDefaultRowHeight = 24;
     int FGridLineWidth = 1;
     bool FDefaultDrawing = true;
+    bool FPrepareCells = true;
     bool FEditorMode = false;
     bool FInTopLeft = false;
     QPointer<QLineEdit> FInplaceEdit;

@@ -1,0 +1,657 @@
+// TCustomDBGridEh: the cell painter. Each visible cell is classified (title,
+// data, filler, footer, indicator) and painted from the model and the record
+// window of the data link; painting never moves the dataset.
+#include "grid/DBGridEh.h"
+
+#include "grid/DBGridEhColumns.h"
+#include "grid/DBGridEhTitles.h"
+#include "grid/DBSumLst.h"
+#include "platform/db/DataSet.h"
+#include "platform/db/Field.h"
+#include "platform/gui/ImgList.h"
+#include "platform/rtl/Classes.h"
+
+#include <QtGlobal>
+#include <algorithm>
+#include <cmath>
+
+// ---------------------------------------------------------------- shared glyphs
+
+namespace {
+
+constexpr int IndicatorGlyphWidth = 7;
+constexpr int IndicatorGlyphHeight = 9;
+constexpr int MarkerGlyphWidth = 10;
+constexpr int MarkerGlyphHeight = 9;
+constexpr int CheckBoxSize = 13;
+constexpr TColor IndicatorMaskWhite = clWhite;
+constexpr TColor IndicatorMaskTeal = 0x808000;
+constexpr TColor MarkerMask = 0xFF00FF;
+
+void FillGlyph(TBitmap& B, TColor Background)
+{
+    B.Canvas()->Brush()->SetColor(Background);
+    B.Canvas()->FillRect(QRect(0, 0, B.Width(), B.Height()));
+}
+
+void Triangle(TBitmap& B, std::vector<QPoint> Points, TColor Fill, TColor Edge)
+{
+    TCanvas* C = B.Canvas();
+    C->Brush()->SetColor(Fill);
+    C->Pen()->SetColor(Edge);
+    C->Polygon(Points);
+}
+
+// The row glyphs and sort markers, drawn once by our own hand and shared by all grids.
+struct TGridGlyphs
+{
+    TImageList Indicators{IndicatorGlyphWidth, IndicatorGlyphHeight};
+    TImageList Markers{MarkerGlyphWidth, MarkerGlyphHeight};
+    TFont SortFont;
+
+    TGridGlyphs()
+    {
+        TBitmap B(IndicatorGlyphWidth, IndicatorGlyphHeight);
+        const std::vector<QPoint> Arrow{{1, 0}, {5, 4}, {1, 8}};
+        FillGlyph(B, IndicatorMaskWhite);
+        Triangle(B, Arrow, clBlack, clBlack);                         // current row
+        Indicators.AddMasked(&B, IndicatorMaskWhite);
+        FillGlyph(B, IndicatorMaskWhite);                             // editing: an I-beam
+        B.Canvas()->Brush()->SetColor(clBlack);
+        B.Canvas()->FillRect(QRect(3, 1, 1, 7));
+        B.Canvas()->FillRect(QRect(1, 0, 5, 1));
+        B.Canvas()->FillRect(QRect(1, 8, 5, 1));
+        Indicators.AddMasked(&B, IndicatorMaskWhite);
+        FillGlyph(B, IndicatorMaskWhite);                             // inserting: a star
+        B.Canvas()->Brush()->SetColor(clBlack);
+        B.Canvas()->FillRect(QRect(3, 1, 1, 7));
+        B.Canvas()->FillRect(QRect(0, 4, 7, 1));
+        B.Canvas()->FillRect(QRect(1, 2, 1, 1));
+        B.Canvas()->FillRect(QRect(5, 2, 1, 1));
+        B.Canvas()->FillRect(QRect(1, 6, 1, 1));
+        B.Canvas()->FillRect(QRect(5, 6, 1, 1));
+        Indicators.AddMasked(&B, IndicatorMaskWhite);
+        FillGlyph(B, IndicatorMaskWhite);                             // a selected row
+        B.Canvas()->Brush()->SetColor(clBlack);
+        B.Canvas()->FillRect(QRect(2, 3, 3, 3));
+        Indicators.AddMasked(&B, IndicatorMaskWhite);
+        FillGlyph(B, IndicatorMaskWhite);                             // selected current row
+        Triangle(B, Arrow, clBlack, clBlack);
+        Indicators.AddMasked(&B, IndicatorMaskWhite);
+        FillGlyph(B, IndicatorMaskTeal);                              // current row on a dark highlight
+        Triangle(B, Arrow, clWhite, clWhite);
+        Indicators.AddMasked(&B, IndicatorMaskTeal);
+        FillGlyph(B, clYellow);                                       // while a search runs
+        Triangle(B, Arrow, clBlack, clBlack);
+        Indicators.AddMasked(&B, IndicatorMaskTeal);
+
+        TBitmap M(MarkerGlyphWidth, MarkerGlyphHeight);
+        FillGlyph(M, MarkerMask);
+        Triangle(M, {{1, 2}, {8, 2}, {4, 7}}, clGray, clBlack);  // smDownEh
+        Markers.AddMasked(&M, MarkerMask);
+        FillGlyph(M, MarkerMask);
+        Triangle(M, {{1, 7}, {8, 7}, {4, 2}}, clGray, clBlack);  // smUpEh
+        Markers.AddMasked(&M, MarkerMask);
+
+        SortFont.SetName(QStringLiteral("Arial"));
+        SortFont.SetHeight(1 - MarkerGlyphHeight);
+    }
+};
+
+TGridGlyphs& Glyphs()
+{
+    static TGridGlyphs Shared;
+    return Shared;
+}
+
+// Text of a cell: filled first, then written with the margins of the cell.
+void WriteCellText(TCanvas* C, const QRect& R, bool Fill, int DX, int DY, const QString& Text,
+                   TAlignment Alignment, bool WordWrap, bool EndEllipsis, int LeftMarg = 0, int RightMarg = 0)
+{
+    if (Fill)
+        C->FillRect(R);
+    if (Text.isEmpty() || R.width() <= 2 * DX)
+        return;
+    QRect T(QPoint(R.left() + DX + LeftMarg, R.top() + DY),
+            QPoint(R.right() - DX - RightMarg, R.bottom()));
+    unsigned Flags = DT_NOPREFIX | (WordWrap ? DT_WORDBREAK : DT_SINGLELINE);
+    if (Alignment == taRightJustify)
+        Flags |= DT_RIGHT;
+    else if (Alignment == taCenter)
+        Flags |= DT_CENTER;
+    if (EndEllipsis)
+        Flags |= DT_END_ELLIPSIS;
+    const TBrushStyle Saved = C->Brush()->Style();
+    C->Brush()->SetStyle(bsClear);
+    C->DrawText(Text, T, Flags);
+    C->Brush()->SetStyle(Saved);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- classification
+
+bool TCustomDBGridEh::ClassifyCell(int ACol, int ARow, TDBGridEhCellType& Type) const
+{
+    Type = TDBGridEhCellType{};
+    Type.Indicator = ACol < FIndicatorOffset;
+    Type.DataCol = ACol - FIndicatorOffset;
+    const int Titles = TitleRowCount();
+    if (ARow < Titles) {
+        Type.Area = raTitle;
+        Type.Index = ARow;
+        return true;
+    }
+    const int DataRow = ARow - Titles;
+    if (DataRow < FDataRowCount) {
+        Type.Area = raData;
+        Type.Index = DataRow;
+        return true;
+    }
+    if (FooterRowCount() > 0 && ARow == Titles + FDataRowCount) {
+        Type.Area = raFiller;
+        Type.Index = 0;
+        return true;
+    }
+    const int FooterIndex = ARow - (RowCount() - FooterRowCount());
+    if (FooterRowCount() > 0 && FooterIndex >= 0 && FooterIndex < FooterRowCount()) {
+        Type.Area = raFooter;
+        Type.Index = FooterIndex;
+        return true;
+    }
+    return false;
+}
+
+TDBGridEhCellType TCustomDBGridEh::GetCellType(int ACol, int ARow) const
+{
+    TDBGridEhCellType Type;
+    if (!ClassifyCell(ACol, ARow, Type))
+        throw EInvalidGridOperation(QStringLiteral("Algorithm error in TCustomDBGridEh.GetCellType"));
+    return Type;
+}
+
+bool TCustomDBGridEh::IsFixed3DEdgeCell(const TDBGridEhCellType& Type, TGridDrawState State) const
+{
+    const TDBGridEhOptions O = OptionsEh();
+    const bool Fixed = State.Contains(gdFixed);
+    const bool FillerIndicator = Type.Indicator && Type.Area == raFiller && FooterRowCount() > 0;
+    if (O.Contains(dghFixed3D) && Fixed && (Type.Indicator || Type.Area == raTitle) && !FillerIndicator)
+        return true;
+    if (O.Contains(dghFooter3D) && Type.Area == raFooter)
+        return true;
+    if (O.Contains(dghData3D) && !Fixed && Type.Area == raData)
+        return true;
+    if (O.Contains(dghFixed3D) && (O.Contains(dghData3D) || O.Contains(dghFrozen3D)) && FillerIndicator)
+        return true;
+    return O.Contains(dghFrozen3D) && Fixed && !Type.Indicator && Type.Area == raData;
+}
+
+bool TCustomDBGridEh::GridFocused() const
+{
+    return hasFocus() || (InplaceEditor() && InplaceEditor()->hasFocus());
+}
+
+// ---------------------------------------------------------------- the painter
+
+void TCustomDBGridEh::DrawCell(int ACol, int ARow, const QRect& ARect, TGridDrawState AState)
+{
+    if (ARect.width() <= 0)
+        return;
+    TCanvas* C = Canvas();
+    if (Loading()) {
+        C->FillRect(ARect);
+        return;
+    }
+    TDBGridEhCellType Type;
+    if (!ClassifyCell(ACol, ARow, Type)) {
+        Q_ASSERT_X(false, "TCustomDBGridEh::DrawCell", "Algorithm error in TCustomDBGridEh.GetCellType");
+        Type.Area = raFiller;
+    }
+    const bool Edge = IsFixed3DEdgeCell(Type, AState);
+    QRect R = ARect;
+    int DX = 2, DY = 2;
+    if (Edge) {
+        R.adjust(1, 1, -1, -1);
+        DX = DY = 1;
+    }
+    if (Flat())
+        --DY;
+    if (Type.Indicator && AState.Contains(gdFixed)) {
+        DrawIndicatorCell(ARow, R, Type, DX);
+    } else if (Type.DataCol >= Columns()->Count()) {
+        C->FillRect(R);
+    } else {
+        TColumnEh* Column = Columns()->Items(Type.DataCol);
+        const bool FixedTitle = AState.Contains(gdFixed) && Type.Area != raData;
+        C->Font()->Assign(FixedTitle ? *Column->Title()->Font() : *Column->Font());
+        C->Brush()->SetColor(FixedTitle ? Column->Title()->Color() : Column->Color());
+        if (Type.Area == raTitle && Options().Contains(dgTitles))
+            DrawTitleCell(Column, R, DX, DY);
+        else if (!DataLink()->Active())
+            C->FillRect(R);
+        else if (Type.Area == raData)
+            DrawDataCellEh(ACol, ARow, Type.DataCol, Column, R, AState, DX, DY);
+        else if (Type.Area == raFooter)
+            DrawFooterCellEh(Type.DataCol, Type.Index, Column, R, AState, DX, DY);
+        else {
+            TColor Background = C->Brush()->Color();
+            HighlightNonDataCell(C->Font(), Background, false, AState, Type);
+            C->Brush()->SetColor(Background);
+            C->FillRect(R);
+        }
+    }
+    if (DefaultDrawing() && AState.Contains(gdFocused) && GridFocused() && !Options().Contains(dgRowSelect))
+        C->DrawFocusRect(R);
+    if (Edge) {
+        QRect E = ARect;
+        C->DrawEdge(E, BDR_RAISEDINNER, BF_RECT);
+    }
+}
+
+// Group captions go over the title cells and their lines, once per group.
+void TCustomDBGridEh::Paint()
+{
+    TCustomGrid::Paint();
+    if (!UseMultiTitle() || !Options().Contains(dgTitles) || Loading() || RowCount() == 0)
+        return;
+    std::vector<const THeadTreeNode*> Painted;
+    for (int c = FIndicatorOffset; c < ColCount(); ++c) {
+        const int DataCol = c - FIndicatorOffset;
+        if (DataCol >= int(FLeafFieldArr.size()))
+            break;
+        const QRect R = CellRect(c, 0);
+        if (!R.isEmpty())
+            DrawTitleParents(DataCol, R, Painted);
+    }
+}
+
+void TCustomDBGridEh::DrawTitleCell(TColumnEh* Column, const QRect& R, int DX, int DY)
+{
+    TCanvas* C = Canvas();
+    TColumnTitleEh* Title = Column->Title();
+    const bool MultiLine = UseMultiTitle() || FTitleHeight > 0 || FTitleLines > 0;
+    QRect TextRect = R;
+    QString Caption = Title->Caption();
+    const size_t Index = size_t(Column->Index());
+    if (UseMultiTitle() && Index < FLeafFieldArr.size()) {
+        const THeadTreeNode* Leaf = FLeafFieldArr[Index];
+        Caption = Leaf->Text;
+        TextRect.setTop(std::max(R.top(), R.bottom() + 1 - Leaf->Height + 3));
+    }
+    TSortMarkerEh Marker = Title->SortMarker();
+    TColor Background = C->Brush()->Color();
+    if (Column->Field() && OnGetBtnParams) {
+        OnGetBtnParams(this, Column, C->Font(), Background, Marker, false);
+        C->Brush()->SetColor(Background);
+    }
+    // Room for the marker and, with several sorted columns, its number.
+    bool DrawGlyph = Marker != smNoneEh;
+    bool DrawNumber = DrawGlyph && SortMarkedColumns().size() >= 2;
+    int NumberWidth = 0;
+    const QString Number = QString::number(Title->SortIndex());
+    if (DrawGlyph) {
+        if (DrawNumber) {
+            TCanvasState State(C);
+            C->Font()->Assign(Glyphs().SortFont);
+            NumberWidth = C->TextWidth(Number);
+        }
+        TextRect.setRight(TextRect.right() - 16 - NumberWidth);
+        if (TextRect.right() < TextRect.left()) {
+            TextRect.setRight(TextRect.right() + 14 - NumberWidth);
+            DrawGlyph = false;
+        }
+        if (TextRect.right() < TextRect.left()) {
+            TextRect.setRight(TextRect.right() + NumberWidth + 2);
+            DrawNumber = false;
+        }
+    }
+    HighlightNonDataCell(C->Font(), Background, false, TGridDrawState(gdFixed),
+                         TDBGridEhCellType{false, Column->Index(), raTitle, 0});
+    C->Brush()->SetColor(Background);
+    C->FillRect(R);
+    WriteCellText(C, TextRect, false, DX, DY, Caption, Title->Alignment(), MultiLine, Title->EndEllipsis());
+    const int Right = R.left() + R.width();
+    // Under multi-line titles the marker sits beside the leaf caption.
+    const int GlyphY = (TextRect.top() + R.top() + R.height() - MarkerGlyphHeight) / 2;
+    if (DrawGlyph)
+        Glyphs().Markers.Draw(C, Right - MarkerGlyphWidth - 2 - NumberWidth, GlyphY, Marker == smDownEh ? 0 : 1);
+    if (DrawNumber) {
+        TCanvasState State(C);
+        C->Font()->Assign(Glyphs().SortFont);
+        C->Brush()->SetStyle(bsClear);
+        C->TextOut(Right - NumberWidth - 2, GlyphY - 1, Number);
+    }
+}
+
+// The group captions above a leaf: each parent spans its children.
+void TCustomDBGridEh::DrawTitleParents(int DataCol, const QRect& CellRect,
+                                       std::vector<const THeadTreeNode*>& Painted)
+{
+    TCanvas* C = Canvas();
+    TCanvasState State(C);
+    const THeadTreeNode* Root = HeadTree();
+    const THeadTreeNode* Node = FLeafFieldArr[size_t(DataCol)];
+    const int LineWidth = Options().Contains(dgColLines) ? GridLineWidth() : 0;
+    const bool Lines = Options().Contains(dgRowLines);
+    int Left = CellRect.left();
+    while (Node->Parent && Node->Parent != Root) {
+        const THeadTreeNode* Parent = Node->Parent;
+        if (std::find(Painted.begin(), Painted.end(), Parent) != Painted.end())
+            return;
+        Painted.push_back(Parent);
+        // Siblings before Node in the ring, from the first child on.
+        for (const THeadTreeNode* S = Parent->FirstChild; S != Node; S = S->NextSibling)
+            Left -= S->Width + (S->Width > 0 || LineWidth == 0 ? LineWidth : 0);
+        int Top = CellRect.top();
+        for (const THeadTreeNode* P = Parent->Parent; P && P != Root; P = P->Parent)
+            Top += P->Height;
+        const int Bottom = Top + Parent->Height - (Lines ? 1 : 0);
+        const QRect R(Left, Top, Parent->Width, std::max(0, Bottom - Top));
+        C->Font()->Assign(*TitleFont());
+        C->Brush()->SetColor(FixedColor());
+        C->Brush()->SetStyle(bsSolid);
+        WriteCellText(C, R, true, 1, 1, Parent->Text, taCenter, true, false);
+        if (OptionsEh().Contains(dghFixed3D)) {
+            QRect E = R;
+            C->DrawEdge(E, BDR_RAISEDINNER, BF_RECT);
+        }
+        if (Lines) {
+            C->Brush()->SetColor(Flat() ? clGray : clBlack);
+            C->FillRect(QRect(R.left(), Bottom, R.width() + LineWidth, 1));
+        }
+        Node = Parent;
+    }
+}
+
+void TCustomDBGridEh::DrawDataCellEh(int ACol, int ARow, int DataCol, TColumnEh* Column, const QRect& R,
+                                     TGridDrawState State, int DX, int DY)
+{
+    TCanvas* C = Canvas();
+    TDataSet* D = DataLink()->DataSet();
+    // Read the painted record through the window; the cursor stays.
+    const int Saved = D->ActiveIndex();
+    DataLink()->SetActiveRecord(ARow - TitleRowCount());
+    try {
+        TColCellParamsEh& P = FCellParams;
+        P.Col = ACol;
+        P.Row = ARow;
+        P.State = int(State.Bits());
+        P.Font = C->Font();
+        P.Alignment = Column->Alignment();
+        P.Background = C->Brush()->Color();
+        P.Text = Column->GetDisplayText();
+        P.ImageIndex = -1;
+        P.ReadOnly = false;
+        const TColumnEhType Kind = Column->GetColumnType();
+        if (Kind == ctCheckboxes)
+            P.CheckboxState = Column->CheckboxState();
+        else if (Kind == ctKeyImageList && Column->Field()) {
+            P.ImageIndex = Column->KeyList()->IndexOf(Column->Field()->AsString());
+            if (P.ImageIndex < 0)
+                P.ImageIndex = Column->NotInKeyListIndex();
+        }
+        Column->GetColCellParams(false, P);
+        GetCellParams(Column, P.Font, P.Background, State);
+        TGridDrawState Drawn = State;
+        HighlightDataCell(DataCol, ARow - TitleRowCount(), P.Font, P.Background, Drawn);
+        C->Brush()->SetColor(P.Background);
+        if (DefaultDrawing()) {
+            if (Kind == ctCheckboxes) {
+                C->FillRect(R);
+                QRect Box(R.left() + (R.width() - CheckBoxSize) / 2, R.top() + (R.height() - CheckBoxSize) / 2,
+                          CheckBoxSize, CheckBoxSize);
+                Box = Box.intersected(R);
+                unsigned Flags = DFCS_BUTTONCHECK | (Flat() ? unsigned(DFCS_FLAT) : 0u);
+                if (P.CheckboxState == cbChecked)
+                    Flags |= DFCS_CHECKED;
+                else if (P.CheckboxState == cbGrayed)
+                    Flags |= DFCS_BUTTON3STATE | DFCS_CHECKED;
+                C->DrawFrameControl(Box, DFC_BUTTON, Flags);
+            } else if (Kind == ctKeyImageList) {
+                C->FillRect(R);
+                if (TImageList* Images = Column->ImageList(); Images && P.ImageIndex >= 0
+                    && P.ImageIndex < Images->Count())
+                    Images->Draw(C, R.left() + (R.width() - Images->Width()) / 2,
+                                 R.top() + (R.height() - Images->Height()) / 2, P.ImageIndex);
+            } else {
+                WriteCellText(C, R, true, DX, DY, P.Text, P.Alignment, Column->WordWrap() && FMultiLineRows,
+                              Column->EndEllipsis());
+            }
+        }
+        if (!Columns()->Customized())
+            DrawDataCell(R, Column->Field(), Drawn);
+        DrawColumnCell(R, DataCol, Column, Drawn);
+    } catch (...) {
+        D->SetActiveIndex(Saved);
+        throw;
+    }
+    D->SetActiveIndex(Saved);
+}
+
+void TCustomDBGridEh::DrawFooterCellEh(int DataCol, int FooterIndex, TColumnEh* Column, const QRect& R,
+                                       TGridDrawState State, int DX, int DY)
+{
+    TCanvas* C = Canvas();
+    TColumnFooterEh* Footer = Column->UsedFooter(FooterIndex);
+    C->Font()->Assign(*Footer->Font());
+    C->Brush()->SetColor(Footer->Color());
+    if (DefaultDrawing()) {
+        TColor Background = C->Brush()->Color();
+        TAlignment Alignment = Footer->Alignment();
+        QString Text = GetFooterValueText(FooterIndex, Column);
+        GetFooterParams(DataCol, FooterIndex, Column, C->Font(), Background, Alignment, State, Text);
+        HighlightNonDataCell(C->Font(), Background, false, State,
+                             TDBGridEhCellType{false, DataCol, raFooter, FooterIndex});
+        C->Brush()->SetColor(Background);
+        WriteCellText(C, R, true, DX, DY, Text, Alignment, Footer->WordWrap() && FMultiLineRows,
+                      Footer->EndEllipsis());
+    }
+    if (OnDrawFooterCell)
+        OnDrawFooterCell(this, DataCol, FooterIndex, Column, R, State);
+}
+
+void TCustomDBGridEh::DrawIndicatorCell(int ARow, const QRect& R, const TDBGridEhCellType& Type, int DX)
+{
+    TCanvas* C = Canvas();
+    const bool FillerWithFooters = Type.Area == raFiller && FooterRowCount() > 0;
+    C->Brush()->SetColor(FillerWithFooters && !OptionsEh().Contains(dghFrozen3D) ? Color() : FixedColor());
+    C->FillRect(R);
+    if (!DataLink()->Active() || Type.Area != raData)
+        return;
+    if (Type.Index != DataLink()->ActiveRecord())
+        return;
+    int Glyph = 0;
+    switch (DataLink()->DataSet()->State()) {
+    case dsEdit: Glyph = 1; break;
+    case dsInsert: Glyph = 2; break;
+    default: Glyph = 0; break;
+    }
+    const int X = R.left() + R.width() - IndicatorGlyphWidth - DX;
+    const int Y = (R.top() + R.top() + R.height() - IndicatorGlyphHeight) / 2;
+    Glyphs().Indicators.Draw(C, X, Y, Glyph);
+    FIndicatorRow = ARow;
+}
+
+// ---------------------------------------------------------------- highlight
+
+bool TCustomDBGridEh::HighlightNonDataCell(TFont* AFont, TColor& Background, bool IsSelected,
+                                           TGridDrawState, const TDBGridEhCellType& CellType)
+{
+    if (!IsSelected)
+        return false;
+    const bool DataArea = (!CellType.Indicator
+                           && (CellType.Area == raData || CellType.Area == raFiller || CellType.Area == raFooter))
+        || (CellType.Indicator && CellType.Area == raFiller);
+    if (DataArea) {
+        if (GridFocused()) {
+            Background = clHighlight;
+            AFont->SetColor(clHighlightText);
+        } else {
+            Background = clBtnFace;
+        }
+    } else {
+        Background = RGB(64, 64, 64);
+        AFont->SetColor(clWhite);
+    }
+    return true;
+}
+
+bool TCustomDBGridEh::HighlightDataCell(int DataCol, int DataRow, TFont* AFont, TColor& Background,
+                                        TGridDrawState& State)
+{
+    const bool CurrentRow = DataLink()->Active() && DataRow == DataLink()->ActiveRecord();
+    const bool RowSelect = Options().Contains(dgRowSelect);
+    const bool CurrentCol = DataCol == SelectedIndex();
+    bool FocusHighlight = GridFocused() && OptionsEh().Contains(dghHighlightFocus);
+    if (OptionsEh().Contains(dghRowHighlight) && CurrentRow && !CurrentCol) {
+        FocusHighlight = true;
+        State << gdSelected;
+    }
+    const bool AlwaysShow = Options().Contains(dgAlwaysShowSelection);
+    const bool Highlighted = (State.Contains(gdSelected) || (CurrentRow && RowSelect))
+        && (AlwaysShow || FocusHighlight) && !(FUpdateLock > 0 && !RowSelect);
+    if (!Highlighted)
+        return false;
+    State << gdSelected;
+    if (GridFocused()) {
+        // Cells selected beside the focused one are tinted, not inverted.
+        if (ColorBlending() && (!CurrentRow || (!CurrentCol && !RowSelect))) {
+            Background = BlendColorEh(Background, clHighlight, true);
+        } else {
+            Background = clHighlight;
+            AFont->SetColor(clHighlightText);
+        }
+    } else if (CurrentRow && (CurrentCol || RowSelect) && (AlwaysShow || FocusHighlight)) {
+        Background = clBtnShadow;
+        AFont->SetColor(clHighlightText);
+    } else {
+        Background = BlendColorEh(Background, clBtnShadow, false);
+    }
+    return true;
+}
+
+namespace {
+bool GColorBlending = true;
+}
+
+bool TCustomDBGridEh::ColorBlending()
+{
+    return GColorBlending;
+}
+
+void TCustomDBGridEh::SetColorBlending(bool Value)
+{
+    GColorBlending = Value;
+}
+
+TColor BlendColorEh(TColor Background, TColor Highlight, bool Dark)
+{
+    const TColor A = ColorToRGB(Background);
+    const TColor B = ColorToRGB(Highlight);
+    auto Channel = [Dark](int a, int b) {
+        const double M = a + (b - a) * 0.5;
+        double R = (225 - M) * 0.6 + M;
+        if (Dark)
+            R -= (122 - R) * 0.25;
+        return std::clamp(int(std::lround(R)), 0, 255);
+    };
+    return RGB(Channel(GetRValue(A), GetRValue(B)), Channel(GetGValue(A), GetGValue(B)),
+               Channel(GetBValue(A), GetBValue(B)));
+}
+
+// ---------------------------------------------------------------- relays
+
+void TCustomDBGridEh::GetCellParams(TColumnEh* Column, TFont* AFont, TColor& Background, TGridDrawState State)
+{
+    if (OnGetCellParams)
+        OnGetCellParams(this, Column, AFont, Background, State);
+}
+
+void TCustomDBGridEh::GetFooterParams(int DataCol, int Row, TColumnEh* Column, TFont* AFont, TColor& Background,
+                                      TAlignment& Alignment, TGridDrawState State, QString& Text)
+{
+    if (OnGetFooterParams)
+        OnGetFooterParams(this, DataCol, Row, Column, AFont, Background, Alignment, State, Text);
+}
+
+void TCustomDBGridEh::DrawDataCell(const QRect& Rect, TField* Field, TGridDrawState State)
+{
+    if (OnDrawDataCell)
+        OnDrawDataCell(this, Rect, Field, State);
+}
+
+void TCustomDBGridEh::DrawColumnCell(const QRect& Rect, int DataCol, TColumnEh* Column, TGridDrawState State)
+{
+    if (OnDrawColumnCell)
+        OnDrawColumnCell(this, Rect, DataCol, Column, State);
+}
+
+// ---------------------------------------------------------------- footer texts
+
+QString TCustomDBGridEh::GetFooterValueText(int FooterIndex, TColumnEh* Column) const
+{
+    const TColumnFooterEh* Footer = Column->UsedFooter(FooterIndex);
+    TDataSet* D = DataLink()->DataSet();
+    switch (Footer->ValueType()) {
+    case fvtSum:
+    case fvtAvg: {
+        const QString Name = Footer->FieldName().isEmpty() ? Column->FieldName() : Footer->FieldName();
+        TField* F = D ? D->FindField(Name) : nullptr;
+        if (!F)
+            return QStringLiteral("0");
+        const TDBSum* Sum =
+            SumList()->FindSumByOperationAndField(Footer->ValueType() == fvtSum ? goSum : goAvg, F->FieldName());
+        const double Value = Sum ? Sum->Value() : 0.0;
+        const QString Format = !Footer->DisplayFormat().isEmpty() ? Footer->DisplayFormat() : F->DisplayFormat();
+        switch (F->DataType()) {
+        case ftSmallint:
+        case ftInteger:
+        case ftWord:
+        case ftAutoInc:
+        case ftLargeint:
+            return Format.isEmpty() ? QString::number(qint64(Value)) : FormatFloat(Format, Value);
+        case ftFloat:
+        case ftCurrency:
+        case ftBCD:
+            return Format.isEmpty() ? FloatToStr(Value) : FormatFloat(Format, Value);
+        default:
+            return QStringLiteral("0");
+        }
+    }
+    case fvtCount: {
+        const TDBSum* Sum = SumList()->FindSumByOperationAndField(goCount, QString());
+        const double Value = Sum ? Sum->Value() : 0.0;
+        return Footer->DisplayFormat().isEmpty() ? FloatToStr(Value) : FormatFloat(Footer->DisplayFormat(), Value);
+    }
+    case fvtFieldValue: {
+        // A footer naming a field the dataset lacks shows nothing; painting must not fail.
+        if (!D || !D->Active() || Footer->FieldName().isEmpty())
+            return QString();
+        TField* F = D->FindField(Footer->FieldName());
+        if (!F || F->IsNull())
+            return QString();
+        const bool Number = F->DataType() == ftSmallint || F->DataType() == ftInteger || F->DataType() == ftWord
+            || F->DataType() == ftFloat || F->DataType() == ftCurrency || F->DataType() == ftBCD
+            || F->DataType() == ftAutoInc || F->DataType() == ftLargeint;
+        if (Footer->DisplayFormat().isEmpty() || !Number)
+            return F->DisplayText();
+        return FormatFloat(Footer->DisplayFormat(), F->AsFloat());
+    }
+    case fvtStaticText:
+        return Footer->Value();
+    default:
+        return QString();
+    }
+}
+
+// ---------------------------------------------------------------- frame
+
+TColor TCustomDBGridEh::FixedLineColor() const
+{
+    return Flat() ? clGray : clBlack;
+}
+
+TColor TCustomDBGridEh::LineColor() const
+{
+    return ColorToRGB(Color()) == clSilver ? clGray : clSilver;
+}
