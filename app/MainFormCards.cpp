@@ -2,7 +2,11 @@
 // what a clicked card or a new button hands over to the record windows.
 #include "app/MainForm.h"
 
+#include "app/Bill2Form.h"
+#include "app/BillForm.h"
+#include "app/BuySellForm.h"
 #include "app/CardPage.h"
+#include "app/GetPayForm.h"
 #include "platform/gui/StdCtrls.h"
 
 #include <QComboBox>
@@ -88,18 +92,29 @@ void TFormMain::CardClick(TCardPage* Sender, int Number)
         break;
     case ckBill: {
         const QString Kind = CardDocumentKind(ckBill, Tag);
-        if (Kind.isEmpty())
+        if (Kind.isEmpty() || !FormBuySell)
             return;
-        // TFormBuySell: Mode "修改", Kind, BillIndex := Tag, EditUnlocked and
-        // CustomerFixed false; RefreshAll when EditUnlocked is set afterwards.
+        FormBuySell->Mode = QStringLiteral("修改");
+        FormBuySell->Kind = Kind;
+        FormBuySell->BillIndex = Tag;
+        FormBuySell->EditUnlocked = false;
+        FormBuySell->CustomerFixed = false;
+        // An unlocked document may have changed whatever the window's result.
+        FormBuySell->ShowModal();
+        if (FormBuySell->EditUnlocked)
+            RefreshAll();
         break;
     }
     case ckMoney: {
         const QString Kind = CardDocumentKind(ckMoney, Tag);
-        if (Kind.isEmpty())
+        if (Kind.isEmpty() || !FormGetPay)
             return;
-        // TFormGetPay: Mode "修改", Kind, MoneyIndex := Tag, CustomerFixed false;
-        // mrOk refreshes everything.
+        FormGetPay->Mode = QStringLiteral("修改");
+        FormGetPay->Kind = Kind;
+        FormGetPay->MoneyIndex = Tag;
+        FormGetPay->CustomerFixed = false;
+        if (FormGetPay->ShowModal() == mrOk)
+            RefreshAll();
         break;
     }
     case ckAccount:
@@ -116,12 +131,16 @@ void TFormMain::NewCustomerClick(QObject*)
 
 void TFormMain::NewBillClick(QObject*)
 {
-    // TFormBill, the choice of sale or purchase; the document window refreshes on mrOk.
+    // The chooser refreshes everything itself when a document was saved.
+    if (FormBill)
+        FormBill->ShowModal();
 }
 
 void TFormMain::NewMoneyClick(QObject*)
 {
-    // TFormBill2, the choice of receipt or payment; the document window refreshes on mrOk.
+    // The chooser's money window refreshes everything itself on mrOk.
+    if (FormBill2)
+        FormBill2->ShowModal();
 }
 
 void TFormMain::NewAccount()

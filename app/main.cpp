@@ -3,6 +3,10 @@
 // but it is shown only when the loop starts, so its first showing (database,
 // login) finds the data module and every other window in place.
 #include "app/AskForm.h"
+#include "app/Bill2Form.h"
+#include "app/BillForm.h"
+#include "app/BuySellForm.h"
+#include "app/GetPayForm.h"
 #include "app/LoginForm.h"
 #include "app/MainForm.h"
 #include "app/ShareDM.h"
@@ -20,7 +24,11 @@ int main(int argc, char** argv)
     auto DataModule = std::make_unique<TShareDataModule>();
     ShareDataModule = DataModule.get();
     Application()->CreateForm(FormLogin);
+    Application()->CreateForm(FormBill);
+    Application()->CreateForm(FormBuySell);
+    Application()->CreateForm(FormGetPay);
     Application()->CreateForm(FormAsk);
+    Application()->CreateForm(FormBill2);
 
     Application()->Run();
 
