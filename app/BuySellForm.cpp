@@ -21,7 +21,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
-#include <functional>
 
 TFormBuySell* FormBuySell = nullptr;
 
@@ -29,45 +28,6 @@ namespace {
 
 const QString OpenError = QStringLiteral("数据库打开失败");
 const QString SerialError = QStringLiteral("单据编号格式有误，字母不能在数字后面");
-const QString SaveFailed = QStringLiteral("数据保存失败，本次修改已全部撤销");
-
-void OpenOrThrow(TADOQuery* Q, const QString& SQL)
-{
-    if (!OpenSQL(Q, SQL, OpenError))
-        throw Exception(QStringLiteral("Cannot open: ") + SQL);
-}
-
-// The document and its settlement rows or serial counter are written together
-// or not at all; a failure is said rather than passed off as success.
-bool RunInTransaction(const std::function<void()>& Work)
-{
-    TADOConnection* Connection = ShareDataModule->ADOConnection1;
-    try {
-        Connection->BeginTrans();
-        Work();
-        Connection->CommitTrans();
-        return true;
-    } catch (const std::exception&) {
-        try {
-            if (Connection->InTransaction())
-                Connection->RollbackTrans();
-        } catch (const std::exception&) {
-        }
-        ShowMessage(SaveFailed);
-        return false;
-    }
-}
-
-bool AskDelete()
-{
-    TMessageRequest Ask;
-    Ask.Caption = QStringLiteral("删除警告");
-    Ask.Text = QStringLiteral("确实要删除该记录吗？");
-    Ask.Icon = miWarning;
-    Ask.Buttons = {mrYes, mrNo};
-    Ask.DefaultButton = mrNo;
-    return TModalSeam::Ask(Ask) == mrYes;
-}
 
 QLabel* AddLabel(QWidget* Parent, const QString& Caption, int X, int Y)
 {
@@ -415,7 +375,7 @@ void TFormBuySell::WriteBill(TADOQuery* Q, bool KeepMan)
 
 void TFormBuySell::StoreSerial(TADOQuery* Q)
 {
-    OpenOrThrow(Q, SettingSQL(IsSale()));
+    OpenOrRaise(Q, SettingSQL(IsSale()));
     // An empty number would leave the counter nothing to count on from.
     if (Q->IsEmpty() || Edit1->text().isEmpty())
         return;
@@ -439,11 +399,11 @@ void TFormBuySell::SaveNew()
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
     const bool Saved = RunInTransaction([&] {
         if (BillIndex == 1) {
-            OpenOrThrow(Q, QStringLiteral("Select * From Bill"));
+            OpenOrRaise(Q, QStringLiteral("Select * From Bill"));
             Q->Append();
             Q->FieldByName(QStringLiteral("BillKind"))->SetAsString(Kind);
         } else {
-            OpenOrThrow(Q, BillSQL(BillIndex));
+            OpenOrRaise(Q, BillSQL(BillIndex));
             if (Q->IsEmpty())
                 throw Exception(QStringLiteral("The stored document is gone"));
             Q->Edit();
@@ -488,7 +448,7 @@ void TFormBuySell::BitBtn3Click(QObject*)
         ShowMessage(QStringLiteral("找不到要删除的记录"));
         return;
     }
-    if (!AskDelete())
+    if (!ConfirmDelete())
         return;
     if (RunInTransaction([&] { Q->Delete(); }))
         SetModalResult(mrOk);
@@ -503,7 +463,7 @@ bool TFormBuySell::StoreNewDocument()
     if (!Edit2->text().isEmpty() && !CheckAmount())
         return false;
     return RunInTransaction([&] {
-        OpenOrThrow(ADOQuery1, QStringLiteral("Select * From Bill"));
+        OpenOrRaise(ADOQuery1, QStringLiteral("Select * From Bill"));
         ADOQuery1->Append();
         ADOQuery1->FieldByName(QStringLiteral("BillKind"))->SetAsString(Kind);
         WriteBill(ADOQuery1, false);
@@ -565,7 +525,7 @@ void TFormBuySell::Button3Click(QObject*)
         ShowMessage(QStringLiteral("找不到要删除的记录"));
         return;
     }
-    if (!AskDelete())
+    if (!ConfirmDelete())
         return;
     if (RunInTransaction([&] { Q->Delete(); }))
         RefreshMoneyGrid();
@@ -586,10 +546,10 @@ void TFormBuySell::RemoveAbandoned()
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
     TADOQuery* Q2 = ShareDataModule->ADOQueryTemp2;
     const bool Removed = RunInTransaction([&] {
-        OpenOrThrow(Q, BillSQL(BillIndex));
+        OpenOrRaise(Q, BillSQL(BillIndex));
         if (Q->IsEmpty())
             return;
-        OpenOrThrow(Q2, QStringLiteral("Select * From MoneyTable Where MoneyBill = %1").arg(BillIndex));
+        OpenOrRaise(Q2, QStringLiteral("Select * From MoneyTable Where MoneyBill = %1").arg(BillIndex));
         while (!Q2->IsEmpty()) {
             Q2->First();
             Q2->Delete();
@@ -622,7 +582,7 @@ void TFormBuySell::ActionPrintExecute(QObject*)
     }
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
     const bool Written = RunInTransaction([&] {
-        OpenOrThrow(Q, QStringLiteral("Select * From PrintBigFont"));
+        OpenOrRaise(Q, QStringLiteral("Select * From PrintBigFont"));
         if (Q->IsEmpty())
             return;
         Q->Edit();

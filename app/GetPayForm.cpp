@@ -19,45 +19,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
-#include <functional>
 
 TFormGetPay* FormGetPay = nullptr;
 
 namespace {
 
 const QString OpenError = QStringLiteral("数据库打开失败");
-const QString SaveFailed = QStringLiteral("数据保存失败，本次修改已全部撤销");
-
-// Replaces the statement and opens it; failures go up to the transaction.
-void OpenOrThrow(TADOQuery* Query, const QString& SQL)
-{
-    Query->Close();
-    Query->SQL()->Clear();
-    Query->SQL()->Add(SQL);
-    Query->Open();
-}
-
-// Runs Work in one transaction: the row and the serial counter are written
-// together or not at all, and a failure is said rather than hidden.
-bool RunInTransaction(const std::function<void()>& Work)
-{
-    TADOConnection* Connection = ShareDataModule->ADOConnection1;
-    try {
-        Connection->BeginTrans();
-        Work();
-        Connection->CommitTrans();
-        return true;
-    } catch (const std::exception&) {
-        try {
-            if (Connection->InTransaction())
-                Connection->RollbackTrans();
-            ShareDataModule->ADOQueryTemp->Close();
-        } catch (const std::exception&) {
-        }
-        ShowMessage(SaveFailed);
-        return false;
-    }
-}
 
 QLabel* AddLabel(QWidget* Parent, const QString& Caption, int X, int Y)
 {
@@ -350,13 +317,13 @@ void TFormGetPay::SaveNew(int AccountIndex)
 {
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
     const bool Saved = RunInTransaction([&] {
-        OpenOrThrow(Q, QStringLiteral("Select * From MoneyTable"));
+        OpenOrRaise(Q, QStringLiteral("Select * From MoneyTable"));
         Q->Append();
         WriteColumns(Q, this, AccountIndex, IsReceipt());
         Q->FieldByName(QStringLiteral("MoneyBill"))->SetAsInteger(BillIndex);
         Q->FieldByName(QStringLiteral("MoneyRecordTime"))->SetAsDateTime(Date());
         Q->Post();
-        OpenOrThrow(Q, QStringLiteral("Select * From Setting Where SettingIndex = ") + (IsReceipt() ? u'3' : u'4'));
+        OpenOrRaise(Q, QStringLiteral("Select * From Setting Where SettingIndex = ") + (IsReceipt() ? u'3' : u'4'));
         // An empty number would leave the counter nothing to count on from.
         if (!Q->IsEmpty() && !Edit4->text().isEmpty()) {
             Q->Edit();
@@ -405,13 +372,7 @@ void TFormGetPay::BitBtn3Click(QObject*)
         ShowMessage(QStringLiteral("找不到要删除的记录"));
         return;
     }
-    TMessageRequest Ask;
-    Ask.Caption = QStringLiteral("删除警告");
-    Ask.Text = QStringLiteral("确实要删除该记录吗？");
-    Ask.Icon = miWarning;
-    Ask.Buttons = {mrYes, mrNo};
-    Ask.DefaultButton = mrNo;
-    if (TModalSeam::Ask(Ask) != mrYes)
+    if (!ConfirmDelete())
         return;
     if (RunInTransaction([&] { Q->Delete(); }))
         SetModalResult(mrOk);

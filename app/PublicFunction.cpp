@@ -1,5 +1,9 @@
 #include "app/PublicFunction.h"
 
+#include "app/ShareDM.h"
+#include "platform/db/ADOConnection.h"
+#include "platform/gui/ModalSeam.h"
+
 #include "platform/db/ADOQuery.h"
 #include "platform/gui/Application.h"
 #include "platform/rtl/Classes.h"
@@ -176,4 +180,43 @@ void SelectComboText(QComboBox* Combo, const QString& Text)
     for (int I = 0; I < Combo->count(); ++I)
         if (Combo->itemText(I) == Text)
             Combo->setCurrentIndex(I);
+}
+
+bool ConfirmDelete()
+{
+    TMessageRequest Ask;
+    Ask.Caption = QStringLiteral("删除警告");
+    Ask.Text = QStringLiteral("确实要删除该记录吗？");
+    Ask.Icon = miWarning;
+    Ask.Buttons = {mrYes, mrNo};
+    Ask.DefaultButton = mrNo;
+    return TModalSeam::Ask(Ask) == mrYes;
+}
+
+void OpenOrRaise(TADOQuery* Query, const QString& SQL)
+{
+    Query->Close();
+    Query->SQL()->Clear();
+    Query->SQL()->Add(SQL);
+    Query->Open();
+}
+
+bool RunInTransaction(const std::function<void()>& Work)
+{
+    TADOConnection* Connection = ShareDataModule->ADOConnection1;
+    try {
+        Connection->BeginTrans();
+        Work();
+        Connection->CommitTrans();
+        return true;
+    } catch (const std::exception&) {
+        try {
+            if (Connection->InTransaction())
+                Connection->RollbackTrans();
+            ShareDataModule->ADOQueryTemp->Close();
+        } catch (const std::exception&) {
+        }
+        ShowMessage(QStringLiteral("数据保存失败，本次修改已全部撤销"));
+        return false;
+    }
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class QComboBox;
 class TADOQuery;
@@ -44,3 +45,13 @@ void SelectComboText(QComboBox* Combo, const QString& Text);
 
 // A plain message box with the application's title, as the program's messages are shown.
 void ShowMessage(const QString& Text);
+
+// The delete confirmation of every window: Yes/No titled "删除警告".
+bool ConfirmDelete();
+// Close, replace the SQL text, Open; a failure raises. For use inside
+// RunInTransaction, which reports it.
+void OpenOrRaise(TADOQuery* Query, const QString& SQL);
+// Runs Work in one transaction on the shared connection: the steps of one
+// save are written together or not at all. A failure rolls back, closes the
+// scratch query, says "数据保存失败，本次修改已全部撤销" and gives false.
+bool RunInTransaction(const std::function<void()>& Work);
