@@ -332,15 +332,8 @@ bool TFormBuySell::Refuse(const QString& Message, QWidget* Focus)
 // no number is refused instead of being stored as 0.
 bool TFormBuySell::CheckAmount()
 {
-    const QString Amount = Edit2->text();
-    if (!IsNumeric(Amount))
-        return Refuse(QStringLiteral("金额格式有误，请重新输入"), Edit2);
-    const qsizetype Point = Amount.indexOf(u'.');
-    if (Point >= 0 && Amount.size() - Point - 1 > 4)
-        return Refuse(QStringLiteral("金额内容可能有误，请重新输入"), Edit2);
-    double Value = 0;
-    if (!TryStrToFloat(Amount, Value))
-        return Refuse(QStringLiteral("金额格式有误，请重新输入"), Edit2);
+    if (const QString Error = AmountError(Edit2->text()); !Error.isEmpty())
+        return Refuse(Error, Edit2);
     return true;
 }
 

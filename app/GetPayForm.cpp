@@ -252,16 +252,8 @@ bool TFormGetPay::CheckInput(int& AccountIndex)
         return Refuse(QStringLiteral("请选择一个帐户"), ComboBox1);
     if (ComboBox2->currentIndex() < 0)
         return Refuse(QStringLiteral("请选择帐款项目"), ComboBox2);
-    const QString Amount = Edit2->text();
-    if (!IsNumeric(Amount))
-        return Refuse(QStringLiteral("金额格式有误，请重新输入"), Edit2);
-    const qsizetype Point = Amount.indexOf(u'.');
-    if (Point >= 0 && Amount.size() - Point - 1 > 4)
-        return Refuse(QStringLiteral("金额内容可能有误，请重新输入"), Edit2);
-    // Two points pass the character checks but are no number: nothing is stored.
-    double Value = 0;
-    if (!TryStrToFloat(Amount, Value))
-        return Refuse(QStringLiteral("金额格式有误，请重新输入"), Edit2);
+    if (const QString Error = AmountError(Edit2->text()); !Error.isEmpty())
+        return Refuse(Error, Edit2);
     if (ComboBox3->currentIndex() < 0)
         return Refuse(QStringLiteral("请选择帐款类别"), ComboBox3);
     if (ComboBox4->currentIndex() < 0)

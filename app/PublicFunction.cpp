@@ -117,6 +117,21 @@ double StrToFloatZero(const QString& Text)
     return Value;
 }
 
+QString AmountError(const QString& Text)
+{
+    const QString NotANumber = QStringLiteral("金额格式有误，请重新输入");
+    if (!IsNumeric(Text))
+        return NotANumber;
+    const qsizetype Point = Text.indexOf(u'.');
+    if (Point >= 0 && Text.size() - Point - 1 > 4)
+        return QStringLiteral("金额内容可能有误，请重新输入");
+    // Two points pass the character checks but are no number: nothing is stored.
+    double Value = 0;
+    if (!TryStrToFloat(Text, Value))
+        return NotANumber;
+    return QString();
+}
+
 QString RoundStr(double Value)
 {
     // The product is formed in extended precision and rounded to even, as the

@@ -137,3 +137,26 @@ TEST(PublicFunction, IniRefusesNamesLongerThanTheClassicBuffer)
 }
 
 } // namespace
+
+namespace {
+
+TEST(PublicFunction, AmountErrorRefusesWhatIsNoAmount)
+{
+    const std::pair<QString, QString> Cases[] = {
+        {"100", ""},
+        {"0.5", ""},
+        {"12.3456", ""},
+        {"12.34567", "金额内容可能有误，请重新输入"},
+        {"", "金额格式有误，请重新输入"},
+        {"12a", "金额格式有误，请重新输入"},
+        {"-5", "金额格式有误，请重新输入"},
+        {"1.2.3", "金额格式有误，请重新输入"},
+        {".", "金额格式有误，请重新输入"},
+    };
+    for (const auto& [Text, Error] : Cases) {
+        SCOPED_TRACE(Text.toStdString());
+        EXPECT_EQ(AmountError(Text), Error);
+    }
+}
+
+} // namespace
