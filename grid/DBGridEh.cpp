@@ -6,6 +6,7 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/Field.h"
+#include "platform/gui/ExtCtrls.h"
 
 #include <QFontMetrics>
 #include <algorithm>
@@ -65,6 +66,7 @@ TCustomDBGridEh::TCustomDBGridEh(QWidget* AParent)
     // The painter sets up and fills every cell in its own fonts and colours.
     SetPrepareCells(false);
     FDataLink = std::make_unique<TGridDataLinkEh>(this);
+    FDeferredLayout = std::make_unique<TPostedCall>([this] { LayoutChanged(); });
     FTitleFont = std::make_unique<TFont>();
     FTitleFont->OnChange = [this](TFont*) {
         if (FOptions.Contains(dgTitles))
@@ -91,6 +93,7 @@ TCustomDBGridEh::TCustomDBGridEh(QWidget* AParent)
 TCustomDBGridEh::~TCustomDBGridEh()
 {
     FDestroying = true;
+    FDeferredLayout->Cancel();
     FDataLink->SetDataSource(nullptr);
     FDataLink.reset();
     // Columns before the sum list: their footers give their sums back to it.
@@ -263,6 +266,28 @@ void TCustomDBGridEh::SetFlat(bool Value)
     LayoutChanged();
 }
 
+void TCustomDBGridEh::SetTitleImages(TImageList* Value)
+{
+    if (Value == FTitleImages)
+        return;
+    FTitleImages = Value;
+    Invalidate();
+}
+
+void TCustomDBGridEh::SetPressedTitle(TColumnEh* Column, bool Down)
+{
+    if (Column == FPressedTitleColumn && Down == FTitleButtonDown)
+        return;
+    auto InvalidateTitle = [this](TColumnEh* C) {
+        if (C && Options().Contains(dgTitles) && C->Index() + FIndicatorOffset < ColCount())
+            InvalidateCell(C->Index() + FIndicatorOffset, 0);
+    };
+    InvalidateTitle(PressedTitleColumn());
+    FPressedTitleColumn = Column;
+    FTitleButtonDown = Down && Column;
+    InvalidateTitle(PressedTitleColumn());
+}
+
 // ---- layout
 
 void TCustomDBGridEh::BeginLayout()
@@ -286,12 +311,17 @@ void TCustomDBGridEh::Loaded()
     FLoading = false;
     FSumList->Loaded();
     LayoutChanged();
+    DeferLayout();
 }
 
 void TCustomDBGridEh::LayoutChanged()
 {
-    if (FDestroying || FLoading || FInLayout || FLayoutLock > 0 || Columns()->UpdateCount() > 0)
+    if (FDestroying || FLoading || FInLayout || FClosingLayoutLevel || FLayoutLock > 0
+        || Columns()->UpdateCount() > 0)
         return;
+    // This pass covers whatever a queued request asked for.
+    if (FDeferredLayout)
+        FDeferredLayout->Cancel();
     FInLayout = true;
     try {
         InternalLayout();
@@ -300,6 +330,93 @@ void TCustomDBGridEh::LayoutChanged()
         throw;
     }
     FInLayout = false;
+}
+
+void TCustomDBGridEh::DeferLayout()
+{
+    if (FDestroying || !FDeferredLayout)
+        return;
+    FDeferredLayout->Post();
+    if (FLayoutLock > 0) {
+        // The queued pass does the work this level would have done at its end.
+        FClosingLayoutLevel = true;
+        if (--FLayoutLock == 0)
+            Columns()->EndUpdate();
+        FClosingLayoutLevel = false;
+    }
+    FUpdateLock = std::max(0, FUpdateLock - 1);
+}
+
+bool TCustomDBGridEh::LayoutDeferred() const
+{
+    return FDeferredLayout && FDeferredLayout->Queued();
+}
+
+void TCustomDBGridEh::WatchField(TField* Field)
+{
+    if (!Field || FDestroying || std::find(FWatchedFields.begin(), FWatchedFields.end(), Field) != FWatchedFields.end())
+        return;
+    FWatchedFields.push_back(Field);
+    connect(Field, &QObject::destroyed, this, [this](QObject* O) { FieldDestroyed(O); });
+}
+
+// By the time a field says it is destroyed the columns' guarded pointers to it
+// are already empty, so a watched field counts as one a column showed.
+void TCustomDBGridEh::FieldDestroyed(QObject* Field)
+{
+    auto It = std::find(FWatchedFields.begin(), FWatchedFields.end(), Field);
+    if (It == FWatchedFields.end())
+        return;
+    FWatchedFields.erase(It);
+    // A closing dataset frees its fields after the link has gone inactive;
+    // the grid has let go of them already.
+    if (FDataLink->DataSet() && !FDataLink->Active())
+        return;
+    bool AnyUnbound = !FDataLink->DataSet();
+    for (int i = 0; i < Columns()->Count() && !AnyUnbound; ++i) {
+        TColumnEh* C = Columns()->Items(i);
+        AnyUnbound = !C->FieldName().isEmpty() && !C->Field();
+    }
+    FieldRemoved(AnyUnbound);
+}
+
+void TCustomDBGridEh::FieldRemoved(bool AnyUnbound)
+{
+    if (!AnyUnbound || FDestroying)
+        return;
+    // A dataset being destroyed has already let go of its data sources, so
+    // the link has no dataset then: the layout waits for the event loop.
+    TDataSet* D = FDataLink->DataSet();
+    if (!D || FLoading) {
+        DeferLayout();
+        return;
+    }
+    if (FDataLink->Active() && !Columns()->Customized()) {
+        MakeDefaultColumns();
+        return;
+    }
+    LayoutChanged();
+}
+
+void TCustomDBGridEh::Notification(QObject* AComponent, TOperation Operation)
+{
+    if (Operation != opRemove || !AComponent || FDestroying)
+        return;
+    if (AComponent == DataSource()) {
+        SetDataSource(nullptr);
+        return;
+    }
+    bool AnyUnbound = false;
+    for (int i = 0; i < Columns()->Count(); ++i) {
+        TColumnEh* C = Columns()->Items(i);
+        if (C->Field() && C->Field() == AComponent) {
+            C->SetField(nullptr);
+            AnyUnbound = true;
+        }
+    }
+    if (AnyUnbound)
+        std::erase(FWatchedFields, AComponent);
+    FieldRemoved(AnyUnbound);
 }
 
 void TCustomDBGridEh::InternalLayout()
@@ -330,6 +447,16 @@ void TCustomDBGridEh::MakeDefaultColumns()
 void TCustomDBGridEh::ColumnsChanged(TColumnEh* Item)
 {
     (void)Item;
+    // A pressed title whose column went away is let go of.
+    if (FPressedTitleColumn) {
+        bool Found = false;
+        for (int i = 0; i < Columns()->Count() && !Found; ++i)
+            Found = Columns()->Items(i) == FPressedTitleColumn;
+        if (!Found) {
+            FPressedTitleColumn = nullptr;
+            FTitleButtonDown = false;
+        }
+    }
     LayoutChanged();
 }
 

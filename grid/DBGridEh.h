@@ -16,6 +16,8 @@
 #include <vector>
 
 class TDataSource;
+class TPostedCall;
+class TImageList;
 class THeadTreeNode;
 
 enum class TDBGridOption {
@@ -32,6 +34,9 @@ enum class TDBGridEhOption {
 };
 using enum TDBGridEhOption;
 using TDBGridEhOptions = TSet<TDBGridEhOption>;
+
+// What happened to a component the grid refers to.
+enum TOperation { opInsert, opRemove };
 
 enum class TDBGridEhAllowedOperation { alopInsertEh, alopUpdateEh, alopDeleteEh, alopAppendEh };
 using enum TDBGridEhAllowedOperation;
@@ -148,6 +153,13 @@ public:
     void SetImeMode(TImeMode Value) { FImeMode = Value; }
     bool Flat() const { return FFlat; }
     void SetFlat(bool Value);
+    // Images shown in titles instead of their captions (Title()->ImageIndex);
+    // not owned.
+    TImageList* TitleImages() const { return FTitleImages; }
+    void SetTitleImages(TImageList* Value);
+    // The title button that is held down: drawn sunken, its caption shifted.
+    TColumnEh* PressedTitleColumn() const { return FTitleButtonDown ? FPressedTitleColumn : nullptr; }
+    void SetPressedTitle(TColumnEh* Column, bool Down);
 
     // ---- layout
     void BeginLayout();
@@ -161,6 +173,17 @@ public:
     bool DefaultColumnsFollowFields() const { return FDefaultColumnsFollowFields; }
     void SetDefaultColumnsFollowFields(bool Value) { FDefaultColumnsFollowFields = Value; }
     virtual void LayoutChanged();
+    // Asks for a layout pass later, from the event loop; only one request is
+    // ever queued and every layout pass drops a queued one. Closes an open
+    // layout level without running the pass.
+    void DeferLayout();
+    bool LayoutDeferred() const;
+    // A component the grid refers to is going away: the grid lets go of it.
+    // Fields are also watched on their own: deleting a field a column shows
+    // re-lays out the grid.
+    virtual void Notification(QObject* AComponent, TOperation Operation);
+    // Called by a column that has bound Field, so that its removal is heard.
+    void WatchField(TField* Field);
     // Redraws the footer rows after their values changed.
     virtual void InvalidateFooter();
 
@@ -190,6 +213,9 @@ public:
     void SetMinAutoFitWidth(int Value);
     bool RowSizingAllowed() const { return FRowSizingAllowed; }
     void SetRowSizingAllowed(bool Value);
+    // Scales fonts and column widths by M/D (a form moved to another screen
+    // density); widths are scaled as running sums so rounding does not drift.
+    virtual void ChangeScale(int M, int D);
 
     // ---- what the last layout pass computed
     int IndicatorOffset() const { return FIndicatorOffset; }
@@ -297,6 +323,8 @@ private:
     void RecordChangedEh(TField* Field);
     bool ClassifyCell(int ACol, int ARow, TDBGridEhCellType& Type) const;
     void DrawTitleCell(TColumnEh* Column, const QRect& R, int DX, int DY);
+    void DrawTitleContent(TColumnEh* Column, const QRect& R, QRect TextRect, int DX, int DY, int Press,
+                          int ImageWidth);
     void DrawTitleParents(int DataCol, const QRect& CellRect, std::vector<const THeadTreeNode*>& Painted);
     void DrawDataCellEh(int ACol, int ARow, int DataCol, TColumnEh* Column, const QRect& R, TGridDrawState State,
                         int DX, int DY);
@@ -304,10 +332,18 @@ private:
                           int DX, int DY);
     void DrawIndicatorCell(int ARow, const QRect& R, const TDBGridEhCellType& Type, int DX);
     void InternalLayout();
+    void FieldDestroyed(QObject* Field);
+    void FieldRemoved(bool AnyUnbound);
 
     mutable std::unique_ptr<TDBGridColumnsEh> FColumns;
     mutable std::unique_ptr<TDBGridEhColumnDefValuesEh> FColumnDefValues;
     std::unique_ptr<TGridDataLinkEh> FDataLink;
+    std::unique_ptr<TPostedCall> FDeferredLayout;
+    TImageList* FTitleImages = nullptr;
+    TColumnEh* FPressedTitleColumn = nullptr;
+    bool FTitleButtonDown = false;
+    std::vector<const QObject*> FWatchedFields; // identity only, never dereferenced
+    bool FClosingLayoutLevel = false;
     std::unique_ptr<TDBGridEhSumList> FSumList;
     std::unique_ptr<TFont> FTitleFont;
     std::unique_ptr<TFont> FFooterFont;

@@ -230,6 +230,7 @@ TField* TColumnEh::Field() const
         auto* Self = const_cast<TColumnEh*>(this);
         Self->FField = Found;
         Self->FFieldName = Found->FieldName();
+        G->WatchField(Found);
         Self->EnsureSumValues();
     }
     return Found;
@@ -240,8 +241,11 @@ void TColumnEh::SetField(TField* Value)
     if (FField == Value)
         return;
     FField = Value;
-    if (Value)
+    if (Value) {
         FFieldName = Value->FieldName();
+        if (TCustomDBGridEh* G = Grid())
+            G->WatchField(Value);
+    }
     if (IsDefaultColumn()) {
         if (!Value)
             FFieldName.clear();

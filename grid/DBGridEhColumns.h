@@ -137,6 +137,7 @@ public:
     void SetFieldName(const QString& Value);
     TFont* Font() const;
     void SetFont(const TFont& Value);
+    bool IsFontStored() const { return FAssigned.Contains(fvFont); }
     QString Value() const { return FValue; }
     void SetValue(const QString& Value);
     TFooterValueType ValueType() const { return FValueType; }

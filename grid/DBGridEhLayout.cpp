@@ -8,6 +8,7 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/Field.h"
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/SysUtils.h"
 
 #include <QImage>
 #include <algorithm>
@@ -40,6 +41,15 @@ int WrappedHeight(const TFont* Font, const QString& Text, int Width)
     QRect R(0, 0, std::max(1, Width), 0);
     C.DrawText(Text.isEmpty() ? QStringLiteral(" ") : Text, R, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     return R.height();
+}
+
+// Length of one line of text: what a caption written upwards needs.
+int LineLength(const TFont* Font, const QString& Text)
+{
+    QImage Image(1, 1, QImage::Format_RGB32);
+    TCanvas C(&Image);
+    C.Font()->Assign(*Font);
+    return C.TextWidth(Text);
 }
 
 // The indicator column is as wide as its glyph and two margins.
@@ -256,7 +266,10 @@ int TCustomDBGridEh::MeasureHeadTree(int MinLeafHeight)
     THeadTreeNode* Root = HeadTree();
     Root->ForEachDescendant([&](THeadTreeNode* Node) {
         const TFont* F = Node->Column ? Node->Column->Title()->Font() : TitleFont();
-        const int Text = WrappedHeight(F, Node->Text, Node->Width - 4) + TextPad();
+        // A caption written upwards needs its length in height, 2 pixels each end.
+        const bool Upwards = Node->Column && Node->Column->Title()->Orientation() == tohVertical;
+        const int Text = Upwards ? LineLength(F, Node->Text) + 4
+                                 : WrappedHeight(F, Node->Text, Node->Width - 4) + TextPad();
         Node->Height = Node->Column ? std::max(Text, MinLeafHeight) : std::max(Text, VTitleMargin() + Text / 2);
     });
     auto Above = [Root](const THeadTreeNode* Node) {
@@ -691,4 +704,36 @@ TField* TGridDataLinkEh::GetMappedField(int Index) const
         || FFieldMap[size_t(Index)] >= D->FieldCount())
         return nullptr;
     return D->Fields(FFieldMap[size_t(Index)]);
+}
+
+// ---------------------------------------------------------------- scaling
+
+void TCustomDBGridEh::ChangeScale(int M, int D)
+{
+    if (M == D || D == 0)
+        return;
+    auto ScaleFont = [M, D](TFont* F) { F->SetSize(MulDiv(F->Size(), M, D)); };
+    BeginLayout();
+    ScaleFont(FTitleFont.get());
+    ScaleFont(FFooterFont.get());
+    TDBGridColumnsEh* Cols = Columns();
+    int OldSum = 0;
+    int ScaledSum = 0;
+    for (int i = 0; i < Cols->Count(); ++i) {
+        TColumnEh* C = Cols->Items(i);
+        if (C->IsFontStored())
+            ScaleFont(C->Font());
+        if (C->Title()->IsFontStored())
+            ScaleFont(C->Title()->Font());
+        if (C->Footer()->IsFontStored())
+            ScaleFont(C->Footer()->Font());
+        for (int f = 0; f < C->Footers()->Count(); ++f)
+            if (C->Footers()->Items(f)->IsFontStored())
+                ScaleFont(C->Footers()->Items(f)->Font());
+        OldSum += C->Width();
+        const int Scaled = MulDiv(OldSum, M, D);
+        C->SetWidth(Scaled - ScaledSum);
+        ScaledSum = Scaled;
+    }
+    EndLayout();
 }

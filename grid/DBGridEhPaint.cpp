@@ -127,6 +127,34 @@ void WriteCellText(TCanvas* C, const QRect& R, bool Fill, int DX, int DY, const 
     C->Brush()->SetStyle(Saved);
 }
 
+// Text running upwards, 2 pixels in from the edges: the alignment places it
+// along the height (left is at the bottom), across it stays centred.
+void WriteRotatedText(TCanvas* C, const QRect& R, QString Text, TAlignment Alignment, bool EndEllipsis)
+{
+    const int Room = R.height() - 4;
+    if (Text.isEmpty() || Room <= 0 || R.width() <= 0)
+        return;
+    TCanvasState State(C);
+    C->IntersectClipRect(R);
+    C->Font()->SetOrientation(900);
+    if (EndEllipsis && C->TextWidth(Text) > Room) {
+        const QString Dots = QStringLiteral("...");
+        while (!Text.isEmpty() && C->TextWidth(Text + Dots) > Room)
+            Text.chop(1);
+        Text += Dots;
+    }
+    const int Length = C->TextWidth(Text);
+    const int Thick = C->TextHeight(Text);
+    const int Bottom = R.top() + R.height();
+    int Y = Bottom - 2;
+    if (Alignment == taRightJustify)
+        Y = R.top() + 2 + Length;
+    else if (Alignment == taCenter)
+        Y = (R.top() + Bottom + Length) / 2;
+    C->Brush()->SetStyle(bsClear);
+    C->TextOut(R.left() + (R.width() - Thick) / 2, Y, Text);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- classification
@@ -244,7 +272,9 @@ void TCustomDBGridEh::DrawCell(int ACol, int ARow, const QRect& ARect, TGridDraw
         C->DrawFocusRect(R);
     if (Edge) {
         QRect E = ARect;
-        C->DrawEdge(E, BDR_RAISEDINNER, BF_RECT);
+        const bool Pressed = Type.Area == raTitle && !Type.Indicator && PressedTitleColumn()
+                             && PressedTitleColumn()->Index() == Type.DataCol;
+        C->DrawEdge(E, Pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
     }
 }
 
@@ -269,20 +299,26 @@ void TCustomDBGridEh::DrawTitleCell(TColumnEh* Column, const QRect& R, int DX, i
 {
     TCanvas* C = Canvas();
     TColumnTitleEh* Title = Column->Title();
-    const bool MultiLine = UseMultiTitle() || FTitleHeight > 0 || FTitleLines > 0;
+    const bool Pressed = PressedTitleColumn() == Column;
     QRect TextRect = R;
-    QString Caption = Title->Caption();
     const size_t Index = size_t(Column->Index());
-    if (UseMultiTitle() && Index < FLeafFieldArr.size()) {
-        const THeadTreeNode* Leaf = FLeafFieldArr[Index];
-        Caption = Leaf->Text;
-        TextRect.setTop(std::max(R.top(), R.bottom() + 1 - Leaf->Height + 3));
-    }
+    if (UseMultiTitle() && Index < FLeafFieldArr.size())
+        TextRect.setTop(std::max(R.top(), R.bottom() + 1 - FLeafFieldArr[Index]->Height + 3));
+    const bool HasImage = FTitleImages && Title->ImageIndex() != -1;
+    const int ImageWidth = HasImage ? FTitleImages->Width() : 0;
     TSortMarkerEh Marker = Title->SortMarker();
     TColor Background = C->Brush()->Color();
     if (Column->Field() && OnGetBtnParams) {
-        OnGetBtnParams(this, Column, C->Font(), Background, Marker, false);
+        OnGetBtnParams(this, Column, C->Font(), Background, Marker, Pressed);
         C->Brush()->SetColor(Background);
+    }
+    // A plain one-line title moves by one pixel when pressed, others by two.
+    const bool PlainTitle = !UseMultiTitle() && FTitleHeight == 0 && FTitleLines == 0;
+    int Press = 0;
+    if (Pressed) {
+        Press = PlainTitle ? 1 : 2;
+        if (!PlainTitle)
+            TextRect.setTop(TextRect.top() + 2);
     }
     // Room for the marker and, with several sorted columns, its number.
     bool DrawGlyph = Marker != smNoneEh;
@@ -296,11 +332,11 @@ void TCustomDBGridEh::DrawTitleCell(TColumnEh* Column, const QRect& R, int DX, i
             NumberWidth = C->TextWidth(Number);
         }
         TextRect.setRight(TextRect.right() - 16 - NumberWidth);
-        if (TextRect.right() < TextRect.left()) {
+        if (TextRect.right() < TextRect.left() + ImageWidth) {
             TextRect.setRight(TextRect.right() + 14 - NumberWidth);
             DrawGlyph = false;
         }
-        if (TextRect.right() < TextRect.left()) {
+        if (TextRect.right() < TextRect.left() + ImageWidth) {
             TextRect.setRight(TextRect.right() + NumberWidth + 2);
             DrawNumber = false;
         }
@@ -309,18 +345,56 @@ void TCustomDBGridEh::DrawTitleCell(TColumnEh* Column, const QRect& R, int DX, i
                          TDBGridEhCellType{false, Column->Index(), raTitle, 0});
     C->Brush()->SetColor(Background);
     C->FillRect(R);
-    WriteCellText(C, TextRect, false, DX, DY, Caption, Title->Alignment(), MultiLine, Title->EndEllipsis());
+    DrawTitleContent(Column, R, TextRect, DX, DY, Press, ImageWidth);
     const int Right = R.left() + R.width();
     // Under multi-line titles the marker sits beside the leaf caption.
-    const int GlyphY = (TextRect.top() + R.top() + R.height() - MarkerGlyphHeight) / 2;
+    const int GlyphY = (TextRect.top() - (Pressed && !PlainTitle ? 2 : 0) + R.top() + R.height()
+                        - MarkerGlyphHeight) / 2 + Press;
     if (DrawGlyph)
-        Glyphs().Markers.Draw(C, Right - MarkerGlyphWidth - 2 - NumberWidth, GlyphY, Marker == smDownEh ? 0 : 1);
+        Glyphs().Markers.Draw(C, Right - MarkerGlyphWidth - 2 - NumberWidth + Press, GlyphY,
+                              Marker == smDownEh ? 0 : 1);
     if (DrawNumber) {
         TCanvasState State(C);
         C->Font()->Assign(Glyphs().SortFont);
         C->Brush()->SetStyle(bsClear);
-        C->TextOut(Right - NumberWidth - 2, GlyphY - 1, Number);
+        C->TextOut(Right - NumberWidth - 2 + Press, GlyphY - 1, Number);
     }
+}
+
+// The caption, upright or rotated, or the title image in its place.
+void TCustomDBGridEh::DrawTitleContent(TColumnEh* Column, const QRect& R, QRect TextRect, int DX, int DY,
+                                       int Press, int ImageWidth)
+{
+    TCanvas* C = Canvas();
+    TColumnTitleEh* Title = Column->Title();
+    const bool MultiLine = UseMultiTitle() || FTitleHeight > 0 || FTitleLines > 0;
+    if (ImageWidth > 0) {
+        const int H = FTitleImages->Height();
+        int X = (TextRect.left() + TextRect.right() + 1 - ImageWidth) / 2;
+        if (!MultiLine && Title->Alignment() == taLeftJustify)
+            X = TextRect.left() + DX;
+        else if (!MultiLine && Title->Alignment() == taRightJustify)
+            X = TextRect.right() + 1 - DX - ImageWidth;
+        const int Y = (TextRect.top() + TextRect.bottom() + 1 - H) / 2;
+        TCanvasState State(C);
+        C->IntersectClipRect(R);
+        FTitleImages->Draw(C, X + Press, Y + Press, Title->ImageIndex());
+        return;
+    }
+    QString Caption = Title->Caption();
+    const size_t Index = size_t(Column->Index());
+    if (UseMultiTitle() && Index < FLeafFieldArr.size())
+        Caption = FLeafFieldArr[Index]->Text;
+    if (UseMultiTitle() && Title->Orientation() == tohVertical) {
+        WriteRotatedText(C, TextRect.translated(Press, Press), Caption, Title->Alignment(), Title->EndEllipsis());
+        return;
+    }
+    if (!MultiLine) {
+        TextRect.translate(Press, Press);
+        Press = 0;
+    }
+    WriteCellText(C, TextRect, false, DX, DY, Caption, Title->Alignment(), MultiLine, Title->EndEllipsis(), Press,
+                  -Press);
 }
 
 // The group captions above a leaf: each parent spans its children.
