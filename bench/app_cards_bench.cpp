@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QWidget>
+#include "BenchDatabase.h"
 #include "BenchRatio.h"
 
 #include <benchmark/benchmark.h>
@@ -128,10 +129,7 @@ QString DatabasePath()
     if (!Path.isEmpty())
         return Path;
     Path = TempDir()->filePath(QStringLiteral("Tallybridge.mdb"));
-    QFile Schema(QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../resources/schema.sql")));
-    if (!Schema.open(QIODevice::ReadOnly))
-        std::abort();
-    CreateDatabaseFile(Path, QString::fromUtf8(Schema.readAll()));
+    CreateDeliveredDatabase(Path);
     sqlite3* Db = nullptr;
     sqlite3_open(Path.toUtf8().constData(), &Db);
     Fill(Db);

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include "BenchDatabase.h"
 #include "BenchRatio.h"
 
 #include <benchmark/benchmark.h>
@@ -34,10 +35,7 @@ QString DatabasePath()
     if (!Path.isEmpty())
         return Path;
     Path = TempDir()->filePath(QStringLiteral("Bench.mdb"));
-    QFile Schema(QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../resources/schema.sql")));
-    if (!Schema.open(QIODevice::ReadOnly))
-        std::abort();
-    CreateDatabaseFile(Path, QString::fromUtf8(Schema.readAll()));
+    CreateDeliveredDatabase(Path);
     sqlite3* Db = nullptr;
     sqlite3_open(Path.toUtf8().constData(), &Db);
     sqlite3_exec(Db, "BEGIN", nullptr, nullptr, nullptr);
