@@ -468,6 +468,8 @@ public:
 private:
     friend class TCanvasState;
     QPainter* P() const;
+    // The active painter, clipped and copying its source; nullptr outside a paint.
+    QPainter* FillPainter() const;
     void Changed();
     void ApplyPen(QPainter* P) const;
     void ApplyBrush(QPainter* P) const;

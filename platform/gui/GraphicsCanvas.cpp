@@ -125,6 +125,16 @@ void TCanvas::ApplyFont(QPainter* Painter) const
     Painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
+QPainter* TCanvas::FillPainter() const
+{
+    QPainter* Painter = P();
+    if (!Painter->isActive())
+        return nullptr;
+    ApplyClip(Painter);
+    Painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    return Painter;
+}
+
 void TCanvas::ApplyClip(QPainter* Painter) const
 {
     if (FHasClip)
@@ -333,11 +343,9 @@ void TCanvas::FillRect(const QRect& R)
 {
     if (FBrush->Style() == bsClear || R.isEmpty())
         return;
-    QPainter* Painter = P();
-    if (!Painter->isActive())
+    QPainter* Painter = FillPainter();
+    if (!Painter)
         return;
-    ApplyClip(Painter);
-    Painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     ApplyBrush(Painter);
     Painter->fillRect(R.normalized(), Painter->brush());
     Changed();
@@ -347,11 +355,9 @@ void TCanvas::FillSolid(const QRect& R, TColor Color)
 {
     if (R.isEmpty())
         return;
-    QPainter* Painter = P();
-    if (!Painter->isActive())
+    QPainter* Painter = FillPainter();
+    if (!Painter)
         return;
-    ApplyClip(Painter);
-    Painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     Painter->fillRect(R, ColorToQColor(Color));
 }
 
@@ -359,11 +365,9 @@ void TCanvas::FrameRect(const QRect& R)
 {
     if (R.isEmpty())
         return;
-    QPainter* Painter = P();
-    if (!Painter->isActive())
+    QPainter* Painter = FillPainter();
+    if (!Painter)
         return;
-    ApplyClip(Painter);
-    Painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     ApplyBrush(Painter);
     const QBrush B = Painter->brush();
     const int L = R.left(), T = R.top(), Rt = RectRight(R), Bt = RectBottom(R);
@@ -424,11 +428,9 @@ TColor TCanvas::Pixels(int X, int Y) const
 
 void TCanvas::SetPixels(int X, int Y, TColor Color)
 {
-    QPainter* Painter = P();
-    if (!Painter->isActive())
+    QPainter* Painter = FillPainter();
+    if (!Painter)
         return;
-    ApplyClip(Painter);
-    Painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     Painter->setPen(QPen(ColorToQColor(Color), 1));
     Painter->drawPoint(X, Y);
     Changed();
@@ -436,11 +438,11 @@ void TCanvas::SetPixels(int X, int Y, TColor Color)
 
 void TCanvas::DrawImage(int X, int Y, const QImage& Image)
 {
-    QPainter* Painter = P();
-    if (!Painter->isActive() || Image.isNull())
+    if (Image.isNull())
         return;
-    ApplyClip(Painter);
-    Painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    QPainter* Painter = FillPainter();
+    if (!Painter)
+        return;
     Painter->drawImage(X, Y, Image);
     Changed();
 }
@@ -455,11 +457,9 @@ void TCanvas::StretchDraw(const QRect& R, const TGraphic* Graphic)
 {
     if (!Graphic || Graphic->Empty() || R.isEmpty())
         return;
-    QPainter* Painter = P();
-    if (!Painter->isActive())
+    QPainter* Painter = FillPainter();
+    if (!Painter)
         return;
-    ApplyClip(Painter);
-    Painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     Painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
     Painter->drawImage(R, Graphic->ToImage());
     Changed();
