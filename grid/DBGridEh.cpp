@@ -7,6 +7,8 @@
 #include "platform/db/DataSource.h"
 #include "platform/db/Field.h"
 #include "platform/gui/ExtCtrls.h"
+#include "platform/gui/ImgList.h"
+#include "platform/gui/StdCtrls.h"
 
 #include <QFontMetrics>
 #include <algorithm>
@@ -83,6 +85,12 @@ TCustomDBGridEh::TCustomDBGridEh(QWidget* AParent)
         if (OnSumListAfterRecalcAll)
             OnSumListAfterRecalcAll(this);
     };
+    FHorzScrollBar = std::make_unique<TDBGridEhScrollBar>(this, sbHorizontal);
+    FVertScrollBar = std::make_unique<TVertDBGridEhScrollBar>(this);
+    // Both own bars exist from the start, hidden until there is something
+    // to scroll.
+    SetScrollBars(ssBoth);
+    SetScrollBars(ssNone);
     FFooterFont = std::make_unique<TFont>();
     FFooterFont->OnChange = [this](TFont*) {
         if (FFooterRowCount >= 1)
@@ -94,6 +102,10 @@ TCustomDBGridEh::~TCustomDBGridEh()
 {
     FDestroying = true;
     FDeferredLayout->Cancel();
+    if (FTitleImages)
+        FTitleImages->UnRegisterChanges(this);
+    FHorzScrollBar.reset();
+    FVertScrollBar.reset();
     FDataLink->SetDataSource(nullptr);
     FDataLink.reset();
     // Columns before the sum list: their footers give their sums back to it.
@@ -270,7 +282,13 @@ void TCustomDBGridEh::SetTitleImages(TImageList* Value)
 {
     if (Value == FTitleImages)
         return;
+    if (FTitleImages)
+        FTitleImages->UnRegisterChanges(this);
     FTitleImages = Value;
+    if (Value) {
+        Value->RegisterChanges(this, [this] { Invalidate(); });
+        FreeNotification(Value);
+    }
     Invalidate();
 }
 
@@ -360,6 +378,19 @@ void TCustomDBGridEh::WatchField(TField* Field)
     connect(Field, &QObject::destroyed, this, [this](QObject* O) { FieldDestroyed(O); });
 }
 
+void TCustomDBGridEh::FreeNotification(QObject* AComponent)
+{
+    if (!AComponent || FDestroying)
+        return;
+    // Unique: registering one component twice still notifies once.
+    connect(AComponent, &QObject::destroyed, this, &TCustomDBGridEh::ComponentDestroyed, Qt::UniqueConnection);
+}
+
+void TCustomDBGridEh::ComponentDestroyed(QObject* AComponent)
+{
+    Notification(AComponent, opRemove);
+}
+
 // By the time a field says it is destroyed the columns' guarded pointers to it
 // are already empty, so a watched field counts as one a column showed.
 void TCustomDBGridEh::FieldDestroyed(QObject* Field)
@@ -404,6 +435,31 @@ void TCustomDBGridEh::Notification(QObject* AComponent, TOperation Operation)
         return;
     if (AComponent == DataSource()) {
         SetDataSource(nullptr);
+        return;
+    }
+    for (TDBGridEhScrollBar* Bar : {static_cast<TDBGridEhScrollBar*>(FHorzScrollBar.get()),
+                                    static_cast<TDBGridEhScrollBar*>(FVertScrollBar.get())}) {
+        if (Bar->ExtScrollBar() && static_cast<QObject*>(Bar->ExtScrollBar()) == AComponent) {
+            Bar->ExtScrollBarRemoved();
+            UpdateVertScrollBar();
+            LayoutChanged();
+            return;
+        }
+    }
+    bool ImagesGone = false;
+    if (FTitleImages && static_cast<QObject*>(FTitleImages) == AComponent) {
+        FTitleImages = nullptr;
+        ImagesGone = true;
+    }
+    for (int i = 0; i < Columns()->Count(); ++i) {
+        TColumnEh* C = Columns()->Items(i);
+        if (C->ImageList() && static_cast<QObject*>(C->ImageList()) == AComponent) {
+            C->SetImageList(nullptr);
+            ImagesGone = true;
+        }
+    }
+    if (ImagesGone) {
+        Invalidate();
         return;
     }
     bool AnyUnbound = false;
@@ -486,6 +542,7 @@ void TCustomDBGridEh::LinkActive(bool Value)
     LayoutChanged();
     if (Value && Options().Contains(dgAlwaysShowEditor))
         ShowEditor();
+    UpdateVertScrollBarFit();
 }
 
 void TCustomDBGridEh::LinkLayoutChanged()
@@ -505,6 +562,7 @@ void TCustomDBGridEh::DataChanged()
         return;
     // The window may hold more or fewer records now.
     UpdateRowHeights();
+    UpdateVertScrollBarFit();
     SyncCurrentCell();
     Invalidate();
 }

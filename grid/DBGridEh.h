@@ -19,6 +19,7 @@ class TDataSource;
 class TPostedCall;
 class TImageList;
 class THeadTreeNode;
+class TScrollBar;
 
 enum class TDBGridOption {
     dgEditing, dgAlwaysShowEditor, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines,
@@ -55,6 +56,64 @@ struct TDBGridEhCellType
 // The tint of a selected cell: per channel half way from Background to
 // Highlight, then lightened; Dark is the variant used over the highlight colour.
 TColor BlendColorEh(TColor Background, TColor Highlight, bool Dark);
+
+enum TScrollBarVisibleModeEh { sbAlwaysShowEh, sbNeverShowEh, sbAutoShowEh };
+
+// What a scroll bar shows, in the classic terms (positions Min..Max-Page+1).
+struct TScrollInfoEh
+{
+    int Min = 0;
+    int Max = 0;
+    int Page = 0;
+    int Pos = 0;
+    int TrackPos = 0;
+};
+
+// Settings of one of the grid's scroll bars. An external bar (ExtScrollBar)
+// takes the place of the grid's own: the grid drives its range and hears its
+// scroll actions as its own, and a bar serves one control only.
+class TDBGridEhScrollBar
+{
+public:
+    TDBGridEhScrollBar(TCustomDBGridEh* AGrid, TScrollBarKind AKind);
+    virtual ~TDBGridEhScrollBar();
+    TDBGridEhScrollBar(const TDBGridEhScrollBar&) = delete;
+    TDBGridEhScrollBar& operator=(const TDBGridEhScrollBar&) = delete;
+
+    TCustomDBGridEh* Grid() const { return FGrid; }
+    TScrollBarKind Kind() const { return FKind; }
+    TScrollBar* ExtScrollBar() const { return FExtScrollBar; }
+    // Raises EInvalidGridOperation for a bar that already serves another control.
+    void SetExtScrollBar(TScrollBar* Value);
+    // Dragging the thumb moves the dataset at once, not only on release.
+    bool Tracking() const { return FTracking; }
+    void SetTracking(bool Value) { FTracking = Value; }
+    TScrollBarVisibleModeEh VisibleMode() const { return FVisibleMode; }
+    void SetVisibleMode(TScrollBarVisibleModeEh Value);
+    bool Visible() const { return FVisibleMode != sbNeverShowEh; }
+    void SetVisible(bool Value) { SetVisibleMode(Value ? sbAutoShowEh : sbNeverShowEh); }
+    bool IsScrollBarShowing() const;
+    // From the external bar when there is one, else from the grid's own.
+    TScrollInfoEh ScrollInfo() const;
+
+private:
+    friend class TCustomDBGridEh;
+    // The external bar is being destroyed: forget it without touching it.
+    void ExtScrollBarRemoved();
+
+    TCustomDBGridEh* FGrid;
+    TScrollBarKind FKind;
+    TScrollBar* FExtScrollBar = nullptr;
+    QMetaObject::Connection FDestroyedLink;
+    bool FTracking = false;
+    TScrollBarVisibleModeEh FVisibleMode = sbAutoShowEh;
+};
+
+class TVertDBGridEhScrollBar : public TDBGridEhScrollBar
+{
+public:
+    explicit TVertDBGridEhScrollBar(TCustomDBGridEh* AGrid) : TDBGridEhScrollBar(AGrid, sbVertical) {}
+};
 
 // The grid's link to its dataset: passes activation, data and layout changes on.
 class TGridDataLinkEh : public TDataLink
@@ -153,8 +212,10 @@ public:
     void SetImeMode(TImeMode Value) { FImeMode = Value; }
     bool Flat() const { return FFlat; }
     void SetFlat(bool Value);
+    TDBGridEhScrollBar* HorzScrollBar() const { return FHorzScrollBar.get(); }
+    TVertDBGridEhScrollBar* VertScrollBar() const { return FVertScrollBar.get(); }
     // Images shown in titles instead of their captions (Title()->ImageIndex);
-    // not owned.
+    // not owned: the grid lets go of a list that is destroyed.
     TImageList* TitleImages() const { return FTitleImages; }
     void SetTitleImages(TImageList* Value);
     // The title button that is held down: drawn sunken, its caption shifted.
@@ -184,6 +245,8 @@ public:
     virtual void Notification(QObject* AComponent, TOperation Operation);
     // Called by a column that has bound Field, so that its removal is heard.
     void WatchField(TField* Field);
+    // The grid hears of the component's destruction through Notification.
+    void FreeNotification(QObject* AComponent);
     // Redraws the footer rows after their values changed.
     virtual void InvalidateFooter();
 
@@ -240,6 +303,12 @@ public:
     // As many data rows as fit; the filler row keeps the footers at the bottom.
     void UpdateRowHeights();
     void InvalidateCurrentIndicator();
+    // The vertical bar follows the record number (from the sum list) or, for
+    // a dataset without record numbers, a five-position scale; it hides when
+    // all records fit unless its mode keeps it shown.
+    virtual void UpdateVertScrollBar();
+    // Drives an external horizontal bar on a 0..127 scale of the columns.
+    virtual void UpdateHorzScrollBar();
     // Shared by all grids: selected cells beside the focused one are tinted
     // with the highlight colour rather than drawn in it (on by default).
     static bool ColorBlending();
@@ -287,12 +356,21 @@ protected:
     void Resize() override;
     bool SelectCell(int ACol, int ARow) override;
     void KeyDown(int& Key, TShiftState Shift) override;
+    // ---- scrolling (the vertical bar moves the dataset, not the rows)
+    void WMVScroll(TScrollCode Code, int Pos) override;
+    void WMHScroll(TScrollCode Code, int Pos) override;
+    void Scroll(TScrollBarKind Kind, int Position) override;
+    void UpdateScrollRange() override;
+    void TopLeftChanged() override;
+    bool MouseWheel(TShiftState Shift, int WheelDelta, int X, int Y) override;
+    void TimedScroll(TGridScrollDirections Direction) override;
     // ---- in-place editor
     bool CanEditShow() const override;
     QString GetEditText(int ACol, int ARow) override;
     void SetEditText(int ACol, int ARow, const QString& Value) override;
     friend class TGridDataLinkEh;
     friend class TDBGridColumnsEh;
+    friend class TDBGridEhScrollBar;
     // Factories, so that a descendant grid can make its own parts.
     virtual std::unique_ptr<TDBGridColumnsEh> CreateColumns();
     virtual std::unique_ptr<TDBGridEhColumnDefValuesEh> CreateColumnDefValues();
@@ -334,6 +412,14 @@ private:
     void InternalLayout();
     void FieldDestroyed(QObject* Field);
     void FieldRemoved(bool AnyUnbound);
+    void ThumbReleased(int Pos);
+    void ComponentDestroyed(QObject* AComponent);
+    // Updates the vertical bar; when that showed or hid it under auto-fit
+    // the widths are laid out again later.
+    void UpdateVertScrollBarFit();
+    // Shows the own horizontal bar when it is wanted and columns are cut off;
+    // True when that changed.
+    bool UpdateOwnHorzBar();
 
     mutable std::unique_ptr<TDBGridColumnsEh> FColumns;
     mutable std::unique_ptr<TDBGridEhColumnDefValuesEh> FColumnDefValues;
@@ -345,6 +431,11 @@ private:
     std::vector<const QObject*> FWatchedFields; // identity only, never dereferenced
     bool FClosingLayoutLevel = false;
     std::unique_ptr<TDBGridEhSumList> FSumList;
+    std::unique_ptr<TDBGridEhScrollBar> FHorzScrollBar;
+    std::unique_ptr<TVertDBGridEhScrollBar> FVertScrollBar;
+    TScrollBarVisibleModeEh FAppliedVisibleMode = sbAutoShowEh;
+    bool FVisibleModeApplied = false;
+    bool FThumbTracked = false;
     std::unique_ptr<TFont> FTitleFont;
     std::unique_ptr<TFont> FFooterFont;
     std::unique_ptr<THeadTreeNode> FHeadTree;

@@ -5,6 +5,7 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/Field.h"
+#include "platform/gui/ImgList.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -326,6 +327,8 @@ void TColumnEh::SetImageList(TImageList* Value)
     if (Value == FImageList)
         return;
     FImageList = Value;
+    if (TCustomDBGridEh* G = Grid())
+        G->FreeNotification(Value);
     Changed();
 }
 

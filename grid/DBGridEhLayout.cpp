@@ -143,6 +143,13 @@ void TCustomDBGridEh::LayoutScreen()
         AutoFitColumns();
     ApplyColumnWidths();
     UpdateRowHeights();
+    UpdateVertScrollBarFit();
+    // The bars take room from each other: the horizontal one costs rows.
+    if (UpdateOwnHorzBar()) {
+        UpdateRowHeights();
+        UpdateVertScrollBarFit();
+    }
+    UpdateScrollRange();
     SyncCurrentCell();
     Invalidate();
 }
@@ -296,6 +303,8 @@ void TCustomDBGridEh::AutoFitColumns()
     int Room = 0;
     int Sum = 0;
     for (size_t Pass = 0; Pass <= FVisibleColumns.size(); ++Pass) {
+        // Showing or hiding the vertical bar changes the room to share.
+        UpdateVertScrollBar();
         int Fixed = 0;
         int Basis = 0;
         for (size_t i = 0; i < FVisibleColumns.size(); ++i) {
@@ -429,6 +438,7 @@ void TCustomDBGridEh::ScrollData(int Distance)
         return;
     const QRect OldRow = FullRowRect(Row());
     UpdateRowHeights();
+    UpdateVertScrollBarFit();
     SyncCurrentCell();
     InvalidateRect(OldRow);
     InvalidateRect(FullRowRect(Row()));
@@ -550,6 +560,9 @@ void TCustomDBGridEh::Resize()
         LayoutChanged();
     else {
         UpdateRowHeights();
+        if (UpdateOwnHorzBar())
+            UpdateRowHeights();
+        UpdateVertScrollBarFit();
         SyncCurrentCell();
     }
 }

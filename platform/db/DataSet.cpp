@@ -322,9 +322,10 @@ void TDataSet::First()
 {
     CheckBrowseMode();
     DoEvent(BeforeScroll);
-    MoveTo(FRecs.empty() ? -1 : 0, true);
+    // The flags are set before the links hear of the move: they read them.
     FBof = true;
     FEof = FRecs.empty();
+    MoveTo(FRecs.empty() ? -1 : 0, true);
     DoEvent(AfterScroll);
 }
 
@@ -332,9 +333,9 @@ void TDataSet::Last()
 {
     CheckBrowseMode();
     DoEvent(BeforeScroll);
-    MoveTo(int(FRecs.size()) - 1, true);
     FEof = true;
     FBof = FRecs.empty();
+    MoveTo(int(FRecs.size()) - 1, true);
     DoEvent(AfterScroll);
 }
 
@@ -350,6 +351,8 @@ int TDataSet::MoveBy(int Distance)
     }
     DoEvent(BeforeScroll);
     int Target = FCurrent + Distance;
+    const bool OldBof = FBof;
+    const bool OldEof = FEof;
     FBof = false;
     FEof = false;
     if (Target >= Count) {
@@ -360,7 +363,8 @@ int TDataSet::MoveBy(int Distance)
         FBof = true;
     }
     const int Moved = Target - FCurrent;
-    if (Moved != 0)
+    // Running into an end moves nothing but still changes what the links show.
+    if (Moved != 0 || OldBof != FBof || OldEof != FEof)
         MoveTo(Target, true);
     DoEvent(AfterScroll);
     return Moved;

@@ -4,11 +4,11 @@
 
 #include "platform/gui/Application.h"
 #include "platform/gui/Screen.h"
+#include "platform/gui/StdCtrls.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QScrollBar>
 #include <QStyle>
 #include <cstring>
 
@@ -114,12 +114,14 @@ void TCustomControl::SetScrollBars(TScrollStyle Value)
     const bool WantH = Value == ssHorizontal || Value == ssBoth;
     const bool WantV = Value == ssVertical || Value == ssBoth;
     if (WantH && !FHorz) {
-        FHorz = new QScrollBar(Qt::Horizontal, this);
+        FHorz = new TScrollBar(sbHorizontal, this);
+        FHorz->Attach(this, [this](TScrollCode Code, int Pos) { WMHScroll(Code, Pos); });
         QObject::connect(FHorz, &QScrollBar::valueChanged, this,
                          [this](int V) { Guarded([&] { Scroll(sbHorizontal, V); }); });
     }
     if (WantV && !FVert) {
-        FVert = new QScrollBar(Qt::Vertical, this);
+        FVert = new TScrollBar(sbVertical, this);
+        FVert->Attach(this, [this](TScrollCode Code, int Pos) { WMVScroll(Code, Pos); });
         QObject::connect(FVert, &QScrollBar::valueChanged, this,
                          [this](int V) { Guarded([&] { Scroll(sbVertical, V); }); });
     }
@@ -129,6 +131,19 @@ void TCustomControl::SetScrollBars(TScrollStyle Value)
         FVert->setVisible(WantV);
     PlaceScrollBars();
     Invalidate();
+}
+
+void TCustomControl::ShowScrollBar(TScrollBarKind Kind, bool Show)
+{
+    const bool H = Kind == sbHorizontal ? Show : ScrollBarShowing(sbHorizontal);
+    const bool V = Kind == sbVertical ? Show : ScrollBarShowing(sbVertical);
+    SetScrollBars(H ? (V ? ssBoth : ssHorizontal) : (V ? ssVertical : ssNone));
+}
+
+bool TCustomControl::ScrollBarShowing(TScrollBarKind Kind) const
+{
+    const TScrollBar* Bar = Kind == sbHorizontal ? FHorz : FVert;
+    return Bar && !Bar->isHidden();
 }
 
 void TCustomControl::PlaceScrollBars()
@@ -337,6 +352,14 @@ void TCustomControl::Resize()
 }
 
 void TCustomControl::Scroll(TScrollBarKind, int)
+{
+}
+
+void TCustomControl::WMHScroll(TScrollCode, int)
+{
+}
+
+void TCustomControl::WMVScroll(TScrollCode, int)
 {
 }
 

@@ -13,7 +13,6 @@
 #include <memory>
 
 class QKeyEvent;
-class QScrollBar;
 
 // ---------------------------------------------------------------- input types
 
@@ -66,6 +65,10 @@ enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 using enum TScrollStyle;
 enum class TScrollBarKind { sbHorizontal, sbVertical };
 using enum TScrollBarKind;
+// What a scroll bar asks for, in the classic order of the scroll messages.
+enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
+
+class TScrollBar;
 
 // ---------------------------------------------------------------- TCustomControl
 
@@ -86,8 +89,12 @@ public:
     void SetWantTabs(bool Value) { FWantTabs = Value; }
     TScrollStyle ScrollBars() const { return FScrollBars; }
     void SetScrollBars(TScrollStyle Value);
-    QScrollBar* HorzScrollBar() const { return FHorz; }
-    QScrollBar* VertScrollBar() const { return FVert; }
+    // The control's own bars (nullptr until SetScrollBars asks for them).
+    TScrollBar* HorzBar() const { return FHorz; }
+    TScrollBar* VertBar() const { return FVert; }
+    // Shows or hides one of the own bars, creating it when needed.
+    void ShowScrollBar(TScrollBarKind Kind, bool Show);
+    bool ScrollBarShowing(TScrollBarKind Kind) const;
 
     // The area inside the scroll bars.
     int ClientWidth() const;
@@ -125,7 +132,11 @@ public:
     virtual void DoEnter();
     virtual void DoExit();
     virtual void Resize();
+    // The position of an own bar changed (by the user or by the program).
     virtual void Scroll(TScrollBarKind Kind, int Position);
+    // A user action on an own bar, or on a bar attached to the control.
+    virtual void WMHScroll(TScrollCode Code, int Pos);
+    virtual void WMVScroll(TScrollCode Code, int Pos);
 
     std::function<void(TCustomControl* Sender)> OnPaint;
     std::function<void(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)> OnMouseDown;
@@ -175,6 +186,6 @@ private:
     bool FInPaint = false;
     QRegion FDirty;
     TScrollStyle FScrollBars = ssNone;
-    QScrollBar* FHorz = nullptr;
-    QScrollBar* FVert = nullptr;
+    TScrollBar* FHorz = nullptr;
+    TScrollBar* FVert = nullptr;
 };

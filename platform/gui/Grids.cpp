@@ -2,8 +2,9 @@
 // painting and the scrolling of painted pixels are in GridsPaint.cpp.
 #include "platform/gui/Grids.h"
 
+#include "platform/gui/StdCtrls.h"
+
 #include <QKeyEvent>
-#include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
 
@@ -564,18 +565,28 @@ void TCustomGrid::MoveTopLeft(int ALeft, int ATop)
 
 void TCustomGrid::UpdateScrollRange()
 {
-    if (FInTopLeft)
+    UpdateHorzScrollRange();
+    UpdateVertScrollRange();
+}
+
+void TCustomGrid::UpdateHorzScrollRange()
+{
+    TScrollBar* H = HorzBar();
+    if (FInTopLeft || !H)
         return;
     FInTopLeft = true;
-    if (QScrollBar* H = HorzScrollBar()) {
-        H->setRange(FFixedCols, std::max(FFixedCols, MaxLeftCol()));
-        H->setValue(FTopLeft.X);
-    }
-    if (QScrollBar* V = VertScrollBar()) {
-        V->setRange(FFixedRows, std::max(FFixedRows, MaxTopRow()));
-        V->setPageStep(std::max(1, VisibleRowCount()));
-        V->setValue(FTopLeft.Y);
-    }
+    H->SetParams(FTopLeft.X, FFixedCols, std::max(FFixedCols, MaxLeftCol()));
+    FInTopLeft = false;
+}
+
+void TCustomGrid::UpdateVertScrollRange()
+{
+    TScrollBar* V = VertBar();
+    if (FInTopLeft || !V)
+        return;
+    FInTopLeft = true;
+    V->SetLargeChange(std::max(1, VisibleRowCount()));
+    V->SetParams(FTopLeft.Y, FFixedRows, std::max(FFixedRows, MaxTopRow()));
     FInTopLeft = false;
 }
 

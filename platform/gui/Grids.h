@@ -166,6 +166,8 @@ protected:
     // Sets the scroll bars from the position; the data grid drives its own
     // vertical bar and overrides it.
     virtual void UpdateScrollRange();
+    void UpdateHorzScrollRange();
+    void UpdateVertScrollRange();
 
     // Whether Paint sets the control's font and fills each cell before
     // DrawCell (on); a grid whose DrawCell sets up and fills every cell

@@ -13,6 +13,32 @@ void TImageList::SetSize(int AWidth, int AHeight)
     FWidth = std::max(1, AWidth);
     FHeight = std::max(1, AHeight);
     FImages.clear();
+    Change();
+}
+
+void TImageList::Clear()
+{
+    FImages.clear();
+    Change();
+}
+
+void TImageList::RegisterChanges(const void* Owner, std::function<void()> OnChange)
+{
+    UnRegisterChanges(Owner);
+    FChangeLinks.emplace_back(Owner, std::move(OnChange));
+}
+
+void TImageList::UnRegisterChanges(const void* Owner)
+{
+    std::erase_if(FChangeLinks, [Owner](const auto& L) { return L.first == Owner; });
+}
+
+void TImageList::Change()
+{
+    // A handler may unregister itself: run over a copy.
+    const auto Links = FChangeLinks;
+    for (const auto& L : Links)
+        L.second();
 }
 
 QImage TImageList::Fit(const QImage& Source) const
@@ -45,6 +71,7 @@ int TImageList::AddMasked(const TBitmap* Image, TColor MaskColor)
     const int N = std::max(1, All.width() / FWidth);
     for (int i = 0; i < N; ++i)
         FImages.push_back(Fit(All.copy(i * FWidth, 0, FWidth, FHeight)));
+    Change();
     return First;
 }
 
@@ -67,6 +94,7 @@ int TImageList::Add(const TBitmap* Image, const TBitmap* Mask)
     const int N = std::max(1, All.width() / FWidth);
     for (int i = 0; i < N; ++i)
         FImages.push_back(Fit(All.copy(i * FWidth, 0, FWidth, FHeight)));
+    Change();
     return First;
 }
 
@@ -75,6 +103,7 @@ void TImageList::Delete(int Index)
     if (Index < 0 || Index >= Count())
         throw EListError(QStringLiteral("Image list index out of bounds (%1)").arg(Index));
     FImages.erase(FImages.begin() + Index);
+    Change();
 }
 
 void TImageList::Replace(int Index, const TBitmap* Image, TColor MaskColor)
@@ -84,6 +113,7 @@ void TImageList::Replace(int Index, const TBitmap* Image, TColor MaskColor)
     TImageList One(FWidth, FHeight);
     if (One.AddMasked(Image, MaskColor) == 0)
         FImages[size_t(Index)] = One.FImages.front();
+    Change();
 }
 
 QImage TImageList::Image(int Index) const

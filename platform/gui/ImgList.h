@@ -1,19 +1,23 @@
 // TImageList: equal-sized images with masks, drawn enabled or greyed. Images
 // are added from bitmaps with a mask colour (a strip adds several at once).
+// Controls that draw from a list register for its changes and hear of its
+// destruction through QObject::destroyed.
 #pragma once
 
 #include "platform/gui/Graphics.h"
 
 #include <QImage>
+#include <QObject>
+#include <functional>
 #include <vector>
 
 enum class TDrawingStyle { dsFocus, dsSelected, dsNormal, dsTransparent };
 using enum TDrawingStyle;
 
-class TImageList
+class TImageList : public QObject
 {
 public:
-    TImageList(int AWidth = 16, int AHeight = 16);
+    explicit TImageList(int AWidth = 16, int AHeight = 16);
 
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
@@ -33,7 +37,7 @@ public:
     // are transparent.
     int Add(const TBitmap* Image, const TBitmap* Mask);
     void Delete(int Index);
-    void Clear() { FImages.clear(); }
+    void Clear();
     void Replace(int Index, const TBitmap* Image, TColor MaskColor);
 
     // Disabled images are drawn greyed and embossed, as classic lists do.
@@ -46,11 +50,18 @@ public:
     // The image with its transparency as alpha.
     QImage Image(int Index) const;
 
+    // Change links: OnChange runs after every change of the images; one
+    // registration per Owner.
+    void RegisterChanges(const void* Owner, std::function<void()> OnChange);
+    void UnRegisterChanges(const void* Owner);
+
 private:
+    void Change();
     QImage Fit(const QImage& Source) const;
     int FWidth, FHeight;
     TColor FBkColor = clNone;
     TColor FBlendColor = clNone;
     TDrawingStyle FDrawingStyle = dsNormal;
     std::vector<QImage> FImages; // ARGB32, transparency in alpha
+    std::vector<std::pair<const void*, std::function<void()>>> FChangeLinks;
 };

@@ -30,3 +30,93 @@ void TButton::Click()
     if (isEnabled() && isVisibleTo(window()))
         click();
 }
+
+// ---------------------------------------------------------------- TScrollBar
+
+TScrollBar::TScrollBar(TScrollBarKind AKind, QWidget* AParent)
+    : QScrollBar(AKind == sbHorizontal ? Qt::Horizontal : Qt::Vertical, AParent), FKind(AKind)
+{
+    ApplyRange();
+    // Qt has already moved the thumb when it reports the action; a handler
+    // that sets the position decides where it ends up.
+    QObject::connect(this, &QAbstractSlider::actionTriggered, this, [this](int Action) {
+        switch (Action) {
+        case SliderSingleStepSub: Report(scLineUp, sliderPosition()); break;
+        case SliderSingleStepAdd: Report(scLineDown, sliderPosition()); break;
+        case SliderPageStepSub: Report(scPageUp, sliderPosition()); break;
+        case SliderPageStepAdd: Report(scPageDown, sliderPosition()); break;
+        case SliderToMinimum: Report(scTop, sliderPosition()); break;
+        case SliderToMaximum: Report(scBottom, sliderPosition()); break;
+        case SliderMove: Report(isSliderDown() ? scTrack : scPosition, sliderPosition()); break;
+        default: break;
+        }
+    });
+    QObject::connect(this, &QAbstractSlider::sliderReleased, this, [this] {
+        Report(scPosition, sliderPosition());
+        Report(scEndScroll, value());
+    });
+    QObject::connect(this, &QAbstractSlider::valueChanged, this, [this] {
+        if (OnChange)
+            OnChange(this);
+    });
+}
+
+void TScrollBar::ApplyRange()
+{
+    const int Page = std::max(FPageSize, 1);
+    setRange(FMin, std::max(FMin, FMax - Page + 1));
+    setPageStep(FPageSize > 0 ? FPageSize : FLargeChange);
+}
+
+void TScrollBar::SetParams(int APosition, int AMin, int AMax)
+{
+    FMin = AMin;
+    FMax = AMax;
+    ApplyRange();
+    setValue(APosition);
+}
+
+void TScrollBar::SetPageSize(int Value)
+{
+    FPageSize = std::max(0, Value);
+    ApplyRange();
+}
+
+void TScrollBar::SetPosition(int Value)
+{
+    setValue(Value);
+}
+
+void TScrollBar::SetLargeChange(int Value)
+{
+    FLargeChange = std::max(1, Value);
+    ApplyRange();
+}
+
+void TScrollBar::Attach(QObject* Owner, std::function<void(TScrollCode Code, int Pos)> Forward)
+{
+    FAttachedTo = Owner;
+    FForward = std::move(Forward);
+}
+
+void TScrollBar::Detach()
+{
+    FAttachedTo = nullptr;
+    FForward = nullptr;
+}
+
+void TScrollBar::Report(TScrollCode Code, int Pos)
+{
+    try {
+        if (FForward)
+            FForward(Code, Pos);
+        if (OnScroll) {
+            int ScrollPos = Pos;
+            OnScroll(this, Code, ScrollPos);
+            if (ScrollPos != Pos)
+                setSliderPosition(ScrollPos);
+        }
+    } catch (const std::exception& E) {
+        Application()->HandleException(E);
+    }
+}

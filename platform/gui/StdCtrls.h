@@ -2,9 +2,11 @@
 // the modal result to its window, then runs OnClick, which may change it.
 #pragma once
 
+#include "platform/gui/Controls.h"
 #include "platform/gui/ModalSeam.h"
 
 #include <QPushButton>
+#include <QScrollBar>
 #include <functional>
 
 class TButton : public QPushButton
@@ -34,4 +36,55 @@ private:
     bool FDefault = false;
     bool FCancel = false;
     int FTag = 0;
+};
+
+// TScrollBar: a scroll bar with the classic range: positions run from Min to
+// Max - PageSize + 1, so a bar over N records with a page of P rows has Min 1
+// and Max N + P - 1. Each user action reports a classic scroll code with the
+// position it asks for (the thumb's position for a drag). Another control may
+// attach itself to a bar that stands in for its own: the bar then reports
+// each action to that control first, and only one control may hold it.
+class TScrollBar : public QScrollBar
+{
+public:
+    explicit TScrollBar(TScrollBarKind AKind, QWidget* AParent = nullptr);
+
+    TScrollBarKind Kind() const { return FKind; }
+    int Min() const { return FMin; }
+    int Max() const { return FMax; }
+    int PageSize() const { return FPageSize; }
+    int Position() const { return value(); }
+    // Where the thumb is while it is dragged; Position otherwise.
+    int TrackPos() const { return sliderPosition(); }
+    // A page larger than the range, or a maximum below the minimum, is kept
+    // but scrolls nothing.
+    void SetParams(int APosition, int AMin, int AMax);
+    void SetPageSize(int Value);
+    void SetPosition(int Value);
+    int SmallChange() const { return singleStep(); }
+    void SetSmallChange(int Value) { setSingleStep(Value); }
+    int LargeChange() const { return FLargeChange; }
+    void SetLargeChange(int Value);
+
+    // The control the bar reports to first; nullptr when free.
+    QObject* AttachedTo() const { return FAttachedTo; }
+    void Attach(QObject* Owner, std::function<void(TScrollCode Code, int Pos)> Forward);
+    void Detach();
+
+    // Fires after the attached control heard of the action; ScrollPos may be
+    // changed to put the bar elsewhere.
+    std::function<void(QObject* Sender, TScrollCode ScrollCode, int& ScrollPos)> OnScroll;
+    std::function<void(QObject* Sender)> OnChange;
+
+private:
+    void ApplyRange();
+    void Report(TScrollCode Code, int Pos);
+
+    TScrollBarKind FKind;
+    int FMin = 0;
+    int FMax = 100;
+    int FPageSize = 0;
+    int FLargeChange = 1;
+    QObject* FAttachedTo = nullptr;
+    std::function<void(TScrollCode, int)> FForward;
 };

@@ -5,6 +5,7 @@
 #include "platform/db/MemDataSet.h"
 #include "platform/rtl/SysUtils.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
@@ -77,6 +78,48 @@ TEST_F(TDataSetTest, WalksWithClassicBofAndEof)
     Data->Last();
     EXPECT_TRUE(Data->Eof());
     EXPECT_EQ(Data->FieldByName(QStringLiteral("Name"))->AsString(), QStringLiteral("癸"));
+}
+
+// Links read Bof and Eof when they hear of a move (a scroll bar shows them),
+// so the flags are right by then, also when running into an end moves nothing.
+TEST_F(TDataSetTest, LinksSeeTheEndFlagsOfAMove)
+{
+    class TFlagLink : public TDataLink
+    {
+    public:
+        QStringList Log;
+
+    protected:
+        void DataSetScrolled(int) override
+        {
+            Log << QStringLiteral("%1%2").arg(DataSet()->Bof() ? "B" : "-", DataSet()->Eof() ? "E" : "-");
+        }
+    };
+    TDataSource Source;
+    Source.SetDataSet(Data.get());
+    TFlagLink Link;
+    Link.SetDataSource(&Source);
+    struct TStep
+    {
+        const char* Name;
+        std::function<void()> Move;
+        const char* Heard;
+    };
+    const TStep Steps[] = {
+        {"last", [&] { Data->Last(); }, "-E"},
+        {"next at the end", [&] { Data->Next(); }, ""},
+        {"back one", [&] { Data->Prior(); }, "--"},
+        {"first", [&] { Data->First(); }, "B-"},
+        {"prior at the start", [&] { Data->Prior(); }, ""},
+        {"next", [&] { Data->Next(); }, "--"},
+        {"last then past it", [&] { Data->Last(); Data->Prior(); Data->Next(); Data->Next(); }, "-E,--,--,-E"},
+    };
+    for (const TStep& S : Steps) {
+        SCOPED_TRACE(S.Name);
+        Link.Log.clear();
+        S.Move();
+        EXPECT_EQ(Link.Log.join(u','), QString::fromLatin1(S.Heard));
+    }
 }
 
 TEST_F(TDataSetTest, FieldByNameReportsAMissingField)

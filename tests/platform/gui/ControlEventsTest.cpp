@@ -3,6 +3,7 @@
 #include "GuiTestUtil.h"
 #include "platform/gui/Controls.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/StdCtrls.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -292,7 +293,6 @@ TEST(ControlEvents, ScrollBarsShrinkTheClientArea)
     } S;
     S.Target = &Scrolled;
     S.SetScrollBars(ssVertical);
-    S.VertScrollBar()->setRange(0, 10);
-    S.VertScrollBar()->setValue(4);
+    S.VertBar()->SetParams(4, 0, 10);
     EXPECT_EQ(Scrolled, 4);
 }

@@ -1,0 +1,378 @@
+// The grid's scroll bars: the vertical bar follows the record number (or a
+// five-position scale), its actions move the dataset, an external bar stands
+// in for the grid's own, and components the grid refers to may go away.
+#include "grid/DBGridEh.h"
+#include "grid/DBGridEhColumns.h"
+#include "platform/db/DataSource.h"
+#include "platform/db/MemDataSet.h"
+#include "platform/gui/ImgList.h"
+#include "platform/gui/StdCtrls.h"
+
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+class TScrollGrid : public TDBGridEh
+{
+public:
+    using TDBGridEh::TDBGridEh;
+    using TDBGridEh::MouseWheel;
+    using TDBGridEh::TimedScroll;
+    using TDBGridEh::WMVScroll;
+};
+
+class TScrollFixture : public ::testing::Test
+{
+public:
+    void SetUp() override
+    {
+        Data = std::make_unique<TMemDataSet>();
+        Data->FieldDefs()->Add(QStringLiteral("Name"), ftWideString, 20);
+        Data->FieldDefs()->Add(QStringLiteral("Qty"), ftInteger);
+        Data->Open();
+        Source = std::make_unique<TDataSource>();
+        Source->SetDataSet(Data.get());
+        Grid = std::make_unique<TScrollGrid>();
+        Grid->resize(300, 200);
+    }
+
+    void TearDown() override
+    {
+        Grid.reset();
+        Source.reset();
+        Data.reset();
+    }
+
+    void Fill(int Rows)
+    {
+        Data->DisableControls();
+        for (int i = 1; i <= Rows; ++i)
+            Data->AppendRecord({Variant(QStringLiteral("Item %1").arg(i)), Variant(i)});
+        Data->First();
+        Data->EnableControls();
+    }
+
+    void Link() { Grid->SetDataSource(Source.get()); }
+    TScrollBar* Bar() const { return Grid->VertBar(); }
+    int RecNo() const { return Data->RecNo(); }
+
+    std::unique_ptr<TMemDataSet> Data;
+    std::unique_ptr<TDataSource> Source;
+    std::unique_ptr<TScrollGrid> Grid;
+};
+
+} // namespace
+
+TEST_F(TScrollFixture, VerticalBarFollowsTheRecordNumber)
+{
+    Fill(100);
+    Link();
+    const int Page = Grid->VisibleDataRowCount();
+    ASSERT_GT(Page, 3);
+    EXPECT_TRUE(Grid->VertScrollBar()->IsScrollBarShowing());
+    EXPECT_EQ(Bar()->Min(), 1);
+    EXPECT_EQ(Bar()->PageSize(), Page);
+    EXPECT_EQ(Bar()->Max(), 100 + Page - 1);
+    EXPECT_EQ(Bar()->Position(), 1);
+    Data->MoveBy(41);
+    EXPECT_EQ(Bar()->Position(), 42);
+    Data->Last();
+    EXPECT_EQ(Bar()->Position(), 100);
+    // A new record has no number yet: the thumb stays where it was.
+    Data->Append();
+    EXPECT_EQ(Bar()->Position(), 100);
+    Data->Cancel();
+}
+
+TEST_F(TScrollFixture, BarActionsMoveTheDataset)
+{
+    Fill(100);
+    Link();
+    const int Page = Grid->VisibleDataRowCount();
+    Data->MoveBy(49); // record 50
+    const int Top = RecNo() - Grid->DataLink()->ActiveRecord();
+    const int Bottom = Top + Grid->DataLink()->RecordCount() - 1;
+    struct TCase
+    {
+        const char* Name;
+        TScrollCode Code;
+        int Pos;
+        int Expected;
+    };
+    const TCase Cases[] = {
+        {"line up goes above the top row", scLineUp, 0, Top - 1},
+        {"line down goes below the bottom row", scLineDown, 0, Bottom + 1},
+        {"page up", scPageUp, 0, 50 - Page},
+        {"page down", scPageDown, 0, 50 + Page},
+        {"top", scTop, 0, 1},
+        {"bottom", scBottom, 0, 100},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        Data->SetRecNo(50);
+        Bar()->SetPosition(50);
+        // The window must be where it was before each case.
+        Grid->WMVScroll(C.Code, C.Pos);
+        if (C.Code == scLineUp || C.Code == scLineDown) {
+            // Line steps depend on the window, which each SetRecNo may move.
+            continue;
+        }
+        EXPECT_EQ(RecNo(), C.Expected);
+        EXPECT_EQ(Bar()->Position(), C.Expected);
+    }
+    Data->SetRecNo(50);
+    const int WindowTop = RecNo() - Grid->DataLink()->ActiveRecord();
+    const int WindowBottom = WindowTop + Grid->DataLink()->RecordCount() - 1;
+    Grid->WMVScroll(scLineUp, 0);
+    EXPECT_EQ(RecNo(), WindowTop - 1);
+    Data->SetRecNo(50);
+    const int Top2 = RecNo() - Grid->DataLink()->ActiveRecord();
+    Grid->WMVScroll(scLineDown, 0);
+    EXPECT_EQ(RecNo(), Top2 + Grid->DataLink()->RecordCount());
+    (void)WindowBottom;
+}
+
+TEST_F(TScrollFixture, ThumbDropChoosesTheRecord)
+{
+    Fill(100);
+    Link();
+    struct TCase
+    {
+        const char* Name;
+        int Thumb;
+        int Expected;
+    };
+    const TCase Cases[] = {
+        {"first position", 1, 1},
+        {"middle", 37, 37},
+        {"last position", 100, 100},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        Data->SetRecNo(50);
+        // Dragging without tracking leaves the dataset where it is.
+        Bar()->setSliderDown(true);
+        Bar()->setSliderPosition(C.Thumb);
+        EXPECT_EQ(RecNo(), 50);
+        Bar()->setSliderDown(false);
+        EXPECT_EQ(RecNo(), C.Expected);
+        EXPECT_EQ(Bar()->Position(), C.Expected);
+    }
+}
+
+TEST_F(TScrollFixture, TrackingMovesWhileDraggingAndNotAgainOnRelease)
+{
+    Fill(100);
+    Link();
+    Grid->VertScrollBar()->SetTracking(true);
+    Bar()->setSliderDown(true);
+    Bar()->setSliderPosition(30);
+    EXPECT_EQ(RecNo(), 30);
+    Bar()->setSliderPosition(60);
+    EXPECT_EQ(RecNo(), 60);
+    // Someone moves the dataset before the thumb is let go: the release must
+    // not move it back.
+    Data->SetRecNo(10);
+    Bar()->setSliderDown(false);
+    EXPECT_EQ(RecNo(), 10);
+}
+
+TEST_F(TScrollFixture, UnnumberedDatasetUsesFivePositions)
+{
+    Data->SetSequenced(false);
+    Fill(100);
+    Link();
+    EXPECT_EQ(Bar()->Min(), 0);
+    EXPECT_EQ(Bar()->Max(), 4);
+    EXPECT_EQ(Bar()->PageSize(), 0);
+    EXPECT_EQ(Bar()->Position(), 0) << "at the first record";
+    Data->MoveBy(50);
+    EXPECT_EQ(Bar()->Position(), 2);
+    Data->Last();
+    Data->Next();
+    EXPECT_EQ(Bar()->Position(), 4) << "past the last record";
+
+    const int Page = Grid->VisibleDataRowCount();
+    struct TCase
+    {
+        const char* Name;
+        int Pos;
+        int Move; // expected change of the record, INT_MIN first, INT_MAX last
+    };
+    const TCase Cases[] = {
+        {"0 goes to the first", 0, INT_MIN},
+        {"1 pages up", 1, -Page},
+        {"2 stays", 2, 0},
+        {"3 pages down", 3, Page},
+        {"4 goes to the last", 4, INT_MAX},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        Data->First();
+        Data->MoveBy(50);
+        const QString Before = Data->FieldByName(QStringLiteral("Name"))->AsString();
+        Grid->WMVScroll(scPosition, C.Pos);
+        const int Qty = Data->FieldByName(QStringLiteral("Qty"))->AsInteger();
+        if (C.Move == INT_MIN)
+            EXPECT_EQ(Qty, 1);
+        else if (C.Move == INT_MAX)
+            EXPECT_EQ(Qty, 100);
+        else
+            EXPECT_EQ(Qty, 51 + C.Move) << qPrintable(Before);
+    }
+}
+
+TEST_F(TScrollFixture, VisibleModeDecidesWhetherAnIdleBarShows)
+{
+    Fill(3); // all records fit
+    Link();
+    struct TCase
+    {
+        const char* Name;
+        TScrollBarVisibleModeEh Mode;
+        bool Showing;
+        bool Enabled;
+    };
+    const TCase Cases[] = {
+        {"auto hides an idle bar", sbAutoShowEh, false, true},
+        {"always keeps it, disabled", sbAlwaysShowEh, true, false},
+        {"never", sbNeverShowEh, false, true},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        Grid->VertScrollBar()->SetVisibleMode(C.Mode);
+        EXPECT_EQ(Grid->ScrollBarShowing(sbVertical), C.Showing);
+        EXPECT_EQ(Bar()->isEnabled(), C.Enabled);
+        EXPECT_EQ(Grid->VertScrollBar()->Visible(), C.Mode != sbNeverShowEh);
+    }
+    // With more records than rows the bar shows unless it must never.
+    Fill(100);
+    Grid->VertScrollBar()->SetVisible(true);
+    EXPECT_EQ(Grid->VertScrollBar()->VisibleMode(), sbAutoShowEh);
+    EXPECT_TRUE(Grid->ScrollBarShowing(sbVertical));
+    Grid->VertScrollBar()->SetVisible(false);
+    EXPECT_FALSE(Grid->ScrollBarShowing(sbVertical));
+    EXPECT_FALSE(Grid->VertScrollBar()->IsScrollBarShowing());
+}
+
+TEST_F(TScrollFixture, WheelAndTimedScrollMoveOneRecordPastTheWindow)
+{
+    Fill(100);
+    Link();
+    Data->SetRecNo(20);
+    Grid->MouseWheel({}, -120, 10, 50);
+    EXPECT_EQ(RecNo(), 21);
+    Grid->MouseWheel({}, 120, 10, 50);
+    EXPECT_EQ(RecNo(), 20);
+    const int Top = RecNo() - Grid->DataLink()->ActiveRecord();
+    Grid->TimedScroll(TGridScrollDirections(sdUp));
+    EXPECT_EQ(RecNo(), Top - 1);
+    const int Top2 = RecNo() - Grid->DataLink()->ActiveRecord();
+    Grid->TimedScroll(TGridScrollDirections(sdDown));
+    EXPECT_EQ(RecNo(), Top2 + Grid->DataLink()->RecordCount());
+}
+
+TEST_F(TScrollFixture, ExternalBarStandsInForTheOwnOne)
+{
+    Fill(100);
+    Link();
+    TScrollBar Ext(sbVertical);
+    Ext.setObjectName(QStringLiteral("ListBar"));
+    Grid->VertScrollBar()->SetExtScrollBar(&Ext);
+    EXPECT_FALSE(Grid->ScrollBarShowing(sbVertical)) << "the own bar gives way";
+    EXPECT_EQ(Ext.Min(), 1);
+    EXPECT_EQ(Ext.Max(), 100 + Grid->VisibleDataRowCount() - 1);
+    Data->MoveBy(9);
+    EXPECT_EQ(Ext.Position(), 10);
+
+    // The bar's actions reach the grid first, then its own event.
+    std::vector<TScrollCode> Heard;
+    Ext.OnScroll = [&](QObject*, TScrollCode Code, int&) { Heard.push_back(Code); };
+    Ext.triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(RecNo(), 100);
+    EXPECT_EQ(Ext.Position(), 100);
+    EXPECT_EQ(Heard, std::vector<TScrollCode>{scBottom});
+
+    // One bar serves one control.
+    TScrollGrid Other;
+    try {
+        Other.VertScrollBar()->SetExtScrollBar(&Ext);
+        FAIL() << "a second control took the bar";
+    } catch (const EInvalidGridOperation& E) {
+        EXPECT_EQ(E.Message(), QStringLiteral("Possible ListBar already attached to the other control."));
+    }
+
+    // Letting go gives the bar back.
+    Grid->VertScrollBar()->SetExtScrollBar(nullptr);
+    EXPECT_EQ(Ext.AttachedTo(), nullptr);
+    EXPECT_TRUE(Grid->ScrollBarShowing(sbVertical));
+    Other.VertScrollBar()->SetExtScrollBar(&Ext);
+    EXPECT_EQ(Ext.AttachedTo(), &Other);
+}
+
+TEST_F(TScrollFixture, DestroyedComponentsAreLetGo)
+{
+    Fill(10);
+    Link();
+    auto Ext = std::make_unique<TScrollBar>(sbHorizontal);
+    Grid->HorzScrollBar()->SetExtScrollBar(Ext.get());
+    auto Images = std::make_unique<TImageList>(8, 8);
+    auto ColumnImages = std::make_unique<TImageList>(8, 8);
+    Grid->SetTitleImages(Images.get());
+    Grid->Columns(1)->SetImageList(ColumnImages.get());
+    Grid->Columns(0)->SetImageList(ColumnImages.get());
+
+    Ext.reset();
+    EXPECT_EQ(Grid->HorzScrollBar()->ExtScrollBar(), nullptr);
+    Images.reset();
+    EXPECT_EQ(Grid->TitleImages(), nullptr);
+    ColumnImages.reset();
+    EXPECT_EQ(Grid->Columns(0)->ImageList(), nullptr);
+    EXPECT_EQ(Grid->Columns(1)->ImageList(), nullptr);
+    // Painting afterwards touches none of them.
+    Grid->Repaint();
+}
+
+TEST_F(TScrollFixture, ExternalHorizontalBarScrollsColumns)
+{
+    Fill(10);
+    for (int i = 0; i < 12; ++i) {
+        TColumnEh* C = Grid->Columns()->Add();
+        C->SetFieldName(i % 2 ? QStringLiteral("Qty") : QStringLiteral("Name"));
+        C->SetWidth(80);
+    }
+    Link();
+    TScrollBar Ext(sbHorizontal);
+    Grid->HorzScrollBar()->SetExtScrollBar(&Ext);
+    EXPECT_FALSE(Grid->ScrollBarShowing(sbHorizontal));
+    EXPECT_EQ(Ext.Max(), 127);
+    EXPECT_EQ(Ext.Position(), 0);
+    Ext.triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_GT(Grid->LeftCol(), Grid->FixedCols());
+    EXPECT_EQ(Ext.Position(), 127);
+    Ext.triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_LT(Ext.Position(), 127);
+    Ext.triggerAction(QAbstractSlider::SliderToMinimum);
+    EXPECT_EQ(Grid->LeftCol(), Grid->FixedCols());
+}
+
+TEST_F(TScrollFixture, OwnHorizontalBarShowsOnlyWhenColumnsAreCutOff)
+{
+    Fill(3);
+    TColumnEh* Narrow = Grid->Columns()->Add();
+    Narrow->SetFieldName(QStringLiteral("Qty"));
+    TColumnEh* Wide = Grid->Columns()->Add();
+    Wide->SetFieldName(QStringLiteral("Name"));
+    Wide->SetWidth(100);
+    Link();
+    EXPECT_FALSE(Grid->ScrollBarShowing(sbHorizontal));
+    Wide->SetWidth(280);
+    EXPECT_TRUE(Grid->ScrollBarShowing(sbHorizontal));
+    Grid->HorzScrollBar()->SetVisible(false);
+    EXPECT_FALSE(Grid->ScrollBarShowing(sbHorizontal));
+    Grid->HorzScrollBar()->SetVisible(true);
+    Grid->SetAutoFitColWidths(true);
+    EXPECT_FALSE(Grid->ScrollBarShowing(sbHorizontal)) << "auto-fit never needs it";
+}
