@@ -13,33 +13,6 @@
 #include <QFontMetrics>
 #include <algorithm>
 
-// ---------------------------------------------------------------- data link
-
-void TGridDataLinkEh::ActiveChanged()
-{
-    FGrid->LinkActive(Active());
-}
-
-void TGridDataLinkEh::DataSetChanged()
-{
-    FGrid->DataChanged();
-}
-
-void TGridDataLinkEh::LayoutChanged()
-{
-    FGrid->LinkLayoutChanged();
-}
-
-void TGridDataLinkEh::DataSetScrolled(int Distance)
-{
-    FGrid->ScrollData(Distance);
-}
-
-void TGridDataLinkEh::RecordChanged(TField* Field)
-{
-    FGrid->RecordChangedEh(Field);
-}
-
 // ---------------------------------------------------------------- sum list
 
 TDBGridEhSumList::TDBGridEhSumList(TCustomDBGridEh* AGrid) : TDBSumListProducer(AGrid), FGrid(AGrid) {}
