@@ -7,8 +7,11 @@
 #include "platform/db/MemDataSet.h"
 #include "platform/gui/ImgList.h"
 #include "platform/gui/StdCtrls.h"
+#include "platform/gui/TestRender.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QImage>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -375,4 +378,30 @@ TEST_F(TScrollFixture, OwnHorizontalBarShowsOnlyWhenColumnsAreCutOff)
     Grid->HorzScrollBar()->SetVisible(true);
     Grid->SetAutoFitColWidths(true);
     EXPECT_FALSE(Grid->ScrollBarShowing(sbHorizontal)) << "auto-fit never needs it";
+}
+
+// The bars are drawn inside the grid's bounds and the cells give them room.
+TEST_F(TScrollFixture, BarsTakeTheirRoomFromTheCells)
+{
+    Fill(100);
+    for (int i = 0; i < 6; ++i) {
+        TColumnEh* C = Grid->Columns()->Add();
+        C->SetFieldName(i % 2 ? QStringLiteral("Qty") : QStringLiteral("Name"));
+        C->SetWidth(70);
+    }
+    Link();
+    ASSERT_TRUE(Grid->ScrollBarShowing(sbVertical));
+    ASSERT_TRUE(Grid->ScrollBarShowing(sbHorizontal));
+    EXPECT_EQ(Grid->VertBar()->geometry().right(), Grid->width() - 1);
+    EXPECT_EQ(Grid->HorzBar()->geometry().bottom(), Grid->height() - 1);
+    EXPECT_LE(Grid->ClientWidth(), Grid->VertBar()->geometry().left());
+    EXPECT_LE(Grid->ClientHeight(), Grid->HorzBar()->geometry().top());
+    // Every data row fits above the horizontal bar.
+    const int LastData = Grid->TitleRowCount() + Grid->DataLink()->RecordCount() - 1;
+    const QRect R = Grid->CellRect(1, LastData);
+    EXPECT_LE(R.bottom(), Grid->ClientHeight());
+    const QString Dir = qEnvironmentVariable("TB_RENDER_DIR", QDir::tempPath());
+    const QString File = QDir(Dir).filePath(QStringLiteral("grid-scroll.png"));
+    RenderToPng(Grid.get(), File);
+    EXPECT_FALSE(QImage(File).isNull());
 }
