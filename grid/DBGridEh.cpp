@@ -7,11 +7,74 @@
 #include "platform/db/DataSource.h"
 #include "platform/db/Field.h"
 #include "platform/gui/ExtCtrls.h"
+#include "platform/gui/Graphics.h"
 #include "platform/gui/ImgList.h"
+#include "platform/gui/Screen.h"
 #include "platform/gui/StdCtrls.h"
+#include "platform/gui/SystemMetrics.h"
+#include "platform/rtl/SysUtils.h"
 
+#include <QApplication>
 #include <QFontMetrics>
+#include <QPixmap>
 #include <algorithm>
+
+// ---------------------------------------------------------------- shared resources
+
+namespace {
+
+constexpr int CursorSize = 16;
+constexpr TColor CursorMask = 0x808000;
+
+// A solid arrow, drawn by our own hand like the other grid glyphs: black with
+// a white edge so that it shows over titles and the indicator alike.
+QCursor MakeArrowCursor(const std::vector<QPoint>& Shape, QPoint HotSpot)
+{
+    TBitmap B(CursorSize, CursorSize);
+    TCanvas* C = B.Canvas();
+    C->Brush()->SetColor(CursorMask);
+    C->FillRect(QRect(0, 0, CursorSize, CursorSize));
+    C->Brush()->SetColor(clBlack);
+    C->Pen()->SetColor(clWhite);
+    C->Polygon(Shape);
+    QImage Image = B.Image().convertToFormat(QImage::Format_ARGB32);
+    const QRgb Mask = qRgb(CursorMask & 0xFF, (CursorMask >> 8) & 0xFF, (CursorMask >> 16) & 0xFF);
+    for (int y = 0; y < Image.height(); ++y)
+        for (int x = 0; x < Image.width(); ++x)
+            if ((Image.pixel(x, y) & 0xFFFFFF) == (Mask & 0xFFFFFF))
+                Image.setPixel(x, y, qRgba(0, 0, 0, 0));
+    const QPixmap Pixmap = QPixmap::fromImage(Image);
+    if (Pixmap.isNull())
+        throw EInvalidGridOperation(QStringLiteral("Cannot load cursor resource"));
+    return QCursor(Pixmap, HotSpot.x(), HotSpot.y());
+}
+
+} // namespace
+
+void LoadGridCursorsEh()
+{
+    static bool Loaded = false;
+    if (Loaded)
+        return;
+    // "DOWNCUREH": over titles, selects whole columns.
+    Screen()->SetCursors(crDownCurEh, MakeArrowCursor({{5, 0}, {10, 0}, {10, 8}, {14, 8}, {7, 15}, {1, 8}, {5, 8}},
+                                                      QPoint(7, 15)));
+    // "RIGHTCUREH" and "LEFTCUREH": over the indicator, select records.
+    Screen()->SetCursors(crRightCurEh, MakeArrowCursor({{0, 5}, {8, 5}, {8, 1}, {15, 7}, {8, 14}, {8, 10}, {0, 10}},
+                                                       QPoint(15, 7)));
+    Screen()->SetCursors(crLeftCurEh, MakeArrowCursor({{15, 5}, {7, 5}, {7, 1}, {0, 7}, {7, 14}, {7, 10}, {15, 10}},
+                                                      QPoint(0, 7)));
+    Loaded = true;
+}
+
+int FlatButtonWidthEh()
+{
+    const int Height = QFontMetrics(QApplication::font()).height();
+    int Width = MulDiv(Height, 2, 3);
+    if (Width % 2 == 0)
+        --Width;
+    return std::min(std::max(1, Width), ScrollBarWidth());
+}
 
 // ---------------------------------------------------------------- sum list
 
@@ -32,9 +95,11 @@ TCustomDBGridEh::TCustomDBGridEh(QWidget* AParent)
       FAllowedOperations({alopInsertEh, alopUpdateEh, alopDeleteEh, alopAppendEh}),
       FFixedColor(clBtnFace),
       FFooterColor(clWindow),
-      FImeMode(imDontCare)
+      FImeMode(imDontCare),
+      FAllowedSelections({gstRecordBookmarks, gstRectangle, gstColumns, gstAll})
 {
     RegisterGridInterceptors();
+    LoadGridCursorsEh();
     SetColor(clWindow);
     SetColCount(2);
     SetRowCount(2);
@@ -44,6 +109,8 @@ TCustomDBGridEh::TCustomDBGridEh(QWidget* AParent)
     FDeferredLayout = std::make_unique<TPostedCall>([this] { LayoutChanged(); });
     FTitleFont = std::make_unique<TFont>();
     FTitleFont->OnChange = [this](TFont*) {
+        if (!FLoading)
+            FParentFont = false;
         if (FOptions.Contains(dgTitles))
             LayoutChanged();
     };
@@ -66,6 +133,8 @@ TCustomDBGridEh::TCustomDBGridEh(QWidget* AParent)
     SetScrollBars(ssNone);
     FFooterFont = std::make_unique<TFont>();
     FFooterFont->OnChange = [this](TFont*) {
+        if (!FLoading)
+            FParentFont = false;
         if (FFooterRowCount >= 1)
             LayoutChanged();
     };
@@ -287,28 +356,81 @@ void TCustomDBGridEh::BeginLayout()
         Columns()->BeginUpdate();
 }
 
+// The pass runs while the outermost level is still held, so that the widths
+// and columns it sets neither start another pass nor reach ColWidthsChanged;
+// the columns' own notification at the end of the update is then covered too.
 void TCustomDBGridEh::EndLayout()
 {
     if (FLayoutLock == 0)
         return;
-    if (--FLayoutLock == 0) {
+    if (FLayoutLock == 1) {
+        try {
+            RunLayoutPass();
+        } catch (...) {
+            Columns()->EndUpdate();
+            --FLayoutLock;
+            throw;
+        }
         Columns()->EndUpdate();
-        LayoutChanged();
     }
+    --FLayoutLock;
+}
+
+bool TCustomDBGridEh::AcquireLayoutLock()
+{
+    if (FLayoutLock > 0 || FUpdateLock > 0)
+        return false;
+    BeginLayout();
+    return true;
 }
 
 void TCustomDBGridEh::Loaded()
 {
     FLoading = false;
-    FSumList->Loaded();
+    TDBGridColumnsEh* Cols = Columns();
+    if (Cols->Count() > 0) {
+        SetColCount(Cols->Count() + FIndicatorOffset);
+        // What was read as widths becomes the shares of auto-fit.
+        if (FAutoFitColWidths) {
+            Cols->BeginUpdate();
+            for (int i = 0; i < Cols->Count(); ++i)
+                Cols->Items(i)->SetLayoutWidth(Cols->Items(i)->Width());
+            Cols->EndUpdate();
+            UpdateScrollRange();
+        }
+        RebuildSortMarked();
+    }
+    if (DataSource())
+        FSumList->Loaded();
     LayoutChanged();
     DeferLayout();
 }
 
+// The sort list is not streamed: it follows the titles' SortIndex.
+void TCustomDBGridEh::RebuildSortMarked()
+{
+    FSortMarkedColumns.clear();
+    for (int i = 0; i < Columns()->Count(); ++i) {
+        TColumnEh* C = Columns()->Items(i);
+        if (C->Title()->SortIndex() > 0 && C->Title()->SortMarker() != smNoneEh)
+            FSortMarkedColumns.push_back(C);
+    }
+    std::stable_sort(FSortMarkedColumns.begin(), FSortMarkedColumns.end(),
+                     [](TColumnEh* A, TColumnEh* B) { return A->Title()->SortIndex() < B->Title()->SortIndex(); });
+}
+
 void TCustomDBGridEh::LayoutChanged()
 {
-    if (FDestroying || FLoading || FInLayout || FClosingLayoutLevel || FLayoutLock > 0
-        || Columns()->UpdateCount() > 0)
+    if (FDestroying || FLoading || FClosingLayoutLevel)
+        return;
+    if (AcquireLayoutLock())
+        EndLayout();
+}
+
+void TCustomDBGridEh::RunLayoutPass()
+{
+    // Another column update still open (ours is the first) ends with its own notification.
+    if (FDestroying || FLoading || FInLayout || Columns()->UpdateCount() > 1)
         return;
     // This pass covers whatever a queued request asked for.
     if (FDeferredLayout)
@@ -395,10 +517,6 @@ void TCustomDBGridEh::FieldRemoved(bool AnyUnbound)
         DeferLayout();
         return;
     }
-    if (FDataLink->Active() && !Columns()->Customized()) {
-        MakeDefaultColumns();
-        return;
-    }
     LayoutChanged();
 }
 
@@ -450,26 +568,82 @@ void TCustomDBGridEh::Notification(QObject* AComponent, TOperation Operation)
 
 void TCustomDBGridEh::InternalLayout()
 {
-    // Default columns are remade when the fields change, not on every column
-    // change, so that settings made on them hold.
-    if (FDataLink->Active() && Columns()->Count() == 0)
-        MakeDefaultColumns();
+    FreeMixedDefaultColumns();
+    LayoutDefaultColumns();
     LayoutScreen();
 }
 
-void TCustomDBGridEh::MakeDefaultColumns()
+// Default columns and columns set up by code do not mix: once a column set up
+// by code follows a default one, the default ones go.
+void TCustomDBGridEh::FreeMixedDefaultColumns()
 {
-    TDataSet* D = FDataLink->DataSet();
-    FLayingOutDefaultColumns = true;
-    Columns()->BeginUpdate();
-    Columns()->Clear();
-    for (int i = 0; D && i < D->FieldCount(); ++i) {
-        TField* F = D->Fields(i);
-        if (!F->Visible())
-            continue;
-        Columns()->AddDefaultColumn(F);
+    TDBGridColumnsEh* Cols = Columns();
+    bool SeenDefault = false;
+    bool Mixed = false;
+    for (int i = 0; i < Cols->Count() && !Mixed; ++i) {
+        if (Cols->Items(i)->IsDefaultColumn())
+            SeenDefault = true;
+        else
+            Mixed = SeenDefault;
     }
-    Columns()->EndUpdate();
+    if (!Mixed)
+        return;
+    for (int i = Cols->Count() - 1; i >= 0; --i)
+        if (Cols->Items(i)->IsDefaultColumn())
+            Cols->Delete(i);
+}
+
+// Customized columns look their fields up by name. Default columns follow the
+// dataset's visible fields one by one: a column keeps its field and whatever
+// was set on it at run time (footers, captions), columns of fields that are
+// gone are freed, new fields get columns, and each moves to its field's place.
+void TCustomDBGridEh::LayoutDefaultColumns()
+{
+    TDBGridColumnsEh* Cols = Columns();
+    if (Cols->Customized()) {
+        for (int i = 0; i < Cols->Count(); ++i)
+            Cols->Items(i)->Field();
+        return;
+    }
+    if (!FDataLink->Active()) {
+        if (FDataLink->DefaultFields()) {
+            Cols->Clear();
+            return;
+        }
+        // Columns of another dataset's fields have nothing to come back to.
+        for (int j = Cols->Count() - 1; j >= 0; --j)
+            if (TField* F = Cols->Items(j)->Field(); F && F->DataSet() != FDataLink->DataSet())
+                Cols->Delete(j);
+        return;
+    }
+    TDataSet* D = FDataLink->DataSet();
+    std::vector<TField*> Fields;
+    for (int i = 0; i < D->FieldCount(); ++i)
+        if (D->Fields(i)->Visible())
+            Fields.push_back(D->Fields(i));
+    FLayingOutDefaultColumns = true;
+    try {
+        for (int j = Cols->Count() - 1; j >= 0; --j) {
+            TField* F = Cols->Items(j)->Field();
+            if (!F || std::find(Fields.begin(), Fields.end(), F) == Fields.end())
+                Cols->Delete(j);
+        }
+        for (int j = 0; j < int(Fields.size()); ++j) {
+            int k = j;
+            while (k < Cols->Count() && Cols->Items(k)->Field() != Fields[size_t(j)])
+                ++k;
+            if (k >= Cols->Count()) {
+                Cols->AddDefaultColumn(Fields[size_t(j)]);
+                k = Cols->Count() - 1;
+            }
+            // The collection's own move: a default column's SetIndex would move its field.
+            if (k != j)
+                Cols->Move(k, j);
+        }
+    } catch (...) {
+        FLayingOutDefaultColumns = false;
+        throw;
+    }
     FLayingOutDefaultColumns = false;
 }
 
@@ -496,18 +670,13 @@ void TCustomDBGridEh::LinkActive(bool Value)
     if (!Value)
         HideEditor();
     FSumList->SetDataSet(Value ? FDataLink->DataSet() : nullptr);
+    // Customized columns look their fields up again: the dataset's fields may
+    // be new ones. Default columns are matched to the fields by the layout.
     Columns()->BeginUpdate();
-    // Columns look their fields up again: the dataset's fields may be new ones.
     for (int i = 0; i < Columns()->Count(); ++i) {
         TColumnEh* Column = Columns()->Items(i);
         if (Column->ExplicitSetup())
             Column->SetField(nullptr);
-    }
-    if (!Columns()->Customized()) {
-        if (Value)
-            MakeDefaultColumns();
-        else
-            Columns()->Clear();
     }
     for (int i = 0; i < Columns()->Count(); ++i)
         Columns()->Items(i)->Field();
@@ -520,12 +689,14 @@ void TCustomDBGridEh::LinkActive(bool Value)
 
 void TCustomDBGridEh::LinkLayoutChanged()
 {
-    if (FDataLink->Active() && !Columns()->Customized()) {
-        Columns()->BeginUpdate();
-        MakeDefaultColumns();
-        Columns()->EndUpdate();
+    FLayingOutDefaultColumns = true;
+    try {
+        LayoutChanged();
+    } catch (...) {
+        FLayingOutDefaultColumns = false;
+        throw;
     }
-    LayoutChanged();
+    FLayingOutDefaultColumns = false;
 }
 
 void TCustomDBGridEh::DataChanged()
@@ -533,11 +704,58 @@ void TCustomDBGridEh::DataChanged()
     FSumList->CheckFilterChanged();
     if (FDestroying || FLoading)
         return;
-    // The window may hold more or fewer records now.
+    LayoutChangedRedraw();
+}
+
+// The window may hold more or fewer records now.
+void TCustomDBGridEh::LayoutChangedRedraw()
+{
+    if (!HandleAllocated() || FInLayout)
+        return;
     UpdateRowHeights();
     UpdateVertScrollBarFit();
     SyncCurrentCell();
     Invalidate();
+}
+
+void TCustomDBGridEh::TitleClick(TColumnEh* Column)
+{
+    if (OnTitleClick)
+        OnTitleClick(Column);
+}
+
+void TCustomDBGridEh::TitleBtnClick(int ACol, TColumnEh* Column)
+{
+    if (OnTitleBtnClick)
+        OnTitleBtnClick(this, ACol, Column);
+}
+
+void TCustomDBGridEh::EditButtonClick()
+{
+    if (OnEditButtonClick)
+        OnEditButtonClick(this);
+}
+
+void TCustomDBGridEh::CheckTitleEhButton(int ACol, bool& Enabled)
+{
+    TColumnEh* Column = nullptr;
+    if (ACol >= 0 && ACol < Columns()->Count())
+        Column = Columns()->Items(ACol);
+    else
+        Enabled = false;
+    if (OnCheckButton)
+        OnCheckButton(this, ACol, Column, Enabled);
+}
+
+void TCustomDBGridEh::SetParentFont(bool Value)
+{
+    if (Value == FParentFont)
+        return;
+    FParentFont = Value;
+    if (Value)
+        if (auto* Parent = dynamic_cast<TCustomControl*>(parentWidget()))
+            Font()->Assign(*Parent->Font());
+    LayoutChanged();
 }
 
 void TCustomDBGridEh::InvalidateFooter()

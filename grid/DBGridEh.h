@@ -11,6 +11,7 @@
 #include "platform/gui/Grids.h"
 #include "platform/gui/Sets.h"
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -43,6 +44,25 @@ enum class TDBGridEhAllowedOperation { alopInsertEh, alopUpdateEh, alopDeleteEh,
 using enum TDBGridEhAllowedOperation;
 using TDBGridEhAllowedOperations = TSet<TDBGridEhAllowedOperation>;
 
+enum class TDBGridEhSelectionType { gstNon, gstRecordBookmarks, gstRectangle, gstColumns, gstAll };
+using enum TDBGridEhSelectionType;
+using TDBGridEhAllowedSelections = TSet<TDBGridEhSelectionType>;
+
+enum class TDBGridEhEditAction { geaCutEh, geaCopyEh, geaPasteEh, geaDeleteEh, geaSelectAllEh };
+using enum TDBGridEhEditAction;
+using TDBGridEhEditActions = TSet<TDBGridEhEditAction>;
+
+// The grid's own cursors, registered with the screen the first time a grid is
+// made: column selection over titles, record selection over the indicator.
+constexpr TCursor crDownCurEh = 1001, crRightCurEh = 1002, crLeftCurEh = 1003;
+// Makes the cursors once; raises EInvalidGridOperation "Cannot load cursor
+// resource" when one cannot be made.
+void LoadGridCursorsEh();
+
+// Width of a flat in-cell edit button: two thirds of the system font's
+// height, odd, never wider than a scroll bar.
+int FlatButtonWidthEh();
+
 // Where a cell lies: the indicator or a data column, and which band of rows.
 enum TDBGridEhRowArea { raTitle, raFilter, raData, raFiller, raFooter };
 struct TDBGridEhCellType
@@ -56,6 +76,16 @@ struct TDBGridEhCellType
 // The tint of a selected cell: per channel half way from Background to
 // Highlight, then lightened; Dark is the variant used over the highlight colour.
 TColor BlendColorEh(TColor Background, TColor Highlight, bool Dark);
+
+// Room a title leaves its caption beside the sort marker: the text's right
+// edge (exclusive) and whether the marker glyph and the sort number still fit.
+struct TSortMarkerRoomEh
+{
+    int Right = 0;
+    bool Glyph = true;
+    bool Number = false;
+};
+TSortMarkerRoomEh SortMarkerRoomEh(int Left, int Right, int ImageWidth, int NumberWidth, bool Numbered);
 
 enum TScrollBarVisibleModeEh { sbAlwaysShowEh, sbNeverShowEh, sbAutoShowEh };
 
@@ -127,8 +157,18 @@ protected:
     void LayoutChanged() override;
     void DataSetScrolled(int Distance) override;
     void RecordChanged(TField* Field) override;
+    void EditingChanged() override;
+    void FocusControl(TField** Field) override;
+    // Writes the editor's pending text into the record, once, before the
+    // dataset posts or leaves the record.
+    void UpdateData() override;
 
 public:
+    // The editor holds text that the record does not have yet.
+    bool Modified() const { return FModified; }
+    void SetModified() { FModified = true; }
+    // The editor's text belongs to a record that is gone or was reloaded.
+    void ClearModified();
     // The field map: the dataset field index shown by each entry, -1 for a
     // name the dataset lacks. Built from the columns when they are the
     // grid's own, else from the visible fields.
@@ -137,6 +177,8 @@ public:
     // allowed (-1) only while the map is built from columns.
     void AddMapping(const QString& FieldName);
     void ClearMapping() { FFieldMap.clear(); }
+    // Whether an unlinked grid may drop its default columns.
+    bool DefaultFields() const;
     int MappedCount() const { return int(FFieldMap.size()); }
     TField* GetMappedField(int Index) const; // nullptr out of range or missing
 
@@ -144,6 +186,8 @@ private:
     TCustomDBGridEh* FGrid;
     std::vector<int> FFieldMap;
     bool FSparseMap = false;
+    bool FModified = false;
+    bool FInUpdateData = false;
 };
 
 // The grid's sum list: may work while the grid reads its settings only after.
@@ -210,6 +254,24 @@ public:
     int TitleRowHeight() const;
     TImeMode ImeMode() const { return FImeMode; }
     void SetImeMode(TImeMode Value) { FImeMode = Value; }
+    QString ImeName() const { return FImeName; }
+    void SetImeName(const QString& Value) { FImeName = Value; }
+    TDBGridEhAllowedSelections AllowedSelections() const { return FAllowedSelections; }
+    void SetAllowedSelections(TDBGridEhAllowedSelections Value) { FAllowedSelections = Value; }
+    TDBGridEhEditActions EditActions() const { return FEditActions; }
+    void SetEditActions(TDBGridEhEditActions Value) { FEditActions = Value; }
+    // The grid takes its font from its parent; a change of TitleFont or
+    // FooterFont outside loading turns it off.
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool Value);
+    // Whether a scaling while loading includes the fonts (the form reader's
+    // flag; outside loading fonts are always scaled).
+    bool ScalingFonts() const { return FScalingFonts; }
+    void SetScalingFonts(bool Value) { FScalingFonts = Value; }
+    // In-cell edit buttons: width from Flat and the scroll bar, height fitted
+    // to the data rows (computed by the layout pass).
+    int ButtonWidth() const { return FButtonWidth; }
+    int ButtonHeight() const { return FButtonHeight; }
     bool Flat() const { return FFlat; }
     void SetFlat(bool Value);
     TDBGridEhScrollBar* HorzScrollBar() const { return FHorzScrollBar.get(); }
@@ -225,6 +287,14 @@ public:
     // ---- layout
     void BeginLayout();
     void EndLayout();
+    // The grid's update counter: while raised no layout pass runs and
+    // selected cells are not highlighted. EndUpdate does not lay out.
+    void BeginUpdate() { ++FUpdateLock; }
+    void EndUpdate() { FUpdateLock = std::max(0, FUpdateLock - 1); }
+    int UpdateLock() const { return FUpdateLock; }
+    int LayoutLock() const { return FLayoutLock; }
+    // Begins a layout level when neither counter is raised; False otherwise.
+    bool AcquireLayoutLock();
     bool Loading() const { return FLoading; }
     void BeginLoading() { FLoading = true; }
     void Loaded();
@@ -301,7 +371,7 @@ public:
     // rows and repaints only the uncovered band and the indicator rows.
     void ScrollData(int Distance);
     // As many data rows as fit; the filler row keeps the footers at the bottom.
-    void UpdateRowHeights();
+    virtual void UpdateRowHeights();
     void InvalidateCurrentIndicator();
     // The vertical bar follows the record number (from the sum list) or, for
     // a dataset without record numbers, a five-position scale; it hides when
@@ -329,6 +399,17 @@ public:
                        TGridDrawState State)>
         OnDrawFooterCell;
     std::function<void(QObject* Sender)> OnColWidthsChanged;
+    std::function<void(TColumnEh* Column)> OnTitleClick;
+    std::function<void(QObject* Sender, int ACol, TColumnEh* Column)> OnTitleBtnClick;
+    std::function<void(QObject* Sender)> OnEditButtonClick;
+    std::function<void(QObject* Sender, int ACol, TColumnEh* Column, bool& Enabled)> OnCheckButton;
+    std::function<void(QObject* Sender)> OnApplyFilter;
+    std::function<void(TColumnEh* Column)> OnCellClick;
+    std::function<void(QObject* Sender)> OnColEnter;
+    std::function<void(QObject* Sender)> OnColExit;
+
+    // Makes the data column Value current.
+    void SetSelectedIndex(int Value);
 
 protected:
     // ---- painting
@@ -347,6 +428,15 @@ protected:
     virtual void DrawColumnCell(const QRect& Rect, int DataCol, TColumnEh* Column, TGridDrawState State);
     // Whether the grid or its in-place editor has the focus.
     virtual bool GridFocused() const;
+    // The grid (or its in-place editor) is the focused control of its window.
+    virtual bool IsActiveControl() const;
+    // Selection hooks: whether a cell (raw coordinates; data cells and indicator
+    // rows are asked with the painted record active) is selected, and whether
+    // any selection exists. Nothing is selectable yet.
+    virtual bool IsCellSelected(int ACol, int ARow) const { (void)ACol; (void)ARow; return false; }
+    virtual bool SelectionExists() const { return false; }
+    // Incremental search is running (the current-row glyph turns yellow); not built yet.
+    virtual bool IncSearchRunning() const { return false; }
     bool IsFixed3DEdgeCell(const TDBGridEhCellType& Type, TGridDrawState State) const;
     TColor FixedLineColor() const override;
     TColor LineColor() const override;
@@ -366,8 +456,32 @@ protected:
     void TimedScroll(TGridScrollDirections Direction) override;
     // ---- in-place editor
     bool CanEditShow() const override;
+    bool CanEditModify() const override;
+    bool CanEditAcceptKey(QChar Key) const override;
+    int GetEditLimit() override;
+    QString GetEditMask(int ACol) override;
     QString GetEditText(int ACol, int ARow) override;
     void SetEditText(int ACol, int ARow, const QString& Value) override;
+    void EditorTextEdited() override;
+    void EditorTextReverted() override;
+    // Takes the focus for a mouse press or a field's focus request; False
+    // when neither the grid nor its editor got it.
+    virtual bool AcquireFocus();
+    // Focuses the grid, closing the filter row's editor first (no filter row yet).
+    virtual void HideFilterEditThenBase();
+    // The filter row's editor is in use; no filter row yet.
+    virtual bool FilterEditing() const { return false; }
+    // A record's field (nullptr: the whole record) changed.
+    virtual void DataChanged(TField* Field);
+    // The dataset entered or left edit state.
+    virtual void EditingChanged();
+    // Writes the pending edit text into the current column's field.
+    virtual void UpdateData();
+    void ColExit() override;
+    void ColEnter() override;
+    virtual void CellClick(TColumnEh* Column);
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     friend class TGridDataLinkEh;
     friend class TDBGridColumnsEh;
     friend class TDBGridEhScrollBar;
@@ -376,12 +490,18 @@ protected:
     virtual std::unique_ptr<TDBGridEhColumnDefValuesEh> CreateColumnDefValues();
     virtual void LinkActive(bool Value);
     virtual void DataChanged();
+    // The dataset changed as a whole: rows, vertical bar, record position, repaint.
+    virtual void LayoutChangedRedraw();
+    // Relays for the mouse and edit-button code: fire their events.
+    virtual void TitleClick(TColumnEh* Column);
+    virtual void TitleBtnClick(int ACol, TColumnEh* Column);
+    virtual void EditButtonClick();
+    // Whether the title button of data column ACol may be pressed.
+    virtual void CheckTitleEhButton(int ACol, bool& Enabled);
     // The dataset's fields or their display settings changed.
     virtual void LinkLayoutChanged();
     // The column collection changed (Item nullptr: all of it).
     virtual void ColumnsChanged(TColumnEh* Item);
-    // Rebuilds the default columns from the dataset's visible fields.
-    void MakeDefaultColumns();
     void SumListChanged();
 
 private:
@@ -398,7 +518,10 @@ private:
     int TextPad() const;
     bool HandleAllocated() const;
     QRect FullRowRect(int ARow) const;
-    void RecordChangedEh(TField* Field);
+    // The editor's text for a cell, passed through the column's cell parameters.
+    QString ColumnEditText(int DataCol);
+    // The record under the editor changed while the window stayed: reload it.
+    void RefreshEditor();
     bool ClassifyCell(int ACol, int ARow, TDBGridEhCellType& Type) const;
     void DrawTitleCell(TColumnEh* Column, const QRect& R, int DX, int DY);
     void DrawTitleContent(TColumnEh* Column, const QRect& R, QRect TextRect, int DX, int DY, int Press,
@@ -406,10 +529,19 @@ private:
     void DrawTitleParents(int DataCol, const QRect& CellRect, std::vector<const THeadTreeNode*>& Painted);
     void DrawDataCellEh(int ACol, int ARow, int DataCol, TColumnEh* Column, const QRect& R, TGridDrawState State,
                         int DX, int DY);
+    void DrawDataCellContent(TColumnEh* Column, TColumnEhType Kind, const QRect& R, int DX, int DY);
     void DrawFooterCellEh(int DataCol, int FooterIndex, TColumnEh* Column, const QRect& R, TGridDrawState State,
                           int DX, int DY);
     void DrawIndicatorCell(int ARow, const QRect& R, const TDBGridEhCellType& Type, int DX);
     void InternalLayout();
+    void RunLayoutPass();
+    void RebuildSortMarked();
+    void LayoutDefaultColumns();
+    void FreeMixedDefaultColumns();
+    void ApplyUserWidths();
+    void UpdateButtonMetrics();
+    void ScaleColumns(int M, int D);
+    void ScaleControl(int M, int D, bool Fonts);
     void FieldDestroyed(QObject* Field);
     void FieldRemoved(bool AnyUnbound);
     void ThumbReleased(int Pos);
@@ -447,6 +579,13 @@ private:
     TColor FFixedColor;
     TColor FFooterColor;
     TImeMode FImeMode;
+    QString FImeName;
+    TDBGridEhAllowedSelections FAllowedSelections;
+    TDBGridEhEditActions FEditActions;
+    bool FParentFont = true;
+    bool FScalingFonts = true;
+    int FButtonWidth = 0;
+    int FButtonHeight = 0;
     int FFooterRowCount = 0;
     int FVTitleMargin = 10;
     int FDefaultColWidth = 64;
@@ -479,7 +618,11 @@ private:
     bool FRowSizingAllowed = false;
     bool FMultiLineRows = false;
     bool FSettingWidths = false;
-    bool FInColWidths = false;
+    // The in-place editor's side: the text the editor holds for the current
+    // cell, and the key value behind a lookup column's text.
+    QString FEditText;
+    Variant FEditKeyValue;
+    TGridCoord FClickCell{-1, -1};
 };
 
 class TDBGridEh : public TCustomDBGridEh

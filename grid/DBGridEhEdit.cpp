@@ -1,5 +1,8 @@
 // TCustomDBGridEh: the data link's notifications, the in-place editor's
-// queries and the moves of the current record by keys and clicks.
+// queries and permissions, the column focus events and the moves of the
+// current record by keys and clicks. Text typed into the editor stays
+// pending (the link's modified flag) until the dataset asks for it before
+// it posts or leaves the record; a record change drops what is stale.
 #include "grid/DBGridEh.h"
 
 #include "grid/DBGridEhColumns.h"
@@ -11,14 +14,27 @@
 
 // ---------------------------------------------------------------- data link
 
+void TGridDataLinkEh::ClearModified()
+{
+    FModified = false;
+    // The base grid writes a modified editor back on its next move: the
+    // text must not follow the cursor into another record.
+    if (QLineEdit* E = FGrid->InplaceEditor())
+        E->setModified(false);
+}
+
 void TGridDataLinkEh::ActiveChanged()
 {
+    // Cleared first: hiding the editor of a closing dataset must not write to it.
+    ClearModified();
     FGrid->LinkActive(Active());
 }
 
 void TGridDataLinkEh::DataSetChanged()
 {
+    ClearModified();
     FGrid->DataChanged();
+    FGrid->DataChanged(nullptr);
 }
 
 void TGridDataLinkEh::LayoutChanged()
@@ -26,46 +42,247 @@ void TGridDataLinkEh::LayoutChanged()
     FGrid->LinkLayoutChanged();
 }
 
+// The cursor only moves after the dataset asked for pending text
+// (CheckBrowseMode), so whatever the editor still holds is stale.
 void TGridDataLinkEh::DataSetScrolled(int Distance)
 {
+    ClearModified();
     FGrid->ScrollData(Distance);
 }
 
+// A change of another field leaves the text typed into the editor pending:
+// it is still the user's and is written with the record.
 void TGridDataLinkEh::RecordChanged(TField* Field)
 {
-    FGrid->RecordChangedEh(Field);
+    FGrid->DataChanged(Field);
+    if (!Field || Field == FGrid->SelectedField())
+        ClearModified();
+}
+
+void TGridDataLinkEh::EditingChanged()
+{
+    FGrid->EditingChanged();
+}
+
+void TGridDataLinkEh::FocusControl(TField** Field)
+{
+    if (!Field || !*Field)
+        return;
+    TDBGridColumnsEh* Columns = FGrid->Columns();
+    for (int i = 0; i < Columns->Count(); ++i) {
+        if (Columns->Items(i)->Field() == *Field) {
+            FGrid->SetSelectedIndex(i);
+            break;
+        }
+    }
+    if (FGrid->SelectedField() == *Field && FGrid->AcquireFocus()) {
+        *Field = nullptr;
+        FGrid->HideFilterEditThenBase();
+    }
+}
+
+void TGridDataLinkEh::UpdateData()
+{
+    if (FInUpdateData || !FModified)
+        return;
+    FInUpdateData = true;
+    try {
+        FGrid->UpdateData();
+    } catch (...) {
+        // The text stays pending: the user can mend it.
+        FInUpdateData = false;
+        throw;
+    }
+    FInUpdateData = false;
+    ClearModified();
 }
 
 // ---------------------------------------------------------------- record changes
 
-void TCustomDBGridEh::RecordChangedEh(TField* Field)
+void TCustomDBGridEh::DataChanged(TField* Field)
 {
-    if (Loading())
+    if (Loading() || FDestroying)
         return;
     if (!Field) {
         Invalidate();
-        return;
-    }
-    for (int i = 0; i < Columns()->Count(); ++i) {
-        if (Columns()->Items(i)->Field() == Field) {
-            InvalidateRow(Row());
-            break;
+    } else {
+        for (int i = 0; i < Columns()->Count(); ++i) {
+            if (Columns()->Items(i)->Field() == Field) {
+                InvalidateRow(Row());
+                break;
+            }
         }
     }
+    if (!EditorMode() || !DataLink()->Active())
+        return;
+    const int i = SelectedIndex();
+    if (i < 0 || i >= Columns()->Count() || (Field && Field != Columns()->Items(i)->Field()))
+        return;
+    if (ColumnEditText(i) != FEditText)
+        InvalidateEditor();
+}
+
+void TCustomDBGridEh::RefreshEditor()
+{
+    const int i = SelectedIndex();
+    if (DataLink()->Active() && i >= 0 && i < Columns()->Count())
+        FEditText = ColumnEditText(i);
+    if (FUpdateLock == 0)
+        InvalidateEditor();
+}
+
+void TCustomDBGridEh::EditingChanged()
+{
+    // The indicator shows the edit glyph while the record is edited.
+    if (FIndicatorOffset > 0 && Row() < RowCount())
+        InvalidateCell(0, Row());
+}
+
+void TCustomDBGridEh::UpdateData()
+{
+    const int i = SelectedIndex();
+    if (!DataLink()->Active() || i < 0 || i >= Columns()->Count())
+        return;
+    TColumnEh* C = Columns()->Items(i);
+    // Taken first: putting the record into edit state reloads the editor.
+    const QString Text = FEditText;
+    if (!C->CanModify(true))
+        return;
+    // A key-list column stores the key at the picked entry's position, Null
+    // for a text not in the list.
+    if (C->KeyList()->Count() > 0) {
+        const int k = C->PickList()->IndexOf(Text);
+        C->UpdateData(Text, k >= 0 && k < C->KeyList()->Count() ? Variant(C->KeyList()->Strings(k)) : Variant::Null(),
+                      false);
+        return;
+    }
+    C->UpdateData(Text, Variant(), true);
+}
+
+// ---------------------------------------------------------------- editing permission
+
+bool TCustomDBGridEh::CanEditShow() const
+{
+    bool Result = TCustomGrid::CanEditShow() && FLayoutLock == 0 && !FInLayout && DataLink()->Active()
+        && !FilterEditing();
+    if (Result) {
+        const int i = SelectedIndex();
+        Result = i >= 0 && i < Columns()->Count();
+        if (Result) {
+            TColumnEh* C = Columns()->Items(i);
+            const TColumnEhType Kind = C->GetColumnType();
+            Result = Kind != ctKeyImageList && Kind != ctCheckboxes && C->CanModify(false);
+        }
+    }
+    // Editing would clear a selection that a rectangle selection may still need.
+    if (Result && SelectionExists())
+        Result = !OptionsEh().Contains(dghClearSelection) || !AllowedSelections().Contains(gstRectangle);
+    if (!Result && InplaceEditor() && EditorMode())
+        InplaceEditor()->hide();
+    return Result;
+}
+
+// Asked before the user changes the text: the record goes into edit state
+// now, so that the dataset asks for the text before it posts or moves.
+bool TCustomDBGridEh::CanEditModify() const
+{
+    const int i = SelectedIndex();
+    if (ReadOnly() || !DataLink()->Active() || DataLink()->ReadOnly() || i < 0 || i >= Columns()->Count())
+        return false;
+    if (!Columns()->Items(i)->CanModify(false))
+        return false;
+    return DataLink()->Edit();
+}
+
+bool TCustomDBGridEh::CanEditAcceptKey(QChar Key) const
+{
+    if (InplaceEditor() && EditorMode() && InplaceEditor()->isReadOnly())
+        return false;
+    const int i = SelectedIndex();
+    if (!DataLink()->Active() || i < 0 || i >= Columns()->Count())
+        return false;
+    TColumnEh* C = Columns()->Items(i);
+    if (C->KeyList()->Count() > 0)
+        return true;
+    TField* F = C->Field();
+    return F && F->IsValidChar(Key);
+}
+
+void TCustomDBGridEh::EditorTextEdited()
+{
+    if (!InplaceEditor() || !CanEditModify()) {
+        InvalidateEditor();
+        return;
+    }
+    FEditText = InplaceEditor()->text();
+    DataLink()->SetModified();
+}
+
+void TCustomDBGridEh::EditorTextReverted()
+{
+    if (InplaceEditor())
+        FEditText = InplaceEditor()->text();
+    DataLink()->ClearModified();
 }
 
 // ---------------------------------------------------------------- editor queries
 
-bool TCustomDBGridEh::CanEditShow() const
+int TCustomDBGridEh::GetEditLimit()
 {
-    if (!TCustomGrid::CanEditShow() || FLayoutLock > 0 || FInLayout || !DataLink()->Active())
-        return false;
     const int i = SelectedIndex();
     if (i < 0 || i >= Columns()->Count())
-        return false;
+        return 0;
     TColumnEh* C = Columns()->Items(i);
-    const TColumnEhType Kind = C->GetColumnType();
-    return Kind != ctKeyImageList && Kind != ctCheckboxes && C->CanModify(false);
+    TField* F = C->Field();
+    if (C->KeyList()->Count() > 0 || !F)
+        return 0;
+    switch (F->DataType()) {
+    case ftString: case ftFixedChar: case ftWideString:
+        return F->Size();
+    default:
+        return 0;
+    }
+}
+
+QString TCustomDBGridEh::GetEditMask(int ACol)
+{
+    const int i = ACol - FIndicatorOffset;
+    if (!DataLink()->Active() || i < 0 || i >= Columns()->Count())
+        return QString();
+    TColumnEh* C = Columns()->Items(i);
+    if (!C->EditMask().isEmpty())
+        return C->EditMask();
+    if (C->Field() && C->KeyList()->Count() == 0)
+        return C->Field()->EditMask();
+    return QString();
+}
+
+QString TCustomDBGridEh::ColumnEditText(int DataCol)
+{
+    TColumnEh* C = Columns()->Items(DataCol);
+    TField* F = C->Field();
+    QString Text;
+    if (F) {
+        if (C->KeyList()->Count() > 0) {
+            const int k = C->KeyList()->IndexOf(F->Text());
+            Text = k >= 0 && k < C->PickList()->Count() ? C->PickList()->Strings(k) : QString();
+        } else if (F->DataType() == ftMemo && DrawMemoText()) {
+            Text = F->AsString().replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        } else {
+            Text = F->Text();
+        }
+        // The key value behind a lookup column's text is kept by the lookup
+        // editing; other fields have none.
+        if (!F->Lookup())
+            FEditKeyValue = Variant();
+    }
+    TColCellParamsEh Params;
+    C->FillColCellParams(Params);
+    Params.Col = DataCol + FIndicatorOffset;
+    Params.Row = Row();
+    Params.Text = Text;
+    C->GetColCellParams(true, Params);
+    return Params.Text;
 }
 
 QString TCustomDBGridEh::GetEditText(int ACol, int)
@@ -73,36 +290,94 @@ QString TCustomDBGridEh::GetEditText(int ACol, int)
     const int i = ACol - FIndicatorOffset;
     if (!DataLink()->Active() || i < 0 || i >= Columns()->Count())
         return QString();
-    TColumnEh* C = Columns()->Items(i);
-    TField* F = C->Field();
-    if (!F)
-        return QString();
-    if (C->KeyList()->Count() > 0) {
-        const int k = C->KeyList()->IndexOf(F->Text());
-        return k >= 0 && k < C->PickList()->Count() ? C->PickList()->Strings(k) : QString();
-    }
-    if (F->DataType() == ftMemo && DrawMemoText())
-        return F->AsString().replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return F->Text();
+    FEditText = ColumnEditText(i);
+    return FEditText;
 }
 
-// The editor's text goes to the column's field; a key-list column stores the
-// key at the picked entry's position, Null for a text not in the list.
+// The text is written through the data link, which writes pending text once
+// and only while the record it was typed for is current.
 void TCustomDBGridEh::SetEditText(int ACol, int, const QString& Value)
 {
     const int i = ACol - FIndicatorOffset;
     if (!DataLink()->Active() || i < 0 || i >= Columns()->Count())
         return;
-    TColumnEh* C = Columns()->Items(i);
-    if (!C->CanModify(true))
+    FEditText = Value;
+    DataLink()->SetModified();
+    DataLink()->UpdateRecord();
+}
+
+// ---------------------------------------------------------------- focus and column events
+
+bool TCustomDBGridEh::AcquireFocus()
+{
+    // A grid that cannot take the focus lets the action go on.
+    if (!isEnabled() || !isVisible() || focusPolicy() == Qt::NoFocus)
+        return true;
+    SetFocus();
+    return GridFocused() || FilterEditing();
+}
+
+void TCustomDBGridEh::HideFilterEditThenBase()
+{
+    SetFocus();
+}
+
+void TCustomDBGridEh::SetSelectedIndex(int Value)
+{
+    if (Value >= 0 && Value < Columns()->Count())
+        SetCol(Value + FIndicatorOffset);
+}
+
+void TCustomDBGridEh::ColExit()
+{
+    if (!Loading() && !FDestroying && OnColExit)
+        OnColExit(this);
+}
+
+void TCustomDBGridEh::ColEnter()
+{
+    if (Loading() || FDestroying)
         return;
-    if (C->KeyList()->Count() > 0) {
-        const int k = C->PickList()->IndexOf(Value);
-        C->UpdateData(Value, k >= 0 && k < C->KeyList()->Count() ? Variant(C->KeyList()->Strings(k)) : Variant::Null(),
-                      false);
-        return;
+    // The editor takes the new column's text, limit and mask.
+    if (EditorMode())
+        InvalidateEditor();
+    if (OnColEnter)
+        OnColEnter(this);
+}
+
+void TCustomDBGridEh::CellClick(TColumnEh* Column)
+{
+    if (OnCellClick)
+        OnCellClick(Column);
+}
+
+void TCustomDBGridEh::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    FClickCell = TGridCoord{-1, -1};
+    if (Button == mbLeft && GridState() == gsNormal) {
+        TGridState Sizing = gsNormal;
+        int Index = 0;
+        int Pos = 0;
+        int Ofs = 0;
+        CalcSizingState(X, Y, Sizing, Index, Pos, Ofs);
+        const TGridCoord Cell = MouseCoord(X, Y);
+        const int Titles = TitleRowCount();
+        if (Sizing == gsNormal && Cell.X >= FIndicatorOffset && Cell.Y >= Titles && Cell.Y < Titles + FDataRowCount)
+            FClickCell = Cell;
     }
-    C->UpdateData(Value, Variant(), true);
+    TCustomGrid::MouseDown(Button, Shift, X, Y);
+}
+
+void TCustomDBGridEh::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    const TGridCoord Down = FClickCell;
+    FClickCell = TGridCoord{-1, -1};
+    TCustomGrid::MouseUp(Button, Shift, X, Y);
+    if (Button != mbLeft || Down.X < 0 || !(MouseCoord(X, Y) == Down))
+        return;
+    const int i = Down.X - FIndicatorOffset;
+    if (i >= 0 && i < Columns()->Count())
+        CellClick(Columns()->Items(i));
 }
 
 // ---------------------------------------------------------------- moving the record

@@ -7,6 +7,7 @@
 #include "grid/DBGridEhTitles.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Field.h"
+#include "platform/gui/SystemMetrics.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -210,8 +211,11 @@ void TCustomDBGridEh::LayoutColumns()
     if (DataLink()->Active() || Cols->Customized())
         Fixed += std::min(FFrozenCols, int(FVisibleColumns.size()));
     SetFixedCols(std::min(Fixed, Count - 1));
-    if (FIndicatorOffset)
+    if (FIndicatorOffset) {
+        FSettingWidths = true;
         SetColWidths(0, IndicatorWidth);
+        FSettingWidths = false;
+    }
 }
 
 void TCustomDBGridEh::LayoutRowHeight()
@@ -233,6 +237,7 @@ void TCustomDBGridEh::LayoutRowHeight()
         FRowHeight = M;
     }
     FDataRowHeight = std::max(1, Height);
+    UpdateButtonMetrics();
     FMultiLineRows = Metric.tmHeight + Metric.tmExternalLeading + Metric.tmInternalLeading + TextPad() < FDataRowHeight;
 }
 
@@ -302,7 +307,7 @@ void TCustomDBGridEh::AutoFitColumns()
     const int LineWidth = Options().Contains(dgColLines) ? GridLineWidth() : 0;
     int Room = 0;
     int Sum = 0;
-    for (size_t Pass = 0; Pass <= FVisibleColumns.size(); ++Pass) {
+    for (size_t Pass = 0; Pass < std::max<size_t>(1, FVisibleColumns.size()); ++Pass) {
         // Showing or hiding the vertical bar changes the room to share.
         UpdateVertScrollBar();
         int Fixed = 0;
@@ -312,7 +317,7 @@ void TCustomDBGridEh::AutoFitColumns()
             if (!C->AutoFitColWidth() || Held[i])
                 Fixed += C->Width();
             else
-                Basis += std::max(1, C->LayoutWidth());
+                Basis += std::max(0, C->LayoutWidth());
         }
         Room = std::max(0, std::max(ClientWidth(), FMinAutoFitWidth) - Fixed);
         if (FIndicatorOffset)
@@ -325,7 +330,7 @@ void TCustomDBGridEh::AutoFitColumns()
             TColumnEh* C = FVisibleColumns[i];
             if (!C->AutoFitColWidth() || Held[i])
                 continue;
-            const int Asked = Basis > 0 ? int(int64_t(std::max(1, C->LayoutWidth())) * Room / Basis) : 0;
+            const int Asked = Basis > 0 ? MulDiv(std::max(0, C->LayoutWidth()), Room, Basis) : 0;
             C->SetWidth(Asked);
             if (C->Width() != Asked) {
                 Held[i] = true;
@@ -336,7 +341,7 @@ void TCustomDBGridEh::AutoFitColumns()
         if (!Changed)
             break;
     }
-    // Rounding leaves a few pixels over: the right-most free column takes them.
+    // Rounding leaves a few pixels over or short: the right-most free column takes them.
     for (size_t i = FVisibleColumns.size(); i-- > 0;) {
         TColumnEh* C = FVisibleColumns[i];
         if (C->AutoFitColWidth() && !Held[i]) {
@@ -437,13 +442,17 @@ void TCustomDBGridEh::ScrollData(int Distance)
     if (Loading())
         return;
     const QRect OldRow = FullRowRect(Row());
-    UpdateRowHeights();
+    // Only a window scrolled to its last row can hold fewer or more records.
+    if (DataLink()->ActiveRecord() >= FDataRowCount - 1)
+        UpdateRowHeights();
     UpdateVertScrollBarFit();
     SyncCurrentCell();
     InvalidateRect(OldRow);
     InvalidateRect(FullRowRect(Row()));
-    if (Distance == 0)
+    if (Distance == 0) {
+        RefreshEditor();
         return;
+    }
     HideEditor();
     if (std::abs(Distance) > FDataRowCount) {
         Invalidate();
@@ -488,41 +497,75 @@ bool TCustomDBGridEh::HandleAllocated() const
     return testAttribute(Qt::WA_WState_Created) || testAttribute(Qt::WA_Resized);
 }
 
-// A width changed by the user goes to its column. Under auto-fit the column's
-// share grows and the next visible column gives up as much, not below 0.
+// A width changed by the user goes to its column. Widths the grid sets itself
+// arrive while the layout lock is held and are not taken back.
 void TCustomDBGridEh::ColWidthsChanged()
 {
     TCustomGrid::ColWidthsChanged();
-    if (FSettingWidths || FInColWidths || (!DataLink()->Active() && !Columns()->Customized()))
+    if (FDestroying || FLoading || FSettingWidths || (!DataLink()->Active() && !Columns()->Customized()))
         return;
-    FInColWidths = true;
+    if (!AcquireLayoutLock())
+        return;
+    try {
+        ApplyUserWidths();
+    } catch (...) {
+        EndLayout();
+        throw;
+    }
+    EndLayout();
+    if (OnColWidthsChanged)
+        OnColWidthsChanged(this);
+}
+
+// Under auto-fit a resized column changes its share (its laid-out width);
+// the next visible column gives up as much, not below 0, or with
+// dghResizeWholeRightPart every later auto-fit column gives up its part.
+void TCustomDBGridEh::ApplyUserWidths()
+{
     TDBGridColumnsEh* Cols = Columns();
-    Cols->BeginUpdate();
-    for (int i = 0; i < Cols->Count(); ++i) {
+    const bool WholeRight = OptionsEh().Contains(dghResizeWholeRightPart);
+    for (int i = 0; i < Cols->Count() && i + FIndicatorOffset < ColCount(); ++i) {
         TColumnEh* C = Cols->Items(i);
-        const int W = ColWidths(i + FIndicatorOffset);
-        if (!C->Visible() || W == C->Width())
+        if (!C->Visible())
+            continue;
+        int W = ColWidths(i + FIndicatorOffset);
+        if (C->MinWidth() > 0 && C->MinWidth() > W)
+            W = C->MinWidth();
+        else if (C->MaxWidth() > 0 && C->MaxWidth() < W)
+            W = C->MaxWidth();
+        const int OldWidth = C->Width();
+        if (W == OldWidth)
             continue;
         if (!AutoFitColWidths() || !C->AutoFitColWidth()) {
             C->SetWidth(W);
             continue;
         }
-        const int Old = C->LayoutWidth();
-        const int New = C->Width() > 0 ? int(int64_t(Old) * W / C->Width()) : W;
-        C->SetLayoutWidth(New);
+        const int OldLayout = C->LayoutWidth();
+        const int NewLayout = OldWidth > 0 ? MulDiv(OldLayout, W, OldWidth) : W;
+        C->SetLayoutWidth(NewLayout);
+        const int Delta = NewLayout - OldLayout;
+        if (!WholeRight) {
+            for (int j = i + 1; j < Cols->Count(); ++j) {
+                TColumnEh* Next = Cols->Items(j);
+                if (Next->Visible()) {
+                    Next->SetLayoutWidth(std::max(0, Next->LayoutWidth() - Delta));
+                    break;
+                }
+            }
+            continue;
+        }
+        int Total = 0;
+        for (int j = i + 1; j < Cols->Count(); ++j)
+            if (Cols->Items(j)->Visible() && Cols->Items(j)->AutoFitColWidth())
+                Total += Cols->Items(j)->LayoutWidth();
+        if (Total <= 0)
+            continue;
         for (int j = i + 1; j < Cols->Count(); ++j) {
             TColumnEh* Next = Cols->Items(j);
-            if (Next->Visible()) {
-                Next->SetLayoutWidth(std::max(0, Next->LayoutWidth() - (New - Old)));
-                break;
-            }
+            if (Next->Visible() && Next->AutoFitColWidth())
+                Next->SetLayoutWidth(std::max(1, MulDiv(Total - Delta, Next->LayoutWidth(), Total)));
         }
     }
-    FInColWidths = false;
-    Cols->EndUpdate();
-    LayoutChanged();
-    if (OnColWidthsChanged)
-        OnColWidthsChanged(this);
 }
 
 void TCustomDBGridEh::ColumnMoved(int FromIndex, int ToIndex)
@@ -594,6 +637,15 @@ void TGridDataLinkEh::AddMapping(const QString& FieldName)
     FFieldMap.push_back(F ? F->Index() : -1);
 }
 
+// Our datasets remake the fields they made on open under the same names, and
+// default columns find their fields again by name; so a closed dataset keeps
+// the default columns with what was set on them, and only a link without a
+// dataset lets them go.
+bool TGridDataLinkEh::DefaultFields() const
+{
+    return !DataSet();
+}
+
 TField* TGridDataLinkEh::GetMappedField(int Index) const
 {
     TDataSet* D = DataSet();
@@ -609,10 +661,30 @@ void TCustomDBGridEh::ChangeScale(int M, int D)
 {
     if (M == D || D == 0)
         return;
+    const bool Fonts = !FLoading || FScalingFonts;
     auto ScaleFont = [M, D](TFont* F) { F->SetSize(MulDiv(F->Size(), M, D)); };
-    BeginLayout();
-    ScaleFont(FTitleFont.get());
-    ScaleFont(FFooterFont.get());
+    if (Fonts && !FParentFont) {
+        ScaleFont(FTitleFont.get());
+        ScaleFont(FFooterFont.get());
+    }
+    if (Fonts) {
+        BeginLayout();
+        try {
+            ScaleColumns(M, D);
+        } catch (...) {
+            EndLayout();
+            throw;
+        }
+        EndLayout();
+    }
+    ScaleControl(M, D, Fonts);
+}
+
+// Column fonts set on the column, and the widths as running sums so that
+// rounding does not drift.
+void TCustomDBGridEh::ScaleColumns(int M, int D)
+{
+    auto ScaleFont = [M, D](TFont* F) { F->SetSize(MulDiv(F->Size(), M, D)); };
     TDBGridColumnsEh* Cols = Columns();
     int OldSum = 0;
     int ScaledSum = 0;
@@ -632,5 +704,24 @@ void TCustomDBGridEh::ChangeScale(int M, int D)
         C->SetWidth(Scaled - ScaledSum);
         ScaledSum = Scaled;
     }
-    EndLayout();
+}
+
+// What any control does when scaled: its bounds, and its own font unless it
+// takes the parent's.
+void TCustomDBGridEh::ScaleControl(int M, int D, bool Fonts)
+{
+    if (Fonts && !FParentFont)
+        Font()->SetSize(MulDiv(Font()->Size(), M, D));
+    const QRect G = geometry();
+    const int Left = MulDiv(G.x(), M, D);
+    const int Top = MulDiv(G.y(), M, D);
+    setGeometry(Left, Top, MulDiv(G.x() + G.width(), M, D) - Left, MulDiv(G.y() + G.height(), M, D) - Top);
+}
+
+// In-cell edit buttons are as wide as a scroll bar (a flat one a little
+// narrower) and as high as a row, up to a square and a half.
+void TCustomDBGridEh::UpdateButtonMetrics()
+{
+    FButtonWidth = Flat() ? FlatButtonWidthEh() + 1 : ScrollBarWidth();
+    FButtonHeight = FDataRowHeight > MulDiv(FButtonWidth, 3, 2) ? FButtonWidth : FDataRowHeight;
 }

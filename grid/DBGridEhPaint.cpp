@@ -155,7 +155,33 @@ void WriteRotatedText(TCanvas* C, const QRect& R, QString Text, TAlignment Align
     C->TextOut(R.left() + (R.width() - Thick) / 2, Y, Text);
 }
 
+// The edge of a fixed cell around its unshrunk rectangle: a raised inner
+// bevel, sunken while pressed; a flat grid draws thin lines instead.
+void DrawCellEdge(TCanvas* C, QRect R, bool Pressed, bool Flat, unsigned Sides = BF_RECT)
+{
+    if (Flat)
+        C->DrawEdge(R, BDR_OUTER, Sides | BF_FLAT);
+    else
+        C->DrawEdge(R, Pressed ? BDR_SUNKENINNER : BDR_RAISEDINNER, Sides);
+}
+
 } // namespace
+
+TSortMarkerRoomEh SortMarkerRoomEh(int Left, int Right, int ImageWidth, int NumberWidth, bool Numbered)
+{
+    if (!Numbered)
+        NumberWidth = 0;
+    TSortMarkerRoomEh Room{Right - 16, true, Numbered};
+    if (Room.Right < Left + ImageWidth) {
+        Room.Right += 14 - NumberWidth;
+        Room.Glyph = false;
+        if (Room.Right < Left + ImageWidth) {
+            Room.Right += NumberWidth + 2;
+            Room.Number = false;
+        }
+    }
+    return Room;
+}
 
 // ---------------------------------------------------------------- classification
 
@@ -219,6 +245,12 @@ bool TCustomDBGridEh::GridFocused() const
     return hasFocus() || (InplaceEditor() && InplaceEditor()->hasFocus());
 }
 
+bool TCustomDBGridEh::IsActiveControl() const
+{
+    const QWidget* Active = window()->focusWidget();
+    return Active && (Active == this || (InplaceEditor() && Active == InplaceEditor()));
+}
+
 // ---------------------------------------------------------------- the painter
 
 void TCustomDBGridEh::DrawCell(int ACol, int ARow, const QRect& ARect, TGridDrawState AState)
@@ -250,31 +282,35 @@ void TCustomDBGridEh::DrawCell(int ACol, int ARow, const QRect& ARect, TGridDraw
         C->FillRect(R);
     } else {
         TColumnEh* Column = Columns()->Items(Type.DataCol);
-        const bool FixedTitle = AState.Contains(gdFixed) && Type.Area != raData;
-        C->Font()->Assign(FixedTitle ? *Column->Title()->Font() : *Column->Font());
-        C->Brush()->SetColor(FixedTitle ? Column->Title()->Color() : Column->Color());
+        // Frozen cells below the titles (data, filler) dress as their column.
+        const bool TitleArea = AState.Contains(gdFixed) && (Type.Area == raTitle || Type.Area == raFilter);
+        C->Font()->Assign(TitleArea ? *Column->Title()->Font() : *Column->Font());
+        C->Brush()->SetColor(TitleArea ? Column->Title()->Color() : Column->Color());
+        // With footers, rows past the last record are filler: there is no record to show.
+        const bool NoRecord = Type.Area == raData && FooterRowCount() > 0
+            && (!DataLink()->Active() || Type.Index >= DataLink()->RecordCount());
         if (Type.Area == raTitle && Options().Contains(dgTitles))
             DrawTitleCell(Column, R, DX, DY);
         else if (!DataLink()->Active())
             C->FillRect(R);
-        else if (Type.Area == raData)
+        else if (Type.Area == raData && !NoRecord)
             DrawDataCellEh(ACol, ARow, Type.DataCol, Column, R, AState, DX, DY);
         else if (Type.Area == raFooter)
             DrawFooterCellEh(Type.DataCol, Type.Index, Column, R, AState, DX, DY);
         else {
             TColor Background = C->Brush()->Color();
-            HighlightNonDataCell(C->Font(), Background, false, AState, Type);
+            HighlightNonDataCell(C->Font(), Background, IsCellSelected(ACol, ARow), AState, Type);
             C->Brush()->SetColor(Background);
             C->FillRect(R);
         }
     }
-    if (DefaultDrawing() && AState.Contains(gdFocused) && GridFocused() && !Options().Contains(dgRowSelect))
+    if (DefaultDrawing() && AState.Contains(gdFocused) && GridFocused() && !Options().Contains(dgRowSelect)
+        && FUpdateLock == 0 && IsActiveControl())
         C->DrawFocusRect(R);
     if (Edge) {
-        QRect E = ARect;
         const bool Pressed = Type.Area == raTitle && !Type.Indicator && PressedTitleColumn()
                              && PressedTitleColumn()->Index() == Type.DataCol;
-        C->DrawEdge(E, Pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+        DrawCellEdge(C, ARect, Pressed, Flat());
     }
 }
 
@@ -307,8 +343,8 @@ void TCustomDBGridEh::DrawTitleCell(TColumnEh* Column, const QRect& R, int DX, i
     const bool HasImage = FTitleImages && Title->ImageIndex() != -1;
     const int ImageWidth = HasImage ? FTitleImages->Width() : 0;
     TSortMarkerEh Marker = Title->SortMarker();
-    TColor Background = C->Brush()->Color();
     if (Column->Field() && OnGetBtnParams) {
+        TColor Background = C->Brush()->Color();
         OnGetBtnParams(this, Column, C->Font(), Background, Marker, Pressed);
         C->Brush()->SetColor(Background);
     }
@@ -321,41 +357,45 @@ void TCustomDBGridEh::DrawTitleCell(TColumnEh* Column, const QRect& R, int DX, i
             TextRect.setTop(TextRect.top() + 2);
     }
     // Room for the marker and, with several sorted columns, its number.
-    bool DrawGlyph = Marker != smNoneEh;
-    bool DrawNumber = DrawGlyph && SortMarkedColumns().size() >= 2;
+    TSortMarkerRoomEh Room{0, false, false};
     int NumberWidth = 0;
     const QString Number = QString::number(Title->SortIndex());
-    if (DrawGlyph) {
-        if (DrawNumber) {
+    if (Marker != smNoneEh) {
+        const bool Numbered = SortMarkedColumns().size() >= 2;
+        if (Numbered) {
             TCanvasState State(C);
             C->Font()->Assign(Glyphs().SortFont);
             NumberWidth = C->TextWidth(Number);
         }
-        TextRect.setRight(TextRect.right() - 16 - NumberWidth);
-        if (TextRect.right() < TextRect.left() + ImageWidth) {
-            TextRect.setRight(TextRect.right() + 14 - NumberWidth);
-            DrawGlyph = false;
-        }
-        if (TextRect.right() < TextRect.left() + ImageWidth) {
-            TextRect.setRight(TextRect.right() + NumberWidth + 2);
-            DrawNumber = false;
-        }
+        Room = SortMarkerRoomEh(TextRect.left(), TextRect.left() + TextRect.width(), ImageWidth, NumberWidth,
+                                Numbered);
+        TextRect.setRight(Room.Right - 1);
     }
-    HighlightNonDataCell(C->Font(), Background, false, TGridDrawState(gdFixed),
-                         TDBGridEhCellType{false, Column->Index(), raTitle, 0});
+    C->Font()->Assign(*Title->Font());
+    TColor Background = C->Brush()->Color();
+    if (OnGetBtnParams)
+        OnGetBtnParams(this, Column, C->Font(), Background, Marker, Pressed);
+    const bool Highlighted = HighlightNonDataCell(C->Font(), Background,
+                                                  IsCellSelected(Column->Index() + FIndicatorOffset, 0),
+                                                  TGridDrawState(gdFixed),
+                                                  TDBGridEhCellType{false, Column->Index(), raTitle, 0});
     C->Brush()->SetColor(Background);
     C->FillRect(R);
     DrawTitleContent(Column, R, TextRect, DX, DY, Press, ImageWidth);
+    if (Marker == smNoneEh)
+        return;
     const int Right = R.left() + R.width();
     // Under multi-line titles the marker sits beside the leaf caption.
     const int GlyphY = (TextRect.top() - (Pressed && !PlainTitle ? 2 : 0) + R.top() + R.height()
                         - MarkerGlyphHeight) / 2 + Press;
-    if (DrawGlyph)
+    if (Room.Glyph)
         Glyphs().Markers.Draw(C, Right - MarkerGlyphWidth - 2 - NumberWidth + Press, GlyphY,
                               Marker == smDownEh ? 0 : 1);
-    if (DrawNumber) {
+    if (Room.Number) {
         TCanvasState State(C);
         C->Font()->Assign(Glyphs().SortFont);
+        if (Highlighted)
+            C->Font()->SetColor(clWhite);
         C->Brush()->SetStyle(bsClear);
         C->TextOut(Right - NumberWidth - 2 + Press, GlyphY - 1, Number);
     }
@@ -397,15 +437,22 @@ void TCustomDBGridEh::DrawTitleContent(TColumnEh* Column, const QRect& R, QRect 
                   -Press);
 }
 
-// The group captions above a leaf: each parent spans its children.
+// The group captions above a leaf: each parent spans its children, in the
+// leaf's title font and colour.
 void TCustomDBGridEh::DrawTitleParents(int DataCol, const QRect& CellRect,
                                        std::vector<const THeadTreeNode*>& Painted)
 {
     TCanvas* C = Canvas();
     TCanvasState State(C);
+    // A group of scrolling columns scrolled partly out of view must not cover
+    // the frozen titles or the indicator.
+    if (DataCol + FIndicatorOffset >= FixedCols())
+        C->IntersectClipRect(QRect(FixedWidth(), 0, std::max(0, ClientWidth() - FixedWidth()), ClientHeight()));
+    if (DataCol >= Columns()->Count())
+        return;
     const THeadTreeNode* Root = HeadTree();
     const THeadTreeNode* Node = FLeafFieldArr[size_t(DataCol)];
-    const int LineWidth = Options().Contains(dgColLines) ? GridLineWidth() : 0;
+    const TColumnTitleEh* LeafTitle = Columns()->Items(DataCol)->Title();
     const bool Lines = Options().Contains(dgRowLines);
     int Left = CellRect.left();
     while (Node->Parent && Node->Parent != Root) {
@@ -413,25 +460,26 @@ void TCustomDBGridEh::DrawTitleParents(int DataCol, const QRect& CellRect,
         if (std::find(Painted.begin(), Painted.end(), Parent) != Painted.end())
             return;
         Painted.push_back(Parent);
-        // Siblings before Node in the ring, from the first child on.
+        // Siblings before Node in the ring, from the first child on; a hidden
+        // column is one line narrower than nothing, so it counts 0.
         for (const THeadTreeNode* S = Parent->FirstChild; S != Node; S = S->NextSibling)
-            Left -= S->Width + (S->Width > 0 || LineWidth == 0 ? LineWidth : 0);
+            Left -= std::max(0, S->Width + S->LineWidth);
         int Top = CellRect.top();
         for (const THeadTreeNode* P = Parent->Parent; P && P != Root; P = P->Parent)
             Top += P->Height;
         const int Bottom = Top + Parent->Height - (Lines ? 1 : 0);
         const QRect R(Left, Top, Parent->Width, std::max(0, Bottom - Top));
-        C->Font()->Assign(*TitleFont());
-        C->Brush()->SetColor(FixedColor());
+        C->Font()->Assign(*LeafTitle->Font());
+        C->Brush()->SetColor(LeafTitle->Color());
         C->Brush()->SetStyle(bsSolid);
-        WriteCellText(C, R, true, 1, 1, Parent->Text, taCenter, true, false);
-        if (OptionsEh().Contains(dghFixed3D)) {
-            QRect E = R;
-            C->DrawEdge(E, BDR_RAISEDINNER, BF_RECT);
-        }
+        WriteCellText(C, R, true, 1, 1, Parent->Text, taCenter, true, LeafTitle->EndEllipsis());
+        // Drawn once over the whole group, so the side edges fall on the
+        // group's outer cell edges only.
+        if (OptionsEh().Contains(dghFixed3D))
+            DrawCellEdge(C, R, false, Flat());
         if (Lines) {
             C->Brush()->SetColor(Flat() ? clGray : clBlack);
-            C->FillRect(QRect(R.left(), Bottom, R.width() + LineWidth, 1));
+            C->FillRect(QRect(R.left(), Bottom, R.width() + Parent->LineWidth, 1));
         }
         Node = Parent;
     }
@@ -442,9 +490,14 @@ void TCustomDBGridEh::DrawDataCellEh(int ACol, int ARow, int DataCol, TColumnEh*
 {
     TCanvas* C = Canvas();
     TDataSet* D = DataLink()->DataSet();
+    const int DataRow = ARow - TitleRowCount();
+    // Without footers an empty dataset still shows one row: it is drawn
+    // blank, and no event is asked about a record that does not exist.
+    const bool HasRecord = DataRow < DataLink()->RecordCount();
     // Read the painted record through the window; the cursor stays.
     const int Saved = D->ActiveIndex();
-    DataLink()->SetActiveRecord(ARow - TitleRowCount());
+    if (HasRecord)
+        DataLink()->SetActiveRecord(DataRow);
     try {
         TColCellParamsEh& P = FCellParams;
         P.Col = ACol;
@@ -453,53 +506,63 @@ void TCustomDBGridEh::DrawDataCellEh(int ACol, int ARow, int DataCol, TColumnEh*
         P.Font = C->Font();
         P.Alignment = Column->Alignment();
         P.Background = C->Brush()->Color();
-        P.Text = Column->GetDisplayText();
+        P.Text = HasRecord ? Column->GetDisplayText() : QString();
         P.ImageIndex = -1;
         P.ReadOnly = false;
-        const TColumnEhType Kind = Column->GetColumnType();
+        const TColumnEhType Kind = HasRecord ? Column->GetColumnType() : ctCommon;
         if (Kind == ctCheckboxes)
             P.CheckboxState = Column->CheckboxState();
         else if (Kind == ctKeyImageList && Column->Field()) {
-            P.ImageIndex = Column->KeyList()->IndexOf(Column->Field()->AsString());
+            P.ImageIndex = Column->KeyList()->IndexOf(Column->Field()->Text());
             if (P.ImageIndex < 0)
                 P.ImageIndex = Column->NotInKeyListIndex();
         }
-        Column->GetColCellParams(false, P);
-        GetCellParams(Column, P.Font, P.Background, State);
-        TGridDrawState Drawn = State;
-        HighlightDataCell(DataCol, ARow - TitleRowCount(), P.Font, P.Background, Drawn);
-        C->Brush()->SetColor(P.Background);
-        if (DefaultDrawing()) {
-            if (Kind == ctCheckboxes) {
-                C->FillRect(R);
-                QRect Box(R.left() + (R.width() - CheckBoxSize) / 2, R.top() + (R.height() - CheckBoxSize) / 2,
-                          CheckBoxSize, CheckBoxSize);
-                Box = Box.intersected(R);
-                unsigned Flags = DFCS_BUTTONCHECK | (Flat() ? unsigned(DFCS_FLAT) : 0u);
-                if (P.CheckboxState == cbChecked)
-                    Flags |= DFCS_CHECKED;
-                else if (P.CheckboxState == cbGrayed)
-                    Flags |= DFCS_BUTTON3STATE | DFCS_CHECKED;
-                C->DrawFrameControl(Box, DFC_BUTTON, Flags);
-            } else if (Kind == ctKeyImageList) {
-                C->FillRect(R);
-                if (TImageList* Images = Column->ImageList(); Images && P.ImageIndex >= 0
-                    && P.ImageIndex < Images->Count())
-                    Images->Draw(C, R.left() + (R.width() - Images->Width()) / 2,
-                                 R.top() + (R.height() - Images->Height()) / 2, P.ImageIndex);
-            } else {
-                WriteCellText(C, R, true, DX, DY, P.Text, P.Alignment, Column->WordWrap() && FMultiLineRows,
-                              Column->EndEllipsis());
-            }
+        if (HasRecord) {
+            Column->GetColCellParams(false, P);
+            GetCellParams(Column, P.Font, P.Background, State);
         }
-        if (!Columns()->Customized())
-            DrawDataCell(R, Column->Field(), Drawn);
-        DrawColumnCell(R, DataCol, Column, Drawn);
+        TGridDrawState Drawn = State;
+        HighlightDataCell(DataCol, DataRow, P.Font, P.Background, Drawn);
+        C->Brush()->SetColor(P.Background);
+        if (DefaultDrawing())
+            DrawDataCellContent(Column, Kind, R, DX, DY);
+        if (HasRecord) {
+            if (!Columns()->Customized())
+                DrawDataCell(R, Column->Field(), Drawn);
+            DrawColumnCell(R, DataCol, Column, Drawn);
+        }
     } catch (...) {
         D->SetActiveIndex(Saved);
         throw;
     }
     D->SetActiveIndex(Saved);
+}
+
+// The default look of a data cell from the filled cell parameters.
+void TCustomDBGridEh::DrawDataCellContent(TColumnEh* Column, TColumnEhType Kind, const QRect& R, int DX, int DY)
+{
+    TCanvas* C = Canvas();
+    const TColCellParamsEh& P = FCellParams;
+    if (Kind == ctCheckboxes) {
+        C->FillRect(R);
+        QRect Box(R.left() + (R.width() - CheckBoxSize) / 2, R.top() + (R.height() - CheckBoxSize) / 2,
+                  CheckBoxSize, CheckBoxSize);
+        Box = Box.intersected(R);
+        unsigned Flags = DFCS_BUTTONCHECK | (Flat() ? unsigned(DFCS_FLAT) : 0u);
+        if (P.CheckboxState == cbChecked)
+            Flags |= DFCS_CHECKED;
+        else if (P.CheckboxState == cbGrayed)
+            Flags |= DFCS_BUTTON3STATE | DFCS_CHECKED;
+        C->DrawFrameControl(Box, DFC_BUTTON, Flags);
+    } else if (Kind == ctKeyImageList) {
+        C->FillRect(R);
+        if (TImageList* Images = Column->ImageList(); Images && P.ImageIndex >= 0 && P.ImageIndex < Images->Count())
+            Images->Draw(C, R.left() + (R.width() - Images->Width()) / 2,
+                         R.top() + (R.height() - Images->Height()) / 2, P.ImageIndex);
+    } else {
+        WriteCellText(C, R, true, DX, DY, P.Text, P.Alignment, Column->WordWrap() && FMultiLineRows,
+                      Column->EndEllipsis());
+    }
 }
 
 void TCustomDBGridEh::DrawFooterCellEh(int DataCol, int FooterIndex, TColumnEh* Column, const QRect& R,
@@ -529,13 +592,41 @@ void TCustomDBGridEh::DrawIndicatorCell(int ARow, const QRect& R, const TDBGridE
     TCanvas* C = Canvas();
     const bool FillerWithFooters = Type.Area == raFiller && FooterRowCount() > 0;
     C->Brush()->SetColor(FillerWithFooters && !OptionsEh().Contains(dghFrozen3D) ? Color() : FixedColor());
-    C->FillRect(R);
-    if (!DataLink()->Active() || Type.Area != raData)
+    if (!DataLink()->Active()) {
+        C->FillRect(R);
         return;
-    if (Type.Index != DataLink()->ActiveRecord())
+    }
+    const bool DataRow = Type.Area == raData;
+    const bool Current = DataRow && Type.Index == DataLink()->ActiveRecord();
+    bool Selected = false;
+    if (DataRow && (Type.Index < DataLink()->RecordCount() || FooterRowCount() == 0)) {
+        if (Options().Contains(dgMultiSelect) && Type.Index < DataLink()->RecordCount()) {
+            // The selection knows records by bookmark: ask with the painted record active.
+            TDataSet* D = DataLink()->DataSet();
+            const int Saved = D->ActiveIndex();
+            DataLink()->SetActiveRecord(Type.Index);
+            try {
+                Selected = IsCellSelected(0, ARow);
+            } catch (...) {
+                D->SetActiveIndex(Saved);
+                throw;
+            }
+            D->SetActiveIndex(Saved);
+        }
+    } else {
+        Selected = IsCellSelected(0, ARow);
+    }
+    if (Selected) {
+        TColor Background = C->Brush()->Color();
+        HighlightNonDataCell(C->Font(), Background, true, TGridDrawState(gdFixed), Type);
+        C->Brush()->SetColor(Background);
+    }
+    C->FillRect(R);
+    if (!Current)
         return;
     int Glyph = 0;
     switch (DataLink()->DataSet()->State()) {
+    case dsBrowse: Glyph = Selected ? 5 : IncSearchRunning() ? 6 : 0; break;
     case dsEdit: Glyph = 1; break;
     case dsInsert: Glyph = 2; break;
     default: Glyph = 0; break;
@@ -556,16 +647,16 @@ bool TCustomDBGridEh::HighlightNonDataCell(TFont* AFont, TColor& Background, boo
     const bool DataArea = (!CellType.Indicator
                            && (CellType.Area == raData || CellType.Area == raFiller || CellType.Area == raFooter))
         || (CellType.Indicator && CellType.Area == raFiller);
-    if (DataArea) {
-        if (GridFocused()) {
-            Background = clHighlight;
-            AFont->SetColor(clHighlightText);
-        } else {
-            Background = clBtnFace;
-        }
-    } else {
+    if (!DataArea) {
         Background = RGB(64, 64, 64);
         AFont->SetColor(clWhite);
+    } else if (!GridFocused()) {
+        Background = BlendColorEh(Background, clBtnShadow, false);
+    } else if (ColorBlending()) {
+        Background = BlendColorEh(Background, clHighlight, true);
+    } else {
+        Background = clHighlight;
+        AFont->SetColor(clHighlightText);
     }
     return true;
 }
@@ -573,17 +664,22 @@ bool TCustomDBGridEh::HighlightNonDataCell(TFont* AFont, TColor& Background, boo
 bool TCustomDBGridEh::HighlightDataCell(int DataCol, int DataRow, TFont* AFont, TColor& Background,
                                         TGridDrawState& State)
 {
-    const bool CurrentRow = DataLink()->Active() && DataRow == DataLink()->ActiveRecord();
+    // The painter points the fields at the painted record, so the cursor's
+    // record is found by the current cell, not by the data link.
+    const bool CurrentRow = DataLink()->Active() && DataRow == Row() - TitleRowCount();
     const bool RowSelect = Options().Contains(dgRowSelect);
     const bool CurrentCol = DataCol == SelectedIndex();
+    const bool MultiSelected = Options().Contains(dgMultiSelect) && DataLink()->Active()
+        && IsCellSelected(DataCol + FIndicatorOffset, DataRow + TitleRowCount());
     bool FocusHighlight = GridFocused() && OptionsEh().Contains(dghHighlightFocus);
-    if (OptionsEh().Contains(dghRowHighlight) && CurrentRow && !CurrentCol) {
+    if (OptionsEh().Contains(dghRowHighlight) && CurrentRow && !CurrentCol && !SelectionExists()) {
         FocusHighlight = true;
         State << gdSelected;
     }
     const bool AlwaysShow = Options().Contains(dgAlwaysShowSelection);
-    const bool Highlighted = (State.Contains(gdSelected) || (CurrentRow && RowSelect))
-        && (AlwaysShow || FocusHighlight) && !(FUpdateLock > 0 && !RowSelect);
+    const bool Highlighted = MultiSelected
+        || ((State.Contains(gdSelected) || (CurrentRow && RowSelect)) && (AlwaysShow || FocusHighlight)
+            && !(FUpdateLock > 0 && !RowSelect));
     if (!Highlighted)
         return false;
     State << gdSelected;
@@ -676,18 +772,25 @@ QString TCustomDBGridEh::GetFooterValueText(int FooterIndex, TColumnEh* Column) 
         const TDBSum* Sum =
             SumList()->FindSumByOperationAndField(Footer->ValueType() == fvtSum ? goSum : goAvg, F->FieldName());
         const double Value = Sum ? Sum->Value() : 0.0;
-        const QString Format = !Footer->DisplayFormat().isEmpty() ? Footer->DisplayFormat() : F->DisplayFormat();
+        if (!Footer->DisplayFormat().isEmpty() && IsNumericFieldType(F->DataType()))
+            return FormatFloat(Footer->DisplayFormat(), Value);
+        const TFloatFormat Style = F->Currency() ? TFloatFormat::ffCurrency : TFloatFormat::ffGeneral;
+        const int Digits = F->Currency() ? FormatSettings().CurrencyDecimals : 0;
         switch (F->DataType()) {
         case ftSmallint:
         case ftInteger:
         case ftWord:
         case ftAutoInc:
         case ftLargeint:
-            return Format.isEmpty() ? QString::number(qint64(Value)) : FormatFloat(Format, Value);
+            return F->DisplayFormat().isEmpty() ? QString::number(qint64(Value))
+                                                : FormatFloat(F->DisplayFormat(), Value);
+        case ftBCD:
+            return F->DisplayFormat().isEmpty() ? CurrToStrF(Value, Style, Digits)
+                                                : FormatCurr(F->DisplayFormat(), Value);
         case ftFloat:
         case ftCurrency:
-        case ftBCD:
-            return Format.isEmpty() ? FloatToStr(Value) : FormatFloat(Format, Value);
+            return F->DisplayFormat().isEmpty() ? FloatToStrF(Value, Style, F->Precision(), Digits)
+                                                : FormatFloat(F->DisplayFormat(), Value);
         default:
             return QStringLiteral("0");
         }
@@ -704,12 +807,13 @@ QString TCustomDBGridEh::GetFooterValueText(int FooterIndex, TColumnEh* Column) 
         TField* F = D->FindField(Footer->FieldName());
         if (!F || F->IsNull())
             return QString();
-        const bool Number = F->DataType() == ftSmallint || F->DataType() == ftInteger || F->DataType() == ftWord
-            || F->DataType() == ftFloat || F->DataType() == ftCurrency || F->DataType() == ftBCD
-            || F->DataType() == ftAutoInc || F->DataType() == ftLargeint;
-        if (Footer->DisplayFormat().isEmpty() || !Number)
+        if (Footer->DisplayFormat().isEmpty())
             return F->DisplayText();
-        return FormatFloat(Footer->DisplayFormat(), F->AsFloat());
+        if (IsNumericFieldType(F->DataType()))
+            return FormatFloat(Footer->DisplayFormat(), F->AsFloat());
+        if (IsDateTimeFieldType(F->DataType()))
+            return FormatDateTime(Footer->DisplayFormat(), F->AsDateTime());
+        return F->DisplayText();
     }
     case fvtStaticText:
         return Footer->Value();

@@ -562,14 +562,21 @@ bool TField::CanModify() const
     return false;
 }
 
+// Only what the number conversions read: ASCII digits (a full-width digit
+// would pass the editor and fail on post), the sign, and for fractional
+// types the decimal separator; the exponent only for floating types.
 bool TField::IsValidChar(QChar C) const
 {
+    if (!IsNumericFieldType(FDataType))
+        return true;
+    const bool Digit = C >= u'0' && C <= u'9';
+    if (Digit || C == u'+' || C == u'-')
+        return true;
     if (IsIntegerFieldType(FDataType))
-        return C.isDigit() || C == u'+' || C == u'-';
-    if (IsNumericFieldType(FDataType))
-        return C.isDigit() || C == u'+' || C == u'-' || C == u'E' || C == u'e'
-            || C == FormatSettings().DecimalSeparator;
-    return true;
+        return false;
+    if (C == FormatSettings().DecimalSeparator)
+        return true;
+    return FDataType != ftBCD && (C == u'E' || C == u'e');
 }
 
 void TField::FocusControl()

@@ -54,6 +54,12 @@ public:
     void SetDisplayFormat(const QString& Value);
     QString EditFormat() const { return FEditFormat; }
     void SetEditFormat(const QString& Value) { FEditFormat = Value; }
+    // Float-like fields: digits shown without a format, and whether the text
+    // takes the currency style (set by default for ftCurrency fields).
+    int Precision() const { return FPrecision; }
+    void SetPrecision(int Value) { FPrecision = Value; }
+    bool Currency() const { return FCurrencySet ? FCurrency : FDataType == ftCurrency; }
+    void SetCurrency(bool Value) { FCurrency = Value; FCurrencySet = true; }
     QString EditMask() const { return FEditMask; }
     void SetEditMask(const QString& Value) { FEditMask = Value; }
     int Tag() const { return FTag; }
@@ -134,8 +140,11 @@ private:
     int FSize = 0;
     int FDisplayWidth = 0;             // 0: derived from the type and size
     int FTag = 0;
+    int FPrecision = 15;
     bool FVisible = true;
     bool FReadOnly = false;
     bool FRequired = false;
+    bool FCurrency = false;
+    bool FCurrencySet = false;
     bool FDefault = false;             // made by Open, freed by Close
 };

@@ -23,6 +23,25 @@ TInplaceEdit::TInplaceEdit(TCustomGrid* AGrid) : QLineEdit(AGrid), FGrid(AGrid)
 {
     setFrame(false);
     hide();
+    // textEdited is the user's change only: loading the text stays silent.
+    QObject::connect(this, &QLineEdit::textEdited, this, [this] { UserEdited(); });
+}
+
+void TInplaceEdit::UpdateContents()
+{
+    FUpdating = true;
+    const int Limit = FGrid->GetEditLimit();
+    setInputMask(InputMaskFromEditMask(FGrid->GetEditMask(FGrid->Col())));
+    setMaxLength(Limit > 0 ? Limit : 32767);
+    setText(FGrid->GetEditText(FGrid->Col(), FGrid->Row()));
+    setModified(false);
+    FUpdating = false;
+}
+
+void TInplaceEdit::UserEdited()
+{
+    if (!FUpdating)
+        FGrid->EditorTextEdited();
 }
 
 // Keys that leave the cell go back to the grid, as a user expects of a grid.
@@ -30,8 +49,8 @@ void TInplaceEdit::keyPressEvent(QKeyEvent* Event)
 {
     switch (Event->key()) {
     case Qt::Key_Escape:
-        setModified(false);
-        setText(FGrid->GetEditText(FGrid->Col(), FGrid->Row()));
+        UpdateContents();
+        FGrid->EditorTextReverted();
         FGrid->HideEditor();
         FGrid->setFocus();
         return;
@@ -52,9 +71,112 @@ void TInplaceEdit::keyPressEvent(QKeyEvent* Event)
         FGrid->KeyDown(Key, ShiftStateFromQt(Event->modifiers(), Qt::NoButton));
         return;
     }
-    default:
+    default: {
+        // A typed character must suit the cell, and the cell must be editable now.
+        const QString Typed = Event->text();
+        bool Printable = !Typed.isEmpty();
+        for (QChar C : Typed)
+            Printable = Printable && C.isPrint();
+        if (Printable) {
+            bool Accepted = !isReadOnly();
+            for (QChar C : Typed)
+                Accepted = Accepted && FGrid->CanEditAcceptKey(C);
+            if (!Accepted || !FGrid->CanEditModify()) {
+                Event->accept();
+                return;
+            }
+        }
         QLineEdit::keyPressEvent(Event);
     }
+    }
+}
+
+namespace {
+
+// Classic mask characters and their Qt equivalents; anything else in the
+// mask body is a literal.
+QChar QtMaskChar(QChar C)
+{
+    switch (C.unicode()) {
+    case u'0': return u'9';   // digit required
+    case u'9': return u'0';   // digit optional
+    case u'#': return u'#';   // digit or sign, optional
+    case u'L': return u'A';   // letter required
+    case u'l': return u'a';   // letter optional
+    case u'A': return u'N';   // letter or digit required
+    case u'a': return u'n';   // letter or digit optional
+    case u'C': return u'X';   // any character required
+    case u'c': return u'x';   // any character optional
+    default: return QChar();
+    }
+}
+
+bool QtSpecial(QChar C)
+{
+    return QStringLiteral("AaNnXx90Dd#HhBb><!\\[]{}").contains(C);
+}
+
+} // namespace
+
+QString InputMaskFromEditMask(const QString& EditMask)
+{
+    if (EditMask.isEmpty())
+        return QString();
+    // Body;save-literals;blank; an escaped ';' belongs to the body.
+    QString Body;
+    int i = 0;
+    for (; i < EditMask.size(); ++i) {
+        if (EditMask[i] == u'\\' && i + 1 < EditMask.size()) {
+            Body += EditMask[i];
+            Body += EditMask[++i];
+        } else if (EditMask[i] == u';') {
+            break;
+        } else {
+            Body += EditMask[i];
+        }
+    }
+    const QStringList Rest = EditMask.mid(i + 1).split(u';');
+    const bool SaveLiterals = i >= EditMask.size() || Rest.value(0) != QStringLiteral("0");
+    const QString BlankPart = Rest.value(1);
+    const QChar Blank = BlankPart.isEmpty() ? QChar(u'_') : BlankPart[0];
+    QString Out;
+    bool HasLiteral = false;
+    for (int k = 0; k < Body.size(); ++k) {
+        const QChar C = Body[k];
+        if (C == u'!' && k == 0)
+            continue; // leading-blank trimming has no Qt equivalent and changes no valid text
+        if (C == u'<' && k + 1 < Body.size() && Body[k + 1] == u'>') {
+            Out += u'!';
+            ++k;
+        } else if (C == u'>' || C == u'<') {
+            Out += C;
+        } else if (C == u'\\') {
+            if (k + 1 >= Body.size())
+                return QString();
+            const QChar L = Body[++k];
+            Out += QtSpecial(L) ? QString(u'\\') + L : QString(L);
+            HasLiteral = true;
+        } else if (const QChar M = QtMaskChar(C); !M.isNull()) {
+            Out += M;
+        } else if (C == u'_' || C == u'!' || C == u';') {
+            return QString(); // blank-insertion and trim marks inside the body: not expressible
+        } else if (C == u'/' || C == u':') {
+            // The locale's date and time separators, as the date and time conversions read them.
+            const QChar Sep = C == u'/' ? FormatSettings().DateSeparator : FormatSettings().TimeSeparator;
+            Out += QtSpecial(Sep) ? QString(u'\\') + Sep : QString(Sep);
+            HasLiteral = true;
+        } else {
+            Out += QtSpecial(C) ? QString(u'\\') + C : QString(C);
+            HasLiteral = true;
+        }
+    }
+    // Qt always keeps the literals in the text; a mask that leaves them out
+    // of the stored value would store something else than the user sees.
+    if (HasLiteral && !SaveLiterals)
+        return QString();
+    if (Out.isEmpty())
+        return QString();
+    return Out + u';' + Blank;
 }
 
 // ---------------------------------------------------------------- construction
@@ -500,6 +622,8 @@ void TCustomGrid::MoveCurrent(int ACol, int ARow, bool Show)
         throw EInvalidGridOperation(QStringLiteral("Grid index out of range"));
     UpdateEditorText();
     const TGridCoord Old = FCurrent;
+    if (Old.X != ACol)
+        ColExit();
     FCurrent = TGridCoord{ACol, ARow};
     if (FOptions.Contains(goRowSelect)) {
         if (Old.Y != ARow) {
@@ -539,6 +663,8 @@ void TCustomGrid::MoveCurrent(int ACol, int ARow, bool Show)
         MoveTopLeft(Left, Top);
     }
     PlaceEditor();
+    if (Old.X != ACol)
+        ColEnter();
 }
 
 void TCustomGrid::SetTopRow(int Value)
@@ -698,6 +824,13 @@ QString TCustomGrid::GetEditText(int, int)
 
 void TCustomGrid::SetEditText(int, int, const QString&) {}
 
+// A change the grid refuses (a paste into a cell that cannot be modified) is undone.
+void TCustomGrid::EditorTextEdited()
+{
+    if (!CanEditModify())
+        InvalidateEditor();
+}
+
 void TCustomGrid::SetEditorMode(bool Value)
 {
     if (Value)
@@ -713,10 +846,7 @@ void TCustomGrid::ShowEditor()
     if (!FInplaceEdit)
         FInplaceEdit = CreateEditor();
     FEditorMode = true;
-    FInplaceEdit->setReadOnly(!CanEditModify());
-    FInplaceEdit->setText(GetEditText(FCurrent.X, FCurrent.Y));
-    FInplaceEdit->setModified(false);
-    FInplaceEdit->selectAll();
+    LoadEditor();
     PlaceEditor();
     if (hasFocus())
         FInplaceEdit->setFocus();
@@ -742,6 +872,27 @@ void TCustomGrid::UpdateEditorText()
         FInplaceEdit->setModified(false);
         SetEditText(FCurrent.X, FCurrent.Y, FInplaceEdit->text());
     }
+}
+
+void TCustomGrid::LoadEditor()
+{
+    if (auto* E = dynamic_cast<TInplaceEdit*>(FInplaceEdit.data())) {
+        E->UpdateContents();
+    } else {
+        FInplaceEdit->setText(GetEditText(FCurrent.X, FCurrent.Y));
+        FInplaceEdit->setModified(false);
+    }
+    FInplaceEdit->selectAll();
+}
+
+void TCustomGrid::InvalidateEditor()
+{
+    if (!FEditorMode || !FInplaceEdit) {
+        InvalidateCell(FCurrent.X, FCurrent.Y);
+        return;
+    }
+    LoadEditor();
+    PlaceEditor();
 }
 
 void TCustomGrid::PlaceEditor()

@@ -46,6 +46,8 @@ struct TGridCoord
 };
 
 // The grid's own in-place editor: a line edit placed over the current cell.
+// A typed character reaches the text only when the grid accepts it and may
+// modify the cell; any change the user makes is reported to the grid at once.
 class TInplaceEdit : public QLineEdit
 {
 public:
@@ -53,13 +55,23 @@ public:
     TCustomGrid* Grid() const { return FGrid; }
     // True once the user changed the text since it was loaded.
     bool Modified() const { return isModified(); }
+    // Loads the cell's text, limit and mask from the grid; no change is reported.
+    void UpdateContents();
 
 protected:
     void keyPressEvent(QKeyEvent* Event) override;
 
 private:
+    void UserEdited();
+
     TCustomGrid* FGrid;
+    bool FUpdating = false;
 };
+
+// A classic edit mask ("!999-9999;1;_") as a Qt input mask; empty when the
+// mask is empty or cannot be expressed without changing the stored text
+// (literals left out of the value, unknown mask characters).
+QString InputMaskFromEditMask(const QString& EditMask);
 
 class TCustomGrid : public TCustomControl
 {
@@ -143,6 +155,9 @@ public:
     void HideEditor();
     // Writes the editor's text back when it was changed.
     void UpdateEditorText();
+    // Reloads a showing editor from the cell (text, limit, mask), else
+    // repaints the current cell.
+    virtual void InvalidateEditor();
 
 protected:
     // ---- overridables
@@ -157,9 +172,24 @@ protected:
     virtual void TimedScroll(TGridScrollDirections Direction);
     virtual QLineEdit* CreateEditor();
     virtual bool CanEditShow() const;
+    // Asked before the user changes the editor's text; a data grid puts its
+    // record into edit state here.
     virtual bool CanEditModify() const { return true; }
+    // Whether a character typed into the current cell may reach the editor.
+    virtual bool CanEditAcceptKey(QChar Key) const { (void)Key; return true; }
+    // Maximum text length of the current cell, 0 for none.
+    virtual int GetEditLimit() { return 0; }
+    // Classic edit mask of a column's cells (see InputMaskFromEditMask).
+    virtual QString GetEditMask(int ACol) { (void)ACol; return QString(); }
     virtual QString GetEditText(int ACol, int ARow);
     virtual void SetEditText(int ACol, int ARow, const QString& Value);
+    // The user changed the editor's text (typing, paste, cut).
+    virtual void EditorTextEdited();
+    // The user threw the editor's changes away (Escape).
+    virtual void EditorTextReverted() {}
+    // The current column is about to change / has changed.
+    virtual void ColExit() {}
+    virtual void ColEnter() {}
     // Colours of the grid lines in the fixed and in the scrolling area.
     virtual TColor FixedLineColor() const { return clBlack; }
     virtual TColor LineColor() const { return clSilver; }
@@ -203,6 +233,7 @@ private:
     void DrawBandLines(int Left, int Top, int Right, int Bottom, const std::vector<std::pair<int, int>>& Cols,
                        const std::vector<std::pair<int, int>>& Rows);
     void PlaceEditor();
+    void LoadEditor();
     void DrawSizingLine(int Pos);
     void StartScrollTimer();
     void StopScrollTimer();
