@@ -9,6 +9,7 @@
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Graphics.h"
 #include "platform/gui/ImgList.h"
+#include "platform/gui/Menus.h"
 #include "platform/gui/Screen.h"
 #include "platform/gui/StdCtrls.h"
 #include "platform/gui/SystemMetrics.h"
@@ -537,6 +538,16 @@ void TCustomDBGridEh::Notification(QObject* AComponent, TOperation Operation)
             return;
         }
     }
+    bool MenuGone = false;
+    for (int i = 0; i < Columns()->Count(); ++i) {
+        TColumnEh* C = Columns()->Items(i);
+        if (C->PopupMenu() && static_cast<QObject*>(C->PopupMenu()) == AComponent) {
+            C->SetPopupMenu(nullptr);
+            MenuGone = true;
+        }
+    }
+    if (MenuGone)
+        return;
     bool ImagesGone = false;
     if (FTitleImages && static_cast<QObject*>(FTitleImages) == AComponent) {
         FTitleImages = nullptr;

@@ -545,6 +545,7 @@ private:
     void FieldDestroyed(QObject* Field);
     void FieldRemoved(bool AnyUnbound);
     void ThumbReleased(int Pos);
+    bool PopupColumnMenu(int X, int Y);
     void ComponentDestroyed(QObject* AComponent);
     // Updates the vertical bar; when that showed or hid it under auto-fit
     // the widths are laid out again later.

@@ -6,6 +6,7 @@
 #include "platform/db/DataSource.h"
 #include "platform/db/Field.h"
 #include "platform/gui/ImgList.h"
+#include "platform/gui/Menus.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -330,6 +331,15 @@ void TColumnEh::SetImageList(TImageList* Value)
     if (TCustomDBGridEh* G = Grid())
         G->FreeNotification(Value);
     Changed();
+}
+
+void TColumnEh::SetPopupMenu(TPopupMenu* Value)
+{
+    if (Value == FPopupMenu)
+        return;
+    FPopupMenu = Value;
+    if (TCustomDBGridEh* G = Grid())
+        G->FreeNotification(Value);
 }
 
 TImeMode TColumnEh::ImeMode() const
@@ -771,6 +781,7 @@ void TColumnEh::Assign(const TColumnEh& Source)
     SetButtonStyle(Source.ButtonStyle());
     if (Source.FPickList)
         PickList()->Assign(*Source.FPickList);
+    SetPopupMenu(Source.PopupMenu());
     FLayoutWidth = Source.FLayoutWidth;
     FAutoFitColWidth = Source.FAutoFitColWidth;
     if (Set.Contains(cvEndEllipsis)) SetEndEllipsis(Source.FEndEllipsis);

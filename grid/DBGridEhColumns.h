@@ -23,6 +23,7 @@ class TDBGridColumnsEh;
 class TDBSum;
 class TField;
 class TImageList;
+class TPopupMenu;
 class TStringList;
 
 enum TFooterValueType { fvtNon, fvtSum, fvtAvg, fvtCount, fvtFieldValue, fvtStaticText };
@@ -271,6 +272,9 @@ public:
     TColumnFooterEh* UsedFooter(int Row) const; // footer row Row: Footers(Row) when it exists, else Footer
     TImageList* ImageList() const { return FImageList; }
     void SetImageList(TImageList* Value);
+    // Shown by a right click on the column's data cells; not owned.
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu* Value);
     TImeMode ImeMode() const;
     virtual void SetImeMode(TImeMode Value);
     double Increment() const { return FIncrement; }
@@ -373,6 +377,7 @@ private:
     QString FEditMask;
     QString FLookupDisplayFields;
     TImageList* FImageList = nullptr;
+    TPopupMenu* FPopupMenu = nullptr;
     double FIncrement = 1;
     TAlignment FAlignment = taLeftJustify;
     TColor FColor = clWindow;

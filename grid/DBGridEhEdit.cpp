@@ -8,6 +8,7 @@
 #include "grid/DBGridEhColumns.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Field.h"
+#include "platform/gui/Menus.h"
 #include "platform/rtl/Classes.h"
 
 #include <algorithm>
@@ -372,12 +373,33 @@ void TCustomDBGridEh::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
 {
     const TGridCoord Down = FClickCell;
     FClickCell = TGridCoord{-1, -1};
+    if (Button == mbRight && PopupColumnMenu(X, Y))
+        return;
     TCustomGrid::MouseUp(Button, Shift, X, Y);
     if (Button != mbLeft || Down.X < 0 || !(MouseCoord(X, Y) == Down))
         return;
     const int i = Down.X - FIndicatorOffset;
     if (i >= 0 && i < Columns()->Count())
         CellClick(Columns()->Items(i));
+}
+
+// A right click on a data cell shows its column's menu, if it has one that
+// pops up by itself; the grid's own mouse mode ends first.
+bool TCustomDBGridEh::PopupColumnMenu(int X, int Y)
+{
+    const TGridCoord Cell = MouseCoord(X, Y);
+    const int Titles = TitleRowCount();
+    const int i = Cell.X - FIndicatorOffset;
+    if (i < 0 || i >= Columns()->Count() || Cell.Y < Titles || Cell.Y >= Titles + FDataRowCount)
+        return false;
+    TPopupMenu* Menu = Columns()->Items(i)->PopupMenu();
+    if (!Menu || !Menu->AutoPopup())
+        return false;
+    CancelMode();
+    Menu->SetPopupComponent(this);
+    const QPoint At = mapToGlobal(QPoint(X, Y));
+    Menu->Popup(At.x(), At.y());
+    return true;
 }
 
 // ---------------------------------------------------------------- moving the record

@@ -1019,6 +1019,18 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     TCustomControl::MouseUp(Button, Shift, X, Y);
 }
 
+void TCustomGrid::CancelMode()
+{
+    const TGridState State = FGridState;
+    FGridState = gsNormal;
+    // A sizing line is drawn with XOR: drawing it again erases it.
+    if (State == gsColSizing || State == gsRowSizing)
+        DrawSizingLine(FSizingPos);
+    StopScrollTimer();
+    if (QWidget::mouseGrabber() == this)
+        releaseMouse();
+}
+
 bool TCustomGrid::MouseWheel(TShiftState Shift, int WheelDelta, int X, int Y)
 {
     if (TCustomControl::MouseWheel(Shift, WheelDelta, X, Y))

@@ -147,6 +147,10 @@ public:
     void MoveColumn(int FromIndex, int ToIndex);
     void MoveRow(int FromIndex, int ToIndex);
 
+    // Ends a sizing, moving or selecting drag without applying it (a menu
+    // opened, the mouse was taken away).
+    void CancelMode();
+
     // ---- in-place editor
     QLineEdit* InplaceEditor() const { return FInplaceEdit; }
     bool EditorMode() const { return FEditorMode; }

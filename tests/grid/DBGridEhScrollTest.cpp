@@ -6,6 +6,7 @@
 #include "platform/db/DataSource.h"
 #include "platform/db/MemDataSet.h"
 #include "platform/gui/ImgList.h"
+#include "platform/gui/Menus.h"
 #include "platform/gui/StdCtrls.h"
 #include "platform/gui/TestRender.h"
 
@@ -24,6 +25,8 @@ public:
     using TDBGridEh::MouseWheel;
     using TDBGridEh::TimedScroll;
     using TDBGridEh::WMVScroll;
+    using TDBGridEh::MouseDown;
+    using TDBGridEh::MouseUp;
 };
 
 class TScrollFixture : public ::testing::Test
@@ -404,4 +407,50 @@ TEST_F(TScrollFixture, BarsTakeTheirRoomFromTheCells)
     const QString File = QDir(Dir).filePath(QStringLiteral("grid-scroll.png"));
     RenderToPng(Grid.get(), File);
     EXPECT_FALSE(QImage(File).isNull());
+}
+
+TEST_F(TScrollFixture, RightClickOnADataCellShowsTheColumnMenu)
+{
+    Fill(10);
+    TColumnEh* Name = Grid->Columns()->Add();
+    Name->SetFieldName(QStringLiteral("Name"));
+    TColumnEh* Qty = Grid->Columns()->Add();
+    Qty->SetFieldName(QStringLiteral("Qty"));
+    Link();
+    auto Menu = std::make_unique<TPopupMenu>();
+    Menu->Items()->Add(QStringLiteral("复制"));
+    Name->SetPopupMenu(Menu.get());
+    const QRect NameCell = Grid->CellRect(1, Grid->TitleRowCount() + 2);
+    const QRect QtyCell = Grid->CellRect(2, Grid->TitleRowCount() + 2);
+    const QRect Title = Grid->CellRect(1, 0);
+    struct TCase
+    {
+        const char* Name;
+        QPoint At;
+        bool AutoPopup;
+        bool Shown;
+    };
+    const TCase Cases[] = {
+        {"data cell of the column", NameCell.center(), true, true},
+        {"menu that does not pop up by itself", NameCell.center(), false, false},
+        {"column without a menu", QtyCell.center(), true, false},
+        {"title of the column", Title.center(), true, false},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        delete Menu->ShownMenu();
+        Menu->SetPopupComponent(nullptr);
+        Menu->SetAutoPopup(C.AutoPopup);
+        Grid->MouseDown(mbRight, {}, C.At.x(), C.At.y());
+        Grid->MouseUp(mbRight, {}, C.At.x(), C.At.y());
+        EXPECT_EQ(Menu->ShownMenu() != nullptr, C.Shown);
+        EXPECT_EQ(Menu->PopupComponent() == Grid.get(), C.Shown);
+    }
+    // A copy of the column shares the menu; a freed menu leaves both.
+    Qty->Assign(*Name);
+    EXPECT_EQ(Qty->PopupMenu(), Menu.get());
+    Menu.reset();
+    EXPECT_EQ(Name->PopupMenu(), nullptr);
+    EXPECT_EQ(Qty->PopupMenu(), nullptr);
+    Grid->MouseUp(mbRight, {}, NameCell.center().x(), NameCell.center().y());
 }
