@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QPixmap>
+#include <QScopedValueRollback>
 #include <algorithm>
 
 // ---------------------------------------------------------------- shared resources
@@ -436,14 +437,8 @@ void TCustomDBGridEh::RunLayoutPass()
     // This pass covers whatever a queued request asked for.
     if (FDeferredLayout)
         FDeferredLayout->Cancel();
-    FInLayout = true;
-    try {
-        InternalLayout();
-    } catch (...) {
-        FInLayout = false;
-        throw;
-    }
-    FInLayout = false;
+    const QScopedValueRollback InLayout(FInLayout, true);
+    InternalLayout();
 }
 
 void TCustomDBGridEh::DeferLayout()
@@ -632,30 +627,24 @@ void TCustomDBGridEh::LayoutDefaultColumns()
     for (int i = 0; i < D->FieldCount(); ++i)
         if (D->Fields(i)->Visible())
             Fields.push_back(D->Fields(i));
-    FLayingOutDefaultColumns = true;
-    try {
-        for (int j = Cols->Count() - 1; j >= 0; --j) {
-            TField* F = Cols->Items(j)->Field();
-            if (!F || std::find(Fields.begin(), Fields.end(), F) == Fields.end())
-                Cols->Delete(j);
-        }
-        for (int j = 0; j < int(Fields.size()); ++j) {
-            int k = j;
-            while (k < Cols->Count() && Cols->Items(k)->Field() != Fields[size_t(j)])
-                ++k;
-            if (k >= Cols->Count()) {
-                Cols->AddDefaultColumn(Fields[size_t(j)]);
-                k = Cols->Count() - 1;
-            }
-            // The collection's own move: a default column's SetIndex would move its field.
-            if (k != j)
-                Cols->Move(k, j);
-        }
-    } catch (...) {
-        FLayingOutDefaultColumns = false;
-        throw;
+    const QScopedValueRollback Making(FLayingOutDefaultColumns, true);
+    for (int j = Cols->Count() - 1; j >= 0; --j) {
+        TField* F = Cols->Items(j)->Field();
+        if (!F || std::find(Fields.begin(), Fields.end(), F) == Fields.end())
+            Cols->Delete(j);
     }
-    FLayingOutDefaultColumns = false;
+    for (int j = 0; j < int(Fields.size()); ++j) {
+        int k = j;
+        while (k < Cols->Count() && Cols->Items(k)->Field() != Fields[size_t(j)])
+            ++k;
+        if (k >= Cols->Count()) {
+            Cols->AddDefaultColumn(Fields[size_t(j)]);
+            k = Cols->Count() - 1;
+        }
+        // The collection's own move: a default column's SetIndex would move its field.
+        if (k != j)
+            Cols->Move(k, j);
+    }
 }
 
 void TCustomDBGridEh::ColumnsChanged(TColumnEh* Item)
@@ -700,14 +689,8 @@ void TCustomDBGridEh::LinkActive(bool Value)
 
 void TCustomDBGridEh::LinkLayoutChanged()
 {
-    FLayingOutDefaultColumns = true;
-    try {
-        LayoutChanged();
-    } catch (...) {
-        FLayingOutDefaultColumns = false;
-        throw;
-    }
-    FLayingOutDefaultColumns = false;
+    const QScopedValueRollback FromLink(FLayingOutDefaultColumns, true);
+    LayoutChanged();
 }
 
 void TCustomDBGridEh::DataChanged()

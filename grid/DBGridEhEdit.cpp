@@ -11,6 +11,7 @@
 #include "platform/gui/Menus.h"
 #include "platform/rtl/Classes.h"
 
+#include <QScopedValueRollback>
 #include <algorithm>
 
 // ---------------------------------------------------------------- data link
@@ -86,15 +87,11 @@ void TGridDataLinkEh::UpdateData()
 {
     if (FInUpdateData || !FModified)
         return;
-    FInUpdateData = true;
-    try {
+    {
+        // A failure leaves the text pending: the user can mend it.
+        const QScopedValueRollback Updating(FInUpdateData, true);
         FGrid->UpdateData();
-    } catch (...) {
-        // The text stays pending: the user can mend it.
-        FInUpdateData = false;
-        throw;
     }
-    FInUpdateData = false;
     ClearModified();
 }
 

@@ -4,6 +4,7 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/DataSource.h"
 
+#include <QScopedValueRollback>
 #include <algorithm>
 
 TDataLink::TDataLink() = default;
@@ -116,14 +117,8 @@ bool TDataLink::Edit()
 
 void TDataLink::UpdateRecord()
 {
-    FUpdating = true;
-    try {
-        UpdateData();
-    } catch (...) {
-        FUpdating = false;
-        throw;
-    }
-    FUpdating = false;
+    const QScopedValueRollback Updating(FUpdating, true);
+    UpdateData();
 }
 
 int TDataLink::MoveBy(int Distance)
