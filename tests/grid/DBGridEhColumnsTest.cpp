@@ -40,44 +40,44 @@ TEST_F(TColumnsTest, PropertiesFollowTheirDefaultUntilAssigned)
         const char* Name;
         const char* Field;
         std::function<QString(TColumnEh*)> Read;
-        std::function<void(TCountingGridEh*, TMemDataSet*)> ChangeDefault;
+        std::function<void(TTestGridEh*, TMemDataSet*)> ChangeDefault;
         std::function<void(TColumnEh*)> Assign;
         const char* Expected; // default, moved default, assigned, after moving the default back
     };
     const TRow Rows[] = {
         {"Color from the grid", "Id", [](TColumnEh* C) { return QString::number(C->Color(), 16); },
-         [](TCountingGridEh* G, TMemDataSet*) { G->SetColor(G->Color() == clRed ? clWindow : clRed); },
+         [](TTestGridEh* G, TMemDataSet*) { G->SetColor(G->Color() == clRed ? clWindow : clRed); },
          [](TColumnEh* C) { C->SetColor(clBlue); }, "ff000005 ff ff0000 ff0000"},
         {"Alignment from the field", "Amount", [](TColumnEh* C) { return QString::number(C->Alignment()); },
-         [](TCountingGridEh*, TMemDataSet* D) {
+         [](TTestGridEh*, TMemDataSet* D) {
              TField* F = D->FieldByName(QStringLiteral("Amount"));
              F->SetAlignment(F->Alignment() == taCenter ? taRightJustify : taCenter); },
          [](TColumnEh* C) { C->SetAlignment(taLeftJustify); }, "1 2 0 0"},
         {"ReadOnly from the grid", "Name", [](TColumnEh* C) { return QString::number(C->ReadOnly()); },
-         [](TCountingGridEh* G, TMemDataSet*) { G->SetReadOnly(!G->ReadOnly()); },
+         [](TTestGridEh* G, TMemDataSet*) { G->SetReadOnly(!G->ReadOnly()); },
          [](TColumnEh* C) { C->SetReadOnly(false); }, "0 1 0 0"},
         {"Checkboxes from the field type", "Paid", [](TColumnEh* C) { return QString::number(C->Checkboxes()); },
-         [](TCountingGridEh*, TMemDataSet*) {}, [](TColumnEh* C) { C->SetCheckboxes(false); }, "1 1 0 0"},
+         [](TTestGridEh*, TMemDataSet*) {}, [](TColumnEh* C) { C->SetCheckboxes(false); }, "1 1 0 0"},
         {"WordWrap from the field type", "Name", [](TColumnEh* C) { return QString::number(C->WordWrap()); },
-         [](TCountingGridEh*, TMemDataSet*) {}, [](TColumnEh* C) { C->SetWordWrap(false); }, "1 1 0 0"},
+         [](TTestGridEh*, TMemDataSet*) {}, [](TColumnEh* C) { C->SetWordWrap(false); }, "1 1 0 0"},
         {"EndEllipsis from the grid's column defaults", "Id", [](TColumnEh* C) { return QString::number(C->EndEllipsis()); },
-         [](TCountingGridEh* G, TMemDataSet*) {
+         [](TTestGridEh* G, TMemDataSet*) {
              G->ColumnDefValues()->SetEndEllipsis(!G->ColumnDefValues()->EndEllipsis()); },
          [](TColumnEh* C) { C->SetEndEllipsis(true); }, "0 1 1 1"},
         {"Title caption from the field's label", "Id", [](TColumnEh* C) { return C->Title()->Caption(); },
-         [](TCountingGridEh*, TMemDataSet* D) {
+         [](TTestGridEh*, TMemDataSet* D) {
              TField* F = D->FieldByName(QStringLiteral("Id"));
              F->SetDisplayLabel(F->DisplayLabel() == u"No" ? QStringLiteral("Id") : QStringLiteral("No")); },
          [](TColumnEh* C) { C->Title()->SetCaption(QStringLiteral("Key")); }, "Id No Key Key"},
         {"Title alignment centred under multi-line titles", "Id",
          [](TColumnEh* C) { return QString::number(C->Title()->Alignment()); },
-         [](TCountingGridEh* G, TMemDataSet*) { G->SetUseMultiTitle(!G->UseMultiTitle()); },
+         [](TTestGridEh* G, TMemDataSet*) { G->SetUseMultiTitle(!G->UseMultiTitle()); },
          [](TColumnEh* C) { C->Title()->SetAlignment(taRightJustify); }, "0 2 1 1"},
         {"Title colour from FixedColor", "Id", [](TColumnEh* C) { return QString::number(C->Title()->Color(), 16); },
-         [](TCountingGridEh* G, TMemDataSet*) { G->SetFixedColor(G->FixedColor() == clGray ? clBtnFace : clGray); },
+         [](TTestGridEh* G, TMemDataSet*) { G->SetFixedColor(G->FixedColor() == clGray ? clBtnFace : clGray); },
          [](TColumnEh* C) { C->Title()->SetColor(clWhite); }, "ff00000f 808080 ffffff ffffff"},
         {"Footer colour from FooterColor", "Id", [](TColumnEh* C) { return QString::number(C->Footer()->Color(), 16); },
-         [](TCountingGridEh* G, TMemDataSet*) { G->SetFooterColor(G->FooterColor() == clYellow ? clWindow : clYellow); },
+         [](TTestGridEh* G, TMemDataSet*) { G->SetFooterColor(G->FooterColor() == clYellow ? clWindow : clYellow); },
          [](TColumnEh* C) { C->Footer()->SetColor(clLime); }, "ff000005 ffff ff00 ff00"},
     };
     for (const TRow& Row : Rows) {
@@ -375,23 +375,23 @@ TEST_F(TColumnsTest, CanModifyChecksGridDataSetColumnAndField)
     struct TRow
     {
         const char* Name;
-        std::function<void(TCountingGridEh*, TMemDataSet*, TColumnEh*)> Setup;
+        std::function<void(TTestGridEh*, TMemDataSet*, TColumnEh*)> Setup;
         bool Expected;
     };
     const TRow Rows[] = {
-        {"plain", [](TCountingGridEh*, TMemDataSet*, TColumnEh*) {}, true},
-        {"read-only grid", [](TCountingGridEh* G, TMemDataSet*, TColumnEh*) { G->SetReadOnly(true); }, false},
-        {"read-only dataset", [](TCountingGridEh*, TMemDataSet* D, TColumnEh*) { D->SetReadOnly(true); }, false},
-        {"read-only column", [](TCountingGridEh*, TMemDataSet*, TColumnEh* C) { C->SetReadOnly(true); }, false},
-        {"read-only field", [](TCountingGridEh*, TMemDataSet* D, TColumnEh*) {
+        {"plain", [](TTestGridEh*, TMemDataSet*, TColumnEh*) {}, true},
+        {"read-only grid", [](TTestGridEh* G, TMemDataSet*, TColumnEh*) { G->SetReadOnly(true); }, false},
+        {"read-only dataset", [](TTestGridEh*, TMemDataSet* D, TColumnEh*) { D->SetReadOnly(true); }, false},
+        {"read-only column", [](TTestGridEh*, TMemDataSet*, TColumnEh* C) { C->SetReadOnly(true); }, false},
+        {"read-only field", [](TTestGridEh*, TMemDataSet* D, TColumnEh*) {
              D->FieldByName(QStringLiteral("Amount"))->SetReadOnly(true); }, false},
-        {"no update allowed", [](TCountingGridEh* G, TMemDataSet*, TColumnEh*) {
+        {"no update allowed", [](TTestGridEh* G, TMemDataSet*, TColumnEh*) {
              G->SetAllowedOperations({alopInsertEh, alopAppendEh}); }, false},
-        {"no update allowed but inserting", [](TCountingGridEh* G, TMemDataSet* D, TColumnEh*) {
+        {"no update allowed but inserting", [](TTestGridEh* G, TMemDataSet* D, TColumnEh*) {
              G->SetAllowedOperations({alopInsertEh}); D->Append(); }, true},
-        {"column without a field", [](TCountingGridEh*, TMemDataSet*, TColumnEh* C) {
+        {"column without a field", [](TTestGridEh*, TMemDataSet*, TColumnEh* C) {
              C->SetFieldName(QStringLiteral("Missing")); }, false},
-        {"empty dataset without insert or append", [](TCountingGridEh* G, TMemDataSet* D, TColumnEh*) {
+        {"empty dataset without insert or append", [](TTestGridEh* G, TMemDataSet* D, TColumnEh*) {
              D->EmptyDataSet(); G->SetAllowedOperations({alopUpdateEh}); }, false},
     };
     for (const TRow& Row : Rows) {

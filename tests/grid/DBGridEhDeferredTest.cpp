@@ -1,69 +1,26 @@
 // The deferred layout request and what the grid does when a field it shows,
 // or its data source, goes away.
-#include "GridTestUtil.h"
-#include "grid/DBGridEh.h"
-#include "grid/DBGridEhColumns.h"
-#include "platform/db/DataSource.h"
+#include "GridFixture.h"
 #include "platform/db/Field.h"
-#include "platform/db/MemDataSet.h"
-
-#include <QCoreApplication>
-#include <gtest/gtest.h>
-#include <memory>
 
 namespace {
 
-// Counts the layout requests that reach the grid.
-class TLayoutCountingGrid : public TDBGridEh
+class TDeferredFixture : public TGridTestFixture
 {
 public:
-    using TDBGridEh::TDBGridEh;
-    int LayoutRequests = 0;
-    void LayoutChanged() override
+    TDeferredFixture()
+        : TGridTestFixture({{"Name", ftWideString, 20}, {"Qty", ftInteger}, {"Amount", ftFloat}}, QSize(400, 300), 2)
     {
-        ++LayoutRequests;
-        TDBGridEh::LayoutChanged();
-    }
-};
-
-class TDeferredFixture : public ::testing::Test
-{
-public:
-    void SetUp() override
-    {
-        Data = std::make_unique<TMemDataSet>();
-        Data->FieldDefs()->Add(QStringLiteral("Name"), ftWideString, 20);
-        Data->FieldDefs()->Add(QStringLiteral("Qty"), ftInteger);
-        Data->FieldDefs()->Add(QStringLiteral("Amount"), ftFloat);
-        Data->Open();
-        Data->AppendRecord({Variant(QStringLiteral("A")), Variant(1), Variant(1.5)});
-        Data->AppendRecord({Variant(QStringLiteral("B")), Variant(2), Variant(2.5)});
-        Data->First();
-        Source = std::make_unique<TDataSource>();
-        Source->SetDataSet(Data.get());
-        Grid = std::make_unique<TLayoutCountingGrid>();
-        Grid->resize(400, 300);
-    }
-
-    void TearDown() override
-    {
-        Grid.reset();
-        Source.reset();
-        Data.reset();
-    }
-
-    TColumnEh* AddColumn(const QString& Field)
-    {
-        TColumnEh* C = Grid->Columns()->Add();
-        C->SetFieldName(Field);
-        return C;
     }
 
     static void RunQueued() { QCoreApplication::processEvents(); }
 
-    std::unique_ptr<TMemDataSet> Data;
-    std::unique_ptr<TDataSource> Source;
-    std::unique_ptr<TLayoutCountingGrid> Grid;
+protected:
+    // A 1 1.5, B 2 2.5.
+    QList<Variant> Record(int i) const override
+    {
+        return {Variant(QString(QChar(u'A' + i - 1))), Variant(i), Variant(i + 0.5)};
+    }
 };
 
 } // namespace

@@ -1,75 +1,33 @@
 // The grid's in-place editing: which record typed text lands in, key
 // acceptance by field type, edit limits and masks, editing permission and
 // the column focus events.
-#include "GridTestUtil.h"
-#include "grid/DBGridEh.h"
-#include "grid/DBGridEhColumns.h"
-#include "platform/db/DataSource.h"
-#include "platform/db/MemDataSet.h"
+#include "GridFixture.h"
 #include "platform/rtl/Classes.h"
 
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMouseEvent>
-#include <gtest/gtest.h>
 #include <functional>
-#include <memory>
 
 namespace {
 
-class TEditGrid : public TDBGridEh
+class TEditFixture : public TGridTestFixture
 {
 public:
-    using TDBGridEh::TDBGridEh;
-    using TDBGridEh::CanEditAcceptKey;
-    using TDBGridEh::CanEditShow;
-    using TDBGridEh::GetEditLimit;
-    using TDBGridEh::GetEditMask;
-    using TDBGridEh::GetEditText;
-};
+    TEditFixture()
+        : TGridTestFixture({{"Id", ftInteger}, {"Name", ftWideString, 10}, {"Amount", ftFloat}, {"Note", ftMemo}},
+                           QSize(400, 300), 5)
+    {
+    }
 
-class TEditFixture : public ::testing::Test
-{
-public:
     void SetUp() override
     {
-        Data = std::make_unique<TMemDataSet>();
-        Data->FieldDefs()->Add(QStringLiteral("Id"), ftInteger);
-        Data->FieldDefs()->Add(QStringLiteral("Name"), ftWideString, 10);
-        Data->FieldDefs()->Add(QStringLiteral("Amount"), ftFloat);
-        Data->FieldDefs()->Add(QStringLiteral("Note"), ftMemo);
-        Data->Open();
-        Data->DisableControls();
-        for (int i = 1; i <= 5; ++i)
-            Data->AppendRecord({Variant(i), Variant(QStringLiteral("Name%1").arg(i)), Variant(i * 1.5),
-                                Variant(QStringLiteral("Line%1").arg(i))});
-        Data->First();
-        Data->EnableControls();
-        Source = std::make_unique<TDataSource>();
-        Source->SetDataSet(Data.get());
-        Grid = std::make_unique<TEditGrid>();
-        Grid->resize(400, 300);
+        TGridTestFixture::SetUp();
         for (const char* Name : {"Id", "Name", "Amount", "Note"})
             AddColumn(QString::fromUtf8(Name));
     }
 
-    void TearDown() override
-    {
-        Grid.reset();
-        Source.reset();
-        Data.reset();
-    }
-
-    TColumnEh* AddColumn(const QString& Field)
-    {
-        TColumnEh* C = Grid->Columns()->Add();
-        C->SetFieldName(Field);
-        C->SetWidth(80);
-        return C;
-    }
-
-    void Link() { Grid->SetDataSource(Source.get()); }
+    // Every column here is 80 pixels wide.
+    TColumnEh* AddColumn(const QString& Field) { return TGridTestFixture::AddColumn(Field, 80); }
 
     // Shows the editor in the column of Field on the current record.
     QLineEdit* EditField(const QString& Field)
@@ -99,17 +57,6 @@ public:
         }
     }
 
-    void Click(int ACol, int ARow)
-    {
-        const QPoint P = Grid->CellRect(ACol, ARow).center();
-        QMouseEvent Press(QEvent::MouseButtonPress, P, Grid->mapToGlobal(P), Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
-        QCoreApplication::sendEvent(Grid.get(), &Press);
-        QMouseEvent Release(QEvent::MouseButtonRelease, P, Grid->mapToGlobal(P), Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
-        QCoreApplication::sendEvent(Grid.get(), &Release);
-    }
-
     // Every record's Name as "A|B|C"; the cursor is left where it was.
     QString Names()
     {
@@ -123,9 +70,12 @@ public:
         return Out.join(u'|');
     }
 
-    std::unique_ptr<TMemDataSet> Data;
-    std::unique_ptr<TDataSource> Source;
-    std::unique_ptr<TEditGrid> Grid;
+protected:
+    QList<Variant> Record(int i) const override
+    {
+        return {Variant(i), Variant(QStringLiteral("Name%1").arg(i)), Variant(i * 1.5),
+                Variant(QStringLiteral("Line%1").arg(i))};
+    }
 };
 
 // ---------------------------------------------------------------- which record gets the text

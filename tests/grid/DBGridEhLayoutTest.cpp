@@ -1,68 +1,22 @@
 // The layout pass and the lock around it: widths the user sets, widths the
 // grid sets itself, default columns following the fields, loading, scaling
 // and the grid's update counter.
-#include "GridTestUtil.h"
-#include "grid/DBGridEh.h"
-#include "grid/DBGridEhColumns.h"
-#include "platform/db/DataSource.h"
+#include "GridFixture.h"
 #include "platform/db/Field.h"
-#include "platform/db/MemDataSet.h"
 #include "platform/gui/Screen.h"
 #include "platform/gui/SystemMetrics.h"
 
-#include <QCoreApplication>
 #include <QPixmap>
-#include <gtest/gtest.h>
-#include <memory>
-#include <vector>
+#include <functional>
 
 namespace {
 
-// Counts the row recomputations, which every layout pass and some scrolls make.
-class TRowCountingGrid : public TDBGridEh
+class TLayoutFixture : public TGridTestFixture
 {
 public:
-    using TDBGridEh::TDBGridEh;
-    int RowUpdates = 0;
-    void UpdateRowHeights() override
+    TLayoutFixture()
+        : TGridTestFixture({{"Name", ftWideString, 20}, {"Qty", ftInteger}, {"Amount", ftFloat}}, QSize(400, 200), 3)
     {
-        ++RowUpdates;
-        TDBGridEh::UpdateRowHeights();
-    }
-};
-
-class TLayoutFixture : public ::testing::Test
-{
-public:
-    void SetUp() override
-    {
-        Data = std::make_unique<TMemDataSet>();
-        Data->FieldDefs()->Add(QStringLiteral("Name"), ftWideString, 20);
-        Data->FieldDefs()->Add(QStringLiteral("Qty"), ftInteger);
-        Data->FieldDefs()->Add(QStringLiteral("Amount"), ftFloat);
-        Data->Open();
-        for (int i = 1; i <= 3; ++i)
-            Data->AppendRecord({Variant(QStringLiteral("Item %1").arg(i)), Variant(i), Variant(i * 1.5)});
-        Data->First();
-        Source = std::make_unique<TDataSource>();
-        Source->SetDataSet(Data.get());
-        Grid = std::make_unique<TRowCountingGrid>();
-        Grid->resize(400, 200);
-    }
-
-    void TearDown() override
-    {
-        Grid.reset();
-        Source.reset();
-        Data.reset();
-    }
-
-    TColumnEh* AddColumn(const QString& Field, int Width)
-    {
-        TColumnEh* C = Grid->Columns()->Add();
-        C->SetFieldName(Field);
-        C->SetWidth(Width);
-        return C;
     }
 
     // "A|B|C" of the columns' field names.
@@ -74,9 +28,11 @@ public:
         return L.join(u'|');
     }
 
-    std::unique_ptr<TMemDataSet> Data;
-    std::unique_ptr<TDataSource> Source;
-    std::unique_ptr<TRowCountingGrid> Grid;
+protected:
+    QList<Variant> Record(int i) const override
+    {
+        return {Variant(QStringLiteral("Item %1").arg(i)), Variant(i), Variant(i * 1.5)};
+    }
 };
 
 } // namespace
@@ -87,8 +43,7 @@ TEST_F(TLayoutFixture, IndicatorToggleKeepsColumnWidths)
 {
     for (const bool Linked : {false, true}) {
         SCOPED_TRACE(Linked ? "linked" : "unlinked");
-        Grid = std::make_unique<TRowCountingGrid>();
-        Grid->resize(400, 200);
+        NewGrid();
         Grid->SetOptions(Grid->Options() - TDBGridOptions({dgIndicator}));
         AddColumn(QStringLiteral("Name"), 50);
         AddColumn(QStringLiteral("Qty"), 100);
@@ -137,7 +92,7 @@ TEST_F(TLayoutFixture, UserWidthChangesFollowTheColumnRules)
     };
     for (const Row& R : Rows) {
         SCOPED_TRACE(R.Name);
-        Grid = std::make_unique<TRowCountingGrid>();
+        Grid = std::make_unique<TTestGridEh>();
         // Narrow on purpose: MinAutoFitWidth makes the room exactly 300.
         Grid->resize(120, 200);
         Grid->SetOptions(Grid->Options() - TDBGridOptions({dgIndicator, dgColLines}));
@@ -351,8 +306,7 @@ TEST_F(TLayoutFixture, ChangeScaleFollowsParentFontAndScalingFlags)
     };
     for (const Row& R : Rows) {
         SCOPED_TRACE(R.Name);
-        Grid = std::make_unique<TRowCountingGrid>();
-        Grid->resize(400, 200);
+        NewGrid();
         TColumnEh* Name = AddColumn(QStringLiteral("Name"), 100);
         Grid->TitleFont()->SetSize(12);
         EXPECT_FALSE(Grid->ParentFont()) << "a title font of its own";

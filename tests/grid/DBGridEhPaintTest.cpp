@@ -2,112 +2,26 @@
 // captions over scrolled titles, frozen filler cells, the room a sort marker
 // takes from the caption and the footer texts by field type. Pixels are read
 // from the grid's own image.
-#include "GridTestUtil.h"
-#include "grid/DBGridEh.h"
-#include "grid/DBGridEhColumns.h"
-#include "platform/db/DataSource.h"
+#include "GridFixture.h"
 #include "platform/db/Field.h"
-#include "platform/db/MemDataSet.h"
 #include "platform/rtl/SysUtils.h"
-
-#include <QImage>
-#include <gtest/gtest.h>
-#include <map>
-#include <memory>
 
 namespace {
 
-class TPaintGrid : public TDBGridEh
+class TPaintFixture : public TGridTestFixture
 {
 public:
-    using TDBGridEh::TDBGridEh;
-    const QImage& Image() { return *Canvas()->Image(); }
-    bool Focus = false;
-    bool Active = true;
-    bool GridFocused() const override { return Focus; }
-    bool IsActiveControl() const override { return Active; }
-};
-
-class TPaintFixture : public ::testing::Test
-{
-public:
-    void SetUp() override
+    TPaintFixture()
+        : TGridTestFixture({{"Name", ftWideString, 20}, {"Qty", ftInteger}, {"Amount", ftFloat}}, QSize(400, 300), 0,
+                           false, true)
     {
-        Data = std::make_unique<TMemDataSet>();
-        Data->FieldDefs()->Add(QStringLiteral("Name"), ftWideString, 20);
-        Data->FieldDefs()->Add(QStringLiteral("Qty"), ftInteger);
-        Data->FieldDefs()->Add(QStringLiteral("Amount"), ftFloat);
-        Data->Open();
-        Source = std::make_unique<TDataSource>();
-        Source->SetDataSet(Data.get());
-        Grid = std::make_unique<TPaintGrid>();
-        Grid->resize(400, 300);
     }
 
-    void TearDown() override
+protected:
+    QList<Variant> Record(int i) const override
     {
-        Grid.reset();
-        Source.reset();
-        Data.reset();
+        return {Variant(QStringLiteral("Item %1").arg(i)), Variant(i), Variant(i * 1.25)};
     }
-
-    void Fill(int Rows)
-    {
-        Data->DisableControls();
-        for (int i = 1; i <= Rows; ++i)
-            Data->AppendRecord({Variant(QStringLiteral("Item %1").arg(i)), Variant(i), Variant(i * 1.25)});
-        Data->First();
-        Data->EnableControls();
-    }
-
-    TColumnEh* AddColumn(const QString& Field, const QString& Caption, int Width = 80)
-    {
-        TColumnEh* C = Grid->Columns()->Add();
-        C->SetFieldName(Field);
-        C->Title()->SetCaption(Caption);
-        C->SetWidth(Width);
-        return C;
-    }
-
-    void Link() { Grid->SetDataSource(Source.get()); }
-
-    QImage FullPaint()
-    {
-        Grid->Invalidate();
-        Grid->Update();
-        return Grid->Image().copy();
-    }
-
-    // The colour most pixels of R have: the cell's background under its text.
-    static TColor Background(const QImage& I, const QRect& R)
-    {
-        std::map<QRgb, int> Count;
-        for (int y = R.top(); y <= R.bottom(); ++y)
-            for (int x = R.left(); x <= R.right(); ++x)
-                ++Count[I.pixel(x, y) & 0xFFFFFF];
-        QRgb Best = 0;
-        int Most = -1;
-        for (const auto& [Rgb, N] : Count)
-            if (N > Most) {
-                Best = Rgb;
-                Most = N;
-            }
-        return RGB(qRed(Best), qGreen(Best), qBlue(Best));
-    }
-
-    static bool HasColor(const QImage& I, const QRect& R, TColor Color)
-    {
-        const QRgb Want = ColorToQColor(Color).rgb() & 0xFFFFFF;
-        for (int y = R.top(); y <= R.bottom(); ++y)
-            for (int x = R.left(); x <= R.right(); ++x)
-                if ((I.pixel(x, y) & 0xFFFFFF) == Want)
-                    return true;
-        return false;
-    }
-
-    std::unique_ptr<TMemDataSet> Data;
-    std::unique_ptr<TDataSource> Source;
-    std::unique_ptr<TPaintGrid> Grid;
 };
 
 // ---------------------------------------------------------------- current row
@@ -387,40 +301,30 @@ TEST(TSortMarkerRoomEh, TextGivesWayToTheMarkerThenTakesItBack)
 
 // ---------------------------------------------------------------- footer texts
 
-class TFooterTextFixture : public ::testing::Test
+class TFooterTextFixture : public TGridTestFixture
 {
 public:
+    TFooterTextFixture()
+        : TGridTestFixture({{"Price", ftFloat}, {"Cost", ftCurrency}, {"Rate", ftBCD}, {"Qty", ftInteger},
+                            {"Day", ftDateTime}},
+                           QSize(), 2)
+    {
+    }
+
     void SetUp() override
     {
-        Data = std::make_unique<TMemDataSet>();
-        Data->FieldDefs()->Add(QStringLiteral("Price"), ftFloat);
-        Data->FieldDefs()->Add(QStringLiteral("Cost"), ftCurrency);
-        Data->FieldDefs()->Add(QStringLiteral("Rate"), ftBCD);
-        Data->FieldDefs()->Add(QStringLiteral("Qty"), ftInteger);
-        Data->FieldDefs()->Add(QStringLiteral("Day"), ftDateTime);
-        Data->Open();
-        const TDateTime Day = EncodeDate(2026, 3, 8);
-        Data->AppendRecord({Variant(1000.5), Variant(1000.5), Variant(1000.5), Variant(1000), Variant::FromDateTime(Day)});
-        Data->AppendRecord({Variant(234.0678), Variant(234.0678), Variant(234.0678), Variant(234),
-                            Variant::FromDateTime(Day)});
-        Data->First();
-        Source = std::make_unique<TDataSource>();
-        Source->SetDataSet(Data.get());
-        Grid = std::make_unique<TDBGridEh>();
+        TGridTestFixture::SetUp();
         Grid->SumList()->SetActive(true);
-        Grid->SetDataSource(Source.get());
+        Link();
     }
 
-    void TearDown() override
+protected:
+    QList<Variant> Record(int i) const override
     {
-        Grid.reset();
-        Source.reset();
-        Data.reset();
+        const double Value = i == 1 ? 1000.5 : 234.0678;
+        return {Variant(Value), Variant(Value), Variant(Value), Variant(i == 1 ? 1000 : 234),
+                Variant::FromDateTime(EncodeDate(2026, 3, 8))};
     }
-
-    std::unique_ptr<TMemDataSet> Data;
-    std::unique_ptr<TDataSource> Source;
-    std::unique_ptr<TDBGridEh> Grid;
 };
 
 TEST_F(TFooterTextFixture, FooterTextFollowsTheFieldTypeAndSettings)

@@ -1,151 +1,42 @@
 // The data grid on screen: layout arithmetic, the record window and its
 // scrolling, footer texts and the painted cells, checked offscreen on the
 // grid's own image.
-#include "GridTestUtil.h"
-#include "grid/DBGridEh.h"
-#include "grid/DBGridEhColumns.h"
-#include "platform/db/DataSource.h"
-#include "platform/db/MemDataSet.h"
+#include "GridFixture.h"
 #include "platform/gui/TestRender.h"
 #include "platform/rtl/Classes.h"
 
 #include <QDir>
-#include <QImage>
 #include <QKeyEvent>
-#include <QMouseEvent>
-#include <QCoreApplication>
-#include <gtest/gtest.h>
-#include <algorithm>
 #include <functional>
-#include <map>
-#include <memory>
-#include <set>
 
 namespace {
 
-// Exposes the painter for cells the layout never produces.
-class TScreenGrid : public TDBGridEh
+class TScreenFixture : public TGridTestFixture
 {
 public:
-    using TDBGridEh::TDBGridEh;
-    using TDBGridEh::RowTop;
-    using TDBGridEh::ColLeft;
-    const QImage& Image() { return *Canvas()->Image(); }
-    bool Focus = false;
-    bool GridFocused() const override { return Focus; }
-    // Rows painted since the last call.
-    int PaintedRows()
+    TScreenFixture()
+        : TGridTestFixture({{"Name", ftWideString, 20}, {"Qty", ftInteger}, {"Amount", ftFloat}, {"Paid", ftBoolean}},
+                           QSize(400, 300), 0, false)
     {
-        const int N = int(FRows.size());
-        FRows.clear();
-        return N;
     }
 
-    void DrawCell(int ACol, int ARow, const QRect& ARect, TGridDrawState AState) override
+    // Rows records under Name and a summed Qty with a footer row, painted once.
+    void ShowQtySum(int Rows)
     {
-        FRows.insert(ARow);
-        TDBGridEh::DrawCell(ACol, ARow, ARect, AState);
+        Fill(Rows);
+        AddColumn("Name", "Name");
+        AddColumn("Qty", "Qty")->Footer()->SetValueType(fvtSum);
+        Grid->SetFooterRowCount(1);
+        Grid->SumList()->SetActive(true);
+        Link();
+        Painted();
     }
 
-private:
-    std::set<int> FRows;
-};
-
-class TScreenFixture : public ::testing::Test
-{
-public:
-    void SetUp() override
+protected:
+    QList<Variant> Record(int i) const override
     {
-        Data = std::make_unique<TMemDataSet>();
-        Data->FieldDefs()->Add(QStringLiteral("Name"), ftWideString, 20);
-        Data->FieldDefs()->Add(QStringLiteral("Qty"), ftInteger);
-        Data->FieldDefs()->Add(QStringLiteral("Amount"), ftFloat);
-        Data->FieldDefs()->Add(QStringLiteral("Paid"), ftBoolean);
-        Data->Open();
-        Source = std::make_unique<TDataSource>();
-        Source->SetDataSet(Data.get());
-        Grid = std::make_unique<TScreenGrid>();
-        Grid->resize(400, 300);
+        return {Variant(QStringLiteral("Item %1").arg(i)), Variant(i), Variant(i * 1.25), Variant(i % 2 == 0)};
     }
-
-    void Fill(int Rows)
-    {
-        Data->DisableControls();
-        for (int i = 1; i <= Rows; ++i)
-            Data->AppendRecord({Variant(QStringLiteral("Item %1").arg(i)), Variant(i), Variant(i * 1.25),
-                                Variant(i % 2 == 0)});
-        Data->First();
-        Data->EnableControls();
-    }
-
-    TColumnEh* AddColumn(const QString& Field, const QString& Caption, int Width = 80)
-    {
-        TColumnEh* C = Grid->Columns()->Add();
-        C->SetFieldName(Field);
-        C->Title()->SetCaption(Caption);
-        C->SetWidth(Width);
-        return C;
-    }
-
-    void Link() { Grid->SetDataSource(Source.get()); }
-
-    void TearDown() override
-    {
-        Grid.reset();
-        Source.reset();
-        Data.reset();
-    }
-
-    // Paints what is pending and returns a copy of the picture.
-    QImage Painted()
-    {
-        Grid->Update();
-        return Grid->Image().copy();
-    }
-
-    QImage FullPaint()
-    {
-        Grid->Invalidate();
-        return Painted();
-    }
-
-    // Any pixel of Color inside R.
-    static bool HasColor(const QImage& I, const QRect& R, TColor Color)
-    {
-        const QRgb Want = ColorToQColor(Color).rgb();
-        for (int y = R.top(); y <= R.bottom(); ++y)
-            for (int x = R.left(); x <= R.right(); ++x)
-                if ((I.pixel(x, y) & 0xFFFFFF) == (Want & 0xFFFFFF))
-                    return true;
-        return false;
-    }
-
-    // The colour most pixels of R have: the background under the text, which
-    // may itself be white on a highlight.
-    static TColor Background(const QImage& I, const QRect& R)
-    {
-        std::map<QRgb, int> Count;
-        for (int y = R.top(); y <= R.bottom(); ++y)
-            for (int x = R.left(); x <= R.right(); ++x)
-                ++Count[I.pixel(x, y) & 0xFFFFFF];
-        const auto Most = std::max_element(Count.begin(), Count.end(),
-                                           [](const auto& A, const auto& B) { return A.second < B.second; });
-        return RGB(qRed(Most->first), qGreen(Most->first), qBlue(Most->first));
-    }
-
-    // Any dark pixel inside R: text or glyph ink, whatever the anti-aliasing.
-    static bool HasInk(const QImage& I, const QRect& R)
-    {
-        for (int y = R.top(); y <= R.bottom(); ++y)
-            for (int x = R.left(); x <= R.right(); ++x)
-                if (qGray(I.pixel(x, y)) < 96)
-                    return true;
-        return false;
-    }
-
-    std::unique_ptr<TMemDataSet> Data;
-    std::unique_ptr<TDataSource> Source;
-    std::unique_ptr<TScreenGrid> Grid;
 };
 
 } // namespace
@@ -200,8 +91,7 @@ TEST_F(TScreenFixture, FrozenColumnsCountHiddenColumnsAmongThem)
     };
     for (const TRow& Row : Rows) {
         SCOPED_TRACE(Row.Name);
-        Grid = std::make_unique<TScreenGrid>();
-        Grid->resize(400, 300);
+        NewGrid();
         const QString Fields[] = {"Name", "Qty", "Amount", "Paid"};
         for (int i = 0; i < 4; ++i)
             AddColumn(Fields[i], Fields[i])->SetVisible(Row.Visible[size_t(i)]);
@@ -252,13 +142,7 @@ TEST_F(TScreenFixture, RecordWindowFillsTheRowsAndKeepsFootersAtTheBottom)
 
 TEST_F(TScreenFixture, ScrollingMovesRowsAndLeavesFootersInPlace)
 {
-    Fill(1000);
-    AddColumn("Name", "Name");
-    AddColumn("Qty", "Qty")->Footer()->SetValueType(fvtSum);
-    Grid->SetFooterRowCount(1);
-    Grid->SumList()->SetActive(true);
-    Link();
-    Painted();
+    ShowQtySum(1000);
     const int Rows = Grid->VisibleDataRowCount();
     struct TRow
     {
@@ -329,13 +213,7 @@ TEST_F(TScreenFixture, FooterTexts)
 
 TEST_F(TScreenFixture, SumChangesRepaintOnlyTheFooterRow)
 {
-    Fill(30);
-    AddColumn("Name", "Name");
-    AddColumn("Qty", "Qty")->Footer()->SetValueType(fvtSum);
-    Grid->SetFooterRowCount(1);
-    Grid->SumList()->SetActive(true);
-    Link();
-    Painted();
+    ShowQtySum(30);
     Grid->PaintedRows();
     Data->Last();
     Data->Edit();
@@ -655,15 +533,6 @@ TEST_F(TScreenFixture, KeysAndClicksMoveTheRecord)
     auto Key = [&](int K, Qt::KeyboardModifiers M = Qt::NoModifier) {
         QKeyEvent E(QEvent::KeyPress, K, M);
         QCoreApplication::sendEvent(Grid.get(), &E);
-    };
-    auto Click = [&](int Col, int Row) {
-        const QPoint P = Grid->CellRect(Col, Row).center();
-        QMouseEvent Press(QEvent::MouseButtonPress, P, Grid->mapToGlobal(P), Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
-        QCoreApplication::sendEvent(Grid.get(), &Press);
-        QMouseEvent Release(QEvent::MouseButtonRelease, P, Grid->mapToGlobal(P), Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
-        QCoreApplication::sendEvent(Grid.get(), &Release);
     };
     Click(2, Titles + 3);
     EXPECT_EQ(Data->RecNo(), 4);

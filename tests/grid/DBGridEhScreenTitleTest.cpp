@@ -1,41 +1,18 @@
 // Title cells on screen: images in place of captions, the pressed title
 // button and captions written upwards.
-#include "GridTestUtil.h"
-#include "grid/DBGridEh.h"
-#include "grid/DBGridEhColumns.h"
-#include "platform/db/DataSource.h"
-#include "platform/db/MemDataSet.h"
-#include "platform/gui/Graphics.h"
+#include "GridFixture.h"
 #include "platform/gui/ImgList.h"
-
-#include <QImage>
-#include <gtest/gtest.h>
-#include <memory>
 
 namespace {
 
-class TTitleGrid : public TDBGridEh
+class TTitleFixture : public TGridTestFixture
 {
 public:
-    using TDBGridEh::TDBGridEh;
-    const QImage& Image() { return *Canvas()->Image(); }
-};
+    TTitleFixture() : TGridTestFixture({{"Name", ftWideString, 20}, {"Qty", ftInteger}}, QSize(400, 300), 1) {}
 
-class TTitleFixture : public ::testing::Test
-{
-public:
     void SetUp() override
     {
-        Data = std::make_unique<TMemDataSet>();
-        Data->FieldDefs()->Add(QStringLiteral("Name"), ftWideString, 20);
-        Data->FieldDefs()->Add(QStringLiteral("Qty"), ftInteger);
-        Data->Open();
-        Data->AppendRecord({Variant(QStringLiteral("A")), Variant(1)});
-        Data->First();
-        Source = std::make_unique<TDataSource>();
-        Source->SetDataSet(Data.get());
-        Grid = std::make_unique<TTitleGrid>();
-        Grid->resize(400, 300);
+        TGridTestFixture::SetUp();
         TBitmap Red;
         Red.SetSize(12, 12);
         Red.Canvas()->Brush()->SetColor(clRed);
@@ -44,57 +21,13 @@ public:
         Images->Add(&Red, nullptr);
     }
 
-    void TearDown() override
-    {
-        Grid.reset();
-        Source.reset();
-        Data.reset();
-    }
+    // Text ink only: the red test image is dark too and does not count.
+    static QRect Ink(const QImage& I, const QRect& R) { return TGridTestFixture::Ink(I, R, clRed); }
 
-    TColumnEh* AddColumn(const QString& Field, const QString& Caption, int Width)
-    {
-        TColumnEh* C = Grid->Columns()->Add();
-        C->SetFieldName(Field);
-        C->Title()->SetCaption(Caption);
-        C->SetWidth(Width);
-        return C;
-    }
-
-    QImage Paint()
-    {
-        Grid->Invalidate();
-        Grid->Update();
-        return Grid->Image().copy();
-    }
-
-    // Bounding box of the dark pixels inside R (text ink; the red test image
-    // is dark too and does not count).
-    static QRect Ink(const QImage& I, const QRect& R)
-    {
-        const QRgb Red = ColorToQColor(clRed).rgb() & 0xFFFFFF;
-        QRect Box;
-        for (int y = R.top(); y <= R.bottom(); ++y)
-            for (int x = R.left(); x <= R.right(); ++x)
-                if (qGray(I.pixel(x, y)) < 96 && (I.pixel(x, y) & 0xFFFFFF) != Red)
-                    Box |= QRect(x, y, 1, 1);
-        return Box;
-    }
-
-    static QRect Colored(const QImage& I, const QRect& R, TColor Color)
-    {
-        const QRgb Want = ColorToQColor(Color).rgb() & 0xFFFFFF;
-        QRect Box;
-        for (int y = R.top(); y <= R.bottom(); ++y)
-            for (int x = R.left(); x <= R.right(); ++x)
-                if ((I.pixel(x, y) & 0xFFFFFF) == Want)
-                    Box |= QRect(x, y, 1, 1);
-        return Box;
-    }
-
-    std::unique_ptr<TMemDataSet> Data;
-    std::unique_ptr<TDataSource> Source;
-    std::unique_ptr<TTitleGrid> Grid;
     std::unique_ptr<TImageList> Images;
+
+protected:
+    QList<Variant> Record(int) const override { return {Variant(QStringLiteral("A")), Variant(1)}; }
 };
 
 } // namespace
@@ -119,7 +52,7 @@ TEST_F(TTitleFixture, TitleImageTakesThePlaceOfTheCaption)
     for (const Row& R : Rows) {
         SCOPED_TRACE(R.Name);
         Name->Title()->SetAlignment(R.Alignment);
-        const QImage I = Paint();
+        const QImage I = FullPaint();
         const QRect Cell = Grid->CellRect(1, 0).adjusted(2, 2, -2, -2);
         const QRect Image = Colored(I, Cell, clRed);
         ASSERT_FALSE(Image.isEmpty());
@@ -129,11 +62,11 @@ TEST_F(TTitleFixture, TitleImageTakesThePlaceOfTheCaption)
         EXPECT_TRUE(Ink(I, Cell).isEmpty()) << "no caption beside the image";
     }
     // The column without an image index keeps its caption.
-    const QImage I = Paint();
+    const QImage I = FullPaint();
     EXPECT_FALSE(Ink(I, Grid->CellRect(2, 0).adjusted(2, 2, -2, -2)).isEmpty());
     // Without the list the caption comes back.
     Grid->SetTitleImages(nullptr);
-    EXPECT_FALSE(Ink(Paint(), Grid->CellRect(1, 0).adjusted(2, 2, -2, -2)).isEmpty());
+    EXPECT_FALSE(Ink(FullPaint(), Grid->CellRect(1, 0).adjusted(2, 2, -2, -2)).isEmpty());
     (void)Qty;
 }
 
@@ -157,13 +90,13 @@ TEST_F(TTitleFixture, PressedTitleSinksAndShiftsItsCaption)
         SCOPED_TRACE(R.Name);
         Grid->SetTitleLines(R.TitleLines);
         Grid->SetPressedTitle(nullptr, false);
-        const QImage Up = Paint();
+        const QImage Up = FullPaint();
         const QRect Cell = Grid->CellRect(1, 0);
         const QRect Before = Ink(Up, Cell.adjusted(2, 2, -2, -2));
         SawDown = false;
         Grid->SetPressedTitle(Name, true);
         EXPECT_EQ(Grid->PressedTitleColumn(), Name);
-        const QImage Down = Paint();
+        const QImage Down = FullPaint();
         const QRect After = Ink(Down, Cell.adjusted(2, 2, -2, -2));
         ASSERT_FALSE(Before.isEmpty());
         EXPECT_EQ(After.topLeft() - Before.topLeft(), QPoint(R.Shift, R.Shift));
@@ -188,7 +121,7 @@ TEST_F(TTitleFixture, ReleasedOrRemovedColumnLeavesNoPressedTitle)
     Grid->SetPressedTitle(Qty, true);
     Grid->Columns()->Delete(1);
     EXPECT_EQ(Grid->PressedTitleColumn(), nullptr);
-    Paint();
+    FullPaint();
 }
 
 TEST_F(TTitleFixture, VerticalTitleRunsUpwardsAndHeightensTheTitleRow)
@@ -200,7 +133,7 @@ TEST_F(TTitleFixture, VerticalTitleRunsUpwardsAndHeightensTheTitleRow)
     const int FlatHeight = Grid->CellRect(1, 0).height();
     Name->Title()->SetCaption(QStringLiteral("Quantity on hand"));
     Name->Title()->SetOrientation(tohVertical);
-    const QImage I = Paint();
+    const QImage I = FullPaint();
     const QRect Cell = Grid->CellRect(1, 0);
     EXPECT_GT(Cell.height(), FlatHeight + 40);
     const QRect Text = Ink(I, Cell.adjusted(2, 2, -2, -2));

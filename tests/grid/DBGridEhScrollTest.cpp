@@ -1,72 +1,26 @@
 // The grid's scroll bars: the vertical bar follows the record number (or a
 // five-position scale), its actions move the dataset, an external bar stands
 // in for the grid's own, and components the grid refers to may go away.
-#include "grid/DBGridEh.h"
-#include "grid/DBGridEhColumns.h"
-#include "platform/db/DataSource.h"
-#include "platform/db/MemDataSet.h"
+#include "GridFixture.h"
 #include "platform/gui/ImgList.h"
 #include "platform/gui/Menus.h"
 #include "platform/gui/StdCtrls.h"
 #include "platform/gui/TestRender.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QImage>
-#include <gtest/gtest.h>
-#include <memory>
 
 namespace {
 
-class TScrollGrid : public TDBGridEh
+class TScrollFixture : public TGridTestFixture
 {
 public:
-    using TDBGridEh::TDBGridEh;
-    using TDBGridEh::MouseWheel;
-    using TDBGridEh::TimedScroll;
-    using TDBGridEh::WMVScroll;
-    using TDBGridEh::MouseDown;
-    using TDBGridEh::MouseUp;
-};
+    TScrollFixture() : TGridTestFixture({{"Name", ftWideString, 20}, {"Qty", ftInteger}}, QSize(300, 200)) {}
 
-class TScrollFixture : public ::testing::Test
-{
-public:
-    void SetUp() override
-    {
-        Data = std::make_unique<TMemDataSet>();
-        Data->FieldDefs()->Add(QStringLiteral("Name"), ftWideString, 20);
-        Data->FieldDefs()->Add(QStringLiteral("Qty"), ftInteger);
-        Data->Open();
-        Source = std::make_unique<TDataSource>();
-        Source->SetDataSet(Data.get());
-        Grid = std::make_unique<TScrollGrid>();
-        Grid->resize(300, 200);
-    }
-
-    void TearDown() override
-    {
-        Grid.reset();
-        Source.reset();
-        Data.reset();
-    }
-
-    void Fill(int Rows)
-    {
-        Data->DisableControls();
-        for (int i = 1; i <= Rows; ++i)
-            Data->AppendRecord({Variant(QStringLiteral("Item %1").arg(i)), Variant(i)});
-        Data->First();
-        Data->EnableControls();
-    }
-
-    void Link() { Grid->SetDataSource(Source.get()); }
     TScrollBar* Bar() const { return Grid->VertBar(); }
     int RecNo() const { return Data->RecNo(); }
 
-    std::unique_ptr<TMemDataSet> Data;
-    std::unique_ptr<TDataSource> Source;
-    std::unique_ptr<TScrollGrid> Grid;
+protected:
+    QList<Variant> Record(int i) const override { return {Variant(QStringLiteral("Item %1").arg(i)), Variant(i)}; }
 };
 
 } // namespace
@@ -302,7 +256,7 @@ TEST_F(TScrollFixture, ExternalBarStandsInForTheOwnOne)
     EXPECT_EQ(Heard, std::vector<TScrollCode>{scBottom});
 
     // One bar serves one control.
-    TScrollGrid Other;
+    TTestGridEh Other;
     try {
         Other.VertScrollBar()->SetExtScrollBar(&Ext);
         FAIL() << "a second control took the bar";
@@ -344,11 +298,8 @@ TEST_F(TScrollFixture, DestroyedComponentsAreLetGo)
 TEST_F(TScrollFixture, ExternalHorizontalBarScrollsColumns)
 {
     Fill(10);
-    for (int i = 0; i < 12; ++i) {
-        TColumnEh* C = Grid->Columns()->Add();
-        C->SetFieldName(i % 2 ? QStringLiteral("Qty") : QStringLiteral("Name"));
-        C->SetWidth(80);
-    }
+    for (int i = 0; i < 12; ++i)
+        AddColumn(i % 2 ? QStringLiteral("Qty") : QStringLiteral("Name"), 80);
     Link();
     TScrollBar Ext(sbHorizontal);
     Grid->HorzScrollBar()->SetExtScrollBar(&Ext);
@@ -367,11 +318,8 @@ TEST_F(TScrollFixture, ExternalHorizontalBarScrollsColumns)
 TEST_F(TScrollFixture, OwnHorizontalBarShowsOnlyWhenColumnsAreCutOff)
 {
     Fill(3);
-    TColumnEh* Narrow = Grid->Columns()->Add();
-    Narrow->SetFieldName(QStringLiteral("Qty"));
-    TColumnEh* Wide = Grid->Columns()->Add();
-    Wide->SetFieldName(QStringLiteral("Name"));
-    Wide->SetWidth(100);
+    AddColumn(QStringLiteral("Qty"));
+    TColumnEh* Wide = AddColumn(QStringLiteral("Name"), 100);
     Link();
     EXPECT_FALSE(Grid->ScrollBarShowing(sbHorizontal));
     Wide->SetWidth(280);
@@ -387,11 +335,8 @@ TEST_F(TScrollFixture, OwnHorizontalBarShowsOnlyWhenColumnsAreCutOff)
 TEST_F(TScrollFixture, BarsTakeTheirRoomFromTheCells)
 {
     Fill(100);
-    for (int i = 0; i < 6; ++i) {
-        TColumnEh* C = Grid->Columns()->Add();
-        C->SetFieldName(i % 2 ? QStringLiteral("Qty") : QStringLiteral("Name"));
-        C->SetWidth(70);
-    }
+    for (int i = 0; i < 6; ++i)
+        AddColumn(i % 2 ? QStringLiteral("Qty") : QStringLiteral("Name"), 70);
     Link();
     ASSERT_TRUE(Grid->ScrollBarShowing(sbVertical));
     ASSERT_TRUE(Grid->ScrollBarShowing(sbHorizontal));
@@ -412,10 +357,8 @@ TEST_F(TScrollFixture, BarsTakeTheirRoomFromTheCells)
 TEST_F(TScrollFixture, RightClickOnADataCellShowsTheColumnMenu)
 {
     Fill(10);
-    TColumnEh* Name = Grid->Columns()->Add();
-    Name->SetFieldName(QStringLiteral("Name"));
-    TColumnEh* Qty = Grid->Columns()->Add();
-    Qty->SetFieldName(QStringLiteral("Qty"));
+    TColumnEh* Name = AddColumn(QStringLiteral("Name"));
+    TColumnEh* Qty = AddColumn(QStringLiteral("Qty"));
     Link();
     auto Menu = std::make_unique<TPopupMenu>();
     Menu->Items()->Add(QStringLiteral("复制"));
