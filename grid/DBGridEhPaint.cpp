@@ -105,9 +105,13 @@ TGridGlyphs& Glyphs()
 }
 
 // Text of a cell: filled first, then written with the margins of the cell.
-void WriteCellText(TCanvas* C, const QRect& R, bool Fill, int DX, int DY, const QString& Text,
+// Right-to-left text reads from the right, and with right-to-left alignment
+// left- and right-aligned text trade sides.
+void WriteCellText(TCanvas* C, TBiDiMode BiDi, const QRect& R, bool Fill, int DX, int DY, const QString& Text,
                    TAlignment Alignment, bool WordWrap, bool EndEllipsis, int LeftMarg = 0, int RightMarg = 0)
 {
+    if (RightToLeftAlignment(BiDi) && Alignment != taCenter)
+        Alignment = Alignment == taLeftJustify ? taRightJustify : taLeftJustify;
     if (Fill)
         C->FillRect(R);
     if (Text.isEmpty() || R.width() <= 2 * DX)
@@ -121,6 +125,8 @@ void WriteCellText(TCanvas* C, const QRect& R, bool Fill, int DX, int DY, const 
         Flags |= DT_CENTER;
     if (EndEllipsis)
         Flags |= DT_END_ELLIPSIS;
+    if (RightToLeftReading(BiDi))
+        Flags |= DT_RTLREADING;
     const TBrushStyle Saved = C->Brush()->Style();
     C->Brush()->SetStyle(bsClear);
     C->DrawText(Text, T, Flags);
@@ -433,7 +439,7 @@ void TCustomDBGridEh::DrawTitleContent(TColumnEh* Column, const QRect& R, QRect 
         TextRect.translate(Press, Press);
         Press = 0;
     }
-    WriteCellText(C, TextRect, false, DX, DY, Caption, Title->Alignment(), MultiLine, Title->EndEllipsis(), Press,
+    WriteCellText(C, BiDiMode(), TextRect, false, DX, DY, Caption, Title->Alignment(), MultiLine, Title->EndEllipsis(), Press,
                   -Press);
 }
 
@@ -472,7 +478,7 @@ void TCustomDBGridEh::DrawTitleParents(int DataCol, const QRect& CellRect,
         C->Font()->Assign(*LeafTitle->Font());
         C->Brush()->SetColor(LeafTitle->Color());
         C->Brush()->SetStyle(bsSolid);
-        WriteCellText(C, R, true, 1, 1, Parent->Text, taCenter, true, LeafTitle->EndEllipsis());
+        WriteCellText(C, BiDiMode(), R, true, 1, 1, Parent->Text, taCenter, true, LeafTitle->EndEllipsis());
         // Drawn once over the whole group, so the side edges fall on the
         // group's outer cell edges only.
         if (OptionsEh().Contains(dghFixed3D))
@@ -560,7 +566,7 @@ void TCustomDBGridEh::DrawDataCellContent(TColumnEh* Column, TColumnEhType Kind,
             Images->Draw(C, R.left() + (R.width() - Images->Width()) / 2,
                          R.top() + (R.height() - Images->Height()) / 2, P.ImageIndex);
     } else {
-        WriteCellText(C, R, true, DX, DY, P.Text, P.Alignment, Column->WordWrap() && FMultiLineRows,
+        WriteCellText(C, BiDiMode(), R, true, DX, DY, P.Text, P.Alignment, Column->WordWrap() && FMultiLineRows,
                       Column->EndEllipsis());
     }
 }
@@ -580,7 +586,7 @@ void TCustomDBGridEh::DrawFooterCellEh(int DataCol, int FooterIndex, TColumnEh* 
         HighlightNonDataCell(C->Font(), Background, false, State,
                              TDBGridEhCellType{false, DataCol, raFooter, FooterIndex});
         C->Brush()->SetColor(Background);
-        WriteCellText(C, R, true, DX, DY, Text, Alignment, Footer->WordWrap() && FMultiLineRows,
+        WriteCellText(C, BiDiMode(), R, true, DX, DY, Text, Alignment, Footer->WordWrap() && FMultiLineRows,
                       Footer->EndEllipsis());
     }
     if (OnDrawFooterCell)

@@ -87,6 +87,14 @@ void TCustomControl::SetColor(TColor Value)
     Invalidate();
 }
 
+void TCustomControl::SetBiDiMode(TBiDiMode Value)
+{
+    if (FBiDiMode == Value)
+        return;
+    FBiDiMode = Value;
+    Invalidate();
+}
+
 void TCustomControl::SetCursor(TCursor Value)
 {
     FCursor = Value;

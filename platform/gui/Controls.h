@@ -61,6 +61,14 @@ int VirtualKeyFromQt(const QKeyEvent* Event);
 // Enter #13, Esc #27, Backspace #8); a null QChar when it produces none.
 QChar KeyCharFromQt(const QKeyEvent* Event);
 
+// Reading order and alignment of text in a control.
+enum class TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+using enum TBiDiMode;
+// Right-to-left reading order (every mode but left-to-right).
+inline bool RightToLeftReading(TBiDiMode Mode) { return Mode != bdLeftToRight; }
+// Left and right alignment trade places (full right-to-left only).
+inline bool RightToLeftAlignment(TBiDiMode Mode) { return Mode == bdRightToLeft; }
+
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 using enum TScrollStyle;
 enum class TScrollBarKind { sbHorizontal, sbVertical };
@@ -85,6 +93,10 @@ public:
     void SetColor(TColor Value);
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor Value);
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode Value);
+    bool UseRightToLeftReading() const { return RightToLeftReading(FBiDiMode); }
+    bool UseRightToLeftAlignment() const { return RightToLeftAlignment(FBiDiMode); }
     bool WantTabs() const { return FWantTabs; }
     void SetWantTabs(bool Value) { FWantTabs = Value; }
     TScrollStyle ScrollBars() const { return FScrollBars; }
@@ -181,6 +193,7 @@ private:
     TColor FColor = clBtnFace;
     TCursor FCursor = crDefault;
     bool FWantTabs = false;
+    TBiDiMode FBiDiMode = bdLeftToRight;
     int FTag = 0;
     bool FClicked = false;
     bool FInPaint = false;

@@ -277,7 +277,9 @@ int TCanvas::DrawTextEx(const QString& Text, QRect& R, unsigned Format, TDrawTex
             X += (Avail - W) / 2;
         else if (Format & DT_RIGHT)
             X = RectRight(R) - RightMargin - W;
-        DrawTextLine(X, Y, L, Opaque, Clip);
+        // An embedding gives the line a right-to-left base direction; the
+        // marks themselves take no room.
+        DrawTextLine(X, Y, (Format & DT_RTLREADING) ? QChar(0x202B) + L + QChar(0x202C) : L, Opaque, Clip);
         Y += LineHeight;
     }
     Changed();

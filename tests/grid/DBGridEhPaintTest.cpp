@@ -393,3 +393,39 @@ TEST(TFieldDisplaySettings, FloatLikeFieldsStartWithClassicDefaults)
 }
 
 } // namespace
+
+// Right-to-left reading keeps the cells where they are; full right-to-left
+// also moves left-aligned text to the right side of its cell and back.
+TEST_F(TPaintFixture, RightToLeftTextTradesSidesOnlyWithRightToLeftAlignment)
+{
+    Fill(3);
+    AddColumn("Name", "Name", 160)->SetAlignment(taLeftJustify);
+    AddColumn("Qty", "Qty", 160)->SetAlignment(taRightJustify);
+    Link();
+    const int Row = Grid->TitleRowCount();
+    struct TCase
+    {
+        const char* Name;
+        TBiDiMode Mode;
+        bool NameOnRight;
+        bool QtyOnRight;
+    };
+    const TCase Cases[] = {
+        {"left to right", bdLeftToRight, false, true},
+        {"reading only", bdRightToLeftReadingOnly, false, true},
+        {"no alignment", bdRightToLeftNoAlign, false, true},
+        {"full right to left", bdRightToLeft, true, false},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        Grid->SetBiDiMode(C.Mode);
+        const QImage I = FullPaint();
+        for (int Col : {1, 2}) {
+            const QRect Cell = Grid->CellRect(Col, Row);
+            const QRect Ink = TGridTestFixture::Ink(I, Cell.adjusted(1, 1, -1, -1));
+            ASSERT_FALSE(Ink.isEmpty());
+            const bool OnRight = Ink.center().x() > Cell.center().x();
+            EXPECT_EQ(OnRight, Col == 1 ? C.NameOnRight : C.QtyOnRight) << "column " << Col;
+        }
+    }
+}
