@@ -326,14 +326,16 @@ void TCustomDBGridEh::Paint()
     TCustomGrid::Paint();
     if (!UseMultiTitle() || !Options().Contains(dgTitles) || Loading() || RowCount() == 0)
         return;
-    std::vector<const THeadTreeNode*> Painted;
+    // A group over frozen and scrolling columns is drawn once in each area,
+    // clipped to it, from the first leaf shown there.
+    std::vector<const THeadTreeNode*> PaintedFrozen, PaintedScrolling;
     for (int c = FIndicatorOffset; c < ColCount(); ++c) {
         const int DataCol = c - FIndicatorOffset;
         if (DataCol >= int(FLeafFieldArr.size()))
             break;
         const QRect R = CellRect(c, 0);
         if (!R.isEmpty())
-            DrawTitleParents(DataCol, R, Painted);
+            DrawTitleParents(DataCol, R, c < FixedCols() ? PaintedFrozen : PaintedScrolling);
     }
 }
 
@@ -450,10 +452,12 @@ void TCustomDBGridEh::DrawTitleParents(int DataCol, const QRect& CellRect,
 {
     TCanvas* C = Canvas();
     TCanvasState State(C);
-    // A group of scrolling columns scrolled partly out of view must not cover
-    // the frozen titles or the indicator.
+    // A group scrolled partly out of view must not cover the frozen titles or
+    // the indicator, nor a frozen group the scrolling columns.
     if (DataCol + FIndicatorOffset >= FixedCols())
         C->IntersectClipRect(QRect(FixedWidth(), 0, std::max(0, ClientWidth() - FixedWidth()), ClientHeight()));
+    else
+        C->IntersectClipRect(QRect(0, 0, FixedWidth(), ClientHeight()));
     if (DataCol >= Columns()->Count())
         return;
     const THeadTreeNode* Root = HeadTree();

@@ -146,6 +146,29 @@ TEST_F(TPaintFixture, GroupCaptionsStayRightOfTheFrozenColumns)
     EXPECT_EQ(Background(I, QRect(Amount.left() + 4, Amount.top() + 2, Amount.width() - 8, 4)), clAqua);
 }
 
+// A group over a frozen and a scrolling column, the scrolling one scrolled
+// away: the group shows over the frozen leaf only.
+TEST_F(TPaintFixture, GroupOverFrozenAndScrollingColumnsKeepsToEachArea)
+{
+    Fill(3);
+    for (TColumnEh* C : {AddColumn("Qty", QStringLiteral("本期|数量"), 120),
+                         AddColumn("Amount", QStringLiteral("本期|金额"), 150)})
+        C->Title()->SetColor(clAqua);
+    AddColumn("Name", QStringLiteral("备注"), 200)->Title()->SetColor(clLime);
+    AddColumn("Name", QStringLiteral("其他"), 200)->Title()->SetColor(clLime);
+    Grid->SetUseMultiTitle(true);
+    Grid->SetFrozenCols(1);
+    Link();
+    Grid->SetLeftCol(3);
+    ASSERT_EQ(Grid->LeftCol(), 3);
+    const QImage I = FullPaint();
+    const QRect Frozen = Grid->CellRect(1, 0);
+    const QRect Note = Grid->CellRect(3, 0);
+    ASSERT_FALSE(Note.isEmpty());
+    EXPECT_EQ(Background(I, QRect(Frozen.left() + 4, Frozen.top() + 2, Frozen.width() - 8, 4)), clAqua);
+    EXPECT_FALSE(HasColor(I, Note, clAqua)) << "the frozen half of the group stays in the frozen area";
+}
+
 TEST_F(TPaintFixture, GroupCaptionTakesTheLeafTitleAndSpansOnlyVisibleColumns)
 {
     Fill(3);
