@@ -92,6 +92,7 @@ private:
     void SimpleStatement(int Depth);
     void CallStatement(int Depth);
     void Compound(int Depth);
+    int Condition(int Depth, QStringView Keyword, const QString& Missing);
     void IfStatement(int Depth);
     void RepeatStatement(int Depth);
     void WhileStatement(int Depth);
@@ -435,17 +436,27 @@ void TScriptCompiler::Compound(int Depth)
         Error(FTokenStart, MsgNeedSemicolonOrEnd);
 }
 
-void TScriptCompiler::IfStatement(int Depth)
+// A condition and the keyword after it: a conditional jump whose target is
+// patched later; -1 after an error.
+int TScriptCompiler::Condition(int Depth, QStringView Keyword, const QString& Missing)
 {
     const int Start = FCur;
     Expression(Depth + 1);
     if (FError)
-        return;
+        return -1;
     const int CondLine = AddJump(lkCondJump, BlankTarget(), FBuf.mid(Start, FCur - Start), Start);
-    if (GetToken() != u"THEN") {
-        Error(FTokenStart, MsgNeedThen);
-        return;
+    if (GetToken() != Keyword) {
+        Error(FTokenStart, Missing);
+        return -1;
     }
+    return CondLine;
+}
+
+void TScriptCompiler::IfStatement(int Depth)
+{
+    const int CondLine = Condition(Depth, u"THEN", MsgNeedThen);
+    if (CondLine < 0)
+        return;
     Statement(Depth + 1);
     if (FError)
         return;
@@ -489,14 +500,9 @@ void TScriptCompiler::WhileStatement(int Depth)
 {
     const int First = int(FLines.size());
     const int Start = FCur;
-    Expression(Depth + 1);
-    if (FError)
+    const int CondLine = Condition(Depth, u"DO", MsgNeedDo);
+    if (CondLine < 0)
         return;
-    const int CondLine = AddJump(lkCondJump, BlankTarget(), FBuf.mid(Start, FCur - Start), Start);
-    if (GetToken() != u"DO") {
-        Error(FTokenStart, MsgNeedDo);
-        return;
-    }
     Statement(Depth + 1);
     if (FError)
         return;

@@ -23,7 +23,7 @@ TEST(PopupMenu, ShowsVisibleItemsAfterOnPopup)
     TPopupMenu Menu;
     QStringList Clicked;
     auto Record = [&](QObject* Sender) { Clicked << static_cast<TMenuItem*>(Sender)->Caption(); };
-    TMenuItem* Copy = Menu.Items()->Add(QStringLiteral("复制"), Record);
+    Menu.Items()->Add(QStringLiteral("复制"), Record);
     Menu.Items()->Add(QStringLiteral("-"));
     TMenuItem* Delete = Menu.Items()->Add(QStringLiteral("删除"), Record);
     Menu.Items()->Add(QStringLiteral("隐藏"))->SetVisible(false);
@@ -38,7 +38,6 @@ TEST(PopupMenu, ShowsVisibleItemsAfterOnPopup)
     // A disabled item does nothing even when clicked from code.
     Delete->Click();
     EXPECT_EQ(Clicked.size(), 1);
-    (void)Copy;
 }
 
 TEST(PopupMenu, ItemsGoneWhileTheMenuIsOpenAreSkipped)
