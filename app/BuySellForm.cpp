@@ -154,14 +154,18 @@ void TFormBuySell::BuildGrid()
     }
     DBGridEh1->SetDataSource(DataSource1);
 
-    frReport1 = new TfrReport(this);
-    frReport1->setObjectName(QStringLiteral("frReport1"));
     frDBDataSet1 = new TfrDBDataSet(this);
-    frDBDataSet1->setObjectName(QStringLiteral("frDBDataSet1"));
+    frDBDataSet1->SetName(QStringLiteral("frDBDataSet1"));
     frDBDataSet1->SetDataSet(ADOQuery2);
     frDBDataSet2 = new TfrDBDataSet(this);
-    frDBDataSet2->setObjectName(QStringLiteral("frDBDataSet2"));
+    frDBDataSet2->SetName(QStringLiteral("frDBDataSet2"));
     frDBDataSet2->SetDataSet(ADOQuery1);
+    frReport1 = new TfrReport(this);
+    frReport1->SetName(QStringLiteral("frReport1"));
+    frReport1->SetDataset(frDBDataSet1);
+    frReport1->SetInitialZoom(pzDefault);
+    frReport1->SetPreviewButtons(pbZoom | pbPrint | pbFind | pbExit);
+    frReport1->SetRebuildPrinter(false);
 }
 
 void TFormBuySell::BindHandlers()
@@ -294,7 +298,7 @@ void TFormBuySell::RefreshMoneyGrid()
     // last row does not leave its count and sums behind.
     TColumnFooterEh* Count = DBGridEh1->Columns(0)->Footer();
     Count->SetValueType(fvtStaticText);
-    Count->SetValue(QStringLiteral("共%1条").arg(ADOQuery2->IsEmpty() ? 0 : ADOQuery2->RecordCount()));
+    Count->SetValue(QStringLiteral("%1条").arg(ADOQuery2->IsEmpty() ? 0 : ADOQuery2->RecordCount()));
     static const char* const Sums[] = {"MoneyIn", "MoneyOut", "MoneySum"};
     for (int I = 0; I < 3; ++I) {
         TColumnFooterEh* Footer = DBGridEh1->Columns(3 + I)->Footer();
@@ -353,7 +357,7 @@ bool TFormBuySell::CheckInput()
 void TFormBuySell::WriteBill(TADOQuery* Q, bool KeepMan)
 {
     const double Amount = StrToFloatZero(Edit2->text());
-    Q->FieldByName(QStringLiteral("BillRecordTime"))->SetAsDateTime(Now());
+    Q->FieldByName(QStringLiteral("BillRecordTime"))->SetAsDateTime(Date());
     Q->FieldByName(QStringLiteral("BillCreateTime"))->SetAsDateTime(QDateToDateTime(DateTimePicker1->date()));
     Q->FieldByName(QStringLiteral("BillSerial"))->SetAsString(Edit1->text());
     Q->FieldByName(QStringLiteral("BillUser"))->SetAsString(ComboBox5->currentText());

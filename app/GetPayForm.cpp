@@ -186,25 +186,25 @@ void TFormGetPay::ShowExisting()
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
     const QString SQL = QStringLiteral("Select * From Account,MoneyTable Where (AccountIndex = MoneyAccount) "
                                        "And (MoneyIndex = %1)").arg(MoneyIndex);
-    if (OpenSQL(Q, SQL, QStringLiteral("帐款读入失败"))) {
-        if (Q->IsEmpty()) {
-            ShowMessage(QStringLiteral("找不到要修改的记录"));
-            SetModalResult(mrCancel);
-        } else {
-            SelectComboText(ComboBox1, Q->FieldByName(QStringLiteral("AccountName"))->AsString());
-            DateTimePicker1->setDate(DateTimeToQDate(Q->FieldByName(QStringLiteral("MoneyCreateTime"))->AsDateTime()));
-            SelectComboText(ComboBox2, Q->FieldByName(QStringLiteral("MoneyReason"))->AsString());
-            Edit2->setText(RoundStr(std::abs(Q->FieldByName(QStringLiteral("MoneySum"))->AsFloat())));
-            SelectComboText(ComboBox3, Q->FieldByName(QStringLiteral("MoneyType"))->AsString());
-            SelectComboText(ComboBox4, Q->FieldByName(QStringLiteral("MoneyToken"))->AsString());
-            ComboBox5->setEditText(Q->FieldByName(QStringLiteral("MoneyUser"))->AsString());
-            Edit3->setText(Q->FieldByName(QStringLiteral("MoneyRemark"))->AsString());
-            Edit4->setText(Q->FieldByName(QStringLiteral("MoneySerial"))->AsString());
-            Edit5->setText(Q->FieldByName(QStringLiteral("MoneyMan"))->AsString());
-        }
-    }
     BitBtn3->show();
     PrintButton->show();
+    // Without the row the boxes would still hold the last record shown, and
+    // OK would write that over this one: the window closes instead.
+    if (!OpenSQL(Q, SQL, QStringLiteral("帐款读入失败")) || Q->IsEmpty()) {
+        ShowMessage(QStringLiteral("找不到要修改的记录"));
+        Close();
+        return;
+    }
+    SelectComboText(ComboBox1, Q->FieldByName(QStringLiteral("AccountName"))->AsString());
+    DateTimePicker1->setDate(DateTimeToQDate(Q->FieldByName(QStringLiteral("MoneyCreateTime"))->AsDateTime()));
+    SelectComboText(ComboBox2, Q->FieldByName(QStringLiteral("MoneyReason"))->AsString());
+    Edit2->setText(RoundStr(std::abs(Q->FieldByName(QStringLiteral("MoneySum"))->AsFloat())));
+    SelectComboText(ComboBox3, Q->FieldByName(QStringLiteral("MoneyType"))->AsString());
+    SelectComboText(ComboBox4, Q->FieldByName(QStringLiteral("MoneyToken"))->AsString());
+    ComboBox5->setEditText(Q->FieldByName(QStringLiteral("MoneyUser"))->AsString());
+    Edit3->setText(Q->FieldByName(QStringLiteral("MoneyRemark"))->AsString());
+    Edit4->setText(Q->FieldByName(QStringLiteral("MoneySerial"))->AsString());
+    Edit5->setText(Q->FieldByName(QStringLiteral("MoneyMan"))->AsString());
 }
 
 void TFormGetPay::ShowNew()
@@ -319,7 +319,7 @@ void TFormGetPay::SaveNew(int AccountIndex)
         // An empty number would leave the counter nothing to count on from.
         if (!Q->IsEmpty() && !Edit4->text().isEmpty()) {
             Q->Edit();
-            Q->FieldByName(QStringLiteral("SettingValue"))->SetAsString(Edit4->text());
+    Q->FieldByName(QStringLiteral("SettingValue"))->SetAsString(Edit4->text());
             Q->Post();
         }
     });

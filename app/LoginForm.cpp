@@ -73,6 +73,9 @@ QFrame* NewGroup(QWidget* Parent, const char* Name, const QRect& Bounds)
     Frame->setFrameShape(QFrame::StyledPanel);
     Frame->setFrameShadow(QFrame::Sunken);
     Frame->setGeometry(Bounds);
+    // A move over the group reaches the window, which swaps the banner
+    // pictures back as over its own empty area.
+    Frame->setMouseTracking(true);
     return Frame;
 }
 
@@ -83,6 +86,7 @@ QLabel* NewGroupLabel(QFrame* Group, const QString& Caption)
     QPalette P = Label->palette();
     P.setColor(QPalette::WindowText, QColor(0x2B, 0x57, 0x9A));
     Label->setPalette(P);
+    Label->setMouseTracking(true);
     return Label;
 }
 

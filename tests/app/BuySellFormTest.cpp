@@ -12,6 +12,8 @@
 #include "platform/gui/Buttons.h"
 #include "platform/gui/TestRender.h"
 #include "platform/rtl/SysUtils.h"
+#include "report/engine/FR_Class.h"
+#include "report/engine/FR_DBSet.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -153,6 +155,8 @@ TEST_F(BuySell, NewDocumentsAreStoredWithTheirKindsSignAndNextSerial)
         EXPECT_EQ(Result, mrOk);
         EXPECT_EQ(Messages, QStringList{QStringLiteral("单据新增成功")});
         EXPECT_EQ(Row(LastBill()), QString::fromUtf8(C.Stored));
+        EXPECT_EQ(Scalar(QStringLiteral("Select BillRecordTime From Bill Where BillIndex = %1").arg(LastBill())),
+                  QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
         EXPECT_EQ(Scalar(QStringLiteral("Select SettingValue From Setting Where SettingIndex = %1")
                              .arg(QString::fromUtf8(C.Kind) == QStringLiteral("销售开单") ? 1 : 2)),
                   QString::fromUtf8(C.Setting));
@@ -290,7 +294,7 @@ TEST_F(BuySell, AFirstReceiptStoresTheDocumentAndOkUpdatesThatRow)
     const int Index = LastBill();
     EXPECT_EQ(Index, 2);
     EXPECT_EQ(GetPayCalls, QStringList{QStringLiteral("新增|财务收入单|2|销售开单：XS1001")});
-    EXPECT_EQ(Footer, QStringLiteral("共1条"));
+    EXPECT_EQ(Footer, QStringLiteral("1条"));
     EXPECT_EQ(Row(Index), QStringLiteral("销售开单|120.0|XS1001|甲|商品销售|洽谈中|张三"));
     EXPECT_EQ(Messages, QStringList{QStringLiteral("单据新增成功")});
 }
@@ -330,7 +334,7 @@ TEST_F(BuySell, DeletingTheLastMoneyRowResetsTheFooters)
         FormBuySell->Button3->Click();
         Footers << FormBuySell->DBGridEh1->Columns(0)->Footer()->Value();
     });
-    EXPECT_EQ(Footers, (QStringList{QStringLiteral("共1条"), QStringLiteral("共0条")}));
+    EXPECT_EQ(Footers, (QStringList{QStringLiteral("1条"), QStringLiteral("0条")}));
     EXPECT_EQ(Scalar(QStringLiteral("Select Count(*) From MoneyTable Where MoneyBill = %1").arg(Index)),
               QStringLiteral("0"));
 }
@@ -393,6 +397,26 @@ TEST_F(BuySell, TheChooserStartsANewDocumentOfItsKind)
     delete FormBill;
     FormBill = nullptr;
     EXPECT_EQ(Seen, QStringList{QStringLiteral("新增|采购开单|1|CG1001")});
+}
+
+TEST_F(BuySell, EachWindowsReportPreviewsItsOwnDataset)
+{
+    const auto Settings = [](const TfrReport* R) {
+        return QStringLiteral("%1|%2|%3|%4")
+            .arg(R->Dataset() ? R->Dataset()->objectName() : QString())
+            .arg(R->InitialZoom())
+            .arg(R->PreviewButtons())
+            .arg(R->RebuildPrinter());
+    };
+    struct TCase { const char* Window; const TfrReport* Report; TfrPreviewButtons Buttons; };
+    const TCase Cases[] = {
+        {"document", FormBuySell->frReport1, pbZoom | pbPrint | pbFind | pbExit},
+        {"receipt", FormGetPay->frReport1, pbZoom | pbLoad | pbSave | pbPrint | pbFind | pbHelp | pbExit},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Window);
+        EXPECT_EQ(Settings(C.Report), QStringLiteral("frDBDataSet1|%1|%2|0").arg(int(pzDefault)).arg(C.Buttons));
+    }
 }
 
 TEST_F(BuySell, RendersOffscreen)

@@ -297,11 +297,39 @@ TEST_F(GetPay, EditAsksThePasswordAndKeepsDocumentAndRecordDate)
     EXPECT_EQ(Scalar(QStringLiteral("Select SettingValue From Setting Where SettingIndex = 4")), QStringLiteral("FK1000"));
 }
 
-TEST_F(GetPay, AMissingRowClosesTheWindow)
+TEST_F(GetPay, AnUnreadableRowClosesTheWindowBeforeAnythingIsSaved)
 {
-    PrepareEdit(999, QStringLiteral("财务收入单"));
-    EXPECT_EQ(Run([] {}), mrCancel);
-    EXPECT_EQ(TModalSeam::MessageTexts(), QStringList{QStringLiteral("找不到要修改的记录")});
+    ASSERT_EQ(SaveNew(QStringLiteral("财务收入单"), QStringLiteral("20")), mrOk);
+    const int Shown = LastMoneyIndex();
+    ASSERT_EQ(SaveNew(QStringLiteral("财务收入单"), QStringLiteral("70")), mrOk);
+    const int Target = LastMoneyIndex();
+    SetEditPassword(QString());
+    struct TCase { const char* Name; int Index; const char* Spoil; QStringList Messages; };
+    const TCase Cases[] = {
+        {"no row", 999, nullptr, {QStringLiteral("找不到要修改的记录")}},
+        // A column of the same name makes the joined statement ambiguous.
+        {"failed statement", Target, "Alter Table Account Add Column MoneyIndex Integer",
+         {QStringLiteral("帐款读入失败"), QStringLiteral("找不到要修改的记录")}},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        // The boxes hold another record when the window opens on this one.
+        PrepareEdit(Shown, QStringLiteral("财务收入单"));
+        Run([] {});
+        if (C.Spoil)
+            Exec(QString::fromUtf8(C.Spoil));
+        PrepareEdit(C.Index, QStringLiteral("财务收入单"));
+        bool Opened = false;
+        EXPECT_EQ(Run([&] {
+                      Opened = true;
+                      FormGetPay->BitBtn1->Click();
+                  }),
+                  mrCancel);
+        EXPECT_FALSE(Opened);
+        EXPECT_EQ(TModalSeam::MessageTexts(), C.Messages);
+        EXPECT_EQ(Scalar(QStringLiteral("Select MoneySum From MoneyTable Where MoneyIndex = %1").arg(Target)),
+                  QStringLiteral("70"));
+    }
 }
 
 TEST_F(GetPay, DeleteIsConfirmedBehindThePassword)

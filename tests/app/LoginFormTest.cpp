@@ -6,6 +6,7 @@
 #include "platform/gui/Shell.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QMouseEvent>
 
 class LoginForm : public TProgramFixture
@@ -162,5 +163,17 @@ TEST_F(LoginForm, HoverColoursOnlyThePictureUnderTheMouse)
         FormLogin->HoverPicture(nullptr);
         EXPECT_EQ(FormLogin->ImageTitle->Picture()->Width(), 13);
         EXPECT_TRUE(FormLogin->ImageUp4->Picture()->Empty()); // no file: nothing shown
+        // The framed groups and their captions count as the window's empty area.
+        const struct { const char* Name; QWidget* Over; } Areas[] = {
+            {"salesmen group", FormLogin->PanelMen}, {"its caption", FormLogin->LabelMen},
+            {"roles group", FormLogin->PanelRoles}, {"its caption", FormLogin->LabelRoles}};
+        for (const auto& [Name, Over] : Areas) {
+            SCOPED_TRACE(Name);
+            FormLogin->HoverPicture(Up1);
+            QMouseEvent Leave(QEvent::MouseMove, QPointF(3, 3), Over->mapToGlobal(QPointF(3, 3)), Qt::NoButton,
+                              Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(Over, &Leave);
+            EXPECT_FALSE(FormLogin->PictureColoured(Up1));
+        }
     }});
 }
