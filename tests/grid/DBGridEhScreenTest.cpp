@@ -346,8 +346,33 @@ TEST_F(TScreenFixture, RendersTheDocumentationPicture)
     const QString File = QDir(Dir).filePath(QStringLiteral("grid.png"));
     RenderToPng(Grid.get(), File);
     const QImage I(File);
-    ASSERT_FALSE(I.isNull());
-    EXPECT_EQ(I.size(), QSize(330, 250));
+    ASSERT_EQ(I.size(), QSize(330, 250));
+    // Read back from the file: per record the colour of its amount and a mark
+    // in the box when paid; the footer holds the count and the two sums.
+    const auto Tinted = [&I](const QRect& R, bool Red) {
+        for (int y = R.top(); y <= R.bottom(); ++y)
+            for (int x = R.left(); x <= R.right(); ++x) {
+                const QColor C = I.pixelColor(x, y);
+                const int Ink = Red ? C.red() : C.blue(), Other = Red ? C.blue() : C.red();
+                if (Ink > 160 && Other < 100 && C.green() < 100)
+                    return true;
+            }
+        return false;
+    };
+    QString Amounts, Paid, Footer;
+    for (int r = 0; r < 8; ++r) {
+        const int Row = Grid->TitleRowCount() + r;
+        const QRect Amount = Grid->CellRect(3, Row);
+        Amounts += Tinted(Amount, true) ? u'R' : Tinted(Amount, false) ? u'B' : u'-';
+        // Inside the frame of the box, leaving its border out.
+        const QRect Box = Ink(I, Grid->CellRect(4, Row)).adjusted(2, 2, -2, -2);
+        Paid += !Box.isEmpty() && HasInk(I, Box) ? u'V' : u'-';
+    }
+    for (int c = 1; c <= 4; ++c)
+        Footer += HasInk(I, Grid->CellRect(c, Grid->RowCount() - 1)) ? u'T' : u'-';
+    EXPECT_EQ(Amounts, QStringLiteral("BBBRRRRR"));
+    EXPECT_EQ(Paid, QStringLiteral("-V-V-V-V"));
+    EXPECT_EQ(Footer, QStringLiteral("TTT-"));
 }
 
 TEST(TBlendColorEh, MixesHalfWayThenLightens)
