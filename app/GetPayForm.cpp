@@ -319,7 +319,7 @@ void TFormGetPay::SaveNew(int AccountIndex)
         // An empty number would leave the counter nothing to count on from.
         if (!Q->IsEmpty() && !Edit4->text().isEmpty()) {
             Q->Edit();
-    Q->FieldByName(QStringLiteral("SettingValue"))->SetAsString(Edit4->text());
+            Q->FieldByName(QStringLiteral("SettingValue"))->SetAsString(Edit4->text());
             Q->Post();
         }
     });
