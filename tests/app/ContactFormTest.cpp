@@ -4,9 +4,12 @@
 
 #include "app/ContactForm.h"
 #include "platform/gui/Buttons.h"
+#include "platform/gui/TestRender.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QDateEdit>
+#include <QImage>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <functional>
 
@@ -117,4 +120,20 @@ TEST_F(Contact, EditKeepsCustomerAndEntryDateAndAVanishedRecordStoresNothing)
         EXPECT_EQ(Scalar(QStringLiteral("Select Count(*) From Contact Where ContactContent = '别的客户的内容'")),
                   QStringLiteral("0"));
     }
+}
+
+// A new note as a user writes it; TB_CONTACT_PNG names a file to keep the picture in.
+TEST_F(Contact, RenderedNewNote)
+{
+    QImage Shot;
+    Run(QStringLiteral("新增"), 0, [&] {
+        FormContact->Memo1->setPlainText(QStringLiteral("电话回访：客户对上月到货的五金配件满意，\n下月初再订一批，请提前备货。"));
+        Shot = RenderWidget(FormContact);
+    });
+    // The number box is grey: the number is given by the database.
+    const QPoint Inside = FormContact->Edit1->mapTo(FormContact, QPoint(FormContact->Edit1->width() - 6, 6));
+    EXPECT_EQ(Shot.pixelColor(Inside), QColor(0xE0, 0xE0, 0xE0));
+    const QByteArray Keep = qgetenv("TB_CONTACT_PNG");
+    if (!Keep.isEmpty())
+        Shot.save(QString::fromLocal8Bit(Keep));
 }

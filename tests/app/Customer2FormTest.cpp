@@ -6,7 +6,13 @@
 #include "app/Customer2Form.h"
 #include "platform/db/JetSql.h"
 #include "platform/gui/Buttons.h"
+#include "platform/gui/ExtCtrls.h"
+#include "platform/gui/TestRender.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <functional>
@@ -236,5 +242,36 @@ TEST_F(Customer2, PromotionMovesTheProspectInOneStep)
             EXPECT_EQ(Scalar(QStringLiteral("Select CustomerOwe From Customer Where CustomerName = '丙'")), QStringLiteral("5"));
             EXPECT_EQ(Scalar(QStringLiteral("Select CustomerMan From Customer Where CustomerName = '丙'")), QStringLiteral("张三"));
         }
+    }
+}
+
+// A regular customer as a user edits it, with the red badge of its kind;
+// TB_CUSTOMER2_PNG names a file to keep the picture in.
+TEST_F(Customer2, RenderedRegularCustomer)
+{
+    const QString Res = QCoreApplication::applicationDirPath() + QStringLiteral("/Res/");
+    QDir().mkpath(AppPath + QStringLiteral("Res"));
+    for (const QString& File : {QStringLiteral("RedCustomer64.ico"), QStringLiteral("BlueCustomer64.ico")})
+        QFile::copy(Res + File, AppPath + QStringLiteral("Res/") + File);
+    Exec(QStringLiteral("Update Customer Set CustomerOwe = 1200.5, CustomerPhone = '0571-88886666', CustomerContact = "
+                        "'王建国', CustomerHandPhone = '13805710001', CustomerAddress = '杭州市西湖区文三路 90 号', "
+                        "CustomerRemark = '每月初对账' Where CustomerIndex = 2"));
+    for (const QString& Kind : {Prospect, Regular}) {
+        QImage Shot;
+        Run(Kind, 2, [&] { Shot = RenderWidget(FormCustomer2); });
+        const QRect Badge(FormCustomer2->Image1->mapTo(FormCustomer2, QPoint(0, 0)), FormCustomer2->Image1->size());
+        int Red = 0, Blue = 0;
+        for (int Y = Badge.top(); Y <= Badge.bottom(); ++Y)
+            for (int X = Badge.left(); X <= Badge.right(); ++X) {
+                const QColor C = Shot.pixelColor(X, Y);
+                Red += C.red() > 150 && C.green() < 110 && C.blue() < 110;
+                Blue += C.blue() > 150 && C.red() < 110;
+            }
+        SCOPED_TRACE(Kind.toStdString());
+        EXPECT_GT(Kind == Regular ? Red : Blue, 200);
+        EXPECT_LT(Kind == Regular ? Blue : Red, 20);
+        const QByteArray Keep = qgetenv("TB_CUSTOMER2_PNG");
+        if (Kind == Regular && !Keep.isEmpty())
+            Shot.save(QString::fromLocal8Bit(Keep));
     }
 }

@@ -290,11 +290,6 @@ TEST_F(Customer, WalkFromANewCustomerToItsChangedCard)
                 FormCustomer->ActionSell->trigger();
                 FormCustomer->ActionGet->trigger();
                 EXPECT_EQ(Balance(), QStringLiteral("20|800|0|300|520"));
-                const QString Keep = QString::fromLocal8Bit(qgetenv("TB_CUSTOMER_PNG"));
-                FormCustomer->PageControl1->setCurrentIndex(1);
-                const QImage Shot = RenderWidget(FormCustomer);
-                if (!Keep.isEmpty())
-                    Shot.save(Keep);
                 FormCustomer->ActionCancel->trigger();
             } else if (Form == FormContact) {
                 FormContact->Memo1->setPlainText(QStringLiteral("首次拜访"));
@@ -319,4 +314,34 @@ TEST_F(Customer, WalkFromANewCustomerToItsChangedCard)
     EXPECT_EQ(FormMain->CustomerCards->Moneys[0]->text(), QStringLiteral("800 元"));
     EXPECT_EQ(FormMain->CustomerCards->Extras[0]->text(), QStringLiteral("520 元"));
     EXPECT_EQ(Scalar(QStringLiteral("Select Count(*) From Contact Where ContactContent = '首次拜访'")), QStringLiteral("1"));
+}
+
+// The documents of a customer as a user sees them, the unpaid sum in red;
+// TB_CUSTOMER_PNG names a file to keep the picture in.
+TEST_F(Customer, RenderedWithDocuments)
+{
+    Exec(QStringLiteral("Update Customer Set CustomerPhone = '0571-88886666', CustomerContact = '王建国', "
+                        "CustomerAddress = '杭州市西湖区文三路 90 号', CustomerHandPhone = '13805710001', "
+                        "CustomerEMail = 'wang@example.com' Where CustomerIndex = 2"));
+    Exec(QStringLiteral("Update Bill Set BillSerial = 'XS' || (1000 + BillIndex), BillMan = '张明', BillReason = '批发'"));
+    QImage Shot;
+    QRect Footer;
+    Run(2, [&] {
+        FormCustomer->PageControl1->setCurrentIndex(1);
+        TDBGridEh* Grid = FormCustomer->DBGridEhBill;
+        Shot = RenderWidget(FormCustomer);
+        const QRect Cell = Grid->CellRect(7, Grid->RowCount() - 1);
+        Footer = QRect(Grid->mapTo(FormCustomer, Cell.topLeft()), Cell.size());
+    });
+    int Red = 0;
+    for (int Y = Footer.top(); Y <= Footer.bottom(); ++Y)
+        for (int X = Footer.left(); X <= Footer.right(); ++X)
+        {
+            const QColor C = Shot.pixelColor(X, Y);
+            Red += C.red() > 150 && C.green() < 100 && C.blue() < 100;
+        }
+    EXPECT_GT(Red, 10);
+    const QByteArray Keep = qgetenv("TB_CUSTOMER_PNG");
+    if (!Keep.isEmpty())
+        Shot.save(QString::fromLocal8Bit(Keep));
 }
