@@ -6,6 +6,8 @@
 #include "app/BillForm.h"
 #include "app/BuySellForm.h"
 #include "app/CardPage.h"
+#include "app/Customer2Form.h"
+#include "app/CustomerForm.h"
 #include "app/GetPayForm.h"
 #include "platform/gui/StdCtrls.h"
 
@@ -88,7 +90,11 @@ void TFormMain::CardClick(TCardPage* Sender, int Number)
     const int Tag = Sender->Panels[Number - 1]->Tag();
     switch (Sender->Kind()) {
     case ckCustomer:
-        // TFormCustomer: CustomerIndex := Tag; mrOk refreshes the customer cards.
+        if (!FormCustomer)
+            return;
+        FormCustomer->CustomerIndex = Tag;
+        if (FormCustomer->ShowModal() == mrOk)
+            RefreshCustomers();
         break;
     case ckBill: {
         const QString Kind = CardDocumentKind(ckBill, Tag);
@@ -126,7 +132,12 @@ void TFormMain::CardClick(TCardPage* Sender, int Number)
 
 void TFormMain::NewCustomerClick(QObject*)
 {
-    // TFormCustomer2: EditMode 0, CustomerKind "正式客户"; mrOk refreshes everything.
+    if (!FormCustomer2)
+        return;
+    FormCustomer2->EditMode = 0;
+    FormCustomer2->CustomerKind = QStringLiteral("正式客户");
+    if (FormCustomer2->ShowModal() == mrOk)
+        RefreshAll();
 }
 
 void TFormMain::NewBillClick(QObject*)
