@@ -1,0 +1,244 @@
+// Salesmen: names that must stay unique, rights, faces, the hand-over of a
+// renamed salesman's data, and the login buttons after user management.
+#include "ProgramFixture.h"
+
+#include "app/User2Form.h"
+#include "app/UserForm.h"
+#include "platform/gui/ExtCtrls.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QRadioButton>
+
+class Users : public TProgramFixture
+{
+protected:
+    void SetUp() override
+    {
+        TProgramFixture::SetUp();
+        Application()->CreateForm(FormUser);
+        Application()->CreateForm(FormUser2);
+        NameSalesman(1, QStringLiteral("张三"), QStringLiteral("1"), QStringLiteral("业务管理；"));
+        NameSalesman(2, QStringLiteral("李四"), QString(), QStringLiteral("财务管理；"));
+        NameSalesman(4, QStringLiteral("Tom"), QString(), QString());
+    }
+
+    void TearDown() override
+    {
+        FormUser = nullptr;
+        FormUser2 = nullptr;
+        TProgramFixture::TearDown();
+    }
+
+    // Shows the user window with the row of Slot current; Act plays the user.
+    // The face window runs Face; Yes/No boxes get Answer.
+    void Run(int Slot, const std::function<void()>& Act, const std::function<void()>& Face = nullptr,
+             TModalResult Answer = mrYes)
+    {
+        TModalHandlers Handlers(
+            [&](TForm* Form) -> TModalResult {
+                if (Form == FormUser) {
+                    FormUser->ADOQuery1->Locate(QStringLiteral("PowerIndex"), Variant(Slot));
+                    Act();
+                } else if (Form == FormUser2 && Face) {
+                    Face();
+                }
+                return mrNone;
+            },
+            [&](const TMessageRequest& M) { return M.Buttons.size() > 1 ? Answer : mrOk; });
+        FormUser->ShowModal();
+    }
+
+    QString Row(int Slot)
+    {
+        return Scalar(QStringLiteral("Select PowerName || '|' || PowerKey || '|' || PowerPicture || '|' || PowerRange "
+                                     "From Power Where PowerIndex = %1")
+                          .arg(Slot));
+    }
+};
+
+TEST_F(Users, SaveRefusesATakenName)
+{
+    const struct
+    {
+        const char* Row;
+        int Slot;
+        const char* Name;
+        const char* Messages;
+        const char* Stored;
+    } Rows[] = {
+        {"another salesman", 2, "张三", "名字有重复，请重新操作", "李四||Faces/1.bmp|财务管理；"},
+        {"a role", 2, "管理员", "名字有重复，请重新操作", "李四||Faces/1.bmp|财务管理；"},
+        {"a second empty name", 2, "", "名字有重复，请重新操作", "李四||Faces/1.bmp|财务管理；"},
+        {"its own name in another case", 4, "TOM", "业务员名字已改变，是否把旧业务员数据移交给新业务员管理？/业务员数据移交成功",
+         "TOM||Faces/1.bmp|"},
+        {"its own name", 1, "张三", "", "张三|1|Faces/1.bmp|业务管理；"},
+        {"a never-used slot asks nothing", 3, "王五", "", "王五||Faces/1.bmp|"},
+    };
+    for (const auto& R : Rows) {
+        SCOPED_TRACE(R.Row);
+        Run(R.Slot, [&] {
+            FormUser->Edit1->setText(QString::fromUtf8(R.Name));
+            FormUser->Button1->Click();
+            FormUser->Button2->Click();
+        });
+        EXPECT_EQ(TModalSeam::MessageTexts().join(u'/'), QString::fromUtf8(R.Messages));
+        EXPECT_EQ(Row(R.Slot), QString::fromUtf8(R.Stored));
+    }
+}
+
+TEST_F(Users, RightsFollowTheCheckBoxes)
+{
+    const struct
+    {
+        bool Business;
+        bool Money;
+        const char* Range;
+    } Rows[] = {{true, true, "业务管理；财务管理；"}, {true, false, "业务管理；"}, {false, true, "财务管理；"}, {false, false, ""}};
+    for (const auto& R : Rows) {
+        SCOPED_TRACE(R.Range);
+        QString Shown;
+        Run(1, [&] {
+            FormUser->CheckBox1->setChecked(R.Business);
+            FormUser->CheckBox2->setChecked(R.Money);
+            FormUser->Edit2->setText(QStringLiteral("secret"));
+            FormUser->Button1->Click();
+            // The saved row is current again and shown as stored.
+            Shown = QStringLiteral("%1|%2|%3").arg(FormUser->Edit2->text()).arg(FormUser->CheckBox1->isChecked())
+                        .arg(FormUser->CheckBox2->isChecked());
+            FormUser->Button2->Click();
+        });
+        EXPECT_EQ(Row(1), QStringLiteral("张三|secret|Faces/1.bmp|") + QString::fromUtf8(R.Range));
+        EXPECT_EQ(Shown, QStringLiteral("secret|%1|%2").arg(R.Business).arg(R.Money));
+    }
+}
+
+TEST_F(Users, FaceIsChosenAmongTheThirtyNine)
+{
+    const struct
+    {
+        const char* Row;
+        const char* Stored;
+        int Choose; // 0: press OK with what is checked
+        int Checked; // the radio button checked on showing, 0 for none
+        const char* Result;
+    } Rows[] = {
+        {"picture 12", "Faces/1.bmp", 12, 1, "Faces/12.bmp"},
+        {"an unmatched path", "Pictures/me.png", 0, 0, "Pictures/me.png"},
+    };
+    for (const auto& R : Rows) {
+        SCOPED_TRACE(R.Row);
+        Exec(QStringLiteral("Update Power Set PowerPicture = '%1' Where PowerIndex = 1").arg(QString::fromUtf8(R.Stored)));
+        int Checked = -1;
+        Run(
+            1,
+            [] {
+                FormUser->Image1->Click();
+                FormUser->Button1->Click();
+                FormUser->Button2->Click();
+            },
+            [&] {
+                Checked = 0;
+                for (int I = 0; I < TFormUser2::FaceCount; ++I)
+                    if (FormUser2->RadioButtons[size_t(I)]->isChecked())
+                        Checked = Checked == 0 ? I + 1 : -2;
+                if (R.Choose)
+                    FormUser2->RadioButtons[size_t(R.Choose - 1)]->setChecked(true);
+                FormUser2->BitBtn1->Click();
+            });
+        EXPECT_EQ(Checked, R.Checked);
+        EXPECT_EQ(Row(1), QStringLiteral("张三|1|%1|业务管理；").arg(QString::fromUtf8(R.Result)));
+    }
+}
+
+TEST_F(Users, HandOverMovesTheFourTables)
+{
+    const struct
+    {
+        const char* Row;
+        TModalResult Answer;
+        const char* Owner;
+        const char* Messages;
+    } Rows[] = {
+        {"answered No", mrNo, "张三", "业务员名字已改变，是否把旧业务员数据移交给新业务员管理？"},
+        {"answered Yes", mrYes, "张三丰", "业务员名字已改变，是否把旧业务员数据移交给新业务员管理？/业务员数据移交成功"},
+    };
+    for (const auto& R : Rows) {
+        SCOPED_TRACE(R.Row);
+        NameSalesman(1, QStringLiteral("张三"), QStringLiteral("1"), QStringLiteral("业务管理；"));
+        Exec(QStringLiteral("Delete From Customer Where CustomerIndex > 1"));
+        Exec(QStringLiteral("Insert Into Customer (CustomerName, CustomerMan) Values ('甲', '张三'), ('乙', '李四')"));
+        Exec(QStringLiteral("Update Bill Set BillMan = '张三'"));
+        Exec(QStringLiteral("Update MoneyTable Set MoneyMan = '张三'"));
+        Exec(QStringLiteral("Delete From Account Where AccountIndex > 1"));
+        Exec(QStringLiteral("Insert Into Account (AccountName, AccountMan) Values ('现金', '张三'), ('银行', '财务主管')"));
+        Run(
+            1,
+            [] {
+                FormUser->Edit1->setText(QStringLiteral("张三丰"));
+                FormUser->Button1->Click();
+                FormUser->Button2->Click();
+            },
+            nullptr, R.Answer);
+        EXPECT_EQ(TModalSeam::MessageTexts().join(u'/'), QString::fromUtf8(R.Messages));
+        const QString Owner = QString::fromUtf8(R.Owner);
+        EXPECT_EQ(Scalar(QStringLiteral("Select Group_Concat(CustomerMan) From Customer Where CustomerIndex > 1")),
+                  Owner + QStringLiteral(",李四"));
+        EXPECT_EQ(Scalar(QStringLiteral("Select BillMan From Bill")), Owner);
+        EXPECT_EQ(Scalar(QStringLiteral("Select MoneyMan From MoneyTable")), Owner);
+        EXPECT_EQ(Scalar(QStringLiteral("Select Group_Concat(AccountMan) From Account Where AccountIndex > 1")),
+                  Owner + QStringLiteral(",财务主管"));
+    }
+}
+
+TEST_F(Users, HoverPaintsTheFaceFrame)
+{
+    const TColor Hot = 0xF0CAA6;
+    const struct
+    {
+        const char* Row;
+        QWidget* Target;
+        TColor Colour;
+    } Rows[] = {
+        {"over the face", FormUser->Image1, Hot},
+        {"over the empty area", FormUser, clWindow},
+        {"over the frame", FormUser->Shape1, Hot},
+    };
+    for (const auto& R : Rows) {
+        SCOPED_TRACE(R.Row);
+        QWidget* Target = R.Target;
+        QMouseEvent Move(QEvent::MouseMove, QPointF(2, 2), Target->mapToGlobal(QPointF(2, 2)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(Target, &Move);
+        EXPECT_EQ(FormUser->Shape1->Brush()->Color(), R.Colour);
+    }
+}
+
+TEST_F(Users, UserManagementReloadsTheLoginButtons)
+{
+    WritePicture(QStringLiteral("Faces/1.bmp"), 20, Qt::red);
+    WritePicture(QStringLiteral("Faces/12.bmp"), 30, Qt::green);
+    TModalHandlers Handlers(
+        [&](TForm* Form) -> TModalResult {
+            if (Form == FormLogin) {
+                FormLogin->ManManage->Click();
+                return mrCancel;
+            }
+            if (Form == FormAsk) {
+                FormAsk->BitBtn1->Click();
+                return mrNone;
+            }
+            if (Form == FormUser) {
+                FormUser->ADOQuery1->Locate(QStringLiteral("PowerIndex"), Variant(3));
+                FormUser->Edit1->setText(QStringLiteral("王五"));
+                FormUser->Edit3->setText(QStringLiteral("Faces/12.bmp"));
+                FormUser->Button1->Click();
+            }
+            return mrCancel;
+        },
+        nullptr);
+    FormLogin->ShowModal();
+    EXPECT_EQ(FormLogin->Man[2]->Caption(), QStringLiteral("王五"));
+    EXPECT_EQ(FormLogin->Man[2]->Glyph()->Width(), 30);
+}
