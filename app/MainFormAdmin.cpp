@@ -168,7 +168,7 @@ void TFormMain::BuildAdminPages()
 
     GroupBoxPower = new QGroupBox(QStringLiteral("用户权限管理"), TabSheet5);
     GroupBoxPower->setObjectName(QStringLiteral("GroupBoxPower"));
-    GroupBoxPower->setGeometry(8, 280, 320, 120);
+    GroupBoxPower->setGeometry(8, 280, 314, 110);
     auto* RoleLabel = new QLabel(QStringLiteral("用户："), GroupBoxPower);
     RoleLabel->setGeometry(14, 26, 48, 22);
     ComboBox1 = new QComboBox(GroupBoxPower);
@@ -185,7 +185,7 @@ void TFormMain::BuildAdminPages()
 
     GroupBoxKey = new QGroupBox(QStringLiteral("资料修改密码"), TabSheet5);
     GroupBoxKey->setObjectName(QStringLiteral("GroupBoxKey"));
-    GroupBoxKey->setGeometry(336, 280, 320, 120);
+    GroupBoxKey->setGeometry(336, 280, 314, 110);
     auto* EditKeyLabel = new QLabel(QStringLiteral("密码："), GroupBoxKey);
     EditKeyLabel->setGeometry(14, 58, 48, 22);
     Edit2 = new QLineEdit(GroupBoxKey);

@@ -29,22 +29,22 @@ constexpr TColor HoverColor = 0xF0CAA6;
 QLineEdit* NewEdit(QWidget* Parent, const char* Name, const QString& Caption, int Top)
 {
     auto* Label = new QLabel(Caption, Parent);
-    Label->setGeometry(480, Top, 64, 22);
+    Label->setGeometry(506, Top, 64, 22);
     Label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto* Edit = new QLineEdit(Parent);
     Edit->setObjectName(QString::fromLatin1(Name));
-    Edit->setGeometry(548, Top, 140, 22);
+    Edit->setGeometry(574, Top, 140, 22);
     return Edit;
 }
 
 QCheckBox* NewCheckBox(QWidget* Parent, const char* Name, const QString& Caption, int Top)
 {
     auto* Label = new QLabel(Caption, Parent);
-    Label->setGeometry(480, Top, 64, 22);
+    Label->setGeometry(506, Top, 64, 22);
     Label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto* Box = new QCheckBox(Parent);
     Box->setObjectName(QString::fromLatin1(Name));
-    Box->setGeometry(548, Top, 22, 22);
+    Box->setGeometry(574, Top, 22, 22);
     return Box;
 }
 
@@ -65,7 +65,7 @@ TFormUser::TFormUser(QWidget* AOwner) : TForm(AOwner)
     SetCaption(QStringLiteral("人员管理"));
     SetBorderStyle(bsDialog);
     SetPosition(poScreenCenter);
-    SetClientSize(704, 316);
+    SetClientSize(730, 316);
     SetColor(clWindow);
     QFont F(QStringLiteral("宋体"));
     F.setPixelSize(12);
@@ -96,7 +96,7 @@ void TFormUser::BuildControls()
 
     DBGridEh1 = new TDBGridEh(this);
     DBGridEh1->setObjectName(QStringLiteral("DBGridEh1"));
-    DBGridEh1->setGeometry(8, 8, 464, 300);
+    DBGridEh1->setGeometry(8, 8, 492, 300);
     DBGridEh1->SetReadOnly(true);
     DBGridEh1->SetOptions(DBGridEh1->Options() << dgRowSelect);
     struct TColumnSpec { const char* Field; const char* Title; int Width; };
@@ -122,20 +122,20 @@ void TFormUser::BuildControls()
     Shape1 = new TShape(this);
     Shape1->setObjectName(QStringLiteral("Shape1"));
     Shape1->SetShape(stSquare);
-    Shape1->setGeometry(548, 112, 50, 50);
+    Shape1->setGeometry(574, 112, 50, 50);
     Shape1->Brush()->SetColor(clWindow);
     Image1 = new TImage(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(553, 117, 40, 40);
+    Image1->setGeometry(579, 117, 40, 40);
     Image1->SetStretch(true);
     Image1->SetCursor(crHandPoint);
     Image1->setToolTip(QStringLiteral("单击选择头像"));
 
     CheckBox1 = NewCheckBox(this, "CheckBox1", QStringLiteral("业务管理："), 176);
     CheckBox2 = NewCheckBox(this, "CheckBox2", QStringLiteral("财务管理："), 206);
-    Button1 = NewButton(this, "Button1", QStringLiteral("确　定"), QRect(500, 264, 86, 30));
+    Button1 = NewButton(this, "Button1", QStringLiteral("确　定"), QRect(526, 264, 86, 30));
     Button1->SetDefault(true);
-    Button2 = NewButton(this, "Button2", QStringLiteral("取　消"), QRect(602, 264, 86, 30));
+    Button2 = NewButton(this, "Button2", QStringLiteral("取　消"), QRect(628, 264, 86, 30));
     Button2->SetModalResult(mrCancel);
     Button2->SetCancel(true);
 }
