@@ -302,11 +302,8 @@ void TFormMain::RefreshAll()
     RunBillReport(QString());
 }
 
-// The query lists and the settings lists are built in their own units; until
-// a list exists its refresh has nothing to fill.
-void TFormMain::LoadParameterLists() {}
-void TFormMain::ShowRolePasswords() {}
-
+// The query lists are built in their own unit; until then a list only keeps
+// its statement.
 void TFormMain::RunMoneyReport(const QString& BaseSQL)
 {
     if (!BaseSQL.isEmpty())

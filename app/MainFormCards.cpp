@@ -2,6 +2,8 @@
 // what a clicked card or a new button hands over to the record windows.
 #include "app/MainForm.h"
 
+#include "app/Account2Form.h"
+#include "app/AccountForm.h"
 #include "app/Bill2Form.h"
 #include "app/BillForm.h"
 #include "app/BuySellForm.h"
@@ -124,8 +126,12 @@ void TFormMain::CardClick(TCardPage* Sender, int Number)
         break;
     }
     case ckAccount:
-        // TFormAccount: AccountText := Sender->Names[Number - 1]->text(),
-        // BalanceText := Sender->Moneys[Number - 1]->text(); it refreshes by itself.
+        // The account window refreshes everything itself after a change.
+        if (!FormAccount)
+            return;
+        FormAccount->AccountText = Sender->Names[Number - 1]->text();
+        FormAccount->BalanceText = Sender->Moneys[Number - 1]->text();
+        FormAccount->ShowModal();
         break;
     }
 }
@@ -156,8 +162,11 @@ void TFormMain::NewMoneyClick(QObject*)
 
 void TFormMain::NewAccount()
 {
-    // TFormAccount2 with an empty AccountName asks for the name and opening
-    // balance here once it exists, and on mrOk hands them to AddNewAccount.
+    if (!FormAccount2)
+        return;
+    FormAccount2->AccountName.clear();
+    if (FormAccount2->ShowModal() == mrOk)
+        AddNewAccount(FormAccount2->AccountName, FormAccount2->AccountBase);
 }
 
 void TFormMain::AddNewAccount(const QString& Name, double Base)

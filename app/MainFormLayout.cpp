@@ -223,6 +223,7 @@ void TFormMain::BuildSettingsPage()
 
     DesignButton = NewSpeedButton(TabSheet5, "DesignButton", QStringLiteral("单据设计"), QRect(324, 430, 110, 40));
     DesignButton->SetLayout(blGlyphLeft);
+    BuildAdminPages();
 }
 
 void TFormMain::BindHandlers()

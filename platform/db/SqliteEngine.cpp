@@ -284,6 +284,11 @@ public:
         else
             Exec(QStringLiteral("ROLLBACK TO tb_%1; RELEASE tb_%1").arg(Level));
     }
+    void BackupTo(const QString& FileName) override
+    {
+        CheckOpen();
+        BackupSqlite(FDb, FileName);
+    }
 
 private:
     void Exec(const QString& Sql);
