@@ -3,184 +3,122 @@
 #include "AppFixture.h"
 
 #include "app/DataMaintenance.h"
-#include "platform/db/JetSql.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/FileDialogs.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QDir>
-#include <ostream>
-
-inline void PrintTo(const QString& S, std::ostream* Out)
-{
-    *Out << '"' << S.toStdString() << '"';
-}
 
 namespace {
 
 class DataMaintenanceTest : public TAppFixture
 {
 protected:
-    void SetUp() override
-    {
-        TAppFixture::SetUp();
-        AddAccount(QStringLiteral("旧帐户"));
-    }
     void TearDown() override
     {
         Application()->ResetTerminated();
         TAppFixture::TearDown();
     }
-
-    void AddAccount(const QString& Name)
+    QString Accounts() { return Scalar(QStringLiteral("Select Count(*) From Account Where AccountName = '旧帐户'")); }
+    static QString InFolder(const char* Name) { return BackupFolder() + u'/' + QString::fromUtf8(Name); }
+    static QByteArray Read(const QString& File)
     {
-        Exec(QStringLiteral("Insert Into Account (AccountName, AccountBase) Values (") + SqlQuoted(Name)
-             + QStringLiteral(", 0)"));
+        QFile F(File);
+        return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray();
     }
-    QString Accounts() { return Names(QStringLiteral("Select AccountName From Account Order By AccountIndex")); }
-    QString Names(const QString& SQL)
-    {
-        TADOQuery Q;
-        Q.SetConnection(ShareDataModule->ADOConnection1);
-        Q.SQL()->Add(SQL);
-        Q.Open();
-        QStringList L;
-        for (Q.First(); !Q.Eof(); Q.Next())
-            L << Q.Fields(0)->AsString();
-        return L.join(u',');
-    }
-    // Every file in the program folder, so a left-over copy shows.
-    QString FolderFiles() const { return QDir(AppPath).entryList(QDir::Files, QDir::Name).join(u','); }
-    static QString InFolder(const QString& Name) { return BackupFolder() + u'/' + Name; }
-
-    static void WriteFile(const QString& File, const QByteArray& Bytes)
+    static void Write(const QString& File, const QByteArray& Bytes)
     {
         QFile F(File);
         ASSERT_TRUE(F.open(QIODevice::WriteOnly));
         F.write(Bytes);
     }
+    // A left-over copy beside the database would show here.
+    static QString ProgramFiles() { return QDir(AppPath).entryList(QDir::Files).join(u','); }
 };
-
-QString Live()
-{
-    return AppPath + QStringLiteral("Tallybridge.mdb");
-}
 
 } // namespace
 
 TEST_F(DataMaintenanceTest, BackupAnswers)
 {
-    struct TRow
+    ASSERT_TRUE(QDir().mkpath(BackupFolder()));
+    Write(InFolder("older.mdb"), "an older backup");
+    const struct
     {
-        const char* Name;
-        std::function<QString()> Answer;
-        QStringList Messages;
-        bool Written; // the file answered holds the open data
+        QString Answer;
+        const char* Message;
     } Rows[] = {
-        {"Cancelled", [] { return QString(); }, {}, false},
-        {"NewFile", [] { return InFolder(QStringLiteral("a.mdb")); }, {"恭喜您，数据库备份成功"}, true},
-        {"OlderFileReplaced", [] { return InFolder(QStringLiteral("a.mdb")); }, {"恭喜您，数据库备份成功"}, true},
-        {"LiveFileRefused", [] { return AppPath + QStringLiteral("./Tallybridge.mdb"); },
-         {"数据库备份失败：不能覆盖正在使用的数据库文件"}, false},
-        {"FailureNumberIsTheSystemError", [] { return AppPath + QStringLiteral("none/a.mdb"); },
-         {"数据库备份失败，失败号为：2"}, false},
+        {QString(), nullptr},
+        {InFolder("new.mdb"), "恭喜您，数据库备份成功"},
+        {InFolder("older.mdb"), "恭喜您，数据库备份成功"},
+        {AppPath + QStringLiteral("./Tallybridge.mdb"), "数据库备份失败：不能覆盖正在使用的数据库文件"},
+        {AppPath + QStringLiteral("none/new.mdb"), "数据库备份失败，失败号为：2"},
     };
-    for (const TRow& Row : Rows) {
-        SCOPED_TRACE(Row.Name);
-        if (QString(Row.Name) == QLatin1String("OlderFileReplaced"))
-            AddAccount(QStringLiteral("新帐户"));
-        const QByteArray LiveBytes = [] { QFile F(Live()); F.open(QIODevice::ReadOnly); return F.readAll(); }();
-        TFileRequest Asked;
-        TModalHandlers Handlers(nullptr, nullptr, [&](const TFileRequest& R) { Asked = R; return Row.Answer(); });
+    const QByteArray Live = Read(AppPath + QStringLiteral("Tallybridge.mdb"));
+    for (const auto& Row : Rows) {
+        QString Asked;
+        TModalHandlers Handlers(nullptr, nullptr, [&](const TFileRequest& R) {
+            Asked = R.FileName + u'|' + R.InitialDir;
+            return Row.Answer;
+        });
         TSaveDialog Dialog;
         BackupDatabase(Dialog);
-        EXPECT_EQ(TModalSeam::MessageTexts(), Row.Messages);
-        EXPECT_TRUE(Asked.Save);
-        EXPECT_EQ(Asked.FileName, QStringLiteral("Tallybridge业务软件") + DateToStr(Date()) + QStringLiteral(".mdb"));
-        EXPECT_EQ(Asked.InitialDir, BackupFolder());
-        EXPECT_TRUE(QDir(BackupFolder()).exists());
-        if (Row.Written) {
-            TADOConnection Copy;
-            Copy.SetConnectionString(JetConnectionString(Row.Answer(), DatabasePassword));
-            TADOQuery Q;
-            Q.SetConnection(&Copy);
-            Q.SQL()->Add(QStringLiteral("Select AccountName From Account Order By AccountIndex"));
-            Q.Open();
-            QStringList L;
-            for (Q.First(); !Q.Eof(); Q.Next())
-                L << Q.Fields(0)->AsString();
-            EXPECT_EQ(L.join(u','), Accounts());
+        EXPECT_EQ(TModalSeam::MessageTexts(), Row.Message ? QStringList{QString::fromUtf8(Row.Message)} : QStringList());
+        EXPECT_EQ(Asked, QStringLiteral("Tallybridge业务软件%1.mdb|").arg(DateToStr(Date())) + BackupFolder());
+        if (QString::fromUtf8(Row.Message).startsWith(u"恭喜")) {
+            EXPECT_TRUE(Read(Row.Answer).startsWith("SQLite format 3")) << Row.Answer.toStdString();
         }
-        EXPECT_EQ([] { QFile F(Live()); F.open(QIODevice::ReadOnly); return F.readAll(); }(), LiveBytes);
-        EXPECT_EQ(FolderFiles(), QStringLiteral("Tallybridge.mdb"));
     }
+    EXPECT_EQ(Read(AppPath + QStringLiteral("Tallybridge.mdb")), Live);
+    EXPECT_EQ(ProgramFiles(), QStringLiteral("Tallybridge.mdb"));
 }
 
 TEST_F(DataMaintenanceTest, BackupFolderThatCannotBeMadeStopsBeforeTheDialog)
 {
-    WriteFile(BackupFolder(), "a file where the folder should be");
-    int Asked = 0;
-    TModalHandlers Handlers(nullptr, nullptr, [&](const TFileRequest&) { ++Asked; return QString(); });
+    Write(BackupFolder(), "a file where the folder should be");
+    TModalHandlers Handlers(nullptr, nullptr, [](const TFileRequest&) -> QString { throw Exception("asked"); });
     TSaveDialog Dialog;
     BackupDatabase(Dialog);
     EXPECT_EQ(TModalSeam::MessageTexts(), QStringList{QStringLiteral("数据库备份目录创建失败，请检查磁盘属性是否只读")});
-    EXPECT_EQ(Asked, 0);
 }
 
 TEST_F(DataMaintenanceTest, RestoreAnswers)
 {
+    Exec(QStringLiteral("Insert Into Account (AccountName) Values ('旧帐户')"));
     ASSERT_TRUE(QDir().mkpath(BackupFolder()));
-    ShareDataModule->ADOConnection1->BackupTo(InFolder(QStringLiteral("good.mdb")));
-    WriteFile(InFolder(QStringLiteral("text.mdb")), QByteArray("这不是数据库。").repeated(300));
-    CreateDatabaseFile(InFolder(QStringLiteral("other.mdb")), QStringLiteral("Create Table Power (PowerName Text);"));
-    {
-        QFile Good(InFolder(QStringLiteral("good.mdb")));
-        ASSERT_TRUE(Good.open(QIODevice::ReadOnly));
-        QByteArray Bytes = Good.readAll();
-        const int PageSize = (uchar(Bytes[16]) << 8) | uchar(Bytes[17]);
-        const int Page = Scalar(QStringLiteral("Select rootpage From sqlite_master Where name = 'Account'")).toInt();
-        WriteFile(InFolder(QStringLiteral("damaged.mdb")),
-                  Bytes.replace((Page - 1) * PageSize, PageSize, QByteArray(PageSize, '\x5a')));
-    }
-    AddAccount(QStringLiteral("新帐户"));
-    const QString Before = Accounts();
-    const QString Warning = QStringLiteral("数据库恢复将导致当前数据全部丢失，是否继续？");
-    const QString Failed = QStringLiteral("数据库恢复失败：");
+    ShareDataModule->ADOConnection1->BackupTo(InFolder("good.mdb"));
+    Write(InFolder("text.mdb"), QByteArray("这不是数据库。").repeated(300));
+    Exec(QStringLiteral("Delete From Account Where AccountName = '旧帐户'"));
 
-    struct TRow
+    const QString Warning = QStringLiteral("数据库恢复将导致当前数据全部丢失，是否继续？");
+    const struct
     {
-        const char* Name;
         TModalResult AtWarning;
-        const char* File; // in the backup folder; empty: Cancel
-        QStringList Messages;
-        bool Restored;
+        const char* File; // empty: Cancel
+        const char* Message;
     } Rows[] = {
-        {"NoAtTheWarning", mrNo, "good.mdb", {Warning}, false},
-        {"Cancelled", mrYes, "", {Warning}, false},
-        {"TextFile", mrYes, "text.mdb", {Warning, Failed + "所选文件不是数据库文件"}, false},
-        {"WithoutTheTables", mrYes, "other.mdb", {Warning, Failed + "所选数据库缺少数据表 Customer"}, false},
-        {"DamagedPage", mrYes, "damaged.mdb", {Warning, Failed + "所选数据库文件已损坏（database disk image is malformed）"},
-         false},
-        {"LiveFile", mrYes, "../Tallybridge.mdb", {Warning, Failed + "所选文件就是正在使用的数据库文件"}, false},
-        {"Good", mrYes, "good.mdb", {Warning, "恭喜您，数据库恢复成功，请重新启动软件"}, true},
+        {mrNo, "good.mdb", nullptr},
+        {mrYes, "", nullptr},
+        {mrYes, "text.mdb", "数据库恢复失败：所选文件不是数据库文件"},
+        {mrYes, "../Tallybridge.mdb", "数据库恢复失败：所选文件就是正在使用的数据库文件"},
+        {mrYes, "good.mdb", "恭喜您，数据库恢复成功，请重新启动软件"},
     };
-    for (const TRow& Row : Rows) {
-        SCOPED_TRACE(Row.Name);
-        int Dialogs = 0;
+    for (const auto& Row : Rows) {
+        const bool Good = QString::fromUtf8(Row.Message).startsWith(u"恭喜");
+        QString Asked;
         TModalHandlers Handlers(
             nullptr, [&](const TMessageRequest& M) { return M.Text == Warning ? Row.AtWarning : mrOk; },
             [&](const TFileRequest& R) {
-                ++Dialogs;
-                EXPECT_EQ(R.FileName + u'|' + R.InitialDir, QStringLiteral("*.mdb|") + BackupFolder());
-                return *Row.File ? InFolder(QString::fromUtf8(Row.File)) : QString();
+                Asked = R.FileName + u'|' + R.InitialDir;
+                return *Row.File ? InFolder(Row.File) : QString();
             });
         TOpenDialog Dialog;
         RestoreDatabase(Dialog);
-        EXPECT_EQ(TModalSeam::MessageTexts(), Row.Messages);
-        EXPECT_EQ(Dialogs, Row.AtWarning == mrYes ? 1 : 0);
+        EXPECT_EQ(TModalSeam::MessageTexts().join(u'/'),
+                  Warning + (Row.Message ? u'/' + QString::fromUtf8(Row.Message) : QString()));
+        EXPECT_EQ(Asked, Row.AtWarning == mrYes ? QStringLiteral("*.mdb|") + BackupFolder() : QString());
         EXPECT_TRUE(ShareDataModule->ADOConnection1->Connected());
-        EXPECT_EQ(Accounts(), Row.Restored ? Before.section(u',', 0, -2) : Before);
-        EXPECT_EQ(Application()->Terminated(), Row.Restored);
-        EXPECT_EQ(FolderFiles(), QStringLiteral("Tallybridge.mdb"));
+        EXPECT_EQ(Accounts(), Good ? QStringLiteral("1") : QStringLiteral("0")) << Row.File;
+        EXPECT_EQ(Application()->Terminated(), Good);
+        EXPECT_EQ(ProgramFiles(), QStringLiteral("Tallybridge.mdb"));
     }
 }
