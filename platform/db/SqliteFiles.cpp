@@ -122,12 +122,16 @@ TDbFileCheck CheckOpenFile(sqlite3* Db, const QStringList& Tables)
         if (!Found.contains(Table, Qt::CaseInsensitive))
             return {dfMissingTable, Table};
     }
+    // The check lists what it found and may then stop on a page it cannot read.
     QStringList Problems;
-    Rc = EachRow(Db, "PRAGMA integrity_check(10)", [&](const QString& Line) { Problems << Line; });
+    Rc = EachRow(Db, "PRAGMA integrity_check(10)", [&](const QString& Line) {
+        if (Line != QLatin1String("ok") && !Line.startsWith(QLatin1String("***")))
+            Problems << Line;
+    });
+    if (!Problems.isEmpty())
+        return {dfDamaged, Problems.join(u'\n')};
     if (Rc != SQLITE_OK)
         return Fault(Db, Rc);
-    if (Problems != QStringList{QStringLiteral("ok")})
-        return {dfDamaged, Problems.join(u'\n')};
     return {};
 }
 
