@@ -252,6 +252,14 @@ TEST_F(TColumnsTest, FootersAggregateThroughTheSumList)
     EXPECT_EQ(Amount->Footer()->DBSum()->SumValue(), 47500);
     EXPECT_EQ(Id->Footer()->DBSum()->SumValue(), 40000);
 
+    QString Events;
+    Grid->OnSumListRecalcAll = [&](QObject*) { Events += u'R'; };
+    Grid->OnSumListAfterRecalcAll = [&](QObject*) { Events += u'A'; };
+    Data->Close();
+    Data->Open();
+    EXPECT_EQ(Events, QStringLiteral("RA")) << "one pass per open";
+    EXPECT_EQ(Amount->Footer()->DBSum()->SumValue(), 47500);
+
     Data->SetFilter(QStringLiteral("Amount > 1.6"));
     Data->SetFiltered(true);
     EXPECT_EQ(Amount->Footer()->DBSum()->SumValue(), 22500) << "a new filter is noticed without a scroll";
