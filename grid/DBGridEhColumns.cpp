@@ -468,13 +468,20 @@ void TColumnEh::SetWidth(int Value)
 {
     TCustomDBGridEh* G = Grid();
     TField* F = Field();
-    if (IsDefaultColumn() && G && F && G->DefaultColumnsFollowFields()) {
+    if (IsDefaultColumn() && G && G->HandleAllocated() && F && G->DefaultColumnsFollowFields()) {
         const QFontMetrics M(Font()->ToQFont());
         const int Zero = std::max(1, M.horizontalAdvance(u'0'));
+        TDBGridColumnsEh* Cols = FCollection;
         // The field's new display width re-lays the grid out, which remakes its
         // default columns from the fields: this column may be gone after it.
         F->SetDisplayWidth(std::max(1, (Value + M.averageCharWidth() / 2 - 3) / Zero));
-        return;
+        bool Kept = false;
+        for (int i = 0; Cols && i < Cols->Count() && !Kept; ++i)
+            Kept = Cols->Items(i) == this;
+        // While the grid makes its default columns their width is the field's;
+        // a width given afterwards (the user's, a scaled or restored one) holds exactly.
+        if (!Kept || (G->LayingOutDefaultColumns() && !FAssigned.Contains(cvWidth)))
+            return;
     }
     if (!FAssigned.Contains(cvWidth) && Value == DefaultWidth()) {
         Changed();

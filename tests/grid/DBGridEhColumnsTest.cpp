@@ -153,9 +153,12 @@ TEST_F(TColumnsTest, DefaultColumnsFollowTheFieldsUntilColumnsAreAdded)
     Grid->Columns(2)->SetColor(clRed);
     Grid->Columns(1)->SetVisible(false);
     EXPECT_EQ(Grid->Columns(2)->Color(), clRed) << "a default column keeps its settings across changes";
+    Grid->resize(400, 200); // only a grid with a window writes widths to the fields
     TField* Name = Data->FieldByName(QStringLiteral("Name"));
     const int Before = Name->DisplayWidth();
-    Grid->Columns(1)->SetWidth(Grid->Columns(1)->Width() * 2);
+    for (const int Width : {100, 57, 203})
+        Grid->Columns(1)->SetWidth(Width);
+    EXPECT_EQ(Grid->Columns(1)->Width(), 203) << "the exact width holds";
     EXPECT_GT(Name->DisplayWidth(), Before) << "a default column's width is its field's";
     EXPECT_EQ(Grid->Columns()->Count(), 3);
 
