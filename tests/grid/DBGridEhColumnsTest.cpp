@@ -2,6 +2,8 @@
 #include "grid/DBSumLst.h"
 #include "platform/rtl/Classes.h"
 
+#include <QLineEdit>
+
 namespace {
 
 using TColumnsTest = TGridFixture;
@@ -323,6 +325,9 @@ TEST_F(TColumnsTest, StepValueByEditKind)
     TColumnEh* Paid = AddColumn("Paid");
     TColumnEh* Name = AddColumn("Name");
     Name->PickList()->SetText(QStringLiteral("Ann\nBob\nCy"));
+    TColumnEh* Id = AddColumn("Id");
+    Id->KeyList()->SetText(QStringLiteral("1\n2\n3"));
+    Id->PickList()->SetText(QStringLiteral("一\n二\n三"));
     Data->First();
     struct TRow
     {
@@ -330,6 +335,7 @@ TEST_F(TColumnsTest, StepValueByEditKind)
         TColumnEh* Column;
         int Step;
         const char* Expected;
+        const char* Typed = nullptr; // into the editor shown in the column first
     };
     const TRow Rows[] = {
         {"number up", Amount, 1, "2.5"},
@@ -340,10 +346,20 @@ TEST_F(TColumnsTest, StepValueByEditKind)
         {"pick list wraps forward", Name, 1, "Cy"},
         {"pick list wraps to the first", Name, 1, "Ann"},
         {"pick list wraps back to the last", Name, -1, "Cy"},
+        {"number from the editor's text", Amount, 1, "8", "7"},
+        {"pick list from the editor's text", Name, 1, "Cy", "Bob"},
+        {"key list from the pick text the editor shows", Id, 1, "3", "二"},
     };
     for (const TRow& Row : Rows) {
         SCOPED_TRACE(Row.Name);
+        if (Row.Typed) {
+            Grid->SetSelectedIndex(Row.Column->Index());
+            Grid->ShowEditor();
+            ASSERT_TRUE(Grid->EditorMode());
+            Grid->InplaceEditor()->setText(QString::fromUtf8(Row.Typed));
+        }
         Row.Column->StepValue(Row.Step);
+        Grid->HideEditor();
         EXPECT_EQ(Row.Column->Field()->AsString(), QString::fromUtf8(Row.Expected));
     }
     EXPECT_EQ(Data->State(), dsEdit);
@@ -369,6 +385,29 @@ TEST_F(TColumnsTest, AssignCopiesOnlyWhatWasSet)
     EXPECT_EQ(Copy->Footer()->ValueType(), fvtSum);
     EXPECT_NE(Copy->Footer()->DBSum(), Source->Footer()->DBSum());
     EXPECT_EQ(Copy->Tag(), 7);
+    EXPECT_TRUE(Copy->ImeName().isEmpty());
+
+    // Flags the grid gives by default are copied as the source reads them, and
+    // then stay when the grid's defaults change.
+    TDBGridEhColumnDefValuesEh* Def = Grid->ColumnDefValues();
+    const auto SetDefaults = [Def](bool On) {
+        using D = TDBGridEhColumnDefValuesEh;
+        for (auto Set : {&D::SetAlwaysShowEditButton, &D::SetAutoDropDown, &D::SetDblClickNextVal,
+                         &D::SetDropDownShowTitles, &D::SetDropDownSizing, &D::SetEndEllipsis, &D::SetToolTips})
+            (Def->*Set)(On);
+    };
+    const auto Flags = [Copy] {
+        return QStringLiteral("%1%2%3%4%5%6%7").arg(Copy->AlwaysShowEditButton()).arg(Copy->AutoDropDown())
+            .arg(Copy->DblClickNextVal()).arg(Copy->DropDownShowTitles()).arg(Copy->DropDownSizing())
+            .arg(Copy->EndEllipsis()).arg(Copy->ToolTips());
+    };
+    SetDefaults(true);
+    Source->SetImeName(QStringLiteral("拼音"));
+    Copy->Assign(*Source);
+    SetDefaults(false);
+    EXPECT_EQ(Flags(), QStringLiteral("1111111"));
+    EXPECT_EQ(Copy->ImeName(), QStringLiteral("拼音"));
+
     Copy->RestoreDefaults();
     EXPECT_FALSE(Copy->IsColorStored());
     EXPECT_EQ(Copy->Title()->Caption(), QStringLiteral("Amount"));
