@@ -261,24 +261,14 @@ TEST(TSumListOverADatabase, TotalsFollowWhatTheDatabaseDid)
     {
         const char* Name;
         const char* OtherUser;
-        std::function<void(TADOQuery*)> Steps;
-        const char* Expected; // sum|record count, times 10000
+        std::function<void(TADOQuery*)> OnSecondRecord;
+        double Expected;
     };
     const TRow Rows[] = {
         {"a refresh reads the raised amounts", "Update T Set Amount = Amount + 100",
-         [](TADOQuery* Q) {
-             Q->Next();
-             Q->Refresh();
-             EXPECT_EQ(Q->RecNo(), 2) << "the refresh keeps its record";
-         },
-         "63000000|30000"},
+         [](TADOQuery* Q) { Q->Refresh(); EXPECT_EQ(Q->RecNo(), 2) << "the refresh keeps its record"; }, 6300},
         {"a refused delete keeps the record's amount", "Delete From T Where Id = 2",
-         [](TADOQuery* Q) {
-             Q->Next();
-             EXPECT_THROW(Q->Delete(), EDatabaseError);
-             Q->Next();
-         },
-         "60000000|30000"},
+         [](TADOQuery* Q) { EXPECT_THROW(Q->Delete(), EDatabaseError); Q->Next(); }, 6000},
     };
     for (const TRow& Row : Rows) {
         SCOPED_TRACE(Row.Name);
@@ -297,12 +287,11 @@ TEST(TSumListOverADatabase, TotalsFollowWhatTheDatabaseDid)
         Sums.SetDataSet(&Query);
         TDBSum* Sum = Sums.SumCollection()->Add();
         Sum->SetFieldName(QStringLiteral("Amount"));
-        TDBSum* Count = Sums.SumCollection()->Add();
-        Count->SetGroupOperation(goCount);
         Sums.SetActive(true);
         Connection.Execute(QString::fromUtf8(Row.OtherUser));
-        Row.Steps(&Query);
-        EXPECT_EQ(QStringLiteral("%1|%2").arg(Sum->SumValue()).arg(Count->SumValue()), QString::fromUtf8(Row.Expected));
+        Query.Next();
+        Row.OnSecondRecord(&Query);
+        EXPECT_EQ(Sum->Value(), Row.Expected);
     }
 }
 
