@@ -259,7 +259,10 @@ TEST_F(TADOQueryTest, RefreshRereadsAndKeepsFieldsAndPosition)
     TField* User = Q->FieldByName(QStringLiteral("BillUser"));
     Connection->Execute(QStringLiteral("Update Bill Set BillUser = '赵六' Where BillIndex = 3"));
     EXPECT_EQ(User->AsString(), QStringLiteral("李四商行")); // a snapshot until refreshed
+    int Refreshes = 0;
+    Q->AfterRefresh = [&](TDataSet*) { ++Refreshes; };
     Q->Refresh();
+    EXPECT_EQ(Refreshes, 1);
     EXPECT_EQ(Q->FieldByName(QStringLiteral("BillUser")), User);
     EXPECT_EQ(Q->RecNo(), 2);
     EXPECT_EQ(User->AsString(), QStringLiteral("赵六"));
