@@ -6,6 +6,7 @@
 #include "app/BillForm.h"
 #include "app/BuySellForm.h"
 #include "app/CardPage.h"
+#include "app/Customer2Form.h"
 #include "app/GetPayForm.h"
 #include "platform/gui/StdCtrls.h"
 
@@ -126,7 +127,12 @@ void TFormMain::CardClick(TCardPage* Sender, int Number)
 
 void TFormMain::NewCustomerClick(QObject*)
 {
-    // TFormCustomer2: EditMode 0, CustomerKind "正式客户"; mrOk refreshes everything.
+    if (!FormCustomer2)
+        return;
+    FormCustomer2->EditMode = 0;
+    FormCustomer2->CustomerKind = QStringLiteral("正式客户");
+    if (FormCustomer2->ShowModal() == mrOk)
+        RefreshAll();
 }
 
 void TFormMain::NewBillClick(QObject*)

@@ -6,6 +6,7 @@
 #include "app/Bill2Form.h"
 #include "app/BillForm.h"
 #include "app/BuySellForm.h"
+#include "app/Customer2Form.h"
 #include "app/GetPayForm.h"
 #include "app/LoginForm.h"
 #include "app/MainForm.h"
@@ -29,6 +30,7 @@ int main(int argc, char** argv)
     Application()->CreateForm(FormGetPay);
     Application()->CreateForm(FormAsk);
     Application()->CreateForm(FormBill2);
+    Application()->CreateForm(FormCustomer2);
 
     Application()->Run();
 
