@@ -119,6 +119,9 @@ public:
     // An empty BaseSQL reruns the list's last statement.
     void RunMoneyReport(const QString& BaseSQL);
     void RunBillReport(const QString& BaseSQL);
+    // The base statement each list last ran with.
+    QString MoneyReportSQL() const { return LastMoneyReportSQL; }
+    QString BillReportSQL() const { return LastBillReportSQL; }
     // The administrator's settings tab.
     void LoadParameterLists();
     void ShowRolePasswords();

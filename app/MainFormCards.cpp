@@ -7,6 +7,7 @@
 #include "app/BuySellForm.h"
 #include "app/CardPage.h"
 #include "app/Customer2Form.h"
+#include "app/CustomerForm.h"
 #include "app/GetPayForm.h"
 #include "platform/gui/StdCtrls.h"
 
@@ -89,7 +90,11 @@ void TFormMain::CardClick(TCardPage* Sender, int Number)
     const int Tag = Sender->Panels[Number - 1]->Tag();
     switch (Sender->Kind()) {
     case ckCustomer:
-        // TFormCustomer: CustomerIndex := Tag; mrOk refreshes the customer cards.
+        if (!FormCustomer)
+            return;
+        FormCustomer->CustomerIndex = Tag;
+        if (FormCustomer->ShowModal() == mrOk)
+            RefreshCustomers();
         break;
     case ckBill: {
         const QString Kind = CardDocumentKind(ckBill, Tag);

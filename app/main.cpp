@@ -6,7 +6,9 @@
 #include "app/Bill2Form.h"
 #include "app/BillForm.h"
 #include "app/BuySellForm.h"
+#include "app/ContactForm.h"
 #include "app/Customer2Form.h"
+#include "app/CustomerForm.h"
 #include "app/GetPayForm.h"
 #include "app/LoginForm.h"
 #include "app/MainForm.h"
@@ -30,7 +32,9 @@ int main(int argc, char** argv)
     Application()->CreateForm(FormGetPay);
     Application()->CreateForm(FormAsk);
     Application()->CreateForm(FormBill2);
+    Application()->CreateForm(FormCustomer);
     Application()->CreateForm(FormCustomer2);
+    Application()->CreateForm(FormContact);
 
     Application()->Run();
 
