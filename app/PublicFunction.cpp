@@ -5,6 +5,7 @@
 #include "platform/gui/ModalSeam.h"
 
 #include "platform/db/ADOQuery.h"
+#include "platform/db/JetSql.h"
 #include "platform/gui/Application.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/GbkText.h"
@@ -195,6 +196,11 @@ void SelectComboText(QComboBox* Combo, const QString& Text)
     for (int I = 0; I < Combo->count(); ++I)
         if (Combo->itemText(I) == Text)
             Combo->setCurrentIndex(I);
+}
+
+QString InStrCondition(const QString& Column, const QString& Text)
+{
+    return QStringLiteral(" And (InStr(") + Column + u',' + SqlQuoted(Text) + QStringLiteral("))");
 }
 
 bool ConfirmDelete()

@@ -46,6 +46,10 @@ void LoadCombo(QComboBox* Combo, TADOQuery* Query, const QString& SQL, bool AddA
 // Selects the last item equal to Text; none equal leaves the selection alone.
 void SelectComboText(QComboBox* Combo, const QString& Text);
 
+// " And (InStr(Column,'Text'))": the rows whose Column holds Text anywhere. Text
+// is quoted as one literal, so no typed text can change the statement.
+QString InStrCondition(const QString& Column, const QString& Text);
+
 // A plain message box with the application's title, as the program's messages are shown.
 void ShowMessage(const QString& Text);
 
