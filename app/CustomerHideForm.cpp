@@ -10,6 +10,7 @@
 #include "platform/gui/Buttons.h"
 
 #include <QAction>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -70,6 +71,10 @@ void TFormCustomerHide::BuildControls()
         Button->OnClick = [Action](QObject*) { Action->trigger(); };
         Left += 84;
     }
+    auto* Rule = new QFrame(this);
+    Rule->setFrameShape(QFrame::HLine);
+    Rule->setFrameShadow(QFrame::Sunken);
+    Rule->setGeometry(0, 38, 660, 2);
     QObject::connect(ActionSearch, &QAction::triggered, this, [this] { RefreshList(); });
     QObject::connect(ActionNew, &QAction::triggered, this, [this] { ActionNewExecute(ActionNew); });
     QObject::connect(ActionEdit, &QAction::triggered, this, [this] { ActionEditExecute(ActionEdit); });

@@ -29,7 +29,7 @@ public:
         C->FillRect(ClientRect());
         C->Pen()->SetColor(Ink);
         C->Pen()->SetWidth(2);
-        DrawTelephone(C, 30, 40);
+        DrawTelephone(C, 30, 44);
         DrawBox(C, 250, 62);
         DrawComputer(C, 450, 30);
         DrawArrow(C, 140, 85, 240);
@@ -45,9 +45,12 @@ private:
         C->Brush()->SetColor(clWhite);
         C->Ellipse(X + 35, Y + 44, X + 75, Y + 84);                        // dial
         C->Pen()->SetColor(Accent);
-        for (int R = 0; R < 3; ++R) {                                      // ringing marks
-            C->MoveTo(X + 112 + R * 6, Y + 4 - R * 4);
-            C->LineTo(X + 120 + R * 6, Y - 4 - R * 4);
+        const QPoint Rings[3][2] = {{{X + 100, Y}, {X + 104, Y - 12}},          // ringing marks
+                                    {{X + 110, Y + 4}, {X + 122, Y - 6}},
+                                    {{X + 114, Y + 14}, {X + 128, Y + 10}}};
+        for (const auto& Ring : Rings) {
+            C->MoveTo(Ring[0].x(), Ring[0].y());
+            C->LineTo(Ring[1].x(), Ring[1].y());
         }
         C->Pen()->SetColor(Ink);
     }
