@@ -57,8 +57,19 @@ void ShowMessage(const QString& Text)
     Application()->MessageBox(Text, Application()->Title(), MB_OK);
 }
 
+namespace {
+QStringList* OpenSQLLog = nullptr;
+}
+
+void SetOpenSQLLog(QStringList* Log)
+{
+    OpenSQLLog = Log;
+}
+
 bool OpenSQL(TADOQuery* Query, const QString& SQL, const QString& ErrorText)
 {
+    if (OpenSQLLog)
+        OpenSQLLog->append(SQL);
     try {
         Query->Close();
         Query->SQL()->Clear();

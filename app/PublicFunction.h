@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QComboBox;
@@ -20,6 +21,9 @@ bool WriteIni(const QString& Section, const QString& Key, const QString& Value,
 // Close, replace the SQL text, Open. A failure shows ErrorText in a message box,
 // leaves the query closed and returns false.
 bool OpenSQL(TADOQuery* Query, const QString& SQL, const QString& ErrorText);
+// While set, every statement OpenSQL opens is appended to Log, so that a
+// benchmark can run the same statements in SQLite alone.
+void SetOpenSQLLog(QStringList* Log);
 // Close, replace the SQL text, execute. A failure shows "SQL命令执行出错" and gives 0.
 int ExecSQL(TADOQuery* Query, const QString& SQL);
 
