@@ -20,7 +20,6 @@ TFormCustomer2* FormCustomer2 = nullptr;
 namespace {
 
 const QString OpenError = QStringLiteral("无法打开数据库");
-const QString Regular = QStringLiteral("正式客户");
 
 // The one-line text columns besides the name, each shown in the edit of its
 // name; the remark is the memo.

@@ -149,7 +149,7 @@ void TFormCustomer::BuildToolBar()
 }
 
 TDBGridEh* TFormCustomer::AddGrid(QWidget* Sheet, TDataSource* Source, const char* Name,
-                                  std::initializer_list<std::pair<const char*, const char*>> Columns)
+                                             std::initializer_list<TGridColumn> Columns)
 {
     auto* Grid = new TDBGridEh(Sheet);
     Grid->setObjectName(QString::fromLatin1(Name));
@@ -158,11 +158,12 @@ TDBGridEh* TFormCustomer::AddGrid(QWidget* Sheet, TDataSource* Source, const cha
     Grid->SetOptions(Grid->Options() << dgRowSelect);
     Grid->SetFooterRowCount(1);
     Grid->SumList()->SetActive(true);
-    for (const auto& [Field, Title] : Columns) {
+    for (const TGridColumn& C : Columns) {
         TColumnEh* Column = Grid->Columns()->Add();
-        Column->SetFieldName(QString::fromLatin1(Field));
-        Column->Title()->SetCaption(QString::fromUtf8(Title));
+        Column->SetFieldName(QString::fromLatin1(C.Field));
+        Column->Title()->SetCaption(QString::fromUtf8(C.Title));
         Column->Title()->SetAlignment(taCenter);
+        Column->SetWidth(C.Width);
     }
     Grid->SetDataSource(Source);
     return Grid;
@@ -187,20 +188,20 @@ void TFormCustomer::BuildPages()
 
     auto* Sheet1 = new QWidget;
     DBGridEhContact = AddGrid(Sheet1, DataSourceContact, "DBGridEhContact",
-                              {{"ContactIndex", "记录编号"}, {"ContactCreateTime", "创建时间"}, {"ContactHead", "信息内容"}});
-    DBGridEhContact->Columns(2)->SetWidth(520);
+                              {{"ContactIndex", "记录编号", 70}, {"ContactCreateTime", "创建时间", 90},
+                               {"ContactHead", "信息内容", 548}});
     PageControl1->addTab(Sheet1, QStringLiteral("客户往来记录"));
     auto* Sheet2 = new QWidget;
     DBGridEhBill = AddGrid(Sheet2, DataSourceBill, "DBGridEhBill",
-                           {{"BillCreateTime", "创建时间"}, {"BillSerial", "单据编号"}, {"BillKind", "单据类型"},
-                            {"BillUser", "客户名称"}, {"BillSum", "单据金额"}, {"BillGet", "已收金额"},
-                            {"BillOwe", "未收金额"}, {"BillMan", "业务员"}, {"BillReason", "业务种类"}});
+                           {{"BillCreateTime", "创建时间", 80}, {"BillSerial", "单据编号", 80}, {"BillKind", "单据类型", 70},
+                            {"BillUser", "客户名称", 130}, {"BillSum", "单据金额", 72}, {"BillGet", "已收金额", 72},
+                            {"BillOwe", "未收金额", 72}, {"BillMan", "业务员", 60}, {"BillReason", "业务种类", 70}});
     PageControl1->addTab(Sheet2, QStringLiteral("客户业务单据"));
     auto* Sheet3 = new QWidget;
     DBGridEhMoney = AddGrid(Sheet3, DataSourceMoney, "DBGridEhMoney",
-                            {{"MoneyCreateTime", "创建时间"}, {"MoneySerial", "单据编号"}, {"AccountName", "帐户名称"},
-                             {"MoneyUser", "客户名称"}, {"MoneyIn", "收入"}, {"MoneyOut", "支出"},
-                             {"MoneySum", "合计"}, {"MoneyMan", "业务员"}, {"MoneyReason", "收支种类"}});
+                            {{"MoneyCreateTime", "创建时间", 80}, {"MoneySerial", "单据编号", 80}, {"AccountName", "帐户名称", 80},
+                             {"MoneyUser", "客户名称", 130}, {"MoneyIn", "收入", 72}, {"MoneyOut", "支出", 72},
+                             {"MoneySum", "合计", 72}, {"MoneyMan", "业务员", 60}, {"MoneyReason", "收支种类", 60}});
     PageControl1->addTab(Sheet3, QStringLiteral("客户财务单据"));
     auto* Sheet4 = new QWidget;
     BuildBalancePage(Sheet4);

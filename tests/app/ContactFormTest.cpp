@@ -4,9 +4,12 @@
 
 #include "app/ContactForm.h"
 #include "platform/gui/Buttons.h"
+#include "platform/gui/TestRender.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QDateEdit>
+#include <QImage>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <functional>
 
@@ -59,6 +62,7 @@ TEST_F(Contact, StoresHeadByCharactersAndBothDates)
     const QString Emoji = QString(119, u'甲') + QStringLiteral("😀😀");
     struct TCase { const char* Row; QString Text; const char* Lengths; };
     const TCase Cases[] = {
+        {"a note", QStringLiteral("电话回访：客户对上月到货的五金配件满意，\n下月初再订一批，请提前备货。"), "|35|35"},
         {"121 Chinese characters", Long, "|120|121"},
         {"a quote stays text", QStringLiteral("甲'乙') Or (1=1"), "|13|13"},
         {"a pair outside the basic plane is kept whole", Emoji, "|120|121"},
@@ -67,12 +71,19 @@ TEST_F(Contact, StoresHeadByCharactersAndBothDates)
     for (const TCase& C : Cases) {
         SCOPED_TRACE(C.Row);
         QString Shown, Date;
+        QImage Shot;
         const TModalResult Result = Run(QStringLiteral("新增"), 0, [&] {
             Shown = FormContact->Edit1->text();
             Date = FormContact->DateTimePicker1->date().toString(Qt::ISODate);
             FormContact->Memo1->setPlainText(C.Text);
+            Shot = RenderWidget(FormContact);
             FormContact->SpeedButton1->Click();
         });
+        // The number box is grey; TB_CONTACT_PNG names a file to keep the first picture in.
+        EXPECT_EQ(Shot.pixelColor(FormContact->Edit1->mapTo(FormContact, QPoint(FormContact->Edit1->width() - 6, 6))),
+                  QColor(0xE0, 0xE0, 0xE0));
+        if (const QByteArray Keep = qgetenv("TB_CONTACT_PNG"); !Keep.isEmpty() && &C == Cases)
+            Shot.save(QString::fromLocal8Bit(Keep));
         EXPECT_EQ(Result, mrOk);
         EXPECT_EQ(Shown, QStringLiteral("自动生成"));
         EXPECT_EQ(Date, QStringLiteral("2024-03-15"));

@@ -52,15 +52,16 @@ protected:
         FormMain->SetWorkingDay(EncodeDate(2024, 3, 15));
     }
 
+    template <class T> static void Free(T*& Form)
+    {
+        delete Form;
+        Form = nullptr;
+    }
+
     void TearDown() override
     {
         SetShellHandler(nullptr);
-        for (TForm** Form : {reinterpret_cast<TForm**>(&FormCustomer), reinterpret_cast<TForm**>(&FormCustomer2),
-                             reinterpret_cast<TForm**>(&FormContact), reinterpret_cast<TForm**>(&FormBuySell),
-                             reinterpret_cast<TForm**>(&FormGetPay)}) {
-            delete *Form;
-            *Form = nullptr;
-        }
+        Free(FormCustomer), Free(FormCustomer2), Free(FormContact), Free(FormBuySell), Free(FormGetPay);
         TProgramFixture::TearDown();
     }
 
@@ -109,15 +110,35 @@ TEST_F(Customer, BalanceUpToTheWorkingDayAndFootersOfTheShownCustomer)
          "共2条|300|50|250", "共1条"},
         {"nothing booked, after another customer", 3, EncodeDate(2024, 3, 15), "0|0|0|0|0", "|||", "|||", ""},
     };
+    Exec(QStringLiteral("Update Customer Set CustomerPhone = '0571-88886666', CustomerContact = '王建国', "
+                        "CustomerAddress = '杭州市西湖区文三路 90 号', CustomerEMail = 'wang@example.com' Where CustomerIndex = 2"));
+    Exec(QStringLiteral("Update Bill Set BillSerial = 'XS' || (1000 + BillIndex), BillMan = '张明', BillReason = '批发'"));
     for (const TCase& C : Cases) {
         SCOPED_TRACE(C.Row);
         FormMain->SetWorkingDay(C.Day);
         QString Bills, Money, Contacts;
+        QImage Shot;
+        QRect Unpaid;
         Run(C.Index, [&] {
             Bills = Footers(FormCustomer->DBGridEhBill, {0, 4, 5, 6});
             Money = Footers(FormCustomer->DBGridEhMoney, {0, 4, 5, 6});
             Contacts = Footers(FormCustomer->DBGridEhContact, {0});
+            FormCustomer->PageControl1->setCurrentIndex(1);
+            TDBGridEh* Grid = FormCustomer->DBGridEhBill;
+            Shot = RenderWidget(FormCustomer);
+            const QRect Cell = Grid->CellRect(7, Grid->RowCount() - 1);
+            Unpaid = QRect(Grid->mapTo(FormCustomer, Cell.topLeft()), Cell.size());
         });
+        // The unpaid sum shows in red; TB_CUSTOMER_PNG names a file to keep the first picture in.
+        int Red = 0;
+        for (int Y = Unpaid.top(); Y <= Unpaid.bottom(); ++Y)
+            for (int X = Unpaid.left(); X <= Unpaid.right(); ++X) {
+                const QColor P = Shot.pixelColor(X, Y);
+                Red += P.red() > 150 && P.green() < 100 && P.blue() < 100;
+            }
+        EXPECT_EQ(Red > 10, C.Index == 2);
+        if (const QByteArray Keep = qgetenv("TB_CUSTOMER_PNG"); !Keep.isEmpty() && &C == Cases)
+            Shot.save(QString::fromLocal8Bit(Keep));
         EXPECT_EQ(Balance(), QString::fromUtf8(C.Balance));
         EXPECT_EQ(Bills, QString::fromUtf8(C.Bills));
         EXPECT_EQ(Money, QString::fromUtf8(C.Money));
@@ -290,11 +311,6 @@ TEST_F(Customer, WalkFromANewCustomerToItsChangedCard)
                 FormCustomer->ActionSell->trigger();
                 FormCustomer->ActionGet->trigger();
                 EXPECT_EQ(Balance(), QStringLiteral("20|800|0|300|520"));
-                const QString Keep = QString::fromLocal8Bit(qgetenv("TB_CUSTOMER_PNG"));
-                FormCustomer->PageControl1->setCurrentIndex(1);
-                const QImage Shot = RenderWidget(FormCustomer);
-                if (!Keep.isEmpty())
-                    Shot.save(Keep);
                 FormCustomer->ActionCancel->trigger();
             } else if (Form == FormContact) {
                 FormContact->Memo1->setPlainText(QStringLiteral("首次拜访"));
