@@ -3,7 +3,9 @@
 // settings.
 #include "app/MainForm.h"
 
+#include "app/Customer2Form.h"
 #include "app/LoginForm.h"
+#include "app/PhoneForm.h"
 #include "app/PublicFunction.h"
 #include "app/ShareDM.h"
 #include "platform/db/ADOConnection.h"
@@ -287,7 +289,15 @@ void TFormMain::ActionOlineChatExecute(QObject*)
 
 void TFormMain::ActionIncomingExecute(QObject*)
 {
-    // The incoming-call lookup opens here once it exists.
+    if (!FormPhone || !FormCustomer2)
+        return;
+    // Cleared here, not by the record window, so a promotion in any record
+    // window opened from the lookup reaches this refresh.
+    FormCustomer2->Promoted = false;
+    FormPhone->SearchKind = QStringLiteral("潜在客户");
+    FormPhone->ShowModal();
+    if (FormCustomer2->Promoted)
+        RefreshCustomers();
 }
 
 // ---------------------------------------------------------------- refresh

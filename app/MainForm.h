@@ -73,6 +73,8 @@ public:
     QComboBox* ComboBox4;
     QComboBox* ComboBox11;
     QComboBox* ComboBox12;
+    // The customer search of the customer page.
+    TButton* CustomerSearch;
     // Sort boxes of the two query lists (not stored).
     QComboBox* ComboBox2;
     QComboBox* ComboBox9;
@@ -192,6 +194,7 @@ public:
     void ActionLoginExecute(QObject* Sender);
     void ActionOlineChatExecute(QObject* Sender);
     void ActionIncomingExecute(QObject* Sender);
+    void ActionCustomerSearchExecute(QObject* Sender);
     void ActionDesignExecute(QObject* Sender);
     void NewCustomerClick(QObject* Sender);
     void NewBillClick(QObject* Sender);

@@ -9,6 +9,7 @@
 #include "app/BuySellForm.h"
 #include "app/CardPage.h"
 #include "app/Customer2Form.h"
+#include "app/Customer3Form.h"
 #include "app/CustomerForm.h"
 #include "app/GetPayForm.h"
 #include "platform/gui/StdCtrls.h"
@@ -40,7 +41,8 @@ TCardSettings TFormMain::CardSettings(TCardKind Kind) const
     case ckCustomer:
         S.Order = ComboBox6->currentText();
         S.Direction = ComboBox7->currentText();
-        // The customer search's condition joins here once the search window exists.
+        if (FormCustomer3)
+            S.SearchCondition = FormCustomer3->SearchCondition;
         break;
     case ckBill:
         S.Range = ComboBox3->currentText();
@@ -144,6 +146,14 @@ void TFormMain::NewCustomerClick(QObject*)
     FormCustomer2->CustomerKind = QStringLiteral("正式客户");
     if (FormCustomer2->ShowModal() == mrOk)
         RefreshAll();
+}
+
+void TFormMain::ActionCustomerSearchExecute(QObject*)
+{
+    if (!FormCustomer3 || FormCustomer3->ShowModal() != mrOk)
+        return;
+    CustomerPage = 0;
+    RefreshCustomers();
 }
 
 void TFormMain::NewBillClick(QObject*)

@@ -10,10 +10,14 @@
 #include "app/BuySellForm.h"
 #include "app/ContactForm.h"
 #include "app/Customer2Form.h"
+#include "app/Customer3Form.h"
 #include "app/CustomerForm.h"
+#include "app/CustomerHideForm.h"
 #include "app/GetPayForm.h"
 #include "app/LoginForm.h"
 #include "app/MainForm.h"
+#include "app/Phone2Form.h"
+#include "app/PhoneForm.h"
 #include "app/ShareDM.h"
 #include "app/User2Form.h"
 #include "app/UserForm.h"
@@ -42,7 +46,11 @@ int main(int argc, char** argv)
     Application()->CreateForm(FormUser);
     Application()->CreateForm(FormUser2);
     Application()->CreateForm(FormAccount2);
+    Application()->CreateForm(FormCustomer3);
     Application()->CreateForm(FormContact);
+    Application()->CreateForm(FormPhone);
+    Application()->CreateForm(FormPhone2);
+    Application()->CreateForm(FormCustomerHide);
 
     Application()->Run();
 
