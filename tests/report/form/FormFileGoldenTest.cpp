@@ -5,6 +5,9 @@
 
 #include "report/engine/FR_Utils.h"
 
+#include <QTemporaryDir>
+#include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
 
 using namespace formtest;
@@ -139,17 +142,94 @@ TEST(FormFileGolden, DatesAndVersionAreRead)
     EXPECT_DOUBLE_EQ(Report.ReportLastChange, 46001.5);
     EXPECT_EQ(FormVersion, 25);
     EXPECT_EQ(Report.FileName(), Golden("v25.frf"));
+
+    // Dates that are no numbers are kept as read; the form still loads.
+    const double Odd[] = {std::nan(""), INFINITY, -INFINITY};
+    for (double Date : Odd) {
+        SCOPED_TRACE(Date);
+        QByteArray Bytes = ReadGolden("v25.frf");
+        Bytes.replace(Bytes.size() - 16, 8, QByteArray(reinterpret_cast<const char*>(&Date), 8));
+        TMessageRecorder Recorder;
+        TfrReport Odd;
+        TMemoryStream In(Bytes);
+        ASSERT_TRUE(Odd.LoadFromStream(In));
+        EXPECT_TRUE(Recorder.Messages.isEmpty());
+        EXPECT_EQ(std::memcmp(&Odd.ReportCreateDate, &Date, 8), 0);
+        EXPECT_DOUBLE_EQ(Odd.ReportLastChange, 46001.5);
+        EXPECT_EQ(Odd.Pages()->Count(), 1);
+    }
 }
 
 TEST(FormFileGolden, MissingAddInIsReportedByName)
 {
-    TMessageRecorder Recorder;
-    TfrReport Report;
-    EXPECT_TRUE(Report.LoadFromFile(Golden("addin.frf")));
-    ASSERT_EQ(Recorder.Messages.size(), 1);
-    EXPECT_EQ(Recorder.Messages[0],
-              QStringLiteral("Error:Report contains the following non-plugged components:\r"
-                             "TfrCheckBoxView\rYou must include these components into your project."));
+    // An add-in record names an add-in class, even one the engine has built in.
+    TfrReport MemoAsAddIn;
+    MemoAsAddIn.Pages()->Add();
+    auto Memo = std::make_unique<TfrMemoView>();
+    Memo->SetObjectType(gtAddIn);
+    MemoAsAddIn.Pages()->Pages(0)->Add(std::move(Memo));
+    TMemoryStream Saved;
+    MemoAsAddIn.SaveToStream(Saved);
+
+    struct TRow { const char* Name; QByteArray Bytes; const char* Missing; };
+    const TRow Rows[] = {
+        {"unknown class", ReadGolden("addin.frf"), "TfrCheckBoxView"},
+        {"built-in class", Saved.Data(), "TfrMemoView"},
+    };
+    for (const TRow& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        TMessageRecorder Recorder;
+        TfrReport Report;
+        TMemoryStream In(Row.Bytes);
+        EXPECT_TRUE(Report.LoadFromStream(In));
+        EXPECT_EQ(Recorder.Messages,
+                  QStringList{QStringLiteral("Error:Report contains the following non-plugged components:\r%1\r"
+                                             "You must include these components into your project.")
+                                  .arg(QLatin1String(Row.Missing))});
+    }
+}
+
+TEST(FormFileGolden, ExtensionDataTravelsInFormsAndTemplates)
+{
+    class TTestExtension : public TfrFormExtension
+    {
+    public:
+        void Clear() override { Data.clear(); }
+        void LoadFromStream(TStream& Stream) override { Data = Stream.ReadBytes(3); }
+        void SaveToStream(TStream& Stream) override { Stream.WriteBytes(Data); }
+        void BeforePrepare() override {}
+        void AfterPrepare() override {}
+        void PrepareDataSet(TDataSet*) override {}
+        bool Ready() override { return true; }
+        QByteArray Data;
+    } Extension;
+    frFormExtension = &Extension;
+    QTemporaryDir Dir;
+    for (bool Template : {false, true}) {
+        SCOPED_TRACE(Template);
+        TMessageRecorder Recorder;
+        TfrReport Report;
+        Report.Pages()->Add();
+        Report.ReportName = QStringLiteral("Ext");
+        Extension.Data = "abc";
+        TfrReport Back;
+        if (Template) {
+            Report.SaveTemplate(Dir.filePath("ext.frt"), nullptr, nullptr);
+            Extension.Data.clear();
+            EXPECT_TRUE(Back.LoadTemplate(Dir.filePath("ext.frt"), nullptr, nullptr, true));
+        } else {
+            TMemoryStream Saved;
+            Report.SaveToStream(Saved);
+            Saved.SetPosition(0);
+            Extension.Data.clear();
+            EXPECT_TRUE(Back.LoadFromStream(Saved));
+            EXPECT_EQ(Back.ReportName, QStringLiteral("Ext"));
+        }
+        EXPECT_TRUE(Recorder.Messages.isEmpty());
+        EXPECT_EQ(Extension.Data, QByteArray("abc"));
+        EXPECT_EQ(Back.Pages()->Count(), 1);
+    }
+    frFormExtension = nullptr;
 }
 
 TEST(FormFileGolden, PluggedAddInLoadsAndSavesWithItsClassName)

@@ -4,9 +4,19 @@
 #include "report/engine/FR_BandView.h"
 #include "report/engine/FR_Utils.h"
 
+#include "platform/gui/Controls.h"
+
+#include <QLabel>
+#include <QLineEdit>
 #include <QObject>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+// The window class that holds data modules.
+class TDataModuleForm : public QWidget
+{
+    Q_OBJECT
+};
 
 namespace {
 
@@ -127,8 +137,9 @@ protected:
         Owner.setObjectName(QStringLiteral("FormMain"));
         auto* Panel = new QObject(&Owner);
         Panel->setObjectName(QStringLiteral("Panel1"));
-        OwnQuery = new QTimer(Panel);
+        OwnQuery = new QTimer(&Owner);
         OwnQuery->setObjectName(QStringLiteral("ADOQuery1"));
+        (new QTimer(Panel))->setObjectName(QStringLiteral("DeepQuery"));
         DataModule.setObjectName(QStringLiteral("DM"));
         Remote = new QTimer(&DataModule);
         Remote->setObjectName(QStringLiteral("Customers"));
@@ -161,6 +172,8 @@ TEST_F(TComponentPath, FindsByNameAndDottedPath)
         {"DM.Customers", &TComponentPath::Remote},
         {"dm.CUSTOMERS", &TComponentPath::Remote},
         {"DM.Frame1.Edit1", &TComponentPath::Inner},
+        {"DeepQuery", nullptr},
+        {"DM.Edit1", nullptr},
         {"Customers", nullptr},
         {"DM.Missing", nullptr},
         {"Nowhere.Customers", nullptr},
@@ -177,13 +190,78 @@ TEST_F(TComponentPath, FindsByNameAndDottedPath)
 
 TEST_F(TComponentPath, ListsComponentsOfAClass)
 {
+    TDataModuleForm Window;
+    Window.setObjectName(QStringLiteral("StockForm"));
+    auto* Held = new QObject(&Window);
+    Held->setObjectName(QStringLiteral("Stock"));
+    (new QTimer(Held))->setObjectName(QStringLiteral("Goods"));
     TStringList List;
     GetComponents(&Owner, QTimer::staticMetaObject, List, nullptr);
-    EXPECT_TRUE(List.IndexOf(QStringLiteral("ADOQuery1")) >= 0);
-    EXPECT_TRUE(List.IndexOf(QStringLiteral("DM.Customers")) >= 0);
-    EXPECT_EQ(List.IndexOf(QStringLiteral("DM.Frame1")), -1);
+    List.Sort();
+    EXPECT_EQ(List.ToStringList().join(u' '), QStringLiteral("ADOQuery1 DM.Customers Stock.Goods"));
     GetComponents(&Owner, QTimer::staticMetaObject, List, Remote);
     EXPECT_EQ(List.IndexOf(QStringLiteral("DM.Customers")), -1);
+}
+
+TEST(Utils, RotatedFontKeepsEverythingButTheAngle)
+{
+    TFont Font;
+    Font.SetName(QStringLiteral("Arial"));
+    Font.SetHeight(-15);
+    Font.SetStyle(TFontStyles() << fsBold << fsUnderline);
+    Font.SetColor(clRed);
+    Font.SetCharset(GB2312_CHARSET);
+    const std::unique_ptr<TFont> Rotated = CreateRotatedFont(Font);
+    auto Show = [](const TFont& F) {
+        return QStringLiteral("%1/%2/%3/%4/%5/%6")
+            .arg(F.Name()).arg(F.Height()).arg(GetFontStyleBits(F.Style()))
+            .arg(F.Color()).arg(F.Charset()).arg(F.Orientation());
+    };
+    EXPECT_EQ(Show(*Rotated), QStringLiteral("Arial/-15/6/%1/134/900").arg(clRed));
+    EXPECT_EQ(Font.Orientation(), 0);
+}
+
+TEST(Utils, EnableControlsGreysLabelsAndBackgrounds)
+{
+    QWidget Dialog;
+    auto* Label = new QLabel(&Dialog);
+    auto* Edit = new QLineEdit(&Dialog);
+    auto* Custom = new TCustomControl(&Dialog);
+    for (bool Enabled : {false, true}) {
+        SCOPED_TRACE(Enabled);
+        EnableControls({Label, Edit, Custom}, Enabled);
+        const QColor Back = ColorToQColor(Enabled ? clWindow : clBtnFace);
+        EXPECT_EQ(Label->palette().color(QPalette::Disabled, QPalette::WindowText),
+                  ColorToQColor(Enabled ? clWindowText : clGrayText));
+        EXPECT_EQ(Edit->palette().color(QPalette::Disabled, QPalette::Base), Back);
+        EXPECT_EQ(Custom->Color(), Enabled ? clWindow : clBtnFace);
+        for (QWidget* W : {static_cast<QWidget*>(Label), static_cast<QWidget*>(Edit), static_cast<QWidget*>(Custom)})
+            EXPECT_EQ(W->isEnabled(), Enabled) << W->metaObject()->className();
+    }
+}
+
+TEST(Utils, FindControlAtTakesTheDeepestVisibleOnTop)
+{
+    QWidget Parent;
+    Parent.resize(200, 200);
+    auto Place = [](QWidget* W, const char* Name, QRect R) {
+        W->setObjectName(QLatin1String(Name));
+        W->setGeometry(R);
+        return W;
+    };
+    QWidget* Panel = Place(new QWidget(&Parent), "Panel", QRect(10, 10, 100, 100));
+    Place(new QWidget(Panel), "Edit", QRect(5, 5, 50, 20));
+    Place(new QWidget(&Parent), "Button", QRect(80, 80, 60, 60));
+    Place(new QWidget(&Parent), "Hidden", QRect(150, 0, 40, 40))->hide();
+    Place(new QWidget(&Parent), "Empty", QRect(150, 150, 40, 40));
+    const std::pair<QPoint, const char*> Rows[] = {
+        {{20, 20}, "Edit"}, {{12, 12}, "Panel"}, {{90, 90}, "Button"}, {{160, 10}, ""},
+        {{160, 160}, "Empty"}, {{5, 5}, ""}, {{65, 35}, "Panel"},
+    };
+    for (const auto& [Point, Name] : Rows) {
+        QWidget* Found = FindControlAt(&Parent, Point);
+        EXPECT_EQ(Found ? Found->objectName() : QString(), QLatin1String(Name)) << Point.x() << "," << Point.y();
+    }
 }
 
 TEST_F(TComponentPath, DestroyedGlobalLeavesTheList)
@@ -199,3 +277,5 @@ TEST_F(TComponentPath, DestroyedGlobalLeavesTheList)
 }
 
 } // namespace
+
+#include "UtilsTest.moc"
