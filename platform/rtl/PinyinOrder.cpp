@@ -5,7 +5,6 @@
 #include <QString>
 #include <algorithm>
 #include <cctype>
-#include <cstring>
 #include <type_traits>
 
 namespace {

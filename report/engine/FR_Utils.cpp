@@ -77,7 +77,7 @@ QObject* FindOwned(QObject* Owner, const QString& Name)
 }
 
 // A window of the class "TDataModuleForm" (or derived) holds data modules:
-// its children that are no controls.
+// its children that are not controls.
 bool IsDataModuleForm(const QObject* Object)
 {
     for (const QMetaObject* Meta = Object->metaObject(); Meta; Meta = Meta->superClass())

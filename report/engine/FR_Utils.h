@@ -118,7 +118,7 @@ QList<QObject*> frGlobalComponents();
 // List is cleared, then filled with the components of ClassRef (or derived)
 // other than Skip: those owned by Owner by their names, those of other global
 // components, and of the data modules that windows of the class
-// "TDataModuleForm" hold (their children that are no controls), as owner
+// "TDataModuleForm" hold (their children that are not controls), as owner
 // name + "." + name.
 void GetComponents(QObject* Owner, const QMetaObject& ClassRef, TStrings& List, QObject* Skip);
 
