@@ -211,14 +211,15 @@ TEST_F(TADOQueryTest, QuotedTextNeverBreaksAStatement)
 
 TEST_F(TADOQueryTest, NamesSortByPinyin)
 {
-    for (const char* Name : {"张三", "李四", "张三丰", "王五", "阿里", "abc", "Bcd"})
+    // 材 and 李 share their first two UTF-8 bytes.
+    for (const char* Name : {"张三", "李四", "张三丰", "王五", "阿里", "abc", "Bcd", "材料"})
         Connection->Execute(QStringLiteral("Insert Into Account (AccountName) Values ('%1')").arg(QString::fromUtf8(Name)));
     EXPECT_EQ(Render(Open(QStringLiteral("Select * From Account Where AccountIndex > 1 Order By AccountName")),
                      {QStringLiteral("AccountName")}),
-              QStringLiteral("abc;Bcd;阿里;李四;王五;张三;张三丰"));
+              QStringLiteral("abc;Bcd;阿里;材料;李四;王五;张三;张三丰"));
     EXPECT_EQ(Render(Open(QStringLiteral("Select * From Account Where AccountIndex > 1 Order By Account.AccountName Desc")),
                      {QStringLiteral("AccountName")}),
-              QStringLiteral("张三丰;张三;王五;李四;阿里;Bcd;abc"));
+              QStringLiteral("张三丰;张三;王五;李四;材料;阿里;Bcd;abc"));
 }
 
 TEST_F(TADOQueryTest, FileStaysReadableByPlainSqlite)
