@@ -1,6 +1,7 @@
 #include "grid/DBGridEh.h"
 
 #include "grid/DBGridEhColumns.h"
+#include "grid/DBGridEhSelection.h"
 #include "grid/DBGridEhTitles.h"
 #include "grid/PropFilerEh.h"
 #include "platform/db/DataSet.h"
@@ -133,6 +134,8 @@ TCustomDBGridEh::TCustomDBGridEh(QWidget* AParent)
     // to scroll.
     SetScrollBars(ssBoth);
     SetScrollBars(ssNone);
+    FBookmarks = std::make_unique<TBookmarkListEh>(this);
+    FSelection = std::make_unique<TDBGridEhSelection>(this);
     FFooterFont = std::make_unique<TFont>();
     FFooterFont->OnChange = [this](TFont*) {
         if (!FLoading)
@@ -660,6 +663,8 @@ void TCustomDBGridEh::ColumnsChanged(TColumnEh* Item)
             FTitleButtonDown = false;
         }
     }
+    if (FSelection)
+        FSelection->Columns()->Refresh();
     LayoutChanged();
 }
 
@@ -669,6 +674,7 @@ void TCustomDBGridEh::LinkActive(bool Value)
         return;
     if (!Value)
         HideEditor();
+    FSelection->LinkActive(Value);
     // The same dataset closed and opened again stays hooked: its own open
     // recalculates once.
     FSumList->SetDataSet(FDataLink->DataSet());

@@ -21,6 +21,8 @@ class TPostedCall;
 class TImageList;
 class THeadTreeNode;
 class TScrollBar;
+class TBookmarkListEh;
+class TDBGridEhSelection;
 
 enum class TDBGridOption {
     dgEditing, dgAlwaysShowEditor, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines,
@@ -413,6 +415,16 @@ public:
     // Makes the data column Value current.
     void SetSelectedIndex(int Value);
 
+    // ---- selection (DBGridEhSelection.cpp)
+    TDBGridEhSelection* Selection() const { return FSelection.get(); }
+    TBookmarkListEh* SelectedRows() const { return FBookmarks.get(); }
+    // Remember and restore the first record in view and the current
+    // record's distance from it, around a walk over the dataset.
+    void SaveBookmark();
+    void RestoreBookmark();
+    // Repaints the selection's cells and the current row.
+    void InvalidateSelection();
+
 protected:
     // ---- painting
     void DrawCell(int ACol, int ARow, const QRect& ARect, TGridDrawState AState) override;
@@ -432,11 +444,11 @@ protected:
     virtual bool GridFocused() const;
     // The grid (or its in-place editor) is the focused control of its window.
     virtual bool IsActiveControl() const;
-    // Selection hooks: whether a cell (raw coordinates; data cells and indicator
-    // rows are asked with the painted record active) is selected, and whether
-    // any selection exists. Nothing is selectable yet.
-    virtual bool IsCellSelected(int ACol, int ARow) const { (void)ACol; (void)ARow; return false; }
-    virtual bool SelectionExists() const { return false; }
+    // Whether a cell (raw coordinates; data cells and indicator rows are
+    // asked with the painted record active) is selected, and whether any
+    // selection exists.
+    virtual bool IsCellSelected(int ACol, int ARow) const;
+    virtual bool SelectionExists() const;
     // Incremental search is running (the current-row glyph turns yellow); not built yet.
     virtual bool IncSearchRunning() const { return false; }
     bool IsFixed3DEdgeCell(const TDBGridEhCellType& Type, TGridDrawState State) const;
@@ -486,6 +498,7 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     friend class TGridDataLinkEh;
     friend class TDBGridColumnsEh;
+    friend class TDBGridEhSelection;
     friend class TDBGridEhScrollBar;
     // Factories, so that a descendant grid can make its own parts.
     virtual std::unique_ptr<TDBGridColumnsEh> CreateColumns();
@@ -626,6 +639,10 @@ private:
     QString FEditText;
     Variant FEditKeyValue;
     TGridCoord FClickCell{-1, -1};
+    std::unique_ptr<TBookmarkListEh> FBookmarks;
+    std::unique_ptr<TDBGridEhSelection> FSelection;
+    TBookmark FSavedTopRow;
+    int FSavedDistance = 0;
 };
 
 class TDBGridEh : public TCustomDBGridEh
