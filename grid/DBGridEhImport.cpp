@@ -56,6 +56,19 @@ TField* TargetField(TColumnEh* Column)
     return F->DataSet()->FindField(F->KeyFields());
 }
 
+// A number as the grid shows it ("￥1,234.50") is read back without its
+// currency sign and thousand separators.
+QString PlainNumber(const TField* Field, const QString& Text)
+{
+    double Value;
+    if (!IsNumericFieldType(Field->DataType()) || TryStrToFloat(Text, Value))
+        return Text;
+    const TFormatSettings& Fmt = FormatSettings();
+    QString Plain = Text;
+    Plain.remove(Fmt.CurrencyString).remove(Fmt.ThousandSeparator).remove(u' ');
+    return TryStrToFloat(Plain, Value) ? Plain : Text;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- base import
@@ -254,7 +267,7 @@ void TDBGridEhImport::AssignCell(TColumnEh* Column, const TCell& Cell, bool AsTe
             else
                 Target->SetAsString(Column->KeyList()->Strings(k));
         } else {
-            Target->SetAsString(Text);
+            Target->SetAsString(PlainNumber(Target, Text));
         }
     } catch (const Exception& E) {
         if (FIgnoreAll)
