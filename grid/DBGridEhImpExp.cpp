@@ -12,8 +12,8 @@
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/SysUtils.h"
 
-#include <QFile>
 #include <QSaveFile>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -55,8 +55,60 @@ private:
 void AppendInt(QByteArray& B, int64_t V)
 {
     char Buf[24];
-    const int N = std::snprintf(Buf, sizeof Buf, "%lld", static_cast<long long>(V));
-    B.append(Buf, N);
+    const auto R = std::to_chars(Buf, Buf + sizeof Buf, V);
+    B.append(Buf, R.ptr - Buf);
+}
+
+// Appends Text as UTF-8; with Quote, inside double quotes with inner quotes
+// doubled. Written out by hand: a copy converts a million cells.
+void AppendUtf8(QByteArray& B, const QString& Text, bool Quote = false)
+{
+    if (Quote)
+        B.append('"');
+    const qsizetype N = Text.size();
+    const QChar* P = Text.constData();
+    for (qsizetype i = 0; i < N; ++i) {
+        uint32_t U = P[i].unicode();
+        if (U < 0x80) {
+            if (Quote && U == '"')
+                B.append('"');
+            B.append(char(U));
+            continue;
+        }
+        if (QChar::isHighSurrogate(U) && i + 1 < N && P[i + 1].isLowSurrogate())
+            U = QChar::surrogateToUcs4(char16_t(U), P[++i].unicode());
+        else if (QChar::isSurrogate(U))
+            U = 0xFFFD;
+        char Bytes[4];
+        int Len;
+        if (U < 0x800) {
+            Bytes[0] = char(0xC0 | (U >> 6));
+            Bytes[1] = char(0x80 | (U & 0x3F));
+            Len = 2;
+        } else if (U < 0x10000) {
+            Bytes[0] = char(0xE0 | (U >> 12));
+            Bytes[1] = char(0x80 | ((U >> 6) & 0x3F));
+            Bytes[2] = char(0x80 | (U & 0x3F));
+            Len = 3;
+        } else {
+            Bytes[0] = char(0xF0 | (U >> 18));
+            Bytes[1] = char(0x80 | ((U >> 12) & 0x3F));
+            Bytes[2] = char(0x80 | ((U >> 6) & 0x3F));
+            Bytes[3] = char(0x80 | (U & 0x3F));
+            Len = 4;
+        }
+        B.append(Bytes, Len);
+    }
+    if (Quote)
+        B.append('"');
+}
+
+bool IsAscii(const QString& Text)
+{
+    for (const QChar C : Text)
+        if (C.unicode() >= 0x80)
+            return false;
+    return true;
 }
 
 } // namespace
@@ -68,6 +120,16 @@ struct TDBGridEhExport::TFooterSource
 {
     TField* Field = nullptr;
     TFooterValueType Type = fvtNon;
+};
+
+// What a cell starts from, read from its column once per export.
+struct TDBGridEhExport::TColumnDefaults
+{
+    std::unique_ptr<TFont> Font;
+    TColor Color = clWindow;
+    TAlignment Alignment = taLeftJustify;
+    bool Checkboxes = false;
+    bool ReadOnly = false;
 };
 
 TDBGridEhExport::TDBGridEhExport() : FCellFont(std::make_unique<TFont>()) {}
@@ -129,7 +191,9 @@ void TDBGridEhExport::ExportToStream(TStream& AStream, bool AllSelected)
                     FExpCols.push_back(Columns->Items(i));
             break;
         }
+        FDefaults.clear();
         PrepareFooters();
+        BeginExport();
         WritePrefix();
         if (G->Options().Contains(dgTitles))
             WriteTitle(FExpCols);
@@ -233,50 +297,78 @@ QString TDBGridEhExport::FooterValue(int Row, int Pos) const
     }
 }
 
-void TDBGridEhExport::WriteRecord(const TColumnsEhList& Columns)
+TColCellParamsEh& TDBGridEhExport::CellParams(TColumnEh* Column)
+{
+    const size_t i = size_t(std::max(0, Column->Index()));
+    if (FDefaults.size() <= i)
+        FDefaults.resize(i + 1);
+    TColumnDefaults& D = FDefaults[i];
+    if (!D.Font) {
+        D.Font = std::make_unique<TFont>();
+        D.Font->Assign(*Column->Font());
+        D.Color = Column->Color();
+        D.Alignment = Column->Alignment();
+        D.Checkboxes = Column->GetColumnType() == ctCheckboxes;
+        D.ReadOnly = Column->ReadOnly();
+    }
+    TColCellParamsEh& P = FColCellParams;
+    // A font of its own: the cell events may change it.
+    FCellFont->Assign(*D.Font);
+    P.Col = P.Row = -1;
+    P.State = 0;
+    P.Font = FCellFont.get();
+    P.Background = D.Color;
+    P.Alignment = D.Alignment;
+    P.ImageIndex = -1;
+    P.Text = Column->GetDisplayText();
+    P.CheckboxState = D.Checkboxes ? Column->CheckboxState() : cbUnchecked;
+    P.ReadOnly = D.ReadOnly;
+    TCustomDBGridEh* G = FDBGrid;
+    if (G->OnGetCellParams)
+        G->OnGetCellParams(G, Column, P.Font, P.Background, TGridDrawState());
+    Column->GetColCellParams(false, P);
+    return P;
+}
+
+void TDBGridEhExport::FooterParams(int FooterNo, int Pos, TColumnEh* Column, TColor& Background,
+                                   TAlignment& Alignment, QString& Text)
 {
     TCustomDBGridEh* G = FDBGrid;
-    TColCellParamsEh& P = FColCellParams;
-    for (TColumnEh* C : Columns) {
-        // A font of its own: the cell events may change it.
-        FCellFont->Assign(*C->Font());
-        C->FillColCellParams(P);
-        P.Font = FCellFont.get();
-        if (G->OnGetCellParams)
-            G->OnGetCellParams(G, C, P.Font, P.Background, TGridDrawState());
-        C->GetColCellParams(false, P);
-        WriteDataCell(C, P);
-    }
+    TColumnFooterEh* F = Column->UsedFooter(FooterNo);
+    FCellFont->Assign(*F->Font());
+    Background = F->Color();
+    Alignment = F->Alignment();
+    Text = F->ValueType() == fvtSum || F->ValueType() == fvtCount ? FooterValue(FooterNo, Pos)
+                                                                  : G->GetFooterValueText(FooterNo, Column);
+    if (G->OnGetFooterParams)
+        G->OnGetFooterParams(G, Column->Index(), FooterNo, Column, FCellFont.get(), Background, Alignment,
+                             TGridDrawState(), Text);
+}
+
+void TDBGridEhExport::WriteRecord(const TColumnsEhList& Columns)
+{
+    BeginRecord(Columns);
+    for (TColumnEh* C : Columns)
+        WriteDataCell(C, CellParams(C));
+    EndRecord();
 }
 
 void TDBGridEhExport::WriteFooter(const TColumnsEhList& Columns, int FooterNo)
 {
-    TCustomDBGridEh* G = FDBGrid;
+    BeginFooter(Columns, FooterNo);
     for (size_t p = 0; p < Columns.size(); ++p) {
-        TColumnEh* C = Columns[p];
-        TColumnFooterEh* F = C->UsedFooter(FooterNo);
-        FCellFont->Assign(*F->Font());
-        TColor Background = F->Color();
-        TAlignment Alignment = F->Alignment();
-        QString Text = F->ValueType() == fvtSum || F->ValueType() == fvtCount
-            ? FooterValue(FooterNo, int(p))
-            : G->GetFooterValueText(FooterNo, C);
-        if (G->OnGetFooterParams)
-            G->OnGetFooterParams(G, C->Index(), FooterNo, C, FCellFont.get(), Background, Alignment,
-                                 TGridDrawState(), Text);
-        WriteFooterCell(int(p), FooterNo, C, FCellFont.get(), Background, Alignment, Text);
+        TColor Background;
+        TAlignment Alignment;
+        QString Text;
+        FooterParams(FooterNo, int(p), Columns[p], Background, Alignment, Text);
+        WriteFooterCell(int(p), FooterNo, Columns[p], FCellFont.get(), Background, Alignment, Text);
     }
+    EndFooter();
 }
 
 void TDBGridEhExport::WriteFooterCell(int, int, TColumnEh*, TFont*, TColor, TAlignment, const QString&) {}
 
 // ---------------------------------------------------------------- text
-
-void TDBGridEhExportAsText::ExportToStream(TStream& AStream, bool AllSelected)
-{
-    FFirstRec = true;
-    TDBGridEhExport::ExportToStream(AStream, AllSelected);
-}
 
 void TDBGridEhExportAsText::CheckFirstRec()
 {
@@ -300,7 +392,9 @@ void TDBGridEhExportAsText::CheckFirstCell()
 
 void TDBGridEhExportAsText::WriteText(const QString& Text)
 {
-    Write(Text.toUtf8());
+    FBuffer.clear();
+    AppendUtf8(FBuffer, Text);
+    Write(FBuffer);
 }
 
 void TDBGridEhExportAsText::WriteTitle(const TColumnsEhList& Columns)
@@ -313,11 +407,10 @@ void TDBGridEhExportAsText::WriteTitle(const TColumnsEhList& Columns)
     }
 }
 
-void TDBGridEhExportAsText::WriteRecord(const TColumnsEhList& Columns)
+void TDBGridEhExportAsText::BeginRecord(const TColumnsEhList&)
 {
     CheckFirstRec();
     FFirstCell = true;
-    TDBGridEhExport::WriteRecord(Columns);
 }
 
 void TDBGridEhExportAsText::WriteDataCell(TColumnEh*, TColCellParamsEh& Params)
@@ -326,11 +419,10 @@ void TDBGridEhExportAsText::WriteDataCell(TColumnEh*, TColCellParamsEh& Params)
     WriteText(Params.Text);
 }
 
-void TDBGridEhExportAsText::WriteFooter(const TColumnsEhList& Columns, int FooterNo)
+void TDBGridEhExportAsText::BeginFooter(const TColumnsEhList&, int)
 {
     CheckFirstRec();
     FFirstCell = true;
-    TDBGridEhExport::WriteFooter(Columns, FooterNo);
 }
 
 void TDBGridEhExportAsText::WriteFooterCell(int, int, TColumnEh*, TFont*, TColor, TAlignment, const QString& Text)
@@ -351,7 +443,10 @@ void TDBGridEhExportAsCSV::CheckFirstCell()
 
 void TDBGridEhExportAsCSV::WriteText(const QString& Text)
 {
-    Write(AnsiQuotedStr(Text, u'"').toUtf8());
+    QByteArray& B = Buffer();
+    B.clear();
+    AppendUtf8(B, Text, true);
+    Write(B);
 }
 
 // ---------------------------------------------------------------- RTF
@@ -390,6 +485,16 @@ TDBGridEhExportAsRTF::~TDBGridEhExportAsRTF() = default;
 
 int TDBGridEhExportAsRTF::ColorIndex(TColor Color)
 {
+    for (const auto& [Known, Index] : FColorCache)
+        if (Known == Color)
+            return Index;
+    const int Index = ColorIndexOf(Color);
+    FColorCache.emplace_back(Color, Index);
+    return Index;
+}
+
+int TDBGridEhExportAsRTF::ColorIndexOf(TColor Color)
+{
     const TColor Rgb = ColorToRGB(Color);
     char Entry[16];
     std::snprintf(Entry, sizeof Entry, "%3d%3d%3d", GetRValue(Rgb), GetGValue(Rgb), GetBValue(Rgb));
@@ -401,6 +506,14 @@ int TDBGridEhExportAsRTF::ColorIndex(TColor Color)
 }
 
 int TDBGridEhExportAsRTF::FontIndex(const QString& Name)
+{
+    if (FLastFont >= 0 && FFonts[size_t(FLastFont)] == Name)
+        return FLastFont;
+    FLastFont = FontIndexOf(Name);
+    return FLastFont;
+}
+
+int TDBGridEhExportAsRTF::FontIndexOf(const QString& Name)
 {
     for (size_t i = 0; i < FFonts.size(); ++i)
         if (FFonts[i] == Name)
@@ -414,17 +527,30 @@ const char* TDBGridEhExportAsRTF::Spacing() const
     return DBGrid()->Flat() ? "12" : "24";
 }
 
-void TDBGridEhExportAsRTF::ExportToStream(TStream& AStream, bool AllSelected)
+void TDBGridEhExportAsRTF::BeginExport()
 {
     FColors.clear();
+    FColorCache.clear();
     FFonts.clear();
+    FLastFont = -1;
+    FRowShades.clear();
+    FRowDefs.clear();
     ColorIndex(clBlack);
     ColorIndex(clWhite);
     ColorIndex(clBtnFace);
     FDpi = std::max(1, ScreenDpi());
+}
+
+void TDBGridEhExportAsRTF::ExportToStream(TStream& AStream, bool AllSelected)
+{
+    BeginExport();
     TMemoryStream Body;
     TDBGridEhExport::ExportToStream(Body, AllSelected);
-    SetStream(&AStream);
+    WriteDocument(AStream, Body.Data());
+}
+
+void TDBGridEhExportAsRTF::WriteDocument(TStream& Target, const QByteArray& Body)
+{
     QByteArray Head("{\\rtf0\\ansi\\ansicpg936\\uc1\r\n{\\colortbl");
     for (const QByteArray& Entry : FColors) {
         Head.append("\\red").append(Entry.mid(0, 3).trimmed());
@@ -440,8 +566,8 @@ void TDBGridEhExportAsRTF::ExportToStream(TStream& AStream, bool AllSelected)
         Head.append(';');
     }
     Head.append("}\r\n");
-    Write(Head);
-    Write(Body.Data());
+    Target.WriteBuffer(Head.constData(), Head.size());
+    Target.WriteBuffer(Body.constData(), Body.size());
 }
 
 void TDBGridEhExportAsRTF::WriteSuffix()
@@ -449,8 +575,8 @@ void TDBGridEhExportAsRTF::WriteSuffix()
     Write("}");
 }
 
-void TDBGridEhExportAsRTF::WriteCellDefs(const TColumnsEhList& Columns, const std::vector<TColor>& Shades,
-                                         const std::vector<TBorders>* Borders)
+QByteArray TDBGridEhExportAsRTF::CellDefs(const TColumnsEhList& Columns, const std::vector<TColor>& Shades,
+                                          const std::vector<TBorders>* Borders)
 {
     QByteArray B;
     int Right = 0;
@@ -471,14 +597,14 @@ void TDBGridEhExportAsRTF::WriteCellDefs(const TColumnsEhList& Columns, const st
         AppendInt(B, Right);
         B.append("\r\n");
     }
-    Write(B);
+    return B;
 }
 
 void TDBGridEhExportAsRTF::WriteCell(TAlignment Alignment, const TFont* Font, TColor Background, const QString& Text,
                                      bool Spacing, const char* Space)
 {
-    QByteArray B;
-    B.reserve(96 + Text.size());
+    QByteArray& B = FCell;
+    B.clear();
     B.append("\\pard\\intbl{");
     B.append(Alignment == taRightJustify ? "\\qr" : Alignment == taCenter ? "\\qc" : "\\ql");
     if (Spacing) {
@@ -508,11 +634,23 @@ void TDBGridEhExportAsRTF::WriteCell(TAlignment Alignment, const TFont* Font, TC
     Write(B);
 }
 
-void TDBGridEhExportAsRTF::WriteRecord(const TColumnsEhList& Columns)
+// Rows of one list mostly share their cell definitions: they are made again
+// only when the shading changes.
+void TDBGridEhExportAsRTF::BeginRow(const TColumnsEhList& Columns, const std::vector<TColor>& Shades)
+{
+    Write("\\trowd\\trgaph40\r\n");
+    if (Shades != FRowShades || FRowDefs.isEmpty()) {
+        FRowShades = Shades;
+        FRowDefs = CellDefs(Columns, Shades);
+    }
+    Write(FRowDefs);
+    Write("{\\trrh0\r\n");
+}
+
+void TDBGridEhExportAsRTF::BeginRecord(const TColumnsEhList& Columns)
 {
     TCustomDBGridEh* G = DBGrid();
-    std::vector<TColor> Shades;
-    Shades.reserve(Columns.size());
+    FShades.clear();
     TFont Font;
     for (TColumnEh* C : Columns) {
         TColor Background = C->Color();
@@ -520,12 +658,13 @@ void TDBGridEhExportAsRTF::WriteRecord(const TColumnsEhList& Columns)
             Font.Assign(*C->Font());
             G->OnGetCellParams(G, C, &Font, Background, TGridDrawState());
         }
-        Shades.push_back(Background);
+        FShades.push_back(Background);
     }
-    Write("\\trowd\\trgaph40\r\n");
-    WriteCellDefs(Columns, Shades);
-    Write("{\\trrh0\r\n");
-    TDBGridEhExport::WriteRecord(Columns);
+    BeginRow(Columns, FShades);
+}
+
+void TDBGridEhExportAsRTF::EndRecord()
+{
     Write("\\pard\\intbl\\row}\r\n");
 }
 
@@ -534,29 +673,23 @@ void TDBGridEhExportAsRTF::WriteDataCell(TColumnEh*, TColCellParamsEh& Params)
     WriteCell(Params.Alignment, Params.Font, Params.Background, Params.Text);
 }
 
-void TDBGridEhExportAsRTF::WriteFooter(const TColumnsEhList& Columns, int FooterNo)
+void TDBGridEhExportAsRTF::BeginFooter(const TColumnsEhList& Columns, int FooterNo)
 {
     TCustomDBGridEh* G = DBGrid();
-    std::vector<TColor> Shades;
+    FShades.clear();
     TFont Font;
-    for (size_t p = 0; p < Columns.size(); ++p) {
-        TColumnEh* C = Columns[p];
+    for (TColumnEh* C : Columns) {
         TColumnFooterEh* F = C->UsedFooter(FooterNo);
         TColor Background = F->Color();
         if (G->OnGetFooterParams) {
             Font.Assign(*F->Font());
             TAlignment Alignment = F->Alignment();
-            QString Text = F->ValueType() == fvtSum || F->ValueType() == fvtCount ? FooterValue(FooterNo, int(p))
-                                                                                : G->GetFooterValueText(FooterNo, C);
+            QString Text = G->GetFooterValueText(FooterNo, C);
             G->OnGetFooterParams(G, C->Index(), FooterNo, C, &Font, Background, Alignment, TGridDrawState(), Text);
         }
-        Shades.push_back(Background);
+        FShades.push_back(Background);
     }
-    Write("\\trowd\\trgaph40\r\n");
-    WriteCellDefs(Columns, Shades);
-    Write("{\\trrh0\r\n");
-    TDBGridEhExport::WriteFooter(Columns, FooterNo);
-    Write("\\pard\\intbl\\row}\r\n");
+    BeginRow(Columns, FShades);
 }
 
 void TDBGridEhExportAsRTF::WriteFooterCell(int, int, TColumnEh*, TFont* AFont, TColor Background,
@@ -579,7 +712,7 @@ void TDBGridEhExportAsRTF::WriteTitle(const TColumnsEhList& Columns)
     for (TColumnEh* C : Columns)
         Shades.push_back(C->Title()->Color());
     Write("\\trowd\\trgaph40\r\n");
-    WriteCellDefs(Columns, Shades);
+    Write(CellDefs(Columns, Shades));
     Write("{\\trrh0\r\n");
     for (TColumnEh* C : Columns)
         WriteCell(C->Title()->Alignment(), C->Title()->Font(), C->Title()->Color(), C->Title()->Caption());
@@ -648,7 +781,7 @@ void TDBGridEhExportAsRTF::WriteMultiTitle(const TColumnsEhList& Columns)
             RowBorders.push_back(Borders[{c, L}]);
         }
         Write("\\trowd\\trgaph40\r\n");
-        WriteCellDefs(Columns, Shades, &RowBorders);
+        Write(CellDefs(Columns, Shades, &RowBorders));
         Write("{\\trrh0\r\n");
         for (size_t c = 0; c < N; ++c) {
             const bool Holds = !Covered.count({c, L});
@@ -663,12 +796,6 @@ void TDBGridEhExportAsRTF::WriteMultiTitle(const TColumnsEhList& Columns)
 }
 
 // ---------------------------------------------------------------- VCLDBIF
-
-void TDBGridEhExportAsVCLDBIF::ExportToStream(TStream& AStream, bool AllSelected)
-{
-    FLostText = false;
-    TDBGridEhExport::ExportToStream(AStream, AllSelected);
-}
 
 void TDBGridEhExportAsVCLDBIF::WritePrefix()
 {
@@ -689,9 +816,10 @@ void TDBGridEhExportAsVCLDBIF::WriteSuffix()
 
 void TDBGridEhExportAsVCLDBIF::WriteBytes(uint8_t Tag, const QString& Text)
 {
-    if (!FLostText && !GbkCanEncode(Text))
+    const bool Ascii = IsAscii(Text);
+    if (!Ascii && !FLostText && !GbkCanEncode(Text))
         FLostText = true;
-    const QByteArray Bytes = ToGbk(Text);
+    const QByteArray Bytes = Ascii ? Text.toLatin1() : ToGbk(Text);
     const int32_t L = int32_t(Bytes.size());
     Stream()->WriteU8(Tag);
     Stream()->WriteI32(L);
@@ -736,41 +864,115 @@ void TDBGridEhExportAsVCLDBIF::WriteDataCell(TColumnEh* Column, TColCellParamsEh
 
 // ---------------------------------------------------------------- clipboard
 
+// The four formats of a copy written in one walk over the selection: each
+// cell's parameters and events are evaluated once and handed to every format.
+class TDBGridEhCopyExport : public TDBGridEhExport
+{
+public:
+    TDBGridEhExportAsText Text;
+    TDBGridEhExportAsCSV Csv;
+    TDBGridEhExportAsRTF Rtf;
+    TDBGridEhExportAsVCLDBIF Binary;
+    TMemoryStream TextData, CsvData, RtfBody, BinaryData;
+
+    void Run(bool AllSelected)
+    {
+        // An empty selection still gives the RTF its header and tables.
+        Rtf.BeginExport();
+        TMemoryStream None;
+        ExportToStream(None, AllSelected);
+    }
+    QByteArray RtfDocument()
+    {
+        TMemoryStream S;
+        Rtf.WriteDocument(S, RtfBody.Data());
+        return S.Data();
+    }
+
+protected:
+    void BeginExport() override
+    {
+        TMemoryStream* Streams[] = {&TextData, &CsvData, &RtfBody, &BinaryData};
+        for (size_t i = 0; i < 4; ++i) {
+            TDBGridEhExport* P = Part(i);
+            P->FDBGrid = DBGrid();
+            P->FStream = Streams[i];
+            P->FExpCols = ExpCols();
+            P->BeginExport();
+        }
+    }
+    void WritePrefix() override
+    {
+        for (size_t i = 0; i < 4; ++i)
+            Part(i)->WritePrefix();
+    }
+    void WriteSuffix() override
+    {
+        for (size_t i = 0; i < 4; ++i)
+            Part(i)->WriteSuffix();
+    }
+    void WriteTitle(const TColumnsEhList& Columns) override
+    {
+        for (size_t i = 0; i < 4; ++i)
+            Part(i)->WriteTitle(Columns);
+    }
+    void WriteRecord(const TColumnsEhList& Columns) override
+    {
+        for (size_t i = 0; i < 4; ++i)
+            Part(i)->BeginRecord(Columns);
+        for (TColumnEh* C : Columns) {
+            TColCellParamsEh& P = CellParams(C);
+            for (size_t i = 0; i < 4; ++i)
+                Part(i)->WriteDataCell(C, P);
+        }
+        for (size_t i = 0; i < 4; ++i)
+            Part(i)->EndRecord();
+    }
+    void WriteFooter(const TColumnsEhList& Columns, int FooterNo) override
+    {
+        for (size_t i = 0; i < 4; ++i)
+            Part(i)->BeginFooter(Columns, FooterNo);
+        for (size_t p = 0; p < Columns.size(); ++p) {
+            TColor Background;
+            TAlignment Alignment;
+            QString Value;
+            FooterParams(FooterNo, int(p), Columns[p], Background, Alignment, Value);
+            for (size_t i = 0; i < 4; ++i)
+                Part(i)->WriteFooterCell(int(p), FooterNo, Columns[p], CellFont(), Background, Alignment, Value);
+        }
+        for (size_t i = 0; i < 4; ++i)
+            Part(i)->EndFooter();
+    }
+
+private:
+    TDBGridEhExport* Part(size_t i)
+    {
+        TDBGridEhExport* Parts[] = {&Text, &Csv, &Rtf, &Binary};
+        return Parts[i];
+    }
+};
+
 void CopyGridSelection(TCustomDBGridEh* Grid, bool AllSelected)
 {
     TDataSet* D = GridDataSet(Grid);
     if (!D)
         return;
-    QByteArray Text, Csv, Rtf, Binary;
-    bool Lost = false;
+    TDBGridEhCopyExport Copy;
     {
         TControlsDisabled Disabled(D);
-        TMemoryStream S;
-        ExportGridToStream<TDBGridEhExportAsText>(Grid, S, AllSelected);
-        Text = S.Data();
-        S.Clear();
-        ExportGridToStream<TDBGridEhExportAsCSV>(Grid, S, AllSelected);
-        Csv = S.Data();
-        S.Clear();
-        ExportGridToStream<TDBGridEhExportAsRTF>(Grid, S, AllSelected);
-        Rtf = S.Data();
-        S.Clear();
-        TDBGridEhExportAsVCLDBIF Export;
-        Export.SetDBGrid(Grid);
-        Export.ExportToStream(S, AllSelected);
-        Binary = S.Data();
-        Lost = Export.LostText();
+        Copy.SetDBGrid(Grid);
+        Copy.Run(AllSelected);
     }
     // Every format of one copy goes out together, and only when all were made.
     TClipboard* C = Clipboard();
     C->Open();
-    C->SetAsText(QString::fromUtf8(Text));
-    C->SetFormat(ClipboardCsvMimeType, Csv);
-    C->SetFormat(ClipboardCsvFormat, Csv);
-    C->SetFormat(ClipboardRtfFormat, Rtf);
+    C->SetAsText(QString::fromUtf8(Copy.TextData.Data()));
+    C->SetFormat(ClipboardCsvMimeType, Copy.CsvData.Data());
+    C->SetFormat(ClipboardCsvFormat, Copy.CsvData.Data());
+    C->SetFormat(ClipboardRtfFormat, Copy.RtfDocument());
     // Texts GBK cannot hold would come back as '?': a paste takes the text then.
-    if (!Lost)
-        C->SetFormat(ClipboardVCLDBIFFormat, Binary);
+    if (!Copy.Binary.LostText())
+        C->SetFormat(ClipboardVCLDBIFFormat, Copy.BinaryData.Data());
     C->Close();
 }
 

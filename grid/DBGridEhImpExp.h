@@ -41,18 +41,38 @@ public:
     void ExportToFile(const QString& FileName, bool AllSelected);
 
 protected:
+    friend class TDBGridEhCopyExport;
+    // Called once the export knows it writes something, before WritePrefix.
+    virtual void BeginExport() {}
     virtual void WritePrefix() {}
     virtual void WriteSuffix() {}
     virtual void WriteTitle(const TColumnsEhList& Columns) { (void)Columns; }
+    // A record: BeginRecord, one WriteDataCell per column, EndRecord.
     virtual void WriteRecord(const TColumnsEhList& Columns);
+    virtual void BeginRecord(const TColumnsEhList& Columns) { (void)Columns; }
+    virtual void EndRecord() {}
     virtual void WriteDataCell(TColumnEh* Column, TColCellParamsEh& Params)
     {
         (void)Column;
         (void)Params;
     }
+    // A footer row: BeginFooter, one WriteFooterCell per column, EndFooter.
     virtual void WriteFooter(const TColumnsEhList& Columns, int FooterNo);
+    virtual void BeginFooter(const TColumnsEhList& Columns, int FooterNo)
+    {
+        (void)Columns;
+        (void)FooterNo;
+    }
+    virtual void EndFooter() {}
     virtual void WriteFooterCell(int DataCol, int Row, TColumnEh* Column, TFont* AFont, TColor Background,
                                  TAlignment Alignment, const QString& Text);
+    // The cell parameters of Column for the current record, after the
+    // grid's and the column's events.
+    TColCellParamsEh& CellParams(TColumnEh* Column);
+    // Font, colour, alignment and text of a footer cell after the grid's event.
+    void FooterParams(int FooterNo, int Pos, TColumnEh* Column, TColor& Background, TAlignment& Alignment,
+                      QString& Text);
+    TFont* CellFont() const { return FCellFont.get(); }
 
     TStream* Stream() const { return FStream; }
     void SetStream(TStream* Value) { FStream = Value; }
@@ -65,10 +85,12 @@ protected:
 
 private:
     struct TFooterSource;
+    struct TColumnDefaults;
     void PrepareFooters();
     void CalcFooterValues();
 
     TCustomDBGridEh* FDBGrid = nullptr;
+    std::vector<TColumnDefaults> FDefaults; // per grid column, read once per export
     TStream* FStream = nullptr;
     TColumnsEhList FExpCols;
     std::unique_ptr<TFont> FCellFont;
@@ -79,14 +101,12 @@ private:
 
 class TDBGridEhExportAsText : public TDBGridEhExport
 {
-public:
-    void ExportToStream(TStream& AStream, bool AllSelected) override;
-
 protected:
+    void BeginExport() override { FFirstRec = true; }
     void WriteTitle(const TColumnsEhList& Columns) override;
-    void WriteRecord(const TColumnsEhList& Columns) override;
+    void BeginRecord(const TColumnsEhList& Columns) override;
     void WriteDataCell(TColumnEh* Column, TColCellParamsEh& Params) override;
-    void WriteFooter(const TColumnsEhList& Columns, int FooterNo) override;
+    void BeginFooter(const TColumnsEhList& Columns, int FooterNo) override;
     void WriteFooterCell(int DataCol, int Row, TColumnEh* Column, TFont* AFont, TColor Background,
                          TAlignment Alignment, const QString& Text) override;
     void CheckFirstRec();
@@ -94,8 +114,10 @@ protected:
     // True for the first cell of a row, once.
     bool TakeFirstCell();
     virtual void WriteText(const QString& Text);
+    QByteArray& Buffer() { return FBuffer; }
 
 private:
+    QByteArray FBuffer;
     bool FFirstRec = true;
     bool FFirstCell = true;
 };
@@ -121,32 +143,47 @@ public:
     void ExportToStream(TStream& AStream, bool AllSelected) override;
 
 protected:
+    void BeginExport() override;
     void WriteSuffix() override;
     void WriteTitle(const TColumnsEhList& Columns) override;
-    void WriteRecord(const TColumnsEhList& Columns) override;
+    void BeginRecord(const TColumnsEhList& Columns) override;
+    void EndRecord() override;
     void WriteDataCell(TColumnEh* Column, TColCellParamsEh& Params) override;
-    void WriteFooter(const TColumnsEhList& Columns, int FooterNo) override;
+    void BeginFooter(const TColumnsEhList& Columns, int FooterNo) override;
+    void EndFooter() override { EndRecord(); }
     void WriteFooterCell(int DataCol, int Row, TColumnEh* Column, TFont* AFont, TColor Background,
                          TAlignment Alignment, const QString& Text) override;
+    // The header with the colour and font tables, then Body.
+    void WriteDocument(TStream& Target, const QByteArray& Body);
 
 private:
     struct TBorders
     {
         bool Left = true, Top = true, Bottom = true, Right = true;
     };
+    friend class TDBGridEhCopyExport;
     int ColorIndex(TColor Color);
+    int ColorIndexOf(TColor Color);
     int FontIndex(const QString& Name);
-    void WriteCellDefs(const TColumnsEhList& Columns, const std::vector<TColor>& Shades,
-                       const std::vector<TBorders>* Borders = nullptr);
+    int FontIndexOf(const QString& Name);
+    QByteArray CellDefs(const TColumnsEhList& Columns, const std::vector<TColor>& Shades,
+                        const std::vector<TBorders>* Borders = nullptr);
     void WriteCell(TAlignment Alignment, const TFont* Font, TColor Background, const QString& Text,
                    bool Spacing = true, const char* Space = nullptr);
     void WriteMultiTitle(const TColumnsEhList& Columns);
     const char* Spacing() const;
 
+    void BeginRow(const TColumnsEhList& Columns, const std::vector<TColor>& Shades);
+
     std::vector<QByteArray> FColors;      // "%3d%3d%3d" of each colour
+    std::vector<std::pair<TColor, int>> FColorCache;
     std::vector<QString> FFonts;
+    int FLastFont = -1;
+    std::vector<TColor> FShades;
+    std::vector<TColor> FRowShades;       // the shades FRowDefs was made for
+    QByteArray FRowDefs;
+    QByteArray FCell;
     int FDpi = 96;
-    QByteArray FTitleSpacing;
 };
 
 // Writes the header from the export columns, one tagged value per cell and
@@ -155,10 +192,10 @@ private:
 class TDBGridEhExportAsVCLDBIF : public TDBGridEhExport
 {
 public:
-    void ExportToStream(TStream& AStream, bool AllSelected) override;
     bool LostText() const { return FLostText; }
 
 protected:
+    void BeginExport() override { FLostText = false; }
     void WritePrefix() override;
     void WriteSuffix() override;
     void WriteDataCell(TColumnEh* Column, TColCellParamsEh& Params) override;
