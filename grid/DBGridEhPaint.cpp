@@ -289,10 +289,13 @@ void TCustomDBGridEh::DrawCell(int ACol, int ARow, const QRect& ARect, TGridDraw
         Type.Area = raFiller;
     }
     const bool Edge = IsFixed3DEdgeCell(Type, AState);
+    const unsigned Sides =
+        EdgeSides(Options().Contains(dgColLines), Options().Contains(dgRowLines), UseRightToLeftAlignment());
     QRect R = ARect;
     int DX = 2, DY = 2;
     if (Edge) {
-        R.adjust(1, 1, -1, -1);
+        // The cell fills what its edge leaves.
+        R.adjust(Sides & BF_LEFT ? 1 : 0, 1, Sides & BF_RIGHT ? -1 : 0, -1);
         DX = DY = 1;
     }
     if (Flat())
@@ -331,9 +334,7 @@ void TCustomDBGridEh::DrawCell(int ACol, int ARow, const QRect& ARect, TGridDraw
     if (Edge) {
         const bool Pressed = Type.Area == raTitle && !Type.Indicator && PressedTitleColumn()
                              && PressedTitleColumn()->Index() == Type.DataCol;
-        DrawCellEdge(C, ARect, Pressed, Flat(),
-                     EdgeSides(Options().Contains(dgColLines), Options().Contains(dgRowLines),
-                               UseRightToLeftAlignment()));
+        DrawCellEdge(C, ARect, Pressed, Flat(), Sides);
     }
 }
 

@@ -1,0 +1,204 @@
+// The grid's frame (line colours by region, raised edges, the flat border)
+// and the column widths it takes from its data and its sort settings.
+#include "GridFixture.h"
+
+#include <functional>
+
+namespace {
+
+class TFrameFixture : public TGridTestFixture
+{
+public:
+    TFrameFixture()
+        : TGridTestFixture({{"Id", ftInteger}, {"Name", ftWideString, 30}, {"Amount", ftFloat}}, QSize(400, 200),
+                           30)
+    {
+    }
+
+    void SetUp() override
+    {
+        TGridTestFixture::SetUp();
+        AddColumn(QStringLiteral("Id"), QStringLiteral("Id"), 50);
+        AddColumn(QStringLiteral("Name"), QStringLiteral("Name"), 60);
+        AddColumn(QStringLiteral("Amount"), QStringLiteral("Amount"), 70);
+    }
+
+    // The colour of the vertical line right of raw column ACol in row ARow.
+    TColor VertLine(const QImage& I, int ACol, int ARow)
+    {
+        const QRect R = Grid->CellRect(ACol, ARow);
+        return Background(I, QRect(R.left() + R.width(), R.top() + 2, 1, R.height() - 4));
+    }
+
+protected:
+    QList<Variant> Record(int i) const override
+    {
+        const QString Name = i == 17 ? QStringLiteral("A much longer customer name") : QStringLiteral("N%1").arg(i);
+        return {Variant(i), Variant(Name), Variant(i * 1.5)};
+    }
+};
+
+// ---------------------------------------------------------------- lines
+
+struct TLineCase
+{
+    const char* Name;
+    std::function<void(TTestGridEh*)> Setup;
+    int Col;
+    bool Footer;   // the footer row, else the first data row or the title row
+    bool TitleRow;
+    TColor Line;
+};
+
+TEST_F(TFrameFixture, LineColoursByRegion)
+{
+    const auto None = [](TTestGridEh*) {};
+    const TLineCase Cases[] = {
+        {"titles", None, 1, false, true, clBlack},
+        {"titles of a flat grid", [](TTestGridEh* G) { G->SetFlat(true); }, 1, false, true, clGray},
+        {"data", None, 1, false, false, clSilver},
+        {"data on a silver grid", [](TTestGridEh* G) { G->SetColor(clSilver); }, 1, false, false, clGray},
+        {"indicator", None, 0, false, false, clBlack},
+        {"frozen column", [](TTestGridEh* G) { G->SetFrozenCols(1); }, 1, false, false, clSilver},
+        {"raised frozen column",
+         [](TTestGridEh* G) {
+             G->SetFrozenCols(1);
+             G->SetOptionsEh(G->OptionsEh() << dghFrozen3D);
+         },
+         1, false, false, clBlack},
+        {"footer", [](TTestGridEh* G) { G->SetFooterRowCount(1); }, 1, true, false, clSilver},
+        {"raised footer",
+         [](TTestGridEh* G) {
+             G->SetFooterRowCount(1);
+             G->SetOptionsEh(G->OptionsEh() << dghFooter3D);
+         },
+         1, true, false, clBlack},
+        {"footer in the fixed colour",
+         [](TTestGridEh* G) {
+             G->SetFooterRowCount(1);
+             G->SetFooterColor(clBtnFace);
+         },
+         1, true, false, clBlack},
+    };
+    for (const TLineCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        TearDown();
+        SetUp();
+        C.Setup(Grid.get());
+        Link();
+        const QImage I = FullPaint();
+        const int Row = C.TitleRow ? 0 : C.Footer ? Grid->RowCount() - 1 : 1;
+        EXPECT_EQ(VertLine(I, C.Col, Row), C.Line);
+    }
+}
+
+// ---------------------------------------------------------------- raised edges
+
+struct TEdgeCase
+{
+    const char* Name;
+    TDBGridEhOptions Options;
+    TDBGridEhCellType Cell;
+    bool Fixed;
+    bool Raised;
+};
+
+TEST_F(TFrameFixture, RaisedEdgeRuleOverOptionsAndCells)
+{
+    const TDBGridEhOptions F3D(dghFixed3D), D3D(dghData3D);
+    const TEdgeCase Cases[] = {
+        {"title with fixed 3D", F3D, {false, 0, raTitle, 0}, true, true},
+        {"indicator with fixed 3D", F3D, {true, -1, raData, 0}, true, true},
+        {"data with fixed 3D only", F3D, {false, 0, raData, 0}, false, false},
+        {"data with data 3D", F3D + D3D, {false, 0, raData, 0}, false, true},
+        {"filler indicator with fixed 3D", F3D, {true, -1, raFiller, 0}, true, false},
+        {"filler indicator with fixed and data 3D", F3D + D3D, {true, -1, raFiller, 0}, true, true},
+        {"footer with footer 3D", TDBGridEhOptions(dghFooter3D), {false, 0, raFooter, 0}, false, true},
+        {"footer without", F3D, {false, 0, raFooter, 0}, false, false},
+        {"frozen data with frozen 3D", TDBGridEhOptions(dghFrozen3D), {false, 0, raData, 0}, true, true},
+        {"frozen data without", F3D, {false, 0, raData, 0}, true, false},
+    };
+    Grid->SetFooterRowCount(1);
+    for (const TEdgeCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        Grid->SetOptionsEh(C.Options);
+        EXPECT_EQ(Grid->IsFixed3DEdgeCell(C.Cell, C.Fixed ? TGridDrawState(gdFixed) : TGridDrawState()), C.Raised);
+    }
+}
+
+TEST_F(TFrameFixture, RaisedTitlesLoseTheRightEdgeWithoutRowLinesAndFlatGridsGetABorder)
+{
+    Link();
+    const QRect T = Grid->CellRect(2, 0);
+    const QRect RightEdge(T.right(), T.top() + 3, 1, T.height() - 6);
+    EXPECT_EQ(Background(FullPaint(), RightEdge), ColorToRGB(clBtnShadow));
+    Grid->SetOptions(Grid->Options() - TDBGridOptions(dgRowLines));
+    EXPECT_NE(Background(FullPaint(), RightEdge), ColorToRGB(clBtnShadow));
+    EXPECT_NE(Background(FullPaint(), QRect(0, 50, 1, 20)), ColorToRGB(clBtnShadow));
+    Grid->SetFlat(true);
+    EXPECT_EQ(Background(FullPaint(), QRect(0, 50, 1, 20)), ColorToRGB(clBtnShadow)) << "the flat grid's own border";
+}
+
+// ---------------------------------------------------------------- widths by data
+
+TEST_F(TFrameFixture, FittedWidthsKeepTheRecordsOnScreen)
+{
+    TColumnEh* Name = Grid->Columns(1);
+    TColumnEh* Amount = Grid->Columns(2);
+    Grid->SetFooterRowCount(1);
+    Amount->Footer()->SetValueType(fvtStaticText);
+    Amount->Footer()->SetValue(QStringLiteral("A long footer text here"));
+    Name->Footer()->SetValueType(fvtFieldValue);
+    Name->Footer()->SetFieldName(QStringLiteral("Missing"));
+    Link();
+    Data->MoveBy(21);
+    Data->MoveBy(-3);
+    const int Top = Grid->DataLink()->FirstRecord();
+    const int RecNo = Data->RecNo();
+    Grid->FitColumnsToData({Name, Amount});
+    QImage Image(1, 1, QImage::Format_RGB32);
+    TCanvas C(&Image);
+    C.Font()->Assign(*Name->Font());
+    EXPECT_EQ(Name->Width(), C.TextWidth(QStringLiteral("A much longer customer name")) + 4);
+    C.Font()->Assign(*Amount->Footer()->Font());
+    EXPECT_EQ(Amount->Width(), C.TextWidth(QStringLiteral("A long footer text here")) + 5);
+    EXPECT_EQ(Data->RecNo(), RecNo);
+    EXPECT_EQ(Grid->DataLink()->FirstRecord(), Top);
+
+    // A failure on the way puts everything back before it is reported.
+    Grid->OnGetCellParams = [](QObject*, TColumnEh* Column, TFont*, TColor&, TGridDrawState) {
+        if (Column->Field()->DataSet()->FieldByName(QStringLiteral("Id"))->AsInteger() == 12)
+            throw EDatabaseError(QStringLiteral("cell parameters failed"));
+    };
+    EXPECT_THROW(Grid->FitColumnsToData({Name}), EDatabaseError);
+    EXPECT_EQ(Data->RecNo(), RecNo);
+    EXPECT_EQ(Grid->DataLink()->FirstRecord(), Top);
+    EXPECT_FALSE(Data->ControlsDisabled());
+}
+
+TEST_F(TFrameFixture, AutoFitOnAndOffRestoresTheWidths)
+{
+    Link();
+    Grid->SetAutoFitColWidths(true);
+    ASSERT_NE(Grid->Columns(2)->Width(), 70);
+    Grid->SetAutoFitColWidths(false);
+    EXPECT_EQ(Grid->Columns(0)->Width(), 50);
+    EXPECT_EQ(Grid->Columns(1)->Width(), 60);
+    EXPECT_EQ(Grid->Columns(2)->Width(), 70);
+}
+
+TEST_F(TFrameFixture, DroppingMultipleSortingKeepsTheFirstMarker)
+{
+    Grid->SetOptionsEh(Grid->OptionsEh() << dghMultiSortMarking);
+    Grid->Columns(2)->Title()->SetSortMarker(smUpEh);
+    Grid->Columns(0)->Title()->SetSortMarker(smDownEh);
+    Grid->Columns(1)->Title()->SetSortMarker(smDownEh);
+    Grid->SetOptionsEh(Grid->OptionsEh() >> dghMultiSortMarking);
+    ASSERT_EQ(Grid->SortMarkedColumns().size(), 1u);
+    EXPECT_EQ(Grid->SortMarkedColumns()[0], Grid->Columns(2));
+    EXPECT_EQ(Grid->Columns(2)->Title()->SortIndex(), 1);
+    EXPECT_EQ(Grid->Columns(0)->Title()->SortMarker(), smNoneEh);
+    EXPECT_EQ(Grid->Columns(1)->Title()->SortMarker(), smNoneEh);
+}
+
+} // namespace
