@@ -3,6 +3,7 @@
 #include "app/AskForm.h"
 #include "app/PublicFunction.h"
 #include "app/ShareDM.h"
+#include "app/UserForm.h"
 #include "platform/db/ADOQuery.h"
 #include "platform/db/Field.h"
 #include "platform/db/JetSql.h"
@@ -275,7 +276,9 @@ void TFormLogin::ActionManageExecute(QObject*)
 {
     if (!CheckRolePassword(QStringLiteral("管理员"), QStringLiteral("人员管理登录"), QStringLiteral("请输入管理员密码")))
         return;
-    // The user window opens here once it exists; the buttons are reloaded after it.
+    // Names and faces may have changed whatever the user window's result.
+    if (FormUser)
+        FormUser->ShowModal();
     LoadUserButtons();
 }
 

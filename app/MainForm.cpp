@@ -3,7 +3,9 @@
 // settings.
 #include "app/MainForm.h"
 
+#include "app/Customer2Form.h"
 #include "app/LoginForm.h"
+#include "app/PhoneForm.h"
 #include "app/PublicFunction.h"
 #include "app/ShareDM.h"
 #include "platform/db/ADOConnection.h"
@@ -287,7 +289,15 @@ void TFormMain::ActionOlineChatExecute(QObject*)
 
 void TFormMain::ActionIncomingExecute(QObject*)
 {
-    // The incoming-call lookup opens here once it exists.
+    if (!FormPhone || !FormCustomer2)
+        return;
+    // Cleared here, not by the record window, so a promotion in any record
+    // window opened from the lookup reaches this refresh.
+    FormCustomer2->Promoted = false;
+    FormPhone->SearchKind = QStringLiteral("潜在客户");
+    FormPhone->ShowModal();
+    if (FormCustomer2->Promoted)
+        RefreshCustomers();
 }
 
 // ---------------------------------------------------------------- refresh
@@ -302,11 +312,8 @@ void TFormMain::RefreshAll()
     RunBillReport(QString());
 }
 
-// The query lists and the settings lists are built in their own units; until
-// a list exists its refresh has nothing to fill.
-void TFormMain::LoadParameterLists() {}
-void TFormMain::ShowRolePasswords() {}
-
+// The query lists are built in their own unit; until then a list only keeps
+// its statement.
 void TFormMain::RunMoneyReport(const QString& BaseSQL)
 {
     if (!BaseSQL.isEmpty())

@@ -17,7 +17,10 @@ class QComboBox;
 class QDateEdit;
 class QFrame;
 class QGroupBox;
+class QAction;
 class QLabel;
+class QLineEdit;
+class QListWidget;
 class QTabWidget;
 class TADOQuery;
 class TCardPage;
@@ -26,6 +29,8 @@ struct TCardSettings;
 class TBitBtn;
 class TButton;
 class TImage;
+class TOpenDialog;
+class TSaveDialog;
 class TSpeedButton;
 class TfrDBDataSet;
 class TfrReport;
@@ -68,6 +73,8 @@ public:
     QComboBox* ComboBox4;
     QComboBox* ComboBox11;
     QComboBox* ComboBox12;
+    // The customer search of the customer page.
+    TButton* CustomerSearch;
     // Sort boxes of the two query lists (not stored).
     QComboBox* ComboBox2;
     QComboBox* ComboBox9;
@@ -76,6 +83,43 @@ public:
     QComboBox* ComboBox5;
     TButton* Button15;
     TSpeedButton* DesignButton;
+    // Settings tab: the four choice lists (types 1 to 4) with their buttons.
+    QLabel* LabelList1;
+    QListWidget* ListBox1;
+    TButton* Button1; // 新增, 修改, 删除 of type 1
+    TButton* Button2;
+    TButton* Button3;
+    QLabel* LabelList2;
+    QListWidget* ListBox2;
+    TButton* Button4;
+    TButton* Button5;
+    TButton* Button6;
+    QLabel* LabelList3;
+    QListWidget* ListBox3;
+    TButton* Button7;
+    TButton* Button8;
+    TButton* Button9;
+    QLabel* LabelList4;
+    QListWidget* ListBox4;
+    TButton* Button12;
+    TButton* Button13;
+    TButton* Button14;
+    // Settings tab: the roles' passwords and the data-edit password.
+    QGroupBox* GroupBoxPower;
+    QComboBox* ComboBox1;
+    QLineEdit* Edit1;
+    TButton* Button10;
+    QGroupBox* GroupBoxKey;
+    QLineEdit* Edit2;
+    TButton* Button11;
+    // Maintenance tab: backup and restore of the database file.
+    QGroupBox* GroupBoxData;
+    QAction* ActionSave;
+    QAction* ActionLoad;
+    TButton* ButtonSave;
+    TButton* ButtonLoad;
+    TSaveDialog* SaveDialog1;
+    TOpenDialog* OpenDialog1;
     // The report the design action opens, over ADOQueryBig.
     TADOQuery* ADOQueryBig;
     TfrDBDataSet* frDBDataSet1;
@@ -122,8 +166,16 @@ public:
     // The base statement each list last ran with.
     QString MoneyReportSQL() const { return LastMoneyReportSQL; }
     QString BillReportSQL() const { return LastBillReportSQL; }
-    // The administrator's settings tab.
+    // The administrator's settings tab: the four choice lists and both password boxes.
     void LoadParameterLists();
+    void LoadParameterList1();
+    void LoadParameterList2();
+    void LoadParameterList3();
+    void LoadParameterList4();
+    // Type 1 to 4: asks for a value and stores, renames or deletes it.
+    void AddParameter(int Type);
+    void ModifyParameter(int Type);
+    void DeleteParameter(int Type);
     void ShowRolePasswords();
     // Reads the eight stored sort and range settings into their boxes.
     void ReadComboSettings();
@@ -142,10 +194,16 @@ public:
     void ActionLoginExecute(QObject* Sender);
     void ActionOlineChatExecute(QObject* Sender);
     void ActionIncomingExecute(QObject* Sender);
+    void ActionCustomerSearchExecute(QObject* Sender);
     void ActionDesignExecute(QObject* Sender);
     void NewCustomerClick(QObject* Sender);
     void NewBillClick(QObject* Sender);
     void NewMoneyClick(QObject* Sender);
+    void ComboBox1Change(QObject* Sender);
+    void Button10Click(QObject* Sender);
+    void Button11Click(QObject* Sender);
+    void ActionSaveExecute(QObject* Sender);
+    void ActionLoadExecute(QObject* Sender);
 
 private:
     void BuildLeftPanel();
@@ -155,6 +213,9 @@ private:
     TCardSettings CardSettings(TCardKind Kind) const;
     void BuildListPageBoxes();
     void BuildSettingsPage();
+    void BuildAdminPages();
+    void BuildMaintenancePage();
+    void LoadParameterList(int Type);
     void BindHandlers();
     void BindQueries();
     void StoredComboChange(int Index);

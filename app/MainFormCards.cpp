@@ -2,11 +2,14 @@
 // what a clicked card or a new button hands over to the record windows.
 #include "app/MainForm.h"
 
+#include "app/Account2Form.h"
+#include "app/AccountForm.h"
 #include "app/Bill2Form.h"
 #include "app/BillForm.h"
 #include "app/BuySellForm.h"
 #include "app/CardPage.h"
 #include "app/Customer2Form.h"
+#include "app/Customer3Form.h"
 #include "app/CustomerForm.h"
 #include "app/GetPayForm.h"
 #include "platform/gui/StdCtrls.h"
@@ -38,7 +41,8 @@ TCardSettings TFormMain::CardSettings(TCardKind Kind) const
     case ckCustomer:
         S.Order = ComboBox6->currentText();
         S.Direction = ComboBox7->currentText();
-        // The customer search's condition joins here once the search window exists.
+        if (FormCustomer3)
+            S.SearchCondition = FormCustomer3->SearchCondition;
         break;
     case ckBill:
         S.Range = ComboBox3->currentText();
@@ -124,8 +128,12 @@ void TFormMain::CardClick(TCardPage* Sender, int Number)
         break;
     }
     case ckAccount:
-        // TFormAccount: AccountText := Sender->Names[Number - 1]->text(),
-        // BalanceText := Sender->Moneys[Number - 1]->text(); it refreshes by itself.
+        // The account window refreshes everything itself after a change.
+        if (!FormAccount)
+            return;
+        FormAccount->AccountText = Sender->Names[Number - 1]->text();
+        FormAccount->BalanceText = Sender->Moneys[Number - 1]->text();
+        FormAccount->ShowModal();
         break;
     }
 }
@@ -138,6 +146,14 @@ void TFormMain::NewCustomerClick(QObject*)
     FormCustomer2->CustomerKind = QStringLiteral("正式客户");
     if (FormCustomer2->ShowModal() == mrOk)
         RefreshAll();
+}
+
+void TFormMain::ActionCustomerSearchExecute(QObject*)
+{
+    if (!FormCustomer3 || FormCustomer3->ShowModal() != mrOk)
+        return;
+    CustomerPage = 0;
+    RefreshCustomers();
 }
 
 void TFormMain::NewBillClick(QObject*)
@@ -156,8 +172,11 @@ void TFormMain::NewMoneyClick(QObject*)
 
 void TFormMain::NewAccount()
 {
-    // TFormAccount2 with an empty AccountName asks for the name and opening
-    // balance here once it exists, and on mrOk hands them to AddNewAccount.
+    if (!FormAccount2)
+        return;
+    FormAccount2->AccountName.clear();
+    if (FormAccount2->ShowModal() == mrOk)
+        AddNewAccount(FormAccount2->AccountName, FormAccount2->AccountBase);
 }
 
 void TFormMain::AddNewAccount(const QString& Name, double Base)

@@ -190,6 +190,10 @@ void TFormMain::BuildCardPageBoxes()
 {
     ComboBox6 = NewCombo(TabSheet8, "ComboBox6", {QStringLiteral("按编号排"), QStringLiteral("按名称排")}, BoxAt(0));
     ComboBox7 = NewCombo(TabSheet8, "ComboBox7", DirectionItems(), BoxAt(1));
+    CustomerSearch = new TButton(TabSheet8);
+    CustomerSearch->setObjectName(QStringLiteral("CustomerSearch"));
+    CustomerSearch->SetCaption(QStringLiteral("客户搜索"));
+    CustomerSearch->setGeometry(BoxAt(2).adjusted(0, -2, 0, 2));
 
     ComboBox3 = NewCombo(TabSheet1, "ComboBox3", RangeItems(), BoxAt(0));
     ComboBox8 = NewCombo(TabSheet1, "ComboBox8", DocumentOrderItems(), BoxAt(1));
@@ -223,6 +227,7 @@ void TFormMain::BuildSettingsPage()
 
     DesignButton = NewSpeedButton(TabSheet5, "DesignButton", QStringLiteral("单据设计"), QRect(324, 430, 110, 40));
     DesignButton->SetLayout(blGlyphLeft);
+    BuildAdminPages();
 }
 
 void TFormMain::BindHandlers()
@@ -233,6 +238,7 @@ void TFormMain::BindHandlers()
     Login->OnClick = [this](QObject* Sender) { ActionLoginExecute(Sender); };
     OnlineChat->OnClick = [this](QObject* Sender) { ActionOlineChatExecute(Sender); };
     ActionButtonSave2->OnClick = [this](QObject* Sender) { ActionIncomingExecute(Sender); };
+    CustomerSearch->OnClick = [this](QObject* Sender) { ActionCustomerSearchExecute(Sender); };
     BitBtn1->OnClick = [this](QObject* Sender) { BitBtn1Click(Sender); };
     BitBtn2->OnClick = [this](QObject* Sender) { BitBtn2Click(Sender); };
     QObject::connect(DateTimePicker1, &QDateEdit::dateChanged, this, [this] { DateTimePicker1Change(DateTimePicker1); });

@@ -5,6 +5,7 @@
 #include "platform/gui/ModalSeam.h"
 
 #include "platform/db/ADOQuery.h"
+#include "platform/db/JetSql.h"
 #include "platform/gui/Application.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/GbkText.h"
@@ -56,8 +57,19 @@ void ShowMessage(const QString& Text)
     Application()->MessageBox(Text, Application()->Title(), MB_OK);
 }
 
+namespace {
+QStringList* OpenSQLLog = nullptr;
+}
+
+void SetOpenSQLLog(QStringList* Log)
+{
+    OpenSQLLog = Log;
+}
+
 bool OpenSQL(TADOQuery* Query, const QString& SQL, const QString& ErrorText)
 {
+    if (OpenSQLLog)
+        OpenSQLLog->append(SQL);
     try {
         Query->Close();
         Query->SQL()->Clear();
@@ -195,6 +207,11 @@ void SelectComboText(QComboBox* Combo, const QString& Text)
     for (int I = 0; I < Combo->count(); ++I)
         if (Combo->itemText(I) == Text)
             Combo->setCurrentIndex(I);
+}
+
+QString InStrCondition(const QString& Column, const QString& Text)
+{
+    return QStringLiteral(" And (InStr(") + Column + u',' + SqlQuoted(Text) + QStringLiteral("))");
 }
 
 bool ConfirmDelete()

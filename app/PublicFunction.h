@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QComboBox;
@@ -20,6 +21,9 @@ bool WriteIni(const QString& Section, const QString& Key, const QString& Value,
 // Close, replace the SQL text, Open. A failure shows ErrorText in a message box,
 // leaves the query closed and returns false.
 bool OpenSQL(TADOQuery* Query, const QString& SQL, const QString& ErrorText);
+// While set, every statement OpenSQL opens is appended to Log, so that a
+// benchmark can run the same statements in SQLite alone.
+void SetOpenSQLLog(QStringList* Log);
 // Close, replace the SQL text, execute. A failure shows "SQL命令执行出错" and gives 0.
 int ExecSQL(TADOQuery* Query, const QString& SQL);
 
@@ -45,6 +49,10 @@ void LoadCombo(QComboBox* Combo, TADOQuery* Query, const QString& SQL, bool AddA
                const QString& FieldName);
 // Selects the last item equal to Text; none equal leaves the selection alone.
 void SelectComboText(QComboBox* Combo, const QString& Text);
+
+// " And (InStr(Column,'Text'))": the rows whose Column holds Text anywhere. Text
+// is quoted as one literal, so no typed text can change the statement.
+QString InStrCondition(const QString& Column, const QString& Text);
 
 // A plain message box with the application's title, as the program's messages are shown.
 void ShowMessage(const QString& Text);

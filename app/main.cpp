@@ -2,17 +2,25 @@
 // the program ends. The main window comes first so that it is the main form,
 // but it is shown only when the loop starts, so its first showing (database,
 // login) finds the data module and every other window in place.
+#include "app/Account2Form.h"
+#include "app/AccountForm.h"
 #include "app/AskForm.h"
 #include "app/Bill2Form.h"
 #include "app/BillForm.h"
 #include "app/BuySellForm.h"
 #include "app/ContactForm.h"
 #include "app/Customer2Form.h"
+#include "app/Customer3Form.h"
 #include "app/CustomerForm.h"
+#include "app/CustomerHideForm.h"
 #include "app/GetPayForm.h"
 #include "app/LoginForm.h"
 #include "app/MainForm.h"
+#include "app/Phone2Form.h"
+#include "app/PhoneForm.h"
 #include "app/ShareDM.h"
+#include "app/User2Form.h"
+#include "app/UserForm.h"
 #include "platform/gui/Application.h"
 
 #include <QApplication>
@@ -31,10 +39,18 @@ int main(int argc, char** argv)
     Application()->CreateForm(FormBuySell);
     Application()->CreateForm(FormGetPay);
     Application()->CreateForm(FormAsk);
+    Application()->CreateForm(FormAccount);
     Application()->CreateForm(FormBill2);
     Application()->CreateForm(FormCustomer);
     Application()->CreateForm(FormCustomer2);
+    Application()->CreateForm(FormUser);
+    Application()->CreateForm(FormUser2);
+    Application()->CreateForm(FormAccount2);
+    Application()->CreateForm(FormCustomer3);
     Application()->CreateForm(FormContact);
+    Application()->CreateForm(FormPhone);
+    Application()->CreateForm(FormPhone2);
+    Application()->CreateForm(FormCustomerHide);
 
     Application()->Run();
 

@@ -677,7 +677,9 @@ void TCustomDBGridEh::LinkActive(bool Value)
         return;
     if (!Value)
         HideEditor();
-    FSumList->SetDataSet(Value ? FDataLink->DataSet() : nullptr);
+    // The same dataset closed and opened again stays hooked: its own open
+    // recalculates once.
+    FSumList->SetDataSet(FDataLink->DataSet());
     // Customized columns look their fields up again: the dataset's fields may
     // be new ones. Default columns are matched to the fields by the layout.
     Columns()->BeginUpdate();
@@ -703,7 +705,7 @@ void TCustomDBGridEh::LinkLayoutChanged()
 
 void TCustomDBGridEh::DataChanged()
 {
-    FSumList->CheckFilterChanged();
+    FSumList->CheckDataChanged();
     if (FDestroying || FLoading)
         return;
     LayoutChangedRedraw();

@@ -301,6 +301,8 @@ public:
     void Loaded();
     // True while the grid makes its default columns from the dataset's fields.
     bool LayingOutDefaultColumns() const { return FLayingOutDefaultColumns; }
+    // Whether the grid has a window to lay out: it was shown or sized.
+    bool HandleAllocated() const;
     // Default columns write widths into their fields' display widths (on by default).
     bool DefaultColumnsFollowFields() const { return FDefaultColumnsFollowFields; }
     void SetDefaultColumnsFollowFields(bool Value) { FDefaultColumnsFollowFields = Value; }
@@ -598,13 +600,13 @@ private:
     void LayoutColumns();
     void LayoutRowHeight();
     void LayoutTitles();
+    void LayoutTitleTree();
     int MeasureHeadTree(int MinLeafHeight);
     void AutoFitColumns();
     void ApplyColumnWidths();
     void SyncCurrentCell();
     int RowStep() const;
     int TextPad() const;
-    bool HandleAllocated() const;
     QRect FullRowRect(int ARow) const;
     // The editor's text for a cell, passed through the column's cell parameters.
     QString ColumnEditText(int DataCol);

@@ -11,6 +11,7 @@
 #include "platform/rtl/SysUtils.h"
 
 #include <QFontMetrics>
+#include <QLineEdit>
 
 namespace {
 
@@ -355,6 +356,19 @@ void TColumnEh::SetImeMode(TImeMode Value)
     SetValue(FImeMode, Value, cvImeMode);
 }
 
+QString TColumnEh::ImeName() const
+{
+    if (FAssigned.Contains(cvImeName))
+        return FImeName;
+    TCustomDBGridEh* G = Grid();
+    return G ? G->ImeName() : QString();
+}
+
+void TColumnEh::SetImeName(const QString& Value)
+{
+    SetValue(FImeName, Value, cvImeName);
+}
+
 void TColumnEh::SetIncrement(double Value)
 {
     if (Value == FIncrement)
@@ -468,13 +482,20 @@ void TColumnEh::SetWidth(int Value)
 {
     TCustomDBGridEh* G = Grid();
     TField* F = Field();
-    if (IsDefaultColumn() && G && F && G->DefaultColumnsFollowFields()) {
+    if (IsDefaultColumn() && G && G->HandleAllocated() && F && G->DefaultColumnsFollowFields()) {
         const QFontMetrics M(Font()->ToQFont());
         const int Zero = std::max(1, M.horizontalAdvance(u'0'));
+        TDBGridColumnsEh* Cols = FCollection;
         // The field's new display width re-lays the grid out, which remakes its
         // default columns from the fields: this column may be gone after it.
         F->SetDisplayWidth(std::max(1, (Value + M.averageCharWidth() / 2 - 3) / Zero));
-        return;
+        bool Kept = false;
+        for (int i = 0; Cols && i < Cols->Count() && !Kept; ++i)
+            Kept = Cols->Items(i) == this;
+        // While the grid makes its default columns their width is the field's;
+        // a width given afterwards (the user's, a scaled or restored one) holds exactly.
+        if (!Kept || (G->LayingOutDefaultColumns() && !FAssigned.Contains(cvWidth)))
+            return;
     }
     if (!FAssigned.Contains(cvWidth) && Value == DefaultWidth()) {
         Changed();
@@ -651,12 +672,22 @@ bool TColumnEh::CanModify(bool TryEdit)
     return D->State() == dsEdit || D->State() == dsInsert;
 }
 
-void TColumnEh::StepInList(const TStringList* List, int Step, bool AsValue)
+// The text a step starts from: what the in-place editor shows in this column,
+// else the field's edit text.
+std::optional<QString> TColumnEh::EditorText() const
+{
+    TCustomDBGridEh* G = Grid();
+    if (!G || !G->EditorMode() || !G->InplaceEditor() || G->SelectedIndex() != Index())
+        return std::nullopt;
+    return G->InplaceEditor()->text();
+}
+
+void TColumnEh::StepInList(const TStringList* List, int Step, bool AsValue, const QString& Current)
 {
     const int Count = List->Count();
     if (Count == 0)
         return;
-    const int Pos = List->IndexOf(Field()->Text());
+    const int Pos = List->IndexOf(Current);
     int Next;
     if (Step > 0)
         Next = Pos < 0 || Pos >= Count - 1 ? 0 : Pos + 1;
@@ -686,6 +717,8 @@ void TColumnEh::StepLookup(int Step)
 
 void TColumnEh::StepValue(int Step)
 {
+    // Read first: starting the edit must not lose what the user typed.
+    const std::optional<QString> Typed = EditorText();
     if (!CanModify(true))
         return;
     TField* F = Field();
@@ -694,11 +727,18 @@ void TColumnEh::StepValue(int Step)
         SetCheckboxState(CheckboxState() == cbChecked ? cbUnchecked : cbChecked);
         return;
     case ctKeyPickList:
-    case ctKeyImageList:
-        StepInList(KeyList(), Step, true);
+    case ctKeyImageList: {
+        // The editor of a key list shows the pick-list text of the key.
+        QString Key = F->Text();
+        if (Typed) {
+            const int Pos = FPickList ? FPickList->IndexOf(*Typed) : -1;
+            Key = Pos >= 0 && Pos < KeyList()->Count() ? KeyList()->Strings(Pos) : *Typed;
+        }
+        StepInList(KeyList(), Step, true, Key);
         return;
+    }
     case ctPickList:
-        StepInList(PickList(), Step, false);
+        StepInList(PickList(), Step, false, Typed.value_or(F->Text()));
         return;
     case ctLookupField:
         StepLookup(Step);
@@ -707,9 +747,14 @@ void TColumnEh::StepValue(int Step)
         break;
     }
     switch (F->DataType()) {
-    case ftSmallint: case ftInteger: case ftWord: case ftFloat: case ftCurrency: case ftBCD:
-        F->SetAsFloat((F->IsNull() ? 0.0 : F->AsFloat()) + Step);
+    case ftSmallint: case ftInteger: case ftWord: case ftFloat: case ftCurrency: case ftBCD: {
+        // An empty cell counts as 0; text that is no number raises with the text in the message.
+        double Value = F->IsNull() ? 0.0 : F->AsFloat();
+        if (Typed)
+            Value = Typed->trimmed().isEmpty() ? 0.0 : StrToFloat(Typed->trimmed());
+        F->SetAsFloat(Value + Step);
         break;
+    }
     default:
         break;
     }
@@ -774,6 +819,7 @@ void TColumnEh::Assign(const TColumnEh& Source)
     if (Set.Contains(cvWidth)) SetWidth(Source.Width());
     if (Set.Contains(cvFont)) SetFont(*Source.Font());
     if (Set.Contains(cvImeMode)) SetImeMode(Source.ImeMode());
+    if (Set.Contains(cvImeName)) SetImeName(Source.ImeName());
     if (Set.Contains(cvAlignment)) SetValue(FAlignment, Source.FAlignment, cvAlignment);
     if (Set.Contains(cvReadOnly)) SetValue(FReadOnly, Source.FReadOnly, cvReadOnly);
     Title()->Assign(*Source.Title());
@@ -784,18 +830,18 @@ void TColumnEh::Assign(const TColumnEh& Source)
     SetPopupMenu(Source.PopupMenu());
     FLayoutWidth = Source.FLayoutWidth;
     FAutoFitColWidth = Source.FAutoFitColWidth;
-    if (Set.Contains(cvEndEllipsis)) SetEndEllipsis(Source.FEndEllipsis);
+    SetEndEllipsis(Source.EndEllipsis());
     SetDropDownWidth(Source.DropDownWidth());
     if (Set.Contains(cvLookupDisplayFields)) SetLookupDisplayFields(Source.FLookupDisplayFields);
-    if (Set.Contains(cvAutoDropDown)) SetAutoDropDown(Source.FAutoDropDown);
-    if (Set.Contains(cvAlwaysShowEditButton)) SetAlwaysShowEditButton(Source.FAlwaysShowEditButton);
+    SetAutoDropDown(Source.AutoDropDown());
+    SetAlwaysShowEditButton(Source.AlwaysShowEditButton());
     SetWordWrap(Source.WordWrap());
     Footer()->Assign(*Source.Footer());
     if (Source.FKeyList)
         KeyList()->Assign(*Source.FKeyList);
     if (Set.Contains(cvCheckboxes)) SetCheckboxes(Source.FCheckboxes);
     SetIncrement(Source.Increment());
-    if (Set.Contains(cvToolTips)) SetToolTips(Source.FToolTips);
+    SetToolTips(Source.ToolTips());
     Footers()->Assign(*Source.Footers());
     FTag = Source.FTag;
     SetVisible(Source.Visible());
@@ -803,9 +849,9 @@ void TColumnEh::Assign(const TColumnEh& Source)
     SetNotInKeyListIndex(Source.NotInKeyListIndex());
     SetMinWidth(Source.MinWidth());
     SetMaxWidth(Source.MaxWidth());
-    if (Set.Contains(cvDblClickNextVal)) SetDblClickNextVal(Source.FDblClickNextVal);
-    if (Set.Contains(cvDropDownSizing)) SetDropDownSizing(Source.FDropDownSizing);
-    if (Set.Contains(cvDropDownShowTitles)) SetDropDownShowTitles(Source.FDropDownShowTitles);
+    SetDblClickNextVal(Source.DblClickNextVal());
+    SetDropDownSizing(Source.DropDownSizing());
+    SetDropDownShowTitles(Source.DropDownShowTitles());
     OnGetCellParams = Source.OnGetCellParams;
     OnNotInList = Source.OnNotInList;
     OnUpdateData = Source.OnUpdateData;

@@ -15,6 +15,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class TCustomDBGridEh;
@@ -277,6 +278,8 @@ public:
     void SetPopupMenu(TPopupMenu* Value);
     TImeMode ImeMode() const;
     virtual void SetImeMode(TImeMode Value);
+    QString ImeName() const;
+    virtual void SetImeName(const QString& Value);
     double Increment() const { return FIncrement; }
     void SetIncrement(double Value);
     TStringList* KeyList() const;        // made empty on first read
@@ -354,13 +357,14 @@ private:
     enum TColumnValue {
         cvColor, cvWidth, cvFont, cvAlignment, cvReadOnly, cvImeMode, cvWordWrap, cvLookupDisplayFields,
         cvCheckboxes, cvAlwaysShowEditButton, cvEndEllipsis, cvAutoDropDown, cvDblClickNextVal, cvToolTips,
-        cvDropDownSizing, cvDropDownShowTitles
+        cvDropDownSizing, cvDropDownShowTitles, cvImeName
     };
     template <class T> void SetValue(T& Field, T Value, TColumnValue Flag);
     bool DataLinkActive() const;
     void FontChanged();
     void RefreshDefaultFont() const;
-    void StepInList(const TStringList* List, int Step, bool AsValue);
+    std::optional<QString> EditorText() const;
+    void StepInList(const TStringList* List, int Step, bool AsValue, const QString& Current);
     void StepLookup(int Step);
 
     TDBGridColumnsEh* FCollection;
@@ -376,6 +380,7 @@ private:
     QString FDisplayFormat;
     QString FEditMask;
     QString FLookupDisplayFields;
+    QString FImeName;
     TImageList* FImageList = nullptr;
     TPopupMenu* FPopupMenu = nullptr;
     double FIncrement = 1;

@@ -142,6 +142,8 @@ void TCustomDBGridEh::LayoutScreen()
     LayoutTitles();
     if (AutoFitColWidths() && HandleAllocated())
         AutoFitColumns();
+    // Group captions span the widths auto-fit has just given.
+    LayoutTitleTree();
     ApplyColumnWidths();
     UpdateRowHeights();
     UpdateVertScrollBarFit();
@@ -241,33 +243,43 @@ void TCustomDBGridEh::LayoutRowHeight()
     FMultiLineRows = Metric.tmHeight + Metric.tmExternalLeading + Metric.tmInternalLeading + TextPad() < FDataRowHeight;
 }
 
+// The title row as high as the tallest title font.
 void TCustomDBGridEh::LayoutTitles()
 {
     FTitleRowHeight = 0;
+    if (!Options().Contains(dgTitles))
+        return;
+    TDBGridColumnsEh* Cols = Columns();
+    int Height = 0;
+    for (int i = 0; i < Cols->Count(); ++i)
+        Height = std::max(Height, TextHeightOf(Cols->Items(i)->Title()->Font(), QStringLiteral("Wg")) + TextPad());
+    if (Cols->Count() == 0)
+        Height = TextHeightOf(TitleFont(), QStringLiteral("Wg")) + TextPad();
+    FTitleRowHeight = Height;
+}
+
+// Once the widths are final: the title row by TitleLines and TitleHeight, and
+// the tree of multi-line titles over the columns.
+void TCustomDBGridEh::LayoutTitleTree()
+{
     if (!Options().Contains(dgTitles)) {
         HeadTree()->BuildFromColumns(this, FLeafFieldArr);
         return;
     }
     TDBGridColumnsEh* Cols = Columns();
-    int Height = 0;
-    TTextMetric Tallest = MetricsOf(TitleFont());
-    for (int i = 0; i < Cols->Count(); ++i) {
-        const TFont* F = Cols->Items(i)->Title()->Font();
-        Height = std::max(Height, TextHeightOf(F, QStringLiteral("Wg")) + TextPad());
-        const TTextMetric M = MetricsOf(F);
-        if (M.tmHeight > Tallest.tmHeight)
-            Tallest = M;
-    }
-    if (Cols->Count() == 0)
-        Height = TextHeightOf(TitleFont(), QStringLiteral("Wg")) + TextPad();
     if (FTitleHeight > 0 || FTitleLines > 0) {
-        Height = FTitleLines * Tallest.tmHeight + Tallest.tmExternalLeading + 2 + FTitleHeight
+        TTextMetric Tallest = MetricsOf(TitleFont());
+        for (int i = 0; i < Cols->Count(); ++i) {
+            const TTextMetric M = MetricsOf(Cols->Items(i)->Title()->Font());
+            if (M.tmHeight > Tallest.tmHeight)
+                Tallest = M;
+        }
+        FTitleRowHeight = FTitleLines * Tallest.tmHeight + Tallest.tmExternalLeading + 2 + FTitleHeight
             + (Options().Contains(dgRowLines) ? 1 : 0);
     }
-    FTitleRowHeight = Height;
     HeadTree()->BuildFromColumns(this, FLeafFieldArr);
     if (UseMultiTitle())
-        FTitleRowHeight = MeasureHeadTree(Height);
+        FTitleRowHeight = MeasureHeadTree(FTitleRowHeight);
 }
 
 // Heights of the title tree: each node as high as its caption wrapped into its

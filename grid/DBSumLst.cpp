@@ -18,6 +18,7 @@ enum THookKind : int {
     hkBeforeDelete,
     hkAfterClose,
     hkAfterCancel,
+    hkAfterRefresh,
     hkMasterAfterScroll,
     hkCount
 };
@@ -32,6 +33,7 @@ TDataSetNotifyEvent& EventSlot(TDataSet* DataSet, int Kind)
     case hkBeforeDelete: return DataSet->BeforeDelete;
     case hkAfterClose: return DataSet->AfterClose;
     case hkAfterCancel: return DataSet->AfterCancel;
+    case hkAfterRefresh: return DataSet->AfterRefresh;
     default: return DataSet->AfterScroll; // the dataset's own or the master's
     }
 }
@@ -253,6 +255,7 @@ void TDBSumListProducer::Unhook()
     FLinks.clear();
     FMasterDataSet = nullptr;
     FHooked = false;
+    FDeletePending = false;
     ClearBookmarks();
 }
 
@@ -265,6 +268,7 @@ void TDBSumListProducer::DataSetDestroyed()
     FLinks.clear();
     FMasterDataSet = nullptr;
     FHooked = false;
+    FDeletePending = false;
     FBookmarks.clear();
     FVirtualIndex = -1;
     FDataSet = nullptr;
@@ -291,6 +295,7 @@ void TDBSumListProducer::Dispatch(int Kind, TDataSet* DataSet)
     case hkBeforeDelete: DataSetBeforeDelete(DataSet); break;
     case hkAfterClose: DataSetAfterClose(DataSet); break;
     case hkAfterCancel: DataSetAfterCancel(DataSet); break;
+    case hkAfterRefresh: DataSetAfterRefresh(DataSet); break;
     case hkMasterAfterScroll: MasterDataSetAfterScroll(DataSet); break;
     default: break;
     }
@@ -422,6 +427,7 @@ void TDBSumListProducer::ClearSums()
         Sum->FCount = 0;
         Sum->FOldContribution = 0;
     }
+    FDeletePending = false;
 }
 
 void TDBSumListProducer::RecalcAll()
@@ -574,7 +580,10 @@ void TDBSumListProducer::DataSetAfterInsert(TDataSet* DataSet)
 
 void TDBSumListProducer::DataSetAfterPost(TDataSet* DataSet)
 {
-    if (FActive) {
+    if (FRecalculating) {
+        // The pass moving off an edited record posts it; the pass counts it itself.
+        FInsertPending = false;
+    } else if (FActive) {
         for (int i = 0; i < FSumCollection->Count(); ++i) {
             TDBSum* Sum = FSumCollection->Items(i);
             if (!Sum->Counted())
@@ -623,13 +632,27 @@ void TDBSumListProducer::DataSetAfterCancel(TDataSet* DataSet)
 void TDBSumListProducer::DataSetAfterScroll(TDataSet* DataSet)
 {
     CallSaved(hkAfterScroll, DataSet);
-    CheckFilterChanged();
+    CheckDataChanged();
 }
 
-void TDBSumListProducer::CheckFilterChanged()
+void TDBSumListProducer::DataSetAfterRefresh(TDataSet* DataSet)
+{
+    // Every row may have changed. The pass ends on the first record; the
+    // refresh had kept the user's one.
+    if (FActive && !FRecalculating) {
+        const TBookmark Here = DataSet->GetBookmark();
+        RecalcAll();
+        if (!Here.isEmpty() && DataSet->BookmarkValid(Here) && DataSet->CompareBookmarks(Here, DataSet->GetBookmark()) != 0)
+            DataSet->GotoBookmark(Here);
+    }
+    CallSaved(hkAfterRefresh, DataSet);
+}
+
+void TDBSumListProducer::CheckDataChanged()
 {
     if (!FActive || FRecalculating || !FHooked || !FDataSet || !FDataSet->Active())
         return;
+    SettleDelete();
     const bool Filtered = FDataSet->Filtered();
     if (Filtered != FFiltered || (Filtered && FDataSet->Filter() != FFilter))
         RecalcAll();
@@ -647,8 +670,11 @@ void TDBSumListProducer::DataSetBeforeDelete(TDataSet* DataSet)
     CallSaved(hkBeforeDelete, DataSet);
     if (!FActive || !FDataSet)
         return;
-    // A record deleted in the middle of an edit counted with its stored value,
-    // not with what was typed since.
+    SettleDelete();
+    // The record's share comes off only once it is gone: a delete the database
+    // refuses leaves the record, and its amount, where they were. A record
+    // deleted in the middle of an edit counted with its stored value, not with
+    // what was typed since.
     const bool Editing = FDataSet->State() == dsEdit;
     for (int i = 0; i < FSumCollection->Count(); ++i) {
         TDBSum* Sum = FSumCollection->Items(i);
@@ -656,33 +682,56 @@ void TDBSumListProducer::DataSetBeforeDelete(TDataSet* DataSet)
             continue;
         const TField* Field = SumField(Sum);
         if (Sum->FGroupOperation == goCount) {
-            const bool Counts = Editing ? Sum->FOldContribution != 0 : !(Field && Field->IsNull());
-            if (Counts)
-                Sum->FSumValue -= 10000;
+            Sum->FDeleteShare = 10000;
+            Sum->FDeleteCounts = Editing ? Sum->FOldContribution != 0 : !(Field && Field->IsNull());
+        } else if (Editing) {
+            Sum->FDeleteShare = Sum->FOldContribution;
+            Sum->FDeleteCounts = !Sum->FOldValue.IsNull();
+        } else {
+            Sum->FDeleteCounts = Field && !Field->IsNull();
+            Sum->FDeleteShare = Sum->FDeleteCounts ? Contribution(Field) : 0;
+        }
+    }
+    FDeleting = FDataSet->GetBookmark();
+    FDeletePending = true;
+}
+
+// Called on the first notification after a delete began: when the record is
+// gone the delete succeeded and its share comes off; when it is still there
+// the delete failed and nothing changes.
+void TDBSumListProducer::SettleDelete()
+{
+    if (!FDeletePending)
+        return;
+    FDeletePending = false;
+    if (!FDataSet || FDataSet->BookmarkValid(FDeleting))
+        return;
+    for (int i = 0; i < FSumCollection->Count(); ++i) {
+        TDBSum* Sum = FSumCollection->Items(i);
+        if (!Sum->Counted())
             continue;
-        }
-        bool Null;
-        int64_t Share;
-        if (Editing) {
-            Null = Sum->FOldValue.IsNull();
-            Share = Sum->FOldContribution;
-        } else {
-            Null = !Field || Field->IsNull();
-            Share = Null ? 0 : Contribution(Field);
-        }
-        if (Sum->FGroupOperation == goSum) {
-            Sum->FSumValue -= Share;
-        } else {
-            Sum->FRunningSum -= Share;
-            if (!Null)
+        switch (Sum->FGroupOperation) {
+        case goSum:
+            Sum->FSumValue -= Sum->FDeleteShare;
+            break;
+        case goAvg:
+            Sum->FRunningSum -= Sum->FDeleteShare;
+            if (Sum->FDeleteCounts)
                 --Sum->FCount;
             Sum->FSumValue = Sum->FCount == 0 ? 0 : RoundDiv(Sum->FRunningSum, Sum->FCount);
+            break;
+        case goCount:
+            if (Sum->FDeleteCounts)
+                Sum->FSumValue -= Sum->FDeleteShare;
+            break;
         }
     }
     if (UseVirtual()) {
-        const int Index = IndexOfBookmark(FDataSet->GetBookmark());
-        if (Index >= 0)
+        const int Index = IndexOfBookmark(FDeleting);
+        if (Index >= 0) {
+            FDataSet->FreeBookmark(FBookmarks[size_t(Index)]);
             FBookmarks.erase(FBookmarks.begin() + Index);
+        }
     }
     Notify(SumListChanged);
 }

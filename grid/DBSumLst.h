@@ -57,6 +57,9 @@ private:
     int64_t FRunningSum = 0;      // averages only
     int FCount = 0;               // averages only: values that are not null
     Variant FOldValue;
+    // What a record being deleted takes off once the delete has succeeded.
+    int64_t FDeleteShare = 0;
+    bool FDeleteCounts = false;
 };
 
 class TDBSumCollection
@@ -114,10 +117,12 @@ public:
     void Loaded();
 
     virtual void RecalcAll();
-    // Recalculates when the dataset's filter changed since the last full pass.
+    // Takes a delete the dataset has carried out off the totals, and
+    // recalculates when the dataset's filter changed since the last full pass.
     // Scrolling checks it; a data-aware control also calls it on a data change,
-    // since a new filter need not move the cursor.
-    void CheckFilterChanged();
+    // since a new filter need not move the cursor and a control may read the
+    // totals before the dataset's own events after a delete have run.
+    void CheckDataChanged();
     virtual void ClearSums();
     virtual int GetRecNo() const;
     virtual void SetRecNo(int Value);
@@ -150,6 +155,7 @@ protected:
     virtual void DataSetAfterCancel(TDataSet* DataSet);
     virtual void DataSetAfterScroll(TDataSet* DataSet);
     virtual void DataSetBeforeDelete(TDataSet* DataSet);
+    virtual void DataSetAfterRefresh(TDataSet* DataSet);
     virtual void MasterDataSetAfterScroll(TDataSet* DataSet);
 
 private:
@@ -167,6 +173,7 @@ private:
     void FinishAverages();
     void ClearBookmarks();
     void PlacePendingInsert();
+    void SettleDelete();
     int FindBookmark(const TBookmark& Bookmark) const;
     void CallSaved(int Kind, TDataSet* DataSet) const;
     TField* SumField(const TDBSum* Sum) const;
@@ -179,6 +186,7 @@ private:
     QPointer<TDataSet> FMasterDataSet;
     std::vector<std::shared_ptr<THookLink>> FLinks; // one per hooked event while hooked
     std::vector<TBookmark> FBookmarks;
+    TBookmark FDeleting;           // the record of a delete not yet known to have succeeded
     QMetaObject::Connection FDestroyedConnection;
     QString FFilter;
     mutable int FVirtualIndex = -1; // search cursor of the bookmark list, a cache only
@@ -188,6 +196,7 @@ private:
     bool FHooked = false;
     bool FRecalculating = false;
     bool FInsertPending = false;
+    bool FDeletePending = false;
     bool FFiltered = false;
     bool FDestroying = false;
 };

@@ -4,7 +4,6 @@
 #include "grid/DBGridEhColumns.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Screen.h"
-#include "platform/rtl/IniFiles.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <utility>
@@ -59,12 +58,17 @@ const TInterceptorClass* FindInterceptor(const QString& TargetClass)
     return nullptr;
 }
 
+// The form interceptor is this unit's own, there from start-up; the grid
+// registers the two column ones when the first grid is made.
+const bool FormInterceptorRegistered = [] {
+    RegisterInterceptor(FormClass, {QStringLiteral("TFormStoragePropertyInterceptor"), [](void* Target) {
+        return std::make_unique<TFormStoragePropertyInterceptor>(static_cast<TForm*>(Target));
+    }});
+    return true;
+}();
+
 void RegisterGridInterceptors()
 {
-    if (!FindInterceptor(FormClass))
-        RegisterInterceptor(FormClass, {QStringLiteral("TFormStoragePropertyInterceptor"), [](void* Target) {
-            return std::make_unique<TFormStoragePropertyInterceptor>(static_cast<TForm*>(Target));
-        }});
     if (!FindInterceptor(ColumnClass))
         RegisterInterceptor(ColumnClass, {QStringLiteral("TColumnEhPropertyInterceptor"), [](void* Target) {
             return std::make_unique<TColumnEhPropertyInterceptor>(static_cast<TColumnEh*>(Target));
@@ -222,7 +226,9 @@ void TColumnsEhPropertyInterceptor::SetColumnsIndex(const QString& Value)
     for (const QString& Name : Names) {
         for (int i = Place; i < Cols->Count(); ++i) {
             if (AnsiCompareStr(Cols->Items(i)->FieldName(), Name) == 0) {
-                Cols->Move(i, Place++);
+                // The column's own setter: a default column takes its field along,
+                // or the next layout would put it back in the fields' order.
+                Cols->Items(i)->SetIndex(Place++);
                 break;
             }
         }
@@ -270,93 +276,4 @@ QStringList SplitDelimitedText(const QString& Text, QChar Delimiter, QChar Quote
         }
     }
     return Items;
-}
-
-// ---------------------------------------------------------------- store
-
-namespace {
-
-QString WidthKey(const TColumnEh* Column)
-{
-    return Column->FieldName() + QStringLiteral(".Width");
-}
-
-} // namespace
-
-void SaveGridLayout(TCustomDBGridEh* Grid, TRegIniFile& Store, const QString& Section)
-{
-    if (const TInterceptorClass* Class = FindInterceptor(ColumnsClass)) {
-        const auto I = Class->Create(Grid->Columns());
-        if (I->CanStore())
-            Store.WriteString(Section, QStringLiteral("ColumnsIndex"), I->ReadProperty(QStringLiteral("ColumnsIndex")));
-    }
-    if (const TInterceptorClass* Class = FindInterceptor(ColumnClass)) {
-        for (int i = 0; i < Grid->Columns()->Count(); ++i) {
-            TColumnEh* Column = Grid->Columns(i);
-            const auto I = Class->Create(Column);
-            if (!Column->FieldName().isEmpty() && I->CanStore())
-                Store.WriteString(Section, WidthKey(Column), I->ReadProperty(QStringLiteral("Width")));
-        }
-    }
-}
-
-void RestoreGridLayout(TCustomDBGridEh* Grid, const TRegIniFile& Store, const QString& Section)
-{
-    Grid->BeginLayout();
-    try {
-        if (const TInterceptorClass* Class = FindInterceptor(ColumnsClass)) {
-            const QString Index = Store.ReadString(Section, QStringLiteral("ColumnsIndex"), QString());
-            const auto I = Class->Create(Grid->Columns());
-            if (!Index.isEmpty()) {
-                I->WriteProperty(QStringLiteral("ColumnsIndex"), Index);
-                I->AfterLoad();
-            }
-        }
-        if (const TInterceptorClass* Class = FindInterceptor(ColumnClass)) {
-            for (int i = 0; i < Grid->Columns()->Count(); ++i) {
-                TColumnEh* Column = Grid->Columns(i);
-                if (Column->FieldName().isEmpty() || !Store.ValueExists(Section, WidthKey(Column)))
-                    continue;
-                const auto I = Class->Create(Column);
-                I->WriteProperty(QStringLiteral("Width"), Store.ReadString(Section, WidthKey(Column), QString()));
-                I->AfterLoad();
-            }
-        }
-    } catch (...) {
-        Grid->EndLayout();
-        throw;
-    }
-    Grid->EndLayout();
-}
-
-void SaveFormPlacement(TForm* Form, TRegIniFile& Store, const QString& Section)
-{
-    const TInterceptorClass* Class = FindInterceptor(FormClass);
-    if (!Class)
-        return;
-    const auto I = Class->Create(Form);
-    if (!I->CanStore())
-        return;
-    for (const QString& Name : I->PropertyNames())
-        Store.WriteString(Section, Name, I->ReadProperty(Name));
-}
-
-void RestoreFormPlacement(TForm* Form, const TRegIniFile& Store, const QString& Section, int ScreenPixelsPerInch)
-{
-    const TInterceptorClass* Class = FindInterceptor(FormClass);
-    if (!Class)
-        return;
-    const auto I = Class->Create(Form);
-    if (ScreenPixelsPerInch > 0)
-        if (auto* FormI = dynamic_cast<TFormStoragePropertyInterceptor*>(I.get()))
-            FormI->SetScreenPixelsPerInch(ScreenPixelsPerInch);
-    bool Any = false;
-    for (const QString& Name : I->PropertyNames()) {
-        if (!Store.ValueExists(Section, Name))
-            continue;
-        I->WriteProperty(Name, Store.ReadString(Section, Name, QString()));
-        Any = true;
-    }
-    if (Any)
-        I->AfterLoad();
 }

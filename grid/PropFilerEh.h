@@ -1,8 +1,9 @@
-// Storage of chosen properties of forms and grids in the settings store:
-// window bounds and state, column widths and column order. Some objects cannot
-// be restored through their own properties, so a registry maps a target class to
-// an interceptor class whose properties are saved and loaded instead. The grid
-// registers its two interceptors at start-up; the form one is registered here.
+// Storage of chosen properties of forms and grids: window bounds and state,
+// column widths and column order. Some objects cannot be restored through their
+// own properties, so a registry maps a target class to an interceptor class
+// whose properties a storage manager saves and loads instead. The grid registers
+// its two interceptors when the first grid is made; the form one is registered
+// at start-up. No storage manager lives here: this is the contract one uses.
 #pragma once
 
 #include <QRect>
@@ -15,9 +16,7 @@ class QObject;
 class QWidget;
 class TColumnEh;
 class TDBGridColumnsEh;
-class TCustomDBGridEh;
 class TForm;
-class TRegIniFile;
 
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 
@@ -56,7 +55,7 @@ void UnregisterInterceptor(const QString& TargetClass, const QString& Intercepto
 int InterceptorCount();
 // The latest interceptor registered for the target class, or none.
 const TInterceptorClass* FindInterceptor(const QString& TargetClass);
-// Registers the two column interceptors and the form one (idempotent).
+// Registers the two column interceptors (idempotent).
 void RegisterGridInterceptors();
 
 class TFormStoragePropertyInterceptor : public TStoragePropertyInterceptor
@@ -115,10 +114,3 @@ private:
 // Splits delimited text: Delimiter and unquoted blanks separate items, Quote
 // encloses an item (a doubled quote inside stands for one).
 QStringList SplitDelimitedText(const QString& Text, QChar Delimiter, QChar Quote);
-
-// Saving and restoring through the settings store, one section per object.
-void SaveGridLayout(TCustomDBGridEh* Grid, TRegIniFile& Store, const QString& Section);
-void RestoreGridLayout(TCustomDBGridEh* Grid, const TRegIniFile& Store, const QString& Section);
-void SaveFormPlacement(TForm* Form, TRegIniFile& Store, const QString& Section);
-void RestoreFormPlacement(TForm* Form, const TRegIniFile& Store, const QString& Section,
-                          int ScreenPixelsPerInch = 0);

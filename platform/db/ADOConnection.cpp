@@ -102,6 +102,16 @@ int TADOConnection::Execute(const QString& SQL)
     return Engine()->Execute(SQL);
 }
 
+void TADOConnection::BackupTo(const QString& FileName)
+{
+    Engine()->BackupTo(FileName);
+}
+
+TDbFileCheck TADOConnection::CheckDatabaseFile(const QString& FileName, const QStringList& Tables)
+{
+    return CheckSqliteFile(FileName, Tables);
+}
+
 int TADOConnection::BeginTrans()
 {
     Engine()->Begin(FTransLevel + 1);

@@ -5,6 +5,8 @@
 // password is accepted and not needed. Opening never creates a file.
 #pragma once
 
+#include "platform/rtl/SysUtils.h"
+
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -13,6 +15,28 @@
 
 class TDbEngine;
 class TDataSet;
+
+// A backup that could not be written. ErrorCode is SQLite's result code, or
+// the system's errno when the file itself could not be made or put in place.
+class EBackupError : public EDatabaseError
+{
+public:
+    EBackupError(const QString& Message, int ErrorCode) : EDatabaseError(Message), FErrorCode(ErrorCode) {}
+    int ErrorCode() const { return FErrorCode; }
+
+private:
+    int FErrorCode;
+};
+
+// What is wrong with a database file offered for a restore.
+enum class TDbFileFault { dfNone, dfCannotOpen, dfNotDatabase, dfMissingTable, dfDamaged };
+using enum TDbFileFault;
+
+struct TDbFileCheck
+{
+    TDbFileFault Fault = dfNone;
+    QString Detail; // the missing table, or the engine's own words
+};
 
 class TADOConnection : public QObject
 {
@@ -34,6 +58,16 @@ public:
     void Close() { SetConnected(false); }            // closes every dataset on it first
 
     int Execute(const QString& SQL);                  // rows affected
+
+    // Writes a consistent copy of the open database to FileName while it stays
+    // open. The copy goes to a temporary file beside FileName that replaces it
+    // only when complete, so a failure leaves no partial file and an earlier
+    // file of that name as it was. The database's own file is refused.
+    // Raises EBackupError.
+    void BackupTo(const QString& FileName);
+    // Whether FileName opens read-only as a database of this engine, holds every
+    // table of Tables and passes the engine's integrity check. Never writes it.
+    static TDbFileCheck CheckDatabaseFile(const QString& FileName, const QStringList& Tables);
 
     // Transactions nest; an inner level is a savepoint. BeginTrans returns the new level.
     int BeginTrans();

@@ -563,4 +563,5 @@ void TDataSet::Refresh()
     FBof = FCurrent <= 0;
     FEof = FRecs.empty();
     DataEvent(deDataSetChange);
+    DoEvent(AfterRefresh);
 }

@@ -135,7 +135,9 @@ public:
     TFilterOptions FilterOptions() const { return FFilterOptions; }
     void SetFilterOptions(TFilterOptions Value);
 
-    void Refresh();             // re-reads the snapshot and returns to the same record when it still exists
+    // Re-reads the snapshot and returns to the same record when it still exists;
+    // AfterRefresh follows, since every row may have changed.
+    void Refresh();
     void Resync();              // tells the links the whole window changed
 
     // ---- events (assigning replaces; a saved copy restores)
@@ -143,6 +145,7 @@ public:
     TDataSetNotifyEvent BeforeInsert, AfterInsert, BeforeEdit, AfterEdit;
     TDataSetNotifyEvent BeforePost, AfterPost, BeforeCancel, AfterCancel;
     TDataSetNotifyEvent BeforeDelete, AfterDelete, BeforeScroll, AfterScroll;
+    TDataSetNotifyEvent AfterRefresh;
     TDataSetNotifyEvent OnNewRecord;
     TFilterRecordEvent OnFilterRecord;
 

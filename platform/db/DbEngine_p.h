@@ -38,6 +38,13 @@ public:
     virtual void Begin(int Level) = 0;
     virtual void Commit(int Level) = 0;
     virtual void Rollback(int Level) = 0;
+    virtual void BackupTo(const QString& FileName) = 0;   // raises EBackupError
 };
 
 std::unique_ptr<TDbEngine> CreateSqliteEngine();
+
+// The file-level work on SQLite databases (SqliteFiles.cpp).
+struct sqlite3;
+struct TDbFileCheck;
+void BackupSqlite(sqlite3* Source, const QString& FileName);
+TDbFileCheck CheckSqliteFile(const QString& FileName, const QStringList& Tables);

@@ -2,11 +2,10 @@
 // by row id, and registers the Jet functions and the pinyin collation.
 #include "platform/db/DbEngine_p.h"
 #include "platform/db/JetSql.h"
+#include "platform/rtl/PinyinOrder.h"
 #include "platform/rtl/SysUtils.h"
 
-#include <QCollator>
 #include <QFileInfo>
-#include <QLocale>
 #include <QRegularExpression>
 #include <cmath>
 #include <sqlite3.h>
@@ -136,33 +135,11 @@ void JetAbs(sqlite3_context* Ctx, int, sqlite3_value** Argv)
         sqlite3_result_double(Ctx, std::fabs(D));
 }
 
-// Pinyin order through the collator, with digits and Latin letters before Chinese
-// as Chinese databases sort them. Equal leading characters are skipped, ASCII
-// compares as NOCASE does, and only the rest of two Chinese texts reaches the
-// collator, which is also what keeps large sorts fast.
-int PinyinCompare(void* Arg, int LenA, const void* A, int LenB, const void* B)
+// Text columns sort in the program's one text order (platform/rtl/PinyinOrder).
+int PinyinCollate(void*, int LenA, const void* A, int LenB, const void* B)
 {
-    const auto* Pa = static_cast<const unsigned char*>(A);
-    const auto* Pb = static_cast<const unsigned char*>(B);
-    int i = 0;
-    const int N = std::min(LenA, LenB);
-    while (i < N && Pa[i] < 0x80 && Pb[i] < 0x80 && std::tolower(Pa[i]) == std::tolower(Pb[i]))
-        ++i;
-    if (i == LenA || i == LenB)
-        return LenA - LenB;
-    const bool AsciiA = Pa[i] < 0x80, AsciiB = Pb[i] < 0x80;
-    if (AsciiA && AsciiB)
-        return std::tolower(Pa[i]) - std::tolower(Pb[i]);
-    if (AsciiA != AsciiB)
-        return AsciiA ? -1 : 1;
-    const auto* Collator = static_cast<QCollator*>(Arg);
-    const int R = Collator->compare(QString::fromUtf8(reinterpret_cast<const char*>(Pa + i), LenA - i),
-                                    QString::fromUtf8(reinterpret_cast<const char*>(Pb + i), LenB - i));
-    if (R != 0)
-        return R;
-    // Equal for the collator but different bytes: keep a total order.
-    const int C = memcmp(A, B, size_t(N));
-    return C != 0 ? C : LenA - LenB;
+    return PinyinCompareUtf8(QByteArrayView(static_cast<const char*>(A), LenA),
+                             QByteArrayView(static_cast<const char*>(B), LenB));
 }
 
 // ---------------------------------------------------------------- statements
@@ -250,11 +227,7 @@ QString QuoteName(const QString& Name)
 class TSqliteEngine : public TDbEngine
 {
 public:
-    TSqliteEngine()
-        : FCollator(QLocale(QLocale::Chinese, QLocale::China))
-    {
-        FCollator.setCaseSensitivity(Qt::CaseInsensitive);
-    }
+    TSqliteEngine() = default;
     ~TSqliteEngine() override { Close(); }
 
     void Open(const QString& FileName) override;
@@ -284,6 +257,11 @@ public:
         else
             Exec(QStringLiteral("ROLLBACK TO tb_%1; RELEASE tb_%1").arg(Level));
     }
+    void BackupTo(const QString& FileName) override
+    {
+        CheckOpen();
+        BackupSqlite(FDb, FileName);
+    }
 
 private:
     void Exec(const QString& Sql);
@@ -298,7 +276,6 @@ private:
     void ReadRow(const TSnapshotInfo& Info, TRowStore& Store, TRowHandle Row);
 
     sqlite3* FDb = nullptr;
-    QCollator FCollator;
     QSet<QString> FTextColumns;
 };
 
@@ -332,7 +309,7 @@ void TSqliteEngine::RegisterFunctions()
     sqlite3_create_function_v2(FDb, "Round", 1, Flags, nullptr, JetRound, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(FDb, "Round", 2, Flags, nullptr, JetRound, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(FDb, "Abs", 1, Flags, nullptr, JetAbs, nullptr, nullptr, nullptr);
-    sqlite3_create_collation_v2(FDb, PinyinCollation, SQLITE_UTF8, &FCollator, PinyinCompare, nullptr);
+    sqlite3_create_collation_v2(FDb, PinyinCollation, SQLITE_UTF8, nullptr, PinyinCollate, nullptr);
 }
 
 void TSqliteEngine::LoadTextColumns()

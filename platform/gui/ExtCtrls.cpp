@@ -3,6 +3,7 @@
 #include "platform/gui/Application.h"
 
 #include <QColor>
+#include <algorithm>
 #include <QTimer>
 #include <chrono>
 
@@ -129,6 +130,46 @@ void TImage::Paint()
     else
         C->Draw(0, 0, G);
     G->SetTransparent(WasTransparent);
+}
+
+TShape::TShape(QWidget* AParent)
+    : TCustomControl(AParent), FPen(std::make_unique<TPen>()), FBrush(std::make_unique<TBrush>())
+{
+    setFocusPolicy(Qt::NoFocus);
+    FPen->OnChange = [this](TPen*) { Invalidate(); };
+    FBrush->OnChange = [this](TBrush*) { Invalidate(); };
+}
+
+TShape::~TShape() = default;
+
+void TShape::SetShape(TShapeType Value)
+{
+    if (FShape == Value)
+        return;
+    FShape = Value;
+    Invalidate();
+}
+
+void TShape::Paint()
+{
+    TCanvas* C = Canvas();
+    const QWidget* Under = parentWidget() ? parentWidget() : this;
+    C->Brush()->SetColor(QColorToColor(Under->palette().color(Under->backgroundRole())));
+    C->FillRect(ClientRect());
+    C->Pen()->Assign(*FPen);
+    C->Brush()->Assign(*FBrush);
+    // The canvas keeps a wide pen inside the rectangle, so the whole client
+    // area is the outline.
+    const int W = ClientWidth();
+    const int H = ClientHeight();
+    if (FShape == stSquare) {
+        const int Side = std::min(W, H);
+        const int X = (W - Side) / 2;
+        const int Y = (H - Side) / 2;
+        C->Rectangle(X, Y, X + Side, Y + Side);
+    } else {
+        C->Rectangle(0, 0, W, H);
+    }
 }
 
 uint32_t GetTickCount()

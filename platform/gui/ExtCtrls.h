@@ -77,5 +77,29 @@ private:
     bool FTransparent = false;
 };
 
+// TShape: a rectangle or square drawn with its pen and filled with its brush,
+// used as a frame or separator; a pen or brush change repaints it.
+enum class TShapeType { stRectangle, stSquare };
+using enum TShapeType;
+
+class TShape : public TCustomControl
+{
+public:
+    explicit TShape(QWidget* AParent = nullptr);
+    ~TShape() override;
+
+    TPen* Pen() const { return FPen.get(); }
+    TBrush* Brush() const { return FBrush.get(); }
+    TShapeType Shape() const { return FShape; }
+    void SetShape(TShapeType Value);
+
+    void Paint() override;
+
+private:
+    std::unique_ptr<TPen> FPen;
+    std::unique_ptr<TBrush> FBrush;
+    TShapeType FShape = stRectangle;
+};
+
 // Milliseconds of a monotonic clock, wrapping as the classic 32-bit count.
 uint32_t GetTickCount();

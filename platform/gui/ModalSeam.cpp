@@ -3,6 +3,7 @@
 #include "platform/gui/Forms.h"
 #include "platform/rtl/SysUtils.h"
 
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -13,6 +14,7 @@ struct TSeamState
 {
     TModalSeam::TFormHandler Forms;
     TModalSeam::TMessageHandler Messages;
+    TModalSeam::TFileHandler Files;
     std::vector<TMessageRequest> Recorded;
 };
 
@@ -87,6 +89,26 @@ TModalResult RunMessageBox(const TMessageRequest& M)
     return M.Buttons.size() == 1 ? M.Buttons.front() : mrCancel;
 }
 
+QString RunFileDialog(const TFileRequest& R)
+{
+    QFileDialog Dialog(nullptr, R.Title, R.InitialDir);
+    // Our own dialog, so that the filters' patterns and the options below hold.
+    Dialog.setOption(QFileDialog::DontUseNativeDialog);
+    Dialog.setOption(QFileDialog::HideNameFilterDetails);
+    Dialog.setAcceptMode(R.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    Dialog.setFileMode(R.Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // A save onto an existing file replaces it without asking, as the program expects.
+    Dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    Dialog.setDefaultSuffix(R.DefaultExt);
+    if (!R.NameFilters.isEmpty())
+        Dialog.setNameFilters(R.NameFilters);
+    if (!R.FileName.isEmpty() && !R.FileName.contains(u'*') && !R.FileName.contains(u'?'))
+        Dialog.selectFile(R.FileName);
+    if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty())
+        return QString();
+    return Dialog.selectedFiles().front();
+}
+
 } // namespace
 
 QString ModalResultName(TModalResult Result)
@@ -132,10 +154,24 @@ TModalResult TModalSeam::Ask(const TMessageRequest& Message)
     return RunMessageBox(Message);
 }
 
+QString TModalSeam::AskFileName(const TFileRequest& Request)
+{
+    TSeamState& S = State();
+    if (S.Files) {
+        const TFileHandler Handler = S.Files;
+        return Handler(Request);
+    }
+    if (Headless())
+        return QString();
+    return RunFileDialog(Request);
+}
+
 const TModalSeam::TFormHandler& TModalSeam::FormHandler() { return State().Forms; }
 void TModalSeam::SetFormHandler(TFormHandler Handler) { State().Forms = std::move(Handler); }
 const TModalSeam::TMessageHandler& TModalSeam::MessageHandler() { return State().Messages; }
 void TModalSeam::SetMessageHandler(TMessageHandler Handler) { State().Messages = std::move(Handler); }
+const TModalSeam::TFileHandler& TModalSeam::FileHandler() { return State().Files; }
+void TModalSeam::SetFileHandler(TFileHandler Handler) { State().Files = std::move(Handler); }
 const std::vector<TMessageRequest>& TModalSeam::Messages() { return State().Recorded; }
 void TModalSeam::ClearMessages() { State().Recorded.clear(); }
 
@@ -147,11 +183,14 @@ QStringList TModalSeam::MessageTexts()
     return L;
 }
 
-TModalHandlers::TModalHandlers(TModalSeam::TFormHandler Forms, TModalSeam::TMessageHandler Messages)
-    : FSavedForms(TModalSeam::FormHandler()), FSavedMessages(TModalSeam::MessageHandler())
+TModalHandlers::TModalHandlers(TModalSeam::TFormHandler Forms, TModalSeam::TMessageHandler Messages,
+                               TModalSeam::TFileHandler Files)
+    : FSavedForms(TModalSeam::FormHandler()), FSavedMessages(TModalSeam::MessageHandler()),
+      FSavedFiles(TModalSeam::FileHandler())
 {
     TModalSeam::SetFormHandler(std::move(Forms));
     TModalSeam::SetMessageHandler(std::move(Messages));
+    TModalSeam::SetFileHandler(std::move(Files));
     TModalSeam::ClearMessages();
 }
 
@@ -159,4 +198,5 @@ TModalHandlers::~TModalHandlers()
 {
     TModalSeam::SetFormHandler(std::move(FSavedForms));
     TModalSeam::SetMessageHandler(std::move(FSavedMessages));
+    TModalSeam::SetFileHandler(std::move(FSavedFiles));
 }

@@ -36,11 +36,24 @@ struct TMessageRequest
 
 QString ModalResultName(TModalResult Result); // "OK", "Cancel", "Yes" ...
 
+// What a file dialog asks (TOpenDialog, TSaveDialog): the answer is a path.
+struct TFileRequest
+{
+    bool Save = false;
+    QString Title;
+    QString FileName;          // proposed name, or a wildcard such as "*.mdb"
+    QString InitialDir;
+    QString DefaultExt;        // without the dot
+    QStringList NameFilters;   // "Description (pattern pattern)", in the order shown
+};
+
 class TModalSeam
 {
 public:
     using TFormHandler = std::function<TModalResult(TForm* Form)>;
     using TMessageHandler = std::function<TModalResult(const TMessageRequest& Message)>;
+    // The chosen path, or empty text for Cancel.
+    using TFileHandler = std::function<QString(const TFileRequest& Request)>;
 
     // Runs a modal window (called by TForm::ShowModal once the window is shown).
     // With a handler: its answer; mrNone there means "left as it is", and the
@@ -49,11 +62,16 @@ public:
     // Asks a message. Without a handler on a headless platform the default
     // button answers, so that no test can hang on a forgotten box.
     static TModalResult Ask(const TMessageRequest& Message);
+    // Asks for a file name; empty text is Cancel. Without a handler on a
+    // headless platform the dialog is cancelled.
+    static QString AskFileName(const TFileRequest& Request);
 
     static const TFormHandler& FormHandler();
     static void SetFormHandler(TFormHandler Handler);
     static const TMessageHandler& MessageHandler();
     static void SetMessageHandler(TMessageHandler Handler);
+    static const TFileHandler& FileHandler();
+    static void SetFileHandler(TFileHandler Handler);
 
     // Every message asked since the last ClearMessages (the last 1000 kept).
     static const std::vector<TMessageRequest>& Messages();
@@ -66,7 +84,8 @@ public:
 class TModalHandlers
 {
 public:
-    TModalHandlers(TModalSeam::TFormHandler Forms, TModalSeam::TMessageHandler Messages);
+    TModalHandlers(TModalSeam::TFormHandler Forms, TModalSeam::TMessageHandler Messages,
+                   TModalSeam::TFileHandler Files = nullptr);
     ~TModalHandlers();
     TModalHandlers(const TModalHandlers&) = delete;
     TModalHandlers& operator=(const TModalHandlers&) = delete;
@@ -74,4 +93,5 @@ public:
 private:
     TModalSeam::TFormHandler FSavedForms;
     TModalSeam::TMessageHandler FSavedMessages;
+    TModalSeam::TFileHandler FSavedFiles;
 };

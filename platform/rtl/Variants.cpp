@@ -1,5 +1,7 @@
 #include "platform/rtl/Variants.h"
 
+#include "platform/rtl/PinyinOrder.h"
+
 #include <cmath>
 #include <limits>
 
@@ -459,8 +461,15 @@ TVariantRelationship VarCompareValue(const Variant& A, const Variant& B)
         return A.IsNull() ? R::vrLessThan : R::vrGreaterThan;
     }
     if (IsTextLike(A) && IsTextLike(B)) {
-        const int C = A.AsString().compare(B.AsString(), Qt::CaseSensitive);
-        return C < 0 ? R::vrLessThan : C > 0 ? R::vrGreaterThan : R::vrEqual;
+        // Equal only when identical; otherwise in the program's text order,
+        // and texts that differ only in letter case by character code.
+        const QString TextA = A.AsString(), TextB = B.AsString();
+        if (TextA == TextB)
+            return R::vrEqual;
+        int C = PinyinCompare(TextA, TextB);
+        if (C == 0)
+            C = TextA.compare(TextB, Qt::CaseSensitive);
+        return C < 0 ? R::vrLessThan : R::vrGreaterThan;
     }
     if (A.IsString() || B.IsString()) {
         const Variant& Text = A.IsString() ? A : B;

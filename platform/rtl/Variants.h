@@ -98,10 +98,12 @@ Variant VarOr(const Variant& A, const Variant& B);
 Variant VarXor(const Variant& A, const Variant& B);
 Variant VarNot(const Variant& A);
 
-// Comparison: numbers numerically, strings as text (case-sensitive, by character
-// code), a string against a number converts the string (or raises), against a
-// date-time parses it as a date-time, against a Boolean reads it as a Boolean;
-// null equals only null and orders before everything. NaN is vrNotEqual to all.
+// Comparison: numbers numerically; strings as text: equal only when identical,
+// otherwise in the order of PinyinCompare (platform/rtl/PinyinOrder.h), with
+// texts that differ only in letter case ordered by character code. A string
+// against a number converts the string (or raises), against a date-time parses
+// it as a date-time, against a Boolean reads it as a Boolean; null equals only
+// null and orders before everything. NaN is vrNotEqual to all.
 enum class TVariantRelationship { vrEqual, vrLessThan, vrGreaterThan, vrNotEqual };
 TVariantRelationship VarCompareValue(const Variant& A, const Variant& B);
 bool VarEquals(const Variant& A, const Variant& B);

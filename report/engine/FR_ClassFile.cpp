@@ -17,7 +17,6 @@
 #include <QBuffer>
 #include <QImage>
 #include <QSaveFile>
-#include <cmath>
 
 std::vector<TfrAddInObjectInfo> frAddIns;
 TfrFormExtension* frFormExtension = nullptr;
@@ -56,10 +55,6 @@ std::unique_ptr<TfrView> CreateAddIn(const QString& ClassName)
     for (const TfrAddInObjectInfo& Info : frAddIns)
         if (Info.ClassName == ClassName && Info.Creator)
             return Info.Creator();
-    // Classes of the engine stored as add-ins (dialog controls) register with
-    // the view registry instead of the designer's table.
-    if (const TfrViewClass* Class = frFindViewClassByName(ClassName); Class && Class->Create)
-        return Class->Create();
     return nullptr;
 }
 
@@ -99,14 +94,6 @@ QByteArray DecodeHex(const QByteArray& Hex)
     for (qsizetype i = 0; i < Hex.size(); i += 2)
         Bytes.append(static_cast<char>(HexDigit(Hex[i]) * 16 + HexDigit(Hex[i + 1])));
     return Bytes;
-}
-
-double ReadDate(TStream& Stream)
-{
-    const double Value = Stream.ReadF64();
-    if (!std::isfinite(Value))
-        throw EReadError(QStringLiteral("Damaged date in the report form"));
-    return Value;
 }
 
 // A bitmap file image: its header says how long it is.
@@ -247,7 +234,10 @@ void TfrPages::LoadFromStream(TStream& Stream)
         } else if (Marker == MarkExtension) {
             if (frFormExtension)
                 frFormExtension->LoadFromStream(Stream);
-            Stream.ReadU8();
+            // The end mark after the extension's data is missing where the
+            // pages stream ends the file (wizard templates).
+            if (Stream.Position() < Stream.Size())
+                Stream.ReadU8();
             break;
         } else if (Marker == MarkEnd) {
             break;
@@ -437,8 +427,9 @@ void TfrReport::ReadReportInfo(TStream& Stream)
     ReportPassword = FromGbk(DecodeHex(Stream.ReadBytes(Stream.ReadU16())));
     ReportMark = QChar(Stream.ReadU8());
     ReportPasswordProtected = Stream.ReadU8() != 0;
-    ReportCreateDate = ReadDate(Stream);
-    ReportLastChange = ReadDate(Stream);
+    // Dates are kept as read, whatever they hold: they are only shown.
+    ReportCreateDate = Stream.ReadF64();
+    ReportLastChange = Stream.ReadF64();
 }
 
 void TfrReport::WriteReportInfo(TStream& Stream)

@@ -413,9 +413,8 @@ void TScriptCompiler::CallStatement(int Depth)
     Expression(Depth + 1);
     if (FError)
         return;
-    const QString Text = FBuf.mid(Start, FCur - Start).trimmed();
-    if (!Text.isEmpty())
-        AddLine(QChar(lkCall) + Text, Start);
+    // An empty statement, too, is a call line: its text is simply empty.
+    AddLine(QChar(lkCall) + FBuf.mid(Start, FCur - Start).trimmed(), Start);
 }
 
 void TScriptCompiler::Compound(int Depth)
@@ -710,7 +709,8 @@ void TScriptCompiler::SecondPass()
         if (Line[0].unicode() == lkJump) {
             if (!FGotoLines.contains(I))
                 continue;
-            const QString Wanted = Line.mid(1) + u':';
+            // Labels are kept cut to their stored length; so is the goto's text.
+            const QString Wanted = (Line.mid(1) + u':').left(MaxLabelLength);
             bool Found = false;
             for (const TLabel& Label : FLabels) {
                 if (Label.Text == Wanted) {

@@ -459,7 +459,11 @@ Variant Binary(ushort Op, const Variant& A, const Variant& B)
         if (!B.IsNull() && VarEquals(B, Variant(0)))
             return Variant(0);
         return A / B;
-    case ttMod: return VarMod(A, B);
+    case ttMod:
+        // A zero divisor gives 0 here too, as for "/".
+        if (!B.IsNull() && B.AsInteger() == 0)
+            return Variant(0);
+        return VarMod(A, B);
     case ttAnd: return VarAnd(A, B);
     case ttOr: return VarOr(A, B);
     case '<': return Variant(VarLess(A, B) ? 1 : 0);
@@ -583,7 +587,7 @@ Variant TfrParser::CallFunction(const QString& Name, const TfrFunctionArguments&
         if (Condition.Kind() == Variant::TKind::Boolean)
             Holds = Condition.AsBoolean();
         else
-            Holds = Trunc(StrToFloat(VarToStr(Condition), FormatSettings())) != 0;
+            Holds = std::trunc(StrToFloat(VarToStr(Condition), FormatSettings())) != 0;
         return Calc(Holds ? Args.P2 : Args.P3);
     }
     if (Name == QLatin1String("STRTODATE"))

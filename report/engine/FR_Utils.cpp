@@ -4,11 +4,13 @@
 #include "report/engine/FR_Globals.h"
 #include "report/engine/FR_Strings.h"
 
+#include "platform/gui/Controls.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/GbkText.h"
 #include "platform/rtl/Streams.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMetaObject>
 #include <QObject>
 #include <QPointer>
@@ -62,36 +64,35 @@ QString ComponentName(const QObject* Object)
     return Object->objectName();
 }
 
-// The component of that name among Owner's children at any depth, nearest first.
+// The component of that name owned by Owner: one of its own children, not one
+// further down its tree.
 QObject* FindOwned(QObject* Owner, const QString& Name)
 {
     if (!Owner || Name.isEmpty())
         return nullptr;
-    QList<QObject*> Level = Owner->children();
-    while (!Level.isEmpty()) {
-        for (QObject* Child : Level)
-            if (SameText(ComponentName(Child), Name))
-                return Child;
-        QList<QObject*> Next;
-        for (QObject* Child : Level)
-            Next += Child->children();
-        Level = Next;
-    }
+    for (QObject* Child : Owner->children())
+        if (SameText(ComponentName(Child), Name))
+            return Child;
     return nullptr;
 }
 
-QList<QObject*> AllOwned(QObject* Owner)
+// A window of the class "TDataModuleForm" (or derived) holds data modules:
+// its children that are not controls.
+bool IsDataModuleForm(const QObject* Object)
+{
+    for (const QMetaObject* Meta = Object->metaObject(); Meta; Meta = Meta->superClass())
+        if (qstrcmp(Meta->className(), "TDataModuleForm") == 0)
+            return true;
+    return false;
+}
+
+QList<QObject*> HeldDataModules(QObject* Window)
 {
     QList<QObject*> Result;
-    QList<QObject*> Level = Owner->children();
-    while (!Level.isEmpty()) {
-        QList<QObject*> Next;
-        for (QObject* Child : Level) {
-            Result.append(Child);
-            Next += Child->children();
-        }
-        Level = Next;
-    }
+    if (IsDataModuleForm(Window))
+        for (QObject* Child : Window->children())
+            if (!Child->isWidgetType())
+                Result.append(Child);
     return Result;
 }
 
@@ -280,6 +281,55 @@ int DefaultCharset()
     return Ok ? Value : 1;
 }
 
+std::unique_ptr<TFont> CreateRotatedFont(const TFont& Font)
+{
+    auto Rotated = std::make_unique<TFont>();
+    Rotated->Assign(Font);
+    Rotated->SetOrientation(900);
+    return Rotated;
+}
+
+// ---------------------------------------------------------------- controls
+
+void EnableControls(const QList<QWidget*>& Controls, bool Enabled)
+{
+    for (QWidget* Control : Controls) {
+        if (!Control)
+            continue;
+        Control->setEnabled(Enabled);
+        if (auto* Custom = dynamic_cast<TCustomControl*>(Control)) {
+            Custom->SetColor(Enabled ? clWindow : clBtnFace);
+            continue;
+        }
+        // Every colour group, so that the colour also shows while disabled.
+        QPalette Palette = Control->palette();
+        if (qobject_cast<QLabel*>(Control)) {
+            Palette.setColor(QPalette::WindowText, ColorToQColor(Enabled ? clWindowText : clGrayText));
+        } else {
+            const QColor Back = ColorToQColor(Enabled ? clWindow : clBtnFace);
+            Palette.setColor(QPalette::Base, Back);
+            Palette.setColor(QPalette::Window, Back);
+        }
+        Control->setPalette(Palette);
+    }
+}
+
+QWidget* FindControlAt(QWidget* Parent, const QPoint& Point)
+{
+    if (!Parent)
+        return nullptr;
+    // Children are kept in stacking order: the last one is on top.
+    const QObjectList& Children = Parent->children();
+    for (auto It = Children.crbegin(); It != Children.crend(); ++It) {
+        auto* Child = qobject_cast<QWidget*>(*It);
+        if (!Child || Child->isWindow() || !Child->isVisibleTo(Parent) || !Child->geometry().contains(Point))
+            continue;
+        QWidget* Deeper = FindControlAt(Child, Point - Child->pos());
+        return Deeper ? Deeper : Child;
+    }
+    return nullptr;
+}
+
 // ---------------------------------------------------------------- engine texts
 
 QString LoadEngineString(int Id)
@@ -352,20 +402,24 @@ void GetComponents(QObject* Owner, const QMetaObject& ClassRef, TStrings& List, 
 {
     List.BeginUpdate();
     List.Clear();
-    auto Matches = [&](QObject* Object) {
-        return Object != Skip && !ComponentName(Object).isEmpty() && Object->metaObject()->inherits(&ClassRef);
+    auto AddOwned = [&](QObject* From, const QString& Prefix) {
+        for (QObject* Object : From->children())
+            if (Object != Skip && !ComponentName(Object).isEmpty() && Object->metaObject()->inherits(&ClassRef))
+                List.Add(Prefix + ComponentName(Object));
     };
     if (Owner)
-        for (QObject* Object : AllOwned(Owner))
-            if (Matches(Object))
-                List.Add(ComponentName(Object));
-    for (QObject* Global : frGlobalComponents()) {
-        if (Global == Owner || ComponentName(Global).isEmpty())
-            continue;
-        for (QObject* Object : AllOwned(Global))
-            if (Matches(Object))
-                List.Add(ComponentName(Global) + u'.' + ComponentName(Object));
+        AddOwned(Owner, QString());
+    const QList<QObject*> Globals = frGlobalComponents();
+    QList<QObject*> Modules;
+    for (QObject* Global : Globals) {
+        Modules.append(Global);
+        for (QObject* Held : HeldDataModules(Global))
+            if (!Globals.contains(Held))
+                Modules.append(Held);
     }
+    for (QObject* Module : Modules)
+        if (Module != Owner && !ComponentName(Module).isEmpty())
+            AddOwned(Module, ComponentName(Module) + u'.');
     List.EndUpdate();
 }
 

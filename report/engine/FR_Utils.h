@@ -1,7 +1,8 @@
 // Small routines the whole engine and the designer share: the stream forms of
 // strings and string lists used by every engine file format, byte and word
 // access to streams, font-style bits, the engine's own texts by numeric id,
-// component lookup by dotted path and tolerant number parsing.
+// component lookup by dotted path, tolerant number parsing, a rotated font and
+// two helpers for the controls of dialogs.
 //
 // Stream forms (little-endian). From form version 23 on:
 //   string       2-byte length n, n GBK bytes, one more byte (0 when written,
@@ -26,9 +27,12 @@
 #include <QList>
 #include <QString>
 #include <cstdint>
+#include <memory>
 
 class QMetaObject;
 class QObject;
+class QPoint;
+class QWidget;
 class TStream;
 class TStrings;
 
@@ -74,6 +78,20 @@ int GetFontStyleBits(TFontStyles Style);
 // The default character set of new fonts: the integer of string 55337.
 int DefaultCharset();
 
+// A new font like Font, turned by 90 degrees counter-clockwise (orientation
+// 900), for text that runs upwards.
+std::unique_ptr<TFont> CreateRotatedFont(const TFont& Font);
+
+// ---------------------------------------------------------------- controls
+
+// Enables or disables each control. A label's text turns window-text or grey;
+// any other control gets the window colour or the button face as background.
+void EnableControls(const QList<QWidget*>& Controls, bool Enabled);
+// The deepest visible control under Point (in Parent's coordinates): Parent's
+// children are searched from the topmost down, descending into those that have
+// children of their own. nullptr when no child is there.
+QWidget* FindControlAt(QWidget* Parent, const QPoint& Point);
+
 // ---------------------------------------------------------------- engine texts
 
 // The engine's text with that numeric id; an empty text for an unknown id.
@@ -99,7 +117,9 @@ QList<QObject*> frGlobalComponents();
 
 // List is cleared, then filled with the components of ClassRef (or derived)
 // other than Skip: those owned by Owner by their names, those of other global
-// components as owner name + "." + name.
+// components, and of the data modules that windows of the class
+// "TDataModuleForm" hold (their children that are not controls), as owner
+// name + "." + name.
 void GetComponents(QObject* Owner, const QMetaObject& ClassRef, TStrings& List, QObject* Skip);
 
 // ---------------------------------------------------------------- text

@@ -1,5 +1,7 @@
 #include "report/engine/FR_Variables.h"
 
+#include "platform/rtl/SysUtils.h"
+
 #include <algorithm>
 
 namespace {
@@ -96,14 +98,16 @@ void TfrVariables::SetName(int Index, const QString& Name)
         return;
     }
     // A sorted list must stay ordered and free of duplicates: the renamed
-    // entry moves to its place, or gives way to an entry already named so.
+    // entry moves to its place; a name another entry holds is refused before
+    // anything changes.
+    const int Existing = IndexOf(Name);
+    if (Existing >= 0 && Existing != Index)
+        throw EListError(QStringLiteral("String list does not allow duplicates: \"%1\"").arg(Name));
     TItem Item = FItems.takeAt(Index);
     bool Found = false;
     const int I = FindSorted(Name, Found);
-    if (Found)
-        return;
     Item.Name = Name;
-    FItems.insert(I, Item);
+    FItems.insert(I, std::move(Item));
 }
 
 void TfrVariables::Insert(int Position, const QString& Name)

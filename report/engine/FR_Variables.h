@@ -27,6 +27,8 @@ public:
     Variant GetValue(int Index) const;
     void SetValue(int Index, const Variant& Value);
     QString GetName(int Index) const;
+    // A sorted list refuses a name another entry holds (EListError) and
+    // changes nothing.
     void SetName(int Index, const QString& Name);
     int GetCount() const { return static_cast<int>(FItems.size()); }
     int Count() const { return GetCount(); }

@@ -2,6 +2,8 @@
 #include "grid/DBSumLst.h"
 #include "platform/rtl/Classes.h"
 
+#include <QLineEdit>
+
 namespace {
 
 using TColumnsTest = TGridFixture;
@@ -153,9 +155,12 @@ TEST_F(TColumnsTest, DefaultColumnsFollowTheFieldsUntilColumnsAreAdded)
     Grid->Columns(2)->SetColor(clRed);
     Grid->Columns(1)->SetVisible(false);
     EXPECT_EQ(Grid->Columns(2)->Color(), clRed) << "a default column keeps its settings across changes";
+    Grid->resize(400, 200); // only a grid with a window writes widths to the fields
     TField* Name = Data->FieldByName(QStringLiteral("Name"));
     const int Before = Name->DisplayWidth();
-    Grid->Columns(1)->SetWidth(Grid->Columns(1)->Width() * 2);
+    for (const int Width : {100, 57, 203})
+        Grid->Columns(1)->SetWidth(Width);
+    EXPECT_EQ(Grid->Columns(1)->Width(), 203) << "the exact width holds";
     EXPECT_GT(Name->DisplayWidth(), Before) << "a default column's width is its field's";
     EXPECT_EQ(Grid->Columns()->Count(), 3);
 
@@ -252,6 +257,14 @@ TEST_F(TColumnsTest, FootersAggregateThroughTheSumList)
     EXPECT_EQ(Amount->Footer()->DBSum()->SumValue(), 47500);
     EXPECT_EQ(Id->Footer()->DBSum()->SumValue(), 40000);
 
+    QString Events;
+    Grid->OnSumListRecalcAll = [&](QObject*) { Events += u'R'; };
+    Grid->OnSumListAfterRecalcAll = [&](QObject*) { Events += u'A'; };
+    Data->Close();
+    Data->Open();
+    EXPECT_EQ(Events, QStringLiteral("RA")) << "one pass per open";
+    EXPECT_EQ(Amount->Footer()->DBSum()->SumValue(), 47500);
+
     Data->SetFilter(QStringLiteral("Amount > 1.6"));
     Data->SetFiltered(true);
     EXPECT_EQ(Amount->Footer()->DBSum()->SumValue(), 22500) << "a new filter is noticed without a scroll";
@@ -312,6 +325,9 @@ TEST_F(TColumnsTest, StepValueByEditKind)
     TColumnEh* Paid = AddColumn("Paid");
     TColumnEh* Name = AddColumn("Name");
     Name->PickList()->SetText(QStringLiteral("Ann\nBob\nCy"));
+    TColumnEh* Id = AddColumn("Id");
+    Id->KeyList()->SetText(QStringLiteral("1\n2\n3"));
+    Id->PickList()->SetText(QStringLiteral("一\n二\n三"));
     Data->First();
     struct TRow
     {
@@ -319,6 +335,7 @@ TEST_F(TColumnsTest, StepValueByEditKind)
         TColumnEh* Column;
         int Step;
         const char* Expected;
+        const char* Typed = nullptr; // into the editor shown in the column first
     };
     const TRow Rows[] = {
         {"number up", Amount, 1, "2.5"},
@@ -329,10 +346,20 @@ TEST_F(TColumnsTest, StepValueByEditKind)
         {"pick list wraps forward", Name, 1, "Cy"},
         {"pick list wraps to the first", Name, 1, "Ann"},
         {"pick list wraps back to the last", Name, -1, "Cy"},
+        {"number from the editor's text", Amount, 1, "8", "7"},
+        {"pick list from the editor's text", Name, 1, "Cy", "Bob"},
+        {"key list from the pick text the editor shows", Id, 1, "3", "二"},
     };
     for (const TRow& Row : Rows) {
         SCOPED_TRACE(Row.Name);
+        if (Row.Typed) {
+            Grid->SetSelectedIndex(Row.Column->Index());
+            Grid->ShowEditor();
+            ASSERT_TRUE(Grid->EditorMode());
+            Grid->InplaceEditor()->setText(QString::fromUtf8(Row.Typed));
+        }
         Row.Column->StepValue(Row.Step);
+        Grid->HideEditor();
         EXPECT_EQ(Row.Column->Field()->AsString(), QString::fromUtf8(Row.Expected));
     }
     EXPECT_EQ(Data->State(), dsEdit);
@@ -342,7 +369,7 @@ TEST_F(TColumnsTest, StepValueByEditKind)
     EXPECT_EQ(Amount->Field()->AsFloat(), 1.5) << "a read-only grid steps nothing";
 }
 
-TEST_F(TColumnsTest, AssignCopiesOnlyWhatWasSet)
+TEST_F(TColumnsTest, AssignCopiesWhatWasSetAndFlagsAsTheSourceReadsThem)
 {
     TColumnEh* Source = AddColumn("Amount");
     Source->SetColor(clRed);
@@ -358,6 +385,26 @@ TEST_F(TColumnsTest, AssignCopiesOnlyWhatWasSet)
     EXPECT_EQ(Copy->Footer()->ValueType(), fvtSum);
     EXPECT_NE(Copy->Footer()->DBSum(), Source->Footer()->DBSum());
     EXPECT_EQ(Copy->Tag(), 7);
+
+    // Flags the grid gives by default are copied as the source reads them, and
+    // then stay when the grid's defaults change.
+    TDBGridEhColumnDefValuesEh* Def = Grid->ColumnDefValues();
+    const auto SetDefaults = [Def](bool On) {
+        using D = TDBGridEhColumnDefValuesEh;
+        for (auto Set : {&D::SetAlwaysShowEditButton, &D::SetAutoDropDown, &D::SetDblClickNextVal,
+                         &D::SetDropDownShowTitles, &D::SetDropDownSizing, &D::SetEndEllipsis, &D::SetToolTips})
+            (Def->*Set)(On);
+    };
+    SetDefaults(true);
+    Source->SetImeName(QStringLiteral("拼音"));
+    Copy->Assign(*Source);
+    SetDefaults(false);
+    for (auto Get : {&TColumnEh::AlwaysShowEditButton, &TColumnEh::AutoDropDown, &TColumnEh::DblClickNextVal,
+                     &TColumnEh::DropDownShowTitles, &TColumnEh::DropDownSizing, &TColumnEh::EndEllipsis,
+                     &TColumnEh::ToolTips})
+        EXPECT_TRUE((Copy->*Get)());
+    EXPECT_EQ(Copy->ImeName(), QStringLiteral("拼音"));
+
     Copy->RestoreDefaults();
     EXPECT_FALSE(Copy->IsColorStored());
     EXPECT_EQ(Copy->Title()->Caption(), QStringLiteral("Amount"));

@@ -107,17 +107,25 @@ TEST_F(TScreenFixture, FrozenColumnsCountHiddenColumnsAmongThem)
 TEST_F(TScreenFixture, AutoFitSharesTheClientWidth)
 {
     Fill(3);
-    AddColumn("Name", "Name", 100);
-    AddColumn("Qty", "Qty", 50)->SetMaxWidth(60);
-    AddColumn("Amount", "Amount", 50);
-    Link();
-    Grid->SetAutoFitColWidths(true);
-    int Used = Grid->ColWidths(0) + 1;
-    for (int i = 1; i <= 3; ++i)
-        Used += Grid->ColWidths(i) + 1;
-    EXPECT_EQ(Used, Grid->ClientWidth()) << "the columns fill the width exactly";
-    EXPECT_EQ(Grid->Columns(1)->Width(), 60) << "clamped by its limit";
-    EXPECT_GT(Grid->Columns(0)->Width(), Grid->Columns(2)->Width());
+    for (const bool Default : {false, true}) {
+        SCOPED_TRACE(Default ? "default columns" : "columns set up by code");
+        NewGrid();
+        if (!Default) {
+            AddColumn("Name", "Name", 100);
+            AddColumn("Qty", "Qty", 50)->SetMaxWidth(60);
+            AddColumn("Amount", "Amount", 50);
+        }
+        Link();
+        Grid->SetAutoFitColWidths(true);
+        int Used = Grid->ColWidths(0) + 1;
+        for (int i = 1; i < Grid->ColCount(); ++i)
+            Used += Grid->ColWidths(i) + 1;
+        EXPECT_EQ(Used, Grid->ClientWidth()) << "the columns fill the width exactly";
+        if (!Default) {
+            EXPECT_EQ(Grid->Columns(1)->Width(), 60) << "clamped by its limit";
+            EXPECT_GT(Grid->Columns(0)->Width(), Grid->Columns(2)->Width());
+        }
+    }
 }
 
 TEST_F(TScreenFixture, RecordWindowFillsTheRowsAndKeepsFootersAtTheBottom)

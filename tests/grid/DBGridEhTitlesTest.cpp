@@ -77,6 +77,12 @@ TEST_F(TTitlesTest, GroupWidthsAndHeights)
     Grid->SetOptions(Grid->Options() - dgColLines);
     Leaves = Grid->LeafFieldArr();
     EXPECT_EQ(Leaves[0]->Parent->Width, 80);
+
+    Grid->resize(400, 200);
+    Grid->SetAutoFitColWidths(true);
+    Leaves = Grid->LeafFieldArr();
+    EXPECT_EQ(Leaves[0]->Parent->Width, Grid->Columns(0)->Width() + Grid->Columns(2)->Width())
+        << "a group spans the widths auto-fit gave";
 }
 
 TEST(THeadTreeNodeAlone, GroupingChecksItsArguments)

@@ -1,8 +1,13 @@
 #include "GridTestUtil.h"
 #include "grid/DBSumLst.h"
+#include "platform/db/ADOConnection.h"
+#include "platform/db/ADOQuery.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/MemDataSet.h"
+#include "platform/db/NewDatabase.h"
+#include "platform/rtl/Classes.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -122,6 +127,9 @@ TEST_P(TSumListTest, InPlaceUpdatesMatchAFullPass)
          "67500|22500|30000|30000"},
         {"delete in the middle of an edit", [](TSumListTest* T) { T->GoTo(1); T->Data->Edit(); T->SetAmount(50); T->Data->Delete(); },
          "52500|26250|20000|30000"},
+        {"recalculation during an edit", [](TSumListTest* T) {
+             T->GoTo(1); T->Data->Edit(); T->SetAmount(10); T->Sums->RecalcAll(); },
+         "152500|50833|30000|40000"},
         {"two edits of one record", [](TSumListTest* T) {
              T->GoTo(1); T->Data->Edit(); T->SetAmount(2); T->Data->Post();
              T->Data->Edit(); T->SetAmount(Null); T->Data->Post(); },
@@ -243,6 +251,48 @@ TEST_F(TSumListTest, AFilterChangeRecalculates)
     Data->SetFiltered(false);
     Data->First();
     EXPECT_EQ(Sum->SumValue(), 60000);
+}
+
+// Rows another user changes in the database: the totals follow a refresh,
+// and a delete the database refuses takes nothing off.
+TEST(TSumListOverADatabase, TotalsFollowWhatTheDatabaseDid)
+{
+    struct TRow
+    {
+        const char* Name;
+        const char* OtherUser;
+        std::function<void(TADOQuery*)> OnSecondRecord;
+        double Expected;
+    };
+    const TRow Rows[] = {
+        {"a refresh reads the raised amounts", "Update T Set Amount = Amount + 100",
+         [](TADOQuery* Q) { Q->Refresh(); EXPECT_EQ(Q->RecNo(), 2) << "the refresh keeps its record"; }, 6300},
+        {"a refused delete keeps the record's amount", "Delete From T Where Id = 2",
+         [](TADOQuery* Q) { EXPECT_THROW(Q->Delete(), EDatabaseError); Q->Next(); }, 6000},
+    };
+    for (const TRow& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        QTemporaryDir Dir;
+        const QString Path = Dir.filePath(QStringLiteral("sums.mdb"));
+        CreateDatabaseFile(Path, QStringLiteral("Create Table T (Id Integer, Amount Double);"
+                                                "Insert Into T Values (1, 1000), (2, 2000), (3, 3000);"));
+        TADOConnection Connection;
+        Connection.SetConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + Path);
+        Connection.Open();
+        TADOQuery Query;
+        Query.SetConnection(&Connection);
+        Query.SQL()->Add(QStringLiteral("Select * From T Order By Id"));
+        Query.Open();
+        TDBSumListProducer Sums(nullptr);
+        Sums.SetDataSet(&Query);
+        TDBSum* Sum = Sums.SumCollection()->Add();
+        Sum->SetFieldName(QStringLiteral("Amount"));
+        Sums.SetActive(true);
+        Connection.Execute(QString::fromUtf8(Row.OtherUser));
+        Query.Next();
+        Row.OnSecondRecord(&Query);
+        EXPECT_EQ(Sum->Value(), Row.Expected);
+    }
 }
 
 TEST_F(TSumListTest, VirtualRecordsNumberAnUnsequencedDataSet)

@@ -1,22 +1,12 @@
 #include "GridFixture.h"
 #include "grid/PropFilerEh.h"
 #include "platform/gui/Forms.h"
-#include "platform/rtl/IniFiles.h"
-
-#include <QTemporaryDir>
 
 namespace {
 
 class TLayoutTest : public TGridFixture
 {
 protected:
-    void SetUp() override
-    {
-        TGridFixture::SetUp();
-        ASSERT_TRUE(Dir.isValid());
-        TRegIniFile::SetStorageFolder(Dir.path());
-    }
-
     QString Order() const
     {
         QStringList Names;
@@ -24,8 +14,6 @@ protected:
             Names << Grid->Columns(i)->FieldName();
         return Names.join(u' ');
     }
-
-    QTemporaryDir Dir;
 };
 
 TEST_F(TLayoutTest, ColumnsIndexReadsQuotedNamesInOrder)
@@ -68,30 +56,27 @@ TEST_F(TLayoutTest, ColumnsIndexWriteReordersNamedColumns)
     }
 }
 
-TEST_F(TLayoutTest, GridLayoutRoundTripsThroughTheSettingsStore)
+// A stored layout restored onto the default columns a dataset gives, through
+// the registered interceptors: the order moves the fields along, so that the
+// next layout keeps it, and a width holds exactly.
+TEST_F(TLayoutTest, StoredLayoutRestoresDefaultColumns)
 {
-    for (const char* Name : {"Id", "Name", "Amount"})
-        AddColumn(Name);
-    Grid->Columns(1)->SetWidth(120);
-    Grid->Columns()->Move(2, 0);
-    {
-        TRegIniFile Store(QStringLiteral("Software\\Tallybridge"));
-        SaveGridLayout(Grid.get(), Store, QStringLiteral("Grid\\Docs"));
-    }
-    Grid->Columns()->Clear();
-    for (const char* Name : {"Id", "Name", "Amount", "Paid"})
-        AddColumn(Name);
-    TRegIniFile Store(QStringLiteral("Software\\Tallybridge"));
-    RestoreGridLayout(Grid.get(), Store, QStringLiteral("Grid\\Docs"));
+    Grid->resize(400, 200);
+    Link();
+    const auto Index = FindInterceptor(QStringLiteral("TDBGridColumnsEh"))->Create(Grid->Columns());
+    Index->WriteProperty(QStringLiteral("ColumnsIndex"), QStringLiteral("\"Amount\",\"Id\",\"Name\""));
+    Grid->LayoutChanged();
     EXPECT_EQ(Order(), QStringLiteral("Amount Id Name Paid"));
-    EXPECT_EQ(Grid->Columns(2)->Width(), 120);
+    EXPECT_FALSE(Grid->Columns()->Customized());
 
+    const auto Width = FindInterceptor(QStringLiteral("TColumnEh"))->Create(Grid->Columns(1));
+    Width->WriteProperty(QStringLiteral("Width"), QStringLiteral("100"));
+    EXPECT_EQ(Grid->Columns(1)->Width(), 100);
+    Width->WriteProperty(QStringLiteral("Width"), QStringLiteral("junk"));
+    EXPECT_EQ(Grid->Columns(1)->Width(), 100) << "a damaged value changes nothing";
     Grid->SetAutoFitColWidths(true);
-    Store.WriteString(QStringLiteral("Grid\\Docs"), QStringLiteral("Id.Width"), QStringLiteral("77"));
-    Store.WriteString(QStringLiteral("Grid\\Docs"), QStringLiteral("Name.Width"), QStringLiteral("junk"));
-    RestoreGridLayout(Grid.get(), Store, QStringLiteral("Grid\\Docs"));
+    Width->WriteProperty(QStringLiteral("Width"), QStringLiteral("77"));
     EXPECT_EQ(Grid->Columns(1)->LayoutWidth(), 77) << "auto-fit grids take the laid-out width";
-    EXPECT_EQ(Grid->Columns(2)->Width(), 120) << "a damaged value changes nothing";
 }
 
 TEST(TInterceptorRegistry, RegisteringAPairTwiceKeepsOne)
@@ -109,26 +94,21 @@ TEST(TInterceptorRegistry, RegisteringAPairTwiceKeepsOne)
 
 TEST(TFormPlacement, BoundsScaleWithTheResolution)
 {
-    QTemporaryDir Dir;
-    TRegIniFile::SetStorageFolder(Dir.path());
-    RegisterGridInterceptors();
-    TRegIniFile Store(QStringLiteral("Software\\Tallybridge"));
-    const QString Section = QStringLiteral("Form\\TFormMain");
-    Store.WriteString(Section, QStringLiteral("Left"), QStringLiteral("96"));
-    Store.WriteString(Section, QStringLiteral("Top"), QStringLiteral("48"));
-    Store.WriteString(Section, QStringLiteral("Width"), QStringLiteral("480"));
-    Store.WriteString(Section, QStringLiteral("Height"), QStringLiteral("384"));
-    Store.WriteString(Section, QStringLiteral("PixelsPerInch"), QStringLiteral("96"));
+    const TInterceptorClass* Class = FindInterceptor(QStringLiteral("TForm"));
+    ASSERT_NE(Class, nullptr) << "registered at start-up, without any grid";
     TForm Form;
     Form.SetBorderStyle(bsSizeable);
     Form.SetPosition(poScreenCenter);
-    RestoreFormPlacement(&Form, Store, Section, 120);
+    const auto I = Class->Create(&Form);
+    static_cast<TFormStoragePropertyInterceptor*>(I.get())->SetScreenPixelsPerInch(120);
+    const char* Stored[][2] = {{"Left", "96"}, {"Top", "48"}, {"Width", "480"}, {"Height", "384"}, {"PixelsPerInch", "96"}};
+    for (const auto& P : Stored)
+        I->WriteProperty(QString::fromUtf8(P[0]), QString::fromUtf8(P[1]));
+    I->AfterLoad();
     EXPECT_EQ(QStringLiteral("%1 %2 %3 %4").arg(Form.Left()).arg(Form.Top()).arg(Form.Width()).arg(Form.Height()),
               QStringLiteral("120 60 600 480"));
     EXPECT_EQ(Form.Position(), poDesigned) << "a loaded place holds";
-
-    SaveFormPlacement(&Form, Store, QStringLiteral("Form\\Copy"));
-    EXPECT_EQ(Store.ReadString(QStringLiteral("Form\\Copy"), QStringLiteral("Width"), QString()), QStringLiteral("600"));
+    EXPECT_EQ(I->ReadProperty(QStringLiteral("Width")), QStringLiteral("600"));
 }
 
 } // namespace

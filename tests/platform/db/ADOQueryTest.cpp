@@ -211,14 +211,15 @@ TEST_F(TADOQueryTest, QuotedTextNeverBreaksAStatement)
 
 TEST_F(TADOQueryTest, NamesSortByPinyin)
 {
-    for (const char* Name : {"张三", "李四", "张三丰", "王五", "阿里", "abc", "Bcd"})
+    // 材 and 李 share their first two UTF-8 bytes.
+    for (const char* Name : {"张三", "李四", "张三丰", "王五", "阿里", "abc", "Bcd", "材料"})
         Connection->Execute(QStringLiteral("Insert Into Account (AccountName) Values ('%1')").arg(QString::fromUtf8(Name)));
     EXPECT_EQ(Render(Open(QStringLiteral("Select * From Account Where AccountIndex > 1 Order By AccountName")),
                      {QStringLiteral("AccountName")}),
-              QStringLiteral("abc;Bcd;阿里;李四;王五;张三;张三丰"));
+              QStringLiteral("abc;Bcd;阿里;材料;李四;王五;张三;张三丰"));
     EXPECT_EQ(Render(Open(QStringLiteral("Select * From Account Where AccountIndex > 1 Order By Account.AccountName Desc")),
                      {QStringLiteral("AccountName")}),
-              QStringLiteral("张三丰;张三;王五;李四;阿里;Bcd;abc"));
+              QStringLiteral("张三丰;张三;王五;李四;材料;阿里;Bcd;abc"));
 }
 
 TEST_F(TADOQueryTest, FileStaysReadableByPlainSqlite)
@@ -259,7 +260,10 @@ TEST_F(TADOQueryTest, RefreshRereadsAndKeepsFieldsAndPosition)
     TField* User = Q->FieldByName(QStringLiteral("BillUser"));
     Connection->Execute(QStringLiteral("Update Bill Set BillUser = '赵六' Where BillIndex = 3"));
     EXPECT_EQ(User->AsString(), QStringLiteral("李四商行")); // a snapshot until refreshed
+    int Refreshes = 0;
+    Q->AfterRefresh = [&](TDataSet*) { ++Refreshes; };
     Q->Refresh();
+    EXPECT_EQ(Refreshes, 1);
     EXPECT_EQ(Q->FieldByName(QStringLiteral("BillUser")), User);
     EXPECT_EQ(Q->RecNo(), 2);
     EXPECT_EQ(User->AsString(), QStringLiteral("赵六"));

@@ -85,7 +85,10 @@ const TCompileRow CompileRows[] = {
     {"FunctionsInsideExpressions", u"a := IF([X] > 1, 'a', COPY([S], 1, 2)) + 'z'",
      u"set a IF([X] > 1, 'a', COPY([S], 1, 2))'z' +"},
     {"TabsAreBlanks", u"begin\ta\t:=\t1\tend", u"set a 1 "},
-    {"Empty", u"", u""},
+    {"Empty", u"", u"call "},
+    {"EmptyStatementIsACall", u"begin ; a := 1 end", u"call  ; set a 1 "},
+    {"LongLabelCutToFifteen", u"begin goto 123456789012345678; a := 1; 123456789012345678: exit end",
+     u"goto 2 ; set a 1  ; call exit(0)"},
     {"AndOrMod", u"a := b and c or d mod 2", u"set a b c {5}d {4}2 {13}"},
 };
 

@@ -78,6 +78,11 @@ TEST(Variables, RenameDeleteClearAssign)
     Sorted.SetName(1, QStringLiteral("a"));
     EXPECT_EQ(Names(Sorted), QStringLiteral("a=1|b=2"));
     EXPECT_EQ(Sorted.IndexOf(QStringLiteral("a")), 0);
+    // A name another entry holds is refused; the entry's own name in another case is not.
+    EXPECT_THROW(Sorted.SetName(0, QStringLiteral("B")), EListError);
+    EXPECT_EQ(Names(Sorted), QStringLiteral("a=1|b=2"));
+    Sorted.SetName(0, QStringLiteral("A"));
+    EXPECT_EQ(Names(Sorted), QStringLiteral("A=1|b=2"));
 
     V.Clear();
     EXPECT_EQ(V.GetCount(), 0);

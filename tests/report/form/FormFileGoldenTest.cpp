@@ -5,6 +5,9 @@
 
 #include "report/engine/FR_Utils.h"
 
+#include <QTemporaryDir>
+#include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
 
 using namespace formtest;
@@ -139,17 +142,73 @@ TEST(FormFileGolden, DatesAndVersionAreRead)
     EXPECT_DOUBLE_EQ(Report.ReportLastChange, 46001.5);
     EXPECT_EQ(FormVersion, 25);
     EXPECT_EQ(Report.FileName(), Golden("v25.frf"));
+
+    // Dates that are no numbers are kept as read.
+    for (double Date : {std::nan(""), double(INFINITY)}) {
+        QByteArray Bytes = ReadGolden("v25.frf");
+        Bytes.replace(Bytes.size() - 16, 8, QByteArray(reinterpret_cast<const char*>(&Date), 8));
+        TMemoryStream In(Bytes);
+        TfrReport Odd;
+        ASSERT_TRUE(Odd.LoadFromStream(In)) << Date;
+        EXPECT_EQ(std::memcmp(&Odd.ReportCreateDate, &Date, 8), 0) << Date;
+    }
 }
 
 TEST(FormFileGolden, MissingAddInIsReportedByName)
 {
+    // An add-in record names an add-in class, even one built into the engine.
+    TfrReport MemoAsAddIn;
+    MemoAsAddIn.Pages()->Add();
+    MemoAsAddIn.Pages()->Pages(0)->Add(std::make_unique<TfrMemoView>());
+    MemoAsAddIn.Pages()->Pages(0)->Objects(0)->SetObjectType(gtAddIn);
+    TMemoryStream Saved;
+    MemoAsAddIn.SaveToStream(Saved);
+    for (const auto& [Bytes, Missing] : {std::pair{ReadGolden("addin.frf"), "TfrCheckBoxView"},
+                                         std::pair{Saved.Data(), "TfrMemoView"}}) {
+        TMessageRecorder Recorder;
+        TfrReport Report;
+        TMemoryStream In(Bytes);
+        EXPECT_TRUE(Report.LoadFromStream(In));
+        EXPECT_EQ(Recorder.Messages,
+                  QStringList{QStringLiteral("Error:Report contains the following non-plugged components:\r%1\r"
+                                             "You must include these components into your project.")
+                                  .arg(QLatin1String(Missing))});
+    }
+}
+
+TEST(FormFileGolden, ExtensionDataTravelsInFormsAndTemplates)
+{
+    struct TExtension : TfrFormExtension
+    {
+        void Clear() override {}
+        void LoadFromStream(TStream& Stream) override { Data = Stream.ReadBytes(3); }
+        void SaveToStream(TStream& Stream) override { Stream.WriteBytes("abc"); }
+        void BeforePrepare() override {}
+        void AfterPrepare() override {}
+        void PrepareDataSet(TDataSet*) override {}
+        bool Ready() override { return true; }
+        QByteArray Data;
+    } Extension;
+    frFormExtension = &Extension;
     TMessageRecorder Recorder;
-    TfrReport Report;
-    EXPECT_TRUE(Report.LoadFromFile(Golden("addin.frf")));
-    ASSERT_EQ(Recorder.Messages.size(), 1);
-    EXPECT_EQ(Recorder.Messages[0],
-              QStringLiteral("Error:Report contains the following non-plugged components:\r"
-                             "TfrCheckBoxView\rYou must include these components into your project."));
+    TfrReport Report, FromForm, FromTemplate;
+    Report.Pages()->Add();
+    Report.ReportName = QStringLiteral("Ext");
+    TMemoryStream Saved;
+    Report.SaveToStream(Saved);
+    Saved.SetPosition(0);
+    FromForm.LoadFromStream(Saved);
+    EXPECT_EQ(Extension.Data, QByteArray("abc"));
+    QTemporaryDir Dir;
+    Report.SaveTemplate(Dir.filePath("ext.frt"), nullptr, nullptr);
+    Extension.Data.clear();
+    FromTemplate.LoadTemplate(Dir.filePath("ext.frt"), nullptr, nullptr, true);
+    frFormExtension = nullptr;
+    EXPECT_EQ(Extension.Data, QByteArray("abc"));
+    // The form's end mark after the data was taken, so its information follows.
+    EXPECT_EQ(FromForm.ReportName, QStringLiteral("Ext"));
+    EXPECT_EQ(FromTemplate.Pages()->Count(), 1);
+    EXPECT_TRUE(Recorder.Messages.isEmpty());
 }
 
 TEST(FormFileGolden, PluggedAddInLoadsAndSavesWithItsClassName)

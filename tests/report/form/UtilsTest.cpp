@@ -4,9 +4,19 @@
 #include "report/engine/FR_BandView.h"
 #include "report/engine/FR_Utils.h"
 
+#include "platform/gui/Controls.h"
+
+#include <QLabel>
+#include <QLineEdit>
 #include <QObject>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+// The window class that holds data modules.
+class TDataModuleForm : public QWidget
+{
+    Q_OBJECT
+};
 
 namespace {
 
@@ -127,8 +137,9 @@ protected:
         Owner.setObjectName(QStringLiteral("FormMain"));
         auto* Panel = new QObject(&Owner);
         Panel->setObjectName(QStringLiteral("Panel1"));
-        OwnQuery = new QTimer(Panel);
+        OwnQuery = new QTimer(&Owner);
         OwnQuery->setObjectName(QStringLiteral("ADOQuery1"));
+        (new QTimer(Panel))->setObjectName(QStringLiteral("DeepQuery"));
         DataModule.setObjectName(QStringLiteral("DM"));
         Remote = new QTimer(&DataModule);
         Remote->setObjectName(QStringLiteral("Customers"));
@@ -161,6 +172,8 @@ TEST_F(TComponentPath, FindsByNameAndDottedPath)
         {"DM.Customers", &TComponentPath::Remote},
         {"dm.CUSTOMERS", &TComponentPath::Remote},
         {"DM.Frame1.Edit1", &TComponentPath::Inner},
+        {"DeepQuery", nullptr},
+        {"DM.Edit1", nullptr},
         {"Customers", nullptr},
         {"DM.Missing", nullptr},
         {"Nowhere.Customers", nullptr},
@@ -177,13 +190,68 @@ TEST_F(TComponentPath, FindsByNameAndDottedPath)
 
 TEST_F(TComponentPath, ListsComponentsOfAClass)
 {
+    TDataModuleForm Window;
+    Window.setObjectName(QStringLiteral("StockForm"));
+    auto* Held = new QObject(&Window);
+    Held->setObjectName(QStringLiteral("Stock"));
+    (new QTimer(Held))->setObjectName(QStringLiteral("Goods"));
     TStringList List;
     GetComponents(&Owner, QTimer::staticMetaObject, List, nullptr);
-    EXPECT_TRUE(List.IndexOf(QStringLiteral("ADOQuery1")) >= 0);
-    EXPECT_TRUE(List.IndexOf(QStringLiteral("DM.Customers")) >= 0);
-    EXPECT_EQ(List.IndexOf(QStringLiteral("DM.Frame1")), -1);
+    List.Sort();
+    EXPECT_EQ(List.ToStringList().join(u' '), QStringLiteral("ADOQuery1 DM.Customers Stock.Goods"));
     GetComponents(&Owner, QTimer::staticMetaObject, List, Remote);
     EXPECT_EQ(List.IndexOf(QStringLiteral("DM.Customers")), -1);
+}
+
+TEST(Utils, RotatedFontKeepsEverythingButTheAngle)
+{
+    TFont Font;
+    Font.SetName(QStringLiteral("Arial"));
+    Font.SetHeight(-15);
+    Font.SetStyle(TFontStyles() << fsBold);
+    Font.SetColor(clRed);
+    const std::unique_ptr<TFont> Rotated = CreateRotatedFont(Font);
+    EXPECT_EQ(Rotated->ToQFont(), Font.ToQFont());
+    EXPECT_EQ(Rotated->Color(), clRed);
+    EXPECT_EQ(Rotated->Orientation(), 900);
+    EXPECT_EQ(Font.Orientation(), 0);
+}
+
+TEST(Utils, EnableControlsGreysLabelsAndBackgrounds)
+{
+    QWidget Dialog;
+    auto* Label = new QLabel(&Dialog);
+    auto* Edit = new QLineEdit(&Dialog);
+    auto* Custom = new TCustomControl(&Dialog);
+    for (bool Enabled : {false, true}) {
+        EnableControls({Label, Edit, Custom}, Enabled);
+        EXPECT_EQ(Label->palette().color(QPalette::Disabled, QPalette::WindowText),
+                  ColorToQColor(Enabled ? clWindowText : clGrayText));
+        EXPECT_EQ(Edit->palette().color(QPalette::Disabled, QPalette::Base), ColorToQColor(Enabled ? clWindow : clBtnFace));
+        EXPECT_EQ(Custom->Color(), Enabled ? clWindow : clBtnFace);
+        EXPECT_EQ(Label->isEnabled() + Edit->isEnabled() + Custom->isEnabled(), Enabled ? 3 : 0);
+    }
+}
+
+TEST(Utils, FindControlAtTakesTheDeepestVisibleOnTop)
+{
+    QWidget Parent;
+    auto Place = [](QWidget* Owner, const char* Name, QRect R) {
+        auto* W = new QWidget(Owner);
+        W->setObjectName(QLatin1String(Name));
+        W->setGeometry(R);
+        return W;
+    };
+    Place(Place(&Parent, "Panel", QRect(10, 10, 100, 100)), "Edit", QRect(5, 5, 50, 20));
+    Place(&Parent, "Button", QRect(80, 80, 60, 60));
+    Place(&Parent, "Hidden", QRect(150, 0, 40, 40))->hide();
+    const std::pair<QPoint, const char*> Rows[] = {
+        {{20, 20}, "Edit"}, {{12, 12}, "Panel"}, {{65, 35}, "Panel"}, {{90, 90}, "Button"}, {{160, 10}, ""}, {{5, 5}, ""},
+    };
+    for (const auto& [Point, Name] : Rows) {
+        QWidget* Found = FindControlAt(&Parent, Point);
+        EXPECT_EQ(Found ? Found->objectName() : QString(), QLatin1String(Name)) << Point.x() << "," << Point.y();
+    }
 }
 
 TEST_F(TComponentPath, DestroyedGlobalLeavesTheList)
@@ -199,3 +267,5 @@ TEST_F(TComponentPath, DestroyedGlobalLeavesTheList)
 }
 
 } // namespace
+
+#include "UtilsTest.moc"

@@ -1,0 +1,39 @@
+// TFormAccount2: the small dialog that takes an account's name and opening
+// balance, empty for a new account or filled from the stored row for an edit.
+// It checks only that the balance is a number; the caller tests the name and
+// stores the values.
+#pragma once
+
+#include "platform/gui/Forms.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class TBitBtn;
+
+class TFormAccount2 : public TForm
+{
+public:
+    explicit TFormAccount2(QWidget* AOwner = nullptr);
+
+    // In: empty for a new account, else the account to edit. Out: the name typed.
+    QString AccountName;
+    // Out: the opening balance typed.
+    double AccountBase = 0;
+
+    QLabel* Label1;
+    QLineEdit* Edit1;
+    QLabel* Label2;
+    QLineEdit* Edit2;
+    QAction* ActionYes;
+    QAction* ActionCancel;
+    TBitBtn* BitBtn1;
+    TBitBtn* BitBtn2;
+
+    void FormCreate(QObject* Sender);
+    void FormShow(QObject* Sender);
+    void ActionYesExecute(QObject* Sender);
+    void ActionCancelExecute(QObject* Sender);
+};
+
+extern TFormAccount2* FormAccount2;
