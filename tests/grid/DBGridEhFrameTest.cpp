@@ -1,6 +1,9 @@
 // The grid's frame (line colours by region, raised edges, the flat border)
 // and the column widths it takes from its data and its sort settings.
 #include "GridFixture.h"
+#include "platform/gui/TestRender.h"
+
+#include <QDir>
 
 #include <functional>
 
@@ -137,6 +140,38 @@ TEST_F(TFrameFixture, RaisedTitlesLoseTheRightEdgeWithoutRowLinesAndFlatGridsGet
     EXPECT_NE(Background(FullPaint(), QRect(0, 50, 1, 20)), ColorToRGB(clBtnShadow));
     Grid->SetFlat(true);
     EXPECT_EQ(Background(FullPaint(), QRect(0, 50, 1, 20)), ColorToRGB(clBtnShadow)) << "the flat grid's own border";
+}
+
+// The pictures in the documentation: a raised and a flat grid with frozen
+// column, footer and sort marker. Written to TB_RENDER_DIR when set.
+TEST_F(TFrameFixture, RendersRaisedAndFlatPictures)
+{
+    Grid->SetFrozenCols(1);
+    Grid->SetFooterRowCount(1);
+    Grid->Columns(0)->Footer()->SetValueType(fvtCount);
+    Grid->Columns(2)->Footer()->SetValueType(fvtSum);
+    Grid->Columns(2)->Footer()->SetAlignment(taRightJustify);
+    Grid->Columns(1)->Title()->SetSortMarker(smDownEh);
+    Grid->SumList()->SetActive(true);
+    Link();
+    Data->MoveBy(3);
+    Grid->resize(260, 180);
+    const QString Dir = qEnvironmentVariable("TB_RENDER_DIR", QDir::tempPath());
+    for (const bool Flat : {false, true}) {
+        SCOPED_TRACE(Flat);
+        Grid->SetFlat(Flat);
+        Grid->SetOptionsEh(Flat ? TDBGridEhOptions() : TDBGridEhOptions({dghFixed3D, dghFrozen3D, dghFooter3D}));
+        const QString File = QDir(Dir).filePath(Flat ? QStringLiteral("grid-flat.png") : QStringLiteral("grid-raised.png"));
+        RenderToPng(Grid.get(), File);
+        const QImage I(File);
+        ASSERT_EQ(I.size(), QSize(260, 180));
+        // Raised titles carry a white top edge; the flat grid has a grey one and its own border.
+        const QRect Title = Grid->CellRect(2, 0);
+        EXPECT_EQ(Background(I, QRect(Title.left() + 3, Title.top(), Title.width() - 6, 1)),
+                  Flat ? ColorToRGB(clBtnShadow) : ColorToRGB(clBtnHighlight));
+        EXPECT_EQ(Background(I, QRect(0, 60, 1, 40)) == ColorToRGB(clBtnShadow), Flat);
+        EXPECT_TRUE(HasInk(I, Grid->CellRect(3, Grid->RowCount() - 1))) << "the footer sum";
+    }
 }
 
 // ---------------------------------------------------------------- widths by data
