@@ -642,7 +642,7 @@ private:
     bool KeyWithCtrl(int Key, TShiftState Shift);
     void PasteKey();
     void CtrlDeleteKey();
-    void EscapeKey();
+    bool EscapeKey();
     void MoveRows(int Distance, bool Select);
     void MoveRowsTo(bool Last, bool Select);
     void NextRow(bool Select);
@@ -760,7 +760,6 @@ private:
     bool FInColExit = false;
     bool FInMoveCol = false;
     bool FTopAtFirstDataRow = true;
-    QString FTypedText;
     int FOwnSizingIndex = -1;
     int FOwnSizingPos = 0;
     int FOwnSizingOfs = 0;

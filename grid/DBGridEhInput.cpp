@@ -229,11 +229,9 @@ bool TCustomDBGridEh::KeyWithoutCtrl(int Key, TShiftState Shift)
             return false;
         Tab(!ShiftKey);
         return true;
-    case VK_ESCAPE: {
-        const bool Editing = Options().Contains(dgEditing);
-        EscapeKey();
-        return Editing || D->State() == dsBrowse;
-    }
+    case VK_ESCAPE:
+        // A list that had nothing to cancel leaves Esc to the window.
+        return EscapeKey() || Options().Contains(dgEditing);
     case VK_PRIOR:
     case VK_NEXT:
         MoveRows(Key == VK_PRIOR ? -VisibleDataRowCount() : VisibleDataRowCount(), ShiftKey);
@@ -354,29 +352,34 @@ void TCustomDBGridEh::CtrlDeleteKey()
         DeleteSelectedRows();
 }
 
-// The first Esc drops what was typed, the next one the record's edit.
-void TCustomDBGridEh::EscapeKey()
+// The first Esc drops what was typed, the next one the record's edit; True
+// when it cancelled anything.
+bool TCustomDBGridEh::EscapeKey()
 {
     TDataSet* D = DataLink()->DataSet();
-    if (!DataLink()->Modified()) {
-        if (D->State() == dsEdit || D->State() == dsInsert)
-            D->Cancel();
-    } else {
+    bool Done = true;
+    if (DataLink()->Modified()) {
         DataLink()->ClearModified();
         RefreshEditor();
+    } else if (D->State() == dsEdit || D->State() == dsInsert) {
+        D->Cancel();
+    } else {
+        Done = false;
     }
     ClearSelection();
-    if (!Options().Contains(dgAlwaysShowEditor))
+    if (EditorMode() && !Options().Contains(dgAlwaysShowEditor)) {
         HideEditor();
-    if (GridState() != gsNormal && GridState() != gsSelecting)
+        Done = true;
+    }
+    if ((GridState() != gsNormal && GridState() != gsSelecting) || FGridMode == 6) {
         CancelMode();
-    else if (FGridMode == 6)
-        CancelMode();
+        Done = true;
+    }
+    return Done;
 }
 
 void TCustomDBGridEh::KeyPress(QChar& Key)
 {
-    FTypedText = QString(Key);
     TColumnEh* C = DataColumn(Col());
     if (Key == u' ' && !Options().Contains(dgRowSelect) && CheckKindColumn(Col())) {
         TCustomControl::KeyPress(Key);
