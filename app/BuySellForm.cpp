@@ -1,6 +1,7 @@
 #include "app/BuySellForm.h"
 
 #include "app/GetPayForm.h"
+#include "app/ListGrid.h"
 #include "app/MainForm.h"
 #include "app/PublicFunction.h"
 #include "app/ShareDM.h"
@@ -134,25 +135,11 @@ void TFormBuySell::BuildGrid()
     DataSource1->setObjectName(QStringLiteral("DataSource1"));
     DataSource1->SetDataSet(ADOQuery2);
 
-    DBGridEh1 = Named(new TDBGridEh(this), "DBGridEh1", QRect(16, 264, 528, 156));
-    DBGridEh1->SetReadOnly(true);
-    DBGridEh1->SetOptions(DBGridEh1->Options() << dgRowSelect);
-    DBGridEh1->SetFooterRowCount(1);
-    DBGridEh1->SumList()->SetActive(true);
-    struct TColumnSpec { const char* Field; const char* Title; int Width; };
-    static const TColumnSpec Specs[] = {
-        {"MoneyCreateTime", "开单时间", 80}, {"MoneySerial", "单据编号", 80}, {"AccountName", "帐户名称", 110},
-        {"MoneyIn", "收入", 70}, {"MoneyOut", "支出", 70}, {"MoneySum", "合计", 75},
-    };
-    for (const TColumnSpec& S : Specs) {
-        TColumnEh* Column = DBGridEh1->Columns()->Add();
-        Column->SetFieldName(QString::fromLatin1(S.Field));
-        Column->Title()->SetCaption(QString::fromUtf8(S.Title));
-        Column->Title()->SetAlignment(taCenter);
-        Column->SetAlignment(taCenter);
-        Column->SetWidth(S.Width);
-    }
-    DBGridEh1->SetDataSource(DataSource1);
+    DBGridEh1 = NewListGrid(this, "DBGridEh1", QRect(16, 264, 528, 156), DataSource1,
+                            {{"MoneyCreateTime", "开单时间", 80}, {"MoneySerial", "单据编号", 80},
+                             {"AccountName", "帐户名称", 110}, {"MoneyIn", "收入", 70}, {"MoneyOut", "支出", 70},
+                             {"MoneySum", "合计", 75}},
+                            true, TListCells::Centred);
 
     frDBDataSet1 = new TfrDBDataSet(this);
     frDBDataSet1->SetName(QStringLiteral("frDBDataSet1"));

@@ -4,6 +4,7 @@
 #include "app/ContactForm.h"
 #include "app/Customer2Form.h"
 #include "app/GetPayForm.h"
+#include "app/ListGrid.h"
 #include "app/MainForm.h"
 #include "app/PublicFunction.h"
 #include "app/ShareDM.h"
@@ -148,27 +149,6 @@ void TFormCustomer::BuildToolBar()
     CancelButton = AddButton("CancelButton", ActionCancel);
 }
 
-TDBGridEh* TFormCustomer::AddGrid(QWidget* Sheet, TDataSource* Source, const char* Name,
-                                             std::initializer_list<TGridColumn> Columns)
-{
-    auto* Grid = new TDBGridEh(Sheet);
-    Grid->setObjectName(QString::fromLatin1(Name));
-    Grid->setGeometry(4, 4, 744, 352);
-    Grid->SetReadOnly(true);
-    Grid->SetOptions(Grid->Options() << dgRowSelect);
-    Grid->SetFooterRowCount(1);
-    Grid->SumList()->SetActive(true);
-    for (const TGridColumn& C : Columns) {
-        TColumnEh* Column = Grid->Columns()->Add();
-        Column->SetFieldName(QString::fromLatin1(C.Field));
-        Column->Title()->SetCaption(QString::fromUtf8(C.Title));
-        Column->Title()->SetAlignment(taCenter);
-        Column->SetWidth(C.Width);
-    }
-    Grid->SetDataSource(Source);
-    return Grid;
-}
-
 void TFormCustomer::BuildPages()
 {
     PageControl1 = new QTabWidget(this);
@@ -187,21 +167,21 @@ void TFormCustomer::BuildPages()
     ADOQueryMoney = AddQuery("ADOQueryMoney", "DataSourceMoney", DataSourceMoney);
 
     auto* Sheet1 = new QWidget;
-    DBGridEhContact = AddGrid(Sheet1, DataSourceContact, "DBGridEhContact",
+    DBGridEhContact = NewListGrid(Sheet1, "DBGridEhContact", QRect(4, 4, 744, 352), DataSourceContact,
                               {{"ContactIndex", "记录编号", 70}, {"ContactCreateTime", "创建时间", 90},
-                               {"ContactHead", "信息内容", 548}});
+                               {"ContactHead", "信息内容", 548}}, true);
     PageControl1->addTab(Sheet1, QStringLiteral("客户往来记录"));
     auto* Sheet2 = new QWidget;
-    DBGridEhBill = AddGrid(Sheet2, DataSourceBill, "DBGridEhBill",
+    DBGridEhBill = NewListGrid(Sheet2, "DBGridEhBill", QRect(4, 4, 744, 352), DataSourceBill,
                            {{"BillCreateTime", "创建时间", 80}, {"BillSerial", "单据编号", 80}, {"BillKind", "单据类型", 70},
                             {"BillUser", "客户名称", 130}, {"BillSum", "单据金额", 72}, {"BillGet", "已收金额", 72},
-                            {"BillOwe", "未收金额", 72}, {"BillMan", "业务员", 60}, {"BillReason", "业务种类", 70}});
+                            {"BillOwe", "未收金额", 72}, {"BillMan", "业务员", 60}, {"BillReason", "业务种类", 70}}, true);
     PageControl1->addTab(Sheet2, QStringLiteral("客户业务单据"));
     auto* Sheet3 = new QWidget;
-    DBGridEhMoney = AddGrid(Sheet3, DataSourceMoney, "DBGridEhMoney",
+    DBGridEhMoney = NewListGrid(Sheet3, "DBGridEhMoney", QRect(4, 4, 744, 352), DataSourceMoney,
                             {{"MoneyCreateTime", "创建时间", 80}, {"MoneySerial", "单据编号", 80}, {"AccountName", "帐户名称", 80},
                              {"MoneyUser", "客户名称", 130}, {"MoneyIn", "收入", 72}, {"MoneyOut", "支出", 72},
-                             {"MoneySum", "合计", 72}, {"MoneyMan", "业务员", 60}, {"MoneyReason", "收支种类", 60}});
+                             {"MoneySum", "合计", 72}, {"MoneyMan", "业务员", 60}, {"MoneyReason", "收支种类", 60}}, true);
     PageControl1->addTab(Sheet3, QStringLiteral("客户财务单据"));
     auto* Sheet4 = new QWidget;
     BuildBalancePage(Sheet4);

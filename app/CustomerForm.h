@@ -107,9 +107,6 @@ private:
     void BuildToolBar();
     void BuildPages();
     void BuildBalancePage(QWidget* Sheet);
-    struct TGridColumn { const char* Field; const char* Title; int Width; };
-    TDBGridEh* AddGrid(QWidget* Sheet, TDataSource* Source, const char* Name,
-                       std::initializer_list<TGridColumn> Columns);
     void BindHandlers();
     void ShowRights();
     void RefreshLists(const QString& Name);

@@ -1,6 +1,7 @@
 #include "app/CustomerHideForm.h"
 
 #include "app/Customer2Form.h"
+#include "app/ListGrid.h"
 #include "app/PublicFunction.h"
 #include "app/ShareDM.h"
 #include "grid/DBGridEh.h"
@@ -99,25 +100,10 @@ void TFormCustomerHide::BuildGrid()
     DataSource1->setObjectName(QStringLiteral("DataSource1"));
     DataSource1->SetDataSet(ADOQuery1);
 
-    DBGridEh1 = new TDBGridEh(this);
-    DBGridEh1->setObjectName(QStringLiteral("DBGridEh1"));
-    DBGridEh1->setGeometry(232, 44, 420, 348);
-    DBGridEh1->SetReadOnly(true);
-    DBGridEh1->SetOptions(DBGridEh1->Options() << dgRowSelect);
-    DBGridEh1->SetFooterRowCount(1);
-    DBGridEh1->SumList()->SetActive(true);
-    struct TColumnSpec { const char* Field; const char* Title; int Width; };
-    static const TColumnSpec Specs[] = {
-        {"CustomerName", "客户名称", 180}, {"CustomerPhone", "电话号码", 105}, {"CustomerHandPhone", "联系手机", 105},
-    };
-    for (const TColumnSpec& S : Specs) {
-        TColumnEh* Column = DBGridEh1->Columns()->Add();
-        Column->SetFieldName(QString::fromLatin1(S.Field));
-        Column->Title()->SetCaption(QString::fromUtf8(S.Title));
-        Column->Title()->SetAlignment(taCenter);
-        Column->SetWidth(S.Width);
-    }
-    DBGridEh1->SetDataSource(DataSource1);
+    DBGridEh1 = NewListGrid(this, "DBGridEh1", QRect(232, 44, 420, 348), DataSource1,
+                            {{"CustomerName", "客户名称", 180}, {"CustomerPhone", "电话号码", 105},
+                             {"CustomerHandPhone", "联系手机", 105}},
+                            true);
     DBGridEh1->OnDblClick = [this](QObject*) { ActionEdit->trigger(); };
 }
 

@@ -3,6 +3,7 @@
 #include "app/Customer2Form.h"
 #include "app/CustomerForm.h"
 #include "app/CustomerHideForm.h"
+#include "app/ListGrid.h"
 #include "app/Phone2Form.h"
 #include "app/PublicFunction.h"
 #include "app/ShareDM.h"
@@ -108,25 +109,10 @@ void TFormPhone::BuildGrid()
     DataSource1->setObjectName(QStringLiteral("DataSource1"));
     DataSource1->SetDataSet(ADOQuery1);
 
-    DBGridEhContact = new TDBGridEh(this);
-    DBGridEhContact->setObjectName(QStringLiteral("DBGridEhContact"));
-    DBGridEhContact->setGeometry(12, 104, 536, 244);
-    DBGridEhContact->SetReadOnly(true);
-    DBGridEhContact->SetOptions(DBGridEhContact->Options() << dgRowSelect);
-    DBGridEhContact->SetFooterRowCount(1);
-    DBGridEhContact->SumList()->SetActive(true);
-    struct TColumnSpec { const char* Field; const char* Title; int Width; };
-    static const TColumnSpec Specs[] = {
-        {"CustomerName", "客户名称", 240}, {"CustomerPhone", "电话号码", 130}, {"CustomerHandPhone", "联系手机", 130},
-    };
-    for (const TColumnSpec& S : Specs) {
-        TColumnEh* Column = DBGridEhContact->Columns()->Add();
-        Column->SetFieldName(QString::fromLatin1(S.Field));
-        Column->Title()->SetCaption(QString::fromUtf8(S.Title));
-        Column->Title()->SetAlignment(taCenter);
-        Column->SetWidth(S.Width);
-    }
-    DBGridEhContact->SetDataSource(DataSource1);
+    DBGridEhContact = NewListGrid(this, "DBGridEhContact", QRect(12, 104, 536, 244), DataSource1,
+                                  {{"CustomerName", "客户名称", 240}, {"CustomerPhone", "电话号码", 130},
+                                   {"CustomerHandPhone", "联系手机", 130}},
+                                  true);
     DBGridEhContact->OnDblClick = [this](QObject* Sender) { DBGridEhContactDblClick(Sender); };
 }
 

@@ -1,5 +1,6 @@
 #include "app/UserForm.h"
 
+#include "app/ListGrid.h"
 #include "app/PublicFunction.h"
 #include "app/ShareDM.h"
 #include "app/User2Form.h"
@@ -94,25 +95,10 @@ void TFormUser::BuildControls()
     DataSource1->setObjectName(QStringLiteral("DataSource1"));
     DataSource1->SetDataSet(ADOQuery1);
 
-    DBGridEh1 = new TDBGridEh(this);
-    DBGridEh1->setObjectName(QStringLiteral("DBGridEh1"));
-    DBGridEh1->setGeometry(8, 8, 492, 300);
-    DBGridEh1->SetReadOnly(true);
-    DBGridEh1->SetOptions(DBGridEh1->Options() << dgRowSelect);
-    struct TColumnSpec { const char* Field; const char* Title; int Width; };
-    static const TColumnSpec Specs[] = {
-        {"PowerIndex", "编号", 50},         {"PowerName", "业务员名称", 80}, {"PowerKey", "登录密码", 70},
-        {"PowerPicture", "图片地址", 120}, {"PowerRange", "管理权限", 130},
-    };
-    for (const TColumnSpec& S : Specs) {
-        TColumnEh* Column = DBGridEh1->Columns()->Add();
-        Column->SetFieldName(QString::fromLatin1(S.Field));
-        Column->Title()->SetCaption(QString::fromUtf8(S.Title));
-        Column->Title()->SetAlignment(taCenter);
-        Column->SetAlignment(taCenter);
-        Column->SetWidth(S.Width);
-    }
-    DBGridEh1->SetDataSource(DataSource1);
+    DBGridEh1 = NewListGrid(this, "DBGridEh1", QRect(8, 8, 492, 300), DataSource1,
+                            {{"PowerIndex", "编号", 50}, {"PowerName", "业务员名称", 80}, {"PowerKey", "登录密码", 70},
+                             {"PowerPicture", "图片地址", 120}, {"PowerRange", "管理权限", 130}},
+                            false, TListCells::Centred);
 
     Edit1 = NewEdit(this, "Edit1", QStringLiteral("名称："), 16);
     Edit2 = NewEdit(this, "Edit2", QStringLiteral("密码："), 48);

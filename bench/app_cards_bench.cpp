@@ -208,28 +208,7 @@ std::vector<QByteArray> RefreshStatements()
 // SQLite alone: prepare each statement, step it and read every column.
 void BM_StatementsAlone(benchmark::State& State)
 {
-    const std::vector<QByteArray> Statements = RefreshStatements();
-    sqlite3* Db = nullptr;
-    sqlite3_open_v2(DatabasePath().toUtf8().constData(), &Db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    double Sum = 0;
-    for (auto _ : State) {
-        for (const QByteArray& Sql : Statements) {
-            sqlite3_stmt* S = nullptr;
-            if (sqlite3_prepare_v2(Db, Sql.constData(), -1, &S, nullptr) != SQLITE_OK) {
-                State.SkipWithError(sqlite3_errmsg(Db));
-                break;
-            }
-            const int Columns = sqlite3_column_count(S);
-            while (sqlite3_step(S) == SQLITE_ROW)
-                for (int C = 0; C < Columns; ++C)
-                    Sum += sqlite3_column_type(S, C) == SQLITE_TEXT ? sqlite3_column_bytes(S, C)
-                                                                      : sqlite3_column_double(S, C);
-            sqlite3_finalize(S);
-        }
-    }
-    benchmark::DoNotOptimize(Sum);
-    State.counters["statements"] = static_cast<double>(Statements.size());
-    sqlite3_close(Db);
+    StepStatementsAlone(State, DatabasePath(), RefreshStatements());
 }
 
 // With TB_BENCH_DETAIL set: each statement of one refresh with its time alone.

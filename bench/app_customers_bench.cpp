@@ -263,28 +263,7 @@ std::vector<QByteArray> Statements(int Which)
 // SQLite alone: prepare each statement, step it and read every column.
 void BM_Alone(benchmark::State& State)
 {
-    const std::vector<QByteArray> Sql = Statements(State.range(0));
-    sqlite3* Db = nullptr;
-    sqlite3_open_v2(DatabasePath().toUtf8().constData(), &Db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    double Sum = 0;
-    for (auto _ : State) {
-        for (const QByteArray& Text : Sql) {
-            sqlite3_stmt* S = nullptr;
-            if (sqlite3_prepare_v2(Db, Text.constData(), -1, &S, nullptr) != SQLITE_OK) {
-                State.SkipWithError(sqlite3_errmsg(Db));
-                break;
-            }
-            const int Columns = sqlite3_column_count(S);
-            while (sqlite3_step(S) == SQLITE_ROW)
-                for (int C = 0; C < Columns; ++C)
-                    Sum += sqlite3_column_type(S, C) == SQLITE_TEXT ? sqlite3_column_bytes(S, C)
-                                                                      : sqlite3_column_double(S, C);
-            sqlite3_finalize(S);
-        }
-    }
-    benchmark::DoNotOptimize(Sum);
-    State.counters["statements"] = static_cast<double>(Sql.size());
-    sqlite3_close(Db);
+    StepStatementsAlone(State, DatabasePath(), Statements(State.range(0)));
 }
 
 const char* const Names[] = {"search cards", "customer window", "lookup prospects", "lookup customers"};

@@ -91,6 +91,8 @@ void TFont::Assign(const TFont& Source)
     FCharset = Source.FCharset;
     FPitch = Source.FPitch;
     FOrientation = Source.FOrientation;
+    FQFont = Source.FQFont;
+    FQFontValid = Source.FQFontValid;
     Changed();
 }
 
@@ -105,7 +107,7 @@ void TFont::SetName(const QString& Value)
     if (FName == Value)
         return;
     FName = Value;
-    Changed();
+    FontChanged();
 }
 
 int TFont::Size() const
@@ -125,7 +127,7 @@ void TFont::SetHeight(int Value)
     if (FHeight == Value)
         return;
     FHeight = Value;
-    Changed();
+    FontChanged();
 }
 
 void TFont::SetColor(TColor Value)
@@ -141,7 +143,7 @@ void TFont::SetStyle(TFontStyles Value)
     if (FStyle == Value)
         return;
     FStyle = Value;
-    Changed();
+    FontChanged();
 }
 
 void TFont::SetCharset(int Value)
@@ -149,7 +151,7 @@ void TFont::SetCharset(int Value)
     if (FCharset == Value)
         return;
     FCharset = Value;
-    Changed();
+    FontChanged();
 }
 
 void TFont::SetPitch(TFontPitch Value)
@@ -157,7 +159,7 @@ void TFont::SetPitch(TFontPitch Value)
     if (FPitch == Value)
         return;
     FPitch = Value;
-    Changed();
+    FontChanged();
 }
 
 void TFont::SetOrientation(int Value)
@@ -165,11 +167,13 @@ void TFont::SetOrientation(int Value)
     if (FOrientation == Value)
         return;
     FOrientation = Value;
-    Changed();
+    FontChanged();
 }
 
 QFont TFont::ToQFont() const
 {
+    if (FQFontValid)
+        return FQFont;
     QFont F;
     if (FName.compare(QLatin1String("Default"), Qt::CaseInsensitive) == 0)
         F = QGuiApplication::font();
@@ -196,11 +200,14 @@ QFont TFont::ToQFont() const
     } else {
         F.setPixelSize(12);
     }
+    FQFont = F;
+    FQFontValid = true;
     return F;
 }
 
 void TFont::SetFromQFont(const QFont& Font)
 {
+    FQFontValid = false;
     FName = Font.family();
     const QFontInfo Info(Font);
     FHeight = -Info.pixelSize();
