@@ -476,43 +476,39 @@ protected:
     virtual bool SelectionExists() const;
     // Incremental search is running (the current-row glyph turns yellow); not built yet.
     virtual bool IncSearchRunning() const { return false; }
-    // ---- hooks the keys and the mouse reach; the selection, search,
-    // clipboard and filter-row work fills them in.
-    virtual TDBGridEhSelectionType SelectionType() const { return gstNon; }
-    virtual void ClearSelection() {}
-    virtual void SelectAll() {}
+    // ---- hooks the keys and the mouse reach; the selection and clipboard
+    // ones live in DBGridEhSelection.cpp and DBGridEhActions.cpp, the
+    // search and filter-row ones are filled in by their work.
+    virtual TDBGridEhSelectionType SelectionType() const;
+    virtual void ClearSelection();
+    virtual void SelectAll();
     // Records selected (the delete confirmation's count).
-    virtual int SelectedRowCount() const { return 0; }
-    virtual bool CurrentRowSelected() const { return false; }
-    virtual void ToggleCurrentRowSelected() {}
+    virtual int SelectedRowCount() const;
+    virtual bool CurrentRowSelected() const;
+    virtual void ToggleCurrentRowSelected();
     // Anchors a selection of Kind at the current cell when none exists, and
     // extends it to the current cell after a move.
-    virtual void BeginExtendSelection(TDBGridEhSelectionType Kind) { (void)Kind; }
-    virtual void ExtendSelection(TDBGridEhSelectionType Kind) { (void)Kind; }
+    virtual void BeginExtendSelection(TDBGridEhSelectionType Kind);
+    virtual void ExtendSelection(TDBGridEhSelectionType Kind);
     // A press on a data or indicator cell starts a drag selection; the kind
     // returned (records or rectangle) is dragged, gstNon starts none.
-    virtual TDBGridEhSelectionType StartMouseSelection(TGridCoord Cell, TShiftState Shift)
-    {
-        (void)Cell;
-        (void)Shift;
-        return gstNon;
-    }
+    virtual TDBGridEhSelectionType StartMouseSelection(TGridCoord Cell, TShiftState Shift);
     // Whether a press at (X, Y) on a title selects whole columns, and the
     // column selection by titles: a press and the drag over them.
-    virtual bool ColumnSelectionPoint(int X, int Y) const { (void)X; (void)Y; return false; }
-    virtual void SelectColumnByTitle(TColumnEh* Column, TShiftState Shift) { (void)Column; (void)Shift; }
-    virtual void ExtendColumnSelection(TColumnEh* Column) { (void)Column; }
-    virtual std::vector<TColumnEh*> SelectedColumns() const { return {}; }
-    virtual void DeleteSelectedRows() {}
+    virtual bool ColumnSelectionPoint(int X, int Y) const;
+    virtual void SelectColumnByTitle(TColumnEh* Column, TShiftState Shift);
+    virtual void ExtendColumnSelection(TColumnEh* Column);
+    virtual std::vector<TColumnEh*> SelectedColumns() const;
+    virtual void DeleteSelectedRows();
     virtual bool CheckCopyAction() const;
     virtual bool CheckCutAction() const;
     virtual bool CheckPasteAction() const;
     virtual bool CheckDeleteAction() const;
     virtual bool CheckSelectAllAction() const;
-    virtual void DoCopyAction() {}
-    virtual void DoCutAction() {}
-    virtual void DoPasteAction() {}
-    virtual void DoDeleteAction() {}
+    virtual void DoCopyAction();
+    virtual void DoCutAction();
+    virtual void DoPasteAction();
+    virtual void DoDeleteAction();
     virtual QString IncSearchText() const { return QString(); }
     // Kind 0 searches from the first record, 1 forward, 2 backward.
     virtual void IncrementalSearch(const QString& Text, int TimeOut, int Kind)

@@ -107,15 +107,8 @@ bool TBookmarkListEh::CurrentRowSelected() const
 
 void TBookmarkListEh::SetCurrentRowSelected(bool Value)
 {
-    const TBookmark Current = CurrentRow();
-    int Index = -1;
-    if (Current.isEmpty() || Find(Current, Index) == Value)
+    if (!Include(CurrentRow(), Value))
         return;
-    if (Value)
-        FList.insert(FList.begin() + Index, Current);
-    else
-        FList.erase(FList.begin() + Index);
-    Changed();
     FGrid->InvalidateRow(FGrid->Row());
     TDBGridEhSelection* S = FGrid->Selection();
     if (!FList.empty() && S->SelectionType() != gstRecordBookmarks) {
@@ -123,6 +116,19 @@ void TBookmarkListEh::SetCurrentRowSelected(bool Value)
         S->SetSelectionType(gstRecordBookmarks);
     }
     S->UpdateState();
+}
+
+bool TBookmarkListEh::Include(const TBookmark& Item, bool Value)
+{
+    int Index = -1;
+    if (Item.isEmpty() || Find(Item, Index) == Value)
+        return false;
+    if (Value)
+        FList.insert(FList.begin() + Index, Item);
+    else
+        FList.erase(FList.begin() + Index);
+    Changed();
+    return true;
 }
 
 void TBookmarkListEh::Clear()
@@ -543,6 +549,70 @@ TGridRectEh TDBGridEhSelection::SelectionToGridRect() const
     return R;
 }
 
+void TDBGridEhSelection::BeginRowExtension()
+{
+    TDataSet* D = OpenDataSet(FGrid);
+    if (!D)
+        return;
+    if (FSelectionType != gstRecordBookmarks || FRowAnchor.isEmpty() || !D->BookmarkValid(FRowAnchor)) {
+        if (FSelectionType != gstRecordBookmarks)
+            Clear();
+        FRowAnchor = D->GetBookmark();
+        FRowsAdded.clear();
+    }
+    ExtendRows();
+}
+
+void TDBGridEhSelection::AnchorRows()
+{
+    TDataSet* D = OpenDataSet(FGrid);
+    FRowAnchor = D ? D->GetBookmark() : TBookmark();
+    FRowsAdded.clear();
+}
+
+void TDBGridEhSelection::ExtendRows()
+{
+    TDataSet* D = OpenDataSet(FGrid);
+    if (!D || D->IsEmpty())
+        return;
+    const TBookmark Current = D->GetBookmark();
+    if (FRowAnchor.isEmpty() || !D->BookmarkValid(FRowAnchor)) {
+        FRowAnchor = Current;
+        FRowsAdded.clear();
+    }
+    const bool Down = D->CompareBookmarks(FRowAnchor, Current) <= 0;
+    const TBookmark& Top = Down ? FRowAnchor : Current;
+    const TBookmark& Bottom = Down ? Current : FRowAnchor;
+    TBookmarkListEh* List = Rows();
+    std::erase_if(FRowsAdded, [&](const TBookmark& B) {
+        const bool Inside = D->CompareBookmarks(Top, B) <= 0 && D->CompareBookmarks(B, Bottom) <= 0;
+        if (!Inside)
+            List->Include(B, false);
+        return !Inside;
+    });
+    D->DisableControls();
+    try {
+        D->GotoBookmark(Top);
+        while (!D->Eof()) {
+            const TBookmark B = D->GetBookmark();
+            if (List->Include(B, true))
+                FRowsAdded.push_back(B);
+            if (D->CompareBookmarks(B, Bottom) >= 0)
+                break;
+            D->Next();
+        }
+        D->GotoBookmark(Current);
+    } catch (...) {
+        D->EnableControls();
+        throw;
+    }
+    D->EnableControls();
+    if (List->Count() > 0 && FSelectionType != gstRecordBookmarks)
+        SetSelectionType(gstRecordBookmarks);
+    UpdateState();
+    FGrid->Invalidate();
+}
+
 // ---------------------------------------------------------------- the grid's side
 
 bool TCustomDBGridEh::IsCellSelected(int ACol, int ARow) const
@@ -608,4 +678,134 @@ void TCustomDBGridEh::RestoreBookmark()
         return;
     D->GotoBookmark(FSavedTopRow);
     D->MoveBy(FSavedDistance);
+}
+
+// ---------------------------------------------------------------- hooks of the keys and the mouse
+
+TDBGridEhSelectionType TCustomDBGridEh::SelectionType() const
+{
+    return FSelection ? FSelection->SelectionType() : gstNon;
+}
+
+void TCustomDBGridEh::ClearSelection()
+{
+    if (FSelection && FSelection->SelectionType() != gstNon)
+        FSelection->Clear();
+}
+
+void TCustomDBGridEh::SelectAll()
+{
+    FSelection->SelectAll();
+}
+
+int TCustomDBGridEh::SelectedRowCount() const
+{
+    return FBookmarks->Count();
+}
+
+bool TCustomDBGridEh::CurrentRowSelected() const
+{
+    return DataLink()->Active() && FBookmarks->CurrentRowSelected();
+}
+
+void TCustomDBGridEh::ToggleCurrentRowSelected()
+{
+    if (DataLink()->Active())
+        FBookmarks->SetCurrentRowSelected(!FBookmarks->CurrentRowSelected());
+}
+
+void TCustomDBGridEh::BeginExtendSelection(TDBGridEhSelectionType Kind)
+{
+    TDataSet* D = OpenDataSet(this);
+    if (!D || !AllowedSelections().Contains(Kind))
+        return;
+    if (Kind == gstRecordBookmarks) {
+        FSelection->BeginRowExtension();
+    } else if (Kind == gstRectangle && FSelection->SelectionType() != gstRectangle) {
+        FSelection->Rect()->Select(SelectedIndex(), D->GetBookmark(), false);
+    }
+}
+
+void TCustomDBGridEh::ExtendSelection(TDBGridEhSelectionType Kind)
+{
+    TDataSet* D = OpenDataSet(this);
+    if (!D || !AllowedSelections().Contains(Kind))
+        return;
+    if (Kind == gstRecordBookmarks)
+        FSelection->ExtendRows();
+    else if (Kind == gstRectangle)
+        FSelection->Rect()->Select(SelectedIndex(), D->GetBookmark(), true);
+}
+
+// Records are selected by the indicator (or anywhere with dgRowSelect),
+// rectangles by data cells; Shift extends, Ctrl toggles a record or keeps
+// what is selected, and a plain press clears the old selection with
+// dghClearSelection.
+TDBGridEhSelectionType TCustomDBGridEh::StartMouseSelection(TGridCoord Cell, TShiftState Shift)
+{
+    TDataSet* D = OpenDataSet(this);
+    const bool Plain = !Shift.Contains(ssShift) && !Shift.Contains(ssCtrl);
+    if (!D || !Options().Contains(dgMultiSelect))
+        return gstNon;
+    if (Plain && OptionsEh().Contains(dghClearSelection))
+        ClearSelection();
+    // The press leaves the record alone under Shift: the selection goes there.
+    if (Shift.Contains(ssShift))
+        DataLink()->MoveBy(Cell.Y - TitleRowCount() - DataLink()->ActiveRecord());
+    const bool Records = Cell.X < FIndicatorOffset || Options().Contains(dgRowSelect);
+    if (Records && AllowedSelections().Contains(gstRecordBookmarks)) {
+        if (Shift.Contains(ssShift)) {
+            FSelection->BeginRowExtension();
+            return gstRecordBookmarks;
+        }
+        if (Shift.Contains(ssCtrl))
+            ToggleCurrentRowSelected();
+        else
+            FBookmarks->SetCurrentRowSelected(true);
+        FSelection->AnchorRows();
+        return gstRecordBookmarks;
+    }
+    if (!Records && AllowedSelections().Contains(gstRectangle)) {
+        FSelection->Rect()->Select(SelectedIndex(), D->GetBookmark(), Shift.Contains(ssShift));
+        return gstRectangle;
+    }
+    return gstNon;
+}
+
+bool TCustomDBGridEh::ColumnSelectionPoint(int X, int Y) const
+{
+    if (!Options().Contains(dgMultiSelect) || !AllowedSelections().Contains(gstColumns) || !DataLink()->Active()
+        || !Options().Contains(dgTitles))
+        return false;
+    const TGridCoord Cell = MouseCoord(X, Y);
+    TColumnEh* Column = DataColumn(Cell.X);
+    if (!Column || Cell.Y < 0 || Cell.Y >= TitleRowCount())
+        return false;
+    // A title button keeps its press.
+    return !(Column->Title()->TitleButton() && InLeafTitle(Cell.X, Y));
+}
+
+void TCustomDBGridEh::SelectColumnByTitle(TColumnEh* Column, TShiftState Shift)
+{
+    if (Shift.Contains(ssShift))
+        FSelection->Columns()->SelectShift(Column);
+    else if (Shift.Contains(ssCtrl))
+        FSelection->Columns()->InvertSelect(Column);
+    else
+        FSelection->Columns()->Select(Column, false);
+}
+
+void TCustomDBGridEh::ExtendColumnSelection(TColumnEh* Column)
+{
+    FSelection->Columns()->SelectShift(Column);
+}
+
+std::vector<TColumnEh*> TCustomDBGridEh::SelectedColumns() const
+{
+    return FSelection->SelectionType() == gstColumns ? FSelection->Columns()->List() : std::vector<TColumnEh*>();
+}
+
+void TCustomDBGridEh::DeleteSelectedRows()
+{
+    FBookmarks->Delete();
 }

@@ -57,8 +57,11 @@ public:
     void LinkActive(bool Value);
 
 private:
+    friend class TDBGridEhSelection;
     void Changed();
     int Compare(const TBookmark& A, const TBookmark& B) const;
+    // Adds or removes one bookmark; true when the list changed.
+    bool Include(const TBookmark& Item, bool Value);
 
     mutable TBookmark FCacheKey;
     mutable bool FCacheFind = false;
@@ -157,8 +160,17 @@ public:
     // Raw cells covering the visible part of the selection; empty for none
     // (the whole grid repaints for gstAll instead).
     TGridRectEh SelectionToGridRect() const;
+    // Shift with keys or a drag over records: the records from the anchor
+    // (the current record when the extension begins) to the current one are
+    // selected; those this extension added and left behind are given back.
+    void BeginRowExtension();
+    void ExtendRows();
+    // A new extension starts from the current record.
+    void AnchorRows();
 
 private:
+    TBookmark FRowAnchor;
+    std::vector<TBookmark> FRowsAdded;
     TDBGridEhSelectionCols FColumns;
     TCustomDBGridEh* FGrid;
     TDBGridEhSelectionRect FRect;

@@ -2,7 +2,9 @@
 // the kind transitions between them and the sorted record list.
 #include "GridFixture.h"
 #include "grid/DBGridEhSelection.h"
+#include "platform/gui/Clipbrd.h"
 
+#include <QKeyEvent>
 #include <QRandomGenerator>
 #include <functional>
 
@@ -188,6 +190,92 @@ TEST_F(TSelectionFixture, RectangleIsPaintedAndRepaintsOnlyChangedCells)
     Sel()->Rect()->Select(2, B4, true);
     Painted();
     EXPECT_EQ(Grid->PaintedRows(), 1); // only the newly covered row
+}
+
+// The keys and the mouse select through the grid's input handlers.
+TEST_F(TSelectionFixture, KeysAndClicksSelect)
+{
+    using Step = std::function<void(TSelectionFixture&)>;
+    auto Mouse = [](TSelectionFixture& F, QPoint P, Qt::KeyboardModifiers M) {
+        for (QEvent::Type T : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent E(T, P, F.Grid->mapToGlobal(P), Qt::LeftButton,
+                          T == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, M);
+            QCoreApplication::sendEvent(F.Grid.get(), &E);
+        }
+    };
+    auto Click = [Mouse](int RawCol, int RecNo, Qt::KeyboardModifiers M = Qt::NoModifier) -> Step {
+        return [=](TSelectionFixture& F) {
+            Mouse(F, F.Grid->CellRect(RawCol, RecNo == 0 ? 0 : F.Grid->TitleRowCount() + RecNo - 1).center(), M);
+        };
+    };
+    auto Key = [](int K, Qt::KeyboardModifiers M = Qt::NoModifier) -> Step {
+        return [=](TSelectionFixture& F) {
+            QKeyEvent E(QEvent::KeyPress, K, M);
+            QCoreApplication::sendEvent(F.Grid.get(), &E);
+        };
+    };
+    // Records as their numbers, columns as indexes, a rectangle as its corners.
+    auto Describe = [](TSelectionFixture& F) {
+        QStringList L;
+        switch (F.Sel()->SelectionType()) {
+        case gstRecordBookmarks:
+            for (const TBookmark& B : F.Grid->SelectedRows()->List())
+                for (int r = 1; r <= 12; ++r)
+                    if (F.Mark(r) == B)
+                        L << QString::number(r);
+            return "records " + L.join(u',');
+        case gstColumns: return "columns " + F.Cols();
+        case gstRectangle: {
+            int Top = 0, Bottom = 0;
+            for (int r = 1; r <= 12; ++r) {
+                if (F.Mark(r) == F.Sel()->Rect()->TopRow())
+                    Top = r;
+                if (F.Mark(r) == F.Sel()->Rect()->BottomRow())
+                    Bottom = r;
+            }
+            return QStringLiteral("rectangle %1-%2 x %3-%4")
+                .arg(F.Sel()->Rect()->LeftCol()).arg(F.Sel()->Rect()->RightCol()).arg(Top).arg(Bottom);
+        }
+        case gstAll: return QStringLiteral("all");
+        default: return QStringLiteral("none");
+        }
+    };
+    const Qt::KeyboardModifiers Shift = Qt::ShiftModifier, Ctrl = Qt::ControlModifier;
+    struct TCase
+    {
+        const char* Name;
+        std::vector<Step> Steps;
+        QString Want;
+    };
+    const std::vector<TCase> Cases = {
+        {"titles: click, Shift+click", {Click(3, 0), Click(5, 0, Shift)}, "columns 2,3,4"},
+        {"titles: Ctrl+click twice", {Click(3, 0, Ctrl), Click(3, 0, Ctrl)}, "none"},
+        {"cells: click, Shift+click", {Click(2, 2), Click(4, 4, Shift)}, "rectangle 1-3 x 2-4"},
+        {"indicator: click, Shift+click, Ctrl+click", {Click(0, 2), Click(0, 5, Shift), Click(0, 3, Ctrl)},
+         "records 2,4,5"},
+        {"Shift+Down twice from a cell", {Click(2, 1), Key(Qt::Key_Down, Shift), Key(Qt::Key_Down, Shift)},
+         "rectangle 1-1 x 1-3"},
+        {"Shift+Right", {Click(2, 1), Key(Qt::Key_Right, Shift)}, "rectangle 1-2 x 1-1"},
+        {"Ctrl+A", {Key(Qt::Key_A, Ctrl)}, "all"},
+        {"a plain move clears", {Click(2, 2), Click(4, 4, Shift), Key(Qt::Key_Down)}, "none"},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        TearDown();
+        SetUp();
+        Grid->Focus = true;
+        Grid->SetOptions(Grid->Options() + TDBGridOptions({dgMultiSelect}));
+        Grid->SetEditActions({geaCopyEh, geaCutEh, geaPasteEh, geaDeleteEh, geaSelectAllEh});
+        Data->First();
+        for (const Step& S : C.Steps)
+            S(*this);
+        EXPECT_EQ(Describe(*this), C.Want);
+    }
+    // Ctrl+C copies the rectangle of the last case but one.
+    Click(2, 2)(*this);
+    Click(3, 3, Shift)(*this);
+    Key(Qt::Key_C, Ctrl)(*this);
+    EXPECT_EQ(Clipboard()->AsText(), "Name\tId\r\nR2\t2\r\nR3\t3");
 }
 
 } // namespace
