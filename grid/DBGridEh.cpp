@@ -203,6 +203,7 @@ void TCustomDBGridEh::SetDataSource(TDataSource* Value)
 {
     if (Value == DataSource())
         return;
+    ClearSelection();
     FDataLink->SetDataSource(Value);
     LinkActive(FDataLink->Active());
 }
@@ -216,7 +217,10 @@ void TCustomDBGridEh::SetOptions(TDBGridOptions Value)
         Value = Value - TDBGridOptions({dgEditing, dgAlwaysShowEditor});
     if (Value == FOptions)
         return;
+    const bool DropsMultiSelect = FOptions.Contains(dgMultiSelect) && !Value.Contains(dgMultiSelect);
     FOptions = Value;
+    if (DropsMultiSelect)
+        ClearSelection();
     LayoutChanged();
     if (EditorMode())
         ShowEditor();

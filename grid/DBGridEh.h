@@ -10,6 +10,7 @@
 #include "platform/gui/Controls.h"
 #include "platform/gui/Grids.h"
 #include "platform/gui/Sets.h"
+#include "platform/gui/StdActns.h"
 
 #include <algorithm>
 #include <functional>
@@ -206,7 +207,7 @@ private:
     TCustomDBGridEh* FGrid;
 };
 
-class TCustomDBGridEh : public TCustomGrid
+class TCustomDBGridEh : public TCustomGrid, public TEditActionTarget
 {
 public:
     explicit TCustomDBGridEh(QWidget* AParent = nullptr);
@@ -260,7 +261,8 @@ public:
     QString ImeName() const { return FImeName; }
     void SetImeName(const QString& Value) { FImeName = Value; }
     TDBGridEhAllowedSelections AllowedSelections() const { return FAllowedSelections; }
-    void SetAllowedSelections(TDBGridEhAllowedSelections Value) { FAllowedSelections = Value; }
+    // A selection of a kind no longer allowed is cleared.
+    void SetAllowedSelections(TDBGridEhAllowedSelections Value);
     TDBGridEhEditActions EditActions() const { return FEditActions; }
     void SetEditActions(TDBGridEhEditActions Value) { FEditActions = Value; }
     // The grid takes its font from its parent; a change of TitleFont or
@@ -416,6 +418,11 @@ public:
     // Makes the data column Value current.
     void SetSelectedIndex(int Value);
 
+    // ---- the standard edit actions (DBGridEhActions.cpp), each allowed by
+    // EditActions and enabled by the grid's state
+    bool UpdateEditAction(TEditActionKind Kind, bool& Enabled) override;
+    bool ExecuteEditAction(TEditActionKind Kind) override;
+
     // ---- selection (DBGridEhSelection.cpp)
     TDBGridEhSelection* Selection() const { return FSelection.get(); }
     TBookmarkListEh* SelectedRows() const { return FBookmarks.get(); }
@@ -543,6 +550,15 @@ protected:
     void KeyPress(QChar& Key) override;
     void KeyUp(int& Key, TShiftState Shift) override;
     void DoExit() override;
+    // Focus and input method (DBGridEhActions.cpp): the current column's
+    // ImeMode switches the input method; composed text typed on a cell
+    // opens the in-place editor and goes into it.
+    void DoEnter() override;
+    void inputMethodEvent(QInputMethodEvent* Event) override;
+    void ApplyImeMode();
+    // Leaving the grid drops an untouched inserted record (dgCancelOnExit)
+    // and writes pending text back.
+    void CancelOnExit();
     // ---- scrolling (the vertical bar moves the dataset, not the rows)
     void WMVScroll(TScrollCode Code, int Pos) override;
     void WMHScroll(TScrollCode Code, int Pos) override;
