@@ -3,6 +3,9 @@
 #include "GridFixture.h"
 #include "grid/DBGridEhSelection.h"
 #include "platform/gui/Clipbrd.h"
+#include "platform/gui/TestRender.h"
+
+#include <QDir>
 
 #include <QKeyEvent>
 #include <QRandomGenerator>
@@ -276,6 +279,44 @@ TEST_F(TSelectionFixture, KeysAndClicksSelect)
     Click(3, 3, Shift)(*this);
     Key(Qt::Key_C, Ctrl)(*this);
     EXPECT_EQ(Clipboard()->AsText(), "Name\tId\r\nR2\t2\r\nR3\t3");
+}
+
+// The pictures in the documentation: selected records and a rectangle of
+// cells in a focused grid. Written to TB_RENDER_DIR when set.
+TEST_F(TSelectionFixture, RendersRecordAndRectanglePictures)
+{
+    Grid->Focus = true;
+    Grid->SetOptions(Grid->Options() + TDBGridOptions({dgMultiSelect}));
+    for (int i = 0; i < 6; ++i)
+        Grid->Columns(i)->Title()->SetCaption(i % 2 ? QStringLiteral("客户") : QStringLiteral("编号"));
+    Grid->resize(400, 200);
+    const TBookmark B2 = Mark(2), B3 = Mark(3);
+    const QString Dir = qEnvironmentVariable("TB_RENDER_DIR", QDir::tempPath());
+    const int Ofs = Grid->IndicatorOffset(), Top = Grid->TitleRowCount();
+    for (const bool Records : {true, false}) {
+        SCOPED_TRACE(Records);
+        Grid->Selection()->Clear();
+        if (Records) {
+            SelectRecord(2);
+            SelectRecord(5);
+        } else {
+            Sel()->Rect()->Select(1, B2, false);
+            Sel()->Rect()->Select(3, B3, true);
+        }
+        Data->SetRecNo(Records ? 5 : 3);
+        const QString File = QDir(Dir).filePath(Records ? "grid-select-records.png" : "grid-select-rectangle.png");
+        RenderToPng(Grid.get(), File);
+        const QImage I(File);
+        auto Tinted = [&](int Col, int RecNo) {
+            return Background(I, Grid->CellRect(Col + Ofs, Top + RecNo - 1).adjusted(2, 2, -2, -2))
+                != ColorToRGB(clWindow);
+        };
+        EXPECT_EQ(Tinted(0, 2), Records);
+        EXPECT_TRUE(Tinted(2, 2));
+        EXPECT_EQ(Tinted(2, 5), Records);
+        EXPECT_FALSE(Tinted(2, 4));
+        EXPECT_FALSE(Tinted(4, 3));
+    }
 }
 
 } // namespace
