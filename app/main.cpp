@@ -18,6 +18,7 @@
 #include "app/User2Form.h"
 #include "app/UserForm.h"
 #include "platform/gui/Application.h"
+#include "report/engine/FR_Passw.h"
 
 #include <QApplication>
 #include <memory>
@@ -26,6 +27,7 @@ int main(int argc, char** argv)
 {
     QApplication App(argc, argv);
     Application()->SetTitle(QStringLiteral("Tallybridge业务管理软件"));
+    frInstallPasswordForm();
 
     Application()->CreateForm(FormMain);
     auto DataModule = std::make_unique<TShareDataModule>();
