@@ -139,6 +139,21 @@ const TPaperSizeInfo* FindStandardPaper(int Code)
     return nullptr;
 }
 
+QSizeF PageSizeMillimeters(const QPageSize& Size)
+{
+    const QSizeF D = Size.definitionSize();
+    switch (Size.definitionUnits()) {
+    case QPageSize::Millimeter:
+        return D;
+    case QPageSize::Inch:
+        return D * MMPerInch;
+    case QPageSize::Point:
+        return D * MMPerInch / 72;
+    default:
+        return Size.size(QPageSize::Millimeter);
+    }
+}
+
 QPageSize PaperCodePageSize(int Code, int Width, int Height)
 {
     const TPaperSizeInfo* Known = Code != dmpCustom ? FindStandardPaper(Code) : nullptr;
@@ -146,7 +161,7 @@ QPageSize PaperCodePageSize(int Code, int Width, int Height)
         const QPageSize::PageSizeId Id = QPageSize::id(Code);
         if (Id != QPageSize::Custom) {
             const QPageSize Qt(Id);
-            const QSizeF MM = Qt.size(QPageSize::Millimeter);
+            const QSizeF MM = PageSizeMillimeters(Qt);
             if (std::abs(MM.width() * 10 - Known->Width) <= 1 && std::abs(MM.height() * 10 - Known->Height) <= 1)
                 return Qt;
         }
@@ -338,14 +353,21 @@ int TPrinter::DpiY() const
     return Current().DpiY;
 }
 
+QSizeF TPrinter::PaperMillimeters() const
+{
+    const QPageLayout L = Layout();
+    const QSizeF MM = PageSizeMillimeters(L.pageSize());
+    return L.orientation() == QPageLayout::Landscape ? MM.transposed() : MM;
+}
+
 int TPrinter::PhysicalWidth() const
 {
-    return MMToPixels(Layout().fullRect(QPageLayout::Millimeter).width(), DpiX());
+    return MMToPixels(PaperMillimeters().width(), DpiX());
 }
 
 int TPrinter::PhysicalHeight() const
 {
-    return MMToPixels(Layout().fullRect(QPageLayout::Millimeter).height(), DpiY());
+    return MMToPixels(PaperMillimeters().height(), DpiY());
 }
 
 int TPrinter::PhysicalOffsetX() const
@@ -464,7 +486,7 @@ bool TPrinter::ShowPropertiesDialog(TDeviceMode& Mode)
         Mode.PaperSize = Code;
         Mode.Fields &= ~uint32_t(dmfPaperLength | dmfPaperWidth);
     } else {
-        const QSizeF MM = Chosen.pageSize().size(QPageSize::Millimeter);
+        const QSizeF MM = PageSizeMillimeters(Chosen.pageSize());
         Mode.PaperSize = dmpCustom;
         Mode.Fields |= dmfPaperLength | dmfPaperWidth;
         Mode.PaperWidth = static_cast<int>(std::lround(MM.width() * 10));

@@ -12,6 +12,7 @@
 #include <QList>
 #include <QMarginsF>
 #include <QPageSize>
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -81,6 +82,9 @@ const TPaperSizeInfo* FindStandardPaper(int Code);
 // with the table within a tenth of a millimetre, else the table's size. Custom
 // and unknown codes take Width x Height (tenths of a millimetre).
 QPageSize PaperCodePageSize(int Code, int Width = 0, int Height = 0);
+// The size in millimetres from the page size's own definition: Qt's
+// millimetre table rounds sizes defined in inches (13 in reads 330 mm).
+QSizeF PageSizeMillimeters(const QPageSize& Size);
 
 class TPrinter
 {
@@ -154,6 +158,7 @@ private:
     TDeviceMode& CurrentMode();
     const TDeviceMode& CurrentMode() const;
     QPageLayout Layout() const;
+    QSizeF PaperMillimeters() const;   // as oriented
 
     std::unique_ptr<TState> FState;
     std::unique_ptr<TJob> FJob;
