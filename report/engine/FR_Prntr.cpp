@@ -50,11 +50,6 @@ QString Field(const QString& Text, int Chars)
     return Text.left(Chars - 1);
 }
 
-// The device failed us; the caller falls back to the virtual printer.
-struct EDeviceSettings
-{
-};
-
 } // namespace
 
 const TfrPaperInfo& frPaperInfo(int Index)
@@ -224,14 +219,14 @@ void TfrPrinter::ReadDeviceSettings()
         Port = Field(FPrinter->PortName(), 128);
         TDeviceMode Mode;
         if (!FPrinter->GetDeviceMode(Mode))
-            throw EDeviceSettings();
+            throw EPrinter(QStringLiteral("No settings from printer ") + Device);
         const int DpiX = FPrinter->DpiX();
         const int DpiY = FPrinter->DpiY();
         const int Width = FPrinter->PhysicalWidth();
         const int Height = FPrinter->PhysicalHeight();
         // A device answering no resolution or no paper cannot be laid out on.
         if (DpiX <= 0 || DpiY <= 0 || Width <= 0 || Height <= 0)
-            throw EDeviceSettings();
+            throw EPrinter(QStringLiteral("No paper geometry from printer ") + Device);
         PaperSize = Mode.PaperSize;
         PaperWidth = Round(double(Width) / DpiX * 254);
         PaperHeight = Round(double(Height) / DpiY * 254);
@@ -261,9 +256,8 @@ void TfrPrinter::ReadDeviceSettings()
         }
         BinCount = Count + 1;
         Orientation = Mode.Orientation == dmoPortrait ? 0 : 1;
-    } catch (const EDeviceSettings&) {
-        UseVirtualPrinter();
     } catch (const Exception&) {
+        // Whatever the device failed at, reports still lay out on the virtual printer.
         UseVirtualPrinter();
     }
 }
