@@ -46,14 +46,14 @@ void TGlyphList::Delete(int Index)
 
 namespace {
 
-std::vector<std::unique_ptr<TGlyphList>>* GlyphCache = nullptr;
+std::unique_ptr<std::vector<std::unique_ptr<TGlyphList>>> GlyphCache;
 
 } // namespace
 
 TGlyphList* TGlyphCache::GetList(int AWidth, int AHeight)
 {
     if (!GlyphCache)
-        GlyphCache = new std::vector<std::unique_ptr<TGlyphList>>;
+        GlyphCache = std::make_unique<std::vector<std::unique_ptr<TGlyphList>>>();
     for (const auto& List : *GlyphCache)
         if (List->Width() == AWidth && List->Height() == AHeight)
             return List.get();
@@ -66,10 +66,8 @@ void TGlyphCache::ReturnList(TGlyphList* List)
     if (!List || !GlyphCache || List->Count() > 0)
         return;
     std::erase_if(*GlyphCache, [List](const auto& L) { return L.get() == List; });
-    if (GlyphCache->empty()) {
-        delete GlyphCache;
-        GlyphCache = nullptr;
-    }
+    if (GlyphCache->empty())
+        GlyphCache.reset();
 }
 
 int TGlyphCache::ListCount()
@@ -224,12 +222,12 @@ namespace {
 // The 8 x 8 pattern of buttons that stay down, shared by all buttons and freed
 // with the last one.
 int LiveButtons = 0;
-TBitmap* DownPattern = nullptr;
+std::unique_ptr<TBitmap> DownPattern;
 
 const TBitmap* Pattern()
 {
     if (!DownPattern) {
-        DownPattern = new TBitmap(8, 8);
+        DownPattern = std::make_unique<TBitmap>(8, 8);
         QImage I(8, 8, QImage::Format_RGB32);
         I.fill(ColorToQColor(clBtnFace));
         for (int Y = 0; Y < 8; ++Y)
@@ -238,7 +236,7 @@ const TBitmap* Pattern()
                     I.setPixel(X, Y, qRgb(255, 255, 255));
         DownPattern->LoadFromImage(I);
     }
-    return DownPattern;
+    return DownPattern.get();
 }
 
 } // namespace
@@ -254,10 +252,8 @@ TfrSpeedButton::TfrSpeedButton(QWidget* AParent)
 TfrSpeedButton::~TfrSpeedButton()
 {
     FGlyph.reset();
-    if (--LiveButtons == 0) {
-        delete DownPattern;
-        DownPattern = nullptr;
-    }
+    if (--LiveButtons == 0)
+        DownPattern.reset();
 }
 
 void TfrSpeedButton::SetAllowAllUp(bool Value)

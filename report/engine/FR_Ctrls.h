@@ -175,7 +175,7 @@ private:
     int FMargin = -1;
     int FSpacing = 4;
     bool FParentFont = true;
-    bool FShowHint = false;
+    bool FShowHint = true;
     TfrButtonState FState = bsUp;
     bool FDragging = false;
     bool FMouseInside = false;

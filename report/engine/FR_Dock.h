@@ -17,6 +17,7 @@
 #include "platform/gui/Forms.h"
 
 #include <QPointer>
+#include <memory>
 
 class QRubberBand;
 class TfrToolBar;
@@ -243,7 +244,7 @@ private:
 
     TfrToolBar* FToolBar = nullptr;
     TCustomControl* FTitle;
-    QRubberBand* FFrame = nullptr;
+    std::unique_ptr<QRubberBand> FFrame;   // a window of its own on the screen
     QRect FDragRect;
     QPoint FGrab;
     bool FDragging = false;

@@ -82,7 +82,6 @@ TfrFloatWindow::~TfrFloatWindow()
         FToolBar->FFloatWindow = nullptr;
         FToolBar->FFloating = false;
     }
-    delete FFrame;
 }
 
 QRect TfrFloatWindow::ClientArea() const
@@ -131,7 +130,7 @@ void TfrFloatWindow::DragMouseDown(QPoint Global)
     FGrab = Global - pos();
     FDragRect = QRect(Global - FGrab, size());
     if (!FFrame)
-        FFrame = new QRubberBand(QRubberBand::Rectangle);
+        FFrame = std::make_unique<QRubberBand>(QRubberBand::Rectangle);
     FFrame->setGeometry(FDragRect);
     FFrame->show();
 }

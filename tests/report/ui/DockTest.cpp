@@ -100,17 +100,20 @@ TEST(Dock, DraggingMovesAlongByPixelsAcrossByRowsAndFloatsPast20Pixels)
         const char* Name;
         bool Second;   // B shares row 0 at x 100
         std::initializer_list<QPoint> Steps;
+        bool CanFloat;
         const char* Expected;   // A's place and the dock's height, or "float"
     };
     const TRow Rows[] = {
-        {"AlongByPixels", true, {{7, 3}}, "7,0 h27"},
-        {"TwentyPixelsOnlyClamps", true, {{-20, 0}}, "0,0 h27"},
-        {"TwentyOnePixelsFloat", true, {{-20, 0}, {-21, 0}}, "float h27"},
-        {"AcrossByWholeRows", true, {{0, 30}}, "0,26 h53"},
-        {"PushedBesideTheOther", true, {{90, 0}}, "19,0 h27"},
-        {"JumpsOverTheOtherWhenPulledFar", true, {{90, 0}, {110, 0}}, "181,0 h27"},
-        {"AloneLeavingItsRowFloats", false, {{0, 26}}, "float h1"},
-        {"AboveTheFirstRowFloats", false, {{0, -26}}, "float h1"},
+        {"AlongByPixels", true, {{7, 3}}, true, "7,0 h27"},
+        {"TwentyPixelsOnlyClamps", true, {{-20, 0}}, true, "0,0 h27"},
+        {"TwentyOnePixelsFloat", true, {{-20, 0}, {-21, 0}}, true, "float h27"},
+        {"AcrossByWholeRows", true, {{0, 30}}, true, "0,26 h53"},
+        {"PushedBesideTheOther", true, {{90, 0}}, true, "19,0 h27"},
+        {"JumpsOverTheOtherWhenPulledFar", true, {{90, 0}, {110, 0}}, true, "181,0 h27"},
+        {"AloneLeavingItsRowFloats", false, {{0, 26}}, true, "float h1"},
+        {"AboveTheFirstRowFloats", false, {{0, -26}}, true, "float h1"},
+        {"MayNotFloatClampsPast20", true, {{-30, 0}}, false, "0,0 h27"},
+        {"MayNotFloatStaysInTheFirstRow", false, {{0, -26}}, false, "0,0 h27"},
     };
     for (const TRow& Row : Rows) {
         SCOPED_TRACE(Row.Name);
@@ -118,6 +121,7 @@ TEST(Dock, DraggingMovesAlongByPixelsAcrossByRowsAndFloatsPast20Pixels)
         TfrToolBar* A = H.Bar("A", H.Top);
         if (Row.Second)
             H.Bar("B", H.Top)->DockTo(H.Top, 100, 0);
+        A->SetCanFloat(Row.CanFloat);
         THost::Drag(A, Row.Steps);
         const QString Place = A->Floating() ? QStringLiteral("float") : QStringLiteral("%1,%2").arg(A->x()).arg(A->y());
         EXPECT_EQ(QStringLiteral("%1 h%2").arg(Place).arg(H.Top->height()), Row.Expected);
