@@ -1,7 +1,9 @@
 #include "report/engine/FR_Globals.h"
 
 #include "platform/gui/ModalSeam.h"
+#include "report/engine/FR_Pars.h"
 #include "report/engine/FR_Utils.h"
+#include "report/engine/FR_Variables.h"
 
 TfrReport* CurReport = nullptr;
 TfrReport* MasterReport = nullptr;
@@ -13,6 +15,14 @@ bool DisableDrawing = false;
 int PageNo = 0;
 int TotalPages = 0;
 uint8_t FormVersion = frCurrentVersion;
+
+TfrVariables frVariables;
+
+TfrParser& frParser()
+{
+    static TfrParser Parser;
+    return Parser;
+}
 
 QString frMissingClasses;
 bool frErrorFlag = false;

@@ -10,6 +10,8 @@ class TfrReport;
 class TfrPage;
 class TfrView;
 class TfrBand;
+class TfrParser;
+class TfrVariables;
 
 // DocMode values.
 constexpr int dmDesigning = 0;
@@ -34,6 +36,12 @@ extern uint8_t FormVersion;      // version of the form being read; 25 when writ
 // appends its name and a carriage return to the list.
 extern QString frMissingClasses;
 extern bool frErrorFlag;
+
+// Script variables and "Arr_" array cells, shared by the whole engine.
+extern TfrVariables frVariables;
+// The parser expressions share; a preparation installs its name and function
+// callbacks in it.
+TfrParser& frParser();
 
 // Messages of the engine: a message box with OK through the program's modal
 // seam, where a test answers and records it.
