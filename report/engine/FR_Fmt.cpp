@@ -14,20 +14,6 @@ constexpr int CategoryCount = 5;
 constexpr int FormatsPerCategory = 5;
 constexpr int CustomFormat = 4;
 
-// A disabled label turns grey and a disabled edit takes the button face.
-void EnablePanel(std::initializer_list<QWidget*> Controls, bool Enabled)
-{
-    for (QWidget* W : Controls) {
-        W->setEnabled(Enabled);
-        QPalette P = W->palette();
-        if (qobject_cast<QLabel*>(W))
-            P.setColor(QPalette::WindowText, ColorToQColor(Enabled ? clWindowText : clGrayText));
-        else
-            P.setColor(QPalette::Base, ColorToQColor(Enabled ? clWindow : clBtnFace));
-        W->setPalette(P);
-    }
-}
-
 QLabel* LabelFor(QWidget* Parent, int Id, QWidget* Buddy, int X, int Y, int W)
 {
     auto* L = new QLabel(LoadEngineString(Id), Parent);
@@ -120,7 +106,7 @@ void TfrFmtForm::FillTypes(int Category)
 void TfrFmtForm::ShowPanels()
 {
     const bool Number = CatLB->currentRow() == 1;
-    EnablePanel({Label1, Label2, DecEdit, SplEdit}, Number);
+    EnableControls({Label1, Label2, DecEdit, SplEdit}, Number);
     if (Number) {
         DecEdit->setText(QString::number((FFormat >> 8) & 0xFF));
         const ushort Separator = ushort(FFormat & 0xFF);
@@ -130,7 +116,7 @@ void TfrFmtForm::ShowPanels()
         SplEdit->clear();
     }
     const bool Custom = TypeLB->currentRow() == CustomFormat;
-    EnablePanel({Label3, FormatEdit}, Custom);
+    EnableControls({Label3, FormatEdit}, Custom);
     FormatEdit->setText(Custom ? FFormatStr : QString());
 }
 
