@@ -1,5 +1,9 @@
 #include "report/engine/FR_DBSet.h"
 
+#include "platform/db/Field.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/Streams.h"
+
 TfrDataset::TfrDataset(QObject* AOwner)
     : QObject(AOwner)
 {
@@ -65,4 +69,23 @@ TDataSet* TfrDBDataSet::GetDataSet() const
     if (FDataSet)
         return FDataSet;
     throw EDSError(QStringLiteral("Unable to open dataset ") + Name());
+}
+
+// ---------------------------------------------------------------- blob fields
+
+bool IsBlobField(TField* Field)
+{
+    return Field && Field->DataType() >= ftBlob && Field->DataType() <= ftTypedBinary;
+}
+
+void AssignBlobTo(TField* Field, TStream& Target)
+{
+    if (Field && !Field->IsNull())
+        Target.WriteBytes(Field->AsBytes());
+    Target.SetPosition(0);
+}
+
+void AssignBlobTo(TField* Field, TStrings& Target)
+{
+    Target.SetText(Field && !Field->IsNull() ? Field->AsString() : QString());
 }

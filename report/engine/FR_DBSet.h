@@ -13,6 +13,18 @@
 #include "platform/db/DataSource.h"
 #include "platform/rtl/SysUtils.h"
 
+class TField;
+class TStream;
+class TStrings;
+
+// Blob fields: the data types blob, memo, graphic, formatted memo, the two OLE
+// kinds and typed binary.
+bool IsBlobField(TField* Field);
+// The field's contents into Target: a stream receives the stored bytes and is
+// rewound to 0 (written where it stands); a string list takes the text. A null field gives nothing.
+void AssignBlobTo(TField* Field, TStream& Target);
+void AssignBlobTo(TField* Field, TStrings& Target);
+
 enum TRangeBegin : uint8_t { rbFirst = 0, rbCurrent = 1 };
 enum TRangeEnd : uint8_t { reLast = 0, reCurrent = 1, reCount = 2 };
 
