@@ -129,8 +129,9 @@ void TWrapper::WrapLine(const QString& Line)
             I += Len;
             continue;
         }
-        // A boundary beside a Chinese character breaks like a blank but drops nothing.
-        if (I > Beg && (IsWide(CodeAt(Line, I)) || IsWide(CodeBefore(Line, I)))) {
+        // A boundary beside a Chinese character breaks like a blank but drops
+        // nothing; after a blank the blank's own break stands.
+        if (I > Beg && Line[I - 1] != u' ' && (IsWide(CodeAt(Line, I)) || IsWide(CodeBefore(Line, I)))) {
             Brk = I;
             BrkDrops = false;
         }

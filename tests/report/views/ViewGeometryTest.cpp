@@ -1,0 +1,181 @@
+// Where views land: the canvas rectangles of BeginDraw, the clip regions of
+// each frame style and band, and the placements of every band alignment.
+#include "ViewTestUtil.h"
+
+#include "report/engine/FR_Band.h"
+#include "report/engine/FR_BandView.h"
+#include "report/engine/FR_LineView.h"
+#include "report/engine/FR_MemoView.h"
+
+#include <gtest/gtest.h>
+
+using namespace viewtest;
+
+namespace {
+
+struct TBeginRow
+{
+    const char* Name;
+    float FrameWidth;
+    double Scale;
+    uint16_t FrameTyp;
+    const char* Expected;   // DrawRect, then GapX and GapY on the canvas
+};
+
+TEST(ViewGeometry, BeginDrawScalesAndInsetsByTheFrame)
+{
+    const TBeginRow Rows[] = {
+        {"width 1 at 1:1", 1, 1, 15, "10,20,111,71 gap 2,1"},
+        {"width 1.5 at 1:1", 1.5f, 1, 15, "10,20,110,70 gap 3,1"},
+        {"width 3 at 1:1", 3, 1, 15, "11,21,109,69 gap 4,2"},
+        {"width 1 at 1.5", 1, 1.5, 15, "15,30,165,105 gap 4,2"},
+        {"width 1.5 at 6.25", 1.5f, 6.25, 15, "66,129,684,434 gap 17,8"},
+        {"width 3 at 6.25", 3, 6.25, 15, "71,134,680,430 gap 21,10"},
+        {"no lines, width 3 at 1.5", 3, 1.5, 0, "15,30,165,105 gap 5,3"},
+    };
+    TEngineState State(dmPrinting);
+    for (const TBeginRow& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        TfrMemoView View;
+        View.SetBounds(10, 20, 100, 50);
+        View.SetFrameWidth(Row.FrameWidth);
+        View.SetFrameTyp(Row.FrameTyp);
+        View.SetScale(Row.Scale, Row.Scale);
+        {
+            TfrDrawScope Scope(&View);
+            EXPECT_EQ(QStringLiteral("%1 gap %2,%3").arg(Classic(View.DrawRect())).arg(View.GapX()).arg(View.GapY()),
+                      QString::fromLatin1(Row.Expected));
+        }
+        EXPECT_EQ(QStringLiteral("%1,%2,%3,%4 %5").arg(View.Left()).arg(View.Top()).arg(View.Width())
+                      .arg(View.Height()).arg(View.FrameWidth()),
+                  QStringLiteral("10,20,100,50 %1").arg(Row.FrameWidth))
+            << "EndDraw puts the design values back";
+    }
+}
+
+struct TClipRow
+{
+    const char* Name;
+    std::function<std::unique_ptr<TfrView>()> Make;
+    bool Extended;
+    const char* Expected;   // bounding rectangle
+};
+
+std::unique_ptr<TfrView> Memo(uint16_t Style, float Width, uint16_t Lines)
+{
+    auto View = std::make_unique<TfrMemoView>();
+    View->SetBounds(10, 20, 100, 50);
+    View->SetFrameStyle(Style);
+    View->SetFrameWidth(Width);
+    View->SetFrameTyp(Lines);
+    return View;
+}
+
+std::unique_ptr<TfrView> Band(int Type)
+{
+    auto View = std::make_unique<TfrBandView>();
+    View->SetBandType(Type);
+    View->SetBounds(0, 100, 700, 40);
+    return View;
+}
+
+TEST(ViewGeometry, ClipRegionCoversFrameAndTitle)
+{
+    const TClipRow Rows[] = {
+        {"solid 1", [] { return Memo(fsSolid, 1, 15); }, false, "10,20,111,71"},
+        {"solid 1 extended", [] { return Memo(fsSolid, 1, 15); }, true, "0,10,121,81"},
+        {"solid 3", [] { return Memo(fsSolid, 3, 15); }, false, "8,18,112,72"},
+        {"dash 3, left and top only", [] { return Memo(fsDash, 3, frbLeft | frbTop); }, false, "8,18,111,71"},
+        {"double 2", [] { return Memo(fsDouble, 2, 15); }, false, "7,17,113,73"},
+        {"no lines", [] { return Memo(fsSolid, 3, 0); }, false, "10,20,111,71"},
+        {"vertical line width 3",
+         [] {
+             auto Line = std::make_unique<TfrLineView>();
+             Line->SetBounds(10, 20, 0, 50);
+             Line->SetFrameWidth(3);
+             return std::unique_ptr<TfrView>(std::move(Line));
+         },
+         false, "9,20,12,71"},
+        {"band with its 100-pixel tab", [] { return Band(btMasterData); }, false, "0,82,701,141"},
+        {"band with a tab for a long name", [] { return Band(btSubDetailFooter); }, true, "-10,82,711,151"},
+    };
+    TEngineState State;
+    UseKnownMetrics();
+    for (const TClipRow& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        auto View = Row.Make();
+        const QRegion Region = View->GetClipRgn(Row.Extended);
+        EXPECT_EQ(Classic(Region.boundingRect()), QString::fromLatin1(Row.Expected));
+        if (auto* B = dynamic_cast<TfrBandView*>(View.get())) {
+            // "Subdetail footer" is 16 characters: 96 + 8 pixels of tab.
+            const int Tab = B->BandType() == btSubDetailFooter ? 104 : 100;
+            EXPECT_EQ(B->TitleWidth(), Tab);
+            EXPECT_TRUE(Region.contains(QPoint(Tab - 1, 85)));
+            EXPECT_FALSE(Region.contains(QPoint(Tab, 85)));
+        }
+    }
+}
+
+struct TAlignRow
+{
+    const char* Name;
+    int DocMode;
+    uint8_t Align;
+    QRect Bounds;
+    const char* Expected;   // L,T,W,H after alignment
+};
+
+TEST(ViewGeometry, BandAlignPlacesByNeighboursBandAndPage)
+{
+    // Page span 40..740; a baLeft neighbour at 100..150 and a baRight one at
+    // 600 on row 10; a data band at 100..140 and a cross band at 500..620.
+    const TAlignRow Rows[] = {
+        {"left after its neighbour", dmDesigning, baLeft, {300, 10, 80, 20}, "150,10,80,20"},
+        {"left on another row", dmDesigning, baLeft, {300, 11, 80, 20}, "40,11,80,20"},
+        {"right before its neighbour", dmDesigning, baRight, {300, 10, 80, 20}, "519,10,80,20"},
+        {"right without one", dmDesigning, baRight, {650, 10, 80, 20}, "660,10,80,20"},
+        {"rest between both", dmDesigning, baRest, {300, 10, 80, 20}, "150,10,450,20"},
+        {"centre", dmDesigning, baCenter, {0, 300, 100, 20}, "340,300,100,20"},
+        {"width of the page", dmDesigning, baWidth, {200, 110, 50, 20}, "40,110,700,20"},
+        {"width of a cross band", dmDesigning, baWidth, {510, 300, 50, 20}, "500,300,120,20"},
+        {"bottom of its band", dmDesigning, baBottom, {200, 105, 50, 10}, "200,130,50,10"},
+        {"top of its band", dmDesigning, baTop, {200, 125, 50, 10}, "200,100,50,10"},
+        {"width while printing, no band", dmPrinting, baWidth, {200, 110, 50, 20}, "40,110,699,20"},
+        {"right while printing, neighbour at the band's design top", dmPrinting, baRight, {300, 110, 80, 20},
+         "519,110,80,20"},
+    };
+    for (const TAlignRow& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        TEngineState State(Row.DocMode);
+        auto Page = NewPage();
+        auto Add = [&](std::unique_ptr<TfrView> V, QRect R, uint8_t Align) {
+            V->SetBounds(R.x(), R.y(), R.width(), R.height());
+            V->SetBandAlign(Align);
+            TfrView* Raw = V.get();
+            Page->Add(std::move(V));
+            return Raw;
+        };
+        Add(std::make_unique<TfrMemoView>(), {100, 10, 50, 20}, baLeft);
+        Add(std::make_unique<TfrMemoView>(), {600, 10, 50, 20}, baRight);
+        auto Data = std::make_unique<TfrBandView>();
+        Data->SetBandType(btMasterData);
+        Add(std::move(Data), {0, 100, 800, 40}, baNone);
+        auto Cross = std::make_unique<TfrBandView>();
+        Cross->SetBandType(btCrossData);
+        Add(std::move(Cross), {500, 280, 120, 400}, baNone);
+        TfrView* Subject = Add(std::make_unique<TfrMemoView>(), Row.Bounds, Row.Align);
+        // While printing the band has moved this view down by its top (100).
+        TfrBand RunBand;
+        RunBand.Y = 100;
+        if (Row.DocMode == dmPrinting && Row.Align != baWidth)
+            CurBand = &RunBand;
+        CurPage = Page.get();
+        Subject->ApplyBandAlign(nullptr);
+        EXPECT_EQ(QStringLiteral("%1,%2,%3,%4").arg(Subject->Left()).arg(Subject->Top()).arg(Subject->Width())
+                      .arg(Subject->Height()),
+                  QString::fromLatin1(Row.Expected));
+        EXPECT_EQ(CurView, Subject);
+    }
+}
+
+} // namespace
