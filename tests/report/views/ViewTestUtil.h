@@ -86,14 +86,14 @@ inline TColor PixelAt(const QImage& Image, int X, int Y)
     return QColorToColor(QColor::fromRgb(Image.pixel(X, Y)));
 }
 
-// Bounding box of the pixels darker than mid grey, or a null rectangle.
-inline QRect InkBox(const QImage& Image, const QRect& Area = QRect())
+// Bounding box of the pixels darker than Threshold (grey level), or a null rectangle.
+inline QRect InkBox(const QImage& Image, const QRect& Area = QRect(), int Threshold = 128)
 {
     const QRect A = Area.isNull() ? Image.rect() : Area.intersected(Image.rect());
     QRect Box;
     for (int Y = A.top(); Y <= A.bottom(); ++Y)
         for (int X = A.left(); X <= A.right(); ++X)
-            if (qGray(Image.pixel(X, Y)) < 128)
+            if (qGray(Image.pixel(X, Y)) < Threshold)
                 Box |= QRect(X, Y, 1, 1);
     return Box;
 }
