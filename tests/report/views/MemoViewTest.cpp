@@ -99,24 +99,6 @@ TEST(MemoView, WrapsLatinChineseAndMixedText)
     }
 }
 
-TEST(MemoView, HyphenatesCyrillicWords)
-{
-    EXPECT_EQ(frHyphenate(QStringLiteral("программа")), QList<int>({4, 7}));
-    EXPECT_EQ(frHyphenate(QStringLiteral("мама")), QList<int>({2}));
-    EXPECT_EQ(frHyphenate(QStringLiteral("дом")), QList<int>());
-}
-
-TEST(MemoView, DesignerExpressionWiderThanTheViewStaysWhole)
-{
-    TEngineState State(dmDesigning);
-    UseKnownMetrics();
-    TfrMemoView View;
-    View.SetBounds(0, 0, 40, 100);
-    View.ExpandedMemo()->Add(QStringLiteral("[Query1.\"CustomerName\"]"));
-    TfrDrawScope Scope(&View);
-    View.WrapMemo();
-    EXPECT_EQ(SMemo()->Count(), 1);
-}
 
 struct THeightRow
 {

@@ -1,5 +1,5 @@
-// Picture views: placement of the graphic, the empty and metafile pictures,
-// printers, blob fields and files, and damaged pictures that must fail cleanly.
+// Picture views: placement of the graphic, pictures that do not decode,
+// printers, blob fields, files, byte round trips and damaged pictures.
 #include "ViewTestUtil.h"
 
 #include "platform/db/Field.h"
@@ -7,13 +7,11 @@
 #include "platform/rtl/Streams.h"
 #include "report/engine/FR_Jpeg.h"
 #include "report/engine/FR_PictureView.h"
-#include "report/engine/FR_Variables.h"
 
 #include <QBuffer>
-#include <QImageWriter>
 #include <QTemporaryDir>
-#include <random>
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace viewtest;
 
@@ -30,149 +28,96 @@ QByteArray Encoded(const char* Format)
     QByteArray Bytes;
     QBuffer Buffer(&Bytes);
     Buffer.open(QIODevice::WriteOnly);
-    QImageWriter Writer(&Buffer, Format);
-    Writer.setQuality(100);
-    EXPECT_TRUE(Writer.write(Image));
+    EXPECT_TRUE(Image.save(&Buffer, Format, 100));
     return Bytes;
 }
 
-// 'R' red, 'B' blue, '.' white, '?' anything else (JPEG colours are near).
-char Letter(QRgb P)
-{
-    if (qRed(P) > 200 && qGreen(P) < 60 && qBlue(P) < 60)
-        return 'R';
-    if (qBlue(P) > 200 && qRed(P) < 60 && qGreen(P) < 60)
-        return 'B';
-    return P == qRgb(255, 255, 255) ? '.' : '?';
-}
-
-struct TPlaceRow
-{
-    const char* Name;
-    uint8_t Kind;
-    uint16_t Flags;
-    bool Printer;
-    const char* Expected;   // pixels at (5,50) (45,50) (55,50) (95,50) (50,20) (50,80)
-};
-
 TEST(PictureView, GraphicIsPlacedByStretchCentreAndAspect)
 {
-    const TPlaceRow Rows[] = {
-        {"stretched, keeping the aspect, centred", gkBitmap, flStretched | flPictRatio | flPictCenter, false,
+    // Pixels at (5,50) (45,50) (55,50) (95,50) (50,20) (50,80) of a 100 x 100
+    // view: R red, B blue, . white, ? between (JPEG blurs the colour edge).
+    const struct
+    {
+        const char* Name;
+        uint8_t Kind;
+        const char* Format;   // none: bytes that do not decode
+        uint16_t Flags;
+        bool Printer;
+        const char* Expected;
+    } Rows[] = {
+        {"stretched, keeping the aspect, centred", gkBitmap, "bmp", flStretched | flPictRatio | flPictCenter, false,
          "RRBB.."},
-        {"stretched over the view", gkBitmap, flStretched, false, "RRBBBB"},
-        {"at its own size, centred", gkBitmap, flPictCenter, false, ".RB..."},
-        {"at its own size in the corner", gkBitmap, 0, false, "......"},
-        {"JPEG, blurred at the colour edge", gkJpeg, flStretched | flPictRatio | flPictCenter, false, "R?BB.."},
-        {"on a printer", gkBitmap, flStretched, true, "RRBBBB"},
-        {"an icon on a printer is left out", gkIcon, flStretched, true, "......"},
-        {"an icon on screen", gkIcon, flStretched, false, "RRBBBB"},
+        {"stretched over the view", gkBitmap, "bmp", flStretched, false, "RRBBBB"},
+        {"at its own size, centred", gkBitmap, "bmp", flPictCenter, false, ".RB..."},
+        {"at its own size in the corner", gkBitmap, "bmp", 0, false, "......"},
+        {"JPEG", gkJpeg, "jpeg", flStretched | flPictRatio | flPictCenter, false, "R?BB.."},
+        {"on a printer", gkBitmap, "bmp", flStretched, true, "RRBBBB"},
+        {"an icon on a printer is left out", gkIcon, "ico", flStretched, true, "......"},
+        {"an icon on screen", gkIcon, "ico", flStretched, false, "RRBBBB"},
+        {"bytes that do not decode", gkBitmap, nullptr, flStretched, false, "......"},
     };
-    for (const TPlaceRow& R : Rows) {
+    TEngineState State(dmPrinting);
+    for (const auto& R : Rows) {
         SCOPED_TRACE(R.Name);
-        TEngineState State(dmPrinting);
         QImage Image = WhiteImage(100, 100);
         TCanvas Canvas(&Image);
         TfrPictureView View;
         View.SetBounds(0, 0, 100, 100);
         View.SetFlags(R.Flags);
         View.SetIsPrinting(R.Printer);
-        View.Picture()->Assign(R.Kind, Encoded(R.Kind == gkJpeg ? "jpeg" : R.Kind == gkIcon ? "ico" : "bmp"));
+        const QByteArray Bytes = R.Format ? Encoded(R.Format) : QByteArray("BM broken");
+        View.Picture()->Assign(R.Kind, Bytes);
         View.Draw(&Canvas);
         Canvas.Release();
         QString Seen;
-        for (QPoint P : {QPoint(5, 50), QPoint(45, 50), QPoint(55, 50), QPoint(95, 50), QPoint(50, 20), QPoint(50, 80)})
-            Seen += QLatin1Char(Letter(Image.pixel(P)));
+        for (QPoint P : {QPoint(5, 50), QPoint(45, 50), QPoint(55, 50), QPoint(95, 50), QPoint(50, 20), QPoint(50, 80)}) {
+            const QRgb C = Image.pixel(P);
+            Seen += qRed(C) > 200 && qGreen(C) < 60 && qBlue(C) < 60   ? u'R'
+                    : qBlue(C) > 200 && qRed(C) < 60 && qGreen(C) < 60 ? u'B'
+                    : C == qRgb(255, 255, 255)                          ? u'.'
+                                                                        : u'?';
+        }
         EXPECT_EQ(Seen, QString::fromLatin1(R.Expected));
+        EXPECT_EQ(View.Picture()->Data(), Bytes) << "the bytes are kept";
     }
 }
 
-TEST(PictureView, EmptyPictureShowsItsPlaceOnlyInTheDesigner)
-{
-    for (int Mode : {dmDesigning, dmPrinting}) {
-        SCOPED_TRACE(Mode);
-        TEngineState State(Mode);
-        QImage Image = WhiteImage(120, 40);
-        TCanvas Canvas(&Image);
-        TfrPictureView View;
-        View.SetBounds(0, 0, 110, 30);
-        View.Picture()->Assign(gkBitmap, QByteArray("BM broken"));   // keeps its bytes, draws as empty
-        View.Draw(&Canvas);
-        Canvas.Release();
-        const bool Designing = Mode == dmDesigning;
-        EXPECT_EQ(!InkBox(Image, QRect(20, 3, 80, 14)).isNull(), Designing) << "\"[Picture]\"";
-        EXPECT_EQ(Image.pixel(8, 10) != qRgb(255, 255, 255), Designing) << "the empty-picture glyph";
-        EXPECT_EQ(View.Picture()->Data(), QByteArray("BM broken"));
-    }
-}
-
-TEST(PictureView, MetafileDrawsAPlaceholderFrame)
-{
-    TEngineState State(dmPrinting);
-    QImage Image = WhiteImage(60, 60);
-    TCanvas Canvas(&Image);
-    TfrPictureView View;
-    View.SetBounds(10, 10, 40, 40);
-    View.Picture()->Assign(gkMetafile, QByteArray("\xD7\xCD\xC6\x9A metafile", 14));
-    View.Draw(&Canvas);
-    Canvas.Release();
-    EXPECT_EQ(Classic(InkBox(Image, QRect(), 250)), QStringLiteral("10,10,50,50"));
-}
-
-TEST(PictureView, BlobFieldGivesTheGraphicOfItsType)
+TEST(PictureView, BlobFieldAndFileGiveTheGraphic)
 {
     TMemDataSet Data;
     Data.FieldDefs()->Add(QStringLiteral("Photo"), ftBlob);
     Data.CreateDataSet();
     const QByteArray Jpeg = Encoded("jpeg");
-    Data.Append();
+    Data.AppendRecord({Variant::Null()});
+    Data.Edit();
     Data.FieldByName(QStringLiteral("Photo"))->SetAsBytes(Jpeg);
-    Data.Post();
-    Data.Append();
     Data.Post();
     TfrPictureView View;
     View.SetBlobType(btJPG);
-    Data.First();
     View.GetBlob(Data.FieldByName(QStringLiteral("Photo")));
     EXPECT_EQ(View.Picture()->Kind(), gkJpeg);
-    EXPECT_EQ(View.Picture()->Data(), Jpeg);
     EXPECT_EQ(View.Picture()->Image().size(), QSize(20, 10));
-    Data.Next();
-    View.GetBlob(Data.FieldByName(QStringLiteral("Photo")));
-    EXPECT_TRUE(View.Picture()->Empty()) << "a null field empties the picture";
-    EXPECT_EQ(frConstants().GetVariable(QStringLiteral("btWMF")).AsInteger(), 3);
-}
 
-TEST(PictureView, LoadFromFileByExtension)
-{
     QTemporaryDir Dir;
-    auto Write = [&](const QString& Name, const QByteArray& Bytes) {
-        QFile File(Dir.filePath(Name));
-        EXPECT_TRUE(File.open(QIODevice::WriteOnly));
-        File.write(Bytes);
-        return Dir.filePath(Name);
-    };
-    TfrPictureView View;
-    View.CallMethod(QStringLiteral("LoadFromFile"), Write(QStringLiteral("a.jpg"), Encoded("jpeg")), {}, {});
-    EXPECT_EQ(View.Picture()->Kind(), gkJpeg);
-    const QString Broken = Write(QStringLiteral("b.bmp"), QByteArray("not a bitmap"));
+    QFile File(Dir.filePath(QStringLiteral("b.bmp")));
+    ASSERT_TRUE(File.open(QIODevice::WriteOnly));
+    File.write("not a bitmap");
+    File.close();
     try {
-        View.CallMethod(QStringLiteral("LOADFROMFILE"), Broken, {}, {});
+        View.CallMethod(QStringLiteral("LOADFROMFILE"), File.fileName(), {}, {});
         ADD_FAILURE() << "an unreadable file raises";
     } catch (const EReadError& E) {
-        EXPECT_TRUE(E.Message().contains(Broken));
+        EXPECT_TRUE(E.Message().contains(File.fileName()));
     }
     EXPECT_EQ(View.Picture()->Kind(), gkJpeg) << "a failed load keeps the picture";
-    View.CallMethod(QStringLiteral("LOADFROMFILE"), Dir.filePath(QStringLiteral("missing.bmp")), {}, {});
+    View.CallMethod(QStringLiteral("LoadFromFile"), Dir.filePath(QStringLiteral("missing.bmp")), {}, {});
     EXPECT_TRUE(View.Picture()->Empty());
 }
 
 TEST(PictureView, EveryKindRoundTripsByteForByte)
 {
-    const QByteArray Metafile("\x01\x00\x00\x00 any metafile bytes", 24);
     for (auto [Kind, Bytes] : {std::pair{gkBitmap, Encoded("bmp")}, std::pair{gkJpeg, Encoded("jpeg")},
-                               std::pair{gkIcon, Encoded("ico")}, std::pair{gkMetafile, Metafile}}) {
-        SCOPED_TRACE(int(Kind));
+                               std::pair{gkIcon, Encoded("ico")}, std::pair{gkMetafile, QByteArray("\1\0\0\0wmf", 7)}}) {
         TfrPictureView View;
         View.Picture()->Assign(Kind, Bytes);
         TMemoryStream Out;
@@ -185,30 +130,25 @@ TEST(PictureView, EveryKindRoundTripsByteForByte)
     }
 }
 
-// The JPEG with its frame header set to Width x Height.
-QByteArray WithSize(QByteArray Jpeg, int Width, int Height)
-{
-    const qsizetype Sof = Jpeg.indexOf(QByteArray("\xFF\xC0", 2));
-    EXPECT_GT(Sof, 0);
-    Jpeg[Sof + 5] = char(Height >> 8);
-    Jpeg[Sof + 6] = char(Height & 0xFF);
-    Jpeg[Sof + 7] = char(Width >> 8);
-    Jpeg[Sof + 8] = char(Width & 0xFF);
-    return Jpeg;
-}
-
 TEST(PictureView, DamagedPicturesFailCleanly)
 {
     const QByteArray Jpeg = Encoded("jpeg");
+    const qsizetype Sof = Jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    ASSERT_GT(Sof, 0);
+    // Over 32,767 a side or 50 million pixels: refused before allocating.
     for (auto [Width, Height] : {std::pair{65500, 65500}, std::pair{40000, 100}, std::pair{30000, 30000}}) {
+        QByteArray Huge = Jpeg;
+        Huge[Sof + 5] = char(Height >> 8);
+        Huge[Sof + 6] = char(Height);
+        Huge[Sof + 7] = char(Width >> 8);
+        Huge[Sof + 8] = char(Width);
         QString Error;
-        EXPECT_TRUE(frDecodeJpeg(WithSize(Jpeg, Width, Height), &Error).isNull()) << Width << "x" << Height;
+        EXPECT_TRUE(frDecodeJpeg(Huge, &Error).isNull());
         EXPECT_TRUE(Error.contains(QStringLiteral("too large"))) << Error.toStdString();
     }
     std::mt19937 Random(19);
     for (auto [Kind, Bytes] : {std::pair{gkBitmap, Encoded("bmp")}, std::pair{gkJpeg, Jpeg},
                                std::pair{gkIcon, Encoded("ico")}}) {
-        SCOPED_TRACE(int(Kind));
         TfrPicture Picture;
         for (qsizetype Length = 0; Length < Bytes.size(); Length += 3) {
             Picture.Assign(Kind, Bytes.left(Length));
@@ -219,8 +159,7 @@ TEST(PictureView, DamagedPicturesFailCleanly)
             for (int Flip = 0; Flip < 4; ++Flip)
                 Damaged[Random() % Damaged.size()] = char(Random());
             Picture.Assign(Kind, Damaged);
-            const QImage& Image = Picture.Image();
-            EXPECT_TRUE(Image.isNull() || Image.width() * qint64(Image.height()) <= 50'000'000);
+            EXPECT_LE(Picture.Image().width() * qint64(Picture.Image().height()), 50'000'000);
         }
     }
 }
