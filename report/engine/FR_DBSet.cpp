@@ -1,5 +1,9 @@
 #include "report/engine/FR_DBSet.h"
 
+#include "platform/db/Field.h"
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/Streams.h"
+
 TfrDBDataSet::TfrDBDataSet(QObject* AOwner)
     : TfrDataset(AOwner)
 {
@@ -88,4 +92,23 @@ void TfrDBDataSet::Prior()
 bool TfrDBDataSet::Eof()
 {
     return TfrDataset::Eof() || GetDataSet()->Eof() || FEndReached;
+}
+
+// ---------------------------------------------------------------- blob fields
+
+bool IsBlobField(TField* Field)
+{
+    return Field && Field->DataType() >= ftBlob && Field->DataType() <= ftTypedBinary;
+}
+
+void AssignBlobTo(TField* Field, TStream& Target)
+{
+    if (Field && !Field->IsNull())
+        Target.WriteBytes(Field->AsBytes());
+    Target.SetPosition(0);
+}
+
+void AssignBlobTo(TField* Field, TStrings& Target)
+{
+    Target.SetText(Field && !Field->IsNull() ? Field->AsString() : QString());
 }

@@ -10,6 +10,18 @@
 #include "platform/db/DataSource.h"
 #include "report/engine/FR_DSet.h"
 
+class TField;
+class TStream;
+class TStrings;
+
+// Blob fields: the data types blob, memo, graphic, formatted memo, the two OLE
+// kinds and typed binary.
+bool IsBlobField(TField* Field);
+// The field's contents into Target: a stream receives the stored bytes and is
+// rewound to 0 (written where it stands); a string list takes the text. A null field gives nothing.
+void AssignBlobTo(TField* Field, TStream& Target);
+void AssignBlobTo(TField* Field, TStrings& Target);
+
 class TfrDBDataSet : public TfrDataset
 {
     Q_OBJECT
