@@ -22,6 +22,7 @@
 #include "app/User2Form.h"
 #include "app/UserForm.h"
 #include "platform/gui/Application.h"
+#include "report/engine/FR_Passw.h"
 
 #include <QApplication>
 #include <memory>
@@ -30,6 +31,7 @@ int main(int argc, char** argv)
 {
     QApplication App(argc, argv);
     Application()->SetTitle(QStringLiteral("Tallybridge业务管理软件"));
+    frInstallPasswordForm();
 
     Application()->CreateForm(FormMain);
     auto DataModule = std::make_unique<TShareDataModule>();

@@ -35,7 +35,7 @@ private:
     int FNumGlyphs = 1;
 };
 
-enum class TButtonLayout { blGlyphLeft, blGlyphTop };
+enum class TButtonLayout { blGlyphLeft, blGlyphTop, blGlyphRight, blGlyphBottom };
 using enum TButtonLayout;
 
 // TSpeedButton: a tool button with caption and glyph (bottom-left colour

@@ -6,6 +6,7 @@
 #include "report/engine/FR_Globals.h"
 #include "report/engine/FR_Utils.h"
 #include "report/engine/FR_Page.h"
+#include "report/engine/FR_Prntr.h"
 #include "report/engine/FR_View.h"
 
 #include <QCoreApplication>
@@ -17,12 +18,6 @@ namespace {
 
 // The help file the designer makes the application's while it is open.
 const char* const HelpFileProperty = "HelpFile";
-
-// Until the engine printer exists the virtual printer is the only one.
-QStringList PrinterNames()
-{
-    return {LoadEngineString(55007)};
-}
 
 // Refuses what the 4-byte length of the binary property cannot describe.
 int32_t CheckedLength(int64_t Length)
@@ -192,6 +187,7 @@ bool TfrReport::PrepareReport()
 
 void TfrReport::BuildReport()
 {
+    FDictionary->ClearCache();   // fields resolve anew in every pass
     if (OnBeforeBuild)
         OnBeforeBuild();
     FCanRebuild = true;
@@ -248,23 +244,40 @@ void TfrReport::SavePreparedReport(const QString& AFileName)
 
 void TfrReport::SetPrinterName(const QString& Value)
 {
+    if (!PrintToDefault()) {
+        TfrPrinter* Prn = frPrinter();
+        const int Index = Prn->Printers.IndexOf(Value);
+        if (Index >= 0)
+            Prn->SelectPrinter(Index);
+    }
     FPrinterName = Value;
+}
+
+void TfrReport::RefitPages()
+{
+    frPrinter()->PaperSize = -1;   // unknown, so that every page applies its own
+    for (int i = 0; i < FPages->Count(); ++i) {
+        TfrPage* P = FPages->Pages(i);
+        P->ChangePaper(P->Size, P->Width, P->Height, P->Bin, P->Orientation);
+    }
 }
 
 bool TfrReport::ChangePrinter(int OldIndex, int NewIndex)
 {
-    const QStringList Names = PrinterNames();
-    if (NewIndex >= 0 && NewIndex < Names.size()) {
-        FPrinterName = Names[NewIndex];
-        for (int i = 0; i < FPages->Count(); ++i) {
-            TfrPage* P = FPages->Pages(i);
-            P->ChangePaper(P->Size, P->Width, P->Height, P->Bin, P->Orientation);
-        }
+    TfrPrinter* Prn = frPrinter();
+    try {
+        Prn->SelectPrinter(NewIndex);
+        FPrinterName = Prn->Printers.Strings(NewIndex);
+        RefitPages();
         return true;
+    } catch (const Exception&) {
+        frShowError(LoadEngineString(55210));
     }
-    frShowError(LoadEngineString(55210));
-    if (OldIndex >= 0 && OldIndex < Names.size())
-        FPrinterName = Names[OldIndex];
+    if (OldIndex >= 0 && OldIndex < Prn->Printers.Count()) {
+        Prn->SelectPrinter(OldIndex);
+        FPrinterName = Prn->Printers.Strings(OldIndex);
+        RefitPages();
+    }
     return false;
 }
 

@@ -293,6 +293,7 @@ private:
     void WriteReportInfo(TStream& Stream);
     bool CheckPassword();
     void MakeEmptyReport();
+    void RefitPages();
 
     std::unique_ptr<TfrPages> FPages;
     std::unique_ptr<TfrDataDictionary> FDictionary;

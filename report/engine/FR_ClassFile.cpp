@@ -10,6 +10,7 @@
 #include "report/engine/FR_LineView.h"
 #include "report/engine/FR_MemoView.h"
 #include "report/engine/FR_Page.h"
+#include "report/engine/FR_Prntr.h"
 #include "report/engine/FR_PictureView.h"
 #include "report/engine/FR_SubReportView.h"
 #include "report/engine/FR_Utils.h"
@@ -176,8 +177,9 @@ void TfrPages::Clear()
 
 void TfrPages::Add()
 {
-    // The engine printer's default paper: A4 portrait, no bin.
-    FPages.push_back(std::make_unique<TfrPage>(9, 2100, 2970, frNoBin, poPortrait));
+    // The engine printer's default paper, portrait, no bin; its size comes
+    // from the printer.
+    FPages.push_back(std::make_unique<TfrPage>(frDefaultPaper(), 0, 0, frNoBin, poPortrait));
     FPages.back()->CreateUniqueName(this);
 }
 

@@ -1,8 +1,12 @@
 #include "report/engine/FR_Dict.h"
 
-#include "platform/rtl/Streams.h"
-#include "report/engine/FR_Globals.h"
 #include "platform/rtl/GbkText.h"
+#include "platform/rtl/Streams.h"
+#include "report/engine/FR_Class.h"
+#include "report/engine/FR_DBFields.h"
+#include "report/engine/FR_DSet.h"
+#include "report/engine/FR_Globals.h"
+#include "report/engine/FR_Pars.h"
 #include "report/engine/FR_Utils.h"
 
 #include <iterator>
@@ -58,6 +62,46 @@ QString ReadShortString(TStream& Stream)
     return FromGbk(Stream.ReadBytes(Length));
 }
 
+QObject* ReportOwner()
+{
+    return CurReport ? CurReport->parent() : nullptr;
+}
+
+// Position of the last point outside double quotes, -1 when none.
+qsizetype LastPointOutsideQuotes(const QString& Name)
+{
+    qsizetype Result = -1;
+    bool Quoted = false;
+    for (qsizetype i = 0; i < Name.size(); ++i) {
+        if (Name[i] == u'"')
+            Quoted = !Quoted;
+        else if (Name[i] == u'.' && !Quoted)
+            Result = i;
+    }
+    return Result;
+}
+
+QString FindByValue(const TfrVariables& List, const QString& Alias)
+{
+    for (int i = 0; i < List.Count(); ++i)
+        if (SameText(VarToStr(List.GetValue(i)), Alias))
+            return List.GetName(i);
+    return Alias;
+}
+
+// Removes a name from the names being evaluated however the evaluation ends.
+class TEvaluating
+{
+public:
+    TEvaluating(QStringList& List, const QString& Name) : FList(List) { FList.append(Name); }
+    ~TEvaluating() { FList.removeLast(); }
+    TEvaluating(const TEvaluating&) = delete;
+    TEvaluating& operator=(const TEvaluating&) = delete;
+
+private:
+    QStringList& FList;
+};
+
 } // namespace
 
 TfrDataDictionary::TfrDataDictionary() = default;
@@ -70,6 +114,202 @@ void TfrDataDictionary::Clear()
     BandDataSourceAliases.Clear();
 }
 
+// ---------------------------------------------------------------- names during preparation
+
+void TfrDataDictionary::ClearCache()
+{
+    FCache.clear();
+}
+
+const TfrDataDictionary::TCacheEntry* TfrDataDictionary::FindCached(const QString& Name) const
+{
+    const auto It = FCache.constFind(Name.toUpper());
+    // A dataset that went away no longer serves its names.
+    return It != FCache.constEnd() && It->DataSet ? &*It : nullptr;
+}
+
+bool TfrDataDictionary::IsCached(const QString& Name) const
+{
+    return FindCached(Name) != nullptr;
+}
+
+bool TfrDataDictionary::Resolve(const QString& Name, const QString& Text)
+{
+    TDataSet* DataSet = GetDefaultDataSet();
+    QString FieldName;
+    GetDataSetAndField(Text, DataSet, FieldName);
+    if (!DataSet || FieldName.isEmpty())
+        return false;
+    FCache.insert(Name.toUpper(), TCacheEntry{DataSet, FieldName});
+    return true;
+}
+
+bool TfrDataDictionary::IsVariable(const QString& Name)
+{
+    if (IsCached(Name))
+        return true;
+    const int Index = Variables.IndexOf(Name);
+    if (Index >= 0) {
+        const QString Value = VarToStr(Variables.GetValue(Index));
+        if (Value.contains(u'.'))
+            Resolve(Name, Value);
+        return true;
+    }
+    const qsizetype Point = LastPointOutsideQuotes(Name);
+    if (Point < 0)
+        return Resolve(Name, Name);
+    const QString DataSet = GetRealDataSetName(Name.left(Point));
+    const QString FieldPart = StripQuotes(Name.mid(Point + 1));
+    QString Field = GetRealDataSetName(FieldPart);
+    if (Field != FieldPart)
+        Field = Field.mid(Field.lastIndexOf(u'.') + 1);
+    return Resolve(Name, DataSet + QStringLiteral(".\"") + Field + u'"');
+}
+
+void TfrDataDictionary::GetValue(const QString& Name, Variant& Value)
+{
+    Value = Variant::Null();
+    if (const TCacheEntry* Entry = FindCached(Name)) {
+        if (!Entry->DataSet->Active())
+            Entry->DataSet->Open();
+        Value = GetFieldValue(Entry->DataSet->FieldByName(Entry->FieldName));
+        return;
+    }
+    const int Index = Variables.IndexOf(Name);
+    if (Index < 0)
+        return;
+    if (frVariables.IndexOf(Name) >= 0) {
+        Value = frVariables.GetVariable(Name);
+        return;
+    }
+    const QString Text = VarToStr(Variables.GetValue(Index));
+    Value = Text;
+    if (Text.isEmpty())
+        return;
+    for (const QString& Pending : FEvaluating)
+        if (SameText(Pending, Name))
+            throw EParserError(LoadEngineString(55439) + QStringLiteral(" \"") + Name + u'"');
+    TEvaluating Guard(FEvaluating, Name);
+    Value = frParser().Calc(Text);
+}
+
+// ---------------------------------------------------------------- names for the designer
+
+bool TfrDataDictionary::IsDataSetEnabled(const QString& Name) const
+{
+    for (int i = 0; i < DisabledDataSets.Count(); ++i) {
+        const QString Entry = DisabledDataSets.Strings(i);
+        if (Entry.endsWith(u'*') ? Name.startsWith(Entry.chopped(1), Qt::CaseInsensitive) : SameText(Entry, Name))
+            return false;
+    }
+    return true;
+}
+
+QString TfrDataDictionary::GetRealDataSetName(const QString& Alias) const
+{
+    return FindByValue(FieldAliases, Alias);
+}
+
+QString TfrDataDictionary::GetRealDataSourceName(const QString& Alias) const
+{
+    return FindByValue(BandDataSourceAliases, Alias);
+}
+
+QString TfrDataDictionary::GetRealDataSetShortName(const QString& Alias) const
+{
+    const QString Name = GetRealDataSetName(Alias);
+    return Name.mid(Name.lastIndexOf(u'.') + 1);
+}
+
+QString TfrDataDictionary::GetAliasName(const QString& Name) const
+{
+    if (const int i = FieldAliases.IndexOf(Name); i >= 0)
+        return VarToStr(FieldAliases.GetValue(i));
+    if (const int i = BandDataSourceAliases.IndexOf(Name); i >= 0)
+        return VarToStr(BandDataSourceAliases.GetValue(i));
+    return Name;
+}
+
+void TfrDataDictionary::GetDataSetList(TStrings& List) const
+{
+    TStringList Names;
+    GetComponents(ReportOwner(), TDataSet::staticMetaObject, Names, nullptr);
+    List.BeginUpdate();
+    List.Clear();
+    for (int i = 0; i < Names.Count(); ++i) {
+        const QString Name = Names.Strings(i);
+        if (!IsDataSetEnabled(Name))
+            continue;
+        if (FieldAliases.Count() == 0)
+            List.Add(Name);
+        else if (FieldAliases.IndexOf(Name) >= 0)
+            List.Add(GetAliasName(Name));
+    }
+    List.EndUpdate();
+}
+
+void TfrDataDictionary::GetFieldList(const QString& DataSetName, TStrings& List) const
+{
+    const QString Real = GetRealDataSetName(DataSetName);
+    TStringList Fields;
+    GetDataSetFieldNames(qobject_cast<TDataSet*>(FindReportComponent(Real)), Fields);
+    // A dataset with field aliases shows only its aliased fields.
+    bool Aliased = false;
+    for (int i = 0; i < FieldAliases.Count() && !Aliased; ++i)
+        Aliased = FieldAliases.GetName(i).startsWith(Real + u'.', Qt::CaseInsensitive);
+    List.BeginUpdate();
+    List.Clear();
+    for (int i = 0; i < Fields.Count(); ++i) {
+        const int Alias = FieldAliases.IndexOf(Real + u'.' + Fields.Strings(i));
+        if (Alias >= 0)
+            List.Add(VarToStr(FieldAliases.GetValue(Alias)));
+        else if (!Aliased)
+            List.Add(Fields.Strings(i));
+    }
+    List.EndUpdate();
+}
+
+void TfrDataDictionary::GetBandDataSourceList(TStrings& List) const
+{
+    TStringList Names;
+    GetComponents(ReportOwner(), TfrDataset::staticMetaObject, Names, nullptr);
+    List.BeginUpdate();
+    List.Clear();
+    for (int i = 0; i < Names.Count(); ++i) {
+        const QString Name = Names.Strings(i);
+        if (BandDataSourceAliases.Count() == 0)
+            List.Add(Name);
+        else if (const int Alias = BandDataSourceAliases.IndexOf(Name); Alias >= 0)
+            List.Add(VarToStr(BandDataSourceAliases.GetValue(Alias)));
+    }
+    List.EndUpdate();
+}
+
+void TfrDataDictionary::GetCategoryList(TStrings& List) const
+{
+    List.BeginUpdate();
+    List.Clear();
+    for (int i = 0; i < Variables.Count(); ++i)
+        if (Variables.GetName(i).startsWith(u' '))
+            List.Add(Variables.GetName(i).mid(1));
+    List.EndUpdate();
+}
+
+void TfrDataDictionary::GetVariablesList(const QString& Category, TStrings& List) const
+{
+    List.BeginUpdate();
+    List.Clear();
+    const int Start = Variables.IndexOf(QStringLiteral(" ") + Category);
+    for (int i = Start + 1; Start >= 0 && i < Variables.Count(); ++i) {
+        if (Variables.GetName(i).startsWith(u' '))
+            break;
+        List.Add(Variables.GetName(i));
+    }
+    List.EndUpdate();
+}
+
+// ---------------------------------------------------------------- block and file
+
 void TfrDataDictionary::LoadFromStream(TStream& Stream)
 {
     Clear();
@@ -78,12 +318,8 @@ void TfrDataDictionary::LoadFromStream(TStream& Stream)
         ReadList(Stream, Variables);
         ReadList(Stream, FieldAliases);
         ReadList(Stream, BandDataSourceAliases);
-        if (Mark == DictMarkPrevious) {
-            // Empty aliases of the previous form mean "no alias".
-            for (int i = BandDataSourceAliases.Count() - 1; i >= 0; --i)
-                if (BandDataSourceAliases.GetValue(i).AsString().isEmpty())
-                    BandDataSourceAliases.Delete(i);
-        }
+        if (Mark == DictMarkPrevious)
+            DropUnresolvedAliases();
     } else {
         Stream.Seek(-2, TSeekOrigin::soCurrent);
         LoadOldest(Stream);
@@ -96,6 +332,25 @@ void TfrDataDictionary::LoadFromStream(TStream& Stream)
             Variables.SetName(i, N.startsWith(u' ') ? N.mid(1) : QStringLiteral(" ") + N);
         }
     }
+}
+
+// The previous form kept empty aliases for "no alias".
+void TfrDataDictionary::DropUnresolvedAliases()
+{
+    for (int i = FieldAliases.Count() - 1; i >= 0; --i) {
+        if (!VarToStr(FieldAliases.GetValue(i)).isEmpty())
+            continue;
+        const QString Name = FieldAliases.GetName(i);
+        TDataSet* DataSet = qobject_cast<TDataSet*>(FindReportComponent(Name));
+        QString FieldName;
+        if (!DataSet)
+            GetDataSetAndField(Name, DataSet, FieldName);
+        if (!DataSet)
+            FieldAliases.Delete(i);
+    }
+    for (int i = BandDataSourceAliases.Count() - 1; i >= 0; --i)
+        if (VarToStr(BandDataSourceAliases.GetValue(i)).isEmpty())
+            BandDataSourceAliases.Delete(i);
 }
 
 void TfrDataDictionary::LoadOldest(TStream& Stream)
@@ -121,8 +376,13 @@ void TfrDataDictionary::LoadOldest(TStream& Stream)
     for (int i = 0; i < Categories.Count(); ++i) {
         const QString Line = Categories.Strings(i);
         const int Index = Line.startsWith(u' ') ? Variables.IndexOf(Line) : -1;
-        Ordered.SetVariable(Line, Variant(Index >= 0 ? Variables.GetValue(Index).AsString() : QString()));
+        Ordered.SetVariable(Line, Variant(Index >= 0 ? VarToStr(Variables.GetValue(Index)) : QString()));
+        if (Index >= 0)
+            Variables.Delete(Index);
     }
+    // Variables the category list misses stay, after it.
+    for (int i = 0; i < Variables.Count(); ++i)
+        Ordered.SetVariable(Variables.GetName(i), Variables.GetValue(i));
     Variables.Assign(Ordered);
     FieldAliases.Clear();
 }
@@ -137,14 +397,25 @@ void TfrDataDictionary::SaveToStream(TStream& Stream) const
 
 void TfrDataDictionary::LoadFromFile(const QString& FileName)
 {
-    TFileStream Stream(FileName, fmOpenRead);
-    Stream.ReadU8();
-    LoadFromStream(Stream);
+    TfrDataDictionary Read;
+    try {
+        TMemoryStream Stream;
+        Stream.LoadFromFile(FileName);
+        Stream.ReadU8();   // the form version carries nothing here
+        Read.LoadFromStream(Stream);
+    } catch (const Exception& E) {
+        throw EReadError(QStringLiteral("Cannot read the dictionary file \"%1\": %2").arg(FileName, E.Message()));
+    }
+    Variables.Assign(Read.Variables);
+    FieldAliases.Assign(Read.FieldAliases);
+    BandDataSourceAliases.Assign(Read.BandDataSourceAliases);
+    ClearCache();
 }
 
 void TfrDataDictionary::SaveToFile(const QString& FileName) const
 {
-    TFileStream Stream(FileName, fmCreate);
+    TMemoryStream Stream;
     Stream.WriteU8(frCurrentVersion);
     SaveToStream(Stream);
+    Stream.SaveToFile(FileName);
 }

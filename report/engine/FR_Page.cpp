@@ -3,38 +3,11 @@
 #include "platform/rtl/Streams.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Globals.h"
+#include "report/engine/FR_Prntr.h"
 #include "report/engine/FR_Utils.h"
 #include "report/engine/FR_View.h"
 
 #include <cmath>
-
-namespace {
-
-// Layout pixels per inch of paper geometry.
-constexpr double frPaperPixelsPerInch = 91.6256157635468;
-
-int TenthsMMToPixels(int32_t Tenths)
-{
-    return static_cast<int>(RoundHalfEven(Tenths / 254.0 * frPaperPixelsPerInch));
-}
-
-// Until the engine printer exists the page keeps the paper it asks for and the
-// whole sheet counts as printable.
-TfrPrnInfo PaperInfo(int32_t Width, int32_t Height)
-{
-    TfrPrnInfo Info;
-    Info.PaperWidthPx = TenthsMMToPixels(Width);
-    Info.PaperHeightPx = TenthsMMToPixels(Height);
-    Info.PrintableWidth = Info.PaperWidthPx;
-    Info.PrintableHeight = Info.PaperHeightPx;
-    Info.DevicePaperWidth = Info.PaperWidthPx;
-    Info.DevicePaperHeight = Info.PaperHeightPx;
-    Info.DevicePrintableWidth = Info.PaperWidthPx;
-    Info.DevicePrintableHeight = Info.PaperHeightPx;
-    return Info;
-}
-
-} // namespace
 
 TfrPage::TfrPage(int32_t ASize, int32_t AWidth, int32_t AHeight, int32_t ABin,
                  TPrinterOrientation AOrientation)
@@ -100,12 +73,15 @@ TfrView* TfrPage::FindObject(const QString& AName) const
 void TfrPage::ChangePaper(int32_t ASize, int32_t AWidth, int32_t AHeight, int32_t ABin,
                           TPrinterOrientation AOrientation)
 {
-    Size = ASize;
-    Width = AWidth;
-    Height = AHeight;
-    Orientation = AOrientation;
-    Bin = (ABin & 0xFFFF) == 0xFFFF ? frNoBin : ABin;
-    PrnInfo = PaperInfo(Width, Height);
+    TfrPrinter* Prn = frPrinter();
+    Prn->SetPaper(ASize, AWidth, AHeight, ABin, AOrientation, false);
+    Prn->GetPrintableArea(PrnInfo);
+    // What the printer accepted: an unknown paper code becomes its answer.
+    Size = Prn->PaperSize;
+    Width = Prn->PaperWidth;
+    Height = Prn->PaperHeight;
+    Orientation = Prn->Orientation == 1 ? poLandscape : poPortrait;
+    Bin = (ABin & 0xFFFF) == 0xFFFF ? frNoBin : Prn->Bin;
 }
 
 int TfrPage::GetLeftBound() const
