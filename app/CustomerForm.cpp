@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QVBoxLayout>
 
 TFormCustomer* FormCustomer = nullptr;
 
@@ -153,7 +154,11 @@ TDBGridEh* TFormCustomer::AddGrid(QWidget* Sheet, TDataSource* Source, const cha
 {
     auto* Grid = new TDBGridEh(Sheet);
     Grid->setObjectName(QString::fromLatin1(Name));
-    Grid->setGeometry(4, 4, 744, 352);
+    // The grid fills its page whatever the height of the tab bar above it; a
+    // fixed height left the footer row flush against the window's edge.
+    auto* Layout = new QVBoxLayout(Sheet);
+    Layout->setContentsMargins(4, 4, 4, 4);
+    Layout->addWidget(Grid);
     Grid->SetReadOnly(true);
     Grid->SetOptions(Grid->Options() << dgRowSelect);
     Grid->SetFooterRowCount(1);
