@@ -17,8 +17,8 @@
 
 namespace {
 
-const QString True = QStringLiteral("True");
-const QString False = QStringLiteral("False");
+const QString TrueText = QStringLiteral("True");
+const QString FalseText = QStringLiteral("False");
 
 QString EventName(const QString& Name)
 {
@@ -78,7 +78,7 @@ void TfrView::AddFR3Attributes(TfrXmlTag& Xml) const
         .Add(QStringLiteral("Height"), Height())
         .AddColor(QStringLiteral("Color"), FillColor());
     if (!Visible())
-        Xml.Add(QStringLiteral("Visible"), False);
+        Xml.Add(QStringLiteral("Visible"), FalseText);
     Xml.Add(QStringLiteral("Frame.Typ"), XmlFrameTyp(FrameTyp()))
         .Add(QStringLiteral("Frame.Width"), FloatToStr(FrameWidth()))
         .AddColor(QStringLiteral("Frame.Color"), FrameColor())
@@ -170,11 +170,11 @@ void TfrPictureView::SaveToFR3(TStream& Stream)
         }
     }
     if (!(Flags() & flStretched))
-        Xml.Add(QStringLiteral("Stretched"), False);
+        Xml.Add(QStringLiteral("Stretched"), FalseText);
     if (Flags() & flPictCenter)
-        Xml.Add(QStringLiteral("Center"), True);
+        Xml.Add(QStringLiteral("Center"), TrueText);
     if (!(Flags() & flPictRatio))
-        Xml.Add(QStringLiteral("KeepAspectRatio"), False);
+        Xml.Add(QStringLiteral("KeepAspectRatio"), FalseText);
     Xml.WriteTo(Stream);
 }
 
@@ -193,7 +193,7 @@ void TfrLineView::SaveToFR3(TStream& Stream)
     TfrXmlTag Xml(ClassName());
     AddFR3Attributes(Xml);
     if (!(Flags() & flStretched))
-        Xml.Add(QStringLiteral("Stretched"), False);
+        Xml.Add(QStringLiteral("Stretched"), FalseText);
     Xml.WriteTo(Stream);
 }
 
@@ -214,7 +214,7 @@ void TfrBandView::SaveToFR3(TStream& Stream)
         .Add(QStringLiteral("ColumnWidth"), FColumnWidth)
         .Add(QStringLiteral("ColumnGap"), FColumnGap);
     if (!Visible())
-        Xml.Add(QStringLiteral("Visible"), False);
+        Xml.Add(QStringLiteral("Visible"), FalseText);
     struct TFlag
     {
         uint16_t Bit;
@@ -233,7 +233,7 @@ void TfrBandView::SaveToFR3(TStream& Stream)
     }};
     for (const TFlag& F : FlagAttributes)
         if (((Flags() & F.Bit) != 0) == F.WhenSet)
-            Xml.Add(QString::fromUtf16(F.Name), F.WhenSet ? True : False);
+            Xml.Add(QString::fromUtf16(F.Name), F.WhenSet ? TrueText : FalseText);
     if (Script()->Count() > 0)
         Xml.Add(QStringLiteral("OnBeforePrint"), EventName(Name()));
     const int Type = BandType();
