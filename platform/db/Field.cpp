@@ -415,6 +415,24 @@ void TField::WriteCell(const TCell& Value)
     FDataSet->WriteCell(this, Value);
 }
 
+QByteArray TField::AsBytes() const
+{
+    if (FFieldKind == fkLookup)
+        return QByteArray();
+    const TCell& C = Cell();
+    if (C.Kind != TCellKind::Text)
+        return QByteArray();
+    return QByteArray(FDataSet->Store().TextData(C), qsizetype(C.Len));
+}
+
+void TField::SetAsBytes(const QByteArray& Value)
+{
+    if (!FDataSet)
+        throw EDatabaseError(QStringLiteral("Field '%1' has no dataset").arg(FFieldName));
+    FDataSet->CheckEditing(this);
+    WriteCell(FDataSet->Store().MakeText(Value.constData(), size_t(Value.size())));
+}
+
 void TField::Clear()
 {
     WriteCell(TCell::Null());

@@ -98,6 +98,10 @@ public:
     Variant Value() const { return AsVariant(); }
     void SetValue(const Variant& Value) { SetAsVariant(Value); }
     Variant OldValue() const;          // the stored value before the current edit
+    // The stored bytes of a text or blob value as they are (text is UTF-8);
+    // empty for null and for values of other kinds.
+    QByteArray AsBytes() const;
+    void SetAsBytes(const QByteArray& Value);
 
     // Text as shown (DisplayFormat) and as edited (EditFormat); OnGetText can replace both.
     QString DisplayText() const;

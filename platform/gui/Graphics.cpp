@@ -1,6 +1,8 @@
 // Colours, fonts, pens, brushes and regions.
 #include "platform/gui/Graphics.h"
 
+#include "platform/rtl/SysUtils.h"
+
 #include <QColor>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -91,6 +93,9 @@ void TFont::Assign(const TFont& Source)
     FCharset = Source.FCharset;
     FPitch = Source.FPitch;
     FOrientation = Source.FOrientation;
+    // Between resolutions the point size is what a font means.
+    if (Source.FPixelsPerInch != FPixelsPerInch)
+        FHeight = -MulDiv(Source.Size(), FPixelsPerInch, 72);
     Changed();
 }
 
@@ -110,14 +115,17 @@ void TFont::SetName(const QString& Value)
 
 int TFont::Size() const
 {
-    // -MulDiv(Height, 72, 96), halves away from zero.
-    const int H = -FHeight;
-    return H >= 0 ? (H * 72 + 48) / 96 : -((-H * 72 + 48) / 96);
+    return -MulDiv(FHeight, 72, FPixelsPerInch);
 }
 
 void TFont::SetSize(int Value)
 {
-    SetHeight(Value >= 0 ? -((Value * 96 + 36) / 72) : (-Value * 96 + 36) / 72);
+    SetHeight(-MulDiv(Value, FPixelsPerInch, 72));
+}
+
+void TFont::SetPixelsPerInch(int Value)
+{
+    FPixelsPerInch = Value > 0 ? Value : 96;
 }
 
 void TFont::SetHeight(int Value)

@@ -93,8 +93,11 @@ using enum TFontPitch;
 constexpr int DEFAULT_CHARSET = 1;
 constexpr int GB2312_CHARSET = 134;
 
-// Sizes are points at 96 pixels per inch: Height = -Size * 96 / 72. A negative
-// height is the character height in pixels, a positive one the cell height.
+// Sizes are points at the font's resolution (96 pixels per inch unless a
+// canvas of another device owns the font): Height = -Size * PixelsPerInch / 72.
+// A negative height is the character height in pixels, a positive one the cell
+// height. Assigning between fonts of different resolutions keeps the point
+// size, so a view's font keeps its size on a printer's canvas.
 class TFont
 {
 public:
@@ -121,6 +124,8 @@ public:
     // Escapement in tenths of a degree, counter-clockwise (900 runs upwards).
     int Orientation() const { return FOrientation; }
     void SetOrientation(int Value);
+    int PixelsPerInch() const { return FPixelsPerInch; }
+    void SetPixelsPerInch(int Value);
 
     // The Qt font at the font's pixel size; "Default" names the system face.
     QFont ToQFont() const;
@@ -138,6 +143,7 @@ private:
     int FCharset = DEFAULT_CHARSET;
     TFontPitch FPitch = fpDefault;
     int FOrientation = 0;
+    int FPixelsPerInch = 96;
 };
 
 enum class TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
@@ -370,6 +376,9 @@ struct TTextMetric
     int tmCharSet = DEFAULT_CHARSET;
 };
 
+// TextOut and TextRect options (TCanvas::SetTextFlags).
+enum : unsigned { ETO_OPAQUE = 0x2, ETO_CLIPPED = 0x4, ETO_RTLREADING = 0x80 };
+
 enum : unsigned {
     BDR_RAISEDOUTER = 0x1, BDR_SUNKENOUTER = 0x2, BDR_RAISEDINNER = 0x4, BDR_SUNKENINNER = 0x8,
     BDR_OUTER = 0x3, BDR_INNER = 0xC,
@@ -400,6 +409,9 @@ public:
     explicit TCanvas(QImage* Image);
     // Draws through a painter someone else owns and keeps active.
     explicit TCanvas(QPainter* Painter);
+    // A canvas has the resolution of its device: 96 pixels per inch for images
+    // and widgets, the printer's for a printer or PDF writer; its font follows,
+    // so sizes in points come out at that resolution.
     ~TCanvas();
     TCanvas(const TCanvas&) = delete;
     TCanvas& operator=(const TCanvas&) = delete;
@@ -409,11 +421,17 @@ public:
     TBrush* Brush() const { return FBrush.get(); }
     QPoint PenPos() const { return FPenPos; }
     void SetPenPos(QPoint Value) { FPenPos = Value; }
+    int PixelsPerInch() const { return FPixelsPerInch; }
+    void SetPixelsPerInch(int Value);
     int TextCharacterExtra() const { return FCharExtra; }
     void SetTextCharacterExtra(int Value) { FCharExtra = Value; }
     // Spreads BreakExtra pixels over the BreakCount spaces of each following
     // line of text (justified memo lines); 0, 0 ends it.
     void SetTextJustification(int BreakExtra, int BreakCount);
+    // ETO_RTLREADING makes TextOut and TextRect read right to left, as
+    // DrawText does with DT_RTLREADING; the other bits are taken from the brush.
+    unsigned TextFlags() const { return FTextFlags; }
+    void SetTextFlags(unsigned Value) { FTextFlags = Value; }
     QImage* Image() const { return FImage; }
 
     // Lines and shapes. Rectangles are classic: Right and Bottom are outside.
@@ -448,6 +466,7 @@ public:
     void Draw(int X, int Y, const TGraphic* Graphic);
     void StretchDraw(const QRect& R, const TGraphic* Graphic);
     void DrawImage(int X, int Y, const QImage& Image);
+    void StretchDrawImage(const QRect& R, const QImage& Image);
     void CopyRect(const QRect& Dest, const TCanvas* Source, const QRect& SourceRect);
 
     // Clipping. An empty optional region means no clipping.
@@ -494,6 +513,8 @@ private:
     QPoint FPenPos;
     int FCharExtra = 0;
     double FWordSpacing = 0;
+    unsigned FTextFlags = 0;
+    int FPixelsPerInch = 96;
     bool FHasClip = false;
     QRegion FClip;
 };

@@ -23,6 +23,22 @@ TCanvas::TCanvas(QPainter* Painter)
         FHasClip = true;
         FClip = Painter->clipRegion();
     }
+    // Screen surfaces are pixel surfaces at 96 dpi whatever the desktop says;
+    // printers and PDF writers draw at their own resolution.
+    if (Painter && Painter->device()) {
+        const int Type = Painter->device()->devType();
+        if (Type != QInternal::Widget && Type != QInternal::Pixmap && Type != QInternal::Image)
+            SetPixelsPerInch(Painter->device()->logicalDpiY());
+    }
+}
+
+void TCanvas::SetPixelsPerInch(int Value)
+{
+    FPixelsPerInch = Value > 0 ? Value : 96;
+    // The font keeps its point size at the new resolution.
+    const int Size = FFont->Size();
+    FFont->SetPixelsPerInch(FPixelsPerInch);
+    FFont->SetSize(Size);
 }
 
 TCanvas::~TCanvas()
@@ -447,6 +463,18 @@ void TCanvas::DrawImage(int X, int Y, const QImage& Image)
     Changed();
 }
 
+void TCanvas::StretchDrawImage(const QRect& R, const QImage& Image)
+{
+    if (Image.isNull() || R.isEmpty())
+        return;
+    QPainter* Painter = FillPainter();
+    if (!Painter)
+        return;
+    Painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    Painter->drawImage(R, Image);
+    Changed();
+}
+
 void TCanvas::Draw(int X, int Y, const TGraphic* Graphic)
 {
     if (Graphic && !Graphic->Empty())
@@ -518,6 +546,7 @@ void TCanvas::ExcludeClipRect(const QRect& R)
 TCanvasState::TCanvasState(TCanvas* Canvas)
     : FCanvas(Canvas), FHasClip(Canvas->FHasClip), FClip(Canvas->FClip)
 {
+    FFont.SetPixelsPerInch(Canvas->Font()->PixelsPerInch());
     FFont.Assign(*Canvas->Font());
     FPen.Assign(*Canvas->Pen());
     FBrush.Assign(*Canvas->Brush());

@@ -191,9 +191,21 @@ void TCanvas::DrawTextLine(int X, int Y, const QString& Text, bool Opaque, const
     Painter->setTransform(Saved);
 }
 
+namespace {
+
+// An embedding gives the line a right-to-left base direction; the marks
+// themselves take no room.
+QString RightToLeft(const QString& Text)
+{
+    return QChar(0x202B) + Text + QChar(0x202C);
+}
+
+} // namespace
+
 void TCanvas::TextOut(int X, int Y, const QString& Text)
 {
-    DrawTextLine(X, Y, Text, FBrush->Style() != bsClear, nullptr);
+    DrawTextLine(X, Y, (FTextFlags & ETO_RTLREADING) ? RightToLeft(Text) : Text, FBrush->Style() != bsClear,
+                 nullptr);
     FPenPos = QPoint(X + TextWidth(Text), Y);
     Changed();
 }
@@ -202,7 +214,7 @@ void TCanvas::TextRect(const QRect& R, int X, int Y, const QString& Text)
 {
     if (FBrush->Style() != bsClear)
         FillSolid(R, FBrush->Color());
-    DrawTextLine(X, Y, Text, false, &R);
+    DrawTextLine(X, Y, (FTextFlags & ETO_RTLREADING) ? RightToLeft(Text) : Text, false, &R);
     Changed();
 }
 
@@ -277,9 +289,7 @@ int TCanvas::DrawTextEx(const QString& Text, QRect& R, unsigned Format, TDrawTex
             X += (Avail - W) / 2;
         else if (Format & DT_RIGHT)
             X = RectRight(R) - RightMargin - W;
-        // An embedding gives the line a right-to-left base direction; the
-        // marks themselves take no room.
-        DrawTextLine(X, Y, (Format & DT_RTLREADING) ? QChar(0x202B) + L + QChar(0x202C) : L, Opaque, Clip);
+        DrawTextLine(X, Y, (Format & DT_RTLREADING) ? RightToLeft(L) : L, Opaque, Clip);
         Y += LineHeight;
     }
     Changed();

@@ -1,7 +1,9 @@
 #include "report/engine/FR_BandView.h"
 
+#include "platform/gui/Menus.h"
 #include "report/engine/FR_Globals.h"
 #include "report/engine/FR_Page.h"
+#include "report/engine/FR_TextMeasure.h"
 #include "report/engine/FR_Utils.h"
 
 #include "platform/rtl/Streams.h"
@@ -236,4 +238,142 @@ void TfrBandView::RegisterProperties()
     AddProperty(QStringLiteral("EOF"), 0);
     if (TfrPropRec* Memo = FindPropRec(QStringLiteral("Memo")))
         Memo->PropName = QStringLiteral("OnBeforePrint");
+}
+
+// ---------------------------------------------------------------- drawing
+
+namespace {
+
+constexpr int TitleDepth = 18;
+
+void SetTitleFont(TFont* Font)
+{
+    Font->SetName(QStringLiteral("Arial"));
+    Font->SetSize(8);
+    Font->SetStyle({});
+    Font->SetColor(clBlack);
+    Font->SetCharset(DefaultCharset());
+    Font->SetOrientation(0);
+}
+
+} // namespace
+
+int TfrBandView::TitleWidth() const
+{
+    TFont Font;
+    SetTitleFont(&Font);
+    return std::max(100, frTextWidth(Font, frBandName(BandType()), 0) + 8);
+}
+
+void TfrBandView::Draw(TCanvas* ACanvas)
+{
+    FCanvas = ACanvas;
+    if (DocMode == dmPrinting)
+        return;
+    SetFrameWidth(1.0f);
+    const bool Cross = frIsCrossBand(BandType());
+    TfrPage* Page = AlignPage();
+    // A page whose paper is not known yet leaves the band as stored.
+    if (Page && !Cross && Page->PrnInfo.PaperWidthPx > 0) {
+        SetLeft(0);
+        SetWidth(Page->PrnInfo.PaperWidthPx);
+    } else if (Page && Cross && Page->PrnInfo.PaperHeightPx > 0) {
+        SetTop(0);
+        SetHeight(Page->PrnInfo.PaperHeightPx);
+    }
+    ApplyBandAlign(ACanvas);
+    TfrDrawScope Scope(this);
+    if (DisableDrawing)
+        return;
+    TCanvas* C = ACanvas;
+    TCanvasState State(C);
+    C->Brush()->SetBitmap(frBandPattern());
+    C->FillRect(DrawRect());
+    SetTitleFont(C->Font());
+    C->Pen()->SetStyle(psSolid);
+    C->Pen()->SetWidth(1);
+    C->Pen()->SetColor(clBtnFace);
+    C->Brush()->SetStyle(bsClear);
+    const int L = Left(), T = Top();
+    C->Rectangle(L, T, L + Width() + 1, T + Height() + 1);
+    if (FColumns > 1) {
+        C->Pen()->SetStyle(psDot);
+        C->Pen()->SetColor(clBlack);
+        const int Lo = Page ? Page->GetLeftBound() : 0;
+        for (int k = 1; k <= FColumns; ++k) {
+            const int X = Lo + (k - 1) * (FColumnWidth + FColumnGap);
+            C->Rectangle(X, T, X + FColumnWidth, T + Height());
+        }
+    }
+    C->Pen()->SetStyle(psSolid);
+    C->Pen()->SetColor(clBtnFace);
+    C->Brush()->SetColor(clBtnFace);
+    const QString Name = frBandName(BandType());
+    const int W = TitleWidth();
+    auto Stroke = [C](TColor Color, int X1, int Y1, int X2, int Y2) {
+        C->Pen()->SetColor(Color);
+        C->MoveTo(X1, Y1);
+        C->LineTo(X2, Y2);
+    };
+    if (frShowBandTitles) {
+        if (!Cross) {
+            C->Rectangle(L, T - TitleDepth, L + W, T);
+            Stroke(clBtnShadow, L + W - 2, T - TitleDepth, L + W - 2, T);
+            Stroke(clBlack, L + W - 1, T - TitleDepth, L + W - 1, T);
+            C->Brush()->SetStyle(bsClear);
+            C->TextOut(L + 4, T - 17, Name);
+        } else {
+            C->Rectangle(L - TitleDepth, T, L, T + W);
+            Stroke(clBtnShadow, L - TitleDepth, T + W - 2, L, T + W - 2);
+            Stroke(clBlack, L - TitleDepth, T + W - 1, L, T + W - 1);
+            Stroke(clBtnHighlight, L - TitleDepth, T, L - TitleDepth, T + W);
+            C->Brush()->SetStyle(bsClear);
+            C->Font()->SetOrientation(900);
+            C->TextOut(L - 15, T + frTextWidth(*C->Font(), Name, 0) + 4, Name);
+        }
+    } else {
+        C->Brush()->SetStyle(bsClear);
+        if (!Cross) {
+            C->TextOut(L + 4, T + 2, Name);
+        } else {
+            C->Font()->SetOrientation(900);
+            C->TextOut(L + 2, T + 94, Name);
+        }
+    }
+}
+
+QRegion TfrBandView::GetClipRgn(bool Extended)
+{
+    if (!frShowBandTitles)
+        return TfrView::GetClipRgn(Extended);
+    const int E = Extended ? 10 : 0;
+    const int L = Left(), T = Top(), W = TitleWidth();
+    QRegion Region = CreateRectRgn(L - E, T - E, L + Width() + 1 + E, T + Height() + 1 + E);
+    const QRegion Tab = frIsCrossBand(BandType()) ? CreateRectRgn(L - TitleDepth, T, L, T + W)
+                                                  : CreateRectRgn(L, T - TitleDepth, L + W, T);
+    return Region.united(Tab);
+}
+
+void TfrBandView::DefinePopupMenu(TPopupMenu* Popup)
+{
+    const int Type = BandType();
+    if (frBandOffersFlag(Type, flBandStretched))
+        TfrView::DefinePopupMenu(Popup);
+    else if (Type == btPageFooter)
+        Popup->Items()->Add(QStringLiteral("-"));
+    struct TItem
+    {
+        int Id;
+        uint16_t Bit;
+        bool SelectedToo;   // set on every selected view, not on this band alone
+    };
+    static const TItem Items[] = {
+        {55194, flBandNewPageAfter, true}, {55195, flBandPrintIfSubsetEmpty, true},
+        {55196, flBandBreaked, true},      {55231, flBandOnFirstPage, false},
+        {55232, flBandOnLastPage, false},  {55233, flBandRepeatHeader, false},
+        {55440, flBandPrintChildIfInvisible, false},
+    };
+    for (const TItem& Item : Items)
+        if (frBandOffersFlag(Type, Item.Bit))
+            AddFlagItem(Popup, LoadEngineString(Item.Id), Item.Bit, frrfDontModify, Item.SelectedToo);
 }

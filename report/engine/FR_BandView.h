@@ -1,7 +1,8 @@
 // The design-time form of a band: a strip of a report page that the band
 // engine prints once, per record, per group, per page or per column, by its
-// type. Here the fields, the band types with their names, by-name access and
-// the record; the run-time band and drawing come with the band engine.
+// type. Here the fields, the band types with their names, by-name access, the
+// record and the designer's drawing (hatched strip with a title tab); the
+// run-time band (FR_Band) is built and walked by the band engine.
 #pragma once
 
 #include "report/engine/FR_View.h"
@@ -81,6 +82,16 @@ public:
     // The run-time band built from this view while a report is prepared.
     TfrBand* RunBand() const { return FRunBand; }
     void SetRunBand(TfrBand* Value) { FRunBand = Value; }
+
+    // Width of the title tab: the type name in Arial 8 plus 8, at least 100.
+    int TitleWidth() const;
+
+    // Design state only: the band across the page (down it for cross bands),
+    // hatched, with column frames and the title tab; bands print nothing.
+    void Draw(TCanvas* ACanvas) override;
+    // With band titles shown, the band and its title tab.
+    QRegion GetClipRgn(bool Extended) override;
+    void DefinePopupMenu(TPopupMenu* Popup) override;
 
     void LoadFromStream(TStream& Stream) override;
     void SaveToStream(TStream& Stream) override;

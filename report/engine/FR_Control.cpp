@@ -1,5 +1,8 @@
 #include "report/engine/FR_Control.h"
 
+#include "report/engine/FR_Globals.h"
+
+#include <QImage>
 #include <QWidget>
 
 TfrControl::TfrControl()
@@ -34,4 +37,29 @@ void TfrControl::RegisterProperties()
         AddProperty(QString::fromLatin1(Name), PropSize);
     AddProperty(QStringLiteral("Visible"), PropBoolean);
     AddProperty(QStringLiteral("Restrictions"), PropHasEditor, frRestrictionsEditor);
+}
+
+void TfrControl::Draw(TCanvas* ACanvas)
+{
+    ApplyBandAlign(ACanvas);
+    if (FControl)
+        FControl->resize(Width(), Height());
+    TfrDrawScope Scope(this);
+    PaintControl();
+}
+
+void TfrControl::PaintControl()
+{
+    if (DisableDrawing || !FCanvas)
+        return;
+    QImage Image(Width() + 1, Height() + 1, QImage::Format_RGB32);
+    if (Image.isNull())
+        return;
+    Image.fill(ColorToQColor(clBtnFace));
+    if (FControl) {
+        FControl->move(0, 0);
+        FControl->render(&Image, QPoint(), QRegion(),
+                         QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    }
+    FCanvas->DrawImage(Left(), Top(), Image);
 }

@@ -3,9 +3,16 @@
 // shows or designs; views and pages read it. One GUI thread, so plain globals.
 #pragma once
 
+#include "platform/rtl/Variants.h"
+
 #include <QString>
 #include <cstdint>
+#include <functional>
 
+class TBitmap;
+class TStringList;
+class TStrings;
+class TfrVariables;
 class TfrReport;
 class TfrPage;
 class TfrView;
@@ -49,3 +56,20 @@ enum class TfrMessageKind { mkError, mkWarning, mkInformation };
 void frShowMessage(const QString& Text, const QString& Caption, TfrMessageKind Kind);
 // "Error" caption and the error icon.
 void frShowError(const QString& Text);
+
+// Shared objects of the views, made on first use and kept until the program
+// ends; the engine's start-up object takes them over.
+TBitmap* TempBmp();                 // 8 x 8, blank; its canvas measures text at 96 dpi
+const TBitmap* frBandPattern();     // 8 x 8 checkerboard: white where x + y is even, silver where odd
+TStringList* SMemo();               // the lines a memo view has just wrapped
+extern bool frShowBandTitles;       // band views draw their title tabs (designer option)
+TfrVariables& frConstants();        // script constants, sorted by name
+
+// Services of the preparation driver that views call while a report is
+// prepared; each is empty until the driver installs it. The value of a
+// bracketed expression as text (the view being printed is CurView):
+extern std::function<QString(const QString& Expression)> frFormattedValue;
+// Runs a view's compiled script:
+extern std::function<void(TStrings* Script)> frRunScript;
+// Evaluates a condition kept in postfix form:
+extern std::function<Variant(const QString& Postfix)> frCalcPostfix;

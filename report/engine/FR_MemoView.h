@@ -1,7 +1,9 @@
 // The text object of a report: lines in which bracketed expressions become
-// values when the report is prepared, drawn with one font and aligned. Here the
-// fields, defaults, by-name access and the record; drawing comes with the
-// engine's drawing code.
+// values when the report is prepared, drawn with one font, aligned, rotated,
+// wrapped at word boundaries (Chinese text between any two characters), and
+// measured and split for the band engine. Fields, by-name access and the
+// record are in FR_MemoView.cpp, wrapping and drawing in FR_MemoViewDraw.cpp,
+// heights, printing and the designer menu in FR_MemoViewPrint.cpp.
 #pragma once
 
 #include "report/engine/FR_Utils.h"
@@ -38,6 +40,11 @@ struct TfrHighlightAttr
     bool operator==(const TfrHighlightAttr&) const = default;
 };
 
+// Positions after which a word may be broken by the syllable rule of
+// "WordBreak" (a count of characters before the break), ascending; none for
+// words shorter than 4 characters. The rule knows Cyrillic letters only.
+QList<int> frHyphenate(const QString& Word);
+
 class TfrMemoView : public TfrStretcheable
 {
 public:
@@ -61,6 +68,33 @@ public:
     const QString& LastValue() const { return FLastValue; }
     void SetLastValue(const QString& Value) { FLastValue = Value; }
 
+    // State of the last wrapping and drawing.
+    // Height of the wrapped text with both vertical gaps (design units after
+    // wrapping, canvas units while showing).
+    int VHeight() const { return FVHeight; }
+    // LineSpacing plus the glyph height at 96 dpi.
+    int LineHeight() const { return FLineHeight; }
+    // Lines output by the last drawing or split.
+    int LinesDrawn() const { return FLinesDrawn; }
+
+    // ExpandedMemo becomes Memo with its bracketed expressions expanded (none
+    // with "TextOnly"); a value holding line breaks gives several lines.
+    void ExpandMemo();
+    // Wraps ExpandedMemo into SMemo at the view's width, measured at 96 dpi;
+    // each paragraph's last line ends in the mark character 0x01. Call between
+    // BeginDraw and EndDraw.
+    void WrapMemo();
+
+    void Draw(TCanvas* ACanvas) override;
+    void Print(TStream& Stream) override;
+    void ExportData() override;
+    void GetBlob(TField* Field) override;
+    void DefinePopupMenu(TPopupMenu* Popup) override;
+    void ShowEditor() override;
+    int CalcHeight() override;
+    int MinHeight() override;
+    int RemainHeight() override;
+
     void LoadFromStream(TStream& Stream) override;
     void SaveToStream(TStream& Stream) override;
 
@@ -71,6 +105,27 @@ public:
     void RegisterProperties() override;
 
 private:
+    friend class THighlightScope;
+    // The view's font on Canvas as drawing sees it: transparent, and at the
+    // view's scale unless the canvas is a printer's (which keeps points).
+    void AssignCanvasFont(TCanvas* Canvas);
+    // Width of the whole memo text on FCanvas, in design units with frame and gaps.
+    int MeasuredWidth();
+    void DrawUnderlines();
+    // Outputs the wrapped lines of ExpandedMemo; call between BeginDraw and EndDraw.
+    void ShowMemo();
+    void ShowLines(bool Rotated);
+    bool HighlightHolds() const;
+    int LineHeight96() const;
+
+    bool FPreWrapped = false;
+    int FVHeight = 0;
+    bool FPartMode = false;
+    int FLineHeight = 0;
+    int FLinesDrawn = 0;
+    bool FExporting = false;
+    bool FCountOnly = false;        // split: count the lines that fit, draw none
+
     std::unique_ptr<TFont> FFont;
     QString FLastValue;
     int FAlignment = 0;

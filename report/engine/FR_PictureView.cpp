@@ -1,10 +1,17 @@
 #include "report/engine/FR_PictureView.h"
 
-#include "report/engine/FR_Globals.h"
-#include "report/engine/FR_Utils.h"
-
+#include "platform/db/Field.h"
+#include "platform/gui/Menus.h"
 #include "platform/rtl/Streams.h"
+#include "report/engine/FR_DBSet.h"
+#include "report/engine/FR_Globals.h"
+#include "report/engine/FR_Jpeg.h"
+#include "report/engine/FR_Utils.h"
+#include "report/engine/FR_Variables.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
 #include <QSet>
 #include <limits>
 
@@ -45,12 +52,72 @@ void TfrPicture::Assign(uint8_t Kind, const QByteArray& Data)
 {
     FKind = Kind;
     FData = Data;
+    FImage = QImage();
+    FDecoded = false;
 }
 
 void TfrPicture::Clear()
 {
-    FKind = gkNone;
-    FData.clear();
+    Assign(gkNone, QByteArray());
+}
+
+const QImage& TfrPicture::Image() const
+{
+    if (FDecoded)
+        return FImage;
+    FDecoded = true;
+    FImage = QImage();
+    if (FData.isEmpty())
+        return FImage;
+    try {
+        TMemoryStream Stream(FData);
+        switch (FKind) {
+        case gkBitmap: {
+            TBitmap Bitmap;
+            Bitmap.LoadFromStream(Stream);
+            FImage = Bitmap.Image();
+            break;
+        }
+        case gkIcon: {
+            TIcon Icon;
+            Icon.LoadFromStream(Stream);
+            FImage = Icon.ToImage();
+            break;
+        }
+        case gkJpeg:
+            FImage = frDecodeJpeg(FData);
+            break;
+        default:
+            break;
+        }
+    } catch (const Exception&) {
+        // Bytes that do not decode draw as an empty picture and are kept.
+        FImage = QImage();
+    }
+    return FImage;
+}
+
+void TfrPicture::LoadFromFile(const QString& FileName)
+{
+    const QString Ext = QFileInfo(FileName).suffix().toLower();
+    uint8_t Kind = gkNone;
+    if (Ext == u"bmp")
+        Kind = gkBitmap;
+    else if (Ext == u"jpg" || Ext == u"jpeg")
+        Kind = gkJpeg;
+    else if (Ext == u"ico")
+        Kind = gkIcon;
+    else if (Ext == u"wmf" || Ext == u"emf")
+        Kind = gkMetafile;
+    QFile File(FileName);
+    if (Kind == gkNone || !File.open(QIODevice::ReadOnly))
+        throw EReadError(QStringLiteral("Cannot read the picture %1").arg(FileName));
+    const QByteArray Bytes = File.readAll();
+    TfrPicture Loaded;
+    Loaded.Assign(Kind, Bytes);
+    if (Bytes.isEmpty() || (Kind != gkMetafile && Loaded.Image().isNull()))
+        throw EReadError(QStringLiteral("Cannot read the picture %1").arg(FileName));
+    Assign(Kind, Bytes);
 }
 
 // ---------------------------------------------------------------- TfrPictureView
@@ -60,6 +127,11 @@ TfrPictureView::TfrPictureView()
     FBaseName = QStringLiteral("Picture");
     FObjectType = gtPicture;
     FFlags = flStretched | flPictRatio;
+    TfrVariables& Constants = frConstants();
+    Constants.SetVariable(QStringLiteral("btBMP"), int(btBMP));
+    Constants.SetVariable(QStringLiteral("btJPG"), int(btJPG));
+    Constants.SetVariable(QStringLiteral("btICO"), int(btICO));
+    Constants.SetVariable(QStringLiteral("btWMF"), int(btWMF));
 }
 
 TfrPictureView::~TfrPictureView() = default;
@@ -132,6 +204,138 @@ Variant TfrPictureView::GetPropValue(const QString& Name)
     if (N == u"PICTURE")
         return static_cast<int64_t>(reinterpret_cast<intptr_t>(&FPicture));
     return Result;
+}
+
+Variant TfrPictureView::CallMethod(const QString& Name, const Variant& Par1, const Variant& Par2,
+                                   const Variant& Par3)
+{
+    Variant Result = TfrView::CallMethod(Name, Par1, Par2, Par3);
+    if (!Result.IsEmpty() || UpperCase(Name) != u"LOADFROMFILE")
+        return Result;
+    const QString FileName = (frEvaluateParameter ? frEvaluateParameter(Par1) : Par1).AsString();
+    if (QFileInfo::exists(FileName))
+        FPicture.LoadFromFile(FileName);
+    else
+        FPicture.Clear();
+    return Result;
+}
+
+void TfrPictureView::GetBlob(TField* Field)
+{
+    static const uint8_t Kinds[] = {gkBitmap, gkJpeg, gkIcon, gkMetafile};
+    if (!Field || Field->IsNull() || FBlobType > btWMF) {
+        FPicture.Clear();
+        return;
+    }
+    TMemoryStream Stream;
+    AssignBlobTo(Field, Stream);
+    FPicture.Assign(Kinds[FBlobType], Stream.Data());
+}
+
+void TfrPictureView::ShowEditor()
+{
+    if (frPictureEditor)
+        frPictureEditor();
+}
+
+void TfrPictureView::DefinePopupMenu(TPopupMenu* Popup)
+{
+    TfrView::DefinePopupMenu(Popup);
+    AddFlagItem(Popup, LoadEngineString(55197), flPictCenter);
+    AddFlagItem(Popup, LoadEngineString(55198), flPictRatio);
+    TMenuItem* Items = Popup->Items();
+    Items->Items(Items->Count() - 1)->SetEnabled(FFlags & flStretched);
+}
+
+namespace {
+
+// The empty-picture glyph: a small framed landscape, drawn once.
+const QImage& EmptyGlyph()
+{
+    static const QImage Glyph = [] {
+        QImage I(16, 16, QImage::Format_RGB32);
+        I.fill(QColor(255, 255, 255));
+        QPainter P(&I);
+        P.fillRect(2, 3, 12, 10, QColor(166, 202, 240));
+        P.setPen(Qt::NoPen);
+        P.setBrush(QColor(255, 200, 0));
+        P.drawEllipse(9, 4, 3, 3);
+        P.setBrush(QColor(60, 150, 60));
+        const QPoint Hill[] = {{2, 12}, {6, 7}, {9, 10}, {11, 8}, {14, 12}};
+        P.drawPolygon(Hill, 5);
+        P.setPen(QColor(96, 96, 96));
+        P.setBrush(Qt::NoBrush);
+        P.drawRect(1, 2, 13, 11);
+        return I;
+    }();
+    return Glyph;
+}
+
+} // namespace
+
+void TfrPictureView::Draw(TCanvas* ACanvas)
+{
+    ApplyBandAlign(ACanvas);
+    TfrDrawScope Scope(this);
+    DrawBackground();
+    const bool Metafile = FPicture.Kind() == gkMetafile && !FPicture.Empty();
+    const QImage& Image = FPicture.Image();
+    const QRect D = DrawRect();
+    if (DisableDrawing) {
+        return;
+    } else if (!Metafile && Image.isNull()) {
+        if (DocMode != dmPrinting) {
+            TCanvasState State(ACanvas);
+            ACanvas->Font()->SetName(QStringLiteral("Arial"));
+            ACanvas->Font()->SetSize(8);
+            ACanvas->Font()->SetStyle({});
+            ACanvas->Font()->SetColor(clBlack);
+            ACanvas->Brush()->SetStyle(bsClear);
+            ACanvas->TextRect(D, Left() + 20, Top() + 3, LoadEngineString(55228));
+            ACanvas->DrawImage(Left() + 1, Top() + 2, EmptyGlyph());
+        }
+    } else {
+        const int GW = Metafile ? D.width() : Image.width();
+        const int GH = Metafile ? D.height() : Image.height();
+        QRect R = D;
+        bool Skip = false;
+        if (!(FFlags & flStretched)) {
+            const int W = static_cast<int>(RoundHalfEven(GW * ScaleX()));
+            const int H = static_cast<int>(RoundHalfEven(GH * ScaleY()));
+            R = QRect(D.left(), D.top(), W, H);
+            if (FFlags & flPictCenter)
+                R.translate((D.width() - W) / 2, (D.height() - H) / 2);
+        } else if (FFlags & flPictRatio) {
+            // A graphic without width or height has no aspect to keep.
+            Skip = GW <= 0 || GH <= 0;
+            if (!Skip) {
+                const double KX = double(Width()) / GW;
+                const double KY = double(Height()) / GH;
+                if (KX < KY)
+                    R.setHeight(static_cast<int>(RoundHalfEven(GH * KX)));
+                else
+                    R.setWidth(static_cast<int>(RoundHalfEven(GW * KY)));
+                if (FFlags & flPictCenter)
+                    R.translate((D.width() - R.width()) / 2, (D.height() - R.height()) / 2);
+            }
+        }
+        if (!Skip && Metafile) {
+            // No metafile renderer on this platform: a frame marks its place.
+            TCanvasState State(ACanvas);
+            ACanvas->Pen()->SetColor(clGray);
+            ACanvas->Pen()->SetWidth(1);
+            ACanvas->Pen()->SetStyle(psDot);
+            ACanvas->Brush()->SetStyle(bsClear);
+            ACanvas->Rectangle(R);
+        } else if (!Skip && IsPrinting()) {
+            // Printers get plain 24-bit pixels; icons are not printed.
+            if (FPicture.Kind() != gkIcon)
+                ACanvas->StretchDrawImage(R, Image.convertToFormat(QImage::Format_RGB888));
+        } else if (!Skip) {
+            ACanvas->StretchDrawImage(R, Image);
+        }
+    }
+    DrawFrame();
 }
 
 void TfrPictureView::RegisterProperties()

@@ -15,6 +15,10 @@ public:
     int SubPage() const { return FSubPage; }
     void SetSubPage(int Value) { FSubPage = Value; }
 
+    // A white box with the view's name; the subreport adds no menu items.
+    void Draw(TCanvas* ACanvas) override;
+    void DefinePopupMenu(TPopupMenu* Popup) override { (void)Popup; }
+
     void LoadFromStream(TStream& Stream) override;
     void SaveToStream(TStream& Stream) override;
 

@@ -20,7 +20,11 @@
 
 class TStream;
 class TfrBand;
+class TfrBandView;
+class TfrPage;
 class TDataSet;
+class TField;
+class TPopupMenu;
 
 // ---------------------------------------------------------------- property records
 
@@ -249,7 +253,45 @@ public:
     void SetOffset(int AOffsX, int AOffsY) { FOffsX = AOffsX; FOffsY = AOffsY; }
     bool IsPrinting() const { return FIsPrinting; }
     void SetIsPrinting(bool Value) { FIsPrinting = Value; }
+    // Inner rectangle of the last BeginDraw (text and picture area); classic:
+    // RectRight and RectBottom lie outside.
     const QRect& DrawRect() const { return FDrawRect; }
+    // Surface of the current drawing (set by ApplyBandAlign).
+    TCanvas* Canvas() const { return FCanvas; }
+
+    // Drawing. One path for every surface: the designer draws at scale 1, the
+    // preview and the printer set scale, offset and IsPrinting first.
+    // Draw of the base draws nothing.
+    virtual void Draw(TCanvas* Canvas);
+    // Replace position, size, gaps and frame width by canvas values (design
+    // state: scale 1) and compute DrawRect; EndDraw puts the design values
+    // back. Always in pairs: see TfrDrawScope.
+    void BeginDraw();
+    void EndDraw();
+    virtual void DrawBackground();
+    virtual void DrawFrame();
+    // The area the view covers with its frame lines; Extended adds 10 pixels
+    // on every side (the designer's hit area).
+    virtual QRegion GetClipRgn(bool Extended);
+    // Design state: the band view of the page being designed that holds this
+    // view's top-left corner (the last in page order); nullptr otherwise.
+    TfrBandView* GetBand() const;
+    // Takes Canvas as the current surface and this view as CurView, then
+    // moves or sizes the view by BandAlign within the current page's bounds.
+    void ApplyBandAlign(TCanvas* ACanvas);
+
+    // Preparation. Writes the view into a prepared page's stream (type byte,
+    // class name for add-ins, record).
+    virtual void Print(TStream& Stream);
+    // Hands the view to the report's export filter.
+    virtual void ExportData();
+    // Loads the view's data from a blob field (memo text, picture).
+    virtual void GetBlob(TField* Field) { (void)Field; }
+    virtual void AfterResize() {}
+
+    // Designer. Appends the view's context-menu items to Popup.
+    virtual void DefinePopupMenu(TPopupMenu* Popup);
+    virtual void ShowEditor() {}
 
     // Actions.
     // BaseName + the first free number from 1 to 10000 (none free: empty).
@@ -273,6 +315,25 @@ public:
     void RegisterProperties() override;
 
 protected:
+    // The page whose views a view lines up with: the page being formed in
+    // print state, the designer's page (else CurPage) in design state.
+    static TfrPage* AlignPage();
+    // The right and bottom canvas edges of the view being drawn.
+    int DrawRight() const;
+    int DrawBottom() const;
+    // Fetches the blob field the view shows, then runs the report's
+    // before-print event on ExpandedMemo.
+    void DoBeforePrint();
+    // Writes the type byte, the class name of an add-in and the record.
+    void WriteRecord(TStream& Stream);
+    // Runs Action on every selected view of the designer's page (this view
+    // alone without a designer) that lacks Restriction, between the
+    // designer's BeforeChange and AfterChange.
+    void ChangeSelected(uint16_t Restriction, const std::function<void(TfrView* View)>& Action);
+    // A check item for Flag of Flags toggling it through ChangeSelected.
+    void AddFlagItem(TPopupMenu* Popup, const QString& Caption, uint16_t Flag, uint16_t Restriction = frrfDontModify,
+                     bool SelectedToo = true);
+
     // The string-list methods on List under the stem Stem ("MEMO", "LINES");
     // Result stays empty when Name is not one of them.
     Variant CallListMethod(TStrings& List, const QString& Stem, const QString& Name,
@@ -295,6 +356,7 @@ protected:
     int FGapX = 2;
     int FGapY = 1;
     QRect FDrawRect;
+    TCanvas* FCanvas = nullptr;
 
 private:
     int FSaveLeft = 0, FSaveTop = 0, FSaveWidth = 0, FSaveHeight = 0, FSaveGapX = 0, FSaveGapY = 0;
@@ -320,10 +382,39 @@ private:
     std::unique_ptr<TStringList> FExpandedMemo;
 };
 
+// Keeps a view between BeginDraw and EndDraw for as long as it lives.
+class TfrDrawScope
+{
+public:
+    explicit TfrDrawScope(TfrView* View) : FView(View) { FView->BeginDraw(); }
+    ~TfrDrawScope() { FView->EndDraw(); }
+    TfrDrawScope(const TfrDrawScope&) = delete;
+    TfrDrawScope& operator=(const TfrDrawScope&) = delete;
+
+private:
+    TfrView* FView;
+};
+
+// The text of Text with every bracketed expression replaced by its value as
+// text; an inserted value is not scanned again, and a "[" without its "]"
+// stays as it is.
+QString frExpandText(const QString& Text);
+
 // A view whose height the band engine can ask for (memo, line).
 class TfrStretcheable : public TfrView
 {
 public:
+    // Height the view needs for its content, in design units.
+    virtual int CalcHeight() = 0;
+    // Smallest height worth printing on a page (one line).
+    virtual int MinHeight() = 0;
+    // What is left over below the last whole line when the view is cut at its
+    // current height.
+    virtual int RemainHeight() = 0;
+
+    Variant CallMethod(const QString& Name, const Variant& Par1, const Variant& Par2,
+                       const Variant& Par3) override;
+
     // 0 normal; 1 CalcHeight has expanded and measured the text for the next
     // Print; 2 Print outputs only the lines that fit (split).
     uint8_t CalcState() const { return FCalcState; }

@@ -1,0 +1,12 @@
+// JPEG decoding for picture views, through libjpeg. Damaged data, pictures
+// over 50 million pixels or wider or taller than 32,767 pixels give a null
+// image (checked before anything is allocated); libjpeg's errors never end the
+// program.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+// The picture as 32-bit RGB, or a null image with the reason in Error.
+QImage frDecodeJpeg(const QByteArray& Data, QString* Error = nullptr);
