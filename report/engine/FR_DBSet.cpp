@@ -1,50 +1,9 @@
 #include "report/engine/FR_DBSet.h"
 
-<<<<<<< HEAD
-=======
 #include "platform/db/Field.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Streams.h"
 
-TfrDataset::TfrDataset(QObject* AOwner)
-    : QObject(AOwner)
-{
-}
-
-TfrDataset::~TfrDataset() = default;
-
-void TfrDataset::First()
-{
-    FRecNo = 0;
-    if (OnFirst)
-        OnFirst(this);
-}
-
-void TfrDataset::Next()
-{
-    ++FRecNo;
-    if (FRangeEnd == reCount && FRecNo >= FRangeEndCount)
-        return;
-    if (OnNext)
-        OnNext(this);
-}
-
-void TfrDataset::Prior()
-{
-    --FRecNo;
-    if (OnPrior)
-        OnPrior(this);
-}
-
-bool TfrDataset::Eof()
-{
-    bool Result = FRangeEnd == reCount && FRecNo >= FRangeEndCount;
-    if (OnCheckEOF)
-        OnCheckEOF(this, Result);
-    return Result;
-}
-
->>>>>>> i19views
 TfrDBDataSet::TfrDBDataSet(QObject* AOwner)
     : TfrDataset(AOwner)
 {
@@ -74,7 +33,6 @@ TDataSet* TfrDBDataSet::GetDataSet() const
     throw EDSError(QStringLiteral("Unable to open dataset ") + Name());
 }
 
-<<<<<<< HEAD
 void TfrDBDataSet::Init()
 {
     TDataSet* D = GetDataSet();
@@ -134,7 +92,8 @@ void TfrDBDataSet::Prior()
 bool TfrDBDataSet::Eof()
 {
     return TfrDataset::Eof() || GetDataSet()->Eof() || FEndReached;
-=======
+}
+
 // ---------------------------------------------------------------- blob fields
 
 bool IsBlobField(TField* Field)
@@ -152,5 +111,4 @@ void AssignBlobTo(TField* Field, TStream& Target)
 void AssignBlobTo(TField* Field, TStrings& Target)
 {
     Target.SetText(Field && !Field->IsNull() ? Field->AsString() : QString());
->>>>>>> i19views
 }

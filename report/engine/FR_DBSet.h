@@ -10,8 +10,6 @@
 #include "platform/db/DataSource.h"
 #include "report/engine/FR_DSet.h"
 
-<<<<<<< HEAD
-=======
 class TField;
 class TStream;
 class TStrings;
@@ -24,55 +22,6 @@ bool IsBlobField(TField* Field);
 void AssignBlobTo(TField* Field, TStream& Target);
 void AssignBlobTo(TField* Field, TStrings& Target);
 
-enum TRangeBegin : uint8_t { rbFirst = 0, rbCurrent = 1 };
-enum TRangeEnd : uint8_t { reLast = 0, reCurrent = 1, reCount = 2 };
-
-class EDSError : public Exception { using Exception::Exception; };
-
-class TfrDataset : public QObject
-{
-    Q_OBJECT
-public:
-    explicit TfrDataset(QObject* AOwner = nullptr);
-    ~TfrDataset() override;
-
-    TRangeBegin RangeBegin() const { return FRangeBegin; }
-    void SetRangeBegin(TRangeBegin Value) { FRangeBegin = Value; }
-    TRangeEnd RangeEnd() const { return FRangeEnd; }
-    void SetRangeEnd(TRangeEnd Value) { FRangeEnd = Value; }
-    int RangeEndCount() const { return FRangeEndCount; }
-    void SetRangeEndCount(int Value) { FRangeEndCount = Value; }
-    int RecNo() const { return FRecNo; }
-
-    // Classic component name.
-    QString Name() const { return objectName(); }
-    void SetName(const QString& Value) { setObjectName(Value); }
-
-    virtual void Init() {}
-    virtual void Exit() {}
-    virtual void First();
-    virtual void Next();
-    virtual void Prior();
-    virtual bool Eof();
-
-    std::function<void(QObject* Sender)> OnFirst;
-    std::function<void(QObject* Sender)> OnNext;
-    std::function<void(QObject* Sender)> OnPrior;
-    std::function<void(QObject* Sender, bool& Eof)> OnCheckEOF;
-
-protected:
-    int FRecNo = 0;
-
-private:
-    TRangeBegin FRangeBegin = rbFirst;
-    TRangeEnd FRangeEnd = reLast;
-    int FRangeEndCount = 0;
-};
-
-// Names a dataset of the program (directly or through a data source). Only the
-// references are kept here; opening and walking come with the band engine. A
-// referenced component that is destroyed is forgotten.
->>>>>>> i19views
 class TfrDBDataSet : public TfrDataset
 {
     Q_OBJECT
