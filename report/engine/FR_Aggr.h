@@ -15,7 +15,10 @@
 
 #include <QString>
 
+#include <vector>
+
 class TfrBand;
+class TfrPage;
 
 // Kind characters inside keys.
 constexpr char16_t frAggSum = 11, frAggMin = 12, frAggMax = 13, frAggAvg = 14, frAggCount = 15;
@@ -28,6 +31,11 @@ constexpr QChar frKeySeparator = QChar(1);
 // nothing to register or read.
 void frAggregateFunction(const QString& Name, const Variant& P1, const Variant& P2,
                          const Variant& P3, Variant& Value);
+
+// Registers the aggregate calls of the footers of FooterTypes on Page (the
+// memos and scripts of their views and their own scripts) with DataBand, and
+// points each footer that registers one at it.
+void frRegisterAggregates(TfrPage* Page, TfrBand* DataBand, const std::vector<int>& FooterTypes);
 
 // The kind character of a key; a null character for a text that is no key.
 QChar frAggregateKind(const QString& Key);

@@ -4,8 +4,10 @@
 #include "platform/gui/Graphics.h"
 #include "platform/gui/ModalSeam.h"
 #include "platform/rtl/Classes.h"
+#include "report/engine/FR_Aggr.h"
 #include "report/engine/FR_Funcs.h"
 #include "report/engine/FR_Locale.h"
+#include "report/engine/FR_Page.h"
 #include "report/engine/FR_Pars.h"
 #include "report/engine/FR_ReportIntrp.h"
 #include "report/engine/FR_StdFuncs.h"
@@ -116,6 +118,8 @@ TfrGlobals::TfrGlobals()
     frRegisterFunctionLibrary(frLibraryClass<TDatabaseFunctionLibrary>());
     Parser = std::make_unique<TfrParser>();
     Interpretator = std::make_unique<TInterpretator>();
+    frInterpreter = Interpretator.get();
+    frPrepareAggregates = frRegisterAggregates;
     Variables = std::make_unique<TfrVariables>();
     Variables->SetSorted(true);
     Consts = std::make_unique<TfrVariables>();
@@ -138,6 +142,8 @@ TfrGlobals::~TfrGlobals()
     frUnRegisterFunctionLibrary(frLibraryClass<TfrStdFunctionLibrary>());
     frUnRegisterFunctionLibrary(frLibraryClass<TDatabaseFunctionLibrary>());
     Parser.reset();
+    frPrepareAggregates = nullptr;
+    frInterpreter = nullptr;
     Interpretator.reset();
     Variables.reset();
     Consts.reset();

@@ -69,7 +69,8 @@ void TInterpretator::SetValue(const QString& Name, const Variant& Value)
     }
     const QString Upper = Name.toUpper();
     if (Upper == u"MODALRESULT") {
-        // PENDING-FORM: the dialog page's form lands with the page unit.
+        if (CurPage && CurPage->PageType == ptDialog && CurPage->Form)
+            CurPage->Form->SetModalResult(static_cast<int>(Value.AsInteger()));
         return;
     }
     if (Upper == u"CURY") {
