@@ -75,6 +75,8 @@ TfrReport::TfrReport(QObject* AOwner)
     , FPages(std::make_unique<TfrPages>(this))
     , FDictionary(std::make_unique<TfrDataDictionary>())
 {
+    // The engine's shared objects exist once a report does.
+    frGlobals();
     FFileName = LoadEngineString(55209);
     FPrinterName = LoadEngineString(55007);
     ResetReportInfo();

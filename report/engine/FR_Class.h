@@ -197,6 +197,9 @@ public:
     void SetCanRebuild(bool Value) { FCanRebuild = Value; }
     bool Terminated() const { return FTerminated; }
     void SetTerminated(bool Value) { FTerminated = Value; }
+    // A dialog page of the report was closed without OK.
+    bool DialogCancelled() const { return FDialogCancelled; }
+    void SetDialogCancelled(bool Value) { FDialogCancelled = Value; }
     bool SaveAsXML() const { return FSaveAsXML; }
     const QString& FileName() const { return FFileName; }
     void SetFileName(const QString& Value) { FFileName = Value; }
@@ -327,6 +330,7 @@ private:
     bool FUseDefaultDataSetName = false;
     bool FCanRebuild = false;
     bool FTerminated = false;
+    bool FDialogCancelled = false;
     int16_t FPrintToDefault = 0;
     int16_t FDoublePass = 0;
     bool FFinalPass = false;
