@@ -202,16 +202,6 @@ void TfrReport::ShowReport()
     ShowPreparedReport();
 }
 
-void TfrReport::ShowPreparedReport()
-{
-    CurReport = this;
-    MasterReport = this;
-    DocMode = dmPrinting;
-    CurBand = nullptr;
-    if (PreparedPageCount() == 0)
-        return;
-}
-
 // ---------------------------------------------------------------- printers
 
 void TfrReport::SetPrinterName(const QString& Value)
