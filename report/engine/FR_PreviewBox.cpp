@@ -16,17 +16,14 @@ int Rnd(double Value)
     return static_cast<int>(RoundHalfEven(Value));
 }
 
-// The page number of an "@n" link; 0 when the text names none.
-int LinkedPage(const QString& Url, bool* Named = nullptr)
+// The text after the "@" of a link: Named when there is any, Ok when it is a
+// page number.
+int LinkNumber(const QString& Url, bool& Named, bool& Ok)
 {
     const int At = Url.indexOf(u'@');
-    if (Named)
-        *Named = At >= 0 && At < Url.size() - 1;
-    if (At < 0)
-        return 0;
-    bool Ok = false;
-    const int N = Url.mid(At + 1).trimmed().toInt(&Ok);
-    return Ok ? std::max(N, 1) : 0;
+    Named = At >= 0 && At < Url.size() - 1;
+    Ok = false;
+    return Named ? Url.mid(At + 1).trimmed().toInt(&Ok) : 0;
 }
 
 } // namespace
@@ -126,9 +123,9 @@ void TfrPBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
     if (Index >= 0) {
         QString Url;
         Qt::CursorShape Shape = Qt::ArrowCursor;
-        bool Named = false;
+        bool Named = false, Ok = false;
         if (Form->EMFPages->DoClick(Index, PagePoint(Index, X, Y), Url, Shape, true) &&
-            (LinkedPage(Url, &Named), Named)) {
+            (LinkNumber(Url, Named, Ok), Named)) {
             Form->FollowLink(Url);
             return;
         }
@@ -162,8 +159,9 @@ void TfrPBox::MouseMove(TShiftState Shift, int X, int Y)
         setCursor(Shape);
     else
         unsetCursor();
-    const int Linked = Hit ? LinkedPage(Url) : 0;
-    Form->Label2->setText(Linked > 0 ? LoadEngineString(55004) + u' ' + QString::number(Linked) : QString());
+    bool Named = false, Ok = false;
+    const int Linked = Hit ? LinkNumber(Url, Named, Ok) : 0;
+    Form->Label2->setText(Ok ? LoadEngineString(55004) + u' ' + QString::number(Linked) : QString());
     TCustomControl::MouseMove(Shift, X, Y);
 }
 
@@ -189,9 +187,10 @@ bool TfrPBox::MouseWheel(TShiftState, int WheelDelta, int, int)
 
 void TfrPreviewForm::FollowLink(const QString& Url)
 {
-    const int Page = LinkedPage(Url);
+    bool Named = false, Ok = false;
+    const int Page = std::max(1, LinkNumber(Url, Named, Ok));
     // A name that is no number, or a page past the end, goes nowhere.
-    if (Page < 1 || Page > PageCount())
+    if (!Ok || Page > PageCount())
         return;
     CurPage = Page;
     SetToCurPage();

@@ -22,6 +22,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPageLayout>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrinter>
@@ -301,24 +302,37 @@ void TfrPreviewForm::PageSetupBtnClick()
     TPrinter* Platform = Prn->Printer();
     if (!Platform)
         return;
+    // The virtual printer's paper is the engine printer's own; the PDF writer
+    // under it only follows.
     TDeviceMode Mode;
-    Platform->GetDeviceMode(Mode);
+    if (Prn->IsVirtual()) {
+        Mode.Fields = dmfPaperSize | dmfOrientation;
+        Mode.PaperSize = Prn->PaperSize;
+        Mode.Orientation = Prn->Orientation == 1 ? dmoLandscape : dmoPortrait;
+        if (Prn->PaperSize == frCustomPaper) {
+            Mode.Fields |= dmfPaperLength | dmfPaperWidth;
+            Mode.PaperWidth = std::min(Prn->PaperWidth, Prn->PaperHeight);
+            Mode.PaperLength = std::max(Prn->PaperWidth, Prn->PaperHeight);
+        }
+    } else {
+        Platform->GetDeviceMode(Mode);
+    }
     const int32_t* M = EMFPages->Items(0)->PageMargins;
     QMargins Margins(PixelsToHundredths(M[0]), PixelsToHundredths(M[1]), PixelsToHundredths(M[2]),
                      PixelsToHundredths(M[3]));
     if (!(frPageSetupDialog ? frPageSetupDialog(Mode, Margins) : QtPageSetup(Mode, Margins)))
         return;
-    Platform->SetDeviceMode(Mode);
     if (Prn->IsVirtual()) {
-        const bool Custom = Mode.PaperSize == dmpCustom;
+        const bool Landscape = Mode.Orientation == dmoLandscape;
         Prn->PaperSize = Mode.PaperSize;
-        Prn->Orientation = Mode.Orientation == dmoLandscape ? 1 : 0;
-        if (Custom) {
-            Prn->PaperWidth = Mode.PaperWidth;
-            Prn->PaperHeight = Mode.PaperLength;
+        Prn->Orientation = Landscape ? 1 : 0;
+        if (Mode.PaperSize == dmpCustom) {
+            Prn->PaperWidth = Landscape ? Mode.PaperLength : Mode.PaperWidth;
+            Prn->PaperHeight = Landscape ? Mode.PaperWidth : Mode.PaperLength;
         }
         Prn->ApplySettings();
     } else {
+        Platform->SetDeviceMode(Mode);
         Prn->Refresh();
     }
     for (int i = 0; i < Report->Pages()->Count(); ++i) {
