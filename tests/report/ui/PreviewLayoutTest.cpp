@@ -5,6 +5,8 @@
 
 #include "platform/gui/Menus.h"
 #include "platform/gui/StdCtrls.h"
+#include "platform/gui/TestRender.h"
+#include "report/engine/FR_MemoView.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -226,4 +228,41 @@ TEST_F(TPreviewTest, EmbeddedPanelBorrowsTheWindowsPanels)
     EXPECT_FALSE(W->RPanel->isHidden());
     Panel.Disconnect();
     EXPECT_EQ(Report->EMFPages()->Count(), 2) << "given back";
+}
+
+TEST_F(TPreviewTest, ShowsAReceiptInItsWindow)
+{
+    const int Centre = frtaCenter | frtaMiddle;
+    AddPreparedPage(Report->EMFPages(),
+                    {{"Memo1", "收款单", QRect(229, 60, 300, 40), clNone, 0, 20, Centre},
+                     {"Memo2", "日期：2024-03-05", QRect(60, 120, 300, 24), clNone, 0, 10, frtaMiddle},
+                     {"Memo3", "单号：SK-0042", QRect(398, 120, 300, 24), clNone, 0, 10, frtaRight | frtaMiddle},
+                     {"Memo4", "客户", QRect(60, 150, 120, 30), clNone, 15, 10, Centre},
+                     {"Memo5", "华北机电有限公司", QRect(180, 150, 518, 30), clNone, 15, 10, frtaMiddle},
+                     {"Memo6", "金额", QRect(60, 180, 120, 30), clNone, 15, 10, Centre},
+                     {"Memo7", "123.45", QRect(180, 180, 518, 30), clNone, 15, 10, frtaMiddle},
+                     {"Memo8", "大写", QRect(60, 210, 120, 30), clNone, 15, 10, Centre},
+                     {"Memo9", "壹佰贰拾叁元肆角伍分", QRect(180, 210, 518, 30), clNone, 15, 10, frtaMiddle},
+                     {"Memo10", "经手人：李明", QRect(60, 250, 300, 24), clNone, 0, 10, frtaMiddle}});
+    Report->SetTitle("Receipt");
+    Form = std::make_unique<TfrPreviewForm>();
+    Form->setWindowState(Qt::WindowNoState);
+    Form->SetCaption("Preview - Receipt");
+    Form->resize(900, 640);
+    Form->Connect(Report.get());
+    Form->SetupButtons();
+    Form->show();
+    Form->ZoomMenuClick(zmPageWidth);
+    const QImage Shot = RenderWidget(Form.get());
+    const QPoint Box = Form->PaintBox->mapTo(Form.get(), QPoint(0, 0));
+    const QRect Page = Form->EMFPages->Items(0)->PageRect.translated(Box);
+    EXPECT_EQ(uitest::Pixel(Shot, Box.x() + 3, Box.y() + 3), 0x808080u);
+    // The amount's frame runs along the page at its scaled place.
+    const int FrameY = Page.top() + qRound(180 * Form->Scale);
+    EXPECT_EQ(uitest::Pixel(Shot, Page.left() + Page.width() / 2, FrameY), 0x000000u);
+    EXPECT_EQ(Form->Label1->text(), "Page 1/1");
+    const QString Keep = QString::fromLocal8Bit(qgetenv("TB_IMAGES_DIR"));
+    if (!Keep.isEmpty())
+        RenderToPng(Form.get(), Keep + QStringLiteral("/preview.png"));
+    Form->Disconnect();
 }

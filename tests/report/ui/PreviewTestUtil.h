@@ -27,6 +27,9 @@ struct TMemo
     QString Text;
     QRect Bounds;
     uint32_t Fill = clNone;
+    uint16_t Frame = 0;        // frame sides
+    int FontSize = 10;
+    int Alignment = 0;
 };
 
 // Appends a prepared A4 portrait page holding the memos to Pages.
@@ -43,6 +46,9 @@ inline void AddPreparedPage(TfrEMFPages* Pages, const std::vector<TMemo>& Memos,
         View->SetBounds(M.Bounds.left(), M.Bounds.top(), M.Bounds.width(), M.Bounds.height());
         View->Memo()->Add(M.Text);
         View->SetFillColor(M.Fill);
+        View->SetFrameTyp(M.Frame);
+        View->Font()->SetSize(M.FontSize);
+        View->SetAlignment(M.Alignment);
         Pages->Items(Index)->PageObject->Add(std::move(View));
     }
     Pages->PageToObjects(Index);
