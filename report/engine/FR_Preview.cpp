@@ -459,7 +459,7 @@ void TfrPreviewForm::FormResize()
         return;
     const int BoxW = PaintBox->width();
     const int BoxH = PaintBox->height();
-    const TfrPrnInfo& First = EMFPages->Items(CurPage - 1)->PagePrnInfo;
+    const TfrPrnInfo& First = EMFPages->Items(std::clamp(CurPage, 1, PageCount()) - 1)->PagePrnInfo;
     const int W0 = First.PaperWidthPx;
     const int H0 = First.PaperHeightPx;
     if (W0 <= 0 || H0 <= 0)

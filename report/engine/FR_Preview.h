@@ -51,6 +51,8 @@ public:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void DblClick() override;
     bool MouseWheel(TShiftState Shift, int WheelDelta, int X, int Y) override;
+    // A new size lays the pages out again.
+    void Resize() override;
 
     // The page (0-based) under a point of the box, or -1.
     int PageAt(int X, int Y) const;

@@ -179,6 +179,12 @@ void TfrPBox::DblClick()
         Form->EditPageClick();
 }
 
+void TfrPBox::Resize()
+{
+    Form->FormResize();
+    TCustomControl::Resize();
+}
+
 bool TfrPBox::MouseWheel(TShiftState, int WheelDelta, int, int)
 {
     Form->ScrollLines(WheelDelta / 120);

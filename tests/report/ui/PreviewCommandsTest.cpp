@@ -334,6 +334,10 @@ TEST_F(TPreviewTest, ShowPreparedReportOpensTheWindowModally)
             EXPECT_FALSE(F->Sep1->isHidden());
             EXPECT_FALSE(F->Sep3->isHidden());
             EXPECT_FALSE(F->EditPageItem->Visible()) << "no designer installed";
+            // Laid out for the box the shown window gave it.
+            const QRect Last = F->EMFPages->Items(1)->PageRect;
+            EXPECT_EQ(F->VScrollBar->Max(), std::max(0, Last.top() + Last.height() - F->PaintBox->height() + 10));
+            EXPECT_GT(F->PaintBox->height(), 300);
             F->ExitBtn->Click();
             return mrNone;
         },

@@ -3,12 +3,16 @@
 // An A4 page on the virtual printer is 758 x 1071 layout pixels.
 #include "PreviewTestUtil.h"
 
+#include "platform/gui/Application.h"
 #include "platform/gui/Menus.h"
+#include "report/engine/FR_ClassDesigner.h"
 #include "platform/gui/StdCtrls.h"
 #include "platform/gui/TestRender.h"
 #include "report/engine/FR_MemoView.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QLabel>
 
 using namespace previewtest;
@@ -265,4 +269,73 @@ TEST_F(TPreviewTest, ShowsAReceiptInItsWindow)
     if (!Keep.isEmpty())
         RenderToPng(Form.get(), Keep + QStringLiteral("/preview.png"));
     Form->Disconnect();
+}
+
+TEST_F(TPreviewTest, ToolButtonsGreyAsTheSettingsSay)
+{
+    AddPages(1);
+    struct TRow
+    {
+        const char* Name;
+        bool Designer;
+        const char* Stored;   // "GrayButtons" in the designer's settings; nullptr: none
+        bool Grayed;          // the report's GrayedButtons
+        bool Expected;
+    };
+    const TRow Rows[] = {
+        {"WithoutDesignerTheReportDecides", false, "0", true, true},
+        {"NothingStoredTheReportDecides", true, nullptr, true, true},
+        {"StoredOffWins", true, "0", true, false},
+        {"StoredOnWins", true, "1", false, true},
+    };
+    for (const TRow& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        TRegIniFile Settings(QStringLiteral("Software\\Pagewright\\") + Application()->Title());
+        Settings.EraseSection("Form\\TfrDesignerForm");
+        if (Row.Stored)
+            Settings.WriteString("Form\\TfrDesignerForm", "GrayButtons", Row.Stored);
+        Settings.Flush();
+        if (Row.Designer)
+            DesignerClass = [](uint8_t) { return nullptr; };
+        Report->SetGrayedButtons(Row.Grayed);
+        TfrPreviewForm* F = Open();
+        DesignerClass = nullptr;
+        EXPECT_EQ(F->PrintBtn->GrayedInactive(), Row.Expected);
+        EXPECT_EQ(F->FindBtn->GrayedInactive(), Row.Expected);
+        F->Disconnect();
+    }
+}
+
+TEST_F(TPreviewTest, MenusAndTheHelpMode)
+{
+    AddPages(2);
+    DesignerClass = [](uint8_t) { return nullptr; };
+    TfrPreviewForm* F = Open();
+    F->show();
+    // Space opens the zoom menu without the page items, a right click with them.
+    Key(F->ScrollBox1, Qt::Key_Space);
+    ASSERT_TRUE(F->ProcMenu->ShownMenu());
+    EXPECT_FALSE(F->EditPageItem->Visible());
+    F->ProcMenu->ShownMenu()->close();
+    QMouseEvent Right(QEvent::MouseButtonPress, QPointF(50, 50), QPointF(F->PaintBox->mapToGlobal(QPoint(50, 50))),
+                      Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(F->PaintBox, &Right);
+    ASSERT_TRUE(F->ProcMenu->ShownMenu());
+    EXPECT_TRUE(F->EditPageItem->Visible());
+    EXPECT_TRUE(F->DelPageItem->Enabled());
+    F->ProcMenu->ShownMenu()->close();
+    DesignerClass = nullptr;
+
+    // The help button stays down until the next press, which goes nowhere else.
+    F->HelpBtnClick();
+    EXPECT_TRUE(F->HelpBtn->Down());
+    ASSERT_TRUE(QGuiApplication::overrideCursor());
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WhatsThisCursor);
+    uitest::Press(F->PaintBox, QPoint(50, 50));
+    EXPECT_FALSE(F->HelpBtn->Down());
+    EXPECT_FALSE(QGuiApplication::overrideCursor());
+    EXPECT_FALSE(F->PaintBox->Dragging);
+    uitest::Press(F->PaintBox, QPoint(50, 50));
+    EXPECT_TRUE(F->PaintBox->Dragging) << "presses reach the box again";
+    F->Disconnect();
 }
