@@ -103,18 +103,6 @@ TEST_F(TPreparedTest, ClicksOpenWebLinksAndHandBackMailAddresses)
         EXPECT_EQ(Opened.join(','), QString(Row.Opened));
         EXPECT_EQ(Cursor == Qt::PointingHandCursor, Row.Hand);
     }
-    // The report's own click event comes first.
-    TfrView* Clicked = nullptr;
-    Report.OnObjectClick = [&](TfrView* View) { Clicked = View; };
-    TfrEMFPages Pages(&Report);
-    AddPage(Pages, *Paper, {{"URLWeb", {100, 100, 200, 50}, "http://example.com/a"}});
-    QString Url;
-    Qt::CursorShape Cursor = Qt::ArrowCursor;
-    Opened.clear();
-    EXPECT_TRUE(Pages.DoClick(0, {150, 120}, Url, Cursor, true));
-    ASSERT_NE(Clicked, nullptr);
-    EXPECT_EQ(Clicked->Name(), "URLWeb");
-    EXPECT_TRUE(Opened.isEmpty());
     SetShellHandler(Saved);
 }
 

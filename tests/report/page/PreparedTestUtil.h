@@ -74,14 +74,7 @@ public:
     TBytes& Str(const QByteArray& B) { return I16(int(B.size())).Raw(B).U8(0); }
     int Pos() const { return static_cast<int>(S.Position()); }
     // Writes V at At and returns to the end.
-    TBytes& PatchI32(int At, int V)
-    {
-        const int64_t End = S.Position();
-        S.SetPosition(At);
-        S.WriteI32(V);
-        S.SetPosition(End);
-        return *this;
-    }
+    TBytes& PatchI32(int At, int V) { const int64_t E = S.Position(); S.SetPosition(At); S.WriteI32(V); S.SetPosition(E); return *this; }
     QByteArray Data() const { return S.Data(); }
 
 private:
@@ -91,23 +84,16 @@ private:
 class TPreparedTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        CurReport = &Report;
-        MasterReport = &Report;
-        Report.Pages()->Add();
-        Paper = Report.Pages()->Pages(0);
-    }
+    void SetUp() override { CurReport = MasterReport = &Report; }
     void TearDown() override
     {
-        CurReport = nullptr;
-        MasterReport = nullptr;
+        CurReport = MasterReport = nullptr;
         CurPage = nullptr;
         CurView = nullptr;
         DocMode = dmDesigning;
     }
     TfrReport Report;
-    TfrPage* Paper = nullptr;
+    TfrPage* Paper = (Report.Pages()->Add(), Report.Pages()->Pages(0));
 };
 
 } // namespace preparedtest
