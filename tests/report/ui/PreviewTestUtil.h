@@ -74,8 +74,6 @@ protected:
         Fakes.reset();
         frPrinter()->AttachPrinter(Printer());
         DocMode = dmDesigning;
-        CurReport = MasterReport = nullptr;
-        CurPage = nullptr;
     }
 
     // Count pages, each with one memo "Page n" at (100, 100).
