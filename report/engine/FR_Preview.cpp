@@ -243,21 +243,7 @@ TfrPreviewForm::TfrPreviewForm(QWidget* AOwner) : TForm(AOwner)
     PaintBox = new TfrPBox(this, ScrollBox1);
     SetControlAlign(PaintBox, alClient);
 
-    ProcMenu = new TPopupMenu(this);
-    for (int Tag : {200, 150, 100, 75, 50, 25, 10, 0, int(zmPageWidth), int(zmWholePage), int(zmTwoPages)}) {
-        if (Tag == 0) {
-            ProcMenu->Items()->Add(QStringLiteral("-"));
-            continue;
-        }
-        TMenuItem* Item = ProcMenu->Items()->Add(QString::number(Tag) + u'%',
-                                                 [this, Tag](QObject*) { ZoomMenuClick(Tag); });
-        Item->SetTag(Tag);
-        FZoomItems.push_back(Item);
-    }
-    EditSeparator = ProcMenu->Items()->Add(QStringLiteral("-"));
-    EditPageItem = ProcMenu->Items()->Add(QString(), [this](QObject*) { EditPageClick(); });
-    AddPageItem = ProcMenu->Items()->Add(QString(), [this](QObject*) { AddPageClick(); });
-    DelPageItem = ProcMenu->Items()->Add(QString(), [this](QObject*) { DelPageClick(); });
+    CreateProcMenu();
     OpenDialog = new TOpenDialog(this);
     SaveDialog = new TSaveDialog(this);
     Localize();
@@ -286,6 +272,25 @@ TfrPreviewForm::TfrPreviewForm(QWidget* AOwner) : TForm(AOwner)
         EndHelpMode();
         Action = caFree;
     };
+}
+
+void TfrPreviewForm::CreateProcMenu()
+{
+    ProcMenu = new TPopupMenu(this);
+    for (int Tag : {200, 150, 100, 75, 50, 25, 10, 0, int(zmPageWidth), int(zmWholePage), int(zmTwoPages)}) {
+        if (Tag == 0) {
+            ProcMenu->Items()->Add(QStringLiteral("-"));
+            continue;
+        }
+        TMenuItem* Item = ProcMenu->Items()->Add(QString::number(Tag) + u'%',
+                                                 [this, Tag](QObject*) { ZoomMenuClick(Tag); });
+        Item->SetTag(Tag);
+        FZoomItems.push_back(Item);
+    }
+    EditSeparator = ProcMenu->Items()->Add(QStringLiteral("-"));
+    EditPageItem = ProcMenu->Items()->Add(QString(), [this](QObject*) { EditPageClick(); });
+    AddPageItem = ProcMenu->Items()->Add(QString(), [this](QObject*) { AddPageClick(); });
+    DelPageItem = ProcMenu->Items()->Add(QString(), [this](QObject*) { DelPageClick(); });
 }
 
 TfrPreviewForm::~TfrPreviewForm()

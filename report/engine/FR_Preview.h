@@ -173,6 +173,7 @@ protected:
     bool event(QEvent* Event) override;
 
 private:
+    void CreateProcMenu();
     void Localize();
     void ArrangeTools();
     void PopupProcMenu(QPoint Global, bool WithEditing);
