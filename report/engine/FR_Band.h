@@ -39,6 +39,13 @@ public:
     void FreeDataSets();
     // Takes ASource as the cross-tab source, owned when Owned is given.
     void SetCrossDataSet(TfrDataset* ASource, std::unique_ptr<TfrDataset> Owned);
+    // Accumulators by key (FR_Aggr): an average reads divided by
+    // AggregateCount (0 without records); MIN and MAX with nothing
+    // accumulated read 1e300 and 0.
+    Variant GetAggregateValue(const QString& Key) const;
+    void SetAggregateValue(const QString& Key, const Variant& Value);
+    // Holds views that also belong to a cross band.
+    bool HasCross() const;
 
     TfrPage* Parent = nullptr;
     TfrBandView* View = nullptr;       // none for an empty slot

@@ -77,6 +77,8 @@ TfrReport::TfrReport(QObject* AOwner)
     , FEMFPages(std::make_unique<TfrEMFPages>(this))
     , FDictionary(std::make_unique<TfrDataDictionary>())
 {
+    // The engine's shared objects exist once a report does.
+    frGlobals();
     FFileName = LoadEngineString(55209);
     FPrinterName = LoadEngineString(55007);
     ResetReportInfo();
