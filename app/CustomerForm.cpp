@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QVBoxLayout>
 
 TFormCustomer* FormCustomer = nullptr;
 
@@ -149,6 +150,16 @@ void TFormCustomer::BuildToolBar()
     CancelButton = AddButton("CancelButton", ActionCancel);
 }
 
+// The grid fills its page whatever the height of the tab bar above it; a
+// fixed height left the footer row flush against the window's edge.
+static TDBGridEh* FillPage(QWidget* Sheet, TDBGridEh* Grid)
+{
+    auto* Layout = new QVBoxLayout(Sheet);
+    Layout->setContentsMargins(4, 4, 4, 4);
+    Layout->addWidget(Grid);
+    return Grid;
+}
+
 void TFormCustomer::BuildPages()
 {
     PageControl1 = new QTabWidget(this);
@@ -167,21 +178,21 @@ void TFormCustomer::BuildPages()
     ADOQueryMoney = AddQuery("ADOQueryMoney", "DataSourceMoney", DataSourceMoney);
 
     auto* Sheet1 = new QWidget;
-    DBGridEhContact = NewListGrid(Sheet1, "DBGridEhContact", QRect(4, 4, 744, 352), DataSourceContact,
+    DBGridEhContact = FillPage(Sheet1, NewListGrid(Sheet1, "DBGridEhContact", QRect(4, 4, 744, 352), DataSourceContact,
                               {{"ContactIndex", "记录编号", 70}, {"ContactCreateTime", "创建时间", 90},
-                               {"ContactHead", "信息内容", 548}}, true);
+                               {"ContactHead", "信息内容", 548}}, true));
     PageControl1->addTab(Sheet1, QStringLiteral("客户往来记录"));
     auto* Sheet2 = new QWidget;
-    DBGridEhBill = NewListGrid(Sheet2, "DBGridEhBill", QRect(4, 4, 744, 352), DataSourceBill,
+    DBGridEhBill = FillPage(Sheet2, NewListGrid(Sheet2, "DBGridEhBill", QRect(4, 4, 744, 352), DataSourceBill,
                            {{"BillCreateTime", "创建时间", 80}, {"BillSerial", "单据编号", 80}, {"BillKind", "单据类型", 70},
                             {"BillUser", "客户名称", 130}, {"BillSum", "单据金额", 72}, {"BillGet", "已收金额", 72},
-                            {"BillOwe", "未收金额", 72}, {"BillMan", "业务员", 60}, {"BillReason", "业务种类", 70}}, true);
+                            {"BillOwe", "未收金额", 72}, {"BillMan", "业务员", 60}, {"BillReason", "业务种类", 70}}, true));
     PageControl1->addTab(Sheet2, QStringLiteral("客户业务单据"));
     auto* Sheet3 = new QWidget;
-    DBGridEhMoney = NewListGrid(Sheet3, "DBGridEhMoney", QRect(4, 4, 744, 352), DataSourceMoney,
+    DBGridEhMoney = FillPage(Sheet3, NewListGrid(Sheet3, "DBGridEhMoney", QRect(4, 4, 744, 352), DataSourceMoney,
                             {{"MoneyCreateTime", "创建时间", 80}, {"MoneySerial", "单据编号", 80}, {"AccountName", "帐户名称", 80},
                              {"MoneyUser", "客户名称", 130}, {"MoneyIn", "收入", 72}, {"MoneyOut", "支出", 72},
-                             {"MoneySum", "合计", 72}, {"MoneyMan", "业务员", 60}, {"MoneyReason", "收支种类", 60}}, true);
+                             {"MoneySum", "合计", 72}, {"MoneyMan", "业务员", 60}, {"MoneyReason", "收支种类", 60}}, true));
     PageControl1->addTab(Sheet3, QStringLiteral("客户财务单据"));
     auto* Sheet4 = new QWidget;
     BuildBalancePage(Sheet4);

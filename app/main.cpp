@@ -25,11 +25,17 @@
 #include "report/engine/FR_Passw.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <memory>
 
 int main(int argc, char** argv)
 {
     QApplication App(argc, argv);
+    // The file dialogs and other standard texts of Qt speak the program's language.
+    QTranslator QtTexts;
+    if (QtTexts.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&QtTexts);
     Application()->SetTitle(QStringLiteral("Tallybridge业务管理软件"));
     frInstallPasswordForm();
 

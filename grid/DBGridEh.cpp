@@ -223,6 +223,14 @@ void TCustomDBGridEh::SetOptionsEh(TDBGridEhOptions Value)
 {
     if (Value == FOptionsEh)
         return;
+    // Without multiple sorting only the first sorted column keeps its marker;
+    // the others are cleared while the list still numbers them.
+    if (FOptionsEh.Contains(dghMultiSortMarking) && !Value.Contains(dghMultiSortMarking)
+        && FSortMarkedColumns.size() > 1) {
+        const std::vector<TColumnEh*> Others(FSortMarkedColumns.begin() + 1, FSortMarkedColumns.end());
+        for (TColumnEh* C : Others)
+            C->Title()->SetSortMarker(smNoneEh);
+    }
     FOptionsEh = Value;
     LayoutChanged();
 }

@@ -21,6 +21,7 @@ class TPostedCall;
 class TImageList;
 class THeadTreeNode;
 class TScrollBar;
+class TTimer;
 
 enum class TDBGridOption {
     dgEditing, dgAlwaysShowEditor, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines,
@@ -413,6 +414,30 @@ public:
     // Makes the data column Value current.
     void SetSelectedIndex(int Value);
 
+    // ---- input
+    // Makes raw column RawCol current: pending edits are written first, a
+    // Direction of +1 or -1 steps over hidden columns, OnColExit and
+    // OnColEnter fire around the move; Select extends a rectangle selection.
+    void MoveCol(int RawCol, int Direction, bool Select);
+    // The last title click changed the sort markers with Ctrl held: the sort
+    // waits for Ctrl's release or the loss of the focus.
+    bool SortByCtrlPending() const { return FSortByCtrlPending; }
+    // Cell area of the data rows, from the first data column to the last
+    // column in view.
+    QRect DataRect() const;
+    // The smallest left column and top row that still show cell (ACol, ARow)
+    // as the last one fully in view.
+    TGridCoord MaxTopLeftFor(int ACol, int ARow) const;
+    // Widens each column to its widest title, cell or footer text, reading
+    // the whole dataset; the records on screen stay where they were.
+    void FitColumnsToData(const std::vector<TColumnEh*>& ColumnsList);
+    // Fits Column, and the selected columns with it.
+    void FitColumnToData(TColumnEh* Column);
+    // The sort list again from the titles' SortIndex.
+    void RebuildSortMarkedColumns();
+    // Ends every mouse drag without applying it.
+    void CancelMode() override;
+
 protected:
     // ---- painting
     void DrawCell(int ACol, int ARow, const QRect& ARect, TGridDrawState AState) override;
@@ -439,15 +464,77 @@ protected:
     virtual bool SelectionExists() const { return false; }
     // Incremental search is running (the current-row glyph turns yellow); not built yet.
     virtual bool IncSearchRunning() const { return false; }
+    // ---- hooks the keys and the mouse reach; the selection, search,
+    // clipboard and filter-row work fills them in.
+    virtual TDBGridEhSelectionType SelectionType() const { return gstNon; }
+    virtual void ClearSelection() {}
+    virtual void SelectAll() {}
+    // Records selected (the delete confirmation's count).
+    virtual int SelectedRowCount() const { return 0; }
+    virtual bool CurrentRowSelected() const { return false; }
+    virtual void ToggleCurrentRowSelected() {}
+    // Anchors a selection of Kind at the current cell when none exists, and
+    // extends it to the current cell after a move.
+    virtual void BeginExtendSelection(TDBGridEhSelectionType Kind) { (void)Kind; }
+    virtual void ExtendSelection(TDBGridEhSelectionType Kind) { (void)Kind; }
+    // A press on a data or indicator cell starts a drag selection; the kind
+    // returned (records or rectangle) is dragged, gstNon starts none.
+    virtual TDBGridEhSelectionType StartMouseSelection(TGridCoord Cell, TShiftState Shift)
+    {
+        (void)Cell;
+        (void)Shift;
+        return gstNon;
+    }
+    // Whether a press at (X, Y) on a title selects whole columns, and the
+    // column selection by titles: a press and the drag over them.
+    virtual bool ColumnSelectionPoint(int X, int Y) const { (void)X; (void)Y; return false; }
+    virtual void SelectColumnByTitle(TColumnEh* Column, TShiftState Shift) { (void)Column; (void)Shift; }
+    virtual void ExtendColumnSelection(TColumnEh* Column) { (void)Column; }
+    virtual std::vector<TColumnEh*> SelectedColumns() const { return {}; }
+    virtual void DeleteSelectedRows() {}
+    virtual bool CheckCopyAction() const;
+    virtual bool CheckCutAction() const;
+    virtual bool CheckPasteAction() const;
+    virtual bool CheckDeleteAction() const;
+    virtual bool CheckSelectAllAction() const;
+    virtual void DoCopyAction() {}
+    virtual void DoCutAction() {}
+    virtual void DoPasteAction() {}
+    virtual void DoDeleteAction() {}
+    virtual QString IncSearchText() const { return QString(); }
+    // Kind 0 searches from the first record, 1 forward, 2 backward.
+    virtual void IncrementalSearch(const QString& Text, int TimeOut, int Kind)
+    {
+        (void)Text;
+        (void)TimeOut;
+        (void)Kind;
+    }
+    virtual void EndIncrementalSearch() {}
+    virtual void CopyValueFromRecordAbove() {}
+    // Up on the first record (or with Ctrl) opens the filter row; True when it did.
+    virtual bool EnterFilterRowByKey(TShiftState Shift) { (void)Shift; return false; }
+    // Sorting: the owner's event, else the data service.
+    virtual void SortMarkingChanged();
+    virtual void DataServiceApplySorting() {}
+    // Timer 1: scrolls while a drag selection is held outside the data rows.
+    virtual void TimedScrollByMouse();
+    // The link's current record changed.
+    virtual void RecordChanged(TField* Field);
     bool IsFixed3DEdgeCell(const TDBGridEhCellType& Type, TGridDrawState State) const;
     TColor FixedLineColor() const override;
     TColor LineColor() const override;
+    TColor GridLineColor(int ACol, int ARow) const override;
+    bool TraceColSizing() const override;
+    void ColSizingTracked(int Index, int Pos) override;
     // ---- base grid
     void ColWidthsChanged() override;
     void ColumnMoved(int FromIndex, int ToIndex) override;
     void Resize() override;
     bool SelectCell(int ACol, int ARow) override;
     void KeyDown(int& Key, TShiftState Shift) override;
+    void KeyPress(QChar& Key) override;
+    void KeyUp(int& Key, TShiftState Shift) override;
+    void DoExit() override;
     // ---- scrolling (the vertical bar moves the dataset, not the rows)
     void WMVScroll(TScrollCode Code, int Pos) override;
     void WMHScroll(TScrollCode Code, int Pos) override;
@@ -483,6 +570,7 @@ protected:
     void ColEnter() override;
     virtual void CellClick(TColumnEh* Column);
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     friend class TGridDataLinkEh;
     friend class TDBGridColumnsEh;
@@ -525,6 +613,7 @@ private:
     // The record under the editor changed while the window stayed: reload it.
     void RefreshEditor();
     bool ClassifyCell(int ACol, int ARow, TDBGridEhCellType& Type) const;
+    void PaintTitleGroups();
     void DrawTitleCell(TColumnEh* Column, const QRect& R, int DX, int DY);
     void DrawTitleContent(TColumnEh* Column, const QRect& R, QRect TextRect, int DX, int DY, int Press,
                           int ImageWidth);
@@ -548,6 +637,36 @@ private:
     void FieldRemoved(bool AnyUnbound);
     void ThumbReleased(int Pos);
     bool PopupColumnMenu(int X, int Y);
+    // Input (DBGridEhInput.cpp).
+    bool KeyWithoutCtrl(int Key, TShiftState Shift);
+    bool KeyWithCtrl(int Key, TShiftState Shift);
+    void PasteKey();
+    void CtrlDeleteKey();
+    bool EscapeKey();
+    void MoveRows(int Distance, bool Select);
+    void MoveRowsTo(bool Last, bool Select);
+    void NextRow(bool Select);
+    void PriorRow(bool Select);
+    void Tab(bool Forward);
+    bool ColumnTabStop(int RawCol) const;
+    TColumnEh* DataColumn(int RawCol) const;
+    bool CheckKindColumn(int RawCol) const;
+    bool StartsIncSearch() const;
+    bool InLeafTitle(int RawCol, int Y) const;
+    void DataPress(TGridCoord Cell, TShiftState Shift);
+    void TitleButtonReleased(TShiftState Shift, int X, int Y);
+    void ClicksOnRelease(TMouseButton Button, TShiftState Shift, int X, int Y);
+    void DrawOwnSizingLine();
+    void EndOwnSizing(bool Apply);
+    void ApplySizedRow();
+    // Direction and distance of a point outside DataRect; False inside it.
+    bool ScrollDistance(QPoint P, int& DirX, int& DirY, int& Distance, int& DistX) const;
+    void StartScrollByMouse();
+    void StopScrollByMouse();
+    void SetScrollInterval(int Interval);
+    int TitleWidth(TColumnEh* Column, TCanvas* C);
+    int CellWidth(TColumnEh* Column, TCanvas* C);
+    int FooterWidth(TColumnEh* Column, TCanvas* C);
     void ComponentDestroyed(QObject* AComponent);
     // Updates the vertical bar; when that showed or hid it under auto-fit
     // the widths are laid out again later.
@@ -625,7 +744,34 @@ private:
     // cell, and the key value behind a lookup column's text.
     QString FEditText;
     Variant FEditKeyValue;
-    TGridCoord FClickCell{-1, -1};
+    // Input state: the check-box cell of the last left press, the press
+    // point, the mouse mode (0 none, 1 a press on data cells held, 2 columns
+    // selected over titles, 3 a rectangle dragged, 6 the grid's own column
+    // sizing) and the drag selection running.
+    TGridCoord FMouseDownCell{-1, -1};
+    QPoint FMouseDownPoint;
+    QPoint FLastMousePoint;
+    int FGridMode = 0;
+    TDBGridEhSelectionType FDragSelection = gstNon;
+    bool FDoublePress = false;
+    bool FKeepSelection = false;
+    bool FSortByCtrlPending = false;
+    bool FSelectionClickPending = false;
+    bool FInColExit = false;
+    bool FInMoveCol = false;
+    bool FTopAtFirstDataRow = true;
+    int FOwnSizingIndex = -1;
+    int FOwnSizingPos = 0;
+    int FOwnSizingOfs = 0;
+    std::unique_ptr<TTimer> FScrollTimer;
+    int FScrollInterval = -1;
+
+public:
+    // Timer 1 of the drag scrolling (exposed so a test can fire it), and the
+    // last interval it was started with (-1 before the first).
+    TTimer* ScrollByMouseTimer() const { return FScrollTimer.get(); }
+    int ScrollByMouseInterval() const { return FScrollInterval; }
+    int GridMode() const { return FGridMode; }
 };
 
 class TDBGridEh : public TCustomDBGridEh

@@ -1,6 +1,6 @@
 // TCustomDBGridEh: the data link's notifications, the in-place editor's
-// queries and permissions, the column focus events and the moves of the
-// current record by keys and clicks. Text typed into the editor stays
+// queries and permissions, the column focus events and the move of the
+// record when another data row is chosen. Text typed into the editor stays
 // pending (the link's modified flag) until the dataset asks for it before
 // it posts or leaves the record; a record change drops what is stale.
 #include "grid/DBGridEh.h"
@@ -8,7 +8,6 @@
 #include "grid/DBGridEhColumns.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Field.h"
-#include "platform/gui/Menus.h"
 #include "platform/rtl/Classes.h"
 
 #include <QScopedValueRollback>
@@ -56,7 +55,7 @@ void TGridDataLinkEh::DataSetScrolled(int Distance)
 // it is still the user's and is written with the record.
 void TGridDataLinkEh::RecordChanged(TField* Field)
 {
-    FGrid->DataChanged(Field);
+    FGrid->RecordChanged(Field);
     if (!Field || Field == FGrid->SelectedField())
         ClearModified();
 }
@@ -118,6 +117,21 @@ void TCustomDBGridEh::DataChanged(TField* Field)
         return;
     if (ColumnEditText(i) != FEditText)
         InvalidateEditor();
+}
+
+// The current row follows the link's record; then the changed field is repainted.
+void TCustomDBGridEh::RecordChanged(TField* Field)
+{
+    if (HandleAllocated() && !Loading() && !FDestroying && DataLink()->Active()) {
+        const int R = DataLink()->ActiveRecord() + TitleRowCount();
+        if (R != Row() && R < RowCount()) {
+            if (!Options().Contains(dgAlwaysShowEditor))
+                HideEditor();
+            MoveCurrent(Col(), R, false);
+            RefreshEditor();
+        }
+    }
+    DataChanged(Field);
 }
 
 void TCustomDBGridEh::RefreshEditor()
@@ -326,9 +340,10 @@ void TCustomDBGridEh::SetSelectedIndex(int Value)
         SetCol(Value + FIndicatorOffset);
 }
 
+// MoveCol fires the column events itself, once, around its own move.
 void TCustomDBGridEh::ColExit()
 {
-    if (!Loading() && !FDestroying && OnColExit)
+    if (!Loading() && !FDestroying && !FInMoveCol && OnColExit)
         OnColExit(this);
 }
 
@@ -339,7 +354,7 @@ void TCustomDBGridEh::ColEnter()
     // The editor takes the new column's text, limit and mask.
     if (EditorMode())
         InvalidateEditor();
-    if (OnColEnter)
+    if (OnColEnter && !FInMoveCol)
         OnColEnter(this);
 }
 
@@ -347,56 +362,6 @@ void TCustomDBGridEh::CellClick(TColumnEh* Column)
 {
     if (OnCellClick)
         OnCellClick(Column);
-}
-
-void TCustomDBGridEh::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
-    FClickCell = TGridCoord{-1, -1};
-    if (Button == mbLeft && GridState() == gsNormal) {
-        TGridState Sizing = gsNormal;
-        int Index = 0;
-        int Pos = 0;
-        int Ofs = 0;
-        CalcSizingState(X, Y, Sizing, Index, Pos, Ofs);
-        const TGridCoord Cell = MouseCoord(X, Y);
-        const int Titles = TitleRowCount();
-        if (Sizing == gsNormal && Cell.X >= FIndicatorOffset && Cell.Y >= Titles && Cell.Y < Titles + FDataRowCount)
-            FClickCell = Cell;
-    }
-    TCustomGrid::MouseDown(Button, Shift, X, Y);
-}
-
-void TCustomDBGridEh::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
-    const TGridCoord Down = FClickCell;
-    FClickCell = TGridCoord{-1, -1};
-    if (Button == mbRight && PopupColumnMenu(X, Y))
-        return;
-    TCustomGrid::MouseUp(Button, Shift, X, Y);
-    if (Button != mbLeft || Down.X < 0 || !(MouseCoord(X, Y) == Down))
-        return;
-    const int i = Down.X - FIndicatorOffset;
-    if (i >= 0 && i < Columns()->Count())
-        CellClick(Columns()->Items(i));
-}
-
-// A right click on a data cell shows its column's menu, if it has one that
-// pops up by itself; the grid's own mouse mode ends first.
-bool TCustomDBGridEh::PopupColumnMenu(int X, int Y)
-{
-    const TGridCoord Cell = MouseCoord(X, Y);
-    const int Titles = TitleRowCount();
-    const int i = Cell.X - FIndicatorOffset;
-    if (i < 0 || i >= Columns()->Count() || Cell.Y < Titles || Cell.Y >= Titles + FDataRowCount)
-        return false;
-    TPopupMenu* Menu = Columns()->Items(i)->PopupMenu();
-    if (!Menu || !Menu->AutoPopup())
-        return false;
-    CancelMode();
-    Menu->SetPopupComponent(this);
-    const QPoint At = mapToGlobal(QPoint(X, Y));
-    Menu->Popup(At.x(), At.y());
-    return true;
 }
 
 // ---------------------------------------------------------------- moving the record
@@ -419,31 +384,4 @@ bool TCustomDBGridEh::SelectCell(int ACol, int ARow)
     if (ACol != Col())
         MoveCurrent(ACol, Row(), true);
     return false;
-}
-
-// Record keys move the dataset rather than the grid's row, so the window
-// scrolls at its edges.
-void TCustomDBGridEh::KeyDown(int& Key, TShiftState Shift)
-{
-    TDataSet* D = DataLink()->DataSet();
-    const bool RecordKey = DataLink()->Active() && D
-        && (Key == VK_UP || Key == VK_DOWN || Key == VK_PRIOR || Key == VK_NEXT
-            || ((Key == VK_HOME || Key == VK_END) && Shift.Contains(ssCtrl)));
-    if (!RecordKey) {
-        TCustomGrid::KeyDown(Key, Shift);
-        return;
-    }
-    // OnKeyDown first: it may consume the key.
-    TCustomControl::KeyDown(Key, Shift);
-    if (Key == 0)
-        return;
-    switch (Key) {
-    case VK_UP: D->MoveBy(-1); break;
-    case VK_DOWN: D->MoveBy(1); break;
-    case VK_PRIOR: D->MoveBy(-VisibleDataRowCount()); break;
-    case VK_NEXT: D->MoveBy(VisibleDataRowCount()); break;
-    case VK_HOME: D->First(); break;
-    default: D->Last(); break;
-    }
-    Key = 0;
 }

@@ -161,6 +161,21 @@ void WriteRotatedText(TCanvas* C, const QRect& R, QString Text, TAlignment Align
     C->TextOut(R.left() + (R.width() - Thick) / 2, Y, Text);
 }
 
+// Sides of a raised cell: all four with both kinds of lines, else the top
+// (and the left with column lines) and the bottom (and the right with row
+// lines); right-to-left trades left and right.
+unsigned EdgeSides(bool ColLines, bool RowLines, bool RightToLeft)
+{
+    if (ColLines && RowLines)
+        return BF_RECT;
+    unsigned Sides = BF_TOP | BF_BOTTOM;
+    if (ColLines)
+        Sides |= RightToLeft ? BF_RIGHT : BF_LEFT;
+    if (RowLines)
+        Sides |= RightToLeft ? BF_LEFT : BF_RIGHT;
+    return Sides;
+}
+
 // The edge of a fixed cell around its unshrunk rectangle: a raised inner
 // bevel, sunken while pressed; a flat grid draws thin lines instead.
 void DrawCellEdge(TCanvas* C, QRect R, bool Pressed, bool Flat, unsigned Sides = BF_RECT)
@@ -274,10 +289,13 @@ void TCustomDBGridEh::DrawCell(int ACol, int ARow, const QRect& ARect, TGridDraw
         Type.Area = raFiller;
     }
     const bool Edge = IsFixed3DEdgeCell(Type, AState);
+    const unsigned Sides =
+        EdgeSides(Options().Contains(dgColLines), Options().Contains(dgRowLines), UseRightToLeftAlignment());
     QRect R = ARect;
     int DX = 2, DY = 2;
     if (Edge) {
-        R.adjust(1, 1, -1, -1);
+        // The cell fills what its edge leaves.
+        R.adjust(Sides & BF_LEFT ? 1 : 0, 1, Sides & BF_RIGHT ? -1 : 0, -1);
         DX = DY = 1;
     }
     if (Flat())
@@ -316,16 +334,32 @@ void TCustomDBGridEh::DrawCell(int ACol, int ARow, const QRect& ARect, TGridDraw
     if (Edge) {
         const bool Pressed = Type.Area == raTitle && !Type.Indicator && PressedTitleColumn()
                              && PressedTitleColumn()->Index() == Type.DataCol;
-        DrawCellEdge(C, ARect, Pressed, Flat());
+        DrawCellEdge(C, ARect, Pressed, Flat(), Sides);
     }
 }
 
-// Group captions go over the title cells and their lines, once per group.
+// Group captions go over the title cells and their lines, once per group;
+// then the focused row's frame and a flat grid's own border.
 void TCustomDBGridEh::Paint()
 {
     TCustomGrid::Paint();
-    if (!UseMultiTitle() || !Options().Contains(dgTitles) || Loading() || RowCount() == 0)
-        return;
+    if (UseMultiTitle() && Options().Contains(dgTitles) && !Loading() && RowCount() > 0)
+        PaintTitleGroups();
+    TCanvas* C = Canvas();
+    if (Options().Contains(dgRowSelect) && DefaultDrawing() && GridFocused() && Row() < RowCount()) {
+        const QRect First = CellRect(std::max(LeftCol(), FixedCols()), Row());
+        const int Right = std::min(ClientWidth(), GridWidth());
+        if (!First.isEmpty() && Right > First.left())
+            C->DrawFocusRect(QRect(First.left(), First.top(), Right - First.left(), First.height()));
+    }
+    if (Flat()) {
+        QRect Border = ClientRect();
+        C->DrawEdge(Border, BDR_SUNKENOUTER, BF_RECT);
+    }
+}
+
+void TCustomDBGridEh::PaintTitleGroups()
+{
     // A group over frozen and scrolling columns is drawn once in each area,
     // clipped to it, from the first leaf shown there.
     std::vector<const THeadTreeNode*> PaintedFrozen, PaintedScrolling;
@@ -842,4 +876,19 @@ TColor TCustomDBGridEh::FixedLineColor() const
 TColor TCustomDBGridEh::LineColor() const
 {
     return ColorToRGB(Color()) == clSilver ? clGray : clSilver;
+}
+
+// Titles and the indicator are lined as fixed cells; frozen columns as data
+// unless they are raised; footers as fixed cells when they look like them.
+TColor TCustomDBGridEh::GridLineColor(int ACol, int ARow) const
+{
+    const int Titles = TitleRowCount();
+    if (ARow < Titles || ACol < FIndicatorOffset)
+        return FixedLineColor();
+    const bool Footer = FooterRowCount() > 0 && ARow > Titles + FDataRowCount;
+    if (Footer && (OptionsEh().Contains(dghFooter3D) || FooterColor() == clBtnFace))
+        return FixedLineColor();
+    if (ACol < FixedCols() && OptionsEh().Contains(dghFrozen3D))
+        return FixedLineColor();
+    return LineColor();
 }

@@ -183,9 +183,17 @@ void TCustomDBGridEh::UpdateScrollRange()
     UpdateVertScrollBarFit();
 }
 
+// The title rows are painted anew when the first data row comes into or
+// leaves the top.
 void TCustomDBGridEh::TopLeftChanged()
 {
     TCustomGrid::TopLeftChanged();
+    const bool AtFirst = TopRow() == TitleRowCount();
+    if (AtFirst != FTopAtFirstDataRow) {
+        FTopAtFirstDataRow = AtFirst;
+        for (int r = 0; r < TitleRowCount() && r < RowCount(); ++r)
+            InvalidateRow(r);
+    }
     UpdateHorzScrollBar();
 }
 
@@ -298,4 +306,136 @@ void TCustomDBGridEh::TimedScroll(TGridScrollDirections Direction)
     }
     if (!Direction.Empty())
         TCustomGrid::TimedScroll(Direction);
+}
+
+// ---------------------------------------------------------------- geometry for the mouse
+
+QRect TCustomDBGridEh::DataRect() const
+{
+    const int Titles = TitleRowCount();
+    const int Last = std::min(Titles + FDataRowCount, RowCount()) - 1;
+    if (Last < Titles)
+        return QRect();
+    const int Left = FIndicatorOffset < FixedCols() ? ColLeft(FIndicatorOffset) : FixedWidth();
+    const int Top = RowTop(Titles);
+    const int LastTop = RowTop(Last);
+    const int Bottom = std::min(ClientHeight(), LastTop + RowHeights(Last));
+    const int Right = std::min(ClientWidth(), GridWidth());
+    return QRect(Left, Top, std::max(0, Right - Left), std::max(0, Bottom - Top));
+}
+
+TGridCoord TCustomDBGridEh::MaxTopLeftFor(int ACol, int ARow) const
+{
+    TGridCoord Result{std::max(ACol, FixedCols()), std::max(ARow, FixedRows())};
+    int Width = FixedWidth() + ColBox(Result.X);
+    while (Result.X - 1 >= FixedCols() && Width + ColBox(Result.X - 1) <= ClientWidth())
+        Width += ColBox(--Result.X);
+    int Height = FixedHeight() + RowBox(Result.Y);
+    while (Result.Y - 1 >= FixedRows() && Height + RowBox(Result.Y - 1) <= ClientHeight())
+        Height += RowBox(--Result.Y);
+    return Result;
+}
+
+// ---------------------------------------------------------------- scrolling while dragging
+
+bool TCustomDBGridEh::ScrollDistance(QPoint P, int& DirX, int& DirY, int& Distance, int& DistX) const
+{
+    const QRect R = DataRect();
+    const int Right = R.left() + R.width();
+    const int Bottom = R.top() + R.height();
+    int DistY = 0;
+    DirX = DirY = DistX = 0;
+    if (P.y() < R.top()) {
+        DirY = -1;
+        DistY = R.top() - P.y();
+    } else if (P.y() >= Bottom) {
+        DirY = 1;
+        DistY = P.y() - Bottom + 1;
+    }
+    if (P.x() < R.left()) {
+        DirX = -1;
+        DistX = R.left() - P.x();
+    } else if (P.x() >= Right) {
+        DirX = 1;
+        DistX = P.x() - Right;
+    }
+    Distance = std::max(DistX, DistY);
+    return DirX != 0 || DirY != 0;
+}
+
+// Each tick moves by a sixth of the distance (at most 8 records) and comes
+// sooner the further the pointer is.
+void TCustomDBGridEh::TimedScrollByMouse()
+{
+    TDataSet* D = DataLink()->DataSet();
+    int DirX = 0, DirY = 0, Distance = 0, DistX = 0;
+    const bool Outside = ScrollDistance(FLastMousePoint, DirX, DirY, Distance, DistX);
+    if (!DataLink()->Active() || !D || FDragSelection == gstNon) {
+        StopScrollByMouse();
+        return;
+    }
+    if (FDragSelection == gstColumns) {
+        if (DirX == 0) {
+            StopScrollByMouse();
+            return;
+        }
+        SetLeftCol(LeftCol() + DirX);
+        if (TColumnEh* Edge = DataColumn(DirX < 0 ? LeftCol() : LeftCol() + VisibleColCount() - 1))
+            ExtendColumnSelection(Edge);
+        SetScrollInterval(200 - 10 * DistX);
+        return;
+    }
+    if (!Outside) {
+        StopScrollByMouse();
+        return;
+    }
+    const int Step = std::min(Distance / 6, 8);
+    if (DirY != 0) {
+        D->MoveBy(DirY * Step);
+        ExtendSelection(FDragSelection);
+    }
+    if (DirX != 0 && FDragSelection == gstRectangle) {
+        if ((DirX < 0 && LeftCol() > FixedCols()) || (DirX > 0 && LeftCol() < MaxLeftCol()))
+            SetLeftCol(LeftCol() + DirX);
+        MoveCol(Col() + DirX, DirX, false);
+        ExtendSelection(gstRectangle);
+    }
+    Update();
+    SetScrollInterval(200 - 15 * Distance);
+}
+
+void TCustomDBGridEh::StartScrollByMouse()
+{
+    int DirX = 0, DirY = 0, Distance = 0, DistX = 0;
+    const bool Outside = ScrollDistance(FLastMousePoint, DirX, DirY, Distance, DistX);
+    if (FDragSelection == gstColumns ? DirX == 0 : !Outside) {
+        StopScrollByMouse();
+        return;
+    }
+    if (!FScrollTimer || !FScrollTimer->Enabled())
+        SetScrollInterval(FDragSelection == gstColumns ? 200 - 10 * DistX : 200 - 15 * Distance);
+}
+
+void TCustomDBGridEh::StopScrollByMouse()
+{
+    if (FScrollTimer)
+        FScrollTimer->SetEnabled(false);
+}
+
+// Started, or restarted when the interval changed; an interval of 0 means
+// the next tick as soon as the event loop is free.
+void TCustomDBGridEh::SetScrollInterval(int Interval)
+{
+    Interval = std::max(0, Interval);
+    if (!FScrollTimer) {
+        FScrollTimer = std::make_unique<TTimer>();
+        FScrollTimer->SetEnabled(false);
+        FScrollTimer->OnTimer = [this](QObject*) { TimedScrollByMouse(); };
+    }
+    if (FScrollTimer->Enabled() && Interval == FScrollInterval)
+        return;
+    FScrollInterval = Interval;
+    FScrollTimer->SetEnabled(false);
+    FScrollTimer->SetInterval(std::max(1, Interval));
+    FScrollTimer->SetEnabled(true);
 }

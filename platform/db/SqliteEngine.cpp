@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <cmath>
+#include <string_view>
 #include <sqlite3.h>
 
 namespace {
@@ -44,6 +45,188 @@ QString ValueText(sqlite3_value* V)
     return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(V)), sqlite3_value_bytes(V));
 }
 
+// The length in bytes of the UTF-8 sequence starting at Text[At], or 0 when
+// it is not well formed (as QString::fromUtf8 would replace it).
+int Utf8Sequence(const unsigned char* Text, size_t Bytes, size_t At)
+{
+    const unsigned char B = Text[At];
+    if (B < 0x80)
+        return 1;
+    int Length;
+    unsigned char Low = 0x80, High = 0xBF; // the range of the second byte
+    if (B >= 0xC2 && B <= 0xDF)
+        Length = 2;
+    else if (B >= 0xE0 && B <= 0xEF) {
+        Length = 3;
+        if (B == 0xE0)
+            Low = 0xA0;
+        else if (B == 0xED)
+            High = 0x9F;
+    } else if (B >= 0xF0 && B <= 0xF4) {
+        Length = 4;
+        if (B == 0xF0)
+            Low = 0x90;
+        else if (B == 0xF4)
+            High = 0x8F;
+    } else
+        return 0;
+    if (Bytes - At < size_t(Length) || Text[At + 1] < Low || Text[At + 1] > High)
+        return 0;
+    for (int I = 2; I < Length; ++I)
+        if ((Text[At + I] & 0xC0) != 0x80)
+            return 0;
+    return Length;
+}
+
+// How a text may be searched without converting it.
+enum class TScan { Ascii, Utf8, Malformed };
+
+TScan ScanUtf8(const unsigned char* Text, size_t Bytes)
+{
+    TScan Kind = TScan::Ascii;
+    for (size_t At = 0; At < Bytes;) {
+        const int Length = Utf8Sequence(Text, Bytes, At);
+        if (Length == 0)
+            return TScan::Malformed;
+        if (Length > 1)
+            Kind = TScan::Utf8;
+        At += size_t(Length);
+    }
+    return Kind;
+}
+
+char32_t DecodeUtf8(const unsigned char* S, int Length)
+{
+    static constexpr unsigned char LeadMask[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    char32_t C = S[0] & LeadMask[Length];
+    for (int I = 1; I < Length; ++I)
+        C = (C << 6) | (S[I] & 0x3F);
+    return C;
+}
+
+// Characters no other character folds to and that fold to nothing else: the
+// ideographs, kana, hangul and their punctuation, and the full-width signs
+// and digits. (Not every character without a case mapping is one: "ß" is
+// what "ẞ" folds to.)
+bool Uncased(char32_t C)
+{
+    if (C < 0x80)
+        return !((C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z'));
+    return (C >= 0x2E80 && C <= 0xA4CF) || (C >= 0xAC00 && C <= 0xD7A3) || (C >= 0xF900 && C <= 0xFAFF)
+           || (C >= 0xFE30 && C <= 0xFE6F) || (C >= 0xFF01 && C <= 0xFF20) || (C >= 0xFF3B && C <= 0xFF40)
+           || (C >= 0xFF5B && C <= 0xFFEF) || (C >= 0x20000 && C <= 0x3FFFF);
+}
+
+bool UncasedUtf8(const unsigned char* Part, size_t Bytes)
+{
+    for (size_t At = 0; At < Bytes;) {
+        const int Length = Utf8Sequence(Part, Bytes, At);
+        if (Length == 0 || !Uncased(DecodeUtf8(Part + At, Length)))
+            return false;
+        At += size_t(Length);
+    }
+    return true;
+}
+
+// UTF-16 units of the well-formed UTF-8 in [From, To): one per sequence, two
+// for those past the basic plane.
+qsizetype Utf16Units(const unsigned char* From, const unsigned char* To)
+{
+    qsizetype Units = 0;
+    for (; From < To; ++From)
+        Units += ((*From & 0xC0) != 0x80) + (*From >= 0xF0);
+    return Units;
+}
+
+unsigned char AsciiLower(unsigned char C) { return C >= 'A' && C <= 'Z' ? C + ('a' - 'A') : C; }
+
+// What decides how a part is searched; kept per statement for a constant part.
+struct TPartKind
+{
+    bool Ascii = false;   // well-formed and ASCII only
+    bool Uncased = false; // well-formed, and no character of it has another case
+};
+
+TPartKind KindOfPart(const unsigned char* Part, size_t Bytes)
+{
+    return {ScanUtf8(Part, Bytes) == TScan::Ascii, UncasedUtf8(Part, Bytes)};
+}
+
+// InStr on the UTF-8 itself, for the texts where bytes decide: a part without
+// cased letters, or an ASCII part in an ASCII text. Positions and Start count
+// UTF-16 units, as in the program's texts. False when the texts need Qt's
+// case folding, or a malformed text would be counted differently.
+bool InStrOnBytes(sqlite3_context* Ctx, int Start, sqlite3_value* TextValue, const unsigned char* Part,
+                  size_t PartBytes, TPartKind Kind)
+{
+    const auto* Text = sqlite3_value_text(TextValue);
+    const size_t TextBytes = size_t(sqlite3_value_bytes(TextValue));
+    if (!Text)
+        return false;
+    bool FoldAscii = false;
+    if (!Kind.Uncased) {
+        if (!Kind.Ascii || ScanUtf8(Text, TextBytes) != TScan::Ascii)
+            return false;
+        FoldAscii = true;
+    } else if (Start > 1 && ScanUtf8(Text, TextBytes) == TScan::Malformed) {
+        return false;
+    }
+
+    // Skip Start - 1 units; a start past the end finds nothing.
+    size_t At = 0;
+    qsizetype Units = 0;
+    while (At < TextBytes && Units < Start - 1) {
+        Units += 1 + (Text[At] >= 0xF0);
+        At += size_t(Utf8Sequence(Text, TextBytes, At));
+    }
+    if (Units < Start - 1 || (At == TextBytes && Units == Start - 1)) {
+        sqlite3_result_int(Ctx, 0);
+        return true;
+    }
+    if (PartBytes == 0) {
+        sqlite3_result_int(Ctx, Start);
+        return true;
+    }
+    const unsigned char* Found = nullptr;
+    if (FoldAscii) {
+        for (size_t I = At; !Found && I + PartBytes <= TextBytes; ++I) {
+            size_t K = 0;
+            while (K < PartBytes && AsciiLower(Text[I + K]) == AsciiLower(Part[K]))
+                ++K;
+            if (K == PartBytes)
+                Found = Text + I;
+        }
+    } else {
+        // Malformed bytes decode only to U+FFFD, which no uncased part holds,
+        // so the text needs checking only in front of a match.
+        const std::string_view Haystack(reinterpret_cast<const char*>(Text), TextBytes);
+        const size_t I = Haystack.find(std::string_view(reinterpret_cast<const char*>(Part), PartBytes), At);
+        if (I != std::string_view::npos) {
+            if (ScanUtf8(Text, I) == TScan::Malformed)
+                return false;
+            Found = Text + I;
+        }
+    }
+    sqlite3_result_int64(Ctx, Found ? Units + Utf16Units(Text + At, Found) + 1 : 0);
+    return true;
+}
+
+void InStrFolded(sqlite3_context* Ctx, int Start, sqlite3_value* TextValue, sqlite3_value* PartValue)
+{
+    const QString Text = ValueText(TextValue);
+    const QString Part = ValueText(PartValue);
+    if (Start > Text.size()) {
+        sqlite3_result_int(Ctx, 0);
+        return;
+    }
+    if (Part.isEmpty()) {
+        sqlite3_result_int(Ctx, Text.isEmpty() ? 0 : Start);
+        return;
+    }
+    const qsizetype At = Text.indexOf(Part, Start - 1, Qt::CaseInsensitive);
+    sqlite3_result_int64(Ctx, At < 0 ? 0 : At + 1);
+}
+
 // InStr([start,] text, part): 1-based, case-insensitive, 0 when absent; an empty part
 // is found at the start of any text that is not empty.
 void JetInStr(sqlite3_context* Ctx, int Argc, sqlite3_value** Argv)
@@ -65,18 +248,22 @@ void JetInStr(sqlite3_context* Ctx, int Argc, sqlite3_value** Argv)
         sqlite3_result_null(Ctx);
         return;
     }
-    const QString Text = ValueText(Argv[0]);
-    const QString Part = ValueText(Argv[1]);
-    if (Start > Text.size()) {
-        sqlite3_result_int(Ctx, 0);
+    // Converting every row's text to UTF-16 is most of a search's time, so
+    // the bytes are searched wherever they give the same answer.
+    const auto* Part = sqlite3_value_text(Argv[1]);
+    const size_t PartBytes = size_t(sqlite3_value_bytes(Argv[1]));
+    if (!Part) {
+        InStrFolded(Ctx, Start, Argv[0], Argv[1]);
         return;
     }
-    if (Part.isEmpty()) {
-        sqlite3_result_int(Ctx, Text.isEmpty() ? 0 : Start);
-        return;
-    }
-    const qsizetype At = Text.indexOf(Part, Start - 1, Qt::CaseInsensitive);
-    sqlite3_result_int64(Ctx, At < 0 ? 0 : At + 1);
+    const int PartArgument = Argc - 1;
+    const auto* Cached = static_cast<const TPartKind*>(sqlite3_get_auxdata(Ctx, PartArgument));
+    const TPartKind Kind = Cached ? *Cached : KindOfPart(Part, PartBytes);
+    if (!InStrOnBytes(Ctx, Start, Argv[0], Part, PartBytes, Kind))
+        InStrFolded(Ctx, Start, Argv[0], Argv[1]);
+    // Last: SQLite may free the data at once when the part is not a constant.
+    if (!Cached)
+        sqlite3_set_auxdata(Ctx, PartArgument, new TPartKind(Kind), [](void* P) { delete static_cast<TPartKind*>(P); });
 }
 
 bool NumberOf(sqlite3_value* V, double& D, bool& IsInt, int64_t& I)

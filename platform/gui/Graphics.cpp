@@ -93,9 +93,13 @@ void TFont::Assign(const TFont& Source)
     FCharset = Source.FCharset;
     FPitch = Source.FPitch;
     FOrientation = Source.FOrientation;
+    FQFont = Source.FQFont;
+    FQFontValid = Source.FQFontValid;
     // Between resolutions the point size is what a font means.
-    if (Source.FPixelsPerInch != FPixelsPerInch)
+    if (Source.FPixelsPerInch != FPixelsPerInch) {
         FHeight = -MulDiv(Source.Size(), FPixelsPerInch, 72);
+        FQFontValid = false;
+    }
     Changed();
 }
 
@@ -110,7 +114,7 @@ void TFont::SetName(const QString& Value)
     if (FName == Value)
         return;
     FName = Value;
-    Changed();
+    FontChanged();
 }
 
 int TFont::Size() const
@@ -133,7 +137,7 @@ void TFont::SetHeight(int Value)
     if (FHeight == Value)
         return;
     FHeight = Value;
-    Changed();
+    FontChanged();
 }
 
 void TFont::SetColor(TColor Value)
@@ -149,7 +153,7 @@ void TFont::SetStyle(TFontStyles Value)
     if (FStyle == Value)
         return;
     FStyle = Value;
-    Changed();
+    FontChanged();
 }
 
 void TFont::SetCharset(int Value)
@@ -157,7 +161,7 @@ void TFont::SetCharset(int Value)
     if (FCharset == Value)
         return;
     FCharset = Value;
-    Changed();
+    FontChanged();
 }
 
 void TFont::SetPitch(TFontPitch Value)
@@ -165,7 +169,7 @@ void TFont::SetPitch(TFontPitch Value)
     if (FPitch == Value)
         return;
     FPitch = Value;
-    Changed();
+    FontChanged();
 }
 
 void TFont::SetOrientation(int Value)
@@ -173,11 +177,13 @@ void TFont::SetOrientation(int Value)
     if (FOrientation == Value)
         return;
     FOrientation = Value;
-    Changed();
+    FontChanged();
 }
 
 QFont TFont::ToQFont() const
 {
+    if (FQFontValid)
+        return FQFont;
     QFont F;
     if (FName.compare(QLatin1String("Default"), Qt::CaseInsensitive) == 0)
         F = QGuiApplication::font();
@@ -204,11 +210,14 @@ QFont TFont::ToQFont() const
     } else {
         F.setPixelSize(12);
     }
+    FQFont = F;
+    FQFontValid = true;
     return F;
 }
 
 void TFont::SetFromQFont(const QFont& Font)
 {
+    FQFontValid = false;
     FName = Font.family();
     const QFontInfo Info(Font);
     FHeight = -Info.pixelSize();

@@ -135,7 +135,11 @@ public:
 
 private:
     void Changed();
+    // The Qt font is kept until a property it depends on changes.
+    void FontChanged() { FQFontValid = false; Changed(); }
 
+    mutable QFont FQFont;
+    mutable bool FQFontValid = false;
     QString FName;
     int FHeight;
     TColor FColor = clWindowText;

@@ -136,7 +136,10 @@ void TCanvas::ApplyBrush(QPainter* Painter) const
 
 void TCanvas::ApplyFont(QPainter* Painter) const
 {
-    Painter->setFont(TextFont());
+    // Setting a font makes the painter resolve it anew: skip an equal one.
+    const QFont F = TextFont();
+    if (Painter->font() != F)
+        Painter->setFont(F);
     Painter->setPen(ColorToQColor(FFont->Color()));
     Painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }

@@ -174,17 +174,27 @@ void TCanvas::DrawTextLine(int X, int Y, const QString& Text, bool Opaque, const
     ApplyClip(Painter);
     if (Clip) {
         if (FHasClip)
-            Painter->setClipRegion(FClip.intersected(*Clip));
+            Painter->setClipRect(*Clip, Qt::IntersectClip);
         else
             Painter->setClipRect(*Clip);
     }
     ApplyFont(Painter);
     const QFontMetrics M(Painter->font());
-    const QRect Cell(0, 0, M.horizontalAdvance(Text), M.ascent() + M.descent());
+    // Upright text needs no transform; the width is measured only for an
+    // opaque background, since measuring shapes the text once more.
+    if (FFont->Orientation() == 0) {
+        if (Opaque) {
+            const QRect Cell(X, Y, M.horizontalAdvance(Text), M.ascent() + M.descent());
+            if (!Cell.isEmpty())
+                Painter->fillRect(Cell, ColorToQColor(FBrush->Color()));
+        }
+        Painter->drawText(X, Y + M.ascent(), Text);
+        return;
+    }
+    const QRect Cell(0, 0, Opaque ? M.horizontalAdvance(Text) : 0, M.ascent() + M.descent());
     const QTransform Saved = Painter->transform();
     Painter->translate(X, Y);
-    if (FFont->Orientation() != 0)
-        Painter->rotate(-FFont->Orientation() / 10.0);
+    Painter->rotate(-FFont->Orientation() / 10.0);
     if (Opaque && !Cell.isEmpty())
         Painter->fillRect(Cell, ColorToQColor(FBrush->Color()));
     Painter->drawText(0, M.ascent(), Text);
@@ -227,6 +237,25 @@ int TCanvas::DrawTextEx(const QString& Text, QRect& R, unsigned Format, TDrawTex
 {
     const QFont F = TextFont();
     const QFontMetrics M(F);
+    // One plain line (the common case of a grid cell) goes straight to the
+    // painter, without splitting it into lines.
+    constexpr unsigned Plain = DT_SINGLELINE | DT_NOPREFIX;
+    constexpr unsigned Special = DT_CALCRECT | DT_EXPANDTABS | DT_END_ELLIPSIS | DT_PATH_ELLIPSIS
+        | DT_WORD_ELLIPSIS | DT_RTLREADING | DT_BOTTOM;
+    if ((Format & Plain) == Plain && !(Format & Special) && !Params && !Text.contains(u'\r')
+        && !Text.contains(u'\n')) {
+        const int LineHeight = M.ascent() + M.descent()
+                               + ((Format & DT_EXTERNALLEADING) ? std::max(0, M.leading()) : 0);
+        const int Top = (Format & DT_VCENTER) ? R.top() + (R.height() - LineHeight) / 2 : R.top();
+        int X = R.left();
+        if (Format & (DT_CENTER | DT_RIGHT)) {
+            const int W = M.horizontalAdvance(Text);
+            X = (Format & DT_CENTER) ? R.left() + (R.width() - W) / 2 : RectRight(R) - W;
+        }
+        DrawTextLine(X, Top, Text, FBrush->Style() != bsClear, (Format & DT_NOCLIP) ? nullptr : &R);
+        Changed();
+        return (Format & DT_VCENTER) ? Top - R.top() + LineHeight : LineHeight;
+    }
     const int LeftMargin = Params ? Params->LeftMargin : 0;
     const int RightMargin = Params ? Params->RightMargin : 0;
     const int TabPixels = (Params ? Params->TabLength : 8) * std::max(1, M.averageCharWidth());

@@ -4,6 +4,7 @@
 
 #include "platform/gui/StdCtrls.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QTimer>
 #include <algorithm>
@@ -48,17 +49,26 @@ void TInplaceEdit::UserEdited()
 void TInplaceEdit::keyPressEvent(QKeyEvent* Event)
 {
     switch (Event->key()) {
-    case Qt::Key_Escape:
-        UpdateContents();
-        FGrid->EditorTextReverted();
-        FGrid->HideEditor();
+    case Qt::Key_Escape: {
+        // The grid decides first: a data grid drops the pending text itself.
+        int Key = VK_ESCAPE;
+        FGrid->KeyDown(Key, ShiftStateFromQt(Event->modifiers(), Qt::NoButton));
+        if (Key != 0) {
+            UpdateContents();
+            FGrid->EditorTextReverted();
+            FGrid->HideEditor();
+        }
         FGrid->setFocus();
         return;
+    }
     case Qt::Key_Return:
-    case Qt::Key_Enter:
+    case Qt::Key_Enter: {
         FGrid->HideEditor();
         FGrid->setFocus();
+        int Key = VK_RETURN;
+        FGrid->KeyDown(Key, ShiftStateFromQt(Event->modifiers(), Qt::NoButton));
         return;
+    }
     case Qt::Key_Up:
     case Qt::Key_Down:
     case Qt::Key_PageUp:
@@ -258,6 +268,7 @@ void TCustomGrid::SetOptions(TGridOptions Value)
     if (Value == FOptions)
         return;
     FOptions = Value;
+    SetWantTabs(FOptions.Contains(goTabs));
     if (FEditorMode && !CanEditShow())
         HideEditor();
     else if (FOptions.Contains(goAlwaysShowEditor))
@@ -833,7 +844,8 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
         CalcSizingState(X, Y, Sizing, FSizingIndex, FSizingPos, FSizingOfs);
         if (Sizing != gsNormal) {
             FGridState = Sizing;
-            DrawSizingLine(FSizingPos);
+            if (!TracedSizing())
+                DrawSizingLine(FSizingPos);
         } else {
             const TGridCoord Cell = MouseCoord(X, Y);
             if (Cell.X >= 0) {
@@ -868,6 +880,11 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
         const int Start = Cols ? ColLeft(FSizingIndex) : RowTop(FSizingIndex);
         const int Pos = std::max(Start + 1, (Cols ? X : Y) + FSizingOfs);
         if (Pos != FSizingPos) {
+            if (TracedSizing()) {
+                FSizingPos = Pos;
+                ColSizingTracked(FSizingIndex, Pos);
+                break;
+            }
             DrawSizingLine(FSizingPos);
             FSizingPos = Pos;
             DrawSizingLine(FSizingPos);
@@ -907,6 +924,8 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     FGridState = gsNormal;
     switch (State) {
     case gsColSizing:
+        if (TraceColSizing())
+            break;
         DrawSizingLine(FSizingPos);
         SetColWidths(FSizingIndex, std::max(1, FSizingPos - ColLeft(FSizingIndex)));
         break;
@@ -936,11 +955,31 @@ void TCustomGrid::CancelMode()
     const TGridState State = FGridState;
     FGridState = gsNormal;
     // A sizing line is drawn with XOR: drawing it again erases it.
-    if (State == gsColSizing || State == gsRowSizing)
+    if ((State == gsColSizing && !TraceColSizing()) || State == gsRowSizing) {
+        FGridState = State;
         DrawSizingLine(FSizingPos);
+        FGridState = gsNormal;
+    }
     StopScrollTimer();
     if (QWidget::mouseGrabber() == this)
         releaseMouse();
+}
+
+bool TCustomGrid::TracedSizing() const
+{
+    return FGridState == gsColSizing && TraceColSizing();
+}
+
+void TCustomGrid::ColSizingTracked(int Index, int Pos)
+{
+    SetColWidths(Index, std::max(1, Pos - ColLeft(Index)));
+}
+
+void TCustomGrid::SetGridState(TGridState Value, int Index)
+{
+    FGridState = Value;
+    if (Value == gsColMoving || Value == gsRowMoving)
+        FMoveIndex = FMovePos = Index;
 }
 
 bool TCustomGrid::MouseWheel(TShiftState Shift, int WheelDelta, int X, int Y)
@@ -1051,4 +1090,35 @@ void TCustomGrid::KeyDown(int& Key, TShiftState Shift)
     if (FOptions.Contains(goAlwaysShowEditor))
         ShowEditor();
     Key = 0;
+}
+
+void TCustomGrid::KeyPress(QChar& Key)
+{
+    TCustomControl::KeyPress(Key);
+    EditorKeyPress(Key);
+}
+
+void TCustomGrid::EditorKeyPress(QChar& Key)
+{
+    if (Key.isNull() || !FOptions.Contains(goEditing))
+        return;
+    if (Key == QChar(VK_RETURN)) {
+        if (!FOptions.Contains(goAlwaysShowEditor)) {
+            if (FEditorMode)
+                HideEditor();
+            else
+                ShowEditor();
+            Key = QChar();
+        }
+        return;
+    }
+    if (!Key.isPrint() || FEditorMode)
+        return;
+    // The character that opens the editor is its first keystroke.
+    ShowEditor();
+    if (!FEditorMode || !FInplaceEdit)
+        return;
+    QKeyEvent Typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(Key));
+    QCoreApplication::sendEvent(FInplaceEdit, &Typed);
+    Key = QChar();
 }

@@ -145,7 +145,7 @@ public:
 
     // Ends a sizing, moving or selecting drag without applying it (a menu
     // opened, the mouse was taken away).
-    void CancelMode();
+    virtual void CancelMode();
 
     // ---- in-place editor
     QLineEdit* InplaceEditor() const { return FInplaceEdit; }
@@ -193,6 +193,16 @@ protected:
     // Colours of the grid lines in the fixed and in the scrolling area.
     virtual TColor FixedLineColor() const { return clBlack; }
     virtual TColor LineColor() const { return clSilver; }
+    // Colour of the lines right of and below a cell; by default that of its area.
+    virtual TColor GridLineColor(int ACol, int ARow) const;
+    // Column sizing that follows the mouse: no sizing line, each move sets
+    // the width through ColSizingTracked.
+    virtual bool TraceColSizing() const { return false; }
+    virtual void ColSizingTracked(int Index, int Pos);
+    // Enters a mouse state as a press would: gsSelecting, or gsColMoving of
+    // column Index.
+    void SetGridState(TGridState Value, int Index = -1);
+    int SizingIndex() const { return FSizingIndex; }
     // Sets the scroll bars from the position; the data grid drives its own
     // vertical bar and overrides it.
     virtual void UpdateScrollRange();
@@ -217,12 +227,20 @@ protected:
     // is scrolled out of view to the left or top.
     int ColLeft(int ACol) const;
     int RowTop(int ARow) const;
+    // Width of a column and height of a row with their lines, 0 when hidden.
+    int ColBox(int ACol) const;
+    int RowBox(int ARow) const;
 
     // Classic input, overriding the control's.
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void KeyDown(int& Key, TShiftState Shift) override;
+    // Fires OnKeyPress, then EditorKeyPress.
+    void KeyPress(QChar& Key) override;
+    // Enter opens and closes the editor; a typed character opens it with
+    // the character.
+    void EditorKeyPress(QChar& Key);
     bool MouseWheel(TShiftState Shift, int WheelDelta, int X, int Y) override;
     void Resize() override;
     void Scroll(TScrollBarKind Kind, int Position) override;
@@ -235,13 +253,12 @@ private:
     void PlaceEditor();
     void LoadEditor();
     void DrawSizingLine(int Pos);
+    bool TracedSizing() const;
     void StartScrollTimer();
     void StopScrollTimer();
     void ScrollTimerTick();
     void ClampTopLeft();
     bool ColVisible(int ACol) const { return FColWidths[size_t(ACol)] > 0; }
-    int ColBox(int ACol) const;   // width plus line, 0 for a hidden column
-    int RowBox(int ARow) const;
 
     std::vector<int> FColWidths;
     std::vector<int> FRowHeights;

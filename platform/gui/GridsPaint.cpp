@@ -141,7 +141,8 @@ void TCustomGrid::PaintBand(int FromCol, int ToCol, int FromRow, int ToRow, int 
         DrawBandLines(Cols.front().first, Rows.front().first, BandRight, BandBottom, Cols, Rows);
 }
 
-// One line per column and per row of a band rather than two per cell.
+// One line per column and per row of a band rather than two per cell; a
+// line changes colour only where the cells it belongs to ask for another.
 void TCustomGrid::DrawBandLines(int Left, int Top, int Right, int Bottom,
                                 const std::vector<std::pair<int, int>>& Cols,
                                 const std::vector<std::pair<int, int>>& Rows)
@@ -150,18 +151,51 @@ void TCustomGrid::DrawBandLines(int Left, int Top, int Right, int Bottom,
         return;
     const int FirstCol = Cols.front().second;
     const int FirstRow = Rows.front().second;
-    const bool FixedBand = FirstCol < FFixedCols || FirstRow < FFixedRows;
     const bool Vert = FirstCol < FFixedCols ? FOptions.Contains(goFixedVertLine) : FOptions.Contains(goVertLine);
     const bool Horz = FirstRow < FFixedRows ? FOptions.Contains(goFixedHorzLine) : FOptions.Contains(goHorzLine);
     TCanvas* C = Canvas();
     C->Brush()->SetStyle(bsSolid);
-    C->Brush()->SetColor(FixedBand ? FixedLineColor() : LineColor());
-    if (Vert)
-        for (const auto& [X, c] : Cols)
-            C->FillRect(QRect(X + FColWidths[size_t(c)], Top, FGridLineWidth, Bottom - Top));
-    if (Horz)
-        for (const auto& [Y, r] : Rows)
-            C->FillRect(QRect(Left, Y + FRowHeights[size_t(r)], Right - Left, FGridLineWidth));
+    auto Fill = [C](TColor Color, const QRect& R) {
+        C->Brush()->SetColor(Color);
+        C->FillRect(R);
+    };
+    if (Vert) {
+        for (const auto& [X, c] : Cols) {
+            const int LineX = X + FColWidths[size_t(c)];
+            int From = Top;
+            TColor Color = GridLineColor(c, Rows.front().second);
+            for (size_t i = 1; i < Rows.size(); ++i) {
+                const TColor Next = GridLineColor(c, Rows[i].second);
+                if (Next != Color) {
+                    Fill(Color, QRect(LineX, From, FGridLineWidth, Rows[i].first - From));
+                    From = Rows[i].first;
+                    Color = Next;
+                }
+            }
+            Fill(Color, QRect(LineX, From, FGridLineWidth, Bottom - From));
+        }
+    }
+    if (Horz) {
+        for (const auto& [Y, r] : Rows) {
+            const int LineY = Y + FRowHeights[size_t(r)];
+            int From = Left;
+            TColor Color = GridLineColor(Cols.front().second, r);
+            for (size_t i = 1; i < Cols.size(); ++i) {
+                const TColor Next = GridLineColor(Cols[i].second, r);
+                if (Next != Color) {
+                    Fill(Color, QRect(From, LineY, Cols[i].first - From, FGridLineWidth));
+                    From = Cols[i].first;
+                    Color = Next;
+                }
+            }
+            Fill(Color, QRect(From, LineY, Right - From, FGridLineWidth));
+        }
+    }
+}
+
+TColor TCustomGrid::GridLineColor(int ACol, int ARow) const
+{
+    return ACol < FFixedCols || ARow < FFixedRows ? FixedLineColor() : LineColor();
 }
 
 // The sizing mark: drawn twice with an XOR pen it leaves no trace.

@@ -25,6 +25,7 @@ void TfrLineView::RegisterProperties()
 
 void TfrLineView::Draw(TCanvas* ACanvas)
 {
+    TCanvasState State(ACanvas);
     ApplyBandAlign(ACanvas);
     if (Width() <= Height()) {
         SetWidth(0);

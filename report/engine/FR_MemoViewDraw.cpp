@@ -298,6 +298,7 @@ int TfrMemoView::MeasuredWidth()
 
 void TfrMemoView::Draw(TCanvas* ACanvas)
 {
+    TCanvasState State(ACanvas);
     FCanvas = ACanvas;
     const bool Rotated = FAlignment & frtaVertical;
     const bool AutoWidth = (Flags() & flAutoWidth) && Printing();

@@ -275,6 +275,7 @@ const QImage& EmptyGlyph()
 
 void TfrPictureView::Draw(TCanvas* ACanvas)
 {
+    TCanvasState Saved(ACanvas);
     ApplyBandAlign(ACanvas);
     TfrDrawScope Scope(this);
     DrawBackground();

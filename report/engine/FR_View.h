@@ -1,8 +1,9 @@
 // The root of everything a report template holds on its pages (TfrObject, with
 // the property records through which scripts, the inspector and the XML writer
 // reach any object by name), the base of every view placed on a page (TfrView:
-// fields, defaults and the common part of its stream record), and the registry
-// of view classes keyed by stored type code and class name.
+// fields, defaults and the common part of its stream record in FR_View.cpp;
+// drawing, band alignment, printing and menu items in FR_ViewDraw.cpp), and the
+// registry of view classes keyed by stored type code and class name.
 #pragma once
 
 #include "platform/gui/Graphics.h"

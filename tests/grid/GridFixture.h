@@ -38,6 +38,8 @@ public:
     using TDBGridEh::RowTop;
     using TDBGridEh::TimedScroll;
     using TDBGridEh::WMVScroll;
+    using TDBGridEh::IsFixed3DEdgeCell;
+    using TDBGridEh::TimedScrollByMouse;
 
     // Unset: what the widget really has.
     std::optional<bool> Focus;
@@ -45,6 +47,8 @@ public:
     int Notifications = 0;   // column change notifications
     int RowUpdates = 0;      // row recomputations
     int LayoutRequests = 0;  // layout passes asked for
+    // The drag selection a press on data cells starts (none by default).
+    TDBGridEhSelectionType DragKind = gstNon;
 
     const QImage& Image() { return *Canvas()->Image(); }
 
@@ -78,6 +82,8 @@ public:
     }
 
 protected:
+    TDBGridEhSelectionType StartMouseSelection(TGridCoord, TShiftState) override { return DragKind; }
+
     void ColumnsChanged(TColumnEh* Item) override
     {
         ++Notifications;

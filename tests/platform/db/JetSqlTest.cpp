@@ -81,6 +81,16 @@ TEST_F(TJetFunctionTest, FunctionsBehaveAsJet)
         {"InStr('abc','x')", "0"},
         {"InStr(3,'abcabc','A')", "4"},
         {"InStr(Null,'a') Is Null", "1"},
+        {"InStr('a',Null) Is Null", "1"},
+        {"InStr(4,'电话0571-88','8')", "8"},
+        {"InStr('𠀀甲','甲')", "3"},
+        {"InStr(2,'甲乙','')", "2"},
+        {"InStr(3,'甲乙','')", "0"},
+        {"InStr('ÄBC','äb')", "1"},
+        {"InStr('Ｂ-ＡＢ','ａｂ')", "3"},
+        {"InStr('\u1E9E','\u00DF')", "1"}, // capital sharp s folds to the small one
+        {"InStr('\u212A2','k2')", "1"},     // the Kelvin sign folds to k
+        {"InStr(Cast(X'FF38' As Text),'8')", "2"}, // a malformed byte reads as one character
         {"Round(2.5)", "2"},
         {"Round(3.5)", "4"},
         {"Round(-2.5)", "-2"},
