@@ -179,31 +179,6 @@ void TfrReport::Notification(QObject* AComponent)
 
 // ---------------------------------------------------------------- preparation and preview
 
-bool TfrReport::PrepareReport()
-{
-    CurReport = this;
-    MasterReport = this;
-    DocMode = dmPrinting;
-    FTerminated = false;
-    BuildReport();
-    // Without the preparation driver no page is prepared.
-    return false;
-}
-
-void TfrReport::BuildReport()
-{
-    FDictionary->ClearCache();   // fields resolve anew in every pass
-    if (OnBeforeBuild)
-        OnBeforeBuild();
-    FCanRebuild = true;
-}
-
-void TfrReport::ShowReport()
-{
-    PrepareReport();
-    ShowPreparedReport();
-}
-
 void TfrReport::ShowPreparedReport()
 {
     CurReport = this;
