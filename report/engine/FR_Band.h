@@ -9,6 +9,7 @@
 #include "platform/rtl/Variants.h"
 #include "report/engine/FR_Variables.h"
 
+#include <QHash>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -113,6 +114,9 @@ public:
     TfrBand* LastOfChain = nullptr;    // kept by the first of a chain
     TfrVariables Values;               // aggregate accumulators
     int32_t AggregateCount = 0;
+    // Outputs per footer (lower-case name) since that footer last reset:
+    // the divisor of its averages, so one footer's reset leaves the others'.
+    QHash<QString, int32_t> OutputCounts;
     bool Repeating = false;
     int32_t FCalcHeight = -1;          // height after stretching; -1 unmeasured
     int32_t Column = 1;
@@ -152,6 +156,7 @@ private:
     void BuildAggregateSlots();
 
     std::vector<TfrAggregateSlot> FSlots;   // parsed Values keys, rebuilt when Values grows
+    QStringList FCountedFooters;            // lower-case footer names of FSlots
     int FSlotKeys = -1;
     std::unique_ptr<TfrDataset> FOwnedDataSet;
     std::unique_ptr<TfrDataset> FOwnedCrossDataSet;

@@ -100,6 +100,9 @@ bool TfrBand::FitsOrBreaks(int Height)
     if (P->IsSubReportPage)
         return true;
     CheckPageBreak(P->CurY, 10000, false);
+    // Still too tall on the new page: it splits there.
+    if (P->CurY + Height > P->CurBottomY)
+        PageBreak = true;
     return false;
 }
 
@@ -117,9 +120,11 @@ bool TfrBand::Draw()
     {
         TfrBand* Band;
         bool PageBreak;
+        bool Printed = true;
         ~TEnd()
         {
-            FireBand(false, Band);
+            if (Printed)
+                FireBand(false, Band);
             Band->PageBreak = PageBreak;
         }
     } End{this, SavedPageBreak};
@@ -165,8 +170,11 @@ bool TfrBand::Draw()
         if (TfrPage::BandExists(this)) {
             FCalcHeight = std::max(FCalcHeight, DY);
             if (Typ != btPageFooter && Typ != btOverlay && Typ != btColumnFooter && Typ != btNone &&
-                FitsOrBreaks(CalcHeight()))
+                FitsOrBreaks(CalcHeight())) {
+                // Not printed here: the subreport's band plays again on the next page.
+                End.Printed = false;
                 return true;
+            }
             if (IsDataBand(Typ) && Next && !Next->DataSet) {
                 for (TfrBand* B = this; B && (B == this || !B->DataSet); B = B->Next) {
                     if (B != this && B->View)
@@ -438,8 +446,17 @@ void TfrBand::DrawPageBreak()
         bool FreshPage = AtFreshPlace(P);
         for (int Round = 0; !Stopped(); ++Round) {
             const int A = P->CurBottomY - ColumnFooterHeight(P) - Y - 2;
-            if (A <= 0 && FreshPage)
-                throw EPageTooSmall(QStringLiteral("The band \"%1\" finds no room on a new page.").arg(Name));
+            if (A <= 0 && FreshPage) {
+                // The page's own headers fill it: what is left prints here.
+                for (TState& S : Views)
+                    if (S.Pending) {
+                        if (TfrStretcheable* St = Stretchable(S.View); St && S.View->Top() < 0)
+                            St->SetCalcState(1);
+                        DrawObject(S.View);
+                        S.Pending = false;
+                    }
+                break;
+            }
             for (TState& S : Views) {
                 if (!S.Pending || A <= 0)
                     continue;
@@ -621,6 +638,7 @@ void TfrBand::BuildAggregateSlots()
     if (FSlotKeys == Values.Count())
         return;
     FSlots.clear();
+    FCountedFooters.clear();
     for (int i = 0; i < Values.Count(); ++i) {
         const QString Key = Values.GetName(i);
         const QStringList Fields = Key.split(frKeySeparator);
@@ -637,6 +655,8 @@ void TfrBand::BuildAggregateSlots()
         Slot.CountsInvisible = Fields.value(Base + 3) == u"1";
         if (Slot.Kind != QChar(frAggCount))
             Slot.Postfix = frParser().ConvertToPostfix(Slot.Expression);
+        if (!FCountedFooters.contains(Slot.BandName.toLower()))
+            FCountedFooters << Slot.BandName.toLower();
         FSlots.push_back(std::move(Slot));
     }
     FSlotKeys = Values.Count();
@@ -686,8 +706,11 @@ void TfrBand::DoAggregate(bool CrossCell)
         throw;
     }
     CurBand = SavedBand;
-    if (!CrossCell)
+    if (!CrossCell) {
         ++AggregateCount;
+        for (const QString& Footer : FCountedFooters)
+            ++OutputCounts[Footer];
+    }
 }
 
 void TfrBand::InitValues()
@@ -711,4 +734,5 @@ void TfrBand::InitValues()
             Source->Values.SetValue(Index, frAggregateResetValue(Source->Values.GetName(Index)));
         }
     Source->AggregateCount = 0;
+    Source->OutputCounts[Name.toLower()] = 0;
 }

@@ -156,8 +156,10 @@ void TfrPage::NewColumn(TfrBand* Band)
     } else {
         NewPage();
     }
-    if (!Band)
+    if (!Band) {
+        FreshY = CurY;
         return;
+    }
     // Headers of the groups the band is inside of, outermost first, then a
     // data band's own header.
     TfrBand* Data = IsDataBand(Band->Typ) ? Band : nullptr;
@@ -184,6 +186,8 @@ void TfrPage::NewColumn(TfrBand* Band)
         ShowBand(Band->Header);
         Band->Header->Repeating = false;
     }
+    // Repeated headers are the page's own too.
+    FreshY = CurY;
 }
 
 void TfrPage::DrawPageFooters()
@@ -421,14 +425,18 @@ void TfrPage::FormPage()
             ShowBand(Bands[btNone]);
         }
         const int PagesBefore = PreparedCount();
+        const int TitleY = CurY;
         if (!Manual)
             ShowBand(Bands[btReportTitle]);
+        // Below a title a band that does not fit still gains from a new page.
+        FreshY = CurY == TitleY ? -2 : -1;
         if (PreparedCount() == PagesBefore) {
             if (Bands[btPageHeader]->Flags & flBandOnFirstPage)
                 ShowBand(Bands[btPageHeader]);
             ShowBand(Bands[btColumnHeader]);
+            if (FreshY == -2)
+                FreshY = CurY;
         }
-        FreshY = CurY;
     }
 
     if (!Manual) {

@@ -71,6 +71,9 @@ bool TfrReport::PrepareReport()
     CurPage = nullptr;
     CurBand = nullptr;
     FSavedDoublePass = FDoublePass != 0;
+    // A single pass knows no page count; another report's must not show.
+    if (!FSavedDoublePass)
+        TotalPages = 0;
     InstallParserCallbacks();
     frErrorFlag = false;
     frErrorText.clear();

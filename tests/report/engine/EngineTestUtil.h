@@ -13,6 +13,7 @@
 #include "report/engine/FR_Globals.h"
 #include "report/engine/FR_MemoView.h"
 #include "report/engine/FR_Page.h"
+#include "report/engine/FR_SubReportView.h"
 #include "report/engine/FR_Band.h"
 #include "report/engine/FR_Dict.h"
 #include "report/engine/FR_Prepare.h"
@@ -42,6 +43,7 @@ protected:
         };
     }
 
+public:
     // A dataset "Name" with the given rows (cells split at ","): string
     // fields, or integer ones named with ":i"; and its data source "frName".
     TMemDataSet* Data(const QString& Name, const QStringList& Fields, const QStringList& Rows)
@@ -107,6 +109,7 @@ protected:
                 TfrView* V = Obj->Objects(v);
                 QString Text = V->Memo()->Text();
                 Text.remove(QChar(1));
+                Text = Text.trimmed().replace(QStringLiteral("\r\n"), QStringLiteral("/"));
                 Out << QStringLiteral("%1|%2@%3:%4").arg(i + 1).arg(V->Name()).arg(V->Top()).arg(Text.trimmed());
             }
         }
