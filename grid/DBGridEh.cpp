@@ -1,6 +1,7 @@
 #include "grid/DBGridEh.h"
 
 #include "grid/DBGridEhColumns.h"
+#include "grid/DBGridEhSelection.h"
 #include "grid/DBGridEhTitles.h"
 #include "grid/PropFilerEh.h"
 #include "platform/db/DataSet.h"
@@ -133,6 +134,8 @@ TCustomDBGridEh::TCustomDBGridEh(QWidget* AParent)
     // to scroll.
     SetScrollBars(ssBoth);
     SetScrollBars(ssNone);
+    FBookmarks = std::make_unique<TBookmarkListEh>(this);
+    FSelection = std::make_unique<TDBGridEhSelection>(this);
     FFooterFont = std::make_unique<TFont>();
     FFooterFont->OnChange = [this](TFont*) {
         if (!FLoading)
@@ -200,6 +203,7 @@ void TCustomDBGridEh::SetDataSource(TDataSource* Value)
 {
     if (Value == DataSource())
         return;
+    ClearSelection();
     FDataLink->SetDataSource(Value);
     LinkActive(FDataLink->Active());
 }
@@ -213,7 +217,10 @@ void TCustomDBGridEh::SetOptions(TDBGridOptions Value)
         Value = Value - TDBGridOptions({dgEditing, dgAlwaysShowEditor});
     if (Value == FOptions)
         return;
+    const bool DropsMultiSelect = FOptions.Contains(dgMultiSelect) && !Value.Contains(dgMultiSelect);
     FOptions = Value;
+    if (DropsMultiSelect)
+        ClearSelection();
     LayoutChanged();
     if (EditorMode())
         ShowEditor();
@@ -668,6 +675,8 @@ void TCustomDBGridEh::ColumnsChanged(TColumnEh* Item)
             FTitleButtonDown = false;
         }
     }
+    if (FSelection)
+        FSelection->Columns()->Refresh();
     LayoutChanged();
 }
 
@@ -677,6 +686,7 @@ void TCustomDBGridEh::LinkActive(bool Value)
         return;
     if (!Value)
         HideEditor();
+    FSelection->LinkActive(Value);
     // The same dataset closed and opened again stays hooked: its own open
     // recalculates once.
     FSumList->SetDataSet(FDataLink->DataSet());

@@ -421,6 +421,7 @@ void TCustomDBGridEh::KeyUp(int& Key, TShiftState Shift)
 // Losing the focus to anything but the grid's own editor runs a waiting sort.
 void TCustomDBGridEh::DoExit()
 {
+    CancelOnExit();
     TCustomGrid::DoExit();
     if (!FSortByCtrlPending)
         return;

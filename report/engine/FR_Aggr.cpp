@@ -175,7 +175,9 @@ void frAggregateFunction(const QString& Name, const Variant& P1, const Variant& 
     const bool Count = Kind == QChar(frAggCount);
     const QString BandText = VarToStr(Count ? P1 : P2);
     const QString Expression = VarToStr(P1);
-    const QString Flag = VarToStr(Count ? P2 : P3);
+    // The band engine compares the flag with "1": "SUM([A], Band1, 1)" must
+    // not leave the blank before it in the key.
+    const QString Flag = Trim(VarToStr(Count ? P2 : P3));
     if (frRegisteringAggregates)
         RegisterAggregate(Kind, BandText, Expression, Flag);
     else

@@ -61,6 +61,19 @@ void WriteViewEntry(TStream& Stream, TfrView* View)
     View->SetStreamMode(0);
 }
 
+// Geometry a page can hold: coordinates and sizes within some ten metres of
+// paper. A damaged record beyond that would overflow the drawing arithmetic.
+bool Plausible(const TfrView& View)
+{
+    constexpr int Limit = 1000000;
+    auto In = [](int V) { return V > -Limit && V < Limit; };
+    if (!In(View.Left()) || !In(View.Top()) || !In(View.Width()) || !In(View.Height()) || !In(View.GapX()) ||
+        !In(View.GapY()) || !(std::abs(View.FrameWidth()) < 10000.0f))
+        return false;
+    const auto* Memo = dynamic_cast<const TfrMemoView*>(&View);
+    return !Memo || (In(Memo->LineSpacing()) && In(Memo->CharSpacing()));
+}
+
 // Reads the next view of a page stream; nullptr at the end or at a type
 // this program does not know.
 std::unique_ptr<TfrView> ReadViewEntry(TStream& Stream)
@@ -75,6 +88,8 @@ std::unique_ptr<TfrView> ReadViewEntry(TStream& Stream)
     View->SetStreamMode(1);
     View->LoadFromStream(Stream);
     View->SetStreamMode(0);
+    if (!Plausible(*View))
+        throw EReadError(QStringLiteral("Damaged view record in a prepared page"));
     return View;
 }
 

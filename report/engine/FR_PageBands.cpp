@@ -155,14 +155,12 @@ void TfrPage::DoneReport()
         if (PageType == ptReport) {
             FreeBands();
         } else {
+            // Views that go with the page must not be told of memos any more.
+            for (const auto& Own : FObjects)
+                std::erase(frMemoHookViews, Own.get());
             Clear();
             Form.reset();
         }
-        // Views that went with the page must not be told of memos any more.
-        std::erase_if(frMemoHookViews, [this](TfrView* View) {
-            return std::none_of(FObjects.begin(), FObjects.end(),
-                                [View](const auto& Own) { return Own.get() == View; });
-        });
     }
     Prepared = false;
 }
