@@ -174,7 +174,7 @@ TEST_F(TEngineTest, NoEndlessPages)
 TEST_F(TEngineTest, ProgressWindowShowsPassesAndCancels)
 {
     Data("Q", {"N"}, {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "15", "16"});
-    Band(btMasterData, "MD", 40, 20, "frQ");
+    Band(btMasterData, "MD", 40, 20, "frQ")->Script()->SetText("Progress := [Q.N]");
     Report->SetShowProgress(true);
     Report->SetDoublePass(true);
     Report->SetTitle("List");
@@ -193,6 +193,7 @@ TEST_F(TEngineTest, ProgressWindowShowsPassesAndCancels)
         [](const TMessageRequest&) { return mrOk; });
     ASSERT_TRUE(Report->PrepareReport());
     EXPECT_EQ(Report->PreparedPageCount(), 2);
+    EXPECT_EQ(frProgressForm()->Label2->text().toStdString(), "16");
     EXPECT_EQ(Seen.join(" | ").toStdString(), "Preparing report - List / Performing 1st pass:  2 | "
                                               "Preparing report - List / Processing page:  2 from 2");
     Cancel = true;
