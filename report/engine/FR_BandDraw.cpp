@@ -388,136 +388,172 @@ bool TfrBand::DrawObjects()
 
 // ---------------------------------------------------------------- splitting
 
-void TfrBand::DrawPageBreak()
+namespace {
+
+// Splits one band across pages: each round prints what fits above the
+// usable height, cuts stretchable views there and moves the rest up for the
+// next page.
+class TBandSplitter
 {
-    TfrPage* P = Parent;
+public:
+    explicit TBandSplitter(TfrBand* Band) : FBand(Band), FPage(Band->Parent)
+    {
+        for (TfrView* V : Band->Objects) {
+            if (FPage->ViewBand(V) != Band)
+                continue;
+            FViews.push_back({V, QRect(V->Left(), V->Top(), V->Width(), V->Height()), true});
+            if (V->BandAlign() == baBottom)
+                V->SetTop(std::max(Band->FCalcHeight, Band->DY) - V->Height());
+        }
+    }
+    ~TBandSplitter()
+    {
+        for (const TState& S : FViews)
+            S.View->SetBounds(S.Saved.x(), S.Saved.y(), S.Saved.width(), S.Saved.height());
+    }
+    TBandSplitter(const TBandSplitter&) = delete;
+    TBandSplitter& operator=(const TBandSplitter&) = delete;
+
+    void PrintAll()
+    {
+        for (TState& S : FViews)
+            FBand->DrawObject(S.View);
+    }
+
+    void Run()
+    {
+        bool Fresh = AtFreshPlace(FPage);
+        while (!Stopped()) {
+            const int A = FPage->CurBottomY - ColumnFooterHeight(FPage) - FBand->Y - 2;
+            if (A <= 0 && Fresh) {
+                // The page's own headers fill it: what is left prints here.
+                for (TState& S : FViews)
+                    if (S.Pending)
+                        PrintRest(S);
+                return;
+            }
+            if (A > 0)
+                for (TState& S : FViews)
+                    if (S.Pending)
+                        Place(S, A, Fresh);
+            if (std::none_of(FViews.begin(), FViews.end(), [](const TState& S) { return S.Pending; }))
+                return;
+            for (TState& S : FViews)
+                if (S.Pending)
+                    S.View->SetTop(S.View->Top() - std::max(A, 0));
+            FBand->CheckPageBreak(FBand->Y, 10000, false);
+            FBand->Y = FPage->CurY;
+            CurBand = FBand;
+            Fresh = true;
+            FBand->MaxY = 0;
+            for (const TState& S : FViews)
+                if (S.Pending)
+                    FBand->MaxY = std::max(FBand->MaxY, S.View->Top() + S.View->Height());
+        }
+    }
+
+private:
     struct TState
     {
         TfrView* View;
         QRect Saved;
         bool Pending;
     };
-    std::vector<TState> Views;
-    for (TfrView* V : Objects) {
-        if (P->ViewBand(V) != this)
-            continue;
-        Views.push_back({V, QRect(V->Left(), V->Top(), V->Width(), V->Height()), true});
-        if (V->BandAlign() == baBottom)
-            V->SetTop(std::max(FCalcHeight, DY) - V->Height());
+
+    static TfrStretcheable* Stretchable(TfrView* V) { return dynamic_cast<TfrStretcheable*>(V); }
+
+    void PrintRest(TState& S)
+    {
+        if (TfrStretcheable* St = Stretchable(S.View); St && S.View->Top() < 0)
+            St->SetCalcState(1);
+        FBand->DrawObject(S.View);
+        S.Pending = false;
     }
-    auto Restore = [&] {
-        for (const TState& S : Views)
-            S.View->SetBounds(S.Saved.x(), S.Saved.y(), S.Saved.width(), S.Saved.height());
-    };
-    auto Stretchable = [](TfrView* V) { return dynamic_cast<TfrStretcheable*>(V); };
-    // Cuts a stretchable view at the usable height A (its top at Top on this
-    // page) and moves what lies below it down by the wasted rest.
-    auto Cut = [&](TState& S, int A, bool Forced) {
+
+    // One pending view against the usable height A of this page.
+    void Place(TState& S, int A, bool Fresh)
+    {
+        TfrView* V = S.View;
+        const int Top = V->Top();
+        const int Bottom = Top + V->Height();
+        TfrStretcheable* St = Stretchable(V);
+        if (Top >= 0 && Top < A) {
+            if (Bottom < A) {
+                FBand->DrawObject(V);
+                S.Pending = false;
+            } else if (St) {
+                Cut(S, A, Fresh && Top == 0);
+            } else if (Fresh && Top == 0) {
+                FBand->DrawObject(V);   // taller than a page: printed as it is
+                S.Pending = false;
+            } else {
+                V->SetTop(A);
+            }
+        } else if (Top < 0 && Bottom > 0) {
+            if (St && Bottom < A) {
+                V->SetTop(0);
+                V->SetHeight(Bottom);
+                St->SetCalcState(1);
+                FBand->DrawObject(V);
+                S.Pending = false;
+            } else if (St) {
+                Cut(S, A, Fresh && Bottom >= A);
+            } else {
+                S.Pending = false;   // a fixed view's rest is not printed again
+            }
+        } else if (Bottom <= 0) {
+            S.Pending = false;
+        }
+    }
+
+    // Prints the part of a stretchable view above A and moves the views below
+    // it down by the height its cut wastes.
+    void Cut(TState& S, int A, bool Forced)
+    {
         TfrView* V = S.View;
         TfrStretcheable* St = Stretchable(V);
         const int FullHeight = V->Height();
         const int Top = V->Top();
         V->SetHeight(A - std::max(Top, 0) + 1);
-        const int PartTop = std::max(Top, 0);
-        V->SetTop(PartTop);
+        V->SetTop(std::max(Top, 0));
         const int Rest = St->RemainHeight();
-        const bool Worth = St->MinHeight() < V->Height();
-        if (Worth) {
+        if (St->MinHeight() < V->Height()) {
             St->SetCalcState(2);
-            DrawObject(V);
+            FBand->DrawObject(V);
         } else if (Forced) {
             // Not even one line fits a fresh page: the view prints whole.
             V->SetHeight(FullHeight + std::min(Top, 0));
             St->SetCalcState(1);
-            DrawObject(V);
+            FBand->DrawObject(V);
             S.Pending = false;
             return;
         }
         V->SetTop(Top);
         V->SetHeight(FullHeight);
-        for (TState& Other : Views)
+        for (TState& Other : FViews)
             if (Other.Pending && Other.View != V && Other.View->Top() >= Top + FullHeight - Rest &&
                 Other.View->Left() < V->Left() + V->Width() && Other.View->Left() + Other.View->Width() > V->Left())
                 Other.View->SetTop(Other.View->Top() + Rest);
         V->SetHeight(FullHeight + Rest);
-    };
-
-    if (CheckPageBreak(Y, MaxY, true)) {
-        bool FreshPage = AtFreshPlace(P);
-        for (int Round = 0; !Stopped(); ++Round) {
-            const int A = P->CurBottomY - ColumnFooterHeight(P) - Y - 2;
-            if (A <= 0 && FreshPage) {
-                // The page's own headers fill it: what is left prints here.
-                for (TState& S : Views)
-                    if (S.Pending) {
-                        if (TfrStretcheable* St = Stretchable(S.View); St && S.View->Top() < 0)
-                            St->SetCalcState(1);
-                        DrawObject(S.View);
-                        S.Pending = false;
-                    }
-                break;
-            }
-            for (TState& S : Views) {
-                if (!S.Pending || A <= 0)
-                    continue;
-                TfrView* V = S.View;
-                const int Top = V->Top();
-                const int Bottom = Top + V->Height();
-                TfrStretcheable* St = Stretchable(V);
-                if (Top >= 0 && Top < A) {
-                    if (Bottom < A) {
-                        DrawObject(V);
-                        S.Pending = false;
-                    } else if (St) {
-                        Cut(S, A, FreshPage && Top == 0);
-                    } else if (FreshPage && Top == 0) {
-                        DrawObject(V);   // taller than a page: printed as it is
-                        S.Pending = false;
-                    } else {
-                        V->SetTop(A);
-                    }
-                } else if (Top < 0 && Bottom > 0) {
-                    if (St && Bottom < A) {
-                        V->SetTop(0);
-                        V->SetHeight(Bottom);
-                        St->SetCalcState(1);
-                        DrawObject(V);
-                        S.Pending = false;
-                    } else if (St) {
-                        Cut(S, A, FreshPage && Bottom >= A);
-                    } else {
-                        S.Pending = false;   // a fixed view's rest is not printed again
-                    }
-                } else if (Bottom <= 0) {
-                    S.Pending = false;
-                }
-            }
-            const bool Left = std::any_of(Views.begin(), Views.end(), [](const TState& S) { return S.Pending; });
-            if (!Left)
-                break;
-            for (TState& S : Views)
-                if (S.Pending)
-                    S.View->SetTop(S.View->Top() - std::max(A, 0));
-            try {
-                CheckPageBreak(Y, 10000, false);
-            } catch (...) {
-                Restore();
-                throw;
-            }
-            Y = P->CurY;
-            CurBand = this;
-            FreshPage = true;
-            MaxY = 0;
-            for (const TState& S : Views)
-                if (S.Pending)
-                    MaxY = std::max(MaxY, S.View->Top() + S.View->Height());
-        }
-    } else {
-        for (TState& S : Views)
-            DrawObject(S.View);
     }
-    Restore();
-    P->CurY += MaxY;
+
+    TfrBand* FBand;
+    TfrPage* FPage;
+    std::vector<TState> FViews;
+};
+
+} // namespace
+
+void TfrBand::DrawPageBreak()
+{
+    {
+        TBandSplitter Splitter(this);
+        if (CheckPageBreak(Y, MaxY, true))
+            Splitter.Run();
+        else
+            Splitter.PrintAll();
+    }
+    Parent->CurY += MaxY;
 }
 
 // ---------------------------------------------------------------- subreports
