@@ -94,6 +94,8 @@ void TFormMain::BindQueries()
 {
     // The data module is created after this window; its connection is bound here.
     ADOQueryBig->SetConnection(ShareDataModule->ADOConnection1);
+    MReportADOQuery->SetConnection(ShareDataModule->ADOConnection1);
+    BReportADOQuery->SetConnection(ShareDataModule->ADOConnection1);
 }
 
 void TFormMain::FormShow(QObject*)
@@ -310,28 +312,4 @@ void TFormMain::RefreshAll()
     RefreshAccounts();
     RunMoneyReport(QString());
     RunBillReport(QString());
-}
-
-// The query lists are built in their own unit; until then a list only keeps
-// its statement.
-void TFormMain::RunMoneyReport(const QString& BaseSQL)
-{
-    if (!BaseSQL.isEmpty())
-        LastMoneyReportSQL = BaseSQL;
-}
-
-void TFormMain::RunBillReport(const QString& BaseSQL)
-{
-    if (!BaseSQL.isEmpty())
-        LastBillReportSQL = BaseSQL;
-}
-
-void TFormMain::ComboBox2Change(QObject*)
-{
-    RunBillReport(QString());
-}
-
-void TFormMain::ComboBox9Change(QObject*)
-{
-    RunMoneyReport(QString());
 }

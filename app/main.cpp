@@ -7,6 +7,7 @@
 #include "app/AskForm.h"
 #include "app/Bill2Form.h"
 #include "app/BillForm.h"
+#include "app/BillReportForm.h"
 #include "app/BuySellForm.h"
 #include "app/ContactForm.h"
 #include "app/Customer2Form.h"
@@ -16,6 +17,7 @@
 #include "app/GetPayForm.h"
 #include "app/LoginForm.h"
 #include "app/MainForm.h"
+#include "app/MoneyReportForm.h"
 #include "app/Phone2Form.h"
 #include "app/PhoneForm.h"
 #include "app/ShareDM.h"
@@ -48,11 +50,13 @@ int main(int argc, char** argv)
     Application()->CreateForm(FormGetPay);
     Application()->CreateForm(FormAsk);
     Application()->CreateForm(FormAccount);
+    Application()->CreateForm(FormMoneyReport);
     Application()->CreateForm(FormBill2);
     Application()->CreateForm(FormCustomer);
     Application()->CreateForm(FormCustomer2);
     Application()->CreateForm(FormUser);
     Application()->CreateForm(FormUser2);
+    Application()->CreateForm(FormBillReport);
     Application()->CreateForm(FormAccount2);
     Application()->CreateForm(FormCustomer3);
     Application()->CreateForm(FormContact);
