@@ -161,6 +161,8 @@ void TFormMain::BindListHandlers()
     BillPrintButton->OnClick = [this](QObject* Sender) { ActionPrintBillReportExecute(Sender); };
     MoneyReportButton->OnClick = [this](QObject* Sender) { ActionMoneyReportExecute(Sender); };
     MoneyPrintButton->OnClick = [this](QObject* Sender) { ActionPrintMoneyReportExecute(Sender); };
+    BillExcelButton->OnClick = [this](QObject* Sender) { ActionBExecelExecute(Sender); };
+    MoneyExcelButton->OnClick = [this](QObject* Sender) { ActionMExcelExecute(Sender); };
     DBGridEh1->OnDblClick = [this](QObject* Sender) { DBGridEh1DblClick(Sender); };
     DBGridEh2->OnDblClick = [this](QObject* Sender) { DBGridEh2DblClick(Sender); };
     DBGridEh1->OnGetCellParams = [this](QObject*, TColumnEh* Column, TFont* AFont, TColor&, TGridDrawState) {
@@ -316,4 +318,16 @@ void TFormMain::ActionPrintMoneyReportExecute(QObject*)
 void TFormMain::ActionPrintBillReportExecute(QObject*)
 {
     PrintList(BReportADOQuery, frReport3, QStringLiteral("BillReport"));
+}
+
+// ---------------------------------------------------------------- export
+
+void TFormMain::ActionBExecelExecute(QObject*)
+{
+    ShareDataModule->ExportGridToExcel(DBGridEh2);
+}
+
+void TFormMain::ActionMExcelExecute(QObject*)
+{
+    ShareDataModule->ExportGridToExcel(DBGridEh1);
 }

@@ -9,12 +9,18 @@
 #include "app/GetPayForm.h"
 #include "app/MoneyReportForm.h"
 #include "grid/DBGridEh.h"
+#include "platform/gui/Shell.h"
 #include "platform/gui/StdCtrls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTabWidget>
+#include <QXmlStreamReader>
+#include <map>
 
 namespace {
 
@@ -332,4 +338,83 @@ TEST_F(MainFormLists, FilterWindowRefusals)
         nullptr);
     FormBillReport->ShowModal();
     EXPECT_EQ(TModalSeam::MessageTexts(), QStringList(QStringLiteral("请先选定“单据类型”后再填金额范围")));
+}
+
+// ---------------------------------------------------------------- export
+
+namespace {
+
+// Every cell of the first sheet: "A1" -> "s:text", "n:value" or "d:value"
+// (a number with a date style).
+std::map<QString, QString> ReadSheet(const QString& File)
+{
+    QProcess Unzip;
+    Unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), File, QStringLiteral("xl/worksheets/sheet1.xml")});
+    Unzip.waitForFinished();
+    QXmlStreamReader Xml(Unzip.readAllStandardOutput());
+    std::map<QString, QString> Cells;
+    QString Ref, Kind;
+    while (!Xml.atEnd()) {
+        Xml.readNext();
+        if (!Xml.isStartElement())
+            continue;
+        if (Xml.name() == u"c") {
+            Ref = Xml.attributes().value(QStringLiteral("r")).toString();
+            const bool Text = Xml.attributes().value(QStringLiteral("t")) == u"inlineStr" || Xml.attributes().value(QStringLiteral("t")) == u"str";
+            Kind = Text ? QStringLiteral("s:") : Xml.attributes().hasAttribute(QStringLiteral("s")) ? QStringLiteral("d:") : QStringLiteral("n:");
+        } else if (Xml.name() == u"v" || Xml.name() == u"t")
+            Cells[Ref] = Kind + Xml.readElementText();
+    }
+    return Cells;
+}
+
+} // namespace
+
+TEST_F(MainFormLists, ExportWritesTheVisibleColumnsAndEveryRow)
+{
+    ShareDataModule->ExportFolder = AppPath + QStringLiteral("out");
+    QDir().mkpath(ShareDataModule->ExportFolder);
+    QStringList Opened;
+    const TShellHandler Old = SetShellHandler([&](const QString& Target) { Opened << Target; return true; });
+    Exec(QStringLiteral("Update MoneyTable Set MoneySerial = '007', MoneyCreateTime = '2024-03-12 08:30:00' "
+                        "Where MoneySerial = 'FK1'"));
+    FormMain->RunMoneyReport(MoneyBase);
+    TDBGridEh* G = FormMain->DBGridEh1;
+    G->Columns(11)->SetVisible(false);
+    G->Columns(2)->KeyList()->Add(QStringLiteral("银行"));
+    G->Columns(2)->PickList()->Add(QStringLiteral("Bank"));
+    G->SetFrozenCols(2);
+    FormMain->MReportADOQuery->Last();
+    FormMain->ActionMExcelExecute(nullptr);
+    ASSERT_EQ(Opened.size(), 1);
+    EXPECT_TRUE(QFileInfo(Opened[0]).fileName().startsWith(QStringLiteral("财务报表-")));
+    EXPECT_EQ(QDir(ShareDataModule->ExportFolder).entryList(QDir::Files).size(), 1);
+    std::map<QString, QString> Cells = ReadSheet(Opened[0]);
+    EXPECT_TRUE(Cells[QStringLiteral("A1")].startsWith(QStringLiteral("s:日期:")));
+    const std::pair<const char*, const char*> Expected[] = {
+        {"A3", "s:创建时间"}, {"K3", "s:凭证"}, {"L3", ""},  {"B4", "s:007"},    {"C4", "s:Bank"},
+        {"D4", "s:甲"},      {"G4", "n:-20"},  {"L4", ""},  {"G6", "n:30"},     {"C6", "s:现金"},
+        {"A4", "d:45363.3541666667"},           {"A5", "d:45364"}, {"A7", ""}};
+    for (const auto& [Ref, Value] : Expected)
+        EXPECT_EQ(Cells[QString::fromLatin1(Ref)].left(16), QString::fromUtf8(Value).left(16)) << Ref;
+    EXPECT_EQ(G->FrozenCols(), 2);
+    EXPECT_TRUE(FormMain->MReportADOQuery->Eof() || FormMain->MReportADOQuery->RecNo() == 3);
+
+    // An empty list writes the date line and the titles only.
+    Opened.clear();
+    FormMain->RunMoneyReport(MoneyBase + QStringLiteral(" And (MoneyUser = '无')"));
+    FormMain->ActionMExcelExecute(nullptr);
+    ASSERT_EQ(Opened.size(), 1);
+    Cells = ReadSheet(Opened[0]);
+    EXPECT_EQ(Cells.size(), 12u);
+    EXPECT_EQ(Cells.count(QStringLiteral("A4")), 0u);
+
+    // A folder that cannot take the file leaves nothing behind.
+    Opened.clear();
+    ShareDataModule->ExportFolder = IniFileName + QStringLiteral("/out");
+    WriteIni(QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z"), IniFileName);
+    FormMain->ActionMExcelExecute(nullptr);
+    EXPECT_TRUE(Opened.isEmpty());
+    EXPECT_TRUE(TModalSeam::MessageTexts().last().startsWith(QStringLiteral("建立Excel文件不成功，请重试!\n")));
+    SetShellHandler(Old);
 }
