@@ -11,6 +11,7 @@
 #include "grid/DBGridEh.h"
 #include "platform/gui/Shell.h"
 #include "platform/gui/StdCtrls.h"
+#include "platform/rtl/PinyinOrder.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -417,4 +418,30 @@ TEST_F(MainFormLists, ExportWritesTheVisibleColumnsAndEveryRow)
     EXPECT_TRUE(Opened.isEmpty());
     EXPECT_TRUE(TModalSeam::MessageTexts().last().startsWith(QStringLiteral("建立Excel文件不成功，请重试!\n")));
     SetShellHandler(Old);
+}
+
+// ---------------------------------------------------------------- order of names
+
+TEST_F(MainFormLists, NamesEqualButForCaseSortByTheNextTerm)
+{
+    Exec(QStringLiteral("Delete From Bill Where BillIndex > 1"));
+    Exec(QStringLiteral("Insert Into Bill (BillSerial, BillUser, BillCreateTime) Values "
+                        "('1', '张a公司', '2024-03-01'), ('2', '张A公司', '2024-03-02'), ('3', '张a公司', '2024-03-03'), "
+                        "('4', 'A张', '2024-03-01'), ('5', 'a张', '2024-03-02'), ('6', 'A张', '2024-03-03')"));
+    FormMain->ComboBox2->setCurrentIndex(1);
+    FormMain->RunBillReport(BillBase);
+    EXPECT_EQ(Bills().section(u'|', 0, 0), QStringLiteral("4 0,5 0,6 0,1 0,2 0,3 0"));
+
+    const QStringList Texts{QStringLiteral("张A公司"), QStringLiteral("张a公司"), QStringLiteral("a张"),
+                            QStringLiteral("A张"),     QStringLiteral("張a"),     QStringLiteral("张"),
+                            QStringLiteral("丁"),      QStringLiteral("ab"),      QStringLiteral("")};
+    auto Sign = [](int V) { return (V > 0) - (V < 0); };
+    for (const QString& A : Texts)
+        for (const QString& B : Texts) {
+            EXPECT_EQ(Sign(PinyinCompare(A, B)), -Sign(PinyinCompare(B, A))) << A.toStdString() << B.toStdString();
+            EXPECT_EQ(Sign(PinyinCompareUtf8(A.toUtf8(), B.toUtf8())), Sign(PinyinCompare(A, B)));
+            for (const QString& C : Texts)
+                if (PinyinCompare(A, B) <= 0 && PinyinCompare(B, C) <= 0)
+                    EXPECT_LE(PinyinCompare(A, C), 0) << A.toStdString() << B.toStdString() << C.toStdString();
+        }
 }
