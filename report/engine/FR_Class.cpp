@@ -177,18 +177,6 @@ void TfrReport::Notification(QObject* AComponent)
         FPreview = nullptr;
 }
 
-// ---------------------------------------------------------------- preparation and preview
-
-void TfrReport::ShowPreparedReport()
-{
-    CurReport = this;
-    MasterReport = this;
-    DocMode = dmPrinting;
-    CurBand = nullptr;
-    if (PreparedPageCount() == 0)
-        return;
-}
-
 // ---------------------------------------------------------------- printers
 
 void TfrReport::SetPrinterName(const QString& Value)

@@ -10,6 +10,7 @@
 #include "report/engine/FR_Export.h"
 #include "report/engine/FR_Globals.h"
 #include "report/engine/FR_Page.h"
+#include "report/engine/FR_Preview.h"
 #include "report/engine/FR_Prntr.h"
 #include "report/engine/FR_Utils.h"
 
@@ -65,6 +66,34 @@ void TfrReport::SavePreparedReport(const QString& AFileName)
         throw EWriteError(QStringLiteral("Cannot create file \"%1\"").arg(AFileName));
 }
 
+// ---------------------------------------------------------------- preview
+
+void TfrReport::ShowPreparedReport()
+{
+    CurReport = this;
+    MasterReport = this;
+    DocMode = dmPrinting;
+    CurBand = nullptr;
+    if (PreparedPageCount() == 0)
+        return;
+    QString Caption = LoadEngineString(55207);
+    if (!FTitle.isEmpty())
+        Caption += QStringLiteral(" - ") + FTitle;
+    if (auto* Panel = dynamic_cast<TfrPreview*>(FPreview.data())) {
+        Panel->Connect(this);
+        return;
+    }
+    // An MDI child is a normal window here. The window frees itself when
+    // closed; a modal one is freed once it returns.
+    auto Form = std::make_unique<TfrPreviewForm>();
+    Form->SetCaption(Caption);
+    if (FModalPreview)
+        Form->ShowReport(this);
+    else
+        Form.release()->ShowReport(this);
+    QCoreApplication::processEvents();
+}
+
 // ---------------------------------------------------------------- printing
 
 void TfrReport::PrintPreparedReport(const QString& PageNumbers, int Copies, bool Collate,
@@ -84,6 +113,17 @@ void TfrReport::PrintPreparedReport(const QString& PageNumbers, int Copies, bool
     if (!Platform)
         return;
     const QStringList Pages = frParsePageNumbers(PageNumbers, PreparedPageCount());
+    // A list that selects no page ("5-2", "a"), or a parity that leaves none,
+    // prints nothing rather than everything.
+    const bool All = QString(PageNumbers).remove(u' ').isEmpty();
+    bool Any = false;
+    for (int i = 0; i < PreparedPageCount() && !Any; ++i) {
+        const bool Listed = All || Pages.contains(QString::number(i + 1));
+        const bool Parity = PrintPages == 0 || (PrintPages == 1) == ((i + 1) % 2 == 1);
+        Any = Listed && Parity;
+    }
+    if (!Any)
+        return;
     TfrPageInfo& First = *FEMFPages->Items(0);
     Prn->SetPaper(First.PaperSize, First.PaperWidth, First.PaperHeight, First.PaperBin, First.PaperOrientation,
                   false);
