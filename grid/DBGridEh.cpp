@@ -112,7 +112,7 @@ TCustomDBGridEh::TCustomDBGridEh(QWidget* AParent)
     FDeferredLayout = std::make_unique<TPostedCall>([this] { LayoutChanged(); });
     FTitleFont = std::make_unique<TFont>();
     FTitleFont->OnChange = [this](TFont*) {
-        if (!FLoading)
+        if (!FLoading && !FInParentFontChange)
             FParentFont = false;
         if (FOptions.Contains(dgTitles))
             LayoutChanged();
@@ -134,15 +134,17 @@ TCustomDBGridEh::TCustomDBGridEh(QWidget* AParent)
     // to scroll.
     SetScrollBars(ssBoth);
     SetScrollBars(ssNone);
+    FHorzScrollBar->SetTracking(FHorzScrollBar->Tracking());
     FBookmarks = std::make_unique<TBookmarkListEh>(this);
     FSelection = std::make_unique<TDBGridEhSelection>(this);
     FFooterFont = std::make_unique<TFont>();
     FFooterFont->OnChange = [this](TFont*) {
-        if (!FLoading)
+        if (!FLoading && !FInParentFontChange)
             FParentFont = false;
         if (FFooterRowCount >= 1)
             LayoutChanged();
     };
+    Font()->OnChange = [this](TFont*) { GridFontChanged(); };
 }
 
 TCustomDBGridEh::~TCustomDBGridEh()
@@ -285,6 +287,7 @@ void TCustomDBGridEh::SetFooterColor(TColor Value)
     if (Value == FFooterColor)
         return;
     FFooterColor = Value;
+    FParentColor = false;
     InvalidateFooter();
 }
 

@@ -121,7 +121,7 @@ public:
     void SetExtScrollBar(TScrollBar* Value);
     // Dragging the thumb moves the dataset at once, not only on release.
     bool Tracking() const { return FTracking; }
-    void SetTracking(bool Value) { FTracking = Value; }
+    void SetTracking(bool Value);
     TScrollBarVisibleModeEh VisibleMode() const { return FVisibleMode; }
     void SetVisibleMode(TScrollBarVisibleModeEh Value);
     bool Visible() const { return FVisibleMode != sbNeverShowEh; }
@@ -269,6 +269,10 @@ public:
     // FooterFont outside loading turns it off.
     bool ParentFont() const { return FParentFont; }
     void SetParentFont(bool Value);
+    // The grid takes its colour from its parent, and FooterColor with it;
+    // setting FooterColor turns it off.
+    bool ParentColor() const { return FParentColor; }
+    void SetParentColor(bool Value);
     // Whether a scaling while loading includes the fonts (the form reader's
     // flag; outside loading fonts are always scaled).
     bool ScalingFonts() const { return FScalingFonts; }
@@ -555,6 +559,14 @@ protected:
     // opens the in-place editor and goes into it.
     void DoEnter() override;
     void inputMethodEvent(QInputMethodEvent* Event) override;
+    // Window events: the keys the grid takes before the window's shortcuts,
+    // font and colour changes of the parent and of the system.
+    bool event(QEvent* Event) override;
+    bool WantsKey(const QKeyEvent* Event) const;
+    void ParentFontChanged();
+    void ParentColorChanged();
+    // The grid's own font changed: columns without a font of their own follow.
+    void GridFontChanged();
     void ApplyImeMode();
     // Leaving the grid drops an untouched inserted record (dgCancelOnExit)
     // and writes pending text back.
@@ -667,6 +679,7 @@ private:
     bool KeyWithCtrl(int Key, TShiftState Shift);
     void PasteKey();
     void CtrlDeleteKey();
+    void DeleteCurrentRecords();
     bool EscapeKey();
     void MoveRows(int Distance, bool Select);
     void MoveRowsTo(bool Last, bool Select);
@@ -678,6 +691,8 @@ private:
     bool CheckKindColumn(int RawCol) const;
     bool StartsIncSearch() const;
     bool InLeafTitle(int RawCol, int Y) const;
+    // The point lies on the button part of the title of raw column RawCol.
+    bool OverTitle(int RawCol, int X, int Y) const;
     void DataPress(TGridCoord Cell, TShiftState Shift);
     void TitleButtonReleased(TShiftState Shift, int X, int Y);
     void ClicksOnRelease(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -730,6 +745,8 @@ private:
     TDBGridEhAllowedSelections FAllowedSelections;
     TDBGridEhEditActions FEditActions;
     bool FParentFont = true;
+    bool FParentColor = false;
+    bool FInParentFontChange = false;
     bool FScalingFonts = true;
     int FButtonWidth = 0;
     int FButtonHeight = 0;

@@ -7,7 +7,9 @@
 #include <QApplication>
 #include <QInputMethod>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 
 void TCustomDBGridEh::DoCopyAction()
 {
@@ -26,7 +28,10 @@ void TCustomDBGridEh::DoPasteAction()
 
 void TCustomDBGridEh::DoDeleteAction()
 {
-    DeleteGridSelection(this, false);
+    if (SelectionExists())
+        DeleteGridSelection(this, false);
+    else
+        DeleteCurrentRecords();
 }
 
 namespace {
@@ -134,4 +139,102 @@ void TCustomDBGridEh::inputMethodEvent(QInputMethodEvent* Event)
     }
     E->setFocus();
     QCoreApplication::sendEvent(E, Event);
+}
+
+// ---------------------------------------------------------------- window events
+
+bool TCustomDBGridEh::event(QEvent* Event)
+{
+    switch (Event->type()) {
+    case QEvent::ShortcutOverride:
+        if (WantsKey(static_cast<QKeyEvent*>(Event))) {
+            Event->accept();
+            return true;
+        }
+        break;
+    case QEvent::FontChange: ParentFontChanged(); break;
+    case QEvent::PaletteChange: ParentColorChanged(); break;
+    // The shared glyphs are drawn in fixed colours; the cells repaint in the new ones.
+    case QEvent::ApplicationPaletteChange:
+    case QEvent::ThemeChange: Invalidate(); break;
+    default: break;
+    }
+    return TCustomGrid::event(Event);
+}
+
+// Arrows always, Tab when it moves between cells, and typed characters when
+// cells can be edited or typing starts a search: a window shortcut on such a
+// key does not take it from the grid.
+bool TCustomDBGridEh::WantsKey(const QKeyEvent* Event) const
+{
+    if (Event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    switch (Event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down: return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return TCustomGrid::Options().Contains(goTabs);
+    default: break;
+    }
+    const QString Text = Event->text();
+    if (Text.isEmpty() || Text[0] < u' ' || Text[0] == QChar(0x7F))
+        return false;
+    return TCustomGrid::Options().Contains(goEditing) || OptionsEh().Contains(dghPreferIncSearch);
+}
+
+// The parent's font reached the grid: with ParentFont the titles and
+// footers take it too, in one layout pass, and ParentFont stays on.
+void TCustomDBGridEh::ParentFontChanged()
+{
+    if (!FParentFont || FDestroying)
+        return;
+    const QFont New = font();
+    QScopedValueRollback Guard(FInParentFontChange, true);
+    const bool Locked = AcquireLayoutLock();
+    try {
+        Font()->SetFromQFont(New);
+        FTitleFont->SetFromQFont(New);
+        FFooterFont->SetFromQFont(New);
+    } catch (...) {
+        if (Locked)
+            EndLayout();
+        throw;
+    }
+    if (Locked)
+        EndLayout();
+}
+
+void TCustomDBGridEh::SetParentColor(bool Value)
+{
+    if (Value == FParentColor)
+        return;
+    FParentColor = Value;
+    if (Value)
+        ParentColorChanged();
+}
+
+void TCustomDBGridEh::ParentColorChanged()
+{
+    if (!FParentColor || FDestroying)
+        return;
+    if (const auto* Parent = dynamic_cast<const TCustomControl*>(parentWidget()))
+        SetColor(Parent->Color());
+    else
+        SetColor(QColorToColor(palette().color(QPalette::Window)));
+    FFooterColor = Color();
+    Invalidate();
+}
+
+void TCustomDBGridEh::GridFontChanged()
+{
+    if (FDestroying)
+        return;
+    const bool Locked = AcquireLayoutLock();
+    // Reading a column's font takes the grid's when the column has none of its own.
+    for (int i = 0; i < Columns()->Count(); ++i)
+        (void)Columns()->Items(i)->Font();
+    if (Locked)
+        EndLayout();
 }

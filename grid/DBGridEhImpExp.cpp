@@ -23,6 +23,7 @@ const QString ClipboardCsvFormat = QStringLiteral("Csv");
 const QString ClipboardCsvMimeType = QStringLiteral("text/csv");
 const QString ClipboardRtfFormat = QStringLiteral("Rich Text Format");
 const QString ClipboardVCLDBIFFormat = QStringLiteral("VCLDBIF");
+const QString ClipboardRecordsFormat = QStringLiteral("Grid records text");
 
 namespace {
 
@@ -888,6 +889,16 @@ public:
         Rtf.WriteDocument(S, RtfBody.Data());
         return S.Data();
     }
+    // The text's records without the title and footer rows.
+    QByteArray RecordsText() const
+    {
+        if (RecordsBegin < 0)
+            return QByteArray();
+        QByteArray R = TextData.Data().mid(RecordsBegin, RecordsEnd - RecordsBegin);
+        if (R.startsWith("\r\n"))
+            R.remove(0, 2);
+        return R;
+    }
 
 protected:
     void BeginExport() override
@@ -918,6 +929,8 @@ protected:
     }
     void WriteRecord(const TColumnsEhList& Columns) override
     {
+        if (RecordsBegin < 0)
+            RecordsBegin = TextData.Size();
         for (size_t i = 0; i < 4; ++i)
             Part(i)->BeginRecord(Columns);
         for (TColumnEh* C : Columns) {
@@ -927,6 +940,7 @@ protected:
         }
         for (size_t i = 0; i < 4; ++i)
             Part(i)->EndRecord();
+        RecordsEnd = TextData.Size();
     }
     void WriteFooter(const TColumnsEhList& Columns, int FooterNo) override
     {
@@ -945,6 +959,7 @@ protected:
     }
 
 private:
+    qint64 RecordsBegin = -1, RecordsEnd = -1;
     TDBGridEhExport* Part(size_t i)
     {
         TDBGridEhExport* Parts[] = {&Text, &Csv, &Rtf, &Binary};
@@ -970,9 +985,12 @@ void CopyGridSelection(TCustomDBGridEh* Grid, bool AllSelected)
     C->SetFormat(ClipboardCsvMimeType, Copy.CsvData.Data());
     C->SetFormat(ClipboardCsvFormat, Copy.CsvData.Data());
     C->SetFormat(ClipboardRtfFormat, Copy.RtfDocument());
-    // Texts GBK cannot hold would come back as '?': a paste takes the text then.
+    // Texts GBK cannot hold would come back as '?': a paste takes the text
+    // then, without the title and footer rows.
     if (!Copy.Binary.LostText())
         C->SetFormat(ClipboardVCLDBIFFormat, Copy.BinaryData.Data());
+    else
+        C->SetFormat(ClipboardRecordsFormat, Copy.RecordsText());
     C->Close();
 }
 

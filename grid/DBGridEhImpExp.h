@@ -223,6 +223,8 @@ extern const QString ClipboardCsvFormat;      // "Csv"
 extern const QString ClipboardCsvMimeType;    // "text/csv"
 extern const QString ClipboardRtfFormat;      // "Rich Text Format"
 extern const QString ClipboardVCLDBIFFormat;  // "VCLDBIF"
+// A copy without "VCLDBIF": its text rows of records only, read by a paste.
+extern const QString ClipboardRecordsFormat;
 
 // ---------------------------------------------------------------- import
 
@@ -299,7 +301,8 @@ template <class T> void ImportGridFromStream(TCustomDBGridEh* Grid, TStream& Str
     Import.ImportFromStream(Stream, AllSelected);
 }
 
-// Reads "VCLDBIF" from the clipboard when it is there, else the text.
+// Reads "VCLDBIF" from the clipboard when it is there, else the text (of a
+// copy made here, its records without titles and footers).
 void PasteIntoGrid(TCustomDBGridEh* Grid, bool AllSelected);
 // Deletes the selected records or clears the selected cells, after the
 // confirmation that dgConfirmDelete asks for.

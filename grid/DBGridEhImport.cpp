@@ -454,6 +454,9 @@ void PasteIntoGrid(TCustomDBGridEh* Grid, bool AllSelected)
     if (C->HasFormat(ClipboardVCLDBIFFormat)) {
         TMemoryStream S(C->GetFormat(ClipboardVCLDBIFFormat));
         ImportGridFromStream<TDBGridEhImportAsVCLDBIF>(Grid, S, AllSelected);
+    } else if (C->HasFormat(ClipboardRecordsFormat)) {
+        TMemoryStream S(C->GetFormat(ClipboardRecordsFormat));
+        ImportGridFromStream<TDBGridEhImportAsText>(Grid, S, AllSelected);
     } else if (C->HasFormat(QStringLiteral("text/plain"))) {
         TMemoryStream S(C->AsText().toUtf8());
         ImportGridFromStream<TDBGridEhImportAsText>(Grid, S, AllSelected);
@@ -531,9 +534,10 @@ void DeleteGridSelection(TCustomDBGridEh* Grid, bool AllSelected)
             D->First();
             while (!D->Eof()) {
                 const TBookmark Deleted = D->GetBookmark();
+                const int Before = D->RecordCount();
                 D->Delete();
-                // A delete the dataset ignored would repeat for ever.
-                if (D->BookmarkValid(Deleted))
+                // A delete the dataset ignored or undid would repeat for ever.
+                if ((Before >= 0 && D->RecordCount() >= Before) || D->BookmarkValid(Deleted))
                     throw EDatabaseError(QStringLiteral("Record was not deleted"));
             }
             break;

@@ -7,6 +7,10 @@
 #include "platform/gui/Clipbrd.h"
 #include "platform/rtl/Streams.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 namespace {
 
 class TExportFixture : public TGridTestFixture
@@ -193,6 +197,50 @@ TEST_F(TExportFixture, CopyPutsEveryFormatTogether)
     CopyGridSelection(Grid.get(), false);
     EXPECT_FALSE(C->HasFormat("VCLDBIF"));
     EXPECT_TRUE(C->AsText().endsWith(QString::fromUtf8("a\xE2\x82\xAC\xF0\x9F\x98\x80\t7")));
+    // Pasted back, the titles do not land in a record.
+    Grid->Selection()->Clear();
+    Data->SetRecNo(2);
+    PasteIntoGrid(Grid.get(), false);
+    EXPECT_EQ(Data->FieldByName("City")->AsString(), QString::fromUtf8("a\xE2\x82\xAC\xF0\x9F\x98\x80"));
+    EXPECT_EQ(Data->FieldByName("Num")->AsInteger(), 7);
+}
+
+// A failed export leaves the file as it was, and no file beside it.
+TEST_F(TExportFixture, ExportToFileLeavesNoHalfFile)
+{
+    Columns({"City"});
+    QTemporaryDir Dir;
+    const QString Blocker = Dir.filePath("blocker");
+    const QString Target = Dir.filePath("out.txt");
+    for (const QString& Path : {Blocker, Target}) {
+        QFile F(Path);
+        ASSERT_TRUE(F.open(QIODevice::WriteOnly));
+        F.write("old");
+    }
+    struct TCase
+    {
+        const char* Name;
+        QString File;
+        bool FailingCell;
+    };
+    const TCase Cases[] = {
+        {"a folder that cannot be written", Blocker + "/out.txt", false},
+        {"a cell that fails half way", Target, true},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        Grid->OnGetCellParams = [&](QObject*, TColumnEh*, TFont*, TColor&, TGridDrawState) {
+            if (C.FailingCell && Data->RecNo() == 2)
+                throw Exception("no");
+        };
+        TDBGridEhExportAsText Export;
+        Export.SetDBGrid(Grid.get());
+        EXPECT_THROW(Export.ExportToFile(C.File, true), Exception);
+        QFile Old(Target);
+        ASSERT_TRUE(Old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(Old.readAll(), "old");
+        EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files).join(u','), "blocker,out.txt");
+    }
 }
 
 } // namespace

@@ -71,6 +71,26 @@ public:
         Data->SetRecNo(RecNo);
         return Data->GetBookmark();
     }
+
+    // Name becomes a lookup of the city list by Num (KeyFields).
+    void LookupName(const QString& KeyFields)
+    {
+        Cities = std::make_unique<TMemDataSet>();
+        Cities->FieldDefs()->Add("Id", ftInteger);
+        Cities->FieldDefs()->Add("City", ftWideString, 20);
+        Cities->Open();
+        for (const char* City : {"北京分公司", "北京", "Shanghai"})
+            Cities->AppendRecord({Variant(Cities->RecordCount() + 1), Variant(QString::fromUtf8(City))});
+        TField* F = Data->FieldByName("Name");
+        F->SetFieldKind(fkLookup);
+        F->SetKeyFields(KeyFields);
+        F->SetLookupDataSet(Cities.get());
+        F->SetLookupKeyFields("Id");
+        F->SetLookupResultField("City");
+    }
+
+    std::unique_ptr<TMemDataSet> Cities;
+    int Undone = 0;
 };
 
 QByteArray Binary(std::initializer_list<QByteArray> Parts)
@@ -126,6 +146,13 @@ TEST_F(TImportFixture, ImportsIntoTheSelection)
              F.Grid->Selection()->Columns()->Select(F.Grid->Columns(2), false); }, false, "0.5\r\n\r\n2",
          "r1,1,0.5;r2,2,3;r3,3,2"},
         {"a shown currency amount reads back", {}, false, "x\t1\t\xef\xbf\xa5" "1,234.50", "x,1,1234.5;r2,2,3;r3,3,4.5"},
+        // Rows show the stored Name: the lookup writes only its key, Num.
+        {"a lookup matches the whole text in any case", [](auto& F) { F.LookupName("Num"); }, false,
+         "北京\r\nSHANGHAI\r\n北", "r1,2,1.5;r2,3,3;r3,3,4.5"},
+        {"a lookup without KeyFields is skipped", [](auto& F) { F.LookupName(""); }, true,
+         Binary({"VCLDBIF\x01", Int32(2), QByteArray("\x01\0\x01\0", 4), "\x05", Int32(1), "A", "\x03", Int32(42),
+                 QByteArray(1, '\0')}),
+         "r1,42,1.5;r2,2,3;r3,3,4.5"},
     };
     for (const TCase& C : Cases) {
         SCOPED_TRACE(C.Name);
@@ -138,6 +165,7 @@ TEST_F(TImportFixture, ImportsIntoTheSelection)
             Import<TDBGridEhImportAsVCLDBIF>(C.Data);
         else
             Import<TDBGridEhImportAsText>(C.Data);
+        Data->FieldByName("Name")->SetFieldKind(fkData);
         EXPECT_EQ(Rows(), C.Rows);
     }
 }
@@ -297,6 +325,7 @@ TEST_F(TImportFixture, DeleteAsksByKind)
         bool All;
         QString Asked;
         QString Rows;
+        QString Error = {};
     };
     const std::vector<TCase> Cases = {
         {"one record", [](auto& F) { F.Data->SetRecNo(2); F.Grid->SelectedRows()->SetCurrentRowSelected(true); },
@@ -313,6 +342,11 @@ TEST_F(TImportFixture, DeleteAsksByKind)
         {"columns are cleared without asking", [](auto& F) {
              F.Grid->Selection()->Columns()->Select(F.Grid->Columns(0), false); }, false, "", "~,1,1.5;~,2,3;~,3,4.5"},
         {"the whole grid goes without asking", {}, true, "", ""},
+        {"a delete the dataset undoes stops the whole grid", [](auto& F) {
+             F.Data->AfterDelete = [&F](TDataSet* D) {
+                 if (++F.Undone < 5)
+                     D->AppendRecord({Variant("x"), Variant(0), Variant(0)});
+             }; }, true, "", "r2,2,3;r3,3,4.5;x,0,0", "Record was not deleted"},
     };
     for (const TCase& C : Cases) {
         SCOPED_TRACE(C.Name);
@@ -325,7 +359,13 @@ TEST_F(TImportFixture, DeleteAsksByKind)
         });
         if (C.Select)
             C.Select(*this);
-        DeleteGridSelection(Grid.get(), C.All);
+        QString Error;
+        try {
+            DeleteGridSelection(Grid.get(), C.All);
+        } catch (const Exception& E) {
+            Error = E.Message();
+        }
+        EXPECT_EQ(Error, C.Error);
         EXPECT_EQ(Asked, C.Asked);
         EXPECT_EQ(Rows(), C.Rows);
     }

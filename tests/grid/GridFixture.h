@@ -38,6 +38,7 @@ public:
     using TDBGridEh::RowTop;
     using TDBGridEh::TimedScroll;
     using TDBGridEh::WMVScroll;
+    using TDBGridEh::WMHScroll;
     using TDBGridEh::IsFixed3DEdgeCell;
     using TDBGridEh::TimedScrollByMouse;
 
