@@ -465,12 +465,8 @@ TEST_F(GetPay, ReceiptAndPaymentPrintOnTheirTemplate)
         PrepareEdit(LastMoneyIndex(), QString::fromUtf8(Row.Kind));
         QString Text;
         FormGetPay->frReport1->OnEndDoc = [&] { Text = PreparedText(FormGetPay->frReport1); };
-        bool Prepared = false;
-        Run([&] {
-            FormGetPay->PrintButton->Click();
-            Prepared = FormGetPay->frReport1->PreparedPageCount() > 0;
-        });
-        EXPECT_TRUE(Prepared);
+        Run([&] { FormGetPay->PrintButton->Click(); });
+        EXPECT_TRUE(TModalSeam::MessageTexts().isEmpty()) << TModalSeam::MessageTexts().join(u' ').toStdString();
         EXPECT_TRUE(Text.startsWith(QString::fromUtf8(Row.Expected))) << Text.toStdString();
         EXPECT_TRUE(Text.contains(u'|' + FormGetPay->CapitalAmount.trimmed() + u'|')) << Text.toStdString();
         EXPECT_TRUE(Text.contains(QStringLiteral("￥") + FormatFloat(QStringLiteral("0.00"), QString::fromLatin1(Row.Amount).toDouble())));
