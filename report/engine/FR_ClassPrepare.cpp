@@ -323,6 +323,9 @@ void TfrReport::ReportProgress(int n)
         Text += u' ' + LoadEngineString(55199) + u' ' + QString::number(TotalPages);
     Progress->Label1->setText(Text);
     QCoreApplication::processEvents();
+    // The close box ends the window as Cancel does.
+    if (Progress->isVisible() && Progress->ModalResult() == mrCancel && MasterReport)
+        MasterReport->SetTerminated(true);
 }
 
 void TfrReport::ReportCalcError(const Exception& E)

@@ -537,3 +537,31 @@ TEST_F(BuySell, DocumentPrintsWithItsCapitalsAndMoneyRows)
                                 QStringLiteral("共1条")})
         EXPECT_TRUE(Text.contains(Part)) << Part.toStdString() << " in " << Text.toStdString();
 }
+
+TEST_F(BuySell, PrintShowsThePreviewWhichPrintsAPdfWithTheCapitals)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    InstallTemplates(AppPath);
+    PrepareEdit(StoreDocument(QStringLiteral("销售开单"), 1234.5, QStringLiteral("李四")), QStringLiteral("销售开单"));
+    const QString Pdf = AppPath + QStringLiteral("document.pdf");
+    bool Previewed = false;
+    {
+        TModalHandlers Handlers(
+            [&](TForm* Form) -> TModalResult {
+                if (Form == FormBuySell)
+                    FormBuySell->SpeedButton1->Click();
+                else if (PrintPreviewToPdf(Form, Pdf))
+                    Previewed = true;
+                else
+                    RunProgress(Form);
+                return Form == FormBuySell ? mrCancel : mrNone;
+            },
+            [](const TMessageRequest&) { return mrOk; });
+        FormBuySell->ShowModal();
+    }
+    ASSERT_TRUE(Previewed);
+    const QString Text = PdfText(Pdf);
+    for (const QString& Part : {QStringLiteral("1234.50"), AmountToCapital(QStringLiteral("123450")).remove(QChar(0x3000)).remove(u' ')})
+        EXPECT_TRUE(Text.contains(Part)) << Part.toStdString() << " in " << Text.toStdString();
+}

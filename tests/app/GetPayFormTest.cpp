@@ -465,16 +465,44 @@ TEST_F(GetPay, ReceiptAndPaymentPrintOnTheirTemplate)
         PrepareEdit(LastMoneyIndex(), QString::fromUtf8(Row.Kind));
         QString Text;
         FormGetPay->frReport1->OnEndDoc = [&] { Text = PreparedText(FormGetPay->frReport1); };
-        bool Prepared = false;
-        Run([&] {
-            FormGetPay->PrintButton->Click();
-            Prepared = FormGetPay->frReport1->PreparedPageCount() > 0;
-        });
-        EXPECT_TRUE(Prepared);
+        Run([&] { FormGetPay->PrintButton->Click(); });
+        EXPECT_TRUE(TModalSeam::MessageTexts().isEmpty()) << TModalSeam::MessageTexts().join(u' ').toStdString();
         EXPECT_TRUE(Text.startsWith(QString::fromUtf8(Row.Expected))) << Text.toStdString();
         EXPECT_TRUE(Text.contains(u'|' + FormGetPay->CapitalAmount.trimmed() + u'|')) << Text.toStdString();
         EXPECT_TRUE(Text.contains(QStringLiteral("￥") + FormatFloat(QStringLiteral("0.00"), QString::fromLatin1(Row.Amount).toDouble())));
     }
+}
+
+TEST_F(GetPay, PrintShowsThePreviewWhichPrintsAPdfWithTheCapitals)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    InstallTemplates(AppPath);
+    ASSERT_EQ(SaveNew(QStringLiteral("财务收入单"), QStringLiteral("1234.5")), mrOk);
+    PrepareEdit(LastMoneyIndex(), QStringLiteral("财务收入单"));
+    const QString Pdf = AppPath + QStringLiteral("receipt.pdf");
+    bool Previewed = false;
+    {
+        TModalHandlers Handlers(
+            [&](TForm* Form) -> TModalResult {
+                if (Form == FormGetPay)
+                    FormGetPay->PrintButton->Click();
+                else if (PrintPreviewToPdf(Form, Pdf))
+                    Previewed = true;
+                else
+                    RunProgress(Form);
+                return Form == FormGetPay ? mrCancel : mrNone;
+            },
+            [](const TMessageRequest&) { return mrOk; });
+        FormGetPay->ShowModal();
+    }
+    ASSERT_TRUE(Previewed);
+    const QString Text = PdfText(Pdf);
+    EXPECT_TRUE(Text.contains(QStringLiteral("收款收据"))) << Text.toStdString();
+    EXPECT_TRUE(Text.contains(QStringLiteral("1234.50"))) << Text.toStdString();
+    // The capitals are spaced with ideographic blanks, which the PDF lays out as gaps.
+    const QString Capitals = QString(FormGetPay->CapitalAmount).remove(QChar(0x3000)).remove(u' ');
+    EXPECT_TRUE(Text.contains(Capitals)) << Capitals.toStdString() << " in " << Text.toStdString();
 }
 
 TEST_F(GetPay, AMissingTemplateIsNamedAndNothingIsPrepared)

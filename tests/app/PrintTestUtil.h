@@ -6,11 +6,15 @@
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_EMFPages.h"
 #include "report/engine/FR_Page.h"
+#include "report/engine/FR_Preview.h"
+#include "report/engine/FR_PrintDlg.h"
 #include "report/engine/FR_Progress.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 
 inline void InstallTemplates(const QString& AppPath)
 {
@@ -41,4 +45,27 @@ inline QString PreparedText(TfrReport* Report)
             Texts << Page->Objects(v)->Memo()->Text().remove(QChar(1)).trimmed();
     }
     return Texts.join(u'|');
+}
+
+// A user at the preview window who prints every page to the PDF file Pdf on
+// the virtual printer; false when Form is not the preview.
+inline bool PrintPreviewToPdf(TForm* Form, const QString& Pdf)
+{
+    auto* Preview = dynamic_cast<TfrPreviewForm*>(Form);
+    if (!Preview)
+        return false;
+    TModalHandlers Handlers([](TForm* Dialog) { return dynamic_cast<TfrPrintForm*>(Dialog) ? mrOk : mrCancel; },
+                            nullptr, [&](const TFileRequest&) { return Pdf; });
+    Preview->PrintBtnClick();
+    return true;
+}
+
+// The text of a PDF file as pdftotext reads it, line by line as laid out,
+// without blanks (gaps between runs become nothing); empty without the tool.
+inline QString PdfText(const QString& Pdf)
+{
+    QProcess P;
+    P.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), Pdf, QStringLiteral("-")});
+    P.waitForFinished();
+    return QString::fromUtf8(P.readAllStandardOutput()).remove(u' ');
 }

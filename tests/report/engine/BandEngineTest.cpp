@@ -179,6 +179,9 @@ TEST_F(TEngineTest, SubreportsPrintBesideEachOtherAcrossABreak)
     AddSub("SubL", 20, 1);
     AddSub("SubR", 300, 2);
     AddSub("SubSelf", 500, 0);   // its own page: prints nothing
+    Report->Pages()->Add();
+    Report->Pages()->Pages(3)->PageType = ptDialog;
+    AddSub("SubDialog", 600, 3);  // a dialog page: prints nothing
     Band(btMasterFooter, "MF", 200, 20);
     ASSERT_TRUE(Report->PrepareReport()) << frErrorText.toStdString();
     EXPECT_EQ(Pages().join(" ").toStdString(),
