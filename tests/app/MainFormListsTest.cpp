@@ -11,6 +11,7 @@
 #include "grid/DBGridEh.h"
 #include "platform/gui/Shell.h"
 #include "platform/gui/StdCtrls.h"
+#include "platform/gui/TestRender.h"
 #include "platform/rtl/PinyinOrder.h"
 
 #include <QCheckBox>
@@ -440,8 +441,42 @@ TEST_F(MainFormLists, NamesEqualButForCaseSortByTheNextTerm)
         for (const QString& B : Texts) {
             EXPECT_EQ(Sign(PinyinCompare(A, B)), -Sign(PinyinCompare(B, A))) << A.toStdString() << B.toStdString();
             EXPECT_EQ(Sign(PinyinCompareUtf8(A.toUtf8(), B.toUtf8())), Sign(PinyinCompare(A, B)));
-            for (const QString& C : Texts)
-                if (PinyinCompare(A, B) <= 0 && PinyinCompare(B, C) <= 0)
+            for (const QString& C : Texts) {
+                if (PinyinCompare(A, B) <= 0 && PinyinCompare(B, C) <= 0) {
                     EXPECT_LE(PinyinCompare(A, C), 0) << A.toStdString() << B.toStdString() << C.toStdString();
+                }
+            }
         }
+}
+
+TEST_F(MainFormLists, ListPagesRenderWithNegativeAmountsInRed)
+{
+    FormMain->PageControl1->setCurrentIndex(2);
+    auto RedAboveFooter = [] {
+        const QImage Grid = RenderWidget(FormMain->DBGridEh2);
+        const int Bottom = Grid.height() / 2;  // the three rows; the footer is at the foot
+        for (int Y = 0; Y < Bottom; ++Y)
+            for (int X = 0; X < Grid.width(); ++X) {
+                const QColor C = Grid.pixelColor(X, Y);
+                if (C.red() > 200 && C.green() < 80 && C.blue() < 80)
+                    return true;
+            }
+        return false;
+    };
+    FormMain->RunBillReport(BillBase + QStringLiteral(" And (BillSum > 0)"));
+    EXPECT_FALSE(RedAboveFooter());
+    FormMain->RunBillReport(BillBase);
+    EXPECT_TRUE(RedAboveFooter());
+
+    const QString Keep = QString::fromLocal8Bit(qgetenv("TB_IMAGES_DIR"));
+    if (Keep.isEmpty())
+        return;
+    RenderWidget(FormMain).save(Keep + QStringLiteral("/bill-list.png"));
+    TModalHandlers Handlers(
+        [&](TForm* Form) {
+            RenderWidget(Form).save(Keep + QStringLiteral("/money-filter.png"));
+            return mrCancel;
+        },
+        nullptr);
+    FormMoneyReport->ShowModal();
 }
