@@ -199,6 +199,7 @@ void TfrDesignerPage::PaintViews(int Upto, const QRegion* Region)
             const QRegion Clip = V->Selected() ? Rest : Rest.intersected(Update);
             C->SelectClipRgn(&Clip);
             V->Draw(C);
+            C->Release();
             if (V->Script()->Count() > 0)
                 C->DrawImage(V->Left() + 1, V->Top() + 1, ScriptMark());
             auto* Memo = dynamic_cast<TfrMemoView*>(V);
@@ -209,6 +210,8 @@ void TfrDesignerPage::PaintViews(int Upto, const QRegion* Region)
     }
 
     const QRegion Back = Rest.intersected(Update);
+    // The views leave painter state behind; the background starts afresh.
+    C->Release();
     C->SelectClipRgn(&Back);
     const TColor BackColor = DialogPage() ? static_cast<TColor>(P->Color) : clWhite;
     C->Pen()->SetMode(pmCopy);
@@ -276,10 +279,13 @@ void TfrDesignerPage::DrawHandles(TfrView* View)
 {
     TCanvas* C = Canvas();
     TfrPage* P = Page();
+    // A 5-pixel dot, every pixel toggled once.
     auto Dot = [C](int X, int Y, TColor Color) {
         C->Pen()->SetColor(Color);
-        C->MoveTo(X, Y);
-        C->LineTo(X, Y);
+        for (int Row = Y - 2; Row <= Y + 2; ++Row) {
+            C->MoveTo(X - 2, Row);
+            C->LineTo(X + 3, Row);
+        }
     };
     const int L = View->Left(), T = View->Top(), W = View->Width(), H = View->Height();
     Dot(L, T, clWhite);
@@ -305,7 +311,7 @@ void TfrDesignerPage::DrawSelected(int Mode)
     TCanvas* C = Canvas();
     if (Mode == 1) {
         C->Pen()->SetMode(pmXor);
-        C->Pen()->SetWidth(5);
+        C->Pen()->SetWidth(1);
         C->Pen()->SetStyle(psSolid);
     }
     for (int i = 0; i < P->Count(); ++i) {
@@ -448,8 +454,8 @@ TfrView* TfrDesignerPage::HitTest(int X, int Y) const
     for (int i = P ? P->Count() - 1 : -1; i >= 0; --i) {
         TfrView* V = P->Objects(i);
         if (V->Width() < 3 || V->Height() < 3) {
-            if (X >= V->Left() - 3 && X < V->Left() + V->Width() + 3 && Y >= V->Top() - 3
-                && Y < V->Top() + V->Height() + 3)
+            if (X >= V->Left() - 3 && X <= V->Left() + V->Width() + 3 && Y >= V->Top() - 3
+                && Y <= V->Top() + V->Height() + 3)
                 return V;
         } else if (V->GetClipRgn(false).contains(QPoint(X, Y))) {
             return V;
