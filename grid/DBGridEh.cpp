@@ -1,6 +1,7 @@
 #include "grid/DBGridEh.h"
 
 #include "grid/DBGridEhColumns.h"
+#include "grid/DBGridEhDraw.h"
 #include "grid/DBGridEhTitles.h"
 #include "grid/PropFilerEh.h"
 #include "platform/db/DataSet.h"
@@ -102,6 +103,7 @@ TCustomDBGridEh::TCustomDBGridEh(QWidget* AParent)
 {
     RegisterGridInterceptors();
     LoadGridCursorsEh();
+    AcquireDrawBitmapEh();
     SetColor(clWindow);
     SetColCount(2);
     SetRowCount(2);
@@ -144,6 +146,7 @@ TCustomDBGridEh::TCustomDBGridEh(QWidget* AParent)
 
 TCustomDBGridEh::~TCustomDBGridEh()
 {
+    ReleaseDrawBitmapEh();
     FDestroying = true;
     FDeferredLayout->Cancel();
     if (FTitleImages)
