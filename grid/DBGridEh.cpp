@@ -70,15 +70,6 @@ void LoadGridCursorsEh()
     Loaded = true;
 }
 
-int FlatButtonWidthEh()
-{
-    const int Height = QFontMetrics(QApplication::font()).height();
-    int Width = MulDiv(Height, 2, 3);
-    if (Width % 2 == 0)
-        --Width;
-    return std::min(std::max(1, Width), ScrollBarWidth());
-}
-
 // ---------------------------------------------------------------- sum list
 
 TDBGridEhSumList::TDBGridEhSumList(TCustomDBGridEh* AGrid) : TDBSumListProducer(AGrid), FGrid(AGrid) {}
