@@ -189,3 +189,35 @@ TEST(TValueHelpers, FieldListsNameTheMissingField)
 }
 
 } // namespace
+
+namespace {
+
+TEST(TMRUList, Add)
+{
+    const struct
+    {
+        const char* Name;
+        int Limit;
+        bool CaseSensitive;
+        const char* Text;
+        const char* Want;
+    } Cases[] = {
+        {"appended and trimmed", 3, false, "d", "b|c|d"},
+        {"found moves to the end, trimmed text", 3, false, "  b ", "a|c|b"},
+        {"case-insensitive finds B", 100, false, "B", "a|c|b"},
+        {"case-sensitive appends B", 100, true, "B", "a|b|c|B"},
+        {"blank is ignored", 100, false, " \t", "a|b|c"},
+        {"control characters trimmed", 100, false, "\x01" "e\r\n", "a|b|c|e"},
+        {"negative limit empties", -5, false, "d", ""},
+    };
+    for (const auto& C : Cases) {
+        TMRUListEh L;
+        L.Items()->SetStringList({"a", "b", "c"});
+        L.SetCaseSensitive(C.CaseSensitive);
+        L.SetLimit(C.Limit);
+        L.Add(QString::fromUtf8(C.Text));
+        EXPECT_EQ(L.Items()->ToStringList().join(u'|'), QString::fromUtf8(C.Want)) << C.Name;
+    }
+}
+
+} // namespace
