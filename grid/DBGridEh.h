@@ -410,6 +410,10 @@ public:
 
     // Makes the data column Value current.
     void SetSelectedIndex(int Value);
+    // The in-place editor's text the grid will store, and for a lookup
+    // column the key chosen with it (Null for none).
+    QString PendingEditText() const { return FEditText; }
+    Variant EditKeyValue() const { return FEditKeyValue; }
 
     // ---- input
     // Makes raw column RawCol current: pending edits are written first, a

@@ -626,6 +626,9 @@ void TColumnEh::UpdateData(const QString& Text, const Variant& Value, bool UseTe
     if (Handled || !F)
         return;
     TCustomDBGridEh* G = Grid();
+    // Asked before the write, which settles the editor's pending text.
+    const bool Remember = FMRUList && FMRUList->Active() && G && G->EditorMode() && G->SelectedIndex() == Index()
+        && G->InplaceEditor() && G->InplaceEditor()->isVisible() && G->DataLink()->Modified();
     if (Use) {
         if (F->DataType() == ftMemo && G && G->DrawMemoText())
             F->SetAsString(T);
@@ -637,11 +640,8 @@ void TColumnEh::UpdateData(const QString& Text, const Variant& Value, bool UseTe
         F->SetAsVariant(V);
     }
     // Text the user typed into the showing editor is remembered.
-    if (FMRUList && FMRUList->Active() && G && G->EditorMode() && G->SelectedIndex() == Index()) {
-        const QLineEdit* E = G->InplaceEditor();
-        if (E && E->isVisible() && E->isModified())
-            FMRUList->Add(E->text());
-    }
+    if (Remember)
+        FMRUList->Add(G->InplaceEditor()->text());
 }
 
 std::unique_ptr<TEditButtonsEh> TColumnEh::CreateEditButtons()

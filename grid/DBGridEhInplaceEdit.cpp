@@ -199,6 +199,9 @@ TDBGridInplaceEdit::~TDBGridInplaceEdit()
 
 TColumnEh* TDBGridInplaceEdit::Column() const
 {
+    // The grid's parts go before its child windows.
+    if (FGrid->FDestroying)
+        return nullptr;
     const int i = FGrid->SelectedIndex();
     return i >= 0 && i < FGrid->Columns()->Count() ? FGrid->Columns()->Items(i) : nullptr;
 }
@@ -995,6 +998,10 @@ bool TDBGridInplaceEdit::eventFilter(QObject* Watched, QEvent* Event)
 
 void TDBGridInplaceEdit::hideEvent(QHideEvent* Event)
 {
+    if (FGrid->FDestroying) {
+        TInplaceEdit::hideEvent(Event);
+        return;
+    }
     CloseUp(false);
     CloseMRU(false);
     TInplaceEdit::hideEvent(Event);
@@ -1003,7 +1010,19 @@ void TDBGridInplaceEdit::hideEvent(QHideEvent* Event)
 void TDBGridInplaceEdit::focusOutEvent(QFocusEvent* Event)
 {
     QWidget* To = QApplication::focusWidget();
-    if (!To || !InsidePopup(To)) {
+    QWidget* Active = QApplication::activeWindow();
+    if (!FGrid->FDestroying && Active && InsidePopup(Active)) {
+        // A platform that activates the pop-up anyway: the editor takes the focus back.
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible()) {
+                window()->activateWindow();
+                setFocus();
+            }
+        });
+        TInplaceEdit::focusOutEvent(Event);
+        return;
+    }
+    if (!FGrid->FDestroying && (!To || !InsidePopup(To))) {
         CloseUp(false);
         CloseMRU(false);
     }
