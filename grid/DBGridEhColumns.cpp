@@ -560,6 +560,14 @@ QString TColumnEh::GetDisplayText() const
             return FPickList->Strings(FNotInKeyListIndex);
         return QString();
     }
+    // A lookup's special row stands for its value, and for no value at all.
+    if (F->Lookup() && FDropDownSpecRow && FDropDownSpecRow->Visible() && F->DataSet()
+        && !F->KeyFields().isEmpty()) {
+        const QList<Variant> Key = GetFieldValuesList(F->DataSet(), F->KeyFields());
+        if ((Key.size() == 1 && VarEqualsEh(Key[0], FDropDownSpecRow->Value()))
+            || (FDropDownSpecRow->ShowIfNotInKeyList() && F->IsNull()))
+            return FDropDownSpecRow->CellsText();
+    }
     TCustomDBGridEh* G = Grid();
     if (F->DataType() == ftMemo && G && G->DrawMemoText())
         return F->AsString();

@@ -221,6 +221,28 @@ TEST_F(TEditorFixture, PasteCompletesInLookups)
     EXPECT_EQ(Grid->PendingEditText(), QStringLiteral("Chengdu"));
 }
 
+TEST_F(TEditorFixture, SpecialRowOfALookupColumn)
+{
+    TSpecRowEh* Row = Col(cCity)->DropDownSpecRow();
+    Row->SetCellsText(QStringLiteral("(none)"));
+    Row->SetVisible(true);
+    EXPECT_EQ(Col(cCity)->GetDisplayText(), QStringLiteral("Beijing"));
+    Row->SetValue(Variant(1));
+    EXPECT_EQ(Col(cCity)->GetDisplayText(), QStringLiteral("(none)")) << "the key is the row's value";
+    Row->SetValue(Variant(7));
+    TDBGridInplaceEdit* E = Edit(cCity);
+    Key(E, QStringLiteral("Alt+Delete"));
+    EXPECT_EQ(E->text(), QStringLiteral("(none)"));
+    EXPECT_EQ(Grid->PendingEditText(), QStringLiteral("(none)"));
+    EXPECT_EQ(Grid->EditKeyValue().AsInteger(), 7);
+    Data->Cancel();
+    Grid->HideEditor();
+    Data->Edit();
+    Data->FieldByName(QStringLiteral("CityId"))->Clear();
+    EXPECT_EQ(Col(cCity)->GetDisplayText(), QStringLiteral("(none)")) << "no value at all";
+    Data->Cancel();
+}
+
 TEST_F(TEditorFixture, PopupKeysPerKind)
 {
     int Clicks = 0;
