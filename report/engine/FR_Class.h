@@ -28,6 +28,7 @@ class TfrReport;
 class TfrView;
 class TfrBand;
 class TfrDataDictionary;
+class TfrEMFPages;
 class TfrReportDesigner;
 
 // Raised by the factory when an add-in class is not plugged in; carries the
@@ -145,6 +146,7 @@ public:
     void SetName(const QString& Value) { setObjectName(Value); }
 
     TfrPages* Pages() const { return FPages.get(); }
+    TfrEMFPages* EMFPages() const { return FEMFPages.get(); }
     TfrDataDictionary* Dictionary() const { return FDictionary.get(); }
 
     // Published properties.
@@ -197,6 +199,9 @@ public:
     void SetCanRebuild(bool Value) { FCanRebuild = Value; }
     bool Terminated() const { return FTerminated; }
     void SetTerminated(bool Value) { FTerminated = Value; }
+    // A dialog page of the report was closed without OK.
+    bool DialogCancelled() const { return FDialogCancelled; }
+    void SetDialogCancelled(bool Value) { FDialogCancelled = Value; }
     bool SaveAsXML() const { return FSaveAsXML; }
     const QString& FileName() const { return FFileName; }
     void SetFileName(const QString& Value) { FFileName = Value; }
@@ -239,20 +244,26 @@ public:
     void SaveToFR3File(const QString& AFileName);
     bool LoadTemplate(const QString& AFileName, TStrings* Comment, QImage* Picture, bool Load);
     void SaveTemplate(const QString& AFileName, TStrings* Comment, const QImage* Picture);
+    // A file that cannot be read or is damaged is named in an error box; the
+    // prepared pages stay as they were and the result is False.
     bool LoadPreparedReport(const QString& AFileName);
+    // Writes the whole file or, on failure (EWriteError), leaves the old one.
     void SavePreparedReport(const QString& AFileName);
 
-    // Preparation, preview and printing. Until the preparation driver, the
-    // preview and the engine printer are built these fail cleanly: no pages are
-    // prepared, nothing is shown or printed.
+    // Preparation and preview. Until the preparation driver and the preview
+    // are built these fail cleanly: no pages are prepared, nothing is shown.
     bool PrepareReport();
     virtual void BuildReport();
     void ShowReport();
     void ShowPreparedReport();
     virtual void PrintPreparedReport(const QString& PageNumbers, int Copies, bool Collate,
                                      uint8_t PrintPages);
+    // Prints prepared page Index on the running job: a new job when the paper
+    // changes (the virtual printer's one PDF file takes pages of every size).
+    void PrintOnePage(int Index);
+    // Hands every prepared page to Filter (a TfrExportFilter) writing AFileName.
     void ExportTo(QObject* Filter, const QString& AFileName);
-    int PreparedPageCount() const { return 0; }
+    int PreparedPageCount() const;
 
     // Printers.
     void SetPrinterName(const QString& Value);
@@ -296,7 +307,9 @@ private:
     void RefitPages();
 
     std::unique_ptr<TfrPages> FPages;
+    std::unique_ptr<TfrEMFPages> FEMFPages;
     std::unique_ptr<TfrDataDictionary> FDictionary;
+    bool FFirstPageOfJob = true;
     std::unique_ptr<TMemoryStream> FFormStream;
     QPointer<TfrDataset> FDataset;
     QPointer<QObject> FPreview;
@@ -327,6 +340,7 @@ private:
     bool FUseDefaultDataSetName = false;
     bool FCanRebuild = false;
     bool FTerminated = false;
+    bool FDialogCancelled = false;
     int16_t FPrintToDefault = 0;
     int16_t FDoublePass = 0;
     bool FFinalPass = false;
