@@ -219,6 +219,9 @@ TEST_F(TEditorFixture, PasteCompletesInLookups)
     EXPECT_EQ(E->selectedText(), QStringLiteral("gdu"));
     EXPECT_EQ(Grid->EditKeyValue().AsInteger(), 4);
     EXPECT_EQ(Grid->PendingEditText(), QStringLiteral("Chengdu"));
+    Grid->HideEditor();
+    Data->Post();
+    EXPECT_EQ(Data->FieldByName(QStringLiteral("CityId"))->AsInteger(), 4) << "the grid writes the key";
 }
 
 TEST_F(TEditorFixture, SpecialRowOfALookupColumn)
