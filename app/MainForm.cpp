@@ -5,6 +5,7 @@
 
 #include "app/Customer2Form.h"
 #include "app/LoginForm.h"
+#include "app/OnlineChatForm.h"
 #include "app/PhoneForm.h"
 #include "app/PublicFunction.h"
 #include "app/ShareDM.h"
@@ -284,7 +285,8 @@ void TFormMain::FormResize(QObject*)
 
 void TFormMain::ActionOlineChatExecute(QObject*)
 {
-    // The online-service window opens here once it exists.
+    if (FormOnlineChat)
+        FormOnlineChat->ShowModal();
 }
 
 void TFormMain::ActionIncomingExecute(QObject*)

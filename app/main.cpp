@@ -16,6 +16,7 @@
 #include "app/GetPayForm.h"
 #include "app/LoginForm.h"
 #include "app/MainForm.h"
+#include "app/OnlineChatForm.h"
 #include "app/Phone2Form.h"
 #include "app/PhoneForm.h"
 #include "app/ShareDM.h"
@@ -51,6 +52,7 @@ int main(int argc, char** argv)
     Application()->CreateForm(FormBill2);
     Application()->CreateForm(FormCustomer);
     Application()->CreateForm(FormCustomer2);
+    Application()->CreateForm(FormOnlineChat);
     Application()->CreateForm(FormUser);
     Application()->CreateForm(FormUser2);
     Application()->CreateForm(FormAccount2);
