@@ -14,6 +14,7 @@
 #include "platform/gui/Buttons.h"
 #include "report/engine/FR_Class.h"
 
+#include <QHash>
 #include <QTabWidget>
 #include <array>
 #include <optional>
@@ -78,38 +79,70 @@ struct TProgressShown
     }
 };
 
-std::optional<TMonthRow> CustomerRow(const QString& Name, double Owe, const TMonthBounds& B)
+// Names compare as the name columns do: ASCII letters in any case.
+QString NameKey(const QString& Name)
 {
-    const QString User = QStringLiteral(" And (BillUser = ") + SqlQuoted(Name) + u')';
-    const QString MoneyUser = QStringLiteral("(MoneyUser = ") + SqlQuoted(Name) + u')';
+    QString Key = Name;
+    for (QChar& C : Key)
+        if (C.unicode() < 128)
+            C = C.toLower();
+    return Key;
+}
+
+// The sums of a statement grouped by its first column, keyed by NameKey;
+// nullopt when it failed (its message has been shown).
+std::optional<QHash<QString, double>> GroupedTotals(const QString& SQL)
+{
+    TADOQuery* Q = ShareDataModule->ADOQueryTemp2;
+    if (!OpenSQL(Q, SQL, QStringLiteral("数据库打开失败")))
+        return std::nullopt;
+    QHash<QString, double> Totals;
+    TField* Name = Q->Fields(0);
+    TField* Sum = Q->FieldByName(QStringLiteral("TotalMoney"));
+    for (Q->First(); !Q->Eof(); Q->Next())
+        Totals.insert(NameKey(Name->AsString()), Sum->IsNull() ? 0.0 : Sum->AsFloat());
+    Q->Close();
+    return Totals;
+}
+
+// The five figures of every customer, one grouped statement per figure
+// rather than five statements per customer.
+std::optional<std::vector<TMonthRow>> CustomerRows(const std::vector<std::pair<QString, double>>& Customers,
+                                                   const TMonthBounds& B)
+{
     const QString InMonthBill = QStringLiteral(" And (BillCreateTime Between ") + B.First + QStringLiteral(" And ")
                                 + B.Last + u')';
-    const QString InMonthMoney = QStringLiteral(" And (MoneyCreateTime Between ") + B.First + QStringLiteral(" And ")
+    const QString InMonthMoney = QStringLiteral(" Where (MoneyCreateTime Between ") + B.First + QStringLiteral(" And ")
                                  + B.Last + u')';
-    const auto Purchases = Total(QStringLiteral("Select ABS(SUM(BillSum)) As TotalMoney From Bill Where "
-                                                "(BillKind = '采购开单')") + User + InMonthBill);
-    if (!Purchases)
-        return std::nullopt;
-    const auto Sales = Total(QStringLiteral("Select SUM(BillSum) As TotalMoney From Bill Where (BillKind = '销售开单')")
-                             + User + InMonthBill);
-    if (!Sales)
-        return std::nullopt;
-    const auto Received = Total(QStringLiteral("Select SUM(MoneySum) As TotalMoney From MoneyTable Where ")
-                                + MoneyUser + InMonthMoney);
-    if (!Received)
-        return std::nullopt;
-    const auto BillsBefore = Total(QStringLiteral("Select Sum(BillSum) As TotalMoney From Bill Where ((BillKind = "
-                                                  "'销售开单') Or (BillKind = '采购开单'))")
-                                   + User + QStringLiteral(" And (BillCreateTime < ") + B.First + u')');
-    if (!BillsBefore)
-        return std::nullopt;
-    const auto MoneyBefore = Total(QStringLiteral("Select Sum(MoneySum) As TotalMoney From MoneyTable Where ")
-                                   + MoneyUser + QStringLiteral(" And (MoneyCreateTime < ") + B.First + u')');
-    if (!MoneyBefore)
-        return std::nullopt;
-    const double Opening = Owe + *BillsBefore - *MoneyBefore;
-    const double Closing = Opening + *Sales - *Purchases - *Received;
-    return TMonthRow{Name, {*Purchases, *Sales, *Received, Opening, Closing}};
+    const QString Statements[] = {
+        QStringLiteral("Select BillUser, ABS(SUM(BillSum)) As TotalMoney From Bill Where (BillKind = '采购开单')")
+            + InMonthBill + QStringLiteral(" Group By BillUser"),
+        QStringLiteral("Select BillUser, SUM(BillSum) As TotalMoney From Bill Where (BillKind = '销售开单')")
+            + InMonthBill + QStringLiteral(" Group By BillUser"),
+        QStringLiteral("Select MoneyUser, SUM(MoneySum) As TotalMoney From MoneyTable") + InMonthMoney
+            + QStringLiteral(" Group By MoneyUser"),
+        QStringLiteral("Select BillUser, Sum(BillSum) As TotalMoney From Bill Where ((BillKind = '销售开单') Or "
+                       "(BillKind = '采购开单')) And (BillCreateTime < ")
+            + B.First + QStringLiteral(") Group By BillUser"),
+        QStringLiteral("Select MoneyUser, Sum(MoneySum) As TotalMoney From MoneyTable Where (MoneyCreateTime < ")
+            + B.First + QStringLiteral(") Group By MoneyUser"),
+    };
+    std::vector<QHash<QString, double>> Totals;
+    for (const QString& SQL : Statements) {
+        std::optional<QHash<QString, double>> T = GroupedTotals(SQL);
+        if (!T)
+            return std::nullopt;
+        Totals.push_back(std::move(*T));
+    }
+    std::vector<TMonthRow> Rows;
+    Rows.reserve(Customers.size());
+    for (const auto& [Name, Owe] : Customers) {
+        const QString Key = NameKey(Name);
+        const double Purchases = Totals[0].value(Key), Sales = Totals[1].value(Key), Received = Totals[2].value(Key);
+        const double Opening = Owe + Totals[3].value(Key) - Totals[4].value(Key);
+        Rows.push_back({Name, {Purchases, Sales, Received, Opening, Opening + Sales - Purchases - Received}});
+    }
+    return Rows;
 }
 
 std::optional<TMonthRow> AccountRow(const QString& Name, int Index, double Base, const TMonthBounds& B)
@@ -229,16 +262,11 @@ void TFormMain::ActionCustomerReportExecute(QObject*)
         Names.emplace_back(Customers->FieldByName(QStringLiteral("CustomerName"))->AsString(),
                            Customers->FieldByName(QStringLiteral("CustomerOwe"))->AsFloat());
     Progress.Step(50);
-    std::vector<TMonthRow> Rows;
-    Rows.reserve(Names.size());
-    for (const auto& [Name, Owe] : Names) {
-        std::optional<TMonthRow> Row = CustomerRow(Name, Owe, Bounds);
-        if (!Row)
-            return;
-        Rows.push_back(std::move(*Row));
-    }
+    const std::optional<std::vector<TMonthRow>> Rows = CustomerRows(Names, Bounds);
+    if (!Rows)
+        return;
     const bool Written = RunInTransaction([&] {
-        WritePrintReport(Rows);
+        WritePrintReport(*Rows);
         WritePrintList(1, Bounds.Period);
         WritePrintList(2, QStringLiteral("各客户应收款"));
     });
