@@ -214,12 +214,17 @@ void WritePrintList(int Index, const QString& Value)
 void PrintMonthReport(TFormMain* Main, TProgressShown& Progress, const QString& Template)
 {
     Progress.Step(100);
-    const bool Opened = OpenSQL(Main->ADOQueryBig, QStringLiteral("Select * From PrintReport Where ReportEnable = True"),
-                                QStringLiteral("数据库打开失败"));
+    // The templates read the period and the title from the two scratch queries.
+    const QString Error = QStringLiteral("数据库打开失败");
+    const bool Opened =
+        OpenSQL(Main->ADOQueryBig, QStringLiteral("Select * From PrintReport Where ReportEnable = True"), Error)
+        && OpenSQL(ShareDataModule->ADOQueryTemp, QStringLiteral("Select * From PrintList Where ListIndex = 1"), Error)
+        && OpenSQL(ShareDataModule->ADOQueryTemp2, QStringLiteral("Select * From PrintList Where ListIndex = 2"), Error);
     Progress.Hide();
     if (!Opened)
         return;
-    Main->frReport1->LoadFromFile(AppPath + Template);
+    if (!LoadReportTemplate(Main->frReport1, AppPath + Template))
+        return;
     if (Main->frReport1->PrepareReport())
         Main->frReport1->ShowReport();
 }

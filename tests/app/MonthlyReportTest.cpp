@@ -1,5 +1,6 @@
 // The monthly customer and account reports: the figures in PrintReport and
 // PrintList, the table's growth and a failure that writes nothing.
+#include "PrintTestUtil.h"
 #include "ProgramFixture.h"
 
 #include "app/ProgressForm.h"
@@ -13,6 +14,7 @@ protected:
         TProgramFixture::SetUp();
         Application()->CreateForm(FormProgress);
         FormMain->ADOQueryBig->SetConnection(ShareDataModule->ADOConnection1);
+        InstallTemplates(AppPath);
         FormMain->SetWorkingDay(EncodeDate(2024, 3, 10));
     }
     void TearDown() override
@@ -24,7 +26,16 @@ protected:
     // Runs a report; any window it opens (the preview) is counted and closed.
     void Run(bool Customers)
     {
-        TModalHandlers Handlers([this](TForm*) { ++Windows; return mrCancel; }, nullptr);
+        Printed.clear();
+        FormMain->frReport1->OnEndDoc = [this] { Printed = PreparedText(FormMain->frReport1); };
+        TModalHandlers Handlers(
+            [this](TForm* Form) {
+                if (RunProgress(Form))
+                    return mrNone;
+                ++Windows;
+                return mrCancel;
+            },
+            nullptr);
         if (Customers)
             FormMain->ActionCustomerReportExecute(nullptr);
         else
@@ -81,6 +92,7 @@ protected:
     }
 
     int Windows = 0;
+    QString Printed; // what the preview showed
     QStringList Messages;
 };
 
@@ -106,10 +118,14 @@ TEST_F(MonthlyReport, CustomerFigures)
     EXPECT_EQ(Count(), QStringLiteral("6"));
     EXPECT_EQ(Title(1) + u'|' + Title(2), QStringLiteral("2024年3月份|各客户应收款"));
     EXPECT_EQ(Messages, QStringList());
+    EXPECT_EQ(Windows, 1);
+    for (const char* Text : {"各客户应收款", "统计期间：2024年3月份", "O'Neil|0|10|0|0|10", "总合计|500|1014|200|350|664"})
+        EXPECT_TRUE(Printed.contains(QString::fromUtf8(Text))) << Text << ' ' << Printed.toStdString();
     // The account report writes its own title.
     Exec(QStringLiteral("Insert Into Account (AccountName, AccountBase) Values ('现金', 40)"));
     Run(false);
     EXPECT_EQ(Title(2), QStringLiteral("各帐户收支汇总"));
+    EXPECT_TRUE(Printed.contains(QStringLiteral("现金|40|0|0|0|40"))) << Printed.toStdString();
 }
 
 TEST_F(MonthlyReport, TableGrowsOnlyAsNeededAndListsEveryone)
