@@ -3,8 +3,10 @@
 // settings.
 #include "app/MainForm.h"
 
+#include "app/AnalysisForm.h"
 #include "app/Customer2Form.h"
 #include "app/LoginForm.h"
+#include "app/OnlineChatForm.h"
 #include "app/PhoneForm.h"
 #include "app/PublicFunction.h"
 #include "app/ShareDM.h"
@@ -286,7 +288,22 @@ void TFormMain::FormResize(QObject*)
 
 void TFormMain::ActionOlineChatExecute(QObject*)
 {
-    // The online-service window opens here once it exists.
+    if (FormOnlineChat)
+        FormOnlineChat->ShowModal();
+}
+
+void TFormMain::ActionAnalysisExecute(QObject*)
+{
+    if (CurrentRole == QStringLiteral("业务员")) {
+        ShowMessage(QStringLiteral("请以财务主管，财务总监，或总经理身份登录软件，查看经营报表"));
+        return;
+    }
+    if (LastBillReportSQL.isEmpty()) {
+        ShowMessage(QStringLiteral("请先“查找单据”，生成数据报表，再进行图形分析"));
+        return;
+    }
+    if (FormAnalysis)
+        FormAnalysis->ShowModal();
 }
 
 void TFormMain::ActionIncomingExecute(QObject*)

@@ -146,6 +146,10 @@ public:
     TADOQuery* ADOQueryBig;
     TfrDBDataSet* frDBDataSet1;
     TfrReport* frReport1;
+    // Monthly reports and the sales analysis.
+    TSpeedButton* BigReport;
+    TSpeedButton* MoneyMonth;
+    TSpeedButton* AnalysisButton;
 
     // Page index of each card page.
     int CustomerPage = 0;
@@ -230,6 +234,9 @@ public:
     void ActionIncomingExecute(QObject* Sender);
     void ActionCustomerSearchExecute(QObject* Sender);
     void ActionDesignExecute(QObject* Sender);
+    void ActionAnalysisExecute(QObject* Sender);
+    void ActionCustomerReportExecute(QObject* Sender);
+    void ActionAccountReportExecute(QObject* Sender);
     void NewCustomerClick(QObject* Sender);
     void NewBillClick(QObject* Sender);
     void NewMoneyClick(QObject* Sender);
@@ -252,6 +259,7 @@ private:
     void BuildSettingsPage();
     void BuildAdminPages();
     void BuildMaintenancePage();
+    void BuildReportButtons();
     void LoadParameterList(int Type);
     void BindHandlers();
     void BindQueries();

@@ -184,6 +184,7 @@ void TFormMain::BuildPages()
     BuildCardPages();
     BuildListPageBoxes();
     BuildSettingsPage();
+    BuildReportButtons();
 }
 
 void TFormMain::BuildCardPageBoxes()

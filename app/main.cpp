@@ -4,6 +4,7 @@
 // login) finds the data module and every other window in place.
 #include "app/Account2Form.h"
 #include "app/AccountForm.h"
+#include "app/AnalysisForm.h"
 #include "app/AskForm.h"
 #include "app/Bill2Form.h"
 #include "app/BillForm.h"
@@ -18,8 +19,10 @@
 #include "app/LoginForm.h"
 #include "app/MainForm.h"
 #include "app/MoneyReportForm.h"
+#include "app/OnlineChatForm.h"
 #include "app/Phone2Form.h"
 #include "app/PhoneForm.h"
+#include "app/ProgressForm.h"
 #include "app/ShareDM.h"
 #include "app/User2Form.h"
 #include "app/UserForm.h"
@@ -55,9 +58,12 @@ int main(int argc, char** argv)
     Application()->CreateForm(FormBill2);
     Application()->CreateForm(FormCustomer);
     Application()->CreateForm(FormCustomer2);
+    Application()->CreateForm(FormProgress);
+    Application()->CreateForm(FormOnlineChat);
     Application()->CreateForm(FormUser);
     Application()->CreateForm(FormUser2);
     Application()->CreateForm(FormBillReport);
+    Application()->CreateForm(FormAnalysis);
     Application()->CreateForm(FormAccount2);
     Application()->CreateForm(FormCustomer3);
     Application()->CreateForm(FormContact);
