@@ -485,8 +485,8 @@ protected:
     // selection exists.
     virtual bool IsCellSelected(int ACol, int ARow) const;
     virtual bool SelectionExists() const;
-    // Incremental search is running (the current-row glyph turns yellow); not built yet.
-    virtual bool IncSearchRunning() const { return false; }
+    // Incremental search is running (the current-row glyph turns yellow).
+    virtual bool IncSearchRunning() const { return FIncSearching; }
     // ---- hooks the keys and the mouse reach; the selection and clipboard
     // ones live in DBGridEhSelection.cpp and DBGridEhActions.cpp, the
     // search and filter-row ones are filled in by their work.
@@ -520,16 +520,13 @@ protected:
     virtual void DoCutAction();
     virtual void DoPasteAction();
     virtual void DoDeleteAction();
-    virtual QString IncSearchText() const { return QString(); }
-    // Kind 0 searches from the first record, 1 forward, 2 backward.
-    virtual void IncrementalSearch(const QString& Text, int TimeOut, int Kind)
-    {
-        (void)Text;
-        (void)TimeOut;
-        (void)Kind;
-    }
-    virtual void EndIncrementalSearch() {}
-    virtual void CopyValueFromRecordAbove() {}
+    // Incremental search (DBGridEhSearch.cpp): Text is added to the search
+    // text; Kind 0 searches from the first record, 1 forward, 2 backward;
+    // TimeOut (ms, -1 none) of idling ends the search.
+    virtual QString IncSearchText() const { return FIncSearchText; }
+    virtual void IncrementalSearch(const QString& Text, int TimeOut, int Kind);
+    virtual void EndIncrementalSearch();
+    virtual void CopyValueFromRecordAbove();
     // Up on the first record (or with Ctrl) opens the filter row; True when it did.
     virtual bool EnterFilterRowByKey(TShiftState Shift) { (void)Shift; return false; }
     // Sorting: the owner's event, else the data service.
@@ -812,7 +809,15 @@ private:
     std::unique_ptr<TTimer> FScrollTimer;
     int FScrollInterval = -1;
 
+    // Incremental search and its timer 2.
+    bool FIncSearching = false;
+    QString FIncSearchText;
+    std::unique_ptr<TTimer> FIncSearchTimer;
+    void DrawIncSearchText(const QRect& R, int DX, int DY, bool WordWrap);
+
 public:
+    // Timer 2, ending an incremental search (nullptr before the first search).
+    TTimer* IncSearchTimer() const { return FIncSearchTimer.get(); }
     // Timer 1 of the drag scrolling (exposed so a test can fire it), and the
     // last interval it was started with (-1 before the first).
     TTimer* ScrollByMouseTimer() const { return FScrollTimer.get(); }
