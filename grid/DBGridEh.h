@@ -12,6 +12,7 @@
 #include "platform/gui/Sets.h"
 #include "platform/gui/StdActns.h"
 
+#include <QLabel>
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -25,6 +26,20 @@ class TScrollBar;
 class TBookmarkListEh;
 class TDBGridEhSelection;
 class TTimer;
+class TToolTipsWindow;
+class QHelpEvent;
+
+// A tool tip due over a cut-off cell: its text, the cell, the font, the
+// window's top-left on the screen and, with word wrap, its widest line.
+struct TCellToolTipEh
+{
+    QString Text;
+    QRect Area;
+    QFont Font;
+    QPoint Pos;
+    TAlignment Alignment = taLeftJustify;
+    int MaxWidth = 0;
+};
 
 enum class TDBGridOption {
     dgEditing, dgAlwaysShowEditor, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines,
@@ -809,6 +824,10 @@ private:
     std::unique_ptr<TTimer> FScrollTimer;
     int FScrollInterval = -1;
 
+    // Tool tips of cut-off cells and the cursor under the pointer.
+    std::unique_ptr<TToolTipsWindow> FToolTipsWindow;
+    void HoverChanged(TShiftState Shift, int X, int Y);
+    bool TitleHintEvent(QHelpEvent* Event);
     // Incremental search and its timer 2.
     bool FIncSearching = false;
     QString FIncSearchText;
@@ -816,6 +835,12 @@ private:
     void DrawIncSearchText(const QRect& R, int DX, int DY, bool WordWrap);
 
 public:
+    // The cursor the pointer gets at (X, Y).
+    TCursor CursorAt(int X, int Y) const;
+    // The tool tip of a cut-off cell at (X, Y): False when none is due.
+    bool CellToolTip(int X, int Y, TCellToolTipEh& Tip);
+    // The window showing the last tool tip (nullptr before the first).
+    TToolTipsWindow* ToolTipsWindow() const { return FToolTipsWindow.get(); }
     // Timer 2, ending an incremental search (nullptr before the first search).
     TTimer* IncSearchTimer() const { return FIncSearchTimer.get(); }
     // Timer 1 of the drag scrolling (exposed so a test can fire it), and the
@@ -823,6 +848,15 @@ public:
     TTimer* ScrollByMouseTimer() const { return FScrollTimer.get(); }
     int ScrollByMouseInterval() const { return FScrollInterval; }
     int GridMode() const { return FGridMode; }
+};
+
+// A tool tip with the full text of a cell: the cell's font, always in the
+// window-text colour.
+class TToolTipsWindow : public QLabel
+{
+public:
+    TToolTipsWindow();
+    void ActivateHint(const TCellToolTipEh& Tip);
 };
 
 class TDBGridEh : public TCustomDBGridEh
