@@ -235,7 +235,13 @@ void frRegisterAggregates(TfrPage* Page, TfrBand* DataBand, const std::vector<in
 
 Variant TfrBand::GetAggregateValue(const QString& Key) const
 {
-    return frAggregateResult(Values.GetVariable(Key), Key, AggregateCount);
+    // The band-name field stands before the kind.
+    const QStringList Fields = Key.split(frKeySeparator);
+    int Count = AggregateCount;
+    for (int i = 1; i <= 2 && i < Fields.size(); ++i)
+        if (Fields[i].size() == 1 && Fields[i][0] == frAggregateKind(Key))
+            Count = OutputCounts.value(Fields[i - 1].toLower(), AggregateCount);
+    return frAggregateResult(Values.GetVariable(Key), Key, Count);
 }
 
 void TfrBand::SetAggregateValue(const QString& Key, const Variant& Value)

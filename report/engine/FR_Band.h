@@ -9,6 +9,7 @@
 #include "platform/rtl/Variants.h"
 #include "report/engine/FR_Variables.h"
 
+#include <QHash>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -18,6 +19,18 @@ class TfrBandView;
 class TfrDataset;
 class TfrPage;
 class TfrView;
+
+// One accumulator of a band's Values, read from its key once.
+struct TfrAggregateSlot
+{
+    QString Column;            // cross column field; empty for a plain key
+    QString Rest;              // the key without its column field
+    QString BandName;
+    QChar Kind;
+    QString Expression;
+    QString Postfix;           // Expression ready for evaluation
+    bool CountsInvisible = false;
+};
 
 class TfrBand
 {
@@ -47,6 +60,34 @@ public:
     // Holds views that also belong to a cross band.
     bool HasCross() const;
 
+    // Forming (FR_BandDraw.cpp, FR_BandCross.cpp). Draw prints the band at
+    // the page's CurY, breaking pages and columns as needed; true when it
+    // needed a break on a subreport page or left subreports unfinished.
+    bool Draw();
+    void DoDraw();
+    // Height after stretching, kept as the largest seen in FCalcHeight.
+    int CalcHeight();
+    // True when AY + ADY (and the column footer) pass the page bottom; unless
+    // OnlyTest the page then moves to its next column or page.
+    bool CheckPageBreak(int AY, int ADY, bool OnlyTest);
+    void DrawObject(TfrView* AView);
+    // Prints the views up to the first visible subreport, which then prints
+    // with the rest; true when subreports ran.
+    bool DrawObjects();
+    void DrawPageBreak();
+    // Plays the band's subreports on from where a full page stopped them;
+    // true while some are still unfinished.
+    bool ResumeSubReports();
+    void DrawCross();
+    // Aggregates of one output: plain keys on a row, the current cross
+    // column's copies on a cross cell.
+    void DoAggregate(bool CrossCell = false);
+    // After a footer printed: its accumulators in AggregateSource start over;
+    // on a group header every group condition's value is kept instead.
+    void InitValues();
+    // Suppressed-repeat memory of the band's memo views.
+    void ClearMemoCaches();
+
     TfrPage* Parent = nullptr;
     TfrBandView* View = nullptr;       // none for an empty slot
     uint16_t Flags = 0;
@@ -73,6 +114,9 @@ public:
     TfrBand* LastOfChain = nullptr;    // kept by the first of a chain
     TfrVariables Values;               // aggregate accumulators
     int32_t AggregateCount = 0;
+    // Outputs per footer (lower-case name) since that footer last reset:
+    // the divisor of its averages, so one footer's reset leaves the others'.
+    QHash<QString, int32_t> OutputCounts;
     bool Repeating = false;
     int32_t FCalcHeight = -1;          // height after stretching; -1 unmeasured
     int32_t Column = 1;
@@ -104,6 +148,16 @@ public:
     int32_t NewColumnsRequested = 0;
 
 private:
+    bool FitsOrBreaks(int Height);
+    int StretchedHeight();
+    void PrepareSubReports();
+    void DrawCrossCell(TfrBand* CrossBand, int AX);
+    void CheckCrossBreak(int& AX, int Width, int StartPageNo);
+    void BuildAggregateSlots();
+
+    std::vector<TfrAggregateSlot> FSlots;   // parsed Values keys, rebuilt when Values grows
+    QStringList FCountedFooters;            // lower-case footer names of FSlots
+    int FSlotKeys = -1;
     std::unique_ptr<TfrDataset> FOwnedDataSet;
     std::unique_ptr<TfrDataset> FOwnedCrossDataSet;
 };

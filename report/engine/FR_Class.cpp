@@ -177,33 +177,6 @@ void TfrReport::Notification(QObject* AComponent)
         FPreview = nullptr;
 }
 
-// ---------------------------------------------------------------- preparation and preview
-
-bool TfrReport::PrepareReport()
-{
-    CurReport = this;
-    MasterReport = this;
-    DocMode = dmPrinting;
-    FTerminated = false;
-    BuildReport();
-    // Without the preparation driver no page is prepared.
-    return false;
-}
-
-void TfrReport::BuildReport()
-{
-    FDictionary->ClearCache();   // fields resolve anew in every pass
-    if (OnBeforeBuild)
-        OnBeforeBuild();
-    FCanRebuild = true;
-}
-
-void TfrReport::ShowReport()
-{
-    PrepareReport();
-    ShowPreparedReport();
-}
-
 // ---------------------------------------------------------------- printers
 
 void TfrReport::SetPrinterName(const QString& Value)

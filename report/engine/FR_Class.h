@@ -69,6 +69,8 @@ public:
     // raises on damaged data (EReadError) or missing add-ins (EClassNotFound).
     void LoadFromStream(TStream& Stream);
     void SaveToStream(TStream& Stream);
+    // Applies every view's band alignment once before a preparation.
+    void ResetBandAlign();
 
 private:
     void ReadView(TStream& Stream, uint8_t Marker);
@@ -250,12 +252,39 @@ public:
     // Writes the whole file or, on failure (EWriteError), leaves the old one.
     void SavePreparedReport(const QString& AFileName);
 
-    // Preparation and preview. Until the preparation driver and the preview
-    // are built these fail cleanly: no pages are prepared, nothing is shown.
+    // Preparation (FR_ClassPrepare.cpp): the template is saved, formed into
+    // EMFPages in one or two passes and restored. False when a dialog page was
+    // cancelled, the progress window was cancelled, the form extension
+    // refused, or an error or "STOPREPORT" ended the run; an error is shown
+    // once and its pages are dropped.
     bool PrepareReport();
+    // One pass over the pages.
     virtual void BuildReport();
+    // Prepares again, then shows the prepared pages in the preview.
     void ShowReport();
     void ShowPreparedReport();
+    // Progress of preparing, printing and exporting: OnProgress, else the
+    // progress window's label.
+    void ReportProgress(int n);
+    // Records an error raised while calculating and stops the run.
+    void ReportCalcError(const Exception& E);
+
+    // The services expressions call back while pages are formed
+    // (FR_ClassValues.cpp): the value of a name, a function call, the text of
+    // a memo's bracketed part and the display format of a value.
+    void GetVariableValue(const QString& Name, Variant& Value);
+    void DoFunction(const QString& Name, const Variant& P1, const Variant& P2, const Variant& P3,
+                    Variant& Value);
+    QString GetFormattedValue(const QString& Name);
+    // Format packs kind, style, decimals and separator (see FR_Fmt.h); the
+    // separator applies to a copy of the locale record only.
+    static QString FormatValue(const Variant& Value, uint32_t Format, const QString& FormatStr);
+    // Makes this report's value and function services the shared parser's.
+    void InstallParserCallbacks();
+
+    // Event adapters of the band engine.
+    void DoBeginColumn(TfrBand* Band);
+    void DoPrintColumn(int ColNo, int& Width);
     virtual void PrintPreparedReport(const QString& PageNumbers, int Copies, bool Collate,
                                      uint8_t PrintPages);
     // Prints prepared page Index on the running job: a new job when the paper
@@ -305,6 +334,9 @@ private:
     bool CheckPassword();
     void MakeEmptyReport();
     void RefitPages();
+    bool DoPrepareReport();
+    void RunPass();
+    void FormReportPages();
 
     std::unique_ptr<TfrPages> FPages;
     std::unique_ptr<TfrEMFPages> FEMFPages;

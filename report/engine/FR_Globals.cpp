@@ -9,6 +9,7 @@
 #include "report/engine/FR_Locale.h"
 #include "report/engine/FR_Page.h"
 #include "report/engine/FR_Pars.h"
+#include "report/engine/FR_Progress.h"
 #include "report/engine/FR_ReportIntrp.h"
 #include "report/engine/FR_StdFuncs.h"
 #include "report/engine/FR_Utils.h"
@@ -112,6 +113,16 @@ TfrGlobals::TfrGlobals()
             BandPattern->Canvas()->SetPixels(X, Y, (X + Y) % 2 == 0 ? clWhite : clSilver);
     BandPattern->Canvas()->Release();
     TempBmp = std::make_unique<TBitmap>(8, 8);
+    ProgressForm = std::make_unique<TfrProgressForm>();
+    // A dialog page hides the progress window while it shows.
+    frShowProgress = [](bool Show) {
+        TfrProgressForm* Form = Globals ? Globals->ProgressForm.get() : nullptr;
+        if (!Form)
+            return false;
+        const bool Was = Form->isVisible();
+        Form->setVisible(Show);
+        return Was;
+    };
     InstalledFunctions = std::make_unique<TfrInstalledFunctions>();
     frSetInstalledFunctions(InstalledFunctions.get());
     frRegisterFunctionLibrary(frLibraryClass<TfrStdFunctionLibrary>());
@@ -138,6 +149,8 @@ TfrGlobals::~TfrGlobals()
     BandPattern.reset();
     TempBmp.reset();
     SMemo.reset();
+    frShowProgress = nullptr;
+    ProgressForm.reset();
     DialogForm.reset();
     frUnRegisterFunctionLibrary(frLibraryClass<TfrStdFunctionLibrary>());
     frUnRegisterFunctionLibrary(frLibraryClass<TDatabaseFunctionLibrary>());
@@ -232,6 +245,11 @@ TStringList* SMemo()
 TfrVariables& frConstants()
 {
     return *frGlobals().Consts;
+}
+
+TfrProgressForm* frProgressForm()
+{
+    return frGlobals().ProgressForm.get();
 }
 
 TForm* frDialogForm()

@@ -24,6 +24,7 @@ class TForm;
 class TInterpretator;
 class TfrCompressor;
 class TfrInstalledFunctions;
+class TfrProgressForm;
 
 // DocMode values.
 constexpr int dmDesigning = 0;
@@ -105,6 +106,7 @@ public:
     std::unique_ptr<TStringList> SMemo;
     std::unique_ptr<TBitmap> BandPattern;
     std::unique_ptr<TBitmap> TempBmp;
+    std::unique_ptr<TfrProgressForm> ProgressForm;
     std::unique_ptr<TfrInstalledFunctions> InstalledFunctions;
     std::unique_ptr<TfrParser> Parser;
     std::unique_ptr<TInterpretator> Interpretator;

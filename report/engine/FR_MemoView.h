@@ -92,6 +92,8 @@ public:
     void DefinePopupMenu(TPopupMenu* Popup) override;
     void ShowEditor() override;
     int CalcHeight() override;
+    // Width the memo's text needs on one line per paragraph, with frame and gaps.
+    int CalcWidth();
     int MinHeight() override;
     int RemainHeight() override;
 

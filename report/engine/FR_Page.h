@@ -110,6 +110,21 @@ public:
     // other subreports; such a subreport stays empty.
     TfrPage* SubReportPage(const TfrSubReportView* View) const;
 
+    // Forming (FR_BandEngine.cpp): the page's output into the master
+    // report's prepared pages; on a subreport page (RecMode) the actions are
+    // recorded for PlayRecList instead.
+    void FormPage();
+    // Draws an active band; nothing for an empty slot.
+    void ShowBand(TfrBand* Band);
+    // The first band of any type, in chain order, whose view has that name.
+    void ShowBandByName(const QString& AName);
+    void NewPage();
+    void NewColumn(TfrBand* Band);
+    void DrawPageFooters();
+    // Plays recorded actions from RecPos; true when a page filled and the
+    // action that needed the break waits for the next page.
+    bool PlayRecList();
+
     // Scripts: the memo editor on the page's script; the dialog form's
     // activation handler.
     void EditScript();
@@ -155,6 +170,10 @@ public:
     int32_t RowCount = 0;
     TfrBand* LastBand = nullptr;
     bool PrintingFinalFooters = false;
+    // CurY where the page's own headers ended on the page being formed: a
+    // band that does not fit there prints there rather than break again.
+    int32_t FreshY = -1;
+    int32_t CrossMaxCount = 0;   // most cross records of one row so far
 
     int32_t Size = 0;            // paper code; 256 custom
     int32_t Width = 0;           // 0.1 mm, swapped for landscape

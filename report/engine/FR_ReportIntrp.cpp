@@ -7,8 +7,12 @@
 #include "report/engine/FR_Globals.h"
 #include "report/engine/FR_Page.h"
 #include "report/engine/FR_Pars.h"
+#include "report/engine/FR_Progress.h"
 #include "report/engine/FR_Variables.h"
 #include "report/engine/FR_View.h"
+
+#include <QCoreApplication>
+#include <QLabel>
 
 void GetObjectAndProperty(const QString& Name, TfrObject*& Obj, QString& Prop)
 {
@@ -80,6 +84,11 @@ void TInterpretator::SetValue(const QString& Name, const Variant& Value)
         // across them.
         if (CurBand && (CurBand->NewPagesRequested > 0 || CurBand->NewColumnsRequested > 0))
             CurBand->KeepY = true;
+        return;
+    }
+    if (Upper == u"PROGRESS") {
+        frProgressForm()->Label2->setText(VarToStr(Value));
+        QCoreApplication::processEvents();
         return;
     }
     TfrObject* Obj = nullptr;

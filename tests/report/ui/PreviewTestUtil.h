@@ -64,6 +64,8 @@ protected:
         frPrinter()->AttachPrinter(Printer());
         TRegIniFile::SetStorageFolder(Folder.path());
         Report = std::make_unique<TfrReport>();
+        // Page setup prepares the report again: no progress window to answer.
+        Report->SetShowProgress(false);
         Report->Pages()->Add();
     }
     void TearDown() override
