@@ -3,7 +3,9 @@
 #include "GridFixture.h"
 #include "platform/gui/Clipbrd.h"
 #include "platform/gui/ExtCtrls.h"
+#include "platform/gui/TestRender.h"
 
+#include <QDir>
 #include <QKeyEvent>
 
 namespace {
@@ -107,6 +109,9 @@ TEST_F(TSearchFixture, HighlightCoversPrefix)
     const QRect One = Colored(FullPaint(), Cell, clYellow);
     Type({"三"});
     const QRect Two = Colored(FullPaint(), Cell, clYellow);
+    const QString File = QDir(qEnvironmentVariable("TB_RENDER_DIR", QDir::tempPath())).filePath("grid-search.png");
+    RenderToPng(Grid.get(), File);
+    EXPECT_EQ(Colored(QImage(File), Cell, clYellow), Two);
     ASSERT_FALSE(One.isEmpty());
     EXPECT_LE(One.left() - Cell.left(), 3);
     EXPECT_EQ(Two.left(), One.left());
