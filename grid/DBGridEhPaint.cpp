@@ -587,7 +587,8 @@ void TCustomDBGridEh::DrawIncSearchText(const QRect& R, int DX, int DY, bool Wor
     C->Brush()->SetColor(clYellow);
     C->FillRect(Band.intersected(R));
     C->Font()->SetColor(clBlack);
-    WriteCellText(C, BiDiMode(), R, false, DX, DY, FIncSearchText, P.Alignment, WordWrap, false, 0, RightMarg);
+    C->Brush()->SetStyle(bsClear); // the band is filled; the text must not fill the whole cell
+    GridCellText(C, BiDiMode(), R, DX, DY, FIncSearchText, P.Alignment, WordWrap, false, 0, RightMarg);
 }
 
 // The default look of a data cell from the filled cell parameters.

@@ -42,6 +42,7 @@ using enum TButtonLayout;
 // transparent). With a GroupIndex it stays down; one button of a group is down.
 class TSpeedButton : public QToolButton
 {
+    Q_OBJECT
 public:
     explicit TSpeedButton(QWidget* AParent = nullptr);
     ~TSpeedButton() override;

@@ -11,6 +11,7 @@
 
 class TButton : public QPushButton
 {
+    Q_OBJECT
 public:
     explicit TButton(QWidget* AParent = nullptr);
 

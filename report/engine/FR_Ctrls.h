@@ -93,6 +93,7 @@ private:
 
 class TfrSpeedButton : public TCustomControl
 {
+    Q_OBJECT
 public:
     explicit TfrSpeedButton(QWidget* AParent = nullptr);
     ~TfrSpeedButton() override;

@@ -48,6 +48,7 @@ using enum TfrOrientation;
 
 class TfrDock : public TCustomControl
 {
+    Q_OBJECT
 public:
     explicit TfrDock(QWidget* AParent = nullptr, TAlign ASide = alTop);
 
