@@ -1,6 +1,7 @@
 #include "grid/DBGridEh.h"
 
 #include "grid/DBGridEhColumns.h"
+#include "grid/DBGridEhDraw.h"
 #include "grid/DBGridEhSelection.h"
 #include "grid/DBGridEhTitles.h"
 #include "grid/PropFilerEh.h"
@@ -70,15 +71,6 @@ void LoadGridCursorsEh()
     Loaded = true;
 }
 
-int FlatButtonWidthEh()
-{
-    const int Height = QFontMetrics(QApplication::font()).height();
-    int Width = MulDiv(Height, 2, 3);
-    if (Width % 2 == 0)
-        --Width;
-    return std::min(std::max(1, Width), ScrollBarWidth());
-}
-
 // ---------------------------------------------------------------- sum list
 
 TDBGridEhSumList::TDBGridEhSumList(TCustomDBGridEh* AGrid) : TDBSumListProducer(AGrid), FGrid(AGrid) {}
@@ -103,6 +95,7 @@ TCustomDBGridEh::TCustomDBGridEh(QWidget* AParent)
 {
     RegisterGridInterceptors();
     LoadGridCursorsEh();
+    AcquireDrawBitmapEh();
     SetColor(clWindow);
     SetColCount(2);
     SetRowCount(2);
@@ -149,7 +142,11 @@ TCustomDBGridEh::TCustomDBGridEh(QWidget* AParent)
 
 TCustomDBGridEh::~TCustomDBGridEh()
 {
+    ReleaseDrawBitmapEh();
     FDestroying = true;
+    // The editor goes while the grid is whole: closing the window later
+    // would send it focus and hide events that ask the grid.
+    delete InplaceEditor();
     FDeferredLayout->Cancel();
     if (FTitleImages)
         FTitleImages->UnRegisterChanges(this);

@@ -12,6 +12,7 @@
 #include "platform/gui/Sets.h"
 #include "platform/gui/StdActns.h"
 
+#include <QPointer>
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -62,10 +63,6 @@ constexpr TCursor crDownCurEh = 1001, crRightCurEh = 1002, crLeftCurEh = 1003;
 // Makes the cursors once; raises EInvalidGridOperation "Cannot load cursor
 // resource" when one cannot be made.
 void LoadGridCursorsEh();
-
-// Width of a flat in-cell edit button: two thirds of the system font's
-// height, odd, never wider than a scroll bar.
-int FlatButtonWidthEh();
 
 // Where a cell lies: the indicator or a data column, and which band of rows.
 enum TDBGridEhRowArea { raTitle, raFilter, raData, raFiller, raFooter };
@@ -421,6 +418,10 @@ public:
 
     // Makes the data column Value current.
     void SetSelectedIndex(int Value);
+    // The in-place editor's text the grid will store, and for a lookup
+    // column the key chosen with it (Null for none).
+    QString PendingEditText() const { return FEditText; }
+    Variant EditKeyValue() const { return FEditKeyValue; }
 
     // ---- the standard edit actions (DBGridEhActions.cpp), each allowed by
     // EditActions and enabled by the grid's state
@@ -580,6 +581,7 @@ protected:
     bool MouseWheel(TShiftState Shift, int WheelDelta, int X, int Y) override;
     void TimedScroll(TGridScrollDirections Direction) override;
     // ---- in-place editor
+    QLineEdit* CreateEditor() override;
     bool CanEditShow() const override;
     bool CanEditModify() const override;
     bool CanEditAcceptKey(QChar Key) const override;
@@ -610,6 +612,7 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     friend class TGridDataLinkEh;
     friend class TDBGridColumnsEh;
+    friend class TDBGridInplaceEdit;
     friend class TDBGridEhSelection;
     friend class TDBGridEhScrollBar;
     // Factories, so that a descendant grid can make its own parts.
@@ -694,6 +697,11 @@ private:
     // The point lies on the button part of the title of raw column RawCol.
     bool OverTitle(int RawCol, int X, int Y) const;
     void DataPress(TGridCoord Cell, TShiftState Shift);
+    // Buttons shown in every cell (DBGridEhInplaceEdit.cpp): a press on one
+    // is the press of the editor's button there, and so is the release.
+    bool InCellButtons(TGridCoord Cell, QPoint P) const;
+    void PressEditorButton(QPoint P);
+    void ReleaseEditorButton(int X, int Y);
     void TitleButtonReleased(TShiftState Shift, int X, int Y);
     void ClicksOnRelease(TMouseButton Button, TShiftState Shift, int X, int Y);
     void DrawOwnSizingLine();
@@ -811,6 +819,7 @@ private:
     int FOwnSizingOfs = 0;
     std::unique_ptr<TTimer> FScrollTimer;
     int FScrollInterval = -1;
+    QPointer<QWidget> FPressedEditorButton;
 
 public:
     // Timer 1 of the drag scrolling (exposed so a test can fire it), and the

@@ -560,6 +560,14 @@ QString TColumnEh::GetDisplayText() const
             return FPickList->Strings(FNotInKeyListIndex);
         return QString();
     }
+    // A lookup's special row stands for its value, and for no value at all.
+    if (F->Lookup() && FDropDownSpecRow && FDropDownSpecRow->Visible() && F->DataSet()
+        && !F->KeyFields().isEmpty()) {
+        const QList<Variant> Key = GetFieldValuesList(F->DataSet(), F->KeyFields());
+        if ((Key.size() == 1 && VarEqualsEh(Key[0], FDropDownSpecRow->Value()))
+            || (FDropDownSpecRow->ShowIfNotInKeyList() && F->IsNull()))
+            return FDropDownSpecRow->CellsText();
+    }
     TCustomDBGridEh* G = Grid();
     if (F->DataType() == ftMemo && G && G->DrawMemoText())
         return F->AsString();
@@ -626,6 +634,9 @@ void TColumnEh::UpdateData(const QString& Text, const Variant& Value, bool UseTe
     if (Handled || !F)
         return;
     TCustomDBGridEh* G = Grid();
+    // Asked before the write, which settles the editor's pending text.
+    const bool Remember = FMRUList && FMRUList->Active() && G && G->EditorMode() && G->SelectedIndex() == Index()
+        && G->InplaceEditor() && G->InplaceEditor()->isVisible() && G->DataLink()->Modified();
     if (Use) {
         if (F->DataType() == ftMemo && G && G->DrawMemoText())
             F->SetAsString(T);
@@ -636,6 +647,41 @@ void TColumnEh::UpdateData(const QString& Text, const Variant& Value, bool UseTe
     } else {
         F->SetAsVariant(V);
     }
+    // Text the user typed into the showing editor is remembered.
+    if (Remember)
+        FMRUList->Add(G->InplaceEditor()->text());
+}
+
+std::unique_ptr<TEditButtonsEh> TColumnEh::CreateEditButtons()
+{
+    return std::make_unique<TEditButtonsEh>(this);
+}
+
+TEditButtonsEh* TColumnEh::EditButtons() const
+{
+    if (!FEditButtons) {
+        auto* Self = const_cast<TColumnEh*>(this);
+        FEditButtons = Self->CreateEditButtons();
+        FEditButtons->OnChanged = [Self](TEditButtonsEh*) { Self->Changed(); };
+    }
+    return FEditButtons.get();
+}
+
+TMRUListEh* TColumnEh::MRUList() const
+{
+    if (!FMRUList)
+        FMRUList = std::make_unique<TMRUListEh>(const_cast<TColumnEh*>(this));
+    return FMRUList.get();
+}
+
+TSpecRowEh* TColumnEh::DropDownSpecRow() const
+{
+    if (!FDropDownSpecRow) {
+        auto* Self = const_cast<TColumnEh*>(this);
+        FDropDownSpecRow = std::make_unique<TSpecRowEh>();
+        FDropDownSpecRow->OnChanged = [Self](TSpecRowEh*) { Self->Changed(); };
+    }
+    return FDropDownSpecRow.get();
 }
 
 bool TColumnEh::CanModify(bool TryEdit)
@@ -682,7 +728,7 @@ std::optional<QString> TColumnEh::EditorText() const
     return G->InplaceEditor()->text();
 }
 
-void TColumnEh::StepInList(const TStringList* List, int Step, bool AsValue, const QString& Current)
+void TColumnEh::StepInList(const TStringList* List, double Step, bool AsValue, const QString& Current)
 {
     const int Count = List->Count();
     if (Count == 0)
@@ -697,7 +743,7 @@ void TColumnEh::StepInList(const TStringList* List, int Step, bool AsValue, cons
     UpdateData(Text, Variant(Text), !AsValue);
 }
 
-void TColumnEh::StepLookup(int Step)
+void TColumnEh::StepLookup(double Step)
 {
     TField* F = Field();
     TDataSet* List = F->LookupDataSet();
@@ -715,7 +761,7 @@ void TColumnEh::StepLookup(int Step)
     UpdateData(QString(), List->FieldByName(F->LookupKeyFields())->AsVariant(), false);
 }
 
-void TColumnEh::StepValue(int Step)
+void TColumnEh::StepValue(double Step)
 {
     // Read first: starting the edit must not lose what the user typed.
     const std::optional<QString> Typed = EditorText();
@@ -855,6 +901,14 @@ void TColumnEh::Assign(const TColumnEh& Source)
     OnGetCellParams = Source.OnGetCellParams;
     OnNotInList = Source.OnNotInList;
     OnUpdateData = Source.OnUpdateData;
+    OnEditButtonClick = Source.OnEditButtonClick;
+    OnEditButtonDown = Source.OnEditButtonDown;
+    if (Source.FEditButtons)
+        EditButtons()->Assign(*Source.FEditButtons);
+    if (Source.FMRUList)
+        MRUList()->Assign(*Source.FMRUList);
+    if (Source.FDropDownSpecRow)
+        DropDownSpecRow()->Assign(*Source.FDropDownSpecRow);
     SetDisplayFormat(Source.DisplayFormat());
     SetEditMask(Source.EditMask());
     if (FCollection)
