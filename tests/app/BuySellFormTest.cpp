@@ -532,7 +532,7 @@ TEST_F(BuySell, DocumentPrintsWithItsCapitalsAndMoneyRows)
     FormBuySell->frReport1->OnEndDoc = [&] { Text = PreparedText(FormBuySell->frReport1); };
     Run([&] { FormBuySell->SpeedButton1->Click(); });
     EXPECT_TRUE(Messages.isEmpty()) << Messages.join(u' ').toStdString();
-    EXPECT_TRUE(Text.startsWith(QStringLiteral("销售开单单|单据编号|"))) << Text.toStdString();
+    EXPECT_TRUE(Text.startsWith(QStringLiteral("销售开单|单据编号|"))) << Text.toStdString();
     for (const QString& Part : {QStringLiteral("|1234.50|"), QStringLiteral("|1000.00|"), QStringLiteral("|234.50|"),
                                 AmountToCapital(QStringLiteral("123450")).trimmed(), QStringLiteral("|2024-03-16|SK0001|"),
                                 QStringLiteral("共1条")})

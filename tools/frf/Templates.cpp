@@ -152,7 +152,7 @@ void Bill(TfrReport& Report)
     auto F = [&](const char* Field) { return u'[' + D + QString::fromLatin1(Field) + u']'; };
     const int W = L.Width(), X = L.Left(), Half = W / 2, Label = 90, Row = 28;
     L.Band(btReportTitle, QStringLiteral("ReportTitle1"), 40, 290);
-    L.Text(X, 44, W, 40, F("BillKind") + QStringLiteral("单"), alCenter, 20, true);
+    L.Text(X, 44, W, 40, F("BillKind"), alCenter, 20, true);
     const struct { const char* Title; QString Value; uint32_t Format; } Cells[] = {
         {"单据编号", F("BillSerial"), 0},
         {"开单日期", u'[' + D + QStringLiteral("BillCreateTime #Dyyyy-mm-dd]"), 0},
