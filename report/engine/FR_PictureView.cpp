@@ -6,6 +6,7 @@
 #include "report/engine/FR_DBSet.h"
 #include "report/engine/FR_Globals.h"
 #include "report/engine/FR_Jpeg.h"
+#include "report/engine/FR_Locale.h"
 #include "report/engine/FR_Utils.h"
 #include "report/engine/FR_Variables.h"
 
@@ -249,28 +250,6 @@ void TfrPictureView::DefinePopupMenu(TPopupMenu* Popup)
 
 namespace {
 
-// The empty-picture glyph: a small framed landscape, drawn once.
-const QImage& EmptyGlyph()
-{
-    static const QImage Glyph = [] {
-        QImage I(16, 16, QImage::Format_RGB32);
-        I.fill(QColor(255, 255, 255));
-        QPainter P(&I);
-        P.fillRect(2, 3, 12, 10, QColor(166, 202, 240));
-        P.setPen(Qt::NoPen);
-        P.setBrush(QColor(255, 200, 0));
-        P.drawEllipse(9, 4, 3, 3);
-        P.setBrush(QColor(60, 150, 60));
-        const QPoint Hill[] = {{2, 12}, {6, 7}, {9, 10}, {11, 8}, {14, 12}};
-        P.drawPolygon(Hill, 5);
-        P.setPen(QColor(96, 96, 96));
-        P.setBrush(Qt::NoBrush);
-        P.drawRect(1, 2, 13, 11);
-        return I;
-    }();
-    return Glyph;
-}
-
 } // namespace
 
 void TfrPictureView::Draw(TCanvas* ACanvas)
@@ -293,7 +272,8 @@ void TfrPictureView::Draw(TCanvas* ACanvas)
             ACanvas->Font()->SetColor(clBlack);
             ACanvas->Brush()->SetStyle(bsClear);
             ACanvas->TextRect(D, Left() + 20, Top() + 3, LoadEngineString(55228));
-            ACanvas->DrawImage(Left() + 1, Top() + 2, EmptyGlyph());
+            if (const TBitmap* Empty = LocaleInstance()->LoadBmp(QStringLiteral("FR_EMPTY")))
+                ACanvas->DrawImage(Left() + 1, Top() + 2, Empty->Image());
         }
     } else {
         const int GW = Metafile ? D.width() : Image.width();
