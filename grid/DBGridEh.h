@@ -515,7 +515,7 @@ protected:
     virtual bool EnterFilterRowByKey(TShiftState Shift) { (void)Shift; return false; }
     // Sorting: the owner's event, else the data service.
     virtual void SortMarkingChanged();
-    virtual void DataServiceApplySorting() {}
+    virtual void DataServiceApplySorting();
     // Timer 1: scrolls while a drag selection is held outside the data rows.
     virtual void TimedScrollByMouse();
     // The link's current record changed.
