@@ -439,6 +439,9 @@ public:
     void CancelMode() override;
 
 protected:
+    // Height added to the title row below the titles, for a row that stays
+    // above the data (the lookup grid's special row); it paints it itself.
+    virtual int ExtraTitleHeight() const { return 0; }
     // ---- painting
     void DrawCell(int ACol, int ARow, const QRect& ARect, TGridDrawState AState) override;
     void Paint() override;

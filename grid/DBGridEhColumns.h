@@ -19,11 +19,13 @@
 #include <vector>
 
 class TCustomDBGridEh;
+class TColumnDropDownBoxEh;
 class TColumnEh;
 class TDBGridColumnsEh;
 class TDBSum;
 class TField;
 class TImageList;
+class TPopupDataGridEh;
 class TPopupMenu;
 class TStringList;
 
@@ -325,6 +327,11 @@ public:
     int DefaultWidth() const;
     TColumnEhType GetColumnType() const;
 
+    // The drop-down list of lookup cells: its description, and the lookup
+    // grid it describes, both made on first use and freed with the column.
+    TColumnDropDownBoxEh* DropDownBox() const;
+    TPopupDataGridEh* DropDownLookupGrid() const;
+
     // ---- cell values
     QString GetDisplayText() const;
     TCheckBoxState CheckboxState() const;
@@ -375,6 +382,8 @@ private:
     mutable std::unique_ptr<TStringList> FKeyList;
     mutable std::unique_ptr<TStringList> FPickList;
     mutable QPointer<TField> FField;
+    mutable std::unique_ptr<TColumnDropDownBoxEh> FDropDownBox;
+    mutable std::unique_ptr<TPopupDataGridEh> FDropDownLookupGrid;
     TSet<TColumnValue> FAssigned;
     QString FFieldName;
     QString FDisplayFormat;
