@@ -1,6 +1,7 @@
 #include "grid/DBGridEh.h"
 
 #include "grid/DBGridEhColumns.h"
+#include "grid/DBGridEhDraw.h"
 #include "grid/DBGridEhTitles.h"
 #include "grid/PropFilerEh.h"
 #include "platform/db/DataSet.h"
@@ -69,15 +70,6 @@ void LoadGridCursorsEh()
     Loaded = true;
 }
 
-int FlatButtonWidthEh()
-{
-    const int Height = QFontMetrics(QApplication::font()).height();
-    int Width = MulDiv(Height, 2, 3);
-    if (Width % 2 == 0)
-        --Width;
-    return std::min(std::max(1, Width), ScrollBarWidth());
-}
-
 // ---------------------------------------------------------------- sum list
 
 TDBGridEhSumList::TDBGridEhSumList(TCustomDBGridEh* AGrid) : TDBSumListProducer(AGrid), FGrid(AGrid) {}
@@ -102,6 +94,7 @@ TCustomDBGridEh::TCustomDBGridEh(QWidget* AParent)
 {
     RegisterGridInterceptors();
     LoadGridCursorsEh();
+    AcquireDrawBitmapEh();
     SetColor(clWindow);
     SetColCount(2);
     SetRowCount(2);
@@ -144,6 +137,7 @@ TCustomDBGridEh::TCustomDBGridEh(QWidget* AParent)
 
 TCustomDBGridEh::~TCustomDBGridEh()
 {
+    ReleaseDrawBitmapEh();
     FDestroying = true;
     FDeferredLayout->Cancel();
     if (FTitleImages)

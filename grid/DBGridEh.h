@@ -60,10 +60,6 @@ constexpr TCursor crDownCurEh = 1001, crRightCurEh = 1002, crLeftCurEh = 1003;
 // resource" when one cannot be made.
 void LoadGridCursorsEh();
 
-// Width of a flat in-cell edit button: two thirds of the system font's
-// height, odd, never wider than a scroll bar.
-int FlatButtonWidthEh();
-
 // Where a cell lies: the indicator or a data column, and which band of rows.
 enum TDBGridEhRowArea { raTitle, raFilter, raData, raFiller, raFooter };
 struct TDBGridEhCellType

@@ -6,6 +6,7 @@
 // the grid. Painting and editing read this model; they do not live here.
 #pragma once
 
+#include "grid/ToolCtrlsEh.h"
 #include "platform/db/DBTypes.h"
 #include "platform/gui/Graphics.h"
 #include "platform/gui/Sets.h"
@@ -37,7 +38,6 @@ enum TImeMode { imDisable, imClose, imOpen, imDontCare, imSAlpha, imAlpha, imHir
                 imChinese, imSHanguel, imHanguel };
 // The editing behaviour a column's settings give, in order of precedence.
 enum TColumnEhType { ctCommon, ctPickList, ctLookupField, ctKeyPickList, ctKeyImageList, ctCheckboxes };
-enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
 // ---------------------------------------------------------------- title
 

@@ -4,6 +4,7 @@
 #include "grid/DBGridEh.h"
 
 #include "grid/DBGridEhColumns.h"
+#include "grid/DBGridEhDraw.h"
 #include "grid/DBGridEhTitles.h"
 #include "grid/DBSumLst.h"
 #include "platform/db/DataSet.h"
@@ -104,61 +105,15 @@ TGridGlyphs& Glyphs()
     return Shared;
 }
 
-// Text of a cell: filled first, then written with the margins of the cell.
-// Right-to-left text reads from the right, and with right-to-left alignment
+// Text of a cell through the shared writer. With right-to-left alignment
 // left- and right-aligned text trade sides.
-void WriteCellText(TCanvas* C, TBiDiMode BiDi, const QRect& R, bool Fill, int DX, int DY, const QString& Text,
-                   TAlignment Alignment, bool WordWrap, bool EndEllipsis, int LeftMarg = 0, int RightMarg = 0)
+void GridCellText(TCanvas* C, TBiDiMode BiDi, const QRect& R, int DX, int DY, const QString& Text,
+                  TAlignment Alignment, bool WordWrap, bool EndEllipsis, int LeftMarg = 0, int RightMarg = 0)
 {
     if (RightToLeftAlignment(BiDi) && Alignment != taCenter)
         Alignment = Alignment == taLeftJustify ? taRightJustify : taLeftJustify;
-    if (Fill)
-        C->FillRect(R);
-    if (Text.isEmpty() || R.width() <= 2 * DX)
-        return;
-    QRect T(QPoint(R.left() + DX + LeftMarg, R.top() + DY),
-            QPoint(R.right() - DX - RightMarg, R.bottom()));
-    unsigned Flags = DT_NOPREFIX | (WordWrap ? DT_WORDBREAK : DT_SINGLELINE);
-    if (Alignment == taRightJustify)
-        Flags |= DT_RIGHT;
-    else if (Alignment == taCenter)
-        Flags |= DT_CENTER;
-    if (EndEllipsis)
-        Flags |= DT_END_ELLIPSIS;
-    if (RightToLeftReading(BiDi))
-        Flags |= DT_RTLREADING;
-    const TBrushStyle Saved = C->Brush()->Style();
-    C->Brush()->SetStyle(bsClear);
-    C->DrawText(Text, T, Flags);
-    C->Brush()->SetStyle(Saved);
-}
-
-// Text running upwards, 2 pixels in from the edges: the alignment places it
-// along the height (left is at the bottom), across it stays centred.
-void WriteRotatedText(TCanvas* C, const QRect& R, QString Text, TAlignment Alignment, bool EndEllipsis)
-{
-    const int Room = R.height() - 4;
-    if (Text.isEmpty() || Room <= 0 || R.width() <= 0)
-        return;
-    TCanvasState State(C);
-    C->IntersectClipRect(R);
-    C->Font()->SetOrientation(900);
-    if (EndEllipsis && C->TextWidth(Text) > Room) {
-        const QString Dots = QStringLiteral("...");
-        while (!Text.isEmpty() && C->TextWidth(Text + Dots) > Room)
-            Text.chop(1);
-        Text += Dots;
-    }
-    const int Length = C->TextWidth(Text);
-    const int Thick = C->TextHeight(Text);
-    const int Bottom = R.top() + R.height();
-    int Y = Bottom - 2;
-    if (Alignment == taRightJustify)
-        Y = R.top() + 2 + Length;
-    else if (Alignment == taCenter)
-        Y = (R.top() + Bottom + Length) / 2;
-    C->Brush()->SetStyle(bsClear);
-    C->TextOut(R.left() + (R.width() - Thick) / 2, Y, Text);
+    WriteCellText(C, R, RightToLeftReading(BiDi), RightMarg, LeftMarg, EndEllipsis, WordWrap, tlTopEh, Alignment,
+                  Text, DY, DX);
 }
 
 // Sides of a raised cell: all four with both kinds of lines, else the top
@@ -468,15 +423,16 @@ void TCustomDBGridEh::DrawTitleContent(TColumnEh* Column, const QRect& R, QRect 
     if (UseMultiTitle() && Index < FLeafFieldArr.size())
         Caption = FLeafFieldArr[Index]->Text;
     if (UseMultiTitle() && Title->Orientation() == tohVertical) {
-        WriteRotatedText(C, TextRect.translated(Press, Press), Caption, Title->Alignment(), Title->EndEllipsis());
+        WriteRotatedText(C, TextRect.translated(Press, Press).intersected(R), tlTopEh, Title->Alignment(), Caption, 2, 2,
+                         Title->EndEllipsis());
         return;
     }
     if (!MultiLine) {
         TextRect.translate(Press, Press);
         Press = 0;
     }
-    WriteCellText(C, BiDiMode(), TextRect, false, DX, DY, Caption, Title->Alignment(), MultiLine, Title->EndEllipsis(), Press,
-                  -Press);
+    GridCellText(C, BiDiMode(), TextRect.intersected(R), DX, DY, Caption, Title->Alignment(), MultiLine,
+                 Title->EndEllipsis(), Press, -Press);
 }
 
 // The group captions above a leaf: each parent spans its children, in the
@@ -516,7 +472,7 @@ void TCustomDBGridEh::DrawTitleParents(int DataCol, const QRect& CellRect,
         C->Font()->Assign(*LeafTitle->Font());
         C->Brush()->SetColor(LeafTitle->Color());
         C->Brush()->SetStyle(bsSolid);
-        WriteCellText(C, BiDiMode(), R, true, 1, 1, Parent->Text, taCenter, true, LeafTitle->EndEllipsis());
+        GridCellText(C, BiDiMode(), R, 1, 1, Parent->Text, taCenter, true, LeafTitle->EndEllipsis());
         // Drawn once over the whole group, so the side edges fall on the
         // group's outer cell edges only.
         if (OptionsEh().Contains(dghFixed3D))
@@ -604,8 +560,8 @@ void TCustomDBGridEh::DrawDataCellContent(TColumnEh* Column, TColumnEhType Kind,
             Images->Draw(C, R.left() + (R.width() - Images->Width()) / 2,
                          R.top() + (R.height() - Images->Height()) / 2, P.ImageIndex);
     } else {
-        WriteCellText(C, BiDiMode(), R, true, DX, DY, P.Text, P.Alignment, Column->WordWrap() && FMultiLineRows,
-                      Column->EndEllipsis());
+        GridCellText(C, BiDiMode(), R, DX, DY, P.Text, P.Alignment, Column->WordWrap() && FMultiLineRows,
+                     Column->EndEllipsis());
     }
 }
 
@@ -624,8 +580,8 @@ void TCustomDBGridEh::DrawFooterCellEh(int DataCol, int FooterIndex, TColumnEh* 
         HighlightNonDataCell(C->Font(), Background, false, State,
                              TDBGridEhCellType{false, DataCol, raFooter, FooterIndex});
         C->Brush()->SetColor(Background);
-        WriteCellText(C, BiDiMode(), R, true, DX, DY, Text, Alignment, Footer->WordWrap() && FMultiLineRows,
-                      Footer->EndEllipsis());
+        GridCellText(C, BiDiMode(), R, DX, DY, Text, Alignment, Footer->WordWrap() && FMultiLineRows,
+                     Footer->EndEllipsis());
     }
     if (OnDrawFooterCell)
         OnDrawFooterCell(this, DataCol, FooterIndex, Column, R, State);
