@@ -1,12 +1,13 @@
 #include "grid/CalculatorEh.h"
 
-#include "platform/gui/Buttons.h"
+#include "grid/ToolCtrlsEh.h"
 #include "platform/gui/Clipbrd.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPainter>
 #include <QPalette>
 #include <cmath>
 
@@ -38,6 +39,35 @@ bool IsPendingArithmetic(QChar Op)
 {
     return Op == u'*' || Op == u'+' || Op == u'-' || Op == u'/';
 }
+
+// A calculator key: a glyph-style button with its caption in the key's
+// colour, raised while the mouse is over it.
+class TCalcButtonEh : public TSpeedButtonEh
+{
+public:
+    explicit TCalcButtonEh(QWidget* AParent) : TSpeedButtonEh(AParent) { SetStyle(ebsGlyphEh); }
+
+protected:
+    void paintEvent(QPaintEvent* Event) override
+    {
+        TSpeedButtonEh::paintEvent(Event);
+        QPainter P(this);
+        P.setFont(font());
+        P.setPen(palette().color(QPalette::ButtonText));
+        const int Shift = IsDown() ? 1 : 0;
+        P.drawText(rect().translated(Shift, Shift), Qt::AlignCenter, Caption());
+    }
+    void enterEvent(QEnterEvent* Event) override
+    {
+        TSpeedButtonEh::enterEvent(Event);
+        SetActive(true);
+    }
+    void leaveEvent(QEvent* Event) override
+    {
+        TSpeedButtonEh::leaveEvent(Event);
+        SetActive(false);
+    }
+};
 
 } // namespace
 
@@ -80,7 +110,7 @@ void TCalculatorEh::BuildControls()
     TextBox->setFont(Font()->ToQFont());
     for (int Tag = 1; Tag <= 23; ++Tag) {
         const TButtonInfo& I = ButtonInfo[Tag - 1];
-        auto* B = new TSpeedButton(this);
+        auto* B = new TCalcButtonEh(this);
         B->setObjectName(QStringLiteral("SpeedButton%1").arg(Tag));
         B->SetTag(Tag);
         B->SetCaption(QString::fromLatin1(I.Caption));
@@ -288,7 +318,7 @@ void TCalculatorEh::UpdateEqualCaption()
 
 void TCalculatorEh::SpeedButtonClick(QObject* Sender)
 {
-    auto* Button = dynamic_cast<TSpeedButton*>(Sender);
+    auto* Button = dynamic_cast<TSpeedButtonEh*>(Sender);
     if (!Button)
         return;
     QChar Key = KeyOfTag(Button->Tag());
@@ -312,9 +342,7 @@ void TCalculatorEh::Paint()
 
 TPopupCalculatorEh::TPopupCalculatorEh(QWidget* AOwner) : TCalculatorEh(AOwner)
 {
-    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    setFocusPolicy(Qt::NoFocus);
+    MakePopupWindowEh(this);
     SetBorderWidth(2);
     hide();
 }

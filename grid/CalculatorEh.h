@@ -13,7 +13,7 @@
 
 class QLabel;
 class QWidget;
-class TSpeedButton;
+class TSpeedButtonEh;
 
 class TCalculatorEh : public TCustomControl
 {
@@ -43,9 +43,9 @@ public:
 
     QWidget* Panel1;
     QLabel* TextBox;
-    TSpeedButton* spEqual;
+    TSpeedButtonEh* spEqual;
     // The buttons by tag (index = tag - 1).
-    TSpeedButton* Buttons(int Tag) const { return FButtons[size_t(Tag - 1)]; }
+    TSpeedButtonEh* Buttons(int Tag) const { return FButtons[size_t(Tag - 1)]; }
 
     void SpeedButtonClick(QObject* Sender);
     void KeyPress(QChar& Key) override;
@@ -66,7 +66,7 @@ private:
     void UpdateEqualCaption();
     void PasteNumber();
 
-    std::array<TSpeedButton*, 23> FButtons{};
+    std::array<TSpeedButtonEh*, 23> FButtons{};
     int FStatus = 0;
     QChar FOperator = u'=';
     double FOperand = 0;

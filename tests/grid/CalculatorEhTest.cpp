@@ -1,6 +1,6 @@
 #include "GridTestUtil.h"
 #include "grid/CalculatorEh.h"
-#include "platform/gui/Buttons.h"
+#include "grid/ToolCtrlsEh.h"
 #include "platform/gui/Clipbrd.h"
 
 #include <gtest/gtest.h>
