@@ -6,6 +6,7 @@
 #include "platform/gui/Application.h"
 #include "platform/gui/Grids.h"
 #include "platform/gui/ImgList.h"
+#include "grid/ToolCtrlsEh.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -224,8 +225,10 @@ void TEditImageEh::Changed()
 
 TCustomDBEditEh::TCustomDBEditEh(QWidget* AParent)
     : QLineEdit(AParent), FDataLink(std::make_unique<TFieldDataLinkEh>()),
-      FEditImage(std::make_unique<TEditImageEh>(this))
+      FEditImage(std::make_unique<TEditImageEh>(this)), FEditButtons(std::make_unique<TEditButtonsEh>(this)),
+      FMRUList(std::make_unique<TMRUListEh>(this))
 {
+    FEditButtons->OnChanged = [this](TEditButtonsEh*) { LayoutButtons(); };
     FDataLink->OnDataChange = [this] { DataChanged(); };
     FDataLink->OnEditingChange = [this] { EditingChanged(); };
     FDataLink->OnUpdateData = [this] { UpdateData(); };
@@ -245,6 +248,7 @@ TCustomDBEditEh::~TCustomDBEditEh()
     FDataLink->OnEditingChange = nullptr;
     FDataLink->OnUpdateData = nullptr;
     FDataLink->OnActiveChange = nullptr;
+    FEditButtons->OnChanged = nullptr;
 }
 
 TDataSource* TCustomDBEditEh::DataSource() const
@@ -376,7 +380,7 @@ void TCustomDBEditEh::SetFlat(bool Value)
         return;
     FFlat = Value;
     setFrame(!Value);
-    LayoutChanged();
+    LayoutButtons();
     AdjustHeight();
 }
 
@@ -482,6 +486,8 @@ void TCustomDBEditEh::CommitEdit()
             OnUpdateData(this, Handled);
         if (!Handled)
             UpdateFieldFromText();
+        if (FMRUList->Active() && !CheckReadOnly())
+            FMRUList->Add(text());
     } catch (...) {
         FInUpdateData = false;
         throw;
@@ -497,8 +503,11 @@ void TCustomDBEditEh::UpdateFieldFromText()
 
 void TCustomDBEditEh::TextEdited()
 {
-    if (!FSettingText)
-        FDataLink->SetModified();
+    if (FSettingText)
+        return;
+    FDataLink->SetModified();
+    if (FMRUList->Active() || MRUDroppedDown())
+        UpdateMRUList(false);
 }
 
 // ---- input
@@ -507,7 +516,7 @@ void TCustomDBEditEh::KeyDown(int& Key, TShiftState Shift)
 {
     if (OnKeyDown)
         OnKeyDown(this, Key, Shift);
-    if (Key == 0)
+    if (Key == 0 || MRUKeyDown(Key, Shift) || ShortCutKeyDown(Key, Shift))
         return;
     if (Key == 'A' && Shift == TShiftState{ssCtrl}) {
         selectAll();
@@ -603,6 +612,7 @@ void TCustomDBEditEh::focusInEvent(QFocusEvent* Event)
 
 void TCustomDBEditEh::focusOutEvent(QFocusEvent* Event)
 {
+    CloseMRUList(false);
     QLineEdit::focusOutEvent(Event);
     try {
         DoExit();
@@ -655,20 +665,22 @@ QRect TCustomDBEditEh::GetEditRect() const
 {
     QRect R = rect();
     R.setLeft(R.left() + FEditImage->AreaWidth());
+    if (FButtonsWidth > 0)
+        R.setRight(R.right() - FButtonsWidth - (FFlat ? 1 : 2));
     return R;
 }
 
 void TCustomDBEditEh::LayoutChanged()
 {
     const int Border = FFlat ? 2 : 0;
-    setTextMargins(FEditImage->AreaWidth() + Border, Border / 2, Border, Border / 2);
+    setTextMargins(FEditImage->AreaWidth() + Border, Border / 2, Border + FButtonsWidth, Border / 2);
     update();
 }
 
 void TCustomDBEditEh::resizeEvent(QResizeEvent* Event)
 {
     QLineEdit::resizeEvent(Event);
-    LayoutChanged();
+    LayoutButtons();
 }
 
 void TCustomDBEditEh::enterEvent(QEnterEvent* Event)

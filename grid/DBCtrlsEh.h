@@ -19,6 +19,11 @@
 
 class TCustomDBEditEh;
 class TDataSource;
+class TEditButtonControlEh;
+class TEditButtonEh;
+class TEditButtonsEh;
+class TMRUListEh;
+class TMRUListboxEh;
 class TField;
 class TPopupCalculatorEh;
 
@@ -162,6 +167,15 @@ public:
     bool WantReturns() const { return FWantReturns; }
     void SetWantReturns(bool Value) { FWantReturns = Value; }
     TEditImageEh* EditImage() const { return FEditImage.get(); }
+    // The main button (hidden until made visible) and the extra buttons
+    // beside it; the control showing each (0 the main one), for a test.
+    TEditButtonEh* EditButton() const;
+    TEditButtonsEh* EditButtons() const { return FEditButtons.get(); }
+    TEditButtonControlEh* EditButtonControl(int Index) const;
+    // Earlier entries offered while typing (off until made Active).
+    TMRUListEh* MRUList() const { return FMRUList.get(); }
+    TMRUListboxEh* MRUListbox() const { return FMRUListbox; }
+    bool MRUDroppedDown() const;
     // Text shown while the edit is focused comes from the field's edit text.
     bool FocusedForEditing() const { return FFocused; }
 
@@ -179,6 +193,8 @@ public:
     virtual void DoExit();
 
     std::function<void(QObject* Sender, bool& Handled)> OnUpdateData;
+    std::function<void(QObject* Sender, bool& Handled)> OnButtonClick;
+    std::function<void(QObject* Sender, bool TopButton, bool& AutoRepeat, bool& Handled)> OnButtonDown;
     std::function<void(QObject* Sender)> OnChange;
     std::function<void(QObject* Sender, int& Key, TShiftState Shift)> OnKeyDown;
     std::function<void(QObject* Sender, QChar& Key)> OnKeyPress;
@@ -186,6 +202,18 @@ public:
     std::function<void(QObject* Sender)> OnExit;
 
 protected:
+    // The main button: a plain one; the number edit makes a drop-down one.
+    virtual std::unique_ptr<TEditButtonEh> CreateEditButton();
+    // A press of the main button not handled by OnButtonDown: drop-down
+    // buttons open the MRU list (the number edit: the calculator).
+    virtual void PressMainButton(bool TopButton);
+    // Lays the buttons out at the right and narrows the text to their left.
+    void LayoutButtons();
+    // Makes the main button again through CreateEditButton (a descendant's
+    // constructor calls it, as the base's could not reach its factory).
+    void ResetEditButton();
+    void CloseMRUList(bool Accept);
+    void UpdateMRUList(bool ShowAll);
     virtual bool IsUnbound() const { return FDataLink->Unbound(); }
     virtual Variant GetValue() const { return Variant(text()); }
     virtual QString GetDisplayTextForState() const;
@@ -225,9 +253,19 @@ private:
     void ActiveChanged();
     void UpdateFieldAlignment();
     void ApplyInputMask(const QString& Mask);
+    void ButtonDown(int Index, bool TopButton, bool& AutoRepeat);
+    void ButtonClick(int Index);
+    bool MRUKeyDown(int& Key, TShiftState Shift);
+    bool ShortCutKeyDown(int& Key, TShiftState Shift);
 
     std::unique_ptr<TFieldDataLinkEh> FDataLink;
     std::unique_ptr<TEditImageEh> FEditImage;
+    mutable std::unique_ptr<TEditButtonEh> FEditButton;
+    std::unique_ptr<TEditButtonsEh> FEditButtons;
+    std::vector<TEditButtonControlEh*> FButtonControls;
+    std::unique_ptr<TMRUListEh> FMRUList;
+    TMRUListboxEh* FMRUListbox = nullptr;
+    int FButtonsWidth = 0;
     QString FEditMask;
     TAlignment FAlignment = taLeftJustify;
     int FMaxLength = 0;
@@ -319,6 +357,8 @@ public:
     void DoExit() override;
 
 protected:
+    std::unique_ptr<TEditButtonEh> CreateEditButton() override;
+    void PressMainButton(bool TopButton) override;
     Variant GetValue() const override { return FValue; }
     bool IsValidChar(QChar Key) const override;
     void UpdateControlText() override;

@@ -1,6 +1,7 @@
 // The number edit: value, formats, typing rules, stepping and the calculator.
 #include "grid/CalculatorEh.h"
 #include "grid/DBCtrlsEh.h"
+#include "grid/ToolCtrlsEh.h"
 
 #include "platform/db/DataSet.h"
 #include "platform/db/Field.h"
@@ -119,7 +120,28 @@ QString NumberEditEh::WithThousands(const QString& Text, const TFormatSettings& 
 
 TCustomDBNumberEditEh::TCustomDBNumberEditEh(QWidget* AParent) : TCustomDBEditEh(AParent)
 {
+    ResetEditButton();
     UpdateEditFormat();
+}
+
+std::unique_ptr<TEditButtonEh> TCustomDBNumberEditEh::CreateEditButton()
+{
+    return std::make_unique<TDropDownEditButtonEh>(nullptr, this);
+}
+
+// Up-down buttons step by the half pressed; drop-down ones open or close
+// the calculator.
+void TCustomDBNumberEditEh::PressMainButton(bool TopButton)
+{
+    if (EditButton()->Style() == ebsUpDownEh) {
+        if (!CheckReadOnly())
+            Step(TopButton);
+        return;
+    }
+    if (FDroppedDown)
+        CloseUp(false);
+    else
+        DropDown();
 }
 
 TCustomDBNumberEditEh::~TCustomDBNumberEditEh() = default;
@@ -358,16 +380,15 @@ void TCustomDBNumberEditEh::KeyDown(int& Key, TShiftState Shift)
         Key = 0;
         return;
     }
+    if (FDroppedDown && (Key == VK_UP || Key == VK_DOWN) && Shift.Contains(ssAlt)) {
+        CloseUp(true);
+        Key = 0;
+        return;
+    }
     TCustomDBEditEh::KeyDown(Key, Shift);
     if (Key == 0)
         return;
-    if ((Key == VK_UP || Key == VK_DOWN) && Shift.Contains(ssAlt)) {
-        if (FDroppedDown)
-            CloseUp(true);
-        else
-            DropDown();
-        Key = 0;
-    } else if ((Key == VK_UP || Key == VK_DOWN) && !CheckReadOnly()) {
+    if ((Key == VK_UP || Key == VK_DOWN) && !CheckReadOnly()) {
         Step(Key == VK_UP);
         Key = 0;
     } else if ((Key == 'V' && Shift == TShiftState{ssCtrl}) || (Key == VK_INSERT && Shift == TShiftState{ssShift})) {
@@ -459,12 +480,7 @@ void TCustomDBNumberEditEh::DropDown()
     const QRect Edit(mapToGlobal(QPoint(0, 0)), size());
     const QScreen* S = screen();
     const QRect Work = S ? S->availableGeometry() : QRect(0, 0, 1 << 16, 1 << 16);
-    QPoint P(Edit.left(), Edit.bottom() + 1);
-    if (P.y() + Calc->height() > Work.bottom() + 1 && Edit.top() - Calc->height() >= Work.top())
-        P.setY(Edit.top() - Calc->height());
-    if (P.x() + Calc->width() > Work.right() + 1)
-        P.setX(Work.right() + 1 - Calc->width());
-    Calc->move(P);
+    Calc->move(PlaceDropDownEh(Edit, Calc->size(), taLeftJustify, Work).Bounds.topLeft());
     Calc->show();
     FDroppedDown = true;
 }

@@ -2,6 +2,8 @@
 #include "GridTestUtil.h"
 #include "grid/CalculatorEh.h"
 #include "grid/DBCtrlsEh.h"
+#include "grid/ToolCtrlsEh.h"
+#include "platform/rtl/Classes.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/Field.h"
 #include "platform/db/MemDataSet.h"
@@ -262,4 +264,47 @@ TEST(DBEditEh, EscRereadsTheField)
     TypeKeys(&Edit, "<Ctrl+A>zz<Esc>");
     EXPECT_EQ(Edit.Text(), "abc");
     EXPECT_EQ(Edit.selectedText(), "abc");
+}
+
+TEST(DBEditEh, EarlierEntriesDropDownWhileTyping)
+{
+    TDBEditEh Edit;
+    Edit.MRUList()->SetActive(true);
+    for (const char* Item : {"apple", "apricot", "banana"})
+        Edit.MRUList()->Add(QString::fromLatin1(Item));
+    SendFocus(&Edit, true);
+    TypeKeys(&Edit, "ap");
+    ASSERT_TRUE(Edit.MRUDroppedDown());
+    EXPECT_EQ(Edit.MRUListbox()->Items()->Count(), 2);
+    TypeKeys(&Edit, "x");
+    EXPECT_FALSE(Edit.MRUDroppedDown()) << "nothing starts with apx";
+    TypeKeys(&Edit, "<BS><Down><Down><Enter>");
+    EXPECT_FALSE(Edit.MRUDroppedDown());
+    EXPECT_EQ(Edit.Text(), "apricot");
+    TypeKeys(&Edit, "<Ctrl+A>cherry");
+    SendFocus(&Edit, false);
+    EXPECT_EQ(Edit.MRUList()->Items()->Strings(Edit.MRUList()->Items()->Count() - 1), "cherry");
+}
+
+TEST(DBEditEh, ButtonsByPressAndShortCut)
+{
+    TDBNumberEditEh Edit;
+    Edit.resize(120, 24);
+    Edit.EditButton()->SetVisible(true);
+    Edit.EditButton()->SetStyle(ebsUpDownEh);
+    TEditButtonEh* Extra = Edit.EditButtons()->Add();
+    Extra->SetShortCut(ShortCut('E', {ssCtrl}));
+    int Clicks = 0;
+    Extra->OnClick = [&](QObject*, bool&) { ++Clicks; };
+    TEditButtonControlEh* Main = Edit.EditButtonControl(0);
+    ASSERT_NE(Main, nullptr);
+    EXPECT_TRUE(Main->geometry().right() < Edit.EditButtonControl(1)->geometry().left()) << "main button innermost";
+    EXPECT_LT(Edit.GetEditRect().right(), Main->geometry().left());
+    bool AutoRepeat = true, Handled = false;
+    Main->OnDown(Main, true, AutoRepeat, Handled);
+    Main->OnDown(Main, true, AutoRepeat, Handled);
+    Main->OnDown(Main, false, AutoRepeat, Handled);
+    EXPECT_EQ(Edit.Value().AsFloat(), 1.0) << "null, up to 1 (Increment), up to 2, down to 1";
+    SendKey(&Edit, Qt::Key_E, Qt::ControlModifier, QString(QChar(5)));
+    EXPECT_EQ(Clicks, 1);
 }
