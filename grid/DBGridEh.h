@@ -11,6 +11,7 @@
 #include "platform/gui/Grids.h"
 #include "platform/gui/Sets.h"
 
+#include <QPointer>
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -543,6 +544,7 @@ protected:
     bool MouseWheel(TShiftState Shift, int WheelDelta, int X, int Y) override;
     void TimedScroll(TGridScrollDirections Direction) override;
     // ---- in-place editor
+    QLineEdit* CreateEditor() override;
     bool CanEditShow() const override;
     bool CanEditModify() const override;
     bool CanEditAcceptKey(QChar Key) const override;
@@ -573,6 +575,7 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     friend class TGridDataLinkEh;
     friend class TDBGridColumnsEh;
+    friend class TDBGridInplaceEdit;
     friend class TDBGridEhScrollBar;
     // Factories, so that a descendant grid can make its own parts.
     virtual std::unique_ptr<TDBGridColumnsEh> CreateColumns();
@@ -653,6 +656,11 @@ private:
     bool StartsIncSearch() const;
     bool InLeafTitle(int RawCol, int Y) const;
     void DataPress(TGridCoord Cell, TShiftState Shift);
+    // Buttons shown in every cell (DBGridEhInplaceEdit.cpp): a press on one
+    // is the press of the editor's button there, and so is the release.
+    bool InCellButtons(TGridCoord Cell, QPoint P) const;
+    void PressEditorButton(QPoint P);
+    void ReleaseEditorButton(int X, int Y);
     void TitleButtonReleased(TShiftState Shift, int X, int Y);
     void ClicksOnRelease(TMouseButton Button, TShiftState Shift, int X, int Y);
     void DrawOwnSizingLine();
@@ -764,6 +772,7 @@ private:
     int FOwnSizingOfs = 0;
     std::unique_ptr<TTimer> FScrollTimer;
     int FScrollInterval = -1;
+    QPointer<QWidget> FPressedEditorButton;
 
 public:
     // Timer 1 of the drag scrolling (exposed so a test can fire it), and the

@@ -637,6 +637,44 @@ void TColumnEh::UpdateData(const QString& Text, const Variant& Value, bool UseTe
     } else {
         F->SetAsVariant(V);
     }
+    // Text the user typed into the showing editor is remembered.
+    if (FMRUList && FMRUList->Active() && G && G->EditorMode() && G->SelectedIndex() == Index()) {
+        const QLineEdit* E = G->InplaceEditor();
+        if (E && E->isVisible() && E->isModified())
+            FMRUList->Add(E->text());
+    }
+}
+
+std::unique_ptr<TEditButtonsEh> TColumnEh::CreateEditButtons()
+{
+    return std::make_unique<TEditButtonsEh>(this);
+}
+
+TEditButtonsEh* TColumnEh::EditButtons() const
+{
+    if (!FEditButtons) {
+        auto* Self = const_cast<TColumnEh*>(this);
+        FEditButtons = Self->CreateEditButtons();
+        FEditButtons->OnChanged = [Self](TEditButtonsEh*) { Self->Changed(); };
+    }
+    return FEditButtons.get();
+}
+
+TMRUListEh* TColumnEh::MRUList() const
+{
+    if (!FMRUList)
+        FMRUList = std::make_unique<TMRUListEh>(const_cast<TColumnEh*>(this));
+    return FMRUList.get();
+}
+
+TSpecRowEh* TColumnEh::DropDownSpecRow() const
+{
+    if (!FDropDownSpecRow) {
+        auto* Self = const_cast<TColumnEh*>(this);
+        FDropDownSpecRow = std::make_unique<TSpecRowEh>();
+        FDropDownSpecRow->OnChanged = [Self](TSpecRowEh*) { Self->Changed(); };
+    }
+    return FDropDownSpecRow.get();
 }
 
 bool TColumnEh::CanModify(bool TryEdit)
@@ -683,7 +721,7 @@ std::optional<QString> TColumnEh::EditorText() const
     return G->InplaceEditor()->text();
 }
 
-void TColumnEh::StepInList(const TStringList* List, int Step, bool AsValue, const QString& Current)
+void TColumnEh::StepInList(const TStringList* List, double Step, bool AsValue, const QString& Current)
 {
     const int Count = List->Count();
     if (Count == 0)
@@ -698,7 +736,7 @@ void TColumnEh::StepInList(const TStringList* List, int Step, bool AsValue, cons
     UpdateData(Text, Variant(Text), !AsValue);
 }
 
-void TColumnEh::StepLookup(int Step)
+void TColumnEh::StepLookup(double Step)
 {
     TField* F = Field();
     TDataSet* List = F->LookupDataSet();
@@ -716,7 +754,7 @@ void TColumnEh::StepLookup(int Step)
     UpdateData(QString(), List->FieldByName(F->LookupKeyFields())->AsVariant(), false);
 }
 
-void TColumnEh::StepValue(int Step)
+void TColumnEh::StepValue(double Step)
 {
     // Read first: starting the edit must not lose what the user typed.
     const std::optional<QString> Typed = EditorText();
@@ -856,6 +894,14 @@ void TColumnEh::Assign(const TColumnEh& Source)
     OnGetCellParams = Source.OnGetCellParams;
     OnNotInList = Source.OnNotInList;
     OnUpdateData = Source.OnUpdateData;
+    OnEditButtonClick = Source.OnEditButtonClick;
+    OnEditButtonDown = Source.OnEditButtonDown;
+    if (Source.FEditButtons)
+        EditButtons()->Assign(*Source.FEditButtons);
+    if (Source.FMRUList)
+        MRUList()->Assign(*Source.FMRUList);
+    if (Source.FDropDownSpecRow)
+        DropDownSpecRow()->Assign(*Source.FDropDownSpecRow);
     SetDisplayFormat(Source.DisplayFormat());
     SetEditMask(Source.EditMask());
     if (Source.FDropDownBox || FDropDownBox)

@@ -252,6 +252,8 @@ public:
     void SetColor(TColor Value);
     bool DblClickNextVal() const;
     void SetDblClickNextVal(bool Value);
+    // The special first row of the column's drop-down list.
+    TSpecRowEh* DropDownSpecRow() const;
     QString DisplayFormat() const { return FDisplayFormat; }
     void SetDisplayFormat(const QString& Value);
     int DropDownRows() const { return FDropDownRows; }
@@ -264,6 +266,8 @@ public:
     void SetDropDownWidth(int Value);
     QString EditMask() const { return FEditMask; }
     void SetEditMask(const QString& Value);
+    // Buttons the cell editor shows beside its main one.
+    TEditButtonsEh* EditButtons() const;
     bool EndEllipsis() const;
     void SetEndEllipsis(bool Value);
     QString FieldName() const { return FFieldName; }
@@ -287,6 +291,8 @@ public:
     TStringList* KeyList() const;        // made empty on first read
     QString LookupDisplayFields() const;
     virtual void SetLookupDisplayFields(const QString& Value);
+    // Entries typed into the column, offered again while typing.
+    TMRUListEh* MRUList() const;
     int MaxWidth() const { return FMaxWidth; }
     void SetMaxWidth(int Value);
     int MinWidth() const { return FMinWidth; }
@@ -338,7 +344,7 @@ public:
     void SetCheckboxState(TCheckBoxState Value);
     void UpdateData(const QString& Text, const Variant& Value, bool UseText);
     bool CanModify(bool TryEdit);
-    void StepValue(int Step);
+    void StepValue(double Step);
     void FillColCellParams(TColCellParamsEh& Params) const;
     virtual void GetColCellParams(bool EditMode, TColCellParamsEh& Params);
 
@@ -352,12 +358,17 @@ public:
     std::function<void(TColumnEh* Sender, bool EditMode, TColCellParamsEh& Params)> OnGetCellParams;
     std::function<void(TColumnEh* Sender, QString& Text, Variant& Value, bool& UseText, bool& Handled)> OnUpdateData;
     std::function<void(TColumnEh* Sender, const QString& NewText, bool& RecheckInList)> OnNotInList;
+    // The cell editor's main button: clicked, and pressed (TopButton: the
+    // upper half of an up-down button).
+    std::function<void(TColumnEh* Sender, bool& Handled)> OnEditButtonClick;
+    std::function<void(TColumnEh* Sender, bool TopButton, bool& AutoRepeat, bool& Handled)> OnEditButtonDown;
 
 protected:
     // Factories, so that a descendant column can make its own parts.
     virtual std::unique_ptr<TColumnTitleEh> CreateTitle() { return std::make_unique<TColumnTitleEh>(this); }
     virtual std::unique_ptr<TColumnFooterEh> CreateFooter() { return std::make_unique<TColumnFooterEh>(this); }
     virtual std::unique_ptr<TColumnFootersEh> CreateFooters() { return std::make_unique<TColumnFootersEh>(this); }
+    virtual std::unique_ptr<TEditButtonsEh> CreateEditButtons();
 
 private:
     friend class TDBGridColumnsEh;
@@ -371,8 +382,8 @@ private:
     void FontChanged();
     void RefreshDefaultFont() const;
     std::optional<QString> EditorText() const;
-    void StepInList(const TStringList* List, int Step, bool AsValue, const QString& Current);
-    void StepLookup(int Step);
+    void StepInList(const TStringList* List, double Step, bool AsValue, const QString& Current);
+    void StepLookup(double Step);
 
     TDBGridColumnsEh* FCollection;
     mutable std::unique_ptr<TColumnTitleEh> FTitle;
@@ -381,6 +392,9 @@ private:
     mutable std::unique_ptr<TFont> FFont;
     mutable std::unique_ptr<TStringList> FKeyList;
     mutable std::unique_ptr<TStringList> FPickList;
+    mutable std::unique_ptr<TEditButtonsEh> FEditButtons;
+    mutable std::unique_ptr<TMRUListEh> FMRUList;
+    mutable std::unique_ptr<TSpecRowEh> FDropDownSpecRow;
     mutable QPointer<TField> FField;
     mutable std::unique_ptr<TColumnDropDownBoxEh> FDropDownBox;
     mutable std::unique_ptr<TPopupDataGridEh> FDropDownLookupGrid;

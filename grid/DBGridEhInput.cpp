@@ -639,6 +639,7 @@ void TCustomDBGridEh::DataPress(TGridCoord Cell, TShiftState Shift)
     const bool Again = DataCell && Cell.X == Col() && Cell.Y == Row();
     const bool Multi = Options().Contains(dgMultiSelect);
     const bool PlainPress = !Shift.Contains(ssShift) && !Shift.Contains(ssCtrl);
+    const bool OnButton = DataCell && InCellButtons(Cell, FMouseDownPoint);
     BeginUpdate();
     try {
         HideEditor();
@@ -660,8 +661,10 @@ void TCustomDBGridEh::DataPress(TGridCoord Cell, TShiftState Shift)
     }
     EndUpdate();
     InvalidateRow(Row());
-    if (DataCell && (Again || Options().Contains(dgAlwaysShowEditor)))
+    if (DataCell && (Again || Options().Contains(dgAlwaysShowEditor) || OnButton))
         ShowEditor();
+    if (OnButton)
+        PressEditorButton(FMouseDownPoint);
     if (DataCell && CheckKindColumn(Cell.X))
         FMouseDownCell = Cell;
 }
@@ -724,6 +727,7 @@ void TCustomDBGridEh::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
 {
     if (Button == mbRight && PopupColumnMenu(X, Y))
         return;
+    ReleaseEditorButton(X, Y);
     const int Mode = FGridMode;
     const TGridState State = GridState();
     if (Mode == 6)

@@ -5,6 +5,7 @@
 
 #include "grid/DBGridEhColumns.h"
 #include "grid/DBGridEhDraw.h"
+#include "grid/DBGridEhInplaceEdit.h"
 #include "grid/DBGridEhTitles.h"
 #include "grid/DBSumLst.h"
 #include "platform/db/DataSet.h"
@@ -524,8 +525,31 @@ void TCustomDBGridEh::DrawDataCellEh(int ACol, int ARow, int DataCol, TColumnEh*
         TGridDrawState Drawn = State;
         HighlightDataCell(DataCol, DataRow, P.Font, P.Background, Drawn);
         C->Brush()->SetColor(P.Background);
-        if (DefaultDrawing())
-            DrawDataCellContent(Column, Kind, R, DX, DY);
+        // Buttons shown in every cell take the cell's right (left when mirrored).
+        QRect TextRect = R;
+        const std::vector<TCellButtonEh> Buttons =
+            Column->AlwaysShowEditButton() ? CellButtonsEh(Column, ButtonWidth(), Flat()) : std::vector<TCellButtonEh>();
+        const int Strip = std::min(CellButtonsWidthEh(Buttons), R.width());
+        QRect StripRect;
+        if (Strip > 0) {
+            const bool Mirror = UseRightToLeftAlignment();
+            StripRect = QRect(Mirror ? R.left() : RectRight(R) - Strip, R.top(), Strip, R.height());
+            if (Mirror)
+                TextRect.setLeft(R.left() + Strip);
+            else
+                TextRect.setRight(RectRight(R) - Strip - 1);
+        }
+        if (DefaultDrawing()) {
+            if (TextRect.width() > 0)
+                DrawDataCellContent(Column, Kind, TextRect, DX, DY);
+            if (Strip > 0 && Strip < CellButtonsWidthEh(Buttons)) {
+                TCanvasState Clip(C);
+                C->IntersectClipRect(StripRect);
+                PaintCellButtonsEh(C, StripRect, Buttons, ButtonHeight(), Flat(), P.Background);
+            } else if (Strip > 0) {
+                PaintCellButtonsEh(C, StripRect, Buttons, ButtonHeight(), Flat(), P.Background);
+            }
+        }
         if (HasRecord) {
             if (!Columns()->Customized())
                 DrawDataCell(R, Column->Field(), Drawn);

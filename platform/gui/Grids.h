@@ -56,7 +56,7 @@ public:
     // True once the user changed the text since it was loaded.
     bool Modified() const { return isModified(); }
     // Loads the cell's text, limit and mask from the grid; no change is reported.
-    void UpdateContents();
+    virtual void UpdateContents();
 
 protected:
     void keyPressEvent(QKeyEvent* Event) override;
