@@ -160,6 +160,11 @@ void TCustomDBGridEh::UpdateData()
     const QString Text = FEditText;
     if (!C->CanModify(true))
         return;
+    // A lookup column stores the key chosen from its list into the key fields.
+    if (C->Field() && C->Field()->Lookup()) {
+        C->UpdateData(Text, FEditKeyValue, false);
+        return;
+    }
     // A key-list column stores the key at the picked entry's position, Null
     // for a text not in the list.
     if (C->KeyList()->Count() > 0) {
