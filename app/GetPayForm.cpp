@@ -4,6 +4,7 @@
 #include "app/PublicFunction.h"
 #include "app/ShareDM.h"
 #include "grid/DBCtrlsEh.h"
+#include "grid/ToolCtrlsEh.h"
 #include "platform/db/ADOConnection.h"
 #include "platform/db/ADOQuery.h"
 #include "platform/db/Field.h"
@@ -118,6 +119,7 @@ void TFormGetPay::BuildControls()
     Edit2->setGeometry(C1, 88, 150, 24);
     Edit2->SetAlignment(taRightJustify);
     Edit2->SetDecimalPlaces(4);
+    Edit2->EditButton()->SetVisible(true);
     AddLabel(this, QStringLiteral("业务种类"), L2, 88);
     ComboBox2 = AddCombo(this, "ComboBox2", false, C2, 88);
 

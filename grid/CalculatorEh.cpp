@@ -5,6 +5,7 @@
 #include "platform/rtl/SysUtils.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
@@ -52,7 +53,12 @@ protected:
     {
         TSpeedButtonEh::paintEvent(Event);
         QPainter P(this);
-        P.setFont(font());
+        // A caption wider than its key ("Cancel") is set smaller to fit.
+        QFont F = font();
+        const int Room = width() - 2;
+        for (int Px = QFontInfo(F).pixelSize(); Px > 6 && QFontMetrics(F).horizontalAdvance(Caption()) > Room; --Px)
+            F.setPixelSize(Px - 1);
+        P.setFont(F);
         P.setPen(palette().color(QPalette::ButtonText));
         const int Shift = IsDown() ? 1 : 0;
         P.drawText(rect().translated(Shift, Shift), Qt::AlignCenter, Caption());

@@ -603,6 +603,10 @@ void TCustomDBEditEh::focusInEvent(QFocusEvent* Event)
 {
     FMouseEntry = Event->reason() == Qt::MouseFocusReason;
     QLineEdit::focusInEvent(Event);
+    // The window coming back, or a menu closing, is no new entry: the text
+    // typed so far stays.
+    if (FFocused)
+        return;
     try {
         DoEnter();
     } catch (const std::exception& E) {
@@ -614,6 +618,8 @@ void TCustomDBEditEh::focusOutEvent(QFocusEvent* Event)
 {
     CloseMRUList(false);
     QLineEdit::focusOutEvent(Event);
+    if (Event->reason() == Qt::ActiveWindowFocusReason || Event->reason() == Qt::PopupFocusReason)
+        return;
     try {
         DoExit();
     } catch (const std::exception& E) {

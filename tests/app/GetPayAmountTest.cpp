@@ -6,7 +6,9 @@
 #include "../grid/EditKeys.h"
 #include "app/GetPayForm.h"
 #include "grid/CalculatorEh.h"
+#include "grid/ToolCtrlsEh.h"
 #include "platform/gui/Buttons.h"
+#include "platform/gui/TestRender.h"
 
 #include <QComboBox>
 
@@ -86,4 +88,28 @@ TEST_F(GetPayAmount, CalculatorResultIsSaved)
 {
     EXPECT_EQ(TypeAndSave("<Alt+Down>6*7<Enter><Enter>"), "42");
     EXPECT_EQ(StoredSum(), "42");
+}
+
+TEST_F(GetPayAmount, Render)
+{
+    QImage Image;
+    QRect Button;
+    bool Shown = false;
+    TModalHandlers Handlers(
+        [&](TForm*) -> TModalResult {
+            SendFocus(FormGetPay->Edit2, true);
+            TypeKeys(FormGetPay->Edit2, "1234.5");
+            Image = RenderWidget(FormGetPay);
+            const TEditButtonControlEh* B = FormGetPay->Edit2->EditButtonControl(0);
+            Button = QRect(B->mapTo(FormGetPay, QPoint(0, 0)), B->size());
+            Shown = B->isVisible() && FormGetPay->Edit2->text() == QStringLiteral("1234.5");
+            return mrCancel;
+        },
+        [](const TMessageRequest&) { return mrOk; });
+    FormGetPay->ShowModal();
+    ASSERT_FALSE(Image.isNull());
+    EXPECT_TRUE(Shown);
+    EXPECT_EQ(Image.pixelColor(Button.center() + QPoint(0, 5)), ColorToQColor(clBtnFace)) << "the calculator's button";
+    if (const QString Dir = qEnvironmentVariable("TB_IMAGES_DIR"); !Dir.isEmpty())
+        Image.save(Dir + QStringLiteral("/getpay.png"));
 }
