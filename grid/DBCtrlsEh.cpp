@@ -235,6 +235,8 @@ TCustomDBEditEh::TCustomDBEditEh(QWidget* AParent)
     FDataLink->OnActiveChange = [this] { ActiveChanged(); };
     QObject::connect(this, &QLineEdit::textEdited, this, [this] { TextEdited(); });
     QObject::connect(this, &QLineEdit::textChanged, this, [this] {
+        if (!FSettingText && !FInKeyEvent)
+            TextSetByCode();
         if (OnChange)
             OnChange(this);
     });
@@ -501,6 +503,12 @@ void TCustomDBEditEh::UpdateFieldFromText()
     FDataLink->SetText(text());
 }
 
+void TCustomDBEditEh::TextSetByCode()
+{
+    if (IsUnbound())
+        FDataLink->SetValue(Variant(text()));
+}
+
 void TCustomDBEditEh::TextEdited()
 {
     if (FSettingText)
@@ -551,6 +559,13 @@ void TCustomDBEditEh::KeyPress(QChar& Key)
 
 void TCustomDBEditEh::keyPressEvent(QKeyEvent* Event)
 {
+    struct TGuard
+    {
+        bool& Flag;
+        bool Old;
+        ~TGuard() { Flag = Old; }
+    } Guard{FInKeyEvent, FInKeyEvent};
+    FInKeyEvent = true;
     try {
         int Key = VirtualKeyFromQt(Event);
         if (Key != 0) {

@@ -233,6 +233,9 @@ protected:
     bool SettingText() const { return FSettingText; }
     // The user changed the text (typing, paste, cut).
     virtual void TextEdited();
+    // Code wrote the line edit's text directly: an unbound edit takes it
+    // as its value, so a later refresh does not bring back an older one.
+    virtual void TextSetByCode();
 
     void keyPressEvent(QKeyEvent* Event) override;
     void focusInEvent(QFocusEvent* Event) override;
@@ -283,6 +286,7 @@ private:
     bool FInUpdateData = false;
     bool FSettingText = false;
     bool FMouseEntry = false;
+    bool FInKeyEvent = false;
 };
 
 class TDBEditEh : public TCustomDBEditEh
@@ -366,6 +370,7 @@ protected:
     void InternalSetValue(const Variant& Value) override;
     void UpdateFieldFromText() override;
     void TextEdited() override;
+    void TextSetByCode() override;
     void wheelEvent(QWheelEvent* Event) override;
     void focusOutEvent(QFocusEvent* Event) override;
 

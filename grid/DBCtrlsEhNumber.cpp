@@ -350,6 +350,21 @@ void TCustomDBNumberEditEh::TextEdited()
     setCursorPosition(std::max(0, int(New.size()) - FromEnd));
 }
 
+void TCustomDBNumberEditEh::TextSetByCode()
+{
+    if (!IsUnbound() || FInSetText)
+        return;
+    const QString T = text().trimmed();
+    double V;
+    if (T.isEmpty())
+        FValue = Variant::Null();
+    else if (TryStrToFloat(NumberEditEh::Normalize(T, FormatSettings()), V))
+        FValue = V;
+    else
+        return;
+    DataLink()->SetValue(FValue);
+}
+
 bool TCustomDBNumberEditEh::CanStep() const
 {
     return FIncrement != 0 && !CheckReadOnly() && DataLink()->Edit();
