@@ -749,6 +749,12 @@ void TPopupDataGridEh::RememberColumnWidths()
         Columns()->Items(i)->SetWidth(Columns()->Items(i)->Width());
 }
 
+void TPopupDataGridEh::showEvent(QShowEvent* Event)
+{
+    TDBLookupGridEh::showEvent(Event);
+    RememberColumnWidths();
+}
+
 void TPopupDataGridEh::Paint()
 {
     TDBLookupGridEh::Paint();

@@ -237,6 +237,10 @@ public:
     std::function<void(TPopupDataGridEh* Sender, bool Accept)> OnOwnerNotify;
     std::function<void(TPopupDataGridEh* Sender)> OnSpecRowChanged;
 
+protected:
+    // The first showing keeps the widths the columns were laid out with.
+    void showEvent(QShowEvent* Event) override;
+
 private:
     bool FAutoFitRequested = false;
     bool FWidthsRemembered = false;
