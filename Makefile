@@ -37,8 +37,7 @@ bench: build
 # The program folder is build/bin: the program, its pictures (Res/, Faces/),
 # the report templates (Frf/) and, made fresh when missing, the database.
 run: configure
-	@cmake --build $(BUILD) -j $(JOBS) --target tallybridge tallybridge-newdb tallybridge-pictures
-	@mkdir -p $(BUILD)/bin/Frf
+	@cmake --build $(BUILD) -j $(JOBS) --target tallybridge tallybridge-newdb tallybridge-pictures tallybridge-templates
 	@[ -e $(BUILD)/bin/Tallybridge.mdb ] || $(BUILD)/bin/tallybridge-newdb $(BUILD)/bin/Tallybridge.mdb
 	@cd $(BUILD)/bin && ./tallybridge
 

@@ -575,7 +575,8 @@ void TFormBuySell::ActionPrintExecute(QObject*)
     });
     if (!Written)
         return;
-    frReport1->LoadFromFile(AppPath + QStringLiteral("Frf/Bill.frf"));
+    if (!LoadReportTemplate(frReport1, AppPath + QStringLiteral("Frf/Bill.frf")))
+        return;
     if (frReport1->PrepareReport())
         frReport1->ShowReport();
 }

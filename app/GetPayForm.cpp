@@ -408,7 +408,8 @@ void TFormGetPay::ActionPrintExecute(QObject*)
         return;
     }
     frDBDataSet1->SetDataSet(Q);
-    frReport1->LoadFromFile(AppPath + QStringLiteral("Frf/Money.frf"));
+    if (!LoadReportTemplate(frReport1, AppPath + QStringLiteral("Frf/Money.frf")))
+        return;
     if (frReport1->PrepareReport())
         frReport1->ShowReport();
 }

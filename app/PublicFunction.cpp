@@ -11,6 +11,7 @@
 #include "platform/rtl/GbkText.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/SysUtils.h"
+#include "report/engine/FR_Class.h"
 
 #include <QComboBox>
 #include <cfenv>
@@ -251,4 +252,12 @@ bool RunInTransaction(const std::function<void()>& Work)
         ShowMessage(QStringLiteral("数据保存失败，本次修改已全部撤销"));
         return false;
     }
+}
+
+bool LoadReportTemplate(TfrReport* Report, const QString& FileName)
+{
+    if (Report->LoadFromFile(FileName))
+        return true;
+    ShowMessage(QStringLiteral("找不到报表模板") + u'\n' + FileName);
+    return false;
 }

@@ -9,6 +9,7 @@
 
 class QComboBox;
 class TADOQuery;
+class TfrReport;
 
 // Settings file. A section or key longer than 255 GBK bytes is refused (the
 // default, or false); a default over 255 bytes and a value over 1023 are cut
@@ -56,6 +57,9 @@ QString InStrCondition(const QString& Column, const QString& Text);
 
 // A plain message box with the application's title, as the program's messages are shown.
 void ShowMessage(const QString& Text);
+// Loads a report template file into Report; a file that is missing or does
+// not load shows "找不到报表模板" with its path, and the caller prints nothing.
+bool LoadReportTemplate(TfrReport* Report, const QString& FileName);
 
 // The delete confirmation of every window: Yes/No titled "删除警告".
 bool ConfirmDelete();

@@ -5,6 +5,7 @@
 #include "platform/db/ADOConnection.h"
 #include "platform/db/ADOQuery.h"
 #include "platform/db/Field.h"
+#include "report/engine/FR_Utils.h"
 
 #include <QLineEdit>
 #include <limits>
@@ -50,6 +51,8 @@ TShareDataModule::TShareDataModule(QObject* AOwner) : QObject(AOwner)
     ADOQueryTemp = NewQuery(this, ADOConnection1, "ADOQueryTemp");
     ADOQueryTemp2 = NewQuery(this, ADOConnection1, "ADOQueryTemp2");
     ADOQueryTemp3 = NewQuery(this, ADOConnection1, "ADOQueryTemp3");
+    // Report templates name its queries as "ShareDataModule.ADOQueryTemp".
+    frRegisterGlobalComponent(this);
 }
 
 bool TShareDataModule::CheckEditPassword(const QString& Caption, const QString& Prompt, const QString& Default)

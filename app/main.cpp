@@ -22,6 +22,7 @@
 #include "app/User2Form.h"
 #include "app/UserForm.h"
 #include "platform/gui/Application.h"
+#include "report/designer/FR_Desgn.h"
 #include "report/engine/FR_Passw.h"
 
 #include <QApplication>
@@ -60,7 +61,10 @@ int main(int argc, char** argv)
     Application()->CreateForm(FormPhone2);
     Application()->CreateForm(FormCustomerHide);
 
+    // Static libraries drop self-registering units: the designer registers here.
+    frRegisterDesigner();
     Application()->Run();
+    frUnregisterDesigner();
 
     Application()->DestroyForms();
     ShareDataModule = nullptr;

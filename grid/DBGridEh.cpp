@@ -2,6 +2,7 @@
 
 #include "grid/DBGridEhColumns.h"
 #include "grid/DBGridEhDraw.h"
+#include "grid/DBGridEhSelection.h"
 #include "grid/DBGridEhTitles.h"
 #include "grid/PropFilerEh.h"
 #include "platform/db/DataSet.h"
@@ -104,7 +105,7 @@ TCustomDBGridEh::TCustomDBGridEh(QWidget* AParent)
     FDeferredLayout = std::make_unique<TPostedCall>([this] { LayoutChanged(); });
     FTitleFont = std::make_unique<TFont>();
     FTitleFont->OnChange = [this](TFont*) {
-        if (!FLoading)
+        if (!FLoading && !FInParentFontChange)
             FParentFont = false;
         if (FOptions.Contains(dgTitles))
             LayoutChanged();
@@ -126,13 +127,17 @@ TCustomDBGridEh::TCustomDBGridEh(QWidget* AParent)
     // to scroll.
     SetScrollBars(ssBoth);
     SetScrollBars(ssNone);
+    FHorzScrollBar->SetTracking(FHorzScrollBar->Tracking());
+    FBookmarks = std::make_unique<TBookmarkListEh>(this);
+    FSelection = std::make_unique<TDBGridEhSelection>(this);
     FFooterFont = std::make_unique<TFont>();
     FFooterFont->OnChange = [this](TFont*) {
-        if (!FLoading)
+        if (!FLoading && !FInParentFontChange)
             FParentFont = false;
         if (FFooterRowCount >= 1)
             LayoutChanged();
     };
+    Font()->OnChange = [this](TFont*) { GridFontChanged(); };
 }
 
 TCustomDBGridEh::~TCustomDBGridEh()
@@ -194,6 +199,7 @@ void TCustomDBGridEh::SetDataSource(TDataSource* Value)
 {
     if (Value == DataSource())
         return;
+    ClearSelection();
     FDataLink->SetDataSource(Value);
     LinkActive(FDataLink->Active());
 }
@@ -207,7 +213,10 @@ void TCustomDBGridEh::SetOptions(TDBGridOptions Value)
         Value = Value - TDBGridOptions({dgEditing, dgAlwaysShowEditor});
     if (Value == FOptions)
         return;
+    const bool DropsMultiSelect = FOptions.Contains(dgMultiSelect) && !Value.Contains(dgMultiSelect);
     FOptions = Value;
+    if (DropsMultiSelect)
+        ClearSelection();
     LayoutChanged();
     if (EditorMode())
         ShowEditor();
@@ -272,6 +281,7 @@ void TCustomDBGridEh::SetFooterColor(TColor Value)
     if (Value == FFooterColor)
         return;
     FFooterColor = Value;
+    FParentColor = false;
     InvalidateFooter();
 }
 
@@ -662,6 +672,8 @@ void TCustomDBGridEh::ColumnsChanged(TColumnEh* Item)
             FTitleButtonDown = false;
         }
     }
+    if (FSelection)
+        FSelection->Columns()->Refresh();
     LayoutChanged();
 }
 
@@ -671,6 +683,7 @@ void TCustomDBGridEh::LinkActive(bool Value)
         return;
     if (!Value)
         HideEditor();
+    FSelection->LinkActive(Value);
     // The same dataset closed and opened again stays hooked: its own open
     // recalculates once.
     FSumList->SetDataSet(FDataLink->DataSet());

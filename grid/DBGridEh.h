@@ -10,6 +10,7 @@
 #include "platform/gui/Controls.h"
 #include "platform/gui/Grids.h"
 #include "platform/gui/Sets.h"
+#include "platform/gui/StdActns.h"
 
 #include <QPointer>
 #include <algorithm>
@@ -22,6 +23,8 @@ class TPostedCall;
 class TImageList;
 class THeadTreeNode;
 class TScrollBar;
+class TBookmarkListEh;
+class TDBGridEhSelection;
 class TTimer;
 
 enum class TDBGridOption {
@@ -115,7 +118,7 @@ public:
     void SetExtScrollBar(TScrollBar* Value);
     // Dragging the thumb moves the dataset at once, not only on release.
     bool Tracking() const { return FTracking; }
-    void SetTracking(bool Value) { FTracking = Value; }
+    void SetTracking(bool Value);
     TScrollBarVisibleModeEh VisibleMode() const { return FVisibleMode; }
     void SetVisibleMode(TScrollBarVisibleModeEh Value);
     bool Visible() const { return FVisibleMode != sbNeverShowEh; }
@@ -201,7 +204,7 @@ private:
     TCustomDBGridEh* FGrid;
 };
 
-class TCustomDBGridEh : public TCustomGrid
+class TCustomDBGridEh : public TCustomGrid, public TEditActionTarget
 {
 public:
     explicit TCustomDBGridEh(QWidget* AParent = nullptr);
@@ -255,13 +258,18 @@ public:
     QString ImeName() const { return FImeName; }
     void SetImeName(const QString& Value) { FImeName = Value; }
     TDBGridEhAllowedSelections AllowedSelections() const { return FAllowedSelections; }
-    void SetAllowedSelections(TDBGridEhAllowedSelections Value) { FAllowedSelections = Value; }
+    // A selection of a kind no longer allowed is cleared.
+    void SetAllowedSelections(TDBGridEhAllowedSelections Value);
     TDBGridEhEditActions EditActions() const { return FEditActions; }
     void SetEditActions(TDBGridEhEditActions Value) { FEditActions = Value; }
     // The grid takes its font from its parent; a change of TitleFont or
     // FooterFont outside loading turns it off.
     bool ParentFont() const { return FParentFont; }
     void SetParentFont(bool Value);
+    // The grid takes its colour from its parent, and FooterColor with it;
+    // setting FooterColor turns it off.
+    bool ParentColor() const { return FParentColor; }
+    void SetParentColor(bool Value);
     // Whether a scaling while loading includes the fonts (the form reader's
     // flag; outside loading fonts are always scaled).
     bool ScalingFonts() const { return FScalingFonts; }
@@ -411,6 +419,21 @@ public:
     // Makes the data column Value current.
     void SetSelectedIndex(int Value);
 
+    // ---- the standard edit actions (DBGridEhActions.cpp), each allowed by
+    // EditActions and enabled by the grid's state
+    bool UpdateEditAction(TEditActionKind Kind, bool& Enabled) override;
+    bool ExecuteEditAction(TEditActionKind Kind) override;
+
+    // ---- selection (DBGridEhSelection.cpp)
+    TDBGridEhSelection* Selection() const { return FSelection.get(); }
+    TBookmarkListEh* SelectedRows() const { return FBookmarks.get(); }
+    // Remember and restore the first record in view and the current
+    // record's distance from it, around a walk over the dataset.
+    void SaveBookmark();
+    void RestoreBookmark();
+    // Repaints the selection's cells and the current row.
+    void InvalidateSelection();
+
     // ---- input
     // Makes raw column RawCol current: pending edits are written first, a
     // Direction of +1 or -1 steps over hidden columns, OnColExit and
@@ -457,50 +480,46 @@ protected:
     virtual bool GridFocused() const;
     // The grid (or its in-place editor) is the focused control of its window.
     virtual bool IsActiveControl() const;
-    // Selection hooks: whether a cell (raw coordinates; data cells and indicator
-    // rows are asked with the painted record active) is selected, and whether
-    // any selection exists. Nothing is selectable yet.
-    virtual bool IsCellSelected(int ACol, int ARow) const { (void)ACol; (void)ARow; return false; }
-    virtual bool SelectionExists() const { return false; }
+    // Whether a cell (raw coordinates; data cells and indicator rows are
+    // asked with the painted record active) is selected, and whether any
+    // selection exists.
+    virtual bool IsCellSelected(int ACol, int ARow) const;
+    virtual bool SelectionExists() const;
     // Incremental search is running (the current-row glyph turns yellow); not built yet.
     virtual bool IncSearchRunning() const { return false; }
-    // ---- hooks the keys and the mouse reach; the selection, search,
-    // clipboard and filter-row work fills them in.
-    virtual TDBGridEhSelectionType SelectionType() const { return gstNon; }
-    virtual void ClearSelection() {}
-    virtual void SelectAll() {}
+    // ---- hooks the keys and the mouse reach; the selection and clipboard
+    // ones live in DBGridEhSelection.cpp and DBGridEhActions.cpp, the
+    // search and filter-row ones are filled in by their work.
+    virtual TDBGridEhSelectionType SelectionType() const;
+    virtual void ClearSelection();
+    virtual void SelectAll();
     // Records selected (the delete confirmation's count).
-    virtual int SelectedRowCount() const { return 0; }
-    virtual bool CurrentRowSelected() const { return false; }
-    virtual void ToggleCurrentRowSelected() {}
+    virtual int SelectedRowCount() const;
+    virtual bool CurrentRowSelected() const;
+    virtual void ToggleCurrentRowSelected();
     // Anchors a selection of Kind at the current cell when none exists, and
     // extends it to the current cell after a move.
-    virtual void BeginExtendSelection(TDBGridEhSelectionType Kind) { (void)Kind; }
-    virtual void ExtendSelection(TDBGridEhSelectionType Kind) { (void)Kind; }
+    virtual void BeginExtendSelection(TDBGridEhSelectionType Kind);
+    virtual void ExtendSelection(TDBGridEhSelectionType Kind);
     // A press on a data or indicator cell starts a drag selection; the kind
     // returned (records or rectangle) is dragged, gstNon starts none.
-    virtual TDBGridEhSelectionType StartMouseSelection(TGridCoord Cell, TShiftState Shift)
-    {
-        (void)Cell;
-        (void)Shift;
-        return gstNon;
-    }
+    virtual TDBGridEhSelectionType StartMouseSelection(TGridCoord Cell, TShiftState Shift);
     // Whether a press at (X, Y) on a title selects whole columns, and the
     // column selection by titles: a press and the drag over them.
-    virtual bool ColumnSelectionPoint(int X, int Y) const { (void)X; (void)Y; return false; }
-    virtual void SelectColumnByTitle(TColumnEh* Column, TShiftState Shift) { (void)Column; (void)Shift; }
-    virtual void ExtendColumnSelection(TColumnEh* Column) { (void)Column; }
-    virtual std::vector<TColumnEh*> SelectedColumns() const { return {}; }
-    virtual void DeleteSelectedRows() {}
+    virtual bool ColumnSelectionPoint(int X, int Y) const;
+    virtual void SelectColumnByTitle(TColumnEh* Column, TShiftState Shift);
+    virtual void ExtendColumnSelection(TColumnEh* Column);
+    virtual std::vector<TColumnEh*> SelectedColumns() const;
+    virtual void DeleteSelectedRows();
     virtual bool CheckCopyAction() const;
     virtual bool CheckCutAction() const;
     virtual bool CheckPasteAction() const;
     virtual bool CheckDeleteAction() const;
     virtual bool CheckSelectAllAction() const;
-    virtual void DoCopyAction() {}
-    virtual void DoCutAction() {}
-    virtual void DoPasteAction() {}
-    virtual void DoDeleteAction() {}
+    virtual void DoCopyAction();
+    virtual void DoCutAction();
+    virtual void DoPasteAction();
+    virtual void DoDeleteAction();
     virtual QString IncSearchText() const { return QString(); }
     // Kind 0 searches from the first record, 1 forward, 2 backward.
     virtual void IncrementalSearch(const QString& Text, int TimeOut, int Kind)
@@ -535,6 +554,23 @@ protected:
     void KeyPress(QChar& Key) override;
     void KeyUp(int& Key, TShiftState Shift) override;
     void DoExit() override;
+    // Focus and input method (DBGridEhActions.cpp): the current column's
+    // ImeMode switches the input method; composed text typed on a cell
+    // opens the in-place editor and goes into it.
+    void DoEnter() override;
+    void inputMethodEvent(QInputMethodEvent* Event) override;
+    // Window events: the keys the grid takes before the window's shortcuts,
+    // font and colour changes of the parent and of the system.
+    bool event(QEvent* Event) override;
+    bool WantsKey(const QKeyEvent* Event) const;
+    void ParentFontChanged();
+    void ParentColorChanged();
+    // The grid's own font changed: columns without a font of their own follow.
+    void GridFontChanged();
+    void ApplyImeMode();
+    // Leaving the grid drops an untouched inserted record (dgCancelOnExit)
+    // and writes pending text back.
+    void CancelOnExit();
     // ---- scrolling (the vertical bar moves the dataset, not the rows)
     void WMVScroll(TScrollCode Code, int Pos) override;
     void WMHScroll(TScrollCode Code, int Pos) override;
@@ -576,6 +612,7 @@ protected:
     friend class TGridDataLinkEh;
     friend class TDBGridColumnsEh;
     friend class TDBGridInplaceEdit;
+    friend class TDBGridEhSelection;
     friend class TDBGridEhScrollBar;
     // Factories, so that a descendant grid can make its own parts.
     virtual std::unique_ptr<TDBGridColumnsEh> CreateColumns();
@@ -644,6 +681,7 @@ private:
     bool KeyWithCtrl(int Key, TShiftState Shift);
     void PasteKey();
     void CtrlDeleteKey();
+    void DeleteCurrentRecords();
     bool EscapeKey();
     void MoveRows(int Distance, bool Select);
     void MoveRowsTo(bool Last, bool Select);
@@ -655,6 +693,8 @@ private:
     bool CheckKindColumn(int RawCol) const;
     bool StartsIncSearch() const;
     bool InLeafTitle(int RawCol, int Y) const;
+    // The point lies on the button part of the title of raw column RawCol.
+    bool OverTitle(int RawCol, int X, int Y) const;
     void DataPress(TGridCoord Cell, TShiftState Shift);
     // Buttons shown in every cell (DBGridEhInplaceEdit.cpp): a press on one
     // is the press of the editor's button there, and so is the release.
@@ -712,6 +752,8 @@ private:
     TDBGridEhAllowedSelections FAllowedSelections;
     TDBGridEhEditActions FEditActions;
     bool FParentFont = true;
+    bool FParentColor = false;
+    bool FInParentFontChange = false;
     bool FScalingFonts = true;
     int FButtonWidth = 0;
     int FButtonHeight = 0;
@@ -751,6 +793,10 @@ private:
     // cell, and the key value behind a lookup column's text.
     QString FEditText;
     Variant FEditKeyValue;
+    std::unique_ptr<TBookmarkListEh> FBookmarks;
+    std::unique_ptr<TDBGridEhSelection> FSelection;
+    TBookmark FSavedTopRow;
+    int FSavedDistance = 0;
     // Input state: the check-box cell of the last left press, the press
     // point, the mouse mode (0 none, 1 a press on data cells held, 2 columns
     // selected over titles, 3 a rectangle dragged, 6 the grid's own column

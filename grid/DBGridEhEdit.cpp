@@ -70,12 +70,10 @@ void TGridDataLinkEh::FocusControl(TField** Field)
     if (!Field || !*Field)
         return;
     TDBGridColumnsEh* Columns = FGrid->Columns();
-    for (int i = 0; i < Columns->Count(); ++i) {
-        if (Columns->Items(i)->Field() == *Field) {
+    // Every column of the field in turn: the last one ends current.
+    for (int i = 0; i < Columns->Count(); ++i)
+        if (Columns->Items(i)->Field() == *Field)
             FGrid->SetSelectedIndex(i);
-            break;
-        }
-    }
     if (FGrid->SelectedField() == *Field && FGrid->AcquireFocus()) {
         *Field = nullptr;
         FGrid->HideFilterEditThenBase();
@@ -160,19 +158,41 @@ void TCustomDBGridEh::UpdateData()
     const QString Text = FEditText;
     if (!C->CanModify(true))
         return;
-    // A lookup column stores the key chosen from its list into the key fields.
-    if (C->Field() && C->Field()->Lookup()) {
-        C->UpdateData(Text, FEditKeyValue, false);
-        return;
-    }
+    // A text not in a column's list is offered to OnNotInList, which may add
+    // it and ask for the list to be searched again.
+    auto NotInList = [C, &Text] {
+        bool Recheck = false;
+        if (C->OnNotInList)
+            C->OnNotInList(C, Text, Recheck);
+        return Recheck;
+    };
     // A key-list column stores the key at the picked entry's position, Null
     // for a text not in the list.
     if (C->KeyList()->Count() > 0) {
-        const int k = C->PickList()->IndexOf(Text);
+        int k = C->PickList()->IndexOf(Text);
+        if (k < 0 && NotInList())
+            k = C->PickList()->IndexOf(Text);
         C->UpdateData(Text, k >= 0 && k < C->KeyList()->Count() ? Variant(C->KeyList()->Strings(k)) : Variant::Null(),
                       false);
         return;
     }
+    TField* F = C->Field();
+    // A key chosen from the column's list (or completed) is written as it is.
+    if (F && F->Lookup() && !F->KeyFields().isEmpty() && !FEditKeyValue.IsEmpty() && !FEditKeyValue.IsNull()) {
+        C->UpdateData(Text, FEditKeyValue, false);
+        return;
+    }
+    // A lookup column writes the key of the record whose text it is (whole
+    // text, any letter case), Null for none.
+    if (F && F->Lookup() && F->LookupDataSet() && !F->KeyFields().isEmpty()) {
+        TDataSet* List = F->LookupDataSet();
+        auto Find = [&] { return List->Locate(F->LookupResultField(), Variant(Text), loCaseInsensitive); };
+        const bool Found = Text.isEmpty() ? false : (Find() || (NotInList() && Find()));
+        C->UpdateData(Text, Found ? List->FieldValues(F->LookupKeyFields()) : Variant::Null(), false);
+        return;
+    }
+    if (C->GetColumnType() == ctPickList && C->PickList()->IndexOf(Text) < 0)
+        NotInList();
     C->UpdateData(Text, Variant(), true);
 }
 
@@ -356,9 +376,12 @@ void TCustomDBGridEh::ColEnter()
 {
     if (Loading() || FDestroying)
         return;
-    // The editor takes the new column's text, limit and mask.
+    // The editor takes the new column's text, limit and mask, the grid its
+    // input method.
     if (EditorMode())
         InvalidateEditor();
+    if (GridFocused())
+        ApplyImeMode();
     if (OnColEnter && !FInMoveCol)
         OnColEnter(this);
 }

@@ -98,6 +98,12 @@ bool TCustomDBGridEh::InLeafTitle(int RawCol, int Y) const
     return Y >= R.top() + R.height() - FLeafFieldArr[size_t(i)]->Height;
 }
 
+bool TCustomDBGridEh::OverTitle(int RawCol, int X, int Y) const
+{
+    const TGridCoord Cell = MouseCoord(X, Y);
+    return Cell.X == RawCol && Cell.Y >= 0 && Cell.Y < TitleRowCount() && InLeafTitle(RawCol, Y);
+}
+
 // ---------------------------------------------------------------- edit action tests
 
 bool TCustomDBGridEh::CheckCopyAction() const
@@ -115,8 +121,10 @@ bool TCustomDBGridEh::CheckDeleteAction() const
     case gstAll: return AllowedOperations().Contains(alopDeleteEh);
     case gstRectangle:
     case gstColumns: return AllowedOperations().Contains(alopUpdateEh);
-    default: return false;
+    // Without a selection the action deletes the current record.
+    case gstNon: return AllowedOperations().Contains(alopDeleteEh);
     }
+    return false;
 }
 
 bool TCustomDBGridEh::CheckCutAction() const
@@ -331,13 +339,20 @@ void TCustomDBGridEh::PasteKey()
 
 void TCustomDBGridEh::CtrlDeleteKey()
 {
-    TDataSet* D = DataLink()->DataSet();
     if (EditActions().Contains(geaDeleteEh) && SelectionExists()) {
         if (CheckDeleteAction())
             DoDeleteAction();
         return;
     }
-    if (ReadOnly() || D->IsEmpty() || !D->CanModify() || !AllowedOperations().Contains(alopDeleteEh))
+    DeleteCurrentRecords();
+}
+
+// The current record, or the selected records, after the confirmation.
+void TCustomDBGridEh::DeleteCurrentRecords()
+{
+    TDataSet* D = DataLink()->DataSet();
+    if (!D || !DataLink()->Active() || ReadOnly() || D->IsEmpty() || !D->CanModify()
+        || !AllowedOperations().Contains(alopDeleteEh))
         return;
     const int Selected = SelectedRowCount();
     if (Options().Contains(dgConfirmDelete)) {
@@ -421,6 +436,7 @@ void TCustomDBGridEh::KeyUp(int& Key, TShiftState Shift)
 // Losing the focus to anything but the grid's own editor runs a waiting sort.
 void TCustomDBGridEh::DoExit()
 {
+    CancelOnExit();
     TCustomGrid::DoExit();
     if (!FSortByCtrlPending)
         return;
@@ -672,8 +688,8 @@ void TCustomDBGridEh::DataPress(TGridCoord Cell, TShiftState Shift)
 void TCustomDBGridEh::MouseMove(TShiftState Shift, int X, int Y)
 {
     FLastMousePoint = QPoint(X, Y);
-    if (TColumnEh* Pressed = PressedTitleColumn()) {
-        const int Raw = Pressed->Index() + FIndicatorOffset;
+    if (TColumnEh* Held = FPressedTitleColumn) {
+        const int Raw = Held->Index() + FIndicatorOffset;
         if (std::abs(X - FMouseDownPoint.x()) > TitleDragSlack && Options().Contains(dgColumnResize)
             && Raw >= FixedCols()) {
             SetPressedTitle(nullptr, false);
@@ -681,6 +697,8 @@ void TCustomDBGridEh::MouseMove(TShiftState Shift, int X, int Y)
             TCustomGrid::MouseMove(Shift, X, Y);
             return;
         }
+        // The held title looks pressed only while the pointer is over it.
+        SetPressedTitle(Held, OverTitle(Raw, X, Y));
         TCustomControl::MouseMove(Shift, X, Y);
         return;
     }
@@ -763,12 +781,10 @@ void TCustomDBGridEh::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
 // A title button counts as clicked when it is let go over its own title.
 void TCustomDBGridEh::TitleButtonReleased(TShiftState Shift, int X, int Y)
 {
-    TColumnEh* C = PressedTitleColumn();
+    TColumnEh* C = FPressedTitleColumn;
     if (!C)
         return;
-    const int Raw = C->Index() + FIndicatorOffset;
-    const TGridCoord Cell = MouseCoord(X, Y);
-    const bool Clicked = Cell.X == Raw && Cell.Y >= 0 && Cell.Y < TitleRowCount() && InLeafTitle(Raw, Y);
+    const bool Clicked = OverTitle(C->Index() + FIndicatorOffset, X, Y);
     SetPressedTitle(nullptr, false);
     if (!Clicked)
         return;
@@ -888,7 +904,7 @@ void TCustomDBGridEh::CancelMode()
     FGridMode = 0;
     FDragSelection = gstNon;
     FSelectionClickPending = false;
-    if (PressedTitleColumn())
+    if (FPressedTitleColumn)
         SetPressedTitle(nullptr, false);
     TCustomGrid::CancelMode();
 }

@@ -63,6 +63,15 @@ void TDBGridEhScrollBar::SetExtScrollBar(TScrollBar* Value)
     FGrid->LayoutChanged();
 }
 
+// The grid's own horizontal bar reports its position while the thumb is
+// dragged only when tracking; otherwise when the thumb is let go.
+void TDBGridEhScrollBar::SetTracking(bool Value)
+{
+    FTracking = Value;
+    if (FKind == sbHorizontal && FGrid->HorzBar())
+        FGrid->HorzBar()->setTracking(Value);
+}
+
 void TDBGridEhScrollBar::ExtScrollBarRemoved()
 {
     QObject::disconnect(FDestroyedLink);
@@ -273,8 +282,12 @@ void TCustomDBGridEh::WMHScroll(TScrollCode Code, int Pos)
     case scLineDown: SetLeftCol(LeftCol() + 1); break;
     case scPageUp: SetLeftCol(LeftCol() - std::max(1, VisibleColCount())); break;
     case scPageDown: SetLeftCol(LeftCol() + std::max(1, VisibleColCount())); break;
-    case scPosition:
-    case scTrack: SetLeftCol(Fixed + MulDiv(std::clamp(Pos, 0, HorzScale), Greatest - Fixed, HorzScale)); break;
+    case scTrack:
+        // Without tracking the columns move when the thumb is let go.
+        if (!FHorzScrollBar->Tracking())
+            return;
+        [[fallthrough]];
+    case scPosition: SetLeftCol(Fixed + MulDiv(std::clamp(Pos, 0, HorzScale), Greatest - Fixed, HorzScale)); break;
     case scTop: SetLeftCol(Fixed); break;
     case scBottom: SetLeftCol(Greatest); break;
     case scEndScroll: break;

@@ -425,11 +425,14 @@ static bool BookmarkRow(const TBookmark& B, uint32_t& Row)
     return true;
 }
 
+// The bookmark of the record the fields read: a link reading its record
+// window (SetActiveIndex) gets the bookmark of the record it reads.
 TBookmark TDataSet::GetBookmark() const
 {
-    if (!Active() || FCurrent < 0)
+    const int Index = FActive >= 0 && FActive < int(FRecs.size()) ? FActive : FCurrent;
+    if (!Active() || Index < 0)
         return TBookmark();
-    return MakeBookmark(FRecs[size_t(FCurrent)]);
+    return MakeBookmark(FRecs[size_t(Index)]);
 }
 
 int TDataSet::IndexOfRow(uint32_t Row) const

@@ -206,7 +206,7 @@ QFont TFont::ToQFont() const
         const QFontMetrics M(F);
         const int Cell = M.ascent() + M.descent();
         if (Cell > 0)
-            F.setPixelSize(std::max(1, FHeight * FHeight / Cell));
+            F.setPixelSize(static_cast<int>(std::max<int64_t>(1, int64_t(FHeight) * FHeight / Cell)));
     } else {
         F.setPixelSize(12);
     }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "platform/gui/Controls.h"
+#include "platform/gui/Mask.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QLineEdit>
@@ -67,11 +68,6 @@ private:
     TCustomGrid* FGrid;
     bool FUpdating = false;
 };
-
-// A classic edit mask ("!999-9999;1;_") as a Qt input mask; empty when the
-// mask is empty or cannot be expressed without changing the stored text
-// (literals left out of the value, unknown mask characters).
-QString InputMaskFromEditMask(const QString& EditMask);
 
 class TCustomGrid : public TCustomControl
 {

@@ -432,6 +432,9 @@ void TPrinter::NewPage()
 {
     if (!Printing())
         throw EPrinter(QStringLiteral("A new page needs a print job"));
+    // A PDF file takes each sheet in the paper asked for it.
+    if (!FOutputFileName.isEmpty())
+        FJob->Device->setPageLayout(Layout());
     FJob->Device->newPage();
     ++FPageNumber;
 }

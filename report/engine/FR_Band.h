@@ -1,19 +1,163 @@
-// The run-time band a band view becomes while a report is prepared. Views read
-// its rectangle and type in print state; the page and band-engine units add
-// the rest (links, data source, accumulators) and make and free the bands.
+// The run-time band a band view becomes while a report is prepared: its
+// rectangle, decoded flags, links to the bands printed with it (chain of its
+// type, header, footer, groups, child), its data source and the accumulators
+// of the aggregates that count its records. The page builds the bands from its
+// band views and frees them (FR_Page); the band engine walks them.
 #pragma once
 
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/Variants.h"
+#include "report/engine/FR_Variables.h"
+
+#include <QHash>
+#include <QString>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 class TfrBandView;
+class TfrDataset;
+class TfrPage;
+class TfrView;
+
+// One accumulator of a band's Values, read from its key once.
+struct TfrAggregateSlot
+{
+    QString Column;            // cross column field; empty for a plain key
+    QString Rest;              // the key without its column field
+    QString BandName;
+    QChar Kind;
+    QString Expression;
+    QString Postfix;           // Expression ready for evaluation
+    bool CountsInvisible = false;
+};
 
 class TfrBand
 {
 public:
-    TfrBandView* View = nullptr;   // band view it was built from
-    int X = 0;                     // rectangle on the page being formed
+    TfrBand();
+    ~TfrBand();
+    TfrBand(const TfrBand&) = delete;
+    TfrBand& operator=(const TfrBand&) = delete;
+
+    // A band of type ATyp for APage: line numbers 1, height not yet measured.
+    static std::unique_ptr<TfrBand> CreateRuntimeBand(TfrPage* APage, uint8_t ATyp);
+
+    // The data source named by Text: a group header's condition instead; a
+    // text holding ";" names per-band cross sources and gives none here. A
+    // master data band without a source takes the report's Dataset when the
+    // report is a simple one.
+    void InitDataSet(const QString& Text);
+    // Closes the data sources and frees those the band owns.
+    void FreeDataSets();
+    // Takes ASource as the cross-tab source, owned when Owned is given.
+    void SetCrossDataSet(TfrDataset* ASource, std::unique_ptr<TfrDataset> Owned);
+    // Accumulators by key (FR_Aggr): an average reads divided by
+    // AggregateCount (0 without records); MIN and MAX with nothing
+    // accumulated read 1e300 and 0.
+    Variant GetAggregateValue(const QString& Key) const;
+    void SetAggregateValue(const QString& Key, const Variant& Value);
+    // Holds views that also belong to a cross band.
+    bool HasCross() const;
+
+    // Forming (FR_BandDraw.cpp, FR_BandCross.cpp). Draw prints the band at
+    // the page's CurY, breaking pages and columns as needed; true when it
+    // needed a break on a subreport page or left subreports unfinished.
+    bool Draw();
+    void DoDraw();
+    // Height after stretching, kept as the largest seen in FCalcHeight.
+    int CalcHeight();
+    // True when AY + ADY (and the column footer) pass the page bottom; unless
+    // OnlyTest the page then moves to its next column or page.
+    bool CheckPageBreak(int AY, int ADY, bool OnlyTest);
+    void DrawObject(TfrView* AView);
+    // Prints the views up to the first visible subreport, which then prints
+    // with the rest; true when subreports ran.
+    bool DrawObjects();
+    void DrawPageBreak();
+    // Plays the band's subreports on from where a full page stopped them;
+    // true while some are still unfinished.
+    bool ResumeSubReports();
+    void DrawCross();
+    // Aggregates of one output: plain keys on a row, the current cross
+    // column's copies on a cross cell.
+    void DoAggregate(bool CrossCell = false);
+    // After a footer printed: its accumulators in AggregateSource start over;
+    // on a group header every group condition's value is kept instead.
+    void InitValues();
+    // Suppressed-repeat memory of the band's memo views.
+    void ClearMemoCaches();
+
+    TfrPage* Parent = nullptr;
+    TfrBandView* View = nullptr;       // none for an empty slot
+    uint16_t Flags = 0;
+    TfrBand* Next = nullptr;           // chain of the type, sorted by Y
+    TfrBand* Prev = nullptr;
+    TfrBand* NextGroup = nullptr;      // group headers of one data band
+    TfrBand* PrevGroup = nullptr;
+    TfrBand* FirstGroup = nullptr;     // on a data band: its group headers
+    TfrBand* LastGroup = nullptr;
+    TfrBand* Child = nullptr;
+    // On a footer the data band holding its accumulators; on the cross data
+    // band the horizontal band whose cell prints.
+    TfrBand* AggregateSource = nullptr;
+    int32_t FirstSubReport = 0;
+    int32_t SubReportBottom = 0;
+    bool SubReportsDone = false;
+    std::vector<uint8_t> SubReportDone;
+    int32_t LocalLine = 1;             // "LINE#"
+    int32_t GlobalLine = 1;            // "LINETHROUGH#"
+    Variant GroupValue;
+    TfrBand* Header = nullptr;         // data band: header and footer;
+    TfrBand* Footer = nullptr;         // group header: its group footer
+    TfrBand* DataBand = nullptr;       // header or footer: its data band
+    TfrBand* LastOfChain = nullptr;    // kept by the first of a chain
+    TfrVariables Values;               // aggregate accumulators
+    int32_t AggregateCount = 0;
+    // Outputs per footer (lower-case name) since that footer last reset:
+    // the divisor of its averages, so one footer's reset leaves the others'.
+    QHash<QString, int32_t> OutputCounts;
+    bool Repeating = false;
+    int32_t FCalcHeight = -1;          // height after stretching; -1 unmeasured
+    int32_t Column = 1;
+    int32_t ColumnX = 0;
+    bool KeepY = false;
+    bool ScriptDone = false;
+    int X = 0;
     int Y = 0;
     int DX = 0;
     int DY = 0;
-    uint8_t Typ = 22;              // band type, 22 "None" until built
+    int32_t MaxY = 0;
+    uint8_t Typ = 22;                  // 22 "None" until built
+    QString Name;
+    bool PrintIfSubsetEmpty = false;
+    bool NewPageAfter = false;
+    bool Stretched = false;
+    bool PageBreak = false;            // may split across pages
+    bool PrintChildIfInvisible = false;
+    bool Visible = true;
+    std::vector<TfrView*> Objects;     // not owned; Y relative to the band
+    TStringList Memo;
+    TStringList Script;
+    TfrDataset* DataSet = nullptr;
+    bool OwnsDataSet = false;
+    TfrDataset* CrossDataSet = nullptr;
+    bool OwnsCrossDataSet = false;
+    QString GroupCondition;            // prepared by the parser
+    int32_t NewPagesRequested = 0;
+    int32_t NewColumnsRequested = 0;
+
+private:
+    bool FitsOrBreaks(int Height);
+    int StretchedHeight();
+    void PrepareSubReports();
+    void DrawCrossCell(TfrBand* CrossBand, int AX);
+    void CheckCrossBreak(int& AX, int Width, int StartPageNo);
+    void BuildAggregateSlots();
+
+    std::vector<TfrAggregateSlot> FSlots;   // parsed Values keys, rebuilt when Values grows
+    QStringList FCountedFooters;            // lower-case footer names of FSlots
+    int FSlotKeys = -1;
+    std::unique_ptr<TfrDataset> FOwnedDataSet;
+    std::unique_ptr<TfrDataset> FOwnedCrossDataSet;
 };

@@ -3,6 +3,7 @@
 #include "platform/rtl/Streams.h"
 #include "report/engine/FR_DBSet.h"
 #include "report/engine/FR_Dict.h"
+#include "report/engine/FR_EMFPages.h"
 #include "report/engine/FR_Globals.h"
 #include "report/engine/FR_Utils.h"
 #include "report/engine/FR_Page.h"
@@ -73,8 +74,11 @@ QStringList frParsePageNumbers(const QString& PageNumbers, int PageCount)
 TfrReport::TfrReport(QObject* AOwner)
     : QObject(AOwner)
     , FPages(std::make_unique<TfrPages>(this))
+    , FEMFPages(std::make_unique<TfrEMFPages>(this))
     , FDictionary(std::make_unique<TfrDataDictionary>())
 {
+    // The engine's shared objects exist once a report does.
+    frGlobals();
     FFileName = LoadEngineString(55209);
     FPrinterName = LoadEngineString(55007);
     ResetReportInfo();
@@ -87,6 +91,7 @@ TfrReport::~TfrReport()
     if (MasterReport == this)
         MasterReport = nullptr;
     // Clearing also forgets the current page when it is one of ours.
+    FEMFPages->Clear();
     FPages->Clear();
 }
 
@@ -172,74 +177,6 @@ void TfrReport::Notification(QObject* AComponent)
         FPreview = nullptr;
 }
 
-// ---------------------------------------------------------------- preparation and preview
-
-bool TfrReport::PrepareReport()
-{
-    CurReport = this;
-    MasterReport = this;
-    DocMode = dmPrinting;
-    FTerminated = false;
-    BuildReport();
-    // Without the preparation driver no page is prepared.
-    return false;
-}
-
-void TfrReport::BuildReport()
-{
-    FDictionary->ClearCache();   // fields resolve anew in every pass
-    if (OnBeforeBuild)
-        OnBeforeBuild();
-    FCanRebuild = true;
-}
-
-void TfrReport::ShowReport()
-{
-    PrepareReport();
-    ShowPreparedReport();
-}
-
-void TfrReport::ShowPreparedReport()
-{
-    CurReport = this;
-    MasterReport = this;
-    DocMode = dmPrinting;
-    CurBand = nullptr;
-    if (PreparedPageCount() == 0)
-        return;
-}
-
-void TfrReport::PrintPreparedReport(const QString& PageNumbers, int Copies, bool Collate,
-                                    uint8_t PrintPages)
-{
-    FPrintPageList = PageNumbers;
-    FPrintCopies = Copies < 1 ? 1 : Copies;
-    FPrintCollate = Collate;
-    FPrintPagesKind = PrintPages;
-    if (PreparedPageCount() == 0)
-        return;
-}
-
-void TfrReport::ExportTo(QObject* Filter, const QString& AFileName)
-{
-    (void)AFileName;
-    DocMode = dmPrinting;
-    FExportFilter = Filter;
-    // Nothing is prepared to hand to the filter yet.
-    FExportFilter = nullptr;
-}
-
-bool TfrReport::LoadPreparedReport(const QString& AFileName)
-{
-    (void)AFileName;
-    return false;
-}
-
-void TfrReport::SavePreparedReport(const QString& AFileName)
-{
-    throw EWriteError(QStringLiteral("No prepared report to save to ") + AFileName);
-}
-
 // ---------------------------------------------------------------- printers
 
 void TfrReport::SetPrinterName(const QString& Value)
@@ -307,9 +244,3 @@ int TfrReport::OpenDesigner()
     return Result;
 }
 
-void TfrReport::EditPreparedPage(int Index)
-{
-    // Prepared pages come with the preview; an index never names one yet.
-    if (Index < 0 || Index >= PreparedPageCount())
-        return;
-}

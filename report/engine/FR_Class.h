@@ -28,6 +28,7 @@ class TfrReport;
 class TfrView;
 class TfrBand;
 class TfrDataDictionary;
+class TfrEMFPages;
 class TfrReportDesigner;
 
 // Raised by the factory when an add-in class is not plugged in; carries the
@@ -68,6 +69,8 @@ public:
     // raises on damaged data (EReadError) or missing add-ins (EClassNotFound).
     void LoadFromStream(TStream& Stream);
     void SaveToStream(TStream& Stream);
+    // Applies every view's band alignment once before a preparation.
+    void ResetBandAlign();
 
 private:
     void ReadView(TStream& Stream, uint8_t Marker);
@@ -145,6 +148,7 @@ public:
     void SetName(const QString& Value) { setObjectName(Value); }
 
     TfrPages* Pages() const { return FPages.get(); }
+    TfrEMFPages* EMFPages() const { return FEMFPages.get(); }
     TfrDataDictionary* Dictionary() const { return FDictionary.get(); }
 
     // Published properties.
@@ -197,6 +201,9 @@ public:
     void SetCanRebuild(bool Value) { FCanRebuild = Value; }
     bool Terminated() const { return FTerminated; }
     void SetTerminated(bool Value) { FTerminated = Value; }
+    // A dialog page of the report was closed without OK.
+    bool DialogCancelled() const { return FDialogCancelled; }
+    void SetDialogCancelled(bool Value) { FDialogCancelled = Value; }
     bool SaveAsXML() const { return FSaveAsXML; }
     const QString& FileName() const { return FFileName; }
     void SetFileName(const QString& Value) { FFileName = Value; }
@@ -239,20 +246,53 @@ public:
     void SaveToFR3File(const QString& AFileName);
     bool LoadTemplate(const QString& AFileName, TStrings* Comment, QImage* Picture, bool Load);
     void SaveTemplate(const QString& AFileName, TStrings* Comment, const QImage* Picture);
+    // A file that cannot be read or is damaged is named in an error box; the
+    // prepared pages stay as they were and the result is False.
     bool LoadPreparedReport(const QString& AFileName);
+    // Writes the whole file or, on failure (EWriteError), leaves the old one.
     void SavePreparedReport(const QString& AFileName);
 
-    // Preparation, preview and printing. Until the preparation driver, the
-    // preview and the engine printer are built these fail cleanly: no pages are
-    // prepared, nothing is shown or printed.
+    // Preparation (FR_ClassPrepare.cpp): the template is saved, formed into
+    // EMFPages in one or two passes and restored. False when a dialog page was
+    // cancelled, the progress window was cancelled, the form extension
+    // refused, or an error or "STOPREPORT" ended the run; an error is shown
+    // once and its pages are dropped.
     bool PrepareReport();
+    // One pass over the pages.
     virtual void BuildReport();
+    // Prepares again, then shows the prepared pages in the preview.
     void ShowReport();
     void ShowPreparedReport();
+    // Progress of preparing, printing and exporting: OnProgress, else the
+    // progress window's label.
+    void ReportProgress(int n);
+    // Records an error raised while calculating and stops the run.
+    void ReportCalcError(const Exception& E);
+
+    // The services expressions call back while pages are formed
+    // (FR_ClassValues.cpp): the value of a name, a function call, the text of
+    // a memo's bracketed part and the display format of a value.
+    void GetVariableValue(const QString& Name, Variant& Value);
+    void DoFunction(const QString& Name, const Variant& P1, const Variant& P2, const Variant& P3,
+                    Variant& Value);
+    QString GetFormattedValue(const QString& Name);
+    // Format packs kind, style, decimals and separator (see FR_Fmt.h); the
+    // separator applies to a copy of the locale record only.
+    static QString FormatValue(const Variant& Value, uint32_t Format, const QString& FormatStr);
+    // Makes this report's value and function services the shared parser's.
+    void InstallParserCallbacks();
+
+    // Event adapters of the band engine.
+    void DoBeginColumn(TfrBand* Band);
+    void DoPrintColumn(int ColNo, int& Width);
     virtual void PrintPreparedReport(const QString& PageNumbers, int Copies, bool Collate,
                                      uint8_t PrintPages);
+    // Prints prepared page Index on the running job: a new job when the paper
+    // changes (the virtual printer's one PDF file takes pages of every size).
+    void PrintOnePage(int Index);
+    // Hands every prepared page to Filter (a TfrExportFilter) writing AFileName.
     void ExportTo(QObject* Filter, const QString& AFileName);
-    int PreparedPageCount() const { return 0; }
+    int PreparedPageCount() const;
 
     // Printers.
     void SetPrinterName(const QString& Value);
@@ -294,9 +334,14 @@ private:
     bool CheckPassword();
     void MakeEmptyReport();
     void RefitPages();
+    bool DoPrepareReport();
+    void RunPass();
+    void FormReportPages();
 
     std::unique_ptr<TfrPages> FPages;
+    std::unique_ptr<TfrEMFPages> FEMFPages;
     std::unique_ptr<TfrDataDictionary> FDictionary;
+    bool FFirstPageOfJob = true;
     std::unique_ptr<TMemoryStream> FFormStream;
     QPointer<TfrDataset> FDataset;
     QPointer<QObject> FPreview;
@@ -327,6 +372,7 @@ private:
     bool FUseDefaultDataSetName = false;
     bool FCanRebuild = false;
     bool FTerminated = false;
+    bool FDialogCancelled = false;
     int16_t FPrintToDefault = 0;
     int16_t FDoublePass = 0;
     bool FFinalPass = false;

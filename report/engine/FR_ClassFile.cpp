@@ -14,6 +14,7 @@
 #include "report/engine/FR_PictureView.h"
 #include "report/engine/FR_SubReportView.h"
 #include "report/engine/FR_Utils.h"
+#include "report/engine/FR_XmlWriter.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -316,8 +317,10 @@ void TfrPages::ReadView(TStream& Stream, uint8_t Marker)
 
 void TfrPages::SaveToStream(TStream& Stream)
 {
-    if (FParent->SaveAsXML())
-        throw EWriteError(QStringLiteral("The XML template writer is not available"));
+    if (FParent->SaveAsXML()) {
+        frWriteXmlTemplate(*FParent, Stream);
+        return;
+    }
     if (Count() > MaxPages)
         throw EWriteError(QStringLiteral("A report form holds at most %1 pages").arg(MaxPages));
     Stream.WriteI16(FParent->FPrintToDefault);
@@ -492,8 +495,18 @@ void TfrReport::SaveToFile(const QString& AFileName)
 
 void TfrReport::SaveToFR3File(const QString& AFileName)
 {
-    (void)ChangeFileExt(AFileName, QStringLiteral(".fr3"));
-    throw EWriteError(QStringLiteral("The XML template writer is not available"));
+    // The whole document is made before the file is touched, so a refused
+    // save leaves no file behind.
+    TMemoryStream Stream;
+    FSaveAsXML = true;
+    try {
+        SaveToStream(Stream);
+    } catch (...) {
+        FSaveAsXML = false;
+        throw;
+    }
+    FSaveAsXML = false;
+    SaveBytesToFile(ChangeFileExt(AFileName, QStringLiteral(".fr3")), Stream.Data());
 }
 
 // ---------------------------------------------------------------- wizard templates

@@ -178,8 +178,8 @@ void TfrDataDictionary::GetValue(const QString& Name, Variant& Value)
     const int Index = Variables.IndexOf(Name);
     if (Index < 0)
         return;
-    if (frVariables.IndexOf(Name) >= 0) {
-        Value = frVariables.GetVariable(Name);
+    if (frVariables().IndexOf(Name) >= 0) {
+        Value = frVariables().GetVariable(Name);
         return;
     }
     const QString Text = VarToStr(Variables.GetValue(Index));

@@ -5,9 +5,11 @@
 
 #include "platform/rtl/Variants.h"
 
+#include <QList>
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class TBitmap;
 class TStringList;
@@ -18,7 +20,11 @@ class TfrPage;
 class TfrView;
 class TfrBand;
 class TfrParser;
-class TfrVariables;
+class TForm;
+class TInterpretator;
+class TfrCompressor;
+class TfrInstalledFunctions;
+class TfrProgressForm;
 
 // DocMode values.
 constexpr int dmDesigning = 0;
@@ -44,11 +50,17 @@ extern uint8_t FormVersion;      // version of the form being read; 25 when writ
 extern QString frMissingClasses;
 extern bool frErrorFlag;
 
-// Script variables and "Arr_" array cells, shared by the whole engine.
-extern TfrVariables frVariables;
+// The shared objects below belong to the engine's globals (TfrGlobals), made
+// on first use once the application object exists and freed as it goes.
+
+// Script variables and "Arr_" array cells, sorted by name; they keep their
+// values between reports until the program ends.
+TfrVariables& frVariables();
 // The parser expressions share; a preparation installs its name and function
 // callbacks in it.
 TfrParser& frParser();
+// The report's script interpreter.
+TInterpretator& frInterpretator();
 
 // Messages of the engine: a message box with OK through the program's modal
 // seam, where a test answers and records it.
@@ -57,13 +69,60 @@ void frShowMessage(const QString& Text, const QString& Caption, TfrMessageKind K
 // "Error" caption and the error icon.
 void frShowError(const QString& Text);
 
-// Shared objects of the views, made on first use and kept until the program
-// ends; the engine's start-up object takes them over.
+// Shared objects of the views.
 TBitmap* TempBmp();                 // 8 x 8, blank; its canvas measures text at 96 dpi
 const TBitmap* frBandPattern();     // 8 x 8 checkerboard: white where x + y is even, silver where odd
 TStringList* SMemo();               // the lines a memo view has just wrapped
 extern bool frShowBandTitles;       // band views draw their title tabs (designer option)
 TfrVariables& frConstants();        // script constants, sorted by name
+// Hidden form whose components' names count as taken for new control views.
+TForm* frDialogForm();
+
+// The registration pass of the aggregate functions: set by the band engine
+// while a page's footers are prepared, with the data band whose accumulators
+// they register.
+extern bool frRegisteringAggregates;
+extern TfrBand* frAggregateBand;
+
+// The engine's start-up object: makes the shared objects in this order and
+// frees them in the classic order. One instance, frGlobals().
+class TfrGlobals
+{
+public:
+    TfrGlobals();
+    ~TfrGlobals();
+    TfrGlobals(const TfrGlobals&) = delete;
+    TfrGlobals& operator=(const TfrGlobals&) = delete;
+
+    // The engine's tables: default charset of new views (string 55337), the 23
+    // band-type names, Boolean display formats, date and time formats.
+    void LoadNames();
+    int DefaultCharset = 1;
+    QString BandNames[23];
+    QString BoolStr[4];
+    QString DateFormats[4];
+    QString TimeFormats[4];
+
+    std::unique_ptr<TStringList> SMemo;
+    std::unique_ptr<TBitmap> BandPattern;
+    std::unique_ptr<TBitmap> TempBmp;
+    std::unique_ptr<TfrProgressForm> ProgressForm;
+    std::unique_ptr<TfrInstalledFunctions> InstalledFunctions;
+    std::unique_ptr<TfrParser> Parser;
+    std::unique_ptr<TInterpretator> Interpretator;
+    std::unique_ptr<TfrVariables> Variables;
+    std::unique_ptr<TfrVariables> Consts;
+    std::unique_ptr<TfrCompressor> Compressor;
+    std::unique_ptr<TForm> DialogForm;
+
+private:
+    void FillConstants();
+};
+
+// Made on first use; a QApplication must exist. Freed when the application
+// object is destroyed (or by frFreeGlobals), before its widgets go.
+TfrGlobals& frGlobals();
+void frFreeGlobals();
 
 // Services of the preparation driver that views call while a report is
 // prepared; each is empty until the driver installs it. The value of a

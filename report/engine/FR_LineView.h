@@ -19,6 +19,7 @@ public:
     int CalcHeight() override { return Height(); }
     int MinHeight() override { return 1; }
     int RemainHeight() override { return 0; }
+    void SaveToFR3(TStream& Stream) override;
 
     void RegisterProperties() override;
 };

@@ -92,11 +92,14 @@ public:
     void DefinePopupMenu(TPopupMenu* Popup) override;
     void ShowEditor() override;
     int CalcHeight() override;
+    // Width the memo's text needs on one line per paragraph, with frame and gaps.
+    int CalcWidth();
     int MinHeight() override;
     int RemainHeight() override;
 
     void LoadFromStream(TStream& Stream) override;
     void SaveToStream(TStream& Stream) override;
+    void SaveToFR3(TStream& Stream) override;
 
     void SetPropValue(const QString& Name, const Variant& Value) override;
     Variant GetPropValue(const QString& Name) override;

@@ -125,6 +125,13 @@ int TfrMemoView::CalcHeight()
     return Result;
 }
 
+int TfrMemoView::CalcWidth()
+{
+    TDesignScale Scale(this);
+    FCanvas = TempBmp()->Canvas();
+    return MeasuredWidth();
+}
+
 int TfrMemoView::MinHeight()
 {
     FLineHeight = LineHeight96();

@@ -1,13 +1,30 @@
 #include "report/engine/FR_Page.h"
 
+#include "platform/gui/Forms.h"
 #include "platform/rtl/Streams.h"
+#include "report/engine/FR_Band.h"
+#include "report/engine/FR_BandView.h"
 #include "report/engine/FR_Class.h"
+#include "report/engine/FR_Control.h"
+#include "report/engine/FR_Control.h"
+#include "report/engine/FR_DBFields.h"
+#include "report/engine/FR_Dict.h"
 #include "report/engine/FR_Globals.h"
+#include "report/engine/FR_Intrp.h"
+#include "report/engine/FR_MemoView.h"
+#include "report/engine/FR_Pars.h"
 #include "report/engine/FR_Prntr.h"
+#include "report/engine/FR_SubReportView.h"
 #include "report/engine/FR_Utils.h"
 #include "report/engine/FR_View.h"
 
 #include <cmath>
+
+TfrInterpretator* frInterpreter = nullptr;
+std::function<void(TfrPage* Page, TfrBand* DataBand, const std::vector<int>& FooterTypes)>
+    frPrepareAggregates;
+std::function<bool(bool Show)> frShowProgress;
+std::vector<TfrView*> frMemoHookViews;
 
 TfrPage::TfrPage(int32_t ASize, int32_t AWidth, int32_t AHeight, int32_t ABin,
                  TPrinterOrientation AOrientation)
@@ -18,6 +35,7 @@ TfrPage::TfrPage(int32_t ASize, int32_t AWidth, int32_t AHeight, int32_t ABin,
 
 TfrPage::~TfrPage()
 {
+    FreeBands();
     Clear();
 }
 
@@ -108,11 +126,13 @@ int TfrPage::GetRightBound() const
 
 int TfrPage::GetBottomBound() const
 {
-    // The page footer's share in printing mode comes with the band engine.
-    if (!UseMargins)
-        return PrnInfo.PaperHeightPx;
-    return BottomMargin != 0 ? PrnInfo.PaperHeightPx - BottomMargin
-                             : PrnInfo.OffsetY + PrnInfo.PrintableHeight;
+    int Bottom = PrnInfo.PaperHeightPx;
+    if (UseMargins)
+        Bottom = BottomMargin != 0 ? PrnInfo.PaperHeightPx - BottomMargin
+                                   : PrnInfo.OffsetY + PrnInfo.PrintableHeight;
+    if (DocMode == dmPrinting && BandExists(Bands[btPageFooter]))
+        Bottom -= Bands[btPageFooter]->DY;
+    return Bottom;
 }
 
 void TfrPage::CreateUniqueName()
@@ -237,6 +257,67 @@ Variant TfrPage::GetPropValue(const QString& PropName)
     if (N == u"VISIBLE")
         return Visible;
     return Variant();
+}
+
+void TfrPage::RegisterProperties()
+{
+    ClearPropList();
+    AddEnumProperty(QStringLiteral("Type"), QStringLiteral("ptReport;ptDialog"), {0, 1});
+    AddProperty(QStringLiteral("Visible"), PropBoolean);
+    const TfrPropEditor ScriptEditor = [this] { EditScript(); };
+    if (PageType == ptReport) {
+        AddEnumProperty(QStringLiteral("Size"), PaperNameList(), PaperCodeList());
+        for (const char* Name : {"Width", "Height", "LeftMargin", "TopMargin", "RightMargin", "BottomMargin"})
+            AddProperty(QString::fromLatin1(Name), PropInteger);
+        AddEnumProperty(QStringLiteral("Orientation"), QStringLiteral("poPortrait;poLandscape"), {0, 1});
+        AddProperty(QStringLiteral("PrintToPrevPage"), PropBoolean);
+        AddProperty(QStringLiteral("StretchToPrintable"), PropBoolean);
+        for (const char* Name : {"Columns", "ColumnWidth", "ColumnGap"})
+            AddProperty(QString::fromLatin1(Name), PropInteger);
+        AddProperty(QStringLiteral("OnBeforePrint"), PropHasEditor, ScriptEditor);
+    } else {
+        AddEnumProperty(QStringLiteral("BorderStyle"), QStringLiteral("bsDialog;bsSizeable"), {3, 2});
+        AddProperty(QStringLiteral("Caption"), PropString);
+        AddProperty(QStringLiteral("Color"), PropColor);
+        for (const char* Name : {"Left", "Top", "Width", "Height"})
+            AddProperty(QString::fromLatin1(Name), PropInteger);
+        AddEnumProperty(QStringLiteral("Position"), QStringLiteral("poDesigned;poScreenCenter"), {0, 4});
+        AddProperty(QStringLiteral("OnActivate"), PropHasEditor, ScriptEditor);
+    }
+}
+
+QString TfrPage::PaperNameList()
+{
+    const TfrPrinter* Prn = frPrinter();
+    if (Prn->PaperNames.Count() == 0)
+        return QStringLiteral("No data");
+    QStringList Names;
+    for (int i = 0; i < Prn->PaperNames.Count(); ++i)
+        Names << Prn->PaperNames.Strings(i);
+    return Names.join(u';');
+}
+
+QList<Variant> TfrPage::PaperCodeList()
+{
+    const TfrPrinter* Prn = frPrinter();
+    QList<Variant> Codes;
+    for (int i = 0; i < Prn->PaperCount; ++i)
+        Codes << Variant(static_cast<int>(Prn->PaperSizes[i]));
+    return Codes;
+}
+
+void TfrPage::EditScript()
+{
+    if (!frMemoEditor)
+        return;
+    // The memo editor works on a view; lend it one that carries the script.
+    TfrControl Holder;
+    Holder.Script()->Assign(Script);
+    TfrView* SavedView = CurView;
+    CurView = &Holder;
+    frMemoEditor();
+    CurView = SavedView;
+    Script.Assign(*Holder.Script());
 }
 
 void TfrPage::LoadFromStream(TStream& Stream)

@@ -1,11 +1,15 @@
 // One page of a report template: its views in z-order, its paper settings and,
-// for a dialog page, the settings of the form it becomes. This unit holds the
-// page's fields, bounds and stream record; building run-time bands and forming
-// prepared pages belong to the band engine.
+// for a dialog page, the settings of the form it becomes. While a report is
+// prepared a report page turns its band views into run-time bands (one chain
+// per band type, linked to headers, footers, groups and children), and a
+// dialog page is shown as a modal form. Forming prepared pages from the bands
+// belongs to the band engine.
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -13,9 +17,13 @@
 #include "platform/rtl/Classes.h"
 #include "report/engine/FR_View.h"
 
+class TForm;
 class TStream;
+class TStrings;
 class TfrBand;
+class TfrInterpretator;
 class TfrPages;
+class TfrSubReportView;
 
 enum TfrPageType : uint8_t { ptReport = 0, ptDialog = 1 };
 enum TPrinterOrientation : uint8_t { poPortrait = 0, poLandscape = 1 };
@@ -42,6 +50,33 @@ constexpr int frBandTypeCount = 23;
 constexpr int32_t frNoBin = 65535;
 constexpr int32_t frCustomPaper = 256;
 
+// A recorded action of a page formed as a subreport: 0 show the band, 1 rewind
+// its data source, 2 advance it.
+struct TfrRecAction
+{
+    TfrBand* Band = nullptr;
+    uint8_t Action = 0;
+};
+
+// The report's script interpreter, installed by the engine's start-up object.
+// Without one, scripts compile in the plain language and nothing runs them.
+extern TfrInterpretator* frInterpreter;
+// Registers in DataBand's accumulators the aggregates that the footers of
+// FooterTypes count for it, and points those footers at it; the function
+// library installs it.
+extern std::function<void(TfrPage* Page, TfrBand* DataBand, const std::vector<int>& FooterTypes)>
+    frPrepareAggregates;
+// Shows (true) or hides the progress window and answers whether it was
+// showing; the progress window installs it. A dialog page hides it while shown.
+extern std::function<bool(bool Show)> frShowProgress;
+// Views told about every printed memo (flag bit 15), collected by page
+// initialisation; the preparation driver empties it.
+extern std::vector<TfrView*> frMemoHookViews;
+
+// Compiles Script with the report interpreter and runs it; nothing for an
+// empty script.
+void ExecuteScript(const TStrings& Script);
+
 class TfrPage : public TfrObject
 {
 public:
@@ -59,6 +94,42 @@ public:
     int FindObjectByID(int32_t ID) const;
     TfrView* FindObject(const QString& AName) const;   // case-insensitive
 
+    // Run-time structure, built by InitReport and freed by DoneReport.
+    // A band is active when a band view made it, or when it is the band of
+    // views outside any band and holds one.
+    static bool BandExists(const TfrBand* Band);
+    void InitReport();
+    void DoneReport();
+    void InitPageBands();
+    void PrepareObjects();
+    // The band a view belongs to while the page is prepared; none outside one.
+    TfrBand* ViewBand(const TfrView* View) const { return FViewBand.value(View, nullptr); }
+    void SetViewBand(const TfrView* View, TfrBand* Band);
+    // The page a subreport view inserts: none when it names no page of the
+    // current report, this page, or a page that leads back here through
+    // other subreports; such a subreport stays empty.
+    TfrPage* SubReportPage(const TfrSubReportView* View) const;
+
+    // Forming (FR_BandEngine.cpp): the page's output into the master
+    // report's prepared pages; on a subreport page (RecMode) the actions are
+    // recorded for PlayRecList instead.
+    void FormPage();
+    // Draws an active band; nothing for an empty slot.
+    void ShowBand(TfrBand* Band);
+    // The first band of any type, in chain order, whose view has that name.
+    void ShowBandByName(const QString& AName);
+    void NewPage();
+    void NewColumn(TfrBand* Band);
+    void DrawPageFooters();
+    // Plays recorded actions from RecPos; true when a page filled and the
+    // action that needed the break waits for the next page.
+    bool PlayRecList();
+
+    // Scripts: the memo editor on the page's script; the dialog form's
+    // activation handler.
+    void EditScript();
+    void RunScript();
+
     // Paper: hands the values to the engine printer and takes back what it accepted.
     void ChangePaper(int32_t ASize, int32_t AWidth, int32_t AHeight, int32_t ABin,
                      TPrinterOrientation AOrientation);
@@ -75,6 +146,10 @@ public:
     // with an empty value. Report pages give their paper size in millimetres.
     void SetPropValue(const QString& PropName, const Variant& Value) override;
     Variant GetPropValue(const QString& PropName) override;
+    void RegisterProperties() override;
+    // The printer's paper names joined by ";", or "No data" without papers.
+    static QString PaperNameList();
+    static QList<Variant> PaperCodeList();
 
     // The page record of the pages stream; the reader follows FormVersion.
     void LoadFromStream(TStream& Stream);
@@ -87,6 +162,7 @@ public:
     int32_t CurColumn = 0;
     int32_t ColumnTop = 0;
     int32_t XAdjust = 0;
+    std::vector<TfrRecAction> RecList;
     uint8_t RecMode = 0;
     int32_t RecPos = 0;
     TfrBand* PendingSubReportBand = nullptr;
@@ -94,6 +170,10 @@ public:
     int32_t RowCount = 0;
     TfrBand* LastBand = nullptr;
     bool PrintingFinalFooters = false;
+    // CurY where the page's own headers ended on the page being formed: a
+    // band that does not fit there prints there rather than break again.
+    int32_t FreshY = -1;
+    int32_t CrossMaxCount = 0;   // most cross records of one row so far
 
     int32_t Size = 0;            // paper code; 256 custom
     int32_t Width = 0;           // 0.1 mm, swapped for landscape
@@ -122,9 +202,19 @@ public:
     int32_t FormWidth = 380;
     int32_t FormHeight = 300;
     uint8_t Position = 4;        // 0 poDesigned, 4 poScreenCenter
+    std::unique_ptr<TForm> Form; // a dialog page's form while it is shown
     TStringList Script;
     bool Visible = true;
 
 private:
+    TfrBand* NewBand(uint8_t Typ);
+    void FreeBands();
+    void InitDialog();
+    void CollectViews(TfrBand* Band);
+    void LinkHeadersAndFooters(int HeaderTyp, int DataTyp, int FooterTyp);
+    void InitCrossSources();
+
     std::vector<std::unique_ptr<TfrView>> FObjects;
+    std::vector<std::unique_ptr<TfrBand>> FRunBands;   // every run-time band of the page
+    QHash<const TfrView*, TfrBand*> FViewBand;
 };

@@ -81,6 +81,7 @@ public:
 
     void LoadFromStream(TStream& Stream) override;
     void SaveToStream(TStream& Stream) override;
+    void SaveToFR3(TStream& Stream) override;
 
     void SetPropValue(const QString& Name, const Variant& Value) override;
     Variant GetPropValue(const QString& Name) override;

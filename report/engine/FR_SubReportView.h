@@ -21,6 +21,7 @@ public:
 
     void LoadFromStream(TStream& Stream) override;
     void SaveToStream(TStream& Stream) override;
+    void SaveToFR3(TStream& Stream) override;
 
 protected:
     bool HasFrameProperties() const override { return false; }

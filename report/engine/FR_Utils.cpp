@@ -2,6 +2,7 @@
 
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Globals.h"
+#include "report/engine/FR_Locale.h"
 #include "report/engine/FR_Strings.h"
 
 #include "platform/gui/Controls.h"
@@ -334,13 +335,7 @@ QWidget* FindControlAt(QWidget* Parent, const QPoint& Point)
 
 QString LoadEngineString(int Id)
 {
-    const TfrEngineString* Begin = frEngineStringTable;
-    const TfrEngineString* End = frEngineStringTable + frEngineStringCount;
-    const TfrEngineString* It =
-        std::lower_bound(Begin, End, Id, [](const TfrEngineString& S, int Key) { return S.Id < Key; });
-    if (It == End || It->Id != Id)
-        return QString();
-    return QString::fromUtf8(It->Text);
+    return LocaleInstance()->LoadStr(Id);
 }
 
 QList<int> EngineStringIds()

@@ -94,7 +94,8 @@ QWidget* FindControlAt(QWidget* Parent, const QPoint& Point);
 
 // ---------------------------------------------------------------- engine texts
 
-// The engine's text with that numeric id; an empty text for an unknown id.
+// The engine's text with that numeric id, through the locale (FR_Locale);
+// an empty text for an unknown id.
 QString LoadEngineString(int Id);
 // Every id the table holds, ascending (for the locale and for tests).
 QList<int> EngineStringIds();

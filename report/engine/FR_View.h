@@ -26,6 +26,7 @@ class TfrPage;
 class TDataSet;
 class TField;
 class TPopupMenu;
+class TfrXmlTag;
 
 // ---------------------------------------------------------------- property records
 
@@ -307,6 +308,10 @@ public:
     // FormVersion for the forms and conditions; every damaged length raises.
     virtual void LoadFromStream(TStream& Stream);
     virtual void SaveToStream(TStream& Stream);
+    // The opening part of the view's element in the XML template ("<", the
+    // element name, the attributes; no line break). Views without an element
+    // write nothing.
+    virtual void SaveToFR3(TStream& Stream);
 
     // By name.
     void SetPropValue(const QString& Name, const Variant& Value) override;
@@ -339,6 +344,8 @@ protected:
     // Result stays empty when Name is not one of them.
     Variant CallListMethod(TStrings& List, const QString& Stem, const QString& Name,
                            const Variant& Par1, const Variant& Par2, const Variant& Par3);
+    // The element name and attributes every view class starts its XML element with.
+    void AddFR3Attributes(TfrXmlTag& Tag) const;
     // Classes without frame, fill, tag and band-align records (band, subreport).
     virtual bool HasFrameProperties() const { return true; }
 

@@ -3,6 +3,7 @@
 // settlement through linked money rows, the cleanup of an abandoned new
 // document and what a print prepares.
 #include "AppFixture.h"
+#include "PrintTestUtil.h"
 
 #include "app/BillForm.h"
 #include "app/BuySellForm.h"
@@ -80,6 +81,8 @@ protected:
                     Script();
                     return mrNone;
                 }
+                if (RunProgress(Form))
+                    return mrNone;
                 if (Form == FormAsk) {
                     FormAsk->Edit1->setText(Password);
                     FormAsk->BitBtn1->Click();
@@ -515,4 +518,50 @@ TEST_F(BuySell, ALinkedRowOpensByTheSignOfItsSumOnlyOnceUnlocked)
     });
     EXPECT_EQ(Opened, (QStringList{QStringLiteral("0"),
                                    QStringLiteral("修改|财务支出单|%1||%2").arg(Index).arg(Money)}));
+}
+
+TEST_F(BuySell, DocumentPrintsWithItsCapitalsAndMoneyRows)
+{
+    InstallTemplates(AppPath);
+    const int Index = StoreDocument(QStringLiteral("销售开单"), 1234.5, QStringLiteral("李四"));
+    Exec(QStringLiteral("Insert Into MoneyTable (MoneyAccount, MoneyBill, MoneyCreateTime, MoneySerial, MoneyIn, "
+                        "MoneySum) Values (2, %1, '2024-03-16 00:00:00', 'SK0001', 1000, 1000)").arg(Index));
+    PrepareEdit(Index, QStringLiteral("销售开单"));
+    QString Text;
+    FormBuySell->frReport1->OnEndDoc = [&] { Text = PreparedText(FormBuySell->frReport1); };
+    Run([&] { FormBuySell->SpeedButton1->Click(); });
+    EXPECT_TRUE(Messages.isEmpty()) << Messages.join(u' ').toStdString();
+    EXPECT_TRUE(Text.startsWith(QStringLiteral("销售开单单|单据编号|"))) << Text.toStdString();
+    for (const QString& Part : {QStringLiteral("|1234.50|"), QStringLiteral("|1000.00|"), QStringLiteral("|234.50|"),
+                                AmountToCapital(QStringLiteral("123450")).trimmed(), QStringLiteral("|2024-03-16|SK0001|"),
+                                QStringLiteral("共1条")})
+        EXPECT_TRUE(Text.contains(Part)) << Part.toStdString() << " in " << Text.toStdString();
+}
+
+TEST_F(BuySell, PrintShowsThePreviewWhichPrintsAPdfWithTheCapitals)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    InstallTemplates(AppPath);
+    PrepareEdit(StoreDocument(QStringLiteral("销售开单"), 1234.5, QStringLiteral("李四")), QStringLiteral("销售开单"));
+    const QString Pdf = AppPath + QStringLiteral("document.pdf");
+    bool Previewed = false;
+    {
+        TModalHandlers Handlers(
+            [&](TForm* Form) -> TModalResult {
+                if (Form == FormBuySell)
+                    FormBuySell->SpeedButton1->Click();
+                else if (PrintPreviewToPdf(Form, Pdf))
+                    Previewed = true;
+                else
+                    RunProgress(Form);
+                return Form == FormBuySell ? mrCancel : mrNone;
+            },
+            [](const TMessageRequest&) { return mrOk; });
+        FormBuySell->ShowModal();
+    }
+    ASSERT_TRUE(Previewed);
+    const QString Text = PdfText(Pdf);
+    for (const QString& Part : {QStringLiteral("1234.50"), AmountToCapital(QStringLiteral("123450")).remove(QChar(0x3000)).remove(u' ')})
+        EXPECT_TRUE(Text.contains(Part)) << Part.toStdString() << " in " << Text.toStdString();
 }

@@ -2,6 +2,7 @@
 // focus, serial numbers, edit and delete behind the data-edit password, the
 // single transaction of a save and what a print prepares.
 #include "AppFixture.h"
+#include "PrintTestUtil.h"
 
 #include "app/GetPayForm.h"
 #include "platform/gui/Buttons.h"
@@ -71,6 +72,8 @@ protected:
             [&](TForm* Form) -> TModalResult {
                 if (Form == FormGetPay)
                     Act();
+                else if (RunProgress(Form))
+                    return mrNone;
                 else if (Form == FormAsk) {
                     FormAsk->Edit1->setText(Passwords.isEmpty() ? QString() : Passwords.takeFirst());
                     FormAsk->BitBtn1->Click();
@@ -446,4 +449,70 @@ TEST_F(GetPay, PictureFollowsModeAndKindAndTheWindowRenders)
         if (qEnvironmentVariableIsSet("TB_KEEP_RENDER"))
             QFile::copy(AppPath + QStringLiteral("GetPay.png"), qEnvironmentVariable("TB_KEEP_RENDER") + C.File + ".png");
     }
+}
+
+TEST_F(GetPay, ReceiptAndPaymentPrintOnTheirTemplate)
+{
+    InstallTemplates(AppPath);
+    struct TRow { const char* Kind; const char* Amount; const char* Expected; };
+    const TRow Rows[] = {
+        {"财务收入单", "12.5", "收款收据|单据编号：SK1001|"},
+        {"财务支出单", "3000", "付款凭证|单据编号：FK1001|"},
+    };
+    for (const TRow& Row : Rows) {
+        SCOPED_TRACE(Row.Kind);
+        ASSERT_EQ(SaveNew(QString::fromUtf8(Row.Kind), QString::fromLatin1(Row.Amount)), mrOk);
+        PrepareEdit(LastMoneyIndex(), QString::fromUtf8(Row.Kind));
+        QString Text;
+        FormGetPay->frReport1->OnEndDoc = [&] { Text = PreparedText(FormGetPay->frReport1); };
+        Run([&] { FormGetPay->PrintButton->Click(); });
+        EXPECT_TRUE(TModalSeam::MessageTexts().isEmpty()) << TModalSeam::MessageTexts().join(u' ').toStdString();
+        EXPECT_TRUE(Text.startsWith(QString::fromUtf8(Row.Expected))) << Text.toStdString();
+        EXPECT_TRUE(Text.contains(u'|' + FormGetPay->CapitalAmount.trimmed() + u'|')) << Text.toStdString();
+        EXPECT_TRUE(Text.contains(QStringLiteral("￥") + FormatFloat(QStringLiteral("0.00"), QString::fromLatin1(Row.Amount).toDouble())));
+    }
+}
+
+TEST_F(GetPay, PrintShowsThePreviewWhichPrintsAPdfWithTheCapitals)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    InstallTemplates(AppPath);
+    ASSERT_EQ(SaveNew(QStringLiteral("财务收入单"), QStringLiteral("1234.5")), mrOk);
+    PrepareEdit(LastMoneyIndex(), QStringLiteral("财务收入单"));
+    const QString Pdf = AppPath + QStringLiteral("receipt.pdf");
+    bool Previewed = false;
+    {
+        TModalHandlers Handlers(
+            [&](TForm* Form) -> TModalResult {
+                if (Form == FormGetPay)
+                    FormGetPay->PrintButton->Click();
+                else if (PrintPreviewToPdf(Form, Pdf))
+                    Previewed = true;
+                else
+                    RunProgress(Form);
+                return Form == FormGetPay ? mrCancel : mrNone;
+            },
+            [](const TMessageRequest&) { return mrOk; });
+        FormGetPay->ShowModal();
+    }
+    ASSERT_TRUE(Previewed);
+    const QString Text = PdfText(Pdf);
+    EXPECT_TRUE(Text.contains(QStringLiteral("收款收据"))) << Text.toStdString();
+    EXPECT_TRUE(Text.contains(QStringLiteral("1234.50"))) << Text.toStdString();
+    // The capitals are spaced with ideographic blanks, which the PDF lays out as gaps.
+    const QString Capitals = QString(FormGetPay->CapitalAmount).remove(QChar(0x3000)).remove(u' ');
+    EXPECT_TRUE(Text.contains(Capitals)) << Capitals.toStdString() << " in " << Text.toStdString();
+}
+
+TEST_F(GetPay, AMissingTemplateIsNamedAndNothingIsPrepared)
+{
+    ASSERT_EQ(SaveNew(QStringLiteral("财务收入单"), QStringLiteral("5")), mrOk);
+    PrepareEdit(LastMoneyIndex(), QStringLiteral("财务收入单"));
+    bool Began = false;
+    FormGetPay->frReport1->OnBeginDoc = [&] { Began = true; };
+    Run([&] { FormGetPay->PrintButton->Click(); });
+    EXPECT_EQ(TModalSeam::MessageTexts(),
+              QStringList{QStringLiteral("找不到报表模板\n") + AppPath + QStringLiteral("Frf/Money.frf")});
+    EXPECT_FALSE(Began);
 }

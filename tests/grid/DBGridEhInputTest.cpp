@@ -240,6 +240,28 @@ TEST_F(TInputFixture, TitleButtonsSortAndMoveColumns)
     }
 }
 
+// The held title looks pressed only while the pointer is over it; let go
+// over it again, it still counts as a click.
+TEST_F(TInputFixture, PressedTitleFollowsThePointer)
+{
+    Grid->Columns(1)->Title()->SetTitleButton(true);
+    Link();
+    int Clicks = 0;
+    Grid->OnTitleBtnClick = [&](QObject*, int, TColumnEh*) { ++Clicks; };
+    TColumnEh* Name = Grid->Columns(1);
+    const std::pair<QEvent::Type, QPoint> Steps[] = {{QEvent::MouseButtonPress, Title(1)},
+                                                     {QEvent::MouseMove, Cell(1, 0)},
+                                                     {QEvent::MouseMove, Title(1)},
+                                                     {QEvent::MouseButtonRelease, Title(1)}};
+    TColumnEh* const Looks[] = {Name, nullptr, Name, nullptr};
+    for (size_t i = 0; i < std::size(Steps); ++i) {
+        SCOPED_TRACE(i);
+        Mouse(Steps[i].first, Steps[i].second);
+        EXPECT_EQ(Grid->PressedTitleColumn(), Looks[i]);
+    }
+    EXPECT_EQ(Clicks, 1);
+}
+
 TEST_F(TInputFixture, WaitingSortRunsWhenTheFocusGoesElsewhereButNotIntoTheEditor)
 {
     QWidget Window;

@@ -298,6 +298,15 @@ TEST_F(TScrollFixture, ExternalHorizontalBarScrollsColumns)
     EXPECT_LT(Ext.Position(), 127);
     Ext.triggerAction(QAbstractSlider::SliderToMinimum);
     EXPECT_EQ(Grid->LeftCol(), Grid->FixedCols());
+    // A dragged thumb moves the columns at once only with Tracking.
+    for (const bool Tracking : {false, true}) {
+        SCOPED_TRACE(Tracking);
+        Grid->HorzScrollBar()->SetTracking(Tracking);
+        Grid->WMHScroll(scTrack, 127);
+        EXPECT_EQ(Grid->LeftCol() > Grid->FixedCols(), Tracking);
+        EXPECT_EQ(Grid->HorzBar()->hasTracking(), Tracking);
+        Grid->WMHScroll(scTop, 0);
+    }
 }
 
 TEST_F(TScrollFixture, OwnHorizontalBarShowsOnlyWhenColumnsAreCutOff)

@@ -38,6 +38,7 @@ public:
     using TDBGridEh::RowTop;
     using TDBGridEh::TimedScroll;
     using TDBGridEh::WMVScroll;
+    using TDBGridEh::WMHScroll;
     using TDBGridEh::IsFixed3DEdgeCell;
     using TDBGridEh::TimedScrollByMouse;
 
@@ -47,8 +48,8 @@ public:
     int Notifications = 0;   // column change notifications
     int RowUpdates = 0;      // row recomputations
     int LayoutRequests = 0;  // layout passes asked for
-    // The drag selection a press on data cells starts (none by default).
-    TDBGridEhSelectionType DragKind = gstNon;
+    // The drag selection a press on data cells starts, when set; else the grid's own.
+    std::optional<TDBGridEhSelectionType> DragKind;
 
     const QImage& Image() { return *Canvas()->Image(); }
 
@@ -82,7 +83,10 @@ public:
     }
 
 protected:
-    TDBGridEhSelectionType StartMouseSelection(TGridCoord, TShiftState) override { return DragKind; }
+    TDBGridEhSelectionType StartMouseSelection(TGridCoord Cell, TShiftState Shift) override
+    {
+        return DragKind ? *DragKind : TDBGridEh::StartMouseSelection(Cell, Shift);
+    }
 
     void ColumnsChanged(TColumnEh* Item) override
     {

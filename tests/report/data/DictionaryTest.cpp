@@ -42,7 +42,7 @@ protected:
     void TearDown() override
     {
         frParser().OnGetValue = nullptr;
-        frVariables.Clear();
+        frVariables().Clear();
         TReportWorld::TearDown();
     }
 
@@ -164,7 +164,7 @@ TEST_F(TDictionaryTest, VariableThatComesBackToItselfIsUndefined)
     }
     // Nothing stays marked after the failure; a script variable wins.
     EXPECT_EQ(VarToStr(Value("Five")), "5");
-    frVariables.SetVariable("Five", 9);
+    frVariables().SetVariable("Five", 9);
     EXPECT_EQ(VarToStr(Value("Five")), "9");
 }
 

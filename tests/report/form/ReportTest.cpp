@@ -33,15 +33,21 @@ TEST(Report, DefaultsOfANewReport)
     EXPECT_EQ(Report.ReportCreateDate, Report.ReportLastChange);
 }
 
-TEST(Report, PreparationFailsCleanlyUntilTheDriverExists)
+TEST(Report, PreparationErrorIsShownOnceAndDropsThePages)
 {
     TfrReport Report;
     ASSERT_TRUE(Report.LoadFromFile(Golden("v25.frf")));
+    Report.SetShowProgress(false);
+    TModalHandlers Handlers(nullptr, [](const TMessageRequest&) { return mrOk; });
+    // The golden's variable Total names an unknown "A".
     EXPECT_FALSE(Report.PrepareReport());
+    ASSERT_EQ(TModalSeam::Messages().size(), 1u);
+    EXPECT_EQ(TModalSeam::Messages()[0].Describe().toStdString(),
+              "Error|An error occured during calculating\r合计：[Total]\r\rsecond line\r\rReport: \rObject: "
+              "Memo1\r\rUndefined symbol \"A\"|error|OK");
     EXPECT_EQ(Report.PreparedPageCount(), 0);
     EXPECT_EQ(CurReport, &Report);
     EXPECT_EQ(DocMode, dmPrinting);
-    Report.ShowReport();        // shows nothing: no page was prepared
     EXPECT_FALSE(Report.LoadPreparedReport(Golden("v25.frf")));
     // The template is untouched.
     EXPECT_EQ(Report.Pages()->Pages(0)->Count(), 5);

@@ -1,0 +1,524 @@
+// Page forming: one report page's run-time bands become prepared pages. The
+// data loop walks master, detail and subdetail bands over their data sources,
+// keeps the headers and group bands that wait for a printed record, breaks
+// pages and columns, and, on a page formed as a subreport, records its
+// actions to be played beside the other subreports of the band that holds it.
+#include "report/engine/FR_BandEngine_p.h"
+
+#include "report/engine/FR_Band.h"
+#include "report/engine/FR_BandView.h"
+#include "report/engine/FR_Class.h"
+#include "report/engine/FR_DSet.h"
+#include "report/engine/FR_EMFPages.h"
+#include "report/engine/FR_Globals.h"
+#include "report/engine/FR_Pars.h"
+#include "report/engine/FR_Prepare.h"
+#include "report/engine/FR_Utils.h"
+
+#include <algorithm>
+
+bool AppendPage = false;
+bool frPrevFooterShown = false;
+int frPrevCurY = 0;
+int frPrevBottomY = 0;
+
+namespace frengine {
+
+bool Stopped()
+{
+    return (MasterReport && MasterReport->Terminated()) || (CurReport && CurReport->Terminated());
+}
+
+bool IsDataBand(int Typ)
+{
+    return Typ == btMasterData || Typ == btDetailData || Typ == btSubDetailData;
+}
+
+TfrEMFPages* PreparedPages()
+{
+    TfrReport* Report = MasterReport ? MasterReport : CurReport;
+    return Report ? Report->EMFPages() : nullptr;
+}
+
+int PreparedCount()
+{
+    TfrEMFPages* Pages = PreparedPages();
+    return Pages ? Pages->Count() : 0;
+}
+
+void AddPreparedPage(const TfrPage* Page)
+{
+    if (TfrEMFPages* Pages = PreparedPages())
+        Pages->Add(Page);
+}
+
+void FireBand(bool Begin, TfrBand* Band)
+{
+    auto Fire = [&](TfrReport* R) {
+        if (!R)
+            return;
+        const auto& Event = Begin ? R->OnBeginBand : R->OnEndBand;
+        if (Event)
+            Event(Band);
+    };
+    Fire(CurReport);
+    if (MasterReport != CurReport)
+        Fire(MasterReport);
+}
+
+void FireEndPage(int Page)
+{
+    auto Fire = [&](TfrReport* R) {
+        if (R && R->OnEndPage)
+            R->OnEndPage(Page);
+    };
+    Fire(CurReport);
+    if (MasterReport != CurReport)
+        Fire(MasterReport);
+}
+
+void CheckUsableHeight(const TfrPage* Page)
+{
+    if (Page->GetBottomBound() <= Page->GetTopBound())
+        throw EPageTooSmall(QStringLiteral("The page \"%1\" has no height left for its bands.").arg(Page->Name));
+}
+
+} // namespace frengine
+
+using namespace frengine;
+
+void frResetFormingState()
+{
+    CurPage = nullptr;
+    CurBand = nullptr;
+    CurView = nullptr;
+    DisableDrawing = false;
+    AppendPage = false;
+    frPrevFooterShown = false;
+    frPrevCurY = 0;
+    frPrevBottomY = 0;
+    EvaluatingNames.clear();
+    SuppressErrors = false;
+    frRegisteringAggregates = false;
+    frAggregateBand = nullptr;
+}
+
+// ---------------------------------------------------------------- bands by page
+
+void TfrPage::ShowBand(TfrBand* Band)
+{
+    if (!BandExists(Band))
+        return;
+    if (RecMode) {
+        RecList.push_back({Band, 0});
+        return;
+    }
+    Band->Draw();
+}
+
+void TfrPage::ShowBandByName(const QString& AName)
+{
+    for (TfrBand* Head : Bands)
+        for (TfrBand* B = Head; B; B = B->Next)
+            if (B->View && AnsiCompareText(B->View->Name(), AName) == 0) {
+                B->Draw();
+                return;
+            }
+}
+
+void TfrPage::NewPage()
+{
+    if (CurReport)
+        CurReport->ReportProgress(PageNo + 2);
+    if (!PrintingFinalFooters)
+        ShowBand(Bands[btColumnFooter]);
+    DrawPageFooters();
+    CurBottomY = GetBottomBound();
+    CheckUsableHeight(this);
+    AddPreparedPage(this);
+    AppendPage = false;
+    ShowBand(Bands[btOverlay]);
+    CurY = GetTopBound();
+    ShowBand(Bands[btPageHeader]);
+    ShowBand(Bands[btColumnHeader]);
+    FreshY = CurY;
+}
+
+void TfrPage::NewColumn(TfrBand* Band)
+{
+    if (CurColumn < Columns - 1) {
+        ShowBand(Bands[btColumnFooter]);
+        ++CurColumn;
+        XAdjust += ColumnWidth + ColumnGap;
+        CurY = ColumnTop;
+        ShowBand(Bands[btColumnHeader]);
+        FreshY = CurY;
+    } else {
+        NewPage();
+    }
+    if (!Band) {
+        FreshY = CurY;
+        return;
+    }
+    // Headers of the groups the band is inside of, outermost first, then a
+    // data band's own header.
+    TfrBand* Data = IsDataBand(Band->Typ) ? Band : nullptr;
+    TfrBand* Stop = nullptr;
+    if (Band->Typ == btGroupHeader) {
+        Stop = Band;
+        for (int Typ : {btMasterData, btDetailData, btSubDetailData})
+            for (TfrBand* D = Bands[Typ]; D && !Data; D = D->Next)
+                for (TfrBand* G = D->FirstGroup; G; G = G->NextGroup)
+                    if (G == Band)
+                        Data = D;
+    }
+    if (Data && !(Band->Typ == btGroupHeader && PrintingFinalFooters)) {
+        for (TfrBand* G = Data->FirstGroup; G && G != Stop; G = G->NextGroup) {
+            if (!(G->Flags & flBandRepeatHeader))
+                continue;
+            G->Repeating = true;
+            ShowBand(G);
+            G->Repeating = false;
+        }
+    }
+    if (IsDataBand(Band->Typ) && Band->Header && (Band->Header->Flags & flBandRepeatHeader)) {
+        Band->Header->Repeating = true;
+        ShowBand(Band->Header);
+        Band->Header->Repeating = false;
+    }
+    // Repeated headers are the page's own too.
+    FreshY = CurY;
+}
+
+void TfrPage::DrawPageFooters()
+{
+    CurColumn = 0;
+    XAdjust = GetLeftBound();
+    TfrBand* Footer = Bands[btPageFooter];
+    const int Count = PreparedCount();
+    if (PageNo == 0 && !(Footer && (Footer->Flags & flBandOnFirstPage))) {
+        PageNo = Count;
+        return;
+    }
+    while (PageNo < Count) {
+        if (!(AppendPage && frPrevFooterShown)) {
+            FireEndPage(PageNo);
+            ShowBand(Footer);
+        }
+        ++PageNo;
+    }
+    PageNo = Count;
+}
+
+// ---------------------------------------------------------------- data loop
+
+namespace {
+
+class TDataLoop
+{
+public:
+    TDataLoop(TfrPage* Page, int MaxLevel) : FPage(Page), FMaxLevel(MaxLevel) {}
+    void Run(int Level);
+
+private:
+    void ShowList();
+    void Rewind(TfrBand* Band);
+    void Advance(TfrBand* Band, bool Printed, bool AtEnd);
+    void GroupBreak(TfrBand* Band);
+
+    TfrPage* FPage;
+    int FMaxLevel;
+    std::vector<TfrBand*> FWaiting;
+};
+
+void TDataLoop::ShowList()
+{
+    const std::vector<TfrBand*> List = std::move(FWaiting);
+    FWaiting.clear();
+    for (TfrBand* Band : List)
+        FPage->ShowBand(Band);
+}
+
+void TDataLoop::Rewind(TfrBand* Band)
+{
+    Band->DataSet->First();
+    if (FPage->RecMode) {
+        FPage->RecList.push_back({Band, 1});
+    } else {
+        Band->LocalLine = 1;
+        Band->ClearMemoCaches();
+        Band->GlobalLine = 1;
+    }
+    for (TfrBand* G = Band->FirstGroup; G; G = G->NextGroup) {
+        G->LocalLine = 0;
+        G->ClearMemoCaches();
+        G->GlobalLine = 0;
+        G->GroupValue = Variant::Null();
+    }
+}
+
+void TDataLoop::GroupBreak(TfrBand* Band)
+{
+    const bool AtEnd = Band->DataSet->Eof();
+    TfrBand* Broken = nullptr;
+    if (AtEnd) {
+        Broken = Band->FirstGroup;
+    } else {
+        for (TfrBand* G = Band->FirstGroup; G && !Broken; G = G->NextGroup) {
+            if (G->GroupValue.IsNull() || G->GroupValue.IsEmpty())
+                continue;
+            const Variant Now = frParser().EvaluatePostfix(G->GroupCondition);
+            bool Same = false;
+            try {
+                Same = VarEquals(Now, G->GroupValue);
+            } catch (const Exception&) {
+                Same = VarSame(Now, G->GroupValue);
+            }
+            if (!Same)
+                Broken = G;
+        }
+    }
+    if (!Broken)
+        return;
+    // The footers print with the group's last record.
+    if (!AtEnd)
+        Band->DataSet->Prior();
+    for (TfrBand* H = Band->LastGroup; H && H != Broken; H = H->PrevGroup) {
+        if (H->Footer) {
+            FWaiting.push_back(H->Footer);
+            H->Footer->LocalLine = 0;
+            H->Footer->ClearMemoCaches();
+        }
+        H->LocalLine = 0;
+        H->ClearMemoCaches();
+    }
+    if (Broken->Footer)
+        FWaiting.push_back(Broken->Footer);
+    ShowList();
+    if (AtEnd)
+        return;
+    Band->DataSet->Next();
+    if (Broken->NewPageAfter && Broken->Visible)
+        FPage->NewPage();
+    for (TfrBand* H = Broken; H; H = H->NextGroup) {
+        ++H->LocalLine;
+        ++H->GlobalLine;
+        FWaiting.push_back(H);
+    }
+    Band->LocalLine = 0;
+}
+
+void TDataLoop::Advance(TfrBand* Band, bool Printed, bool AtEnd)
+{
+    if (FPage->RecMode) {
+        FPage->RecList.push_back({Band, 2});
+        return;
+    }
+    if (!Printed)
+        return;
+    ++FPage->RowCount;
+    ++Band->GlobalLine;
+    ++Band->LocalLine;
+    if (!AtEnd && Band->NewPageAfter && Band->Visible)
+        FPage->NewPage();
+}
+
+void TDataLoop::Run(int Level)
+{
+    static const int DataTypes[] = {btMasterData, btDetailData, btSubDetailData};
+    for (TfrBand* Band = FPage->Bands[DataTypes[Level - 1]]; Band && !Stopped(); Band = Band->Next) {
+        if (!Band->View || !Band->DataSet)
+            continue;
+        const size_t Entry = FWaiting.size();
+        Rewind(Band);
+        const bool HasRecords = !Band->DataSet->Eof();
+        if (HasRecords) {
+            for (TfrBand* G = Band->FirstGroup; G; G = G->NextGroup) {
+                ++G->LocalLine;
+                ++G->GlobalLine;
+                FWaiting.push_back(G);
+            }
+            if (Band->Header)
+                FWaiting.push_back(Band->Header);
+            if (Band->Footer)
+                Band->Footer->InitValues();
+        }
+        while (!Band->DataSet->Eof() && !Stopped()) {
+            bool Printed = true;
+            FWaiting.push_back(Band);
+            if (Band->PrintIfSubsetEmpty)
+                ShowList();
+            if (Level < FMaxLevel) {
+                Run(Level + 1);
+                if (!FWaiting.empty()) {
+                    // The detail had no records.
+                    if (Band->PrintIfSubsetEmpty) {
+                        ShowList();
+                    } else {
+                        auto It = std::find(FWaiting.begin(), FWaiting.end(), Band);
+                        if (It != FWaiting.end())
+                            FWaiting.erase(It);
+                        Printed = false;
+                    }
+                }
+            } else {
+                ShowList();
+            }
+            Band->DataSet->Next();
+            if (Band->FirstGroup)
+                GroupBreak(Band);
+            Advance(Band, Printed, Band->DataSet->Eof());
+        }
+        if (!HasRecords)
+            continue;
+        if (FWaiting.size() > Entry) {
+            // Nothing of this band printed: its headers go unprinted too.
+            FWaiting.resize(Entry);
+        } else if (Band->Footer) {
+            FPage->ShowBand(Band->Footer);
+        }
+    }
+}
+
+bool PageIsEmpty(TfrPage* Page)
+{
+    TfrBand* Master = Page->Bands[btMasterData];
+    if (!Master || !Master->DataSet)
+        return false;
+    try {
+        Master->DataSet->First();
+        return Master->DataSet->Eof();
+    } catch (const Exception&) {
+        return true;
+    }
+}
+
+} // namespace
+
+void TfrPage::FormPage()
+{
+    TfrReport* Report = CurReport;
+    const bool Manual = Report && Report->OnManualBuild;
+    if (Report && !Report->PrintIfEmpty() && PageIsEmpty(this)) {
+        if (AppendPage)
+            ++PageNo;
+        return;
+    }
+    PrintingFinalFooters = false;
+    if (!RecMode) {
+        ExecuteScript(Script);
+        if (AppendPage && frPrevCurY == frPrevBottomY) {
+            AppendPage = false;
+            frPrevFooterShown = false;
+            PageNo = PreparedCount();
+        }
+        CurBottomY = AppendPage && frPrevFooterShown ? frPrevBottomY : GetBottomBound();
+        CheckUsableHeight(this);
+        CurColumn = 0;
+        XAdjust = GetLeftBound();
+        if (AppendPage) {
+            CurY = frPrevCurY;
+        } else {
+            AddPreparedPage(this);
+            CurY = GetTopBound();
+            ShowBand(Bands[btOverlay]);
+            ShowBand(Bands[btNone]);
+        }
+        const int PagesBefore = PreparedCount();
+        const int TitleY = CurY;
+        if (!Manual)
+            ShowBand(Bands[btReportTitle]);
+        // Below a title a band that does not fit still gains from a new page.
+        FreshY = CurY == TitleY ? -2 : -1;
+        if (PreparedCount() == PagesBefore) {
+            if (Bands[btPageHeader]->Flags & flBandOnFirstPage)
+                ShowBand(Bands[btPageHeader]);
+            ShowBand(Bands[btColumnHeader]);
+            if (FreshY == -2)
+                FreshY = CurY;
+        }
+    }
+
+    if (!Manual) {
+        int MaxLevel = 0;
+        for (int Level : {1, 2, 3}) {
+            const int Typ = Level == 1 ? btMasterData : Level == 2 ? btDetailData : btSubDetailData;
+            if (BandExists(Bands[Typ]))
+                MaxLevel = Level;
+        }
+        if (MaxLevel > 0)
+            TDataLoop(this, MaxLevel).Run(1);
+    }
+
+    if (RecMode)
+        return;
+    if (Manual) {
+        if (CurReport->OnManualBuild)
+            CurReport->OnManualBuild(this);
+        if (MasterReport && MasterReport != CurReport && MasterReport->OnManualBuild)
+            MasterReport->OnManualBuild(this);
+    } else {
+        PrintingFinalFooters = true;
+        ShowBand(Bands[btColumnFooter]);
+        TfrBand* ColumnFooter = Bands[btColumnFooter];
+        const int SavedHeight = ColumnFooter->DY;
+        ColumnFooter->DY = 0;
+        ShowBand(Bands[btReportSummary]);
+        ColumnFooter->DY = SavedHeight;
+        PrintingFinalFooters = false;
+    }
+    frPrevCurY = CurColumn > 0 ? GetBottomBound() : CurY;
+    frPrevBottomY = CurBottomY;
+    CurColumn = 0;
+    XAdjust = GetLeftBound();
+    const int Before = PageNo;
+    frPrevFooterShown = false;
+    TfrBand* Footer = Bands[btPageFooter];
+    if (!Manual && ((PageNo == 0 && (Footer->Flags & flBandOnFirstPage)) || (Footer->Flags & flBandOnLastPage))) {
+        const uint16_t Saved = Footer->Flags;
+        Footer->Flags |= flBandOnFirstPage;
+        DrawPageFooters();
+        Footer->Flags = Saved;
+        frPrevFooterShown = BandExists(Footer);
+    }
+    FireEndPage(Before);
+    PageNo = Before + 1;
+    LastBand = nullptr;
+}
+
+bool TfrPage::PlayRecList()
+{
+    while (RecPos < static_cast<int>(RecList.size())) {
+        const TfrRecAction Action = RecList[RecPos];
+        TfrBand* Band = Action.Band;
+        switch (Action.Action) {
+        case 0:
+            if (TfrBand* Pending = PendingSubReportBand) {
+                if (Pending->ResumeSubReports())
+                    return true;
+                if (Pending == Band) {
+                    ++RecPos;
+                    continue;
+                }
+            }
+            if (Band->Draw())
+                return true;
+            break;
+        case 1:
+            if (Band->DataSet)
+                Band->DataSet->First();
+            Band->LocalLine = 1;
+            Band->ClearMemoCaches();
+            break;
+        default:
+            if (Band->DataSet)
+                Band->DataSet->Next();
+            ++RowCount;
+            ++Band->GlobalLine;
+            ++Band->LocalLine;
+            break;
+        }
+        ++RecPos;
+    }
+    return false;
+}

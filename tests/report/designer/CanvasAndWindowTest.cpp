@@ -1,0 +1,230 @@
+#include "DesignerTestUtil.h"
+
+#include "report/engine/FR_Dock.h"
+
+#include <QImage>
+
+namespace designertest {
+namespace {
+
+QImage Pixels(TfrDesignerForm* D)
+{
+    D->RedrawPage();
+    return D->PageView->Canvas()->Image()->copy();
+}
+
+bool Black(const QImage& I, int X, int Y)
+{
+    return (I.pixel(X, Y) & 0xFFFFFF) == 0;
+}
+
+struct TGridRow
+{
+    const char* Name;
+    int Step;
+    std::vector<QPoint> Dots, Blank;
+};
+
+class GridTest : public TDesignerTest, public ::testing::WithParamInterface<TGridRow>
+{
+};
+
+TEST_P(GridTest, DotsRepeatByTheGridStep)
+{
+    Open();
+    Designer->GridSizeX = Designer->GridSizeY = GetParam().Step;
+    Page()->UseMargins = 0;
+    const QImage I = Pixels(Designer.get());
+    for (const QPoint& P : GetParam().Dots)
+        EXPECT_TRUE(Black(I, P.x(), P.y())) << P.x() << "," << P.y();
+    for (const QPoint& P : GetParam().Blank)
+        EXPECT_FALSE(Black(I, P.x(), P.y())) << P.x() << "," << P.y();
+}
+
+const TGridRow GridRows[] = {
+    {"Four", 4, {{0, 0}, {4, 0}, {4, 4}, {96, 100}}, {{2, 0}, {5, 4}}},
+    {"Eight", 8, {{0, 0}, {8, 8}, {96, 104}}, {{4, 0}, {4, 4}}},
+    {"Eighteen", 18, {{0, 0}, {18, 0}, {36, 54}}, {{8, 0}, {16, 0}}},
+};
+INSTANTIATE_TEST_SUITE_P(Designer, GridTest, ::testing::ValuesIn(GridRows),
+                         [](const auto& Info) { return std::string(Info.param.Name); });
+
+TEST_F(TDesignerTest, MarginsAndColumnsAreDrawnInGrey)
+{
+    Open();
+    Designer->GridShow = false;
+    Page()->LeftMargin = 40;
+    Page()->TopMargin = 40;
+    Page()->RightMargin = 40;
+    Page()->BottomMargin = 40;
+    Page()->Columns = 2;
+    Page()->ColumnGap = 20;
+    const QImage I = Pixels(Designer.get());
+    const int Right = Page()->GetRightBound();
+    EXPECT_EQ(I.pixel(40, 100) & 0xFFFFFF, 0x808080u);
+    EXPECT_EQ(Page()->ColumnWidth, (Right - 40 - 20) / 2);
+    EXPECT_EQ(I.pixel(41, 40) & 0xFFFFFF, 0x808080u);
+    EXPECT_EQ(I.pixel(41, 39) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST_F(TDesignerTest, XorFeedbackDrawnTwiceRestoresEveryPixel)
+{
+    Open();
+    Build(QStringLiteral("Memo1 8,8 96x20 sel; Band1 band 0,40 600x40"));
+    const QImage Before = Pixels(Designer.get());
+    TfrDesignerPage* P = Designer->PageView;
+    for (const TfrRect& R : {TfrRect{5, 5, 120, 60}, TfrRect{30, 10, 31, 80}, TfrRect{10, 30, 90, 31}}) {
+        P->XorOutline(R);
+        P->XorSplitLine(R);
+        P->XorLinePreview(R);
+        P->DrawSelected(1);
+        P->DrawSelected(2);
+        EXPECT_NE(*P->Canvas()->Image(), Before);
+        P->DrawSelected(2);
+        P->DrawSelected(1);
+        P->XorLinePreview(R);
+        P->XorSplitLine(R);
+        P->XorOutline(R);
+        EXPECT_EQ(*P->Canvas()->Image(), Before);
+    }
+}
+
+TEST_F(TDesignerTest, HandlesOfAMultipleSelectionMarkTheCornerViewInTeal)
+{
+    Open();
+    Designer->GridShow = false;
+    Page()->UseMargins = 0;
+    Build(QStringLiteral("Memo1 20,20 40x20 sel; Memo2 80,60 40x20 sel"));
+    const QImage I = Pixels(Designer.get());
+    // Beside the views the 5-pixel dots lie on white: teal ($808000, RGB
+    // 008080) XOR white for the corner view, white XOR white for the others.
+    EXPECT_EQ(I.pixel(122, 82) & 0xFFFFFF, 0xFF7F7Fu);
+    EXPECT_EQ(I.pixel(62, 42) & 0xFFFFFF, 0u);
+    EXPECT_EQ(I.pixel(40, 18) & 0xFFFFFF, 0xFFFFFFu) << "no edge midpoints with several views";
+}
+
+TEST_F(TDesignerTest, PaintUptoLeavesHigherViewsUnpainted)
+{
+    Open();
+    Designer->GridShow = false;
+    Build(QStringLiteral("Memo1 20,20 40x40; Memo2 100,20 40x40"));
+    Page()->Objects(0)->SetFillColor(0x0000FF);
+    Page()->Objects(1)->SetFillColor(0x00FF00);
+    TfrDesignerPage* P = Designer->PageView;
+    P->Canvas()->Brush()->SetColor(clBlack);
+    P->Canvas()->FillRect(P->rect());
+    P->PaintViews(0);
+    const QImage I = P->Canvas()->Image()->copy();
+    EXPECT_EQ(I.pixel(40, 40) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(I.pixel(120, 40) & 0xFFFFFF, 0u);
+    EXPECT_EQ(I.pixel(80, 40) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST_F(TDesignerTest, ZeroWidthLineIsHitWithinThreePixels)
+{
+    Open();
+    Build(QStringLiteral("Line1 line 10,10 0x40"));
+    TfrDesignerPage* P = Designer->PageView;
+    EXPECT_NE(P->HitTest(13, 30), nullptr);
+    EXPECT_NE(P->HitTest(7, 30), nullptr);
+    EXPECT_EQ(P->HitTest(14, 30), nullptr);
+    EXPECT_EQ(P->HitTest(10, 54), nullptr);
+}
+
+TEST_F(TDesignerTest, DesignActionOpensTheDesignerAndCloseEndsWithOk)
+{
+    QStringList Seen;
+    TModalHandlers Seam(
+        [&](TForm* Form) {
+            auto* D = dynamic_cast<TfrDesignerForm*>(Form);
+            if (!D)
+                return mrCancel;
+            Seen << D->Caption();
+            D->ExitB->Click();
+            return mrNone;
+        },
+        nullptr);
+    Report.SetFileName(QStringLiteral("/tmp/Frf/Bill.frf"));
+    EXPECT_EQ(Report.DesignReport(), mrOk);
+    EXPECT_EQ(Seen, QStringList{QStringLiteral("Designer - Bill.frf")});
+    EXPECT_EQ(frDesigner, nullptr);
+}
+
+TEST_F(TDesignerTest, PreparedPageEditingKeepsReportCommandsOffAndTheFileName)
+{
+    Report.SetFileName(QStringLiteral("Bill.frf"));
+    Open(0);
+    for (TfrSpeedButton* B : Designer->FlagButtons)
+        EXPECT_FALSE(B->Enabled()) << B->objectName().toStdString();
+    EXPECT_FALSE(Designer->ToolButton(gtBand)->Enabled());
+    EXPECT_FALSE(Designer->ToolButton(gtSubReport)->Enabled());
+    EXPECT_TRUE(Designer->FileBtn3->Enabled());
+    EXPECT_EQ(Designer->Caption(), QStringLiteral("Designer - Untitled"));
+    Designer.reset();
+    EXPECT_EQ(Report.FileName(), QStringLiteral("Bill.frf"));
+}
+
+TEST_F(TDesignerTest, FirstDialogPageOpensInItsFormWithDialogControls)
+{
+    Page()->PageType = ptDialog;
+    Page()->Caption = QStringLiteral("Ask");
+    Open();
+    ASSERT_NE(Designer->DialogPageForm, nullptr);
+    EXPECT_EQ(Designer->PageView->parentWidget(), Designer->DialogPageForm);
+    EXPECT_EQ(Designer->DialogPageForm->Caption(), QStringLiteral("Ask"));
+    EXPECT_FALSE(Designer->ToolButton(gtMemo)->isVisibleTo(Designer->Panel4));
+    Report.Pages()->Add();
+    Designer->SetCurPage(1);
+    EXPECT_EQ(Designer->DialogPageForm, nullptr);
+    EXPECT_EQ(Designer->PageView->parentWidget(), Designer->ScrollHost);
+    EXPECT_TRUE(Designer->ToolButton(gtMemo)->isVisibleTo(Designer->Panel4));
+}
+
+TEST_F(TDesignerTest, SelectObjectByViewOrPageName)
+{
+    Report.Pages()->Add();
+    Report.Pages()->Add();
+    Open();
+    Build(QStringLiteral("Memo1 8,8 96x20; Page2 8,40 96x20"));
+    const struct
+    {
+        const char* Name;
+        int Page;
+        const char* Selected;
+    } Rows[] = {
+        {"memo1", 0, "Memo1"}, {"Page2", 0, "Page2"}, {"Page3", 2, ""}, {"PageHeader1", 2, ""},
+        {"Page0", 2, ""},      {"Page4", 2, ""},      {"Page1", 0, ""},
+    };
+    for (const auto& R : Rows) {
+        Designer->SelectObject(QString::fromUtf8(R.Name));
+        EXPECT_EQ(Designer->CurPageIndex(), R.Page) << R.Name;
+        QStringList Selected;
+        for (int i = 0; i < Designer->Page->Count(); ++i)
+            if (Designer->Page->Objects(i)->Selected())
+                Selected << Designer->Page->Objects(i)->Name();
+        EXPECT_EQ(Selected.join(u','), QString::fromUtf8(R.Selected)) << R.Name;
+    }
+}
+
+TEST_F(TDesignerTest, InsertExpressionBracketsTheText)
+{
+    Open();
+    const struct
+    {
+        const char* Typed;
+        const char* Result;
+    } Rows[] = {{"[A] + [B]", "[[A] + [B]]"}, {"[A]", "[A]"}, {"", ""}, {"A + 1", "[A + 1]"}};
+    for (const auto& R : Rows) {
+        TModalHandlers Seam(
+            [&](TForm* Form) {
+                auto* Box = dynamic_cast<TInputBoxForm*>(Form);
+                Box->Edit->setText(QString::fromUtf8(R.Typed));
+                return mrOk;
+            },
+            nullptr);
+        EXPECT_EQ(Designer->InsertExpression(), QString::fromUtf8(R.Result)) << R.Typed;
+    }
+}
+
+} // namespace
+} // namespace designertest

@@ -1,0 +1,126 @@
+// A designer window on a report made in code: pages from short texts
+// ("Memo1 10,10 96x20 sel", "Band1 band 0,40 600x40", "Line1 line 0,0 40x0"),
+// mouse gestures from event texts ("D 10,10; M 14,10 Alt; U 30,10") and the
+// page read back as text.
+#pragma once
+
+#include "platform/gui/InputBox.h"
+#include "platform/gui/ModalSeam.h"
+#include "report/designer/FR_Desgn.h"
+#include "report/designer/FR_DsgPage.h"
+#include "report/engine/FR_BandView.h"
+#include "report/engine/FR_Class.h"
+#include "report/engine/FR_Globals.h"
+#include "report/engine/FR_Page.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <ostream>
+
+inline void PrintTo(const QString& S, std::ostream* Out)
+{
+    *Out << '"' << S.toStdString() << '"';
+}
+
+namespace designertest {
+
+class TDesignerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        frRegisterDesigner();
+        CurReport = &Report;
+        Report.Pages()->Add();
+    }
+    void TearDown() override
+    {
+        Designer.reset();
+        CurReport = nullptr;
+        CurPage = nullptr;
+        frUnregisterDesigner();
+    }
+
+    // Opens the window on the report as the engine does, without a loop.
+    void Open(uint8_t Flag = 1)
+    {
+        Designer = std::make_unique<TfrDesignerForm>(Flag);
+        frDesigner = Designer.get();
+        Designer->resize(900, 640);
+        Designer->FormShow();
+    }
+
+    TfrPage* Page() const { return Report.Pages()->Pages(0); }
+
+    void Build(const QString& Text)
+    {
+        for (const QString& Item : Text.split(u';', Qt::SkipEmptyParts)) {
+            const QStringList F = Item.simplified().split(u' ');
+            const bool Band = F.contains(QStringLiteral("band")), Line = F.contains(QStringLiteral("line"));
+            auto V = CreateViewByType(Band ? gtBand : Line ? gtLine : gtMemo, QString());
+            V->SetName(F[0]);
+            const QStringList Pos = F[Band || Line ? 2 : 1].split(u','), Size = F[Band || Line ? 3 : 2].split(u'x');
+            V->SetBounds(Pos[0].toInt(), Pos[1].toInt(), Size[0].toInt(), Size[1].toInt());
+            if (F.contains(QStringLiteral("sel"))) {
+                V->SetSelected(true);
+                ++SelCount;
+            }
+            for (const QString& W : F)
+                if (W.startsWith(QStringLiteral("r")) && W.size() > 1 && W[1].isDigit())
+                    V->SetRestrictions(static_cast<uint16_t>(W.mid(1).toInt()));
+            Page()->Add(std::move(V));
+        }
+        Designer->PageView->ComputeSelectionBounds();
+        Designer->RedrawPage();
+    }
+
+    // "D x,y", "M x,y", "U x,y", each optionally followed by Alt, Shift or Ctrl.
+    void Run(const QString& Events)
+    {
+        TfrDesignerPage* P = Designer->PageView;
+        for (const QString& E : Events.split(u';', Qt::SkipEmptyParts)) {
+            const QStringList F = E.simplified().split(u' ');
+            const QStringList XY = F[1].split(u',');
+            const int X = XY[0].toInt(), Y = XY[1].toInt();
+            TShiftState Shift;
+            if (F.contains(QStringLiteral("Alt")))
+                Shift << ssAlt;
+            if (F.contains(QStringLiteral("Shift")))
+                Shift << ssShift;
+            if (F.contains(QStringLiteral("Ctrl")))
+                Shift << ssCtrl;
+            if (F[0] == u"D")
+                P->MouseDown(mbLeft, Shift << ssLeft, X, Y);
+            else if (F[0] == u"R")
+                P->MouseDown(mbRight, Shift << ssRight, X, Y);
+            else if (F[0] == u"M")
+                P->MouseMove(P->Down ? Shift << ssLeft : Shift, X, Y);
+            else if (F[0] == u"U")
+                P->MouseUp(mbLeft, Shift, X, Y);
+        }
+    }
+
+    QString PageText() const
+    {
+        QStringList L;
+        for (int i = 0; i < Page()->Count(); ++i) {
+            const TfrView* V = Page()->Objects(i);
+            L << QStringLiteral("%1 %2,%3 %4x%5%6").arg(V->Name()).arg(V->Left()).arg(V->Top()).arg(V->Width())
+                     .arg(V->Height()).arg(V->Selected() ? QStringLiteral(" sel") : QString());
+        }
+        return L.join(QStringLiteral("; "));
+    }
+
+    QString Records() const
+    {
+        QStringList L;
+        for (const TfrChangeRecord& R : Designer->ChangeLog())
+            L << QString::number(R.Kind) + u':' + R.Views.join(u',');
+        return L.join(QStringLiteral("; "));
+    }
+
+    TfrReport Report;
+    std::unique_ptr<TfrDesignerForm> Designer;
+};
+
+} // namespace designertest

@@ -1,0 +1,224 @@
+// Page forming over templates built in code: bands, breaks, groups, footers,
+// columns, splits, subreports, cross-tab and aggregates, compared as text.
+#include "EngineTestUtil.h"
+
+using namespace enginetest;
+
+TEST_F(TEngineTest, MasterListBreaksPagesUnderHeaderAndFooter)
+{
+    Data("Q", {"Name"}, {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l", "m", "n", "o"});
+    Band(btPageHeader, "PH", 10, 20)->SetFlags(flBandOnFirstPage);
+    Memo("Head", 10, "Title");
+    Band(btMasterData, "MD", 40, 20, "frQ");
+    Memo("Row", 40, "[Q.Name] [LINE#]");
+    Band(btPageFooter, "PF", 80, 20)->SetFlags(flBandOnFirstPage | flBandOnLastPage);
+    Memo("Foot", 80, "[PAGE#]/[TOTALPAGES]");
+    Report->SetDoublePass(true);
+    ASSERT_TRUE(Report->PrepareReport()) << frErrorText.toStdString();
+    // Row m ends exactly on the page footer's top and stays.
+    EXPECT_EQ(Pages().join(" ").toStdString(),
+              "1|Head@10:Title 1|Row@30:a 1 1|Row@50:b 2 1|Row@70:c 3 1|Row@90:d 4 1|Row@110:e 5 1|Row@130:f 6 "
+              "1|Row@150:g 7 1|Row@170:h 8 1|Row@190:i 9 1|Row@210:j 10 1|Row@230:k 11 1|Row@250:l 12 "
+              "1|Row@270:m 13 1|Foot@290:1/2 2|Head@10:Title 2|Row@30:n 14 2|Row@50:o 15 2|Foot@290:2/2");
+}
+
+TEST_F(TEngineTest, GroupsCloseInnermostFirstWithTheirSums)
+{
+    Data("Q", {"G", "H", "Amt:i"}, {"A,x,1", "A,x,2", "A,y,4", "B,y,8"});
+    Band(btGroupHeader, "GH1", 10, 20, "[Q.G]");
+    Memo("G1", 10, "G [Q.G]");
+    Band(btGroupHeader, "GH2", 40, 20, "[Q.H]");
+    Memo("G2", 40, "H [Q.H]");
+    Band(btMasterData, "MD", 70, 20, "frQ");
+    Memo("Row", 70, "[Q.Amt] [LINE#]");
+    Band(btGroupFooter, "GF2", 100, 20);
+    Memo("F2", 100, "[SUM([Q.Amt])] [COUNT(MD)]");
+    Band(btGroupFooter, "GF1", 130, 20);
+    Memo("F1", 130, "[SUM([Q.Amt])]");
+    Band(btReportSummary, "RS", 160, 20);
+    Memo("Total", 160, "[SUM([Q.Amt])] [MIN([Q.Amt])] [MAX([Q.Amt])] [AVG([Q.Amt])]");
+    ASSERT_TRUE(Report->PrepareReport()) << frErrorText.toStdString();
+    EXPECT_EQ(Trace.join(" ").toStdString(),
+              "1:GH1@10 1:GH2@30 1:MD@50 1:MD@70 1:GF2@90 1:GH2@110 1:MD@130 1:GF2@150 1:GF1@170 1:GH1@190 1:GH2@210 "
+              "1:MD@230 1:GF2@250 1:GF1@270 1:RS@290");
+    // The report's average is not disturbed by the groups' resets.
+    EXPECT_EQ(Pages().join(" ").toStdString(),
+              "1|G1@10:G A 1|G2@30:H x 1|Row@50:1 1 1|Row@70:2 2 1|F2@90:3 2 1|G2@110:H y 1|Row@130:4 1 "
+              "1|F2@150:4 1 1|F1@170:7 1|G1@190:G B 1|G2@210:H y 1|Row@230:8 1 1|F2@250:8 1 1|F1@270:8 "
+              "1|Total@290:15 1 8 3.75");
+}
+
+// Each row builds a template over the 12 rows of Q and names the bands that
+// end, with their page and top.
+TEST_F(TEngineTest, FormingRules)
+{
+    struct TRow
+    {
+        const char* Name;
+        std::function<void(TEngineTest&)> Build;
+        const char* Expected;
+    };
+    auto Rows12 = QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"};
+    const TRow Rows[] = {
+        {"footer on the first page only",
+         [](TEngineTest& T) {
+             T.Band(btMasterData, "MD", 40, 40, "frQ");
+             T.Band(btPageFooter, "PF", 100, 20)->SetFlags(flBandOnFirstPage);
+         },
+         "1:MD@10 1:MD@50 1:MD@90 1:MD@130 1:MD@170 1:MD@210 1:MD@250 1:PF@290 2:MD@10 2:MD@50 2:MD@90 2:MD@130 "
+         "2:MD@170"},
+        {"footer on the last page only",
+         [](TEngineTest& T) {
+             T.Band(btMasterData, "MD", 40, 40, "frQ");
+             T.Band(btPageFooter, "PF", 100, 20)->SetFlags(flBandOnLastPage);
+         },
+         "1:MD@10 1:MD@50 1:MD@90 1:MD@130 1:MD@170 1:MD@210 1:MD@250 2:MD@10 2:MD@50 2:MD@90 2:MD@130 2:MD@170 "
+         "2:PF@290"},
+        {"two page columns",
+         [](TEngineTest& T) {
+             T.Page->Columns = 2;
+             T.Page->ColumnGap = 10;
+             T.Band(btColumnHeader, "CH", 10, 20);
+             T.Band(btMasterData, "MD", 40, 50, "frQ");
+             T.Band(btColumnFooter, "CF", 100, 20);
+         },
+         "1:CH@10 1:MD@30 1:MD@80 1:MD@130 1:MD@180 1:MD@230 1:CF@280 1:CH@10 1:MD@30 1:MD@80 1:MD@130 1:MD@180 "
+         "1:MD@230 1:CF@280 2:CH@10 2:MD@30 2:MD@80 2:CF@130"},
+        {"band columns",
+         [](TEngineTest& T) {
+             TfrBandView* B = T.Band(btMasterData, "MD", 40, 100, "frQ");
+             B->SetColumns(3);
+             T.Band(btMasterFooter, "MF", 150, 20);
+         },
+         "1:MD@10 1:MD@10 1:MD@10 1:MD@110 1:MD@110 1:MD@110 1:MD@210 1:MD@210 1:MD@210 2:MD@10 2:MD@10 2:MD@10 "
+         "2:MF@110"},
+        {"header repeated on a new page",
+         [](TEngineTest& T) {
+             T.Band(btMasterHeader, "MH", 10, 20)->SetFlags(flBandRepeatHeader);
+             T.Band(btMasterData, "MD", 40, 40, "frQ");
+         },
+         "1:MH@10 1:MD@30 1:MD@70 1:MD@110 1:MD@150 1:MD@190 1:MD@230 1:MD@270 2:MH@10 2:MD@30 2:MD@70 2:MD@110 "
+         "2:MD@150 2:MD@190"},
+        {"new page after each record",
+         [](TEngineTest& T) {
+             T.Band(btMasterData, "MD", 40, 20, "frQ")->SetFlags(flBandNewPageAfter);
+             T.Band(btMasterFooter, "MF", 150, 20);
+         },
+         "1:MD@10 2:MD@10 3:MD@10 4:MD@10 5:MD@10 6:MD@10 7:MD@10 8:MD@10 9:MD@10 10:MD@10 11:MD@10 12:MD@10 "
+         "12:MF@30"},
+    };
+    Data("Q", {"N"}, Rows12);
+    for (const TRow& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        while (Page->Count() > 0)
+            Page->Delete(0);
+        Page->Columns = 1;
+        Trace.clear();
+        Row.Build(*this);
+        ASSERT_TRUE(Report->PrepareReport()) << frErrorText.toStdString();
+        EXPECT_EQ(Trace.join(" ").toStdString(), Row.Expected);
+    }
+}
+
+TEST_F(TEngineTest, MasterWithoutDetailRecords)
+{
+    Data("Q", {"N"}, {"1", "2"});
+    Data("E", {"N"}, {});
+    Band(btMasterHeader, "MH", 10, 20);
+    TfrBandView* Master = Band(btMasterData, "MD", 40, 20, "frQ");
+    Band(btDetailData, "DD", 70, 20, "frE");
+    Band(btMasterFooter, "MF", 100, 20);
+    ASSERT_TRUE(Report->PrepareReport());
+    EXPECT_EQ(Trace.join(" ").toStdString(), "");
+    Master->SetFlags(flBandPrintIfSubsetEmpty);
+    Trace.clear();
+    ASSERT_TRUE(Report->PrepareReport());
+    EXPECT_EQ(Trace.join(" ").toStdString(), "1:MH@10 1:MD@30 1:MD@50 1:MF@70");
+}
+
+TEST_F(TEngineTest, TallBandSplitsOnAFreshPageAndMovesFromALowerOne)
+{
+    QStringList Lines;
+    for (int i = 1; i <= 25; ++i)
+        Lines << QString::number(i);
+    Data("Q", {"N"}, {"1"});
+    Band(btMasterData, "MD", 40, 20, "frQ")->SetFlags(flBandStretched);
+    Memo("Text", 40, Lines.join("\r\n"))->SetFlags(flStretched);
+    ASSERT_TRUE(Report->PrepareReport()) << frErrorText.toStdString();
+    EXPECT_EQ(Pages().join(" ").toStdString(),
+              "1|Text@10:1/2/3/4/5/6/7/8/9/10/11/12/13/14/15/16/17/18/19 2|Text@10:20/21/22/23/24/25");
+    Band(btReportTitle, "RT", 10, 20);
+    Memo("Title", 10, "Title");
+    ASSERT_TRUE(Report->PrepareReport()) << frErrorText.toStdString();
+    EXPECT_EQ(Pages().join(" ").toStdString(),
+              "1|Title@10:Title 2|Text@10:1/2/3/4/5/6/7/8/9/10/11/12/13/14/15/16/17/18/19 3|Text@10:20/21/22/23/24/25");
+}
+
+TEST_F(TEngineTest, SubreportsPrintBesideEachOtherAcrossABreak)
+{
+    Data("Q", {"N"}, {"1"});
+    Data("L", {"N"}, {"1", "2", "3", "4", "5", "6", "7", "8"});
+    Data("R", {"N"}, {"1", "2"});
+    Report->Pages()->Add();
+    Report->Pages()->Add();
+    TfrPage* Left = Report->Pages()->Pages(1);
+    TfrPage* Right = Report->Pages()->Pages(2);
+    Band(btMasterData, "LD", 10, 40, "frL", Left);
+    Memo("L", 10, "L[L.N]", 0, 18, Left);
+    Band(btMasterData, "RD", 10, 40, "frR", Right);
+    Memo("R", 10, "R[R.N]", 0, 18, Right);
+    Band(btMasterData, "MD", 100, 30, "frQ");
+    Memo("Top", 100, "above");
+    auto AddSub = [this](const char* Name, int Left, int PageIndex) {
+        auto View = CreateViewByType(gtSubReport, {});
+        View->SetName(Name);
+        View->SetBounds(Left, 110, 100, 20);
+        static_cast<TfrSubReportView*>(View.get())->SetSubPage(PageIndex);
+        Page->Add(std::move(View));
+    };
+    AddSub("SubL", 20, 1);
+    AddSub("SubR", 300, 2);
+    AddSub("SubSelf", 500, 0);   // its own page: prints nothing
+    Report->Pages()->Add();
+    Report->Pages()->Pages(3)->PageType = ptDialog;
+    AddSub("SubDialog", 600, 3);  // a dialog page: prints nothing
+    Band(btMasterFooter, "MF", 200, 20);
+    ASSERT_TRUE(Report->PrepareReport()) << frErrorText.toStdString();
+    EXPECT_EQ(Pages().join(" ").toStdString(),
+              "1|Top@10:above 1|L@20:L1 1|L@60:L2 1|L@100:L3 1|L@140:L4 1|L@180:L5 1|L@220:L6 1|L@260:L7 "
+              "1|R@20:R1 1|R@60:R2 2|L@10:L8");
+    EXPECT_EQ(Trace.join(" ").toStdString(),
+              "1:LD@20 1:LD@60 1:LD@100 1:LD@140 1:LD@180 1:LD@220 1:LD@260 1:RD@20 1:RD@60 2:LD@10 2:MD@10 "
+              "2:MF@50");
+}
+
+TEST_F(TEngineTest, CrossTabCellsRunAcrossAndOnToANewPage)
+{
+    Data("Q", {"N"}, {"1", "2"});
+    Data("C", {"N"}, {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"});
+    auto Cross = [this](int Type, const char* Name, int Left, int Width, const QString& Source) {
+        TfrBandView* B = Band(Type, Name, 0, 300, Source);
+        B->SetBounds(Left, 0, Width, 300);
+    };
+    Cross(btCrossHeader, "CH", 20, 60, {});
+    Cross(btCrossData, "CD", 80, 60, "frC");
+    Band(btMasterData, "MD", 40, 20, "frQ");
+    Memo("Head", 40, "r[Q.N]", 22, 18)->SetWidth(50);
+    Memo("Cell", 40, "[Q.N]x[C.N]", 82, 18)->SetWidth(50);
+    ASSERT_TRUE(Report->PrepareReport()) << frErrorText.toStdString();
+    QStringList Out;
+    for (int i = 0; i < Report->EMFPages()->Count(); ++i) {
+        Report->EMFPages()->ObjectsToPage(i);
+        TfrPage* P = Report->EMFPages()->Items(i)->PageObject.get();
+        for (int v = 0; v < P->Count(); ++v)
+            Out << QStringLiteral("%1|%2,%3:%4").arg(i + 1).arg(P->Objects(v)->Left()).arg(P->Objects(v)->Top())
+                       .arg(P->Objects(v)->Memo()->Text().trimmed());
+    }
+    // Column 11 passes the right bound: it and what follows go to page 2 at
+    // the same height.
+    EXPECT_EQ(Out.join(" ").toStdString(),
+              "1|22,10:r1 1|82,10:1x1 1|142,10:1x2 1|202,10:1x3 1|262,10:1x4 1|322,10:1x5 1|382,10:1x6 "
+              "1|442,10:1x7 1|502,10:1x8 1|562,10:1x9 1|622,10:1x10 1|22,30:r2 1|82,30:2x1 1|142,30:2x2 "
+              "1|202,30:2x3 1|262,30:2x4 1|322,30:2x5 1|382,30:2x6 1|442,30:2x7 1|502,30:2x8 1|562,30:2x9 "
+              "1|622,30:2x10 2|22,10:1x11 2|82,10:1x12 2|22,30:2x11 2|82,30:2x12");
+}

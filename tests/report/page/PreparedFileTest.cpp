@@ -1,0 +1,243 @@
+// The prepared report file: hand-made files of every form, a round trip that
+// keeps every byte, damaged files refused without touching the report, and
+// every truncation and random damage read without crash or runaway memory.
+#include "PreparedTestUtil.h"
+
+#include "platform/gui/ModalSeam.h"
+#include "report/engine/FR_PictureView.h"
+#include "report/engine/FR_Prntr.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+using namespace preparedtest;
+
+namespace {
+
+// A page stream of one memo named Name at 10,20 40x12 holding Text.
+QByteArray MemoStream(const QString& Name, const QString& Text)
+{
+    TMemoryStream S;
+    S.WriteU8(25);
+    TfrMemoView Memo;
+    Memo.SetName(Name);
+    Memo.SetBounds(10, 20, 40, 12);
+    Memo.ExpandedMemo()->SetText(Text);
+    Memo.SetStreamMode(1);
+    S.WriteU8(gtMemo);
+    Memo.SaveToStream(S);
+    return S.Data();
+}
+
+QString PaperOf(const TfrPageInfo& I)
+{
+    return QStringLiteral("%1 %2x%3 o%4 bin%5 m%6 %7,%8,%9,%10")
+        .arg(I.PaperSize).arg(I.PaperWidth).arg(I.PaperHeight).arg(I.PaperOrientation).arg(I.PaperBin)
+        .arg(I.UseMarginsFlag).arg(I.PageMargins[0]).arg(I.PageMargins[1]).arg(I.PageMargins[2])
+        .arg(I.PageMargins[3]);
+}
+
+QByteArray Current(int Version)
+{
+    TBytes B;
+    B.U8(Version).U8(0).Str("Virtual printer").I32(2);
+    for (int Page = 0; Page < 2; ++Page) {
+        const int Start = B.Pos();
+        B.I32(0).I16(Page == 0 ? 9 : 11).I32(Page == 0 ? 2100 : 2970).I32(Page == 0 ? 2970 : 2100).U8(Page);
+        B.I32(15).U8(1).I32(10).I32(20).I32(30).I32(40);
+        B.Raw(MemoStream(Page == 0 ? "First" : "Second", "Page " + QString::number(Page + 1)));
+        B.PatchI32(Start, B.Pos());
+    }
+    return B.U8('Q').Data();
+}
+
+QByteArray Versionless()
+{
+    TBytes B;
+    B.U8(0).Str("Virtual printer").I32(1);
+    const int Start = B.Pos();
+    // A view type this program does not know ends the page's views.
+    B.I32(0).I16(9).I32(2100).I32(2970).U8(0).U8(1).Raw(MemoStream("Only", "V0") + '\x07' +
+                                                          MemoStream("Lost", "").mid(1));
+    B.PatchI32(Start, B.Pos());
+    return B.U8('X').Data();
+}
+
+// The old form: printer lines ending in 13, a 0 byte, pages of one metafile.
+// First is the file's first byte (a version 23 file starts the same way).
+QByteArray OldForm(const QByteArray& Lines)
+{
+    TBytes B;
+    B.Raw(Lines).U8(0).I32(1);
+    const int Start = B.Pos();
+    B.I32(0).I16(9).I32(2100).I32(2970).U8(0).U8(1).Raw("EMF-BYTES");
+    B.PatchI32(Start, B.Pos());
+    return B.Data();
+}
+
+} // namespace
+
+TEST_F(TPreparedTest, HandMadeFilesOfEveryForm)
+{
+    struct TRow
+    {
+        const char* Name;
+        QByteArray File;
+        const char* Papers;
+        const char* FirstViews;
+        char Mark;
+        const char* Printer;
+    };
+    const TRow Rows[] = {
+        {"current", Current(25), "9 2100x2970 o0 bin15 m1 10,20,30,40|11 2970x2100 o1 bin15 m1 10,20,30,40",
+         "First 10,20 40x12 Page 1", 'Q', "Virtual printer"},
+        {"versionless", Versionless(), "9 2100x2970 o0 bin-1 m1 0,0,0,0", "Only 10,20 40x12 V0", 'X',
+         "Virtual printer"},
+        {"old form", OldForm("Office\rsecond line\r"), "9 2100x2970 o0 bin-1 m1 0,0,0,0", "", 'X', "Office"},
+        {"version 23", OldForm("\x17"), "9 2100x2970 o0 bin-1 m1 0,0,0,0", "", 'X', "\x17"},
+    };
+    for (const TRow& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        Report.ReportMark = 'X';
+        TMemoryStream S(Row.File);
+        Report.EMFPages()->LoadPreparedPages(S);
+        QStringList Papers;
+        for (int i = 0; i < Report.EMFPages()->Count(); ++i)
+            Papers << PaperOf(*Report.EMFPages()->Items(i));
+        EXPECT_EQ(Papers.join('|'), QString(Row.Papers));
+        EXPECT_EQ(Report.ReportMark, QChar(Row.Mark));
+        EXPECT_EQ(Report.PrinterName(), QString(Row.Printer));
+        TfrPageInfo& First = *Report.EMFPages()->Items(0);
+        EXPECT_GT(First.PagePrnInfo.PaperWidthPx, 0);   // the printer's printable area, copied
+        if (*Row.FirstViews) {
+            EXPECT_EQ(Views(*Report.EMFPages(), 0), QString(Row.FirstViews));
+        } else {
+            // The old page's metafile is the page's one picture, over the whole paper.
+            Report.EMFPages()->ObjectsToPage(0);
+            const TfrPage* Page = First.PageObject.get();
+            ASSERT_EQ(Page->Count(), 1);
+            auto* Picture = dynamic_cast<TfrPictureView*>(Page->Objects(0));
+            ASSERT_NE(Picture, nullptr);
+            EXPECT_EQ(Picture->Picture()->Kind(), gkMetafile);
+            EXPECT_EQ(Picture->Picture()->Data(), QByteArray("EMF-BYTES"));
+            EXPECT_EQ(QRect(Picture->Left(), Picture->Top(), Picture->Width(), Picture->Height()),
+                      QRect(0, 0, First.PagePrnInfo.PaperWidthPx, First.PagePrnInfo.PaperHeightPx));
+        }
+    }
+}
+
+TEST_F(TPreparedTest, SaveLoadSaveKeepsEveryByte)
+{
+    Paper->ChangePaper(11, 0, 0, frNoBin, poLandscape);
+    Paper->LeftMargin = 12;
+    Paper->BottomMargin = 34;
+    Paper->UseMargins = 0;
+    AddPage(*Report.EMFPages(), *Paper, {{"A", {5, 6, 70, 20}, "甲乙 one"}, {"URLB", {9, 80, 60, 20}, "x@y"}});
+    Paper->ChangePaper(9, 0, 0, frNoBin, poPortrait);
+    Paper->UseMargins = -1;
+    AddPage(*Report.EMFPages(), *Paper, {{"C", {1, 2, 3, 4}, "two\nlines"}});
+    Report.ReportMark = 'M';
+
+    QTemporaryDir Dir;
+    const QString File = Dir.filePath("r.frp");
+    Report.SavePreparedReport(File);
+    TfrReport Other;
+    ASSERT_TRUE(Other.LoadPreparedReport(File));
+    EXPECT_FALSE(Other.CanRebuild());
+    EXPECT_EQ(Other.ReportMark, QChar('M'));
+    ASSERT_EQ(Other.PreparedPageCount(), 2);
+    EXPECT_EQ(PaperOf(*Other.EMFPages()->Items(0)), "11 2100x1480 o1 bin65535 m0 12,0,0,34");
+    EXPECT_EQ(Views(*Other.EMFPages(), 0), "A 5,6 70x20 甲乙 one\nURLB 9,80 60x20 x@y");
+    EXPECT_EQ(Views(*Other.EMFPages(), 1), "C 1,2 3x4 two\r\nlines");
+    const QString Again = Dir.filePath("again.frp");
+    Other.SavePreparedReport(Again);
+    QFile A(File), B(Again);
+    ASSERT_TRUE(A.open(QIODevice::ReadOnly) && B.open(QIODevice::ReadOnly));
+    EXPECT_EQ(A.readAll(), B.readAll());
+}
+
+TEST_F(TPreparedTest, DamagedFilesLeaveTheReportAsItWas)
+{
+    AddPage(*Report.EMFPages(), *Paper, {{"Kept", {1, 1, 10, 10}, "k"}});
+    const QByteArray Good = Current(25);
+    QByteArray PastEnd = Good;
+    PastEnd[27] = char(0x7F);   // first page's end far behind the file
+    QByteArray Backwards = Good;
+    Backwards.replace(24, 4, QByteArray("\x05\0\0\0", 4));
+    QByteArray HugeCount = Good;
+    HugeCount.replace(20, 4, QByteArray("\xFF\xFF\xFF\x7F", 4));
+    QByteArray Compressed = Good;
+    Compressed[1] = 1;
+    struct TRow
+    {
+        const char* Name;
+        QByteArray File;
+        const char* Reason;
+    };
+    const TRow Rows[] = {
+        {"end past the file", PastEnd, "page ends at"},
+        {"end before the block", Backwards, "page ends at"},
+        {"more pages than bytes", HugeCount, "pages announced"},
+        {"compressed", Compressed, "compressed"},
+        {"cut short", Good.left(Good.size() - 1), ""},
+        {"missing file", QByteArray(), ""},
+    };
+    QTemporaryDir Dir;
+    for (const TRow& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        const QString File = Dir.filePath(QString(Row.Name) + ".frp");
+        if (!Row.File.isEmpty()) {
+            QFile F(File);
+            ASSERT_TRUE(F.open(QIODevice::WriteOnly));
+            F.write(Row.File);
+        }
+        Report.ReportMark = 'X';
+        TModalHandlers Handlers(nullptr, [](const TMessageRequest&) { return mrOk; });
+        EXPECT_FALSE(Report.LoadPreparedReport(File));
+        ASSERT_EQ(TModalSeam::Messages().size(), 1u);
+        EXPECT_EQ(TModalSeam::Messages()[0].Caption, "Error");
+        EXPECT_TRUE(TModalSeam::Messages()[0].Text.contains(File));
+        EXPECT_TRUE(TModalSeam::Messages()[0].Text.contains(Row.Reason));
+        ASSERT_EQ(Report.PreparedPageCount(), 1);
+        EXPECT_EQ(Views(*Report.EMFPages(), 0), "Kept 1,1 10x10 k");
+        EXPECT_EQ(Report.ReportMark, QChar('X'));
+    }
+}
+
+TEST_F(TPreparedTest, TruncatedAndDamagedFilesNeverCrash)
+{
+    for (int i = 0; i < 3; ++i)
+        AddPage(*Report.EMFPages(), *Paper,
+                {{"URL" + QString::number(i), {10, 10, 50, 20}, "http://e.x"}, {"M", {30, 40, 60, 20}, "值"}});
+    TMemoryStream Saved;
+    Report.EMFPages()->SavePreparedPages(Saved);
+    const QByteArray Good = Saved.Data();
+    QImage Image(100, 140, QImage::Format_RGB32);
+    auto Exercise = [&](const QByteArray& Bytes) {
+        TfrEMFPages Pages(&Report);
+        TMemoryStream S(Bytes);
+        try {
+            Pages.LoadPreparedPages(S);
+        } catch (const Exception&) {
+        }
+        TCanvas Canvas(&Image);
+        for (int p = 0; p < Pages.Count(); ++p) {
+            Pages.Items(p)->OnScreen = true;
+            Pages.Draw(p, &Canvas, QRect(0, 0, 100, 140));
+            QString Url;
+            Qt::CursorShape Cursor = Qt::ArrowCursor;
+            Pages.DoClick(p, QPoint(20, 20), Url, Cursor, false);
+        }
+        return Pages.Count();
+    };
+    for (int Length = 0; Length < Good.size(); ++Length)
+        EXPECT_LE(Exercise(Good.left(Length)), 3);
+    QRandomGenerator Random(21);
+    for (int Round = 0; Round < 1500; ++Round) {
+        QByteArray Bytes = Good;
+        for (int Flips = 1 + Round % 4; Flips > 0; --Flips)
+            Bytes[Random.bounded(Bytes.size())] = char(Random.bounded(256));
+        EXPECT_LE(Exercise(Bytes), 3);
+    }
+}
