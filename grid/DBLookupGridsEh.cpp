@@ -187,8 +187,9 @@ void TDBLookupGridEh::SetListSource(TDataSource* Value)
     if (Value == FListSource)
         return;
     FListSource = Value;
+    QObject::disconnect(FListSourceGone);
     if (Value)
-        QObject::connect(Value, &QObject::destroyed, this, [this] {
+        FListSourceGone = QObject::connect(Value, &QObject::destroyed, this, [this] {
             FListSource = nullptr;
             FListLink->SetDataSource(nullptr);
             UpdateListFields();

@@ -197,6 +197,7 @@ private:
     std::unique_ptr<TDataSource> FListDataSource;
     std::unique_ptr<TDataLink> FDataLink;
     TDataSource* FListSource = nullptr;
+    QMetaObject::Connection FListSourceGone;
     QString FKeyFieldName;
     QString FListFieldName;
     QString FDataFieldName;
