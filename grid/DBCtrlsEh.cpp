@@ -526,6 +526,9 @@ void TCustomDBEditEh::KeyDown(int& Key, TShiftState Shift)
         OnKeyDown(this, Key, Shift);
     if (Key == 0 || MRUKeyDown(Key, Shift) || ShortCutKeyDown(Key, Shift))
         return;
+    // Enter stores the text and still reaches the window's default button.
+    if (Key == VK_RETURN && Modified())
+        CommitEdit();
     if (Key == 'A' && Shift == TShiftState{ssCtrl}) {
         selectAll();
         Key = 0;

@@ -400,6 +400,8 @@ void TCustomDBNumberEditEh::KeyDown(int& Key, TShiftState Shift)
         Key = 0;
         return;
     }
+    if (Key == VK_RETURN && Modified() && !TakeTypedText())
+        QApplication::beep();
     TCustomDBEditEh::KeyDown(Key, Shift);
     if (Key == 0)
         return;

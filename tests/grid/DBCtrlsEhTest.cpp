@@ -114,6 +114,7 @@ TEST(NumberEditEh, KeysToTextAndValue)
         {"step unlimited", 2, 0, 0, "", "<Up><Down><Down><Down>", "-2", "-2", "-2"},
         {"emptied is null", 2, 0, 0, "", "5<BS>", "", "null", ""},
         {"no decimals", 0, 0, 0, "", "3.5", "3.", "3", "3"},
+        {"enter takes the value", 2, 0, 10, "", "12<Enter>", "10", "10", "10"},
     };
     for (const TCase& C : Cases) {
         SCOPED_TRACE(C.Name);
