@@ -1,6 +1,7 @@
 #include "app/LoginForm.h"
 
 #include "app/AskForm.h"
+#include "app/OnlineChatForm.h"
 #include "app/PublicFunction.h"
 #include "app/ShareDM.h"
 #include "app/UserForm.h"
@@ -294,7 +295,8 @@ void TFormLogin::ImageTitleClick(QObject*)
 
 void TFormLogin::ImageUp1Click(QObject*)
 {
-    // The online-service window opens here once it exists.
+    if (FormOnlineChat)
+        FormOnlineChat->ShowModal();
 }
 
 QString TFormLogin::ProductPage()

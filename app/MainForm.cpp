@@ -3,8 +3,10 @@
 // settings.
 #include "app/MainForm.h"
 
+#include "app/AnalysisForm.h"
 #include "app/Customer2Form.h"
 #include "app/LoginForm.h"
+#include "app/OnlineChatForm.h"
 #include "app/PhoneForm.h"
 #include "app/PublicFunction.h"
 #include "app/ShareDM.h"
@@ -94,6 +96,8 @@ void TFormMain::BindQueries()
 {
     // The data module is created after this window; its connection is bound here.
     ADOQueryBig->SetConnection(ShareDataModule->ADOConnection1);
+    MReportADOQuery->SetConnection(ShareDataModule->ADOConnection1);
+    BReportADOQuery->SetConnection(ShareDataModule->ADOConnection1);
 }
 
 void TFormMain::FormShow(QObject*)
@@ -284,7 +288,22 @@ void TFormMain::FormResize(QObject*)
 
 void TFormMain::ActionOlineChatExecute(QObject*)
 {
-    // The online-service window opens here once it exists.
+    if (FormOnlineChat)
+        FormOnlineChat->ShowModal();
+}
+
+void TFormMain::ActionAnalysisExecute(QObject*)
+{
+    if (CurrentRole == QStringLiteral("业务员")) {
+        ShowMessage(QStringLiteral("请以财务主管，财务总监，或总经理身份登录软件，查看经营报表"));
+        return;
+    }
+    if (LastBillReportSQL.isEmpty()) {
+        ShowMessage(QStringLiteral("请先“查找单据”，生成数据报表，再进行图形分析"));
+        return;
+    }
+    if (FormAnalysis)
+        FormAnalysis->ShowModal();
 }
 
 void TFormMain::ActionIncomingExecute(QObject*)
@@ -310,28 +329,4 @@ void TFormMain::RefreshAll()
     RefreshAccounts();
     RunMoneyReport(QString());
     RunBillReport(QString());
-}
-
-// The query lists are built in their own unit; until then a list only keeps
-// its statement.
-void TFormMain::RunMoneyReport(const QString& BaseSQL)
-{
-    if (!BaseSQL.isEmpty())
-        LastMoneyReportSQL = BaseSQL;
-}
-
-void TFormMain::RunBillReport(const QString& BaseSQL)
-{
-    if (!BaseSQL.isEmpty())
-        LastBillReportSQL = BaseSQL;
-}
-
-void TFormMain::ComboBox2Change(QObject*)
-{
-    RunBillReport(QString());
-}
-
-void TFormMain::ComboBox9Change(QObject*)
-{
-    RunMoneyReport(QString());
 }

@@ -34,6 +34,10 @@ class TSaveDialog;
 class TSpeedButton;
 class TfrDBDataSet;
 class TfrReport;
+class TColumnEh;
+class TFont;
+class TDataSource;
+class TDBGridEh;
 
 class TFormMain : public TForm
 {
@@ -78,6 +82,24 @@ public:
     // Sort boxes of the two query lists (not stored).
     QComboBox* ComboBox2;
     QComboBox* ComboBox9;
+    // The query lists: documents on TabSheet2, money documents on TabSheet4,
+    // each with its filter, print and export buttons and its report.
+    TADOQuery* BReportADOQuery;
+    TADOQuery* MReportADOQuery;
+    TDataSource* DataSource2;
+    TDataSource* DataSource1;
+    TDBGridEh* DBGridEh2;
+    TDBGridEh* DBGridEh1;
+    TButton* BillReportButton;
+    TButton* BillPrintButton;
+    TButton* BillExcelButton;
+    TButton* MoneyReportButton;
+    TButton* MoneyPrintButton;
+    TButton* MoneyExcelButton;
+    TfrDBDataSet* frDBDataSet2;
+    TfrReport* frReport2;
+    TfrDBDataSet* frDBDataSet3;
+    TfrReport* frReport3;
     // Settings tab: print orientation and report design.
     QGroupBox* GroupBoxPrint;
     QComboBox* ComboBox5;
@@ -124,6 +146,10 @@ public:
     TADOQuery* ADOQueryBig;
     TfrDBDataSet* frDBDataSet1;
     TfrReport* frReport1;
+    // Monthly reports and the sales analysis.
+    TSpeedButton* BigReport;
+    TSpeedButton* MoneyMonth;
+    TSpeedButton* AnalysisButton;
 
     // Page index of each card page.
     int CustomerPage = 0;
@@ -191,11 +217,26 @@ public:
     void Button15Click(QObject* Sender);
     void ComboBox2Change(QObject* Sender);
     void ComboBox9Change(QObject* Sender);
+    void ActionBillReportExecute(QObject* Sender);
+    void ActionMoneyReportExecute(QObject* Sender);
+    void ActionPrintBillReportExecute(QObject* Sender);
+    void ActionPrintMoneyReportExecute(QObject* Sender);
+    void ActionBExecelExecute(QObject* Sender);
+    void ActionMExcelExecute(QObject* Sender);
+    void DBGridEh1DblClick(QObject* Sender);
+    void DBGridEh2DblClick(QObject* Sender);
+    void DBGridEh1GetCellParams(TColumnEh* Column, TFont* AFont);
+    void DBGridEh2GetCellParams(TColumnEh* Column, TFont* AFont);
+    void DBGridEh1TitleClick(TColumnEh* Column);
+    void DBGridEh2TitleClick(TColumnEh* Column);
     void ActionLoginExecute(QObject* Sender);
     void ActionOlineChatExecute(QObject* Sender);
     void ActionIncomingExecute(QObject* Sender);
     void ActionCustomerSearchExecute(QObject* Sender);
     void ActionDesignExecute(QObject* Sender);
+    void ActionAnalysisExecute(QObject* Sender);
+    void ActionCustomerReportExecute(QObject* Sender);
+    void ActionAccountReportExecute(QObject* Sender);
     void NewCustomerClick(QObject* Sender);
     void NewBillClick(QObject* Sender);
     void NewMoneyClick(QObject* Sender);
@@ -212,9 +253,13 @@ private:
     void BuildCardPages();
     TCardSettings CardSettings(TCardKind Kind) const;
     void BuildListPageBoxes();
+    void BuildListPages();
+    void BindListHandlers();
+    void PrintList(TADOQuery* Query, TfrReport* Report, const QString& Name);
     void BuildSettingsPage();
     void BuildAdminPages();
     void BuildMaintenancePage();
+    void BuildReportButtons();
     void LoadParameterList(int Type);
     void BindHandlers();
     void BindQueries();

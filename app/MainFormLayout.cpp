@@ -184,6 +184,7 @@ void TFormMain::BuildPages()
     BuildCardPages();
     BuildListPageBoxes();
     BuildSettingsPage();
+    BuildReportButtons();
 }
 
 void TFormMain::BuildCardPageBoxes()
@@ -211,6 +212,7 @@ void TFormMain::BuildListPageBoxes()
                          {QStringLiteral("按时间排"), QStringLiteral("按客户排"), QStringLiteral("按金额排")}, TopLeft);
     ComboBox9 = NewCombo(TabSheet4, "ComboBox9",
                          {QStringLiteral("按时间排"), QStringLiteral("按帐户排"), QStringLiteral("按金额排")}, TopLeft);
+    BuildListPages();
 }
 
 void TFormMain::BuildSettingsPage()
@@ -247,6 +249,7 @@ void TFormMain::BindHandlers()
     DesignButton->OnClick = [this](QObject* Sender) { ActionDesignExecute(Sender); };
     QObject::connect(ComboBox2, &QComboBox::currentIndexChanged, this, [this] { ComboBox2Change(ComboBox2); });
     QObject::connect(ComboBox9, &QComboBox::currentIndexChanged, this, [this] { ComboBox9Change(ComboBox9); });
+    BindListHandlers();
 
     QComboBox* const Stored[] = {ComboBox6, ComboBox7, ComboBox3, ComboBox8, ComboBox10, ComboBox4, ComboBox11, ComboBox12};
     for (int I = 0; I < 8; ++I)

@@ -10,6 +10,7 @@
 
 class TADOConnection;
 class TADOQuery;
+class TDBGridEh;
 
 class TShareDataModule : public QObject
 {
@@ -29,6 +30,12 @@ public:
     QString NextSerial(const QString& Serial) const;
     // Empty, without a digit 1-9, or digits only from the first digit 1-9 on.
     bool SerialFormatOK(const QString& Serial) const;
+
+    // Writes the grid's visible columns and all its rows to a new spreadsheet
+    // file in ExportFolder and opens it; every failure ends with its message.
+    void ExportGridToExcel(TDBGridEh* Grid);
+    // The user's documents folder unless set.
+    QString ExportFolder;
 };
 
 extern TShareDataModule* ShareDataModule;

@@ -4,9 +4,11 @@
 // login) finds the data module and every other window in place.
 #include "app/Account2Form.h"
 #include "app/AccountForm.h"
+#include "app/AnalysisForm.h"
 #include "app/AskForm.h"
 #include "app/Bill2Form.h"
 #include "app/BillForm.h"
+#include "app/BillReportForm.h"
 #include "app/BuySellForm.h"
 #include "app/ContactForm.h"
 #include "app/Customer2Form.h"
@@ -16,8 +18,11 @@
 #include "app/GetPayForm.h"
 #include "app/LoginForm.h"
 #include "app/MainForm.h"
+#include "app/MoneyReportForm.h"
+#include "app/OnlineChatForm.h"
 #include "app/Phone2Form.h"
 #include "app/PhoneForm.h"
+#include "app/ProgressForm.h"
 #include "app/ShareDM.h"
 #include "app/User2Form.h"
 #include "app/UserForm.h"
@@ -49,11 +54,16 @@ int main(int argc, char** argv)
     Application()->CreateForm(FormGetPay);
     Application()->CreateForm(FormAsk);
     Application()->CreateForm(FormAccount);
+    Application()->CreateForm(FormMoneyReport);
     Application()->CreateForm(FormBill2);
     Application()->CreateForm(FormCustomer);
     Application()->CreateForm(FormCustomer2);
+    Application()->CreateForm(FormProgress);
+    Application()->CreateForm(FormOnlineChat);
     Application()->CreateForm(FormUser);
     Application()->CreateForm(FormUser2);
+    Application()->CreateForm(FormBillReport);
+    Application()->CreateForm(FormAnalysis);
     Application()->CreateForm(FormAccount2);
     Application()->CreateForm(FormCustomer3);
     Application()->CreateForm(FormContact);

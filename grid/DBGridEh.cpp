@@ -144,6 +144,9 @@ TCustomDBGridEh::~TCustomDBGridEh()
 {
     ReleaseDrawBitmapEh();
     FDestroying = true;
+    // The editor goes while the grid is whole: closing the window later
+    // would send it focus and hide events that ask the grid.
+    delete InplaceEditor();
     FDeferredLayout->Cancel();
     if (FTitleImages)
         FTitleImages->UnRegisterChanges(this);

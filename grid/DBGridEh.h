@@ -12,6 +12,7 @@
 #include "platform/gui/Sets.h"
 #include "platform/gui/StdActns.h"
 
+#include <QLabel>
 #include <QPointer>
 #include <algorithm>
 #include <functional>
@@ -26,6 +27,20 @@ class TScrollBar;
 class TBookmarkListEh;
 class TDBGridEhSelection;
 class TTimer;
+class TToolTipsWindow;
+class QHelpEvent;
+
+// A tool tip due over a cut-off cell: its text, the cell, the font, the
+// window's top-left on the screen and, with word wrap, its widest line.
+struct TCellToolTipEh
+{
+    QString Text;
+    QRect Area;
+    QFont Font;
+    QPoint Pos;
+    TAlignment Alignment = taLeftJustify;
+    int MaxWidth = 0;
+};
 
 enum class TDBGridOption {
     dgEditing, dgAlwaysShowEditor, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines,
@@ -418,6 +433,10 @@ public:
 
     // Makes the data column Value current.
     void SetSelectedIndex(int Value);
+    // The in-place editor's text the grid will store, and for a lookup
+    // column the key chosen with it (Null for none).
+    QString PendingEditText() const { return FEditText; }
+    Variant EditKeyValue() const { return FEditKeyValue; }
 
     // ---- the standard edit actions (DBGridEhActions.cpp), each allowed by
     // EditActions and enabled by the grid's state
@@ -485,8 +504,8 @@ protected:
     // selection exists.
     virtual bool IsCellSelected(int ACol, int ARow) const;
     virtual bool SelectionExists() const;
-    // Incremental search is running (the current-row glyph turns yellow); not built yet.
-    virtual bool IncSearchRunning() const { return false; }
+    // Incremental search is running (the current-row glyph turns yellow).
+    virtual bool IncSearchRunning() const { return FIncSearching; }
     // ---- hooks the keys and the mouse reach; the selection and clipboard
     // ones live in DBGridEhSelection.cpp and DBGridEhActions.cpp, the
     // search and filter-row ones are filled in by their work.
@@ -520,16 +539,13 @@ protected:
     virtual void DoCutAction();
     virtual void DoPasteAction();
     virtual void DoDeleteAction();
-    virtual QString IncSearchText() const { return QString(); }
-    // Kind 0 searches from the first record, 1 forward, 2 backward.
-    virtual void IncrementalSearch(const QString& Text, int TimeOut, int Kind)
-    {
-        (void)Text;
-        (void)TimeOut;
-        (void)Kind;
-    }
-    virtual void EndIncrementalSearch() {}
-    virtual void CopyValueFromRecordAbove() {}
+    // Incremental search (DBGridEhSearch.cpp): Text is added to the search
+    // text; Kind 0 searches from the first record, 1 forward, 2 backward;
+    // TimeOut (ms, -1 none) of idling ends the search.
+    virtual QString IncSearchText() const { return FIncSearchText; }
+    virtual void IncrementalSearch(const QString& Text, int TimeOut, int Kind);
+    virtual void EndIncrementalSearch();
+    virtual void CopyValueFromRecordAbove();
     // Up on the first record (or with Ctrl) opens the filter row; True when it did.
     virtual bool EnterFilterRowByKey(TShiftState Shift) { (void)Shift; return false; }
     // Sorting: the owner's event, else the data service.
@@ -820,12 +836,39 @@ private:
     int FScrollInterval = -1;
     QPointer<QWidget> FPressedEditorButton;
 
+    // Tool tips of cut-off cells and the cursor under the pointer.
+    std::unique_ptr<TToolTipsWindow> FToolTipsWindow;
+    void HoverChanged(TShiftState Shift, int X, int Y);
+    bool TitleHintEvent(QHelpEvent* Event);
+    // Incremental search and its timer 2.
+    bool FIncSearching = false;
+    QString FIncSearchText;
+    std::unique_ptr<TTimer> FIncSearchTimer;
+    void DrawIncSearchText(const QRect& R, int DX, int DY, bool WordWrap);
+
 public:
+    // The cursor the pointer gets at (X, Y).
+    TCursor CursorAt(int X, int Y) const;
+    // The tool tip of a cut-off cell at (X, Y): False when none is due.
+    bool CellToolTip(int X, int Y, TCellToolTipEh& Tip);
+    // The window showing the last tool tip (nullptr before the first).
+    TToolTipsWindow* ToolTipsWindow() const { return FToolTipsWindow.get(); }
+    // Timer 2, ending an incremental search (nullptr before the first search).
+    TTimer* IncSearchTimer() const { return FIncSearchTimer.get(); }
     // Timer 1 of the drag scrolling (exposed so a test can fire it), and the
     // last interval it was started with (-1 before the first).
     TTimer* ScrollByMouseTimer() const { return FScrollTimer.get(); }
     int ScrollByMouseInterval() const { return FScrollInterval; }
     int GridMode() const { return FGridMode; }
+};
+
+// A tool tip with the full text of a cell: the cell's font, always in the
+// window-text colour.
+class TToolTipsWindow : public QLabel
+{
+public:
+    TToolTipsWindow();
+    void ActivateHint(const TCellToolTipEh& Tip);
 };
 
 class TDBGridEh : public TCustomDBGridEh

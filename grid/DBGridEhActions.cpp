@@ -5,6 +5,7 @@
 #include "platform/db/DataSet.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -151,6 +152,14 @@ bool TCustomDBGridEh::event(QEvent* Event)
             Event->accept();
             return true;
         }
+        break;
+    case QEvent::ToolTip:
+        if (TitleHintEvent(static_cast<QHelpEvent*>(Event)))
+            return true;
+        break;
+    case QEvent::Leave:
+        if (FToolTipsWindow)
+            FToolTipsWindow->hide();
         break;
     case QEvent::FontChange: ParentFontChanged(); break;
     case QEvent::PaletteChange: ParentColorChanged(); break;

@@ -561,6 +561,14 @@ QString TColumnEh::GetDisplayText() const
             return FPickList->Strings(FNotInKeyListIndex);
         return QString();
     }
+    // A lookup's special row stands for its value, and for no value at all.
+    if (F->Lookup() && FDropDownSpecRow && FDropDownSpecRow->Visible() && F->DataSet()
+        && !F->KeyFields().isEmpty()) {
+        const QList<Variant> Key = GetFieldValuesList(F->DataSet(), F->KeyFields());
+        if ((Key.size() == 1 && VarEqualsEh(Key[0], FDropDownSpecRow->Value()))
+            || (FDropDownSpecRow->ShowIfNotInKeyList() && F->IsNull()))
+            return FDropDownSpecRow->CellsText();
+    }
     TCustomDBGridEh* G = Grid();
     if (F->DataType() == ftMemo && G && G->DrawMemoText())
         return F->AsString();
@@ -627,6 +635,9 @@ void TColumnEh::UpdateData(const QString& Text, const Variant& Value, bool UseTe
     if (Handled || !F)
         return;
     TCustomDBGridEh* G = Grid();
+    // Asked before the write, which settles the editor's pending text.
+    const bool Remember = FMRUList && FMRUList->Active() && G && G->EditorMode() && G->SelectedIndex() == Index()
+        && G->InplaceEditor() && G->InplaceEditor()->isVisible() && G->DataLink()->Modified();
     if (Use) {
         if (F->DataType() == ftMemo && G && G->DrawMemoText())
             F->SetAsString(T);
@@ -638,11 +649,8 @@ void TColumnEh::UpdateData(const QString& Text, const Variant& Value, bool UseTe
         F->SetAsVariant(V);
     }
     // Text the user typed into the showing editor is remembered.
-    if (FMRUList && FMRUList->Active() && G && G->EditorMode() && G->SelectedIndex() == Index()) {
-        const QLineEdit* E = G->InplaceEditor();
-        if (E && E->isVisible() && E->isModified())
-            FMRUList->Add(E->text());
-    }
+    if (Remember)
+        FMRUList->Add(G->InplaceEditor()->text());
 }
 
 std::unique_ptr<TEditButtonsEh> TColumnEh::CreateEditButtons()

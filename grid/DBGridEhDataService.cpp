@@ -4,55 +4,19 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/DataSource.h"
 
-#include <QMetaObject>
-#include <vector>
-
 namespace {
-
-struct THandlerEntry
-{
-    QString ClassName; // upper-cased
-    std::unique_ptr<TDatasetFeaturesEh> Features;
-};
-
-std::vector<THandlerEntry>& Registry()
-{
-    static std::vector<THandlerEntry> Entries;
-    return Entries;
-}
 
 TDataSet* GridDataSet(TCustomDBGridEh* Grid)
 {
     return Grid && Grid->DataSource() ? Grid->DataSource()->DataSet() : nullptr;
 }
 
+TDatasetFeaturesEh* FeaturesOf(TDataSet* DataSet)
+{
+    return dynamic_cast<TDatasetFeaturesEh*>(FindDataSetHandler(DataSet));
+}
+
 } // namespace
-
-void RegisterDatasetFeaturesEh(const QString& DataSetClassName, std::unique_ptr<TDatasetFeaturesEh> Features)
-{
-    Registry().push_back({DataSetClassName.toUpper(), std::move(Features)});
-}
-
-void UnregisterDatasetFeaturesEh(const QString& DataSetClassName)
-{
-    const QString Name = DataSetClassName.toUpper();
-    std::erase_if(Registry(), [&](const THandlerEntry& E) { return E.ClassName == Name; });
-}
-
-TDatasetFeaturesEh* FindDataSetHandler(const TDataSet* DataSet)
-{
-    if (!DataSet)
-        return nullptr;
-    // Entries are in registration order, so the first match of the nearest
-    // class is the first registered one.
-    for (const QMetaObject* M = DataSet->metaObject(); M; M = M->superClass()) {
-        const QString Name = QString::fromLatin1(M->className()).toUpper();
-        for (const THandlerEntry& E : Registry())
-            if (E.ClassName == Name)
-                return E.Features.get();
-    }
-    return nullptr;
-}
 
 void TDBGridEhDataService::ApplyFilter(TCustomDBGridEh* Grid)
 {
@@ -73,14 +37,14 @@ void TDBGridEhDataService::ApplySorting(TCustomDBGridEh* Grid)
 void TDBGridEhDataService::DefaultApplyFilter(TCustomDBGridEh* Grid)
 {
     if (TDataSet* D = GridDataSet(Grid))
-        if (TDatasetFeaturesEh* F = FindDataSetHandler(D))
+        if (TDatasetFeaturesEh* F = FeaturesOf(D))
             F->ApplyFilter(Grid, D, true);
 }
 
 void TDBGridEhDataService::DefaultApplySorting(TCustomDBGridEh* Grid)
 {
     if (TDataSet* D = GridDataSet(Grid))
-        if (TDatasetFeaturesEh* F = FindDataSetHandler(D))
+        if (TDatasetFeaturesEh* F = FeaturesOf(D))
             F->ApplySorting(Grid, D, true);
 }
 

@@ -1,8 +1,11 @@
 // The one object through which every grid asks for its dataset to be sorted
-// or filtered, and the registry of dataset handlers it falls back on. The
-// program installs no handler and registers none, so by default nothing sorts
-// or filters by itself: the grid's own events are the way to do it.
+// or filtered; without an installed handler it falls back on the dataset
+// handler registered for the dataset's class. The program installs and
+// registers none, so by default nothing sorts or filters by itself: the
+// grid's own events are the way to do it.
 #pragma once
+
+#include "grid/DbUtilsEh.h"
 
 #include <QString>
 #include <functional>
@@ -11,24 +14,14 @@
 class TCustomDBGridEh;
 class TDataSet;
 
-// What a dataset class offers the grid: applying the grid's filter row and
-// sort markers to a dataset of that class.
-class TDatasetFeaturesEh
+// A dataset handler (DbUtilsEh's registry) that applies the grid's filter
+// row and sort markers to datasets of its class.
+class TDatasetFeaturesEh : public TDataSetHandlerEh
 {
 public:
-    virtual ~TDatasetFeaturesEh() = default;
     virtual void ApplyFilter(TCustomDBGridEh* Grid, TDataSet* DataSet, bool IsReopen) = 0;
     virtual void ApplySorting(TCustomDBGridEh* Grid, TDataSet* DataSet, bool IsReopen) = 0;
 };
-
-// Registers the handler for datasets of the named class and its descendants;
-// the registry owns it until it is unregistered or the program ends.
-void RegisterDatasetFeaturesEh(const QString& DataSetClassName, std::unique_ptr<TDatasetFeaturesEh> Features);
-void UnregisterDatasetFeaturesEh(const QString& DataSetClassName);
-// The handler registered for the nearest class of the dataset's class chain
-// (names compared upper-cased; the first registered wins a tie); none when
-// nothing matches.
-TDatasetFeaturesEh* FindDataSetHandler(const TDataSet* DataSet);
 
 class TDBGridEhDataService
 {

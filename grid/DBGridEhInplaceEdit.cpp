@@ -26,6 +26,21 @@
 
 // ---------------------------------------------------------------- kinds
 
+namespace {
+
+// Buttons and pop-ups act from mouse events: a failure (a text that is no
+// number, a refused write) is shown, never thrown into the event loop.
+template <class F> void Guarded(F&& Action)
+{
+    try {
+        Action();
+    } catch (const std::exception& E) {
+        Application()->HandleException(E);
+    }
+}
+
+} // namespace
+
 TDataSet* ColumnLookupDataSetEh(TColumnEh* Column)
 {
     if (!Column)
@@ -206,6 +221,9 @@ TDBGridInplaceEdit::~TDBGridInplaceEdit()
 
 TColumnEh* TDBGridInplaceEdit::Column() const
 {
+    // The grid's parts go before its child windows.
+    if (FGrid->FDestroying)
+        return nullptr;
     const int i = FGrid->SelectedIndex();
     return i >= 0 && i < FGrid->Columns()->Count() ? FGrid->Columns()->Items(i) : nullptr;
 }
@@ -227,7 +245,7 @@ void TDBGridInplaceEdit::SetEditorKind(TGridEditorKindEh Value)
             FPickList = new TPopupListboxEh(this);
             FPickList->OnMouseUp = [this](TPopupListboxEh* L, TMouseButton Button, TShiftState, int X, int Y) {
                 if (Button == mbLeft)
-                    CloseUp(L->rect().contains(X, Y));
+                    Guarded([&] { CloseUp(L->rect().contains(X, Y)); });
             };
         }
         Popup = FPickList;
@@ -329,15 +347,15 @@ void TDBGridInplaceEdit::LayoutButtons()
             ButtonMouseDown(S, Button, X, Y);
         };
         B->OnDown = [this, B](QObject*, bool Top, bool& AutoRepeat, bool& Handled) {
-            ButtonDown(B, Top, AutoRepeat, Handled);
+            Guarded([&] { ButtonDown(B, Top, AutoRepeat, Handled); });
         };
         B->OnMouseMove = [this](TEditButtonControlEh* S, TShiftState Shift, int X, int Y) {
             ButtonMouseMove(S, Shift, X, Y);
         };
         B->OnMouseUp = [this](TEditButtonControlEh* S, TMouseButton Button, TShiftState, int X, int Y) {
-            ButtonMouseUp(S, Button, X, Y);
+            Guarded([&] { ButtonMouseUp(S, Button, X, Y); });
         };
-        B->OnClick = [this, B](QObject*) { ButtonClick(B); };
+        B->OnClick = [this, B](QObject*) { Guarded([&] { ButtonClick(B); }); };
         FButtons.push_back(P);
     }
     const bool Flat = FGrid->Flat();
@@ -774,51 +792,9 @@ bool TDBGridInplaceEdit::EditorKeyDown(int Key, TShiftState Shift)
         FGrid->EditButtonClick();
         return true;
     }
-    // 2. Delete in a column that only takes list values.
-    if (Key == VK_DELETE && Plain && ListColumn && C->CanModify(false)) {
-        const bool All = selectionStart() == 0 && selectedText().size() == text().size();
-        if (All) {
-            if (FKind == ekDataList && FGrid->CanEditModify()) {
-                FGrid->FEditKeyValue = Variant::Null();
-                SetEditorText(QString(), 0, 0);
-                SetPendingText(QString());
-            } else if (FKind == ekPickList && Type == ctKeyPickList && FGrid->CanEditModify()) {
-                SetEditorText(QString(), 0, 0);
-                SetPendingText(QString());
-            }
-            return true;
-        }
-        if (!C->OnNotInList)
-            return true;
-        if (hasSelectedText() && FGrid->CanEditModify()) {
-            const int Start = selectionStart();
-            SetEditorText(text().remove(Start, selectedText().size()), Start, 0);
-            RederivePending();
-        }
-        return true;
-    }
-    // 3. Backspace there: without OnNotInList only the caret moves.
-    if (Key == VK_BACK && Plain && ListColumn) {
-        if (!C->OnNotInList) {
-            cursorBackward(false);
-            return true;
-        }
-        if (!C->CanModify(false) || !FGrid->CanEditModify())
-            return true;
-        int Start = hasSelectedText() ? selectionStart() : cursorPosition();
-        QString T = text();
-        if (hasSelectedText())
-            T.remove(Start, selectedText().size());
-        if (Start > 0) {
-            // One character, a surrogate pair included.
-            const int Width = Start >= 2 && T[Start - 1].isLowSurrogate() ? 2 : 1;
-            T.remove(Start - Width, Width);
-            Start -= Width;
-        }
-        SetEditorText(T, Start, 0);
-        RederivePending();
-        return true;
-    }
+    // 2, 3. Delete and Backspace in a column that only takes list values.
+    if ((Key == VK_DELETE || Key == VK_BACK) && Plain && ListColumn)
+        return ListValueKey(Key);
     // 6, 7. Ctrl+' copies from the record above; Ctrl+F starts a search.
     if ((Ctrl && Key == VK_OEM_7) || (Ctrl && Key == 'F' && FGrid->OptionsEh().Contains(dghIncSearch))) {
         int K = Key;
@@ -849,6 +825,58 @@ bool TDBGridInplaceEdit::EditorKeyDown(int Key, TShiftState Shift)
         return true;
     }
     return false;
+}
+
+// Delete and Backspace where only list values may stand: they remove what a
+// completion selected, and re-derive the pending text and key.
+bool TDBGridInplaceEdit::ListValueKey(int Key)
+{
+    TColumnEh* C = Column();
+    const TColumnEhType Type = C->GetColumnType();
+    if (Key == VK_DELETE) {
+        if (!C->CanModify(false))
+            return false;
+        const bool All = selectionStart() == 0 && selectedText().size() == text().size();
+        if (All) {
+            if (FKind == ekDataList && FGrid->CanEditModify()) {
+                FGrid->FEditKeyValue = Variant::Null();
+                SetEditorText(QString(), 0, 0);
+                SetPendingText(QString());
+            } else if (FKind == ekPickList && Type == ctKeyPickList && FGrid->CanEditModify()) {
+                SetEditorText(QString(), 0, 0);
+                SetPendingText(QString());
+            }
+            return true;
+        }
+        if (!C->OnNotInList)
+            return true;
+        if (hasSelectedText() && FGrid->CanEditModify()) {
+            const int Start = selectionStart();
+            SetEditorText(text().remove(Start, selectedText().size()), Start, 0);
+            RederivePending();
+        }
+        return true;
+    }
+    // Backspace without OnNotInList only moves the caret.
+    if (!C->OnNotInList) {
+        cursorBackward(false);
+        return true;
+    }
+    if (!C->CanModify(false) || !FGrid->CanEditModify())
+        return true;
+    int Start = hasSelectedText() ? selectionStart() : cursorPosition();
+    QString T = text();
+    if (hasSelectedText())
+        T.remove(Start, selectedText().size());
+    if (Start > 0) {
+        // One character, a surrogate pair included.
+        const int Width = Start >= 2 && T[Start - 1].isLowSurrogate() ? 2 : 1;
+        T.remove(Start - Width, Width);
+        Start -= Width;
+    }
+    SetEditorText(T, Start, 0);
+    RederivePending();
+    return true;
 }
 
 // ---------------------------------------------------------------- pop-ups
@@ -1010,6 +1038,10 @@ bool TDBGridInplaceEdit::eventFilter(QObject* Watched, QEvent* Event)
 
 void TDBGridInplaceEdit::hideEvent(QHideEvent* Event)
 {
+    if (FGrid->FDestroying) {
+        TInplaceEdit::hideEvent(Event);
+        return;
+    }
     CloseUp(false);
     CloseMRU(false);
     TInplaceEdit::hideEvent(Event);
@@ -1018,7 +1050,19 @@ void TDBGridInplaceEdit::hideEvent(QHideEvent* Event)
 void TDBGridInplaceEdit::focusOutEvent(QFocusEvent* Event)
 {
     QWidget* To = QApplication::focusWidget();
-    if (!To || !InsidePopup(To)) {
+    QWidget* Active = QApplication::activeWindow();
+    if (!FGrid->FDestroying && Active && InsidePopup(Active)) {
+        // A platform that activates the pop-up anyway: the editor takes the focus back.
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible()) {
+                window()->activateWindow();
+                setFocus();
+            }
+        });
+        TInplaceEdit::focusOutEvent(Event);
+        return;
+    }
+    if (!FGrid->FDestroying && (!To || !InsidePopup(To))) {
         CloseUp(false);
         CloseMRU(false);
     }
@@ -1029,7 +1073,7 @@ void TDBGridInplaceEdit::mouseDoubleClickEvent(QMouseEvent* Event)
 {
     TColumnEh* C = Column();
     if (C && C->DblClickNextVal()) {
-        StepValue(Event->modifiers().testFlag(Qt::ShiftModifier) ? -1.0 : 1.0);
+        Guarded([&] { StepValue(Event->modifiers().testFlag(Qt::ShiftModifier) ? -1.0 : 1.0); });
         return;
     }
     TInplaceEdit::mouseDoubleClickEvent(Event);
@@ -1051,7 +1095,7 @@ TMRUListboxEh* TDBGridInplaceEdit::CreateMRUListbox()
     auto* L = new TMRUListboxEh(this);
     L->OnMouseUp = [this](TPopupListboxEh* List, TMouseButton Button, TShiftState, int X, int Y) {
         if (Button == mbLeft)
-            CloseMRU(List->rect().contains(X, Y));
+            Guarded([&] { CloseMRU(List->rect().contains(X, Y)); });
     };
     L->SizeGrip()->OnParentResized = [this](TSizeGripEh*) { RememberMRUSize(); };
     return L;

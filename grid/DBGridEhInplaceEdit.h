@@ -106,6 +106,7 @@ private:
     bool PopupKey(int Key, TShiftState Shift, const QString& Text);
     bool MRUKey(int Key, TShiftState Shift);
     bool EditorKeyDown(int Key, TShiftState Shift);
+    bool ListValueKey(int Key);
     bool CompleteTyped(const QString& Typed);
     bool Paste();
     bool MatchText(const QString& NewText, int Typed);

@@ -738,6 +738,8 @@ void TCustomDBGridEh::MouseMove(TShiftState Shift, int X, int Y)
         TCustomControl::MouseMove(Shift, X, Y);
         return;
     }
+    if (GridState() == gsNormal)
+        HoverChanged(Shift, X, Y);
     TCustomGrid::MouseMove(Shift, X, Y);
 }
 

@@ -550,6 +550,10 @@ void TCustomDBGridEh::DrawDataCellEh(int ACol, int ARow, int DataCol, TColumnEh*
                 PaintCellButtonsEh(C, StripRect, Buttons, ButtonHeight(), Flat(), P.Background);
             }
         }
+        if (IncSearchRunning() && HasRecord && Drawn.Contains(gdSelected) && ARow == Row() && ACol == Col()
+            && (Options().Contains(dgAlwaysShowSelection) || GridFocused()) && FUpdateLock == 0
+            && IsActiveControl())
+            DrawIncSearchText(TextRect, DX, DY, Column->WordWrap() && FMultiLineRows);
         if (HasRecord) {
             if (!Columns()->Customized())
                 DrawDataCell(R, Column->Field(), Drawn);
@@ -560,6 +564,41 @@ void TCustomDBGridEh::DrawDataCellEh(int ACol, int ARow, int DataCol, TColumnEh*
         throw;
     }
     D->SetActiveIndex(Saved);
+}
+
+// The typed search text over the current cell, yellow under black, exactly
+// where that prefix of the cell text stands.
+void TCustomDBGridEh::DrawIncSearchText(const QRect& R, int DX, int DY, bool WordWrap)
+{
+    TCanvas* C = Canvas();
+    const TColCellParamsEh& P = FCellParams;
+    const QString Rest = P.Text.mid(FIncSearchText.size());
+    TAlignment Alignment = P.Alignment;
+    if (RightToLeftAlignment(BiDiMode()) && Alignment != taCenter)
+        Alignment = Alignment == taLeftJustify ? taRightJustify : taLeftJustify;
+    const int RightMarg = Alignment == taLeftJustify ? 0 : C->TextWidth(Rest);
+    const int Width = C->TextWidth(FIncSearchText);
+    const int Left = R.left() + DX, Right = R.right() + 1 - DX - RightMarg;
+    const int X = Alignment == taLeftJustify ? Left : Alignment == taRightJustify ? Right - Width
+                                                                                  : (Left + Right - Width) / 2;
+    QRect Band(X, R.top() + (DX ? 1 : 0), Width, R.height() - (DX ? 1 : 0));
+    TCanvasState State(C);
+    C->IntersectClipRect(R);
+    C->Brush()->SetColor(clYellow);
+    C->FillRect(Band.intersected(R));
+    C->Font()->SetColor(clBlack);
+    // Over the band: the prefix alone, transparent, where it stands in the whole text.
+    const QRect T(QPoint(R.left() + DX, R.top() + DY), QPoint(R.right() - DX - RightMarg, R.bottom()));
+    unsigned Flags = DT_NOPREFIX | (WordWrap ? DT_WORDBREAK : DT_SINGLELINE);
+    if (Alignment == taRightJustify)
+        Flags |= DT_RIGHT;
+    else if (Alignment == taCenter)
+        Flags |= DT_CENTER;
+    if (RightToLeftReading(BiDiMode()))
+        Flags |= DT_RTLREADING;
+    C->Brush()->SetStyle(bsClear);
+    QRect Text = T;
+    C->DrawText(FIncSearchText, Text, Flags);
 }
 
 // The default look of a data cell from the filled cell parameters.

@@ -3,6 +3,7 @@
 #include "grid/DBGridEhDraw.h"
 #include "grid/ToolCtrlsEh.h"
 
+#include "platform/gui/Application.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/ImgList.h"
 #include "platform/gui/StdCtrls.h"
@@ -495,8 +496,12 @@ TPopupMonthCalendarEh::TPopupMonthCalendarEh(TPopupOwnerEh* AOwner, QWidget* APa
     if (auto* View = findChild<QTableView*>())
         View->viewport()->installEventFilter(this);
     QObject::connect(this, &QCalendarWidget::clicked, this, [this](QDate) {
-        if (FOwner)
-            FOwner->CloseUp(true);
+        try {
+            if (FOwner)
+                FOwner->CloseUp(true);
+        } catch (const std::exception& E) {
+            Application()->HandleException(E);
+        }
     });
 }
 

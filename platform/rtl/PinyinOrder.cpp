@@ -53,6 +53,8 @@ template <typename TUnit>
 int Compare(const TUnit* Pa, qsizetype LenA, const TUnit* Pb, qsizetype LenB)
 {
     using U = std::conditional_t<std::is_same_v<TUnit, char>, unsigned char, char16_t>;
+    if (LenA == LenB && std::equal(Pa, Pa + LenA, Pb))
+        return 0;
     const qsizetype N = std::min(LenA, LenB);
     qsizetype i = 0;
     for (; i < N; ++i) {
@@ -75,10 +77,14 @@ int Compare(const TUnit* Pa, qsizetype LenA, const TUnit* Pb, qsizetype LenB)
     const int R = ChineseCollator().compare(TailText(Pa + i, LenA - i), TailText(Pb + i, LenB - i));
     if (R != 0)
         return R;
-    // Equal for the collator but different code: keep a total order.
-    for (qsizetype k = i; k < N; ++k)
-        if (Pa[k] != Pb[k])
-            return U(Pa[k]) < U(Pb[k]) ? -1 : 1;
+    // Equal for the collator but different code: keep a total order, in
+    // which letter case alone still makes no difference.
+    for (qsizetype k = i; k < N; ++k) {
+        const int a = U(Pa[k]) < 0x80 ? Lower(U(Pa[k])) : int(U(Pa[k]));
+        const int b = U(Pb[k]) < 0x80 ? Lower(U(Pb[k])) : int(U(Pb[k]));
+        if (a != b)
+            return a < b ? -1 : 1;
+    }
     return LenA == LenB ? 0 : LenA < LenB ? -1 : 1;
 }
 

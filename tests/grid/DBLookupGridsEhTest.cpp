@@ -182,36 +182,26 @@ TEST(ColumnDropDownBox, AssignCopiesSettingsAndClearsDefaultColumns)
     EXPECT_EQ(Box->Columns()->Count(), 0);
 }
 
-TEST(DBGridEhDataService, SortingGoesToTheNearestRegisteredHandler)
+TEST(DBGridEhDataService, SortingGoesToTheInstalledHandlerElseNowhere)
 {
-    struct TCounter : TDatasetFeaturesEh
-    {
-        int* Count;
-        explicit TCounter(int* C) : Count(C) {}
-        void ApplyFilter(TCustomDBGridEh*, TDataSet*, bool) override {}
-        void ApplySorting(TCustomDBGridEh*, TDataSet*, bool) override { ++*Count; }
-    };
     TMemDataSet Data;
     TDataSource Source;
     Source.SetDataSet(&Data);
-    TDBGridEh Grid;
+    struct TGrid : TDBGridEh
+    {
+        using TDBGridEh::DataServiceApplySorting;
+    } Grid;
     Grid.SetDataSource(&Source);
     TDBGridEhDataService* Service = DBGridEhDataService();
-    Service->ApplySorting(&Grid); // nothing registered: nothing happens
-
-    int Base = 0, Mem = 0, Installed = 0;
-    RegisterDatasetFeaturesEh(QStringLiteral("TDataSet"), std::make_unique<TCounter>(&Base));
-    RegisterDatasetFeaturesEh(QStringLiteral("tmemdataset"), std::make_unique<TCounter>(&Mem));
-    Service->ApplySorting(&Grid);
-    EXPECT_EQ(Base, 0);
-    EXPECT_EQ(Mem, 1);
-    Service->OnApplySorting = [&](TDBGridEhDataService*, TCustomDBGridEh*) { ++Installed; };
-    Service->ApplySorting(&Grid);
-    EXPECT_EQ(Installed, 1);
-    EXPECT_EQ(Mem, 1);
+    Service->ApplySorting(&Grid); // no handler registered for the dataset: nothing happens
+    int Installed = 0;
+    TCustomDBGridEh* Seen = nullptr;
+    Service->OnApplySorting = [&](TDBGridEhDataService*, TCustomDBGridEh* G) {
+        ++Installed;
+        Seen = G;
+    };
+    Grid.DataServiceApplySorting();
     Service->OnApplySorting = nullptr;
-    UnregisterDatasetFeaturesEh(QStringLiteral("TMemDataSet"));
-    Service->ApplySorting(&Grid);
-    EXPECT_EQ(Base, 1);
-    UnregisterDatasetFeaturesEh(QStringLiteral("TDataSet"));
+    EXPECT_EQ(Installed, 1);
+    EXPECT_EQ(Seen, &Grid);
 }

@@ -41,6 +41,8 @@ public:
     using TDBGridEh::WMHScroll;
     using TDBGridEh::IsFixed3DEdgeCell;
     using TDBGridEh::TimedScrollByMouse;
+    using TDBGridEh::IncSearchRunning;
+    using TDBGridEh::IncSearchText;
 
     // Unset: what the widget really has.
     std::optional<bool> Focus;

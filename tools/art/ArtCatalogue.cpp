@@ -1,5 +1,6 @@
 #include "ArtCatalogue.h"
 
+#include "ArtAnalysis.h"
 #include "ArtBanners.h"
 #include "ArtFaces.h"
 #include "ArtIcons.h"
@@ -73,6 +74,7 @@ std::vector<TArtPicture> ArtCatalogue()
     for (int N = 1; N <= ArtFaces::FaceCount; ++N)
         List.push_back({QStringLiteral("Faces/%1.bmp").arg(N), [N] { return ArtFaces::Face(N); }});
     // The tall collapse strips go last so the review sheet stays compact.
+    List.push_back({"Res/Analysis.bmp", [] { return ArtAnalysis::Diagram(); }});
     List.push_back({"Res/LeftBar.bmp", [] { return ArtBanners::CollapseStrip(true); }});
     List.push_back({"Res/RightBar.bmp", [] { return ArtBanners::CollapseStrip(false); }});
     return List;
