@@ -63,7 +63,7 @@ void TFormCustomer2::BuildControls()
     struct TEditSpec { QLineEdit* TFormCustomer2::*Edit; const char* Name; const char* Caption; };
     static const TEditSpec Specs[] = {
         {&TFormCustomer2::CustomerName, "CustomerName", "客户名称："},
-        {&TFormCustomer2::CustomerOwe, "CustomerOwe", "起初欠款："},
+        {nullptr, "CustomerOwe", "起初欠款："},
         {&TFormCustomer2::CustomerPhone, "CustomerPhone", "电话号码："},
         {&TFormCustomer2::CustomerFax, "CustomerFax", "传真号码："},
         {&TFormCustomer2::CustomerContact, "CustomerContact", "联 系 人："},
@@ -76,13 +76,17 @@ void TFormCustomer2::BuildControls()
     for (const TEditSpec& S : Specs) {
         auto* Label = new QLabel(QString::fromUtf8(S.Caption), this);
         Label->setGeometry(108, Top + 3, 72, 16);
-        QLineEdit* Edit = new QLineEdit(this);
+        // The opening balance is a number edit: only numbers can be typed.
+        QLineEdit* Edit = S.Edit ? new QLineEdit(this) : (CustomerOwe = new TDBNumberEditEh(this));
         Edit->setObjectName(QString::fromLatin1(S.Name));
         Edit->setGeometry(180, Top, 320, 22);
-        this->*S.Edit = Edit;
+        if (S.Edit)
+            this->*S.Edit = Edit;
         Top += 28;
     }
-    CustomerOwe->setAlignment(Qt::AlignRight);
+    CustomerOwe->SetAutoSize(false);
+    CustomerOwe->setGeometry(180, 44, 320, 22);
+    CustomerOwe->SetAlignment(taRightJustify);
 
     auto* RemarkLabel = new QLabel(QStringLiteral("客户备注："), this);
     RemarkLabel->setGeometry(108, Top + 3, 72, 16);

@@ -5,6 +5,7 @@
 // row was stored, deleted or promoted, mrNo that "删除" ended without deleting.
 #pragma once
 
+#include "grid/DBCtrlsEh.h"
 #include "platform/gui/Forms.h"
 
 class QLineEdit;
@@ -30,7 +31,7 @@ public:
     bool Promoted = false;
 
     QLineEdit* CustomerName;
-    QLineEdit* CustomerOwe;
+    TDBNumberEditEh* CustomerOwe;
     QLineEdit* CustomerPhone;
     QLineEdit* CustomerFax;
     QLineEdit* CustomerContact;

@@ -3,6 +3,8 @@
 #include "app/MainForm.h"
 #include "app/PublicFunction.h"
 #include "app/ShareDM.h"
+#include "grid/DBCtrlsEh.h"
+#include "grid/ToolCtrlsEh.h"
 #include "platform/db/ADOConnection.h"
 #include "platform/db/ADOQuery.h"
 #include "platform/db/Field.h"
@@ -110,8 +112,14 @@ void TFormGetPay::BuildControls()
     ComboBox5 = AddCombo(this, "ComboBox5", true, C2, 52);
 
     AddLabel(this, QStringLiteral("金额"), L1, 88);
-    Edit2 = AddEdit(this, "Edit2", C1, 88, 150);
-    Edit2->setAlignment(Qt::AlignRight);
+    // Amounts carry up to four decimals; only numbers can be typed.
+    Edit2 = new TDBNumberEditEh(this);
+    Edit2->setObjectName(QStringLiteral("Edit2"));
+    Edit2->SetAutoSize(false);
+    Edit2->setGeometry(C1, 88, 150, 24);
+    Edit2->SetAlignment(taRightJustify);
+    Edit2->SetDecimalPlaces(4);
+    Edit2->EditButton()->SetVisible(true);
     AddLabel(this, QStringLiteral("业务种类"), L2, 88);
     ComboBox2 = AddCombo(this, "ComboBox2", false, C2, 88);
 
@@ -198,7 +206,7 @@ void TFormGetPay::ShowExisting()
     SelectComboText(ComboBox1, Q->FieldByName(QStringLiteral("AccountName"))->AsString());
     DateTimePicker1->setDate(DateTimeToQDate(Q->FieldByName(QStringLiteral("MoneyCreateTime"))->AsDateTime()));
     SelectComboText(ComboBox2, Q->FieldByName(QStringLiteral("MoneyReason"))->AsString());
-    Edit2->setText(RoundStr(std::abs(Q->FieldByName(QStringLiteral("MoneySum"))->AsFloat())));
+    Edit2->SetText(RoundStr(std::abs(Q->FieldByName(QStringLiteral("MoneySum"))->AsFloat())));
     SelectComboText(ComboBox3, Q->FieldByName(QStringLiteral("MoneyType"))->AsString());
     SelectComboText(ComboBox4, Q->FieldByName(QStringLiteral("MoneyToken"))->AsString());
     ComboBox5->setEditText(Q->FieldByName(QStringLiteral("MoneyUser"))->AsString());
@@ -212,7 +220,7 @@ void TFormGetPay::ShowNew()
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
     DateTimePicker1->setDate(DateTimeToQDate(FormMain ? FormMain->WorkingDay() : Date()));
     ComboBox5->setEditText(CustomerFixed ? QString() : CustomerName);
-    Edit2->setText(AmountText);
+    Edit2->SetText(AmountText);
     Edit3->setText(RemarkText);
     Edit4->clear();
     Edit5->setText(CurrentUser);

@@ -4,6 +4,7 @@
 // fields before ShowModal; mrOk means a row was saved or deleted.
 #pragma once
 
+#include "grid/DBCtrlsEh.h"
 #include "platform/gui/Forms.h"
 #include "platform/rtl/Variants.h"
 
@@ -13,6 +14,7 @@ class QDateEdit;
 class QLabel;
 class QLineEdit;
 class TBitBtn;
+
 class TfrDBDataSet;
 class TfrReport;
 
@@ -40,7 +42,7 @@ public:
     QComboBox* ComboBox1;
     QDateEdit* DateTimePicker1;
     QComboBox* ComboBox5;
-    QLineEdit* Edit2;
+    TDBNumberEditEh* Edit2;
     QComboBox* ComboBox2;
     QComboBox* ComboBox3;
     QComboBox* ComboBox4;

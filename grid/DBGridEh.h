@@ -478,6 +478,9 @@ public:
     void CancelMode() override;
 
 protected:
+    // Height added to the title row below the titles, for a row that stays
+    // above the data (the lookup grid's special row); it paints it itself.
+    virtual int ExtraTitleHeight() const { return 0; }
     // ---- painting
     void DrawCell(int ACol, int ARow, const QRect& ARect, TGridDrawState AState) override;
     void Paint() override;
@@ -547,7 +550,7 @@ protected:
     virtual bool EnterFilterRowByKey(TShiftState Shift) { (void)Shift; return false; }
     // Sorting: the owner's event, else the data service.
     virtual void SortMarkingChanged();
-    virtual void DataServiceApplySorting() {}
+    virtual void DataServiceApplySorting();
     // Timer 1: scrolls while a drag selection is held outside the data rows.
     virtual void TimedScrollByMouse();
     // The link's current record changed.

@@ -1,6 +1,7 @@
 #include "grid/DBGridEhColumns.h"
 
 #include "grid/DBGridEh.h"
+#include "grid/DBGridEhDropDownBox.h"
 #include "grid/DBSumLst.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/DataSource.h"
@@ -911,6 +912,8 @@ void TColumnEh::Assign(const TColumnEh& Source)
         DropDownSpecRow()->Assign(*Source.FDropDownSpecRow);
     SetDisplayFormat(Source.DisplayFormat());
     SetEditMask(Source.EditMask());
+    if (Source.FDropDownBox || FDropDownBox)
+        DropDownBox()->Assign(*Source.DropDownBox());
     if (FCollection)
         FCollection->EndUpdate();
 }

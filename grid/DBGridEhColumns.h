@@ -20,11 +20,13 @@
 #include <vector>
 
 class TCustomDBGridEh;
+class TColumnDropDownBoxEh;
 class TColumnEh;
 class TDBGridColumnsEh;
 class TDBSum;
 class TField;
 class TImageList;
+class TPopupDataGridEh;
 class TPopupMenu;
 class TStringList;
 
@@ -331,6 +333,11 @@ public:
     int DefaultWidth() const;
     TColumnEhType GetColumnType() const;
 
+    // The drop-down list of lookup cells: its description, and the lookup
+    // grid it describes, both made on first use and freed with the column.
+    TColumnDropDownBoxEh* DropDownBox() const;
+    TPopupDataGridEh* DropDownLookupGrid() const;
+
     // ---- cell values
     QString GetDisplayText() const;
     TCheckBoxState CheckboxState() const;
@@ -389,6 +396,8 @@ private:
     mutable std::unique_ptr<TMRUListEh> FMRUList;
     mutable std::unique_ptr<TSpecRowEh> FDropDownSpecRow;
     mutable QPointer<TField> FField;
+    mutable std::unique_ptr<TColumnDropDownBoxEh> FDropDownBox;
+    mutable std::unique_ptr<TPopupDataGridEh> FDropDownLookupGrid;
     TSet<TColumnValue> FAssigned;
     QString FFieldName;
     QString FDisplayFormat;

@@ -177,6 +177,11 @@ void TCustomDBGridEh::UpdateData()
         return;
     }
     TField* F = C->Field();
+    // A key chosen from the column's list (or completed) is written as it is.
+    if (F && F->Lookup() && !F->KeyFields().isEmpty() && !FEditKeyValue.IsEmpty() && !FEditKeyValue.IsNull()) {
+        C->UpdateData(Text, FEditKeyValue, false);
+        return;
+    }
     // A lookup column writes the key of the record whose text it is (whole
     // text, any letter case), Null for none.
     if (F && F->Lookup() && F->LookupDataSet() && !F->KeyFields().isEmpty()) {

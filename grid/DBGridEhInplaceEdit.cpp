@@ -2,8 +2,11 @@
 // and the MRU drop-down.
 #include "grid/DBGridEhInplaceEdit.h"
 
+#include "grid/CalculatorEh.h"
 #include "grid/DBGridEh.h"
 #include "grid/DBGridEhColumns.h"
+#include "grid/DBGridEhDropDownBox.h"
+#include "platform/db/DataSource.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Field.h"
 #include "platform/gui/Application.h"
@@ -40,7 +43,11 @@ template <class F> void Guarded(F&& Action)
 
 TDataSet* ColumnLookupDataSetEh(TColumnEh* Column)
 {
-    TField* F = Column ? Column->Field() : nullptr;
+    if (!Column)
+        return nullptr;
+    if (Column->DropDownBox()->ListSource() && Column->DropDownBox()->ListSource()->DataSet())
+        return Column->DropDownBox()->ListSource()->DataSet();
+    TField* F = Column->Field();
     return F && F->Lookup() ? F->LookupDataSet() : nullptr;
 }
 
@@ -705,7 +712,9 @@ bool TDBGridInplaceEdit::PopupKey(int Key, TShiftState Shift, const QString& Tex
         return false;
     const bool Visible = FListVisible;
     const bool Alt = Shift.Contains(ssAlt), Ctrl = Shift.Contains(ssCtrl);
-    const bool Calculator = false; // the calculator keeps its keys once it lands
+    const bool Calculator = FActivePopup == FCalculator;
+    if (Visible && (Calculator || FActivePopup == FDataList) && OwnPopupKey(Key, Shift, Text))
+        return true;
     if ((Key == VK_RETURN || Key == VK_ESCAPE) && Visible && !Alt && !Calculator && !Ctrl) {
         CloseUp(Key == VK_RETURN);
         return true;
@@ -914,6 +923,8 @@ void TDBGridInplaceEdit::DropDown()
         const int B = 2 * FCalendar->BorderWidth();
         FCalendar->resize(FCalendar->minimumSizeHint() + QSize(B, B));
         Width = FCalendar->width();
+    } else if (!PrepareOwnPopup(Popup, Width)) {
+        return;
     }
     const QRect Anchor(mapToGlobal(QPoint(0, 0)), size());
     const TDropDownPlacementEh Place =
@@ -965,6 +976,10 @@ void TDBGridInplaceEdit::CloseUp(bool Accept)
     FButtonDown = false;
     WatchPresses(false);
     update();
+    if (Popup == FCalculator || (Popup == FDataList && FDataList)) {
+        CloseOwnPopup(Popup, Accept && C && GridEditable(), C);
+        return;
+    }
     if (!C)
         return;
     if (!Accept) {

@@ -1,6 +1,6 @@
 // The data grid's in-place editor. For the current column it chooses a kind,
 // which fixes the button at its right edge and the pop-up the button opens
-// (pick list, calendar; the calculator and the lookup list plug in later),
+// (pick list, calendar, calculator, the column's lookup list),
 // hosts the column's extra buttons and the MRU drop-down, completes typed and
 // pasted text against the column's pick list or lookup dataset, and leaves
 // every chosen value in the grid's pending edit text and key value: the
@@ -15,6 +15,9 @@
 
 class TCustomDBGridEh;
 class TColumnEh;
+class TDataSource;
+class TPopupCalculatorEh;
+class TPopupDataGridEh;
 class TDataSet;
 class TShape;
 
@@ -53,6 +56,9 @@ public:
     bool ListVisible() const { return FListVisible; }
     TPopupListboxEh* PickList() const { return FPickList; }
     TPopupMonthCalendarEh* Calendar() const { return FCalendar; }
+    TPopupCalculatorEh* Calculator() const { return FCalculator; }
+    // The column's lookup list while the kind is ekDataList.
+    TPopupDataGridEh* DataListGrid() const;
     TMRUListboxEh* MRUListbox() const { return FMRUListbox; }
     bool MRUDroppedDown() const;
     // Pair 0 is the main button, pair i the column's EditButtons[i - 1].
@@ -66,9 +72,9 @@ public:
     void CloseMRU(bool Accept);
 
 protected:
-    // Slots of the pop-ups that come with the edit controls: none yet.
-    virtual QWidget* CreateCalculator() { return nullptr; }
-    virtual QWidget* DataList() const { return nullptr; }
+    // The calculator, made on first need; the current column's lookup list.
+    virtual QWidget* CreateCalculator();
+    virtual QWidget* DataList() const;
     virtual TEditButtonControlEh* CreateEditButton();
     virtual TMRUListboxEh* CreateMRUListbox();
 
@@ -119,6 +125,13 @@ private:
     void RememberMRUSize();
     QRect TextRectOnScreen() const;
 
+    // The calculator and the lookup list (DBGridEhInplaceEditPopups.cpp):
+    // set up before showing (False: nothing opens), taken on close-up, and
+    // their keys while open.
+    bool PrepareOwnPopup(QWidget* Popup, int& Width);
+    void CloseOwnPopup(QWidget* Popup, bool Accept, TColumnEh* C);
+    bool OwnPopupKey(int Key, TShiftState Shift, const QString& Text);
+
     bool InsidePopup(QWidget* W) const;
     void WatchPresses(bool On);
 
@@ -129,6 +142,11 @@ private:
     TPopupListboxEh* FPickList = nullptr;
     TPopupMonthCalendarEh* FCalendar = nullptr;
     TMRUListboxEh* FMRUListbox = nullptr;
+    TPopupCalculatorEh* FCalculator = nullptr;
+    // The lookup list is the column's: borrowed, let go of when it goes.
+    mutable QPointer<TPopupDataGridEh> FDataList;
+    TDataSource* FLookupSource = nullptr;
+    bool FSpecRowMoved = false;
     TMRUListEh* FMRUList = nullptr;
     QPointer<TEditButtonControlEh> FMenuButton;
     Variant FListValue;

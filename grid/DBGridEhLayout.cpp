@@ -381,7 +381,7 @@ void TCustomDBGridEh::ApplyColumnWidths()
 
 int TCustomDBGridEh::TitleRowCount() const
 {
-    return Options().Contains(dgTitles) ? 1 : 0;
+    return Options().Contains(dgTitles) || ExtraTitleHeight() > 0 ? 1 : 0;
 }
 
 int TCustomDBGridEh::RowStep() const
@@ -399,7 +399,7 @@ void TCustomDBGridEh::UpdateRowHeights()
     const int OldCount = RowCount();
     int Used = 0;
     if (Titles > 0)
-        Used += FTitleRowHeight + LineWidth;
+        Used += FTitleRowHeight + ExtraTitleHeight() + LineWidth;
     Used += Footers * RowStep() + (Footers > 0 ? LineWidth : 0);
     int Records = 0;
     TDataSet* D = DataLink()->DataSet();
@@ -420,7 +420,7 @@ void TCustomDBGridEh::UpdateRowHeights()
     for (int r = 0; r < Count; ++r) {
         int Height = FDataRowHeight;
         if (r < Titles)
-            Height = FTitleRowHeight;
+            Height = FTitleRowHeight + ExtraTitleHeight();
         else if (r == Filler)
             Height = std::max(0, ClientHeight() - Used);
         SetRowHeights(r, Height);

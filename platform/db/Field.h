@@ -60,6 +60,11 @@ public:
     void SetPrecision(int Value) { FPrecision = Value; }
     bool Currency() const { return FCurrencySet ? FCurrency : FDataType == ftCurrency; }
     void SetCurrency(bool Value) { FCurrency = Value; FCurrencySet = true; }
+    // Number fields: the range a number edit keeps to; 0 and 0 for none.
+    double MinValue() const { return FMinValue; }
+    void SetMinValue(double Value) { FMinValue = Value; }
+    double MaxValue() const { return FMaxValue; }
+    void SetMaxValue(double Value) { FMaxValue = Value; }
     QString EditMask() const { return FEditMask; }
     void SetEditMask(const QString& Value) { FEditMask = Value; }
     int Tag() const { return FTag; }
@@ -145,6 +150,8 @@ private:
     int FDisplayWidth = 0;             // 0: derived from the type and size
     int FTag = 0;
     int FPrecision = 15;
+    double FMinValue = 0;
+    double FMaxValue = 0;
     bool FVisible = true;
     bool FReadOnly = false;
     bool FRequired = false;

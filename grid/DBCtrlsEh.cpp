@@ -1,0 +1,752 @@
+#include "grid/DBCtrlsEh.h"
+
+#include "platform/db/DataSet.h"
+#include "platform/db/DataSource.h"
+#include "platform/db/Field.h"
+#include "platform/gui/Application.h"
+#include "platform/gui/Grids.h"
+#include "platform/gui/ImgList.h"
+#include "grid/ToolCtrlsEh.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QPainter>
+
+// ---------------------------------------------------------------- TFieldDataLinkEh
+
+void TFieldDataLinkEh::SetFieldName(const QString& Value)
+{
+    if (Value == FFieldName)
+        return;
+    FFieldName = Value;
+    UpdateUnbound();
+    UpdateField();
+}
+
+// Changing between bound and unbound forgets the own value.
+void TFieldDataLinkEh::UpdateUnbound()
+{
+    const bool Unbound = !DataSource() && FFieldName.isEmpty();
+    if (Unbound == FUnbound)
+        return;
+    FUnbound = Unbound;
+    FValue = Variant::Null();
+    FEditing = false;
+    if (OnDataChange)
+        OnDataChange();
+}
+
+void TFieldDataLinkEh::UpdateField()
+{
+    FFields.clear();
+    TDataSet* D = DataSet();
+    if (Active() && D && !FFieldName.isEmpty()) {
+        if (FMultiFields) {
+            for (const QString& Name : FFieldName.split(u';', Qt::SkipEmptyParts))
+                FFields.push_back(D->FieldByName(Name.trimmed()));
+        } else {
+            FFields.push_back(D->FieldByName(FFieldName));
+        }
+    }
+    if (OnDataChange)
+        OnDataChange();
+}
+
+bool TFieldDataLinkEh::LinkEditing() const
+{
+    return FUnbound ? FEditing : Editing();
+}
+
+bool TFieldDataLinkEh::CanModify() const
+{
+    if (FUnbound)
+        return true;
+    if (ReadOnly() || FFields.empty())
+        return false;
+    for (TField* F : FFields)
+        if (!F->CanModify())
+            return false;
+    return true;
+}
+
+bool TFieldDataLinkEh::Edit()
+{
+    if (FUnbound) {
+        if (!FEditing) {
+            FEditing = true;
+            FModified = false;
+            if (OnEditingChange)
+                OnEditingChange();
+        }
+        return true;
+    }
+    return CanModify() && TDataLink::Edit();
+}
+
+void TFieldDataLinkEh::Reset()
+{
+    RecordChanged(nullptr);
+}
+
+void TFieldDataLinkEh::SetText(const QString& Text)
+{
+    if (FUnbound) {
+        FValue = Variant(Text);
+        if (OnDataChange)
+            OnDataChange();
+        return;
+    }
+    if (TField* F = Field()) {
+        if (F->DataType() == ftMemo)
+            F->SetAsString(Text);
+        else
+            F->SetText(Text);
+    }
+}
+
+void TFieldDataLinkEh::SetValue(const Variant& Value)
+{
+    if (FUnbound) {
+        FValue = Value;
+        return;
+    }
+    if (FFields.size() == 1 || Value.IsNull() || Value.IsEmpty()) {
+        for (TField* F : FFields)
+            F->SetValue(Value.IsEmpty() ? Variant::Null() : Value);
+        return;
+    }
+    FFields.front()->SetValue(Value);
+}
+
+void TFieldDataLinkEh::ActiveChanged()
+{
+    UpdateField();
+    if (OnActiveChange)
+        OnActiveChange();
+}
+
+void TFieldDataLinkEh::EditingChanged()
+{
+    if (OnEditingChange)
+        OnEditingChange();
+}
+
+void TFieldDataLinkEh::LayoutChanged()
+{
+    UpdateField();
+}
+
+void TFieldDataLinkEh::RecordChanged(TField* Field)
+{
+    if (Field && std::find(FFields.begin(), FFields.end(), Field) == FFields.end())
+        return;
+    if (OnDataChange)
+        OnDataChange();
+    FModified = false;
+}
+
+void TFieldDataLinkEh::UpdateData()
+{
+    if (!FModified)
+        return;
+    if (OnUpdateData)
+        OnUpdateData();
+    FModified = false;
+}
+
+// ---------------------------------------------------------------- TEditImageEh
+
+void TEditImageEh::SetImageIndex(int Value)
+{
+    if (Value == FImageIndex)
+        return;
+    FImageIndex = Value;
+    FEdit->update();
+}
+
+void TEditImageEh::SetImages(TImageList* Value)
+{
+    if (Value == FImages)
+        return;
+    FImages = Value;
+    if (Value)
+        QObject::connect(Value, &QObject::destroyed, FEdit, [this] { Changed(); });
+    Changed();
+}
+
+void TEditImageEh::SetUseImageHeight(bool Value)
+{
+    if (Value == FUseImageHeight)
+        return;
+    FUseImageHeight = Value;
+    Changed();
+}
+
+void TEditImageEh::SetVisible(bool Value)
+{
+    if (Value == FVisible)
+        return;
+    FVisible = Value;
+    Changed();
+}
+
+void TEditImageEh::SetWidth(int Value)
+{
+    if (Value == FWidth)
+        return;
+    FWidth = Value;
+    Changed();
+}
+
+void TEditImageEh::Assign(const TEditImageEh& Source)
+{
+    SetImages(Source.FImages);
+    SetImageIndex(Source.FImageIndex);
+    SetVisible(Source.FVisible);
+    SetWidth(Source.FWidth);
+}
+
+int TEditImageEh::AreaWidth() const
+{
+    if (!FVisible || !FImages)
+        return 0;
+    return (FWidth < 1 ? FImages->Width() : FWidth) + 4;
+}
+
+void TEditImageEh::Changed()
+{
+    FEdit->LayoutChanged();
+    FEdit->AdjustHeight();
+}
+
+// ---------------------------------------------------------------- TCustomDBEditEh
+
+TCustomDBEditEh::TCustomDBEditEh(QWidget* AParent)
+    : QLineEdit(AParent), FDataLink(std::make_unique<TFieldDataLinkEh>()),
+      FEditImage(std::make_unique<TEditImageEh>(this)), FEditButtons(std::make_unique<TEditButtonsEh>(this)),
+      FMRUList(std::make_unique<TMRUListEh>(this))
+{
+    FEditButtons->OnChanged = [this](TEditButtonsEh*) { LayoutButtons(); };
+    FDataLink->OnDataChange = [this] { DataChanged(); };
+    FDataLink->OnEditingChange = [this] { EditingChanged(); };
+    FDataLink->OnUpdateData = [this] { UpdateData(); };
+    FDataLink->OnActiveChange = [this] { ActiveChanged(); };
+    QObject::connect(this, &QLineEdit::textEdited, this, [this] { TextEdited(); });
+    QObject::connect(this, &QLineEdit::textChanged, this, [this] {
+        if (!FSettingText && !FInKeyEvent)
+            TextSetByCode();
+        if (OnChange)
+            OnChange(this);
+    });
+    setMaxLength(32767);
+    AdjustHeight();
+}
+
+TCustomDBEditEh::~TCustomDBEditEh()
+{
+    FDataLink->OnDataChange = nullptr;
+    FDataLink->OnEditingChange = nullptr;
+    FDataLink->OnUpdateData = nullptr;
+    FDataLink->OnActiveChange = nullptr;
+    FEditButtons->OnChanged = nullptr;
+}
+
+TDataSource* TCustomDBEditEh::DataSource() const
+{
+    return FDataLink->DataSource();
+}
+
+void TCustomDBEditEh::SetDataSource(TDataSource* Value)
+{
+    if (Value == FDataLink->DataSource())
+        return;
+    FDataLink->SetDataSource(Value);
+    FDataLink->UpdateUnbound();
+    FDataLink->UpdateField();
+}
+
+void TCustomDBEditEh::SetDataField(const QString& Value)
+{
+    FDataLink->SetFieldName(Value);
+}
+
+void TCustomDBEditEh::SetControlText(const QString& Value)
+{
+    if (Value == text())
+        return;
+    FSettingText = true;
+    setText(Value);
+    FSettingText = false;
+}
+
+void TCustomDBEditEh::SetText(const QString& Value)
+{
+    if (!IsUnbound()) {
+        TDataSet* D = FDataLink->DataSet();
+        if (!D)
+            throw EDatabaseError(QStringLiteral("Cannot modify a read-only dataset"));
+        D->Edit();
+    } else {
+        FDataLink->Edit();
+    }
+    InternalSetText(Value);
+    if (!FInUpdateData)
+        CommitEdit();
+}
+
+void TCustomDBEditEh::SetVariantValue(const Variant& Value)
+{
+    if (!IsUnbound()) {
+        TDataSet* D = FDataLink->DataSet();
+        if (!D)
+            throw EDatabaseError(QStringLiteral("Cannot modify a read-only dataset"));
+        D->Edit();
+    } else {
+        FDataLink->Edit();
+    }
+    InternalSetValue(Value);
+    if (!FInUpdateData)
+        CommitEdit();
+}
+
+void TCustomDBEditEh::InternalSetText(const QString& Value)
+{
+    SetControlText(Value);
+    FDataLink->SetModified();
+}
+
+void TCustomDBEditEh::InternalSetValue(const Variant& Value)
+{
+    InternalSetText(VarToStr(Value));
+}
+
+TAlignment TCustomDBEditEh::Alignment() const
+{
+    if (FAlignmentSet)
+        return FAlignment;
+    return Field() ? Field()->Alignment() : taLeftJustify;
+}
+
+void TCustomDBEditEh::SetAlignment(TAlignment Value)
+{
+    FAlignment = Value;
+    FAlignmentSet = true;
+    UpdateFieldAlignment();
+}
+
+void TCustomDBEditEh::UpdateFieldAlignment()
+{
+    const TAlignment A = Alignment();
+    const Qt::Alignment Flags = A == taRightJustify ? Qt::AlignRight : A == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
+    setAlignment(Flags | Qt::AlignVCenter);
+}
+
+void TCustomDBEditEh::SetAlwaysShowBorder(bool Value)
+{
+    if (Value == FAlwaysShowBorder)
+        return;
+    FAlwaysShowBorder = Value;
+    update();
+}
+
+void TCustomDBEditEh::SetAutoSize(bool Value)
+{
+    if (Value == FAutoSize)
+        return;
+    FAutoSize = Value;
+    AdjustHeight();
+}
+
+void TCustomDBEditEh::SetEditMask(const QString& Value)
+{
+    FEditMask = Value;
+    FEditMaskSet = true;
+    ApplyInputMask(Value);
+}
+
+void TCustomDBEditEh::ApplyInputMask(const QString& Mask)
+{
+    const QString Input = InputMaskFromEditMask(Mask);
+    if (Input != inputMask()) {
+        FSettingText = true;
+        setInputMask(Input);
+        FSettingText = false;
+    }
+}
+
+void TCustomDBEditEh::SetFlat(bool Value)
+{
+    if (Value == FFlat)
+        return;
+    FFlat = Value;
+    setFrame(!Value);
+    LayoutButtons();
+    AdjustHeight();
+}
+
+void TCustomDBEditEh::SetMaxLength(int Value)
+{
+    FMaxLength = std::max(0, Value);
+    UpdateMaxLength();
+}
+
+void TCustomDBEditEh::UpdateMaxLength()
+{
+    int Limit = FMaxLength;
+    if (Limit == 0 && Field() && (Field()->DataType() == ftString || Field()->DataType() == ftWideString))
+        Limit = Field()->Size();
+    // Setting the limit re-sets the text and so the selection: only on a change.
+    if (const int Max = Limit > 0 ? Limit : 32767; Max != maxLength())
+        setMaxLength(Max);
+}
+
+void TCustomDBEditEh::SetReadOnly(bool Value)
+{
+    FReadOnly = Value;
+    RefreshReadOnlyState();
+}
+
+bool TCustomDBEditEh::CheckReadOnly() const
+{
+    return FReadOnly || (!FDataLink->CanModify() && !IsUnbound());
+}
+
+void TCustomDBEditEh::RefreshReadOnlyState()
+{
+    if (const bool R = CheckReadOnly(); R != isReadOnly())
+        setReadOnly(R);
+}
+
+QString TCustomDBEditEh::GetDisplayTextForState() const
+{
+    if (TField* F = Field())
+        return F->DisplayText();
+    return text();
+}
+
+bool TCustomDBEditEh::IsValidChar(QChar Key) const
+{
+    return !Field() || Field()->IsValidChar(Key);
+}
+
+// ---- link notifications
+
+void TCustomDBEditEh::DataChanged()
+{
+    UpdateFieldAlignment();
+    UpdateControlText();
+}
+
+void TCustomDBEditEh::EditingChanged()
+{
+    RefreshReadOnlyState();
+}
+
+void TCustomDBEditEh::ActiveChanged()
+{
+    RefreshReadOnlyState();
+}
+
+void TCustomDBEditEh::UpdateData()
+{
+    CommitEdit();
+}
+
+void TCustomDBEditEh::UpdateControlText()
+{
+    if (TField* F = Field()) {
+        if (!FEditMaskSet)
+            ApplyInputMask(F->EditMask());
+        UpdateMaxLength();
+        const bool Memo = F->DataType() == ftMemo;
+        if (FFocused && FDataLink->CanModify())
+            SetControlText(Memo ? F->AsString() : F->Text());
+        else
+            SetControlText(Memo ? F->AsString() : F->DisplayText());
+    } else if (IsUnbound()) {
+        if (!FEditMaskSet)
+            ApplyInputMask(QString());
+        UpdateMaxLength();
+        SetControlText(VarToStr(FDataLink->OwnValue()));
+    } else {
+        SetControlText(QString());
+    }
+    RefreshReadOnlyState();
+    FDataLink->ClearModified();
+}
+
+void TCustomDBEditEh::CommitEdit()
+{
+    if (FInUpdateData)
+        return;
+    FInUpdateData = true;
+    try {
+        bool Handled = false;
+        if (OnUpdateData)
+            OnUpdateData(this, Handled);
+        if (!Handled)
+            UpdateFieldFromText();
+        if (FMRUList->Active() && !CheckReadOnly())
+            FMRUList->Add(text());
+    } catch (...) {
+        FInUpdateData = false;
+        throw;
+    }
+    FInUpdateData = false;
+    FDataLink->ClearModified();
+}
+
+void TCustomDBEditEh::UpdateFieldFromText()
+{
+    FDataLink->SetText(text());
+}
+
+void TCustomDBEditEh::TextSetByCode()
+{
+    if (IsUnbound())
+        FDataLink->SetValue(Variant(text()));
+}
+
+void TCustomDBEditEh::TextEdited()
+{
+    if (FSettingText)
+        return;
+    FDataLink->SetModified();
+    if (FMRUList->Active() || MRUDroppedDown())
+        UpdateMRUList(false);
+}
+
+// ---- input
+
+void TCustomDBEditEh::KeyDown(int& Key, TShiftState Shift)
+{
+    if (OnKeyDown)
+        OnKeyDown(this, Key, Shift);
+    if (Key == 0 || MRUKeyDown(Key, Shift) || ShortCutKeyDown(Key, Shift))
+        return;
+    // Enter stores the text and still reaches the window's default button.
+    if (Key == VK_RETURN && Modified())
+        CommitEdit();
+    if (Key == 'A' && Shift == TShiftState{ssCtrl}) {
+        selectAll();
+        Key = 0;
+        return;
+    }
+    if ((Key == VK_DELETE || (Key == VK_INSERT && Shift.Contains(ssShift))) && !CheckReadOnly())
+        FDataLink->Edit();
+}
+
+void TCustomDBEditEh::KeyPress(QChar& Key)
+{
+    if (OnKeyPress)
+        OnKeyPress(this, Key);
+    if (Key.isNull())
+        return;
+    const ushort Code = Key.unicode();
+    if (Code >= 32 && !IsUnbound() && !IsValidChar(Key)) {
+        QApplication::beep();
+        Key = QChar();
+        return;
+    }
+    if (Code == 27) {
+        FDataLink->Reset();
+        selectAll();
+        Key = QChar();
+        return;
+    }
+    if ((Code == 8 || Code == 22 || Code == 24 || Code >= 32) && !CheckReadOnly())
+        FDataLink->Edit();
+}
+
+void TCustomDBEditEh::keyPressEvent(QKeyEvent* Event)
+{
+    struct TGuard
+    {
+        bool& Flag;
+        bool Old;
+        ~TGuard() { Flag = Old; }
+    } Guard{FInKeyEvent, FInKeyEvent};
+    FInKeyEvent = true;
+    try {
+        int Key = VirtualKeyFromQt(Event);
+        if (Key != 0) {
+            KeyDown(Key, ShiftStateFromQt(Event->modifiers(), Qt::NoButton));
+            if (Key == 0) {
+                Event->accept();
+                return;
+            }
+        }
+        const QChar Char = KeyCharFromQt(Event);
+        if (Char.isNull()) {
+            QLineEdit::keyPressEvent(Event);
+            return;
+        }
+        QChar Typed = Char;
+        KeyPress(Typed);
+        if (Typed.isNull()) {
+            Event->accept();
+            return;
+        }
+        const ushort Code = Typed.unicode();
+        if ((Code == 13 && !FWantReturns) || (Code == 9 && !FWantTabs) || Code == 10) {
+            Event->ignore();
+            return;
+        }
+        if (Typed == Char || Code < 32) {
+            QLineEdit::keyPressEvent(Event);
+            return;
+        }
+        QKeyEvent Changed(QEvent::KeyPress, 0, Event->modifiers() & ~Qt::ControlModifier, QString(Typed));
+        QLineEdit::keyPressEvent(&Changed);
+    } catch (const std::exception& E) {
+        Application()->HandleException(E);
+    }
+}
+
+bool TCustomDBEditEh::event(QEvent* Event)
+{
+    if (Event->type() == QEvent::KeyPress && FWantTabs) {
+        auto* K = static_cast<QKeyEvent*>(Event);
+        if (K->key() == Qt::Key_Tab || K->key() == Qt::Key_Backtab) {
+            keyPressEvent(K);
+            return true;
+        }
+    }
+    return QLineEdit::event(Event);
+}
+
+void TCustomDBEditEh::focusInEvent(QFocusEvent* Event)
+{
+    FMouseEntry = Event->reason() == Qt::MouseFocusReason;
+    QLineEdit::focusInEvent(Event);
+    // The window coming back, or a menu closing, is no new entry: the text
+    // typed so far stays.
+    if (FFocused)
+        return;
+    try {
+        DoEnter();
+    } catch (const std::exception& E) {
+        Application()->HandleException(E);
+    }
+}
+
+void TCustomDBEditEh::focusOutEvent(QFocusEvent* Event)
+{
+    CloseMRUList(false);
+    QLineEdit::focusOutEvent(Event);
+    if (Event->reason() == Qt::ActiveWindowFocusReason || Event->reason() == Qt::PopupFocusReason)
+        return;
+    try {
+        DoExit();
+    } catch (const std::exception& E) {
+        // A text the field does not take stays in the edit, which keeps the focus.
+        Application()->HandleException(E);
+        FFocused = true;
+        setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void TCustomDBEditEh::DoEnter()
+{
+    FFocused = true;
+    UpdateControlText();
+    if (FAutoSelect && !FMouseEntry)
+        selectAll();
+    FMouseEntry = false;
+    update();
+    if (OnEnter)
+        OnEnter(this);
+}
+
+void TCustomDBEditEh::DoExit()
+{
+    if (Modified())
+        CommitEdit();
+    FFocused = false;
+    UpdateControlText();
+    update();
+    if (OnExit)
+        OnExit(this);
+}
+
+// ---- layout and painting
+
+void TCustomDBEditEh::AdjustHeight()
+{
+    if (!FAutoSize)
+        return;
+    const int Allowance = 8 - (FFlat ? 2 : 0);
+    int H = QFontMetrics(font()).height() + Allowance;
+    if (FEditImage->Visible() && FEditImage->UseImageHeight() && FEditImage->Images())
+        H = std::max(H, FEditImage->Images()->Height() + Allowance);
+    if (H != height())
+        resize(width(), H);
+}
+
+QRect TCustomDBEditEh::GetEditRect() const
+{
+    QRect R = rect();
+    R.setLeft(R.left() + FEditImage->AreaWidth());
+    if (FButtonsWidth > 0)
+        R.setRight(R.right() - FButtonsWidth - (FFlat ? 1 : 2));
+    return R;
+}
+
+void TCustomDBEditEh::LayoutChanged()
+{
+    const int Border = FFlat ? 2 : 0;
+    setTextMargins(FEditImage->AreaWidth() + Border, Border / 2, Border + FButtonsWidth, Border / 2);
+    update();
+}
+
+void TCustomDBEditEh::resizeEvent(QResizeEvent* Event)
+{
+    QLineEdit::resizeEvent(Event);
+    LayoutButtons();
+}
+
+void TCustomDBEditEh::enterEvent(QEnterEvent* Event)
+{
+    QLineEdit::enterEvent(Event);
+    FMouseInside = true;
+    if (FFlat)
+        update();
+}
+
+void TCustomDBEditEh::leaveEvent(QEvent* Event)
+{
+    QLineEdit::leaveEvent(Event);
+    FMouseInside = false;
+    if (FFlat)
+        update();
+}
+
+void TCustomDBEditEh::paintEvent(QPaintEvent* Event)
+{
+    QLineEdit::paintEvent(Event);
+    QPainter P(this);
+    const TEditImageEh* Image = FEditImage.get();
+    if (Image->AreaWidth() > 0 && Image->ImageIndex() >= 0) {
+        const QImage I = Image->Images()->Image(Image->ImageIndex());
+        if (!I.isNull())
+            P.drawImage(QPoint(2, (height() - I.height()) / 2), I);
+    }
+    if (!FFlat)
+        return;
+    // The flat look: a thin sunken edge while focused, hovered or always
+    // shown, else a frame in the button face colour.
+    const QRect R = rect().adjusted(0, 0, -1, -1);
+    if (hasFocus() || FMouseInside || FAlwaysShowBorder) {
+        P.setPen(ColorToQColor(clBtnShadow));
+        P.drawLine(R.topLeft(), R.topRight());
+        P.drawLine(R.topLeft(), R.bottomLeft());
+        P.setPen(ColorToQColor(clBtnHighlight));
+        P.drawLine(R.bottomLeft(), R.bottomRight());
+        P.drawLine(R.topRight(), R.bottomRight());
+    } else {
+        P.setPen(ColorToQColor(clBtnFace));
+        P.drawRect(R);
+    }
+}

@@ -1,0 +1,311 @@
+#include "EditKeys.h"
+#include "GridTestUtil.h"
+#include "grid/CalculatorEh.h"
+#include "grid/DBCtrlsEh.h"
+#include "grid/ToolCtrlsEh.h"
+#include "platform/rtl/Classes.h"
+#include "platform/db/DataSource.h"
+#include "platform/db/Field.h"
+#include "platform/db/MemDataSet.h"
+#include "platform/gui/Clipbrd.h"
+
+#include <gtest/gtest.h>
+#include <cmath>
+
+namespace {
+
+// The process locale for one test, put back afterwards.
+struct TLocaleGuard
+{
+    TFormatSettings Saved = FormatSettings();
+    TLocaleGuard(QChar Decimal, QChar Thousand)
+    {
+        TFormatSettings S = Saved;
+        S.DecimalSeparator = Decimal;
+        S.ThousandSeparator = Thousand;
+        SetFormatSettings(S);
+    }
+    ~TLocaleGuard() { SetFormatSettings(Saved); }
+};
+
+QString ValueText(const Variant& V)
+{
+    return V.IsNull() ? QStringLiteral("null") : VarToStr(V);
+}
+
+// A dataset with a text field of size 20 and a float field, one record.
+struct TEditData
+{
+    TMemDataSet DataSet;
+    TDataSource Source;
+    TEditData()
+    {
+        DataSet.FieldDefs()->Add(QStringLiteral("Name"), ftString, 20);
+        DataSet.FieldDefs()->Add(QStringLiteral("Amount"), ftFloat);
+        DataSet.CreateDataSet();
+        DataSet.Append();
+        DataSet.FieldByName(QStringLiteral("Name"))->SetAsString(QStringLiteral("abc"));
+        DataSet.FieldByName(QStringLiteral("Amount"))->SetAsFloat(2.5);
+        DataSet.Post();
+        Source.SetDataSet(&DataSet);
+    }
+};
+
+} // namespace
+
+TEST(NumberEditEh, EditFormatFromDisplayFormat)
+{
+    const std::pair<const char*, const char*> Cases[] = {
+        {"#,##0.00", "#,##0.00"},
+        {"#,##0.00元", "#,##0.00"},
+        {"\"￥\"#,##0.00;-#,##0.00", "#,##0.00"},
+        {"'No. '0", "0"},
+        {"0.0%", "0.0"},
+        {"", ""},
+    };
+    for (const auto& [Display, Edit] : Cases)
+        EXPECT_EQ(NumberEditEh::EditFormatFromDisplayFormat(QString::fromUtf8(Display)), QString::fromUtf8(Edit))
+            << Display;
+}
+
+TEST(NumberEditEh, RangeRule)
+{
+    struct TCase
+    {
+        double Min, Max, Value, Result;
+    };
+    const TCase Cases[] = {
+        {0, 0, -5, -5},     {0, 100, -5, 0},    {0, 100, 105, 100}, {10, 0, 5, 10},
+        {10, 0, 500, 500},  {0, -10, 5, -10},   {0, -10, -50, -50}, {10, 5, 1, 1},
+        {-1, 1, 0.5, 0.5},
+    };
+    for (const TCase& C : Cases)
+        EXPECT_EQ(NumberEditEh::LimitToRange(C.Value, C.Min, C.Max), C.Result)
+            << C.Min << ".." << C.Max << " " << C.Value;
+}
+
+TEST(NumberEditEh, KeysToTextAndValue)
+{
+    struct TCase
+    {
+        const char* Name;
+        int DecimalPlaces;
+        double Min, Max;
+        const char* DisplayFormat;
+        const char* Keys;
+        const char* Typed;  // text while focused
+        const char* Value;  // value after leaving
+        const char* Shown;  // text after leaving
+    };
+    const TCase Cases[] = {
+        {"two decimals", 2, 0, 0, "", "12.345", "12.34", "12.34", "12.34"},
+        {"letters refused", 2, 0, 0, "", "12a", "12", "12", "12"},
+        {"comma is the separator", 2, 0, 0, "", "1,5", "1.5", "1.5", "1.5"},
+        {"one separator", 2, 0, 0, "", "1.2.3", "1.23", "1.23", "1.23"},
+        {"negative without range", 2, 0, 0, "", "-5", "-5", "-5", "-5"},
+        {"minus alone under a range", 2, 0, 100, "", "-5", "-", "0", "0"},
+        {"minus left as 0", 2, 0, 0, "", "-", "-", "0", "0"},
+        {"above the range on leaving", 2, 0, 100, "", "150", "150", "100", "100"},
+        {"plus allowed", 2, 0, 0, "", "+7", "+7", "7", "7"},
+        {"thousands while typing", 2, 0, 0, "#,##0.00", "1234567", "1,234,567", "1234567", "1,234,567.00"},
+        {"step up from null", 2, 0, 0, "", "<Up>", "1", "1", "1"},
+        {"step down from null", 2, 0, 0, "", "<Down>", "1", "1", "1"},
+        {"step down stays at 0", 2, 0, 100, "", "<Up><Down><Down>", "0", "0", "0"},
+        {"step unlimited", 2, 0, 0, "", "<Up><Down><Down><Down>", "-2", "-2", "-2"},
+        {"emptied is null", 2, 0, 0, "", "5<BS>", "", "null", ""},
+        {"no decimals", 0, 0, 0, "", "3.5", "3.", "3", "3"},
+        {"enter takes the value", 2, 0, 10, "", "12<Enter>", "10", "10", "10"},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        TDBNumberEditEh Edit;
+        Edit.SetDecimalPlaces(C.DecimalPlaces);
+        Edit.SetMinValue(C.Min);
+        Edit.SetMaxValue(C.Max);
+        Edit.SetDisplayFormat(QString::fromUtf8(C.DisplayFormat));
+        SendFocus(&Edit, true);
+        TypeKeys(&Edit, QString::fromLatin1(C.Keys));
+        EXPECT_EQ(Edit.Text(), QString::fromLatin1(C.Typed));
+        SendFocus(&Edit, false);
+        EXPECT_EQ(ValueText(Edit.Value()), QString::fromLatin1(C.Value));
+        EXPECT_EQ(Edit.Text(), QString::fromLatin1(C.Shown));
+    }
+}
+
+TEST(NumberEditEh, PointOnCommaLocale)
+{
+    TLocaleGuard Locale(u',', u'.');
+    TDBNumberEditEh Edit;
+    SendFocus(&Edit, true);
+    TypeKeys(&Edit, "1.5");
+    EXPECT_EQ(Edit.Text(), "1,5");
+    SendFocus(&Edit, false);
+    EXPECT_EQ(Edit.Value().AsFloat(), 1.5);
+}
+
+TEST(NumberEditEh, CaretKeepsItsDistanceFromTheEnd)
+{
+    TDBNumberEditEh Edit;
+    Edit.SetDisplayFormat(QStringLiteral("#,##0"));
+    SendFocus(&Edit, true);
+    TypeKeys(&Edit, "1234<Left><Left>5");
+    EXPECT_EQ(Edit.Text(), "12,534");
+    EXPECT_EQ(Edit.cursorPosition(), 4);
+}
+
+TEST(NumberEditEh, CurrencyEditFormatKeepsTheLeadingZero)
+{
+    TDBNumberEditEh Edit;
+    Edit.SetCurrency(true);
+    EXPECT_EQ(Edit.EditFormat(), "#,##0.00");
+    Edit.SetValue(0.5);
+    SendFocus(&Edit, true);
+    EXPECT_EQ(Edit.Text(), "0.50");
+}
+
+TEST(NumberEditEh, PasteTakesOnlyNumbers)
+{
+    TDBNumberEditEh Edit;
+    Edit.SetValue(3.0);
+    SendFocus(&Edit, true);
+    TClipboard().SetAsText(QStringLiteral("x1"));
+    TypeKeys(&Edit, "<Ctrl+A><Ctrl+V>");
+    EXPECT_EQ(Edit.Text(), "3");
+    TClipboard().SetAsText(QStringLiteral(" 4.25 "));
+    TypeKeys(&Edit, "<Ctrl+A><Ctrl+V>");
+    EXPECT_EQ(Edit.Text(), "4.25");
+    EXPECT_EQ(Edit.Value().AsFloat(), 4.25);
+}
+
+TEST(NumberEditEh, CalculatorValueIsTakenOnAccept)
+{
+    TDBNumberEditEh Edit;
+    Edit.SetValue(5.0);
+    SendFocus(&Edit, true);
+    TypeKeys(&Edit, "<Alt+Down>");
+    ASSERT_TRUE(Edit.DroppedDown());
+    EXPECT_TRUE(Edit.GetCalculator()->isVisible());
+    TypeKeys(&Edit, "*3<Enter>");
+    EXPECT_TRUE(Edit.DroppedDown()) << "Enter on \"=\" computes";
+    TypeKeys(&Edit, "<Enter>");
+    EXPECT_FALSE(Edit.DroppedDown());
+    EXPECT_EQ(Edit.Value().AsFloat(), 15.0);
+    TypeKeys(&Edit, "<Alt+Down>9<Esc>");
+    EXPECT_EQ(Edit.Value().AsFloat(), 15.0);
+}
+
+TEST(NumberEditEh, BoundToAFloatField)
+{
+    TEditData D;
+    TDBNumberEditEh Edit;
+    D.DataSet.FieldByName(QStringLiteral("Amount"))->SetDisplayFormat(QStringLiteral("0.00"));
+    Edit.SetDataSource(&D.Source);
+    Edit.SetDataField(QStringLiteral("Amount"));
+    EXPECT_EQ(Edit.Text(), "2.50");
+    SendFocus(&Edit, true);
+    TypeKeys(&Edit, "<Ctrl+A>7.25");
+    SendFocus(&Edit, false);
+    EXPECT_EQ(D.DataSet.FieldByName(QStringLiteral("Amount"))->AsFloat(), 7.25);
+    EXPECT_EQ(Edit.Text(), "7.25");
+}
+
+TEST(DBEditEh, UnboundKeepsWhatWasTyped)
+{
+    TEditData D;
+    TDBEditEh Edit;
+    SendFocus(&Edit, true);
+    TypeKeys(&Edit, "hello");
+    SendFocus(&Edit, false);
+    EXPECT_EQ(Edit.Text(), "hello");
+    EXPECT_EQ(VarToStr(Edit.DataLink()->OwnValue()), "hello");
+    EXPECT_EQ(D.DataSet.State(), dsBrowse);
+    Edit.SetDataSource(&D.Source);
+    Edit.SetDataField(QStringLiteral("Name"));
+    EXPECT_TRUE(Edit.DataLink()->OwnValue().IsNull());
+    EXPECT_EQ(Edit.Text(), "abc");
+}
+
+TEST(DBEditEh, BoundEditRules)
+{
+    TEditData D;
+    TDBEditEh Edit;
+    Edit.SetDataSource(&D.Source);
+    Edit.SetDataField(QStringLiteral("Name"));
+    SendFocus(&Edit, true);
+    TypeKeys(&Edit, "<Ctrl+A>");
+    EXPECT_EQ(Edit.selectedText(), "abc");
+    TypeKeys(&Edit, "1");
+    EXPECT_EQ(Edit.Text(), "1");
+    TypeKeys(&Edit, "23456789012345678901");
+    EXPECT_EQ(Edit.Text(), "12345678901234567890");
+    SendFocus(&Edit, false);
+    EXPECT_EQ(D.DataSet.FieldByName(QStringLiteral("Name"))->AsString(), "12345678901234567890");
+
+    Edit.OnUpdateData = [](QObject*, bool& Handled) { Handled = true; };
+    SendFocus(&Edit, true);
+    TypeKeys(&Edit, "<Ctrl+A>x");
+    EXPECT_TRUE(Edit.Modified());
+    Edit.CommitEdit();
+    EXPECT_FALSE(Edit.Modified());
+    EXPECT_EQ(D.DataSet.FieldByName(QStringLiteral("Name"))->AsString(), "12345678901234567890");
+
+    D.DataSet.Cancel();
+    D.DataSet.FieldByName(QStringLiteral("Name"))->SetReadOnly(true);
+    Edit.SetReadOnly(false);
+    EXPECT_TRUE(Edit.isReadOnly());
+}
+
+TEST(DBEditEh, EscRereadsTheField)
+{
+    TEditData D;
+    TDBEditEh Edit;
+    Edit.SetDataSource(&D.Source);
+    Edit.SetDataField(QStringLiteral("Name"));
+    SendFocus(&Edit, true);
+    TypeKeys(&Edit, "<Ctrl+A>zz<Esc>");
+    EXPECT_EQ(Edit.Text(), "abc");
+    EXPECT_EQ(Edit.selectedText(), "abc");
+}
+
+TEST(DBEditEh, EarlierEntriesDropDownWhileTyping)
+{
+    TDBEditEh Edit;
+    Edit.MRUList()->SetActive(true);
+    for (const char* Item : {"apple", "apricot", "banana"})
+        Edit.MRUList()->Add(QString::fromLatin1(Item));
+    SendFocus(&Edit, true);
+    TypeKeys(&Edit, "ap");
+    ASSERT_TRUE(Edit.MRUDroppedDown());
+    EXPECT_EQ(Edit.MRUListbox()->Items()->Count(), 2);
+    TypeKeys(&Edit, "x");
+    EXPECT_FALSE(Edit.MRUDroppedDown()) << "nothing starts with apx";
+    TypeKeys(&Edit, "<BS><Down><Down><Enter>");
+    EXPECT_FALSE(Edit.MRUDroppedDown());
+    EXPECT_EQ(Edit.Text(), "apricot");
+    TypeKeys(&Edit, "<Ctrl+A>cherry");
+    SendFocus(&Edit, false);
+    EXPECT_EQ(Edit.MRUList()->Items()->Strings(Edit.MRUList()->Items()->Count() - 1), "cherry");
+}
+
+TEST(DBEditEh, ButtonsByPressAndShortCut)
+{
+    TDBNumberEditEh Edit;
+    Edit.resize(120, 24);
+    Edit.EditButton()->SetVisible(true);
+    Edit.EditButton()->SetStyle(ebsUpDownEh);
+    TEditButtonEh* Extra = Edit.EditButtons()->Add();
+    Extra->SetShortCut(ShortCut('E', {ssCtrl}));
+    int Clicks = 0;
+    Extra->OnClick = [&](QObject*, bool&) { ++Clicks; };
+    TEditButtonControlEh* Main = Edit.EditButtonControl(0);
+    ASSERT_NE(Main, nullptr);
+    EXPECT_TRUE(Main->geometry().right() < Edit.EditButtonControl(1)->geometry().left()) << "main button innermost";
+    EXPECT_LT(Edit.GetEditRect().right(), Main->geometry().left());
+    bool AutoRepeat = true, Handled = false;
+    Main->OnDown(Main, true, AutoRepeat, Handled);
+    Main->OnDown(Main, true, AutoRepeat, Handled);
+    Main->OnDown(Main, false, AutoRepeat, Handled);
+    EXPECT_EQ(Edit.Value().AsFloat(), 1.0) << "null, up to 1 (Increment), up to 2, down to 1";
+    SendKey(&Edit, Qt::Key_E, Qt::ControlModifier, QString(QChar(5)));
+    EXPECT_EQ(Clicks, 1);
+}

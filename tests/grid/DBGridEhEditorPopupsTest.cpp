@@ -1,0 +1,139 @@
+// The in-place editor's calculator and lookup list, driven by keys and the mouse.
+#include "EditKeys.h"
+#include "GridTestUtil.h"
+#include "grid/CalculatorEh.h"
+#include "grid/DBGridEh.h"
+#include "grid/DBGridEhColumns.h"
+#include "grid/DBGridEhInplaceEdit.h"
+#include "grid/DBLookupGridsEh.h"
+#include "grid/ToolCtrlsEh.h"
+#include "platform/db/DataSource.h"
+#include "platform/db/Field.h"
+#include "platform/db/MemDataSet.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+namespace {
+
+class EditorPopups : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Cities.FieldDefs()->Add(QStringLiteral("Id"), ftInteger);
+        Cities.FieldDefs()->Add(QStringLiteral("Name"), ftWideString, 20);
+        Cities.Open();
+        int Id = 0;
+        for (const char* Name : {"Beijing", "Shanghai", "Shenzhen", "Chengdu"})
+            Cities.AppendRecord({Variant(++Id), Variant(QString::fromUtf8(Name))});
+        for (auto [Name, Type] : {std::pair{"CityId", ftInteger}, {"Qty", ftFloat}}) {
+            Data.FieldDefs()->Add(QString::fromUtf8(Name), Type);
+            auto* F = new TField(&Data);
+            F->SetFieldName(QString::fromUtf8(Name));
+            F->SetDataType(Type);
+            F->SetDataSet(&Data);
+        }
+        auto* City = new TField(&Data);
+        City->SetFieldName(QStringLiteral("City"));
+        City->SetDataType(ftWideString);
+        City->SetFieldKind(fkLookup);
+        City->SetKeyFields(QStringLiteral("CityId"));
+        City->SetLookupDataSet(&Cities);
+        City->SetLookupKeyFields(QStringLiteral("Id"));
+        City->SetLookupResultField(QStringLiteral("Name"));
+        City->SetDataSet(&Data);
+        Data.Open();
+        Data.AppendRecord({Variant(2), Variant(2.5)});
+        Data.First();
+        Source.SetDataSet(&Data);
+        Grid.resize(400, 200);
+        for (const char* Name : {"City", "Qty"})
+            Grid.Columns()->Add()->SetFieldName(QString::fromUtf8(Name));
+        Grid.Columns(1)->SetButtonStyle(cbsDropDown);
+        Grid.SetDataSource(&Source);
+        Grid.show();
+        QApplication::setActiveWindow(&Grid);
+    }
+
+    void TearDown() override
+    {
+        if (Data.State() != dsBrowse)
+            Data.Cancel();
+    }
+
+    TDBGridInplaceEdit* Edit(int Column)
+    {
+        Grid.SetSelectedIndex(Column);
+        Grid.ShowEditor();
+        return dynamic_cast<TDBGridInplaceEdit*>(Grid.InplaceEditor());
+    }
+
+    TMemDataSet Cities;
+    TMemDataSet Data;
+    TDataSource Source;
+    TDBGridEh Grid;
+};
+
+} // namespace
+
+TEST_F(EditorPopups, NumberCellOpensTheCalculator)
+{
+    TDBGridInplaceEdit* E = Edit(1);
+    ASSERT_EQ(E->EditorKind(), ekDropDown);
+    TypeKeys(E, "<Alt+Down>");
+    ASSERT_NE(E->Calculator(), nullptr);
+    EXPECT_TRUE(E->Calculator()->isVisible());
+    EXPECT_EQ(E->Calculator()->DisplayText(), "2.5");
+    TypeKeys(E, "*4<Enter>");
+    EXPECT_TRUE(E->ListVisible()) << "Enter on \"=\" computes";
+    EXPECT_EQ(E->Calculator()->DisplayText(), "10");
+    TypeKeys(E, "<Enter>");
+    EXPECT_FALSE(E->ListVisible());
+    EXPECT_EQ(E->text(), "10");
+    TypeKeys(E, "<Alt+Down>7<Esc>");
+    EXPECT_EQ(E->text(), "10");
+    Data.Post();
+    EXPECT_EQ(Data.FieldByName(QStringLiteral("Qty"))->AsFloat(), 10.0);
+}
+
+TEST_F(EditorPopups, LookupCellOpensTheColumnsList)
+{
+    TColumnEh* C = Grid.Columns(0);
+    C->DropDownSpecRow()->SetCellsText(QStringLiteral("(none)"));
+    C->DropDownSpecRow()->SetVisible(true);
+    TDBGridInplaceEdit* E = Edit(0);
+    ASSERT_EQ(E->EditorKind(), ekDataList);
+    TypeKeys(E, "<Alt+Down>");
+    TPopupDataGridEh* List = E->DataListGrid();
+    ASSERT_NE(List, nullptr);
+    EXPECT_EQ(List, C->DropDownLookupGrid());
+    EXPECT_TRUE(List->isVisible());
+    EXPECT_EQ(VarToStr(List->KeyValue()), "2") << "the pending key is located";
+    EXPECT_TRUE(List->SpecRow()->Visible());
+    EXPECT_GE(List->width(), E->width());
+    // Keys browse the list and the editor shows the entry.
+    const std::pair<const char*, const char*> Steps[] = {
+        {"<Down>", "Shenzhen"}, {"<Up>", "Shanghai"}, {"<Up>", "Beijing"}, {"<Up>", "(none)"}, {"<Down>", "Beijing"},
+    };
+    for (const auto& [Keys, Text] : Steps) {
+        TypeKeys(E, QString::fromLatin1(Keys));
+        EXPECT_EQ(E->text(), Text) << Keys;
+    }
+    TypeKeys(E, "<Down><Enter>");
+    EXPECT_FALSE(List->isVisible());
+    EXPECT_EQ(E->text(), "Shanghai");
+    Data.Post();
+    EXPECT_EQ(Data.FieldByName(QStringLiteral("CityId"))->AsInteger(), 2);
+
+    // A release over a row chooses it; one outside cancels.
+    E = Edit(0);
+    TypeKeys(E, "<Alt+Down>");
+    const int Row4 = List->HeightForRows(4) - 2;
+    List->MouseDown(mbLeft, {ssLeft}, 10, Row4);
+    List->MouseUp(mbLeft, {}, 10, Row4);
+    EXPECT_FALSE(List->isVisible());
+    EXPECT_EQ(E->text(), "Chengdu");
+    Data.Post();
+    EXPECT_EQ(Data.FieldByName(QStringLiteral("CityId"))->AsInteger(), 4);
+}
