@@ -188,7 +188,9 @@ std::vector<QLabel*> TFormAnalysis::SummaryLabels() const
 
 bool TFormAnalysis::ListOpen() const
 {
-    return FormMain && !FormMain->BillReportSQL().isEmpty();
+    // The list's query, not its remembered statement: a search whose statement
+    // failed leaves a statement but no list to analyse.
+    return FormMain && FormMain->BReportADOQuery->Active();
 }
 
 // ---------------------------------------------------------------- showing

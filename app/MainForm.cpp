@@ -298,7 +298,7 @@ void TFormMain::ActionAnalysisExecute(QObject*)
         ShowMessage(QStringLiteral("请以财务主管，财务总监，或总经理身份登录软件，查看经营报表"));
         return;
     }
-    if (LastBillReportSQL.isEmpty()) {
+    if (!BReportADOQuery->Active()) {
         ShowMessage(QStringLiteral("请先“查找单据”，生成数据报表，再进行图形分析"));
         return;
     }

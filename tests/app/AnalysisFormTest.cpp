@@ -23,6 +23,7 @@ protected:
     {
         TProgramFixture::SetUp();
         Application()->CreateForm(FormAnalysis);
+        FormMain->BReportADOQuery->SetConnection(ShareDataModule->ADOConnection1);
         QDir().mkpath(AppPath + QStringLiteral("Res"));
         QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/Res/Analysis.bmp"),
                     AppPath + QStringLiteral("Res/Analysis.bmp"));
@@ -75,6 +76,10 @@ TEST_F(AnalysisForm, OpeningRules)
 {
     EXPECT_EQ(Open(QStringLiteral("业务员")), 0);
     EXPECT_EQ(Messages, QStringList{QStringLiteral("请以财务主管，财务总监，或总经理身份登录软件，查看经营报表")});
+    EXPECT_EQ(Open(QStringLiteral("财务主管")), 0);
+    EXPECT_EQ(Messages, QStringList{QStringLiteral("请先“查找单据”，生成数据报表，再进行图形分析")});
+    // A search whose statement failed leaves no list to analyse.
+    FormMain->RunBillReport(QStringLiteral("Select NoSuchColumn From Bill Where (1 = 1)"));
     EXPECT_EQ(Open(QStringLiteral("财务主管")), 0);
     EXPECT_EQ(Messages, QStringList{QStringLiteral("请先“查找单据”，生成数据报表，再进行图形分析")});
     ProduceList();

@@ -3,8 +3,12 @@
 #include "PrintTestUtil.h"
 #include "ProgramFixture.h"
 
+#include "app/CardQueries.h"
+#include "app/Customer3Form.h"
 #include "app/ProgressForm.h"
 #include "platform/db/ADOQuery.h"
+
+#include <QComboBox>
 
 class MonthlyReport : public TProgramFixture
 {
@@ -20,6 +24,7 @@ protected:
     void TearDown() override
     {
         FormProgress = nullptr;
+        FormCustomer3 = nullptr;
         TProgramFixture::TearDown();
     }
 
@@ -163,6 +168,54 @@ TEST_F(MonthlyReport, AccountFigures)
     EXPECT_EQ(Enabled(), (QStringList{QStringLiteral("现金|100|100|35|65|165"), QStringLiteral("银行|1000|0|0|0|1000"),
                                       QStringLiteral("总合计|1100|100|35|65|1165")}));
     EXPECT_EQ(Title(1), QStringLiteral("2024年3月份"));
+}
+
+TEST_F(MonthlyReport, ClosingOnMonthsLastDayEqualsCardAmount)
+{
+    Customer(QStringLiteral("甲"), 100);
+    Customer(QStringLiteral("乙"), -20);
+    Customer(QStringLiteral("丙"));
+    Bill("销售开单", QStringLiteral("甲"), 300, "2024-02-20");
+    Money(QStringLiteral("甲"), 1, 50, "2024-02-21");
+    Bill("销售开单", QStringLiteral("甲"), 1000, "2024-03-05");
+    Bill("采购开单", QStringLiteral("乙"), -500, "2024-03-31");
+    Money(QStringLiteral("乙"), 1, -120, "2024-03-31");
+    Bill("销售开单", QStringLiteral("丙"), 70, "2024-04-01"); // after the month: neither counts it
+    FormMain->SetWorkingDay(EncodeDate(2024, 3, 31));
+    Run(true);
+    TCardSettings Cards;
+    Cards.WorkingDay = EncodeDate(2024, 3, 31);
+    Cards.Order = FormMain->ComboBox6->currentText();
+    Cards.Direction = FormMain->ComboBox7->currentText();
+    const std::optional<TCardPageData> Page = LoadCardPage(ckCustomer, Cards, 0);
+    ASSERT_TRUE(Page);
+    QStringList Amounts, Closing;
+    for (const TCardData& Card : Page->Cards)
+        Amounts << Card.Name + u'|' + Card.Extra; // the amount owed
+    for (const QString& Row : Enabled())
+        Closing << Row.section(u'|', 0, 0) + u'|' + CardAmountText(Row.section(u'|', 5, 5).toDouble());
+    Closing.removeLast(); // the total row
+    EXPECT_EQ(Closing, Amounts);
+    EXPECT_EQ(Closing.size(), 3);
+}
+
+TEST_F(MonthlyReport, CustomersAndOrderOfCardsAfterSearch)
+{
+    for (const char* Name : {"甲", "丁", "丙", "乙"})
+        Customer(QString::fromUtf8(Name));
+    Bill("销售开单", QStringLiteral("甲"), 10, "2024-03-02");
+    Bill("销售开单", QStringLiteral("甲"), 20, "2024-03-03"); // listed once all the same
+    Bill("销售开单", QStringLiteral("丙"), 5, "2024-01-03");
+    Bill("销售开单", QStringLiteral("乙"), 3, "2024-03-09");
+    Bill("采购开单", QStringLiteral("丁"), -7, "2024-03-04");
+    Application()->CreateForm(FormCustomer3);
+    FormCustomer3->SearchCondition = QStringLiteral(" And (BillKind = '销售开单')");
+    FormMain->ComboBox6->setCurrentText(QStringLiteral("按名称排"));
+    FormMain->ComboBox7->setCurrentText(QStringLiteral("按降序排"));
+    Run(true);
+    // Neither the table's order (甲 丙 乙) nor its reverse: the cards' order by name (pinyin), descending.
+    EXPECT_EQ(Enabled(), (QStringList{QStringLiteral("乙|0|3|0|0|3"), QStringLiteral("甲|0|30|0|0|30"),
+                                      QStringLiteral("丙|0|0|0|5|5"), QStringLiteral("总合计|0|33|0|5|38")}));
 }
 
 TEST_F(MonthlyReport, FailingStatementWritesNothing)
