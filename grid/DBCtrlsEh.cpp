@@ -493,7 +493,6 @@ void TCustomDBEditEh::SetWordWrap(bool Value)
         return;
     }
     FWrapEdit = new TWrapEditEh(this);
-    FWrapEdit->setFont(font());
     FWrapEdit->setPlainText(text());
     // What the user types there becomes the line edit's text, which the
     // link, the commit and the display rules work on.
