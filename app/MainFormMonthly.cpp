@@ -236,12 +236,13 @@ void TFormMain::BuildReportButtons()
     BigReport = new TSpeedButton(TabSheet8);
     BigReport->setObjectName(QStringLiteral("BigReport"));
     BigReport->SetCaption(QStringLiteral("客户报表"));
-    BigReport->setGeometry(424, 450, 96, 26);
+    // Under the sort boxes: the row of page buttons is full.
+    BigReport->setGeometry(8, 478, 96, 24);
     BigReport->OnClick = [this](QObject* Sender) { ActionCustomerReportExecute(Sender); };
     MoneyMonth = new TSpeedButton(TabSheet3);
     MoneyMonth->setObjectName(QStringLiteral("MoneyMonth"));
     MoneyMonth->SetCaption(QStringLiteral("帐户报表"));
-    MoneyMonth->setGeometry(424, 450, 96, 26);
+    MoneyMonth->setGeometry(8, 448, 96, 26);
     MoneyMonth->OnClick = [this](QObject* Sender) { ActionAccountReportExecute(Sender); };
     AnalysisButton = new TSpeedButton(TabSheet2);
     AnalysisButton->setObjectName(QStringLiteral("ActionAnalysis"));

@@ -13,6 +13,7 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPlainTextEdit>
 
 // ---------------------------------------------------------------- TFieldDataLinkEh
 
@@ -221,6 +222,51 @@ void TEditImageEh::Changed()
     FEdit->AdjustHeight();
 }
 
+// ---------------------------------------------------------------- TWrapEditEh
+
+// The word-wrapping editor over the edit: its keys and focus go through the
+// edit's own rules, which hand the keys back to it.
+class TWrapEditEh : public QPlainTextEdit
+{
+public:
+    explicit TWrapEditEh(TCustomDBEditEh* AEdit) : QPlainTextEdit(AEdit), FEdit(AEdit)
+    {
+        setFrameStyle(QFrame::NoFrame);
+        setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setTabChangesFocus(true);
+        document()->setDocumentMargin(1);
+    }
+    void TakeKey(QKeyEvent* Event) { QPlainTextEdit::keyPressEvent(Event); }
+
+protected:
+    void keyPressEvent(QKeyEvent* Event) override
+    {
+        FEdit->keyPressEvent(Event);
+        // A key the edit let go of goes on to its parent as it would from
+        // the line edit, without passing the edit's rules a second time.
+        if (!Event->isAccepted())
+            FEdit->FPassedUp = Event;
+    }
+    bool focusNextPrevChild(bool Next) override
+    {
+        return FEdit->WantTabs() ? false : QPlainTextEdit::focusNextPrevChild(Next);
+    }
+    void focusInEvent(QFocusEvent* Event) override
+    {
+        QPlainTextEdit::focusInEvent(Event);
+        FEdit->focusInEvent(Event);
+    }
+    void focusOutEvent(QFocusEvent* Event) override
+    {
+        QPlainTextEdit::focusOutEvent(Event);
+        FEdit->focusOutEvent(Event);
+    }
+
+private:
+    TCustomDBEditEh* FEdit;
+};
+
 // ---------------------------------------------------------------- TCustomDBEditEh
 
 TCustomDBEditEh::TCustomDBEditEh(QWidget* AParent)
@@ -235,6 +281,11 @@ TCustomDBEditEh::TCustomDBEditEh(QWidget* AParent)
     FDataLink->OnActiveChange = [this] { ActiveChanged(); };
     QObject::connect(this, &QLineEdit::textEdited, this, [this] { TextEdited(); });
     QObject::connect(this, &QLineEdit::textChanged, this, [this] {
+        if (FWrapEdit && !FSyncingWrap) {
+            FSyncingWrap = true;
+            FWrapEdit->setPlainText(text());
+            FSyncingWrap = false;
+        }
         if (!FSettingText && !FInKeyEvent)
             TextSetByCode();
         if (OnChange)
@@ -415,8 +466,67 @@ bool TCustomDBEditEh::CheckReadOnly() const
 
 void TCustomDBEditEh::RefreshReadOnlyState()
 {
-    if (const bool R = CheckReadOnly(); R != isReadOnly())
+    const bool R = CheckReadOnly();
+    if (R != isReadOnly())
         setReadOnly(R);
+    if (FWrapEdit)
+        FWrapEdit->setReadOnly(R);
+}
+
+void TCustomDBEditEh::SelectAllText()
+{
+    selectAll();
+    if (FWrapEdit)
+        FWrapEdit->selectAll();
+}
+
+void TCustomDBEditEh::SetWordWrap(bool Value)
+{
+    if (Value == WordWrap())
+        return;
+    if (!Value) {
+        delete FWrapEdit;
+        FWrapEdit = nullptr;
+        setFocusProxy(nullptr);
+        AdjustHeight();
+        update();
+        return;
+    }
+    FWrapEdit = new TWrapEditEh(this);
+    FWrapEdit->setPlainText(text());
+    // What the user types there becomes the line edit's text, which the
+    // link, the commit and the display rules work on.
+    QObject::connect(FWrapEdit, &QPlainTextEdit::textChanged, this, [this] {
+        if (FSyncingWrap)
+            return;
+        FSyncingWrap = true;
+        const bool Old = FInKeyEvent;
+        FInKeyEvent = true;
+        setText(FWrapEdit->toPlainText());
+        FInKeyEvent = Old;
+        FSyncingWrap = false;
+        TextEdited();
+    });
+    setFocusProxy(FWrapEdit);
+    RefreshReadOnlyState();
+    PlaceWrapEdit();
+    FWrapEdit->show();
+}
+
+void TCustomDBEditEh::PlaceWrapEdit()
+{
+    if (!FWrapEdit)
+        return;
+    const int Frame = FFlat ? 1 : 2;
+    FWrapEdit->setGeometry(GetEditRect().adjusted(Frame + (FFlat ? 1 : 0), Frame, -Frame, -Frame));
+}
+
+void TCustomDBEditEh::PassKey(QKeyEvent* Event)
+{
+    if (FWrapEdit)
+        FWrapEdit->TakeKey(Event);
+    else
+        QLineEdit::keyPressEvent(Event);
 }
 
 QString TCustomDBEditEh::GetDisplayTextForState() const
@@ -526,11 +636,12 @@ void TCustomDBEditEh::KeyDown(int& Key, TShiftState Shift)
         OnKeyDown(this, Key, Shift);
     if (Key == 0 || MRUKeyDown(Key, Shift) || ShortCutKeyDown(Key, Shift))
         return;
-    // Enter stores the text and still reaches the window's default button.
-    if (Key == VK_RETURN && Modified())
+    // Enter stores the text and still reaches the window's default button,
+    // unless it starts a new line of a word-wrapping edit.
+    if (Key == VK_RETURN && Modified() && !(FWrapEdit && FWantReturns))
         CommitEdit();
     if (Key == 'A' && Shift == TShiftState{ssCtrl}) {
-        selectAll();
+        SelectAllText();
         Key = 0;
         return;
     }
@@ -552,7 +663,7 @@ void TCustomDBEditEh::KeyPress(QChar& Key)
     }
     if (Code == 27) {
         FDataLink->Reset();
-        selectAll();
+        SelectAllText();
         Key = QChar();
         return;
     }
@@ -580,7 +691,7 @@ void TCustomDBEditEh::keyPressEvent(QKeyEvent* Event)
         }
         const QChar Char = KeyCharFromQt(Event);
         if (Char.isNull()) {
-            QLineEdit::keyPressEvent(Event);
+            PassKey(Event);
             return;
         }
         QChar Typed = Char;
@@ -595,11 +706,11 @@ void TCustomDBEditEh::keyPressEvent(QKeyEvent* Event)
             return;
         }
         if (Typed == Char || Code < 32) {
-            QLineEdit::keyPressEvent(Event);
+            PassKey(Event);
             return;
         }
         QKeyEvent Changed(QEvent::KeyPress, 0, Event->modifiers() & ~Qt::ControlModifier, QString(Typed));
-        QLineEdit::keyPressEvent(&Changed);
+        PassKey(&Changed);
     } catch (const std::exception& E) {
         Application()->HandleException(E);
     }
@@ -607,6 +718,11 @@ void TCustomDBEditEh::keyPressEvent(QKeyEvent* Event)
 
 bool TCustomDBEditEh::event(QEvent* Event)
 {
+    if (Event == FPassedUp) {
+        FPassedUp = nullptr;
+        Event->ignore();
+        return false;
+    }
     if (Event->type() == QEvent::KeyPress && FWantTabs) {
         auto* K = static_cast<QKeyEvent*>(Event);
         if (K->key() == Qt::Key_Tab || K->key() == Qt::Key_Backtab) {
@@ -653,7 +769,7 @@ void TCustomDBEditEh::DoEnter()
     FFocused = true;
     UpdateControlText();
     if (FAutoSelect && !FMouseEntry)
-        selectAll();
+        SelectAllText();
     FMouseEntry = false;
     update();
     if (OnEnter)
@@ -675,7 +791,8 @@ void TCustomDBEditEh::DoExit()
 
 void TCustomDBEditEh::AdjustHeight()
 {
-    if (!FAutoSize)
+    // Several lines need the height they were given.
+    if (!FAutoSize || FWrapEdit)
         return;
     const int Allowance = 8 - (FFlat ? 2 : 0);
     int H = QFontMetrics(font()).height() + Allowance;
@@ -698,6 +815,7 @@ void TCustomDBEditEh::LayoutChanged()
 {
     const int Border = FFlat ? 2 : 0;
     setTextMargins(FEditImage->AreaWidth() + Border, Border / 2, Border + FButtonsWidth, Border / 2);
+    PlaceWrapEdit();
     update();
 }
 

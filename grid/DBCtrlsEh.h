@@ -26,6 +26,7 @@ class TMRUListEh;
 class TMRUListboxEh;
 class TField;
 class TPopupCalculatorEh;
+class TWrapEditEh;
 
 // ---------------------------------------------------------------- data link
 
@@ -166,6 +167,10 @@ public:
     void SetWantTabs(bool Value) { FWantTabs = Value; }
     bool WantReturns() const { return FWantReturns; }
     void SetWantReturns(bool Value) { FWantReturns = Value; }
+    // Several lines, wrapped at the edit's width: a plain-text editor then
+    // shows and takes the text over the line edit, which still holds it.
+    bool WordWrap() const { return FWrapEdit != nullptr; }
+    void SetWordWrap(bool Value);
     TEditImageEh* EditImage() const { return FEditImage.get(); }
     // The main button (hidden until made visible) and the extra buttons
     // beside it; the control showing each (0 the main one), for a test.
@@ -231,6 +236,8 @@ protected:
     // Sets the line edit's text without counting as the user's change.
     void SetControlText(const QString& Value);
     bool SettingText() const { return FSettingText; }
+    // Selects the whole text in whichever editor shows it.
+    void SelectAllText();
     // The user changed the text (typing, paste, cut).
     virtual void TextEdited();
     // Code wrote the line edit's text directly: an unbound edit takes it
@@ -250,6 +257,10 @@ protected:
 
 private:
     friend class TEditImageEh;
+    friend class TWrapEditEh;
+    // Hands a key to the editor that shows the text.
+    void PassKey(QKeyEvent* Event);
+    void PlaceWrapEdit();
     void DataChanged();
     void EditingChanged();
     void UpdateData();
@@ -267,6 +278,7 @@ private:
     std::unique_ptr<TEditButtonsEh> FEditButtons;
     std::vector<TEditButtonControlEh*> FButtonControls;
     std::unique_ptr<TMRUListEh> FMRUList;
+    TWrapEditEh* FWrapEdit = nullptr;
     TMRUListboxEh* FMRUListbox = nullptr;
     int FButtonsWidth = 0;
     QString FEditMask;
@@ -287,6 +299,8 @@ private:
     bool FSettingText = false;
     bool FMouseEntry = false;
     bool FInKeyEvent = false;
+    bool FSyncingWrap = false;
+    QEvent* FPassedUp = nullptr;
 };
 
 class TDBEditEh : public TCustomDBEditEh

@@ -208,7 +208,7 @@ void TCustomDBEditEh::CloseMRUList(bool Accept)
     SetControlText(FMRUListbox->Items()->Strings(Index));
     FDataLink->SetModified();
     if (FFocused)
-        selectAll();
+        SelectAllText();
 }
 
 // While the list is open its navigation keys go to it; Enter takes the

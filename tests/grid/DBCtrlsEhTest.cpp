@@ -9,6 +9,7 @@
 #include "platform/db/MemDataSet.h"
 #include "platform/gui/Clipbrd.h"
 
+#include <QPlainTextEdit>
 #include <gtest/gtest.h>
 #include <cmath>
 
@@ -308,4 +309,48 @@ TEST(DBEditEh, ButtonsByPressAndShortCut)
     EXPECT_EQ(Edit.Value().AsFloat(), 1.0) << "null, up to 1 (Increment), up to 2, down to 1";
     SendKey(&Edit, Qt::Key_E, Qt::ControlModifier, QString(QChar(5)));
     EXPECT_EQ(Clicks, 1);
+}
+
+TEST(DBEditEh, WordWrapMemoKeysAndCommit)
+{
+    struct TCase
+    {
+        const char* Name;
+        bool WantReturns;
+        const char* Keys;
+        const char* Text;  // in the edit after the keys
+        const char* Field; // in the field after leaving the edit
+    };
+    const TCase Cases[] = {
+        {"EnterBreaksTheLine", true, "<Ctrl+A>ab<Enter>cd", "ab\ncd", "ab\ncd"},
+        {"EnterDroppedWithoutWantReturns", false, "<Ctrl+A>ab<Enter>cd", "abcd", "abcd"},
+        {"EscRereadsTheField", true, "<Ctrl+A>ab<Enter>cd<Esc>", "one\ntwo", "one\ntwo"},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        TMemDataSet DataSet;
+        DataSet.FieldDefs()->Add(QStringLiteral("Note"), ftMemo);
+        DataSet.CreateDataSet();
+        DataSet.Append();
+        DataSet.FieldByName(QStringLiteral("Note"))->SetAsString(QStringLiteral("one\ntwo"));
+        DataSet.Post();
+        TDataSource Source;
+        Source.SetDataSet(&DataSet);
+        TDBEditEh Edit;
+        Edit.resize(160, 60);
+        Edit.SetWordWrap(true);
+        Edit.SetWantReturns(C.WantReturns);
+        Edit.SetDataSource(&Source);
+        Edit.SetDataField(QStringLiteral("Note"));
+        auto* Shown = Edit.findChild<QPlainTextEdit*>();
+        ASSERT_NE(Shown, nullptr);
+        EXPECT_EQ(Shown->toPlainText(), "one\ntwo");
+        SendFocus(&Edit, true);
+        TypeKeys(&Edit, QString::fromUtf8(C.Keys));
+        EXPECT_EQ(Edit.Text(), QString::fromUtf8(C.Text));
+        EXPECT_EQ(Shown->toPlainText(), Edit.Text());
+        EXPECT_EQ(Edit.height(), 60) << "AutoSize keeps the lines' height";
+        SendFocus(&Edit, false);
+        EXPECT_EQ(DataSet.FieldByName(QStringLiteral("Note"))->AsString(), QString::fromUtf8(C.Field));
+    }
 }

@@ -90,3 +90,24 @@ TEST(EditRender, LookupPopupWithSpecialRow)
     EXPECT_NE(Second.pixelColor(Popup.width() - 20, InSpecRow.y()), ColorToQColor(clHighlight));
     Keep(Second, "lookup-popup.png");
 }
+
+TEST(EditRender, WordWrapMemo)
+{
+    TDBEditEh Edit;
+    Edit.resize(150, 64);
+    Edit.SetWordWrap(true);
+    Edit.SetText(QStringLiteral("货到付款，月底结清。\n联系人：王先生 13800000000"));
+    const QImage I = RenderWidget(&Edit);
+    // Rows with dark text pixels: the break and the wrap give three lines.
+    int Lines = 0;
+    bool InLine = false;
+    for (int Y = 0; Y < I.height(); ++Y) {
+        bool Ink = false;
+        for (int X = 3; X < I.width() - 3 && !Ink; ++X)
+            Ink = I.pixelColor(X, Y).lightness() < 100;
+        Lines += Ink && !InLine;
+        InLine = Ink;
+    }
+    EXPECT_EQ(Lines, 3);
+    Keep(I, "dbedit-wordwrap.png");
+}
