@@ -332,7 +332,8 @@ void TCustomDBEditEh::SetControlText(const QString& Value)
     FSettingText = false;
 }
 
-void TCustomDBEditEh::SetText(const QString& Value)
+// A value set from code first puts the record (or the own value) in edit state.
+void TCustomDBEditEh::EditForWrite()
 {
     if (!IsUnbound()) {
         TDataSet* D = FDataLink->DataSet();
@@ -342,6 +343,11 @@ void TCustomDBEditEh::SetText(const QString& Value)
     } else {
         FDataLink->Edit();
     }
+}
+
+void TCustomDBEditEh::SetText(const QString& Value)
+{
+    EditForWrite();
     InternalSetText(Value);
     if (!FInUpdateData)
         CommitEdit();
@@ -349,14 +355,7 @@ void TCustomDBEditEh::SetText(const QString& Value)
 
 void TCustomDBEditEh::SetVariantValue(const Variant& Value)
 {
-    if (!IsUnbound()) {
-        TDataSet* D = FDataLink->DataSet();
-        if (!D)
-            throw EDatabaseError(QStringLiteral("Cannot modify a read-only dataset"));
-        D->Edit();
-    } else {
-        FDataLink->Edit();
-    }
+    EditForWrite();
     InternalSetValue(Value);
     if (!FInUpdateData)
         CommitEdit();

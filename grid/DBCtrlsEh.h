@@ -230,6 +230,7 @@ protected:
     virtual void InternalSetValue(const Variant& Value);
     virtual void UpdateFieldFromText();
     virtual void SetVariantValue(const Variant& Value);
+    void EditForWrite();
     virtual bool CheckReadOnly() const;
     void RefreshReadOnlyState();
     virtual void UpdateMaxLength();
