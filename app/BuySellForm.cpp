@@ -425,16 +425,7 @@ void TFormBuySell::SaveEdit()
 
 void TFormBuySell::BitBtn3Click(QObject*)
 {
-    TADOQuery* Q = ShareDataModule->ADOQueryTemp;
-    if (!OpenSQL(Q, BillSQL(BillIndex), OpenError))
-        return;
-    if (Q->IsEmpty()) {
-        ShowMessage(QStringLiteral("找不到要删除的记录"));
-        return;
-    }
-    if (!ConfirmDelete())
-        return;
-    if (RunInTransaction([&] { Q->Delete(); }))
+    if (DeleteRecord(BillSQL(BillIndex), OpenError))
         SetModalResult(mrOk);
 }
 
@@ -502,16 +493,7 @@ void TFormBuySell::Button3Click(QObject*)
     TField* Index = ADOQuery2->FieldByName(QStringLiteral("MoneyIndex"));
     if (Index->IsNull())
         return;
-    TADOQuery* Q = ShareDataModule->ADOQueryTemp;
-    if (!OpenSQL(Q, QStringLiteral("Select * From MoneyTable Where MoneyIndex = %1").arg(Index->AsInteger()), OpenError))
-        return;
-    if (Q->IsEmpty()) {
-        ShowMessage(QStringLiteral("找不到要删除的记录"));
-        return;
-    }
-    if (!ConfirmDelete())
-        return;
-    if (RunInTransaction([&] { Q->Delete(); }))
+    if (DeleteRecord(QStringLiteral("Select * From MoneyTable Where MoneyIndex = %1").arg(Index->AsInteger()), OpenError))
         RefreshMoneyGrid();
 }
 

@@ -299,16 +299,7 @@ void TFormCustomer2::StoreEdit()
 
 void TFormCustomer2::BitBtn3Click(QObject*)
 {
-    TADOQuery* Q = ShareDataModule->ADOQueryTemp;
-    if (!OpenSQL(Q, RowSQL(TableName, CustomerIndex), QStringLiteral("数据库打开失败")))
-        return;
-    if (Q->IsEmpty()) {
-        ShowMessage(QStringLiteral("找不到要删除的记录"));
-        return;
-    }
-    if (!ConfirmDelete())
-        return;
-    if (RunInTransaction([&] { Q->Delete(); }))
+    if (DeleteRecord(RowSQL(TableName, CustomerIndex), QStringLiteral("数据库打开失败")))
         SetModalResult(mrOk);
 }
 

@@ -170,16 +170,7 @@ void TFormCustomerHide::ActionDeleteExecute(QObject*)
         ShowMessage(QStringLiteral("请先选中需要删除的记录"));
         return;
     }
-    TADOQuery* Q = ShareDataModule->ADOQueryTemp;
-    if (!OpenSQL(Q, QStringLiteral("Select * From CustomerHide Where CustomerIndex = %1").arg(Index),
-                 QStringLiteral("数据库打开失败")))
-        return;
-    if (Q->IsEmpty()) {
-        ShowMessage(QStringLiteral("找不到要删除的记录"));
-        return;
-    }
-    if (!ConfirmDelete())
-        return;
-    if (RunInTransaction([&] { Q->Delete(); }))
+    if (DeleteRecord(QStringLiteral("Select * From CustomerHide Where CustomerIndex = %1").arg(Index),
+                     QStringLiteral("数据库打开失败")))
         RefreshList();
 }

@@ -365,16 +365,7 @@ void TFormGetPay::BitBtn3Click(QObject*)
 {
     if (!ShareDataModule->CheckEditPassword(QStringLiteral("修改密码"), QStringLiteral("请输入资料修改密码"), QString()))
         return;
-    TADOQuery* Q = ShareDataModule->ADOQueryTemp;
-    if (!OpenSQL(Q, QStringLiteral("Select * From MoneyTable Where MoneyIndex = %1").arg(MoneyIndex), OpenError))
-        return;
-    if (Q->IsEmpty()) {
-        ShowMessage(QStringLiteral("找不到要删除的记录"));
-        return;
-    }
-    if (!ConfirmDelete())
-        return;
-    if (RunInTransaction([&] { Q->Delete(); }))
+    if (DeleteRecord(QStringLiteral("Select * From MoneyTable Where MoneyIndex = %1").arg(MoneyIndex), OpenError))
         SetModalResult(mrOk);
 }
 

@@ -226,6 +226,18 @@ bool ConfirmDelete()
     return TModalSeam::Ask(Ask) == mrYes;
 }
 
+bool DeleteRecord(const QString& SQL, const QString& OpenError)
+{
+    TADOQuery* Q = ShareDataModule->ADOQueryTemp;
+    if (!OpenSQL(Q, SQL, OpenError))
+        return false;
+    if (Q->IsEmpty()) {
+        ShowMessage(QStringLiteral("找不到要删除的记录"));
+        return false;
+    }
+    return ConfirmDelete() && RunInTransaction([&] { Q->Delete(); });
+}
+
 void OpenOrRaise(TADOQuery* Query, const QString& SQL)
 {
     Query->Close();

@@ -63,6 +63,10 @@ bool LoadReportTemplate(TfrReport* Report, const QString& FileName);
 
 // The delete confirmation of every window: Yes/No titled "删除警告".
 bool ConfirmDelete();
+// Deletes the one row SQL selects, through the scratch query: "找不到要删除的记录"
+// when it is gone, then the confirmation, then the delete in one transaction.
+// True when the row was deleted.
+bool DeleteRecord(const QString& SQL, const QString& OpenError);
 // Close, replace the SQL text, Open; a failure raises. For use inside
 // RunInTransaction, which reports it.
 void OpenOrRaise(TADOQuery* Query, const QString& SQL);
