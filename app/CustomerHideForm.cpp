@@ -61,15 +61,7 @@ void TFormCustomerHide::BuildControls()
     };
     int Left = 8;
     for (const TActionSpec& A : Actions) {
-        auto* Action = new QAction(QString::fromUtf8(A.Caption), this);
-        Action->setObjectName(QString::fromLatin1(A.Name));
-        this->*A.Action = Action;
-        auto* Button = new TSpeedButton(this);
-        Button->setObjectName(QStringLiteral("Button") + QString::fromLatin1(A.Name + 6));
-        Button->SetCaption(Action->text());
-        Button->SetFlat(true);
-        Button->setGeometry(Left, 6, 80, 28);
-        Button->OnClick = [Action](QObject*) { Action->trigger(); };
+        this->*A.Action = NewActionButton(this, A.Name, A.Caption, QRect(Left, 6, 80, 28), true);
         Left += 84;
     }
     auto* Rule = new QFrame(this);

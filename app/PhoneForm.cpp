@@ -85,14 +85,7 @@ void TFormPhone::BuildControls()
     };
     int Left = 108;
     for (const TActionSpec& A : Actions) {
-        auto* Action = new QAction(QString::fromUtf8(A.Caption), this);
-        Action->setObjectName(QString::fromLatin1(A.Name));
-        this->*A.Action = Action;
-        auto* Button = new TSpeedButton(this);
-        Button->setObjectName(QStringLiteral("Button") + QString::fromLatin1(A.Name + 6));
-        Button->SetCaption(Action->text());
-        Button->setGeometry(Left, 58, 104, 30);
-        Button->OnClick = [Action](QObject*) { Action->trigger(); };
+        this->*A.Action = NewActionButton(this, A.Name, A.Caption, QRect(Left, 58, 104, 30), false);
         Left += 110;
     }
     QObject::connect(ActionSearch, &QAction::triggered, this, [this] { Lookup(); });

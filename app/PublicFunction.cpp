@@ -7,12 +7,14 @@
 #include "platform/db/ADOQuery.h"
 #include "platform/db/JetSql.h"
 #include "platform/gui/Application.h"
+#include "platform/gui/Buttons.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/GbkText.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/SysUtils.h"
 #include "report/engine/FR_Class.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <cfenv>
 #include <cmath>
@@ -213,6 +215,19 @@ void SelectComboText(QComboBox* Combo, const QString& Text)
 QString InStrCondition(const QString& Column, const QString& Text)
 {
     return QStringLiteral(" And (InStr(") + Column + u',' + SqlQuoted(Text) + QStringLiteral("))");
+}
+
+QAction* NewActionButton(QWidget* Owner, const char* Name, const char* Caption, const QRect& Bounds, bool Flat)
+{
+    auto* Action = new QAction(QString::fromUtf8(Caption), Owner);
+    Action->setObjectName(QString::fromLatin1(Name));
+    auto* Button = new TSpeedButton(Owner);
+    Button->setObjectName(QStringLiteral("Button") + QString::fromLatin1(Name).mid(6));
+    Button->SetCaption(Action->text());
+    Button->SetFlat(Flat);
+    Button->setGeometry(Bounds);
+    Button->OnClick = [Action](QObject*) { Action->trigger(); };
+    return Action;
 }
 
 bool ConfirmDelete()

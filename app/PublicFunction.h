@@ -3,11 +3,14 @@
 // amounts in Chinese capital figures and filling combo boxes from a query.
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <functional>
 
+class QAction;
 class QComboBox;
+class QWidget;
 class TADOQuery;
 class TfrReport;
 
@@ -60,6 +63,10 @@ void ShowMessage(const QString& Text);
 // Loads a report template file into Report; a file that is missing or does
 // not load shows "找不到报表模板" with its path, and the caller prints nothing.
 bool LoadReportTemplate(TfrReport* Report, const QString& FileName);
+
+// A window's action with its tool-bar button "Button" + the name after
+// "Action": the button shows the caption and triggers the action.
+QAction* NewActionButton(QWidget* Owner, const char* Name, const char* Caption, const QRect& Bounds, bool Flat);
 
 // The delete confirmation of every window: Yes/No titled "删除警告".
 bool ConfirmDelete();
