@@ -5,6 +5,8 @@
 #include "platform/gui/Menus.h"
 #include "platform/gui/Screen.h"
 #include "report/designer/FR_DsgPage.h"
+#include "report/designer/FR_Expr.h"
+#include "report/designer/FR_Flds.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Control.h"
 #include "report/engine/FR_Dock.h"
@@ -443,13 +445,18 @@ void TfrDesignerForm::SelectObject(const QString& ObjName)
 
 QString TfrDesignerForm::InsertDBField()
 {
-    // The fields dialog joins with the data dictionary.
-    return QString();
+    TfrFieldsForm Form;
+    if (Form.ShowModal() != mrOk || Form.DBField.isEmpty())
+        return QString();
+    return QLatin1Char('[') + Form.DBField + QLatin1Char(']');
 }
 
 QString TfrDesignerForm::InsertExpression()
 {
-    const QString Text = InputBox(LoadEngineString(53080), QString(), QString());
+    TfrExprForm Form;
+    if (Form.ShowModal() != mrOk)
+        return QString();
+    const QString Text = Form.Text();
     if (Text.isEmpty())
         return QString();
     if (Text.startsWith(u'[') && Text.endsWith(u']') && Text.indexOf(u'[', 1) < 0)
@@ -688,6 +695,10 @@ void TfrDesignerForm::ShowViewEditor(TfrView* View, bool MemoEditor)
 {
     if (MemoEditor && frMemoEditor) {
         frMemoEditor();
+        return;
+    }
+    if (View && View->ObjectType() == gtBand) {
+        ShowBandEditor(View);
         return;
     }
     if (View && !(View->Restrictions() & frrfDontEditContents))
