@@ -479,6 +479,7 @@ void TfrDesignerForm::BuildMenus()
     N17 = Item(FileMenu, "N17");
     Line(FileMenu);
     N42 = Item(FileMenu, "N42");
+    N42->OnClick = [this](QObject*) { N42Click(); };
     N8 = Item(FileMenu, "N8");
     N25 = Item(FileMenu, "N25");
     N39 = Item(FileMenu, "N39");
@@ -1146,9 +1147,6 @@ void TfrDesignerForm::MemoEditorHook() {}
 void TfrDesignerForm::PictureEditorHook() {}
 void TfrDesignerForm::TagEditorHook() {}
 void TfrDesignerForm::RestrictionsEditorHook() {}
-void TfrDesignerForm::BandEditorHook() {}
-void TfrDesignerForm::VBandEditorHook() {}
-void TfrDesignerForm::GroupEditorHook() {}
 void TfrDesignerForm::FontEditorHook() {}
 
 void TfrDesignerForm::HighlightEditorHook()

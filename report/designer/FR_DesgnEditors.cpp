@@ -3,10 +3,12 @@
 
 #include "report/designer/FR_BndEd.h"
 #include "report/designer/FR_DictForm.h"
+#include "report/designer/FR_DsgPage.h"
 #include "report/designer/FR_GrpEd.h"
 #include "report/engine/FR_BandView.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Globals.h"
+#include "report/engine/FR_Page.h"
 
 void TfrDesignerForm::N42Click()
 {
@@ -14,6 +16,23 @@ void TfrDesignerForm::N42Click()
     Form.Doc = CurReport;
     if (Form.ShowModal() == mrOk)
         SetModified(true);
+}
+
+// The band hooks edit the topmost selected band with the editor of its type.
+void TfrDesignerForm::BandEditorHook()
+{
+    if (SelCount > 0 && Page)
+        ShowBandEditor(Page->Objects(LastSelectedIndex()));
+}
+
+void TfrDesignerForm::VBandEditorHook()
+{
+    BandEditorHook();
+}
+
+void TfrDesignerForm::GroupEditorHook()
+{
+    BandEditorHook();
 }
 
 void TfrDesignerForm::ShowBandEditor(TfrView* View)
