@@ -16,6 +16,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -321,6 +322,29 @@ TfrDictForm::TfrDictForm()
     EnterHook(Edit1, FieldAliasesTree, false);
     EnterHook(BandDSTree, Edit2, false);
     EnterHook(Edit2, BandDSTree, false);
+
+    // Drags: the tree takes items of its list, the list nodes of its tree.
+    auto DropHook = [](QAbstractItemView* Target, QAbstractItemView* Source, std::function<void()> Act) {
+        Source->setDragDropMode(QAbstractItemView::DragOnly);
+        Target->viewport()->setAcceptDrops(true);
+        new TEventHook(Target->viewport(), [Source, Act](QEvent* E) {
+            if (E->type() != QEvent::DragEnter && E->type() != QEvent::DragMove && E->type() != QEvent::Drop)
+                return false;
+            auto* D = static_cast<QDropEvent*>(E);
+            if (D->source() != Source) {
+                D->ignore();
+                return true;
+            }
+            D->acceptProposedAction();
+            if (E->type() == QEvent::Drop)
+                Act();
+            return true;
+        });
+    };
+    DropHook(FieldAliasesTree, AllTablesLB, [this] { frSpeedButton1Click(); });
+    DropHook(AllTablesLB, FieldAliasesTree, [this] { frSpeedButton2Click(); });
+    DropHook(BandDSTree, AllBandsLB, [this] { frSpeedButton5Click(); });
+    DropHook(AllBandsLB, BandDSTree, [this] { frSpeedButton6Click(); });
 
     OnShow = [this](QObject*) { FormShow(); };
     OnResize = [this](QObject*) { FormResize(); };

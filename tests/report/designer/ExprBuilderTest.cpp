@@ -9,10 +9,12 @@
 #include "report/designer/FR_Funcs.h"
 #include "report/designer/FR_Var.h"
 #include "report/engine/FR_Ctrls.h"
+#include "report/engine/FR_Funcs.h"
 #include "report/engine/FR_Pars.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTreeWidget>
 
 namespace editortest {
 namespace {
@@ -242,6 +244,36 @@ TEST_F(ExprBuilderTest, VariablePickerRemembersItsCategory)
     EXPECT_EQ(Shown, "Sums|Other|System variables>System variables:"
                      "Page#|Date|Time|Line#|Line through#|Column#|Current line#|TotalPages");
     EXPECT_EQ(Again.SelectedItem, QString());
+}
+
+// One function described without "/", one with it.
+class TSyntaxLibrary : public TfrFunctionLibrary
+{
+public:
+    static constexpr const char* StaticClassName = "TSyntaxLibrary";
+    TSyntaxLibrary()
+    {
+        List()->SetStringList({"NOSLASH", "SLASHED"});
+        AddFunctionDesc("NOSLASH", "Syntax test", "NOSLASH(<X>, <Y>)");
+        AddFunctionDesc("SLASHED", "Syntax test", "SLASHED(<X>)/Says what/it does");
+    }
+    QString ClassName() const override { return StaticClassName; }
+    void DoFunction(int, const Variant&, const Variant&, const Variant&, Variant&) override {}
+};
+
+TEST_F(ExprBuilderTest, FunctionPickerSplitsTheDescriptionAtItsFirstSlash)
+{
+    frRegisterFunctionLibrary(frLibraryClass<TSyntaxLibrary>());
+    TfrFuncForm Form;
+    Form.Tree1->setCurrentItem(Form.Tree1->findItems("Syntax test", Qt::MatchExactly | Qt::MatchRecursive).value(0));
+    EXPECT_EQ(Items(Form.FuncLB), "NOSLASH|SLASHED");
+    QStringList Shown;
+    for (const char* Name : {"NOSLASH", "SLASHED", ""}) {
+        Select(Form.FuncLB, Name);
+        Shown << Form.FuncLabel->text() + "/" + Form.DescrLabel->text();
+    }
+    EXPECT_EQ(Shown.join(u'|'), "NOSLASH(<X>, <Y>)/|SLASHED(<X>)/Says what/it does|/");
+    frUnRegisterFunctionLibrary(frLibraryClass<TSyntaxLibrary>());
 }
 
 TEST_F(ExprBuilderTest, BuilderWithItsArgumentDialogRenders)
