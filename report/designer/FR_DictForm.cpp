@@ -163,9 +163,9 @@ TfrDictForm::TfrDictForm()
     SetCaption(LoadEngineString(53340));
 
     PageControl1 = new QTabWidget(this);
-    TabSheet1 = new QWidget;
-    TabSheet2 = new QWidget;
-    TabSheet3 = new QWidget;
+    TabSheet1 = new QWidget(PageControl1);
+    TabSheet2 = new QWidget(PageControl1);
+    TabSheet3 = new QWidget(PageControl1);
     PageControl1->addTab(TabSheet1, LoadEngineString(53341));
     PageControl1->addTab(TabSheet2, LoadEngineString(53342));
     PageControl1->addTab(TabSheet3, LoadEngineString(53343));
@@ -200,7 +200,21 @@ TfrDictForm::TfrDictForm()
     TfrSpeedButton* VarButtons[] = {NewCategoryBtn, NewVarBtn, EditBtn, DelBtn, EditListBtn};
     for (int i = 0; i < 5; ++i)
         VarButtons[i]->SetHint(LoadEngineString(53347 + i));
+    CreateAliasPages();
+    BindVariablesPage();
+    BindAliasPages();
 
+    OnShow = [this](QObject*) { FormShow(); };
+    OnResize = [this](QObject*) { FormResize(); };
+    OnCloseQuery = [this](QObject*, bool& CanClose) {
+        if (ModalResult() == mrOk)
+            CanClose = Button1Click();
+    };
+    FormResize();
+}
+
+void TfrDictForm::CreateAliasPages()
+{
     // Field aliases page.
     Label1 = new QLabel(LoadEngineString(53353), TabSheet2);
     AllTablesLB = frNewIconList(TabSheet2, 15);
@@ -229,8 +243,10 @@ TfrDictForm::TfrDictForm()
     Label5 = new QLabel(LoadEngineString(53355), GroupBox2);
     Edit2 = new QLineEdit(GroupBox2);
     Label5->setBuddy(Edit2);
+}
 
-    // Handlers.
+void TfrDictForm::BindVariablesPage()
+{
     QObject::connect(VarTree, &QTreeWidget::currentItemChanged, this, [this] { VarTreeChange(); });
     new TEventHook(VarTree, [this](QEvent* E) {
         if (E->type() != QEvent::KeyPress || LabelEdit->isVisible())
@@ -280,7 +296,10 @@ TfrDictForm::TfrDictForm()
         return false;
     });
     ExprEdit->OnButtonClick = [this](QObject*) { ExprEditButtonClick(); };
+}
 
+void TfrDictForm::BindAliasPages()
+{
     QObject::connect(FieldAliasesTree, &QTreeWidget::itemExpanded, this,
                      [this](QTreeWidgetItem* Node) { FieldAliasesTreeExpanding(Node); });
     QObject::connect(FieldAliasesTree, &QTreeWidget::currentItemChanged, this, [this] { FieldAliasesTreeChange(); });
@@ -345,14 +364,6 @@ TfrDictForm::TfrDictForm()
     DropHook(AllTablesLB, FieldAliasesTree, [this] { frSpeedButton2Click(); });
     DropHook(BandDSTree, AllBandsLB, [this] { frSpeedButton5Click(); });
     DropHook(AllBandsLB, BandDSTree, [this] { frSpeedButton6Click(); });
-
-    OnShow = [this](QObject*) { FormShow(); };
-    OnResize = [this](QObject*) { FormResize(); };
-    OnCloseQuery = [this](QObject*, bool& CanClose) {
-        if (ModalResult() == mrOk)
-            CanClose = Button1Click();
-    };
-    FormResize();
 }
 
 TfrDictForm::~TfrDictForm() = default;

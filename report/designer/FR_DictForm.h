@@ -142,6 +142,9 @@ public:
     void frSpeedButton8Click();
 
 private:
+    void CreateAliasPages();
+    void BindVariablesPage();
+    void BindAliasPages();
     TfrDataDictionary* Dict() const;
     void FillVarTree();
     void ShowValue(const QString& Value);
