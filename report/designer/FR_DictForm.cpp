@@ -812,9 +812,9 @@ void TfrDictForm::EditListBtnClick()
 
 void TfrDictForm::FillFieldAliases()
 {
+    FAliasNode = nullptr;
     FieldAliasesTree->clear();
     AllTablesLB->clear();
-    FAliasNode = nullptr;
     auto* Root = new QTreeWidgetItem(FieldAliasesTree);
     SetNode(Root, dnRoot, LoadEngineString(53352));
     TStringList Names;
@@ -847,6 +847,8 @@ void TfrDictForm::FieldAliasesTreeExpanding(QTreeWidgetItem* Node)
         KindOf(Node->child(Node->childCount() - 1)) != dnFieldsNotLoaded)
         return;
     TReportScope Scope(Doc);
+    if (FAliasNode && FAliasNode->parent() == Node)
+        FAliasNode = nullptr;
     qDeleteAll(Node->takeChildren());
     const QString DataSet = NameOf(Node);
     TStringList Fields;
@@ -1021,9 +1023,9 @@ void TfrDictForm::frSpeedButton4Click()
 
 void TfrDictForm::FillBandDataSources()
 {
+    FBandNode = nullptr;
     BandDSTree->clear();
     AllBandsLB->clear();
-    FBandNode = nullptr;
     auto* Root = new QTreeWidgetItem(BandDSTree);
     SetNode(Root, dnRoot, LoadEngineString(53357));
     TStringList Names;

@@ -160,6 +160,7 @@ INSTANTIATE_TEST_SUITE_P(
         TDictRow{"AliasesExcludeAndMoves", [](TfrDictForm* F) {
                      EXPECT_EQ(Items(F->AllTablesLB), "DM.Query2");
                      QTreeWidgetItem* Query1 = Node(F->FieldAliasesTree, "Datasets and fields/Query1");
+                     Pick(F->FieldAliasesTree, "Datasets and fields/Query1/[None]");   // replaced by the fields
                      Query1->setExpanded(true);
                      EXPECT_EQ(Children(Query1), "A.B|Amount {Sum}|Name");
                      Pick(F->FieldAliasesTree, "Datasets and fields/Query1/Name");
