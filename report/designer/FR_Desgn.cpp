@@ -5,6 +5,7 @@
 #include "platform/gui/Menus.h"
 #include "platform/gui/Screen.h"
 #include "report/designer/FR_DsgPage.h"
+#include "report/designer/FR_Insp.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Control.h"
 #include "report/engine/FR_Dock.h"
@@ -357,6 +358,7 @@ void TfrDesignerForm::FormShow()
         GB2->SetDown(GridAlign);
     FormResize();
     UpdateStatus();
+    CreateInspector();
 }
 
 void TfrDesignerForm::FormResize()
@@ -376,6 +378,11 @@ void TfrDesignerForm::FormDestroy()
         return;
     FDestroying = true;
     FChangeLog.clear();
+    SaveInspectorSettings();
+    delete InspForm;
+    InspForm = nullptr;
+    if (Flag())
+        ShowFieldsWindow(false);
     // A prepared page edited from the preview keeps the report's own name.
     if (Flag() && CurReport)
         CurReport->SetFileName(FFileName);
@@ -615,6 +622,7 @@ void TfrDesignerForm::ResetSelection()
 void TfrDesignerForm::SelectionChanged()
 {
     UpdateStatus();
+    FillInspector();
 }
 
 void TfrDesignerForm::UpdateStatus()

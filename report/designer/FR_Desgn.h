@@ -15,6 +15,7 @@ class QScrollArea;
 class QTabBar;
 class TfrDesignerPage;
 class TfrDock;
+class TfrInspForm;
 class TfrPage;
 class TfrSpeedButton;
 class TfrTBButton;
@@ -51,6 +52,8 @@ struct TfrLastUsed
 };
 extern TfrLastUsed frLastUsed;
 extern bool KeepTool;
+// Set while the inspector must not be refilled (FR_DesgnInsp.cpp).
+extern bool InspectorBusy;
 
 // Unit start-up and shut-down: fills the engine's designer class; reference
 // counted.
@@ -135,6 +138,25 @@ public:
     TfrSpeedButton* ExitB = nullptr;
     TfrSpeedButton* FileBtn3 = nullptr;
     std::vector<TfrSpeedButton*> FlagButtons;   // enabled only with DesignerFlag
+
+    // ---- Object inspector and fields window (FR_DesgnInsp.cpp)
+    TfrInspForm* InspForm = nullptr;
+    // The listed properties' values common to the selection ("" where they differ).
+    QStringList PropValues;
+    // Units of positions and sizes shown to the user: 0 pixels, 1 millimetres, 2 inches.
+    int Units = 0;
+    double ToUnits(double Pixels) const;
+    double FromUnits(double Value) const;
+    // Made at the first show; bound to the selection and the change path.
+    void CreateInspector();
+    void FillInspector();
+    void ApplyProperty(int Index);
+    void ShowFieldsWindow(bool Visible);
+    // Stacks the inspector and the fields window in one column over the work area.
+    void ArrangeToolWindows();
+    void SaveInspectorSettings();
+    // A name a view may take: an identifier no object of the report has.
+    bool IsValidNewName(const QString& Name) const;
 
     void FormCreate();
     void FormShow();
