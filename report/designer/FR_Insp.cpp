@@ -393,7 +393,7 @@ void TfrInspForm::SetItemIndex(int Value)
         return;
     Value = std::min(Value, GetCount() - 1);
     const bool Rows = GetCount() > 0;
-    Edit1->setVisible(Rows && !FHideProperties && isVisible());
+    Edit1->setVisible(Rows && !FHideProperties);
     if (!Rows) {
         FItemIndex = -1;
         EditPanel->hide();
