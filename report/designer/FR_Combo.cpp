@@ -495,6 +495,8 @@ TfrPopupListBox::TfrPopupListBox(QWidget* AOwner)
     ListBox->setObjectName(QStringLiteral("ListBox1"));
     ListBox->setFrameShape(QFrame::Box);
     ListBox->setUniformItemSizes(true);
+    ListBox->setTextElideMode(Qt::ElideNone);
+    ListBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListBox->setGeometry(0, 0, 115, 63);
     hide();
 }

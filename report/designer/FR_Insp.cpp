@@ -335,7 +335,9 @@ TProp* TfrInspForm::CurItem() const
 
 void TfrInspForm::SizeInnerPanel()
 {
-    const int W = Box->viewport()->width();
+    // The viewport follows the scroll bar only later; work it out now.
+    const int Bar = GetCount() * FRowHeight > Box->height() ? Box->verticalScrollBar()->sizeHint().width() : 0;
+    const int W = std::max(0, Box->width() - Bar);
     FPanel->resize(W, GetCount() * FRowHeight);
     PaintBox1->setGeometry(0, 0, W, GetCount() * FRowHeight);
     FPaintWidth = PaintBox1->width();
