@@ -79,6 +79,11 @@ TEST_F(TFieldsWindowTest, DBFieldNamesTheChosenField)
     F->FieldsLB->setCurrentRow(0);
     F->ComputeDBField();
     EXPECT_EQ(F->DBField, "Customers.\"Name\"");
+    // The splitter leaves each list 16 pixels.
+    F->MoveSplitter(-500);
+    EXPECT_EQ(F->DatasetsLB->height(), 16);
+    F->MoveSplitter(1000);
+    EXPECT_EQ(F->FieldsLB->height(), 16);
 }
 
 using TFieldDropTest = designertest::TDesignerTest;

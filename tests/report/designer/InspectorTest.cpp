@@ -283,3 +283,35 @@ TEST_F(TInspTest, PopupListShowsAtMostEightRows)
 }
 
 } // namespace
+
+namespace {
+
+void Mouse(QWidget* W, QEvent::Type Type, int X, int Y)
+{
+    QMouseEvent E(Type, QPointF(X, Y), W->mapToGlobal(QPointF(X, Y)), Qt::LeftButton,
+                  Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(W, &E);
+}
+
+TEST_F(TInspTest, MouseChoosesRowsAndDragsTheSplitWithinItsBounds)
+{
+    TCustomControl* Rows = Insp.PaintBox1;
+    Mouse(Rows, QEvent::MouseButtonPress, 100, Insp.RowHeight() * 2 + 3);
+    Mouse(Rows, QEvent::MouseButtonRelease, 100, Insp.RowHeight() * 2 + 3);
+    EXPECT_EQ(Insp.ItemIndex(), 2);
+    struct TCase
+    {
+        int To, Split;
+    } Cases[] = {{120, 120}, {3, 120}, {8, 8}, {2000, Insp.PaintWidth() - 20}};
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.To);
+        Mouse(Rows, QEvent::MouseMove, Insp.SplitPos(), 5);
+        Mouse(Rows, QEvent::MouseButtonPress, Insp.SplitPos(), 5);
+        Mouse(Rows, QEvent::MouseMove, C.To, 5);
+        Mouse(Rows, QEvent::MouseButtonRelease, C.To, 5);
+        EXPECT_EQ(Insp.SplitPos(), C.Split);
+        EXPECT_EQ(Insp.Edit1->x(), C.Split + 2);
+    }
+}
+
+} // namespace
