@@ -100,20 +100,20 @@ TEST_F(TFontComboTest, StaleNameIsClearedAtTheNextFill)
     EXPECT_EQ(Combo->itemText(0), Fonts[2]);
 }
 
-TEST(ColorSelectorTest, SetColorAndEveryButton)
+TEST(ColorSelectorTest, SetColorEveryButtonAndOther)
 {
     TColorSelector S;
+    int Selected = 0;
+    S.OnColorSelected = [&Selected](QObject*) { ++Selected; };
     for (int Tag = 0; Tag <= 16; ++Tag) {
         SCOPED_TRACE(Tag);
         S.SetColor(frColors[Tag].Value);
         EXPECT_TRUE(S.Button(Tag)->Down());
         EXPECT_EQ(S.Button(17)->Glyph(), nullptr);
-        int Selected = 0;
-        S.OnColorSelected = [&Selected](QObject*) { ++Selected; };
         S.show();
         S.ButtonClick(Tag);
         EXPECT_EQ(S.Color(), frColors[Tag].Value);
-        EXPECT_EQ(Selected, 1);
+        EXPECT_EQ(Selected, Tag + 1);
         EXPECT_FALSE(S.isVisible());
     }
     S.SetColor(0x123456);
@@ -122,33 +122,24 @@ TEST(ColorSelectorTest, SetColorAndEveryButton)
     ASSERT_NE(S.Button(17)->Glyph(), nullptr);
     EXPECT_EQ(S.Button(17)->Glyph()->Width(), 12);
     EXPECT_EQ(QColorToColor(S.Button(17)->Glyph()->Image().pixelColor(5, 5)), TColor(0x123456));
-}
-
-TEST(ColorSelectorTest, OtherAsksTheColourDialog)
-{
-    TColorSelector S;
-    S.SetColor(clRed);
-    int Selected = 0;
-    S.OnColorSelected = [&Selected](QObject*) { ++Selected; };
-    {
-        TModalHandlers H([](TForm*) { return mrCancel; }, nullptr);
-        S.ButtonClick(17);
-    }
-    EXPECT_EQ(Selected, 0);
-    EXPECT_EQ(S.Color(), clRed);
+    // "Other..." cancelled chooses nothing; confirmed takes the dialog's colour.
     TColor Start = clNone;
+    TModalResult Answer = mrCancel;
     TModalHandlers H(
-        [&Start](TForm* F) {
+        [&](TForm* F) {
             auto* D = dynamic_cast<TColorDialog*>(F);
             Start = QColorToColor(D->Picker()->currentColor());
             D->Picker()->setCurrentColor(QColor(0x12, 0x34, 0x56));
-            return mrOk;
+            return Answer;
         },
         nullptr);
     S.ButtonClick(17);
-    EXPECT_EQ(Start, clRed);
+    EXPECT_EQ(Selected, 17);
+    Answer = mrOk;
+    S.ButtonClick(17);
+    EXPECT_EQ(Start, TColor(0x123456));
     EXPECT_EQ(S.Color(), RGB(0x12, 0x34, 0x56));
-    EXPECT_EQ(Selected, 1);
+    EXPECT_EQ(Selected, 18);
 }
 
 } // namespace

@@ -46,13 +46,8 @@ protected:
 
 TEST_F(TInspectorLinkTest, RowsShowWhatTheSelectionHasInCommon)
 {
-    struct TCase
-    {
-        const char* Name;
-        const char* Views;
-        bool Picture;
-        const char* Expected;   // "Property=Text" pairs
-    } Cases[] = {
+    // Expected: "Property=Text" pairs.
+    struct TCase { const char* Name; const char* Views; bool Picture; const char* Expected; } Cases[] = {
         {"nothing selected shows the page", "", false, "Type=ptReport;Name=<none>;Visible=True"},
         {"one memo", "Memo1 10,10 96x20 sel", false,
          "Name=Memo1;Left=10;Font=(Font);FrameColor=clBlack;Flags=<none>;Font.Name=<none>"},
@@ -111,15 +106,7 @@ TEST_F(TInspectorLinkTest, MillimetresShownAndStoredAsPixels)
 
 TEST_F(TInspectorLinkTest, RestrictedAndInvalidEditsAreRefused)
 {
-    struct TCase
-    {
-        const char* Name;
-        const char* Views;
-        const char* Property;
-        const char* Text;
-        const char* Page;
-        const char* Records;
-    } Cases[] = {
+    struct TCase { const char *Name, *Views, *Property, *Text, *Page, *Records; } Cases[] = {
         {"may not move", "Memo1 10,10 96x20 sel r32", "Left", "40", "Memo1 10,10 96x20 sel", "2:Memo1"},
         {"may not size", "Memo1 10,10 96x20 sel r16", "Width", "40", "Memo1 10,10 96x20 sel", "2:Memo1"},
         {"rename to a used name", "Memo1 10,10 96x20 sel; Memo2 10,40 96x20", "Name", "Memo2",

@@ -15,14 +15,9 @@
 
 namespace {
 
-struct TPropCase
-{
-    const char* Name;
-    uint16_t Kind;
-    Variant Input;        // a value to format, or (IsText) a text to read
-    bool IsText;
-    const char* Expected; // the text, the value read, or "!" + the refusal
-};
+// Input is a value to format, or (IsText) a text to read; Expected the text,
+// the value read, or "!" + the refusal.
+struct TPropCase { const char* Name; uint16_t Kind; Variant Input; bool IsText; const char* Expected; };
 
 QString Convert(const TPropCase& C)
 {
@@ -137,16 +132,8 @@ protected:
 
 TEST_F(TInspTest, KeysCommitRefuseAndMove)
 {
-    struct TCase
-    {
-        const char* Name;
-        const char* Row;
-        const char* Typed;
-        int QtKey;
-        const char* Text;      // the edit afterwards
-        const char* Modified;  // OnModify calls
-        const char* Message;
-    } Cases[] = {
+    // Text: the edit afterwards; Modified: the OnModify calls.
+    struct TCase { const char *Name, *Row, *Typed; int QtKey; const char *Text, *Modified, *Message; } Cases[] = {
         {"enter commits", "Left", "12", Qt::Key_Return, "12", "Left=12", ""},
         {"junk is refused", "Left", "abc", Qt::Key_Return, "12", "", "Error|'abc' is not a valid integer value"},
         {"escape undoes", "Left", "99", Qt::Key_Escape, "12", "", ""},
@@ -183,13 +170,8 @@ TEST_F(TInspTest, KeysCommitRefuseAndMove)
 
 TEST_F(TInspTest, DoubleClickStepsThroughValues)
 {
-    struct TCase
-    {
-        const char* Name;
-        const char* Row;
-        const char* Start;     // the row's text first ("" for a mixed value)
-        const char* Modified;
-    } Cases[] = {
+    // Start: the row's text first ("" for a mixed value).
+    struct TCase { const char *Name, *Row, *Start, *Modified; } Cases[] = {
         {"boolean toggles", "Visible", "True", "Visible=False"},
         {"enumeration takes the next value", "FrameStyle", "psDash", "FrameStyle=2"},
         {"the last value wraps", "FrameStyle", "psDot", "FrameStyle=0"},
@@ -233,13 +215,8 @@ TEST_F(TInspTest, EditorSitsInTheValueColumn)
 {
     Insp.SetSplitPos(75);
     const int W = Insp.PaintWidth(), H = Insp.RowHeight();
-    struct TCase
-    {
-        const char* Row;
-        int EditWidth;
-        bool Combo, Dots;
-    } Cases[] = {{"Left", W - 77, false, false}, {"Visible", W - 77 - 15, true, false},
-                 {"Memo", W - 77 - 15, false, true}};
+    struct TCase { const char* Row; int EditWidth; bool Combo, Dots; } Cases[] = {
+        {"Left", W - 77, false, false}, {"Visible", W - 77 - 15, true, false}, {"Memo", W - 77 - 15, false, true}};
     for (const TCase& C : Cases) {
         SCOPED_TRACE(C.Row);
         Select(C.Row);
@@ -299,10 +276,7 @@ TEST_F(TInspTest, MouseChoosesRowsAndDragsTheSplitWithinItsBounds)
     Mouse(Rows, QEvent::MouseButtonPress, 100, Insp.RowHeight() * 2 + 3);
     Mouse(Rows, QEvent::MouseButtonRelease, 100, Insp.RowHeight() * 2 + 3);
     EXPECT_EQ(Insp.ItemIndex(), 2);
-    struct TCase
-    {
-        int To, Split;
-    } Cases[] = {{120, 120}, {3, 120}, {8, 8}, {2000, Insp.PaintWidth() - 20}};
+    struct TCase { int To, Split; } Cases[] = {{120, 120}, {3, 120}, {8, 8}, {2000, Insp.PaintWidth() - 20}};
     for (const TCase& C : Cases) {
         SCOPED_TRACE(C.To);
         Mouse(Rows, QEvent::MouseMove, Insp.SplitPos(), 5);

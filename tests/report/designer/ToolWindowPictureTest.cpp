@@ -79,13 +79,13 @@ TEST_F(TToolWindowPicture, FieldsWindow)
     QObject Owner;
     TfrReport Owned(&Owner);
     CurReport = &Owned;
-    auto* D = new TMemDataSet(&Owner);
-    D->setObjectName("Customers");
-    for (const char* F : {"Name", "City", "Phone"})
-        D->FieldDefs()->Add(QString::fromLatin1(F), ftString, 20);
-    auto* O = new TMemDataSet(&Owner);
-    O->setObjectName("Orders");
-    O->FieldDefs()->Add("Amount", ftString, 20);
+    for (const QStringList& Names :
+         {QStringList{"Customers", "Name", "City", "Phone"}, QStringList{"Orders", "Amount"}}) {
+        auto* D = new TMemDataSet(&Owner);
+        D->setObjectName(Names[0]);
+        for (const QString& F : Names.mid(1))
+            D->FieldDefs()->Add(F, ftString, 20);
+    }
     TfrInsFieldsForm F;
     F.resize(170, 260);
     F.show();
