@@ -36,7 +36,7 @@ public:
     void showPopup() override;
     void hidePopup() override;
 
-    // Draws item Index into R on C; Listed is true inside the dropped list.
+    // Draws item Index into R on C, in the dropped list.
     virtual void DrawItem(TCanvas* C, int Index, const QRect& R, bool Selected);
     // Fills the indent area left of the edit part.
     virtual void DrawIndent(TCanvas* C, const QRect& R);

@@ -30,11 +30,6 @@ namespace {
     throw EConvertError(QStringLiteral("'%1' is not a valid value").arg(Text));
 }
 
-int64_t ParseInteger(const QString& Text)
-{
-    return StrToInt64(Text);
-}
-
 bool EnumHolds(const QList<Variant>& Values, int64_t N, int& Position)
 {
     for (int i = 0; i < Values.size(); ++i)
@@ -70,7 +65,7 @@ Variant TProp::Value() const
     if (DataType & PropColor) {
         if (frColorIndexOf(Text) >= 0)
             return static_cast<int64_t>(frColors[frColorIndexOf(Text)].Value);
-        const int64_t N = ParseInteger(Text);
+        const int64_t N = StrToInt64(Text);
         if (N < 0 || N > 0xFFFFFFFFll)
             RaiseInvalidValue(Text);
         return N;
@@ -79,7 +74,7 @@ Variant TProp::Value() const
         const int i = static_cast<int>(Enum.indexOf(Text));
         if (i >= 0 && i < EnumValues.size())
             return EnumValues[i];
-        const int64_t N = ParseInteger(Text);
+        const int64_t N = StrToInt64(Text);
         int Position = 0;
         if (!EnumHolds(EnumValues, N, Position))
             RaiseInvalidValue(Text);
@@ -99,16 +94,16 @@ void TProp::SetValue(const Variant& AValue)
         Text = FloatToStrF(StrToFloat(S), TFloatFormat::ffFixed, 4, 2);
     } else if (DataType & PropBoolean) {
         const QString U = S.toUpper();
-        const int64_t N = U == u"TRUE" ? 1 : U == u"FALSE" ? 0 : ParseInteger(S);
+        const int64_t N = U == u"TRUE" ? 1 : U == u"FALSE" ? 0 : StrToInt64(S);
         Text = N != 0 ? QStringLiteral("True") : QStringLiteral("False");
     } else if (DataType & PropColor) {
-        const int64_t N = ParseInteger(S);
+        const int64_t N = StrToInt64(S);
         if (N < 0 || N > 0xFFFFFFFFll)
             RaiseInvalidValue(S);
         Text = frColorText(static_cast<TColor>(N));
     } else if ((DataType & PropEnum) && EnumArray()) {
         int Position = -1;
-        Text = EnumHolds(EnumValues, ParseInteger(S), Position) && Position < Enum.size() ? Enum[Position] : S;
+        Text = EnumHolds(EnumValues, StrToInt64(S), Position) && Position < Enum.size() ? Enum[Position] : S;
     } else {
         Text = S;
     }
@@ -706,9 +701,7 @@ void TfrInspForm::Edit1DblClick()
         Probe.SetValue(static_cast<int64_t>(Dialog.Color()));
         NewText = Probe.Text;
     } else if (Kind & PropBoolean) {
-        bool Current = false;
-        Current = P->Value().AsBoolean();
-        NewText = Current ? QStringLiteral("False") : QStringLiteral("True");
+        NewText = P->Value().AsBoolean() ? QStringLiteral("False") : QStringLiteral("True");
     } else if ((Kind & PropEnum) && P->EnumArray()) {
         // The value after the current one; an empty or unknown value starts over.
         const int i = static_cast<int>(P->Enum.indexOf(P->Text));
