@@ -474,6 +474,11 @@ void TfrFontComboBox::DrawItem(TCanvas* C, int Index, const QRect& R, bool Selec
     }
 }
 
+int TfrFontComboBox::ItemHeight() const
+{
+    return std::max(FTrueTypeMark->Height() + 1, fontMetrics().height());
+}
+
 void TfrFontComboBox::DrawIndent(TCanvas* C, const QRect& R)
 {
     C->Brush()->SetColor(clWindow);

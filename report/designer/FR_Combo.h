@@ -26,7 +26,7 @@ public:
 
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool Value);
-    int ItemHeight() const;
+    virtual int ItemHeight() const;
     bool DroppedDown() const { return FDroppedDown; }
     bool DroppedUp() const { return FDroppedUp; }
     // Designing, dropped down, the edit focused or the mouse inside.
@@ -107,6 +107,8 @@ public:
     void hidePopup() override;
     void DrawItem(TCanvas* C, int Index, const QRect& R, bool Selected) override;
     void DrawIndent(TCanvas* C, const QRect& R) override;
+    // Tall enough for the TrueType mark.
+    int ItemHeight() const override;
 
     // Every choice of the user; never while the list is filled.
     std::function<void(QObject* Sender)> OnClick;
