@@ -440,10 +440,13 @@ void TfrInspForm::CheckText(const QString& Name, const TProp* Prop, const QStrin
     Probe.Enum = Prop->Enum;
     Probe.EnumValues = Prop->EnumValues;
     const Variant V = Probe.Value();
-    // Sizes of a view or page cannot be negative.
+    // Sizes of a view or page cannot be negative; the frame lines are a 16-bit field.
     static const QStringList Sizes = {QStringLiteral("Width"), QStringLiteral("Height"),
                                       QStringLiteral("FrameWidth")};
     if (Sizes.contains(Name, Qt::CaseInsensitive) && V.IsNumeric() && V.AsFloat() < 0)
+        RaiseInvalidValue(Text);
+    if (Name.compare(QStringLiteral("FrameTyp"), Qt::CaseInsensitive) == 0 && V.IsNumeric() &&
+        (V.AsInteger() < 0 || V.AsInteger() > 0xFFFF))
         RaiseInvalidValue(Text);
 }
 

@@ -114,6 +114,7 @@ TEST_F(TInspectorLinkTest, RestrictedAndInvalidEditsAreRefused)
         {"rename to no identifier", "Memo1 10,10 96x20 sel", "Name", "9 lives", "Memo1 10,10 96x20 sel", ""},
         {"rename", "Memo1 10,10 96x20 sel", "Name", "合计_1", "合计_1 10,10 96x20 sel", "2:Memo1"},
         {"junk width", "Memo1 10,10 96x20 sel", "Width", "abc", "Memo1 10,10 96x20 sel", ""},
+        {"frame lines beyond 16 bits", "Memo1 10,10 96x20 sel", "FrameTyp", "65536", "Memo1 10,10 96x20 sel", ""},
     };
     for (const TCase& C : Cases) {
         SCOPED_TRACE(C.Name);
