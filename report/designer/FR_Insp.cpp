@@ -1,5 +1,6 @@
 #include "report/designer/FR_Insp.h"
 
+#include "platform/gui/Application.h"
 #include "platform/gui/ColorDialog.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/SystemMetrics.h"
@@ -158,6 +159,17 @@ private:
 
 namespace {
 
+// Qt's own signals and filters are no control events: failures are shown here.
+template <class TAction>
+void Guarded(TAction Action)
+{
+    try {
+        Action();
+    } catch (const std::exception& E) {
+        Application()->HandleException(E);
+    }
+}
+
 std::unique_ptr<TBitmap> ButtonGlyph(bool Dots)
 {
     QImage I(8, 8, QImage::Format_RGB32);
@@ -206,8 +218,10 @@ TfrInspForm::TfrInspForm(QWidget* AParentWindow)
     FCB1->setObjectName(QStringLiteral("CB1"));
     FCB1->setInsertPolicy(QComboBox::InsertAlphabetically);
     QObject::connect(FCB1, &QComboBox::activated, this, [this](int Index) {
-        if (OnSelectionChanged)
-            OnSelectionChanged(FCB1->itemText(Index));
+        Guarded([&] {
+            if (OnSelectionChanged)
+                OnSelectionChanged(FCB1->itemText(Index));
+        });
         Edit1->setFocus();
     });
     Box = new QScrollArea(this);
@@ -243,7 +257,7 @@ TfrInspForm::TfrInspForm(QWidget* AParentWindow)
 
     FPopup = new TfrPopupListBox(this);
     QObject::connect(FPopup->ListBox, &QListWidget::itemClicked, this,
-                     [this](QListWidgetItem* Item) { PopupListClick(FPopup->ListBox->row(Item)); });
+                     [this](QListWidgetItem* Item) { Guarded([&] { PopupListClick(FPopup->ListBox->row(Item)); }); });
 
     FBitmap = std::make_unique<TBitmap>(1, 1);
     TCanvas* C = FBitmap->Canvas();
@@ -662,19 +676,22 @@ bool TfrInspForm::EditKey(int Key)
 bool TfrInspForm::eventFilter(QObject* Watched, QEvent* Event)
 {
     if (Watched == Edit1) {
-        if (Event->type() == QEvent::KeyPress) {
-            const int Key = VirtualKeyFromQt(static_cast<QKeyEvent*>(Event));
-            if (EditKey(Key))
-                return true;
-        } else if (Event->type() == QEvent::MouseButtonDblClick) {
-            Edit1DblClick();
+        bool Handled = false;
+        Guarded([&] {
+            if (Event->type() == QEvent::KeyPress) {
+                Handled = EditKey(VirtualKeyFromQt(static_cast<QKeyEvent*>(Event)));
+            } else if (Event->type() == QEvent::MouseButtonDblClick) {
+                Edit1DblClick();
+                Handled = true;
+            } else if (Event->type() == QEvent::MouseButtonPress && FLastRowClick != 0 &&
+                       GetTickCount() - FLastRowClick <= static_cast<uint32_t>(DoubleClickTime())) {
+                FLastRowClick = 0;
+                Edit1DblClick();
+                Handled = true;
+            }
+        });
+        if (Handled)
             return true;
-        } else if (Event->type() == QEvent::MouseButtonPress && FLastRowClick != 0 &&
-                   GetTickCount() - FLastRowClick <= static_cast<uint32_t>(DoubleClickTime())) {
-            FLastRowClick = 0;
-            Edit1DblClick();
-            return true;
-        }
     }
     return TForm::eventFilter(Watched, Event);
 }
@@ -813,7 +830,7 @@ bool TfrInspForm::event(QEvent* Event)
             Edit1->setFocus();
         break;
     case QEvent::WindowDeactivate:
-        Deactivated();
+        Guarded([this] { Deactivated(); });
         break;
     case QEvent::NonClientAreaMouseButtonDblClick:
         ToggleCollapsed();
