@@ -5,6 +5,7 @@
 #include "report/designer/FR_DictForm.h"
 #include "report/designer/FR_DsgPage.h"
 #include "report/designer/FR_GrpEd.h"
+#include "report/designer/FR_InsFields.h"
 #include "report/engine/FR_BandView.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Globals.h"
@@ -14,8 +15,11 @@ void TfrDesignerForm::N42Click()
 {
     TfrDictForm Form;
     Form.Doc = CurReport;
-    if (Form.ShowModal() == mrOk)
-        SetModified(true);
+    if (Form.ShowModal() != mrOk)
+        return;
+    if (frInsFieldsForm)
+        frInsFieldsForm->RefreshData();
+    SetModified(true);
 }
 
 // The band hooks edit the topmost selected band with the editor of its type.

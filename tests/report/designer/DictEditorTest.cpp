@@ -5,6 +5,8 @@
 
 #include "report/designer/FR_DictForm.h"
 #include "report/designer/FR_DsgLists.h"
+#include "report/designer/FR_InsFields.h"
+#include "platform/rtl/IniFiles.h"
 #include "report/designer/FR_Vared.h"
 #include "report/engine/FR_Ctrls.h"
 #include "platform/gui/Menus.h"
@@ -13,6 +15,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 
 namespace editortest {
@@ -299,18 +302,26 @@ TEST_F(DictEditorTest, BandSourcesAndTheEngineListsReadBack)
     EXPECT_EQ(L.ToStringList().join(u'|'), "Name|A.B|Sum");
 }
 
-TEST_F(DictEditorTest, DataDictionaryCommandMarksTheReportModified)
+TEST_F(DictEditorTest, DataDictionaryCommandRefreshesTheFieldsWindow)
 {
+    // The fields window keeps its place in the settings store.
+    QTemporaryDir Settings;
+    TRegIniFile::SetStorageFolder(Settings.path());
+    Designer->ShowFieldsWindow(true);
+    ASSERT_TRUE(frInsFieldsForm);
+    EXPECT_EQ(Items(frInsFieldsForm->DatasetsLB), "Orders");
     On<TfrDictForm>([](TfrDictForm* F) {
-        Pick(F->VarTree, "Other");
-        F->DelBtnClick();
+        Pick(F->FieldAliasesTree, "Datasets and fields/Query1");
+        Type(F->Edit1, "Sales");
         return mrOk;
     });
     const auto Modal = Answer();
     Designer->SetModified(false);
     Designer->N42->Click();
     EXPECT_TRUE(Designer->GetModified());
-    EXPECT_EQ(DescribeDict(Dict()->Variables), " Sums=;Total=Query1.\"Amount\";Day=DATE;Expr=[Total] * 2");
+    EXPECT_EQ(Items(frInsFieldsForm->DatasetsLB), "Sales");
+    Designer->ShowFieldsWindow(false);
+    TRegIniFile::SetStorageFolder(QString());
 }
 
 } // namespace
