@@ -71,7 +71,7 @@ struct TDictRow
 };
 
 const char* const StartVariables = " Sums=;Total=Query1.\"Amount\";Day=DATE;Expr=[Total] * 2; Other=;Five=";
-const char* const StartFields = "Query1=Orders;Query1.Amount=Sum;Gone=G;Gone.X=";
+const char* const StartFields = "Query1=Bills;Query1.Amount=Sum;Gone=G;Gone.X=";
 
 class DictTest : public TEditorTest, public ::testing::WithParamInterface<TDictRow>
 {
@@ -83,7 +83,7 @@ protected:
             const QString P = QString::fromUtf8(Pair);
             Dict()->Variables.SetVariable(P.section(u'=', 0, 0), P.section(u'=', 1));
         }
-        for (const char* Pair : {"Query1=Orders", "Query1.Amount=Sum", "Gone=G", "Gone.X="}) {
+        for (const char* Pair : {"Query1=Bills", "Query1.Amount=Sum", "Gone=G", "Gone.X="}) {
             const QString P = QString::fromUtf8(Pair);
             Dict()->FieldAliases.SetVariable(P.section(u'=', 0, 0), P.section(u'=', 1));
         }
@@ -142,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
                      Pick(F->VarTree, "Sums/Day");
                      EXPECT_EQ(F->ValCombo->currentText() + ":" + frSelectedText(F->ValList), "System variables:Date");
                      Pick(F->VarTree, "Sums/Total");
-                     EXPECT_EQ(F->ValCombo->currentText() + ":" + frSelectedText(F->ValList), "Orders:Sum");
+                     EXPECT_EQ(F->ValCombo->currentText() + ":" + frSelectedText(F->ValList), "Bills:Sum");
                      EXPECT_FALSE(F->ExprCB->isChecked());
                      Pick(F->VarTree, "Sums/Expr");
                      EXPECT_TRUE(F->ExprCB->isChecked());
@@ -150,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(
                      // A field chosen from the lists, an expression typed and
                      // left pending when OK comes by Enter.
                      Pick(F->VarTree, "Other/Five");
-                     F->ValCombo->setCurrentText("Orders");
+                     F->ValCombo->setCurrentText("Bills");
                      F->ValComboClick();
                      Select(F->ValList, "Name");
                      F->ValListClick();
@@ -297,8 +297,8 @@ TEST_F(DictEditorTest, BandSourcesAndTheEngineListsReadBack)
     Dict()->GetBandDataSourceList(L);
     EXPECT_EQ(L.ToStringList().join(u'|'), "Lines");
     Dict()->GetDataSetList(L);
-    EXPECT_EQ(L.ToStringList().join(u'|'), "Orders");
-    Dict()->GetFieldList("Orders", L);
+    EXPECT_EQ(L.ToStringList().join(u'|'), "Bills");
+    Dict()->GetFieldList("Bills", L);
     EXPECT_EQ(L.ToStringList().join(u'|'), "Name|A.B|Sum");
 }
 
@@ -309,7 +309,7 @@ TEST_F(DictEditorTest, DataDictionaryCommandRefreshesTheFieldsWindow)
     TRegIniFile::SetStorageFolder(Settings.path());
     Designer->ShowFieldsWindow(true);
     ASSERT_TRUE(frInsFieldsForm);
-    EXPECT_EQ(Items(frInsFieldsForm->DatasetsLB), "Orders");
+    EXPECT_EQ(Items(frInsFieldsForm->DatasetsLB), "Bills");
     On<TfrDictForm>([](TfrDictForm* F) {
         Pick(F->FieldAliasesTree, "Datasets and fields/Query1");
         Type(F->Edit1, "Sales");
