@@ -533,7 +533,14 @@ void TfrDictForm::ShowValue(const QString& Value)
         ValList->setCurrentRow(Row);
     };
     bool Listed = false;
-    if (const qsizetype Point = Value.lastIndexOf(u'.'); Point >= 0) {
+    // The point before a quoted field name: the field may hold points itself.
+    qsizetype Point = Value.lastIndexOf(u'.');
+    if (Value.size() >= 2 && Value.endsWith(u'"')) {
+        const qsizetype Quote = Value.lastIndexOf(u'"', -2);
+        if (Quote > 0 && Value[Quote - 1] == u'.')
+            Point = Quote - 1;
+    }
+    if (Point >= 0) {
         const QString DataSet = Value.left(Point);
         QString Field = Value.mid(Point + 1);
         if (Field.size() >= 2 && Field.startsWith(u'"') && Field.endsWith(u'"'))
@@ -543,7 +550,7 @@ void TfrDictForm::ShowValue(const QString& Value)
                 continue;
             SelectCombo(i);
             for (int r = 1; r < ValList->count() && !Listed; ++r)
-                if (SameText(Dict()->GetRealDataSetShortName(ValList->item(r)->text()), Field)) {
+                if (SameText(RealFieldName(DataSet, ValList->item(r)->text()), Field)) {
                     SelectRow(r);
                     Listed = true;
                 }
@@ -573,6 +580,16 @@ void TfrDictForm::ShowValue(const QString& Value)
     FSuppress = false;
     ExprEdit->clear();
     EnableControls({ExprEdit}, false);
+}
+
+QString TfrDictForm::RealFieldName(const QString& DataSet, const QString& Shown) const
+{
+    // A field listed by its alias has the entry "dataset.field"; one listed by
+    // name is that name, points and all.
+    const QString Key = Dict()->GetRealDataSetName(Shown);
+    if (Key != Shown && Key.startsWith(DataSet + u'.', Qt::CaseInsensitive))
+        return Key.mid(DataSet.size() + 1);
+    return Shown;
 }
 
 void TfrDictForm::ValComboClick()
@@ -609,11 +626,12 @@ void TfrDictForm::ValListClick()
         return;
     TReportScope Scope(Doc);
     QString Value;
-    if (Row > 0 && ValCombo->currentIndex() == ValCombo->count() - 1)
+    if (Row > 0 && ValCombo->currentIndex() == ValCombo->count() - 1) {
         Value = frSpecialName(Row == 1 ? 0 : Row);
-    else if (Row > 0)
-        Value = Dict()->GetRealDataSetName(ValCombo->currentText()) + QStringLiteral(".\"") +
-                Dict()->GetRealDataSetShortName(ValList->item(Row)->text()) + u'"';
+    } else if (Row > 0) {
+        const QString DataSet = Dict()->GetRealDataSetName(ValCombo->currentText());
+        Value = DataSet + QStringLiteral(".\"") + RealFieldName(DataSet, ValList->item(Row)->text()) + u'"';
+    }
     FVars->SetVariable(NameOf(Node), Value);
 }
 

@@ -148,6 +148,8 @@ private:
     TfrDataDictionary* Dict() const;
     void FillVarTree();
     void ShowValue(const QString& Value);
+    // The field's own name for a row of ValList under the dataset's real name.
+    QString RealFieldName(const QString& DataSet, const QString& Shown) const;
     bool IsPlaceholderTree() const;
     void AddPlaceholder();
     void FillFieldAliases();

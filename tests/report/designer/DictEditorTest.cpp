@@ -152,14 +152,17 @@ INSTANTIATE_TEST_SUITE_P(
                      Pick(F->VarTree, "Other/Five");
                      F->ValCombo->setCurrentText("Bills");
                      F->ValComboClick();
-                     Select(F->ValList, "Name");
+                     Select(F->ValList, "A.B");   // a field name with a point
                      F->ValListClick();
+                     Pick(F->VarTree, "Sums/Day");
+                     Pick(F->VarTree, "Other/Five");
+                     EXPECT_EQ(F->ValCombo->currentText() + ":" + frSelectedText(F->ValList), "Bills:A.B");
                      Pick(F->VarTree, "Sums/Day");
                      F->ExprCB->setChecked(true);
                      F->ExprEditEnter();
                      F->ExprEdit->setText("1 + 1");
                      return mrOk;
-                 }, " Sums=;Total=Query1.\"Amount\";Day=1 + 1;Expr=[Total] * 2; Other=;Five=Query1.\"Name\"", ""},
+                 }, " Sums=;Total=Query1.\"Amount\";Day=1 + 1;Expr=[Total] * 2; Other=;Five=Query1.\"A.B\"", ""},
         TDictRow{"AliasesExcludeAndMoves", [](TfrDictForm* F) {
                      EXPECT_EQ(Items(F->AllTablesLB), "DM.Query2");
                      QTreeWidgetItem* Query1 = Node(F->FieldAliasesTree, "Datasets and fields/Query1");
