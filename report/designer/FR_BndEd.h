@@ -1,24 +1,29 @@
-// Editors of a band's data source: a data band's (one source, a virtual
-// dataset of n records, or none) and a cross-data band's (one source per other
-// band of the page, kept as name=value pairs).
+// Editor of a data band's source: a band data source, a virtual dataset of n
+// records, or none. The helpers serve the cross band's editor too.
 #pragma once
 
 #include "report/engine/FR_ClassDesigner.h"
 
-#include <QSet>
-
-class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class TButton;
 class TfrBandView;
-class TfrVariables;
 
 // A record count as OK takes it: a whole number from 1 to 2147483647, written
 // plainly; empty when the text is not one.
 QString frRecordCount(const QString& Text);
+// Shows the message for a record count OK does not take; false then.
+bool frCheckRecordCount(const QString& Text);
+// A stored value that is a record count (begins with "1".."9").
+bool frIsRecordCount(const QString& Value);
+// "[None]", "Virtual Dataset", then the band data sources by alias.
+QStringList frBandSourceRows(bool Sorted);
+// Row of a stored value: 1 for a record count, the row of its alias, else 0.
+int frBandSourceRow(const QStringList& Rows, const QString& Value);
+// The component name of a row (an alias or a name).
+QString frRealSourceName(const QString& Row);
 
 class TfrBandEditorForm : public TfrObjEditorForm
 {
@@ -34,31 +39,4 @@ public:
 
     TModalResult ShowEditor(TfrView* View) override;
     void LB1Click();
-};
-
-class TfrVBandEditorForm : public TfrObjEditorForm
-{
-public:
-    TfrVBandEditorForm();
-    ~TfrVBandEditorForm() override;
-
-    QGroupBox* GroupBox1;
-    QListWidget* LB1;
-    QGroupBox* GroupBox2;
-    QComboBox* CB1;
-    QLabel* Label1;
-    QLineEdit* Edit1;
-    TButton* Button1;
-    TButton* Button2;
-
-    TModalResult ShowEditor(TfrView* View) override;
-    void LB1Click();
-    void CB1Click();
-    void CB1Exit();
-
-private:
-    QString SelectedBand() const;
-    TfrVariables* FList = nullptr;   // band name -> value, for one call
-    QString FBand;                   // the band CB1 and Edit1 show
-    QSet<QString> FVirtual;          // bands given a record count, upper case
 };

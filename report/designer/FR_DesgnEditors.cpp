@@ -6,6 +6,7 @@
 #include "report/designer/FR_DsgPage.h"
 #include "report/designer/FR_GrpEd.h"
 #include "report/designer/FR_InsFields.h"
+#include "report/designer/FR_VBnd.h"
 #include "report/engine/FR_BandView.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Globals.h"

@@ -7,6 +7,7 @@
 #include "report/designer/FR_DsgLists.h"
 #include "report/designer/FR_Expr.h"
 #include "report/designer/FR_GrpEd.h"
+#include "report/designer/FR_VBnd.h"
 #include "report/engine/FR_BandView.h"
 #include "report/engine/FR_Ctrls.h"
 #include "report/engine/FR_SubReportView.h"
