@@ -14,19 +14,20 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 
-QString frBracketName(const QString& Name)
+QString frBracketName(const QString& Name, bool Variable)
 {
     if (Name.isEmpty())
         return Name;
     const QString Upper = Name.toUpper();
-    bool Bare = !Upper[0].isDigit() && Upper[0] != u'.';
+    bool Bare = true;
     for (QChar C : Upper)
         Bare = Bare && ((C >= u'A' && C <= u'Z') || (C >= u'0' && C <= u'9') || C == u'.' || C == u'_');
-    // Bare, these read as operators or constants.
+    // Bare, a variable named like these reads as a number, an operator or a
+    // constant; a function of that name is meant as just that.
     static const QStringList Words = {"AND", "OR", "NOT", "MOD", "INT", "FRAC", "ROUND", "STR", "TRUE", "FALSE"};
-    if (Bare && !Words.contains(Upper))
-        return Name;
-    return u'[' + Name + u']';
+    if (Variable && (Upper[0].isDigit() || Upper[0] == u'.' || Words.contains(Upper)))
+        Bare = false;
+    return Bare ? Name : u'[' + Name + u']';
 }
 
 TfrExprForm::TfrExprForm() : TForm(nullptr)
@@ -124,7 +125,7 @@ void TfrExprForm::InsFuncBtnClick()
     if (Name.isEmpty())
         return;
     if (!Form.FuncLabel->text().contains(u'(')) {
-        InsertText(frBracketName(Name));
+        InsertText(frBracketName(Name, false));
         return;
     }
     TfrFuncArgForm Args;

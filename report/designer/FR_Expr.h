@@ -11,10 +11,10 @@ class QPlainTextEdit;
 class TButton;
 class TfrSpeedButton;
 
-// A name as it enters an expression: bare when the parser reads it back as
-// one name (letters, digits, "." and "_", not starting like a number and not
-// an operator word), else between "[" and "]". Empty stays empty.
-QString frBracketName(const QString& Name);
+// A name as it enters an expression: bare when made of letters, digits, "."
+// and "_", else between "[" and "]"; a variable also when it would read as a
+// number or an operator word. Empty stays empty.
+QString frBracketName(const QString& Name, bool Variable = true);
 
 class TfrExprForm : public TForm
 {

@@ -138,6 +138,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "v:Query1.\"Name\""},
         TInsertRow{"FunctionWithoutParenthesis", [](ExprBuilderTest* T) { T->PickFunction("DATE"); },
                    [](TfrExprForm* F) { F->InsFuncBtnClick(); }, "DATE", "[DATE]", "v:DATE"},
+        TInsertRow{"FunctionNamedLikeAConstant", [](ExprBuilderTest* T) { T->PickFunction("FALSE"); },
+                   [](TfrExprForm* F) { F->InsFuncBtnClick(); }, "FALSE", "[FALSE]", ""},
         TInsertRow{"FormatFloat", [](ExprBuilderTest* T) { T->PickFunction("FORMATFLOAT", {"'#.##'", "[Sum]"}); },
                    [](TfrExprForm* F) { F->InsFuncBtnClick(); }, "FORMATFLOAT('#.##', [Sum])",
                    "[FORMATFLOAT('#.##', [Sum])]", "f:FORMATFLOAT('#.##'| [Sum]|)"},
