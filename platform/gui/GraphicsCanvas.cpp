@@ -156,10 +156,13 @@ QPainter* TCanvas::FillPainter() const
 
 void TCanvas::ApplyClip(QPainter* Painter) const
 {
+    // Clipping is ended by dropping the clip, not by switching it off: a clip
+    // switched off stays off in the painter's raster engine when the next
+    // region is set, and that fill would then cover the whole image.
     if (FHasClip)
         Painter->setClipRegion(FClip);
     else
-        Painter->setClipping(false);
+        Painter->setClipRegion(QRegion(), Qt::NoClip);
 }
 
 // ---------------------------------------------------------------- lines

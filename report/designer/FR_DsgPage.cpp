@@ -199,7 +199,6 @@ void TfrDesignerPage::PaintViews(int Upto, const QRegion* Region)
             const QRegion Clip = V->Selected() ? Rest : Rest.intersected(Update);
             C->SelectClipRgn(&Clip);
             V->Draw(C);
-            C->Release();
             if (V->Script()->Count() > 0)
                 C->DrawImage(V->Left() + 1, V->Top() + 1, ScriptMark());
             auto* Memo = dynamic_cast<TfrMemoView*>(V);
@@ -210,8 +209,6 @@ void TfrDesignerPage::PaintViews(int Upto, const QRegion* Region)
     }
 
     const QRegion Back = Rest.intersected(Update);
-    // The views leave painter state behind; the background starts afresh.
-    C->Release();
     C->SelectClipRgn(&Back);
     const TColor BackColor = DialogPage() ? static_cast<TColor>(P->Color) : clWhite;
     C->Pen()->SetMode(pmCopy);
