@@ -250,6 +250,16 @@ void TCanvas::StrokePolyline(const std::vector<QPoint>& Points, bool Closed)
         Pen.setStyle(Qt::SolidLine);
         Pen.setCapStyle(Qt::SquareCap);
         Painter->setPen(Pen);
+        // The raster engine plots clipped points at a cost that grows with
+        // the height of the image: the pixels are clipped here instead.
+        if (FHasClip) {
+            const bool Simple = FClip.rectCount() <= 1;
+            const QRect Bounds = FClip.boundingRect();
+            std::erase_if(Pixels, [&](const QPoint& Pt) {
+                return Simple ? !Bounds.contains(Pt) : !FClip.contains(Pt);
+            });
+            Painter->setClipRegion(QRegion(), Qt::NoClip);
+        }
         if (!Pixels.empty())
             Painter->drawPoints(Pixels.data(), int(Pixels.size()));
     } else if (Points.size() == 1 || (Points.size() == 2 && Points[0] == Points[1])) {

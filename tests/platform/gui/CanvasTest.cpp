@@ -526,8 +526,14 @@ TEST(Canvas, RegionClipHoldsAfterAFillWithoutClip)
         C.Brush()->SetColor(Color);
         C.FillRect(QRect(0, 0, 60, 20));
     }
+    // Thin lines are clipped pixel by pixel the same way.
+    C.Pen()->SetColor(clLime);
+    C.MoveTo(0, 12);
+    C.LineTo(60, 12);
     C.Release();
     EXPECT_EQ(C.Pixels(15, 10), clBlack);
     EXPECT_EQ(C.Pixels(45, 10), clBlack);
     EXPECT_EQ(C.Pixels(30, 10), clBlue);
+    EXPECT_EQ(C.Pixels(15, 12), clBlack);
+    EXPECT_EQ(C.Pixels(30, 12), clLime);
 }
