@@ -654,6 +654,8 @@ void TfrDesignerForm::FormShow()
     UnselectAll();
     PageView->ResetMouseState();
     SelectionChanged();
+    // The tool bars now follow the (empty) selection: their clicks count again.
+    ToolbarBusy = false;
     PressTool(-1);
     LinePanel->hide();
     UpdateStatus();
