@@ -223,7 +223,10 @@ public:
 
 private:
     void BuildToolBars();
+    void BuildFormatBars();
+    void BuildObjectBars();
     void BuildMenus();
+    void BuildPopupMenus();
     void BuildLinePanel();
     void AddExtraTools();
     void Localize();

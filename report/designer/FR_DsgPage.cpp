@@ -180,6 +180,48 @@ void TfrDesignerPage::Paint()
     PaintViews(10000);
 }
 
+// The page's ground in Back: white or the dialog's colour, with the grid as
+// a pattern brush (steps 4 and 8) or dots every 18 pixels.
+void TfrDesignerPage::PaintBackground(const QRegion& Back)
+{
+    TfrPage* P = Page();
+    TCanvas* C = Canvas();
+    C->SelectClipRgn(&Back);
+    const TColor BackColor = DialogPage() ? static_cast<TColor>(P->Color) : clWhite;
+    C->Pen()->SetMode(pmCopy);
+    if (!FDesigner->GridShow || FDesigner->GridSizeX == 18) {
+        C->Brush()->SetStyle(bsSolid);
+        C->Brush()->SetColor(BackColor);
+        C->FillRect(rect());
+    } else {
+        QImage Grid(8, 8, QImage::Format_RGB32);
+        Grid.fill(ColorToQColor(BackColor));
+        Grid.setPixel(0, 0, qRgb(0, 0, 0));
+        if (FDesigner->GridSizeX == 4) {
+            Grid.setPixel(4, 0, qRgb(0, 0, 0));
+            Grid.setPixel(0, 4, qRgb(0, 0, 0));
+            Grid.setPixel(4, 4, qRgb(0, 0, 0));
+        }
+        if (!GridBitmap)
+            GridBitmap = std::make_unique<TBitmap>();
+        GridBitmap->LoadFromImage(Grid);
+        C->Brush()->SetBitmap(GridBitmap.get());
+        C->FillRect(rect());
+        C->Brush()->SetBitmap(nullptr);
+        C->Brush()->SetStyle(bsSolid);
+    }
+    if (FDesigner->GridShow && FDesigner->GridSizeX == 18) {
+        const QRect Bounds = Back.boundingRect();
+        for (int y = 0; y < height(); y += 18) {
+            if (y < Bounds.top() || y > Bounds.bottom())
+                continue;
+            for (int x = 0; x < width(); x += 18)
+                if (Back.contains(QPoint(x, y)))
+                    C->SetPixels(x, y, clBlack);
+        }
+    }
+}
+
 void TfrDesignerPage::PaintViews(int Upto, const QRegion* Region)
 {
     TfrPage* P = Page();
@@ -229,40 +271,7 @@ void TfrDesignerPage::PaintViews(int Upto, const QRegion* Region)
     };
 
     const QRegion Back = Last < Count - 1 ? Update - Above(Count, Update.boundingRect(), Last) : Update;
-    C->SelectClipRgn(&Back);
-    const TColor BackColor = DialogPage() ? static_cast<TColor>(P->Color) : clWhite;
-    C->Pen()->SetMode(pmCopy);
-    if (!FDesigner->GridShow || FDesigner->GridSizeX == 18) {
-        C->Brush()->SetStyle(bsSolid);
-        C->Brush()->SetColor(BackColor);
-        C->FillRect(rect());
-    } else {
-        QImage Grid(8, 8, QImage::Format_RGB32);
-        Grid.fill(ColorToQColor(BackColor));
-        Grid.setPixel(0, 0, qRgb(0, 0, 0));
-        if (FDesigner->GridSizeX == 4) {
-            Grid.setPixel(4, 0, qRgb(0, 0, 0));
-            Grid.setPixel(0, 4, qRgb(0, 0, 0));
-            Grid.setPixel(4, 4, qRgb(0, 0, 0));
-        }
-        if (!GridBitmap)
-            GridBitmap = std::make_unique<TBitmap>();
-        GridBitmap->LoadFromImage(Grid);
-        C->Brush()->SetBitmap(GridBitmap.get());
-        C->FillRect(rect());
-        C->Brush()->SetBitmap(nullptr);
-        C->Brush()->SetStyle(bsSolid);
-    }
-    if (FDesigner->GridShow && FDesigner->GridSizeX == 18) {
-        const QRect Bounds = Back.boundingRect();
-        for (int y = 0; y < height(); y += 18) {
-            if (y < Bounds.top() || y > Bounds.bottom())
-                continue;
-            for (int x = 0; x < width(); x += 18)
-                if (Back.contains(QPoint(x, y)))
-                    C->SetPixels(x, y, clBlack);
-        }
-    }
+    PaintBackground(Back);
 
     const QRect Whole(0, 0, width(), height());
     for (int i = 0; i <= Last; ++i) {

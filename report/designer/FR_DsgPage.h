@@ -106,6 +106,7 @@ private:
     TfrPage* Page() const;
     bool DialogPage() const;
     void DrawHandles(TfrView* View);
+    void PaintBackground(const QRegion& Back);
     void InvalidateArea(const QRegion& Area, int Upto = 10000);
     // Grid step of a drag; false while the motion is below one step.
     bool StepToGrid(int& DX, int& DY) const;
