@@ -1,6 +1,7 @@
 #include "DesignerTestUtil.h"
 
 #include "platform/gui/Menus.h"
+#include "report/designer/FR_Combo.h"
 #include "report/engine/FR_Dock.h"
 
 #include <QApplication>
