@@ -261,6 +261,17 @@ TEST_F(TDesignerTest, MenusTakeTheirTextsAndTheTabMenuRunsItsTwins)
     Designer->N29->OnClick = [&](QObject*) { ++Added; };
     Designer->N41->Click();
     EXPECT_EQ(Added, 1);
+
+    // The engine's hooks lead into the window while it lives, and nowhere after.
+    int Highlights = 0;
+    Designer->HlB1->OnClick = [&](QObject*) { ++Highlights; };
+    ASSERT_TRUE(frHighlightEditor);
+    frHighlightEditor();
+    EXPECT_EQ(Highlights, 1);
+    Designer->SetModified(true);
+    EXPECT_TRUE(Report.ChangedInDesigner());
+    Designer.reset();
+    EXPECT_FALSE(frHighlightEditor);
 }
 
 TEST_F(TDesignerTest, ToolbarsMenuShowsAndTogglesTheBars)
