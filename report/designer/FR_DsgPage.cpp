@@ -222,6 +222,44 @@ void TfrDesignerPage::PaintBackground(const QRegion& Back)
     }
 }
 
+// A view with its script and highlight marks.
+void TfrDesignerPage::PaintView(TfrView* V)
+{
+    TCanvas* C = Canvas();
+    V->Draw(C);
+    if (V->Script()->Count() > 0)
+        C->DrawImage(V->Left() + 1, V->Top() + 1, ScriptMark());
+    auto* Memo = dynamic_cast<TfrMemoView*>(V);
+    if (Memo && !Memo->HighlightCondition().isEmpty())
+        C->DrawImage(V->Left() + 1, V->Top() + 10, HighlightMark());
+}
+
+// The margins in grey and, with several columns, each column dotted; the
+// column width is kept in the page.
+void TfrDesignerPage::PaintMargins(const QRegion& Update)
+{
+    TfrPage* P = Page();
+    TCanvas* C = Canvas();
+    C->SelectClipRgn(&Update);
+    C->Pen()->SetWidth(1);
+    C->Pen()->SetColor(static_cast<TColor>(0x808080));
+    C->Pen()->SetStyle(psSolid);
+    C->Brush()->SetStyle(bsClear);
+    if (P->UseMargins)
+        C->Rectangle(P->GetLeftBound(), P->GetTopBound(), P->GetRightBound(), P->GetBottomBound());
+    if (P->Columns > 1) {
+        P->ColumnWidth = (P->GetRightBound() - P->GetLeftBound() - (P->Columns - 1) * P->ColumnGap) / P->Columns;
+        C->Pen()->SetStyle(psDot);
+        int X = P->GetLeftBound();
+        for (int i = 0; i < P->Columns; ++i) {
+            C->Rectangle(X, -1, X + P->ColumnWidth + 1, height() + 1);
+            X += P->ColumnWidth + P->ColumnGap;
+        }
+        C->Pen()->SetStyle(psSolid);
+    }
+    C->Brush()->SetStyle(bsSolid);
+}
+
 void TfrDesignerPage::PaintViews(int Upto, const QRegion* Region)
 {
     TfrPage* P = Page();
@@ -282,34 +320,10 @@ void TfrDesignerPage::PaintViews(int Upto, const QRegion* Region)
         QRegion Clip = V->Selected() ? QRegion(Whole.intersected(Reach)) : Update.intersected(Reach);
         Clip -= Above(i, Reach, i);
         C->SelectClipRgn(&Clip);
-        V->Draw(C);
-        if (V->Script()->Count() > 0)
-            C->DrawImage(V->Left() + 1, V->Top() + 1, ScriptMark());
-        auto* Memo = dynamic_cast<TfrMemoView*>(V);
-        if (Memo && !Memo->HighlightCondition().isEmpty())
-            C->DrawImage(V->Left() + 1, V->Top() + 10, HighlightMark());
+        PaintView(V);
     }
-
-    if (!DialogPage()) {
-        C->SelectClipRgn(&Update);
-        C->Pen()->SetWidth(1);
-        C->Pen()->SetColor(static_cast<TColor>(0x808080));
-        C->Pen()->SetStyle(psSolid);
-        C->Brush()->SetStyle(bsClear);
-        if (P->UseMargins)
-            C->Rectangle(P->GetLeftBound(), P->GetTopBound(), P->GetRightBound(), P->GetBottomBound());
-        if (P->Columns > 1) {
-            P->ColumnWidth = (P->GetRightBound() - P->GetLeftBound() - (P->Columns - 1) * P->ColumnGap) / P->Columns;
-            C->Pen()->SetStyle(psDot);
-            int X = P->GetLeftBound();
-            for (int i = 0; i < P->Columns; ++i) {
-                C->Rectangle(X, -1, X + P->ColumnWidth + 1, height() + 1);
-                X += P->ColumnWidth + P->ColumnGap;
-            }
-            C->Pen()->SetStyle(psSolid);
-        }
-        C->Brush()->SetStyle(bsSolid);
-    }
+    if (!DialogPage())
+        PaintMargins(Update);
     if (HadClip)
         C->SelectClipRgn(&Saved);
     else
