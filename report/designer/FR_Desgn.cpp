@@ -273,6 +273,7 @@ void TfrDesignerForm::FormCreate()
     BuildFormatBars();
     BuildObjectBars();
     BuildLinePanel();
+    DrawToolGlyphs();
     Localize();
     ToolbarBusy = true;
     FFirstShow = true;

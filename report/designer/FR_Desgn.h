@@ -254,6 +254,8 @@ private:
     void Localize();
     void FlipObjectButtons(bool DialogControls);
     void PaintStatusBar();
+    // Our own drawings on the tool bars' buttons (FR_DesgnGlyphs.cpp).
+    void DrawToolGlyphs();
 
     std::function<void()> OnResizeLayout;
     int FCurPageIndex = 0;
