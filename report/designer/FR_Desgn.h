@@ -122,9 +122,9 @@ public:
     int GridSizeY = 4;
     bool GridShow = true;
     bool GridAlign = true;
-    bool EditAfterInsert = false;
+    bool EditAfterInsert = true;
     int Selection = 1;
-    int PagePosition = 3;
+    int PagePosition = 5;
     bool UnlimitedHeight = false;
 
     TfrDesignerPage* PageView = nullptr;

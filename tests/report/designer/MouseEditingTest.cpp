@@ -30,7 +30,8 @@ struct TGesture
     const char* Events;
     const char* After;
     const char* Records;
-    // Optional: "ref <view or -> <cursor>", then " pages <n>" and the messages shown.
+    // Optional: "ref <view or -> <cursor>", then " pages <n>", " editor" when an editor
+    // opened, and the messages shown.
     const char* State = nullptr;
     TfrPageType PageType = ptReport;
     TModalResult BandAnswer = mrOk;   // the band-type dialog chooses "Master data"
@@ -77,6 +78,8 @@ TEST_P(GestureTest, EditsThePageThroughOneRecordPerGesture)
             return G.BandAnswer;
         },
         [](const TMessageRequest&) { return mrOk; });
+    int Editors = 0;
+    frMemoEditor = frPictureEditor = [&] { ++Editors; };
     Designer->PressTool(G.Tool);
     Run(QString::fromUtf8(G.Events));
     EXPECT_EQ(PageText(), QString::fromUtf8(G.After));
@@ -90,6 +93,8 @@ TEST_P(GestureTest, EditsThePageThroughOneRecordPerGesture)
                                                         QString::fromUtf8(CursorName(Designer->PageView->Cursor())));
         if (Report.Pages()->Count() > 1)
             State += QStringLiteral(" pages %1").arg(Report.Pages()->Count());
+        if (Editors > 0)
+            State += QStringLiteral(" editor");
         for (const TMessageRequest& M : TModalSeam::Messages())
             State += u' ' + M.Describe();
         EXPECT_EQ(State, QString::fromUtf8(G.State));
@@ -125,9 +130,9 @@ const TGesture Gestures[] = {
     {"ShiftClickAddsKeepingTheReference", "Memo1 8,8 96x20; Memo2 8,40 96x20", -1,
      "D 20,12; U 20,12; D 20,44 Shift; U 20,44", "Memo1 8,8 96x20 sel; Memo2 8,40 96x20 sel", "", "ref Memo1 arrow"},
     {"ClickWithMemoToolInsertsDefaultSizeThenSelects", "", 0, "M 101,101; D 101,101; U 101,101; D 101,101; U 101,101",
-     "Memo1 100,100 96x20 sel", "0:Memo1", "ref Memo1 arrow"},
+     "Memo1 100,100 96x20 sel", "0:Memo1", "ref Memo1 arrow editor"},
     {"DraggedMemoToolTakesTheRectangle", "", 0, "M 20,20; D 20,20; M 60,44; U 60,44", "Memo1 20,20 40x24 sel",
-     "0:Memo1", "ref Memo1 arrow"},
+     "0:Memo1", "ref Memo1 arrow editor"},
     {"PictureToolClick", "", 1, "M 40,40; D 40,40; U 40,40", "Picture1 40,40 96x20 sel", "0:Picture1"},
     {"BandToolInsertsTheChosenTypeBelowTheViews", "Memo1 8,8 96x20", 2, "M 20,101; D 20,101; U 20,101",
      "MasterData1 0,100 758x20 sel; Memo1 8,8 96x20", "0:MasterData1"},
@@ -141,7 +146,7 @@ const TGesture Gestures[] = {
     {"AddInKeepsItsOwnSize", "", 10, "M 100,100; D 100,100; M 140,140; U 140,140", "Stamp1 100,100 80x24 sel",
      "0:Stamp1"},
     {"DialogPageClickTakesTheViewsOwnSize", "", 10, "M 21,21; D 21,21; U 21,21", "Stamp1 20,20 80x24 sel",
-     "0:Stamp1", "ref Stamp1 arrow", ptDialog},
+     "0:Stamp1", "ref Stamp1 arrow editor", ptDialog},
     {"DialogPageDraggedMemo", "", 0, "M 21,21; D 21,21; M 61,45; U 61,45", "Memo1 20,20 40x24 sel", "0:Memo1",
      nullptr, ptDialog},
     {"LineRightwards", "", 4, "M 10,10; D 10,10; M 50,12; U 50,12", "Line1 8,8 40x0 sel", "0:Line1"},
