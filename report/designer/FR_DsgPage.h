@@ -113,6 +113,7 @@ private:
     // Grid step of a drag; false while the motion is below one step.
     bool StepToGrid(int& DX, int& DY) const;
     QSize DefaultInsertSize() const;
+    std::unique_ptr<TfrView> NewViewForTool(int Tag);
     void EndInsertion(bool FromDrop);
     void EndLine();
     void EndRubberBand();

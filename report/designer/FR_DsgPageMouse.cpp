@@ -586,18 +586,12 @@ void TfrDesignerPage::MouseMove(TShiftState Shift, int X, int Y)
 
 // ---------------------------------------------------------------- button up
 
-void TfrDesignerPage::EndInsertion(bool FromDrop)
+// The view an object tool inserts: a band of the type the band-type dialog
+// gives, a subreport on a new page, a built-in view or an add-in (one of a
+// one-per-page class refused with a message); nullptr when none.
+std::unique_ptr<TfrView> TfrDesignerPage::NewViewForTool(int Tag)
 {
     TfrPage* P = Page();
-    SelectTool = true;
-    if (!DialogPage()) {
-        XorOutline(OldRect);
-        if (OldRect.Left == OldRect.Right && OldRect.Top == OldRect.Bottom)
-            OldRect = OldRect1;
-    }
-    OldRect = Normalized(OldRect);
-    RubberBand = false;
-    const int Tag = FDesigner->ToolTag();
     std::unique_ptr<TfrView> View;
     if (Tag == gtBand) {
         TfrBandTypesForm Form;
@@ -623,6 +617,22 @@ void TfrDesignerPage::EndInsertion(bool FromDrop)
         else
             View = CreateViewByType(gtAddIn, Class);
     }
+    return View;
+}
+
+void TfrDesignerPage::EndInsertion(bool FromDrop)
+{
+    TfrPage* P = Page();
+    SelectTool = true;
+    if (!DialogPage()) {
+        XorOutline(OldRect);
+        if (OldRect.Left == OldRect.Right && OldRect.Top == OldRect.Bottom)
+            OldRect = OldRect1;
+    }
+    OldRect = Normalized(OldRect);
+    RubberBand = false;
+    const int Tag = FDesigner->ToolTag();
+    std::unique_ptr<TfrView> View = NewViewForTool(Tag);
 
     if (View) {
         TfrView* V = View.get();
