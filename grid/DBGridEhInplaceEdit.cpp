@@ -562,8 +562,7 @@ void TDBGridInplaceEdit::RederivePending()
     if (FKind == ekDataList && List) {
         TField* F = C->Field();
         if (List->Locate(F->LookupResultField(), Variant(text()), loCaseInsensitive)) {
-            const QList<Variant> Key = GetFieldValuesList(List, F->LookupKeyFields());
-            FGrid->FEditKeyValue = Key.size() == 1 ? Key[0] : Variant::Null();
+            FGrid->FEditKeyValue = GetFieldValues(List, F->LookupKeyFields());
         } else {
             FGrid->FEditKeyValue = Variant::Null();
         }
@@ -593,8 +592,7 @@ bool TDBGridInplaceEdit::MatchText(const QString& NewText, int Typed)
                 return true;
             const QString Found = List->FieldByName(F->LookupResultField())->Text();
             SetEditorText(Found, Typed, int(Found.size()) - Typed);
-            const QList<Variant> Key = GetFieldValuesList(List, F->LookupKeyFields());
-            FGrid->FEditKeyValue = Key.size() == 1 ? Key[0] : Variant::Null();
+            FGrid->FEditKeyValue = GetFieldValues(List, F->LookupKeyFields());
             SetPendingText(Found);
             return true;
         }

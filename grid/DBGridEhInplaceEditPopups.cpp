@@ -90,10 +90,8 @@ bool TDBGridInplaceEdit::PrepareOwnPopup(QWidget* Popup, int& Width)
     G->resize(Width, G->HeightForRows(Rows));
     // The key chosen so far, or the record's own while nothing was chosen.
     Variant Key = FGrid->FEditKeyValue;
-    if (!FGrid->DataLink()->Modified() && F->DataSet()) {
-        const QList<Variant> Keys = GetFieldValuesList(F->DataSet(), F->KeyFields());
-        Key = Keys.size() == 1 ? Keys[0] : Variant::Null();
-    }
+    if (!FGrid->DataLink()->Modified() && F->DataSet())
+        Key = GetFieldValues(F->DataSet(), F->KeyFields());
     G->SetKeyValue(Key);
     FSpecRowMoved = false;
     return true;

@@ -108,16 +108,26 @@ public:
     const std::vector<TField*>& ListFields() const { return FListFields; }
     TField* ListField() const { return FListFields.empty() ? nullptr : FListFields.front(); }
     TDataSet* ListDataSet() const;
-    // ---- the data the chosen key is written to (none by default)
+    // ---- the data the chosen key is written to (none by default). A single
+    // lookup field as data field brings its own list: its lookup dataset,
+    // key and result fields; the key is written into its KeyFields.
     TDataSource* DataFieldSource() const;
     void SetDataFieldSource(TDataSource* Value);
     QString DataFieldName() const { return FDataFieldName; }
     void SetDataFieldName(const QString& Value);
+    const std::vector<TField*>& DataFields() const { return FDataFields; }
+    // Whether the list comes from a lookup data field.
+    bool ListFromLookupField() const { return FLookupField != nullptr; }
 
     // ---- the key
+    // One value for one key field, an array of one value per field for
+    // several; Null for none.
     Variant KeyValue() const { return FKeyValue; }
-    // Stores the key and looks for its record in the list.
+    // Stores the key and looks for its record in the list. A key that does
+    // not match the number of key fields is rejected: nothing changes.
     virtual void SetKeyValue(const Variant& Value);
+    // Whether a key matches the key fields (Null always does).
+    bool KeyValueFits(const Variant& Value) const;
     // Whether the last look-up found the key's record.
     bool KeyFound() const { return FKeyFound; }
     // The special row: shown above the data when Visible.
@@ -192,6 +202,10 @@ private:
     void MouseTimerTick();
     void SpecRowChanged();
     void DrawSpecRowCell(int ACol, const QRect& R);
+    // The list's key and list field names in force: the lookup data field's
+    // when the list comes from it, else the configured ones.
+    QString ListKeyNames() const;
+    QString ListFieldNames() const;
 
     std::unique_ptr<TLookupGridDataLinkEh> FListLink;
     std::unique_ptr<TDataSource> FListDataSource;
@@ -204,6 +218,7 @@ private:
     std::vector<TField*> FKeyFields;
     std::vector<TField*> FListFields;
     std::vector<TField*> FDataFields;
+    TField* FLookupField = nullptr;
     Variant FKeyValue = Variant::Null();
     std::unique_ptr<TSpecRowEh> FSpecRow;
     std::unique_ptr<TTimer> FMouseTimer;

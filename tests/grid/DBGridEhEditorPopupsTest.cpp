@@ -137,3 +137,75 @@ TEST_F(EditorPopups, LookupCellOpensTheColumnsList)
     Data.Post();
     EXPECT_EQ(Data.FieldByName(QStringLiteral("CityId"))->AsInteger(), 4);
 }
+
+// A lookup over two key fields: the key travels as an array from the list to
+// both key fields of the record.
+TEST(EditorPopupsTwoKeys, CompletionAndListWriteBothKeyFields)
+{
+    TMemDataSet Branches, Data;
+    for (const char* Name : {"Region", "Code"})
+        Branches.FieldDefs()->Add(QString::fromLatin1(Name), ftInteger);
+    Branches.FieldDefs()->Add(QStringLiteral("Name"), ftWideString, 20);
+    Branches.Open();
+    Branches.AppendRecord({Variant(1), Variant(1), Variant("North")});
+    Branches.AppendRecord({Variant(1), Variant(2), Variant("Northeast")});
+    Branches.AppendRecord({Variant(2), Variant(1), Variant("South")});
+    for (const char* Name : {"Region", "Code"}) {
+        Data.FieldDefs()->Add(QString::fromLatin1(Name), ftInteger);
+        auto* F = new TField(&Data);
+        F->SetFieldName(QString::fromLatin1(Name));
+        F->SetDataType(ftInteger);
+        F->SetDataSet(&Data);
+    }
+    auto* Branch = new TField(&Data);
+    Branch->SetFieldName(QStringLiteral("Branch"));
+    Branch->SetDataType(ftWideString);
+    Branch->SetFieldKind(fkLookup);
+    Branch->SetKeyFields(QStringLiteral("Region;Code"));
+    Branch->SetLookupDataSet(&Branches);
+    Branch->SetLookupKeyFields(QStringLiteral("Region;Code"));
+    Branch->SetLookupResultField(QStringLiteral("Name"));
+    Branch->SetDataSet(&Data);
+    Data.Open();
+    Data.AppendRecord({Variant(2), Variant(1)});
+    Data.First();
+    EXPECT_EQ(Branch->AsString(), "South");
+    TDataSource Source;
+    Source.SetDataSet(&Data);
+    TDBGridEh Grid;
+    Grid.resize(300, 150);
+    Grid.Columns()->Add()->SetFieldName(QStringLiteral("Branch"));
+    Grid.SetDataSource(&Source);
+    Grid.show();
+    Grid.ShowEditor();
+    auto* E = dynamic_cast<TDBGridInplaceEdit*>(Grid.InplaceEditor());
+    ASSERT_NE(E, nullptr);
+    ASSERT_EQ(E->EditorKind(), ekDataList);
+
+    // The list opens on the record's two-field key.
+    TypeKeys(E, "<Alt+Down>");
+    TPopupDataGridEh* List = E->DataListGrid();
+    ASSERT_NE(List, nullptr);
+    EXPECT_TRUE(VarEqualsEh(List->KeyValue(), VarArrayOf({2, 1})));
+    EXPECT_EQ(List->DisplayText(), "South");
+    TypeKeys(E, "<Esc>");
+
+    const struct
+    {
+        const char* Keys;
+        const char* Text;
+        int Region, Code;
+    } Cases[] = {
+        {"<Ctrl+A>northe", "Northeast", 1, 2},
+        {"<Alt+Down><Up><Up><Enter>", "North", 1, 1},
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Keys);
+        Grid.ShowEditor();
+        TypeKeys(E, QString::fromLatin1(C.Keys));
+        EXPECT_EQ(E->text(), C.Text);
+        Data.Post();
+        EXPECT_EQ(Data.FieldByName(QStringLiteral("Region"))->AsInteger(), C.Region);
+        EXPECT_EQ(Data.FieldByName(QStringLiteral("Code"))->AsInteger(), C.Code);
+    }
+}
