@@ -277,11 +277,14 @@ void TDBGridInplaceEdit::UpdateContents()
     TColumnEh* C = Column();
     SetEditorKind(ColumnEditorKindEh(C, false));
     if (!C) {
+        SetMultiLine(false);
         TInplaceEdit::UpdateContents();
         LayoutButtons();
         return;
     }
     setFont(C->Font()->ToQFont());
+    // Word-wrapped cells in rows taller than a line edit in lines.
+    SetMultiLine(C->WordWrap() && FGrid->MultiLineRows());
     TColCellParamsEh P;
     C->FillColCellParams(P);
     TFont CellFont;
@@ -401,6 +404,7 @@ void TDBGridInplaceEdit::LayoutButtons()
     }
     FButtonsWidth = Used;
     setTextMargins(RightToLeft ? Used : 0, 0, RightToLeft ? 0 : Used, 0);
+    PlaceWrapEdit();
 }
 
 int TDBGridInplaceEdit::ButtonIndex(const TEditButtonControlEh* Sender) const

@@ -12,6 +12,9 @@
 #include "platform/db/MemDataSet.h"
 
 #include <QApplication>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <gtest/gtest.h>
 
 namespace {
@@ -208,4 +211,82 @@ TEST(EditorPopupsTwoKeys, CompletionAndListWriteBothKeyFields)
         EXPECT_EQ(Data.FieldByName(QStringLiteral("Region"))->AsInteger(), C.Region);
         EXPECT_EQ(Data.FieldByName(QStringLiteral("Code"))->AsInteger(), C.Code);
     }
+}
+
+// A word-wrapped column in rows of several lines edits in a word-wrapping
+// view: Up and Down move between its lines unless the editor is always shown
+// and the caret is on the edge line, Ctrl+Enter breaks the line, and the
+// text stays the editor's own.
+TEST(WordWrapEditor, MultiLineCellsEditInLines)
+{
+    TMemDataSet Data;
+    Data.FieldDefs()->Add(QStringLiteral("Note"), ftWideString, 200);
+    Data.FieldDefs()->Add(QStringLiteral("Code"), ftWideString, 10);
+    Data.Open();
+    const QString Long = QStringLiteral("alpha beta gamma delta epsilon zeta eta theta iota kappa lambda");
+    Data.AppendRecord({Variant(Long), Variant("x")});
+    Data.AppendRecord({Variant("short"), Variant("y")});
+    Data.First();
+    TDataSource Source;
+    Source.SetDataSet(&Data);
+    TDBGridEh Grid;
+    Grid.resize(300, 200);
+    Grid.Columns()->Add()->SetFieldName(QStringLiteral("Note"));
+    Grid.Columns()->Add()->SetFieldName(QStringLiteral("Code"));
+    Grid.Columns(0)->SetWidth(90);
+    Grid.Columns(0)->SetWordWrap(true);
+    Grid.Columns(1)->SetWordWrap(false);
+    Grid.SetRowLines(3);
+    Grid.SetDataSource(&Source);
+    Grid.show();
+    QApplication::setActiveWindow(&Grid);
+    Grid.ShowEditor();
+    auto* E = dynamic_cast<TDBGridInplaceEdit*>(Grid.InplaceEditor());
+    ASSERT_NE(E, nullptr);
+    ASSERT_TRUE(E->MultiLine());
+    QPlainTextEdit* W = E->WrapEdit();
+    EXPECT_TRUE(W->isVisible());
+    EXPECT_EQ(W->toPlainText(), Long);
+    EXPECT_GT(W->document()->firstBlock().layout()->lineCount(), 2) << "the text wraps";
+    EXPECT_LE(W->geometry().right(), E->width() - E->ButtonsWidth());
+
+    const struct
+    {
+        const char* Keys;
+        bool FirstLine;
+        int Caret; // -1: anywhere past the first line
+        const char* Starts;
+    } Steps[] = {
+        {"<Ctrl+A><Left>", true, 0, "alpha"},
+        {"<Down>", false, -1, "alpha"},
+        {"<Up>", true, 0, "alpha"},
+        {"X", true, 1, "Xalpha"},
+        {"<Ctrl+Enter>", false, 2, "X\nalpha"},
+    };
+    for (const auto& S : Steps) {
+        SCOPED_TRACE(S.Keys);
+        TypeKeys(W, QString::fromLatin1(S.Keys));
+        EXPECT_EQ(Grid.Row(), Grid.TopRow()) << "the keys stay in the cell";
+        EXPECT_EQ(E->CaretOnFirstLine(), S.FirstLine);
+        if (S.Caret >= 0) {
+            EXPECT_EQ(E->cursorPosition(), S.Caret);
+        } else {
+            EXPECT_GT(E->cursorPosition(), 0);
+        }
+        EXPECT_TRUE(E->text().startsWith(QString::fromLatin1(S.Starts)));
+        EXPECT_EQ(W->toPlainText(), E->text());
+    }
+    Data.Post();
+    EXPECT_EQ(Data.FieldByName(QStringLiteral("Note"))->AsString(), QStringLiteral("X\n") + Long);
+
+    // Always shown: Down over the whole text goes to the next record; a
+    // single-line column edits in the line edit itself.
+    Grid.SetOptions(Grid.Options() + dgAlwaysShowEditor);
+    Grid.ShowEditor();
+    TypeKeys(E->WrapEdit(), "<Ctrl+A><Down>");
+    EXPECT_EQ(Data.RecNo(), 2);
+    Grid.SetSelectedIndex(1);
+    Grid.ShowEditor();
+    EXPECT_EQ(E->text(), "y");
+    EXPECT_FALSE(E->MultiLine());
 }

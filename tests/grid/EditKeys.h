@@ -1,6 +1,6 @@
 // Sends a key sequence to a widget as real key events: plain characters, and
 // named keys in angle brackets (<Up>, <Down>, <Left>, <Right>, <Enter>,
-// <Esc>, <BS>, <Del>, <Alt+Down>, <Ctrl+V>, <Ctrl+A>).
+// <Esc>, <BS>, <Del>, <Alt+Down>, <Ctrl+V>, <Ctrl+A>, <Ctrl+Enter>).
 #pragma once
 
 #include <QCoreApplication>
@@ -32,6 +32,7 @@ inline void TypeKeys(QWidget* W, const QString& Keys)
         {"BS", Qt::Key_Backspace, Qt::NoModifier, "\b"}, {"Del", Qt::Key_Delete, Qt::NoModifier, {}},
         {"Alt+Down", Qt::Key_Down, Qt::AltModifier, {}}, {"Ctrl+V", Qt::Key_V, Qt::ControlModifier, "\x16"},
         {"Ctrl+A", Qt::Key_A, Qt::ControlModifier, "\x01"},
+        {"Ctrl+Enter", Qt::Key_Return, Qt::ControlModifier, "\r"},
     };
     for (qsizetype I = 0; I < Keys.size(); ++I) {
         if (Keys[I] == u'<') {
