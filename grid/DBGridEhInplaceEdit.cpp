@@ -551,6 +551,14 @@ void TDBGridInplaceEdit::SetEditorText(const QString& Text, int SelStart, int Se
 }
 
 // The text the grid will store; the record is already in edit state.
+// The open lookup list follows every key the editor makes pending.
+void TDBGridInplaceEdit::SetPendingKey(const Variant& Key)
+{
+    FGrid->FEditKeyValue = Key;
+    if (FListVisible && FDataList && FActivePopup == FDataList)
+        FDataList->SetKeyValue(Key);
+}
+
 void TDBGridInplaceEdit::SetPendingText(const QString& Text)
 {
     FGrid->FEditText = Text;
@@ -566,9 +574,9 @@ void TDBGridInplaceEdit::RederivePending()
     if (FKind == ekDataList && List) {
         TField* F = C->Field();
         if (List->Locate(F->LookupResultField(), Variant(text()), loCaseInsensitive)) {
-            FGrid->FEditKeyValue = GetFieldValues(List, F->LookupKeyFields());
+            SetPendingKey(GetFieldValues(List, F->LookupKeyFields()));
         } else {
-            FGrid->FEditKeyValue = Variant::Null();
+            SetPendingKey(Variant::Null());
         }
     }
     if (FPickList && FListVisible && FActivePopup == FPickList) {
@@ -596,13 +604,13 @@ bool TDBGridInplaceEdit::MatchText(const QString& NewText, int Typed)
                 return true;
             const QString Found = List->FieldByName(F->LookupResultField())->Text();
             SetEditorText(Found, Typed, int(Found.size()) - Typed);
-            FGrid->FEditKeyValue = GetFieldValues(List, F->LookupKeyFields());
+            SetPendingKey(GetFieldValues(List, F->LookupKeyFields()));
             SetPendingText(Found);
             return true;
         }
         if (NotInList && FGrid->CanEditModify()) {
             SetEditorText(NewText, int(NewText.size()), 0);
-            FGrid->FEditKeyValue = Variant::Null();
+            SetPendingKey(Variant::Null());
             SetPendingText(NewText);
             return true;
         }
@@ -623,7 +631,7 @@ bool TDBGridInplaceEdit::MatchText(const QString& NewText, int Typed)
     }
     if (NotInList && C->GetColumnType() == ctKeyPickList && FGrid->CanEditModify()) {
         SetEditorText(NewText, int(NewText.size()), 0);
-        FGrid->FEditKeyValue = Variant::Null();
+        SetPendingKey(Variant::Null());
         SetPendingText(NewText);
         if (FPickList && FListVisible && FActivePopup == FPickList)
             FPickList->SetItemIndex(-1);
@@ -704,6 +712,16 @@ void TDBGridInplaceEdit::keyPressEvent(QKeyEvent* Event)
         return;
     }
     TInplaceEdit::keyPressEvent(Event);
+}
+
+// Letting go of Ctrl finishes a sort marking in the open lookup list.
+void TDBGridInplaceEdit::keyReleaseEvent(QKeyEvent* Event)
+{
+    TInplaceEdit::keyReleaseEvent(Event);
+    if (Event->key() == Qt::Key_Control && FListVisible && FDataList && FActivePopup == FDataList) {
+        int Key = VK_CONTROL;
+        FDataList->KeyUp(Key, ShiftStateFromQt(Event->modifiers(), Qt::NoButton));
+    }
 }
 
 // Keys while a pop-up can open: the pick list, the lookup list, the
@@ -811,7 +829,7 @@ bool TDBGridInplaceEdit::EditorKeyDown(int Key, TShiftState Shift)
             const QString T = Row->CellText(0);
             SetEditorText(T, 0, int(T.size()));
             SetPendingText(T);
-            FGrid->FEditKeyValue = Row->Value();
+            SetPendingKey(Row->Value());
         }
         return true;
     }
@@ -841,7 +859,7 @@ bool TDBGridInplaceEdit::ListValueKey(int Key)
         const bool All = selectionStart() == 0 && selectedText().size() == text().size();
         if (All) {
             if (FKind == ekDataList && FGrid->CanEditModify()) {
-                FGrid->FEditKeyValue = Variant::Null();
+                SetPendingKey(Variant::Null());
                 SetEditorText(QString(), 0, 0);
                 SetPendingText(QString());
             } else if (FKind == ekPickList && Type == ctKeyPickList && FGrid->CanEditModify()) {

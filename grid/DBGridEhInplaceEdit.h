@@ -79,6 +79,7 @@ protected:
     virtual TMRUListboxEh* CreateMRUListbox();
 
     void keyPressEvent(QKeyEvent* Event) override;
+    void keyReleaseEvent(QKeyEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
     void hideEvent(QHideEvent* Event) override;
     void focusOutEvent(QFocusEvent* Event) override;
@@ -97,6 +98,7 @@ private:
     void LayoutButtons();
     bool GridEditable() const;
     void SetPendingText(const QString& Text);
+    void SetPendingKey(const Variant& Key);
     void SetEditorText(const QString& Text, int SelStart, int SelLength);
     void FollowList();
     void RederivePending();

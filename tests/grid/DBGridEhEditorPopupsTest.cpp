@@ -191,6 +191,8 @@ TEST(EditorPopupsTwoKeys, CompletionAndListWriteBothKeyFields)
     ASSERT_NE(List, nullptr);
     EXPECT_TRUE(VarEqualsEh(List->KeyValue(), VarArrayOf({2, 1})));
     EXPECT_EQ(List->DisplayText(), "South");
+    TypeKeys(E, "<Ctrl+A>n");
+    EXPECT_TRUE(VarEqualsEh(List->KeyValue(), VarArrayOf({1, 1}))) << "the open list follows the completion";
     TypeKeys(E, "<Esc>");
 
     const struct

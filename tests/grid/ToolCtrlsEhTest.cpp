@@ -213,6 +213,10 @@ TEST(TValueHelpers, VariantEquality)
         {"empty and empty", Variant(), Variant(), true},
         {"text and a failing number", Variant("abc"), Variant(1), false},
         {"texts", Variant("a"), Variant("a"), true},
+        {"arrays alike", VarArrayOf({1, "x"}), VarArrayOf({1.0, "x"}), true},
+        {"arrays of other lengths", VarArrayOf({1}), VarArrayOf({1, 2}), false},
+        {"array and its only element", VarArrayOf({1}), Variant(1), false},
+        {"array and null", VarArrayOf({1}), Variant::Null(), false},
     };
     for (const auto& C : Cases)
         EXPECT_EQ(VarEqualsEh(C.A, C.B), C.Want) << C.Name;
