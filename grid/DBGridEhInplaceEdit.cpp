@@ -928,7 +928,6 @@ void TDBGridInplaceEdit::DropDown()
         const int Extra = 2 * FPickList->BorderWidth() + (Count > FPickList->RowCount() ? ScrollBarWidth() : 0);
         Width = std::max(Width, FPickList->WidestItemWidth() + 4 + Extra);
         FPickList->resize(Width, FPickList->height());
-        FPickList->SizeGrip()->setVisible(C->DropDownSizing());
         FListValue = Variant();
     } else if (Popup == FCalendar) {
         QPalette P = FCalendar->palette();
@@ -949,15 +948,21 @@ void TDBGridInplaceEdit::DropDown()
     const QRect Anchor(mapToGlobal(QPoint(0, 0)), size());
     const TDropDownPlacementEh Place =
         PlaceDropDownEh(Anchor, QSize(Width, Popup->height()), taLeftJustify, ScreenWorkArea());
-    if (Popup == FPickList) {
-        FPickList->SizeGrip()->ChangeSide(Place.VertSide);
-        FPickList->SizeGrip()->ChangeSide(Place.HorzSide);
+    TSizeGripEh* Grip = Popup == FPickList ? FPickList->SizeGrip()
+                        : Popup == FDataList && FDataList ? FDataList->SizeGrip()
+                                                          : nullptr;
+    if (Grip) {
+        Grip->setVisible(C->DropDownSizing());
+        Grip->ChangeSide(Place.VertSide);
+        Grip->ChangeSide(Place.HorzSide);
     }
     CloseMRU(false);
     Popup->setGeometry(Place.Bounds);
     Popup->show();
     if (Popup == FPickList)
         FPickList->SetResized(false);
+    else if (Popup == FDataList && FDataList)
+        FDataList->SetResized(false);
     FListVisible = true;
     FButtonDown = true;
     WatchPresses(true);

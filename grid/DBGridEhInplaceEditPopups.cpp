@@ -113,6 +113,11 @@ void TDBGridInplaceEdit::CloseOwnPopup(QWidget* Popup, bool Accept, TColumnEh* C
     TPopupDataGridEh* G = FDataList;
     FListValue = G->KeyValue();
     const QString Shown = G->DisplayText();
+    // A list the user resized keeps its rows and width for the next time.
+    if (C && G->Resized()) {
+        C->SetDropDownRows(G->RememberedRows());
+        C->SetDropDownWidth(G->width());
+    }
     if (C && FSpecRowMoved)
         C->DropDownSpecRow()->SetCellsText(G->SpecRow()->CellsText());
     G->SetAutoFitColWidths(false);

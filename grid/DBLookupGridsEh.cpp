@@ -465,8 +465,8 @@ void TDBLookupGridEh::Resize()
             FSnapping = false;
             return;
         }
-        FRememberedRows = (H - GetBorderHeight() - DataTop()) / std::max(1, GetRowStep());
     }
+    FRememberedRows = (height() - GetBorderHeight() - DataTop()) / std::max(1, GetRowStep());
     TCustomDBGridEh::Resize();
 }
 
@@ -753,11 +753,19 @@ void TDBLookupGridEh::WMVScroll(TScrollCode Code, int Pos)
 
 // ---------------------------------------------------------------- TPopupDataGridEh
 
-TPopupDataGridEh::TPopupDataGridEh(QWidget* AOwner) : TDBLookupGridEh(AOwner)
+TPopupDataGridEh::TPopupDataGridEh(QWidget* AOwner) : TDBLookupGridEh(AOwner), FGrip(new TSizeGripEh(this))
 {
     MakePopupWindowEh(this);
     VertScrollBar()->SetTracking(true);
+    FGrip->hide();
     hide();
+}
+
+// Every change of size counts as the user's until the owner clears the mark.
+void TPopupDataGridEh::Resize()
+{
+    TDBLookupGridEh::Resize();
+    FResized = true;
 }
 
 TPopupDataGridEh::~TPopupDataGridEh() = default;

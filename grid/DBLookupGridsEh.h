@@ -20,6 +20,7 @@ class TDBLookupGridEh;
 class TDBLookupGridColumnEh;
 class TDataSource;
 class TField;
+class TSizeGripEh;
 class TSpecRowEh;
 class TTimer;
 
@@ -147,6 +148,8 @@ public:
     int HeightForRows(int Rows) const;
     // The nearest height at or below Requested that holds whole rows.
     int SnapHeight(int Requested) const;
+    // Whole data rows the height holds, as last laid out.
+    int RememberedRows() const { return FRememberedRows; }
     // Interval of the drag-scroll timer for a mouse Distance pixels outside.
     static int MouseScrollInterval(int Distance) { return std::max(0, 200 - 15 * Distance); }
     TTimer* MouseScrollTimer() const { return FMouseTimer.get(); }
@@ -246,6 +249,11 @@ public:
     void SetAutoFitRequested(bool Value) { FAutoFitRequested = Value; }
     void RememberColumnWidths() override;
     void UpdateSpecRowText() override;
+    // The grip the user resizes the list with (shown by the owner), and
+    // whether the size changed since the owner last cleared the mark.
+    TSizeGripEh* SizeGrip() const { return FGrip; }
+    bool Resized() const { return FResized; }
+    void SetResized(bool Value) { FResized = Value; }
 
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void Paint() override;
@@ -256,8 +264,11 @@ public:
 protected:
     // The first showing keeps the widths the columns were laid out with.
     void showEvent(QShowEvent* Event) override;
+    void Resize() override;
 
 private:
+    TSizeGripEh* FGrip;
+    bool FResized = false;
     bool FAutoFitRequested = false;
     bool FWidthsRemembered = false;
 };

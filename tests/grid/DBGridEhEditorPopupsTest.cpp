@@ -141,6 +141,38 @@ TEST_F(EditorPopups, LookupCellOpensTheColumnsList)
     EXPECT_EQ(Data.FieldByName(QStringLiteral("CityId"))->AsInteger(), 4);
 }
 
+// With DropDownSizing the lookup list shows its grip; a size the user gives
+// it is kept by the column, an untouched list leaves the column alone.
+TEST_F(EditorPopups, ResizedLookupListIsRemembered)
+{
+    TColumnEh* C = Grid.Columns(0);
+    C->SetDropDownSizing(true);
+    C->SetDropDownRows(3);
+    TDBGridInplaceEdit* E = Edit(0);
+    const struct
+    {
+        const char* Name;
+        int ResizeToRows; // 0: not resized
+        int Rows;
+        bool Grip;
+    } Cases[] = {{"untouched", 0, 3, true}, {"enlarged", 4, 4, true}};
+    for (const auto& K : Cases) {
+        SCOPED_TRACE(K.Name);
+        TypeKeys(E, "<Alt+Down>");
+        TPopupDataGridEh* List = E->DataListGrid();
+        ASSERT_NE(List, nullptr);
+        EXPECT_EQ(List->SizeGrip()->isVisible(), K.Grip);
+        int Width = C->DropDownWidth();
+        if (K.ResizeToRows) {
+            Width = List->width() + 30;
+            List->resize(Width, List->HeightForRows(K.ResizeToRows) + 3);
+        }
+        TypeKeys(E, "<Esc>");
+        EXPECT_EQ(C->DropDownRows(), K.Rows);
+        EXPECT_EQ(C->DropDownWidth(), Width);
+    }
+}
+
 // A lookup over two key fields: the key travels as an array from the list to
 // both key fields of the record.
 TEST(EditorPopupsTwoKeys, CompletionAndListWriteBothKeyFields)
