@@ -118,7 +118,14 @@ void TFieldDataLinkEh::SetValue(const Variant& Value)
             F->SetValue(Value.IsEmpty() ? Variant::Null() : Value);
         return;
     }
-    FFields.front()->SetValue(Value);
+    if (!Value.IsArray()) {
+        FFields.front()->SetValue(Value);
+        return;
+    }
+    // Several fields take the elements of an array in order.
+    const QList<Variant> Values = Value.Elements();
+    for (size_t i = 0; i < FFields.size(); ++i)
+        FFields[i]->SetValue(qsizetype(i) < Values.size() ? Values[qsizetype(i)] : Variant::Null());
 }
 
 void TFieldDataLinkEh::ActiveChanged()

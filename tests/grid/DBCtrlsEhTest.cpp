@@ -354,3 +354,33 @@ TEST(DBEditEh, WordWrapMemoKeysAndCommit)
         EXPECT_EQ(DataSet.FieldByName(QStringLiteral("Note"))->AsString(), QString::fromUtf8(C.Field));
     }
 }
+
+// A link over several fields takes an array element by element, and Null
+// clears them all.
+TEST(FieldDataLinkEh, ValueOverSeveralFields)
+{
+    TEditData D;
+    TFieldDataLinkEh Link;
+    Link.SetMultiFields(true);
+    Link.SetDataSource(&D.Source);
+    Link.SetFieldName(QStringLiteral("Name;Amount"));
+    ASSERT_EQ(Link.Fields().size(), 2u);
+    D.DataSet.Edit();
+    const struct
+    {
+        const char* Name;
+        Variant Value;
+        const char* Text;
+        const char* Amount;
+    } Cases[] = {
+        {"array", VarArrayOf({"xyz", 7.5}), "xyz", "7.5"},
+        {"null", Variant::Null(), "null", "null"},
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        Link.SetValue(C.Value);
+        EXPECT_EQ(ValueText(D.DataSet.FieldByName(QStringLiteral("Name"))->Value()), C.Text);
+        EXPECT_EQ(ValueText(D.DataSet.FieldByName(QStringLiteral("Amount"))->Value()), C.Amount);
+    }
+    D.DataSet.Cancel();
+}
