@@ -1,5 +1,6 @@
 // The in-place editor's calculator and lookup list, driven by keys and the mouse.
 #include "EditKeys.h"
+#include "TwoKeyData.h"
 #include "GridTestUtil.h"
 #include "grid/CalculatorEh.h"
 #include "grid/DBGridEh.h"
@@ -177,34 +178,9 @@ TEST_F(EditorPopups, ResizedLookupListIsRemembered)
 // both key fields of the record.
 TEST(EditorPopupsTwoKeys, CompletionAndListWriteBothKeyFields)
 {
-    TMemDataSet Branches, Data;
-    for (const char* Name : {"Region", "Code"})
-        Branches.FieldDefs()->Add(QString::fromLatin1(Name), ftInteger);
-    Branches.FieldDefs()->Add(QStringLiteral("Name"), ftWideString, 20);
-    Branches.Open();
-    Branches.AppendRecord({Variant(1), Variant(1), Variant("North")});
-    Branches.AppendRecord({Variant(1), Variant(2), Variant("Northeast")});
-    Branches.AppendRecord({Variant(2), Variant(1), Variant("South")});
-    for (const char* Name : {"Region", "Code"}) {
-        Data.FieldDefs()->Add(QString::fromLatin1(Name), ftInteger);
-        auto* F = new TField(&Data);
-        F->SetFieldName(QString::fromLatin1(Name));
-        F->SetDataType(ftInteger);
-        F->SetDataSet(&Data);
-    }
-    auto* Branch = new TField(&Data);
-    Branch->SetFieldName(QStringLiteral("Branch"));
-    Branch->SetDataType(ftWideString);
-    Branch->SetFieldKind(fkLookup);
-    Branch->SetKeyFields(QStringLiteral("Region;Code"));
-    Branch->SetLookupDataSet(&Branches);
-    Branch->SetLookupKeyFields(QStringLiteral("Region;Code"));
-    Branch->SetLookupResultField(QStringLiteral("Name"));
-    Branch->SetDataSet(&Data);
-    Data.Open();
-    Data.AppendRecord({Variant(2), Variant(1)});
-    Data.First();
-    EXPECT_EQ(Branch->AsString(), "South");
+    TTwoKeyData Two("Region", "Code");
+    TMemDataSet& Data = Two.Data;
+    EXPECT_EQ(Two.Branch->AsString(), "South");
     TDataSource Source;
     Source.SetDataSet(&Data);
     TDBGridEh Grid;

@@ -1,4 +1,5 @@
 #include "GridTestUtil.h"
+#include "TwoKeyData.h"
 #include "grid/DBGridEhDataService.h"
 #include "grid/DBGridEhDropDownBox.h"
 #include "grid/DBLookupGridsEh.h"
@@ -233,33 +234,9 @@ TEST(DBGridEhDataService, SortingGoesToTheInstalledHandlerElseNowhere)
 // its own list and receives the chosen key in both of its key fields.
 TEST(LookupGridTwoKeys, ArrayKeysAndLookupDataField)
 {
-    TMemDataSet Branches, Data;
-    for (const char* Name : {"Region", "Code"})
-        Branches.FieldDefs()->Add(QString::fromLatin1(Name), ftInteger);
-    Branches.FieldDefs()->Add(QStringLiteral("Name"), ftWideString, 20);
-    Branches.Open();
-    Branches.AppendRecord({Variant(1), Variant(1), Variant("North")});
-    Branches.AppendRecord({Variant(1), Variant(2), Variant("Northeast")});
-    Branches.AppendRecord({Variant(2), Variant(1), Variant("South")});
-    for (const char* Name : {"R", "C"}) {
-        Data.FieldDefs()->Add(QString::fromLatin1(Name), ftInteger);
-        auto* F = new TField(&Data);
-        F->SetFieldName(QString::fromLatin1(Name));
-        F->SetDataType(ftInteger);
-        F->SetDataSet(&Data);
-    }
-    auto* Branch = new TField(&Data);
-    Branch->SetFieldName(QStringLiteral("Branch"));
-    Branch->SetDataType(ftWideString);
-    Branch->SetFieldKind(fkLookup);
-    Branch->SetKeyFields(QStringLiteral("R;C"));
-    Branch->SetLookupDataSet(&Branches);
-    Branch->SetLookupKeyFields(QStringLiteral("Region;Code"));
-    Branch->SetLookupResultField(QStringLiteral("Name"));
-    Branch->SetDataSet(&Data);
-    Data.Open();
-    Data.AppendRecord({Variant(1), Variant(1)});
-
+    TTwoKeyData Two("R", "C");
+    TMemDataSet &Branches = Two.Branches, &Data = Two.Data;
+    TField* Branch = Two.Branch;
     TDataSource BranchSource, DataSource;
     BranchSource.SetDataSet(&Branches);
     DataSource.SetDataSet(&Data);
@@ -303,10 +280,10 @@ TEST(LookupGridTwoKeys, ArrayKeysAndLookupDataField)
     EXPECT_EQ(Bound.ListDataSet(), &Branches);
     ASSERT_NE(Bound.ListField(), nullptr);
     EXPECT_EQ(Bound.ListField()->FieldName(), "Name");
-    Bound.SelectKeyValue(VarArrayOf({2, 1}));
-    EXPECT_EQ(Data.FieldByName(QStringLiteral("R"))->AsInteger(), 2);
-    EXPECT_EQ(Data.FieldByName(QStringLiteral("C"))->AsInteger(), 1);
-    EXPECT_EQ(Branch->AsString(), "South");
+    Bound.SelectKeyValue(VarArrayOf({1, 2}));
+    EXPECT_EQ(Data.FieldByName(QStringLiteral("R"))->AsInteger(), 1);
+    EXPECT_EQ(Data.FieldByName(QStringLiteral("C"))->AsInteger(), 2);
+    EXPECT_EQ(Branch->AsString(), "Northeast");
     Data.Cancel();
     Bound.SetDataFieldName(QStringLiteral("R"));
     EXPECT_FALSE(Bound.ListFromLookupField()) << "a plain data field unbinds the lookup's list";
