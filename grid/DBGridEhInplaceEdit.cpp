@@ -17,12 +17,15 @@
 #include "platform/gui/SystemMetrics.h"
 #include "platform/rtl/Classes.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
 #include <cmath>
+#include <memory>
 
 // ---------------------------------------------------------------- kinds
 
@@ -1111,6 +1114,24 @@ void TDBGridInplaceEdit::wheelEvent(QWheelEvent* Event)
         return;
     }
     TInplaceEdit::wheelEvent(Event);
+}
+
+// The menu's paste completes in list columns as Ctrl+V does.
+void TDBGridInplaceEdit::contextMenuEvent(QContextMenuEvent* Event)
+{
+    std::unique_ptr<QMenu> Menu(createStandardContextMenu());
+    // The paste entry is the one wired to the line edit's own paste.
+    for (QAction* A : Menu->actions()) {
+        if (!QObject::disconnect(A, SIGNAL(triggered()), this, SLOT(paste())))
+            continue;
+        QObject::connect(A, &QAction::triggered, this, [this] {
+            Guarded([&] {
+                if (!Paste())
+                    paste();
+            });
+        });
+    }
+    Menu->exec(Event->globalPos());
 }
 
 // ---------------------------------------------------------------- MRU drop-down

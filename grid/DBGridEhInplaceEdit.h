@@ -85,6 +85,7 @@ protected:
     void focusOutEvent(QFocusEvent* Event) override;
     void mouseDoubleClickEvent(QMouseEvent* Event) override;
     void wheelEvent(QWheelEvent* Event) override;
+    void contextMenuEvent(QContextMenuEvent* Event) override;
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:

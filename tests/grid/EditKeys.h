@@ -3,7 +3,10 @@
 // <Esc>, <BS>, <Del>, <Alt+Down>, <Ctrl+V>, <Ctrl+A>, <Ctrl+Enter>).
 #pragma once
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QTimer>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QWidget>
@@ -54,4 +57,22 @@ inline void SendFocus(QWidget* W, bool In)
 {
     QFocusEvent E(In ? QEvent::FocusIn : QEvent::FocusOut, Qt::TabFocusReason);
     QCoreApplication::sendEvent(W, &E);
+}
+
+// Opens the widget's context menu and picks the entry whose caption starts
+// with Caption ("Paste"; accelerator marks ignored).
+inline void ChooseFromContextMenu(QWidget* W, const QString& Caption)
+{
+    QTimer::singleShot(0, [Caption] {
+        if (auto* M = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* A : M->actions())
+                if (QString(A->text()).remove(u'&').startsWith(Caption)) {
+                    A->trigger();
+                    break;
+                }
+            M->close();
+        }
+    });
+    QContextMenuEvent Event(QContextMenuEvent::Mouse, QPoint(2, 2), W->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(W, &Event);
 }
