@@ -9,6 +9,7 @@
 #include "grid/ToolCtrlsEh.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -890,6 +891,25 @@ void TCustomDBEditEh::leaveEvent(QEvent* Event)
     FMouseInside = false;
     if (FFlat)
         update();
+}
+
+void TCustomDBEditEh::PasteFromClipboard()
+{
+    if (!CheckReadOnly())
+        FDataLink->Edit();
+    paste();
+}
+
+// The menu's paste follows the same rules as Ctrl+V.
+void TCustomDBEditEh::contextMenuEvent(QContextMenuEvent* Event)
+{
+    ExecEditContextMenuEh(this, Event->globalPos(), [this] {
+        try {
+            PasteFromClipboard();
+        } catch (const std::exception& E) {
+            Application()->HandleException(E);
+        }
+    });
 }
 
 void TCustomDBEditEh::paintEvent(QPaintEvent* Event)

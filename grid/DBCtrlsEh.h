@@ -247,6 +247,8 @@ protected:
     void SelectAllText();
     // The user changed the text (typing, paste, cut).
     virtual void TextEdited();
+    // The clipboard's text pasted by Ctrl+V or the context menu.
+    virtual void PasteFromClipboard();
     // Code wrote the line edit's text directly: an unbound edit takes it
     // as its value, so a later refresh does not bring back an older one.
     virtual void TextSetByCode();
@@ -255,6 +257,7 @@ protected:
     void focusInEvent(QFocusEvent* Event) override;
     void focusOutEvent(QFocusEvent* Event) override;
     void paintEvent(QPaintEvent* Event) override;
+    void contextMenuEvent(QContextMenuEvent* Event) override;
     void enterEvent(QEnterEvent* Event) override;
     void leaveEvent(QEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
@@ -394,6 +397,7 @@ protected:
     void InternalSetValue(const Variant& Value) override;
     void UpdateFieldFromText() override;
     void TextEdited() override;
+    void PasteFromClipboard() override;
     void TextSetByCode() override;
     void wheelEvent(QWheelEvent* Event) override;
     void focusOutEvent(QFocusEvent* Event) override;

@@ -16,6 +16,7 @@
 #include "platform/rtl/Variants.h"
 
 #include <QCalendarWidget>
+#include <QLineEdit>
 #include <QPointer>
 #include <array>
 #include <cstdint>
@@ -282,6 +283,10 @@ public:
 // Makes W a frameless top-level window that is shown without activation and
 // never takes the focus.
 void MakePopupWindowEh(QWidget* W);
+
+// Runs the line edit's standard context menu with its paste entry calling
+// Paste, so that a paste from the menu follows the editor's own rules.
+void ExecEditContextMenuEh(QLineEdit* Edit, QPoint GlobalPos, const std::function<void()>& Paste);
 
 // Where a pop-up of Size opens under (or above) Anchor, both in screen
 // coordinates, inside WorkArea: below unless it fits only above, or fits
