@@ -664,8 +664,8 @@ void TCustomDBEditEh::TextEdited()
 {
     if (FSettingText)
         return;
-    // Cut, paste and undo from the context menu change the text without a
-    // key: the record goes into edit state now and keeps the changed text.
+    // Cut and undo from the context menu change the text without a key: the
+    // record goes into edit state now and keeps the changed text.
     if (!IsUnbound() && !FDataLink->LinkEditing() && !CheckReadOnly()) {
         const QString Changed = text();
         const int Caret = cursorPosition();
