@@ -286,7 +286,8 @@ TEST(DBEditEh, CharCaseAndPasswordChar)
     Edit.SetCharCase(ecLowerCase);
     EXPECT_EQ(Edit.Text(), "abcdxye");
 
-    // A paste from the context menu comes without a key and still reaches the field.
+    // A change that comes without a key (as a cut or undo from the menu) still
+    // reaches the field.
     D.DataSet.Post();
     SendFocus(&Edit, true);
     Edit.selectAll();
