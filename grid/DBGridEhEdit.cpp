@@ -356,6 +356,7 @@ bool TCustomDBGridEh::AcquireFocus()
 
 void TCustomDBGridEh::HideFilterEditThenBase()
 {
+    HideFilterEdit();
     SetFocus();
 }
 
