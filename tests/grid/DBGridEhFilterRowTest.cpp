@@ -4,8 +4,10 @@
 #include "GridFixture.h"
 #include "grid/DBGridEhFilter.h"
 #include "platform/gui/ModalSeam.h"
+#include "platform/gui/TestRender.h"
 
 #include <QApplication>
+#include <QDir>
 
 namespace {
 
@@ -239,3 +241,26 @@ TEST_F(TFilterRowFixture, PressOnDataCellHidesEditorAndStoresText)
 }
 
 } // namespace
+
+// The editor sits over its filter cell in the picture of the whole grid,
+// beside a running incremental search.
+TEST_F(TFilterRowFixture, RenderingShowsEditorOverItsCell)
+{
+    Grid->Columns(3)->STFilter()->SetFilterText(QStringLiteral(">= 20"));
+    Grid->Columns(1)->SetReadOnly(true);
+    Grid->SetOptionsEh(Grid->OptionsEh() + dghIncSearch);
+    Grid->SetFocus();
+    Grid->SetSelectedIndex(1);
+    SendKey(Grid.get(), 0, Qt::NoModifier, QStringLiteral("张"));
+    ASSERT_TRUE(Grid->IncSearchRunning());
+    TInplaceFilterEditEh* E = Type(1, QStringLiteral("~ 张"));
+    ASSERT_TRUE(E->isVisible());
+    const QString File =
+        QDir(qEnvironmentVariable("TB_RENDER_DIR", QDir::tempPath())).filePath("grid-filter-row.png");
+    RenderToPng(Grid.get(), File);
+    const QImage I(File);
+    const QRect Cell = Grid->CellRect(2, 1).adjusted(3, 3, -3, -3);
+    EXPECT_EQ(Background(I, Cell), ColorToRGB(FilterCellColorEh(Grid->FixedColor())));
+    EXPECT_TRUE(HasInk(I, Cell)) << "the editor's text";
+    EXPECT_TRUE(HasColor(I, Grid->CellRect(2, 2), clYellow)) << "the search highlight";
+}
