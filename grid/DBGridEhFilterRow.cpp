@@ -146,6 +146,9 @@ void TCustomDBGridEh::PlaceFilterEdit(bool SelectAll)
     if (!FFilterEdit || !FSTFilter || FSTFilter->UpdateCount() > 0)
         return;
     if (!FSTFilter->Visible() || !FilterCellEditable(FFilterCol) || !FFilterEditInUse) {
+        // A cell that went away (its column deleted or hidden) must not keep
+        // the data editor shut out.
+        FFilterEditInUse = false;
         FFilterEdit->hide();
         return;
     }

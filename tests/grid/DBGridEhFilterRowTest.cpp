@@ -264,3 +264,14 @@ TEST_F(TFilterRowFixture, RenderingShowsEditorOverItsCell)
     EXPECT_TRUE(HasInk(I, Cell)) << "the editor's text";
     EXPECT_TRUE(HasColor(I, Grid->CellRect(2, 2), clYellow)) << "the search highlight";
 }
+
+// Hiding the cell under the editor closes the editor and lets the data editor show again.
+TEST_F(TFilterRowFixture, HiddenFilterCellReleasesTheDataEditor)
+{
+    Type(1, QStringLiteral("~ a"));
+    ASSERT_FALSE(Grid->CanEditShow());
+    Grid->Columns(1)->STFilter()->SetVisible(false);
+    EXPECT_FALSE(Grid->FilterEditing());
+    EXPECT_FALSE(Grid->FilterEdit()->isVisible());
+    EXPECT_TRUE(Grid->CanEditShow());
+}
