@@ -531,7 +531,7 @@ protected:
     virtual bool IncSearchRunning() const { return FIncSearching; }
     // ---- hooks the keys and the mouse reach; the selection and clipboard
     // ones live in DBGridEhSelection.cpp and DBGridEhActions.cpp, the
-    // search and filter-row ones are filled in by their work.
+    // search ones in DBGridEhSearch.cpp, the filter row's in DBGridEhFilterRow.cpp.
     virtual TDBGridEhSelectionType SelectionType() const;
     virtual void ClearSelection();
     virtual void SelectAll();
