@@ -221,7 +221,7 @@ private:
     TCustomDBGridEh* FGrid;
 };
 
-class TCustomDBGridEh : public TCustomGrid, public TEditActionTarget
+class TCustomDBGridEh : public TCustomGrid, public TEditActionTarget, public IInplaceEditHolderEh
 {
 public:
     explicit TCustomDBGridEh(QWidget* AParent = nullptr);
@@ -902,7 +902,10 @@ private:
     bool StoreFilterTextReporting(int DataCol, bool Always);
     void ApplyFilterEditLook();
     void FilterKeyDown(int& Key, TShiftState Shift);
-    void STFilterVisibleChanged();
+    // The filter editor edits only while its cell can take a filter; it
+    // takes Tab with dgTabs.
+    bool InplaceEditCanModify(const TCustomDBEditEh* Edit) const override;
+    bool InplaceEditWantTabs(const TCustomDBEditEh* Edit) const override;
 
 public:
     // The cursor the pointer gets at (X, Y).

@@ -33,6 +33,16 @@ TInplaceFilterEditEh* TCustomDBGridEh::CreateFilterEdit()
     return new TInplaceFilterEditEh(this);
 }
 
+bool TCustomDBGridEh::InplaceEditCanModify(const TCustomDBEditEh* Edit) const
+{
+    return Edit == FFilterEdit && FilterCellEditable(FFilterCol);
+}
+
+bool TCustomDBGridEh::InplaceEditWantTabs(const TCustomDBEditEh* Edit) const
+{
+    return Edit == FFilterEdit && Options().Contains(dgTabs);
+}
+
 bool TCustomDBGridEh::IsFilterEditUsable() const
 {
     return FFilterEditInUse && FDragSelection == gstNon;
@@ -102,7 +112,6 @@ void TCustomDBGridEh::ApplyFilterEditLook()
     P.setColor(QPalette::Base, ColorToQColor(FilterCellColorEh(FixedColor())));
     FFilterEdit->setPalette(P);
     FFilterEdit->SetFlat(Flat());
-    FFilterEdit->SetWantTabs(Options().Contains(dgTabs));
 }
 
 void TCustomDBGridEh::ShowFilterEdit(int DataCol)
@@ -113,8 +122,10 @@ void TCustomDBGridEh::ShowFilterEdit(int DataCol)
     TDataSet* D = DataLink()->DataSet();
     if (DataLink()->Active() && D && (D->State() == dsEdit || D->State() == dsInsert))
         D->CheckBrowseMode();
-    if (!FFilterEdit)
+    if (!FFilterEdit) {
         FFilterEdit = CreateFilterEdit();
+        FFilterEdit->SetInplaceEditHolder(this);
+    }
     const int Old = FFilterCol;
     const bool Moved = FFilterEditInUse && FFilterEdit->isVisible() && Old >= 0 && Old != DataCol;
     if (Moved)

@@ -84,7 +84,8 @@ bool TCustomDBGridEh::CellToolTip(int X, int Y, TCellToolTipEh& Tip)
     TDataSet* D = DataLink()->DataSet();
     bool Wrap = false;
     int Usable = Column->Width();
-    if (Cell.Y >= 0 && Cell.Y < TitleRows && Column->Title()->ToolTips()) {
+    // A title's own Hint takes the place of its tool tip.
+    if (Cell.Y >= 0 && Cell.Y < TitleRows && Column->Title()->ToolTips() && Column->Title()->Hint().isEmpty()) {
         QString Caption = Column->Title()->Caption();
         if (UseMultiTitle())
             Caption = Caption.section(u'|', -1);

@@ -240,8 +240,6 @@ TEST_F(TFilterRowFixture, PressOnDataCellHidesEditorAndStoresText)
     EXPECT_EQ(Applied, 0);
 }
 
-} // namespace
-
 // The editor sits over its filter cell in the picture of the whole grid,
 // beside a running incremental search.
 TEST_F(TFilterRowFixture, RenderingShowsEditorOverItsCell)
@@ -275,3 +273,5 @@ TEST_F(TFilterRowFixture, HiddenFilterCellReleasesTheDataEditor)
     EXPECT_FALSE(Grid->FilterEdit()->isVisible());
     EXPECT_TRUE(Grid->CanEditShow());
 }
+
+} // namespace
