@@ -228,6 +228,18 @@ TEST_F(TFilterRowFixture, UpAndDownCrossBetweenDataAndFilterRow)
     EXPECT_EQ(Data->RecNo(), 1);
 }
 
+// The press that opens the editor goes on to it: the caret lands under the pointer.
+TEST_F(TFilterRowFixture, PressPutsCaretUnderPointer)
+{
+    Grid->Columns(3)->STFilter()->SetFilterText(QStringLiteral("1234567890"));
+    Click(4, Grid->FilterRow());
+    TInplaceFilterEditEh* E = Grid->FilterEdit();
+    ASSERT_TRUE(E && E->isVisible());
+    EXPECT_FALSE(E->hasSelectedText());
+    EXPECT_GT(E->cursorPosition(), 2);
+    EXPECT_LT(E->cursorPosition(), 8);
+}
+
 // A press elsewhere in the grid closes the editor, keeping what it holds.
 TEST_F(TFilterRowFixture, PressOnDataCellHidesEditorAndStoresText)
 {
