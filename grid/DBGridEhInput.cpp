@@ -917,5 +917,7 @@ void TCustomDBGridEh::CancelMode()
     FSelectionClickPending = false;
     if (FPressedTitleColumn)
         SetPressedTitle(nullptr, false);
+    // A press handed on to the filter editor must not leave it selecting.
+    FilterMouseFollow(true, FFilterMousePos.x(), FFilterMousePos.y());
     TCustomGrid::CancelMode();
 }
