@@ -258,7 +258,7 @@ protected:
     }
     bool focusNextPrevChild(bool Next) override
     {
-        return FEdit->WantTabs() ? false : QPlainTextEdit::focusNextPrevChild(Next);
+        return FEdit->TakesTabs() ? false : QPlainTextEdit::focusNextPrevChild(Next);
     }
     void focusInEvent(QFocusEvent* Event) override
     {
@@ -502,7 +502,20 @@ void TCustomDBEditEh::SetReadOnly(bool Value)
 
 bool TCustomDBEditEh::CheckReadOnly() const
 {
-    return FReadOnly || (!FDataLink->CanModify() && !IsUnbound());
+    if (FReadOnly || (!FDataLink->CanModify() && !IsUnbound()))
+        return true;
+    return FInplaceEditHolder && !FInplaceEditHolder->InplaceEditCanModify(this);
+}
+
+void TCustomDBEditEh::SetInplaceEditHolder(IInplaceEditHolderEh* Value)
+{
+    FInplaceEditHolder = Value;
+    RefreshReadOnlyState();
+}
+
+bool TCustomDBEditEh::TakesTabs() const
+{
+    return FWantTabs || (FInplaceEditHolder && FInplaceEditHolder->InplaceEditWantTabs(this));
 }
 
 void TCustomDBEditEh::RefreshReadOnlyState()
@@ -753,7 +766,7 @@ void TCustomDBEditEh::keyPressEvent(QKeyEvent* Event)
             return;
         }
         const ushort Code = Typed.unicode();
-        if ((Code == 13 && !FWantReturns) || (Code == 9 && !FWantTabs) || Code == 10) {
+        if ((Code == 13 && !FWantReturns) || (Code == 9 && !TakesTabs()) || Code == 10) {
             Event->ignore();
             return;
         }
@@ -775,7 +788,7 @@ bool TCustomDBEditEh::event(QEvent* Event)
         Event->ignore();
         return false;
     }
-    if (Event->type() == QEvent::KeyPress && FWantTabs) {
+    if (Event->type() == QEvent::KeyPress && TakesTabs()) {
         auto* K = static_cast<QKeyEvent*>(Event);
         if (K->key() == Qt::Key_Tab || K->key() == Qt::Key_Backtab) {
             keyPressEvent(K);

@@ -23,6 +23,7 @@ class TDataSource;
 class TEditButtonControlEh;
 class TEditButtonEh;
 class TEditButtonsEh;
+class IInplaceEditHolderEh;
 class TMRUListEh;
 class TMRUListboxEh;
 class TField;
@@ -171,6 +172,9 @@ public:
     void SetReadOnly(bool Value);
     bool WantTabs() const { return FWantTabs; }
     void SetWantTabs(bool Value) { FWantTabs = Value; }
+    // Not owned; the holder outlives the edit.
+    IInplaceEditHolderEh* InplaceEditHolder() const { return FInplaceEditHolder; }
+    void SetInplaceEditHolder(IInplaceEditHolderEh* Value);
     bool WantReturns() const { return FWantReturns; }
     void SetWantReturns(bool Value) { FWantReturns = Value; }
     // Several lines, wrapped at the edit's width: a plain-text editor then
@@ -306,6 +310,9 @@ private:
     bool FReadOnly = false;
     bool FWantTabs = false;
     bool FWantReturns = false;
+    IInplaceEditHolderEh* FInplaceEditHolder = nullptr;
+    // WantTabs, or the holder wants them.
+    bool TakesTabs() const;
     bool FFocused = false;
     bool FMouseInside = false;
     bool FInUpdateData = false;

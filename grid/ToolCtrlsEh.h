@@ -280,6 +280,20 @@ public:
     virtual void CloseUp(bool Accept) = 0;
 };
 
+class TCustomDBEditEh;
+
+// The control an edit lives inside (the grid, for its filter-row editor):
+// it may refuse editing and may take the Tab key for itself.
+class IInplaceEditHolderEh
+{
+public:
+    virtual bool InplaceEditCanModify(const TCustomDBEditEh* Edit) const = 0;
+    virtual bool InplaceEditWantTabs(const TCustomDBEditEh* Edit) const = 0;
+
+protected:
+    ~IInplaceEditHolderEh() = default;
+};
+
 // Makes W a frameless top-level window that is shown without activation and
 // never takes the focus.
 void MakePopupWindowEh(QWidget* W);
