@@ -5,6 +5,8 @@
 #include "platform/gui/Menus.h"
 #include "platform/gui/Screen.h"
 #include "report/designer/FR_DsgPage.h"
+#include "report/designer/FR_Edit.h"
+#include "report/designer/FR_Edit1.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Control.h"
 #include "report/engine/FR_Dock.h"
@@ -194,6 +196,7 @@ void TfrDesignerForm::FormCreate()
     BuildToolBars();
     Localize();
     Popup1 = new TPopupMenu(this);
+    CreateMemoEditor();
 
     auto Relayout = [this, Client] {
         AlignControls(this, rect());
@@ -376,6 +379,8 @@ void TfrDesignerForm::FormDestroy()
         return;
     FDestroying = true;
     FChangeLog.clear();
+    delete MemoEditor;
+    MemoEditor = nullptr;
     // A prepared page edited from the preview keeps the report's own name.
     if (Flag() && CurReport)
         CurReport->SetFileName(FFileName);
@@ -690,8 +695,33 @@ void TfrDesignerForm::ShowViewEditor(TfrView* View, bool MemoEditor)
         frMemoEditor();
         return;
     }
+    if (MemoEditor) {
+        ShowMemoEditor(View);
+        return;
+    }
     if (View && !(View->Restrictions() & frrfDontEditContents))
         View->ShowEditor();
+}
+
+void TfrDesignerForm::CreateMemoEditor()
+{
+    if (MemoEditor && (dynamic_cast<TfrEditorForm*>(MemoEditor) != nullptr) == SyntaxHighlight)
+        return;
+    delete MemoEditor;
+    if (SyntaxHighlight)
+        MemoEditor = new TfrEditorForm(this);
+    else
+        MemoEditor = new TfrEditorForm1(this);
+}
+
+void TfrDesignerForm::ShowMemoEditor(TfrView* View)
+{
+    if (!View && Page)
+        for (int i = Page->Count() - 1; i >= 0 && !View; --i)
+            if (Page->Objects(i)->Selected())
+                View = Page->Objects(i);
+    if (View && MemoEditor && MemoEditor->ShowEditor(View) == mrOk)
+        RedrawPage();
 }
 
 void TfrDesignerForm::PageOptions()

@@ -114,6 +114,7 @@ public:
     int Selection = 1;
     int PagePosition = 3;
     bool UnlimitedHeight = false;
+    bool SyntaxHighlight = true;
 
     TfrDesignerPage* PageView = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
@@ -135,6 +136,13 @@ public:
     TfrSpeedButton* ExitB = nullptr;
     TfrSpeedButton* FileBtn3 = nullptr;
     std::vector<TfrSpeedButton*> FlagButtons;   // enabled only with DesignerFlag
+
+    // The memo editor: TfrEditorForm with SyntaxHighlight, else TfrEditorForm1.
+    TfrObjEditorForm* MemoEditor = nullptr;
+    // Makes the kind SyntaxHighlight asks for, replacing the other kind.
+    void CreateMemoEditor();
+    // Edits View (or the topmost selected view); repaints on OK.
+    void ShowMemoEditor(TfrView* View);
 
     void FormCreate();
     void FormShow();

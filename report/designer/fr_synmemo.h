@@ -136,6 +136,7 @@ public:
     void DoExit() override;
     void Resize() override;
 
+    QVariant inputMethodQuery(Qt::InputMethodQuery Query) const override;
     // Inserts typed text (one or more characters of code 32 or above).
     void TypeText(const QString& Text);
 
@@ -143,7 +144,6 @@ protected:
     bool event(QEvent* Event) override;
     void keyPressEvent(QKeyEvent* Event) override;
     void inputMethodEvent(QInputMethodEvent* Event) override;
-    QVariant inputMethodQuery(Qt::InputMethodQuery Query) const override;
     void dragEnterEvent(QDragEnterEvent* Event) override;
     void dragMoveEvent(QDragMoveEvent* Event) override;
     void dropEvent(QDropEvent* Event) override;

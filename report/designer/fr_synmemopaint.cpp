@@ -186,7 +186,8 @@ void TfrSyntaxMemo::Paint()
         C->Brush()->SetColor(clWindowText);
         C->FillRect(QRect(At.x(), At.y(), 2, FCellH));
     }
-    TCustomControl::Paint();
+    if (OnPaint)
+        OnPaint(this);
 }
 
 void TfrSyntaxMemo::PaintLine(TCanvas* C, int Index, int Y)
