@@ -29,21 +29,25 @@ bool NeedsCells(const QString& Run)
 
 void TfrSyntaxMemo::UpdateMetrics()
 {
+    // The face the font system puts in for the name ("Courier New" is
+    // usually substituted), so that a real fixed-pitch face draws the text.
+    QFont Probe(Font()->Name());
+    Probe.setPixelSize(std::max(1, Font()->ToQFont().pixelSize()));
+    const QString Face = QFontInfo(Probe).family();
     for (auto& A : FAttr) {
-        A->SetName(Font()->Name());
+        A->SetName(Face.isEmpty() ? Font()->Name() : Face);
         A->SetSize(Font()->Size());
         A->SetCharset(Font()->Charset());
     }
     TCanvas* C = Canvas();
-    C->Font()->Assign(*Font());
+    C->Font()->Assign(*TextAttr());
     C->Font()->SetStyle(TFontStyles{fsBold});
     FCellH = std::max(1, C->TextHeight(QStringLiteral("Wg")));
-    C->Font()->Assign(*Font());
+    C->Font()->Assign(*TextAttr());
     FCellW = std::max(1, C->TextWidth(QStringLiteral("W")));
-    // The run-at-once drawing needs a face whose glyphs really fill one cell;
-    // the font system may put another face in for the name.
+    // A run is drawn at once only when the face really is fixed-pitch.
     FFixedPitch = Font()->Name().toUpper().contains(QStringLiteral("COURIER NEW")) &&
-                  QFontInfo(Font()->ToQFont()).fixedPitch();
+                  QFontInfo(TextAttr()->ToQFont()).fixedPitch();
     UpdateScrollBar();
 }
 

@@ -2,6 +2,7 @@
 // counts BeforeChange and answers the insert commands.
 #include "DesignerTestUtil.h"
 
+#include "platform/gui/TestRender.h"
 #include "platform/rtl/IniFiles.h"
 #include "report/designer/FR_Edit.h"
 #include "report/designer/FR_Edit1.h"
@@ -280,6 +281,42 @@ TEST_P(MemoEditor, FontsFromSettingsWithDefaultsForBadValues)
             E->CancelBtnClick();
         });
     }
+}
+
+// Both windows with a selection in the text, a bookmark and a compile error;
+// TB_IMAGES_DIR keeps the pictures.
+TEST_P(MemoEditor, RenderingShowsTheError)
+{
+    View->Memo()->SetText(QStringLiteral("[Customer.\"Name\"]\r\n合计：[Total]"));
+    View->Script()->SetText(QStringLiteral("{ 计算折扣 }\r\nbegin\r\n  if [Total] > 1000 then\r\n"
+                                           "    Discount := 'VIP 客户';\r\n  (* 未完成的表达式 *)\r\n"
+                                           "  x := (1 + ;\r\nend"));
+    Run(View.get(), [&](TfrMemoEditorForm* E) {
+        QTextCursor C = E->M1->textCursor();
+        C.setPosition(1);
+        C.setPosition(9, QTextCursor::KeepAnchor);
+        E->M1->setTextCursor(C);
+        auto* S = dynamic_cast<TfrSyntaxMemo*>(E->ScriptPane());
+        if (S) {
+            S->SetCaretPos(1, 3);
+            Key(S, Qt::Key_1, Qt::ControlModifier | Qt::ShiftModifier);
+        }
+        E->OkBtnClick();
+        const QImage I = RenderWidget(E);
+        const QPoint At = E->ScriptPane()->mapTo(E, QPoint(0, 0));
+        int Marked = 0;   // maroon status in the footer, or the error bar's text
+        for (int y = At.y() + E->ScriptPane()->height() - 20; y < At.y() + E->ScriptPane()->height(); ++y)
+            for (int x = At.x(); x < At.x() + 200; ++x)
+                Marked += (I.pixel(x, y) & 0xFFFFFF) == (ColorToQColor(clMaroon).rgb() & 0xFFFFFF);
+        if (S)
+            EXPECT_GT(Marked, 20);
+        else
+            EXPECT_FALSE(static_cast<TfrEditorForm1*>(E)->ErrorPanel->isHidden());
+        const QString Keep = QString::fromLocal8Bit(qgetenv("TB_IMAGES_DIR"));
+        if (!Keep.isEmpty())
+            RenderToPng(E, Keep + (S ? QStringLiteral("/memo-editor.png") : QStringLiteral("/memo-editor1.png")));
+        E->CancelBtnClick();
+    });
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, MemoEditor, ::testing::Values(true, false),
