@@ -325,7 +325,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, MemoEditor, ::testing::Values(true, false),
 class DesignerMemoEditor : public designertest::TDesignerTest
 {};
 
-TEST_F(DesignerMemoEditor, SettingPicksTheKindAndTheEditorOpensOnTheView)
+TEST_F(DesignerMemoEditor, SettingPicksTheKindAndDoubleClickOpensTheEditor)
 {
     QTemporaryDir Dir;
     TRegIniFile::SetStorageFolder(Dir.path());
@@ -348,7 +348,7 @@ TEST_F(DesignerMemoEditor, SettingPicksTheKindAndTheEditorOpensOnTheView)
             return mrNone;
         },
         nullptr);
-    Designer->ShowViewEditor(V, true);
+    Designer->PageView->DblClick();   // through the view's editor and the memo hook
     EXPECT_TRUE(Tag);
     EXPECT_EQ(V->Memo()->Text(), QStringLiteral("[Total]\r\n"));
     EXPECT_EQ(Records(), QStringLiteral("2:Memo1"));
