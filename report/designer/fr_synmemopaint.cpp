@@ -216,12 +216,13 @@ void TfrSyntaxMemo::PaintLine(TCanvas* C, int Index, int Y)
     const TFont* Current = nullptr;
     while (i < S.size() && X < Right) {
         // One run: equal style and selection.
-        const uint8_t Style = static_cast<uint8_t>(St[i]);
+        auto StyleAt = [&](qsizetype k) { return k < St.size() ? static_cast<uint8_t>(St[k]) : uint8_t(synText); };
+        const uint8_t Style = StyleAt(i);
         const bool RunSel = Selected(Col);
         QString Run;
         int RunCells = 0;
         const int RunX = X;
-        while (i < S.size() && static_cast<uint8_t>(St[i]) == Style && Selected(Col) == RunSel &&
+        while (i < S.size() && StyleAt(i) == Style && Selected(Col) == RunSel &&
                RunX + RunCells * FCellW < Right) {
             int Units = 1;
             const char32_t Code = CodeAt(S, i, Units);

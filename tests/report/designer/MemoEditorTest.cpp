@@ -352,6 +352,9 @@ TEST_F(DesignerMemoEditor, SettingPicksTheKindAndDoubleClickOpensTheEditor)
     EXPECT_TRUE(Tag);
     EXPECT_EQ(V->Memo()->Text(), QStringLiteral("[Total]\r\n"));
     EXPECT_EQ(Records(), QStringLiteral("2:Memo1"));
+    Designer->UnselectAll();
+    Page()->EditScript();   // a page's script is lent a view of no page: no tag to edit
+    EXPECT_FALSE(Tag);
     TRegIniFile::SetStorageFolder(QString());
 }
 
