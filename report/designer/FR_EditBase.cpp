@@ -297,22 +297,11 @@ void TfrMemoEditorForm::PlaceSplitter(int Pos)
 
 // ---------------------------------------------------------------- ShowEditor
 
-TModalResult TfrMemoEditorForm::ShowEditor(TfrView* View)
+// Fonts from the designer settings; character sets are kept with them, not
+// applied.
+void TfrMemoEditorForm::LoadFonts(TfrView* View)
 {
-    RestoreFormPosition(this);
     TRegIniFile Ini(frRegRootKey);
-    FView = View;
-    FHasTextPane = !dynamic_cast<TfrControl*>(View) && !dynamic_cast<TfrBandView*>(View);
-
-    WordWrapBtnClick();
-    M1->setPlainText(View->Memo()->ToStringList().join(u'\n'));
-    if (View->Script()->Count() == 0)
-        SetScriptLines({QStringLiteral("begin"), QStringLiteral("  "), QStringLiteral("end")});
-    else
-        SetScriptLines(View->Script()->ToStringList());
-    ClearScriptError();
-
-    // Fonts; character sets are kept with them, not applied.
     auto* Memo = dynamic_cast<TfrMemoView*>(View);
     TFont TextFont;
     if (Memo && Ini.ReadBool(SettingsSection, QStringLiteral("UseDefaultFont"), true)) {
@@ -327,12 +316,11 @@ TModalResult TfrMemoEditorForm::ShowEditor(TfrView* View)
     M1->setFont(TextFont.ToQFont());
     SetScriptFont(Ini.ReadString(SettingsSection, QStringLiteral("ScriptFontName"), QStringLiteral("Courier New")),
                   ReadSize(Ini, QStringLiteral("ScriptFontSize"), 10), DefaultCharset());
-    FSplitterPos = Ini.ReadInteger(SettingsSection, QStringLiteral("SplitterPos"), 100);
+}
 
-    M1->setReadOnly(View->Restrictions() & frrfDontEditMemo);
-    SetScriptReadOnly(View->Restrictions() & frrfDontEditScript);
-
-    // Stacked in their order so that aligning keeps it.
+// The panes stacked in their order so that aligning keeps it.
+void TfrMemoEditorForm::LayoutPanes()
+{
     MemoPanel->move(0, 0);
     Splitter->move(0, 20);
     ScriptPanel->move(0, 40);
@@ -353,6 +341,30 @@ TModalResult TfrMemoEditorForm::ShowEditor(TfrView* View)
         SetControlAlign(ScriptPanel, alClient);
         Realign();
     }
+}
+
+TModalResult TfrMemoEditorForm::ShowEditor(TfrView* View)
+{
+    RestoreFormPosition(this);
+    TRegIniFile Ini(frRegRootKey);
+    FView = View;
+    FHasTextPane = !dynamic_cast<TfrControl*>(View) && !dynamic_cast<TfrBandView*>(View);
+
+    WordWrapBtnClick();
+    M1->setPlainText(View->Memo()->ToStringList().join(u'\n'));
+    if (View->Script()->Count() == 0)
+        SetScriptLines({QStringLiteral("begin"), QStringLiteral("  "), QStringLiteral("end")});
+    else
+        SetScriptLines(View->Script()->ToStringList());
+    ClearScriptError();
+
+    LoadFonts(View);
+    FSplitterPos = Ini.ReadInteger(SettingsSection, QStringLiteral("SplitterPos"), 100);
+
+    M1->setReadOnly(View->Restrictions() & frrfDontEditMemo);
+    SetScriptReadOnly(View->Restrictions() & frrfDontEditScript);
+
+    LayoutPanes();
     FActivePane = FHasTextPane ? static_cast<QWidget*>(M1) : ScriptPane();
     QTextCursor Start = M1->textCursor();
     Start.movePosition(QTextCursor::Start);

@@ -74,6 +74,8 @@ protected:
     void FormCreate();
     void BindPane(QWidget* Pane);
     void Realign();
+    void LoadFonts(TfrView* View);
+    void LayoutPanes();
     // Places the splitter so that both panes keep their least height.
     void PlaceSplitter(int Pos);
     bool HasTextPane() const { return FHasTextPane; }

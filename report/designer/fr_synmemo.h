@@ -183,6 +183,7 @@ private:
 
     // fr_synmemokeys.cpp
     void MoveCaret(TSynPos To, bool Extend);
+    bool CtrlKey(int Key, bool Shift);
     void WordLeft(bool Extend);
     void WordRight(bool Extend);
     void DoEnterKey();

@@ -159,28 +159,30 @@ void TfrSyntaxMemo::KeyDown(int& Key, TShiftState Shift)
         if (!FLastSearch.isEmpty())
             Find(FLastSearch);
         break;
-    default:
-        Handled = false;
-        if (Ctl && !Alt && !S && Key == 'A') {
-            SelectAll();
-            Handled = true;
-        } else if (Ctl && !Alt && !S && Key == 'F') {
-            ShowSearch();
-            Handled = true;
-        } else if (Ctl && !Alt && !S && Key == 'Y') {
-            DeleteLine();
-            Handled = true;
-        } else if (Ctl && !Alt && Key >= '0' && Key <= '9') {
-            if (S)
-                ToggleBookmark(Key - '0');
-            else if (FBookmarks[Key - '0'] >= 0)
-                MoveCaret({1, FBookmarks[Key - '0'] + 1}, false);
-            Handled = true;
-        }
-        break;
+    default: Handled = Ctl && !Alt && CtrlKey(Key, S); break;
     }
     if (Handled)
         Key = 0;
+}
+
+// Ctrl+A, Ctrl+F, Ctrl+Y and the bookmark keys; false for any other key.
+bool TfrSyntaxMemo::CtrlKey(int Key, bool Shift)
+{
+    if (Key >= '0' && Key <= '9') {
+        if (Shift)
+            ToggleBookmark(Key - '0');
+        else if (FBookmarks[Key - '0'] >= 0)
+            MoveCaret({1, FBookmarks[Key - '0'] + 1}, false);
+        return true;
+    }
+    if (Shift)
+        return false;
+    switch (Key) {
+    case 'A': SelectAll(); return true;
+    case 'F': ShowSearch(); return true;
+    case 'Y': DeleteLine(); return true;
+    default: return false;
+    }
 }
 
 void TfrSyntaxMemo::KeyPress(QChar& Key)
