@@ -290,7 +290,8 @@ TEST_P(MemoEditor, RenderingShowsTheError)
     View->Memo()->SetText(QStringLiteral("[Customer.\"Name\"]\r\n合计：[Total]"));
     View->Script()->SetText(QStringLiteral("{ 计算折扣 }\r\nbegin\r\n  if [Total] > 1000 then\r\n"
                                            "    Discount := 'VIP 客户';\r\n  (* 未完成的表达式 *)\r\n"
-                                           "  x := (1 + ;\r\nend"));
+                                           "  x := (1 + ;\r\n") +
+                            QStringLiteral("  Sum := Sum + [Amount]; // 累计\r\n").repeated(12) + QStringLiteral("end"));
     Run(View.get(), [&](TfrMemoEditorForm* E) {
         QTextCursor C = E->M1->textCursor();
         C.setPosition(1);
