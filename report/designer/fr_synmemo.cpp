@@ -232,6 +232,7 @@ void TfrSyntaxMemo::SetSyntaxType(TSyntaxType Value)
 void TfrSyntaxMemo::SetAttr(int Index, const TFont& Value)
 {
     FAttr[Index]->Assign(Value);
+    UpdateMetrics();   // the attribute fonts keep the memo's face and size
     HighlightAll();
     Invalidate();
 }

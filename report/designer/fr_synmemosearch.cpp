@@ -36,7 +36,6 @@ TSynMemoSearch::TSynMemoSearch(QWidget* AOwner) : TForm(AOwner)
 void TfrSyntaxMemo::ShowSearch()
 {
     TSynMemoSearch Dialog(this);
-    Dialog.Edit1->setText(FLastSearch);
     if (Dialog.ShowModal() == mrOk && !Dialog.Edit1->text().isEmpty())
         Find(Dialog.Edit1->text());
 }
