@@ -1185,8 +1185,8 @@ void TfrDesignerForm::VBandEditorHook() {}
 void TfrDesignerForm::GroupEditorHook() {}
 void TfrDesignerForm::FontEditorHook() {}
 
-// The given view (a page's script lends one while nothing is selected), else
-// the topmost selected one.
+// The topmost selected view; with none, the view a page's script lends
+// through CurView.
 void TfrDesignerForm::MemoEditorHook()
 {
     TfrView* View = nullptr;

@@ -153,6 +153,7 @@ public:
     void CreateMemoEditor();
     // Edits View; repaints the page on OK.
     void ShowMemoEditor(TfrView* View);
+
     // ---- Object inspector and fields window (FR_DesgnInsp.cpp)
     TfrInspForm* InspForm = nullptr;
     // The listed properties' values common to the selection ("" where they differ).
