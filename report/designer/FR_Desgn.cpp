@@ -1061,6 +1061,7 @@ void TfrDesignerForm::CreateMemoEditor()
 
 void TfrDesignerForm::ShowMemoEditor(TfrView* View)
 {
+    CreateMemoEditor();   // the kind follows SyntaxHighlight however it was changed
     if (View && MemoEditor && MemoEditor->ShowEditor(View) == mrOk)
         RedrawPage();
 }

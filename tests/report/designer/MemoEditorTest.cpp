@@ -335,14 +335,17 @@ TEST_F(DesignerMemoEditor, SettingPicksTheKindAndDoubleClickOpensTheEditor)
     Designer->SyntaxHighlight = false;
     Designer->CreateMemoEditor();
     EXPECT_NE(dynamic_cast<TfrEditorForm1*>(Designer->MemoEditor), nullptr);
-    Designer->SyntaxHighlight = true;
-    Designer->CreateMemoEditor();
+    Designer->SyntaxHighlight = true;   // the editor follows when next opened
     Build(QStringLiteral("Memo1 10,10 96x20 sel"));
     TfrView* V = Page()->Objects(0);
     bool Tag = false;
     TModalHandlers Handlers(
         [&](TForm* Form) {
             auto* E = dynamic_cast<TfrEditorForm*>(Form);
+            if (!E) {
+                ADD_FAILURE() << "not the syntax memo's editor";
+                return mrCancel;
+            }
             Tag = E->EditTag->Enabled();
             E->M1->setPlainText(QStringLiteral("[Total]"));
             E->OkBtnClick();

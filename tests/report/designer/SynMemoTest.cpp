@@ -5,6 +5,7 @@
 
 #include "platform/gui/Clipbrd.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/Menus.h"
 #include "platform/gui/TestRender.h"
 #include "report/designer/fr_synmemo.h"
 
@@ -12,6 +13,8 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QRandomGenerator>
 
 namespace {
@@ -292,6 +295,30 @@ TEST(SynMemo, ClickOnWideCharacterHalves)
         F.Memo->MouseUp(mbLeft, TShiftState(), 20 + R.Cell * W + W / 2, 2);
         EXPECT_EQ(F.Memo->CaretPos().Col, R.Col) << "cell " << R.Cell;
     }
+}
+
+TEST(SynMemo, TextDropAndBuiltInMenu)
+{
+    TMemoFixture F;
+    F.Load(QStringLiteral("ab|cd"));
+    F.Host.setAttribute(Qt::WA_DontShowOnScreen);
+    F.Host.show();
+    QMimeData Mime;
+    Mime.setText(QStringLiteral("[Field]"));
+    const QSize Cell = F.Memo->CellSize();
+    const QPoint At(20 + Cell.width() + 1, Cell.height() + 1);
+    QDragEnterEvent Enter(At, Qt::CopyAction, &Mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(F.Memo, &Enter);   // Qt hands a drop only to the widget that took the enter
+    QDropEvent Drop(At, Qt::CopyAction, &Mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(F.Memo, &Drop);
+    EXPECT_EQ(F.State(), QStringLiteral("ab|c[Field]d @9:2"));
+    F.Memo->MouseDown(mbRight, TShiftState{ssRight}, 30, 5);
+    ASSERT_NE(F.Memo->BuiltInMenu(), nullptr);
+    QStringList Captions;
+    for (int i = 0; i < F.Memo->BuiltInMenu()->Items()->Count(); ++i)
+        Captions << F.Memo->BuiltInMenu()->Items()->Items(i)->Caption();
+    EXPECT_EQ(Captions.join(u','), QStringLiteral("Cut,Copy,Paste"));
+    F.Memo->BuiltInMenu()->ShownMenu()->close();
 }
 
 TEST(SynMemo, FindChineseAgainAndNotFound)
