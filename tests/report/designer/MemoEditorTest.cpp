@@ -231,8 +231,15 @@ TEST(MemoEditorError, OnlyWholeNumbersAreRead)
 
 TEST_P(MemoEditor, CtrlEnterConfirmsAndEscCancels)
 {
-    EXPECT_EQ(Run(View.get(), [&](TfrMemoEditorForm* E) { Key(E->M1, Qt::Key_Return, Qt::ControlModifier); }), mrOk);
-    EXPECT_EQ(Designer.BeforeChanges, 1);
+    for (bool Script : {false, true}) {
+        EXPECT_EQ(Run(View.get(),
+                      [&](TfrMemoEditorForm* E) {
+                          Key(Script ? E->ScriptPane() : E->M1, Qt::Key_Return, Qt::ControlModifier);
+                      }),
+                  mrOk)
+            << Script;
+    }
+    EXPECT_EQ(Designer.BeforeChanges, 2);
     EXPECT_EQ(Run(View.get(), [&](TfrMemoEditorForm* E) {
                   E->M1->setPlainText(QStringLiteral("lost"));
                   Key(E->ScriptPane(), Qt::Key_Escape);
