@@ -239,12 +239,16 @@ void TfrSyntaxMemo::SetAttr(int Index, const TFont& Value)
 
 void TfrSyntaxMemo::SetShowGutter(bool Value)
 {
+    if (FShowGutter == Value)
+        return;
     FShowGutter = Value;
     Invalidate();
 }
 
 void TfrSyntaxMemo::SetShowFooter(bool Value)
 {
+    if (FShowFooter == Value)
+        return;
     FShowFooter = Value;
     UpdateScrollBar();
     Invalidate();
@@ -252,18 +256,24 @@ void TfrSyntaxMemo::SetShowFooter(bool Value)
 
 void TfrSyntaxMemo::SetBlockColor(TColor Value)
 {
+    if (FBlockColor == Value)
+        return;
     FBlockColor = Value;
     Invalidate();
 }
 
 void TfrSyntaxMemo::SetBlockFontColor(TColor Value)
 {
+    if (FBlockFontColor == Value)
+        return;
     FBlockFontColor = Value;
     Invalidate();
 }
 
 void TfrSyntaxMemo::SetStatusText(const QString& Text)
 {
+    if (FStatus == Text)
+        return;
     FStatus = Text;
     Invalidate();
 }
