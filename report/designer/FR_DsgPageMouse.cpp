@@ -19,9 +19,7 @@
 #include "report/engine/FR_SubReportView.h"
 #include "report/engine/FR_Utils.h"
 
-#include <QDragMoveEvent>
 #include <QListWidget>
-#include <QMimeData>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <cmath>
@@ -854,10 +852,15 @@ void TfrDesignerPage::MouseLeave()
     }
 }
 
-bool TfrDesignerPage::DragOver(int X, int Y)
+void TfrDesignerPage::DragOver(QObject* Source, int X, int Y, TDragState State, bool& Accept)
 {
-    if (DialogPage())
-        return false;
+    if (State == dsDragLeave) {
+        MouseLeave();
+        return;
+    }
+    Accept = qobject_cast<QListWidget*>(Source) && !DialogPage();
+    if (!Accept || State == dsDragEnter)
+        return;
     if (!DragOutline) {
         DragOutline = true;
         const QSize S = DefaultInsertSize();
@@ -869,13 +872,19 @@ bool TfrDesignerPage::DragOver(int X, int Y)
     const int W = OldRect.Right - OldRect.Left, H = OldRect.Bottom - OldRect.Top;
     OldRect = {X - 4, Y - 4, X - 4 + W, Y - 4 + H};
     XorOutline(OldRect);
-    return true;
 }
 
-void TfrDesignerPage::DragDrop(const QString& DBField, int X, int Y)
+void TfrDesignerPage::DragDrop(QObject* Source, int X, int Y)
 {
     (void)X;
     (void)Y;
+    if (qobject_cast<QListWidget*>(Source))
+        DropField(frInsFieldsForm ? frInsFieldsForm->DBField : QString());
+}
+
+// The memo goes where the outline stands.
+void TfrDesignerPage::DropField(const QString& DBField)
+{
     if (DBField.isEmpty()) {
         // No field chosen: the outline goes and nothing is inserted.
         if (DragOutline)
@@ -900,33 +909,4 @@ void TfrDesignerPage::DragDrop(const QString& DBField, int X, int Y)
     V->Memo()->Clear();
     V->Memo()->Add(QLatin1Char('[') + DBField + QLatin1Char(']'));
     InvalidateArea(V->GetClipRgn(true));
-}
-
-void TfrDesignerPage::dragEnterEvent(QDragEnterEvent* Event)
-{
-    if (qobject_cast<QListWidget*>(Event->source()) && !DialogPage())
-        Event->acceptProposedAction();
-}
-
-void TfrDesignerPage::dragMoveEvent(QDragMoveEvent* Event)
-{
-    const QPoint Pt = Event->position().toPoint();
-    if (qobject_cast<QListWidget*>(Event->source()) && DragOver(Pt.x(), Pt.y()))
-        Event->acceptProposedAction();
-    else
-        Event->ignore();
-}
-
-void TfrDesignerPage::dragLeaveEvent(QDragLeaveEvent*)
-{
-    MouseLeave();
-}
-
-void TfrDesignerPage::dropEvent(QDropEvent* Event)
-{
-    if (!qobject_cast<QListWidget*>(Event->source()))
-        return;
-    const QPoint Pt = Event->position().toPoint();
-    DragDrop(frInsFieldsForm ? frInsFieldsForm->DBField : QString(), Pt.x(), Pt.y());
-    Event->acceptProposedAction();
 }
