@@ -194,6 +194,7 @@ void TfrDesignerForm::FormCreate()
     BuildToolBars();
     Localize();
     Popup1 = new TPopupMenu(this);
+    BuildCommands();
 
     auto Relayout = [this, Client] {
         AlignControls(this, rect());
@@ -355,7 +356,12 @@ void TfrDesignerForm::FormShow()
         GB1->SetDown(GridShow);
     if (auto* GB2 = findChild<TfrSpeedButton*>(QStringLiteral("GB2")))
         GB2->SetDown(GridAlign);
+    LoadDesignerSettings();
     FormResize();
+    InstallEditorHooks();
+    if (FFirstShow)
+        InitOwnerDrawMenus();
+    FFirstShow = false;
     UpdateStatus();
 }
 
@@ -376,6 +382,7 @@ void TfrDesignerForm::FormDestroy()
         return;
     FDestroying = true;
     FChangeLog.clear();
+    SaveDesignerSettings();
     // A prepared page edited from the preview keeps the report's own name.
     if (Flag() && CurReport)
         CurReport->SetFileName(FFileName);
@@ -573,7 +580,7 @@ void TfrDesignerForm::UpdatePageTabs()
     while (Tab1->count() > CurReport->Pages()->Count())
         Tab1->removeTab(Tab1->count() - 1);
     for (int i = 0; i < CurReport->Pages()->Count(); ++i) {
-        const QString Caption = QStringLiteral("Page%1").arg(i + 1);
+        const QString Caption = PageTabName(i);
         if (i < Tab1->count())
             Tab1->setTabText(i, Caption);
         else
@@ -701,12 +708,6 @@ void TfrDesignerForm::PageOptions()
 
 void TfrDesignerForm::ShowPopup(int X, int Y)
 {
-    delete Popup1;
-    Popup1 = new TPopupMenu(this);
-    const int Ids[] = {53148, 53149, 53150, 53151, 53152, 53153};
-    for (int Id : Ids)
-        Popup1->Items()->Add(LoadEngineString(Id))->SetEnabled(false);
-    if (SelCount == 1 && Page)
-        Page->Objects(LastSelectedIndex())->DefinePopupMenu(Popup1);
+    Popup1Popup();
     Popup1->Popup(X, Y);
 }
