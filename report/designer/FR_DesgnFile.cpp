@@ -7,6 +7,7 @@
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/FileDialogs.h"
+#include "platform/gui/Menus.h"
 #include "platform/gui/ModalSeam.h"
 #include "platform/gui/Screen.h"
 #include "platform/rtl/Streams.h"
@@ -16,6 +17,7 @@
 #include "report/designer/FR_Templ.h"
 #include "report/designer/FR_pgopt.h"
 #include "report/engine/FR_Class.h"
+#include "report/engine/FR_Dock.h"
 #include "report/engine/FR_Ctrls.h"
 #include "report/engine/FR_Dict.h"
 #include "report/engine/FR_Globals.h"
@@ -121,23 +123,34 @@ private:
 
 void TfrDesignerForm::BuildCommands()
 {
-    OpenDialog1 = new TOpenDialog(this);
-    SaveDialog1 = new TSaveDialog(this);
     Tab1->installEventFilter(new TTabDragFilter(this, Tab1));
-    const std::pair<const char*, std::function<void()>> Clicks[] = {
-        {"FileBtn1", [this] { FileBtn1Click(); }}, {"FileBtn2", [this] { FileBtn2Click(); }},
-        {"FileBtn3", [this] { FileBtn3Click(); }}, {"FileBtn4", [this] { FileBtn4Click(); }},
-        {"PgB1", [this] { PgB1Click(); }},         {"PgB2", [this] { PgB2Click(); }},
-        {"PgB3", [this] { PgB3Click(); }},         {"PgB4", [this] { PgB4Click(); }},
-        {"GB1", [this] { SetShowGrid(SpeedButton(QStringLiteral("GB1"))->Down()); }},
-        {"GB2", [this] { SetGridAlign(SpeedButton(QStringLiteral("GB2"))->Down()); }},
+    const std::pair<TfrSpeedButton*, std::function<void()>> Clicks[] = {
+        {FileBtn1, [this] { FileBtn1Click(); }}, {FileBtn2, [this] { FileBtn2Click(); }},
+        {FileBtn3, [this] { FileBtn3Click(); }}, {FileBtn4, [this] { FileBtn4Click(); }},
+        {PgB1, [this] { PgB1Click(); }},         {PgB2, [this] { PgB2Click(); }},
+        {PgB3, [this] { PgB3Click(); }},         {PgB4, [this] { PgB4Click(); }},
+        {GB1, [this] { SetShowGrid(GB1->Down()); }},
+        {GB2, [this] { SetGridAlign(GB2->Down()); }},
+        {HlB1, [this] { HlB1Click(); }},
+        {HelpBtn, [this] { HelpBtnClick(); }},
     };
-    for (const auto& [Name, Click] : Clicks)
-        if (TfrSpeedButton* B = SpeedButton(QString::fromLatin1(Name)))
-            B->OnClick = [Click](QObject*) { Click(); };
+    for (const auto& [Button, Click] : Clicks)
+        Button->OnClick = [Click](QObject*) { Click(); };
+    const std::pair<TMenuItem*, std::function<void()>> Items[] = {
+        {N23, [this] { N23Click(); }},     {N19, [this] { FileBtn2Click(); }}, {N20, [this] { FileBtn3Click(); }},
+        {N17, [this] { N20Click(); }},     {N42, [this] { N42Click(); }},      {N8, [this] { N8Click(); }},
+        {N25, [this] { PgB3Click(); }},    {N39, [this] { FileBtn4Click(); }}, {N29, [this] { PgB1Click(); }},
+        {N15, [this] { PgB4Click(); }},    {N30, [this] { PgB2Click(); }},     {N14, [this] { N14Click(); }},
+        {N34, [this] { N34Click(); }},     {N35, [this] { HelpBtnClick(); }},  {N6, [this] { N6Click(); }},
+        {N36, [this] { N6Click(); }},
+    };
+    for (const auto& [Item, Click] : Items)
+        Item->OnClick = [Click](QObject*) { Click(); };
+    // There is no help file on this system.
+    N22->SetEnabled(false);
     OnCloseQuery = [this](QObject*, bool& CanClose) { CanClose = FormCloseQuery(); };
     BuildFormatting();
-    BuildMenus();
+    BuildMenuStyle();
 }
 
 // ---------------------------------------------------------------- pages

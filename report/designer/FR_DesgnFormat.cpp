@@ -10,6 +10,7 @@
 #include "report/designer/FR_Restr.h"
 #include "report/engine/FR_BandView.h"
 #include "report/engine/FR_Class.h"
+#include "report/engine/FR_Dock.h"
 #include "report/engine/FR_Ctrls.h"
 #include "report/engine/FR_Globals.h"
 #include "report/engine/FR_MemoView.h"
@@ -18,9 +19,10 @@
 #include "report/engine/FR_Utils.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QVariant>
 
-bool ToolbarBusy = false;
 bool InspectorBusy = false;
 
 namespace {
@@ -89,6 +91,27 @@ void TfrDesignerForm::BuildFormatting()
         if (Tag != 5 && Tag != 17 && Tag != 19)
             B->OnClick = [this](QObject* Sender) { DoClick(Sender); };
     }
+    // The combos apply a name, size or width when one is chosen or entered.
+    const std::pair<QComboBox*, int> Combos[] = {{C2, 7}, {C3, 8}, {C4, 6}};
+    for (const auto& [Combo, Tag] : Combos) {
+        Combo->setProperty("Tag", Tag);
+        QObject::connect(Combo, &QComboBox::activated, this, [this, C = Combo] { DoClick(C); });
+        if (Combo->lineEdit())
+            QObject::connect(Combo->lineEdit(), &QLineEdit::returnPressed, this, [this, C = Combo] { DoClick(C); });
+    }
+    for (TfrSpeedButton* B : LineStyleButtons)
+        B->OnClick = [this](QObject* Sender) {
+            LinePanel->hide();
+            DoClick(Sender);
+        };
+    StB1->SetEnabled(true);
+    StB1->OnClick = [this](QObject*) {
+        // The line styles drop down under the button, or go away when shown there.
+        const QPoint At = StB1->mapTo(this, QPoint(0, 26));
+        LinePanel->setVisible(!(LinePanel->isVisible() && LinePanel->pos() == At));
+        LinePanel->move(At);
+        LinePanel->raise();
+    };
 }
 
 void TfrDesignerForm::DoClick(QObject* Sender)
@@ -256,7 +279,7 @@ void TfrDesignerForm::HlB1Click()
     RedrawPage();
 }
 
-void TfrDesignerForm::RestrictionsEditor()
+void TfrDesignerForm::RestrictionsEditorHook()
 {
     TfrView* Top = TopSelected(Page);
     if (!Top)
@@ -277,7 +300,7 @@ void TfrDesignerForm::RestrictionsEditor()
     RedrawPage();
 }
 
-void TfrDesignerForm::FontEditor()
+void TfrDesignerForm::FontEditorHook()
 {
     // Fonts belong to memo views only; the dialog starts from the topmost one.
     TfrMemoView* Top = TopSelectedMemo(Page);
@@ -311,21 +334,6 @@ void TfrDesignerForm::FontEditor()
         }
     }
     AfterChange();
-}
-
-void TfrDesignerForm::InstallEditorHooks()
-{
-    frRestrictionsEditor = [this] { RestrictionsEditor(); };
-    frHighlightEditor = [this] { HlB1Click(); };
-    frFontEditor = [this] { FontEditor(); };
-    frFieldEditor = [this] {
-        const QString Field = InsertDBField();
-        TfrView* Top = TopSelected(Page);
-        if (Field.isEmpty() || !Top)
-            return;
-        BeforeChange();
-        Top->SetPropValue(QStringLiteral("DataField"), Variant(Field));
-    };
 }
 
 void TfrDesignerForm::N6Click()

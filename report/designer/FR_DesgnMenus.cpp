@@ -203,7 +203,7 @@ private:
 
 } // namespace
 
-void TfrDesignerForm::BuildMenus()
+void TfrDesignerForm::BuildMenuStyle()
 {
     FMenuStyle = new TfrMenuStyle(this);
     FMenuStyle->setParent(this);
@@ -215,8 +215,7 @@ void TfrDesignerForm::BuildMenus()
             if (Control && !Hint.isEmpty())
                 QWhatsThis::showText(Control->mapToGlobal(QPoint(0, Control->height())), Hint, Control);
         };
-    if (TfrSpeedButton* B = SpeedButton(QStringLiteral("HelpBtn")))
-        B->OnClick = [this](QObject*) { HelpBtnClick(); };
+    PBox1->OnPaint = [this](TCustomControl* Box) { PBox1Paint(Box->Canvas(), Box->ClientRect()); };
 }
 
 void TfrDesignerForm::InitOwnerDrawMenus()
@@ -255,9 +254,19 @@ void TfrDesignerForm::MakeOwnerDrawn(QMenu* Menu)
     if (!Menu)
         return;
     Menu->setStyle(FMenuStyle);
+    // Drop-downs make their sub-menus afresh each time they open.
+    if (!Menu->property("frOwnerDrawn").toBool()) {
+        Menu->setProperty("frOwnerDrawn", true);
+        QObject::connect(Menu, &QMenu::aboutToShow, this, [this, Menu] {
+            for (QAction* A : Menu->actions())
+                if (A->menu())
+                    MakeOwnerDrawn(A->menu());
+        });
+    }
     for (QAction* A : Menu->actions())
         if (A->menu())
             MakeOwnerDrawn(A->menu());
+    Menu->adjustSize();
 }
 
 TfrSpeedButton* TfrDesignerForm::MenuItemButton(const QAction* Item) const
