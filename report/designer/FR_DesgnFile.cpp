@@ -422,6 +422,7 @@ void TfrDesignerForm::FileBtn1Click()
     SetCurPage(0);
     SetFileName(LoadEngineString(55209));
     SetModified(false);
+    CurReport->SetChangedInDesigner(true);
 }
 
 void TfrDesignerForm::N23Click()
@@ -464,6 +465,7 @@ void TfrDesignerForm::FileBtn2Click()
     ClearChangeLog();
     SetFileName(Name);
     SetModified(false);
+    CurReport->SetChangedInDesigner(true);
     SetCurPage(0);
 }
 

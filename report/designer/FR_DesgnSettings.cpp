@@ -134,6 +134,7 @@ void TfrDesignerForm::SetUnits(int Value)
 {
     Units = Value;
     UpdateStatus();
+    PBox1->update();
 }
 
 void TfrDesignerForm::SetGrayButtons(bool Value)
