@@ -956,7 +956,10 @@ void TfrDesignerForm::ResetSelection()
 
 void TfrDesignerForm::SelectionChanged()
 {
+    // The tool bars follow the selection here; their clicks count again after.
+    ToolbarBusy = false;
     UpdateStatus();
+    PBox1->update();
 }
 
 void TfrDesignerForm::UpdateStatus()

@@ -95,6 +95,7 @@ void TfrDesignerForm::BuildFormatting()
     const std::pair<QComboBox*, int> Combos[] = {{C2, 7}, {C3, 8}, {C4, 6}};
     for (const auto& [Combo, Tag] : Combos) {
         Combo->setProperty("Tag", Tag);
+        Combo->setEnabled(true);
         QObject::connect(Combo, &QComboBox::activated, this, [this, C = Combo] { DoClick(C); });
         if (Combo->lineEdit())
             QObject::connect(Combo->lineEdit(), &QLineEdit::returnPressed, this, [this, C = Combo] { DoClick(C); });
