@@ -15,11 +15,14 @@
 class QComboBox;
 class QAction;
 class QMenu;
+class TfrComboBox;
+class TfrFontComboBox;
 class QScrollArea;
 class QStyle;
 class TCanvas;
 class TFontDialog;
 class TfrMemoView;
+class TColorSelector;
 class QTabBar;
 class TMainMenu;
 class TMenuItem;
@@ -27,6 +30,7 @@ class TOpenDialog;
 class TSaveDialog;
 class TfrDesignerPage;
 class TfrDock;
+class TfrInspForm;
 class TfrPage;
 class TfrSpeedButton;
 class TfrTBButton;
@@ -65,6 +69,8 @@ extern TfrLastUsed frLastUsed;
 extern bool KeepTool;
 // Set while the tool bars follow the selection: their click events do nothing.
 extern bool ToolbarBusy;
+// Set while the inspector must not be refilled (FR_DesgnInsp.cpp).
+extern bool InspectorBusy;
 
 // ---- Commands: pages and files, formatting, settings, menus (FR_DesgnFile.cpp,
 //      FR_DesgnFormat.cpp, FR_DesgnSettings.cpp, FR_DesgnMenus.cpp)
@@ -72,8 +78,6 @@ extern bool ToolbarBusy;
 extern QString TemplateDir;
 // Set by the last save or page-options command when it completed.
 extern bool LastCommandOk;
-// Set while the inspector must not follow the page (a preview runs).
-extern bool InspectorBusy;
 // Whether the inspector shows localised property names.
 extern bool frLocalizedPropNames;
 // Asks for help by context; Linux has no help file, so by default the hint
@@ -163,6 +167,23 @@ public:
     TPopupMenu* Popup1 = nullptr;
     std::vector<TfrSpeedButton*> FlagButtons;   // enabled only with DesignerFlag
 
+    // ---- Object inspector and fields window (FR_DesgnInsp.cpp)
+    TfrInspForm* InspForm = nullptr;
+    // The listed properties' values common to the selection ("" where they differ).
+    QStringList PropValues;
+    double ToUnits(double Pixels) const;
+    double FromUnits(double Value) const;
+    // Made at the first show; bound to the selection and the change path.
+    void CreateInspector();
+    void FillInspector();
+    void ApplyProperty(int Index);
+    void ShowFieldsWindow(bool Visible);
+    // Stacks the inspector and the fields window in one column over the work area.
+    void ArrangeToolWindows();
+    void SaveInspectorSettings();
+    // A name a view may take: an identifier no object of the report has.
+    bool IsValidNewName(const QString& Name) const;
+
     // ---- window layout: every control by its name. Commands of other units
     // bind their handlers to these; unbound ones do nothing yet.
     // Standard bar.
@@ -175,12 +196,12 @@ public:
     TfrTBButton *AlB1 = nullptr, *AlB2 = nullptr, *AlB3 = nullptr, *AlB4 = nullptr, *AlB5 = nullptr,
                 *AlB6 = nullptr, *AlB7 = nullptr, *AlB8 = nullptr;
     TfrTBButton *FnB1 = nullptr, *FnB2 = nullptr, *FnB3 = nullptr, *ClB2 = nullptr, *HlB1 = nullptr;
-    QComboBox* C3 = nullptr;   // font size
-    QComboBox* C2 = nullptr;   // font name
+    TfrComboBox* C3 = nullptr;       // font size
+    TfrFontComboBox* C2 = nullptr;   // font name
     // Rectangle bar.
     TfrTBButton *FrB1 = nullptr, *FrB2 = nullptr, *FrB3 = nullptr, *FrB4 = nullptr, *FrB5 = nullptr,
                 *FrB6 = nullptr, *ClB1 = nullptr, *ClB3 = nullptr, *StB1 = nullptr;
-    QComboBox* C4 = nullptr;   // frame width
+    TfrComboBox* C4 = nullptr;   // frame width
     // Objects and alignment bars.
     TfrTBButton *OB1 = nullptr, *OB2 = nullptr, *OB3 = nullptr, *OB4 = nullptr, *OB5 = nullptr, *OB6 = nullptr;
     TfrTBButton *Align1 = nullptr, *Align2 = nullptr, *Align3 = nullptr, *Align4 = nullptr, *Align5 = nullptr,
@@ -270,8 +291,6 @@ public:
     void SetGridAlign(bool Value);
     void SetUnits(int Value);
     void SetGrayButtons(bool Value);
-    double ToUnits(int Pixels) const;
-    int FromUnits(double Value) const;
     void N14Click();
     void N8Click();
     void N42Click();
@@ -296,12 +315,15 @@ public:
     bool GrayButtons = false;
     bool DisableUndo = false;
     bool SyntaxHighlight = true;
-    int InspSplitPos = 75;
-    bool InspVisible = true;
-    bool FieldsVisible = true;
     bool HelpMode = false;
     // The colour last chosen in the colour selector, taken by the colour buttons.
     uint32_t ChosenColor = 0x1FFFFFFF;
+    TColorSelector* ColorSelector = nullptr;
+    // The colour button whose choice the selector is showing.
+    TfrSpeedButton* ColorButton = nullptr;
+    void ClB1Click(TfrSpeedButton* Button);
+    // Paints Color into the colour bar along the bottom of Button's glyph.
+    void SetColorGlyph(TfrSpeedButton* Button, uint32_t Color);
     TFontDialog* FontDialog1 = nullptr;
     // What the position box shows while a rectangle is drawn or dragged.
     QRect PBoxRect;

@@ -5,6 +5,7 @@
 
 #include "platform/gui/FontDialog.h"
 #include "platform/gui/Menus.h"
+#include "report/designer/FR_ColorSel.h"
 #include "report/designer/FR_DsgPage.h"
 #include "report/designer/FR_Hilit.h"
 #include "report/designer/FR_Restr.h"
@@ -21,9 +22,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPainter>
 #include <QVariant>
 
-bool InspectorBusy = false;
 
 namespace {
 
@@ -105,8 +106,25 @@ void TfrDesignerForm::BuildFormatting()
             LinePanel->hide();
             DoClick(Sender);
         };
+    ColorSelector = new TColorSelector(this);
+    ColorSelector->hide();
+    ColorSelector->OnColorSelected = [this](QObject*) {
+        ColorSelector->hide();
+        if (!ColorButton)
+            return;
+        ChosenColor = static_cast<uint32_t>(ColorSelector->Color());
+        SetColorGlyph(ColorButton, ChosenColor);
+        DoClick(ColorButton);
+    };
+    const std::pair<TfrSpeedButton*, uint32_t> Colours[] = {
+        {ClB1, frLastUsed.FillColor}, {ClB2, frLastUsed.FontColor}, {ClB3, frLastUsed.FrameColor}};
+    for (const auto& [B, Colour] : Colours) {
+        SetColorGlyph(B, Colour);
+        B->OnClick = [this, Button = B](QObject*) { ClB1Click(Button); };
+    }
     StB1->SetEnabled(true);
     StB1->OnClick = [this](QObject*) {
+        ColorSelector->hide();
         // The line styles drop down under the button, or go away when shown there.
         const QPoint At = StB1->mapTo(this, QPoint(0, 26));
         LinePanel->setVisible(!(LinePanel->isVisible() && LinePanel->pos() == At));
@@ -246,6 +264,43 @@ void TfrDesignerForm::DoClick(QObject* Sender)
     SetActiveControl(nullptr);
     if (Tag == 20 || Tag == 21)
         SelectionChanged();
+}
+
+void TfrDesignerForm::ClB1Click(TfrSpeedButton* Button)
+{
+    LinePanel->hide();
+    const QPoint At = Button->mapTo(this, QPoint(0, 26));
+    // A second click on the same button closes the selector again.
+    ColorSelector->setVisible(!(ColorSelector->isVisible() && ColorSelector->x() == At.x()));
+    ColorSelector->move(At);
+    ColorSelector->raise();
+    ColorButton = Button;
+    const QImage Glyph = Button->Glyph() ? Button->Glyph()->ToImage() : QImage();
+    const bool Shown = !Glyph.isNull() && Glyph.pixel(2, 14) == Glyph.pixel(1, 13);
+    ColorSelector->SetColor(Shown ? static_cast<TColor>(QColorToColor(QColor(Glyph.pixel(2, 14)))) : clNone);
+}
+
+void TfrDesignerForm::SetColorGlyph(TfrSpeedButton* Button, uint32_t Color)
+{
+    QImage Glyph = Button->Glyph() ? Button->Glyph()->ToImage().convertToFormat(QImage::Format_RGB32)
+                                   : QImage(16, 16, QImage::Format_RGB32);
+    if (Glyph.isNull())
+        return;
+    QPainter P(&Glyph);
+    P.fillRect(QRect(0, 12, 16, 4), ColorToQColor(clOlive));
+    if (Color == static_cast<uint32_t>(clNone)) {
+        // No colour: an empty frame, so that the bar's pixels differ.
+        P.setPen(ColorToQColor(clGray));
+        P.drawRect(1, 13, 13, 2);
+    } else {
+        P.fillRect(QRect(1, 13, 14, 3), ColorToQColor(static_cast<TColor>(Color)));
+    }
+    P.end();
+    TBitmap B;
+    B.LoadFromImage(Glyph);
+    B.SetTransparentColor(clOlive);
+    B.SetTransparent(true);
+    Button->SetGlyph(&B);
 }
 
 // ---------------------------------------------------------------- editors

@@ -22,15 +22,12 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <cmath>
 
 bool frLocalizedPropNames = false;
 
 namespace {
 
 const QString Section = QStringLiteral("Form\\TfrDesignerForm");
-const QString InspSection = QStringLiteral("Form\\TfrInspForm");
-const QString FieldsSection = QStringLiteral("Form\\TfrInsFieldsForm");
 
 } // namespace
 
@@ -57,12 +54,6 @@ void TfrDesignerForm::LoadDesignerSettings()
     DisableUndo = Ini.ReadBool(Section, QStringLiteral("DisableUndo"), false);
     SyntaxHighlight = Ini.ReadBool(Section, QStringLiteral("SyntaxHighlight"), true);
 
-    const int Split = Ini.ReadInteger(InspSection, QStringLiteral("SplitPos"), 75);
-    InspSplitPos = std::max(Split, 20);
-    InspVisible = Ini.ReadBool(InspSection, QStringLiteral("isVisible"), true);
-    if (Flag())
-        FieldsVisible = Ini.ReadBool(FieldsSection, QStringLiteral("isVisible"), true);
-
     for (TfrToolBar* T : {Panel1, Panel2, Panel3, Panel4, Panel5, Panel6})
         T->RestoreState();
     Panel6->setMinimumSize(26, 26);
@@ -86,9 +77,6 @@ void TfrDesignerForm::SaveDesignerSettings()
         Ini.WriteInteger(Section, QStringLiteral("Selection"), Selection);
         Ini.WriteInteger(Section, QStringLiteral("PagePosition"), PagePosition);
         Ini.WriteBool(Section, QStringLiteral("BandTitles"), frShowBandTitles);
-        Ini.WriteBool(InspSection, QStringLiteral("isVisible"), InspVisible);
-        Ini.WriteInteger(InspSection, QStringLiteral("SplitPos"), InspSplitPos);
-        Ini.WriteBool(FieldsSection, QStringLiteral("isVisible"), FieldsVisible);
         Ini.WriteBool(Section, QStringLiteral("LocalizedPropNames"), frLocalizedPropNames);
         Ini.WriteBool(Section, QStringLiteral("UnlimitedHeight"), UnlimitedHeight);
         Ini.WriteBool(Section, QStringLiteral("DisableUndo"), DisableUndo);
@@ -148,31 +136,6 @@ void TfrDesignerForm::SetGrayButtons(bool Value)
 TfrSpeedButton* TfrDesignerForm::SpeedButton(const QString& Name) const
 {
     return findChild<TfrSpeedButton*>(Name);
-}
-
-// ---------------------------------------------------------------- units
-
-double TfrDesignerForm::ToUnits(int Pixels) const
-{
-    switch (Units) {
-    case 1:
-        return Pixels / 18.0 * 5;
-    case 2:
-        return Pixels / 18.0 * 5 / 25.4;
-    default:
-        return Pixels;
-    }
-}
-
-int TfrDesignerForm::FromUnits(double Value) const
-{
-    double Pixels = Value;
-    if (Units == 1)
-        Pixels = Value / 5 * 18;
-    else if (Units == 2)
-        Pixels = 25.4 * Value / 5 * 18;
-    // Halves go to the even neighbour, as every length of the engine does.
-    return static_cast<int>(std::nearbyint(Pixels));
 }
 
 // ---------------------------------------------------------------- option commands

@@ -31,7 +31,7 @@ class TDesignerTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        // The designer keeps its settings per user: tests keep theirs apart.
+        // Settings go to a folder of the test's own.
         TRegIniFile::SetStorageFolder(Settings.path());
         frRegisterDesigner();
         CurReport = &Report;

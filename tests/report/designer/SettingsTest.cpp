@@ -44,12 +44,11 @@ TEST_F(TDesignerTest, SettingsOutOfRangeTakeTheirDefaults)
         Ini.WriteInteger(Section, QStringLiteral("Units"), 3);
         Ini.WriteInteger(Section, QStringLiteral("Selection"), 2);
         Ini.WriteInteger(Section, QStringLiteral("PagePosition"), 6);
-        Ini.WriteInteger(QStringLiteral("Form\\TfrInspForm"), QStringLiteral("SplitPos"), 10);
     }
     Open();
-    EXPECT_EQ(QStringLiteral("%1 %2 %3 %4 %5").arg(Designer->GridSizeX).arg(Designer->Units).arg(Designer->Selection)
-                  .arg(Designer->PagePosition).arg(Designer->InspSplitPos),
-              QStringLiteral("4 0 1 5 20"));
+    EXPECT_EQ(QStringLiteral("%1 %2 %3 %4").arg(Designer->GridSizeX).arg(Designer->Units).arg(Designer->Selection)
+                  .arg(Designer->PagePosition),
+              QStringLiteral("4 0 1 5"));
 }
 
 struct TUnitsRow
@@ -57,7 +56,7 @@ struct TUnitsRow
     const char* Name;
     int Units;
     double Typed;
-    int Pixels;
+    double Pixels;
     const char* Box;   // position and size shown for a view at 36,18 of 90x36
 };
 
@@ -70,15 +69,14 @@ TEST_P(UnitsTest, ConvertBothWaysAndShowInThePositionBox)
     Open();
     Build(QStringLiteral("Memo1 36,18 90x36 sel"));
     Designer->SetUnits(GetParam().Units);
-    EXPECT_EQ(Designer->FromUnits(GetParam().Typed), GetParam().Pixels);
+    EXPECT_DOUBLE_EQ(Designer->FromUnits(GetParam().Typed), GetParam().Pixels);
     EXPECT_EQ(Designer->PositionTexts().join(u'|'), QString::fromLatin1(GetParam().Box));
 }
 
 const TUnitsRow UnitsRows[] = {
-    {"Pixels", 0, 2.5, 2, "36;18|90;36"},
-    {"PixelsHalfUp", 0, 3.5, 4, "36;18|90;36"},
+    {"Pixels", 0, 2.5, 2.5, "36;18|90;36"},
     {"Millimetres", 1, 10.0, 36, "10.00; 5.00|25.00; 10.00"},
-    {"Inches", 2, 1.0, 91, "0.39; 0.20|0.98; 0.39"},
+    {"Inches", 2, 1.0, 91.44, "0.39; 0.20|0.98; 0.39"},
 };
 INSTANTIATE_TEST_SUITE_P(Designer, UnitsTest, ::testing::ValuesIn(UnitsRows),
                          [](const auto& Info) { return std::string(Info.param.Name); });
