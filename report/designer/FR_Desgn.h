@@ -283,6 +283,8 @@ public:
     void HlB1Click();
     void N6Click();
     void Popup1Popup();
+    // "Insert DB fields": memos for the chosen fields of a dataset, with bands.
+    void InsertFieldsClick();
     // Settings and units.
     void LoadDesignerSettings();
     void SaveDesignerSettings();

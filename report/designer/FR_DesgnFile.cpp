@@ -146,6 +146,8 @@ void TfrDesignerForm::BuildCommands()
     };
     for (const auto& [Item, Click] : Items)
         Item->OnClick = [Click](QObject*) { Click(); };
+    if (InsFieldsItem)
+        InsFieldsItem->OnClick = [this](QObject*) { InsertFieldsClick(); };
     // There is no help file on this system.
     N22->SetEnabled(false);
     OnCloseQuery = [this](QObject*, bool& CanClose) { CanClose = FormCloseQuery(); };

@@ -3,27 +3,36 @@
 // restrictions editors, the edit command and the page's context menu.
 #include "report/designer/FR_Desgn.h"
 
+#include "platform/db/DataSet.h"
+#include "platform/db/DataSource.h"
+#include "platform/db/Field.h"
 #include "platform/gui/FontDialog.h"
 #include "platform/gui/Menus.h"
 #include "report/designer/FR_ColorSel.h"
 #include "report/designer/FR_Combo.h"
 #include "report/designer/FR_DsgPage.h"
 #include "report/designer/FR_Hilit.h"
+#include "report/designer/FR_IFlds.h"
 #include "report/designer/FR_Restr.h"
 #include "report/engine/FR_BandView.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Dock.h"
 #include "report/engine/FR_Ctrls.h"
+#include "report/engine/FR_DBSet.h"
+#include "report/engine/FR_Dict.h"
 #include "report/engine/FR_Globals.h"
 #include "report/engine/FR_MemoView.h"
 #include "report/engine/FR_Page.h"
 #include "report/engine/FR_SubReportView.h"
+#include "report/engine/FR_TextMeasure.h"
 #include "report/engine/FR_Utils.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPainter>
+#include <QRadioButton>
 #include <QVariant>
 
 
@@ -444,4 +453,182 @@ void TfrDesignerForm::Popup1Popup()
     }
     if (SelCount == 1 || Alike)
         Top->DefinePopupMenu(Popup1);
+}
+
+// ---------------------------------------------------------------- insert DB fields
+
+namespace {
+
+QString BandName(int BandType)
+{
+    // "Master data" gives "MasterData1", as bands drawn with the mouse are named.
+    QString Base = frBandName(BandType);
+    if (const int Blank = Base.indexOf(u' '); Blank >= 0 && Blank + 1 < Base.size()) {
+        Base.remove(Blank, 1);
+        Base[Blank] = Base[Blank].toUpper();
+    }
+    for (int n = 1;; ++n)
+        if (!CurReport->FindObject(Base + QString::number(n)))
+            return Base + QString::number(n);
+}
+
+// The name of the report adapter that reads DataSet: owner name + "." + name
+// when it lives elsewhere than the report's owner.
+QString AdapterOf(const TDataSet* DataSet)
+{
+    TStringList Names;
+    GetComponents(CurReport->parent(), TfrDBDataSet::staticMetaObject, Names, nullptr);
+    for (int i = 0; i < Names.Count(); ++i)
+        if (auto* A = qobject_cast<TfrDBDataSet*>(FindReportComponent(Names.Strings(i)))) {
+            const TDataSet* Read = A->DataSource() ? A->DataSource()->DataSet() : A->DataSet();
+            if (Read && Read == DataSet)
+                return Names.Strings(i);
+        }
+    return {};
+}
+
+} // namespace
+
+void TfrDesignerForm::InsertFieldsClick()
+{
+    if (!Page || Page->PageType != ptReport)
+        return;
+    TfrInsertFieldsForm F;
+    if (F.ShowModal() != mrOk || F.DatasetCB->currentIndex() < 0 || F.FieldsL->selectedItems().isEmpty())
+        return;
+    const QString Entry = F.DatasetCB->currentText();
+    TfrDataDictionary* Dict = CurReport->Dictionary();
+    const QString RealDataSet = Dict->GetRealDataSetName(Entry);
+    const bool Horizontal = F.HorzRB->isChecked(), Headers = F.HeaderCB->isChecked();
+    const int Left = Page->GetLeftBound(), Top = Page->GetTopBound();
+    // The height a memo drawn with one click gets.
+    const int Size = frLastUsed.FontSize;
+    const int Height = Size >= 14 && Size <= 16 ? 24 : Size == 12 || Size == 13 ? 20 : GridSizeY == 18 ? 18 : 20;
+    int X = Left, Y = Top;
+    ResetSelection();
+
+    TFont Font;
+    if (!frLastUsed.FontName.isEmpty())
+        Font.SetName(frLastUsed.FontName);
+    Font.SetSize(frLastUsed.FontSize);
+    TFont Bold;
+    Bold.Assign(Font);
+    Bold.SetStyle(TFontStyles() << fsBold);
+    const auto NewMemo = [&](int MX, int MY, int MW, const TFont& MFont, const QString& Text) {
+        auto View = CreateViewByType(gtMemo, QString());
+        auto* M = static_cast<TfrMemoView*>(View.get());
+        M->CreateUniqueName();
+        M->SetBounds(MX, MY, MW, Height);
+        M->Font()->Assign(MFont);
+        M->Memo()->Add(Text);
+        M->SetSelected(true);
+        Page->Add(std::move(View));
+        return M;
+    };
+
+    std::vector<TfrMemoView*> FieldMemos, HeaderMemos;
+    for (int i = 0; i < F.FieldsL->count(); ++i) {
+        if (!F.FieldsL->item(i)->isSelected())
+            continue;
+        const QString Listed = F.FieldsL->item(i)->text();
+        // The dataset's own field name behind an alias.
+        QString FieldName = Listed;
+        for (int a = 0; a < Dict->FieldAliases.Count(); ++a) {
+            const QString Key = Dict->FieldAliases.GetName(a);
+            if (Key.startsWith(RealDataSet + u'.', Qt::CaseInsensitive)
+                && VarToStr(Dict->FieldAliases.GetValue(a)) == Listed)
+                FieldName = Key.mid(RealDataSet.size() + 1);
+        }
+        const TField* Field = F.DataSet ? F.DataSet->FindField(FieldName) : nullptr;
+        const QString Label = Field ? Field->DisplayLabel() : Listed;
+        int Chars = Field ? Field->DisplayWidth() : 0;
+        if (Chars <= 0 || Chars >= 256)
+            Chars = 6;
+        const int FieldWidth = GridSizeX * ((frTextWidth(Font, QStringLiteral("="), 0) * Chars) / GridSizeX);
+        const QString Expression = u'[' + Entry + QStringLiteral(".\"") + Listed + QStringLiteral("\"]");
+        int Advance = FieldWidth;
+        if (Headers) {
+            const int HeaderWidth = GridSizeX * (frTextWidth(Bold, Label + QStringLiteral("   "), 0) / GridSizeX);
+            HeaderMemos.push_back(NewMemo(X, Y, HeaderWidth, Bold, Label));
+            // Horizontally each header stands over its field; vertically beside it.
+            if (Horizontal)
+                FieldMemos.push_back(NewMemo(X, Y + 72, FieldWidth, Font, Expression));
+            else
+                FieldMemos.push_back(NewMemo(X + HeaderWidth + 2 * GridSizeX, Y, FieldWidth, Font, Expression));
+            if (Horizontal)
+                Advance = std::max(HeaderWidth, FieldWidth);
+        } else {
+            FieldMemos.push_back(NewMemo(X, Y, FieldWidth, Font, Expression));
+        }
+        if (Horizontal)
+            X += GridSizeX + Advance;
+        else
+            Y += GridSizeY + Height;
+    }
+
+    // A row wider than the page is scaled down to its usable width.
+    const int Usable = Page->GetRightBound() - Left;
+    const TfrMemoView* Last = FieldMemos.back();
+    const int Needed = Last->Left() + Last->Width() - Left;
+    if (Horizontal && Needed > Usable && Needed > 0) {
+        const double Scale = static_cast<double>(Usable) / Needed;
+        for (size_t i = 0; i < FieldMemos.size(); ++i) {
+            TfrMemoView* M = FieldMemos[i];
+            M->SetLeft(Left + static_cast<int>(std::nearbyint((M->Left() - Left) * Scale)));
+            M->SetWidth(static_cast<int>(std::nearbyint(M->Width() * Scale)));
+            if (i < HeaderMemos.size()) {
+                TfrMemoView* H = HeaderMemos[i];
+                H->SetLeft(Left + static_cast<int>(std::nearbyint((H->Left() - Left) * Scale)));
+                H->SetWidth(std::min(H->Width(), M->Width()));
+            }
+        }
+    }
+
+    std::vector<TfrView*> Bands;
+    if (F.BandCB->isChecked()) {
+        const auto Bottom = [](const std::vector<TfrMemoView*>& Memos) {
+            int B = 0;
+            for (const TfrMemoView* M : Memos)
+                B = std::max(B, M->Top() + M->Height());
+            return B;
+        };
+        const auto NewBand = [&](int Type, int BTop, int BBottom) {
+            auto View = CreateViewByType(gtBand, QString());
+            auto* B = static_cast<TfrBandView*>(View.get());
+            B->SetBandType(Type);
+            B->SetName(BandName(Type));
+            B->SetBounds(0, BTop, Page->PrnInfo.PaperWidthPx, std::max(0, BBottom - BTop));
+            B->SetSelected(true);
+            Page->Add(std::move(View));
+            Bands.push_back(B);
+            return B;
+        };
+        TfrBandView* Data = nullptr;
+        if (Headers && Horizontal) {
+            bool HasPageHeader = false;
+            for (int i = 0; i < Page->Count(); ++i)
+                if (auto* B = dynamic_cast<TfrBandView*>(Page->Objects(i)))
+                    HasPageHeader = HasPageHeader || B->BandType() == btPageHeader;
+            if (!HasPageHeader)
+                NewBand(btPageHeader, Top, Bottom(HeaderMemos));
+            Data = NewBand(btMasterData, Top + 72, Bottom(FieldMemos));
+        } else {
+            std::vector<TfrMemoView*> All = FieldMemos;
+            All.insert(All.end(), HeaderMemos.begin(), HeaderMemos.end());
+            Data = NewBand(btMasterData, Top, Bottom(All));
+        }
+        Data->SetFormatStr(AdapterOf(F.DataSet));
+    }
+
+    // One insert record covers the memos and the bands; then only the memos
+    // stay selected.
+    SelCount = static_cast<int>(FieldMemos.size() + HeaderMemos.size() + Bands.size());
+    AddUndoAction(acInsert);
+    for (TfrView* B : Bands)
+        B->SetSelected(false);
+    SelCount -= static_cast<int>(Bands.size());
+    ReorderBands(Page);
+    PageView->ComputeSelectionBounds();
+    SelectionChanged();
+    RedrawPage();
 }
