@@ -13,6 +13,7 @@
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/SysUtils.h"
 #include "report/designer/FR_DsgPage.h"
+#include "report/designer/FR_InsFields.h"
 #include "report/designer/FR_Newrp.h"
 #include "report/designer/FR_Templ.h"
 #include "report/designer/FR_pgopt.h"
@@ -425,6 +426,8 @@ void TfrDesignerForm::FileBtn1Click()
     SetFileName(LoadEngineString(55209));
     SetModified(false);
     CurReport->SetChangedInDesigner(true);
+    if (frInsFieldsForm)
+        frInsFieldsForm->RefreshData();
 }
 
 void TfrDesignerForm::N23Click()
@@ -469,6 +472,8 @@ void TfrDesignerForm::FileBtn2Click()
     SetModified(false);
     CurReport->SetChangedInDesigner(true);
     SetCurPage(0);
+    if (frInsFieldsForm)
+        frInsFieldsForm->RefreshData();
 }
 
 void TfrDesignerForm::FileBtn3Click()

@@ -271,6 +271,7 @@ void TfrDesignerForm::DoClick(QObject* Sender)
     }
     RedrawPage();
     PageView->DrawSelected(1);
+    FillInspector();
     SetActiveControl(nullptr);
     if (Tag == 20 || Tag == 21)
         SelectionChanged();
@@ -412,9 +413,26 @@ void TfrDesignerForm::N6Click()
         SetCurPage(S->SubPage());
         return;
     }
-    // Band editors come with their own windows; other views open their own.
-    if (V->ObjectType() != gtBand)
+    if (auto* B = dynamic_cast<TfrBandView*>(V)) {
+        // Data bands, group headers and cross data bands have editors; other bands none.
+        switch (B->BandType()) {
+        case btMasterData:
+        case btDetailData:
+        case btSubDetailData:
+            BandEditorHook();
+            break;
+        case btGroupHeader:
+            GroupEditorHook();
+            break;
+        case btCrossData:
+            VBandEditorHook();
+            break;
+        default:
+            break;
+        }
+    } else {
         V->ShowEditor();
+    }
     RedrawPage();
     SelectionChanged();
 }
@@ -424,18 +442,6 @@ void TfrDesignerForm::Popup1Popup()
     TMenuItem* Items = Popup1->Items();
     while (Items->Count() > 7)
         delete Items->Items(Items->Count() - 1);
-    if (Items->Count() == 0) {
-        const std::pair<const char*, int> Fixed[] = {{"N2", 53148}, {"N1", 53149}, {"N3", 53150},
-                                                     {"N5", 53151}, {"N16", 53152}};
-        for (const auto& [Name, Id] : Fixed) {
-            TMenuItem* I = Items->Add(LoadEngineString(Id));
-            I->setObjectName(QString::fromLatin1(Name));
-            I->SetEnabled(false);
-        }
-        Items->Add(QStringLiteral("-"));
-        TMenuItem* N6 = Items->Add(LoadEngineString(53153), [this](QObject*) { N6Click(); });
-        N6->setObjectName(QStringLiteral("N6"));
-    }
     Items->Items(6)->SetEnabled(SelCount > 0);
     if (!Page || SelCount == 0)
         return;

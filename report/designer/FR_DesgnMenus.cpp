@@ -235,6 +235,10 @@ void TfrDesignerForm::InitOwnerDrawMenus()
         if (I && B)
             SetMenuItemButton(I, B);
     }
+    // Each extra tool's item shows the glyph of its button in Panel6.
+    for (int i = 0; i < MastMenu->Count(); ++i)
+        if (TfrSpeedButton* B = Panel6->findChild<TfrSpeedButton*>(MastMenu->Items(i)->objectName()))
+            SetMenuItemButton(MastMenu->Items(i), B);
     for (QMenu* M : findChildren<QMenu*>())
         MakeOwnerDrawn(M);
 }
