@@ -282,11 +282,8 @@ TfrSpeedButton* TfrDesignerForm::MenuItemButton(const QAction* Item) const
             continue;
         if (I == Item)
             return B;
-        // Pop-up menus make their actions when they open: their items are
-        // known by name or caption.
+        // Menus make their actions as they open: their items are known by name.
         if (!Item->objectName().isEmpty() && I->objectName() == Item->objectName())
-            return B;
-        if (auto* T = dynamic_cast<TMenuItem*>(I.data()); T && T->Caption() == Item->text())
             return B;
     }
     return nullptr;

@@ -13,14 +13,14 @@
 
 namespace {
 
-QLineEdit* LabelledEdit(QWidget* Parent, int Id, int X, int Y, QLabel** Label = nullptr)
+QLineEdit* LabelledEdit(QWidget* Parent, int Id, int X, int Y, QLabel** Label = nullptr, int LabelWidth = 90)
 {
     auto* L = new QLabel(LoadEngineString(Id).remove(u'&'), Parent);
-    L->setGeometry(X, Y + 2, 90, 18);
+    L->setGeometry(X, Y + 2, LabelWidth, 18);
     if (Label)
         *Label = L;
     auto* E = new QLineEdit(Parent);
-    E->setGeometry(X + 92, Y, 60, 21);
+    E->setGeometry(X + LabelWidth + 2, Y, 150 - LabelWidth, 21);
     return E;
 }
 
@@ -62,9 +62,9 @@ TfrPgoptForm::TfrPgoptForm(QWidget* AOwner) : TForm(AOwner)
     CB2->setGeometry(8, 58, 168, 18);
     auto* Columns = new QGroupBox(LoadEngineString(53408), this);
     Columns->setGeometry(196, 198, 177, 84);
-    Edit1 = LabelledEdit(Columns, 53409, 8, 18);
+    Edit1 = LabelledEdit(Columns, 53409, 8, 18, nullptr, 108);
     Edit1->setText(QStringLiteral("1"));
-    E7 = LabelledEdit(Columns, 53410, 8, 46);
+    E7 = LabelledEdit(Columns, 53410, 8, 46, nullptr, 108);
     auto* Source = new QLabel(LoadEngineString(53412), this);
     Source->setGeometry(8, 296, 90, 18);
     BinList = new QComboBox(this);
