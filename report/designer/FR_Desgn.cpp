@@ -967,7 +967,7 @@ void TfrDesignerForm::SelectionChanged()
     // The tool bars follow the selection here; their clicks count again after.
     ToolbarBusy = false;
     UpdateStatus();
-    PBox1->update();
+    PBox1->Invalidate();
     FillInspector();
 }
 

@@ -122,7 +122,7 @@ void TfrDesignerForm::SetUnits(int Value)
 {
     Units = Value;
     UpdateStatus();
-    PBox1->update();
+    PBox1->Invalidate();
 }
 
 void TfrDesignerForm::SetGrayButtons(bool Value)

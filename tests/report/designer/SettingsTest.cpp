@@ -1,5 +1,6 @@
 #include "DesignerTestUtil.h"
 
+#include "platform/gui/TestRender.h"
 #include "report/designer/FR_Dopt.h"
 #include "report/engine/FR_Ctrls.h"
 #include "report/engine/FR_Dock.h"
@@ -68,7 +69,11 @@ TEST_P(UnitsTest, ConvertBothWaysAndShowInThePositionBox)
 {
     Open();
     Build(QStringLiteral("Memo1 36,18 90x36 sel"));
+    Designer->SelectionChanged();
+    const QImage InPixels = RenderWidget(Designer->PBox1);
     Designer->SetUnits(GetParam().Units);
+    // The box is painted afresh in the new units.
+    EXPECT_EQ(RenderWidget(Designer->PBox1) != InPixels, GetParam().Units != 0);
     EXPECT_DOUBLE_EQ(Designer->FromUnits(GetParam().Typed), GetParam().Pixels);
     EXPECT_EQ(Designer->PositionTexts().join(u'|'), QString::fromLatin1(GetParam().Box));
 }
