@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QProxyStyle>
 #include <QStyleOptionMenuItem>
 #include <QWhatsThis>
@@ -201,6 +202,9 @@ private:
     TfrDesignerForm* FDesigner;
 };
 
+// The filter of the help tool while it waits for its click.
+QPointer<THelpToolFilter> HelpToolFilter;
+
 } // namespace
 
 void TfrDesignerForm::BuildMenuStyle()
@@ -343,7 +347,8 @@ void TfrDesignerForm::HelpBtnClick()
         B->SetDown(true);
     }
     QGuiApplication::setOverrideCursor(Qt::WhatsThisCursor);
-    qApp->installEventFilter(new THelpToolFilter(this));
+    HelpToolFilter = new THelpToolFilter(this);
+    qApp->installEventFilter(HelpToolFilter);
 }
 
 int TfrDesignerForm::HelpContextOf(QWidget* Control) const
@@ -363,9 +368,9 @@ void TfrDesignerForm::HelpToolClick(QWidget* Control)
     if (!HelpMode)
         return;
     HelpMode = false;
-    for (THelpToolFilter* F : findChildren<THelpToolFilter*>(QString(), Qt::FindDirectChildrenOnly)) {
-        qApp->removeEventFilter(F);
-        F->deleteLater();
+    if (HelpToolFilter) {
+        qApp->removeEventFilter(HelpToolFilter);
+        HelpToolFilter->deleteLater();
     }
     QGuiApplication::restoreOverrideCursor();
     if (TfrSpeedButton* B = SpeedButton(QStringLiteral("HelpBtn")))

@@ -8,6 +8,7 @@
 #include "report/engine/FR_Utils.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -203,6 +204,7 @@ TEST_F(TDesignerTest, HelpToolAsksForTheContextOfTheControlClickedNext)
     AddIn->SetTag(10);
     int Asked = -1;
     frHelpContext = [&](int Context, QWidget*) { Asked = Context; };
+    const QObjectList Children = Designer->children();
     QStringList L;
     for (QWidget* W : std::initializer_list<QWidget*>{Designer->OB3, AddIn, Designer->OB1, Designer->FileBtn1,
                                                       Designer->HelpBtn}) {
@@ -215,6 +217,9 @@ TEST_F(TDesignerTest, HelpToolAsksForTheContextOfTheControlClickedNext)
     frHelpContext = nullptr;
     EXPECT_FALSE(Designer->HelpMode);
     EXPECT_EQ(L.join(u' '), QStringLiteral("432 435 429 400 -1"));
+    // Ending the tool takes away only its own filter, not the window's parts.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Designer->children(), Children);
 }
 
 } // namespace
