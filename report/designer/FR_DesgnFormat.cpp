@@ -493,6 +493,81 @@ QString AdapterOf(const TDataSet* DataSet)
     return {};
 }
 
+// The dataset's own name of a field listed under its alias.
+QString RealFieldName(const TfrDataDictionary* Dict, const QString& DataSet, const QString& Listed)
+{
+    for (int a = 0; a < Dict->FieldAliases.Count(); ++a) {
+        const QString Key = Dict->FieldAliases.GetName(a);
+        if (Key.startsWith(DataSet + u'.', Qt::CaseInsensitive) && VarToStr(Dict->FieldAliases.GetValue(a)) == Listed)
+            return Key.mid(DataSet.size() + 1);
+    }
+    return Listed;
+}
+
+// A row wider than the page's usable width is scaled into it: each field
+// memo's offset and width, each header's offset, its width cut to its field's.
+void FitRowIntoPage(TfrPage* Page, const std::vector<TfrMemoView*>& Fields, const std::vector<TfrMemoView*>& Headers)
+{
+    const int Left = Page->GetLeftBound(), Usable = Page->GetRightBound() - Left;
+    const int Needed = Fields.back()->Left() + Fields.back()->Width() - Left;
+    if (Needed <= Usable || Needed <= 0)
+        return;
+    const double Scale = static_cast<double>(Usable) / Needed;
+    const auto Scaled = [Scale](int Value) { return static_cast<int>(std::nearbyint(Value * Scale)); };
+    for (size_t i = 0; i < Fields.size(); ++i) {
+        TfrMemoView* M = Fields[i];
+        M->SetLeft(Left + Scaled(M->Left() - Left));
+        M->SetWidth(Scaled(M->Width()));
+        if (i < Headers.size()) {
+            Headers[i]->SetLeft(Left + Scaled(Headers[i]->Left() - Left));
+            Headers[i]->SetWidth(std::min(Headers[i]->Width(), M->Width()));
+        }
+    }
+}
+
+// The bands of inserted fields, selected: a page header over the headers of a
+// row (unless the page has one) and a master data band 72 pixels lower, else
+// one master data band over everything; the data band reads Adapter.
+std::vector<TfrView*> AddFieldBands(TfrPage* Page, const std::vector<TfrMemoView*>& Fields,
+                                    const std::vector<TfrMemoView*>& Headers, bool HeaderRow, const QString& Adapter)
+{
+    std::vector<TfrView*> Bands;
+    const int Top = Page->GetTopBound();
+    const auto Bottom = [](const std::vector<TfrMemoView*>& Memos) {
+        int B = 0;
+        for (const TfrMemoView* M : Memos)
+            B = std::max(B, M->Top() + M->Height());
+        return B;
+    };
+    const auto NewBand = [&](int Type, int BTop, int BBottom) {
+        auto View = CreateViewByType(gtBand, QString());
+        auto* B = static_cast<TfrBandView*>(View.get());
+        B->SetBandType(Type);
+        B->SetName(BandName(Type));
+        B->SetBounds(0, BTop, Page->PrnInfo.PaperWidthPx, std::max(0, BBottom - BTop));
+        B->SetSelected(true);
+        Page->Add(std::move(View));
+        Bands.push_back(B);
+        return B;
+    };
+    TfrBandView* Data = nullptr;
+    if (HeaderRow) {
+        bool HasPageHeader = false;
+        for (int i = 0; i < Page->Count(); ++i)
+            if (auto* B = dynamic_cast<TfrBandView*>(Page->Objects(i)))
+                HasPageHeader = HasPageHeader || B->BandType() == btPageHeader;
+        if (!HasPageHeader)
+            NewBand(btPageHeader, Top, Bottom(Headers));
+        Data = NewBand(btMasterData, Top + 72, Bottom(Fields));
+    } else {
+        std::vector<TfrMemoView*> All = Fields;
+        All.insert(All.end(), Headers.begin(), Headers.end());
+        Data = NewBand(btMasterData, Top, Bottom(All));
+    }
+    Data->SetFormatStr(Adapter);
+    return Bands;
+}
+
 } // namespace
 
 void TfrDesignerForm::InsertFieldsClick()
@@ -506,11 +581,10 @@ void TfrDesignerForm::InsertFieldsClick()
     TfrDataDictionary* Dict = CurReport->Dictionary();
     const QString RealDataSet = Dict->GetRealDataSetName(Entry);
     const bool Horizontal = F.HorzRB->isChecked(), Headers = F.HeaderCB->isChecked();
-    const int Left = Page->GetLeftBound(), Top = Page->GetTopBound();
     // The height a memo drawn with one click gets.
     const int Size = frLastUsed.FontSize;
     const int Height = Size >= 14 && Size <= 16 ? 24 : Size == 12 || Size == 13 ? 20 : GridSizeY == 18 ? 18 : 20;
-    int X = Left, Y = Top;
+    int X = Page->GetLeftBound(), Y = Page->GetTopBound();
     ResetSelection();
 
     TFont Font;
@@ -537,15 +611,7 @@ void TfrDesignerForm::InsertFieldsClick()
         if (!F.FieldsL->item(i)->isSelected())
             continue;
         const QString Listed = F.FieldsL->item(i)->text();
-        // The dataset's own field name behind an alias.
-        QString FieldName = Listed;
-        for (int a = 0; a < Dict->FieldAliases.Count(); ++a) {
-            const QString Key = Dict->FieldAliases.GetName(a);
-            if (Key.startsWith(RealDataSet + u'.', Qt::CaseInsensitive)
-                && VarToStr(Dict->FieldAliases.GetValue(a)) == Listed)
-                FieldName = Key.mid(RealDataSet.size() + 1);
-        }
-        const TField* Field = F.DataSet ? F.DataSet->FindField(FieldName) : nullptr;
+        const TField* Field = F.DataSet ? F.DataSet->FindField(RealFieldName(Dict, RealDataSet, Listed)) : nullptr;
         const QString Label = Field ? Field->DisplayLabel() : Listed;
         int Chars = Field ? Field->DisplayWidth() : 0;
         if (Chars <= 0 || Chars >= 256)
@@ -557,12 +623,9 @@ void TfrDesignerForm::InsertFieldsClick()
             const int HeaderWidth = GridSizeX * (frTextWidth(Bold, Label + QStringLiteral("   "), 0) / GridSizeX);
             HeaderMemos.push_back(NewMemo(X, Y, HeaderWidth, Bold, Label));
             // Horizontally each header stands over its field; vertically beside it.
-            if (Horizontal)
-                FieldMemos.push_back(NewMemo(X, Y + 72, FieldWidth, Font, Expression));
-            else
-                FieldMemos.push_back(NewMemo(X + HeaderWidth + 2 * GridSizeX, Y, FieldWidth, Font, Expression));
-            if (Horizontal)
-                Advance = std::max(HeaderWidth, FieldWidth);
+            FieldMemos.push_back(Horizontal ? NewMemo(X, Y + 72, FieldWidth, Font, Expression)
+                                            : NewMemo(X + HeaderWidth + 2 * GridSizeX, Y, FieldWidth, Font, Expression));
+            Advance = std::max(HeaderWidth, FieldWidth);
         } else {
             FieldMemos.push_back(NewMemo(X, Y, FieldWidth, Font, Expression));
         }
@@ -572,59 +635,12 @@ void TfrDesignerForm::InsertFieldsClick()
             Y += GridSizeY + Height;
     }
 
-    // A row wider than the page is scaled down to its usable width.
-    const int Usable = Page->GetRightBound() - Left;
-    const TfrMemoView* Last = FieldMemos.back();
-    const int Needed = Last->Left() + Last->Width() - Left;
-    if (Horizontal && Needed > Usable && Needed > 0) {
-        const double Scale = static_cast<double>(Usable) / Needed;
-        for (size_t i = 0; i < FieldMemos.size(); ++i) {
-            TfrMemoView* M = FieldMemos[i];
-            M->SetLeft(Left + static_cast<int>(std::nearbyint((M->Left() - Left) * Scale)));
-            M->SetWidth(static_cast<int>(std::nearbyint(M->Width() * Scale)));
-            if (i < HeaderMemos.size()) {
-                TfrMemoView* H = HeaderMemos[i];
-                H->SetLeft(Left + static_cast<int>(std::nearbyint((H->Left() - Left) * Scale)));
-                H->SetWidth(std::min(H->Width(), M->Width()));
-            }
-        }
-    }
+    if (Horizontal)
+        FitRowIntoPage(Page, FieldMemos, HeaderMemos);
 
     std::vector<TfrView*> Bands;
-    if (F.BandCB->isChecked()) {
-        const auto Bottom = [](const std::vector<TfrMemoView*>& Memos) {
-            int B = 0;
-            for (const TfrMemoView* M : Memos)
-                B = std::max(B, M->Top() + M->Height());
-            return B;
-        };
-        const auto NewBand = [&](int Type, int BTop, int BBottom) {
-            auto View = CreateViewByType(gtBand, QString());
-            auto* B = static_cast<TfrBandView*>(View.get());
-            B->SetBandType(Type);
-            B->SetName(BandName(Type));
-            B->SetBounds(0, BTop, Page->PrnInfo.PaperWidthPx, std::max(0, BBottom - BTop));
-            B->SetSelected(true);
-            Page->Add(std::move(View));
-            Bands.push_back(B);
-            return B;
-        };
-        TfrBandView* Data = nullptr;
-        if (Headers && Horizontal) {
-            bool HasPageHeader = false;
-            for (int i = 0; i < Page->Count(); ++i)
-                if (auto* B = dynamic_cast<TfrBandView*>(Page->Objects(i)))
-                    HasPageHeader = HasPageHeader || B->BandType() == btPageHeader;
-            if (!HasPageHeader)
-                NewBand(btPageHeader, Top, Bottom(HeaderMemos));
-            Data = NewBand(btMasterData, Top + 72, Bottom(FieldMemos));
-        } else {
-            std::vector<TfrMemoView*> All = FieldMemos;
-            All.insert(All.end(), HeaderMemos.begin(), HeaderMemos.end());
-            Data = NewBand(btMasterData, Top, Bottom(All));
-        }
-        Data->SetFormatStr(AdapterOf(F.DataSet));
-    }
+    if (F.BandCB->isChecked())
+        Bands = AddFieldBands(Page, FieldMemos, HeaderMemos, Headers && Horizontal, AdapterOf(F.DataSet));
 
     // One insert record covers the memos and the bands; then only the memos
     // stay selected.
