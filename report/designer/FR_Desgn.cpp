@@ -991,6 +991,7 @@ void TfrDesignerForm::SelectionChanged()
 {
     // The tool bars follow the selection here; their clicks count again after.
     ToolbarBusy = false;
+    PBoxRectShown = false;
     UpdateStatus();
     PBox1->Invalidate();
     FillInspector();

@@ -127,6 +127,8 @@ public:
     void UpdateStatus();
     // Shown in the status bar while dragging.
     void ShowPosition(const QString& Text);
+    // The rectangle being drawn or dragged: in the status bar and the position box.
+    void ShowPosition(const QRect& R);
     void ShowViewEditor(TfrView* View, bool MemoEditor);
     void ShowPopup(int X, int Y);
     void PageOptions();

@@ -322,6 +322,14 @@ QStringList TfrDesignerForm::PositionTexts() const
     return L;
 }
 
+void TfrDesignerForm::ShowPosition(const QRect& R)
+{
+    ShowPosition(QStringLiteral("%1; %2  %3 x %4").arg(R.left()).arg(R.top()).arg(R.width()).arg(R.height()));
+    PBoxRect = R;
+    PBoxRectShown = true;
+    PBox1->Invalidate();
+}
+
 void TfrDesignerForm::PBox1Paint(TCanvas* Canvas, const QRect& Area)
 {
     Canvas->Brush()->SetColor(clBtnFace);

@@ -87,6 +87,17 @@ const TUnitsRow UnitsRows[] = {
 INSTANTIATE_TEST_SUITE_P(Designer, UnitsTest, ::testing::ValuesIn(UnitsRows),
                          [](const auto& Info) { return std::string(Info.param.Name); });
 
+TEST_F(TDesignerTest, PositionBoxFollowsTheRectangleBeingDrawn)
+{
+    Open();
+    Designer->PressTool(gtMemo);
+    Run(QStringLiteral("M 40,40; D 40,40; M 100,80"));
+    EXPECT_EQ(Designer->PositionTexts().join(u'|'), QStringLiteral("40;40|60;40"));
+    Run(QStringLiteral("U 100,80"));
+    EXPECT_FALSE(Designer->PBoxRectShown);
+    EXPECT_EQ(Designer->PositionTexts().join(u'|'), QStringLiteral("40;40|60;40"));
+}
+
 struct TPasswordRow
 {
     const char* Name;
