@@ -23,6 +23,7 @@
 #include <QProxyStyle>
 #include <QStyleOptionMenuItem>
 #include <QWhatsThis>
+#include <cmath>
 
 std::function<void(int Context, QWidget* Control)> frHelpContext;
 
@@ -313,6 +314,12 @@ QStringList TfrDesignerForm::PositionTexts() const
         return FloatToStrF(ToUnits(A), TFloatFormat::ffFixed, 15, 2) + QStringLiteral("; ") + FloatToStrF(ToUnits(B), TFloatFormat::ffFixed, 15, 2);
     };
     QStringList L{Pair(R.left(), R.top()), Pair(R.width(), R.height())};
+    // A multiple selection being resized: its new size against the size it started from.
+    const int OldW = OldRect1.Right - OldRect1.Left, OldH = OldRect1.Bottom - OldRect1.Top;
+    if (PBoxRectShown && MultiSel && PageView->Down && PageView->Cursor() != crDefault && OldW > 0 && OldH > 0)
+        L << QStringLiteral("%1,%2% ")
+                 .arg(std::lround(R.width() * 100.0 / OldW))
+                 .arg(std::lround(R.height() * 100.0 / OldH));
     if (auto* P = dynamic_cast<const TfrPictureView*>(Sole); P && !P->Picture()->Empty()
         && !QGuiApplication::mouseButtons()) {
         const QImage& I = P->Picture()->Image();

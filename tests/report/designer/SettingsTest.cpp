@@ -96,6 +96,12 @@ TEST_F(TDesignerTest, PositionBoxFollowsTheRectangleBeingDrawn)
     Run(QStringLiteral("U 100,80"));
     EXPECT_FALSE(Designer->PBoxRectShown);
     EXPECT_EQ(Designer->PositionTexts().join(u'|'), QStringLiteral("40;40|60;40"));
+    // Resizing two views by their common corner shows the scale.
+    Designer->PressTool(-1);
+    Designer->UnselectAll();
+    Build(QStringLiteral("Memo8 200,200 40x20 sel; Memo9 260,240 40x20 sel"));
+    Run(QStringLiteral("M 300,260; D 300,260; M 350,290"));
+    EXPECT_EQ(Designer->PositionTexts().join(u'|'), QStringLiteral("200;200|148;88|148,147% "));
 }
 
 struct TPasswordRow
