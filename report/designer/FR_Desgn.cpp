@@ -7,6 +7,8 @@
 #include "platform/gui/Screen.h"
 #include "report/designer/FR_Combo.h"
 #include "report/designer/FR_DsgPage.h"
+#include "report/designer/FR_Edit.h"
+#include "report/designer/FR_Edit1.h"
 #include "report/designer/FR_InsFields.h"
 #include "report/designer/FR_Insp.h"
 #include "report/engine/FR_Class.h"
@@ -275,6 +277,7 @@ void TfrDesignerForm::FormCreate()
     BuildLinePanel();
     DrawToolGlyphs();
     Localize();
+    CreateMemoEditor();
     ToolbarBusy = true;
     FFirstShow = true;
     AddExtraTools();
@@ -718,6 +721,8 @@ void TfrDesignerForm::FormDestroy()
         return;
     FDestroying = true;
     FChangeLog.clear();
+    delete MemoEditor;
+    MemoEditor = nullptr;
     SaveInspectorSettings();
     delete InspForm;
     InspForm = nullptr;
@@ -1070,8 +1075,30 @@ void TfrDesignerForm::ShowViewEditor(TfrView* View, bool MemoEditor)
         frMemoEditor();
         return;
     }
+    if (MemoEditor) {
+        ShowMemoEditor(View);
+        return;
+    }
     if (View && !(View->Restrictions() & frrfDontEditContents))
         View->ShowEditor();
+}
+
+void TfrDesignerForm::CreateMemoEditor()
+{
+    if (MemoEditor && (dynamic_cast<TfrEditorForm*>(MemoEditor) != nullptr) == SyntaxHighlight)
+        return;
+    delete MemoEditor;
+    if (SyntaxHighlight)
+        MemoEditor = new TfrEditorForm(this);
+    else
+        MemoEditor = new TfrEditorForm1(this);
+}
+
+void TfrDesignerForm::ShowMemoEditor(TfrView* View)
+{
+    CreateMemoEditor();   // the kind follows SyntaxHighlight however it was changed
+    if (View && MemoEditor && MemoEditor->ShowEditor(View) == mrOk)
+        RedrawPage();
 }
 
 void TfrDesignerForm::PageOptions()
@@ -1182,12 +1209,22 @@ void TfrDesignerForm::InstallEditorHooks()
 }
 
 // The editors behind these hooks join with their dialogs.
-void TfrDesignerForm::MemoEditorHook() {}
 void TfrDesignerForm::PictureEditorHook() {}
 void TfrDesignerForm::TagEditorHook() {}
 void TfrDesignerForm::BandEditorHook() {}
 void TfrDesignerForm::VBandEditorHook() {}
 void TfrDesignerForm::GroupEditorHook() {}
+
+// The topmost selected view; with none, the view a page's script lends
+// through CurView.
+void TfrDesignerForm::MemoEditorHook()
+{
+    TfrView* View = nullptr;
+    for (int i = Page ? Page->Count() - 1 : -1; i >= 0 && !View; --i)
+        if (Page->Objects(i)->Selected())
+            View = Page->Objects(i);
+    ShowMemoEditor(View ? View : CurView);
+}
 
 void TfrDesignerForm::HighlightEditorHook()
 {

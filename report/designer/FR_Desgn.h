@@ -149,6 +149,7 @@ public:
     int Selection = 1;
     int PagePosition = 5;
     bool UnlimitedHeight = false;
+    bool SyntaxHighlight = true;
 
     TfrDesignerPage* PageView = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
@@ -168,6 +169,13 @@ public:
     TfrToolBar* Panel6 = nullptr;
     TPopupMenu* Popup1 = nullptr;
     std::vector<TfrSpeedButton*> FlagButtons;   // enabled only with DesignerFlag
+
+    // The memo editor: TfrEditorForm with SyntaxHighlight, else TfrEditorForm1.
+    TfrObjEditorForm* MemoEditor = nullptr;
+    // Makes the kind SyntaxHighlight asks for, replacing the other kind.
+    void CreateMemoEditor();
+    // Edits View; repaints the page on OK.
+    void ShowMemoEditor(TfrView* View);
 
     // ---- Object inspector and fields window (FR_DesgnInsp.cpp)
     TfrInspForm* InspForm = nullptr;
@@ -318,7 +326,6 @@ public:
 
     bool GrayButtons = false;
     bool DisableUndo = false;
-    bool SyntaxHighlight = true;
     bool HelpMode = false;
     // The colour last chosen in the colour selector, taken by the colour buttons.
     uint32_t ChosenColor = 0x1FFFFFFF;

@@ -90,6 +90,7 @@ INSTANTIATE_TEST_SUITE_P(Designer, UnitsTest, ::testing::ValuesIn(UnitsRows),
 TEST_F(TDesignerTest, PositionBoxFollowsTheRectangleBeingDrawn)
 {
     Open();
+    Designer->EditAfterInsert = false;
     Designer->PressTool(gtMemo);
     Run(QStringLiteral("M 40,40; D 40,40; M 100,80"));
     EXPECT_EQ(Designer->PositionTexts().join(u'|'), QStringLiteral("40;40|60;40"));
