@@ -108,8 +108,7 @@ QSize TfrDesignerPage::DefaultInsertSize() const
 void TfrDesignerPage::ShowPosition()
 {
     const TfrRect R = Normalized(OldRect);
-    FDesigner->ShowPosition(QStringLiteral("%1; %2  %3 x %4")
-                                .arg(R.Left).arg(R.Top).arg(R.Right - R.Left).arg(R.Bottom - R.Top));
+    FDesigner->ShowPosition(QRect(R.Left, R.Top, R.Right - R.Left, R.Bottom - R.Top));
 }
 
 // ---------------------------------------------------------------- button down
@@ -576,8 +575,7 @@ void TfrDesignerPage::MouseMove(TShiftState Shift, int X, int Y)
                 const TfrView* V = P->Objects(i);
                 Pos = {V->Left(), V->Top(), V->Left() + V->Width(), V->Top() + V->Height()};
             }
-    FDesigner->ShowPosition(QStringLiteral("%1; %2  %3 x %4")
-                                .arg(Pos.Left).arg(Pos.Top).arg(Pos.Right - Pos.Left).arg(Pos.Bottom - Pos.Top));
+    FDesigner->ShowPosition(QRect(Pos.Left, Pos.Top, Pos.Right - Pos.Left, Pos.Bottom - Pos.Top));
     if (Shift == TShiftState() << ssLeft)
         AutoScroll(X, Y);
 }
