@@ -290,7 +290,9 @@ void TfrDesignerForm::FormCreate()
     QObject::connect(Tab1, &QTabBar::customContextMenuRequested, this, [this](const QPoint& P) {
         const QPoint G = Tab1->mapToGlobal(P);
         Popup2->Popup(G.x(), G.y());
+        MakeOwnerDrawn(Popup2->ShownMenu());
     });
+    BuildCommands();
 
     auto Relayout = [this, Client] {
         AlignControls(this, rect());
@@ -499,7 +501,6 @@ void TfrDesignerForm::BuildMenus()
     N17 = Item(FileMenu, "N17");
     Line(FileMenu);
     N42 = Item(FileMenu, "N42");
-    N42->OnClick = [this](QObject*) { N42Click(); };
     N8 = Item(FileMenu, "N8");
     N25 = Item(FileMenu, "N25");
     N39 = Item(FileMenu, "N39");
@@ -691,10 +692,13 @@ void TfrDesignerForm::FormShow()
     LinePanel->hide();
     UpdateStatus();
 
+    LoadDesignerSettings();
     GB1->SetDown(GridShow);
     GB2->SetDown(GridAlign);
     FormResize();
     InstallEditorHooks();
+    if (FFirstShow)
+        InitOwnerDrawMenus();
     CreateInspector();
     FFirstShow = false;
 }
@@ -726,6 +730,7 @@ void TfrDesignerForm::FormDestroy()
     InspForm = nullptr;
     if (Flag())
         ShowFieldsWindow(false);
+    SaveDesignerSettings();
     // A prepared page edited from the preview keeps the report's own name.
     if (Flag() && CurReport)
         CurReport->SetFileName(FFileName);
@@ -955,7 +960,7 @@ void TfrDesignerForm::UpdatePageTabs()
     while (Tab1->count() > CurReport->Pages()->Count())
         Tab1->removeTab(Tab1->count() - 1);
     for (int i = 0; i < CurReport->Pages()->Count(); ++i) {
-        const QString Caption = QStringLiteral("Page%1").arg(i + 1);
+        const QString Caption = PageTabName(i);
         if (i < Tab1->count())
             Tab1->setTabText(i, Caption);
         else
@@ -996,7 +1001,11 @@ void TfrDesignerForm::ResetSelection()
 
 void TfrDesignerForm::SelectionChanged()
 {
+    // The tool bars follow the selection here; their clicks count again after.
+    ToolbarBusy = false;
+    PBoxRectShown = false;
     UpdateStatus();
+    PBox1->Invalidate();
     FillInspector();
 }
 
@@ -1110,13 +1119,9 @@ void TfrDesignerForm::PageOptions()
 
 void TfrDesignerForm::ShowPopup(int X, int Y)
 {
-    // The window's own seven items stay; what a view added last time goes.
-    TMenuItem* Items = Popup1->Items();
-    while (Items->Count() > 7)
-        delete Items->Items(Items->Count() - 1);
-    if (SelCount == 1 && Page)
-        Page->Objects(LastSelectedIndex())->DefinePopupMenu(Popup1);
+    Popup1Popup();
     Popup1->Popup(X, Y);
+    MakeOwnerDrawn(Popup1->ShownMenu());
 }
 
 // ---------------------------------------------------------------- commands of the window
@@ -1217,8 +1222,6 @@ void TfrDesignerForm::InstallEditorHooks()
 // The editors behind these hooks join with their dialogs.
 void TfrDesignerForm::PictureEditorHook() {}
 void TfrDesignerForm::TagEditorHook() {}
-void TfrDesignerForm::RestrictionsEditorHook() {}
-void TfrDesignerForm::FontEditorHook() {}
 
 // The topmost selected view; with none, the view a page's script lends
 // through CurView.
