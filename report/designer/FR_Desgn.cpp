@@ -7,6 +7,8 @@
 #include "platform/gui/Screen.h"
 #include "report/designer/FR_Combo.h"
 #include "report/designer/FR_DsgPage.h"
+#include "report/designer/FR_Expr.h"
+#include "report/designer/FR_Flds.h"
 #include "report/designer/FR_InsFields.h"
 #include "report/designer/FR_Insp.h"
 #include "report/engine/FR_Class.h"
@@ -481,6 +483,7 @@ void TfrDesignerForm::BuildMenus()
     N17 = Item(FileMenu, "N17");
     Line(FileMenu);
     N42 = Item(FileMenu, "N42");
+    N42->OnClick = [this](QObject*) { N42Click(); };
     N8 = Item(FileMenu, "N8");
     N25 = Item(FileMenu, "N25");
     N39 = Item(FileMenu, "N39");
@@ -780,13 +783,18 @@ void TfrDesignerForm::SelectObject(const QString& ObjName)
 
 QString TfrDesignerForm::InsertDBField()
 {
-    // The fields dialog joins with the data dictionary.
-    return QString();
+    TfrFieldsForm Form;
+    if (Form.ShowModal() != mrOk || Form.DBField.isEmpty())
+        return QString();
+    return QLatin1Char('[') + Form.DBField + QLatin1Char(']');
 }
 
 QString TfrDesignerForm::InsertExpression()
 {
-    const QString Text = InputBox(LoadEngineString(53080), QString(), QString());
+    TfrExprForm Form;
+    if (Form.ShowModal() != mrOk)
+        return QString();
+    const QString Text = Form.Text();
     if (Text.isEmpty())
         return QString();
     if (Text.startsWith(u'[') && Text.endsWith(u']') && Text.indexOf(u'[', 1) < 0)
@@ -1044,6 +1052,10 @@ void TfrDesignerForm::ShowViewEditor(TfrView* View, bool MemoEditor)
         frMemoEditor();
         return;
     }
+    if (View && View->ObjectType() == gtBand) {
+        ShowBandEditor(View);
+        return;
+    }
     if (View && !(View->Restrictions() & frrfDontEditContents))
         View->ShowEditor();
 }
@@ -1159,9 +1171,6 @@ void TfrDesignerForm::InstallEditorHooks()
 void TfrDesignerForm::MemoEditorHook() {}
 void TfrDesignerForm::PictureEditorHook() {}
 void TfrDesignerForm::TagEditorHook() {}
-void TfrDesignerForm::BandEditorHook() {}
-void TfrDesignerForm::VBandEditorHook() {}
-void TfrDesignerForm::GroupEditorHook() {}
 
 void TfrDesignerForm::HighlightEditorHook()
 {

@@ -131,6 +131,12 @@ public:
     void ShowPopup(int X, int Y);
     void PageOptions();
 
+    // The data dictionary command and the band editors (FR_DesgnEditors.cpp).
+    void N42Click();
+    // The editor of the band's type: data source, cross data sources, group
+    // condition; other types have none.
+    void ShowBandEditor(TfrView* View);
+
     // Pressed object tool: -1 select, type code, 10 + add-in index.
     int ToolTag() const;
     void PressTool(int Tag);

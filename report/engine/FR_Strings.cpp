@@ -600,6 +600,9 @@ const TfrEngineString frEngineStringTable[] = {
     {55668, "Comment"},
     {55669, "Modified"},
     {55670, "Created"},
+    {55671, "Line %1: %2 is not unique or not valid"},
+    {55672, "Alias \"%1\" is already used"},
+    {55673, "Record count must be a whole number from 1 to 2147483647"},
 };
 
 const int frEngineStringCount = sizeof(frEngineStringTable) / sizeof(frEngineStringTable[0]);
