@@ -11,6 +11,7 @@
 #include "report/designer/FR_Flds.h"
 #include "report/designer/FR_InsFields.h"
 #include "report/designer/FR_Insp.h"
+#include "report/designer/FR_PageF.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Control.h"
 #include "report/engine/FR_Dock.h"
@@ -868,10 +869,8 @@ void TfrDesignerForm::SetCurPage(int Index)
     if (FCurPageType == ptDialog && !DialogPageForm) {
         if (!FDialogButtons)
             FlipObjectButtons(true);
-        DialogPageForm = new TForm(nullptr);
-        DialogPageForm->setObjectName(QStringLiteral("frPageForm"));
+        DialogPageForm = new TfrPageForm(this);
         DialogPageForm->OnCloseQuery = [](QObject*, bool& CanClose) { CanClose = false; };
-        DialogPageForm->SetKeyPreview(true);
         DialogPageForm->OnKeyDown = [this](QObject*, int& Key, TShiftState Shift) { DialogPageKeyDown(Key, Shift); };
         DialogPageForm->setWindowIcon(windowIcon());
         PageView->setParent(DialogPageForm);

@@ -299,7 +299,6 @@ public:
     void SetGrayButtons(bool Value);
     void N14Click();
     void N8Click();
-    void N42Click();
     void N34Click();
     // Menus, position box and help.
     void InitOwnerDrawMenus();

@@ -6,6 +6,7 @@
 #include "platform/gui/FontDialog.h"
 #include "platform/gui/Menus.h"
 #include "report/designer/FR_ColorSel.h"
+#include "report/designer/FR_Combo.h"
 #include "report/designer/FR_DsgPage.h"
 #include "report/designer/FR_Hilit.h"
 #include "report/designer/FR_Restr.h"

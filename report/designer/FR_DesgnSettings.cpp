@@ -229,11 +229,6 @@ void TfrDesignerForm::N8Click()
     SetCurPage(CurPageIndex());
 }
 
-void TfrDesignerForm::N42Click()
-{
-    // The data dictionary editor comes with its own window.
-}
-
 void TfrDesignerForm::N34Click()
 {
     // The about box comes with its own window.
