@@ -5,7 +5,9 @@
 #include "platform/gui/InputBox.h"
 #include "platform/gui/Menus.h"
 #include "platform/gui/Screen.h"
+#include "report/designer/FR_AttrE.h"
 #include "report/designer/FR_Combo.h"
+#include "report/designer/FR_GEdit.h"
 #include "report/designer/FR_DsgPage.h"
 #include "report/designer/FR_Expr.h"
 #include "report/designer/FR_Flds.h"
@@ -1168,8 +1170,22 @@ void TfrDesignerForm::InstallEditorHooks()
 
 // The editors behind these hooks join with their dialogs.
 void TfrDesignerForm::MemoEditorHook() {}
-void TfrDesignerForm::PictureEditorHook() {}
-void TfrDesignerForm::TagEditorHook() {}
+void TfrDesignerForm::PictureEditorHook()
+{
+    if (SelCount != 1 || !Page)
+        return;
+    TfrGEditorForm F;
+    if (F.ShowEditor(Page->Objects(LastSelectedIndex())) == mrOk)
+        RedrawPage();
+}
+
+void TfrDesignerForm::TagEditorHook()
+{
+    if (SelCount != 1 || !Page)
+        return;
+    TfrAttrEditorForm F;
+    frEditAttributes(F, Page->Objects(LastSelectedIndex()));
+}
 
 void TfrDesignerForm::HighlightEditorHook()
 {

@@ -5,6 +5,7 @@
 #include "platform/gui/StdCtrls.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/SysUtils.h"
+#include "report/designer/FR_About.h"
 #include "report/designer/FR_Dopt.h"
 #include "report/designer/FR_DsOpt.h"
 #include "report/designer/FR_DsgPage.h"
@@ -231,5 +232,6 @@ void TfrDesignerForm::N8Click()
 
 void TfrDesignerForm::N34Click()
 {
-    // The about box comes with its own window.
+    TfrAboutForm F;
+    F.ShowModal();
 }

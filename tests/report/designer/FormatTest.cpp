@@ -1,5 +1,6 @@
 #include "DesignerTestUtil.h"
 
+#include "report/designer/FR_Combo.h"
 #include "report/designer/FR_Hilit.h"
 #include "report/engine/FR_Ctrls.h"
 #include "report/engine/FR_Dock.h"
