@@ -217,10 +217,14 @@ void TfrDesignerForm::N8Click()
                 const QString First = P.E1->text();
                 P.L1->setText(P.L2->text());
                 P.E1->clear();
-                if (P.ShowModal() != mrOk || P.E1->text() != First)
+                if (P.ShowModal() != mrOk) {
                     F.CB3->setChecked(false);
-                else
+                } else if (P.E1->text() != First) {
+                    F.CB3->setChecked(false);
+                    frShowError(LoadEngineString(55684));
+                } else {
                     R->ReportPassword = First;
+                }
             }
         }
         R->ReportPasswordProtected = F.CB3->isChecked();
