@@ -2,6 +2,7 @@
 
 #include "platform/gui/Clipbrd.h"
 #include "platform/gui/Controls.h"
+#include "platform/gui/Dialogs.h"
 #include "platform/gui/FileDialogs.h"
 #include "platform/gui/StdCtrls.h"
 #include "report/engine/FR_PictureView.h"
@@ -74,8 +75,12 @@ void TfrGEditorForm::BitBtn1Click()
                            + LoadEngineString(55221) + QStringLiteral("|*.*"));
     if (!OpenDialog1->Execute())
         return;
-    // A file that is no picture raises here and is shown; the picture stays.
-    FImage1->LoadFromFile(OpenDialog1->FileName());
+    // A file that is no picture is said; the picture being edited stays.
+    try {
+        FImage1->LoadFromFile(OpenDialog1->FileName());
+    } catch (const Exception& E) {
+        ShowError(E.Message());
+    }
     PB1->Invalidate();
 }
 

@@ -129,7 +129,10 @@ void TfrTemplForm::ListBox1Click()
     TStringList Comment;
     QImage Picture;
     Reader.LoadTemplate(Item->data(Qt::UserRole).toString(), &Comment, &Picture, false);
-    Memo1->setPlainText(Comment.Text());
+    QString Text = Comment.Text();
+    while (Text.endsWith(u'\n') || Text.endsWith(u'\r'))
+        Text.chop(1);
+    Memo1->setPlainText(Text);
     if (Picture.isNull()) {
         Image1->Picture()->SetGraphic(nullptr);
     } else {
