@@ -149,9 +149,9 @@ public:
     int GridSizeY = 4;
     bool GridShow = true;
     bool GridAlign = true;
-    bool EditAfterInsert = false;
+    bool EditAfterInsert = true;
     int Selection = 1;
-    int PagePosition = 3;
+    int PagePosition = 5;
     bool UnlimitedHeight = false;
 
     TfrDesignerPage* PageView = nullptr;
@@ -342,7 +342,10 @@ public:
 
 private:
     void BuildToolBars();
+    void BuildFormatBars();
+    void BuildObjectBars();
     void BuildMenus();
+    void BuildPopupMenus();
     void BuildLinePanel();
     void AddExtraTools();
     void Localize();
@@ -359,6 +362,8 @@ private:
     std::vector<std::pair<QPointer<QObject>, TfrSpeedButton*>> FMenuButtons;
     QStyle* FMenuStyle = nullptr;
     // ---- end
+    // Our own drawings on the tool bars' buttons (FR_DesgnGlyphs.cpp).
+    void DrawToolGlyphs();
 
     std::function<void()> OnResizeLayout;
     int FCurPageIndex = 0;

@@ -5,9 +5,11 @@
 #include "platform/gui/Clipbrd.h"
 #include "platform/gui/ColorDialog.h"
 #include "platform/gui/Shell.h"
+#include "platform/gui/TestRender.h"
 #include "report/designer/FR_About.h"
 #include "report/designer/FR_AttrE.h"
 #include "report/designer/FR_Combo.h"
+#include "report/designer/FR_Dopt.h"
 #include "report/designer/FR_DsOpt.h"
 #include "report/designer/FR_Expr.h"
 #include "report/designer/FR_GEdit.h"
@@ -15,6 +17,8 @@
 #include "report/designer/FR_IFlds.h"
 #include "report/designer/FR_Newrp.h"
 #include "report/designer/FR_PageF.h"
+#include "report/designer/FR_Restr.h"
+#include "report/designer/FR_Templ.h"
 #include "report/designer/FR_pgopt.h"
 #include "report/engine/FR_Ctrls.h"
 #include "report/engine/FR_Dock.h"
@@ -33,6 +37,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTabWidget>
 
 namespace designertest {
 namespace {
@@ -439,6 +444,72 @@ TEST_F(DialogsTest, DialogPageFormReportsMovesAsResizes)
     };
     F.move(F.pos() + QPoint(30, 20));
     EXPECT_GE(Calls, 1);
+}
+
+// ---------------------------------------------------------------- every dialog
+
+// Each dialog at its designed client size; TB_RENDER_DIR keeps the pictures.
+TEST_F(DialogsTest, EveryDialogHasItsClientSize)
+{
+    Open();
+    Build(QStringLiteral("Memo1 10,10 96x20 sel"));
+    const QString Dir = qEnvironmentVariable("TB_RENDER_DIR");
+    QStringList Sizes;
+    const auto Take = [&](TForm* F, const QString& Name) {
+        Sizes << QStringLiteral("%1 %2x%3").arg(Name).arg(F->ClientWidth()).arg(F->ClientHeight());
+        if (!Dir.isEmpty())
+            RenderToPng(F, Dir + u'/' + Name + QStringLiteral(".png"));
+    };
+    TModalHandlers H(
+        [&](TForm* F) {
+            if (auto* P = dynamic_cast<TfrPgoptForm*>(F)) {
+                Take(F, QStringLiteral("page-options"));
+                P->PageControl1->setCurrentIndex(1);
+                Take(F, QStringLiteral("page-options-margins"));
+            } else if (auto* D = dynamic_cast<TfrDocOptForm*>(F)) {
+                Take(F, QStringLiteral("report-options"));
+                D->Prop->setCurrentIndex(1);
+                Take(F, QStringLiteral("report-options-document"));
+            } else if (auto* O = dynamic_cast<TfrDesOptionsForm*>(F)) {
+                Take(F, QStringLiteral("designer-options"));
+                O->PageControl1->setCurrentIndex(1);
+                Take(F, QStringLiteral("designer-options-editor"));
+            } else if (dynamic_cast<TfrHilightForm*>(F)) {
+                Take(F, QStringLiteral("highlight"));
+            } else if (dynamic_cast<TfrRestrictionsForm*>(F)) {
+                Take(F, QStringLiteral("restrictions"));
+            } else if (dynamic_cast<TfrAttrEditorForm*>(F)) {
+                Take(F, QStringLiteral("object-tag"));
+            } else if (dynamic_cast<TfrAboutForm*>(F)) {
+                Take(F, QStringLiteral("about"));
+            }
+            return mrCancel;
+        },
+        nullptr);
+    Designer->PgB3Click();
+    Designer->N8Click();
+    Designer->N14Click();
+    Designer->HlB1Click();
+    Designer->RestrictionsEditorHook();
+    Designer->TagEditorHook();
+    Designer->N34Click();
+    TfrGEditorForm G;
+    QImage Logo(120, 80, QImage::Format_RGB32);
+    Logo.fill(QColor(0x9C, 0xC3, 0xE6));
+    Clipboard()->SetAsPicture(Logo);
+    int Key = 'V';
+    G.FormKeyDown(Key, TShiftState{ssCtrl});
+    Take(&G, QStringLiteral("picture-editor"));
+    TfrTemplNewForm N;
+    Take(&N, QStringLiteral("template-new"));
+    TfrInsertFieldsForm I;
+    Take(&I, QStringLiteral("insert-fields"));
+    EXPECT_EQ(Sizes.join(u'|'),
+              QStringLiteral("page-options 381x189|page-options-margins 381x189|report-options 361x289|"
+                             "report-options-document 361x289|designer-options 353x411|"
+                             "designer-options-editor 353x411|highlight 229x253|restrictions 237x224|"
+                             "object-tag 285x89|about 262x283|picture-editor 336x282|template-new 219x292|"
+                             "insert-fields 334x215"));
 }
 
 } // namespace
