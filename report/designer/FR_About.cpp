@@ -20,13 +20,13 @@ struct TAboutLink
     int Kind;
 };
 constexpr TAboutLink AboutLinks[4] = {
-    {"Web site:", "https://www.tallybridge.example", TfrAboutForm::lkWeb},
-    {"Updates:", "https://download.tallybridge.example", TfrAboutForm::lkWeb},
+    {"Web site:", "https://tallybridge.example", TfrAboutForm::lkWeb},
+    {"Updates:", "https://dl.tallybridge.example", TfrAboutForm::lkWeb},
     {"Support:", "support@tallybridge.example", TfrAboutForm::lkMail},
     {"Sales:", "sales@tallybridge.example", TfrAboutForm::lkMail},
 };
 // Opened by a click on the logo.
-constexpr const char* ProductPage = "https://www.tallybridge.example/pagewright";
+constexpr const char* ProductPage = "https://tallybridge.example/pagewright";
 
 // Our own logo: a report page with bands on a blue tile and the engine's name.
 QPixmap Logo()
@@ -48,7 +48,7 @@ QPixmap Logo()
     }
     G.setPen(QColor(0x1F, 0x4E, 0x8C));
     QFont F(QStringLiteral("Arial"));
-    F.setPixelSize(26);
+    F.setPixelSize(22);
     F.setBold(true);
     G.setFont(F);
     G.drawText(QRectF(92, 30, 138, 34), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Pagewright"));
@@ -95,11 +95,11 @@ TfrAboutForm::TfrAboutForm()
     for (int i = 0; i < 4; ++i) {
         const int Y = 128 + i * 24;
         Captions[i] = new QLabel(QString::fromLatin1(AboutLinks[i].Caption), Panel1);
-        Captions[i]->setGeometry(12, Y, 70, 18);
+        Captions[i]->setGeometry(10, Y, 62, 18);
         Captions[i]->setAttribute(Qt::WA_TransparentForMouseEvents);
         QLabel* L = Links[i] = new QLabel(QString::fromLatin1(AboutLinks[i].Address), Panel1);
         L->setObjectName(QStringLiteral("lbUrl%1").arg(i + 1));
-        L->setGeometry(84, Y, 156, 18);
+        L->setGeometry(72, Y, 168, 18);
         L->setProperty("Tag", AboutLinks[i].Kind);
         L->setStyleSheet(QStringLiteral("color: #0000FF"));
         L->setCursor(Qt::PointingHandCursor);

@@ -468,9 +468,7 @@ void TfrDesignerForm::AddExtraTools()
         return Item;
     };
     if (Flag()) {
-        // Its handler joins with the fields window; the button follows the item.
-        InsFieldsItem = Add(LoadEngineString(55305), LetterGlyph(QStringLiteral("F")), nullptr);
-        InsFieldsItem->OnClick = nullptr;
+        InsFieldsItem = Add(LoadEngineString(55305), LetterGlyph(QStringLiteral("F")), [this] { InsFieldsClick(); });
         for (const TfrToolInfo& Tool : frTools) {
             auto Image = std::make_unique<TBitmap>();
             if (!Tool.Glyph.isNull())

@@ -130,6 +130,8 @@ public:
     void ShowViewEditor(TfrView* View, bool MemoEditor);
     void ShowPopup(int X, int Y);
     void PageOptions();
+    // "Insert DB fields": memos for fields of one dataset (FR_DesgnIFlds.cpp).
+    void InsFieldsClick();
 
     // The data dictionary command and the band editors (FR_DesgnEditors.cpp).
     void N42Click();

@@ -51,6 +51,8 @@ public:
     void PaintViews(int Upto, const QRegion* Region = nullptr);
     // 0: the views themselves, 1: toggles the handles, 2: toggles the outlines.
     void DrawSelected(int Mode);
+    // Size of a memo inserted without a drag, by the grid and the last font size.
+    QSize DefaultInsertSize() const;
     void ComputeSelectionBounds();
     void BuildSelectionRegion();
     void SnapToGrid(int& X, int& Y) const;
@@ -112,7 +114,6 @@ private:
     void InvalidateArea(const QRegion& Area, int Upto = 10000);
     // Grid step of a drag; false while the motion is below one step.
     bool StepToGrid(int& DX, int& DY) const;
-    QSize DefaultInsertSize() const;
     std::unique_ptr<TfrView> NewViewForTool(int Tag);
     void EndInsertion(bool FromDrop);
     void EndLine();
