@@ -64,6 +64,9 @@ TfrTemplForm::TfrTemplForm(QWidget* AOwner) : TForm(AOwner)
     Memo1->setGeometry(8, 112, 170, 92);
     Memo1->setReadOnly(true);
     Memo1->setFrameShape(QFrame::NoFrame);
+    QPalette Face = Memo1->palette();
+    Face.setColor(QPalette::Base, Face.color(QPalette::Button));
+    Memo1->setPalette(Face);
     Button1 = new TButton(this);
     Button1->SetCaption(LoadEngineString(55000));
     Button1->SetModalResult(mrOk);
