@@ -70,7 +70,7 @@ TEST_F(DialogsTest, TagTakesTheBuilderTextAtTheCaretOnlyOnOk)
                 A->Edit1->OnButtonClick(A->Edit1);
                 return Answer;
             },
-            nullptr);
+            [](const TMessageRequest&) { return mrOk; });
         Designer->TagEditorHook();
         EXPECT_EQ(Page()->Objects(0)->Tag(), Answer == mrOk ? QStringLiteral("a[X]b") : QStringLiteral("ab"));
     }
@@ -129,7 +129,7 @@ TEST_F(PictureEditorTest, LoadsBitmapsAndJpegsRefusesOtherFilesAndKeepsTheViewOn
                 static_cast<TfrGEditorForm*>(F)->BitBtn1Click();
                 return Row.Answer;
             },
-            nullptr, [&](const TFileRequest&) { return Row.File; });
+            [](const TMessageRequest&) { return mrOk; }, [&](const TFileRequest&) { return Row.File; });
         TfrGEditorForm F;
         EXPECT_EQ(F.ShowEditor(&View()), Row.Answer);
         EXPECT_EQ(View().Picture()->Kind(), Row.Kind);
@@ -208,7 +208,7 @@ TEST_F(DialogsTest, HighlightTakesColoursAndConditionFromItsDialogs)
             Hl->SpeedButton2Click();
             return mrOk;
         },
-        nullptr);
+        [](const TMessageRequest&) { return mrOk; });
     Designer->HlB1Click();
     auto* M = static_cast<TfrMemoView*>(Page()->Objects(0));
     EXPECT_EQ(M->HighlightCondition(), QStringLiteral("[A] > 1"));
@@ -249,7 +249,7 @@ TEST_P(PageOptionsRefusalTest, SaysWhyAndStoresNothing)
             }
             return mrOk;
         },
-        nullptr);
+        [](const TMessageRequest&) { return mrOk; });
     Designer->PgB3Click();
     EXPECT_EQ(PageState(Page()), Before);
     EXPECT_EQ(TModalSeam::MessageTexts(), QStringList{LoadEngineString(Message)}) << Name;
@@ -291,7 +291,7 @@ TEST_F(DialogsTest, PageOptionsShowCustomSizesAndOkWithoutEditsKeepsEveryValue)
             P->ComB1->setCurrentIndex(P->PaperCodes.indexOf(frCustomPaper));
             return mrOk;
         },
-        nullptr);
+        [](const TMessageRequest&) { return mrOk; });
     Designer->PgB3Click();
     EXPECT_EQ(Shown.join(u'|'), QStringLiteral("1000.5|1200|1000.3|5|1|0|0"));
     EXPECT_EQ(PageState(Page()), Before);
@@ -310,7 +310,7 @@ TEST_F(DialogsTest, PageOptionsShowOtherPapersWithoutSize)
             EXPECT_FALSE(P->imgLandScape->isVisibleTo(P));
             return mrCancel;
         },
-        nullptr);
+        [](const TMessageRequest&) { return mrOk; });
     Designer->PgB3Click();
 }
 
@@ -404,7 +404,7 @@ TEST_F(DialogsTest, InsertFieldsWithAnEmptyDictionaryOffersNothing)
             EXPECT_TRUE(F.HorzRB->isChecked() && F.HeaderCB->isChecked() && F.BandCB->isChecked());
             return mrOk;
         },
-        nullptr);
+        [](const TMessageRequest&) { return mrOk; });
     F.ShowModal();
     EXPECT_EQ(F.DataSet(), nullptr);
 }
@@ -430,7 +430,7 @@ TEST_F(DialogsTest, InsertFieldsPutsHeadersAndFieldsAcrossWithTheirBands)
                 I->FieldsL->item(i)->setSelected(true);
             return mrOk;
         },
-        nullptr);
+        [](const TMessageRequest&) { return mrOk; });
     Designer->InsFieldsClick();
     QStringList Views;
     for (int i = 0; i < Page()->Count(); ++i) {
@@ -529,7 +529,7 @@ TEST_F(DialogsTest, EveryDialogHasItsClientSize)
             }
             return mrCancel;
         },
-        nullptr);
+        [](const TMessageRequest&) { return mrOk; });
     Designer->HlB1Click();
     Designer->RestrictionsEditorHook();
     Designer->TagEditorHook();
