@@ -9,6 +9,8 @@
 #include "report/designer/FR_Combo.h"
 #include "report/designer/FR_GEdit.h"
 #include "report/designer/FR_DsgPage.h"
+#include "report/designer/FR_Edit.h"
+#include "report/designer/FR_Edit1.h"
 #include "report/designer/FR_Expr.h"
 #include "report/designer/FR_Flds.h"
 #include "report/designer/FR_InsFields.h"
@@ -280,6 +282,7 @@ void TfrDesignerForm::FormCreate()
     BuildLinePanel();
     DrawToolGlyphs();
     Localize();
+    CreateMemoEditor();
     ToolbarBusy = true;
     FFirstShow = true;
     AddExtraTools();
@@ -468,7 +471,9 @@ void TfrDesignerForm::AddExtraTools()
         return Item;
     };
     if (Flag()) {
-        InsFieldsItem = Add(LoadEngineString(55305), LetterGlyph(QStringLiteral("F")), [this] { InsFieldsClick(); });
+        // Its handler joins with the fields window; the button follows the item.
+        InsFieldsItem = Add(LoadEngineString(55305), LetterGlyph(QStringLiteral("F")), nullptr);
+        InsFieldsItem->OnClick = nullptr;
         for (const TfrToolInfo& Tool : frTools) {
             auto Image = std::make_unique<TBitmap>();
             if (!Tool.Glyph.isNull())
@@ -722,6 +727,8 @@ void TfrDesignerForm::FormDestroy()
         return;
     FDestroying = true;
     FChangeLog.clear();
+    delete MemoEditor;
+    MemoEditor = nullptr;
     SaveInspectorSettings();
     delete InspForm;
     InspForm = nullptr;
@@ -998,8 +1005,9 @@ void TfrDesignerForm::SelectionChanged()
 {
     // The tool bars follow the selection here; their clicks count again after.
     ToolbarBusy = false;
+    PBoxRectShown = false;
     UpdateStatus();
-    PBox1->update();
+    PBox1->Invalidate();
     FillInspector();
 }
 
@@ -1076,12 +1084,34 @@ void TfrDesignerForm::ShowViewEditor(TfrView* View, bool MemoEditor)
         frMemoEditor();
         return;
     }
+    if (MemoEditor) {
+        ShowMemoEditor(View);
+        return;
+    }
     if (View && View->ObjectType() == gtBand) {
         ShowBandEditor(View);
         return;
     }
     if (View && !(View->Restrictions() & frrfDontEditContents))
         View->ShowEditor();
+}
+
+void TfrDesignerForm::CreateMemoEditor()
+{
+    if (MemoEditor && (dynamic_cast<TfrEditorForm*>(MemoEditor) != nullptr) == SyntaxHighlight)
+        return;
+    delete MemoEditor;
+    if (SyntaxHighlight)
+        MemoEditor = new TfrEditorForm(this);
+    else
+        MemoEditor = new TfrEditorForm1(this);
+}
+
+void TfrDesignerForm::ShowMemoEditor(TfrView* View)
+{
+    CreateMemoEditor();   // the kind follows SyntaxHighlight however it was changed
+    if (View && MemoEditor && MemoEditor->ShowEditor(View) == mrOk)
+        RedrawPage();
 }
 
 void TfrDesignerForm::PageOptions()
@@ -1191,8 +1221,7 @@ void TfrDesignerForm::InstallEditorHooks()
     frFontEditor = [this] { FontEditorHook(); };
 }
 
-// The editors behind these hooks join with their dialogs.
-void TfrDesignerForm::MemoEditorHook() {}
+// The editors behind the engine's hooks.
 void TfrDesignerForm::PictureEditorHook()
 {
     if (SelCount != 1 || !Page)
@@ -1208,6 +1237,17 @@ void TfrDesignerForm::TagEditorHook()
         return;
     TfrAttrEditorForm F;
     frEditAttributes(F, Page->Objects(LastSelectedIndex()));
+}
+
+// The topmost selected view; with none, the view a page's script lends
+// through CurView.
+void TfrDesignerForm::MemoEditorHook()
+{
+    TfrView* View = nullptr;
+    for (int i = Page ? Page->Count() - 1 : -1; i >= 0 && !View; --i)
+        if (Page->Objects(i)->Selected())
+            View = Page->Objects(i);
+    ShowMemoEditor(View ? View : CurView);
 }
 
 void TfrDesignerForm::HighlightEditorHook()

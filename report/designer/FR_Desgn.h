@@ -127,11 +127,11 @@ public:
     void UpdateStatus();
     // Shown in the status bar while dragging.
     void ShowPosition(const QString& Text);
+    // The rectangle being drawn or dragged: in the status bar and the position box.
+    void ShowPosition(const QRect& R);
     void ShowViewEditor(TfrView* View, bool MemoEditor);
     void ShowPopup(int X, int Y);
     void PageOptions();
-    // "Insert DB fields": memos for fields of one dataset (FR_DesgnIFlds.cpp).
-    void InsFieldsClick();
 
     // The data dictionary command and the band editors (FR_DesgnEditors.cpp).
     void N42Click();
@@ -155,6 +155,7 @@ public:
     int Selection = 1;
     int PagePosition = 5;
     bool UnlimitedHeight = false;
+    bool SyntaxHighlight = true;
 
     TfrDesignerPage* PageView = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
@@ -174,6 +175,13 @@ public:
     TfrToolBar* Panel6 = nullptr;
     TPopupMenu* Popup1 = nullptr;
     std::vector<TfrSpeedButton*> FlagButtons;   // enabled only with DesignerFlag
+
+    // The memo editor: TfrEditorForm with SyntaxHighlight, else TfrEditorForm1.
+    TfrObjEditorForm* MemoEditor = nullptr;
+    // Makes the kind SyntaxHighlight asks for, replacing the other kind.
+    void CreateMemoEditor();
+    // Edits View; repaints the page on OK.
+    void ShowMemoEditor(TfrView* View);
 
     // ---- Object inspector and fields window (FR_DesgnInsp.cpp)
     TfrInspForm* InspForm = nullptr;
@@ -291,6 +299,8 @@ public:
     void HlB1Click();
     void N6Click();
     void Popup1Popup();
+    // "Insert DB fields": memos for the chosen fields of a dataset, with bands.
+    void InsertFieldsClick();
     // Settings and units.
     void LoadDesignerSettings();
     void SaveDesignerSettings();
@@ -321,7 +331,6 @@ public:
 
     bool GrayButtons = false;
     bool DisableUndo = false;
-    bool SyntaxHighlight = true;
     bool HelpMode = false;
     // The colour last chosen in the colour selector, taken by the colour buttons.
     uint32_t ChosenColor = 0x1FFFFFFF;

@@ -13,6 +13,7 @@
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/SysUtils.h"
 #include "report/designer/FR_DsgPage.h"
+#include "report/designer/FR_InsFields.h"
 #include "report/designer/FR_Newrp.h"
 #include "report/designer/FR_Templ.h"
 #include "report/designer/FR_pgopt.h"
@@ -187,6 +188,8 @@ void TfrDesignerForm::BuildCommands()
     };
     for (const auto& [Item, Click] : Items)
         Item->OnClick = [Click](QObject*) { Click(); };
+    if (InsFieldsItem)
+        InsFieldsItem->OnClick = [this](QObject*) { InsertFieldsClick(); };
     // There is no help file on this system.
     N22->SetEnabled(false);
     OnCloseQuery = [this](QObject*, bool& CanClose) { CanClose = FormCloseQuery(); };
@@ -488,6 +491,8 @@ void TfrDesignerForm::FileBtn1Click()
     SetFileName(LoadEngineString(55209));
     SetModified(false);
     CurReport->SetChangedInDesigner(true);
+    if (frInsFieldsForm)
+        frInsFieldsForm->RefreshData();
 }
 
 void TfrDesignerForm::N23Click()
@@ -532,6 +537,8 @@ void TfrDesignerForm::FileBtn2Click()
     SetModified(false);
     CurReport->SetChangedInDesigner(true);
     SetCurPage(0);
+    if (frInsFieldsForm)
+        frInsFieldsForm->RefreshData();
 }
 
 void TfrDesignerForm::FileBtn3Click()

@@ -3,27 +3,36 @@
 // restrictions editors, the edit command and the page's context menu.
 #include "report/designer/FR_Desgn.h"
 
+#include "platform/db/DataSet.h"
+#include "platform/db/DataSource.h"
+#include "platform/db/Field.h"
 #include "platform/gui/FontDialog.h"
 #include "platform/gui/Menus.h"
 #include "report/designer/FR_ColorSel.h"
 #include "report/designer/FR_Combo.h"
 #include "report/designer/FR_DsgPage.h"
 #include "report/designer/FR_Hilit.h"
+#include "report/designer/FR_IFlds.h"
 #include "report/designer/FR_Restr.h"
 #include "report/engine/FR_BandView.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Dock.h"
 #include "report/engine/FR_Ctrls.h"
+#include "report/engine/FR_DBSet.h"
+#include "report/engine/FR_Dict.h"
 #include "report/engine/FR_Globals.h"
 #include "report/engine/FR_MemoView.h"
 #include "report/engine/FR_Page.h"
 #include "report/engine/FR_SubReportView.h"
+#include "report/engine/FR_TextMeasure.h"
 #include "report/engine/FR_Utils.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPainter>
+#include <QRadioButton>
 #include <QVariant>
 
 
@@ -262,6 +271,7 @@ void TfrDesignerForm::DoClick(QObject* Sender)
     }
     RedrawPage();
     PageView->DrawSelected(1);
+    FillInspector();
     SetActiveControl(nullptr);
     if (Tag == 20 || Tag == 21)
         SelectionChanged();
@@ -403,9 +413,26 @@ void TfrDesignerForm::N6Click()
         SetCurPage(S->SubPage());
         return;
     }
-    // Band editors come with their own windows; other views open their own.
-    if (V->ObjectType() != gtBand)
+    if (auto* B = dynamic_cast<TfrBandView*>(V)) {
+        // Data bands, group headers and cross data bands have editors; other bands none.
+        switch (B->BandType()) {
+        case btMasterData:
+        case btDetailData:
+        case btSubDetailData:
+            BandEditorHook();
+            break;
+        case btGroupHeader:
+            GroupEditorHook();
+            break;
+        case btCrossData:
+            VBandEditorHook();
+            break;
+        default:
+            break;
+        }
+    } else {
         V->ShowEditor();
+    }
     RedrawPage();
     SelectionChanged();
 }
@@ -415,18 +442,6 @@ void TfrDesignerForm::Popup1Popup()
     TMenuItem* Items = Popup1->Items();
     while (Items->Count() > 7)
         delete Items->Items(Items->Count() - 1);
-    if (Items->Count() == 0) {
-        const std::pair<const char*, int> Fixed[] = {{"N2", 53148}, {"N1", 53149}, {"N3", 53150},
-                                                     {"N5", 53151}, {"N16", 53152}};
-        for (const auto& [Name, Id] : Fixed) {
-            TMenuItem* I = Items->Add(LoadEngineString(Id));
-            I->setObjectName(QString::fromLatin1(Name));
-            I->SetEnabled(false);
-        }
-        Items->Add(QStringLiteral("-"));
-        TMenuItem* N6 = Items->Add(LoadEngineString(53153), [this](QObject*) { N6Click(); });
-        N6->setObjectName(QStringLiteral("N6"));
-    }
     Items->Items(6)->SetEnabled(SelCount > 0);
     if (!Page || SelCount == 0)
         return;
@@ -444,4 +459,198 @@ void TfrDesignerForm::Popup1Popup()
     }
     if (SelCount == 1 || Alike)
         Top->DefinePopupMenu(Popup1);
+}
+
+// ---------------------------------------------------------------- insert DB fields
+
+namespace {
+
+QString BandName(int BandType)
+{
+    // "Master data" gives "MasterData1", as bands drawn with the mouse are named.
+    QString Base = frBandName(BandType);
+    if (const int Blank = Base.indexOf(u' '); Blank >= 0 && Blank + 1 < Base.size()) {
+        Base.remove(Blank, 1);
+        Base[Blank] = Base[Blank].toUpper();
+    }
+    for (int n = 1;; ++n)
+        if (!CurReport->FindObject(Base + QString::number(n)))
+            return Base + QString::number(n);
+}
+
+// The name of the report adapter that reads DataSet: owner name + "." + name
+// when it lives elsewhere than the report's owner.
+QString AdapterOf(const TDataSet* DataSet)
+{
+    TStringList Names;
+    GetComponents(CurReport->parent(), TfrDBDataSet::staticMetaObject, Names, nullptr);
+    for (int i = 0; i < Names.Count(); ++i)
+        if (auto* A = qobject_cast<TfrDBDataSet*>(FindReportComponent(Names.Strings(i)))) {
+            const TDataSet* Read = A->DataSource() ? A->DataSource()->DataSet() : A->DataSet();
+            if (Read && Read == DataSet)
+                return Names.Strings(i);
+        }
+    return {};
+}
+
+// The dataset's own name of a field listed under its alias.
+QString RealFieldName(const TfrDataDictionary* Dict, const QString& DataSet, const QString& Listed)
+{
+    for (int a = 0; a < Dict->FieldAliases.Count(); ++a) {
+        const QString Key = Dict->FieldAliases.GetName(a);
+        if (Key.startsWith(DataSet + u'.', Qt::CaseInsensitive) && VarToStr(Dict->FieldAliases.GetValue(a)) == Listed)
+            return Key.mid(DataSet.size() + 1);
+    }
+    return Listed;
+}
+
+// A row wider than the page's usable width is scaled into it: each field
+// memo's offset and width, each header's offset, its width cut to its field's.
+void FitRowIntoPage(TfrPage* Page, const std::vector<TfrMemoView*>& Fields, const std::vector<TfrMemoView*>& Headers)
+{
+    const int Left = Page->GetLeftBound(), Usable = Page->GetRightBound() - Left;
+    const int Needed = Fields.back()->Left() + Fields.back()->Width() - Left;
+    if (Needed <= Usable || Needed <= 0)
+        return;
+    const double Scale = static_cast<double>(Usable) / Needed;
+    const auto Scaled = [Scale](int Value) { return static_cast<int>(std::nearbyint(Value * Scale)); };
+    for (size_t i = 0; i < Fields.size(); ++i) {
+        TfrMemoView* M = Fields[i];
+        M->SetLeft(Left + Scaled(M->Left() - Left));
+        M->SetWidth(Scaled(M->Width()));
+        if (i < Headers.size()) {
+            Headers[i]->SetLeft(Left + Scaled(Headers[i]->Left() - Left));
+            Headers[i]->SetWidth(std::min(Headers[i]->Width(), M->Width()));
+        }
+    }
+}
+
+// The bands of inserted fields, selected: a page header over the headers of a
+// row (unless the page has one) and a master data band 72 pixels lower, else
+// one master data band over everything; the data band reads Adapter.
+std::vector<TfrView*> AddFieldBands(TfrPage* Page, const std::vector<TfrMemoView*>& Fields,
+                                    const std::vector<TfrMemoView*>& Headers, bool HeaderRow, const QString& Adapter)
+{
+    std::vector<TfrView*> Bands;
+    const int Top = Page->GetTopBound();
+    const auto Bottom = [](const std::vector<TfrMemoView*>& Memos) {
+        int B = 0;
+        for (const TfrMemoView* M : Memos)
+            B = std::max(B, M->Top() + M->Height());
+        return B;
+    };
+    const auto NewBand = [&](int Type, int BTop, int BBottom) {
+        auto View = CreateViewByType(gtBand, QString());
+        auto* B = static_cast<TfrBandView*>(View.get());
+        B->SetBandType(Type);
+        B->SetName(BandName(Type));
+        B->SetBounds(0, BTop, Page->PrnInfo.PaperWidthPx, std::max(0, BBottom - BTop));
+        B->SetSelected(true);
+        Page->Add(std::move(View));
+        Bands.push_back(B);
+        return B;
+    };
+    TfrBandView* Data = nullptr;
+    if (HeaderRow) {
+        bool HasPageHeader = false;
+        for (int i = 0; i < Page->Count(); ++i)
+            if (auto* B = dynamic_cast<TfrBandView*>(Page->Objects(i)))
+                HasPageHeader = HasPageHeader || B->BandType() == btPageHeader;
+        if (!HasPageHeader)
+            NewBand(btPageHeader, Top, Bottom(Headers));
+        Data = NewBand(btMasterData, Top + 72, Bottom(Fields));
+    } else {
+        std::vector<TfrMemoView*> All = Fields;
+        All.insert(All.end(), Headers.begin(), Headers.end());
+        Data = NewBand(btMasterData, Top, Bottom(All));
+    }
+    Data->SetFormatStr(Adapter);
+    return Bands;
+}
+
+} // namespace
+
+void TfrDesignerForm::InsertFieldsClick()
+{
+    if (!Page || Page->PageType != ptReport)
+        return;
+    TfrInsertFieldsForm F;
+    if (F.ShowModal() != mrOk || F.DatasetCB->currentIndex() < 0 || F.FieldsL->selectedItems().isEmpty())
+        return;
+    const QString Entry = F.DatasetCB->currentText();
+    TfrDataDictionary* Dict = CurReport->Dictionary();
+    const QString RealDataSet = Dict->GetRealDataSetName(Entry);
+    const bool Horizontal = F.HorzRB->isChecked(), Headers = F.HeaderCB->isChecked();
+    // The height a memo drawn with one click gets.
+    const int Size = frLastUsed.FontSize;
+    const int Height = Size >= 14 && Size <= 16 ? 24 : Size == 12 || Size == 13 ? 20 : GridSizeY == 18 ? 18 : 20;
+    int X = Page->GetLeftBound(), Y = Page->GetTopBound();
+    ResetSelection();
+
+    TFont Font;
+    if (!frLastUsed.FontName.isEmpty())
+        Font.SetName(frLastUsed.FontName);
+    Font.SetSize(frLastUsed.FontSize);
+    TFont Bold;
+    Bold.Assign(Font);
+    Bold.SetStyle(TFontStyles() << fsBold);
+    const auto NewMemo = [&](int MX, int MY, int MW, const TFont& MFont, const QString& Text) {
+        auto View = CreateViewByType(gtMemo, QString());
+        auto* M = static_cast<TfrMemoView*>(View.get());
+        M->CreateUniqueName();
+        M->SetBounds(MX, MY, MW, Height);
+        M->Font()->Assign(MFont);
+        M->Memo()->Add(Text);
+        M->SetSelected(true);
+        Page->Add(std::move(View));
+        return M;
+    };
+
+    std::vector<TfrMemoView*> FieldMemos, HeaderMemos;
+    for (int i = 0; i < F.FieldsL->count(); ++i) {
+        if (!F.FieldsL->item(i)->isSelected())
+            continue;
+        const QString Listed = F.FieldsL->item(i)->text();
+        const TField* Field = F.DataSet ? F.DataSet->FindField(RealFieldName(Dict, RealDataSet, Listed)) : nullptr;
+        const QString Label = Field ? Field->DisplayLabel() : Listed;
+        int Chars = Field ? Field->DisplayWidth() : 0;
+        if (Chars <= 0 || Chars >= 256)
+            Chars = 6;
+        const int FieldWidth = GridSizeX * ((frTextWidth(Font, QStringLiteral("="), 0) * Chars) / GridSizeX);
+        const QString Expression = u'[' + Entry + QStringLiteral(".\"") + Listed + QStringLiteral("\"]");
+        int Advance = FieldWidth;
+        if (Headers) {
+            const int HeaderWidth = GridSizeX * (frTextWidth(Bold, Label + QStringLiteral("   "), 0) / GridSizeX);
+            HeaderMemos.push_back(NewMemo(X, Y, HeaderWidth, Bold, Label));
+            // Horizontally each header stands over its field; vertically beside it.
+            FieldMemos.push_back(Horizontal ? NewMemo(X, Y + 72, FieldWidth, Font, Expression)
+                                            : NewMemo(X + HeaderWidth + 2 * GridSizeX, Y, FieldWidth, Font, Expression));
+            Advance = std::max(HeaderWidth, FieldWidth);
+        } else {
+            FieldMemos.push_back(NewMemo(X, Y, FieldWidth, Font, Expression));
+        }
+        if (Horizontal)
+            X += GridSizeX + Advance;
+        else
+            Y += GridSizeY + Height;
+    }
+
+    if (Horizontal)
+        FitRowIntoPage(Page, FieldMemos, HeaderMemos);
+
+    std::vector<TfrView*> Bands;
+    if (F.BandCB->isChecked())
+        Bands = AddFieldBands(Page, FieldMemos, HeaderMemos, Headers && Horizontal, AdapterOf(F.DataSet));
+
+    // One insert record covers the memos and the bands; then only the memos
+    // stay selected.
+    SelCount = static_cast<int>(FieldMemos.size() + HeaderMemos.size() + Bands.size());
+    AddUndoAction(acInsert);
+    for (TfrView* B : Bands)
+        B->SetSelected(false);
+    SelCount -= static_cast<int>(Bands.size());
+    ReorderBands(Page);
+    PageView->ComputeSelectionBounds();
+    SelectionChanged();
+    RedrawPage();
 }

@@ -210,6 +210,8 @@ void TfrDesignerForm::ApplyProperty(int Index)
                 return;
             }
             Page->Clear();
+            // The history named views that are gone now.
+            ClearChangeLog();
         }
         Page->SetPropValue(Name, Value);
         SetModified(true);

@@ -19,9 +19,11 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QProxyStyle>
 #include <QStyleOptionMenuItem>
 #include <QWhatsThis>
+#include <cmath>
 
 std::function<void(int Context, QWidget* Control)> frHelpContext;
 
@@ -201,6 +203,9 @@ private:
     TfrDesignerForm* FDesigner;
 };
 
+// The filter of the help tool while it waits for its click.
+QPointer<THelpToolFilter> HelpToolFilter;
+
 } // namespace
 
 void TfrDesignerForm::BuildMenuStyle()
@@ -235,6 +240,10 @@ void TfrDesignerForm::InitOwnerDrawMenus()
         if (I && B)
             SetMenuItemButton(I, B);
     }
+    // Each extra tool's item shows the glyph of its button in Panel6.
+    for (int i = 0; i < MastMenu->Count(); ++i)
+        if (TfrSpeedButton* B = Panel6->findChild<TfrSpeedButton*>(MastMenu->Items(i)->objectName()))
+            SetMenuItemButton(MastMenu->Items(i), B);
     for (QMenu* M : findChildren<QMenu*>())
         MakeOwnerDrawn(M);
 }
@@ -278,11 +287,8 @@ TfrSpeedButton* TfrDesignerForm::MenuItemButton(const QAction* Item) const
             continue;
         if (I == Item)
             return B;
-        // Pop-up menus make their actions when they open: their items are
-        // known by name or caption.
+        // Menus make their actions as they open: their items are known by name.
         if (!Item->objectName().isEmpty() && I->objectName() == Item->objectName())
-            return B;
-        if (auto* T = dynamic_cast<TMenuItem*>(I.data()); T && T->Caption() == Item->text())
             return B;
     }
     return nullptr;
@@ -308,6 +314,12 @@ QStringList TfrDesignerForm::PositionTexts() const
         return FloatToStrF(ToUnits(A), TFloatFormat::ffFixed, 15, 2) + QStringLiteral("; ") + FloatToStrF(ToUnits(B), TFloatFormat::ffFixed, 15, 2);
     };
     QStringList L{Pair(R.left(), R.top()), Pair(R.width(), R.height())};
+    // A multiple selection being resized: its new size against the size it started from.
+    const int OldW = OldRect1.Right - OldRect1.Left, OldH = OldRect1.Bottom - OldRect1.Top;
+    if (PBoxRectShown && MultiSel && PageView->Down && PageView->Cursor() != crDefault && OldW > 0 && OldH > 0)
+        L << QStringLiteral("%1,%2% ")
+                 .arg(std::lround(R.width() * 100.0 / OldW))
+                 .arg(std::lround(R.height() * 100.0 / OldH));
     if (auto* P = dynamic_cast<const TfrPictureView*>(Sole); P && !P->Picture()->Empty()
         && !QGuiApplication::mouseButtons()) {
         const QImage& I = P->Picture()->Image();
@@ -315,6 +327,14 @@ QStringList TfrDesignerForm::PositionTexts() const
             L << QStringLiteral("%1,%2% ").arg(R.width() * 100 / I.width()).arg(R.height() * 100 / I.height());
     }
     return L;
+}
+
+void TfrDesignerForm::ShowPosition(const QRect& R)
+{
+    ShowPosition(QStringLiteral("%1; %2  %3 x %4").arg(R.left()).arg(R.top()).arg(R.width()).arg(R.height()));
+    PBoxRect = R;
+    PBoxRectShown = true;
+    PBox1->Invalidate();
 }
 
 void TfrDesignerForm::PBox1Paint(TCanvas* Canvas, const QRect& Area)
@@ -342,7 +362,8 @@ void TfrDesignerForm::HelpBtnClick()
         B->SetDown(true);
     }
     QGuiApplication::setOverrideCursor(Qt::WhatsThisCursor);
-    qApp->installEventFilter(new THelpToolFilter(this));
+    HelpToolFilter = new THelpToolFilter(this);
+    qApp->installEventFilter(HelpToolFilter);
 }
 
 int TfrDesignerForm::HelpContextOf(QWidget* Control) const
@@ -362,9 +383,9 @@ void TfrDesignerForm::HelpToolClick(QWidget* Control)
     if (!HelpMode)
         return;
     HelpMode = false;
-    for (THelpToolFilter* F : findChildren<THelpToolFilter*>(QString(), Qt::FindDirectChildrenOnly)) {
-        qApp->removeEventFilter(F);
-        F->deleteLater();
+    if (HelpToolFilter) {
+        qApp->removeEventFilter(HelpToolFilter);
+        HelpToolFilter->deleteLater();
     }
     QGuiApplication::restoreOverrideCursor();
     if (TfrSpeedButton* B = SpeedButton(QStringLiteral("HelpBtn")))

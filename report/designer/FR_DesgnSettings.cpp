@@ -54,6 +54,7 @@ void TfrDesignerForm::LoadDesignerSettings()
     UnlimitedHeight = Ini.ReadBool(Section, QStringLiteral("UnlimitedHeight"), false);
     DisableUndo = Ini.ReadBool(Section, QStringLiteral("DisableUndo"), false);
     SyntaxHighlight = Ini.ReadBool(Section, QStringLiteral("SyntaxHighlight"), true);
+    CreateMemoEditor();
 
     for (TfrToolBar* T : {Panel1, Panel2, Panel3, Panel4, Panel5, Panel6})
         T->RestoreState();
@@ -123,7 +124,7 @@ void TfrDesignerForm::SetUnits(int Value)
 {
     Units = Value;
     UpdateStatus();
-    PBox1->update();
+    PBox1->Invalidate();
 }
 
 void TfrDesignerForm::SetGrayButtons(bool Value)
@@ -162,6 +163,7 @@ void TfrDesignerForm::N14Click()
     SetGridAlign(F.CB2->isChecked());
     DisableUndo = F.CB8->isChecked();
     SyntaxHighlight = F.CB9->isChecked();
+    CreateMemoEditor();
     SetGridSize(F.RB1->isChecked() ? 4 : F.RB2->isChecked() ? 8 : 18);
     Selection = F.CB6->isChecked() ? 1 : 0;
     SetUnits(F.RB6->isChecked() ? 0 : F.RB7->isChecked() ? 1 : 2);

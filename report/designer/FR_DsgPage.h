@@ -51,8 +51,6 @@ public:
     void PaintViews(int Upto, const QRegion* Region = nullptr);
     // 0: the views themselves, 1: toggles the handles, 2: toggles the outlines.
     void DrawSelected(int Mode);
-    // Size of a memo inserted without a drag, by the grid and the last font size.
-    QSize DefaultInsertSize() const;
     void ComputeSelectionBounds();
     void BuildSelectionRegion();
     void SnapToGrid(int& X, int& Y) const;
@@ -73,9 +71,10 @@ public:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void DblClick() override;
     void MouseLeave() override;
-    // A field dragged from the fields window.
-    bool DragOver(int X, int Y);
-    void DragDrop(const QString& DBField, int X, int Y);
+    // A field dragged from the fields window's lists: its outline follows
+    // the mouse; the drop inserts a memo holding the field.
+    void DragOver(QObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+    void DragDrop(QObject* Source, int X, int Y) override;
 
     // Page state.
     bool Down = false;
@@ -98,12 +97,6 @@ public:
     bool SelRegionStale = true;
     QRegion SelRegion;
 
-protected:
-    void dragEnterEvent(QDragEnterEvent* Event) override;
-    void dragMoveEvent(QDragMoveEvent* Event) override;
-    void dropEvent(QDropEvent* Event) override;
-    void dragLeaveEvent(QDragLeaveEvent* Event) override;
-
 private:
     TfrPage* Page() const;
     bool DialogPage() const;
@@ -114,8 +107,10 @@ private:
     void InvalidateArea(const QRegion& Area, int Upto = 10000);
     // Grid step of a drag; false while the motion is below one step.
     bool StepToGrid(int& DX, int& DY) const;
+    QSize DefaultInsertSize() const;
     std::unique_ptr<TfrView> NewViewForTool(int Tag);
     void EndInsertion(bool FromDrop);
+    void DropField(const QString& DBField);
     void EndLine();
     void EndRubberBand();
     void EndDrag();

@@ -1,38 +1,32 @@
-// The "Insert fields" dialog: a dataset of the dictionary, several of its
-// fields and the layout with which the designer inserts memo views for them.
+// The "Insert fields" dialog: a dataset, several of its fields and the layout
+// with which the designer inserts memo views for them.
 #pragma once
 
 #include "platform/gui/Forms.h"
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QListWidget;
 class QRadioButton;
 class TButton;
+class TDataSet;
 
 class TfrInsertFieldsForm : public TForm
 {
 public:
-    TfrInsertFieldsForm();
+    explicit TfrInsertFieldsForm(QWidget* AOwner = nullptr);
 
-    QLabel* Label1;
-    QComboBox* DatasetCB;   // sorted; drawn with Image1's icon
-    QListWidget* FieldsL;   // several may be chosen; drawn with Image2's icon
+    void FormShow();
+    void DatasetCBChange();
+
+    QComboBox* DatasetCB;
+    QListWidget* FieldsL;   // several fields may be chosen
     QRadioButton* HorzRB;
     QRadioButton* VertRB;
     QCheckBox* HeaderCB;
     QCheckBox* BandCB;
     TButton* Button1;
     TButton* Button2;
-
-    // The component behind the chosen dataset; nullptr until one is chosen
-    // or when none of that name exists.
-    QObject* DataSet() const { return FDataSet; }
-
-    void FormShow();
-    void DatasetCBChange();
-
-private:
-    QObject* FDataSet = nullptr;
+    // The dataset of the chosen entry; nullptr until one is chosen.
+    TDataSet* DataSet = nullptr;
 };

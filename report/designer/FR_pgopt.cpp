@@ -18,14 +18,14 @@
 
 namespace {
 
-QLineEdit* LabelledEdit(QWidget* Parent, int Id, int X, int Y, QLabel** Label = nullptr)
+QLineEdit* LabelledEdit(QWidget* Parent, int Id, int X, int Y, QLabel** Label = nullptr, int LabelWidth = 90)
 {
     auto* L = new QLabel(LoadEngineString(Id).remove(u'&'), Parent);
-    L->setGeometry(X, Y + 2, 90, 18);
+    L->setGeometry(X, Y + 2, LabelWidth, 18);
     if (Label)
         *Label = L;
     auto* E = new QLineEdit(Parent);
-    E->setGeometry(X + 92, Y, 60, 21);
+    E->setGeometry(X + LabelWidth + 2, Y, 60, 21);
     return E;
 }
 
@@ -120,8 +120,8 @@ TfrPgoptForm::TfrPgoptForm(QWidget* AOwner) : TForm(AOwner)
     CB1 = new QCheckBox(LoadEngineString(53407).remove(u'&'), GroupBox1);
     CB1->setGeometry(8, 20, 138, 18);
     QGroupBox* Columns = Group(TabSheet3, 53408, 162, 4, 190, 108);
-    Edit1 = LabelledEdit(Columns, 53409, 8, 20);
-    Edit1->resize(44, 21);
+    Edit1 = LabelledEdit(Columns, 53409, 8, 20, nullptr, 108);
+    Edit1->resize(24, 21);
     Edit1->setText(QStringLiteral("1"));
     SB1 = new TfrSpeedButton(Columns);
     SB1->setObjectName(QStringLiteral("SB1"));
@@ -133,7 +133,7 @@ TfrPgoptForm::TfrPgoptForm(QWidget* AOwner) : TForm(AOwner)
     SB2->SetGlyph(ArrowGlyph(false).get());
     SB2->setGeometry(144, 31, 16, 10);
     SB2->OnClick = [this](QObject*) { SB2Click(); };
-    E7 = LabelledEdit(Columns, 53410, 8, 50);
+    E7 = LabelledEdit(Columns, 53410, 8, 50, nullptr, 108);
 
     auto* TabSheet4 = new QWidget;
     PageControl1->addTab(TabSheet4, LoadEngineString(53411));

@@ -2,7 +2,6 @@
 // filled and read through the modal seam as the designer uses them.
 #include "DesignerTestUtil.h"
 
-#include "platform/db/MemDataSet.h"
 #include "platform/gui/Clipbrd.h"
 #include "platform/gui/ColorDialog.h"
 #include "platform/gui/Shell.h"
@@ -22,7 +21,6 @@
 #include "report/designer/FR_Templ.h"
 #include "report/designer/FR_pgopt.h"
 #include "report/engine/FR_Ctrls.h"
-#include "report/engine/FR_DBSet.h"
 #include "report/engine/FR_Dock.h"
 #include "report/engine/FR_MemoView.h"
 #include "report/engine/FR_PictureView.h"
@@ -406,47 +404,7 @@ TEST_F(DialogsTest, InsertFieldsWithAnEmptyDictionaryOffersNothing)
         },
         [](const TMessageRequest&) { return mrOk; });
     F.ShowModal();
-    EXPECT_EQ(F.DataSet(), nullptr);
-}
-
-TEST_F(DialogsTest, InsertFieldsPutsHeadersAndFieldsAcrossWithTheirBands)
-{
-    QWidget Form;
-    Form.setObjectName(QStringLiteral("Form1"));
-    auto* Data = new TMemDataSet(&Form);
-    Data->setObjectName(QStringLiteral("Customers"));
-    Data->FieldDefs()->Add(QStringLiteral("Name"), ftString, 20);
-    Data->FieldDefs()->Add(QStringLiteral("City"), ftString, 300);
-    Data->Open();
-    auto* Source = new TfrDBDataSet(&Form);
-    Source->setObjectName(QStringLiteral("frDBDataSet1"));
-    Source->SetDataSet(Data);
-    Open();
-    TModalHandlers H(
-        [&](TForm* F) {
-            auto* I = static_cast<TfrInsertFieldsForm*>(F);
-            EXPECT_EQ(I->DataSet(), Data);
-            for (int i = 0; i < I->FieldsL->count(); ++i)
-                I->FieldsL->item(i)->setSelected(true);
-            return mrOk;
-        },
-        [](const TMessageRequest&) { return mrOk; });
-    Designer->InsFieldsClick();
-    QStringList Views;
-    for (int i = 0; i < Page()->Count(); ++i) {
-        TfrView* V = Page()->Objects(i);
-        if (auto* B = dynamic_cast<TfrBandView*>(V))
-            Views << QStringLiteral("band%1 %2 %3").arg(B->BandType()).arg(B->Top()).arg(B->DataSet());
-        else
-            Views << QStringLiteral("%1 %2,%3 %4").arg(V->Memo()->Text().trimmed())
-                         .arg(V->Left() == 18 ? QStringLiteral("18") : V->Left() > 18 ? QStringLiteral(">") : QStringLiteral("<"))
-                         .arg(V->Top()).arg(V->Selected());
-    }
-    // Widths follow the font; places and texts do not.
-    EXPECT_EQ(Views.join(u'|').toStdString(),
-              "band2 18 |band5 90 Form1.frDBDataSet1|Name 18,18 1|[Form1.Customers.\"Name\"] 18,90 1|"
-              "City >,18 1|[Form1.Customers.\"City\"] >,90 1");
-    EXPECT_EQ(Designer->ChangeLog().back().Kind, acInsert);
+    EXPECT_EQ(F.DataSet, nullptr);
 }
 
 TEST_F(DialogsTest, AboutLinksOpenByKindThroughTheShell)

@@ -1,5 +1,6 @@
 #include "DesignerTestUtil.h"
 
+#include "platform/gui/TestRender.h"
 #include "report/designer/FR_Dopt.h"
 #include "report/engine/FR_Ctrls.h"
 #include "report/engine/FR_Dock.h"
@@ -7,6 +8,7 @@
 #include "report/engine/FR_Utils.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -68,7 +70,11 @@ TEST_P(UnitsTest, ConvertBothWaysAndShowInThePositionBox)
 {
     Open();
     Build(QStringLiteral("Memo1 36,18 90x36 sel"));
+    Designer->SelectionChanged();
+    const QImage InPixels = RenderWidget(Designer->PBox1);
     Designer->SetUnits(GetParam().Units);
+    // The box is painted afresh in the new units.
+    EXPECT_EQ(RenderWidget(Designer->PBox1) != InPixels, GetParam().Units != 0);
     EXPECT_DOUBLE_EQ(Designer->FromUnits(GetParam().Typed), GetParam().Pixels);
     EXPECT_EQ(Designer->PositionTexts().join(u'|'), QString::fromLatin1(GetParam().Box));
 }
@@ -80,6 +86,24 @@ const TUnitsRow UnitsRows[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Designer, UnitsTest, ::testing::ValuesIn(UnitsRows),
                          [](const auto& Info) { return std::string(Info.param.Name); });
+
+TEST_F(TDesignerTest, PositionBoxFollowsTheRectangleBeingDrawn)
+{
+    Open();
+    Designer->EditAfterInsert = false;
+    Designer->PressTool(gtMemo);
+    Run(QStringLiteral("M 40,40; D 40,40; M 100,80"));
+    EXPECT_EQ(Designer->PositionTexts().join(u'|'), QStringLiteral("40;40|60;40"));
+    Run(QStringLiteral("U 100,80"));
+    EXPECT_FALSE(Designer->PBoxRectShown);
+    EXPECT_EQ(Designer->PositionTexts().join(u'|'), QStringLiteral("40;40|60;40"));
+    // Resizing two views by their common corner shows the scale.
+    Designer->PressTool(-1);
+    Designer->UnselectAll();
+    Build(QStringLiteral("Memo8 200,200 40x20 sel; Memo9 260,240 40x20 sel"));
+    Run(QStringLiteral("M 300,260; D 300,260; M 350,290"));
+    EXPECT_EQ(Designer->PositionTexts().join(u'|'), QStringLiteral("200;200|148;88|148,147% "));
+}
 
 struct TPasswordRow
 {
@@ -200,6 +224,7 @@ TEST_F(TDesignerTest, HelpToolAsksForTheContextOfTheControlClickedNext)
     AddIn->SetTag(10);
     int Asked = -1;
     frHelpContext = [&](int Context, QWidget*) { Asked = Context; };
+    const QObjectList Children = Designer->children();
     QStringList L;
     for (QWidget* W : std::initializer_list<QWidget*>{Designer->OB3, AddIn, Designer->OB1, Designer->FileBtn1,
                                                       Designer->HelpBtn}) {
@@ -212,6 +237,9 @@ TEST_F(TDesignerTest, HelpToolAsksForTheContextOfTheControlClickedNext)
     frHelpContext = nullptr;
     EXPECT_FALSE(Designer->HelpMode);
     EXPECT_EQ(L.join(u' '), QStringLiteral("432 435 429 400 -1"));
+    // Ending the tool takes away only its own filter, not the window's parts.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Designer->children(), Children);
 }
 
 } // namespace
