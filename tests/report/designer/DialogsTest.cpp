@@ -468,6 +468,8 @@ TEST_F(DialogsTest, EveryDialogHasItsClientSize)
                 Take(F, QStringLiteral("page-options"));
                 P->PageControl1->setCurrentIndex(1);
                 Take(F, QStringLiteral("page-options-margins"));
+                P->PageControl1->setCurrentIndex(2);
+                Take(F, QStringLiteral("page-options-columns"));
             } else if (auto* D = dynamic_cast<TfrDocOptForm*>(F)) {
                 Take(F, QStringLiteral("report-options"));
                 D->Prop->setCurrentIndex(1);
@@ -508,7 +510,7 @@ TEST_F(DialogsTest, EveryDialogHasItsClientSize)
     Take(&I, QStringLiteral("insert-fields"));
     EXPECT_EQ(Sizes.join(u'|'),
               QStringLiteral("highlight 229x253|restrictions 237x224|object-tag 285x89|"
-                             "page-options 381x189|page-options-margins 381x189|report-options 361x289|"
+                             "page-options 381x189|page-options-margins 381x189|page-options-columns 381x189|report-options 361x289|"
                              "report-options-document 361x289|designer-options 353x411|"
                              "designer-options-editor 353x411|about 262x283|picture-editor 336x282|template-new 219x292|"
                              "insert-fields 334x215"));
