@@ -1231,12 +1231,17 @@ void TfrDesignerForm::PictureEditorHook()
         RedrawPage();
 }
 
+// From the memo editor: the view it edits (lent through CurView); else the
+// sole selected view.
 void TfrDesignerForm::TagEditorHook()
 {
-    if (SelCount != 1 || !Page)
+    TfrView* View = MemoEditor && MemoEditor->isVisible() ? CurView : nullptr;
+    if (!View && SelCount == 1 && Page)
+        View = Page->Objects(LastSelectedIndex());
+    if (!View)
         return;
     TfrAttrEditorForm F;
-    frEditAttributes(F, Page->Objects(LastSelectedIndex()));
+    frEditAttributes(F, View);
 }
 
 // The topmost selected view; with none, the view a page's script lends

@@ -11,6 +11,7 @@
 #include "report/designer/FR_Combo.h"
 #include "report/designer/FR_Dopt.h"
 #include "report/designer/FR_DsOpt.h"
+#include "report/designer/FR_Edit.h"
 #include "report/designer/FR_Expr.h"
 #include "report/designer/FR_GEdit.h"
 #include "report/designer/FR_Hilit.h"
@@ -72,6 +73,25 @@ TEST_F(DialogsTest, TagTakesTheBuilderTextAtTheCaretOnlyOnOk)
         Designer->TagEditorHook();
         EXPECT_EQ(Page()->Objects(0)->Tag(), Answer == mrOk ? QStringLiteral("a[X]b") : QStringLiteral("ab"));
     }
+}
+
+TEST_F(DialogsTest, MemoEditorsObjectTagEditsTheViewInTheEditor)
+{
+    Open();
+    Designer->SyntaxHighlight = true;
+    Build(QStringLiteral("Memo1 10,10 96x20; Memo2 10,40 96x20 sel"));
+    TModalHandlers H(
+        [&](TForm* F) {
+            if (auto* E = dynamic_cast<TfrEditorForm*>(F)) {
+                E->EditTagClick();
+                return mrCancel;
+            }
+            static_cast<TfrAttrEditorForm*>(F)->Edit1->setText(QStringLiteral("T"));
+            return mrOk;
+        },
+        [](const TMessageRequest&) { return mrOk; });
+    Designer->ShowMemoEditor(Page()->Objects(0));
+    EXPECT_EQ(Page()->Objects(0)->Tag() + u'|' + Page()->Objects(1)->Tag(), QStringLiteral("T|"));
 }
 
 class PictureEditorTest : public DialogsTest
