@@ -5,7 +5,9 @@
 #include "platform/gui/InputBox.h"
 #include "platform/gui/Menus.h"
 #include "platform/gui/Screen.h"
+#include "report/designer/FR_AttrE.h"
 #include "report/designer/FR_Combo.h"
+#include "report/designer/FR_GEdit.h"
 #include "report/designer/FR_DsgPage.h"
 #include "report/designer/FR_Edit.h"
 #include "report/designer/FR_Edit1.h"
@@ -13,6 +15,7 @@
 #include "report/designer/FR_Flds.h"
 #include "report/designer/FR_InsFields.h"
 #include "report/designer/FR_Insp.h"
+#include "report/designer/FR_PageF.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Control.h"
 #include "report/engine/FR_Dock.h"
@@ -897,10 +900,8 @@ void TfrDesignerForm::SetCurPage(int Index)
     if (FCurPageType == ptDialog && !DialogPageForm) {
         if (!FDialogButtons)
             FlipObjectButtons(true);
-        DialogPageForm = new TForm(nullptr);
-        DialogPageForm->setObjectName(QStringLiteral("frPageForm"));
+        DialogPageForm = new TfrPageForm(this);
         DialogPageForm->OnCloseQuery = [](QObject*, bool& CanClose) { CanClose = false; };
-        DialogPageForm->SetKeyPreview(true);
         DialogPageForm->OnKeyDown = [this](QObject*, int& Key, TShiftState Shift) { DialogPageKeyDown(Key, Shift); };
         DialogPageForm->setWindowIcon(windowIcon());
         PageView->setParent(DialogPageForm);
@@ -1219,9 +1220,28 @@ void TfrDesignerForm::InstallEditorHooks()
     frFontEditor = [this] { FontEditorHook(); };
 }
 
-// The editors behind these hooks join with their dialogs.
-void TfrDesignerForm::PictureEditorHook() {}
-void TfrDesignerForm::TagEditorHook() {}
+// The editors behind the engine's hooks.
+void TfrDesignerForm::PictureEditorHook()
+{
+    if (SelCount != 1 || !Page)
+        return;
+    TfrGEditorForm F;
+    if (F.ShowEditor(Page->Objects(LastSelectedIndex())) == mrOk)
+        RedrawPage();
+}
+
+// From the memo editor: the view it edits (lent through CurView); else the
+// sole selected view.
+void TfrDesignerForm::TagEditorHook()
+{
+    TfrView* View = MemoEditor && MemoEditor->isVisible() ? CurView : nullptr;
+    if (!View && SelCount == 1 && Page)
+        View = Page->Objects(LastSelectedIndex());
+    if (!View)
+        return;
+    TfrAttrEditorForm F;
+    frEditAttributes(F, View);
+}
 
 // The topmost selected view; with none, the view a page's script lends
 // through CurView.
