@@ -153,6 +153,8 @@ TfrDesignerForm::TfrDesignerForm(uint8_t AFlag)
     FormCreate();
     OnShow = [this](QObject*) { FormShow(); };
     OnResize = [this](QObject*) { FormResize(); };
+    SetKeyPreview(true);
+    OnKeyDown = [this](QObject*, int& Key, TShiftState Shift) { FormKeyDown(Key, Shift); };
 }
 
 TfrDesignerForm::~TfrDesignerForm()
@@ -193,6 +195,7 @@ void TfrDesignerForm::FormCreate()
 
     BuildToolBars();
     Localize();
+    WireEditCommands();
     Popup1 = new TPopupMenu(this);
 
     auto Relayout = [this, Client] {
@@ -226,14 +229,11 @@ void TfrDesignerForm::BuildToolBars()
     auto* GB1 = Button(Panel2, QStringLiteral("GB1"), LetterGlyph(QStringLiteral(":")));
     GB1->SetAllowAllUp(true);
     GB1->SetGroupIndex(2);
-    GB1->OnClick = [this, GB1](QObject*) {
-        GridShow = GB1->Down();
-        RedrawPage();
-    };
+    GB1->OnClick = [this, GB1](QObject*) { SetShowGrid(GB1->Down()); };
     auto* GB2 = Button(Panel2, QStringLiteral("GB2"), LetterGlyph(QStringLiteral("#")));
     GB2->SetAllowAllUp(true);
     GB2->SetGroupIndex(3);
-    GB2->OnClick = [this, GB2](QObject*) { GridAlign = GB2->Down(); };
+    GB2->OnClick = [this, GB2](QObject*) { SetGridAlign(GB2->Down()); };
     Separator(Panel2);
     ExitB = Button(Panel2, QStringLiteral("ExitB"), LetterGlyph(QStringLiteral("X")));
     ExitB->resize(60, 22);
@@ -342,7 +342,8 @@ void TfrDesignerForm::FormShow()
     if (TfrTBButton* B = ToolButton(gtSubReport))
         B->SetEnabled(Flag() != 0);
     FileBtn3->SetEnabled(true);
-    FChangeLog.clear();
+    ClearUndoBuffer();
+    ClearRedoBuffer();
     SetModified(false);
     frLastUsed.FontName = QStringLiteral("Arial");
     frLastUsed.FontSize = 10;
@@ -375,7 +376,8 @@ void TfrDesignerForm::FormDestroy()
     if (FDestroying)
         return;
     FDestroying = true;
-    FChangeLog.clear();
+    ClearUndoBuffer();
+    ClearRedoBuffer();
     // A prepared page edited from the preview keeps the report's own name.
     if (Flag() && CurReport)
         CurReport->SetFileName(FFileName);
@@ -458,24 +460,6 @@ QString TfrDesignerForm::InsertExpression()
 }
 
 // ---------------------------------------------------------------- change path
-
-void TfrDesignerForm::AddUndoAction(TfrUndoAction Kind)
-{
-    TfrChangeRecord Record;
-    Record.Kind = Kind;
-    if (Page) {
-        if (Kind == acInsert) {
-            if (Page->Count() > 0)
-                Record.Views << Page->Objects(LastSelectedIndex())->Name();
-        } else {
-            for (int i = 0; i < Page->Count(); ++i)
-                if (Page->Objects(i)->Selected())
-                    Record.Views << Page->Objects(i)->Name();
-        }
-    }
-    FChangeLog.push_back(Record);
-    SetModified(true);
-}
 
 TfrView* TfrDesignerForm::InsertView(std::unique_ptr<TfrView> View)
 {
@@ -612,11 +596,6 @@ void TfrDesignerForm::ResetSelection()
     SelectionChanged();
 }
 
-void TfrDesignerForm::SelectionChanged()
-{
-    UpdateStatus();
-}
-
 void TfrDesignerForm::UpdateStatus()
 {
     if (SelCount == 1 && Page) {
@@ -645,8 +624,7 @@ void TfrDesignerForm::PaintStatusBar()
     QString Texts[3];
     Texts[0] = QStringLiteral("Pixels");
     Texts[1] = FStatusPos;
-    if (SelCount == 1 && Page)
-        Texts[2] = Page->Objects(LastSelectedIndex())->Name();
+    Texts[2] = SelectionText();
     int X = 0;
     for (int i = 0; i < 3; ++i) {
         QRect R = Rect(X, 2, X + Widths[i] - 2, StatusBar1->height());

@@ -111,11 +111,19 @@ protected:
         return L.join(QStringLiteral("; "));
     }
 
+    // The undo records: kind and the names of the views each covers.
     QString Records() const
     {
         QStringList L;
-        for (const TfrChangeRecord& R : Designer->ChangeLog())
-            L << QString::number(R.Kind) + u':' + R.Views.join(u',');
+        const TfrUndoBuffer& B = Designer->UndoBuffer();
+        for (int r = 0; r < B.Count(); ++r) {
+            QStringList Names;
+            for (const TfrUndoEntry& E : B.Records(r).Entries) {
+                const int i = Page()->FindObjectByID(E.ID);
+                Names << (E.Copy ? E.Copy->Name() : i >= 0 ? Page()->Objects(i)->Name() : QStringLiteral("?"));
+            }
+            L << QString::number(B.Records(r).Action) + u':' + Names.join(u',');
+        }
         return L.join(QStringLiteral("; "));
     }
 
