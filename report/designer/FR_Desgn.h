@@ -106,6 +106,8 @@ public:
     void JumpToNearest(int DX, int DY, bool Snap);
     // Deletes the selected views; Record false when the caller recorded them.
     void DeleteSelection(bool Record = true);
+    // Records a delete of the selection: what it removes and the bands linking to it.
+    void RecordDeletion();
     void RenameChildBandLinks(const QString& OldName, const QString& NewName);
     void RefreshInspectorAndStatus();
     // Bits 1 band, 2 memo, 4 other view (one selected), 8 several, 16 clipboard filled.

@@ -327,13 +327,11 @@ void TfrDesignerForm::RenameChildBandLinks(const QString& OldName, const QString
             Band->SetChildBand(NewName);
 }
 
-void TfrDesignerForm::DeleteSelection(bool Record)
+void TfrDesignerForm::RecordDeletion()
 {
-    if (!Page)
-        return;
-    if (Record) {
-        // The record holds the views removed and the bands whose child links
-        // the removal clears.
+    // The record holds the views removed and the bands whose child links
+    // the removal clears.
+    {
         std::vector<TfrUndoPair> Pairs;
         QStringList Children;
         for (int i = 0; i < Page->Count(); ++i) {
@@ -352,6 +350,14 @@ void TfrDesignerForm::DeleteSelection(bool Record)
         }
         RecordChange(acDelete, std::move(Pairs));
     }
+}
+
+void TfrDesignerForm::DeleteSelection(bool Record)
+{
+    if (!Page)
+        return;
+    if (Record)
+        RecordDeletion();
     PageView->BuildSelectionRegion();
     PageView->DrawSelected(1);
     for (int i = Page->Count() - 1; i >= 0; --i) {

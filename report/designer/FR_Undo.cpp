@@ -297,7 +297,7 @@ void TfrDesignerForm::CopyBClick()
 
 void TfrDesignerForm::CutBClick()
 {
-    AddUndoAction(acDelete);
+    RecordDeletion();
     CopySelection();
     DeleteSelection(false);
     RefView = nullptr;

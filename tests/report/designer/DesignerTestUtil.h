@@ -52,14 +52,17 @@ protected:
 
     TfrPage* Page() const { return Report.Pages()->Pages(0); }
 
+    // Views on the designer's current page.
     void Build(const QString& Text)
     {
         for (const QString& Item : Text.split(u';', Qt::SkipEmptyParts)) {
             const QStringList F = Item.simplified().split(u' ');
             const bool Band = F.contains(QStringLiteral("band")), Line = F.contains(QStringLiteral("line"));
-            auto V = CreateViewByType(Band ? gtBand : Line ? gtLine : gtMemo, QString());
+            const bool Pic = F.contains(QStringLiteral("pic"));
+            auto V = CreateViewByType(Band ? gtBand : Line ? gtLine : Pic ? gtPicture : gtMemo, QString());
             V->SetName(F[0]);
-            const QStringList Pos = F[Band || Line ? 2 : 1].split(u','), Size = F[Band || Line ? 3 : 2].split(u'x');
+            const QStringList Pos = F[Band || Line || Pic ? 2 : 1].split(u','),
+                              Size = F[Band || Line || Pic ? 3 : 2].split(u'x');
             V->SetBounds(Pos[0].toInt(), Pos[1].toInt(), Size[0].toInt(), Size[1].toInt());
             if (F.contains(QStringLiteral("sel"))) {
                 V->SetSelected(true);
@@ -68,7 +71,13 @@ protected:
             for (const QString& W : F)
                 if (W.startsWith(QStringLiteral("r")) && W.size() > 1 && W[1].isDigit())
                     V->SetRestrictions(static_cast<uint16_t>(W.mid(1).toInt()));
-            Page()->Add(std::move(V));
+                else if (auto* B = dynamic_cast<TfrBandView*>(V.get()); B && W.startsWith(QStringLiteral("bt")))
+                    B->SetBandType(W.mid(2).toInt());
+                else if (B && W.startsWith(QStringLiteral("child=")))
+                    B->SetChildBand(W.mid(6));
+                else if (W.startsWith(QStringLiteral("text=")))
+                    V->Memo()->Add(W.mid(5));
+            Designer->Page->Add(std::move(V));
         }
         Designer->PageView->ComputeSelectionBounds();
         Designer->RedrawPage();
