@@ -7,6 +7,22 @@
 
 namespace {
 
+void AddActions(QMenu* Menu, const TMenuItem* Parent);
+
+// As Menu opens: the parent's OnClick, then the actions built afresh.
+void FillOnOpen(QMenu* Menu, TMenuItem* Parent)
+{
+    QPointer<TMenuItem> Guard(Parent);
+    QObject::connect(Menu, &QMenu::aboutToShow, Menu, [Menu, Guard] {
+        if (!Guard)
+            return;
+        if (Guard->OnClick)
+            Guard->OnClick(Guard);
+        Menu->clear();
+        AddActions(Menu, Guard);
+    });
+}
+
 void AddActions(QMenu* Menu, const TMenuItem* Parent)
 {
     for (int i = 0; i < Parent->Count(); ++i) {
@@ -20,6 +36,7 @@ void AddActions(QMenu* Menu, const TMenuItem* Parent)
         if (Item->Count() > 0) {
             QMenu* Sub = Menu->addMenu(Item->Caption());
             Sub->setEnabled(Item->Enabled());
+            FillOnOpen(Sub, Item);
             AddActions(Sub, Item);
             continue;
         }
@@ -98,4 +115,30 @@ void TPopupMenu::Popup(int X, int Y)
     AddActions(Menu, FItems);
     FShown = Menu;
     Menu->popup(QPoint(X, Y));
+}
+
+// ---------------------------------------------------------------- TMainMenu
+
+TMainMenu::TMainMenu(QWidget* AForm) : QObject(AForm), FItems(new TMenuItem(this)), FBar(new QMenuBar(AForm))
+{
+    FBar->setNativeMenuBar(false);
+}
+
+TMainMenu::~TMainMenu()
+{
+    delete FBar.data();
+}
+
+void TMainMenu::Rebuild()
+{
+    FBar->clear();
+    for (int i = 0; i < FItems->Count(); ++i) {
+        TMenuItem* Item = FItems->Items(i);
+        if (!Item->Visible())
+            continue;
+        QMenu* Menu = FBar->addMenu(Item->Caption());
+        Menu->setEnabled(Item->Enabled());
+        FillOnOpen(Menu, Item);
+        AddActions(Menu, Item);
+    }
 }

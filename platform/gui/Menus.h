@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMenu>
+#include <QMenuBar>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -13,6 +14,7 @@
 
 class TMenuItem : public QObject
 {
+    Q_OBJECT
 public:
     explicit TMenuItem(QObject* AOwner = nullptr);
 
@@ -36,7 +38,8 @@ public:
     // A new item with Caption and OnClick, added and returned.
     TMenuItem* Add(const QString& Caption, std::function<void(QObject* Sender)> OnClick = nullptr);
 
-    // Runs OnClick when the item is enabled.
+    // Runs OnClick when the item is enabled; a parent item's OnClick runs as
+    // its sub-menu opens, so handlers can set check marks first.
     void Click();
     std::function<void(QObject* Sender)> OnClick;
 
@@ -51,6 +54,7 @@ private:
 
 class TPopupMenu : public QObject
 {
+    Q_OBJECT
 public:
     explicit TPopupMenu(QObject* AOwner = nullptr);
     ~TPopupMenu() override;
@@ -77,4 +81,32 @@ private:
     bool FAutoPopup = true;
     QPointer<QObject> FPopupComponent;
     QPointer<QMenu> FShown;
+};
+
+// TMainMenu: a window's menu bar over a tree of TMenuItems. Each drop-down is
+// built from the items as it opens, so captions, enabled states and check
+// marks set from code show without further calls.
+class TMainMenu : public QObject
+{
+    Q_OBJECT
+public:
+    // Creates the bar inside AForm (not shown until the form is).
+    explicit TMainMenu(QWidget* AForm);
+    ~TMainMenu() override;
+
+    TMenuItem* Items() const { return FItems; }
+    QMenuBar* MenuBar() const { return FBar; }
+    // Access keys and separators kept as set (false) or adjusted by the bar.
+    bool AutoHotkeys() const { return FAutoHotkeys; }
+    void SetAutoHotkeys(bool Value) { FAutoHotkeys = Value; }
+    bool AutoLineReduction() const { return FAutoLineReduction; }
+    void SetAutoLineReduction(bool Value) { FAutoLineReduction = Value; }
+    // Rebuilds the bar's top-level entries from Items (after adding items).
+    void Rebuild();
+
+private:
+    TMenuItem* FItems;
+    QPointer<QMenuBar> FBar;
+    bool FAutoHotkeys = false;
+    bool FAutoLineReduction = false;
 };

@@ -14,8 +14,13 @@
 #include <memory>
 #include <vector>
 
+class QComboBox;
 class QScrollArea;
 class QTabBar;
+class TMainMenu;
+class TMenuItem;
+class TOpenDialog;
+class TSaveDialog;
 class TfrDesignerPage;
 class TfrDock;
 class TfrPage;
@@ -44,6 +49,8 @@ struct TfrLastUsed
 };
 extern TfrLastUsed frLastUsed;
 extern bool KeepTool;
+// Set while the tool bars follow the selection: their click events do nothing.
+extern bool ToolbarBusy;
 
 // Unit start-up and shut-down: fills the engine's designer class; reference
 // counted.
@@ -99,7 +106,6 @@ public:
     bool DisableUndo = false;
 
     // ---- keyboard editing, grid and alignment (FR_DesgnKeys.cpp)
-    void FormKeyDown(int& Key, TShiftState Shift);
     void MoveOrResizeSelection(int DX, int DY, bool Resize);
     // The nearest view in the arrow's direction; Snap moves the selected view
     // against it instead of selecting it.
@@ -112,7 +118,7 @@ public:
     void RefreshInspectorAndStatus();
     // Bits 1 band, 2 memo, 4 other view (one selected), 8 several, 16 clipboard filled.
     int SelectionKind() const;
-    void SetColorGlyph(uint32_t Color, const QString& ButtonName, int Index);
+    void SetColorGlyph(uint32_t Color, TfrSpeedButton* Button, int Index);
     void SetShowGrid(bool Value);
     void SetGridAlign(bool Value);
     void GB3Click();
@@ -122,7 +128,6 @@ public:
     static uint16_t SetBits(uint16_t Word, bool On, uint16_t Mask);
     // Binds the edit, undo, grid and alignment commands to their buttons and menu items.
     void WireEditCommands();
-    bool ToolbarBusy = false;
 
     void SetCurPage(int Index);
     int CurPageIndex() const { return FCurPageIndex; }
@@ -176,9 +181,82 @@ public:
     TfrToolBar* Panel5 = nullptr;
     TfrToolBar* Panel6 = nullptr;
     TPopupMenu* Popup1 = nullptr;
-    TfrSpeedButton* ExitB = nullptr;
-    TfrSpeedButton* FileBtn3 = nullptr;
     std::vector<TfrSpeedButton*> FlagButtons;   // enabled only with DesignerFlag
+
+    // ---- window layout: every control by its name. Commands of other units
+    // bind their handlers to these; unbound ones do nothing yet.
+    // Standard bar.
+    TfrTBButton *FileBtn1 = nullptr, *FileBtn2 = nullptr, *FileBtn3 = nullptr, *FileBtn4 = nullptr;
+    TfrTBButton *CutB = nullptr, *CopyB = nullptr, *PstB = nullptr;
+    TfrTBButton *UndoB = nullptr, *RedoB = nullptr, *ZB1 = nullptr, *ZB2 = nullptr, *SelAllB = nullptr;
+    TfrTBButton *PgB1 = nullptr, *PgB2 = nullptr, *PgB3 = nullptr, *PgB4 = nullptr;
+    TfrTBButton *GB1 = nullptr, *GB2 = nullptr, *GB3 = nullptr, *ExitB = nullptr, *HelpBtn = nullptr;
+    // Text bar.
+    TfrTBButton *AlB1 = nullptr, *AlB2 = nullptr, *AlB3 = nullptr, *AlB4 = nullptr, *AlB5 = nullptr,
+                *AlB6 = nullptr, *AlB7 = nullptr, *AlB8 = nullptr;
+    TfrTBButton *FnB1 = nullptr, *FnB2 = nullptr, *FnB3 = nullptr, *ClB2 = nullptr, *HlB1 = nullptr;
+    QComboBox* C3 = nullptr;   // font size
+    QComboBox* C2 = nullptr;   // font name
+    // Rectangle bar.
+    TfrTBButton *FrB1 = nullptr, *FrB2 = nullptr, *FrB3 = nullptr, *FrB4 = nullptr, *FrB5 = nullptr,
+                *FrB6 = nullptr, *ClB1 = nullptr, *ClB3 = nullptr, *StB1 = nullptr;
+    QComboBox* C4 = nullptr;   // frame width
+    // Objects and alignment bars.
+    TfrTBButton *OB1 = nullptr, *OB2 = nullptr, *OB3 = nullptr, *OB4 = nullptr, *OB5 = nullptr, *OB6 = nullptr;
+    TfrTBButton *Align1 = nullptr, *Align2 = nullptr, *Align3 = nullptr, *Align4 = nullptr, *Align5 = nullptr,
+                *Align6 = nullptr, *Align7 = nullptr, *Align8 = nullptr, *Align9 = nullptr, *Align10 = nullptr;
+    // Line styles (tags 25-30), shown under StB1.
+    TCustomControl* LinePanel = nullptr;
+    TfrSpeedButton* LineStyleButtons[6] = {};
+    // Position box drawn over the status bar.
+    TCustomControl* Panel7 = nullptr;
+    TCustomControl* PBox1 = nullptr;
+    // Main menu.
+    TMainMenu* MainMenu1 = nullptr;
+    TMenuItem *FileMenu = nullptr, *N23 = nullptr, *N19 = nullptr, *N20 = nullptr, *N17 = nullptr, *N42 = nullptr,
+              *N8 = nullptr, *N25 = nullptr, *N39 = nullptr, *N10 = nullptr;
+    TMenuItem *EditMenu = nullptr, *N46 = nullptr, *N48 = nullptr, *N11 = nullptr, *N12 = nullptr, *N13 = nullptr,
+              *N27 = nullptr, *N28 = nullptr, *N36 = nullptr, *N29 = nullptr, *N30 = nullptr, *N15 = nullptr,
+              *N32 = nullptr, *N33 = nullptr;
+    TMenuItem *ToolMenu = nullptr, *N37 = nullptr, *MastMenu = nullptr, *N14 = nullptr, *N22 = nullptr,
+              *N35 = nullptr, *N34 = nullptr;
+    TMenuItem *Pan1 = nullptr, *Pan2 = nullptr, *Pan3 = nullptr, *Pan4 = nullptr, *Pan5 = nullptr, *Pan6 = nullptr,
+              *Pan7 = nullptr, *Pan8 = nullptr;
+    // Object context menu; the selected view appends its own items after these.
+    TMenuItem *N2 = nullptr, *N1 = nullptr, *N3 = nullptr, *N5 = nullptr, *N16 = nullptr, *N6 = nullptr;
+    // Page-tab context menu: forwards to N29, N30, N25 and N15.
+    TPopupMenu* Popup2 = nullptr;
+    TMenuItem *N41 = nullptr, *N43 = nullptr, *N44 = nullptr, *N45 = nullptr;
+    // "Insert DB fields" under MastMenu (designing only); its Panel6 button clicks it.
+    TMenuItem* InsFieldsItem = nullptr;
+    TOpenDialog* OpenDialog1 = nullptr;
+    TSaveDialog* SaveDialog1 = nullptr;
+
+    // Enabled of a menu item or of any other control.
+    static void EnableControl(QObject* Control, bool Enabled);
+    void SelectAll();
+    // Tool bars menu: check marks on opening, Pan*Click toggling by Tag.
+    void N37Click();
+    void Pan2Click(TMenuItem* Item);
+    // 0 pixels, 1 millimetres, 2 inches; a double click on the status bar's
+    // first panel steps it.
+    int Units = 0;
+    // Keys of the floating form of a dialog page: Ctrl+C/X/V as Ctrl+Insert,
+    // Shift+Delete, Shift+Insert, Ctrl+A selects all; then FormKeyDown.
+    void DialogPageKeyDown(int& Key, TShiftState Shift);
+    void FormKeyDown(int& Key, TShiftState Shift);
+    // Points the engine's ten editor hooks at the handlers below.
+    void InstallEditorHooks();
+    void MemoEditorHook();
+    void PictureEditorHook();
+    void TagEditorHook();
+    void RestrictionsEditorHook();
+    void HighlightEditorHook();
+    void FieldEditorHook();
+    void BandEditorHook();
+    void VBandEditorHook();
+    void GroupEditorHook();
+    void FontEditorHook();
 
     void FormCreate();
     void FormShow();
@@ -187,6 +265,9 @@ public:
 
 private:
     void BuildToolBars();
+    void BuildMenus();
+    void BuildLinePanel();
+    void AddExtraTools();
     void Localize();
     void FlipObjectButtons(bool DialogControls);
     void PaintStatusBar();
@@ -198,12 +279,13 @@ private:
     QString FTitleText;
     QString FStatusPos;
     bool FModified = false;
+    bool FFirstShow = true;
+    int FStatusDownX = -1;
     bool FDestroying = false;
     bool FDialogButtons = false;
     TfrUndoBuffer FUndoBuffer;
     TfrUndoBuffer FRedoBuffer;
-    void EnableNamed(const QString& Name, bool Enabled);
-    void ApplyCombo(const QString& Name, const QString& Text);
-    void ClickButton(const QString& Name, bool Toggle);
+    void ApplyCombo(QComboBox* Combo, const QString& Text);
+    void ClickButton(TfrSpeedButton* Button, bool Toggle);
     std::vector<TfrTBButton*> FObjectButtons;
 };

@@ -8,6 +8,7 @@
 #include "report/engine/FR_BandView.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Ctrls.h"
+#include "report/engine/FR_Dock.h"
 #include "report/engine/FR_Globals.h"
 #include "report/engine/FR_MemoView.h"
 #include "report/engine/FR_Page.h"
@@ -102,43 +103,25 @@ uint16_t TfrDesignerForm::SetBits(uint16_t Word, bool On, uint16_t Mask)
 
 // ---------------------------------------------------------------- controls by name
 
-void TfrDesignerForm::EnableNamed(const QString& Name, bool Enabled)
+// A combo box applied as if its text had been chosen: the formatting commands
+// listen to its activated signal.
+void TfrDesignerForm::ApplyCombo(QComboBox* Combo, const QString& Text)
 {
-    QObject* Control = findChild<QObject*>(Name);
-    if (auto* Item = dynamic_cast<TMenuItem*>(Control))
-        Item->SetEnabled(Enabled);
-    else if (auto* W = qobject_cast<QWidget*>(Control))
-        W->setEnabled(Enabled);
-}
-
-void TfrDesignerForm::ApplyCombo(const QString& Name, const QString& Text)
-{
-    QWidget* Control = findChild<QWidget*>(Name);
-    if (auto* Combo = qobject_cast<QComboBox*>(Control)) {
-        if (!Text.isNull()) {
-            if (Combo->isEditable())
-                Combo->setEditText(Text);
-            else if (const int i = Combo->findText(Text); i >= 0)
-                Combo->setCurrentIndex(i);
-        }
-        if (!ToolbarBusy)
-            emit Combo->activated(Combo->currentIndex());
-    } else if (auto* Edit = qobject_cast<QLineEdit*>(Control)) {
-        if (!Text.isNull())
-            Edit->setText(Text);
-        if (!ToolbarBusy)
-            emit Edit->returnPressed();
+    if (!Text.isNull()) {
+        if (const int i = Combo->findText(Text); i >= 0)
+            Combo->setCurrentIndex(i);
+        Combo->setEditText(Text);
     }
+    emit Combo->activated(Combo->currentIndex());
 }
 
-void TfrDesignerForm::ClickButton(const QString& Name, bool Toggle)
+void TfrDesignerForm::ClickButton(TfrSpeedButton* Button, bool Toggle)
 {
-    auto* B = findChild<TfrSpeedButton*>(Name);
-    if (!B || !B->isEnabled())
+    if (!Button->isEnabled())
         return;
     if (Toggle)
-        B->SetDown(!B->Down());
-    B->Click();
+        Button->SetDown(!Button->Down());
+    Button->Click();
 }
 
 // ---------------------------------------------------------------- keys
@@ -151,9 +134,9 @@ void TfrDesignerForm::FormKeyDown(int& Key, TShiftState Shift)
     const int Kind = SelectionKind();
     const bool Any = Kind & 15, CanEdit = Kind & 7;
     QWidget* Focus = focusWidget();
-    auto Focused = [Focus](const char* Name) {
+    auto Focused = [Focus](const QWidget* Control) {
         for (QWidget* W = Focus; W; W = W->parentWidget())
-            if (W->objectName() == QLatin1String(Name))
+            if (W == Control)
                 return true;
         return false;
     };
@@ -167,20 +150,20 @@ void TfrDesignerForm::FormKeyDown(int& Key, TShiftState Shift)
         RedrawPage();
         SelectionChanged();
     }
-    if (Key == VK_RETURN && Focused("C3")) {
+    if (Key == VK_RETURN && Focused(C3)) {
         Key = 0;
-        ApplyCombo(QStringLiteral("C3"), QString());
+        ApplyCombo(C3, QString());
     }
-    if (Key == VK_RETURN && Focused("C4")) {
+    if (Key == VK_RETURN && Focused(C4)) {
         Key = 0;
-        ApplyCombo(QStringLiteral("C4"), QString());
+        ApplyCombo(C4, QString());
     }
     if (Key == VK_INSERT && !Sh && !Ctrl && !Alt && FCurPageType == ptReport) {
         if (QWidget* Fields = findChild<QWidget*>(QStringLiteral("frFieldsForm")))
             Fields->show();
         Key = 0;
     }
-    if (Key == VK_DELETE && !Sh && Any && !Focused("C3")) {
+    if (Key == VK_DELETE && !Sh && Any && !Focused(C3)) {
         DeleteSelection();
         Key = 0;
     }
@@ -189,15 +172,15 @@ void TfrDesignerForm::FormKeyDown(int& Key, TShiftState Shift)
         ShowViewEditor(V, Ctrl);
     }
     if (Ctrl && Key >= '1' && Key <= '9' && Any) {
-        ApplyCombo(QStringLiteral("C4"), QString(QChar(Key)));
+        ApplyCombo(C4, QString(QChar(Key)));
         Key = 0;
     }
     if (Ctrl && Key == 'F' && Any) {
-        ClickButton(QStringLiteral("FrB5"), false);
+        ClickButton(FrB5, false);
         Key = 0;
     }
     if (Ctrl && Key == 'D' && Any) {
-        ClickButton(QStringLiteral("FrB6"), false);
+        ClickButton(FrB6, false);
         Key = 0;
     }
     if (Ctrl && Key == 'G') {
@@ -205,8 +188,7 @@ void TfrDesignerForm::FormKeyDown(int& Key, TShiftState Shift)
         Key = 0;
     }
     if (Ctrl && CanEdit && (Key == 'B' || Key == 'I' || Key == 'U'))
-        ClickButton(Key == 'B' ? QStringLiteral("FnB1") : Key == 'I' ? QStringLiteral("FnB2") : QStringLiteral("FnB3"),
-                    true);
+        ClickButton(Key == 'B' ? FnB1 : Key == 'I' ? FnB2 : FnB3, true);
     if (Key == VK_DELETE && Sh && Any)
         CutBClick();
     if (Key == VK_INSERT && Ctrl && Any)
@@ -406,73 +388,66 @@ QString TfrDesignerForm::SelectionText() const
 void TfrDesignerForm::SelectionChanged()
 {
     ToolbarBusy = true;
-    for (const char* Name : {"frColorSelector", "LinePanel"})
-        if (QWidget* W = findChild<QWidget*>(QLatin1String(Name)))
-            W->hide();
+    if (QWidget* W = findChild<QWidget*>(QStringLiteral("frColorSelector")))
+        W->hide();
+    LinePanel->hide();
 
     const int Kind = SelectionKind();
     const bool CanFrame = (Kind & 14) && FCurPageType != ptDialog;
     const bool CanFormatText = Kind & 10;
     const bool Any = Kind & 15;
     const bool CanEdit = Kind & 7;
-    for (const char* Name : {"FrB1", "FrB2", "FrB3", "FrB4", "FrB5", "FrB6", "ClB1", "ClB3", "C4", "StB1"})
-        EnableNamed(QLatin1String(Name), CanFrame);
-    for (const char* Name : {"ClB2", "C2", "C3", "FnB1", "FnB2", "FnB3", "AlB1", "AlB2", "AlB3", "AlB4", "AlB5",
-                             "AlB6", "AlB7", "AlB8", "HlB1"})
-        EnableNamed(QLatin1String(Name), CanFormatText);
-    for (const char* Name : {"ZB1", "ZB2", "GB3", "N32", "N33", "CutB", "N11", "N2", "CopyB", "N12", "N1", "N27", "N5"})
-        EnableNamed(QLatin1String(Name), Any);
-    for (const char* Name : {"PstB", "N13", "N3"})
-        EnableNamed(QLatin1String(Name), Kind & 16);
-    for (const char* Name : {"N36", "N6"})
-        EnableNamed(QLatin1String(Name), CanEdit);
+    using L = std::initializer_list<QObject*>;
+    for (QObject* C : L{FrB1, FrB2, FrB3, FrB4, FrB5, FrB6, ClB1, ClB3, C4, StB1})
+        EnableControl(C, CanFrame);
+    for (QObject* C : L{ClB2, C2, C3, FnB1, FnB2, FnB3, AlB1, AlB2, AlB3, AlB4, AlB5, AlB6, AlB7, AlB8, HlB1})
+        EnableControl(C, CanFormatText);
+    for (QObject* C : L{ZB1, ZB2, GB3, N32, N33, CutB, N11, N2, CopyB, N12, N1, N27, N5})
+        EnableControl(C, Any);
+    for (QObject* C : L{PstB, N13, N3})
+        EnableControl(C, Kind & 16);
+    for (QObject* C : L{N36, N6})
+        EnableControl(C, CanEdit);
     UpdateStatus();
-    if (QWidget* Box = findChild<QWidget*>(QStringLiteral("PBox1")))
-        Box->update();
+    PBox1->update();
 
-    auto SetDown = [this](const char* Name, bool Down) {
-        if (auto* B = findChild<TfrSpeedButton*>(QLatin1String(Name)))
-            B->SetDown(Down);
-    };
-    auto SetText = [this](const char* Name, const QString& Text) {
-        QWidget* W = findChild<QWidget*>(QLatin1String(Name));
-        if (auto* Combo = qobject_cast<QComboBox*>(W); Combo && Combo->currentText() != Text)
+    auto SetDown = [](TfrSpeedButton* B, bool Down) { B->SetDown(Down); };
+    auto SetText = [](QComboBox* Combo, const QString& Text) {
+        if (Combo->currentText() != Text)
             Combo->setEditText(Text);
-        else if (auto* Edit = qobject_cast<QLineEdit*>(W); Edit && Edit->text() != Text)
-            Edit->setText(Text);
     };
     if (SelCount == 1 && !(Kind & 1)) {
         const TfrView* V = Page->Objects(LastSelectedIndex());
-        SetDown("FrB1", V->FrameTyp() & frbTop);
-        SetDown("FrB2", V->FrameTyp() & frbLeft);
-        SetDown("FrB3", V->FrameTyp() & frbBottom);
-        SetDown("FrB4", V->FrameTyp() & frbRight);
-        SetText("C4", QString::number(V->FrameWidth(), 'g', 2));
-        SetColorGlyph(V->FillColor(), QStringLiteral("ClB1"), 1);
-        SetColorGlyph(V->FrameColor(), QStringLiteral("ClB3"), 2);
+        SetDown(FrB1, V->FrameTyp() & frbTop);
+        SetDown(FrB2, V->FrameTyp() & frbLeft);
+        SetDown(FrB3, V->FrameTyp() & frbBottom);
+        SetDown(FrB4, V->FrameTyp() & frbRight);
+        SetText(C4, QString::number(V->FrameWidth(), 'g', 2));
+        SetColorGlyph(V->FillColor(), ClB1, 1);
+        SetColorGlyph(V->FrameColor(), ClB3, 2);
         if (auto* Memo = dynamic_cast<const TfrMemoView*>(V)) {
-            SetColorGlyph(static_cast<uint32_t>(Memo->Font()->Color()), QStringLiteral("ClB2"), 0);
-            SetText("C2", Memo->Font()->Name());
-            SetText("C3", QString::number(Memo->Font()->Size()));
+            SetColorGlyph(static_cast<uint32_t>(Memo->Font()->Color()), ClB2, 0);
+            SetText(C2, Memo->Font()->Name());
+            SetText(C3, QString::number(Memo->Font()->Size()));
             const TFontStyles Style = Memo->Font()->Style();
-            SetDown("FnB1", Style.Contains(fsBold));
-            SetDown("FnB2", Style.Contains(fsItalic));
-            SetDown("FnB3", Style.Contains(fsUnderline));
+            SetDown(FnB1, Style.Contains(fsBold));
+            SetDown(FnB2, Style.Contains(fsItalic));
+            SetDown(FnB3, Style.Contains(fsUnderline));
             const int A = Memo->Alignment();
-            SetDown("AlB4", A & 4);
-            const char* Vertical[] = {"AlB6", "AlB5", "AlB7", "AlB6"};
+            SetDown(AlB4, A & 4);
+            TfrSpeedButton* Vertical[] = {AlB6, AlB5, AlB7, AlB6};
             SetDown(Vertical[(A & 24) >> 3], true);
-            const char* Horizontal[] = {"AlB1", "AlB2", "AlB3", "AlB8"};
+            TfrSpeedButton* Horizontal[] = {AlB1, AlB2, AlB3, AlB8};
             SetDown(Horizontal[A & 3], true);
         }
     } else if (SelCount > 1) {
-        for (const char* Name : {"FrB1", "FrB2", "FrB3", "FrB4", "FnB1", "FnB2", "FnB3", "AlB4", "AlB5"})
-            SetDown(Name, false);
-        SetColorGlyph(0, QStringLiteral("ClB1"), 1);
-        SetText("C4", QStringLiteral("1"));
-        SetText("C2", QString());
-        SetText("C3", QString());
-        SetDown("AlB1", true);
+        for (TfrSpeedButton* B : {FrB1, FrB2, FrB3, FrB4, FnB1, FnB2, FnB3, AlB4, AlB5})
+            SetDown(B, false);
+        SetColorGlyph(0, ClB1, 1);
+        SetText(C4, QStringLiteral("1"));
+        SetText(C2, QString());
+        SetText(C3, QString());
+        SetDown(AlB1, true);
     }
     RefreshInspectorAndStatus();
     if (QWidget* F = focusWidget())
@@ -483,15 +458,11 @@ void TfrDesignerForm::SelectionChanged()
 void TfrDesignerForm::RefreshInspectorAndStatus()
 {
     UpdateStatus();
-    if (QWidget* Box = findChild<QWidget*>(QStringLiteral("PBox1")))
-        Box->update();
+    PBox1->update();
 }
 
-void TfrDesignerForm::SetColorGlyph(uint32_t Color, const QString& ButtonName, int Index)
+void TfrDesignerForm::SetColorGlyph(uint32_t Color, TfrSpeedButton* Button, int Index)
 {
-    auto* B = findChild<TfrSpeedButton*>(ButtonName);
-    if (!B)
-        return;
     QImage Glyph = GlyphStrip().copy(Index * 32, 0, 32, 16);
     const QRgb Red = qRgb(255, 0, 0);
     const QRgb Fill = Color == static_cast<uint32_t>(clNone) ? 0 : ColorToQColor(static_cast<TColor>(Color)).rgb();
@@ -504,8 +475,8 @@ void TfrDesignerForm::SetColorGlyph(uint32_t Color, const QString& ButtonName, i
             Glyph.setPixel(x, 13, ColorToQColor(clBtnFace).rgb());
     TBitmap Bitmap;
     Bitmap.LoadFromImage(Glyph);
-    B->SetGlyph(&Bitmap);
-    B->SetNumGlyphs(2);
+    Button->SetGlyph(&Bitmap);
+    Button->SetNumGlyphs(2);
 }
 
 // ---------------------------------------------------------------- grid
@@ -513,8 +484,7 @@ void TfrDesignerForm::SetColorGlyph(uint32_t Color, const QString& ButtonName, i
 void TfrDesignerForm::SetShowGrid(bool Value)
 {
     GridShow = Value;
-    if (auto* B = findChild<TfrSpeedButton*>(QStringLiteral("GB1")))
-        B->SetDown(Value);
+    GB1->SetDown(Value);
     PageView->Invalidate();
     RedrawPage();
 }
@@ -522,8 +492,7 @@ void TfrDesignerForm::SetShowGrid(bool Value)
 void TfrDesignerForm::SetGridAlign(bool Value)
 {
     GridAlign = Value;
-    if (auto* B = findChild<TfrSpeedButton*>(QStringLiteral("GB2")))
-        B->SetDown(Value);
+    GB2->SetDown(Value);
 }
 
 void TfrDesignerForm::GB3Click()
@@ -668,53 +637,44 @@ void TfrDesignerForm::AlignClick(int Number)
 
 void TfrDesignerForm::WireEditCommands()
 {
-    auto On = [this](const char* Name, std::function<void()> Action) {
-        if (auto* B = findChild<TfrSpeedButton*>(QLatin1String(Name)))
-            B->OnClick = [Action](QObject*) { Action(); };
-        if (auto* Item = dynamic_cast<TMenuItem*>(findChild<QObject*>(QLatin1String(Name))))
-            Item->OnClick = [Action](QObject*) { Action(); };
+    auto On = [](std::initializer_list<QObject*> Controls, std::function<void()> Action) {
+        for (QObject* C : Controls) {
+            if (auto* B = qobject_cast<TfrSpeedButton*>(C))
+                B->OnClick = [Action](QObject*) { Action(); };
+            else if (auto* Item = qobject_cast<TMenuItem*>(C))
+                Item->OnClick = [Action](QObject*) { Action(); };
+        }
     };
-    On("UndoB", [this] { UndoBClick(); });
-    On("N46", [this] { UndoBClick(); });
-    On("RedoB", [this] { RedoBClick(); });
-    On("N48", [this] { RedoBClick(); });
-    for (const char* Name : {"CutB", "N2", "N11"})
-        On(Name, [this] { CutBClick(); });
-    for (const char* Name : {"CopyB", "N1", "N12"})
-        On(Name, [this] { CopyBClick(); });
-    for (const char* Name : {"PstB", "N3", "N13"})
-        On(Name, [this] { PstBClick(); });
-    for (const char* Name : {"SelAllB", "N16", "N28"})
-        On(Name, [this] { SelAllBClick(); });
-    for (const char* Name : {"N5", "N27"})
-        On(Name, [this] { N5Click(); });
-    for (const char* Name : {"ZB1", "N32"})
-        On(Name, [this] { ZB1Click(); });
-    for (const char* Name : {"ZB2", "N33"})
-        On(Name, [this] { ZB2Click(); });
-    On("GB3", [this] { GB3Click(); });
-    if (auto* B = findChild<TfrSpeedButton*>(QStringLiteral("SelAllB")))
-        B->SetEnabled(true);
-    for (int i = 1; i <= 10; ++i)
-        if (auto* B = findChild<TfrSpeedButton*>(QStringLiteral("Align%1").arg(i))) {
-            B->OnClick = [this, i](QObject*) { AlignClick(i); };
-            B->SetEnabled(true);
-        }
-    // Buttons that mirror the selected view hold their down state.
+    On({UndoB, N46}, [this] { UndoBClick(); });
+    On({RedoB, N48}, [this] { RedoBClick(); });
+    On({CutB, N2, N11}, [this] { CutBClick(); });
+    On({CopyB, N1, N12}, [this] { CopyBClick(); });
+    On({PstB, N3, N13}, [this] { PstBClick(); });
+    On({SelAllB, N16, N28}, [this] { SelAllBClick(); });
+    On({N5, N27}, [this] { N5Click(); });
+    On({ZB1, N32}, [this] { ZB1Click(); });
+    On({ZB2, N33}, [this] { ZB2Click(); });
+    On({GB3}, [this] { GB3Click(); });
+    SelAllB->SetEnabled(true);
+    TfrTBButton* Palette[] = {Align1, Align2, Align3, Align4, Align5, Align6, Align7, Align8, Align9, Align10};
+    for (int i = 0; i < 10; ++i) {
+        Palette[i]->OnClick = [this, i](QObject*) { AlignClick(i + 1); };
+        Palette[i]->SetEnabled(true);
+    }
+    // Buttons that mirror the selected view hold their down state: each frame
+    // line and font style alone, the horizontal and the vertical alignments as
+    // groups.
     int Group = 40;
-    for (const char* Name : {"FrB1", "FrB2", "FrB3", "FrB4", "FnB1", "FnB2", "FnB3", "AlB4"})
-        if (auto* B = findChild<TfrSpeedButton*>(QLatin1String(Name)); B && B->GroupIndex() == 0) {
-            B->SetAllowAllUp(true);
-            B->SetGroupIndex(++Group);
-        }
-    for (const char* Name : {"AlB1", "AlB2", "AlB3", "AlB8"})
-        if (auto* B = findChild<TfrSpeedButton*>(QLatin1String(Name)); B && B->GroupIndex() == 0)
-            B->SetGroupIndex(60);
-    for (const char* Name : {"AlB5", "AlB6", "AlB7"})
-        if (auto* B = findChild<TfrSpeedButton*>(QLatin1String(Name)); B && B->GroupIndex() == 0) {
-            B->SetAllowAllUp(true);
-            B->SetGroupIndex(61);
-        }
+    for (TfrSpeedButton* B : {FrB1, FrB2, FrB3, FrB4, FnB1, FnB2, FnB3, AlB4}) {
+        B->SetAllowAllUp(true);
+        B->SetGroupIndex(++Group);
+    }
+    for (TfrSpeedButton* B : {AlB1, AlB2, AlB3, AlB8})
+        B->SetGroupIndex(60);
+    for (TfrSpeedButton* B : {AlB5, AlB6, AlB7}) {
+        B->SetAllowAllUp(true);
+        B->SetGroupIndex(61);
+    }
     QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
         if (!FDestroying)
             SelectionChanged();

@@ -8,6 +8,8 @@
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Globals.h"
 #include "report/engine/FR_Page.h"
+#include "report/engine/FR_Dock.h"
+#include "platform/gui/Menus.h"
 #include "report/engine/FR_Utils.h"
 
 #include <QHash>
@@ -182,23 +184,24 @@ void TfrDesignerForm::AddUndoRecord(TfrUndoBuffer& Buffer, TfrUndoAction Action,
         Record.Entries.push_back(std::move(E));
     }
     Buffer.Add(std::move(Record));
-    EnableNamed(&Buffer == &FUndoBuffer ? QStringLiteral("UndoB") : QStringLiteral("RedoB"), true);
-    EnableNamed(&Buffer == &FUndoBuffer ? QStringLiteral("N46") : QStringLiteral("N48"), true);
+    const bool Undo = &Buffer == &FUndoBuffer;
+    EnableControl(Undo ? UndoB : RedoB, true);
+    EnableControl(Undo ? N46 : N48, true);
     SetModified(true);
 }
 
 void TfrDesignerForm::ClearUndoBuffer()
 {
     FUndoBuffer.Clear();
-    EnableNamed(QStringLiteral("UndoB"), false);
-    EnableNamed(QStringLiteral("N46"), false);
+    EnableControl(UndoB, false);
+    EnableControl(N46, false);
 }
 
 void TfrDesignerForm::ClearRedoBuffer()
 {
     FRedoBuffer.Clear();
-    EnableNamed(QStringLiteral("RedoB"), false);
-    EnableNamed(QStringLiteral("N48"), false);
+    EnableControl(RedoB, false);
+    EnableControl(N48, false);
 }
 
 // ---------------------------------------------------------------- replay
@@ -253,10 +256,10 @@ void TfrDesignerForm::ReplayUndo(TfrUndoBuffer& Buffer)
     ResetSelection();
     UpdatePageTabs();
     RedrawPage();
-    EnableNamed(QStringLiteral("UndoB"), !FUndoBuffer.Empty());
-    EnableNamed(QStringLiteral("N46"), !FUndoBuffer.Empty());
-    EnableNamed(QStringLiteral("RedoB"), !FRedoBuffer.Empty());
-    EnableNamed(QStringLiteral("N48"), !FRedoBuffer.Empty());
+    EnableControl(UndoB, !FUndoBuffer.Empty());
+    EnableControl(N46, !FUndoBuffer.Empty());
+    EnableControl(RedoB, !FRedoBuffer.Empty());
+    EnableControl(N48, !FRedoBuffer.Empty());
 }
 
 void TfrDesignerForm::UndoBClick()
@@ -388,17 +391,7 @@ void TfrDesignerForm::PstBClick()
 
 void TfrDesignerForm::SelAllBClick()
 {
-    if (!Page)
-        return;
-    PageView->DrawSelected(1);
-    for (int i = 0; i < Page->Count(); ++i)
-        Page->Objects(i)->SetSelected(true);
-    SelCount = Page->Count();
-    RefView = nullptr;
-    PageView->ComputeSelectionBounds();
-    PageView->SelRegionStale = true;
-    RedrawPage();
-    SelectionChanged();
+    SelectAll();
 }
 
 void TfrDesignerForm::N5Click()

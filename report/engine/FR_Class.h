@@ -5,6 +5,7 @@
 // and printer live in their own units.
 #pragma once
 
+#include <QImage>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -90,6 +91,8 @@ struct TfrAddInObjectInfo
     QString ButtonBmpRes;
     QString ButtonHint;
     std::function<QWidget*()> EditorForm;
+    // 1 for a control of dialog pages: its designer button shows only there.
+    uint8_t IsControl = 0;
 };
 
 constexpr int frMaxAddIns = 64;
@@ -97,6 +100,17 @@ extern std::vector<TfrAddInObjectInfo> frAddIns;
 int frAddInCount();
 // Returns False when the table is full.
 bool frRegisterObject(TfrAddInObjectInfo Info);
+
+// Extra tools an application adds to the designer: a menu item and a button
+// each, both firing OnClick. A caption that is a number is a resource id.
+struct TfrToolInfo
+{
+    QString Caption;
+    QImage Glyph;
+    std::function<void()> OnClick;
+};
+extern std::vector<TfrToolInfo> frTools;
+void frRegisterTool(TfrToolInfo Info);
 
 // Type 0-4 built-in classes, 10 an add-in found by ClassName; other types give
 // none. Every view made gets the next running ID.
@@ -166,6 +180,11 @@ public:
     void SetModalPreview(bool Value) { FModalPreview = Value; }
     bool ModifyPrepared() const { return FModifyPrepared; }
     void SetModifyPrepared(bool Value) { FModifyPrepared = Value; }
+    // Unsaved changes, and whether the designer made some since it opened.
+    bool Modified() const { return FModified; }
+    void SetModified(bool Value) { FModified = Value; }
+    bool ChangedInDesigner() const { return FChangedInDesigner; }
+    void SetChangedInDesigner(bool Value) { FChangedInDesigner = Value; }
     bool StoreInDFM() const { return FStoreInDFM; }
     void SetStoreInDFM(bool Value) { FStoreInDFM = Value; }
     QObject* Preview() const { return FPreview; }
@@ -352,6 +371,8 @@ private:
     bool FShowProgress = true;
     bool FModalPreview = true;
     bool FModifyPrepared = true;
+    bool FModified = false;
+    bool FChangedInDesigner = false;
     bool FStoreInDFM = false;
     TfrPreviewButtons FPreviewButtons =
         pbZoom | pbLoad | pbSave | pbPrint | pbFind | pbHelp | pbExit;

@@ -21,6 +21,12 @@
 #include <QSaveFile>
 
 std::vector<TfrAddInObjectInfo> frAddIns;
+std::vector<TfrToolInfo> frTools;
+
+void frRegisterTool(TfrToolInfo Info)
+{
+    frTools.push_back(std::move(Info));
+}
 TfrFormExtension* frFormExtension = nullptr;
 
 namespace {

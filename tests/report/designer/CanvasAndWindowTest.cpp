@@ -1,5 +1,6 @@
 #include "DesignerTestUtil.h"
 
+#include "platform/gui/Menus.h"
 #include "report/engine/FR_Dock.h"
 
 #include <QImage>
@@ -158,7 +159,13 @@ TEST_F(TDesignerTest, PreparedPageEditingKeepsReportCommandsOffAndTheFileName)
         EXPECT_FALSE(B->Enabled()) << B->objectName().toStdString();
     EXPECT_FALSE(Designer->ToolButton(gtBand)->Enabled());
     EXPECT_FALSE(Designer->ToolButton(gtSubReport)->Enabled());
+    // Save follows the modified state; only designing marks the report changed.
+    EXPECT_FALSE(Designer->FileBtn3->Enabled());
+    Designer->SetModified(true);
     EXPECT_TRUE(Designer->FileBtn3->Enabled());
+    EXPECT_TRUE(Designer->N20->Enabled());
+    EXPECT_TRUE(Report.Modified());
+    EXPECT_FALSE(Report.ChangedInDesigner());
     EXPECT_EQ(Designer->Caption(), QStringLiteral("Designer - Untitled"));
     Designer.reset();
     EXPECT_EQ(Report.FileName(), QStringLiteral("Bill.frf"));
