@@ -3,8 +3,10 @@
 #include "platform/gui/Clipbrd.h"
 #include "platform/gui/TestRender.h"
 #include "report/engine/FR_Ctrls.h"
+#include "report/engine/FR_Dock.h"
 #include "report/engine/FR_MemoView.h"
 
+#include <QComboBox>
 #include <QImage>
 
 namespace designertest {
@@ -65,6 +67,69 @@ const TKeyRow KeyRows[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Designer, KeyTest, ::testing::ValuesIn(KeyRows),
                          [](const auto& Info) { return std::string(Info.param.Name); });
+
+// Keys that act through a formatting control set it and apply it.
+struct TControlKeyRow
+{
+    const char* Name;
+    int Key;
+    const char* Shift;
+    const char* Focus;   // C3, C4 or empty
+    const char* Applied;
+    const char* After;
+    bool Cleared;
+};
+
+class ControlKeyTest : public TDesignerTest, public ::testing::WithParamInterface<TControlKeyRow>
+{
+};
+
+TEST_P(ControlKeyTest, SetsAndAppliesTheControl)
+{
+    const TControlKeyRow& R = GetParam();
+    Open();
+    Build(QStringLiteral("Memo1 8,8 40x20 sel"));
+    Designer->SelectionChanged();
+    QStringList Applied;
+    for (QComboBox* C : {Designer->C3, Designer->C4})
+        QObject::connect(C, &QComboBox::activated, C, [C, &Applied](int) {
+            Applied << C->objectName() + u'=' + C->currentText();
+        });
+    for (TfrSpeedButton* B : {Designer->FrB5, Designer->FrB6, Designer->FnB1})
+        B->OnClick = [B, &Applied](QObject*) {
+            Applied << B->objectName() + (B->Down() ? QStringLiteral(" down") : QString());
+        };
+    if (*R.Focus)
+        Designer->findChild<QWidget*>(QString::fromUtf8(R.Focus))->setFocus();
+    int Key = R.Key;
+    Designer->FormKeyDown(Key, Mods(QString::fromUtf8(R.Shift)));
+    EXPECT_EQ(Applied.join(u' '), QString::fromUtf8(R.Applied));
+    EXPECT_EQ(PageText(), QString::fromUtf8(R.After));
+    EXPECT_EQ(Key == 0, R.Cleared);
+}
+
+const TControlKeyRow ControlKeyRows[] = {
+    {"CtrlFiveSetsTheFrameWidth", '5', "Ctrl", "", "C4=5", "Memo1 8,8 40x20 sel", true},
+    {"CtrlFAllFrameLines", 'F', "Ctrl", "", "FrB5", "Memo1 8,8 40x20 sel", true},
+    {"CtrlDNoFrame", 'D', "Ctrl", "", "FrB6", "Memo1 8,8 40x20 sel", true},
+    {"EnterInTheFontSize", VK_RETURN, "", "C3", "C3=10", "Memo1 8,8 40x20 sel", true},
+    {"DelInTheFontSizeDeletesNothing", VK_DELETE, "", "C3", "", "Memo1 8,8 40x20 sel", false},
+};
+INSTANTIATE_TEST_SUITE_P(Designer, ControlKeyTest, ::testing::ValuesIn(ControlKeyRows),
+                         [](const auto& Info) { return std::string(Info.param.Name); });
+
+TEST_F(TDesignerTest, CtrlBTogglesAndAppliesBold)
+{
+    Open();
+    Build(QStringLiteral("Memo1 8,8 40x20 sel"));
+    Designer->SelectionChanged();
+    int Clicks = 0;
+    Designer->FnB1->OnClick = [&Clicks](QObject*) { ++Clicks; };
+    int Key = 'B';
+    Designer->FormKeyDown(Key, TShiftState() << ssCtrl);
+    EXPECT_TRUE(Designer->FnB1->Down());
+    EXPECT_EQ(Clicks, 1);
+}
 
 TEST_F(TDesignerTest, EscEndsAnInsertion)
 {
