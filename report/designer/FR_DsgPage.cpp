@@ -196,7 +196,9 @@ void TfrDesignerPage::PaintViews(int Upto, const QRegion* Region)
         TfrView* V = P->Objects(i);
         const QRegion Normal = V->GetClipRgn(false);
         if (i <= Upto && (V->Selected() || Normal.intersects(Update))) {
-            const QRegion Clip = V->Selected() ? Rest : Rest.intersected(Update);
+            // A view paints within its extended bounds; a clip cut to them
+            // keeps a page of many views fast to paint.
+            const QRegion Clip = (V->Selected() ? Rest : Rest.intersected(Update)).intersected(V->GetClipRgn(true));
             C->SelectClipRgn(&Clip);
             V->Draw(C);
             C->Release();
