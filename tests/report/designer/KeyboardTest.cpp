@@ -251,6 +251,8 @@ const TAlignRow AlignRows[] = {
     {"SpaceEquallyHorizontally", THREE, 4, "", "A 10,10 20x10 sel; B 30,40 31x10 sel; C 50,70 15x11 sel"},
     {"SpaceEquallyByNumbers", "A -10,0 5x5 sel; B -5,8 5x5 sel; C 10000,16 5x5 sel; D 9999,24 5x5 sel", 4, "",
      "A -10,0 5x5 sel; B 3326,8 5x5 sel; C 10000,16 5x5 sel; D 6662,24 5x5 sel"},
+    {"SpaceEquallyTiesInReversePageOrder", "A 0,0 5x5 sel; B 0,8 5x5 sel; C 20,16 5x5 sel", 4, "",
+     "A 10,0 5x5 sel; B 0,8 5x5 sel; C 20,16 5x5 sel"},
     {"RightEdges", THREE, 5, "B", "A 44,10 20x10 sel; B 33,40 31x10 sel; C 50,70 15x11 sel"},
     {"Tops", THREE, 6, "B", "A 10,40 20x10 sel; B 33,40 31x10 sel; C 50,70 15x11 sel"},
     {"VerticalCentres", THREE, 7, "A", "A 10,10 20x10 sel; B 33,10 31x10 sel; C 50,70 15x11 sel"},

@@ -3,6 +3,7 @@
 #include "platform/gui/Clipbrd.h"
 #include "platform/rtl/Streams.h"
 #include "report/designer/FR_Undo.h"
+#include "report/engine/FR_Dock.h"
 
 #include <QScrollArea>
 #include <QScrollBar>
@@ -317,6 +318,17 @@ const TPasteRow PasteRows[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Designer, PasteTest, ::testing::ValuesIn(PasteRows),
                          [](const auto& Info) { return std::string(Info.param.Name); });
+
+TEST_F(UndoTest, ThePasteButtonFollowsTheClipboard)
+{
+    Open();
+    Clipboard()->Clear();
+    EXPECT_FALSE(Designer->PstB->isEnabled());
+    Clipboard()->SetFormat(frClipboardFormat, QByteArray(4, '\0'));
+    EXPECT_TRUE(Designer->PstB->isEnabled());
+    Clipboard()->SetAsText(QStringLiteral("text"));
+    EXPECT_FALSE(Designer->PstB->isEnabled());
+}
 
 TEST_F(UndoTest, CopyWithNothingSelectedLeavesNothingToPaste)
 {
