@@ -5,7 +5,10 @@
 #include "platform/gui/InputBox.h"
 #include "platform/gui/Menus.h"
 #include "platform/gui/Screen.h"
+#include "report/designer/FR_Combo.h"
 #include "report/designer/FR_DsgPage.h"
+#include "report/designer/FR_InsFields.h"
+#include "report/designer/FR_Insp.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Control.h"
 #include "report/engine/FR_Dock.h"
@@ -139,11 +142,11 @@ TfrTBButton* Button(TfrToolBar* Bar, const QString& Name, std::unique_ptr<TBitma
     return B;
 }
 
-QComboBox* Combo(TfrToolBar* Bar, const QString& Name, int Width)
+template <class TCombo = TfrComboBox>
+TCombo* Combo(TfrToolBar* Bar, const QString& Name, int Width)
 {
-    auto* C = new QComboBox(Bar);
+    auto* C = new TCombo(Bar);
     C->setObjectName(Name);
-    C->setEditable(true);
     C->resize(Width, 21);
     // Placed along the bar; without it the bar would stand it on end.
     SetControlAlign(C, alLeft);
@@ -353,8 +356,7 @@ void TfrDesignerForm::BuildToolBars()
     C3 = Combo(Panel3, QStringLiteral("C3"), 44);
     for (int Size : {5, 6, 7, 8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72})
         C3->addItem(QString::number(Size));
-    C2 = Combo(Panel3, QStringLiteral("C2"), 130);
-    C2->addItems(QFontDatabase::families());
+    C2 = Combo<TfrFontComboBox>(Panel3, QStringLiteral("C2"), 130);
     ClB2 = Button(Panel3, QStringLiteral("ClB2"), L("A"));
     HlB1 = Button(Panel3, QStringLiteral("HlB1"), L("H"));
     for (TfrTBButton* B : {AlB1, AlB2, AlB3, AlB4, AlB5, AlB6, AlB7, AlB8, FnB1, FnB2, FnB3, ClB2, HlB1})
@@ -663,6 +665,7 @@ void TfrDesignerForm::FormShow()
     GB2->SetDown(GridAlign);
     FormResize();
     InstallEditorHooks();
+    CreateInspector();
     FFirstShow = false;
 }
 
@@ -687,6 +690,11 @@ void TfrDesignerForm::FormDestroy()
     FDestroying = true;
     ClearUndoBuffer();
     ClearRedoBuffer();
+    SaveInspectorSettings();
+    delete InspForm;
+    InspForm = nullptr;
+    if (Flag())
+        ShowFieldsWindow(false);
     // A prepared page edited from the preview keeps the report's own name.
     if (Flag() && CurReport)
         CurReport->SetFileName(FFileName);
@@ -1049,6 +1057,8 @@ void TfrDesignerForm::SelectAll()
 
 void TfrDesignerForm::N37Click()
 {
+    Pan5->SetChecked(InspForm && InspForm->isVisible());
+    Pan8->SetChecked(frInsFieldsForm != nullptr);
     const std::pair<TMenuItem*, TfrToolBar*> Bars[] = {{Pan1, Panel1}, {Pan2, Panel2}, {Pan3, Panel3},
                                                        {Pan4, Panel4}, {Pan6, Panel5}, {Pan7, Panel6}};
     for (const auto& [Item, Bar] : Bars)
@@ -1059,6 +1069,15 @@ void TfrDesignerForm::Pan2Click(TMenuItem* Item)
 {
     TfrToolBar* Bars[] = {Panel1, Panel2, Panel3, Panel4, Panel5, nullptr, Panel6};
     const int Tag = Item->Tag();
+    if (Tag == 5 || Tag == 7) {
+        // The inspector and the fields window.
+        Item->SetChecked(!Item->Checked());
+        if (Tag == 5 && InspForm)
+            InspForm->setVisible(Item->Checked());
+        else if (Tag == 7)
+            ShowFieldsWindow(Item->Checked());
+        return;
+    }
     if (Tag < 0 || Tag > 6 || !Bars[Tag])
         return;
     Item->SetChecked(!Item->Checked());

@@ -15,6 +15,8 @@
 #include <vector>
 
 class QComboBox;
+class TfrComboBox;
+class TfrFontComboBox;
 class QScrollArea;
 class QTabBar;
 class TMainMenu;
@@ -23,6 +25,7 @@ class TOpenDialog;
 class TSaveDialog;
 class TfrDesignerPage;
 class TfrDock;
+class TfrInspForm;
 class TfrPage;
 class TfrSpeedButton;
 class TfrTBButton;
@@ -51,6 +54,8 @@ extern TfrLastUsed frLastUsed;
 extern bool KeepTool;
 // Set while the tool bars follow the selection: their click events do nothing.
 extern bool ToolbarBusy;
+// Set while the inspector must not be refilled (FR_DesgnInsp.cpp).
+extern bool InspectorBusy;
 
 // Unit start-up and shut-down: fills the engine's designer class; reference
 // counted.
@@ -80,6 +85,8 @@ public:
     // The one change path: records the selection (every view for z-order)
     // before it changes, or after an insertion.
     void AddUndoAction(TfrUndoAction Action);
+    // Records the selection and the bands linking to it by name, before a rename.
+    void RecordRename();
     // Records exactly Pairs; Order, when given, is the page order before the change.
     void RecordChange(TfrUndoAction Action, std::vector<TfrUndoPair> Pairs,
                       const std::vector<int32_t>* Order = nullptr);
@@ -183,6 +190,23 @@ public:
     TPopupMenu* Popup1 = nullptr;
     std::vector<TfrSpeedButton*> FlagButtons;   // enabled only with DesignerFlag
 
+    // ---- Object inspector and fields window (FR_DesgnInsp.cpp)
+    TfrInspForm* InspForm = nullptr;
+    // The listed properties' values common to the selection ("" where they differ).
+    QStringList PropValues;
+    double ToUnits(double Pixels) const;
+    double FromUnits(double Value) const;
+    // Made at the first show; bound to the selection and the change path.
+    void CreateInspector();
+    void FillInspector();
+    void ApplyProperty(int Index);
+    void ShowFieldsWindow(bool Visible);
+    // Stacks the inspector and the fields window in one column over the work area.
+    void ArrangeToolWindows();
+    void SaveInspectorSettings();
+    // A name a view may take: an identifier no object of the report has.
+    bool IsValidNewName(const QString& Name) const;
+
     // ---- window layout: every control by its name. Commands of other units
     // bind their handlers to these; unbound ones do nothing yet.
     // Standard bar.
@@ -195,12 +219,12 @@ public:
     TfrTBButton *AlB1 = nullptr, *AlB2 = nullptr, *AlB3 = nullptr, *AlB4 = nullptr, *AlB5 = nullptr,
                 *AlB6 = nullptr, *AlB7 = nullptr, *AlB8 = nullptr;
     TfrTBButton *FnB1 = nullptr, *FnB2 = nullptr, *FnB3 = nullptr, *ClB2 = nullptr, *HlB1 = nullptr;
-    QComboBox* C3 = nullptr;   // font size
-    QComboBox* C2 = nullptr;   // font name
+    TfrComboBox* C3 = nullptr;       // font size
+    TfrFontComboBox* C2 = nullptr;   // font name
     // Rectangle bar.
     TfrTBButton *FrB1 = nullptr, *FrB2 = nullptr, *FrB3 = nullptr, *FrB4 = nullptr, *FrB5 = nullptr,
                 *FrB6 = nullptr, *ClB1 = nullptr, *ClB3 = nullptr, *StB1 = nullptr;
-    QComboBox* C4 = nullptr;   // frame width
+    TfrComboBox* C4 = nullptr;   // frame width
     // Objects and alignment bars.
     TfrTBButton *OB1 = nullptr, *OB2 = nullptr, *OB3 = nullptr, *OB4 = nullptr, *OB5 = nullptr, *OB6 = nullptr;
     TfrTBButton *Align1 = nullptr, *Align2 = nullptr, *Align3 = nullptr, *Align4 = nullptr, *Align5 = nullptr,

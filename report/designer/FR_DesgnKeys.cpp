@@ -4,6 +4,7 @@
 
 #include "platform/gui/Graphics.h"
 #include "platform/gui/Menus.h"
+#include "report/designer/FR_Combo.h"
 #include "report/designer/FR_DsgPage.h"
 #include "report/engine/FR_BandView.h"
 #include "report/engine/FR_Class.h"
@@ -159,8 +160,7 @@ void TfrDesignerForm::FormKeyDown(int& Key, TShiftState Shift)
         ApplyCombo(C4, QString());
     }
     if (Key == VK_INSERT && !Sh && !Ctrl && !Alt && FCurPageType == ptReport) {
-        if (QWidget* Fields = findChild<QWidget*>(QStringLiteral("frFieldsForm")))
-            Fields->show();
+        ShowFieldsWindow(true);
         Key = 0;
     }
     if (Key == VK_DELETE && !Sh && Any && !Focused(C3)) {
@@ -457,6 +457,7 @@ void TfrDesignerForm::SelectionChanged()
 
 void TfrDesignerForm::RefreshInspectorAndStatus()
 {
+    FillInspector();
     UpdateStatus();
     PBox1->update();
 }

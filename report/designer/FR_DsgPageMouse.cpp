@@ -9,6 +9,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "report/designer/FR_BTyp.h"
 #include "report/designer/FR_Desgn.h"
+#include "report/designer/FR_InsFields.h"
 #include "report/engine/FR_BandView.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Control.h"
@@ -850,6 +851,13 @@ void TfrDesignerPage::DragDrop(const QString& DBField, int X, int Y)
 {
     (void)X;
     (void)Y;
+    if (DBField.isEmpty()) {
+        // No field chosen: the outline goes and nothing is inserted.
+        if (DragOutline)
+            XorOutline(OldRect);
+        DragOutline = false;
+        return;
+    }
     DrawSelected(1);
     DragOutline = false;
     FDesigner->PressTool(gtMemo);
@@ -891,10 +899,9 @@ void TfrDesignerPage::dragLeaveEvent(QDragLeaveEvent*)
 
 void TfrDesignerPage::dropEvent(QDropEvent* Event)
 {
-    auto* List = qobject_cast<QListWidget*>(Event->source());
-    if (!List || !List->currentItem())
+    if (!qobject_cast<QListWidget*>(Event->source()))
         return;
     const QPoint Pt = Event->position().toPoint();
-    DragDrop(List->currentItem()->text(), Pt.x(), Pt.y());
+    DragDrop(frInsFieldsForm ? frInsFieldsForm->DBField : QString(), Pt.x(), Pt.y());
     Event->acceptProposedAction();
 }

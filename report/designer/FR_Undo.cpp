@@ -150,6 +150,23 @@ void TfrDesignerForm::AddUndoAction(TfrUndoAction Action)
     RecordChange(Action, std::move(Pairs));
 }
 
+void TfrDesignerForm::RecordRename()
+{
+    // The bands linking to a renamed view by name change with it.
+    QStringList Names;
+    for (int i = 0; Page && i < Page->Count(); ++i)
+        if (Page->Objects(i)->Selected())
+            Names << Page->Objects(i)->Name();
+    std::vector<TfrUndoPair> Pairs;
+    for (int i = 0; Page && i < Page->Count(); ++i) {
+        TfrView* V = Page->Objects(i);
+        auto* B = dynamic_cast<TfrBandView*>(V);
+        if (V->Selected() || (B && (Names.contains(B->ChildBand()) || Names.contains(B->Master()))))
+            Pairs.push_back({V, i, acEdit});
+    }
+    RecordChange(acEdit, std::move(Pairs));
+}
+
 void TfrDesignerForm::RecordChange(TfrUndoAction Action, std::vector<TfrUndoPair> Pairs,
                                    const std::vector<int32_t>* Order)
 {

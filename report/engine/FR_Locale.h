@@ -33,6 +33,9 @@ public:
     // resource module is loaded either, the program's own table serves.
     bool IDEMode() const { return FIDEMode; }
 
+    // The inspector shows localized property names (a designer setting).
+    bool LocalizedPropNames = false;
+
 private:
     bool FIDEMode = false;
     QMap<QString, std::shared_ptr<TBitmap>> FBitmaps;

@@ -6,6 +6,7 @@
 
 #include "platform/gui/InputBox.h"
 #include "platform/gui/ModalSeam.h"
+#include "platform/rtl/IniFiles.h"
 #include "report/designer/FR_Desgn.h"
 #include "report/designer/FR_DsgPage.h"
 #include "report/engine/FR_BandView.h"
@@ -13,6 +14,7 @@
 #include "report/engine/FR_Globals.h"
 #include "report/engine/FR_Page.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
@@ -29,6 +31,8 @@ class TDesignerTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        // Settings go to a folder of the test's own.
+        TRegIniFile::SetStorageFolder(Settings.path());
         frRegisterDesigner();
         CurReport = &Report;
         Report.Pages()->Add();
@@ -39,6 +43,7 @@ protected:
         CurReport = nullptr;
         CurPage = nullptr;
         frUnregisterDesigner();
+        TRegIniFile::SetStorageFolder(QString());
     }
 
     // Opens the window on the report as the engine does, without a loop.
@@ -136,6 +141,7 @@ protected:
         return L.join(QStringLiteral("; "));
     }
 
+    QTemporaryDir Settings;
     TfrReport Report;
     std::unique_ptr<TfrDesignerForm> Designer;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/gui/Clipbrd.h"
 #include "platform/gui/TestRender.h"
+#include "report/designer/FR_Combo.h"
 #include "report/engine/FR_Ctrls.h"
 #include "report/engine/FR_Dock.h"
 #include "report/engine/FR_MemoView.h"

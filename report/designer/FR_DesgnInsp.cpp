@@ -1,0 +1,294 @@
+// The designer's side of the object inspector and the fields window: filling
+// the inspector from the selection, applying its edits to every selected
+// object through the one change path, and placing both tool windows.
+#include "report/designer/FR_Desgn.h"
+
+#include "platform/gui/Application.h"
+#include "platform/rtl/IniFiles.h"
+#include "report/designer/FR_DsgPage.h"
+#include "report/designer/FR_InsFields.h"
+#include "report/designer/FR_Insp.h"
+#include "report/engine/FR_BandView.h"
+#include "report/engine/FR_Class.h"
+#include "report/engine/FR_Dock.h"
+#include "report/engine/FR_Globals.h"
+#include "report/engine/FR_Page.h"
+#include "report/engine/FR_Utils.h"
+
+#include <QScopedValueRollback>
+#include <QScrollArea>
+#include <QShortcut>
+#include <algorithm>
+
+bool InspectorBusy = false;
+
+namespace {
+
+const QString InspSection = QStringLiteral("Form\\TfrInspForm");
+const QString FieldsSection = QStringLiteral("Form\\TfrInsFieldsForm");
+
+// The objects the inspector shows: the selected views, or the page.
+std::vector<TfrObject*> InspectedObjects(TfrPage* Page)
+{
+    std::vector<TfrObject*> Objects;
+    for (int i = 0; i < Page->Count(); ++i)
+        if (Page->Objects(i)->Selected())
+            Objects.push_back(Page->Objects(i));
+    if (Objects.empty())
+        Objects.push_back(Page);
+    return Objects;
+}
+
+} // namespace
+
+double TfrDesignerForm::ToUnits(double Pixels) const
+{
+    switch (Units) {
+    case 1: return Pixels / 18 * 5;
+    case 2: return Pixels / 18 * 5 / 25.4;
+    default: return Pixels;
+    }
+}
+
+double TfrDesignerForm::FromUnits(double Value) const
+{
+    switch (Units) {
+    case 1: return Value / 5 * 18;
+    case 2: return 25.4 * Value / 5 * 18;
+    default: return Value;
+    }
+}
+
+// ---------------------------------------------------------------- creation
+
+void TfrDesignerForm::CreateInspector()
+{
+    if (InspForm)
+        return;
+    InspForm = new TfrInspForm(this);
+    InspForm->ClearProperties();
+    InspForm->OnModify = [this](int Index) { ApplyProperty(Index); };
+    InspForm->OnSelectionChanged = [this](const QString& Name) { SelectObject(Name); };
+    InspForm->OnGetObjects = [this](QStringList& Objects) {
+        for (int i = 0; Page && i < Page->Count(); ++i)
+            Objects << Page->Objects(i)->Name();
+        for (int n = 1; n <= CurReport->Pages()->Count(); ++n)
+            Objects << QStringLiteral("Page%1").arg(n);
+    };
+    InspForm->OnHeightChanged = [this](QObject*) { ArrangeToolWindows(); };
+    auto* F11 = new QShortcut(QKeySequence(Qt::Key_F11), this);
+    QObject::connect(F11, &QShortcut::activated, this, [this] { InspForm->Grow(); });
+
+    RestoreFormPosition(InspForm);
+    TRegIniFile Reg(frRegRootKey);
+    InspForm->SetSplitPos(std::max(20, Reg.ReadInteger(InspSection, QStringLiteral("SplitPos"), 75)));
+    if (Reg.ReadBool(InspSection, QStringLiteral("isVisible"), true) && isVisible())
+        InspForm->show();
+    if (Flag() && Reg.ReadBool(FieldsSection, QStringLiteral("isVisible"), true) && isVisible())
+        ShowFieldsWindow(true);
+    FillInspector();
+}
+
+void TfrDesignerForm::SaveInspectorSettings()
+{
+    if (!InspForm)
+        return;
+    TRegIniFile Reg(frRegRootKey);
+    Reg.WriteBool(InspSection, QStringLiteral("isVisible"), InspForm->isVisible());
+    Reg.WriteInteger(InspSection, QStringLiteral("SplitPos"), InspForm->SplitPos());
+    Reg.WriteBool(FieldsSection, QStringLiteral("isVisible"), frInsFieldsForm && frInsFieldsForm->isVisible());
+    SaveFormPosition(InspForm);
+}
+
+// ---------------------------------------------------------------- filling
+
+void TfrDesignerForm::FillInspector()
+{
+    if (InspectorBusy || !InspForm || !Page)
+        return;
+    InspForm->ClearProperties();
+    InspForm->CurObject = nullptr;
+    InspForm->ObjectName.clear();
+    const std::vector<TfrObject*> Objects = InspectedObjects(Page);
+    const bool PageShown = Objects.front() == Page;
+    for (TfrObject* O : Objects)
+        O->RegisterProperties();
+
+    // Names every object has; records without a kind hold nothing to edit.
+    QStringList Names;
+    const TfrObject* First = Objects.front();
+    for (int i = 0; i < First->PropCount(); ++i) {
+        const TfrPropRec& R = First->PropRec(i);
+        if (R.PropType == 0 || (Objects.size() > 1 && (R.PropType & PropOneObject)))
+            continue;
+        const bool Common = std::all_of(Objects.begin(), Objects.end(),
+                                        [&R](const TfrObject* O) { return O->FindPropRec(R.PropName); });
+        if (Common && !Names.contains(R.PropName))
+            Names << R.PropName;
+    }
+    Names.sort();
+    if (PageShown) {
+        InspForm->CurObject = Page;
+        InspForm->ObjectName = QStringLiteral("Page%1").arg(CurPageIndex() + 1);
+    } else if (Objects.size() == 1) {
+        auto* V = static_cast<TfrView*>(Objects.front());
+        InspForm->CurObject = V;
+        InspForm->ObjectName = V->Name();
+    }
+
+    PropValues = QStringList(Names.size(), QStringLiteral("-"));
+    std::vector<Variant> Values(Names.size());
+    for (qsizetype n = 0; n < Names.size(); ++n) {
+        const TfrPropRec* R = First->FindPropRec(Names[n]);
+        bool Seen = false;
+        for (TfrObject* O : Objects) {
+            const Variant V = (R->PropType & PropHasEditor) && !(R->PropType & PropString)
+                                  ? Variant(u'(' + Names[n] + u')')
+                                  : O->GetPropValue(Names[n]);
+            if (!Seen) {
+                Values[n] = V;
+                PropValues[n] = V.AsString();
+                Seen = true;
+            } else if (PropValues[n] != V.AsString()) {
+                Values[n] = Variant();
+                PropValues[n].clear();
+            }
+        }
+    }
+
+    const bool Converted = Units != 0 && Page->PageType == ptReport;
+    for (qsizetype n = 0; n < Names.size(); ++n) {
+        const TfrPropRec* R = First->FindPropRec(Names[n]);
+        uint16_t Kind = R->PropType;
+        Variant V = Values[n];
+        if (Kind & PropSize) {
+            if (!V.IsEmpty())
+                V = Converted ? FloatToStrF(ToUnits(V.AsFloat()), TFloatFormat::ffFixed, 4, 2)
+                              : FloatToStrF(ToUnits(V.AsFloat()), TFloatFormat::ffGeneral, 4, 0);
+            if (Kind == PropSize)
+                Kind = Converted ? PropFloat : PropInteger;
+        }
+        InspForm->AddProperty(Names[n], V, Kind, R->PropEditor, R->EnumNames, R->EnumValues);
+    }
+    InspForm->ItemsChanged();
+}
+
+// ---------------------------------------------------------------- applying
+
+bool TfrDesignerForm::IsValidNewName(const QString& Name) const
+{
+    if (Name.isEmpty() || !(Name[0].isLetter() || Name[0] == u'_'))
+        return false;
+    for (const QChar C : Name)
+        if (!(C.isLetterOrNumber() || C == u'_'))
+            return false;
+    return !CurReport->FindObject(Name);
+}
+
+void TfrDesignerForm::ApplyProperty(int Index)
+{
+    if (!InspForm || !Page)
+        return;
+    const QString Name = InspForm->GetItemName(Index);
+    Variant Value;
+    try {
+        Value = InspForm->GetItemValue(Index);
+    } catch (const EConvertError&) {
+        return;
+    }
+    const std::vector<TfrObject*> Objects = InspectedObjects(Page);
+    const TfrPropRec* Rec = Objects.front()->FindPropRec(Name);
+    const bool Size = Rec && (Rec->PropType & PropSize);
+
+    if (Objects.front() == Page) {
+        if (Size)
+            Value = FromUnits(Value.AsFloat());
+        const bool TypeChange = Name.compare(QStringLiteral("Type"), Qt::CaseInsensitive) == 0;
+        if (TypeChange && Page->Count() > 0) {
+            if (Application()->MessageBox(LoadEngineString(55436), LoadEngineString(55437), 52) != IDYES) {
+                FillInspector();
+                return;
+            }
+            Page->Clear();
+        }
+        Page->SetPropValue(Name, Value);
+        SetModified(true);
+        Page->ChangePaper(Page->Size, Page->Width, Page->Height, Page->Bin, Page->Orientation);
+        {
+            const QScopedValueRollback Busy(InspectorBusy, !TypeChange || InspectorBusy);
+            SetCurPage(CurPageIndex());
+        }
+    } else {
+        const bool Rename = Name == u"Name";
+        if (Rename && !IsValidNewName(Value.AsString())) {
+            FillInspector();
+            return;
+        }
+        Rename ? RecordRename() : AddUndoAction(acEdit);
+        const bool Convert = Size && Page->PageType == ptReport;
+        for (TfrObject* O : Objects) {
+            auto* V = static_cast<TfrView*>(O);
+            const uint16_t R = V->Restrictions();
+            if ((Name == u"Left" || Name == u"Top") && (R & frrfDontMove))
+                continue;
+            if ((Name == u"Width" || Name == u"Height") && (R & frrfDontSize))
+                continue;
+            if (Rename) {
+                if (R & frrfDontModify)
+                    continue;
+                for (int i = 0; i < Page->Count(); ++i)
+                    if (auto* B = dynamic_cast<TfrBandView*>(Page->Objects(i))) {
+                        if (B->ChildBand() == V->Name())
+                            B->SetChildBand(Value.AsString());
+                        if (B->Master() == V->Name())
+                            B->SetMaster(Value.AsString());
+                    }
+            }
+            V->SetPropValue(Name, Convert ? Variant(FromUnits(Value.AsFloat())) : Value);
+        }
+        PageView->ComputeSelectionBounds();
+    }
+    UpdatePageTabs();
+    if (frInsFieldsForm)
+        frInsFieldsForm->RefreshData();
+    AfterChange();
+}
+
+// ---------------------------------------------------------------- fields window
+
+void TfrDesignerForm::ShowFieldsWindow(bool Visible)
+{
+    if (!Visible) {
+        delete frInsFieldsForm;
+        return;
+    }
+    if (!frInsFieldsForm) {
+        auto* F = new TfrInsFieldsForm(this);
+        F->OnHeightChanged = [this](QObject*) { ArrangeToolWindows(); };
+        F->show();
+    } else {
+        frInsFieldsForm->show();
+        frInsFieldsForm->Grow();
+    }
+    frInsFieldsForm->activateWindow();
+}
+
+void TfrDesignerForm::ArrangeToolWindows()
+{
+    TfrInsFieldsForm* F = frInsFieldsForm;
+    if (!F || !InspForm || !InspForm->isVisible())
+        return;
+    const QRect Fr = F->frameGeometry(), In = InspForm->frameGeometry();
+    const auto Within = [&Fr](int Y) { return Y >= Fr.top() && Y <= Fr.bottom(); };
+    if (!Within(In.top()) && !Within(In.bottom()))
+        return;
+    const QPoint Origin = ScrollBox1->viewport()->mapToGlobal(QPoint(0, 0));
+    const int Top = Origin.y() - 1, Height = ScrollBox1->height() - 2;
+    const bool FieldsBelow = Fr.top() > In.top();
+    const int FieldsTop = FieldsBelow ? Top + Height - Fr.height() : Top;
+    F->move(Fr.left(), FieldsTop);
+    const bool Collapsed = InspForm->ClientHeight() < 20;
+    const int InspHeight = Collapsed ? 0 : std::max(0, Height - Fr.height());
+    InspForm->move(In.left(), FieldsBelow ? Top : Top + Fr.height());
+    InspForm->resize(InspForm->width(), InspHeight);
+}
