@@ -84,7 +84,7 @@ TEST_F(TInspectorLinkTest, FrameColourEditReachesEveryViewOnce)
 {
     Open();
     Select("Memo1 10,10 96x20 sel; Memo2 20,40 50x20 sel");
-    Designer->ClearChangeLog();
+    Designer->ClearUndoBuffer();
     Edit("FrameColor", "clRed");
     EXPECT_EQ(Records(), "2:Memo1,Memo2");
     EXPECT_EQ(Page()->Objects(0)->FrameColor(), clRed);
@@ -121,7 +121,7 @@ TEST_F(TInspectorLinkTest, RestrictedAndInvalidEditsAreRefused)
         TModalHandlers H(nullptr, [](const TMessageRequest&) { return mrOk; });
         Open();
         Select(QString::fromUtf8(C.Views));
-        Designer->ClearChangeLog();
+        Designer->ClearUndoBuffer();
         Edit(QString::fromUtf8(C.Property), QString::fromUtf8(C.Text));
         EXPECT_EQ(PageText(), QString::fromUtf8(C.Page));
         EXPECT_EQ(Records(), QString::fromUtf8(C.Records));
