@@ -17,7 +17,6 @@
 
 #include <QScopedValueRollback>
 #include <QScrollArea>
-#include <QShortcut>
 #include <algorithm>
 
 bool InspectorBusy = false;
@@ -76,8 +75,6 @@ void TfrDesignerForm::CreateInspector()
             Objects << QStringLiteral("Page%1").arg(n);
     };
     InspForm->OnHeightChanged = [this](QObject*) { ArrangeToolWindows(); };
-    auto* F11 = new QShortcut(QKeySequence(Qt::Key_F11), this);
-    QObject::connect(F11, &QShortcut::activated, this, [this] { InspForm->Grow(); });
 
     RestoreFormPosition(InspForm);
     TRegIniFile Reg(frRegRootKey);

@@ -6,6 +6,7 @@
 #include "platform/gui/Menus.h"
 #include "report/designer/FR_Combo.h"
 #include "report/designer/FR_DsgPage.h"
+#include "report/designer/FR_Insp.h"
 #include "report/engine/FR_BandView.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Ctrls.h"
@@ -151,6 +152,8 @@ void TfrDesignerForm::FormKeyDown(int& Key, TShiftState Shift)
         RedrawPage();
         SelectionChanged();
     }
+    if (Key == VK_F11 && InspForm)
+        InspForm->Grow();
     if (Key == VK_RETURN && Focused(C3)) {
         Key = 0;
         ApplyCombo(C3, QString());

@@ -3,6 +3,7 @@
 #include "platform/gui/Clipbrd.h"
 #include "platform/gui/TestRender.h"
 #include "report/designer/FR_Combo.h"
+#include "report/designer/FR_Insp.h"
 #include "report/engine/FR_Ctrls.h"
 #include "report/engine/FR_Dock.h"
 #include "report/engine/FR_MemoView.h"
@@ -130,6 +131,17 @@ TEST_F(TDesignerTest, CtrlBTogglesAndAppliesBold)
     Designer->FormKeyDown(Key, TShiftState() << ssCtrl);
     EXPECT_TRUE(Designer->FnB1->Down());
     EXPECT_EQ(Clicks, 1);
+}
+
+TEST_F(TDesignerTest, F11ShowsAndExpandsTheInspector)
+{
+    Open();
+    Designer->InspForm->ToggleCollapsed();
+    Designer->InspForm->hide();
+    int Key = VK_F11;
+    Designer->FormKeyDown(Key, TShiftState());
+    EXPECT_TRUE(Designer->InspForm->isVisible());
+    EXPECT_GT(Designer->InspForm->height(), 30);
 }
 
 TEST_F(TDesignerTest, EscEndsAnInsertion)
