@@ -6,28 +6,10 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
-#include <QProxyStyle>
 
 TFormAsk* FormAsk = nullptr;
 
 namespace {
-
-// Qt draws password characters from the style; this one answers the edit's own.
-class TPasswordCharStyle : public QProxyStyle
-{
-public:
-    explicit TPasswordCharStyle(QChar Char) : FChar(Char) {}
-    int styleHint(StyleHint Hint, const QStyleOption* Option, const QWidget* Widget,
-                  QStyleHintReturn* Return) const override
-    {
-        if (Hint == SH_LineEdit_PasswordCharacter)
-            return FChar.unicode();
-        return QProxyStyle::styleHint(Hint, Option, Widget, Return);
-    }
-
-private:
-    QChar FChar;
-};
 
 // The picture on the left: a key on a soft blue disc.
 QPixmap AskPicture(QSize Size)
@@ -54,18 +36,6 @@ QPixmap AskPicture(QSize Size)
 }
 
 } // namespace
-
-void SetPasswordChar(QLineEdit* Edit, QChar Char)
-{
-    if (Char.isNull()) {
-        Edit->setEchoMode(QLineEdit::Normal);
-        return;
-    }
-    auto* Style = new TPasswordCharStyle(Char);
-    Style->setParent(Edit); // freed with the edit; replaced styles go with it too
-    Edit->setStyle(Style);
-    Edit->setEchoMode(QLineEdit::Password);
-}
 
 TFormAsk::TFormAsk(QWidget* AOwner) : TForm(AOwner)
 {

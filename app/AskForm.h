@@ -3,6 +3,7 @@
 // after mrOk reads the typed answer from AskText.
 #pragma once
 
+#include "platform/gui/EditChars.h" // callers set the prompt's PasswordChar
 #include "platform/gui/Forms.h"
 
 class QLabel;
@@ -27,8 +28,5 @@ public:
     void FormShow(QObject* Sender);
     void BitBtn1Click(QObject* Sender);
 };
-
-// The classic PasswordChar of an edit: #0 shows the text as typed.
-void SetPasswordChar(QLineEdit* Edit, QChar Char);
 
 extern TFormAsk* FormAsk;

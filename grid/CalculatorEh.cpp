@@ -2,6 +2,7 @@
 
 #include "grid/ToolCtrlsEh.h"
 #include "platform/gui/Clipbrd.h"
+#include "platform/gui/Screen.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QApplication>
@@ -17,7 +18,11 @@ namespace {
 constexpr int ClientW = 184, ClientH = 127;
 constexpr int ButtonW = 27, ButtonH = 22, EqualW = 56;
 constexpr int PanelX = 6, PanelY = 4, PanelW = 171, PanelH = 19;
-// Height of "0" in the font the geometry was designed with.
+// The stored description: the resolution it was laid out at, its font's
+// pixel height ("MS Sans Serif" 8 pt at 96 pixels per inch) and the height of
+// "0" in that font.
+constexpr int DesignPixelsPerInch = 96;
+constexpr int DesignFontHeight = -11;
 constexpr int DesignTextHeight = 13;
 
 struct TButtonInfo
@@ -83,16 +88,31 @@ TCalculatorEh::TCalculatorEh(QWidget* AParent) : TCustomControl(AParent)
 {
     SetColor(clBtnFace);
     setFocusPolicy(Qt::StrongFocus);
-    // "MS Sans Serif" 8 pt, taken as the default sans face.
+    // "MS Sans Serif", taken as the default sans face.
     Font()->SetName(QApplication::font().family());
-    Font()->SetSize(8);
-    const int Height = QFontMetrics(Font()->ToQFont()).height();
-    if (Height > 0 && Height != DesignTextHeight) {
-        FScaleM = Height;
-        FScaleD = DesignTextHeight;
-    }
+    FPixelsPerInch = DesignPixelsPerInch;
     BuildControls();
+    ApplyScaling();
     Clear();
+}
+
+// Scaled as a form is: the font by screen over stored pixels per inch, then
+// the geometry by the height of "0" in that font over the stored one.
+void TCalculatorEh::ApplyScaling()
+{
+    int Height = DesignFontHeight;
+    const int ScreenPpi = Screen()->PixelsPerInch();
+    if (FPixelsPerInch != 0 && FPixelsPerInch != ScreenPpi)
+        Height = MulDiv(Height, ScreenPpi, FPixelsPerInch);
+    Font()->SetHeight(Height);
+    const QFont F = Font()->ToQFont();
+    TextBox->setFont(F);
+    for (TSpeedButtonEh* B : FButtons)
+        B->setFont(F);
+    const int Text = QFontMetrics(F).height();
+    FScaleM = Text > 0 && Text != DesignTextHeight ? Text : DesignTextHeight;
+    FScaleD = DesignTextHeight;
+    PlaceControls();
 }
 
 TCalculatorEh::~TCalculatorEh() = default;
@@ -113,7 +133,6 @@ void TCalculatorEh::BuildControls()
     TextBox = new QLabel(Panel1);
     TextBox->setObjectName(QStringLiteral("TextBox"));
     TextBox->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    TextBox->setFont(Font()->ToQFont());
     for (int Tag = 1; Tag <= 23; ++Tag) {
         const TButtonInfo& I = ButtonInfo[Tag - 1];
         auto* B = new TCalcButtonEh(this);
@@ -122,7 +141,6 @@ void TCalculatorEh::BuildControls()
         B->SetCaption(QString::fromLatin1(I.Caption));
         B->SetFlat(true);
         B->setFocusPolicy(Qt::NoFocus);
-        B->setFont(Font()->ToQFont());
         QPalette BP = B->palette();
         BP.setColor(QPalette::ButtonText, ColorToQColor(I.Blue ? clBlue : clRed));
         B->setPalette(BP);
@@ -131,7 +149,6 @@ void TCalculatorEh::BuildControls()
     }
     spEqual = FButtons[22];
     spEqual->setObjectName(QStringLiteral("spEqual"));
-    PlaceControls();
 }
 
 // Rows of six by tag under the display; "=" is two buttons wide. Every
@@ -160,9 +177,10 @@ void TCalculatorEh::SetBorderWidth(int Value)
 
 void TCalculatorEh::SetPixelsPerInch(int Value)
 {
-    if (Value != 0 && Value < 36)
+    if ((Value != 0 && Value < 36) || Value == FPixelsPerInch)
         return;
     FPixelsPerInch = Value;
+    ApplyScaling();
 }
 
 QString TCalculatorEh::DisplayText() const

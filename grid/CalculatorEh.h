@@ -37,8 +37,10 @@ public:
     // The key a button of the given tag sends.
     static QChar KeyOfTag(int Tag);
 
+    // The resolution the calculator's layout was stored for; another than the
+    // screen's rescales font and geometry. Values below 36 other than 0 are
+    // ignored; 0 keeps the font as stored.
     int PixelsPerInch() const { return FPixelsPerInch; }
-    // Values below 36 other than 0 are ignored.
     void SetPixelsPerInch(int Value);
 
     QWidget* Panel1;
@@ -58,6 +60,7 @@ protected:
 
 private:
     void BuildControls();
+    void ApplyScaling();
     void PlaceControls();
     void StartNumber();
     void SetDisplay(const QString& Text);

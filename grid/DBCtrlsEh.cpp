@@ -118,7 +118,14 @@ void TFieldDataLinkEh::SetValue(const Variant& Value)
             F->SetValue(Value.IsEmpty() ? Variant::Null() : Value);
         return;
     }
-    FFields.front()->SetValue(Value);
+    if (!Value.IsArray()) {
+        FFields.front()->SetValue(Value);
+        return;
+    }
+    // Several fields take the elements of an array in order.
+    const QList<Variant> Values = Value.Elements();
+    for (size_t i = 0; i < FFields.size(); ++i)
+        FFields[i]->SetValue(qsizetype(i) < Values.size() ? Values[qsizetype(i)] : Variant::Null());
 }
 
 void TFieldDataLinkEh::ActiveChanged()
@@ -279,7 +286,10 @@ TCustomDBEditEh::TCustomDBEditEh(QWidget* AParent)
     FDataLink->OnEditingChange = [this] { EditingChanged(); };
     FDataLink->OnUpdateData = [this] { UpdateData(); };
     FDataLink->OnActiveChange = [this] { ActiveChanged(); };
-    QObject::connect(this, &QLineEdit::textEdited, this, [this] { TextEdited(); });
+    QObject::connect(this, &QLineEdit::textEdited, this, [this] {
+        KeepCharCase();
+        TextEdited();
+    });
     QObject::connect(this, &QLineEdit::textChanged, this, [this] {
         if (FWrapEdit && !FSyncingWrap) {
             FSyncingWrap = true;
@@ -325,11 +335,42 @@ void TCustomDBEditEh::SetDataField(const QString& Value)
 
 void TCustomDBEditEh::SetControlText(const QString& Value)
 {
-    if (Value == text())
+    const QString Cased = CharCaseText(Value, FCharCase);
+    if (Cased == text())
         return;
     FSettingText = true;
-    setText(Value);
+    setText(Cased);
     FSettingText = false;
+}
+
+void TCustomDBEditEh::SetCharCase(TEditCharCase Value)
+{
+    if (Value == FCharCase)
+        return;
+    FCharCase = Value;
+    KeepCharCase();
+}
+
+// Typed or pasted text takes the edit's case; the caret and selection stay.
+void TCustomDBEditEh::KeepCharCase()
+{
+    const QString Cased = CharCaseText(text(), FCharCase);
+    if (Cased == text())
+        return;
+    const int Caret = cursorPosition(), Start = selectionStart(), Length = int(selectedText().size());
+    setText(Cased);
+    if (Length > 0)
+        setSelection(Start, Length);
+    else
+        setCursorPosition(Caret);
+}
+
+void TCustomDBEditEh::SetPasswordChar(QChar Value)
+{
+    if (Value == FPasswordChar)
+        return;
+    FPasswordChar = Value;
+    ::SetPasswordChar(this, Value);
 }
 
 // A value set from code first puts the record (or the own value) in edit state.
@@ -622,6 +663,17 @@ void TCustomDBEditEh::TextEdited()
 {
     if (FSettingText)
         return;
+    // Cut, paste and undo from the context menu change the text without a
+    // key: the record goes into edit state now and keeps the changed text.
+    if (!IsUnbound() && !FDataLink->LinkEditing() && !CheckReadOnly()) {
+        const QString Changed = text();
+        const int Caret = cursorPosition();
+        FDataLink->Edit();
+        if (text() != Changed) {
+            SetControlText(Changed);
+            setCursorPosition(Caret);
+        }
+    }
     FDataLink->SetModified();
     if (FMRUList->Active() || MRUDroppedDown())
         UpdateMRUList(false);

@@ -8,6 +8,7 @@
 
 #include "platform/db/DataLink.h"
 #include "platform/gui/Controls.h"
+#include "platform/gui/EditChars.h"
 #include "platform/gui/ImgList.h"
 #include "platform/rtl/Variants.h"
 
@@ -154,6 +155,11 @@ public:
     void SetAutoSelect(bool Value) { FAutoSelect = Value; }
     bool AutoSize() const { return FAutoSize; }
     void SetAutoSize(bool Value);
+    // Typed and shown text in one case.
+    TEditCharCase CharCase() const { return FCharCase; }
+    void SetCharCase(TEditCharCase Value);
+    QChar PasswordChar() const { return FPasswordChar; }
+    void SetPasswordChar(QChar Value);
     QString EditMask() const { return FEditMask; }
     void SetEditMask(const QString& Value);
     bool Flat() const { return FFlat; }
@@ -267,6 +273,7 @@ private:
     void UpdateData();
     void ActiveChanged();
     void UpdateFieldAlignment();
+    void KeepCharCase();
     void ApplyInputMask(const QString& Mask);
     void ButtonDown(int Index, bool TopButton, bool& AutoRepeat);
     void ButtonClick(int Index);
@@ -288,6 +295,8 @@ private:
     bool FAlignmentSet = false;
     bool FEditMaskSet = false;
     bool FAlwaysShowBorder = false;
+    TEditCharCase FCharCase = ecNormal;
+    QChar FPasswordChar;
     bool FAutoSelect = true;
     bool FAutoSize = true;
     bool FFlat = false;

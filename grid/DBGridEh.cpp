@@ -1,6 +1,7 @@
 #include "grid/DBGridEh.h"
 
 #include "grid/DBGridEhColumns.h"
+#include "grid/DBGridEhDropDownBox.h"
 #include "grid/DBGridEhDraw.h"
 #include "grid/DBGridEhSelection.h"
 #include "grid/DBGridEhTitles.h"
@@ -557,6 +558,16 @@ void TCustomDBGridEh::Notification(QObject* AComponent, TOperation Operation)
         }
     }
     if (MenuGone)
+        return;
+    bool ListGone = false;
+    for (int i = 0; i < Columns()->Count(); ++i) {
+        TColumnDropDownBoxEh* Box = Columns()->Items(i)->DropDownBox();
+        if (Box->ListSource() && static_cast<QObject*>(Box->ListSource()) == AComponent) {
+            Box->SetListSource(nullptr);
+            ListGone = true;
+        }
+    }
+    if (ListGone)
         return;
     bool ImagesGone = false;
     if (FTitleImages && static_cast<QObject*>(FTitleImages) == AComponent) {

@@ -564,8 +564,7 @@ QString TColumnEh::GetDisplayText() const
     // A lookup's special row stands for its value, and for no value at all.
     if (F->Lookup() && FDropDownSpecRow && FDropDownSpecRow->Visible() && F->DataSet()
         && !F->KeyFields().isEmpty()) {
-        const QList<Variant> Key = GetFieldValuesList(F->DataSet(), F->KeyFields());
-        if ((Key.size() == 1 && VarEqualsEh(Key[0], FDropDownSpecRow->Value()))
+        if (VarEqualsEh(GetFieldValues(F->DataSet(), F->KeyFields()), FDropDownSpecRow->Value())
             || (FDropDownSpecRow->ShowIfNotInKeyList() && F->IsNull()))
             return FDropDownSpecRow->CellsText();
     }
@@ -644,7 +643,7 @@ void TColumnEh::UpdateData(const QString& Text, const Variant& Value, bool UseTe
         else
             F->SetText(T);
     } else if (F->Lookup() && !F->KeyFields().isEmpty()) {
-        F->DataSet()->FieldByName(F->KeyFields())->SetAsVariant(V);
+        SetKeyValues(F->DataSet(), F->KeyFields(), V);
     } else {
         F->SetAsVariant(V);
     }
@@ -750,7 +749,7 @@ void TColumnEh::StepLookup(double Step)
     TDataSet* List = F->LookupDataSet();
     if (!List || !List->Active() || List->IsEmpty() || F->KeyFields().isEmpty())
         return;
-    const Variant Key = F->DataSet()->FieldByName(F->KeyFields())->AsVariant();
+    const Variant Key = GetFieldValues(F->DataSet(), F->KeyFields());
     if (Key.IsNull() || !List->Locate(F->LookupKeyFields(), Key))
         List->First();
     if (List->MoveBy(Step > 0 ? 1 : -1) == 0) { // at an end: wrap round
@@ -759,7 +758,7 @@ void TColumnEh::StepLookup(double Step)
         else
             List->Last();
     }
-    UpdateData(QString(), List->FieldByName(F->LookupKeyFields())->AsVariant(), false);
+    UpdateData(QString(), GetFieldValues(List, F->LookupKeyFields()), false);
 }
 
 void TColumnEh::StepValue(double Step)

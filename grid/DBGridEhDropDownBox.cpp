@@ -1,5 +1,6 @@
 #include "grid/DBGridEhDropDownBox.h"
 
+#include "grid/DBGridEh.h"
 #include "grid/DBGridEhColumns.h"
 #include "grid/ToolCtrlsEh.h"
 #include "platform/db/DataSource.h"
@@ -21,6 +22,8 @@ void TColumnDropDownBoxEh::SetListSource(TDataSource* Value)
     if (Value == FListSource)
         return;
     FListSource = Value;
+    if (TCustomDBGridEh* Owner = FColumn ? FColumn->Grid() : nullptr)
+        Owner->FreeNotification(Value);
     if (TPopupDataGridEh* Grid = LookupGrid())
         Grid->SetListSource(Value);
 }
@@ -51,6 +54,13 @@ void TColumnDropDownBoxEh::SetOptions(TDBLookupGridEhOptions Value)
 
 void TColumnDropDownBoxEh::Assign(const TColumnDropDownBoxEh& Source)
 {
+    FSizable = Source.FSizable;
+    FShowTitles = Source.FShowTitles;
+    FRows = Source.FRows;
+    FWidth = Source.FWidth;
+    FAutoDrop = Source.FAutoDrop;
+    FSortLocal = Source.FSortLocal;
+    FDefaultKeyValue = Source.FDefaultKeyValue;
     SetAutoFitColWidths(Source.AutoFitColWidths());
     if (TDBGridEhColumnDefValuesEh* To = ColumnDefValues())
         if (const TDBGridEhColumnDefValuesEh* From = Source.ColumnDefValues()) {

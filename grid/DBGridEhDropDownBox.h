@@ -6,7 +6,6 @@
 
 #include "grid/DBLookupGridsEh.h"
 
-#include <QPointer>
 #include <memory>
 
 class TColumnEh;
@@ -28,8 +27,9 @@ public:
     void SetAutoFitColWidths(bool Value) { FAutoFitColWidths = Value; }
     bool UseMultiTitle() const { return FUseMultiTitle; }
     void SetUseMultiTitle(bool Value) { FUseMultiTitle = Value; }
-    // Let go of when the data source is destroyed.
-    TDataSource* ListSource() const { return FListSource.data(); }
+    // Registered with the column's grid, whose Notification lets go of it
+    // when the data source is destroyed.
+    TDataSource* ListSource() const { return FListSource; }
     void SetListSource(TDataSource* Value);
     // Forwarded to the column's drop-down lookup grid.
     TDBGridColumnsEh* Columns() const;
@@ -37,6 +37,21 @@ public:
     TDBLookupGridEhOptions Options() const;
     void SetOptions(TDBLookupGridEhOptions Value);
     TSpecRowEh* SpecRow() const { return FSpecRow.get(); }
+    // Settings of the list kept for the lookup grid and copied by Assign.
+    bool Sizable() const { return FSizable; }
+    void SetSizable(bool Value) { FSizable = Value; }
+    bool ShowTitles() const { return FShowTitles; }
+    void SetShowTitles(bool Value) { FShowTitles = Value; }
+    int Rows() const { return FRows; }
+    void SetRows(int Value) { FRows = Value; }
+    int Width() const { return FWidth; }
+    void SetWidth(int Value) { FWidth = Value; }
+    bool AutoDrop() const { return FAutoDrop; }
+    void SetAutoDrop(bool Value) { FAutoDrop = Value; }
+    bool SortLocal() const { return FSortLocal; }
+    void SetSortLocal(bool Value) { FSortLocal = Value; }
+    Variant DefaultKeyValue() const { return FDefaultKeyValue; }
+    void SetDefaultKeyValue(const Variant& Value) { FDefaultKeyValue = Value; }
 
     // Columns that were never customized in the source clear the target's.
     void Assign(const TColumnDropDownBoxEh& Source);
@@ -45,8 +60,15 @@ private:
     TPopupDataGridEh* LookupGrid() const;
 
     TColumnEh* FColumn;
-    QPointer<TDataSource> FListSource;
+    TDataSource* FListSource = nullptr;
     std::unique_ptr<TSpecRowEh> FSpecRow;
+    Variant FDefaultKeyValue = Variant::Null();
+    int FRows = 7;
+    int FWidth = 0;
     bool FAutoFitColWidths = true;
     bool FUseMultiTitle = false;
+    bool FSizable = false;
+    bool FShowTitles = false;
+    bool FAutoDrop = false;
+    bool FSortLocal = false;
 };

@@ -6,6 +6,7 @@
 #include "grid/DBGridEh.h"
 
 #include "grid/DBGridEhColumns.h"
+#include "grid/ToolCtrlsEh.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Field.h"
 #include "platform/rtl/Classes.h"
@@ -188,7 +189,7 @@ void TCustomDBGridEh::UpdateData()
         TDataSet* List = F->LookupDataSet();
         auto Find = [&] { return List->Locate(F->LookupResultField(), Variant(Text), loCaseInsensitive); };
         const bool Found = Text.isEmpty() ? false : (Find() || (NotInList() && Find()));
-        C->UpdateData(Text, Found ? List->FieldValues(F->LookupKeyFields()) : Variant::Null(), false);
+        C->UpdateData(Text, Found ? GetFieldValues(List, F->LookupKeyFields()) : Variant::Null(), false);
         return;
     }
     if (C->GetColumnType() == ctPickList && C->PickList()->IndexOf(Text) < 0)

@@ -17,12 +17,15 @@
 #include "platform/gui/SystemMetrics.h"
 #include "platform/rtl/Classes.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
 #include <cmath>
+#include <memory>
 
 // ---------------------------------------------------------------- kinds
 
@@ -277,11 +280,14 @@ void TDBGridInplaceEdit::UpdateContents()
     TColumnEh* C = Column();
     SetEditorKind(ColumnEditorKindEh(C, false));
     if (!C) {
+        SetMultiLine(false);
         TInplaceEdit::UpdateContents();
         LayoutButtons();
         return;
     }
     setFont(C->Font()->ToQFont());
+    // Word-wrapped cells in rows taller than a line edit in lines.
+    SetMultiLine(C->WordWrap() && FGrid->MultiLineRows());
     TColCellParamsEh P;
     C->FillColCellParams(P);
     TFont CellFont;
@@ -401,6 +407,7 @@ void TDBGridInplaceEdit::LayoutButtons()
     }
     FButtonsWidth = Used;
     setTextMargins(RightToLeft ? Used : 0, 0, RightToLeft ? 0 : Used, 0);
+    PlaceWrapEdit();
 }
 
 int TDBGridInplaceEdit::ButtonIndex(const TEditButtonControlEh* Sender) const
@@ -547,6 +554,14 @@ void TDBGridInplaceEdit::SetEditorText(const QString& Text, int SelStart, int Se
 }
 
 // The text the grid will store; the record is already in edit state.
+// The open lookup list follows every key the editor makes pending.
+void TDBGridInplaceEdit::SetPendingKey(const Variant& Key)
+{
+    FGrid->FEditKeyValue = Key;
+    if (FListVisible && FDataList && FActivePopup == FDataList)
+        FDataList->SetKeyValue(Key);
+}
+
 void TDBGridInplaceEdit::SetPendingText(const QString& Text)
 {
     FGrid->FEditText = Text;
@@ -562,10 +577,9 @@ void TDBGridInplaceEdit::RederivePending()
     if (FKind == ekDataList && List) {
         TField* F = C->Field();
         if (List->Locate(F->LookupResultField(), Variant(text()), loCaseInsensitive)) {
-            const QList<Variant> Key = GetFieldValuesList(List, F->LookupKeyFields());
-            FGrid->FEditKeyValue = Key.size() == 1 ? Key[0] : Variant::Null();
+            SetPendingKey(GetFieldValues(List, F->LookupKeyFields()));
         } else {
-            FGrid->FEditKeyValue = Variant::Null();
+            SetPendingKey(Variant::Null());
         }
     }
     if (FPickList && FListVisible && FActivePopup == FPickList) {
@@ -593,14 +607,13 @@ bool TDBGridInplaceEdit::MatchText(const QString& NewText, int Typed)
                 return true;
             const QString Found = List->FieldByName(F->LookupResultField())->Text();
             SetEditorText(Found, Typed, int(Found.size()) - Typed);
-            const QList<Variant> Key = GetFieldValuesList(List, F->LookupKeyFields());
-            FGrid->FEditKeyValue = Key.size() == 1 ? Key[0] : Variant::Null();
+            SetPendingKey(GetFieldValues(List, F->LookupKeyFields()));
             SetPendingText(Found);
             return true;
         }
         if (NotInList && FGrid->CanEditModify()) {
             SetEditorText(NewText, int(NewText.size()), 0);
-            FGrid->FEditKeyValue = Variant::Null();
+            SetPendingKey(Variant::Null());
             SetPendingText(NewText);
             return true;
         }
@@ -621,7 +634,7 @@ bool TDBGridInplaceEdit::MatchText(const QString& NewText, int Typed)
     }
     if (NotInList && C->GetColumnType() == ctKeyPickList && FGrid->CanEditModify()) {
         SetEditorText(NewText, int(NewText.size()), 0);
-        FGrid->FEditKeyValue = Variant::Null();
+        SetPendingKey(Variant::Null());
         SetPendingText(NewText);
         if (FPickList && FListVisible && FActivePopup == FPickList)
             FPickList->SetItemIndex(-1);
@@ -702,6 +715,16 @@ void TDBGridInplaceEdit::keyPressEvent(QKeyEvent* Event)
         return;
     }
     TInplaceEdit::keyPressEvent(Event);
+}
+
+// Letting go of Ctrl finishes a sort marking in the open lookup list.
+void TDBGridInplaceEdit::keyReleaseEvent(QKeyEvent* Event)
+{
+    TInplaceEdit::keyReleaseEvent(Event);
+    if (Event->key() == Qt::Key_Control && FListVisible && FDataList && FActivePopup == FDataList) {
+        int Key = VK_CONTROL;
+        FDataList->KeyUp(Key, ShiftStateFromQt(Event->modifiers(), Qt::NoButton));
+    }
 }
 
 // Keys while a pop-up can open: the pick list, the lookup list, the
@@ -809,7 +832,7 @@ bool TDBGridInplaceEdit::EditorKeyDown(int Key, TShiftState Shift)
             const QString T = Row->CellText(0);
             SetEditorText(T, 0, int(T.size()));
             SetPendingText(T);
-            FGrid->FEditKeyValue = Row->Value();
+            SetPendingKey(Row->Value());
         }
         return true;
     }
@@ -839,7 +862,7 @@ bool TDBGridInplaceEdit::ListValueKey(int Key)
         const bool All = selectionStart() == 0 && selectedText().size() == text().size();
         if (All) {
             if (FKind == ekDataList && FGrid->CanEditModify()) {
-                FGrid->FEditKeyValue = Variant::Null();
+                SetPendingKey(Variant::Null());
                 SetEditorText(QString(), 0, 0);
                 SetPendingText(QString());
             } else if (FKind == ekPickList && Type == ctKeyPickList && FGrid->CanEditModify()) {
@@ -908,7 +931,6 @@ void TDBGridInplaceEdit::DropDown()
         const int Extra = 2 * FPickList->BorderWidth() + (Count > FPickList->RowCount() ? ScrollBarWidth() : 0);
         Width = std::max(Width, FPickList->WidestItemWidth() + 4 + Extra);
         FPickList->resize(Width, FPickList->height());
-        FPickList->SizeGrip()->setVisible(C->DropDownSizing());
         FListValue = Variant();
     } else if (Popup == FCalendar) {
         QPalette P = FCalendar->palette();
@@ -929,15 +951,21 @@ void TDBGridInplaceEdit::DropDown()
     const QRect Anchor(mapToGlobal(QPoint(0, 0)), size());
     const TDropDownPlacementEh Place =
         PlaceDropDownEh(Anchor, QSize(Width, Popup->height()), taLeftJustify, ScreenWorkArea());
-    if (Popup == FPickList) {
-        FPickList->SizeGrip()->ChangeSide(Place.VertSide);
-        FPickList->SizeGrip()->ChangeSide(Place.HorzSide);
+    TSizeGripEh* Grip = Popup == FPickList ? FPickList->SizeGrip()
+                        : Popup == FDataList && FDataList ? FDataList->SizeGrip()
+                                                          : nullptr;
+    if (Grip) {
+        Grip->setVisible(C->DropDownSizing());
+        Grip->ChangeSide(Place.VertSide);
+        Grip->ChangeSide(Place.HorzSide);
     }
     CloseMRU(false);
     Popup->setGeometry(Place.Bounds);
     Popup->show();
     if (Popup == FPickList)
         FPickList->SetResized(false);
+    else if (Popup == FDataList && FDataList)
+        FDataList->SetResized(false);
     FListVisible = true;
     FButtonDown = true;
     WatchPresses(true);
@@ -1086,6 +1114,24 @@ void TDBGridInplaceEdit::wheelEvent(QWheelEvent* Event)
         return;
     }
     TInplaceEdit::wheelEvent(Event);
+}
+
+// The menu's paste completes in list columns as Ctrl+V does.
+void TDBGridInplaceEdit::contextMenuEvent(QContextMenuEvent* Event)
+{
+    std::unique_ptr<QMenu> Menu(createStandardContextMenu());
+    // The paste entry is the one wired to the line edit's own paste.
+    for (QAction* A : Menu->actions()) {
+        if (!QObject::disconnect(A, SIGNAL(triggered()), this, SLOT(paste())))
+            continue;
+        QObject::connect(A, &QAction::triggered, this, [this] {
+            Guarded([&] {
+                if (!Paste())
+                    paste();
+            });
+        });
+    }
+    Menu->exec(Event->globalPos());
 }
 
 // ---------------------------------------------------------------- MRU drop-down

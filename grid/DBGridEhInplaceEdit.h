@@ -79,11 +79,13 @@ protected:
     virtual TMRUListboxEh* CreateMRUListbox();
 
     void keyPressEvent(QKeyEvent* Event) override;
+    void keyReleaseEvent(QKeyEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
     void hideEvent(QHideEvent* Event) override;
     void focusOutEvent(QFocusEvent* Event) override;
     void mouseDoubleClickEvent(QMouseEvent* Event) override;
     void wheelEvent(QWheelEvent* Event) override;
+    void contextMenuEvent(QContextMenuEvent* Event) override;
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
@@ -97,6 +99,7 @@ private:
     void LayoutButtons();
     bool GridEditable() const;
     void SetPendingText(const QString& Text);
+    void SetPendingKey(const Variant& Key);
     void SetEditorText(const QString& Text, int SelStart, int SelLength);
     void FollowList();
     void RederivePending();

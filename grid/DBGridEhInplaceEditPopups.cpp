@@ -90,10 +90,8 @@ bool TDBGridInplaceEdit::PrepareOwnPopup(QWidget* Popup, int& Width)
     G->resize(Width, G->HeightForRows(Rows));
     // The key chosen so far, or the record's own while nothing was chosen.
     Variant Key = FGrid->FEditKeyValue;
-    if (!FGrid->DataLink()->Modified() && F->DataSet()) {
-        const QList<Variant> Keys = GetFieldValuesList(F->DataSet(), F->KeyFields());
-        Key = Keys.size() == 1 ? Keys[0] : Variant::Null();
-    }
+    if (!FGrid->DataLink()->Modified() && F->DataSet())
+        Key = GetFieldValues(F->DataSet(), F->KeyFields());
     G->SetKeyValue(Key);
     FSpecRowMoved = false;
     return true;
@@ -115,6 +113,11 @@ void TDBGridInplaceEdit::CloseOwnPopup(QWidget* Popup, bool Accept, TColumnEh* C
     TPopupDataGridEh* G = FDataList;
     FListValue = G->KeyValue();
     const QString Shown = G->DisplayText();
+    // A list the user resized keeps its rows and width for the next time.
+    if (C && G->Resized()) {
+        C->SetDropDownRows(G->RememberedRows());
+        C->SetDropDownWidth(G->width());
+    }
     if (C && FSpecRowMoved)
         C->DropDownSpecRow()->SetCellsText(G->SpecRow()->CellsText());
     G->SetAutoFitColWidths(false);

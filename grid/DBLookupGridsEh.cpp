@@ -191,10 +191,12 @@ void TDBLookupGridEh::SetListSource(TDataSource* Value)
     if (Value)
         FListSourceGone = QObject::connect(Value, &QObject::destroyed, this, [this] {
             FListSource = nullptr;
-            FListLink->SetDataSource(nullptr);
+            if (!FLookupField)
+                FListLink->SetDataSource(nullptr);
             UpdateListFields();
         });
-    FListLink->SetDataSource(Value);
+    if (!FLookupField)
+        FListLink->SetDataSource(Value);
     UpdateListFields();
 }
 
@@ -233,17 +235,37 @@ void TDBLookupGridEh::SetDataFieldName(const QString& Value)
 
 void TDBLookupGridEh::UpdateDataFields()
 {
-    FDataFields = FieldsOf(FDataLink->DataSet(), FDataFieldName);
+    TDataSet* D = FDataLink->DataSet();
+    std::vector<TField*> Named = FieldsOf(D, FDataFieldName);
+    TField* Lookup = Named.size() == 1 && Named.front()->Lookup() ? Named.front() : nullptr;
+    FDataFields = Lookup ? FieldsOf(D, Lookup->KeyFields()) : Named;
+    if (Lookup == FLookupField)
+        return;
+    // The list follows the lookup field while it is the data field, and the
+    // configured list source again afterwards.
+    FLookupField = Lookup;
+    FListLink->SetDataSource(FLookupField ? FListDataSource.get() : FListSource);
+    UpdateListFields();
+}
+
+QString TDBLookupGridEh::ListKeyNames() const
+{
+    return FLookupField ? FLookupField->LookupKeyFields() : FKeyFieldName;
+}
+
+QString TDBLookupGridEh::ListFieldNames() const
+{
+    return FLookupField ? FLookupField->LookupResultField() : FListFieldName;
 }
 
 // The list follows the list source; the grid's columns show the list fields.
 void TDBLookupGridEh::UpdateListFields()
 {
-    TDataSet* D = FListSource ? FListSource->DataSet() : nullptr;
+    TDataSet* D = FLookupField ? FLookupField->LookupDataSet() : (FListSource ? FListSource->DataSet() : nullptr);
     if (FListDataSource->DataSet() != D)
         FListDataSource->SetDataSet(D);
-    FKeyFields = FieldsOf(D, FKeyFieldName);
-    FListFields = FieldsOf(D, FListFieldName);
+    FKeyFields = FieldsOf(D, ListKeyNames());
+    FListFields = FieldsOf(D, ListFieldNames());
     if (FKeyFields.empty())
         FListFields.clear();
     if (!FListFields.empty() && (FListColumns || !Columns()->Customized())) {
@@ -278,27 +300,41 @@ bool TDBLookupGridEh::CanLocateKey() const
 Variant TDBLookupGridEh::CurrentRecordKey() const
 {
     TDataSet* D = ListDataSet();
-    if (!D || !D->Active() || D->IsEmpty() || FKeyFields.size() != 1)
+    if (!D || !D->Active() || D->IsEmpty() || FKeyFields.empty())
         return Variant::Null();
-    return FKeyFields.front()->Value();
+    if (FKeyFields.size() == 1)
+        return FKeyFields.front()->Value();
+    QList<Variant> Values;
+    for (TField* F : FKeyFields)
+        Values << F->Value();
+    return VarArrayOf(Values);
+}
+
+bool TDBLookupGridEh::KeyValueFits(const Variant& Value) const
+{
+    if (Value.IsNull() || Value.IsEmpty())
+        return true;
+    const qsizetype Count = ListKeyNames().split(u';', Qt::SkipEmptyParts).size();
+    return Value.IsArray() ? Value.Elements().size() == Count : Count == 1;
 }
 
 void TDBLookupGridEh::SetKeyValue(const Variant& Value)
 {
+    if (!KeyValueFits(Value))
+        return;
     FKeyValue = Value.IsEmpty() ? Variant::Null() : Value;
     LocateKeyValue();
     UpdateSpecRowText();
     Invalidate();
 }
 
-// A key fits one key field; several key fields take no single value.
 bool TDBLookupGridEh::LocateKeyValue()
 {
     FKeyFound = false;
     TDataSet* D = ListDataSet();
-    if (FKeyValue.IsNull() || !D || !D->Active() || FKeyFields.size() != 1)
+    if (FKeyValue.IsNull() || !D || !D->Active() || FKeyFields.empty() || !KeyValueFits(FKeyValue))
         return false;
-    FKeyFound = D->Locate(FKeyFieldName, FKeyValue, 0);
+    FKeyFound = D->Locate(ListKeyNames(), FKeyValue, 0);
     return FKeyFound;
 }
 
@@ -326,9 +362,10 @@ QString TDBLookupGridEh::DisplayText() const
     if (SpecRowCurrent())
         return FSpecRow->CellText(0);
     TDataSet* D = ListDataSet();
-    if (FKeyValue.IsNull() || !D || !D->Active() || FListFields.empty() || FKeyFields.size() != 1)
+    if (FKeyValue.IsNull() || !D || !D->Active() || FListFields.empty() || FKeyFields.empty()
+        || !KeyValueFits(FKeyValue))
         return QString();
-    return VarToStr(D->Lookup(FKeyFieldName, FKeyValue, FListFields.front()->FieldName()));
+    return VarToStr(D->Lookup(ListKeyNames(), FKeyValue, FListFields.front()->FieldName()));
 }
 
 void TDBLookupGridEh::SelectKeyValue(const Variant& Value)
@@ -336,8 +373,10 @@ void TDBLookupGridEh::SelectKeyValue(const Variant& Value)
     if (!FDataFields.empty()) {
         if (!FDataLink->Edit())
             return;
-        for (TField* F : FDataFields)
-            F->SetValue(Value);
+        // One element per data field; Null clears them all.
+        const QList<Variant> Values = KeyValuesOf(Value.IsEmpty() ? Variant::Null() : Value);
+        for (size_t i = 0; i < FDataFields.size(); ++i)
+            FDataFields[i]->SetValue(qsizetype(i) < Values.size() ? Values[qsizetype(i)] : Variant::Null());
     }
     FKeyValue = Value;
     FKeyFound = !Value.IsNull() && VarEqualsEh(Value, CurrentRecordKey());
@@ -426,8 +465,8 @@ void TDBLookupGridEh::Resize()
             FSnapping = false;
             return;
         }
-        FRememberedRows = (H - GetBorderHeight() - DataTop()) / std::max(1, GetRowStep());
     }
+    FRememberedRows = (height() - GetBorderHeight() - DataTop()) / std::max(1, GetRowStep());
     TCustomDBGridEh::Resize();
 }
 
@@ -714,11 +753,19 @@ void TDBLookupGridEh::WMVScroll(TScrollCode Code, int Pos)
 
 // ---------------------------------------------------------------- TPopupDataGridEh
 
-TPopupDataGridEh::TPopupDataGridEh(QWidget* AOwner) : TDBLookupGridEh(AOwner)
+TPopupDataGridEh::TPopupDataGridEh(QWidget* AOwner) : TDBLookupGridEh(AOwner), FGrip(new TSizeGripEh(this))
 {
     MakePopupWindowEh(this);
     VertScrollBar()->SetTracking(true);
+    FGrip->hide();
     hide();
+}
+
+// Every change of size counts as the user's until the owner clears the mark.
+void TPopupDataGridEh::Resize()
+{
+    TDBLookupGridEh::Resize();
+    FResized = true;
 }
 
 TPopupDataGridEh::~TPopupDataGridEh() = default;

@@ -20,6 +20,7 @@ class TDBLookupGridEh;
 class TDBLookupGridColumnEh;
 class TDataSource;
 class TField;
+class TSizeGripEh;
 class TSpecRowEh;
 class TTimer;
 
@@ -108,16 +109,26 @@ public:
     const std::vector<TField*>& ListFields() const { return FListFields; }
     TField* ListField() const { return FListFields.empty() ? nullptr : FListFields.front(); }
     TDataSet* ListDataSet() const;
-    // ---- the data the chosen key is written to (none by default)
+    // ---- the data the chosen key is written to (none by default). A single
+    // lookup field as data field brings its own list: its lookup dataset,
+    // key and result fields; the key is written into its KeyFields.
     TDataSource* DataFieldSource() const;
     void SetDataFieldSource(TDataSource* Value);
     QString DataFieldName() const { return FDataFieldName; }
     void SetDataFieldName(const QString& Value);
+    const std::vector<TField*>& DataFields() const { return FDataFields; }
+    // Whether the list comes from a lookup data field.
+    bool ListFromLookupField() const { return FLookupField != nullptr; }
 
     // ---- the key
+    // One value for one key field, an array of one value per field for
+    // several; Null for none.
     Variant KeyValue() const { return FKeyValue; }
-    // Stores the key and looks for its record in the list.
+    // Stores the key and looks for its record in the list. A key that does
+    // not match the number of key fields is rejected: nothing changes.
     virtual void SetKeyValue(const Variant& Value);
+    // Whether a key matches the key fields (Null always does).
+    bool KeyValueFits(const Variant& Value) const;
     // Whether the last look-up found the key's record.
     bool KeyFound() const { return FKeyFound; }
     // The special row: shown above the data when Visible.
@@ -137,6 +148,8 @@ public:
     int HeightForRows(int Rows) const;
     // The nearest height at or below Requested that holds whole rows.
     int SnapHeight(int Requested) const;
+    // Whole data rows the height holds, as last laid out.
+    int RememberedRows() const { return FRememberedRows; }
     // Interval of the drag-scroll timer for a mouse Distance pixels outside.
     static int MouseScrollInterval(int Distance) { return std::max(0, 200 - 15 * Distance); }
     TTimer* MouseScrollTimer() const { return FMouseTimer.get(); }
@@ -192,6 +205,10 @@ private:
     void MouseTimerTick();
     void SpecRowChanged();
     void DrawSpecRowCell(int ACol, const QRect& R);
+    // The list's key and list field names in force: the lookup data field's
+    // when the list comes from it, else the configured ones.
+    QString ListKeyNames() const;
+    QString ListFieldNames() const;
 
     std::unique_ptr<TLookupGridDataLinkEh> FListLink;
     std::unique_ptr<TDataSource> FListDataSource;
@@ -204,6 +221,7 @@ private:
     std::vector<TField*> FKeyFields;
     std::vector<TField*> FListFields;
     std::vector<TField*> FDataFields;
+    TField* FLookupField = nullptr;
     Variant FKeyValue = Variant::Null();
     std::unique_ptr<TSpecRowEh> FSpecRow;
     std::unique_ptr<TTimer> FMouseTimer;
@@ -231,6 +249,11 @@ public:
     void SetAutoFitRequested(bool Value) { FAutoFitRequested = Value; }
     void RememberColumnWidths() override;
     void UpdateSpecRowText() override;
+    // The grip the user resizes the list with (shown by the owner), and
+    // whether the size changed since the owner last cleared the mark.
+    TSizeGripEh* SizeGrip() const { return FGrip; }
+    bool Resized() const { return FResized; }
+    void SetResized(bool Value) { FResized = Value; }
 
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void Paint() override;
@@ -241,8 +264,11 @@ public:
 protected:
     // The first showing keeps the widths the columns were laid out with.
     void showEvent(QShowEvent* Event) override;
+    void Resize() override;
 
 private:
+    TSizeGripEh* FGrip;
+    bool FResized = false;
     bool FAutoFitRequested = false;
     bool FWidthsRemembered = false;
 };

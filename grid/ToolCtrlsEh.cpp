@@ -836,6 +836,22 @@ QList<Variant> GetFieldValuesList(TDataSet* DataSet, const QString& FieldNames)
     return Values;
 }
 
+Variant GetFieldValues(TDataSet* DataSet, const QString& FieldNames)
+{
+    const QList<Variant> Values = GetFieldValuesList(DataSet, FieldNames);
+    return Values.size() == 1 ? Values.front() : VarArrayOf(Values);
+}
+
+QList<Variant> KeyValuesOf(const Variant& Key)
+{
+    return Key.IsArray() ? Key.Elements() : QList<Variant>{Key};
+}
+
+void SetKeyValues(TDataSet* DataSet, const QString& FieldNames, const Variant& Key)
+{
+    SetKeyValues(DataSet, FieldNames, KeyValuesOf(Key.IsEmpty() ? Variant::Null() : Key));
+}
+
 void SetKeyValues(TDataSet* DataSet, const QString& FieldNames, const QList<Variant>& Values)
 {
     const std::vector<TField*> Fields = GetFieldsList(DataSet, FieldNames);

@@ -401,8 +401,10 @@ private:
     bool FSnapping = false;
 };
 
-// A month calendar as a pop-up: Enter or a click on a day accepts, Esc
-// cancels; the wheel moves the date by a day.
+// A month calendar as a pop-up: Enter or a click accepts, Esc cancels; the
+// wheel moves the date by a day. A click on the previous or next button or
+// on the day names does not close it; one on a day, a week number, the month
+// name or the background accepts.
 class TPopupMonthCalendarEh : public QCalendarWidget
 {
 public:
@@ -416,8 +418,16 @@ protected:
     void keyPressEvent(QKeyEvent* Event) override;
     bool eventFilter(QObject* Watched, QEvent* Event) override;
     void paintEvent(QPaintEvent* Event) override;
+    void mouseReleaseEvent(QMouseEvent* Event) override;
 
 private:
+    // Where a release in the day table or the navigation bar lands: True
+    // when it closes the calendar with accept.
+    bool TableReleaseAccepts(const QPoint& Pos) const;
+    bool NavigationReleaseAccepts(const QPoint& Pos) const;
+    bool IsDayCell(const QPoint& Pos) const;
+    void AcceptClick();
+
     TPopupOwnerEh* FOwner;
 };
 
@@ -555,6 +565,12 @@ bool VarEqualsEh(const QList<Variant>& A, const QList<Variant>& B);
 std::vector<TField*> GetFieldsList(TDataSet* DataSet, const QString& FieldNames);
 // Their values in order.
 QList<Variant> GetFieldValuesList(TDataSet* DataSet, const QString& FieldNames);
+// The key the named fields hold: one field's value, or an array of the
+// values of several fields.
+Variant GetFieldValues(TDataSet* DataSet, const QString& FieldNames);
+// The elements of a key: an array's, else the single value.
+QList<Variant> KeyValuesOf(const Variant& Key);
 // Writes key values: a single Null clears every named field; otherwise one
 // value per field, in order.
 void SetKeyValues(TDataSet* DataSet, const QString& FieldNames, const QList<Variant>& Values);
+void SetKeyValues(TDataSet* DataSet, const QString& FieldNames, const Variant& Key);

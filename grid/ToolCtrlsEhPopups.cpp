@@ -495,14 +495,67 @@ TPopupMonthCalendarEh::TPopupMonthCalendarEh(TPopupOwnerEh* AOwner, QWidget* APa
             B->setAttribute(Qt::WA_TransparentForMouseEvents);
     if (auto* View = findChild<QTableView*>())
         View->viewport()->installEventFilter(this);
-    QObject::connect(this, &QCalendarWidget::clicked, this, [this](QDate) {
-        try {
-            if (FOwner)
-                FOwner->CloseUp(true);
-        } catch (const std::exception& E) {
-            Application()->HandleException(E);
-        }
-    });
+    if (auto* Bar = findChild<QWidget*>(QStringLiteral("qt_calendar_navigationbar")))
+        Bar->installEventFilter(this);
+    QObject::connect(this, &QCalendarWidget::clicked, this, [this](QDate) { AcceptClick(); });
+}
+
+void TPopupMonthCalendarEh::AcceptClick()
+{
+    try {
+        if (FOwner)
+            FOwner->CloseUp(true);
+    } catch (const std::exception& E) {
+        Application()->HandleException(E);
+    }
+}
+
+// Days report themselves through clicked; the day-name row does nothing; a
+// week number and the table's empty background accept.
+bool TPopupMonthCalendarEh::TableReleaseAccepts(const QPoint& Pos) const
+{
+    const auto* View = findChild<QTableView*>();
+    if (!View)
+        return false;
+    const QModelIndex Index = View->indexAt(Pos);
+    if (!Index.isValid())
+        return true;
+    if (horizontalHeaderFormat() != QCalendarWidget::NoHorizontalHeader && Index.row() == 0)
+        return false;
+    return verticalHeaderFormat() != QCalendarWidget::NoVerticalHeader && Index.column() == 0;
+}
+
+bool TPopupMonthCalendarEh::IsDayCell(const QPoint& Pos) const
+{
+    const auto* View = findChild<QTableView*>();
+    const QModelIndex Index = View ? View->indexAt(Pos) : QModelIndex();
+    return Index.isValid() && !(horizontalHeaderFormat() != QCalendarWidget::NoHorizontalHeader && Index.row() == 0)
+        && !(verticalHeaderFormat() != QCalendarWidget::NoVerticalHeader && Index.column() == 0);
+}
+
+// The month and year captions let the mouse through to the bar: everything
+// there but the previous and next buttons accepts.
+bool TPopupMonthCalendarEh::NavigationReleaseAccepts(const QPoint& Pos) const
+{
+    const auto* Bar = findChild<QWidget*>(QStringLiteral("qt_calendar_navigationbar"));
+    if (!Bar || !Bar->rect().contains(Pos))
+        return false;
+    for (const char* Name : {"qt_calendar_prevmonth", "qt_calendar_nextmonth"})
+        if (const auto* B = Bar->findChild<QWidget*>(QLatin1String(Name)))
+            if (B->isVisible() && B->geometry().contains(Pos))
+                return false;
+    return true;
+}
+
+void TPopupMonthCalendarEh::mouseReleaseEvent(QMouseEvent* Event)
+{
+    // The border around the calendar is its background too.
+    if (Event->button() == Qt::LeftButton && rect().contains(Event->position().toPoint())) {
+        Event->accept();
+        AcceptClick();
+        return;
+    }
+    QCalendarWidget::mouseReleaseEvent(Event);
 }
 
 bool TPopupMonthCalendarEh::HandleKey(int Key, TShiftState Shift)
@@ -544,6 +597,22 @@ void TPopupMonthCalendarEh::keyPressEvent(QKeyEvent* Event)
 
 bool TPopupMonthCalendarEh::eventFilter(QObject* Watched, QEvent* Event)
 {
+    if (Event->type() == QEvent::MouseButtonRelease) {
+        const auto* M = static_cast<QMouseEvent*>(Event);
+        const QPoint Pos = M->position().toPoint();
+        auto* W = qobject_cast<QWidget*>(Watched);
+        if (M->button() == Qt::LeftButton && W && W->rect().contains(Pos)) {
+            const bool OnBar = W->objectName() == QLatin1String("qt_calendar_navigationbar");
+            if (OnBar ? NavigationReleaseAccepts(Pos) : TableReleaseAccepts(Pos)) {
+                AcceptClick();
+                return true;
+            }
+            // A day cell goes on to the table, which reports it as clicked;
+            // anything else ends here rather than reach the calendar itself.
+            if (OnBar || !IsDayCell(Pos))
+                return true;
+        }
+    }
     if (Event->type() == QEvent::Wheel) {
         const auto* W = static_cast<QWheelEvent*>(Event);
         setSelectedDate(selectedDate().addDays(W->angleDelta().y() < 0 ? 1 : -1));

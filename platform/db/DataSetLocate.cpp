@@ -87,9 +87,10 @@ bool TDataSet::Locate(const QString& KeyFields, const QList<Variant>& KeyValues,
     return true;
 }
 
+// A key over several fields comes as an array with one element per field.
 bool TDataSet::Locate(const QString& KeyFields, const Variant& KeyValue, TLocateOptions Options)
 {
-    return Locate(KeyFields, QList<Variant>{KeyValue}, Options);
+    return Locate(KeyFields, KeyValue.IsArray() ? KeyValue.Elements() : QList<Variant>{KeyValue}, Options);
 }
 
 Variant TDataSet::Lookup(const QString& KeyFields, const QList<Variant>& KeyValues, const QString& ResultField)
@@ -104,7 +105,7 @@ Variant TDataSet::Lookup(const QString& KeyFields, const QList<Variant>& KeyValu
 
 Variant TDataSet::Lookup(const QString& KeyFields, const Variant& KeyValue, const QString& ResultField)
 {
-    return Lookup(KeyFields, QList<Variant>{KeyValue}, ResultField);
+    return Lookup(KeyFields, KeyValue.IsArray() ? KeyValue.Elements() : QList<Variant>{KeyValue}, ResultField);
 }
 
 // ---------------------------------------------------------------- filter text

@@ -554,6 +554,7 @@ void TField::SetAsVariant(const Variant& Value)
         SetAsDateTime(Value.AsDateTime());
         break;
     case Variant::TKind::String:
+    case Variant::TKind::Array: // raises: an array is no field value
         SetAsString(Value.AsString());
         break;
     }

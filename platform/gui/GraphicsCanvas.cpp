@@ -156,10 +156,13 @@ QPainter* TCanvas::FillPainter() const
 
 void TCanvas::ApplyClip(QPainter* Painter) const
 {
+    // Clipping is ended by dropping the clip, not by switching it off: a clip
+    // switched off stays off in the painter's raster engine when the next
+    // region is set, and that fill would then cover the whole image.
     if (FHasClip)
         Painter->setClipRegion(FClip);
     else
-        Painter->setClipping(false);
+        Painter->setClipRegion(QRegion(), Qt::NoClip);
 }
 
 // ---------------------------------------------------------------- lines
@@ -247,6 +250,16 @@ void TCanvas::StrokePolyline(const std::vector<QPoint>& Points, bool Closed)
         Pen.setStyle(Qt::SolidLine);
         Pen.setCapStyle(Qt::SquareCap);
         Painter->setPen(Pen);
+        // The raster engine plots clipped points at a cost that grows with
+        // the height of the image: the pixels are clipped here instead.
+        if (FHasClip) {
+            const bool Simple = FClip.rectCount() <= 1;
+            const QRect Bounds = FClip.boundingRect();
+            std::erase_if(Pixels, [&](const QPoint& Pt) {
+                return Simple ? !Bounds.contains(Pt) : !FClip.contains(Pt);
+            });
+            Painter->setClipRegion(QRegion(), Qt::NoClip);
+        }
         if (!Pixels.empty())
             Painter->drawPoints(Pixels.data(), int(Pixels.size()));
     } else if (Points.size() == 1 || (Points.size() == 2 && Points[0] == Points[1])) {

@@ -4,6 +4,11 @@
 
 #include "platform/gui/StdCtrls.h"
 
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <utility>
+
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QTimer>
@@ -20,12 +25,216 @@ constexpr int ScrollInterval = 60;
 
 // ---------------------------------------------------------------- TInplaceEdit
 
+// The word-wrapping view of a multi-line editor: keys and focus changes go
+// through the editor's own rules, which hand the keys it keeps back here.
+class TInplaceEdit::TWrapEdit : public QPlainTextEdit
+{
+public:
+    explicit TWrapEdit(TInplaceEdit* AEdit) : QPlainTextEdit(AEdit), FEdit(AEdit)
+    {
+        setFrameStyle(QFrame::NoFrame);
+        setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setTabChangesFocus(true);
+        document()->setDocumentMargin(0);
+    }
+    void TakeKey(QKeyEvent* Event) { QPlainTextEdit::keyPressEvent(Event); }
+
+protected:
+    void keyPressEvent(QKeyEvent* Event) override
+    {
+        FEdit->keyPressEvent(Event);
+        // A key the editor let go of goes on to the grid as from the line
+        // edit, without passing the editor's rules a second time.
+        if (!Event->isAccepted())
+            FEdit->FPassedUp = Event;
+    }
+    void mouseDoubleClickEvent(QMouseEvent* Event) override { FEdit->mouseDoubleClickEvent(Event); }
+    bool focusNextPrevChild(bool) override { return false; } // Tab is the grid's
+    void focusInEvent(QFocusEvent* Event) override
+    {
+        QPlainTextEdit::focusInEvent(Event);
+        FEdit->focusInEvent(Event);
+    }
+    void focusOutEvent(QFocusEvent* Event) override
+    {
+        QPlainTextEdit::focusOutEvent(Event);
+        FEdit->focusOutEvent(Event);
+    }
+
+private:
+    TInplaceEdit* FEdit;
+};
+
 TInplaceEdit::TInplaceEdit(TCustomGrid* AGrid) : QLineEdit(AGrid), FGrid(AGrid)
 {
     setFrame(false);
     hide();
     // textEdited is the user's change only: loading the text stays silent.
     QObject::connect(this, &QLineEdit::textEdited, this, [this] { UserEdited(); });
+    QObject::connect(this, &QLineEdit::textChanged, this, [this] { TextToWrap(); });
+    QObject::connect(this, &QLineEdit::selectionChanged, this, [this] { SelectionToWrap(); });
+    QObject::connect(this, &QLineEdit::cursorPositionChanged, this, [this] { SelectionToWrap(); });
+}
+
+TInplaceEdit::~TInplaceEdit()
+{
+    // The view goes first, so that no change of it reaches a half-destroyed editor.
+    delete std::exchange(FWrapEdit, nullptr);
+}
+
+QPlainTextEdit* TInplaceEdit::WrapEdit() const
+{
+    return FWrapEdit;
+}
+
+void TInplaceEdit::SetMultiLine(bool Value)
+{
+    if (Value == MultiLine())
+        return;
+    const bool HadFocus = hasFocus();
+    if (!Value) {
+        setFocusProxy(nullptr);
+        delete std::exchange(FWrapEdit, nullptr);
+        if (HadFocus)
+            setFocus();
+        return;
+    }
+    FWrapEdit = new TWrapEdit(this);
+    QObject::connect(FWrapEdit, &QPlainTextEdit::textChanged, this, [this] { WrapToText(); });
+    QObject::connect(FWrapEdit, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        if (FSyncing)
+            return;
+        // The caret and selection made in the view are the editor's.
+        const QTextCursor C = FWrapEdit->textCursor();
+        FSyncing = true;
+        if (C.hasSelection())
+            setSelection(C.anchor(), C.position() - C.anchor());
+        else
+            setCursorPosition(C.position());
+        FSyncing = false;
+    });
+    TextToWrap();
+    setFocusProxy(FWrapEdit);
+    PlaceWrapEdit();
+    FWrapEdit->show();
+    if (HadFocus)
+        FWrapEdit->setFocus();
+}
+
+void TInplaceEdit::PlaceWrapEdit()
+{
+    if (!FWrapEdit)
+        return;
+    const QMargins M = textMargins();
+    FWrapEdit->setGeometry(rect().adjusted(M.left() + 2, M.top() + 1, -M.right() - 1, -M.bottom()));
+    FWrapEdit->setReadOnly(isReadOnly());
+}
+
+bool TInplaceEdit::event(QEvent* Event)
+{
+    if (Event == FPassedUp) {
+        FPassedUp = nullptr;
+        Event->ignore();
+        return false;
+    }
+    return QLineEdit::event(Event);
+}
+
+void TInplaceEdit::resizeEvent(QResizeEvent* Event)
+{
+    QLineEdit::resizeEvent(Event);
+    PlaceWrapEdit();
+}
+
+void TInplaceEdit::TextToWrap()
+{
+    if (!FWrapEdit || FSyncing)
+        return;
+    FSyncing = true;
+    FWrapEdit->setPlainText(text());
+    FSyncing = false;
+    SelectionToWrap();
+}
+
+void TInplaceEdit::SelectionToWrap()
+{
+    if (!FWrapEdit || FSyncing)
+        return;
+    QTextCursor C = FWrapEdit->textCursor();
+    if (hasSelectedText()) {
+        // The line edit's selection has no direction: the caret ends it.
+        const int Start = selectionStart(), End = Start + int(selectedText().size());
+        const bool CaretAtStart = cursorPosition() == Start;
+        C.setPosition(CaretAtStart ? End : Start);
+        C.setPosition(CaretAtStart ? Start : End, QTextCursor::KeepAnchor);
+    } else {
+        C.setPosition(std::min(cursorPosition(), int(FWrapEdit->document()->characterCount()) - 1));
+    }
+    FSyncing = true;
+    FWrapEdit->setTextCursor(C);
+    FSyncing = false;
+}
+
+// What the user changed in the view becomes the editor's text, through its
+// limit and mask, and is reported as the user's edit.
+void TInplaceEdit::WrapToText()
+{
+    if (FSyncing)
+        return;
+    const QString Typed = FWrapEdit->toPlainText();
+    const int Caret = FWrapEdit->textCursor().position();
+    FSyncing = true;
+    setText(Typed);
+    setCursorPosition(Caret);
+    FSyncing = false;
+    if (text() != Typed)
+        TextToWrap();
+    setModified(true);
+    emit textEdited(text());
+}
+
+bool TInplaceEdit::CaretOnFirstLine() const
+{
+    if (!FWrapEdit)
+        return true;
+    const QTextCursor C = FWrapEdit->textCursor();
+    return C.block() == FWrapEdit->document()->firstBlock() && C.block().layout()
+        && C.block().layout()->lineForTextPosition(C.positionInBlock()).lineNumber() <= 0;
+}
+
+bool TInplaceEdit::CaretOnLastLine() const
+{
+    if (!FWrapEdit)
+        return true;
+    const QTextCursor C = FWrapEdit->textCursor();
+    const QTextLayout* L = C.block().layout();
+    return C.block() == FWrapEdit->document()->lastBlock()
+        && (!L || L->lineCount() == 0 || L->lineForTextPosition(C.positionInBlock()).lineNumber() >= L->lineCount() - 1);
+}
+
+// With the editor always shown, Up on the first line, Down on the last and
+// either over a wholly selected text move between cells; else they move in
+// the text.
+bool TInplaceEdit::UpDownLeavesText(int Key) const
+{
+    if (!FGrid->Options().Contains(goAlwaysShowEditor))
+        return false;
+    if (!text().isEmpty() && selectionStart() == 0 && selectedText().size() == text().size())
+        return true;
+    return Key == Qt::Key_Up ? CaretOnFirstLine() : CaretOnLastLine();
+}
+
+void TInplaceEdit::EditKeyPress(QKeyEvent* Event)
+{
+    if (!FWrapEdit) {
+        QLineEdit::keyPressEvent(Event);
+        return;
+    }
+    FWrapEdit->setReadOnly(isReadOnly());
+    FWrapEdit->TakeKey(Event);
 }
 
 void TInplaceEdit::UpdateContents()
@@ -63,6 +272,13 @@ void TInplaceEdit::keyPressEvent(QKeyEvent* Event)
     }
     case Qt::Key_Return:
     case Qt::Key_Enter: {
+        // Ctrl+Enter breaks the line of a multi-line editor.
+        if (FWrapEdit && (Event->modifiers() & Qt::ControlModifier)) {
+            if (!isReadOnly() && FGrid->CanEditModify())
+                FWrapEdit->insertPlainText(QStringLiteral("\n"));
+            Event->accept();
+            return;
+        }
         FGrid->HideEditor();
         FGrid->setFocus();
         int Key = VK_RETURN;
@@ -71,6 +287,11 @@ void TInplaceEdit::keyPressEvent(QKeyEvent* Event)
     }
     case Qt::Key_Up:
     case Qt::Key_Down:
+        if (FWrapEdit && !UpDownLeavesText(Event->key())) {
+            EditKeyPress(Event);
+            return;
+        }
+        [[fallthrough]];
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
     case Qt::Key_Tab:
@@ -96,7 +317,7 @@ void TInplaceEdit::keyPressEvent(QKeyEvent* Event)
                 return;
             }
         }
-        QLineEdit::keyPressEvent(Event);
+        EditKeyPress(Event);
     }
     }
 }

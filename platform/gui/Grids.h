@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <vector>
 
+class QPlainTextEdit;
 class QTimer;
 class TCustomGrid;
 
@@ -49,24 +50,51 @@ struct TGridCoord
 // The grid's own in-place editor: a line edit placed over the current cell.
 // A typed character reaches the text only when the grid accepts it and may
 // modify the cell; any change the user makes is reported to the grid at once.
+// A multi-line editor shows and takes its text in a word-wrapping view over
+// the text rectangle (its focus proxy); the line edit's text and selection
+// stay the editor's own, which callers read and write as before.
 class TInplaceEdit : public QLineEdit
 {
 public:
     explicit TInplaceEdit(TCustomGrid* AGrid);
+    ~TInplaceEdit() override;
     TCustomGrid* Grid() const { return FGrid; }
     // True once the user changed the text since it was loaded.
     bool Modified() const { return isModified(); }
     // Loads the cell's text, limit and mask from the grid; no change is reported.
     virtual void UpdateContents();
+    bool MultiLine() const { return FWrapEdit != nullptr; }
+    void SetMultiLine(bool Value);
+    QPlainTextEdit* WrapEdit() const;
+    // Whether the caret stands on the first or the last shown line (always
+    // so in a single-line editor).
+    bool CaretOnFirstLine() const;
+    bool CaretOnLastLine() const;
 
 protected:
+    bool event(QEvent* Event) override;
     void keyPressEvent(QKeyEvent* Event) override;
+    void resizeEvent(QResizeEvent* Event) override;
+    // The edit's own handling of a key: the line edit's, or the wrapping
+    // view's in a multi-line editor.
+    void EditKeyPress(QKeyEvent* Event);
+    // Puts the wrapping view over the text rectangle (after the text margins change).
+    void PlaceWrapEdit();
 
 private:
+    class TWrapEdit;
     void UserEdited();
+    void TextToWrap();
+    void SelectionToWrap();
+    void WrapToText();
+    // Up and Down in a multi-line editor: True when they go to the grid.
+    bool UpDownLeavesText(int Key) const;
 
     TCustomGrid* FGrid;
+    TWrapEdit* FWrapEdit = nullptr;
+    QEvent* FPassedUp = nullptr;
     bool FUpdating = false;
+    bool FSyncing = false;
 };
 
 class TCustomGrid : public TCustomControl

@@ -239,6 +239,19 @@ Variant Variant::FromDateTime(TDateTime Value)
     return V;
 }
 
+Variant Variant::ArrayOf(const QList<Variant>& Elements)
+{
+    Variant V;
+    V.FKind = TKind::Array;
+    V.FArray = std::make_shared<const QList<Variant>>(Elements);
+    return V;
+}
+
+QList<Variant> Variant::Elements() const
+{
+    return FArray ? *FArray : QList<Variant>();
+}
+
 TVarType Variant::VarType() const
 {
     switch (FKind) {
@@ -252,6 +265,7 @@ TVarType Variant::VarType() const
     case TKind::Boolean: return varBoolean;
     case TKind::String: return varString;
     case TKind::DateTime: return varDate;
+    case TKind::Array: return TVarType(varArray | varVariant);
     }
     return varEmpty;
 }
@@ -279,8 +293,9 @@ QString Variant::AsString(const TFormatSettings& Settings) const
     case TKind::Boolean: return FBool ? QStringLiteral("True") : QStringLiteral("False");
     case TKind::String: return FString;
     case TKind::DateTime: return DateTimeToStr(FDouble, Settings);
+    case TKind::Array: break;
     }
-    return QString();
+    RaiseCast(VarType(), varString);
 }
 
 double Variant::AsFloat() const
@@ -303,6 +318,7 @@ double Variant::AsFloat(const TFormatSettings& Settings) const
             return Value;
         break;
     }
+    case TKind::Array: break;
     }
     RaiseCast(VarType(), varDouble);
 }
@@ -328,6 +344,7 @@ int64_t Variant::AsInteger() const
             return RoundHalfEven(Value);
         break;
     }
+    case TKind::Array: break;
     }
     RaiseCast(VarType(), varInt64);
 }
@@ -350,6 +367,7 @@ bool Variant::AsBoolean() const
             return Number != 0;
         break;
     }
+    case TKind::Array: break;
     }
     RaiseCast(VarType(), varBoolean);
 }
@@ -374,6 +392,7 @@ TDateTime Variant::AsDateTime(const TFormatSettings& Settings) const
             return Value;
         break;
     }
+    case TKind::Array: break;
     }
     RaiseCast(VarType(), varDate);
 }
@@ -460,6 +479,17 @@ TVariantRelationship VarCompareValue(const Variant& A, const Variant& B)
             return R::vrEqual;
         return A.IsNull() ? R::vrLessThan : R::vrGreaterThan;
     }
+    if (A.IsArray() != B.IsArray())
+        RaiseCast(A.VarType(), B.VarType());
+    if (A.IsArray()) {
+        const QList<Variant> X = A.Elements(), Y = B.Elements();
+        if (X.size() != Y.size())
+            return R::vrNotEqual;
+        for (qsizetype i = 0; i < X.size(); ++i)
+            if (VarCompareValue(X[i], Y[i]) != R::vrEqual)
+                return R::vrNotEqual;
+        return R::vrEqual;
+    }
     if (IsTextLike(A) && IsTextLike(B)) {
         // Equal only when identical; otherwise in the program's text order,
         // and texts that differ only in letter case by character code.
@@ -533,6 +563,15 @@ bool VarSame(const Variant& A, const Variant& B)
         const double X = A.AsFloat(), Y = B.AsFloat();
         return X == Y || (std::isnan(X) && std::isnan(Y));
     }
+    case Variant::TKind::Array: {
+        const QList<Variant> X = A.Elements(), Y = B.Elements();
+        if (X.size() != Y.size())
+            return false;
+        for (qsizetype i = 0; i < X.size(); ++i)
+            if (!VarSame(X[i], Y[i]))
+                return false;
+        return true;
+    }
     }
     return false;
 }
@@ -562,6 +601,16 @@ TVarType VarType(const Variant& V)
 Variant VarFromDateTime(TDateTime Value)
 {
     return Variant::FromDateTime(Value);
+}
+
+Variant VarArrayOf(const QList<Variant>& Elements)
+{
+    return Variant::ArrayOf(Elements);
+}
+
+bool VarIsArray(const Variant& V)
+{
+    return V.IsArray();
 }
 
 namespace {
@@ -624,6 +673,10 @@ QString VarTypeName(TVarType Type)
     case varByte: return QStringLiteral("Byte");
     case varInt64: return QStringLiteral("Int64");
     case varString: return QStringLiteral("String");
+    case varVariant: return QStringLiteral("Variant");
+    case varArray: break;
     }
+    if (Type & varArray)
+        return QStringLiteral("Array ") + VarTypeName(TVarType(Type & ~varArray));
     return QStringLiteral("Unknown");
 }

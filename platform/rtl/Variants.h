@@ -1,5 +1,6 @@
 // Variant: the value type of report expressions, dataset fields and the grid's
-// filter values. Kinds: empty, null, integer, double, Boolean, string and date-time.
+// filter values. Kinds: empty, null, integer, double, Boolean, string, date-time
+// and array (the values of several key fields taken as one key).
 // Every conversion and operator rule lives here, in one place, so that the
 // report engine and the grid agree. This is not QVariant.
 #pragma once
@@ -9,6 +10,7 @@
 #include <QList>
 #include <QString>
 #include <cstdint>
+#include <memory>
 
 // Classic type codes, as stored in the formats that record them.
 enum TVarType : uint16_t {
@@ -23,14 +25,16 @@ enum TVarType : uint16_t {
     varOleStr = 0x0008,
     varBoolean = 0x000B,
     varByte = 0x0011,
+    varVariant = 0x000C,
     varInt64 = 0x0014,
     varString = 0x0100,
+    varArray = 0x2000,                   // or-ed with the element type: varArray | varVariant
 };
 
 class Variant
 {
 public:
-    enum class TKind : uint8_t { Empty, Null, Integer, Double, Boolean, String, DateTime };
+    enum class TKind : uint8_t { Empty, Null, Integer, Double, Boolean, String, DateTime, Array };
 
     Variant() = default;                 // empty
     Variant(int Value);
@@ -43,6 +47,8 @@ public:
     Variant(const char* Value);          // UTF-8 literal
     static Variant Null();
     static Variant FromDateTime(TDateTime Value);
+    // An array of values; it converts to nothing else (every As... raises).
+    static Variant ArrayOf(const QList<Variant>& Elements);
 
     TKind Kind() const { return FKind; }
     // varInteger for integers that fit 32 bits, varInt64 otherwise.
@@ -51,6 +57,9 @@ public:
     bool IsNull() const { return FKind == TKind::Null; }
     bool IsNumeric() const;              // integer, double, Boolean or date-time
     bool IsString() const { return FKind == TKind::String; }
+    bool IsArray() const { return FKind == TKind::Array; }
+    // The elements of an array; empty for every other kind.
+    QList<Variant> Elements() const;
 
     // Conversions with the classic rules; a failure raises EVariantError
     // ("Could not convert variant of type (X) into type (Y)").
@@ -73,6 +82,7 @@ private:
     int64_t FInt = 0;
     double FDouble = 0;                  // doubles and date-times
     QString FString;
+    std::shared_ptr<const QList<Variant>> FArray; // arrays only; never changed once made
 };
 
 // Arithmetic with the classic promotion rules: integer op integer stays integer
@@ -103,7 +113,9 @@ Variant VarNot(const Variant& A);
 // texts that differ only in letter case ordered by character code. A string
 // against a number converts the string (or raises), against a date-time parses
 // it as a date-time, against a Boolean reads it as a Boolean; null equals only
-// null and orders before everything. NaN is vrNotEqual to all.
+// null and orders before everything. NaN is vrNotEqual to all. Arrays compare
+// element by element: equal when of one length with every pair equal, else
+// vrNotEqual; an array beside a single value raises.
 enum class TVariantRelationship { vrEqual, vrLessThan, vrGreaterThan, vrNotEqual };
 TVariantRelationship VarCompareValue(const Variant& A, const Variant& B);
 bool VarEquals(const Variant& A, const Variant& B);
@@ -121,6 +133,8 @@ TVarType VarType(const Variant& V);
 Variant VarAsType(const Variant& V, TVarType Type);
 QString VarTypeName(TVarType Type);                      // "String", "Double", ...
 Variant VarFromDateTime(TDateTime Value);
+Variant VarArrayOf(const QList<Variant>& Elements);
+bool VarIsArray(const Variant& V);
 
 // The classic Format: %d %u %x %e %f %g %n %m %s %p with index, '-', width,
 // precision and '*'; raises EConvertError "Format '<Fmt>' invalid or incompatible

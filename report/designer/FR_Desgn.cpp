@@ -229,6 +229,7 @@ TfrDesignerForm::~TfrDesignerForm()
 void TfrDesignerForm::FormCreate()
 {
     BuildMenus();
+    BuildPopupMenus();
     SetControlAlign(MainMenu1->MenuBar(), alTop);
     frDock1 = new TfrDock(this, alTop);
     frDock2 = new TfrDock(this, alLeft);
@@ -271,7 +272,10 @@ void TfrDesignerForm::FormCreate()
         Target->installEventFilter(Router);
 
     BuildToolBars();
+    BuildFormatBars();
+    BuildObjectBars();
     BuildLinePanel();
+    DrawToolGlyphs();
     Localize();
     ToolbarBusy = true;
     FFirstShow = true;
@@ -338,7 +342,13 @@ void TfrDesignerForm::BuildToolBars()
     HelpBtn = Button(Panel2, QStringLiteral("HelpBtn"), L("?"));
     FlagButtons = {FileBtn1, FileBtn2, FileBtn4, PgB1, PgB2, PgB3, PgB4};
     PgB3->OnClick = [this](QObject*) { PageOptions(); };
+}
 
+// "Text" and "Rectangle": formatting buttons and combos, off until a
+// selection gives them something to format.
+void TfrDesignerForm::BuildFormatBars()
+{
+    auto L = [](const char* Text) { return LetterGlyph(QString::fromUtf8(Text)); };
     Panel3 = ToolBar(this, QStringLiteral("Panel3"), frDock1);
     AlB1 = Button(Panel3, QStringLiteral("AlB1"), L("⇤"));
     AlB2 = Button(Panel3, QStringLiteral("AlB2"), L("⇥"));
@@ -382,7 +392,12 @@ void TfrDesignerForm::BuildToolBars()
     for (TfrTBButton* B : {FrB1, FrB2, FrB3, FrB4, FrB5, FrB6, ClB1, ClB3, StB1})
         B->SetEnabled(false);
     C4->setEnabled(false);
+}
 
+// "Objects", "Alignment" and the "Tools" bar the extra tools fill.
+void TfrDesignerForm::BuildObjectBars()
+{
+    auto L = [](const char* Text) { return LetterGlyph(QString::fromUtf8(Text)); };
     Panel4 = ToolBar(this, QStringLiteral("Panel4"), frDock2);
     Panel4->SetOrientation(toVertOnly);
     TfrTBButton** ObjectButtons[] = {&OB1, &OB2, &OB3, &OB4, &OB5, &OB6};
@@ -523,6 +538,17 @@ void TfrDesignerForm::BuildMenus()
     N35 = Item(ToolMenu, "N35");
     N34 = Item(ToolMenu, "N34");
 
+    OpenDialog1 = new TOpenDialog(this);
+    SaveDialog1 = new TSaveDialog(this);
+}
+
+void TfrDesignerForm::BuildPopupMenus()
+{
+    auto Item = [](TMenuItem* Parent, const char* Name) {
+        TMenuItem* I = Parent->Add(QString());
+        I->setObjectName(QString::fromLatin1(Name));
+        return I;
+    };
     Popup1 = new TPopupMenu(this);
     Popup1->setObjectName(QStringLiteral("Popup1"));
     N2 = Item(Popup1->Items(), "N2");
@@ -530,7 +556,7 @@ void TfrDesignerForm::BuildMenus()
     N3 = Item(Popup1->Items(), "N3");
     N5 = Item(Popup1->Items(), "N5");
     N16 = Item(Popup1->Items(), "N16");
-    Line(Popup1->Items());
+    Popup1->Items()->Add(QStringLiteral("-"));
     N6 = Item(Popup1->Items(), "N6");
 
     Popup2 = new TPopupMenu(this);
@@ -546,9 +572,6 @@ void TfrDesignerForm::BuildMenus()
             if (Source->OnClick)
                 Source->OnClick(Sender);
         };
-
-    OpenDialog1 = new TOpenDialog(this);
-    SaveDialog1 = new TSaveDialog(this);
 }
 
 void TfrDesignerForm::BuildLinePanel()
@@ -657,6 +680,8 @@ void TfrDesignerForm::FormShow()
     UnselectAll();
     PageView->ResetMouseState();
     SelectionChanged();
+    // The tool bars now follow the (empty) selection: their clicks count again.
+    ToolbarBusy = false;
     PressTool(-1);
     LinePanel->hide();
     UpdateStatus();

@@ -166,9 +166,9 @@ public:
     int GridSizeY = 4;
     bool GridShow = true;
     bool GridAlign = true;
-    bool EditAfterInsert = false;
+    bool EditAfterInsert = true;
     int Selection = 1;
-    int PagePosition = 3;
+    int PagePosition = 5;
     bool UnlimitedHeight = false;
 
     TfrDesignerPage* PageView = nullptr;
@@ -289,12 +289,17 @@ public:
 
 private:
     void BuildToolBars();
+    void BuildFormatBars();
+    void BuildObjectBars();
     void BuildMenus();
+    void BuildPopupMenus();
     void BuildLinePanel();
     void AddExtraTools();
     void Localize();
     void FlipObjectButtons(bool DialogControls);
     void PaintStatusBar();
+    // Our own drawings on the tool bars' buttons (FR_DesgnGlyphs.cpp).
+    void DrawToolGlyphs();
 
     std::function<void()> OnResizeLayout;
     int FCurPageIndex = 0;

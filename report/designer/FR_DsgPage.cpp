@@ -180,40 +180,12 @@ void TfrDesignerPage::Paint()
     PaintViews(10000);
 }
 
-void TfrDesignerPage::PaintViews(int Upto, const QRegion* Region)
+// The page's ground in Back: white or the dialog's colour, with the grid as
+// a pattern brush (steps 4 and 8) or dots every 18 pixels.
+void TfrDesignerPage::PaintBackground(const QRegion& Back)
 {
     TfrPage* P = Page();
-    if (!P || PaintSuspended)
-        return;
     TCanvas* C = Canvas();
-    const QRegion Update = Region ? *Region : (C->HasClip() ? C->ClipRegion() : QRegion(rect()));
-    const QRegion Saved = C->ClipRegion();
-    const bool HadClip = C->HasClip();
-    DocMode = dmDesigning;
-
-    QRegion Rest(0, 0, width(), height());
-    for (int i = P->Count() - 1; i >= 0; --i) {
-        TfrView* V = P->Objects(i);
-        const QRegion Normal = V->GetClipRgn(false);
-        if (i <= Upto && (V->Selected() || Normal.intersects(Update))) {
-            // A view paints within its extended bounds; a clip cut to them
-            // keeps a page of many views fast to paint.
-            const QRegion Clip = (V->Selected() ? Rest : Rest.intersected(Update)).intersected(V->GetClipRgn(true));
-            C->SelectClipRgn(&Clip);
-            V->Draw(C);
-            C->Release();
-            if (V->Script()->Count() > 0)
-                C->DrawImage(V->Left() + 1, V->Top() + 1, ScriptMark());
-            auto* Memo = dynamic_cast<TfrMemoView*>(V);
-            if (Memo && !Memo->HighlightCondition().isEmpty())
-                C->DrawImage(V->Left() + 1, V->Top() + 10, HighlightMark());
-        }
-        Rest -= Normal;
-    }
-
-    const QRegion Back = Rest.intersected(Update);
-    // The views leave painter state behind; the background starts afresh.
-    C->Release();
     C->SelectClipRgn(&Back);
     const TColor BackColor = DialogPage() ? static_cast<TColor>(P->Color) : clWhite;
     C->Pen()->SetMode(pmCopy);
@@ -239,36 +211,119 @@ void TfrDesignerPage::PaintViews(int Upto, const QRegion* Region)
         C->Brush()->SetStyle(bsSolid);
     }
     if (FDesigner->GridShow && FDesigner->GridSizeX == 18) {
-        const QRect Box = Back.boundingRect();
+        const QRect Bounds = Back.boundingRect();
         for (int y = 0; y < height(); y += 18) {
-            if (y < Box.top() || y > Box.bottom())
+            if (y < Bounds.top() || y > Bounds.bottom())
                 continue;
             for (int x = 0; x < width(); x += 18)
                 if (Back.contains(QPoint(x, y)))
                     C->SetPixels(x, y, clBlack);
         }
     }
+}
 
-    if (!DialogPage()) {
-        C->SelectClipRgn(&Update);
-        C->Pen()->SetWidth(1);
-        C->Pen()->SetColor(static_cast<TColor>(0x808080));
-        C->Pen()->SetStyle(psSolid);
-        C->Brush()->SetStyle(bsClear);
-        if (P->UseMargins)
-            C->Rectangle(P->GetLeftBound(), P->GetTopBound(), P->GetRightBound(), P->GetBottomBound());
-        if (P->Columns > 1) {
-            P->ColumnWidth = (P->GetRightBound() - P->GetLeftBound() - (P->Columns - 1) * P->ColumnGap) / P->Columns;
-            C->Pen()->SetStyle(psDot);
-            int X = P->GetLeftBound();
-            for (int i = 0; i < P->Columns; ++i) {
-                C->Rectangle(X, -1, X + P->ColumnWidth + 1, height() + 1);
-                X += P->ColumnWidth + P->ColumnGap;
-            }
-            C->Pen()->SetStyle(psSolid);
+// A view with its script and highlight marks.
+void TfrDesignerPage::PaintView(TfrView* V)
+{
+    TCanvas* C = Canvas();
+    V->Draw(C);
+    if (V->Script()->Count() > 0)
+        C->DrawImage(V->Left() + 1, V->Top() + 1, ScriptMark());
+    auto* Memo = dynamic_cast<TfrMemoView*>(V);
+    if (Memo && !Memo->HighlightCondition().isEmpty())
+        C->DrawImage(V->Left() + 1, V->Top() + 10, HighlightMark());
+}
+
+// The margins in grey and, with several columns, each column dotted; the
+// column width is kept in the page.
+void TfrDesignerPage::PaintMargins(const QRegion& Update)
+{
+    TfrPage* P = Page();
+    TCanvas* C = Canvas();
+    C->SelectClipRgn(&Update);
+    C->Pen()->SetWidth(1);
+    C->Pen()->SetColor(static_cast<TColor>(0x808080));
+    C->Pen()->SetStyle(psSolid);
+    C->Brush()->SetStyle(bsClear);
+    if (P->UseMargins)
+        C->Rectangle(P->GetLeftBound(), P->GetTopBound(), P->GetRightBound(), P->GetBottomBound());
+    if (P->Columns > 1) {
+        P->ColumnWidth = (P->GetRightBound() - P->GetLeftBound() - (P->Columns - 1) * P->ColumnGap) / P->Columns;
+        C->Pen()->SetStyle(psDot);
+        int X = P->GetLeftBound();
+        for (int i = 0; i < P->Columns; ++i) {
+            C->Rectangle(X, -1, X + P->ColumnWidth + 1, height() + 1);
+            X += P->ColumnWidth + P->ColumnGap;
         }
-        C->Brush()->SetStyle(bsSolid);
+        C->Pen()->SetStyle(psSolid);
     }
+    C->Brush()->SetStyle(bsSolid);
+}
+
+void TfrDesignerPage::PaintViews(int Upto, const QRegion* Region)
+{
+    TfrPage* P = Page();
+    if (!P || PaintSuspended)
+        return;
+    TCanvas* C = Canvas();
+    const QRegion Update = Region ? *Region : (C->HasClip() ? C->ClipRegion() : QRegion(rect()));
+    const QRegion Saved = C->ClipRegion();
+    const bool HadClip = C->HasClip();
+    DocMode = dmDesigning;
+
+    // Each view is clipped by the views above it that overlap it, found
+    // through 64-pixel cells, so a repaint grows with the number of views and
+    // not with its square. Views above Upto keep their pixels.
+    const int Count = P->Count();
+    const int Last = std::min(Upto, Count - 1);
+    std::vector<QRegion> Normal(size_t(std::max(Count, 0)));
+    std::vector<QRect> Box(Normal.size());
+    for (int i = 0; i < Count; ++i) {
+        Normal[size_t(i)] = P->Objects(i)->GetClipRgn(false);
+        Box[size_t(i)] = Normal[size_t(i)].boundingRect();
+    }
+    constexpr int Cell = 64;
+    const int CellsX = width() / Cell + 1, CellsY = height() / Cell + 1;
+    std::vector<std::vector<int>> Cells(size_t(CellsX * CellsY));
+    auto ForCells = [&](const QRect& R, const auto& Visit) {
+        const int X0 = std::clamp(R.left() / Cell, 0, CellsX - 1), X1 = std::clamp(R.right() / Cell, 0, CellsX - 1);
+        const int Y0 = std::clamp(R.top() / Cell, 0, CellsY - 1), Y1 = std::clamp(R.bottom() / Cell, 0, CellsY - 1);
+        for (int Y = Y0; Y <= Y1; ++Y)
+            for (int X = X0; X <= X1; ++X)
+                Visit(Cells[size_t(Y * CellsX + X)]);
+    };
+    for (int i = 0; i < Count; ++i)
+        ForCells(Box[size_t(i)], [i](std::vector<int>& List) { List.push_back(i); });
+    std::vector<int> Seen(Normal.size(), -1);
+    // The union of the views above Index that meet Area.
+    auto Above = [&](int Index, const QRect& Area, int From) {
+        QRegion Covered;
+        ForCells(Area, [&](const std::vector<int>& List) {
+            for (int j : List)
+                if (j > From && Seen[size_t(j)] != Index && Box[size_t(j)].intersects(Area)) {
+                    Seen[size_t(j)] = Index;
+                    Covered += Normal[size_t(j)];
+                }
+        });
+        return Covered;
+    };
+
+    const QRegion Back = Last < Count - 1 ? Update - Above(Count, Update.boundingRect(), Last) : Update;
+    PaintBackground(Back);
+
+    const QRect Whole(0, 0, width(), height());
+    for (int i = 0; i <= Last; ++i) {
+        TfrView* V = P->Objects(i);
+        if (!V->Selected() && !Normal[size_t(i)].intersects(Update))
+            continue;
+        const QRect Reach = V->GetClipRgn(true).boundingRect();
+        QRegion Clip = V->Selected() ? QRegion(Whole.intersected(Reach)) : Update.intersected(Reach);
+        Clip -= Above(i, Reach, i);
+        C->SelectClipRgn(&Clip);
+        PaintView(V);
+    }
+    if (!DialogPage())
+        PaintMargins(Update);
     if (HadClip)
         C->SelectClipRgn(&Saved);
     else

@@ -106,14 +106,21 @@ private:
     TfrPage* Page() const;
     bool DialogPage() const;
     void DrawHandles(TfrView* View);
+    void PaintBackground(const QRegion& Back);
+    void PaintView(TfrView* V);
+    void PaintMargins(const QRegion& Update);
     void InvalidateArea(const QRegion& Area, int Upto = 10000);
     // Grid step of a drag; false while the motion is below one step.
     bool StepToGrid(int& DX, int& DY) const;
     QSize DefaultInsertSize() const;
+    std::unique_ptr<TfrView> NewViewForTool(int Tag);
     void EndInsertion(bool FromDrop);
     void EndLine();
     void EndRubberBand();
     void EndDrag();
+    void SelectHit(TfrView* V, bool Shift);
+    void FirstDragStep(int DX, int DY, bool Align, bool Alt);
+    void TrackTool(int X, int Y);
     void HoverSingle(int X, int Y);
     void HoverMulti(int X, int Y);
     void DragMulti(int DX, int DY);

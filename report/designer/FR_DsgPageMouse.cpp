@@ -116,6 +116,24 @@ void TfrDesignerPage::ShowPosition()
 
 // ---------------------------------------------------------------- button down
 
+// A click on V: Shift toggles it, a click on an unselected view selects it
+// alone, one on a selected view keeps the selection for dragging.
+void TfrDesignerPage::SelectHit(TfrView* V, bool Shift)
+{
+    if (Shift) {
+        SetViewSelected(V, !V->Selected());
+    } else if (!V->Selected()) {
+        UnselectAllViews(Page());
+        SetViewSelected(V, true);
+    }
+    if (SelCount == 0)
+        RefView = nullptr;
+    else if (SelCount == 1)
+        RefView = Page()->Objects(LastSelectedIndex());
+    else if (RefView && !RefView->Selected())
+        RefView = nullptr;
+}
+
 void TfrDesignerPage::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     TfrPage* P = Page();
@@ -163,22 +181,7 @@ void TfrDesignerPage::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     }
     if (Cursor() == crDefault) {
         if (TfrView* V = HitTest(X, Y)) {
-            if (Shift.Contains(ssShift)) {
-                SetViewSelected(V, !V->Selected());
-            } else if (!V->Selected()) {
-                UnselectAllViews(P);
-                SetViewSelected(V, true);
-            }
-            if (SelCount == 0)
-                RefView = nullptr;
-            else if (SelCount == 1)
-                RefView = V->Selected() ? V : FindSelectedBand();
-            else if (RefView && !RefView->Selected())
-                RefView = nullptr;
-            if (SelCount == 1 && !RefView)
-                for (int i = 0; i < P->Count(); ++i)
-                    if (P->Objects(i)->Selected())
-                        RefView = P->Objects(i);
+            SelectHit(V, Shift.Contains(ssShift));
         } else {
             UnselectAllViews(P);
             RefView = nullptr;
@@ -430,6 +433,80 @@ void TfrDesignerPage::AutoScroll(int X, int Y)
         VB->setValue(Pt.y());
 }
 
+// The first effective step of a move, resize or split records the change
+// once. A band dragged alone takes the views inside it along; they are picked
+// up before the change is recorded, so that the record covers them too.
+void TfrDesignerPage::FirstDragStep(int DX, int DY, bool Align, bool Alt)
+{
+    if (Align && !StepToGrid(DX, DY))
+        return;
+    TfrPage* P = Page();
+    TfrView* Band = SelCount == 1 ? FindSelectedBand() : nullptr;
+    if (FirstDrag && Band && Cursor() == crDefault && (DX != 0 || DY != 0) && !Alt
+        && !(Band->Restrictions() & frrfDontMove)) {
+        for (int i = 0; i < P->Count(); ++i) {
+            TfrView* V = P->Objects(i);
+            if (V->ObjectType() != gtBand && V->Left() >= Band->Left()
+                && V->Left() + V->Width() <= Band->Left() + Band->Width() && V->Top() >= Band->Top()
+                && V->Top() + V->Height() <= Band->Top() + Band->Height())
+                SetViewSelected(V, true);
+        }
+        FDesigner->SelectionChanged();
+        ComputeSelectionBounds();
+    }
+    FirstDrag = FirstDrag && Cursor() == crDefault;
+    BuildSelectionRegion();
+    FDesigner->AddUndoAction(acEdit);
+}
+
+// Button up: the cursor follows the pressed tool; an armed object tool drags
+// its outline along, the select tool shows the sizing cursors.
+void TfrDesignerPage::TrackTool(int X, int Y)
+{
+    const int Tool = FDesigner->ToolTag();
+    if (Tool == gtLine) {
+        SelectTool = true;
+        SetCursor(crPencil);
+    } else if (Tool == -1) {
+        SelectTool = true;
+        if (!SizingCursor(Cursor()) && Cursor() != crHSplit)
+            SetCursor(crDefault);
+        if (SelCount == 0) {
+            OldRect = {X, Y, X, Y};
+            ShowPosition();
+        }
+    } else {
+        SelectTool = false;
+        if (Cursor() != crCross) {
+            SnapToGrid(X, Y);
+            QSize S = DefaultInsertSize();
+            if (Tool == gtBand)
+                S.setWidth(width());
+            OldRect = {X, Y, X + S.width(), Y + S.height()};
+            if (!DialogPage())
+                XorOutline(OldRect);
+            SetCursor(crCross);
+        }
+    }
+    if (!SelectTool) {
+        if (!DialogPage())
+            XorOutline(OldRect);
+        SnapToGrid(X, Y);
+        const int W = OldRect.Right - OldRect.Left, H = OldRect.Bottom - OldRect.Top;
+        OldRect = {X, Y, X + W, Y + H};
+        if (!DialogPage())
+            XorOutline(OldRect);
+        ShowPosition();
+        return;
+    }
+    if (SelCount == 1 && Tool != gtLine)
+        HoverSingle(X, Y);
+    else if (SelCount > 1)
+        HoverMulti(X, Y);
+    else if (Tool == -1)
+        SetCursor(crDefault);
+}
+
 void TfrDesignerPage::MouseMove(TShiftState Shift, int X, int Y)
 {
     TfrPage* P = Page();
@@ -438,78 +515,13 @@ void TfrDesignerPage::MouseMove(TShiftState Shift, int X, int Y)
     Moved = true;
     DragOutline = false;
     const bool Align = FDesigner->GridAlign != Shift.Contains(ssAlt);
-    const int Tool = FDesigner->ToolTag();
 
-    if (SelRegionStale && Down && !RubberBand && SelCount > 0 && Cursor() != crPencil) {
-        int DX = X - LastX, DY = Y - LastY;
-        if (!Align || StepToGrid(DX, DY)) {
-            // A band dragged alone takes the views inside it along; they are
-            // picked up before the change is recorded, so that the record
-            // covers them too.
-            TfrView* Band = SelCount == 1 ? FindSelectedBand() : nullptr;
-            if (FirstDrag && Band && Cursor() == crDefault && (DX != 0 || DY != 0) && !Shift.Contains(ssAlt)
-                && !(Band->Restrictions() & frrfDontMove)) {
-                for (int i = 0; i < P->Count(); ++i) {
-                    TfrView* V = P->Objects(i);
-                    if (V->ObjectType() != gtBand && V->Left() >= Band->Left()
-                        && V->Left() + V->Width() <= Band->Left() + Band->Width() && V->Top() >= Band->Top()
-                        && V->Top() + V->Height() <= Band->Top() + Band->Height())
-                        SetViewSelected(V, true);
-                }
-                FDesigner->SelectionChanged();
-                ComputeSelectionBounds();
-            }
-            FirstDrag = FirstDrag && Cursor() == crDefault;
-            BuildSelectionRegion();
-            FDesigner->AddUndoAction(acEdit);
-        }
-    }
-
+    if (SelRegionStale && Down && !RubberBand && SelCount > 0 && Cursor() != crPencil)
+        FirstDragStep(X - LastX, Y - LastY, Align, Shift.Contains(ssAlt));
     if (!Down) {
-        if (Tool == gtLine) {
-            SelectTool = true;
-            SetCursor(crPencil);
-        } else if (Tool == -1) {
-            SelectTool = true;
-            if (!SizingCursor(Cursor()) && Cursor() != crHSplit)
-                SetCursor(crDefault);
-            if (SelCount == 0) {
-                OldRect = {X, Y, X, Y};
-                ShowPosition();
-            }
-        } else {
-            SelectTool = false;
-            if (Cursor() != crCross) {
-                SnapToGrid(X, Y);
-                QSize S = DefaultInsertSize();
-                if (Tool == gtBand)
-                    S.setWidth(width());
-                OldRect = {X, Y, X + S.width(), Y + S.height()};
-                if (!DialogPage())
-                    XorOutline(OldRect);
-                SetCursor(crCross);
-            }
-        }
-        if (!SelectTool) {
-            if (!DialogPage())
-                XorOutline(OldRect);
-            SnapToGrid(X, Y);
-            const int W = OldRect.Right - OldRect.Left, H = OldRect.Bottom - OldRect.Top;
-            OldRect = {X, Y, X + W, Y + H};
-            if (!DialogPage())
-                XorOutline(OldRect);
-            ShowPosition();
-            return;
-        }
-        if (SelCount == 1 && Tool != gtLine)
-            HoverSingle(X, Y);
-        else if (SelCount > 1)
-            HoverMulti(X, Y);
-        else if (Tool == -1)
-            SetCursor(crDefault);
+        TrackTool(X, Y);
         return;
     }
-
     if (RubberBand) {
         XorOutline(OldRect);
         if (Cursor() == crCross)
@@ -574,18 +586,12 @@ void TfrDesignerPage::MouseMove(TShiftState Shift, int X, int Y)
 
 // ---------------------------------------------------------------- button up
 
-void TfrDesignerPage::EndInsertion(bool FromDrop)
+// The view an object tool inserts: a band of the type the band-type dialog
+// gives, a subreport on a new page, a built-in view or an add-in (one of a
+// one-per-page class refused with a message); nullptr when none.
+std::unique_ptr<TfrView> TfrDesignerPage::NewViewForTool(int Tag)
 {
     TfrPage* P = Page();
-    SelectTool = true;
-    if (!DialogPage()) {
-        XorOutline(OldRect);
-        if (OldRect.Left == OldRect.Right && OldRect.Top == OldRect.Bottom)
-            OldRect = OldRect1;
-    }
-    OldRect = Normalized(OldRect);
-    RubberBand = false;
-    const int Tag = FDesigner->ToolTag();
     std::unique_ptr<TfrView> View;
     if (Tag == gtBand) {
         TfrBandTypesForm Form;
@@ -611,6 +617,22 @@ void TfrDesignerPage::EndInsertion(bool FromDrop)
         else
             View = CreateViewByType(gtAddIn, Class);
     }
+    return View;
+}
+
+void TfrDesignerPage::EndInsertion(bool FromDrop)
+{
+    TfrPage* P = Page();
+    SelectTool = true;
+    if (!DialogPage()) {
+        XorOutline(OldRect);
+        if (OldRect.Left == OldRect.Right && OldRect.Top == OldRect.Bottom)
+            OldRect = OldRect1;
+    }
+    OldRect = Normalized(OldRect);
+    RubberBand = false;
+    const int Tag = FDesigner->ToolTag();
+    std::unique_ptr<TfrView> View = NewViewForTool(Tag);
 
     if (View) {
         TfrView* V = View.get();
@@ -668,9 +690,12 @@ void TfrDesignerPage::EndInsertion(bool FromDrop)
         if (FDesigner->EditAfterInsert && !FromDrop && !dynamic_cast<TfrControl*>(V))
             FDesigner->ShowViewEditor(V, false);
     }
-    if (!KeepTool)
+    // Back to the select tool, with its arrow at once: a second click
+    // without moving would otherwise start another insertion.
+    if (!KeepTool) {
         FDesigner->PressTool(-1);
-    else if (!DialogPage())
+        SetCursor(crDefault);
+    } else if (!DialogPage())
         XorOutline(OldRect);
 }
 

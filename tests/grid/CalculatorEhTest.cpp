@@ -3,6 +3,7 @@
 #include "grid/ToolCtrlsEh.h"
 #include "platform/gui/Clipbrd.h"
 
+#include <QFontMetrics>
 #include <gtest/gtest.h>
 
 namespace {
@@ -66,6 +67,37 @@ TEST(CalculatorEh, OverflowShowsError)
     Type(Calc, "*10=");
     EXPECT_EQ(Calc.DisplayText(), "Error");
     EXPECT_EQ(Calc.Status(), 2);
+}
+
+// A layout stored for another resolution is scaled to the screen's: the
+// font first, then the geometry by the height of "0".
+TEST(CalculatorEh, StoredResolutionRescales)
+{
+    TCalculatorEh Calc;
+    const QSize AtScreen = Calc.size();
+    const QRect Equal = Calc.spEqual->geometry();
+    const struct
+    {
+        int PixelsPerInch, Kept, FontHeight;
+    } Cases[] = {
+        {192, 192, -6},  // laid out at twice the screen's: half the font
+        {30, 192, -6},   // below 36: ignored
+        {96, 96, -11},   // the screen's own: as stored
+        {0, 0, -11},     // none: the font as stored
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.PixelsPerInch);
+        Calc.SetPixelsPerInch(C.PixelsPerInch);
+        EXPECT_EQ(Calc.PixelsPerInch(), C.Kept);
+        EXPECT_EQ(Calc.Font()->Height(), C.FontHeight);
+        const int Text = QFontMetrics(Calc.Font()->ToQFont()).height();
+        EXPECT_EQ(Calc.width(), MulDiv(184, Text, 13));
+        EXPECT_EQ(Calc.spEqual->width(), MulDiv(56, Text, 13));
+    }
+    EXPECT_EQ(Calc.size(), AtScreen);
+    EXPECT_EQ(Calc.spEqual->geometry(), Equal);
+    Calc.SetPixelsPerInch(192);
+    EXPECT_LT(Calc.width(), AtScreen.width());
 }
 
 TEST(CalculatorEh, ButtonsSendTheirKeys)

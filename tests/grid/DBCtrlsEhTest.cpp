@@ -256,6 +256,41 @@ TEST(DBEditEh, BoundEditRules)
     EXPECT_TRUE(Edit.isReadOnly());
 }
 
+// Typed, pasted and shown text takes the edit's case and reaches the field
+// so; a password character hides the text but not the value.
+TEST(DBEditEh, CharCaseAndPasswordChar)
+{
+    TEditData D;
+    TDBEditEh Edit;
+    Edit.SetDataSource(&D.Source);
+    Edit.SetDataField(QStringLiteral("Name"));
+    Edit.SetCharCase(ecUpperCase);
+    EXPECT_EQ(Edit.Text(), "ABC");
+    SendFocus(&Edit, true);
+    Clipboard()->SetAsText(QStringLiteral("xY"));
+    TypeKeys(&Edit, "<Right>de<Left><Ctrl+V>");
+    EXPECT_EQ(Edit.Text(), "ABCDXYE");
+    EXPECT_EQ(Edit.cursorPosition(), 6) << "the caret stays after the paste";
+    SendFocus(&Edit, false);
+    EXPECT_EQ(D.DataSet.FieldByName(QStringLiteral("Name"))->AsString(), "ABCDXYE");
+    Edit.SetCharCase(ecLowerCase);
+    EXPECT_EQ(Edit.Text(), "abcdxye");
+
+    // A paste from the context menu comes without a key and still reaches the field.
+    D.DataSet.Post();
+    SendFocus(&Edit, true);
+    Edit.selectAll();
+    Edit.paste();
+    SendFocus(&Edit, false);
+    EXPECT_EQ(D.DataSet.FieldByName(QStringLiteral("Name"))->AsString(), "xy");
+
+    Edit.SetPasswordChar(u'*');
+    EXPECT_EQ(Edit.displayText(), "**");
+    EXPECT_EQ(Edit.Text(), "xy");
+    Edit.SetPasswordChar(QChar());
+    EXPECT_EQ(Edit.displayText(), "xy");
+}
+
 TEST(DBEditEh, EscRereadsTheField)
 {
     TEditData D;
@@ -353,4 +388,34 @@ TEST(DBEditEh, WordWrapMemoKeysAndCommit)
         SendFocus(&Edit, false);
         EXPECT_EQ(DataSet.FieldByName(QStringLiteral("Note"))->AsString(), QString::fromUtf8(C.Field));
     }
+}
+
+// A link over several fields takes an array element by element, and Null
+// clears them all.
+TEST(FieldDataLinkEh, ValueOverSeveralFields)
+{
+    TEditData D;
+    TFieldDataLinkEh Link;
+    Link.SetMultiFields(true);
+    Link.SetDataSource(&D.Source);
+    Link.SetFieldName(QStringLiteral("Name;Amount"));
+    ASSERT_EQ(Link.Fields().size(), 2u);
+    D.DataSet.Edit();
+    const struct
+    {
+        const char* Name;
+        Variant Value;
+        const char* Text;
+        const char* Amount;
+    } Cases[] = {
+        {"array", VarArrayOf({"xyz", 7.5}), "xyz", "7.5"},
+        {"null", Variant::Null(), "null", "null"},
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        Link.SetValue(C.Value);
+        EXPECT_EQ(ValueText(D.DataSet.FieldByName(QStringLiteral("Name"))->Value()), C.Text);
+        EXPECT_EQ(ValueText(D.DataSet.FieldByName(QStringLiteral("Amount"))->Value()), C.Amount);
+    }
+    D.DataSet.Cancel();
 }

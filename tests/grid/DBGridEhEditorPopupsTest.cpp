@@ -1,5 +1,6 @@
 // The in-place editor's calculator and lookup list, driven by keys and the mouse.
 #include "EditKeys.h"
+#include "TwoKeyData.h"
 #include "GridTestUtil.h"
 #include "grid/CalculatorEh.h"
 #include "grid/DBGridEh.h"
@@ -12,6 +13,9 @@
 #include "platform/db/MemDataSet.h"
 
 #include <QApplication>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <gtest/gtest.h>
 
 namespace {
@@ -136,4 +140,163 @@ TEST_F(EditorPopups, LookupCellOpensTheColumnsList)
     EXPECT_EQ(E->text(), "Chengdu");
     Data.Post();
     EXPECT_EQ(Data.FieldByName(QStringLiteral("CityId"))->AsInteger(), 4);
+}
+
+// With DropDownSizing the lookup list shows its grip; a size the user gives
+// it is kept by the column, an untouched list leaves the column alone.
+TEST_F(EditorPopups, ResizedLookupListIsRemembered)
+{
+    TColumnEh* C = Grid.Columns(0);
+    C->SetDropDownSizing(true);
+    C->SetDropDownRows(3);
+    TDBGridInplaceEdit* E = Edit(0);
+    const struct
+    {
+        const char* Name;
+        int ResizeToRows; // 0: not resized
+        int Rows;
+        bool Grip;
+    } Cases[] = {{"untouched", 0, 3, true}, {"enlarged", 4, 4, true}};
+    for (const auto& K : Cases) {
+        SCOPED_TRACE(K.Name);
+        TypeKeys(E, "<Alt+Down>");
+        TPopupDataGridEh* List = E->DataListGrid();
+        ASSERT_NE(List, nullptr);
+        EXPECT_EQ(List->SizeGrip()->isVisible(), K.Grip);
+        int Width = C->DropDownWidth();
+        if (K.ResizeToRows) {
+            Width = List->width() + 30;
+            List->resize(Width, List->HeightForRows(K.ResizeToRows) + 3);
+        }
+        TypeKeys(E, "<Esc>");
+        EXPECT_EQ(C->DropDownRows(), K.Rows);
+        EXPECT_EQ(C->DropDownWidth(), Width);
+    }
+}
+
+// A lookup over two key fields: the key travels as an array from the list to
+// both key fields of the record.
+TEST(EditorPopupsTwoKeys, CompletionAndListWriteBothKeyFields)
+{
+    TTwoKeyData Two("Region", "Code");
+    TMemDataSet& Data = Two.Data;
+    EXPECT_EQ(Two.Branch->AsString(), "South");
+    TDataSource Source;
+    Source.SetDataSet(&Data);
+    TDBGridEh Grid;
+    Grid.resize(300, 150);
+    Grid.Columns()->Add()->SetFieldName(QStringLiteral("Branch"));
+    Grid.SetDataSource(&Source);
+    Grid.show();
+    Grid.ShowEditor();
+    auto* E = dynamic_cast<TDBGridInplaceEdit*>(Grid.InplaceEditor());
+    ASSERT_NE(E, nullptr);
+    ASSERT_EQ(E->EditorKind(), ekDataList);
+
+    // The list opens on the record's two-field key.
+    TypeKeys(E, "<Alt+Down>");
+    TPopupDataGridEh* List = E->DataListGrid();
+    ASSERT_NE(List, nullptr);
+    EXPECT_TRUE(VarEqualsEh(List->KeyValue(), VarArrayOf({2, 1})));
+    EXPECT_EQ(List->DisplayText(), "South");
+    TypeKeys(E, "<Ctrl+A>n");
+    EXPECT_TRUE(VarEqualsEh(List->KeyValue(), VarArrayOf({1, 1}))) << "the open list follows the completion";
+    TypeKeys(E, "<Esc>");
+
+    const struct
+    {
+        const char* Keys;
+        const char* Text;
+        int Region, Code;
+    } Cases[] = {
+        {"<Ctrl+A>northe", "Northeast", 1, 2},
+        {"<Alt+Down><Up><Up><Enter>", "North", 1, 1},
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Keys);
+        Grid.ShowEditor();
+        TypeKeys(E, QString::fromLatin1(C.Keys));
+        EXPECT_EQ(E->text(), C.Text);
+        Data.Post();
+        EXPECT_EQ(Data.FieldByName(QStringLiteral("Region"))->AsInteger(), C.Region);
+        EXPECT_EQ(Data.FieldByName(QStringLiteral("Code"))->AsInteger(), C.Code);
+    }
+}
+
+// A word-wrapped column in rows of several lines edits in a word-wrapping
+// view: Up and Down move between its lines unless the editor is always shown
+// and the caret is on the edge line, Ctrl+Enter breaks the line, and the
+// text stays the editor's own.
+TEST(WordWrapEditor, MultiLineCellsEditInLines)
+{
+    TMemDataSet Data;
+    Data.FieldDefs()->Add(QStringLiteral("Note"), ftWideString, 200);
+    Data.FieldDefs()->Add(QStringLiteral("Code"), ftWideString, 10);
+    Data.Open();
+    const QString Long = QStringLiteral("alpha beta gamma delta epsilon zeta eta theta iota kappa lambda");
+    Data.AppendRecord({Variant(Long), Variant("x")});
+    Data.AppendRecord({Variant("short"), Variant("y")});
+    Data.First();
+    TDataSource Source;
+    Source.SetDataSet(&Data);
+    TDBGridEh Grid;
+    Grid.resize(300, 200);
+    Grid.Columns()->Add()->SetFieldName(QStringLiteral("Note"));
+    Grid.Columns()->Add()->SetFieldName(QStringLiteral("Code"));
+    Grid.Columns(0)->SetWidth(90);
+    Grid.Columns(0)->SetWordWrap(true);
+    Grid.Columns(1)->SetWordWrap(false);
+    Grid.SetRowLines(3);
+    Grid.SetDataSource(&Source);
+    Grid.show();
+    QApplication::setActiveWindow(&Grid);
+    Grid.ShowEditor();
+    auto* E = dynamic_cast<TDBGridInplaceEdit*>(Grid.InplaceEditor());
+    ASSERT_NE(E, nullptr);
+    ASSERT_TRUE(E->MultiLine());
+    QPlainTextEdit* W = E->WrapEdit();
+    EXPECT_TRUE(W->isVisible());
+    EXPECT_EQ(W->toPlainText(), Long);
+    EXPECT_GT(W->document()->firstBlock().layout()->lineCount(), 2) << "the text wraps";
+    EXPECT_LE(W->geometry().right(), E->width() - E->ButtonsWidth());
+
+    const struct
+    {
+        const char* Keys;
+        bool FirstLine;
+        int Caret; // -1: anywhere past the first line
+        const char* Starts;
+    } Steps[] = {
+        {"<Ctrl+A><Left>", true, 0, "alpha"},
+        {"<Down>", false, -1, "alpha"},
+        {"<Up>", true, 0, "alpha"},
+        {"X", true, 1, "Xalpha"},
+        {"<Ctrl+Enter>", false, 2, "X\nalpha"},
+    };
+    for (const auto& S : Steps) {
+        SCOPED_TRACE(S.Keys);
+        TypeKeys(W, QString::fromLatin1(S.Keys));
+        EXPECT_EQ(Grid.Row(), Grid.TopRow()) << "the keys stay in the cell";
+        EXPECT_EQ(E->CaretOnFirstLine(), S.FirstLine);
+        if (S.Caret >= 0) {
+            EXPECT_EQ(E->cursorPosition(), S.Caret);
+        } else {
+            EXPECT_GT(E->cursorPosition(), 0);
+        }
+        EXPECT_TRUE(E->text().startsWith(QString::fromLatin1(S.Starts)));
+        EXPECT_EQ(W->toPlainText(), E->text());
+    }
+    Data.Post();
+    EXPECT_EQ(Data.FieldByName(QStringLiteral("Note"))->AsString(), QStringLiteral("X\n") + Long);
+
+    // Always shown: Down over the whole text goes to the next record; a
+    // single-line column edits in the line edit itself.
+    Grid.SetOptions(Grid.Options() + dgAlwaysShowEditor);
+    Grid.ShowEditor();
+    TypeKeys(E->WrapEdit(), "<Ctrl+A><Down>");
+    EXPECT_EQ(Data.RecNo(), 2);
+    Grid.SetSelectedIndex(1);
+    Grid.ShowEditor();
+    EXPECT_EQ(E->text(), "y");
+    EXPECT_FALSE(E->MultiLine());
 }

@@ -2,6 +2,7 @@
 // pick-list, key-list and lookup columns, the pop-up keys per kind, pick-list
 // heights, pop-ups as windows, the MRU drop-down, up-down and extra buttons,
 // buttons painted in every cell, and renderings of the open pop-ups.
+#include "EditKeys.h"
 #include "GridTestUtil.h"
 #include "grid/DBGridEh.h"
 #include "grid/DBGridEhColumns.h"
@@ -209,19 +210,29 @@ TEST_F(TEditorFixture, CompletionAgainstListsAndLookups)
     }
 }
 
+// By Ctrl+V and by the context menu's paste alike.
 TEST_F(TEditorFixture, PasteCompletesInLookups)
 {
-    TDBGridInplaceEdit* E = Edit(cCity);
-    Clipboard()->SetAsText(QStringLiteral("chen"));
-    E->selectAll();
-    Key(E, QStringLiteral("Ctrl+V"));
-    EXPECT_EQ(E->text(), QStringLiteral("Chengdu"));
-    EXPECT_EQ(E->selectedText(), QStringLiteral("gdu"));
-    EXPECT_EQ(Grid->EditKeyValue().AsInteger(), 4);
-    EXPECT_EQ(Grid->PendingEditText(), QStringLiteral("Chengdu"));
-    Grid->HideEditor();
-    Data->Post();
-    EXPECT_EQ(Data->FieldByName(QStringLiteral("CityId"))->AsInteger(), 4) << "the grid writes the key";
+    for (const bool ByMenu : {false, true}) {
+        SCOPED_TRACE(ByMenu ? "menu" : "Ctrl+V");
+        TDBGridInplaceEdit* E = Edit(cCity);
+        Clipboard()->SetAsText(QStringLiteral("chen"));
+        E->selectAll();
+        if (ByMenu)
+            ChooseFromContextMenu(E, QStringLiteral("Paste"));
+        else
+            Key(E, QStringLiteral("Ctrl+V"));
+        EXPECT_EQ(E->text(), QStringLiteral("Chengdu"));
+        EXPECT_EQ(E->selectedText(), QStringLiteral("gdu"));
+        EXPECT_EQ(Grid->EditKeyValue().AsInteger(), 4);
+        EXPECT_EQ(Grid->PendingEditText(), QStringLiteral("Chengdu"));
+        Grid->HideEditor();
+        Data->Post();
+        EXPECT_EQ(Data->FieldByName(QStringLiteral("CityId"))->AsInteger(), 4) << "the grid writes the key";
+        Data->Edit();
+        Data->FieldByName(QStringLiteral("CityId"))->SetAsInteger(1);
+        Data->Post();
+    }
 }
 
 TEST_F(TEditorFixture, SpecialRowOfALookupColumn)

@@ -1,4 +1,5 @@
 #include "GridTestUtil.h"
+#include "TwoKeyData.h"
 #include "grid/DBGridEhDataService.h"
 #include "grid/DBGridEhDropDownBox.h"
 #include "grid/DBLookupGridsEh.h"
@@ -168,8 +169,19 @@ TEST(ColumnDropDownBox, AssignCopiesSettingsAndClearsDefaultColumns)
     From.DropDownBox()->SetUseMultiTitle(true);
     From.DropDownBox()->SetOptions({dlgRowLinesEh});
     From.DropDownBox()->Columns()->Add()->SetFieldName(QStringLiteral("Name"));
+    From.DropDownBox()->SetSizable(true);
+    From.DropDownBox()->SetShowTitles(true);
+    From.DropDownBox()->SetRows(12);
+    From.DropDownBox()->SetWidth(250);
+    From.DropDownBox()->SetAutoDrop(true);
+    From.DropDownBox()->SetSortLocal(true);
+    From.DropDownBox()->SetDefaultKeyValue(7);
     To.Assign(From);
     TColumnDropDownBoxEh* Box = To.DropDownBox();
+    EXPECT_TRUE(Box->Sizable() && Box->ShowTitles() && Box->AutoDrop() && Box->SortLocal());
+    EXPECT_EQ(Box->Rows(), 12);
+    EXPECT_EQ(Box->Width(), 250);
+    EXPECT_TRUE(VarSame(Box->DefaultKeyValue(), Variant(7)));
     EXPECT_EQ(Box->ListSource(), &Source);
     EXPECT_FALSE(Box->AutoFitColWidths());
     EXPECT_TRUE(Box->UseMultiTitle());
@@ -180,6 +192,18 @@ TEST(ColumnDropDownBox, AssignCopiesSettingsAndClearsDefaultColumns)
     TColumnEh Plain;
     To.DropDownBox()->Assign(*Plain.DropDownBox());
     EXPECT_EQ(Box->Columns()->Count(), 0);
+}
+
+TEST(ColumnDropDownBox, GridLetsGoOfADestroyedListSource)
+{
+    TDBGridEh Grid;
+    TColumnEh* C = Grid.Columns()->Add();
+    auto Source = std::make_unique<TDataSource>();
+    C->DropDownBox()->SetListSource(Source.get());
+    EXPECT_EQ(C->DropDownLookupGrid()->ListSource(), Source.get());
+    Source.reset();
+    EXPECT_EQ(C->DropDownBox()->ListSource(), nullptr);
+    EXPECT_EQ(C->DropDownLookupGrid()->ListSource(), nullptr);
 }
 
 TEST(DBGridEhDataService, SortingGoesToTheInstalledHandlerElseNowhere)
@@ -204,4 +228,64 @@ TEST(DBGridEhDataService, SortingGoesToTheInstalledHandlerElseNowhere)
     Service->OnApplySorting = nullptr;
     EXPECT_EQ(Installed, 1);
     EXPECT_EQ(Seen, &Grid);
+}
+
+// Keys over two fields travel as arrays; a lookup field as data field brings
+// its own list and receives the chosen key in both of its key fields.
+TEST(LookupGridTwoKeys, ArrayKeysAndLookupDataField)
+{
+    TTwoKeyData Two("R", "C");
+    TMemDataSet &Branches = Two.Branches, &Data = Two.Data;
+    TField* Branch = Two.Branch;
+    TDataSource BranchSource, DataSource;
+    BranchSource.SetDataSet(&Branches);
+    DataSource.SetDataSet(&Data);
+    TDBLookupGridEh Grid;
+    Grid.SetListSource(&BranchSource);
+    Grid.SetKeyFieldName(QStringLiteral("Region;Code"));
+    Grid.SetListFieldName(QStringLiteral("Name"));
+    Grid.resize(200, 120);
+    const struct
+    {
+        const char* Name;
+        Variant Key;
+        const char* Shown; // nullptr: rejected, the key stays
+    } Keys[] = {
+        {"array of two", VarArrayOf({1, 2}), "Northeast"},
+        {"another", VarArrayOf({2, 1}), "South"},
+        {"single value for two fields", Variant(1), nullptr},
+        {"array of three", VarArrayOf({1, 1, 1}), nullptr},
+        {"null", Variant::Null(), ""},
+    };
+    for (const auto& K : Keys) {
+        SCOPED_TRACE(K.Name);
+        const Variant Before = Grid.KeyValue();
+        Grid.SetKeyValue(K.Key);
+        EXPECT_TRUE(VarSame(Grid.KeyValue(), K.Shown ? K.Key : Before));
+        if (K.Shown) {
+            EXPECT_EQ(Grid.DisplayText(), K.Shown);
+        }
+    }
+    Grid.SetKeyValue(VarArrayOf({1, 1}));
+    int Key = VK_DOWN;
+    Grid.KeyDown(Key, {});
+    EXPECT_TRUE(VarSame(Grid.KeyValue(), VarArrayOf({1, 2}))) << "a key press selects the next record's key";
+
+    // The lookup field as data field: list, key and list field from it.
+    TDBLookupGridEh Bound;
+    Bound.SetDataFieldSource(&DataSource);
+    Bound.SetDataFieldName(QStringLiteral("Branch"));
+    EXPECT_TRUE(Bound.ListFromLookupField());
+    ASSERT_EQ(Bound.DataFields().size(), 2u);
+    EXPECT_EQ(Bound.ListDataSet(), &Branches);
+    ASSERT_NE(Bound.ListField(), nullptr);
+    EXPECT_EQ(Bound.ListField()->FieldName(), "Name");
+    Bound.SelectKeyValue(VarArrayOf({1, 2}));
+    EXPECT_EQ(Data.FieldByName(QStringLiteral("R"))->AsInteger(), 1);
+    EXPECT_EQ(Data.FieldByName(QStringLiteral("C"))->AsInteger(), 2);
+    EXPECT_EQ(Branch->AsString(), "Northeast");
+    Data.Cancel();
+    Bound.SetDataFieldName(QStringLiteral("R"));
+    EXPECT_FALSE(Bound.ListFromLookupField()) << "a plain data field unbinds the lookup's list";
+    EXPECT_EQ(Bound.ListDataSet(), nullptr);
 }

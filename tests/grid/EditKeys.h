@@ -1,9 +1,12 @@
 // Sends a key sequence to a widget as real key events: plain characters, and
 // named keys in angle brackets (<Up>, <Down>, <Left>, <Right>, <Enter>,
-// <Esc>, <BS>, <Del>, <Alt+Down>, <Ctrl+V>, <Ctrl+A>).
+// <Esc>, <BS>, <Del>, <Alt+Down>, <Ctrl+V>, <Ctrl+A>, <Ctrl+Enter>).
 #pragma once
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QTimer>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QWidget>
@@ -32,6 +35,7 @@ inline void TypeKeys(QWidget* W, const QString& Keys)
         {"BS", Qt::Key_Backspace, Qt::NoModifier, "\b"}, {"Del", Qt::Key_Delete, Qt::NoModifier, {}},
         {"Alt+Down", Qt::Key_Down, Qt::AltModifier, {}}, {"Ctrl+V", Qt::Key_V, Qt::ControlModifier, "\x16"},
         {"Ctrl+A", Qt::Key_A, Qt::ControlModifier, "\x01"},
+        {"Ctrl+Enter", Qt::Key_Return, Qt::ControlModifier, "\r"},
     };
     for (qsizetype I = 0; I < Keys.size(); ++I) {
         if (Keys[I] == u'<') {
@@ -53,4 +57,22 @@ inline void SendFocus(QWidget* W, bool In)
 {
     QFocusEvent E(In ? QEvent::FocusIn : QEvent::FocusOut, Qt::TabFocusReason);
     QCoreApplication::sendEvent(W, &E);
+}
+
+// Opens the widget's context menu and picks the entry whose caption starts
+// with Caption ("Paste"; accelerator marks ignored).
+inline void ChooseFromContextMenu(QWidget* W, const QString& Caption)
+{
+    QTimer::singleShot(0, [Caption] {
+        if (auto* M = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* A : M->actions())
+                if (QString(A->text()).remove(u'&').startsWith(Caption)) {
+                    A->trigger();
+                    break;
+                }
+            M->close();
+        }
+    });
+    QContextMenuEvent Event(QContextMenuEvent::Mouse, QPoint(2, 2), W->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(W, &Event);
 }

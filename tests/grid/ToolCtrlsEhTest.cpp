@@ -6,6 +6,8 @@
 #include "platform/rtl/Classes.h"
 
 #include <QMouseEvent>
+#include <QTableView>
+#include <QToolButton>
 
 namespace {
 
@@ -151,6 +153,57 @@ TEST(TSpecRow, CellsTextValueAndAssign)
     EXPECT_TRUE(VarEqualsEh(Copy.Value(), Variant(0)));
 }
 
+// Where a click closes the calendar: days, week numbers, the month name and
+// the background accept; the day names and the month buttons do nothing.
+TEST(TPopupMonthCalendar, ClicksThatClose)
+{
+    struct TOwner : TPopupOwnerEh
+    {
+        int Accepted = 0;
+        void CloseUp(bool Accept) override { Accepted += Accept ? 1 : -100; }
+    } Owner;
+    TPopupMonthCalendarEh Calendar(&Owner);
+    Calendar.setVerticalHeaderFormat(QCalendarWidget::ISOWeekNumbers);
+    Calendar.setSelectedDate(QDate(2026, 3, 11));
+    Calendar.resize(Calendar.minimumSizeHint() + QSize(4, 4));
+    Calendar.show();
+    auto* View = Calendar.findChild<QTableView*>();
+    auto* Bar = Calendar.findChild<QWidget*>(QStringLiteral("qt_calendar_navigationbar"));
+    ASSERT_TRUE(View && Bar);
+    auto Cell = [View](int Row, int Col) { return View->visualRect(View->model()->index(Row, Col)).center(); };
+    auto Child = [&](const char* Name) {
+        return Calendar.findChild<QWidget*>(QLatin1String(Name))->geometry().center();
+    };
+    const struct
+    {
+        const char* Name;
+        QWidget* Target;
+        QPoint At;
+        int Accepted;
+    } Cases[] = {
+        {"a day", View->viewport(), Cell(3, 3), 1},
+        {"a week number", View->viewport(), Cell(3, 0), 1},
+        {"a day name", View->viewport(), Cell(0, 3), 0},
+        {"the month name", Bar, Child("qt_calendar_monthbutton"), 1},
+        {"the year", Bar, Child("qt_calendar_yearbutton"), 1},
+        {"the border", &Calendar, QPoint(1, Calendar.height() / 2), 1},
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        Owner.Accepted = 0;
+        Press(C.Target, QEvent::MouseButtonPress, C.At, Qt::LeftButton);
+        Press(C.Target, QEvent::MouseButtonRelease, C.At, Qt::NoButton);
+        EXPECT_EQ(Owner.Accepted, C.Accepted);
+    }
+    // The month buttons turn the page and leave the calendar open.
+    Owner.Accepted = 0;
+    auto* Next = Calendar.findChild<QToolButton*>(QStringLiteral("qt_calendar_nextmonth"));
+    ASSERT_NE(Next, nullptr);
+    Next->click();
+    EXPECT_EQ(Calendar.monthShown(), 4);
+    EXPECT_EQ(Owner.Accepted, 0);
+}
+
 TEST(TValueHelpers, VariantEquality)
 {
     const struct { const char* Name; Variant A, B; bool Want; } Cases[] = {
@@ -160,6 +213,10 @@ TEST(TValueHelpers, VariantEquality)
         {"empty and empty", Variant(), Variant(), true},
         {"text and a failing number", Variant("abc"), Variant(1), false},
         {"texts", Variant("a"), Variant("a"), true},
+        {"arrays alike", VarArrayOf({1, "x"}), VarArrayOf({1.0, "x"}), true},
+        {"arrays of other lengths", VarArrayOf({1}), VarArrayOf({1, 2}), false},
+        {"array and its only element", VarArrayOf({1}), Variant(1), false},
+        {"array and null", VarArrayOf({1}), Variant::Null(), false},
     };
     for (const auto& C : Cases)
         EXPECT_EQ(VarEqualsEh(C.A, C.B), C.Want) << C.Name;

@@ -1,6 +1,7 @@
-// tallybridge-screens OUT: renders the login window, the password prompt and
-// the main window as a user meets them into OUT/login.png, ask.png and
-// main.png. It works in a temporary program folder with a fresh database and
+// tallybridge-screens OUT: renders the login window, the password prompt,
+// the main window and the report designer as a user meets them into
+// OUT/login.png, ask.png, main.png, designer.png (the bill template with two
+// objects selected) and designer-dialog.png (a dialog page). It works in a temporary program folder with a fresh database and
 // the pictures drawn beside this program, and drives the windows through the
 // modal seam, so it needs no display.
 #include "app/AskForm.h"
@@ -16,6 +17,13 @@
 #include "platform/gui/ModalSeam.h"
 #include "platform/gui/TestRender.h"
 #include "platform/rtl/SysUtils.h"
+#include "report/designer/FR_Desgn.h"
+#include "report/designer/FR_DsgPage.h"
+#include "report/engine/FR_Class.h"
+#include "report/engine/FR_Dock.h"
+#include "report/engine/FR_Globals.h"
+#include "report/engine/FR_MemoView.h"
+#include "report/engine/FR_Page.h"
 
 #include <QApplication>
 #include <QDir>
@@ -69,6 +77,49 @@ void Render(QWidget* Window, const QString& FileName)
     std::printf("%s\n", qPrintable(FileName));
 }
 
+// The designer as "单据设计" opens it: two objects of the bill selected, then
+// a dialog page asking for the bill's date range.
+void RenderDesigner(TfrDesignerForm* Designer, const QString& Out)
+{
+    Designer->show();
+    Designer->SetCurPage(0);
+    TfrPage* Page = Designer->Page;
+    int Selected = 0;
+    for (int i = 0; i < Page->Count() && Selected < 2; ++i)
+        if (dynamic_cast<TfrMemoView*>(Page->Objects(i))) {
+            SetViewSelected(Page->Objects(i), true);
+            ++Selected;
+        }
+    Designer->PageView->ComputeSelectionBounds();
+    Designer->SelectionChanged();
+    Designer->RedrawPage();
+    Render(Designer, Out + QStringLiteral("/designer.png"));
+
+    CurReport->Pages()->Add();
+    TfrPage* Dialog = CurReport->Pages()->Pages(CurReport->Pages()->Count() - 1);
+    Dialog->PageType = ptDialog;
+    Dialog->Caption = QStringLiteral("选择日期");
+    Dialog->FormLeft = 200;
+    Dialog->FormTop = 150;
+    Dialog->FormWidth = 320;
+    Dialog->FormHeight = 160;
+    const struct { const char* Text; QRect Bounds; } Labels[] = {
+        {"开始日期：", QRect(16, 20, 80, 20)}, {"[StartDate]", QRect(100, 20, 180, 20)},
+        {"结束日期：", QRect(16, 52, 80, 20)}, {"[EndDate]", QRect(100, 52, 180, 20)}};
+    for (const auto& L : Labels) {
+        auto Memo = std::make_unique<TfrMemoView>();
+        Memo->Memo()->Add(QString::fromUtf8(L.Text));
+        Memo->SetBounds(L.Bounds.x(), L.Bounds.y(), L.Bounds.width(), L.Bounds.height());
+        Memo->SetFrameTyp(L.Text[0] == '[' ? 15 : 0);
+        Dialog->Add(std::move(Memo));
+    }
+    Designer->SetCurPage(CurReport->Pages()->Count() - 1);
+    SetViewSelected(Dialog->Objects(1), true);
+    Designer->PageView->ComputeSelectionBounds();
+    Designer->RedrawPage();
+    Render(Designer->DialogPageForm, Out + QStringLiteral("/designer-dialog.png"));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -86,6 +137,8 @@ int main(int argc, char** argv)
         const QString Pictures = Application()->ExePath();
         CopyFolder(Pictures + QStringLiteral("Res"), Folder.path() + QStringLiteral("/Res"));
         CopyFolder(Pictures + QStringLiteral("Faces"), Folder.path() + QStringLiteral("/Faces"));
+        CopyFolder(Pictures + QStringLiteral("Frf"), Folder.path() + QStringLiteral("/Frf"));
+        frRegisterDesigner();
         const QString Database = Folder.path() + QStringLiteral("/Tallybridge.mdb");
         CreateDatabaseFile(Database, Schema());
 
@@ -109,6 +162,11 @@ int main(int argc, char** argv)
                     FormLogin->SpeedButton4->Click();
                     return mrNone;
                 }
+                if (auto* Designer = dynamic_cast<TfrDesignerForm*>(Form)) {
+                    RenderDesigner(Designer, Out);
+                    Designer->ExitB->Click();
+                    return mrNone;
+                }
                 if (Form == FormAsk) {
                     FormAsk->Edit1->setText(QStringLiteral("secret"));
                     Render(FormAsk, Out + QStringLiteral("/ask.png"));
@@ -124,8 +182,11 @@ int main(int argc, char** argv)
             });
         FormMain->Show();
         Render(FormMain, Out + QStringLiteral("/main.png"));
+        if (LoadReportTemplate(FormMain->frReport1, AppPath + QStringLiteral("Frf/Bill.frf")))
+            FormMain->DesignButton->Click();
         Application()->DestroyForms();
         ShareDataModule = nullptr;
+        frUnregisterDesigner();
     } catch (const Exception& E) {
         std::fprintf(stderr, "tallybridge-screens: %s\n", E.what());
         return 1;

@@ -514,3 +514,26 @@ TEST(Canvas, BorrowedScaledPainterDrawsWholeLines)
     EXPECT_EQ(Image.pixel(9, 6) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(Image.pixel(10, 6) & 0xFFFFFF, 0xFFFFFFu);
 }
+// A region clip after a fill without clipping still holds: the painter keeps
+// its clip record, and turning clipping off must not leave it disabled.
+TEST(Canvas, RegionClipHoldsAfterAFillWithoutClip)
+{
+    QImage Image = WhiteImage(60, 20);
+    TCanvas C(&Image);
+    const QRegion Holes = QRegion(0, 0, 60, 20) - QRegion(10, 5, 10, 10) - QRegion(40, 5, 10, 10);
+    for (TColor Color : {clRed, clBlack, clBlue}) {
+        C.SelectClipRgn(Color == clBlack ? nullptr : &Holes);
+        C.Brush()->SetColor(Color);
+        C.FillRect(QRect(0, 0, 60, 20));
+    }
+    // Thin lines are clipped pixel by pixel the same way.
+    C.Pen()->SetColor(clLime);
+    C.MoveTo(0, 12);
+    C.LineTo(60, 12);
+    C.Release();
+    EXPECT_EQ(C.Pixels(15, 10), clBlack);
+    EXPECT_EQ(C.Pixels(45, 10), clBlack);
+    EXPECT_EQ(C.Pixels(30, 10), clBlue);
+    EXPECT_EQ(C.Pixels(15, 12), clBlack);
+    EXPECT_EQ(C.Pixels(30, 12), clLime);
+}

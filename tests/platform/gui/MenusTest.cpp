@@ -53,3 +53,23 @@ TEST(PopupMenu, ItemsGoneWhileTheMenuIsOpenAreSkipped)
     EXPECT_EQ(Clicks, 0);
     EXPECT_THROW(Menu.Items()->Items(0), EListError);
 }
+
+TEST(MainMenu, DropDownIsBuiltAsItOpensAfterTheParentsClick)
+{
+    QWidget Form;
+    TMainMenu Menu(&Form);
+    TMenuItem* View = Menu.Items()->Add(QStringLiteral("&View"));
+    int Clicks = 0;
+    TMenuItem* Bar = View->Add(QStringLiteral("Tool bar"), [&](QObject*) { ++Clicks; });
+    View->Add(QStringLiteral("Hidden"))->SetVisible(false);
+    View->OnClick = [&](QObject*) { Bar->SetChecked(true); };
+    Menu.Rebuild();
+    ASSERT_EQ(Menu.MenuBar()->actions().size(), 1);
+    QMenu* Drop = Menu.MenuBar()->actions().at(0)->menu();
+    ASSERT_NE(Drop, nullptr);
+    emit Drop->aboutToShow();
+    ASSERT_EQ(Captions(Drop), QStringList{QStringLiteral("Tool bar")});
+    EXPECT_TRUE(Drop->actions().at(0)->isChecked());
+    Drop->actions().at(0)->trigger();
+    EXPECT_EQ(Clicks, 1);
+}

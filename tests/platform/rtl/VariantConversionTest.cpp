@@ -168,6 +168,7 @@ TEST(VariantConversion, VarTypeOfEachKind)
         {"Boolean", false, varBoolean},
         {"string", "s", varString},
         {"date", T(1), varDate},
+        {"array", VarArrayOf({1, "a"}), TVarType(varArray | varVariant)},
     };
     for (const TTypeRow& Row : Rows) {
         SCOPED_TRACE(Row.Name);
@@ -179,6 +180,27 @@ TEST(VariantConversion, VarTypeOfEachKind)
     EXPECT_FALSE(VarIsEmpty(Variant("")));
     EXPECT_EQ(VarTypeName(varInt64), QStringLiteral("Int64"));
     EXPECT_EQ(VarTypeName(varString), QStringLiteral("String"));
+}
+
+// An array holds a key over several fields: it keeps its elements and
+// converts to no single value.
+TEST(VariantConversion, ArrayKeepsElementsAndConvertsToNothing)
+{
+    const Variant A = VarArrayOf({5, N(), "x"});
+    EXPECT_EQ(Show(A), "A:I:5,N,S:x");
+    EXPECT_TRUE(VarIsArray(A));
+    EXPECT_FALSE(VarIsArray(Variant(5)));
+    EXPECT_TRUE(Variant(5).Elements().isEmpty());
+    EXPECT_EQ(Outcome([&] { return A.AsString().toStdString(); }), "!EVariantError");
+    EXPECT_EQ(Outcome([&] { return Show(A + Variant(1)); }), "!EVariantError");
+    try {
+        (void)A.AsFloat();
+        ADD_FAILURE() << "no exception";
+    } catch (const EVariantError& E) {
+        EXPECT_EQ(E.Message(), QStringLiteral("Could not convert variant of type (Array Variant) into type (Double)"));
+    }
+    EXPECT_TRUE(VarSame(A, VarArrayOf({5, N(), "x"})));
+    EXPECT_FALSE(VarSame(A, VarArrayOf({5.0, N(), "x"})));
 }
 
 TEST(VariantConversion, VarAsTypeTable)

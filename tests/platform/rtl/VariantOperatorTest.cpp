@@ -253,6 +253,11 @@ TEST(VariantCompare, RelationshipTable)
         {"date against its number", T(45000), 45000.0, "="},
         {"large ints stay exact", (int64_t(1) << 53) + 1, double(int64_t(1) << 53), ">"},
         {"NaN is not equal", std::nan(""), 1.0, "!="},
+        {"arrays equal pairwise", VarArrayOf({1, "b"}), VarArrayOf({1.0, "b"}), "="},
+        {"arrays differing in one element", VarArrayOf({1, "b"}), VarArrayOf({1, "c"}), "!="},
+        {"arrays of other lengths", VarArrayOf({1}), VarArrayOf({1, 2}), "!="},
+        {"array against a value raises", VarArrayOf({1}), 1, "!EVariantError"},
+        {"null before an array", N(), VarArrayOf({1}), "<"},
     };
     for (const TCompareRow& Row : Rows) {
         SCOPED_TRACE(Row.Name);

@@ -28,6 +28,12 @@ inline std::string Show(const Variant& V)
     case Variant::TKind::Boolean: return V.AsBoolean() ? "B:True" : "B:False";
     case Variant::TKind::String: return "S:" + V.AsString().toStdString();
     case Variant::TKind::DateTime: return "T:" + Num(V.AsDateTime());
+    case Variant::TKind::Array: {
+        std::string Text = "A:";
+        for (const Variant& E : V.Elements())
+            Text += (Text.size() > 2 ? "," : "") + Show(E);
+        return Text;
+    }
     }
     return "?";
 }

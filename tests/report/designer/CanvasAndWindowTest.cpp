@@ -1,9 +1,16 @@
 #include "DesignerTestUtil.h"
 
 #include "platform/gui/Menus.h"
+#include "report/designer/FR_Combo.h"
+#include "report/designer/FR_Insp.h"
 #include "report/engine/FR_Dock.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QImage>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
 
 namespace designertest {
 namespace {
@@ -166,6 +173,11 @@ TEST_F(TDesignerTest, PreparedPageEditingKeepsReportCommandsOffAndTheFileName)
     EXPECT_TRUE(Designer->N20->Enabled());
     EXPECT_TRUE(Report.Modified());
     EXPECT_FALSE(Report.ChangedInDesigner());
+    for (TMenuItem* Item : {Designer->N23, Designer->N19, Designer->N39, Designer->N29, Designer->N41,
+                            Designer->N15, Designer->N30, Designer->N44, Designer->N42, Designer->N8})
+        EXPECT_FALSE(Item->Enabled()) << Item->objectName().toStdString();
+    EXPECT_TRUE(Designer->N17->Enabled());
+    EXPECT_FALSE(Designer->MastMenu->Enabled()) << "no extra tools when editing a prepared page";
     EXPECT_EQ(Designer->Caption(), QStringLiteral("Designer - Untitled"));
     Designer.reset();
     EXPECT_EQ(Report.FileName(), QStringLiteral("Bill.frf"));
@@ -231,6 +243,99 @@ TEST_F(TDesignerTest, InsertExpressionBracketsTheText)
             nullptr);
         EXPECT_EQ(Designer->InsertExpression(), QString::fromUtf8(R.Result)) << R.Typed;
     }
+}
+
+TEST_F(TDesignerTest, MenusTakeTheirTextsAndTheTabMenuRunsItsTwins)
+{
+    Open();
+    const std::pair<TMenuItem*, const char*> Rows[] = {
+        {Designer->FileMenu, "&File"},      {Designer->N10, "E&xit"},        {Designer->N33, "Send to &back"},
+        {Designer->Pan5, "Object &Inspector"}, {Designer->Pan8, "Insert data field"},
+        {Designer->N15, "Add dialog &form"}, {Designer->N6, "&Edit..."},       {Designer->N45, "Add dialog &form"},
+        {Designer->N43, "&Remove page"}};
+    for (const auto& [Item, Text] : Rows)
+        EXPECT_EQ(Item->Caption(), QString::fromUtf8(Text)) << Item->objectName().toStdString();
+    EXPECT_EQ(Designer->C3->count(), 19);
+    EXPECT_EQ(Designer->C4->itemText(0), QStringLiteral("0,1"));
+    int Added = 0;
+    Designer->N29->OnClick = [&](QObject*) { ++Added; };
+    Designer->N41->Click();
+    EXPECT_EQ(Added, 1);
+
+    // The engine's hooks lead into the window while it lives, and nowhere after.
+    int Highlights = 0;
+    Designer->HlB1->OnClick = [&](QObject*) { ++Highlights; };
+    ASSERT_TRUE(frHighlightEditor);
+    frHighlightEditor();
+    EXPECT_EQ(Highlights, 1);
+    Designer->SetModified(true);
+    EXPECT_TRUE(Report.ChangedInDesigner());
+    Designer.reset();
+    EXPECT_FALSE(frHighlightEditor);
+}
+
+TEST_F(TDesignerTest, ToolbarsMenuShowsAndTogglesTheBars)
+{
+    Open();
+    Designer->show();
+    Designer->N37->OnClick(Designer->N37);
+    EXPECT_TRUE(Designer->Pan1->Checked());
+    EXPECT_EQ(Designer->Pan5->Checked(), Designer->InspForm && Designer->InspForm->isVisible());
+    Designer->Pan1->Click();
+    EXPECT_FALSE(Designer->Panel1->IsVisible());
+    Designer->Pan1->Click();
+    EXPECT_TRUE(Designer->Panel1->IsVisible());
+    Designer->Pan6->Click();
+    EXPECT_FALSE(Designer->Panel5->IsVisible()) << "Pan6 is the alignment palette";
+}
+
+TEST_F(TDesignerTest, StatusBarUnitsWheelAndDialogPageKeys)
+{
+    Page()->PageType = ptDialog;
+    Report.Pages()->Add();
+    Open();
+    TCustomControl* Status = Designer->StatusBar1;
+    for (const auto& [X, Units] : {std::pair{10, 1}, {200, 1}, {70, 2}, {5, 0}}) {
+        Status->OnMouseDown(Status, mbLeft, {}, X, 5);
+        Status->OnDblClick(Status);
+        EXPECT_EQ(Designer->Units, Units) << X;
+    }
+
+    Build(QStringLiteral("Memo1 8,8 96x20; Memo2 8,40 96x20"));
+    int Key = 'A';
+    Designer->DialogPageForm->OnKeyDown(Designer->DialogPageForm, Key, TShiftState{ssCtrl});
+    EXPECT_EQ(SelCount, 2);
+
+    Designer->SetCurPage(1);
+    Designer->show();
+    QScrollBar* Bar = Designer->ScrollBox1->verticalScrollBar();
+    ASSERT_GT(Bar->maximum(), 16);
+    for (const auto& [Delta, Value] : {std::pair{-240, 16}, {120, 8}}) {
+        QWheelEvent Wheel(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, Delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Designer->ScrollBox1->viewport(), &Wheel);
+        EXPECT_EQ(Bar->value(), Value) << Delta;
+    }
+}
+
+TEST_F(TDesignerTest, ExtraToolsAndDialogControlsComeFromTheEngineLists)
+{
+    int Clicks = 0;
+    frTools.push_back({QStringLiteral("53080"), QImage(), [&] { ++Clicks; }});
+    frAddIns.push_back({QStringLiteral("TfrCheck"), nullptr, QString(), QStringLiteral("Check"), nullptr, 1});
+    Open();
+    frTools.clear();
+    frAddIns.clear();
+    ASSERT_TRUE(Designer->MastMenu->Enabled());
+    ASSERT_EQ(Designer->MastMenu->Count(), 2);
+    EXPECT_EQ(Designer->MastMenu->Items(0), Designer->InsFieldsItem);
+    EXPECT_EQ(Designer->MastMenu->Items(1)->Caption(), QStringLiteral("Designer"));
+    Designer->MastMenu->Items(1)->Click();
+    for (auto* B : Designer->Panel6->findChildren<TfrTBButton*>())
+        if (B->Tag() == 36 && B->Hint() == QStringLiteral("Designer"))
+            B->Click();
+    EXPECT_EQ(Clicks, 2);
+    EXPECT_FALSE(Designer->ToolButton(10)->isVisibleTo(Designer->Panel4)) << "dialog controls wait for a dialog page";
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // A designer window on a report made in code: pages from short texts
-// ("Memo1 10,10 96x20 sel", "Band1 band 0,40 600x40", "Line1 line 0,0 40x0"),
+// ("Memo1 10,10 96x20 sel", "Band1 band 0,40 600x40", "Line1 line 0,0 40x0",
+// "Stamp1 addin 0,0 80x24" of the first registered add-in),
 // mouse gestures from event texts ("D 10,10; M 14,10 Alt; U 30,10") and the
 // page read back as text.
 #pragma once
@@ -63,11 +64,12 @@ protected:
         for (const QString& Item : Text.split(u';', Qt::SkipEmptyParts)) {
             const QStringList F = Item.simplified().split(u' ');
             const bool Band = F.contains(QStringLiteral("band")), Line = F.contains(QStringLiteral("line"));
-            const bool Pic = F.contains(QStringLiteral("pic"));
-            auto V = CreateViewByType(Band ? gtBand : Line ? gtLine : Pic ? gtPicture : gtMemo, QString());
+            const bool AddIn = F.contains(QStringLiteral("addin")), Pic = F.contains(QStringLiteral("pic"));
+            auto V = AddIn ? CreateViewByType(gtAddIn, frAddIns.at(0).ClassName)
+                           : CreateViewByType(Band ? gtBand : Line ? gtLine : Pic ? gtPicture : gtMemo, QString());
             V->SetName(F[0]);
-            const QStringList Pos = F[Band || Line || Pic ? 2 : 1].split(u','),
-                              Size = F[Band || Line || Pic ? 3 : 2].split(u'x');
+            const bool Kind = Band || Line || AddIn || Pic;
+            const QStringList Pos = F[Kind ? 2 : 1].split(u','), Size = F[Kind ? 3 : 2].split(u'x');
             V->SetBounds(Pos[0].toInt(), Pos[1].toInt(), Size[0].toInt(), Size[1].toInt());
             if (F.contains(QStringLiteral("sel"))) {
                 V->SetSelected(true);

@@ -1,7 +1,26 @@
 #include "DesignerTestUtil.h"
 
+#include "platform/gui/Menus.h"
+#include "report/designer/FR_BTyp.h"
+#include "report/engine/FR_PictureView.h"
+
+#include <QRadioButton>
+
 namespace designertest {
 namespace {
+
+// An add-in that comes with its own size and allows one per page.
+class TfrStampView : public TfrPictureView
+{
+public:
+    TfrStampView()
+    {
+        FBaseName = QStringLiteral("Stamp");
+        SetBounds(0, 0, 80, 24);
+        SetFlags(Flags() | flOnePerPage);
+    }
+    QString ClassName() const override { return QStringLiteral("TfrStampView"); }
+};
 
 struct TGesture
 {
@@ -11,17 +30,56 @@ struct TGesture
     const char* Events;
     const char* After;
     const char* Records;
+    // Optional: "ref <view or -> <cursor>", then " pages <n>", " editor" when an editor
+    // opened, and the messages shown.
+    const char* State = nullptr;
+    TfrPageType PageType = ptReport;
+    TModalResult BandAnswer = mrOk;   // the band-type dialog chooses "Master data"
 };
+
+const char* CursorName(TCursor C)
+{
+    const std::pair<TCursor, const char*> Names[] = {{crDefault, "arrow"}, {crCross, "cross"},
+        {crPencil, "pencil"}, {crSizeNWSE, "nwse"}, {crSizeNESW, "nesw"}, {crSizeNS, "ns"}, {crSizeWE, "we"},
+        {crHSplit, "split"}};
+    for (const auto& [Cursor, Name] : Names)
+        if (Cursor == C)
+            return Name;
+    return "?";
+}
 
 class GestureTest : public TDesignerTest, public ::testing::WithParamInterface<TGesture>
 {
+protected:
+    void SetUp() override
+    {
+        TDesignerTest::SetUp();
+        frAddIns.push_back({QStringLiteral("TfrStampView"), [] { return std::make_unique<TfrStampView>(); },
+                            QString(), QStringLiteral("Stamp"), nullptr, 0});
+    }
+    void TearDown() override
+    {
+        TDesignerTest::TearDown();
+        frAddIns.clear();
+    }
 };
 
 TEST_P(GestureTest, EditsThePageThroughOneRecordPerGesture)
 {
     const TGesture& G = GetParam();
+    Page()->PageType = G.PageType;
     Open();
     Build(QString::fromUtf8(G.Page));
+    TModalSeam::ClearMessages();
+    TModalHandlers Seam(
+        [&](TForm* Form) {
+            if (auto* Types = dynamic_cast<TfrBandTypesForm*>(Form))
+                Types->TypeButton(btMasterData)->click();
+            return G.BandAnswer;
+        },
+        [](const TMessageRequest&) { return mrOk; });
+    int Editors = 0;
+    frMemoEditor = frPictureEditor = [&] { ++Editors; };
     Designer->PressTool(G.Tool);
     Run(QString::fromUtf8(G.Events));
     EXPECT_EQ(PageText(), QString::fromUtf8(G.After));
@@ -30,10 +88,21 @@ TEST_P(GestureTest, EditsThePageThroughOneRecordPerGesture)
     for (int i = 0; i < Page()->Count(); ++i)
         Selected += Page()->Objects(i)->Selected();
     EXPECT_EQ(SelCount, Selected);
+    if (G.State) {
+        QString State = QStringLiteral("ref %1 %2").arg(RefView ? RefView->Name() : QStringLiteral("-"),
+                                                        QString::fromUtf8(CursorName(Designer->PageView->Cursor())));
+        if (Report.Pages()->Count() > 1)
+            State += QStringLiteral(" pages %1").arg(Report.Pages()->Count());
+        if (Editors > 0)
+            State += QStringLiteral(" editor");
+        for (const TMessageRequest& M : TModalSeam::Messages())
+            State += u' ' + M.Describe();
+        EXPECT_EQ(State, QString::fromUtf8(G.State));
+    }
 }
 
 const TGesture Gestures[] = {
-    {"ClickSelects", "Memo1 8,8 96x20", -1, "D 20,12; U 20,12", "Memo1 8,8 96x20 sel", ""},
+    {"ClickSelects", "Memo1 8,8 96x20", -1, "D 20,12; U 20,12", "Memo1 8,8 96x20 sel", "", "ref Memo1 arrow"},
     {"MotionBelowGridMovesNothing", "Memo1 8,8 96x20", -1, "D 20,12; M 21,12; M 22,13; U 22,13",
      "Memo1 8,8 96x20 sel", ""},
     {"MoveByWholeGridSteps", "Memo1 8,8 96x20", -1, "D 20,12; M 30,12; M 31,12; U 31,12",
@@ -47,17 +116,39 @@ const TGesture Gestures[] = {
     {"RestrictedViewStays", "Memo1 8,8 96x20 r32", -1, "D 20,12; M 40,12; U 40,12", "Memo1 8,8 96x20 sel",
      "2:Memo1"},
     {"ResizePastOppositeCornerFlips", "Memo1 40,40 20x20 sel", -1, "M 60,60; D 60,60; M 20,20; M 12,12; U 12,12",
-     "Memo1 12,12 28x28 sel", "2:Memo1"},
+     "Memo1 12,12 28x28 sel", "2:Memo1", "ref - nwse"},
+    {"HoverTopRightCorner", "Memo1 40,40 20x20 sel", -1, "M 61,39", "Memo1 40,40 20x20 sel", "", "ref - nesw"},
+    {"HoverEdgeMidpoint", "Memo1 40,40 20x20 sel", -1, "M 40,50", "Memo1 40,40 20x20 sel", "", "ref - we"},
+    {"HoverCommonEdge", "Memo1 0,0 40x20 sel; Memo2 40,0 40x20 sel", -1, "M 41,10",
+     "Memo1 0,0 40x20 sel; Memo2 40,0 40x20 sel", "", "ref - split"},
     {"RubberBandOverBandOnlySelectsIt", "Band1 band 0,40 600x40", -1, "D 10,10; M 300,60; U 300,60",
      "Band1 0,40 758x40 sel", ""},
     {"RubberBandPrefersViews", "Band1 band 0,40 600x40; Memo1 8,48 96x20", -1, "D 4,4; M 300,60; U 300,60",
      "Band1 0,40 758x40; Memo1 8,48 96x20 sel", ""},
     {"ShiftClickOnSoleSelectionClears", "Memo1 8,8 96x20 sel", -1, "D 20,12 Shift; U 20,12", "Memo1 8,8 96x20",
-     ""},
-    {"ClickWithMemoToolInsertsDefaultSize", "", 0, "M 101,101; D 101,101; U 101,101", "Memo1 100,100 96x20 sel",
-     "0:Memo1"},
+     "", "ref - arrow"},
+    {"ShiftClickAddsKeepingTheReference", "Memo1 8,8 96x20; Memo2 8,40 96x20", -1,
+     "D 20,12; U 20,12; D 20,44 Shift; U 20,44", "Memo1 8,8 96x20 sel; Memo2 8,40 96x20 sel", "", "ref Memo1 arrow"},
+    {"ClickWithMemoToolInsertsDefaultSizeThenSelects", "", 0, "M 101,101; D 101,101; U 101,101; D 101,101; U 101,101",
+     "Memo1 100,100 96x20 sel", "0:Memo1", "ref Memo1 arrow editor"},
     {"DraggedMemoToolTakesTheRectangle", "", 0, "M 20,20; D 20,20; M 60,44; U 60,44", "Memo1 20,20 40x24 sel",
-     "0:Memo1"},
+     "0:Memo1", "ref Memo1 arrow editor"},
+    {"PictureToolClick", "", 1, "M 40,40; D 40,40; U 40,40", "Picture1 40,40 96x20 sel", "0:Picture1"},
+    {"BandToolInsertsTheChosenTypeBelowTheViews", "Memo1 8,8 96x20", 2, "M 20,101; D 20,101; U 20,101",
+     "MasterData1 0,100 758x20 sel; Memo1 8,8 96x20", "0:MasterData1"},
+    {"BandTypeCancelledInsertsNothing", "Memo1 8,8 96x20", 2, "M 20,101; D 20,101; U 20,101", "Memo1 8,8 96x20",
+     "", "ref - arrow", ptReport, mrCancel},
+    {"SubreportPointsAtANewPage", "", 3, "M 20,20; D 20,20; U 20,20", "SubReport1 20,20 96x20 sel",
+     "0:SubReport1", "ref SubReport1 arrow pages 2"},
+    {"SecondOnePerPageAddInRefused", "Stamp1 addin 0,0 80x24", 10, "M 100,100; D 100,100; U 100,100",
+     "Stamp1 0,0 80x24", "",
+     "ref - arrow Error|You can't place two or more TfrStampView objects on one page.|error|OK"},
+    {"AddInKeepsItsOwnSize", "", 10, "M 100,100; D 100,100; M 140,140; U 140,140", "Stamp1 100,100 80x24 sel",
+     "0:Stamp1"},
+    {"DialogPageClickTakesTheViewsOwnSize", "", 10, "M 21,21; D 21,21; U 21,21", "Stamp1 20,20 80x24 sel",
+     "0:Stamp1", "ref Stamp1 arrow editor", ptDialog},
+    {"DialogPageDraggedMemo", "", 0, "M 21,21; D 21,21; M 61,45; U 61,45", "Memo1 20,20 40x24 sel", "0:Memo1",
+     nullptr, ptDialog},
     {"LineRightwards", "", 4, "M 10,10; D 10,10; M 50,12; U 50,12", "Line1 8,8 40x0 sel", "0:Line1"},
     {"LineLeftwardsFromTheRoundedStart", "", 4, "M 50,10; D 50,10; M 10,10; U 10,10", "Line1 12,8 36x0 sel", "0:Line1"},
     {"LineUpwards", "", 4, "M 8,48; D 8,48; M 8,8; U 8,8", "Line1 8,8 0x40 sel", "0:Line1"},
@@ -75,6 +166,35 @@ const TGesture Gestures[] = {
 
 INSTANTIATE_TEST_SUITE_P(Designer, GestureTest, ::testing::ValuesIn(Gestures),
                          [](const auto& Info) { return std::string(Info.param.Name); });
+
+TEST_F(TDesignerTest, RightClickShowsTheMenuAndDoubleClickTheEditor)
+{
+    Open();
+    Build(QStringLiteral("Memo1 8,8 96x20; Memo2 8,40 96x20"));
+    int Menus = 0, Editors = 0;
+    Designer->Popup1->OnPopup = [&](QObject*) { ++Menus; };
+    frMemoEditor = [&] { ++Editors; };
+    Run(QStringLiteral("R 20,44"));
+    EXPECT_EQ(PageText(), QStringLiteral("Memo1 8,8 96x20; Memo2 8,40 96x20 sel"));
+    EXPECT_EQ(Menus, 1);
+    EXPECT_FALSE(Designer->PageView->Down);
+
+    Designer->PageView->DblClick();
+    EXPECT_EQ(Editors, 1);
+    Run(QStringLiteral("D 20,12; U 20,12"));
+    EXPECT_EQ(PageText(), QStringLiteral("Memo1 8,8 96x20; Memo2 8,40 96x20 sel")) << "the down after a double click";
+    Designer->SelectAll();
+    Designer->PageView->DblClick();
+    EXPECT_EQ(Editors, 1) << "several views: no editor";
+
+    // A dialog page without selection opens its script.
+    Report.Pages()->Add();
+    Report.Pages()->Pages(1)->PageType = ptDialog;
+    Designer->SetCurPage(1);
+    Designer->PageView->DblClick();
+    EXPECT_EQ(Editors, 2);
+    EXPECT_EQ(Records(), QString());
+}
 
 } // namespace
 } // namespace designertest

@@ -38,6 +38,7 @@ inline QString ShowValue(const Variant& V)
     case Variant::TKind::Boolean: return QStringLiteral("B:") + V.AsString();
     case Variant::TKind::String: return QStringLiteral("S:") + V.AsString();
     case Variant::TKind::DateTime: return QStringLiteral("T:") + QString::number(V.AsFloat(), 'g', 12);
+    case Variant::TKind::Array: return QStringLiteral("A");
     }
     return QString();
 }
