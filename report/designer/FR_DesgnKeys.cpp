@@ -524,6 +524,84 @@ void TfrDesignerForm::GB3Click()
 
 // ---------------------------------------------------------------- alignment palette
 
+namespace {
+
+bool Movable(const TfrView* V)
+{
+    return !Restricted(V, frrfDontMove);
+}
+
+// The band's contents side by side: Align1 from the left margin, Align5 from
+// the right edge back. A view that may not move still takes its room.
+void PackBand(TfrPage* Page, const std::vector<TfrView*>& Sel, std::vector<TfrView*> Packed, bool FromLeft)
+{
+    SortBy(Packed, Page, &TfrView::Left);
+    if (FromLeft) {
+        const auto* First = *std::min_element(Sel.begin(), Sel.end(),
+                                              [](auto* A, auto* B) { return A->Left() < B->Left(); });
+        const int Top = First->Top();
+        int X = Page->GetLeftBound();
+        for (TfrView* V : Packed) {
+            if (Movable(V)) {
+                V->SetLeft(X);
+                V->SetTop(Top);
+            }
+            X += V->Width();
+        }
+        return;
+    }
+    const auto* Last = *std::max_element(Sel.begin(), Sel.end(), [](auto* A, auto* B) {
+        return A->Left() + A->Width() < B->Left() + B->Width();
+    });
+    const int Top = Last->Top();
+    int X = Page->PrnInfo.PaperWidthPx;
+    for (auto It = Packed.rbegin(); It != Packed.rend(); ++It) {
+        TfrView* V = *It;
+        if (Movable(V)) {
+            V->SetLeft(X - V->Width());
+            V->SetTop(Top);
+        }
+        X -= V->Width();
+    }
+}
+
+// The selection moved as a group to the middle of Extent.
+void CentreGroup(const std::vector<TfrView*>& Sel, bool Horz, int Extent)
+{
+    int Lo = INT_MAX, Hi = INT_MIN;
+    for (TfrView* V : Sel) {
+        Lo = std::min(Lo, Horz ? V->Left() : V->Top());
+        Hi = std::max(Hi, Horz ? V->Left() + V->Width() : V->Top() + V->Height());
+    }
+    const int Shift = Lo + ((Hi - Lo) - Extent) / 2;
+    for (TfrView* V : Sel)
+        if (Movable(V)) {
+            if (Horz)
+                V->SetLeft(V->Left() - Shift);
+            else
+                V->SetTop(V->Top() - Shift);
+        }
+}
+
+// The first and last keep their places; those between follow at equal steps.
+void SpaceEqually(TfrPage* Page, std::vector<TfrView*> Sorted, bool Horz)
+{
+    auto Coordinate = Horz ? &TfrView::Left : &TfrView::Top;
+    SortBy(Sorted, Page, Coordinate);
+    const int Step = ((Sorted.back()->*Coordinate)() - (Sorted.front()->*Coordinate)())
+        / static_cast<int>(Sorted.size() - 1);
+    for (size_t i = 1; i + 1 < Sorted.size(); ++i)
+        if (Movable(Sorted[i])) {
+            const int Value = (Sorted[i - 1]->*Coordinate)() + Step;
+            if (Horz)
+                Sorted[i]->SetLeft(Value);
+            else
+                Sorted[i]->SetTop(Value);
+        }
+}
+
+} // namespace
+
 void TfrDesignerForm::AlignClick(int Number)
 {
     if (!Page)
@@ -535,7 +613,6 @@ void TfrDesignerForm::AlignClick(int Number)
     if (!Packing && SelCount < Needs[Number])
         return;
     TfrView* Anchor = RefView ? RefView : Page->Objects(LastSelectedIndex());
-    auto Movable = [](const TfrView* V) { return !Restricted(V, frrfDontMove); };
 
     std::vector<TfrView*> Packed;
     if (Packing) {
@@ -557,65 +634,11 @@ void TfrDesignerForm::AlignClick(int Number)
 
     const int aL = Anchor->Left(), aT = Anchor->Top(), aW = Anchor->Width(), aH = Anchor->Height();
     if (Packing) {
-        SortBy(Packed, Page, &TfrView::Left);
-        if (Number == 1) {
-            const auto* First = *std::min_element(Sel.begin(), Sel.end(),
-                                                  [](auto* A, auto* B) { return A->Left() < B->Left(); });
-            const int Top = First->Top();
-            int X = Page->GetLeftBound();
-            for (TfrView* V : Packed) {
-                if (Movable(V)) {
-                    V->SetLeft(X);
-                    V->SetTop(Top);
-                }
-                X += V->Width();
-            }
-        } else {
-            const auto* Last = *std::max_element(Sel.begin(), Sel.end(), [](auto* A, auto* B) {
-                return A->Left() + A->Width() < B->Left() + B->Width();
-            });
-            const int Top = Last->Top();
-            int X = Page->PrnInfo.PaperWidthPx;
-            for (auto It = Packed.rbegin(); It != Packed.rend(); ++It) {
-                TfrView* V = *It;
-                if (Movable(V)) {
-                    V->SetLeft(X - V->Width());
-                    V->SetTop(Top);
-                }
-                X -= V->Width();
-            }
-        }
+        PackBand(Page, Sel, std::move(Packed), Number == 1);
     } else if (Number == 3 || Number == 8) {
-        const bool Horz = Number == 3;
-        int Lo = INT_MAX, Hi = INT_MIN;
-        for (TfrView* V : Sel) {
-            Lo = std::min(Lo, Horz ? V->Left() : V->Top());
-            Hi = std::max(Hi, Horz ? V->Left() + V->Width() : V->Top() + V->Height());
-        }
-        const int Extent = Horz ? PageView->width() : PageView->height();
-        const int Shift = Lo + ((Hi - Lo) - Extent) / 2;
-        for (TfrView* V : Sel)
-            if (Movable(V)) {
-                if (Horz)
-                    V->SetLeft(V->Left() - Shift);
-                else
-                    V->SetTop(V->Top() - Shift);
-            }
+        CentreGroup(Sel, Number == 3, Number == 3 ? PageView->width() : PageView->height());
     } else if (Number == 4 || Number == 9) {
-        const bool Horz = Number == 4;
-        auto Coordinate = Horz ? &TfrView::Left : &TfrView::Top;
-        std::vector<TfrView*> Sorted = Sel;
-        SortBy(Sorted, Page, Coordinate);
-        const int Step = ((Sorted.back()->*Coordinate)() - (Sorted.front()->*Coordinate)())
-            / static_cast<int>(Sorted.size() - 1);
-        for (size_t i = 1; i + 1 < Sorted.size(); ++i)
-            if (Movable(Sorted[i])) {
-                const int Value = (Sorted[i - 1]->*Coordinate)() + Step;
-                if (Horz)
-                    Sorted[i]->SetLeft(Value);
-                else
-                    Sorted[i]->SetTop(Value);
-            }
+        SpaceEqually(Page, Sel, Number == 4);
     } else {
         for (TfrView* V : Sel) {
             if (!Movable(V))
