@@ -9,6 +9,7 @@
 #include "grid/ToolCtrlsEh.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -257,7 +258,7 @@ protected:
     }
     bool focusNextPrevChild(bool Next) override
     {
-        return FEdit->WantTabs() ? false : QPlainTextEdit::focusNextPrevChild(Next);
+        return FEdit->TakesTabs() ? false : QPlainTextEdit::focusNextPrevChild(Next);
     }
     void focusInEvent(QFocusEvent* Event) override
     {
@@ -501,7 +502,20 @@ void TCustomDBEditEh::SetReadOnly(bool Value)
 
 bool TCustomDBEditEh::CheckReadOnly() const
 {
-    return FReadOnly || (!FDataLink->CanModify() && !IsUnbound());
+    if (FReadOnly || (!FDataLink->CanModify() && !IsUnbound()))
+        return true;
+    return FInplaceEditHolder && !FInplaceEditHolder->InplaceEditCanModify(this);
+}
+
+void TCustomDBEditEh::SetInplaceEditHolder(IInplaceEditHolderEh* Value)
+{
+    FInplaceEditHolder = Value;
+    RefreshReadOnlyState();
+}
+
+bool TCustomDBEditEh::TakesTabs() const
+{
+    return FWantTabs || (FInplaceEditHolder && FInplaceEditHolder->InplaceEditWantTabs(this));
 }
 
 void TCustomDBEditEh::RefreshReadOnlyState()
@@ -663,8 +677,8 @@ void TCustomDBEditEh::TextEdited()
 {
     if (FSettingText)
         return;
-    // Cut, paste and undo from the context menu change the text without a
-    // key: the record goes into edit state now and keeps the changed text.
+    // Cut and undo from the context menu change the text without a key: the
+    // record goes into edit state now and keeps the changed text.
     if (!IsUnbound() && !FDataLink->LinkEditing() && !CheckReadOnly()) {
         const QString Changed = text();
         const int Caret = cursorPosition();
@@ -752,7 +766,7 @@ void TCustomDBEditEh::keyPressEvent(QKeyEvent* Event)
             return;
         }
         const ushort Code = Typed.unicode();
-        if ((Code == 13 && !FWantReturns) || (Code == 9 && !FWantTabs) || Code == 10) {
+        if ((Code == 13 && !FWantReturns) || (Code == 9 && !TakesTabs()) || Code == 10) {
             Event->ignore();
             return;
         }
@@ -774,7 +788,7 @@ bool TCustomDBEditEh::event(QEvent* Event)
         Event->ignore();
         return false;
     }
-    if (Event->type() == QEvent::KeyPress && FWantTabs) {
+    if (Event->type() == QEvent::KeyPress && TakesTabs()) {
         auto* K = static_cast<QKeyEvent*>(Event);
         if (K->key() == Qt::Key_Tab || K->key() == Qt::Key_Backtab) {
             keyPressEvent(K);
@@ -890,6 +904,25 @@ void TCustomDBEditEh::leaveEvent(QEvent* Event)
     FMouseInside = false;
     if (FFlat)
         update();
+}
+
+void TCustomDBEditEh::PasteFromClipboard()
+{
+    if (!CheckReadOnly())
+        FDataLink->Edit();
+    paste();
+}
+
+// The menu's paste follows the same rules as Ctrl+V.
+void TCustomDBEditEh::contextMenuEvent(QContextMenuEvent* Event)
+{
+    ExecEditContextMenuEh(this, Event->globalPos(), [this] {
+        try {
+            PasteFromClipboard();
+        } catch (const std::exception& E) {
+            Application()->HandleException(E);
+        }
+    });
 }
 
 void TCustomDBEditEh::paintEvent(QPaintEvent* Event)

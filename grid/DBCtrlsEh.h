@@ -23,6 +23,7 @@ class TDataSource;
 class TEditButtonControlEh;
 class TEditButtonEh;
 class TEditButtonsEh;
+class IInplaceEditHolderEh;
 class TMRUListEh;
 class TMRUListboxEh;
 class TField;
@@ -171,6 +172,9 @@ public:
     void SetReadOnly(bool Value);
     bool WantTabs() const { return FWantTabs; }
     void SetWantTabs(bool Value) { FWantTabs = Value; }
+    // Not owned; the holder outlives the edit.
+    IInplaceEditHolderEh* InplaceEditHolder() const { return FInplaceEditHolder; }
+    void SetInplaceEditHolder(IInplaceEditHolderEh* Value);
     bool WantReturns() const { return FWantReturns; }
     void SetWantReturns(bool Value) { FWantReturns = Value; }
     // Several lines, wrapped at the edit's width: a plain-text editor then
@@ -247,6 +251,8 @@ protected:
     void SelectAllText();
     // The user changed the text (typing, paste, cut).
     virtual void TextEdited();
+    // The clipboard's text pasted by Ctrl+V or the context menu.
+    virtual void PasteFromClipboard();
     // Code wrote the line edit's text directly: an unbound edit takes it
     // as its value, so a later refresh does not bring back an older one.
     virtual void TextSetByCode();
@@ -255,6 +261,7 @@ protected:
     void focusInEvent(QFocusEvent* Event) override;
     void focusOutEvent(QFocusEvent* Event) override;
     void paintEvent(QPaintEvent* Event) override;
+    void contextMenuEvent(QContextMenuEvent* Event) override;
     void enterEvent(QEnterEvent* Event) override;
     void leaveEvent(QEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
@@ -303,6 +310,9 @@ private:
     bool FReadOnly = false;
     bool FWantTabs = false;
     bool FWantReturns = false;
+    IInplaceEditHolderEh* FInplaceEditHolder = nullptr;
+    // WantTabs, or the holder wants them.
+    bool TakesTabs() const;
     bool FFocused = false;
     bool FMouseInside = false;
     bool FInUpdateData = false;
@@ -394,6 +404,7 @@ protected:
     void InternalSetValue(const Variant& Value) override;
     void UpdateFieldFromText() override;
     void TextEdited() override;
+    void PasteFromClipboard() override;
     void TextSetByCode() override;
     void wheelEvent(QWheelEvent* Event) override;
     void focusOutEvent(QFocusEvent* Event) override;

@@ -409,21 +409,26 @@ void TCustomDBNumberEditEh::KeyDown(int& Key, TShiftState Shift)
         Step(Key == VK_UP);
         Key = 0;
     } else if ((Key == 'V' && Shift == TShiftState{ssCtrl}) || (Key == VK_INSERT && Shift == TShiftState{ssShift})) {
-        // Pasted text must be a number; anything else is refused whole.
         Key = 0;
-        if (CheckReadOnly())
-            return;
-        QString T = text();
-        const int Start = hasSelectedText() ? selectionStart() : cursorPosition();
-        T.replace(Start, selectedText().size(), TClipboard().AsText().trimmed());
-        double V;
-        if (!TryStrToFloat(NumberEditEh::Normalize(T, FormatSettings()), V) || !DataLink()->Edit()) {
-            QApplication::beep();
-            return;
-        }
-        InternalSetValue(NumberEditEh::LimitToRange(V, MinValue(), MaxValue()));
-        DataLink()->SetModified();
+        PasteFromClipboard();
     }
+}
+
+// Pasted text must be a number; anything else is refused whole.
+void TCustomDBNumberEditEh::PasteFromClipboard()
+{
+    if (CheckReadOnly())
+        return;
+    QString T = text();
+    const int Start = hasSelectedText() ? selectionStart() : cursorPosition();
+    T.replace(Start, selectedText().size(), TClipboard().AsText().trimmed());
+    double V;
+    if (!TryStrToFloat(NumberEditEh::Normalize(T, FormatSettings()), V) || !DataLink()->Edit()) {
+        QApplication::beep();
+        return;
+    }
+    InternalSetValue(NumberEditEh::LimitToRange(V, MinValue(), MaxValue()));
+    DataLink()->SetModified();
 }
 
 void TCustomDBNumberEditEh::KeyPress(QChar& Key)

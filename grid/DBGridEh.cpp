@@ -3,6 +3,7 @@
 #include "grid/DBGridEhColumns.h"
 #include "grid/DBGridEhDropDownBox.h"
 #include "grid/DBGridEhDraw.h"
+#include "grid/DBGridEhFilter.h"
 #include "grid/DBGridEhSelection.h"
 #include "grid/DBGridEhTitles.h"
 #include "grid/PropFilerEh.h"
@@ -139,6 +140,7 @@ TCustomDBGridEh::TCustomDBGridEh(QWidget* AParent)
             LayoutChanged();
     };
     Font()->OnChange = [this](TFont*) { GridFontChanged(); };
+    FSTFilter = std::make_unique<TSTDBGridEhFilter>(this);
 }
 
 TCustomDBGridEh::~TCustomDBGridEh()
@@ -148,6 +150,8 @@ TCustomDBGridEh::~TCustomDBGridEh()
     // The editor goes while the grid is whole: closing the window later
     // would send it focus and hide events that ask the grid.
     delete InplaceEditor();
+    delete FFilterEdit;
+    FFilterEdit = nullptr;
     FDeferredLayout->Cancel();
     if (FTitleImages)
         FTitleImages->UnRegisterChanges(this);

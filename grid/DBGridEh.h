@@ -28,6 +28,8 @@ class TBookmarkListEh;
 class TDBGridEhSelection;
 class TTimer;
 class TToolTipsWindow;
+class TSTDBGridEhFilter;
+class TInplaceFilterEditEh;
 class QHelpEvent;
 
 // A tool tip due over a cut-off cell: its text, the cell, the font, the
@@ -219,7 +221,7 @@ private:
     TCustomDBGridEh* FGrid;
 };
 
-class TCustomDBGridEh : public TCustomGrid, public TEditActionTarget
+class TCustomDBGridEh : public TCustomGrid, public TEditActionTarget, public IInplaceEditHolderEh
 {
 public:
     explicit TCustomDBGridEh(QWidget* AParent = nullptr);
@@ -477,6 +479,27 @@ public:
     // Ends every mouse drag without applying it.
     void CancelMode() override;
 
+    // ---- filter row (DBGridEhFilterRow.cpp)
+    TSTDBGridEhFilter* STFilter() const { return FSTFilter.get(); }
+    // The filter editor (nullptr before its first use) and the data column
+    // it was last shown in (-1 none; kept while it is hidden).
+    TInplaceFilterEditEh* FilterEdit() const { return FFilterEdit; }
+    int FilterCol() const { return FFilterCol; }
+    // Raw row of the filter row: the last title row; -1 when not shown.
+    int FilterRow() const;
+    // The column exists, is visible and its filter cell is visible.
+    bool FilterCellEditable(int DataCol) const;
+    void ShowFilterEdit(int DataCol);
+    void HideFilterEdit();
+    void PlaceFilterEdit(bool SelectAll);
+    // Stores the current filter cell's text and hands the filter to
+    // OnApplyFilter (else the data service); a text that does not parse is
+    // reported once and nothing is applied.
+    void ApplyFilter();
+    void MoveToFilterCell(bool Forward, bool FromEdge);
+    // True while a filter is being applied: the grid paints nothing then.
+    bool ApplyingFilter() const { return FApplyingFilter; }
+
 protected:
     // Height added to the title row below the titles, for a row that stays
     // above the data (the lookup grid's special row); it paints it itself.
@@ -508,7 +531,7 @@ protected:
     virtual bool IncSearchRunning() const { return FIncSearching; }
     // ---- hooks the keys and the mouse reach; the selection and clipboard
     // ones live in DBGridEhSelection.cpp and DBGridEhActions.cpp, the
-    // search and filter-row ones are filled in by their work.
+    // search ones in DBGridEhSearch.cpp, the filter row's in DBGridEhFilterRow.cpp.
     virtual TDBGridEhSelectionType SelectionType() const;
     virtual void ClearSelection();
     virtual void SelectAll();
@@ -547,7 +570,7 @@ protected:
     virtual void EndIncrementalSearch();
     virtual void CopyValueFromRecordAbove();
     // Up on the first record (or with Ctrl) opens the filter row; True when it did.
-    virtual bool EnterFilterRowByKey(TShiftState Shift) { (void)Shift; return false; }
+    virtual bool EnterFilterRowByKey(TShiftState Shift);
     // Sorting: the owner's event, else the data service.
     virtual void SortMarkingChanged();
     virtual void DataServiceApplySorting();
@@ -609,10 +632,18 @@ protected:
     // Takes the focus for a mouse press or a field's focus request; False
     // when neither the grid nor its editor got it.
     virtual bool AcquireFocus();
-    // Focuses the grid, closing the filter row's editor first (no filter row yet).
+    // Focuses the grid, closing the filter row's editor first.
     virtual void HideFilterEditThenBase();
-    // The filter row's editor is in use; no filter row yet.
-    virtual bool FilterEditing() const { return false; }
+    // The filter row's editor is in use.
+    virtual bool FilterEditing() const { return FFilterEditInUse; }
+    // ---- filter row: the editor's factory (owned by the grid as its child),
+    // whether it may show now, moving text between it and a column.
+    virtual TInplaceFilterEditEh* CreateFilterEdit();
+    virtual bool IsFilterEditUsable() const;
+    // Raises the parser's error when the text does not parse.
+    virtual void StoreFilterText(int DataCol);
+    virtual void LoadFilterEdit(int DataCol);
+    virtual void DataServiceApplyFilter();
     // A record's field (nullptr: the whole record) changed.
     virtual void DataChanged(TField* Field);
     // The dataset entered or left edit state.
@@ -630,6 +661,8 @@ protected:
     friend class TDBGridInplaceEdit;
     friend class TDBGridEhSelection;
     friend class TDBGridEhScrollBar;
+    friend class TInplaceFilterEditEh;
+    friend class TSTDBGridEhFilter;
     // Factories, so that a descendant grid can make its own parts.
     virtual std::unique_ptr<TDBGridColumnsEh> CreateColumns();
     virtual std::unique_ptr<TDBGridEhColumnDefValuesEh> CreateColumnDefValues();
@@ -845,6 +878,34 @@ private:
     QString FIncSearchText;
     std::unique_ptr<TTimer> FIncSearchTimer;
     void DrawIncSearchText(const QRect& R, int DX, int DY, bool WordWrap);
+    // Filter row (DBGridEhFilterRow.cpp).
+    std::unique_ptr<TSTDBGridEhFilter> FSTFilter;
+    TInplaceFilterEditEh* FFilterEdit = nullptr; // child widget of the grid
+    int FFilterCol = -1;
+    int FFilterRowHeight = 0;
+    bool FFilterEditInUse = false;
+    bool FApplyingFilter = false;
+    bool FFilterPressPassed = false;
+    bool FLoadingFilterEdit = false;
+    QPoint FFilterMousePos;
+    // The last text whose parse error was shown on leaving, so one bad text
+    // is reported once.
+    QString FFilterErrorShown;
+    bool FilterMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    // A press passed to the filter editor: its moves and release follow it.
+    bool FilterMouseFollow(bool Release, int X, int Y);
+    void DrawFilterCell(TColumnEh* Column, const QRect& ARect);
+    void SendFilterEditMouse(int Type, int Buttons, int X, int Y);
+    void FilterTextChanged();
+    // Stores the cell's text; a parse error is shown (when Always, or for a
+    // text not reported yet) and False returned.
+    bool StoreFilterTextReporting(int DataCol, bool Always);
+    void ApplyFilterEditLook();
+    void FilterKeyDown(int& Key, TShiftState Shift);
+    // The filter editor edits only while its cell can take a filter; it
+    // takes Tab with dgTabs.
+    bool InplaceEditCanModify(const TCustomDBEditEh* Edit) const override;
+    bool InplaceEditWantTabs(const TCustomDBEditEh* Edit) const override;
 
 public:
     // The cursor the pointer gets at (X, Y).

@@ -1,6 +1,7 @@
 // TCustomDBGridEh: the clipboard actions of the keys, the standard edit
 // actions (cut, copy, paste, delete, select all), focus and input method.
 #include "grid/DBGridEh.h"
+#include "grid/DBGridEhFilter.h"
 #include "grid/DBGridEhImpExp.h"
 #include "platform/db/DataSet.h"
 
@@ -123,6 +124,9 @@ void TCustomDBGridEh::DoEnter()
     if (Options().Contains(dgRowSelect) && Row() < RowCount())
         InvalidateRow(Row());
     TCustomGrid::DoEnter();
+    // The filter row's editor keeps the focus while it is in use.
+    if (FilterEditing() && FFilterEdit && FFilterEdit->isVisible())
+        FFilterEdit->setFocus();
     InvalidateSelection();
 }
 

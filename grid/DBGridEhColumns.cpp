@@ -2,6 +2,7 @@
 
 #include "grid/DBGridEh.h"
 #include "grid/DBGridEhDropDownBox.h"
+#include "grid/DBGridEhFilter.h"
 #include "grid/DBSumLst.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/DataSource.h"
@@ -898,6 +899,8 @@ void TColumnEh::Assign(const TColumnEh& Source)
     SetDblClickNextVal(Source.DblClickNextVal());
     SetDropDownSizing(Source.DropDownSizing());
     SetDropDownShowTitles(Source.DropDownShowTitles());
+    if (Source.FSTFilter)
+        STFilter()->Assign(*Source.FSTFilter);
     OnGetCellParams = Source.OnGetCellParams;
     OnNotInList = Source.OnNotInList;
     OnUpdateData = Source.OnUpdateData;

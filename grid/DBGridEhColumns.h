@@ -28,6 +28,7 @@ class TField;
 class TImageList;
 class TPopupDataGridEh;
 class TPopupMenu;
+class TSTColumnFilterEh;
 class TStringList;
 
 enum TFooterValueType { fvtNon, fvtSum, fvtAvg, fvtCount, fvtFieldValue, fvtStaticText };
@@ -337,6 +338,8 @@ public:
     // grid it describes, both made on first use and freed with the column.
     TColumnDropDownBoxEh* DropDownBox() const;
     TPopupDataGridEh* DropDownLookupGrid() const;
+    // The column's cell of the filter row, made on first use (DBGridEhFilter.cpp).
+    TSTColumnFilterEh* STFilter() const;
 
     // ---- cell values
     QString GetDisplayText() const;
@@ -369,6 +372,7 @@ protected:
     virtual std::unique_ptr<TColumnFooterEh> CreateFooter() { return std::make_unique<TColumnFooterEh>(this); }
     virtual std::unique_ptr<TColumnFootersEh> CreateFooters() { return std::make_unique<TColumnFootersEh>(this); }
     virtual std::unique_ptr<TEditButtonsEh> CreateEditButtons();
+    virtual std::unique_ptr<TSTColumnFilterEh> CreateSTFilter() const;
 
 private:
     friend class TDBGridColumnsEh;
@@ -398,6 +402,7 @@ private:
     mutable QPointer<TField> FField;
     mutable std::unique_ptr<TColumnDropDownBoxEh> FDropDownBox;
     mutable std::unique_ptr<TPopupDataGridEh> FDropDownLookupGrid;
+    mutable std::unique_ptr<TSTColumnFilterEh> FSTFilter;
     TSet<TColumnValue> FAssigned;
     QString FFieldName;
     QString FDisplayFormat;

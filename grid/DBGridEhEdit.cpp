@@ -357,6 +357,7 @@ bool TCustomDBGridEh::AcquireFocus()
 
 void TCustomDBGridEh::HideFilterEditThenBase()
 {
+    HideFilterEdit();
     SetFocus();
 }
 

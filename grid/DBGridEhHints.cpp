@@ -63,7 +63,7 @@ TCursor TCustomDBGridEh::CursorAt(int X, int Y) const
     if (Options().Contains(dgIndicator) && Cell.X == 0 && Cell.Y >= Titles && Cell.Y < Titles + FDataRowCount
         && !D->IsEmpty() && AllowedSelections().Contains(gstRecordBookmarks))
         return UseRightToLeftAlignment() ? crLeftCurEh : crRightCurEh;
-    const int TitleRows = Titles;
+    const int TitleRows = Titles - (FilterRow() >= 0 ? 1 : 0);
     if (Options().Contains(dgTitles) && !Options().Contains(dgRowSelect) && AllowedSelections().Contains(gstColumns)
         && Cell.X >= FIndicatorOffset && Cell.Y >= 0 && Cell.Y < TitleRows) {
         const QRect R = CellRect(Cell.X, TitleRows - 1);
@@ -80,11 +80,12 @@ bool TCustomDBGridEh::CellToolTip(int X, int Y, TCellToolTipEh& Tip)
     if (!Column)
         return false;
     const int Titles = TitleRowCount();
-    const int TitleRows = Titles;
+    const int TitleRows = Titles - (FilterRow() >= 0 ? 1 : 0);
     TDataSet* D = DataLink()->DataSet();
     bool Wrap = false;
     int Usable = Column->Width();
-    if (Cell.Y >= 0 && Cell.Y < TitleRows && Column->Title()->ToolTips()) {
+    // A title's own Hint takes the place of its tool tip.
+    if (Cell.Y >= 0 && Cell.Y < TitleRows && Column->Title()->ToolTips() && Column->Title()->Hint().isEmpty()) {
         QString Caption = Column->Title()->Caption();
         if (UseMultiTitle())
             Caption = Caption.section(u'|', -1);
@@ -173,7 +174,7 @@ bool TCustomDBGridEh::TitleHintEvent(QHelpEvent* Event)
 {
     const TGridCoord Cell = MouseCoord(Event->pos().x(), Event->pos().y());
     TColumnEh* Column = DataColumn(Cell.X);
-    const int TitleRows = TitleRowCount();
+    const int TitleRows = TitleRowCount() - (FilterRow() >= 0 ? 1 : 0);
     if (!Column || Cell.Y < 0 || Cell.Y >= TitleRows || Column->Title()->Hint().isEmpty())
         return false;
     QToolTip::showText(Event->globalPos(), Column->Title()->Hint(), this, CellRect(Cell.X, Cell.Y));

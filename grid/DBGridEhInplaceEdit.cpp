@@ -17,7 +17,6 @@
 #include "platform/gui/SystemMetrics.h"
 #include "platform/rtl/Classes.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -25,7 +24,6 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <cmath>
-#include <memory>
 
 // ---------------------------------------------------------------- kinds
 
@@ -1119,19 +1117,12 @@ void TDBGridInplaceEdit::wheelEvent(QWheelEvent* Event)
 // The menu's paste completes in list columns as Ctrl+V does.
 void TDBGridInplaceEdit::contextMenuEvent(QContextMenuEvent* Event)
 {
-    std::unique_ptr<QMenu> Menu(createStandardContextMenu());
-    // The paste entry is the one wired to the line edit's own paste.
-    for (QAction* A : Menu->actions()) {
-        if (!QObject::disconnect(A, SIGNAL(triggered()), this, SLOT(paste())))
-            continue;
-        QObject::connect(A, &QAction::triggered, this, [this] {
-            Guarded([&] {
-                if (!Paste())
-                    paste();
-            });
+    ExecEditContextMenuEh(this, Event->globalPos(), [this] {
+        Guarded([&] {
+            if (!Paste())
+                paste();
         });
-    }
-    Menu->exec(Event->globalPos());
+    });
 }
 
 // ---------------------------------------------------------------- MRU drop-down

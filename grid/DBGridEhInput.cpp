@@ -101,7 +101,8 @@ bool TCustomDBGridEh::InLeafTitle(int RawCol, int Y) const
 bool TCustomDBGridEh::OverTitle(int RawCol, int X, int Y) const
 {
     const TGridCoord Cell = MouseCoord(X, Y);
-    return Cell.X == RawCol && Cell.Y >= 0 && Cell.Y < TitleRowCount() && InLeafTitle(RawCol, Y);
+    return Cell.X == RawCol && Cell.Y >= 0 && Cell.Y < TitleRowCount() && Cell.Y != FilterRow()
+           && InLeafTitle(RawCol, Y);
 }
 
 // ---------------------------------------------------------------- edit action tests
@@ -585,8 +586,12 @@ void TCustomDBGridEh::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     FMouseDownPoint = FLastMousePoint = QPoint(X, Y);
     FDoublePress = Shift.Contains(ssDouble);
     FSelectionClickPending = false;
+    if (FilterMouseDown(Button, Shift, X, Y))
+        return;
     if (!AcquireFocus())
         return;
+    if (FilterEditing())
+        HideFilterEdit();
     if (Button != mbLeft || GridState() != gsNormal || FGridMode != 0) {
         TCustomGrid::MouseDown(Button, Shift, X, Y);
         return;
@@ -688,6 +693,8 @@ void TCustomDBGridEh::DataPress(TGridCoord Cell, TShiftState Shift)
 void TCustomDBGridEh::MouseMove(TShiftState Shift, int X, int Y)
 {
     FLastMousePoint = QPoint(X, Y);
+    if (FilterMouseFollow(false, X, Y))
+        return;
     if (TColumnEh* Held = FPressedTitleColumn) {
         const int Raw = Held->Index() + FIndicatorOffset;
         if (std::abs(X - FMouseDownPoint.x()) > TitleDragSlack && Options().Contains(dgColumnResize)
@@ -745,6 +752,8 @@ void TCustomDBGridEh::MouseMove(TShiftState Shift, int X, int Y)
 
 void TCustomDBGridEh::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
+    if (FilterMouseFollow(true, X, Y))
+        return;
     if (Button == mbRight && PopupColumnMenu(X, Y))
         return;
     ReleaseEditorButton(X, Y);
@@ -908,5 +917,7 @@ void TCustomDBGridEh::CancelMode()
     FSelectionClickPending = false;
     if (FPressedTitleColumn)
         SetPressedTitle(nullptr, false);
+    // A press handed on to the filter editor must not leave it selecting.
+    FilterMouseFollow(true, FFilterMousePos.x(), FFilterMousePos.y());
     TCustomGrid::CancelMode();
 }

@@ -4,6 +4,7 @@
 #include "grid/DBGridEh.h"
 
 #include "grid/DBGridEhColumns.h"
+#include "grid/DBGridEhFilter.h"
 #include "grid/DBGridEhTitles.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Field.h"
@@ -155,6 +156,7 @@ void TCustomDBGridEh::LayoutScreen()
     UpdateScrollRange();
     SyncCurrentCell();
     Invalidate();
+    PlaceFilterEdit(false);
 }
 
 // The grid's options as the base grid knows them.
@@ -239,6 +241,8 @@ void TCustomDBGridEh::LayoutRowHeight()
         FRowHeight = M;
     }
     FDataRowHeight = std::max(1, Height);
+    // The filter row holds one line of the grid's font, whatever the data rows hold.
+    FFilterRowHeight = T + M;
     UpdateButtonMetrics();
     FMultiLineRows = Metric.tmHeight + Metric.tmExternalLeading + Metric.tmInternalLeading + TextPad() < FDataRowHeight;
 }
@@ -381,7 +385,8 @@ void TCustomDBGridEh::ApplyColumnWidths()
 
 int TCustomDBGridEh::TitleRowCount() const
 {
-    return Options().Contains(dgTitles) || ExtraTitleHeight() > 0 ? 1 : 0;
+    const int Filter = FSTFilter && FSTFilter->Visible() ? 1 : 0;
+    return (Options().Contains(dgTitles) || ExtraTitleHeight() > 0 ? 1 : 0) + Filter;
 }
 
 int TCustomDBGridEh::RowStep() const
@@ -398,8 +403,11 @@ void TCustomDBGridEh::UpdateRowHeights()
     const int Footers = FooterRowCount();
     const int OldCount = RowCount();
     int Used = 0;
-    if (Titles > 0)
+    const int FilterRow = this->FilterRow();
+    if (Titles > (FilterRow >= 0 ? 1 : 0))
         Used += FTitleRowHeight + ExtraTitleHeight() + LineWidth;
+    if (FilterRow >= 0)
+        Used += FFilterRowHeight + LineWidth;
     Used += Footers * RowStep() + (Footers > 0 ? LineWidth : 0);
     int Records = 0;
     TDataSet* D = DataLink()->DataSet();
@@ -419,7 +427,9 @@ void TCustomDBGridEh::UpdateRowHeights()
     const int Filler = Footers > 0 ? Titles + Records : -1;
     for (int r = 0; r < Count; ++r) {
         int Height = FDataRowHeight;
-        if (r < Titles)
+        if (r == FilterRow)
+            Height = FFilterRowHeight;
+        else if (r < Titles)
             Height = FTitleRowHeight + ExtraTitleHeight();
         else if (r == Filler)
             Height = std::max(0, ClientHeight() - Used);
@@ -525,6 +535,7 @@ void TCustomDBGridEh::ColWidthsChanged()
         throw;
     }
     EndLayout();
+    PlaceFilterEdit(false);
     if (OnColWidthsChanged)
         OnColWidthsChanged(this);
 }
@@ -587,9 +598,18 @@ void TCustomDBGridEh::ColumnMoved(int FromIndex, int ToIndex)
     const int To = ToIndex - FIndicatorOffset;
     if (From < 0 || To < 0 || From >= Columns()->Count() || To >= Columns()->Count())
         return;
-    Columns()->Items(From)->SetIndex(To);
-    if (OnColumnMoved)
-        OnColumnMoved(this, From, To);
+    // The filter editor moves once, after the columns have.
+    FSTFilter->BeginUpdate();
+    try {
+        Columns()->Items(From)->SetIndex(To);
+        if (OnColumnMoved)
+            OnColumnMoved(this, From, To);
+    } catch (...) {
+        FSTFilter->EndUpdate();
+        throw;
+    }
+    FSTFilter->EndUpdate();
+    PlaceFilterEdit(false);
 }
 
 void TCustomDBGridEh::Resize()
@@ -604,6 +624,7 @@ void TCustomDBGridEh::Resize()
         UpdateVertScrollBarFit();
         SyncCurrentCell();
     }
+    PlaceFilterEdit(false);
 }
 
 int TCustomDBGridEh::SelectedIndex() const

@@ -169,7 +169,7 @@ bool TCustomDBGridEh::ClassifyCell(int ACol, int ARow, TDBGridEhCellType& Type) 
     Type.DataCol = ACol - FIndicatorOffset;
     const int Titles = TitleRowCount();
     if (ARow < Titles) {
-        Type.Area = raTitle;
+        Type.Area = ARow == FilterRow() ? raFilter : raTitle;
         Type.Index = ARow;
         return true;
     }
@@ -206,7 +206,11 @@ bool TCustomDBGridEh::IsFixed3DEdgeCell(const TDBGridEhCellType& Type, TGridDraw
     const TDBGridEhOptions O = OptionsEh();
     const bool Fixed = State.Contains(gdFixed);
     const bool FillerIndicator = Type.Indicator && Type.Area == raFiller && FooterRowCount() > 0;
-    if (O.Contains(dghFixed3D) && Fixed && (Type.Indicator || Type.Area == raTitle) && !FillerIndicator)
+    // An editable filter cell draws its own frame.
+    if (Type.Area == raFilter && !Type.Indicator && FilterCellEditable(Type.DataCol))
+        return false;
+    if (O.Contains(dghFixed3D) && Fixed && (Type.Indicator || Type.Area == raTitle || Type.Area == raFilter)
+        && !FillerIndicator)
         return true;
     if (O.Contains(dghFooter3D) && Type.Area == raFooter)
         return true;
@@ -271,6 +275,8 @@ void TCustomDBGridEh::DrawCell(int ACol, int ARow, const QRect& ARect, TGridDraw
             && (!DataLink()->Active() || Type.Index >= DataLink()->RecordCount());
         if (Type.Area == raTitle && Options().Contains(dgTitles))
             DrawTitleCell(Column, R, DX, DY);
+        else if (Type.Area == raFilter && FilterCellEditable(Type.DataCol))
+            DrawFilterCell(Column, R);
         else if (!DataLink()->Active())
             C->FillRect(R);
         else if (Type.Area == raData && !NoRecord)
@@ -298,6 +304,9 @@ void TCustomDBGridEh::DrawCell(int ACol, int ARow, const QRect& ARect, TGridDraw
 // then the focused row's frame and a flat grid's own border.
 void TCustomDBGridEh::Paint()
 {
+    // What a filter being applied would show is half old, half new.
+    if (FApplyingFilter)
+        return;
     TCustomGrid::Paint();
     if (UseMultiTitle() && Options().Contains(dgTitles) && !Loading() && RowCount() > 0)
         PaintTitleGroups();

@@ -204,6 +204,7 @@ void TCustomDBGridEh::TopLeftChanged()
             InvalidateRow(r);
     }
     UpdateHorzScrollBar();
+    PlaceFilterEdit(false);
 }
 
 // ---------------------------------------------------------------- scroll actions

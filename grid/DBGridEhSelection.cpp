@@ -779,7 +779,7 @@ bool TCustomDBGridEh::ColumnSelectionPoint(int X, int Y) const
         return false;
     const TGridCoord Cell = MouseCoord(X, Y);
     TColumnEh* Column = DataColumn(Cell.X);
-    if (!Column || Cell.Y < 0 || Cell.Y >= TitleRowCount())
+    if (!Column || Cell.Y < 0 || Cell.Y >= TitleRowCount() || Cell.Y == FilterRow())
         return false;
     // A title button keeps its press.
     return !(Column->Title()->TitleButton() && InLeafTitle(Cell.X, Y));

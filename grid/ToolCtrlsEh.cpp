@@ -11,10 +11,12 @@
 #include "platform/rtl/Classes.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <cstring>
+#include <memory>
 
 TShortCut ShortCut(int Key, TShiftState Shift)
 {
@@ -862,4 +864,14 @@ void SetKeyValues(TDataSet* DataSet, const QString& FieldNames, const QList<Vari
     }
     for (size_t i = 0; i < Fields.size() && qsizetype(i) < Values.size(); ++i)
         Fields[i]->SetAsVariant(Values[qsizetype(i)]);
+}
+
+void ExecEditContextMenuEh(QLineEdit* Edit, QPoint GlobalPos, const std::function<void()>& Paste)
+{
+    std::unique_ptr<QMenu> Menu(Edit->createStandardContextMenu());
+    // The paste entry is the one wired to the line edit's own paste.
+    for (QAction* A : Menu->actions())
+        if (QObject::disconnect(A, SIGNAL(triggered()), Edit, SLOT(paste())))
+            QObject::connect(A, &QAction::triggered, Edit, Paste);
+    Menu->exec(GlobalPos);
 }

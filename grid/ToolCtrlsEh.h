@@ -16,6 +16,7 @@
 #include "platform/rtl/Variants.h"
 
 #include <QCalendarWidget>
+#include <QLineEdit>
 #include <QPointer>
 #include <array>
 #include <cstdint>
@@ -279,9 +280,27 @@ public:
     virtual void CloseUp(bool Accept) = 0;
 };
 
+class TCustomDBEditEh;
+
+// The control an edit lives inside (the grid, for its filter-row editor):
+// it may refuse editing and may take the Tab key for itself.
+class IInplaceEditHolderEh
+{
+public:
+    virtual bool InplaceEditCanModify(const TCustomDBEditEh* Edit) const = 0;
+    virtual bool InplaceEditWantTabs(const TCustomDBEditEh* Edit) const = 0;
+
+protected:
+    ~IInplaceEditHolderEh() = default;
+};
+
 // Makes W a frameless top-level window that is shown without activation and
 // never takes the focus.
 void MakePopupWindowEh(QWidget* W);
+
+// Runs the line edit's standard context menu with its paste entry calling
+// Paste, so that a paste from the menu follows the editor's own rules.
+void ExecEditContextMenuEh(QLineEdit* Edit, QPoint GlobalPos, const std::function<void()>& Paste);
 
 // Where a pop-up of Size opens under (or above) Anchor, both in screen
 // coordinates, inside WorkArea: below unless it fits only above, or fits

@@ -7,6 +7,8 @@
 #include "platform/gui/Screen.h"
 #include "report/designer/FR_Combo.h"
 #include "report/designer/FR_DsgPage.h"
+#include "report/designer/FR_Edit.h"
+#include "report/designer/FR_Edit1.h"
 #include "report/designer/FR_InsFields.h"
 #include "report/designer/FR_Insp.h"
 #include "report/engine/FR_Class.h"
@@ -277,6 +279,7 @@ void TfrDesignerForm::FormCreate()
     BuildLinePanel();
     DrawToolGlyphs();
     Localize();
+    CreateMemoEditor();
     ToolbarBusy = true;
     FFirstShow = true;
     AddExtraTools();
@@ -715,6 +718,8 @@ void TfrDesignerForm::FormDestroy()
     FDestroying = true;
     ClearUndoBuffer();
     ClearRedoBuffer();
+    delete MemoEditor;
+    MemoEditor = nullptr;
     SaveInspectorSettings();
     delete InspForm;
     InspForm = nullptr;
@@ -1037,8 +1042,30 @@ void TfrDesignerForm::ShowViewEditor(TfrView* View, bool MemoEditor)
         frMemoEditor();
         return;
     }
+    if (MemoEditor) {
+        ShowMemoEditor(View);
+        return;
+    }
     if (View && !(View->Restrictions() & frrfDontEditContents))
         View->ShowEditor();
+}
+
+void TfrDesignerForm::CreateMemoEditor()
+{
+    if (MemoEditor && (dynamic_cast<TfrEditorForm*>(MemoEditor) != nullptr) == SyntaxHighlight)
+        return;
+    delete MemoEditor;
+    if (SyntaxHighlight)
+        MemoEditor = new TfrEditorForm(this);
+    else
+        MemoEditor = new TfrEditorForm1(this);
+}
+
+void TfrDesignerForm::ShowMemoEditor(TfrView* View)
+{
+    CreateMemoEditor();   // the kind follows SyntaxHighlight however it was changed
+    if (View && MemoEditor && MemoEditor->ShowEditor(View) == mrOk)
+        RedrawPage();
 }
 
 void TfrDesignerForm::PageOptions()
@@ -1149,7 +1176,6 @@ void TfrDesignerForm::InstallEditorHooks()
 }
 
 // The editors behind these hooks join with their dialogs.
-void TfrDesignerForm::MemoEditorHook() {}
 void TfrDesignerForm::PictureEditorHook() {}
 void TfrDesignerForm::TagEditorHook() {}
 void TfrDesignerForm::RestrictionsEditorHook() {}
@@ -1157,6 +1183,17 @@ void TfrDesignerForm::BandEditorHook() {}
 void TfrDesignerForm::VBandEditorHook() {}
 void TfrDesignerForm::GroupEditorHook() {}
 void TfrDesignerForm::FontEditorHook() {}
+
+// The topmost selected view; with none, the view a page's script lends
+// through CurView.
+void TfrDesignerForm::MemoEditorHook()
+{
+    TfrView* View = nullptr;
+    for (int i = Page ? Page->Count() - 1 : -1; i >= 0 && !View; --i)
+        if (Page->Objects(i)->Selected())
+            View = Page->Objects(i);
+    ShowMemoEditor(View ? View : CurView);
+}
 
 void TfrDesignerForm::HighlightEditorHook()
 {

@@ -170,6 +170,7 @@ public:
     int Selection = 1;
     int PagePosition = 5;
     bool UnlimitedHeight = false;
+    bool SyntaxHighlight = true;
 
     TfrDesignerPage* PageView = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
@@ -189,6 +190,13 @@ public:
     TfrToolBar* Panel6 = nullptr;
     TPopupMenu* Popup1 = nullptr;
     std::vector<TfrSpeedButton*> FlagButtons;   // enabled only with DesignerFlag
+
+    // The memo editor: TfrEditorForm with SyntaxHighlight, else TfrEditorForm1.
+    TfrObjEditorForm* MemoEditor = nullptr;
+    // Makes the kind SyntaxHighlight asks for, replacing the other kind.
+    void CreateMemoEditor();
+    // Edits View; repaints the page on OK.
+    void ShowMemoEditor(TfrView* View);
 
     // ---- Object inspector and fields window (FR_DesgnInsp.cpp)
     TfrInspForm* InspForm = nullptr;

@@ -164,18 +164,28 @@ TEST(NumberEditEh, CurrencyEditFormatKeepsTheLeadingZero)
     EXPECT_EQ(Edit.Text(), "0.50");
 }
 
+// By Ctrl+V and by the context menu's paste alike.
 TEST(NumberEditEh, PasteTakesOnlyNumbers)
 {
-    TDBNumberEditEh Edit;
-    Edit.SetValue(3.0);
-    SendFocus(&Edit, true);
-    TClipboard().SetAsText(QStringLiteral("x1"));
-    TypeKeys(&Edit, "<Ctrl+A><Ctrl+V>");
-    EXPECT_EQ(Edit.Text(), "3");
-    TClipboard().SetAsText(QStringLiteral(" 4.25 "));
-    TypeKeys(&Edit, "<Ctrl+A><Ctrl+V>");
-    EXPECT_EQ(Edit.Text(), "4.25");
-    EXPECT_EQ(Edit.Value().AsFloat(), 4.25);
+    for (const bool ByMenu : {false, true}) {
+        SCOPED_TRACE(ByMenu ? "menu" : "Ctrl+V");
+        TDBNumberEditEh Edit;
+        Edit.SetValue(3.0);
+        SendFocus(&Edit, true);
+        const auto Paste = [&](const char* Text) {
+            TClipboard().SetAsText(QString::fromLatin1(Text));
+            Edit.selectAll();
+            if (ByMenu)
+                ChooseFromContextMenu(&Edit, QStringLiteral("Paste"));
+            else
+                TypeKeys(&Edit, "<Ctrl+V>");
+        };
+        Paste("x1");
+        EXPECT_EQ(Edit.Text(), "3");
+        Paste(" 4.25 ");
+        EXPECT_EQ(Edit.Text(), "4.25");
+        EXPECT_EQ(Edit.Value().AsFloat(), 4.25);
+    }
 }
 
 TEST(NumberEditEh, CalculatorValueIsTakenOnAccept)
@@ -276,7 +286,8 @@ TEST(DBEditEh, CharCaseAndPasswordChar)
     Edit.SetCharCase(ecLowerCase);
     EXPECT_EQ(Edit.Text(), "abcdxye");
 
-    // A paste from the context menu comes without a key and still reaches the field.
+    // A change that comes without a key (as a cut or undo from the menu) still
+    // reaches the field.
     D.DataSet.Post();
     SendFocus(&Edit, true);
     Edit.selectAll();

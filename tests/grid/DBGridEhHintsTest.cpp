@@ -80,6 +80,18 @@ TEST_F(THintsFixture, NoToolTipWithoutTheColumnsSetting)
     EXPECT_FALSE(TipShown());
 }
 
+TEST_F(THintsFixture, CutOffTitleShowsCaptionUnlessItHasAHint)
+{
+    Name->Title()->SetCaption(QStringLiteral("客户名称与地址"));
+    Name->Title()->SetToolTips(true);
+    Move(Grid->CellRect(2, 0).center());
+    ASSERT_TRUE(TipShown());
+    EXPECT_EQ(Grid->ToolTipsWindow()->text(), QStringLiteral("客户名称与地址"));
+    Name->Title()->SetHint(QStringLiteral("提示"));
+    Move(Grid->CellRect(2, 0).center() + QPoint(1, 0));
+    EXPECT_FALSE(TipShown());
+}
+
 struct TCursorRow
 {
     const char* Name;

@@ -43,6 +43,7 @@ public:
     using TDBGridEh::TimedScrollByMouse;
     using TDBGridEh::IncSearchRunning;
     using TDBGridEh::IncSearchText;
+    using TDBGridEh::FilterEditing;
 
     // Unset: what the widget really has.
     std::optional<bool> Focus;

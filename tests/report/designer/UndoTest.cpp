@@ -134,6 +134,8 @@ TEST_F(UndoTest, UndoAndRedoOfRandomEditsRestoreThePagesExactly)
 {
     Report.Pages()->Add();
     Open();
+    // Inserted views are not opened in their editors here.
+    Designer->EditAfterInsert = false;
     for (int Seed = 0; Seed < 300; ++Seed) {
         for (int p = 1; p >= 0; --p) {
             Designer->SetCurPage(p);
