@@ -6,6 +6,7 @@
 #include "platform/gui/Screen.h"
 #include "platform/gui/StdCtrls.h"
 
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -499,6 +500,51 @@ void TCustomControl::leaveEvent(QEvent* Event)
 {
     QWidget::leaveEvent(Event);
     Guarded([&] { MouseLeave(); });
+}
+
+void TCustomControl::DragOver(QObject* Source, int X, int Y, TDragState State, bool& Accept)
+{
+    if (OnDragOver)
+        OnDragOver(this, Source, X, Y, State, Accept);
+}
+
+void TCustomControl::DragDrop(QObject* Source, int X, int Y)
+{
+    if (OnDragDrop)
+        OnDragDrop(this, Source, X, Y);
+}
+
+void TCustomControl::dragEnterEvent(QDragEnterEvent* Event)
+{
+    FDragSource = Event->source();
+    FDragPos = Event->position().toPoint();
+    bool Accept = static_cast<bool>(OnDragOver);
+    Guarded([&] { DragOver(Event->source(), FDragPos.x(), FDragPos.y(), dsDragEnter, Accept); });
+    Accept ? Event->acceptProposedAction() : Event->ignore();
+}
+
+void TCustomControl::dragMoveEvent(QDragMoveEvent* Event)
+{
+    FDragPos = Event->position().toPoint();
+    bool Accept = static_cast<bool>(OnDragOver);
+    Guarded([&] { DragOver(Event->source(), FDragPos.x(), FDragPos.y(), dsDragMove, Accept); });
+    Accept ? Event->acceptProposedAction() : Event->ignore();
+}
+
+void TCustomControl::dragLeaveEvent(QDragLeaveEvent* Event)
+{
+    QWidget::dragLeaveEvent(Event);
+    bool Accept = false;
+    Guarded([&] { DragOver(FDragSource, FDragPos.x(), FDragPos.y(), dsDragLeave, Accept); });
+    FDragSource = nullptr;
+}
+
+void TCustomControl::dropEvent(QDropEvent* Event)
+{
+    const QPoint Pos = Event->position().toPoint();
+    FDragSource = nullptr;
+    Event->acceptProposedAction();
+    Guarded([&] { DragDrop(Event->source(), Pos.x(), Pos.y()); });
 }
 
 void TCustomControl::focusInEvent(QFocusEvent* Event)

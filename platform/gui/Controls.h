@@ -8,6 +8,7 @@
 #include "platform/gui/Graphics.h"
 #include "platform/gui/Sets.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -80,6 +81,9 @@ class TScrollBar;
 
 // ---------------------------------------------------------------- TCustomControl
 
+// Where a drag stands relative to the control it is over.
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+
 class TCustomControl : public QWidget
 {
 public:
@@ -149,6 +153,11 @@ public:
     // A user action on an own bar, or on a bar attached to the control.
     virtual void WMHScroll(TScrollCode Code, int Pos);
     virtual void WMVScroll(TScrollCode Code, int Pos);
+    // A drag over the control (it takes them once setAcceptDrops is on):
+    // Source is the widget it began in, nullptr from another program; Accept,
+    // preset to whether OnDragOver is set, decides whether a drop may follow.
+    virtual void DragOver(QObject* Source, int X, int Y, TDragState State, bool& Accept);
+    virtual void DragDrop(QObject* Source, int X, int Y);
 
     std::function<void(TCustomControl* Sender)> OnPaint;
     std::function<void(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)> OnMouseDown;
@@ -165,6 +174,8 @@ public:
     std::function<void(QObject* Sender)> OnEnter;
     std::function<void(QObject* Sender)> OnExit;
     std::function<void(QObject* Sender)> OnResize;
+    std::function<void(QObject* Sender, QObject* Source, int X, int Y, TDragState State, bool& Accept)> OnDragOver;
+    std::function<void(QObject* Sender, QObject* Source, int X, int Y)> OnDragDrop;
 
 protected:
     bool event(QEvent* Event) override;
@@ -181,6 +192,10 @@ protected:
     void leaveEvent(QEvent* Event) override;
     void focusInEvent(QFocusEvent* Event) override;
     void focusOutEvent(QFocusEvent* Event) override;
+    void dragEnterEvent(QDragEnterEvent* Event) override;
+    void dragMoveEvent(QDragMoveEvent* Event) override;
+    void dragLeaveEvent(QDragLeaveEvent* Event) override;
+    void dropEvent(QDropEvent* Event) override;
 
 private:
     void EnsureImage();
@@ -201,4 +216,7 @@ private:
     TScrollStyle FScrollBars = ssNone;
     TScrollBar* FHorz = nullptr;
     TScrollBar* FVert = nullptr;
+    // The drag over the control, for its leave, which Qt sends without them.
+    QPointer<QObject> FDragSource;
+    QPoint FDragPos;
 };

@@ -55,7 +55,9 @@ bool TOpenDialog::Execute()
     R.InitialDir = FInitialDir;
     R.DefaultExt = FDefaultExt.startsWith(u'.') ? FDefaultExt.mid(1) : FDefaultExt;
     R.NameFilters = FileFilterToNameFilters(FFilter);
+    R.FilterIndex = FFilterIndex;
     const QString Answer = TModalSeam::AskFileName(R);
+    FFilterIndex = R.FilterIndex;
     if (Answer.isEmpty())
         return false;
     QString Path = QFileInfo(Answer).isAbsolute() ? Answer : QDir(FInitialDir).absoluteFilePath(Answer);

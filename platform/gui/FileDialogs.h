@@ -26,6 +26,9 @@ public:
     void SetFilter(const QString& Value) { FFilter = Value; }
     QString Title() const { return FTitle; }
     void SetTitle(const QString& Value) { FTitle = Value; }
+    // The filter chosen, from 1 in the order of Filter's pairs.
+    int FilterIndex() const { return FFilterIndex; }
+    void SetFilterIndex(int Value) { FFilterIndex = Value; }
 
     // True when a file was chosen: FileName then holds its full path.
     bool Execute();
@@ -39,6 +42,7 @@ private:
     QString FDefaultExt;
     QString FFilter;
     QString FTitle;
+    int FFilterIndex = 1;
 };
 
 class TSaveDialog : public TOpenDialog

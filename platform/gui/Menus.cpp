@@ -41,6 +41,8 @@ void AddActions(QMenu* Menu, const TMenuItem* Parent)
             continue;
         }
         QAction* A = Menu->addAction(Item->Caption());
+        // Known by the item's name, for styles that draw items by their command.
+        A->setObjectName(Item->objectName());
         A->setEnabled(Item->Enabled());
         A->setCheckable(Item->Checked());
         A->setChecked(Item->Checked());

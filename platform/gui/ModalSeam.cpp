@@ -100,12 +100,16 @@ QString RunFileDialog(const TFileRequest& R)
     // A save onto an existing file replaces it without asking, as the program expects.
     Dialog.setOption(QFileDialog::DontConfirmOverwrite);
     Dialog.setDefaultSuffix(R.DefaultExt);
-    if (!R.NameFilters.isEmpty())
+    if (!R.NameFilters.isEmpty()) {
         Dialog.setNameFilters(R.NameFilters);
+        if (R.FilterIndex >= 1 && R.FilterIndex <= R.NameFilters.size())
+            Dialog.selectNameFilter(R.NameFilters[R.FilterIndex - 1]);
+    }
     if (!R.FileName.isEmpty() && !R.FileName.contains(u'*') && !R.FileName.contains(u'?'))
         Dialog.selectFile(R.FileName);
     if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty())
         return QString();
+    R.FilterIndex = static_cast<int>(R.NameFilters.indexOf(Dialog.selectedNameFilter())) + 1;
     return Dialog.selectedFiles().front();
 }
 

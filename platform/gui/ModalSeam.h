@@ -45,6 +45,9 @@ struct TFileRequest
     QString InitialDir;
     QString DefaultExt;        // without the dot
     QStringList NameFilters;   // "Description (pattern pattern)", in the order shown
+    // The filter shown first (from 1); the dialog, or a test's handler, puts
+    // the filter the user left chosen here with the answer.
+    mutable int FilterIndex = 1;
 };
 
 class TModalSeam

@@ -290,8 +290,10 @@ void TfrDesignerForm::FormCreate()
     QObject::connect(Tab1, &QTabBar::customContextMenuRequested, this, [this](const QPoint& P) {
         const QPoint G = Tab1->mapToGlobal(P);
         Popup2->Popup(G.x(), G.y());
+        MakeOwnerDrawn(Popup2->ShownMenu());
     });
     WireEditCommands();
+    BuildCommands();
 
     auto Relayout = [this, Client] {
         AlignControls(this, rect());
@@ -689,10 +691,13 @@ void TfrDesignerForm::FormShow()
     LinePanel->hide();
     UpdateStatus();
 
+    LoadDesignerSettings();
     GB1->SetDown(GridShow);
     GB2->SetDown(GridAlign);
     FormResize();
     InstallEditorHooks();
+    if (FFirstShow)
+        InitOwnerDrawMenus();
     CreateInspector();
     FFirstShow = false;
 }
@@ -725,6 +730,7 @@ void TfrDesignerForm::FormDestroy()
     InspForm = nullptr;
     if (Flag())
         ShowFieldsWindow(false);
+    SaveDesignerSettings();
     // A prepared page edited from the preview keeps the report's own name.
     if (Flag() && CurReport)
         CurReport->SetFileName(FFileName);
@@ -931,7 +937,7 @@ void TfrDesignerForm::UpdatePageTabs()
     while (Tab1->count() > CurReport->Pages()->Count())
         Tab1->removeTab(Tab1->count() - 1);
     for (int i = 0; i < CurReport->Pages()->Count(); ++i) {
-        const QString Caption = QStringLiteral("Page%1").arg(i + 1);
+        const QString Caption = PageTabName(i);
         if (i < Tab1->count())
             Tab1->setTabText(i, Caption);
         else
@@ -1075,13 +1081,9 @@ void TfrDesignerForm::PageOptions()
 
 void TfrDesignerForm::ShowPopup(int X, int Y)
 {
-    // The window's own seven items stay; what a view added last time goes.
-    TMenuItem* Items = Popup1->Items();
-    while (Items->Count() > 7)
-        delete Items->Items(Items->Count() - 1);
-    if (SelCount == 1 && Page)
-        Page->Objects(LastSelectedIndex())->DefinePopupMenu(Popup1);
+    Popup1Popup();
     Popup1->Popup(X, Y);
+    MakeOwnerDrawn(Popup1->ShownMenu());
 }
 
 // ---------------------------------------------------------------- commands of the window
@@ -1178,11 +1180,9 @@ void TfrDesignerForm::InstallEditorHooks()
 // The editors behind these hooks join with their dialogs.
 void TfrDesignerForm::PictureEditorHook() {}
 void TfrDesignerForm::TagEditorHook() {}
-void TfrDesignerForm::RestrictionsEditorHook() {}
 void TfrDesignerForm::BandEditorHook() {}
 void TfrDesignerForm::VBandEditorHook() {}
 void TfrDesignerForm::GroupEditorHook() {}
-void TfrDesignerForm::FontEditorHook() {}
 
 // The topmost selected view; with none, the view a page's script lends
 // through CurView.

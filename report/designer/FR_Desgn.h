@@ -9,15 +9,23 @@
 #include "report/engine/FR_ClassDesigner.h"
 #include "platform/gui/Controls.h"
 
+#include <QPointer>
 #include <QStringList>
 #include <functional>
 #include <memory>
 #include <vector>
 
 class QComboBox;
+class QAction;
+class QMenu;
 class TfrComboBox;
 class TfrFontComboBox;
 class QScrollArea;
+class QStyle;
+class TCanvas;
+class TFontDialog;
+class TfrMemoView;
+class TColorSelector;
 class QTabBar;
 class TMainMenu;
 class TMenuItem;
@@ -56,6 +64,19 @@ extern bool KeepTool;
 extern bool ToolbarBusy;
 // Set while the inspector must not be refilled (FR_DesgnInsp.cpp).
 extern bool InspectorBusy;
+
+// ---- Commands: pages and files, formatting, settings, menus (FR_DesgnFile.cpp,
+//      FR_DesgnFormat.cpp, FR_DesgnSettings.cpp, FR_DesgnMenus.cpp)
+// Folder of the wizard templates offered by New from template.
+extern QString TemplateDir;
+// Set by the last save or page-options command when it completed.
+extern bool LastCommandOk;
+// Whether the inspector shows localised property names.
+extern bool frLocalizedPropNames;
+// Asks for help by context; Linux has no help file, so by default the hint
+// of the control the user pointed at is shown as a "what's this" text.
+extern std::function<void(int Context, QWidget* Control)> frHelpContext;
+// ---- end of commands
 
 // Unit start-up and shut-down: fills the engine's designer class; reference
 // counted.
@@ -110,7 +131,6 @@ public:
     void N5Click();
     void ZB1Click();
     void ZB2Click();
-    bool DisableUndo = false;
 
     // ---- keyboard editing, grid and alignment (FR_DesgnKeys.cpp)
     void MoveOrResizeSelection(int DX, int DY, bool Resize);
@@ -126,8 +146,6 @@ public:
     // Bits 1 band, 2 memo, 4 other view (one selected), 8 several, 16 clipboard filled.
     int SelectionKind() const;
     void SetColorGlyph(uint32_t Color, TfrSpeedButton* Button, int Index);
-    void SetShowGrid(bool Value);
-    void SetGridAlign(bool Value);
     void GB3Click();
     void AlignClick(int Number);
     // The status bar's third panel.
@@ -150,6 +168,8 @@ public:
     void UpdateStatus();
     // Shown in the status bar while dragging.
     void ShowPosition(const QString& Text);
+    // The rectangle being drawn or dragged: in the status bar and the position box.
+    void ShowPosition(const QRect& R);
     void ShowViewEditor(TfrView* View, bool MemoEditor);
     void ShowPopup(int X, int Y);
     void PageOptions();
@@ -290,6 +310,78 @@ public:
     void GroupEditorHook();
     void FontEditorHook();
 
+    // ---- Commands (FR_DesgnFile.cpp, FR_DesgnFormat.cpp, FR_DesgnSettings.cpp, FR_DesgnMenus.cpp)
+    // Pages.
+    void PgB1Click();
+    void PgB4Click();
+    void PgB2Click();
+    void PgB3Click();
+    // Moves page From to the place of page To, subreports keeping their pages.
+    void MovePage(int From, int To);
+    void Tab1DragDrop(int X, int Y);
+    // Files.
+    void FileBtn1Click();
+    void N23Click();
+    void FileBtn2Click();
+    void FileBtn3Click();
+    void N20Click();
+    void FileBtn4Click();
+    bool FormCloseQuery();
+    // Yes, No or Cancel to "Save changes to ...?".
+    int AskSave();
+    // Formatting.
+    void DoClick(QObject* Sender);
+    void HlB1Click();
+    void N6Click();
+    void Popup1Popup();
+    // "Insert DB fields": memos for the chosen fields of a dataset, with bands.
+    void InsertFieldsClick();
+    // Settings and units.
+    void LoadDesignerSettings();
+    void SaveDesignerSettings();
+    void SetGridSize(int Value);
+    void SetShowGrid(bool Value);
+    void SetGridAlign(bool Value);
+    void SetUnits(int Value);
+    void SetGrayButtons(bool Value);
+    void N14Click();
+    void N8Click();
+    void N42Click();
+    void N34Click();
+    // Menus, position box and help.
+    void InitOwnerDrawMenus();
+    // Item: a menu's QAction or a TMenuItem of a pop-up menu.
+    void SetMenuItemButton(QObject* Item, TfrSpeedButton* Button);
+    // Draws Menu and its sub-menus with the designer's menu style.
+    void MakeOwnerDrawn(QMenu* Menu);
+    TfrSpeedButton* MenuItemButton(const QAction* Item) const;
+    // Position, size and scale texts of the position box; empty without a sole view.
+    QStringList PositionTexts() const;
+    void PBox1Paint(TCanvas* Canvas, const QRect& Area);
+    void HelpBtnClick();
+    // The help context of Control: Tag + 430 in Panel4 (tags above 4 as 5),
+    // else Tag + 400; -1 for the help button itself.
+    int HelpContextOf(QWidget* Control) const;
+    void HelpToolClick(QWidget* Control);
+    TfrSpeedButton* SpeedButton(const QString& Name) const;
+
+    bool GrayButtons = false;
+    bool DisableUndo = false;
+    bool HelpMode = false;
+    // The colour last chosen in the colour selector, taken by the colour buttons.
+    uint32_t ChosenColor = 0x1FFFFFFF;
+    TColorSelector* ColorSelector = nullptr;
+    // The colour button whose choice the selector is showing.
+    TfrSpeedButton* ColorButton = nullptr;
+    void ClB1Click(TfrSpeedButton* Button);
+    // Paints Color into the colour bar along the bottom of Button's glyph.
+    void SetColorGlyph(TfrSpeedButton* Button, uint32_t Color);
+    TFontDialog* FontDialog1 = nullptr;
+    // What the position box shows while a rectangle is drawn or dragged.
+    QRect PBoxRect;
+    bool PBoxRectShown = false;
+    // ---- end of commands
+
     void FormCreate();
     void FormShow();
     void FormResize();
@@ -306,6 +398,17 @@ private:
     void Localize();
     void FlipObjectButtons(bool DialogControls);
     void PaintStatusBar();
+    // ---- Commands' private parts
+    void BuildCommands();
+    void BuildFormatting();
+    void BuildMenuStyle();
+    QString PageTabName(int Index) const;
+    bool SaveBeforeLeaving();
+    bool LoadKeepingReport(const QString& Name, const std::function<bool()>& Load);
+    bool SaveReportAs(int FilterIndex, const QString& Name);
+    std::vector<std::pair<QPointer<QObject>, TfrSpeedButton*>> FMenuButtons;
+    QStyle* FMenuStyle = nullptr;
+    // ---- end
     // Our own drawings on the tool bars' buttons (FR_DesgnGlyphs.cpp).
     void DrawToolGlyphs();
 

@@ -207,6 +207,9 @@ void TfrDesignerForm::ApplyProperty(int Index)
                 return;
             }
             Page->Clear();
+            // The history named views that are gone now.
+            ClearUndoBuffer();
+            ClearRedoBuffer();
         }
         Page->SetPropValue(Name, Value);
         SetModified(true);

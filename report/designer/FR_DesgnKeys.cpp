@@ -411,6 +411,7 @@ void TfrDesignerForm::SelectionChanged()
         EnableControl(C, Kind & 16);
     for (QObject* C : L{N36, N6})
         EnableControl(C, CanEdit);
+    PBoxRectShown = false;
     UpdateStatus();
     PBox1->update();
 
@@ -484,20 +485,6 @@ void TfrDesignerForm::SetColorGlyph(uint32_t Color, TfrSpeedButton* Button, int 
 }
 
 // ---------------------------------------------------------------- grid
-
-void TfrDesignerForm::SetShowGrid(bool Value)
-{
-    GridShow = Value;
-    GB1->SetDown(Value);
-    PageView->Invalidate();
-    RedrawPage();
-}
-
-void TfrDesignerForm::SetGridAlign(bool Value)
-{
-    GridAlign = Value;
-    GB2->SetDown(Value);
-}
 
 void TfrDesignerForm::GB3Click()
 {

@@ -71,9 +71,10 @@ public:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void DblClick() override;
     void MouseLeave() override;
-    // A field dragged from the fields window.
-    bool DragOver(int X, int Y);
-    void DragDrop(const QString& DBField, int X, int Y);
+    // A field dragged from the fields window's lists: its outline follows
+    // the mouse; the drop inserts a memo holding the field.
+    void DragOver(QObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+    void DragDrop(QObject* Source, int X, int Y) override;
 
     // Page state.
     bool Down = false;
@@ -96,12 +97,6 @@ public:
     bool SelRegionStale = true;
     QRegion SelRegion;
 
-protected:
-    void dragEnterEvent(QDragEnterEvent* Event) override;
-    void dragMoveEvent(QDragMoveEvent* Event) override;
-    void dropEvent(QDropEvent* Event) override;
-    void dragLeaveEvent(QDragLeaveEvent* Event) override;
-
 private:
     TfrPage* Page() const;
     bool DialogPage() const;
@@ -115,6 +110,7 @@ private:
     QSize DefaultInsertSize() const;
     std::unique_ptr<TfrView> NewViewForTool(int Tag);
     void EndInsertion(bool FromDrop);
+    void DropField(const QString& DBField);
     void EndLine();
     void EndRubberBand();
     void EndDrag();

@@ -19,9 +19,7 @@
 #include "report/engine/FR_SubReportView.h"
 #include "report/engine/FR_Utils.h"
 
-#include <QDragMoveEvent>
 #include <QListWidget>
-#include <QMimeData>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <cmath>
@@ -110,8 +108,7 @@ QSize TfrDesignerPage::DefaultInsertSize() const
 void TfrDesignerPage::ShowPosition()
 {
     const TfrRect R = Normalized(OldRect);
-    FDesigner->ShowPosition(QStringLiteral("%1; %2  %3 x %4")
-                                .arg(R.Left).arg(R.Top).arg(R.Right - R.Left).arg(R.Bottom - R.Top));
+    FDesigner->ShowPosition(QRect(R.Left, R.Top, R.Right - R.Left, R.Bottom - R.Top));
 }
 
 // ---------------------------------------------------------------- button down
@@ -578,8 +575,7 @@ void TfrDesignerPage::MouseMove(TShiftState Shift, int X, int Y)
                 const TfrView* V = P->Objects(i);
                 Pos = {V->Left(), V->Top(), V->Left() + V->Width(), V->Top() + V->Height()};
             }
-    FDesigner->ShowPosition(QStringLiteral("%1; %2  %3 x %4")
-                                .arg(Pos.Left).arg(Pos.Top).arg(Pos.Right - Pos.Left).arg(Pos.Bottom - Pos.Top));
+    FDesigner->ShowPosition(QRect(Pos.Left, Pos.Top, Pos.Right - Pos.Left, Pos.Bottom - Pos.Top));
     if (Shift == TShiftState() << ssLeft)
         AutoScroll(X, Y);
 }
@@ -854,10 +850,15 @@ void TfrDesignerPage::MouseLeave()
     }
 }
 
-bool TfrDesignerPage::DragOver(int X, int Y)
+void TfrDesignerPage::DragOver(QObject* Source, int X, int Y, TDragState State, bool& Accept)
 {
-    if (DialogPage())
-        return false;
+    if (State == dsDragLeave) {
+        MouseLeave();
+        return;
+    }
+    Accept = qobject_cast<QListWidget*>(Source) && !DialogPage();
+    if (!Accept || State == dsDragEnter)
+        return;
     if (!DragOutline) {
         DragOutline = true;
         const QSize S = DefaultInsertSize();
@@ -869,13 +870,19 @@ bool TfrDesignerPage::DragOver(int X, int Y)
     const int W = OldRect.Right - OldRect.Left, H = OldRect.Bottom - OldRect.Top;
     OldRect = {X - 4, Y - 4, X - 4 + W, Y - 4 + H};
     XorOutline(OldRect);
-    return true;
 }
 
-void TfrDesignerPage::DragDrop(const QString& DBField, int X, int Y)
+void TfrDesignerPage::DragDrop(QObject* Source, int X, int Y)
 {
     (void)X;
     (void)Y;
+    if (qobject_cast<QListWidget*>(Source))
+        DropField(frInsFieldsForm ? frInsFieldsForm->DBField : QString());
+}
+
+// The memo goes where the outline stands.
+void TfrDesignerPage::DropField(const QString& DBField)
+{
     if (DBField.isEmpty()) {
         // No field chosen: the outline goes and nothing is inserted.
         if (DragOutline)
@@ -900,33 +907,4 @@ void TfrDesignerPage::DragDrop(const QString& DBField, int X, int Y)
     V->Memo()->Clear();
     V->Memo()->Add(QLatin1Char('[') + DBField + QLatin1Char(']'));
     InvalidateArea(V->GetClipRgn(true));
-}
-
-void TfrDesignerPage::dragEnterEvent(QDragEnterEvent* Event)
-{
-    if (qobject_cast<QListWidget*>(Event->source()) && !DialogPage())
-        Event->acceptProposedAction();
-}
-
-void TfrDesignerPage::dragMoveEvent(QDragMoveEvent* Event)
-{
-    const QPoint Pt = Event->position().toPoint();
-    if (qobject_cast<QListWidget*>(Event->source()) && DragOver(Pt.x(), Pt.y()))
-        Event->acceptProposedAction();
-    else
-        Event->ignore();
-}
-
-void TfrDesignerPage::dragLeaveEvent(QDragLeaveEvent*)
-{
-    MouseLeave();
-}
-
-void TfrDesignerPage::dropEvent(QDropEvent* Event)
-{
-    if (!qobject_cast<QListWidget*>(Event->source()))
-        return;
-    const QPoint Pt = Event->position().toPoint();
-    DragDrop(frInsFieldsForm ? frInsFieldsForm->DBField : QString(), Pt.x(), Pt.y());
-    Event->acceptProposedAction();
 }

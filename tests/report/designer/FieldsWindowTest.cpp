@@ -95,12 +95,16 @@ TEST_F(TFieldDropTest, DroppedFieldBecomesAMemoAtTheSnappedPoint)
     F->DatasetsLB->addItem("Customers");
     F->DatasetsLB->setCurrentRow(0);
     F->FieldsLB->addItem("Name");
+    bool Accept = true;
+    Designer->PageView->DragOver(Designer->PageView, 37, 41, dsDragMove, Accept);
+    EXPECT_FALSE(Accept) << "only the fields window's lists are taken";
     for (const char* Chosen : {"", "Name"}) {
         SCOPED_TRACE(Chosen);
         F->FieldsLB->setCurrentRow(*Chosen ? 0 : -1);
         F->ComputeDBField();
-        Designer->PageView->DragOver(37, 41);
-        Designer->PageView->DragDrop(F->DBField, 37, 41);
+        Designer->PageView->DragOver(F->FieldsLB, 37, 41, dsDragMove, Accept);
+        EXPECT_TRUE(Accept);
+        Designer->PageView->DragDrop(F->FieldsLB, 37, 41);
     }
     ASSERT_EQ(Page()->Count(), 1);
     EXPECT_EQ(Page()->Objects(0)->Memo()->Text().trimmed(), "[Customers.\"Name\"]");

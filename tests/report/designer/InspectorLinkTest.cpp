@@ -141,21 +141,33 @@ TEST_F(TInspectorLinkTest, RenameCarriesBandLinks)
     EXPECT_EQ(static_cast<TfrBandView*>(Page()->Objects(0))->ChildBand(), "Child");
 }
 
-TEST_F(TInspectorLinkTest, PageTypeAnsweredNoKeepsThePage)
+TEST_F(TInspectorLinkTest, PageTypeAsksBeforeEmptyingThePage)
 {
-    Open();
-    Build("Memo1 10,10 96x20");
-    Designer->SelectionChanged();
-    QStringList Asked;
-    TModalHandlers H(nullptr, [&Asked](const TMessageRequest& M) {
-        Asked << M.Caption + u'|' + M.Text;
-        return mrNo;
-    });
-    Edit("Type", "ptDialog");
-    EXPECT_EQ(Asked.join(u';'), "Warning|This will delete all objects on this page.");
-    EXPECT_EQ(Page()->PageType, ptReport);
-    EXPECT_EQ(PageText(), "Memo1 10,10 96x20");
-    EXPECT_EQ(Row("Type"), "ptReport");
+    struct TCase { TModalResult Answer; TfrPageType Type; const char *Page, *Records; } Cases[] = {
+        {mrNo, ptReport, "Memo1 10,10 96x20", "2:Memo1"},
+        {mrYes, ptDialog, "", ""},
+    };
+    for (const TCase& C : Cases) {
+        Open();
+        while (Page()->Count() > 0)
+            Page()->Delete(0);
+        Page()->PageType = ptReport;
+        Build("Memo1 10,10 96x20 sel");
+        Designer->AddUndoAction(acEdit);
+        SetViewSelected(Page()->Objects(0), false);
+        SelCount = 0;
+        Designer->SelectionChanged();
+        QStringList Asked;
+        TModalHandlers H(nullptr, [&](const TMessageRequest& M) {
+            Asked << M.Caption + u'|' + M.Text;
+            return C.Answer;
+        });
+        Edit("Type", "ptDialog");
+        EXPECT_EQ(Asked.join(u';'), "Warning|This will delete all objects on this page.");
+        EXPECT_EQ(Page()->PageType, C.Type);
+        EXPECT_EQ(PageText(), C.Page);
+        EXPECT_EQ(Records(), C.Records);
+    }
 }
 
 } // namespace

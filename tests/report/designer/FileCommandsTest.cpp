@@ -1,0 +1,309 @@
+#include "DesignerTestUtil.h"
+
+#include "platform/gui/FontDialog.h"
+#include "report/designer/FR_Templ.h"
+#include "report/designer/FR_pgopt.h"
+#include "report/engine/FR_Preview.h"
+#include "report/engine/FR_SubReportView.h"
+#include "report/engine/FR_Utils.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTabBar>
+
+namespace designertest {
+namespace {
+
+class FileCommandsTest : public TDesignerTest
+{
+protected:
+    // Page p gets a memo "M<p>"; "p>q" puts on page p a subreport showing page q.
+    void MakePages(int Count, const QStringList& Links = {})
+    {
+        while (Report.Pages()->Count() < Count)
+            Report.Pages()->Add();
+        for (int p = 0; p < Count; ++p) {
+            auto M = CreateViewByType(gtMemo, QString());
+            M->SetName(QStringLiteral("M%1").arg(p));
+            Report.Pages()->Pages(p)->Add(std::move(M));
+        }
+        for (const QString& L : Links) {
+            auto S = CreateViewByType(gtSubReport, QString());
+            S->SetName(QStringLiteral("S") + L.left(1) + L.right(1));
+            static_cast<TfrSubReportView*>(S.get())->SetSubPage(L.right(1).toInt());
+            Report.Pages()->Pages(L.left(1).toInt())->Add(std::move(S));
+        }
+    }
+
+    // "S02>M2" for each subreport: the memo on the page it shows.
+    QString Links() const
+    {
+        QStringList L;
+        for (int p = 0; p < Report.Pages()->Count(); ++p)
+            for (int i = 0; i < Report.Pages()->Pages(p)->Count(); ++i)
+                if (auto* S = dynamic_cast<TfrSubReportView*>(Report.Pages()->Pages(p)->Objects(i)))
+                    L << S->Name() + u'>'
+                             + (S->SubPage() < Report.Pages()->Count()
+                                    ? Report.Pages()->Pages(S->SubPage())->Objects(0)->Name()
+                                    : QStringLiteral("?"));
+        return L.join(u' ');
+    }
+
+    QString Path(const QString& Name) const { return Dir.filePath(Name); }
+
+    QTemporaryDir Dir;
+};
+
+TEST_F(FileCommandsTest, RemovingPageTwoOfFourDropsItsSubreportsAndRenumbersLaterOnes)
+{
+    MakePages(4, {QStringLiteral("0>1"), QStringLiteral("0>2"), QStringLiteral("0>3")});
+    Open();
+    Designer->SetCurPage(1);
+    TModalHandlers H(nullptr, [](const TMessageRequest&) { return mrYes; });
+    Designer->PgB2Click();
+    EXPECT_EQ(Report.Pages()->Count(), 3);
+    EXPECT_EQ(Links(), QStringLiteral("S02>M2 S03>M3"));
+    EXPECT_EQ(Designer->Tab1->count(), 3);
+    EXPECT_EQ(Designer->Tab1->tabText(1), QStringLiteral("S02"));
+}
+
+TEST_F(FileCommandsTest, DraggingTabOneOntoThreeKeepsWhatSubreportsShow)
+{
+    MakePages(3, {QStringLiteral("1>0"), QStringLiteral("2>1"), QStringLiteral("0>2")});
+    Open();
+    const QString Before = Links();
+    const QRect Target = Designer->Tab1->tabRect(2);
+    Designer->Tab1DragDrop(Target.center().x(), Target.center().y());
+    EXPECT_EQ(Report.Pages()->Pages(2)->Objects(0)->Name(), QStringLiteral("M0"));
+    EXPECT_EQ(Designer->CurPageIndex(), 2);
+    QStringList B = Before.split(u' '), A = Links().split(u' ');
+    B.sort();
+    A.sort();
+    EXPECT_EQ(A, B);
+}
+
+TEST_F(FileCommandsTest, CancelledNewPageIsRemovedAgain)
+{
+    Open();
+    TModalHandlers H([](TForm*) { return mrCancel; }, nullptr);
+    Designer->PgB1Click();
+    EXPECT_EQ(Report.Pages()->Count(), 1);
+    EXPECT_EQ(Designer->Tab1->count(), 1);
+}
+
+struct TSaveRow
+{
+    const char* Name;
+    int Filter;
+    bool InTemplateDir;
+    const char* Typed, *File;
+    bool NameFollows, Modified;
+};
+
+class SaveAsTest : public FileCommandsTest, public ::testing::WithParamInterface<TSaveRow>
+{
+};
+
+TEST_P(SaveAsTest, FilterDecidesFileNameAndState)
+{
+    const TSaveRow& Row = GetParam();
+    Open();
+    Build(QStringLiteral("Memo1 10,10 96x20"));
+    Designer->SetModified(true);
+    QDir(Dir.path()).mkdir(QStringLiteral("tpl"));
+    TemplateDir = Row.InTemplateDir ? Path(QStringLiteral("tpl")) : QString();
+    TModalHandlers H([](TForm*) { return mrOk; }, nullptr, [&](const TFileRequest& R) {
+        R.FilterIndex = Row.Filter;
+        return Path(QString::fromLatin1(Row.Typed));
+    });
+    Designer->N20Click();
+    TemplateDir.clear();
+    EXPECT_TRUE(QFile::exists(Path(QString::fromLatin1(Row.File))));
+    EXPECT_EQ(Designer->FileName(), Row.NameFollows ? Path(QString::fromLatin1(Row.File)) : LoadEngineString(55209));
+    EXPECT_EQ(Designer->GetModified(), Row.Modified);
+}
+
+const TSaveRow SaveRows[] = {
+    {"Form", 1, false, "a", "a.frf", true, false},
+    {"Xml", 2, false, "a.frf", "a.fr3", true, false},
+    {"TemplateGoesToTemplateDir", 3, true, "a.frf", "tpl/a.frt", false, false},
+    {"TemplateBesideWithoutDir", 3, false, "b", "b.frt", false, false},
+    {"DictionaryKeepsState", 4, false, "a", "a.frd", false, true},
+};
+INSTANTIATE_TEST_SUITE_P(Designer, SaveAsTest, ::testing::ValuesIn(SaveRows),
+                         [](const auto& Info) { return std::string(Info.param.Name); });
+
+struct TOpenRow
+{
+    const char* Name;
+    std::function<QString(const QString& Dir)> MakeFile;   // the path the user picks
+};
+
+class OpenFailureTest : public FileCommandsTest, public ::testing::WithParamInterface<TOpenRow>
+{
+};
+
+TEST_P(OpenFailureTest, KeepsTheReportNameAndState)
+{
+    Open();
+    Build(QStringLiteral("Memo1 10,10 96x20; Memo2 10,40 96x20"));
+    Designer->SetFileName(Path(QStringLiteral("kept.frf")));
+    Designer->SetModified(true);
+    const QString Picked = GetParam().MakeFile(Dir.path());
+    CurReport = &Report;
+    frPasswordQuery = [](QString& P) {
+        P = QStringLiteral("wrong");
+        return true;
+    };
+    TModalHandlers H(nullptr, [](const TMessageRequest&) { return mrNo; },
+                     [&](const TFileRequest&) { return Picked; });
+    Designer->FileBtn2Click();
+    frPasswordQuery = nullptr;
+    EXPECT_EQ(PageText(), QStringLiteral("Memo1 10,10 96x20; Memo2 10,40 96x20"));
+    EXPECT_EQ(Designer->FileName(), Path(QStringLiteral("kept.frf")));
+    EXPECT_TRUE(Designer->GetModified());
+    ASSERT_FALSE(TModalSeam::Messages().empty());
+    EXPECT_TRUE(TModalSeam::Messages().back().Text.contains(Picked)) << TModalSeam::Messages().back().Describe().toStdString();
+}
+
+const TOpenRow OpenRows[] = {
+    {"Missing", [](const QString& D) { return D + QStringLiteral("/none.frf"); }},
+    {"Damaged",
+     [](const QString& D) {
+         QFile F(D + QStringLiteral("/bad.frf"));
+         F.open(QIODevice::WriteOnly);
+         F.write("\x19junk that is no report form");
+         return F.fileName();
+     }},
+    {"WrongPassword",
+     [](const QString& D) {
+         TfrReport Other;
+         Other.Pages()->Add();
+         Other.ReportPasswordProtected = true;
+         Other.ReportPassword = QStringLiteral("right");
+         Other.SaveToFile(D + QStringLiteral("/locked.frf"));
+         return D + QStringLiteral("/locked.frf");
+     }},
+};
+INSTANTIATE_TEST_SUITE_P(Designer, OpenFailureTest, ::testing::ValuesIn(OpenRows),
+                         [](const auto& Info) { return std::string(Info.param.Name); });
+
+TEST_F(FileCommandsTest, FailedSaveKeepsOldBytesAndTheWindowOpen)
+{
+    Open();
+    const QString Name = Path(QStringLiteral("r.frf"));
+    Report.SaveToFile(Name);
+    CurReport = &Report;
+    QFile F(Name);
+    F.open(QIODevice::ReadOnly);
+    const QByteArray Old = F.readAll();
+    F.close();
+    Designer->SetFileName(Name);
+    Designer->SetModified(true);
+    Report.ReportComment = QString(70000, u'x');   // too long for the form's record
+    TModalHandlers H(nullptr, [](const TMessageRequest&) { return mrYes; });
+    EXPECT_FALSE(Designer->FormCloseQuery());
+    EXPECT_TRUE(Designer->GetModified());
+    F.open(QIODevice::ReadOnly);
+    EXPECT_EQ(F.readAll(), Old);
+    EXPECT_TRUE(TModalSeam::Messages().back().Text.contains(Name));
+}
+
+TEST_F(FileCommandsTest, ReportSavedInEveryFormatReopensAndPreviews)
+{
+    Report.SetShowProgress(false);
+    Open();
+    Build(QStringLiteral("Band1 band 0,40 600x40; Memo1 10,44 96x20"));
+    int Filter = 1;
+    QStringList Shown;
+    TModalHandlers H(
+        [&](TForm* F) {
+            Shown << QString::fromLatin1(typeid(*F).name());
+            return mrOk;
+        },
+        [](const TMessageRequest&) { return mrNo; },
+        [&](const TFileRequest& R) {
+            R.FilterIndex = Filter;
+            return Path(R.Save ? QStringLiteral("r") : QStringLiteral("r.frf"));
+        });
+    for (Filter = 4; Filter >= 1; --Filter)
+        Designer->N20Click();
+    for (const char* Ext : {"frf", "fr3", "frt", "frd"})
+        EXPECT_TRUE(QFile::exists(Path(QStringLiteral("r.") + QString::fromLatin1(Ext)))) << Ext;
+    Designer->FileBtn1Click();
+    EXPECT_EQ(Page()->Count(), 0);
+    Filter = 1;
+    Designer->FileBtn2Click();
+    EXPECT_TRUE(Page()->FindObject(QStringLiteral("Band1")));
+    EXPECT_TRUE(PageText().endsWith(QStringLiteral("Memo1 10,44 96x20")));
+    EXPECT_EQ(Designer->FileName(), Path(QStringLiteral("r.frf")));
+    Shown.clear();
+    Designer->FileBtn4Click();
+    EXPECT_TRUE(Shown.join(u' ').contains(QStringLiteral("TfrPreviewForm"))) << Shown.join(u' ').toStdString();
+}
+
+TEST_F(FileCommandsTest, NoPreviewAfterAFailedPreparation)
+{
+    Report.Pages()->Pages(0)->PageType = ptDialog;
+    Report.SetShowProgress(false);
+    Open();
+    QStringList Shown;
+    TModalHandlers H([&](TForm* F) {
+        Shown << QString::fromLatin1(typeid(*F).name());
+        return mrCancel;   // the dialog page is cancelled
+    }, nullptr);
+    Designer->FileBtn4Click();
+    EXPECT_FALSE(Shown.join(u' ').contains(QStringLiteral("TfrPreviewForm")));
+    EXPECT_EQ(Designer->Page, Page());
+}
+
+struct TPageOptionsRow
+{
+    const char* Name;
+    std::function<void(TfrPgoptForm*)> Act;
+    const char* Page;   // "orientation margins gap columns"
+};
+
+class PageOptionsTest : public FileCommandsTest, public ::testing::WithParamInterface<TPageOptionsRow>
+{
+};
+
+TEST_P(PageOptionsTest, ReadsEveryBoxBeforeStoring)
+{
+    Page()->LeftMargin = 18;
+    Open();
+    QString Shown;
+    TModalHandlers H(
+        [&](TForm* F) {
+            auto* P = dynamic_cast<TfrPgoptForm*>(F);
+            Shown = P->E3->text();
+            GetParam().Act(P);
+            return mrOk;
+        },
+        [](const TMessageRequest&) { return mrOk; });
+    Designer->PgB3Click();
+    EXPECT_EQ(Shown, QStringLiteral("5"));
+    TfrPage* P = Page();
+    EXPECT_EQ(QStringLiteral("%1 %2,%3,%4,%5 %6 %7").arg(P->Orientation).arg(P->LeftMargin).arg(P->TopMargin)
+                  .arg(P->RightMargin).arg(P->BottomMargin).arg(P->ColumnGap).arg(P->Columns),
+              QString::fromLatin1(GetParam().Page));
+}
+
+const TPageOptionsRow PageOptionsRows[] = {
+    {"CommaOrPoint", [](TfrPgoptForm* F) { F->E3->setText("5,5"); F->E4->setText("5.5"); }, "0 20,20,0,0 0 1"},
+    {"JunkMarginZeroesAllButAppliesTheRest",
+     [](TfrPgoptForm* F) { F->E4->setText("x"); F->RB2->setChecked(true); F->Edit1->setText("2"); }, "1 0,0,0,0 0 2"},
+    {"NegativeMarginZeroesAll", [](TfrPgoptForm* F) { F->E7->setText("-1"); }, "0 0,0,0,0 0 1"},
+    {"BadColumnsStoreNothing",
+     [](TfrPgoptForm* F) { F->RB2->setChecked(true); F->E3->setText("9"); F->Edit1->setText("1.5"); }, "0 18,0,0,0 0 1"},
+    {"ColumnsAbove255StoreNothing", [](TfrPgoptForm* F) { F->Edit1->setText("256"); }, "0 18,0,0,0 0 1"},
+};
+INSTANTIATE_TEST_SUITE_P(Designer, PageOptionsTest, ::testing::ValuesIn(PageOptionsRows),
+                         [](const auto& Info) { return std::string(Info.param.Name); });
+
+} // namespace
+} // namespace designertest
