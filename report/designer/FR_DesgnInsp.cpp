@@ -118,8 +118,11 @@ void TfrDesignerForm::FillInspector()
         const TfrPropRec& R = First->PropRec(i);
         if (R.PropType == 0 || (Objects.size() > 1 && (R.PropType & PropOneObject)))
             continue;
-        const bool Common = std::all_of(Objects.begin(), Objects.end(),
-                                        [&R](const TfrObject* O) { return O->FindPropRec(R.PropName); });
+        // Views of one kind register the same list in the same order, so the
+        // record at the same place is nearly always the one; search otherwise.
+        const bool Common = std::all_of(Objects.begin(), Objects.end(), [&R, i](const TfrObject* O) {
+            return (i < O->PropCount() && O->PropRec(i).PropName == R.PropName) || O->FindPropRec(R.PropName);
+        });
         if (Common && !Names.contains(R.PropName))
             Names << R.PropName;
     }
@@ -137,20 +140,20 @@ void TfrDesignerForm::FillInspector()
     std::vector<Variant> Values(Names.size());
     for (qsizetype n = 0; n < Names.size(); ++n) {
         const TfrPropRec* R = First->FindPropRec(Names[n]);
-        bool Seen = false;
-        for (TfrObject* O : Objects) {
-            const Variant V = (R->PropType & PropHasEditor) && !(R->PropType & PropString)
-                                  ? Variant(u'(' + Names[n] + u')')
-                                  : O->GetPropValue(Names[n]);
-            if (!Seen) {
-                Values[n] = V;
-                PropValues[n] = V.AsString();
-                Seen = true;
-            } else if (PropValues[n] != V.AsString()) {
+        if ((R->PropType & PropHasEditor) && !(R->PropType & PropString)) {
+            Values[n] = Variant(u'(' + Names[n] + u')');
+            PropValues[n] = Values[n].AsString();
+            continue;
+        }
+        Values[n] = Objects.front()->GetPropValue(Names[n]);
+        PropValues[n] = Values[n].AsString();
+        // The first object that differs leaves the row empty.
+        for (TfrObject* O : Objects)
+            if (O != Objects.front() && PropValues[n] != O->GetPropValue(Names[n]).AsString()) {
                 Values[n] = Variant();
                 PropValues[n].clear();
+                break;
             }
-        }
     }
 
     const bool Converted = Units != 0 && Page->PageType == ptReport;

@@ -219,7 +219,15 @@ void TfrDesignerForm::MoveOrResizeSelection(int DX, int DY, bool Resize)
 {
     AddUndoAction(acEdit);
     PageView->BuildSelectionRegion();
-    PageView->DrawSelected(1);
+    // The repaint of the old region below covers the old handles; only a view
+    // above the selection keeps its pixels there, and then they are taken off
+    // first.
+    const int Last = LastSelectedIndex();
+    bool Kept = false;
+    for (int i = Last + 1; i < Page->Count() && !Kept; ++i)
+        Kept = Page->Objects(i)->GetClipRgn(false).intersects(PageView->SelRegion);
+    if (Kept)
+        PageView->DrawSelected(1);
     for (TfrView* V : SelectedViews(Page)) {
         if (Resize && !Restricted(V, frrfDontSize)) {
             // A keyboard resize stops at an empty view.
@@ -232,7 +240,7 @@ void TfrDesignerForm::MoveOrResizeSelection(int DX, int DY, bool Resize)
     }
     RefreshInspectorAndStatus();
     PageView->ComputeSelectionBounds();
-    PageView->PaintViews(LastSelectedIndex(), &PageView->SelRegion);
+    PageView->PaintViews(Last, &PageView->SelRegion);
     PageView->SelRegionStale = true;
     PageView->update();
 }
