@@ -1,6 +1,9 @@
-// A held Ctrl+Right on 500 selected memos in the report designer: each press
+// Ctrl+Right on 500 selected memos in the report designer: each press
 // records the selection for undo, moves it a pixel and repaints it on the
-// offscreen page; then the undo of such a press. Target: under 15 ms each.
+// offscreen page, and the event loop then refills the inspector; then the
+// undo of such a press. Target: under 15 ms each. A held key's presses that
+// arrive together share one refill: BM_CtrlRightBurst is one of five presses
+// handled before the event loop runs, per press.
 // The baseline is one full repaint of the same page, which a press needs at
 // least once.
 #include "platform/gui/Controls.h"
@@ -13,9 +16,11 @@
 #include "BenchRatio.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -57,6 +62,11 @@ struct TDesigner
         int Key = VK_RIGHT;
         Designer->FormKeyDown(Key, TShiftState() << ssCtrl);
     }
+    // What waits for the event loop after a press (the inspector refill).
+    static void RunEventLoop()
+    {
+        QCoreApplication::processEvents();
+    }
 
     TfrReport Report;
     std::unique_ptr<TfrDesignerForm> Designer;
@@ -66,10 +76,26 @@ void BM_CtrlRight(benchmark::State& State)
 {
     TDesigner D;
     D.SelectAll();
-    for (auto _ : State)
+    for (auto _ : State) {
         D.CtrlRight();
+        D.RunEventLoop();
+    }
 }
 BENCHMARK(BM_CtrlRight)->Unit(benchmark::kMillisecond);
+
+constexpr int Burst = 5;
+
+void BM_CtrlRightBurst(benchmark::State& State)
+{
+    TDesigner D;
+    D.SelectAll();
+    for (auto _ : State) {
+        for (int i = 0; i < Burst; ++i)
+            D.CtrlRight();
+        D.RunEventLoop();
+    }
+}
+BENCHMARK(BM_CtrlRightBurst)->Unit(benchmark::kMillisecond);
 
 void BM_UndoCtrlRight(benchmark::State& State)
 {
@@ -78,8 +104,10 @@ void BM_UndoCtrlRight(benchmark::State& State)
         State.PauseTiming();
         D.SelectAll();
         D.CtrlRight();
+        D.RunEventLoop();
         State.ResumeTiming();
         D.Designer->UndoBClick();
+        D.RunEventLoop();
     }
 }
 BENCHMARK(BM_UndoCtrlRight)->Unit(benchmark::kMillisecond);
@@ -102,10 +130,12 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     TRatioReporter Reporter;
     benchmark::RunSpecifiedBenchmarks(&Reporter);
-    for (const char* Name : {"BM_CtrlRight", "BM_UndoCtrlRight"}) {
-        const double A = Reporter.Times[Name], B = Reporter.Times["BM_RepaintPage"];
-        if (A > 0 && B > 0)
-            std::printf("%s: %.1f ms, %.2f x a full repaint (target: under 15 ms)\n", Name, A, A / B);
+    const double Repaint = Reporter.Times["BM_RepaintPage"];
+    const std::pair<const char*, int> Figures[] = {{"BM_CtrlRight", 1}, {"BM_CtrlRightBurst", Burst}, {"BM_UndoCtrlRight", 1}};
+    for (const auto& [Name, Presses] : Figures) {
+        const double A = Reporter.Times[Name] / Presses;
+        if (A > 0 && Repaint > 0)
+            std::printf("%s: %.1f ms a press, %.2f x a full repaint (target: under 15 ms)\n", Name, A, A / Repaint);
     }
     benchmark::Shutdown();
     return 0;

@@ -227,6 +227,9 @@ public:
     // Made at the first show; bound to the selection and the change path.
     void CreateInspector();
     void FillInspector();
+    // One refill for a burst of nudges (a held arrow key), when the event
+    // loop next runs; a direct refill before then takes its place.
+    void FillInspectorLater();
     void ApplyProperty(int Index);
     void ShowFieldsWindow(bool Visible);
     // Stacks the inspector and the fields window in one column over the work area.
@@ -367,6 +370,7 @@ public:
 
     bool GrayButtons = false;
     bool DisableUndo = false;
+    bool InspectorRefillPending = false;
     bool HelpMode = false;
     // The colour last chosen in the colour selector, taken by the colour buttons.
     uint32_t ChosenColor = 0x1FFFFFFF;

@@ -17,7 +17,9 @@
 
 #include <QScopedValueRollback>
 #include <QScrollArea>
+#include <QTimer>
 #include <algorithm>
+#include <utility>
 
 bool InspectorBusy = false;
 
@@ -99,8 +101,19 @@ void TfrDesignerForm::SaveInspectorSettings()
 
 // ---------------------------------------------------------------- filling
 
+void TfrDesignerForm::FillInspectorLater()
+{
+    if (std::exchange(InspectorRefillPending, true))
+        return;
+    QTimer::singleShot(0, this, [this] {
+        if (InspectorRefillPending)
+            FillInspector();
+    });
+}
+
 void TfrDesignerForm::FillInspector()
 {
+    InspectorRefillPending = false;
     if (InspectorBusy || !InspForm || !Page)
         return;
     InspForm->ClearProperties();

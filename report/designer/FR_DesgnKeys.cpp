@@ -238,7 +238,9 @@ void TfrDesignerForm::MoveOrResizeSelection(int DX, int DY, bool Resize)
             V->SetTop(V->Top() + DY);
         }
     }
-    RefreshInspectorAndStatus();
+    FillInspectorLater();
+    UpdateStatus();
+    PBox1->update();
     PageView->ComputeSelectionBounds();
     PageView->PaintViews(Last, &PageView->SelRegion);
     PageView->SelRegionStale = true;
@@ -513,7 +515,9 @@ void TfrDesignerForm::GB3Click()
         }
     }
     RedrawPage();
-    RefreshInspectorAndStatus();
+    FillInspectorLater();
+    UpdateStatus();
+    PBox1->update();
     PageView->ComputeSelectionBounds();
 }
 

@@ -104,6 +104,18 @@ TEST_F(TInspectorLinkTest, MillimetresShownAndStoredAsPixels)
     EXPECT_EQ(Row("Left"), "20.00");
 }
 
+TEST_F(TInspectorLinkTest, NudgedViewsShowInTheRowsOnceTheEventLoopRuns)
+{
+    Open();
+    Select("Memo1 10,10 96x20 sel");
+    for (int i = 0; i < 3; ++i) {
+        int Key = VK_RIGHT;
+        Designer->FormKeyDown(Key, TShiftState() << ssCtrl);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Row("Left"), "13");
+}
+
 TEST_F(TInspectorLinkTest, RestrictedAndInvalidEditsAreRefused)
 {
     struct TCase { const char *Name, *Views, *Property, *Text, *Page, *Records; } Cases[] = {
