@@ -224,6 +224,8 @@ TfrDesignerForm::TfrDesignerForm(uint8_t AFlag)
     FormCreate();
     OnShow = [this](QObject*) { FormShow(); };
     OnResize = [this](QObject*) { FormResize(); };
+    SetKeyPreview(true);
+    OnKeyDown = [this](QObject*, int& Key, TShiftState Shift) { FormKeyDown(Key, Shift); };
 }
 
 TfrDesignerForm::~TfrDesignerForm()
@@ -295,6 +297,7 @@ void TfrDesignerForm::FormCreate()
         Popup2->Popup(G.x(), G.y());
         MakeOwnerDrawn(Popup2->ShownMenu());
     });
+    WireEditCommands();
     BuildCommands();
 
     auto Relayout = [this, Client] {
@@ -335,14 +338,11 @@ void TfrDesignerForm::BuildToolBars()
     GB1 = Button(Panel2, QStringLiteral("GB1"), L(":"));
     GB1->SetAllowAllUp(true);
     GB1->SetGroupIndex(2);
-    GB1->OnClick = [this](QObject*) {
-        GridShow = GB1->Down();
-        RedrawPage();
-    };
+    GB1->OnClick = [this](QObject*) { SetShowGrid(GB1->Down()); };
     GB2 = Button(Panel2, QStringLiteral("GB2"), L("#"));
     GB2->SetAllowAllUp(true);
     GB2->SetGroupIndex(3);
-    GB2->OnClick = [this](QObject*) { GridAlign = GB2->Down(); };
+    GB2->OnClick = [this](QObject*) { SetGridAlign(GB2->Down()); };
     GB3 = Button(Panel2, QStringLiteral("GB3"), L("⌗"));
     Separator(Panel2);
     ExitB = Button(Panel2, QStringLiteral("ExitB"), L("X"));
@@ -670,7 +670,8 @@ void TfrDesignerForm::FormShow()
     for (QObject* C : std::initializer_list<QObject*>{FileBtn3, N17, N20})
         EnableControl(C, true);
 
-    FChangeLog.clear();
+    ClearUndoBuffer();
+    ClearRedoBuffer();
     SetModified(false);
     CurReport->SetChangedInDesigner(false);
     ToolbarBusy = true;
@@ -725,7 +726,8 @@ void TfrDesignerForm::FormDestroy()
     if (FDestroying)
         return;
     FDestroying = true;
-    FChangeLog.clear();
+    ClearUndoBuffer();
+    ClearRedoBuffer();
     delete MemoEditor;
     MemoEditor = nullptr;
     SaveInspectorSettings();
@@ -835,24 +837,6 @@ QString TfrDesignerForm::InsertExpression()
 }
 
 // ---------------------------------------------------------------- change path
-
-void TfrDesignerForm::AddUndoAction(TfrUndoAction Kind)
-{
-    TfrChangeRecord Record;
-    Record.Kind = Kind;
-    if (Page) {
-        if (Kind == acInsert) {
-            if (Page->Count() > 0)
-                Record.Views << Page->Objects(LastSelectedIndex())->Name();
-        } else {
-            for (int i = 0; i < Page->Count(); ++i)
-                if (Page->Objects(i)->Selected())
-                    Record.Views << Page->Objects(i)->Name();
-        }
-    }
-    FChangeLog.push_back(Record);
-    SetModified(true);
-}
 
 TfrView* TfrDesignerForm::InsertView(std::unique_ptr<TfrView> View)
 {
@@ -1000,16 +984,6 @@ void TfrDesignerForm::ResetSelection()
     SelectionChanged();
 }
 
-void TfrDesignerForm::SelectionChanged()
-{
-    // The tool bars follow the selection here; their clicks count again after.
-    ToolbarBusy = false;
-    PBoxRectShown = false;
-    UpdateStatus();
-    PBox1->Invalidate();
-    FillInspector();
-}
-
 void TfrDesignerForm::UpdateStatus()
 {
     if (SelCount == 1 && Page) {
@@ -1038,8 +1012,7 @@ void TfrDesignerForm::PaintStatusBar()
     QString Texts[3];
     Texts[0] = LoadEngineString(55330 + std::clamp(Units, 0, 2));
     Texts[1] = FStatusPos;
-    if (SelCount == 1 && Page)
-        Texts[2] = Page->Objects(LastSelectedIndex())->Name();
+    Texts[2] = SelectionText();
     int X = 0;
     for (int i = 0; i < 3; ++i) {
         QRect R = Rect(X, 2, X + Widths[i] - 2, StatusBar1->height());
@@ -1199,10 +1172,6 @@ void TfrDesignerForm::DialogPageKeyDown(int& Key, TShiftState Shift)
     }
     FormKeyDown(Key, Shift);
 }
-
-// ---- keyboard: the page's keys join with the keyboard commands; until then
-// the dialog page's translated keys end here.
-void TfrDesignerForm::FormKeyDown(int&, TShiftState) {}
 
 // ---- editor hooks
 

@@ -1,10 +1,13 @@
 // The report designer window: tool bars on docks, the page tabs with the
 // design page in a scroll box, the status bar, and the designer's side of the
 // engine's designer interface. Every change of the page's views goes through
-// AddUndoAction before it is made (FR_DsgChange.cpp).
+// AddUndoAction before it is made (FR_Undo.cpp); the keys, the grid and the
+// alignment palette are in FR_DesgnKeys.cpp.
 #pragma once
 
+#include "report/designer/FR_Undo.h"
 #include "report/engine/FR_ClassDesigner.h"
+#include "platform/gui/Controls.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -39,16 +42,6 @@ class TfrView;
 class TForm;
 class TCustomControl;
 class TPopupMenu;
-
-// Kinds of change record.
-enum TfrUndoAction : uint8_t { acInsert = 0, acDelete = 1, acEdit = 2, acZOrder = 3 };
-
-// One change record: its kind and the names of the views it covers.
-struct TfrChangeRecord
-{
-    TfrUndoAction Kind = acEdit;
-    QStringList Views;
-};
 
 // Last-used attributes that new objects take.
 struct TfrLastUsed
@@ -106,12 +99,60 @@ public:
     QString InsertDBField() override;
     QString InsertExpression() override;
 
-    // The one change path: records the change before it is made.
-    void AddUndoAction(TfrUndoAction Kind);
-    const std::vector<TfrChangeRecord>& ChangeLog() const { return FChangeLog; }
-    void ClearChangeLog() { FChangeLog.clear(); }
     // Appends View to the page through the change path (an insert record).
     TfrView* InsertView(std::unique_ptr<TfrView> View);
+
+    // ---- undo, redo and the designer clipboard (FR_Undo.cpp)
+    // The one change path: records the selection (every view for z-order)
+    // before it changes, or after an insertion.
+    void AddUndoAction(TfrUndoAction Action);
+    // Records the selection and the bands linking to it by name, before a rename.
+    void RecordRename();
+    // Records exactly Pairs; Order, when given, is the page order before the change.
+    void RecordChange(TfrUndoAction Action, std::vector<TfrUndoPair> Pairs,
+                      const std::vector<int32_t>* Order = nullptr);
+    void AddUndoRecord(TfrUndoBuffer& Buffer, TfrUndoAction Action, const std::vector<TfrUndoPair>& Pairs,
+                       std::vector<int32_t> Order);
+    // Undo from the undo buffer, redo from the redo buffer.
+    void ReplayUndo(TfrUndoBuffer& Buffer);
+    void ClearUndoBuffer();
+    void ClearRedoBuffer();
+    TfrUndoBuffer& UndoBuffer() { return FUndoBuffer; }
+    TfrUndoBuffer& RedoBuffer() { return FRedoBuffer; }
+    void CopySelection();
+    void PasteFromClipboard();
+    bool CanPaste() const;
+    void UndoBClick();
+    void RedoBClick();
+    void CutBClick();
+    void CopyBClick();
+    void PstBClick();
+    void SelAllBClick();
+    void N5Click();
+    void ZB1Click();
+    void ZB2Click();
+
+    // ---- keyboard editing, grid and alignment (FR_DesgnKeys.cpp)
+    void MoveOrResizeSelection(int DX, int DY, bool Resize);
+    // The nearest view in the arrow's direction; Snap moves the selected view
+    // against it instead of selecting it.
+    void JumpToNearest(int DX, int DY, bool Snap);
+    // Deletes the selected views; Record false when the caller recorded them.
+    void DeleteSelection(bool Record = true);
+    // Records a delete of the selection: what it removes and the bands linking to it.
+    void RecordDeletion();
+    void RenameChildBandLinks(const QString& OldName, const QString& NewName);
+    void RefreshInspectorAndStatus();
+    // Bits 1 band, 2 memo, 4 other view (one selected), 8 several, 16 clipboard filled.
+    int SelectionKind() const;
+    void SetColorGlyph(uint32_t Color, TfrSpeedButton* Button, int Index);
+    void GB3Click();
+    void AlignClick(int Number);
+    // The status bar's third panel.
+    QString SelectionText() const;
+    static uint16_t SetBits(uint16_t Word, bool On, uint16_t Mask);
+    // Binds the edit, undo, grid and alignment commands to their buttons and menu items.
+    void WireEditCommands();
 
     void SetCurPage(int Index);
     int CurPageIndex() const { return FCurPageIndex; }
@@ -190,6 +231,9 @@ public:
     // Made at the first show; bound to the selection and the change path.
     void CreateInspector();
     void FillInspector();
+    // One refill for a burst of nudges (a held arrow key), when the event
+    // loop next runs; a direct refill before then takes its place.
+    void FillInspectorLater();
     void ApplyProperty(int Index);
     void ShowFieldsWindow(bool Visible);
     // Stacks the inspector and the fields window in one column over the work area.
@@ -330,6 +374,7 @@ public:
 
     bool GrayButtons = false;
     bool DisableUndo = false;
+    bool InspectorRefillPending = false;
     bool HelpMode = false;
     // The colour last chosen in the colour selector, taken by the colour buttons.
     uint32_t ChosenColor = 0x1FFFFFFF;
@@ -386,6 +431,9 @@ private:
     int FStatusDownX = -1;
     bool FDestroying = false;
     bool FDialogButtons = false;
-    std::vector<TfrChangeRecord> FChangeLog;
+    TfrUndoBuffer FUndoBuffer;
+    TfrUndoBuffer FRedoBuffer;
+    void ApplyCombo(QComboBox* Combo, const QString& Text);
+    void ClickButton(TfrSpeedButton* Button, bool Toggle);
     std::vector<TfrTBButton*> FObjectButtons;
 };

@@ -260,7 +260,8 @@ void TfrDesignerForm::PgB2Click()
     } else {
         Page->Clear();
     }
-    ClearChangeLog();
+    ClearUndoBuffer();
+    ClearRedoBuffer();
 }
 
 void TfrDesignerForm::PgB3Click()
@@ -398,7 +399,8 @@ void TfrDesignerForm::MovePage(int From, int To)
     ResetSelection();
     Page = nullptr;
     Pages->Move(From, To);
-    ClearChangeLog();
+    ClearUndoBuffer();
+    ClearRedoBuffer();
     SetModified(true);
     SetCurPage(To);
     RedrawPage();
@@ -481,7 +483,8 @@ void TfrDesignerForm::FileBtn1Click()
 {
     if (!SaveBeforeLeaving())
         return;
-    ClearChangeLog();
+    ClearUndoBuffer();
+    ClearRedoBuffer();
     ResetSelection();
     Page = nullptr;
     CurReport->Clear();
@@ -506,7 +509,8 @@ void TfrDesignerForm::N23Click()
     const QString Name = F.TemplName();
     if (!LoadKeepingReport(Name, [&] { return CurReport->LoadTemplate(Name, nullptr, nullptr, true); }))
         return;
-    ClearChangeLog();
+    ClearUndoBuffer();
+    ClearRedoBuffer();
     SetFileName(LoadEngineString(55209));
     SetModified(false);
     SetCurPage(0);
@@ -532,7 +536,8 @@ void TfrDesignerForm::FileBtn2Click()
     }
     if (!LoadKeepingReport(Name, [&] { return CurReport->LoadFromFile(Name); }))
         return;
-    ClearChangeLog();
+    ClearUndoBuffer();
+    ClearRedoBuffer();
     SetFileName(Name);
     SetModified(false);
     CurReport->SetChangedInDesigner(true);

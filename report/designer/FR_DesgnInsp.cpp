@@ -17,8 +17,9 @@
 
 #include <QScopedValueRollback>
 #include <QScrollArea>
-#include <QShortcut>
+#include <QTimer>
 #include <algorithm>
+#include <utility>
 
 bool InspectorBusy = false;
 
@@ -76,8 +77,6 @@ void TfrDesignerForm::CreateInspector()
             Objects << QStringLiteral("Page%1").arg(n);
     };
     InspForm->OnHeightChanged = [this](QObject*) { ArrangeToolWindows(); };
-    auto* F11 = new QShortcut(QKeySequence(Qt::Key_F11), this);
-    QObject::connect(F11, &QShortcut::activated, this, [this] { InspForm->Grow(); });
 
     RestoreFormPosition(InspForm);
     TRegIniFile Reg(frRegRootKey);
@@ -102,8 +101,19 @@ void TfrDesignerForm::SaveInspectorSettings()
 
 // ---------------------------------------------------------------- filling
 
+void TfrDesignerForm::FillInspectorLater()
+{
+    if (std::exchange(InspectorRefillPending, true))
+        return;
+    QTimer::singleShot(0, this, [this] {
+        if (InspectorRefillPending)
+            FillInspector();
+    });
+}
+
 void TfrDesignerForm::FillInspector()
 {
+    InspectorRefillPending = false;
     if (InspectorBusy || !InspForm || !Page)
         return;
     InspForm->ClearProperties();
@@ -121,8 +131,11 @@ void TfrDesignerForm::FillInspector()
         const TfrPropRec& R = First->PropRec(i);
         if (R.PropType == 0 || (Objects.size() > 1 && (R.PropType & PropOneObject)))
             continue;
-        const bool Common = std::all_of(Objects.begin(), Objects.end(),
-                                        [&R](const TfrObject* O) { return O->FindPropRec(R.PropName); });
+        // Views of one kind register the same list in the same order, so the
+        // record at the same place is nearly always the one; search otherwise.
+        const bool Common = std::all_of(Objects.begin(), Objects.end(), [&R, i](const TfrObject* O) {
+            return (i < O->PropCount() && O->PropRec(i).PropName == R.PropName) || O->FindPropRec(R.PropName);
+        });
         if (Common && !Names.contains(R.PropName))
             Names << R.PropName;
     }
@@ -140,20 +153,20 @@ void TfrDesignerForm::FillInspector()
     std::vector<Variant> Values(Names.size());
     for (qsizetype n = 0; n < Names.size(); ++n) {
         const TfrPropRec* R = First->FindPropRec(Names[n]);
-        bool Seen = false;
-        for (TfrObject* O : Objects) {
-            const Variant V = (R->PropType & PropHasEditor) && !(R->PropType & PropString)
-                                  ? Variant(u'(' + Names[n] + u')')
-                                  : O->GetPropValue(Names[n]);
-            if (!Seen) {
-                Values[n] = V;
-                PropValues[n] = V.AsString();
-                Seen = true;
-            } else if (PropValues[n] != V.AsString()) {
+        if ((R->PropType & PropHasEditor) && !(R->PropType & PropString)) {
+            Values[n] = Variant(u'(' + Names[n] + u')');
+            PropValues[n] = Values[n].AsString();
+            continue;
+        }
+        Values[n] = Objects.front()->GetPropValue(Names[n]);
+        PropValues[n] = Values[n].AsString();
+        // The first object that differs leaves the row empty.
+        for (TfrObject* O : Objects)
+            if (O != Objects.front() && PropValues[n] != O->GetPropValue(Names[n]).AsString()) {
                 Values[n] = Variant();
                 PropValues[n].clear();
+                break;
             }
-        }
     }
 
     const bool Converted = Units != 0 && Page->PageType == ptReport;
@@ -211,7 +224,8 @@ void TfrDesignerForm::ApplyProperty(int Index)
             }
             Page->Clear();
             // The history named views that are gone now.
-            ClearChangeLog();
+            ClearUndoBuffer();
+            ClearRedoBuffer();
         }
         Page->SetPropValue(Name, Value);
         SetModified(true);
@@ -226,7 +240,7 @@ void TfrDesignerForm::ApplyProperty(int Index)
             FillInspector();
             return;
         }
-        AddUndoAction(acEdit);
+        Rename ? RecordRename() : AddUndoAction(acEdit);
         const bool Convert = Size && Page->PageType == ptReport;
         for (TfrObject* O : Objects) {
             auto* V = static_cast<TfrView*>(O);

@@ -336,13 +336,13 @@ void TfrDesignerPage::DrawHandles(TfrView* View)
 {
     TCanvas* C = Canvas();
     TfrPage* P = Page();
-    // A 5-pixel dot, every pixel toggled once.
+    // A 5-pixel dot, every pixel toggled once: one line winding row by row
+    // (each segment stops short of its end point), one stroke per dot, as
+    // hundreds of selected views show thousands of dots.
     auto Dot = [C](int X, int Y, TColor Color) {
         C->Pen()->SetColor(Color);
-        for (int Row = Y - 2; Row <= Y + 2; ++Row) {
-            C->MoveTo(X - 2, Row);
-            C->LineTo(X + 3, Row);
-        }
+        C->Polyline({{X - 2, Y - 2}, {X + 2, Y - 2}, {X + 2, Y - 1}, {X - 2, Y - 1}, {X - 2, Y}, {X + 2, Y},
+                     {X + 2, Y + 1}, {X - 2, Y + 1}, {X - 2, Y + 2}, {X + 3, Y + 2}});
     };
     const int L = View->Left(), T = View->Top(), W = View->Width(), H = View->Height();
     Dot(L, T, clWhite);

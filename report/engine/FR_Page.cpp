@@ -18,6 +18,7 @@
 #include "report/engine/FR_Utils.h"
 #include "report/engine/FR_View.h"
 
+#include <algorithm>
 #include <cmath>
 
 TfrInterpretator* frInterpreter = nullptr;
@@ -61,6 +62,21 @@ void TfrPage::Clear()
             CurView = nullptr;
         FObjects.pop_back();
     }
+}
+
+void TfrPage::Insert(int Index, std::unique_ptr<TfrView> View)
+{
+    Index = std::clamp(Index, 0, Count());
+    FObjects.insert(FObjects.begin() + Index, std::move(View));
+}
+
+void TfrPage::Move(int From, int To)
+{
+    if (From < 0 || From >= Count() || To < 0 || To >= Count() || From == To)
+        return;
+    auto View = std::move(FObjects[From]);
+    FObjects.erase(FObjects.begin() + From);
+    FObjects.insert(FObjects.begin() + To, std::move(View));
 }
 
 std::unique_ptr<TfrView> TfrPage::Extract(int Index)

@@ -89,6 +89,9 @@ public:
     TfrView* Objects(int Index) const { return FObjects.at(Index).get(); }
     void Add(std::unique_ptr<TfrView> View);
     void Delete(int Index);
+    // Puts View at Index (clamped to the list); Move keeps every other view's order.
+    void Insert(int Index, std::unique_ptr<TfrView> View);
+    void Move(int From, int To);
     void Clear();
     std::unique_ptr<TfrView> Extract(int Index);
     int FindObjectByID(int32_t ID) const;

@@ -58,16 +58,17 @@ protected:
 
     TfrPage* Page() const { return Report.Pages()->Pages(0); }
 
+    // Views on the designer's current page.
     void Build(const QString& Text)
     {
         for (const QString& Item : Text.split(u';', Qt::SkipEmptyParts)) {
             const QStringList F = Item.simplified().split(u' ');
             const bool Band = F.contains(QStringLiteral("band")), Line = F.contains(QStringLiteral("line"));
-            const bool AddIn = F.contains(QStringLiteral("addin"));
+            const bool AddIn = F.contains(QStringLiteral("addin")), Pic = F.contains(QStringLiteral("pic"));
             auto V = AddIn ? CreateViewByType(gtAddIn, frAddIns.at(0).ClassName)
-                           : CreateViewByType(Band ? gtBand : Line ? gtLine : gtMemo, QString());
+                           : CreateViewByType(Band ? gtBand : Line ? gtLine : Pic ? gtPicture : gtMemo, QString());
             V->SetName(F[0]);
-            const bool Kind = Band || Line || AddIn;
+            const bool Kind = Band || Line || AddIn || Pic;
             const QStringList Pos = F[Kind ? 2 : 1].split(u','), Size = F[Kind ? 3 : 2].split(u'x');
             V->SetBounds(Pos[0].toInt(), Pos[1].toInt(), Size[0].toInt(), Size[1].toInt());
             if (F.contains(QStringLiteral("sel"))) {
@@ -77,7 +78,13 @@ protected:
             for (const QString& W : F)
                 if (W.startsWith(QStringLiteral("r")) && W.size() > 1 && W[1].isDigit())
                     V->SetRestrictions(static_cast<uint16_t>(W.mid(1).toInt()));
-            Page()->Add(std::move(V));
+                else if (auto* B = dynamic_cast<TfrBandView*>(V.get()); B && W.startsWith(QStringLiteral("bt")))
+                    B->SetBandType(W.mid(2).toInt());
+                else if (B && W.startsWith(QStringLiteral("child=")))
+                    B->SetChildBand(W.mid(6));
+                else if (W.startsWith(QStringLiteral("text=")))
+                    V->Memo()->Add(W.mid(5));
+            Designer->Page->Add(std::move(V));
         }
         Designer->PageView->ComputeSelectionBounds();
         Designer->RedrawPage();
@@ -120,11 +127,19 @@ protected:
         return L.join(QStringLiteral("; "));
     }
 
+    // The undo records: kind and the names of the views each covers.
     QString Records() const
     {
         QStringList L;
-        for (const TfrChangeRecord& R : Designer->ChangeLog())
-            L << QString::number(R.Kind) + u':' + R.Views.join(u',');
+        const TfrUndoBuffer& B = Designer->UndoBuffer();
+        for (int r = 0; r < B.Count(); ++r) {
+            QStringList Names;
+            for (const TfrUndoEntry& E : B.Records(r).Entries) {
+                const int i = Page()->FindObjectByID(E.ID);
+                Names << (E.Copy ? E.Copy->Name() : i >= 0 ? Page()->Objects(i)->Name() : QStringLiteral("?"));
+            }
+            L << QString::number(B.Records(r).Action) + u':' + Names.join(u',');
+        }
         return L.join(QStringLiteral("; "));
     }
 

@@ -65,10 +65,10 @@ class DoClickTest : public FormatTest, public ::testing::WithParamInterface<TCli
 TEST_P(DoClickTest, ChangesWhatEachViewTakes)
 {
     BuildMixed();
-    Designer->ClearChangeLog();
+    Designer->ClearUndoBuffer();
     Designer->DoClick(GetParam().Act(Designer.get()));
     EXPECT_EQ(Formats(), QString::fromLatin1(GetParam().Formats));
-    EXPECT_EQ(static_cast<int>(Designer->ChangeLog().size()), GetParam().Records);
+    EXPECT_EQ(Designer->UndoBuffer().Count(), GetParam().Records);
 }
 
 QObject* Width(TfrDesignerForm* D, const char* Text)

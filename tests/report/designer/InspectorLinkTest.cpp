@@ -84,7 +84,7 @@ TEST_F(TInspectorLinkTest, FrameColourEditReachesEveryViewOnce)
 {
     Open();
     Select("Memo1 10,10 96x20 sel; Memo2 20,40 50x20 sel");
-    Designer->ClearChangeLog();
+    Designer->ClearUndoBuffer();
     Edit("FrameColor", "clRed");
     EXPECT_EQ(Records(), "2:Memo1,Memo2");
     EXPECT_EQ(Page()->Objects(0)->FrameColor(), clRed);
@@ -104,6 +104,18 @@ TEST_F(TInspectorLinkTest, MillimetresShownAndStoredAsPixels)
     EXPECT_EQ(Row("Left"), "20.00");
 }
 
+TEST_F(TInspectorLinkTest, NudgedViewsShowInTheRowsOnceTheEventLoopRuns)
+{
+    Open();
+    Select("Memo1 10,10 96x20 sel");
+    for (int i = 0; i < 3; ++i) {
+        int Key = VK_RIGHT;
+        Designer->FormKeyDown(Key, TShiftState() << ssCtrl);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Row("Left"), "13");
+}
+
 TEST_F(TInspectorLinkTest, RestrictedAndInvalidEditsAreRefused)
 {
     struct TCase { const char *Name, *Views, *Property, *Text, *Page, *Records; } Cases[] = {
@@ -121,7 +133,7 @@ TEST_F(TInspectorLinkTest, RestrictedAndInvalidEditsAreRefused)
         TModalHandlers H(nullptr, [](const TMessageRequest&) { return mrOk; });
         Open();
         Select(QString::fromUtf8(C.Views));
-        Designer->ClearChangeLog();
+        Designer->ClearUndoBuffer();
         Edit(QString::fromUtf8(C.Property), QString::fromUtf8(C.Text));
         EXPECT_EQ(PageText(), QString::fromUtf8(C.Page));
         EXPECT_EQ(Records(), QString::fromUtf8(C.Records));
