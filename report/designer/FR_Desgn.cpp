@@ -1,6 +1,7 @@
 #include "report/designer/FR_Desgn.h"
 
 #include "platform/gui/Application.h"
+#include "platform/gui/ComCtrls.h"
 #include "platform/gui/FileDialogs.h"
 #include "platform/gui/InputBox.h"
 #include "platform/gui/Menus.h"
@@ -28,9 +29,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QPainter>
-#include <QScrollArea>
 #include <QScrollBar>
-#include <QTabBar>
 #include <QWheelEvent>
 
 TfrLastUsed frLastUsed;
@@ -242,14 +241,15 @@ void TfrDesignerForm::FormCreate()
     frDock2 = new TfrDock(this, alLeft);
     frDock3 = new TfrDock(this, alBottom);
     frDock4 = new TfrDock(this, alRight);
-    StatusBar1 = new TCustomControl(this);
+    StatusBar1 = new TStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->resize(900, 20);
     SetControlAlign(StatusBar1, alBottom);
-    StatusBar1->OnPaint = [this](TCustomControl*) { PaintStatusBar(); };
+    for (int Width : {75, 230, 50})
+        StatusBar1->AddPanel(Width);
     StatusBar1->OnMouseDown = [this](QObject*, TMouseButton, TShiftState, int X, int) { FStatusDownX = X; };
     StatusBar1->OnDblClick = [this](QObject*) {
-        if (FStatusDownX < 0 || FStatusDownX >= 75)
+        if (FStatusDownX < 0 || FStatusDownX >= StatusBar1->Panels(0).Width)
             return;
         Units = (Units + 1) % 3;
         UpdateStatus();
@@ -257,19 +257,18 @@ void TfrDesignerForm::FormCreate()
 
     auto* Client = new QWidget(this);
     SetControlAlign(Client, alClient);
-    Tab1 = new QTabBar(Client);
+    Tab1 = new TTabControl(Client);
     Tab1->setObjectName(QStringLiteral("Tab1"));
     Tab1->setShape(QTabBar::RoundedNorth);
     Tab1->setExpanding(false);
-    ScrollBox1 = new QScrollArea(Client);
+    ScrollBox1 = new TScrollBox(Client);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setBackgroundRole(QPalette::Dark);
     ScrollHost = new QWidget;
     ScrollHost->setAutoFillBackground(false);
     ScrollBox1->setWidget(ScrollHost);
-    ScrollBox1->setWidgetResizable(false);
     ScrollBox1->verticalScrollBar()->setSingleStep(8);
-    QObject::connect(Tab1, &QTabBar::currentChanged, this, [this](int Index) { Tab1Change(Index); });
+    Tab1->OnChange = [this](QObject*) { Tab1Change(Tab1->TabIndex()); };
 
     PageView = new TfrDesignerPage(ScrollHost, this);
     PageView->ResetMouseState();
@@ -951,7 +950,7 @@ void TfrDesignerForm::UpdatePageTabs()
         else
             Tab1->addTab(Caption);
     }
-    Tab1->setCurrentIndex(FCurPageIndex);
+    Tab1->SetTabIndex(FCurPageIndex);
 }
 
 void TfrDesignerForm::Tab1Change(int Index)
@@ -986,42 +985,19 @@ void TfrDesignerForm::ResetSelection()
 
 void TfrDesignerForm::UpdateStatus()
 {
+    StatusBar1->SetPanelText(0, LoadEngineString(55330 + std::clamp(Units, 0, 2)));
     if (SelCount == 1 && Page) {
         const TfrView* V = Page->Objects(LastSelectedIndex());
-        FStatusPos = QStringLiteral("%1; %2  %3 x %4").arg(V->Left()).arg(V->Top()).arg(V->Width()).arg(V->Height());
+        ShowPosition(QStringLiteral("%1; %2  %3 x %4").arg(V->Left()).arg(V->Top()).arg(V->Width()).arg(V->Height()));
     } else if (SelCount == 0) {
-        FStatusPos.clear();
+        ShowPosition(QString());
     }
-    StatusBar1->Invalidate();
-    StatusBar1->update();
+    StatusBar1->SetPanelText(2, SelectionText());
 }
 
 void TfrDesignerForm::ShowPosition(const QString& Text)
 {
-    FStatusPos = Text;
-    StatusBar1->Invalidate();
-    StatusBar1->update();
-}
-
-void TfrDesignerForm::PaintStatusBar()
-{
-    TCanvas* C = StatusBar1->Canvas();
-    C->Brush()->SetColor(clBtnFace);
-    C->FillRect(StatusBar1->ClientRect());
-    const int Widths[3] = {75, 230, 50};
-    QString Texts[3];
-    Texts[0] = LoadEngineString(55330 + std::clamp(Units, 0, 2));
-    Texts[1] = FStatusPos;
-    Texts[2] = SelectionText();
-    int X = 0;
-    for (int i = 0; i < 3; ++i) {
-        QRect R = Rect(X, 2, X + Widths[i] - 2, StatusBar1->height());
-        C->DrawEdge(R, BDR_SUNKENOUTER, BF_RECT);
-        C->Brush()->SetStyle(bsClear);
-        C->TextOut(X + 3, 4, Texts[i]);
-        C->Brush()->SetStyle(bsSolid);
-        X += Widths[i];
-    }
+    StatusBar1->SetPanelText(1, Text);
 }
 
 // ---------------------------------------------------------------- tools

@@ -20,14 +20,15 @@ class QAction;
 class QMenu;
 class TfrComboBox;
 class TfrFontComboBox;
-class QScrollArea;
 class QStyle;
 class TCanvas;
 class TFontDialog;
 class TfrMemoView;
 class TColorSelector;
-class QTabBar;
 class TMainMenu;
+class TScrollBox;
+class TStatusBar;
+class TTabControl;
 class TMenuItem;
 class TOpenDialog;
 class TSaveDialog;
@@ -197,10 +198,10 @@ public:
     bool SyntaxHighlight = true;
 
     TfrDesignerPage* PageView = nullptr;
-    QScrollArea* ScrollBox1 = nullptr;
+    TScrollBox* ScrollBox1 = nullptr;
     QWidget* ScrollHost = nullptr;
-    QTabBar* Tab1 = nullptr;
-    TCustomControl* StatusBar1 = nullptr;
+    TTabControl* Tab1 = nullptr;
+    TStatusBar* StatusBar1 = nullptr;
     TForm* DialogPageForm = nullptr;
     TfrDock* frDock1 = nullptr;
     TfrDock* frDock2 = nullptr;
@@ -405,7 +406,6 @@ private:
     void AddExtraTools();
     void Localize();
     void FlipObjectButtons(bool DialogControls);
-    void PaintStatusBar();
     // ---- Commands' private parts
     void BuildCommands();
     void BuildFormatting();
@@ -425,7 +425,6 @@ private:
     uint8_t FCurPageType = 0;
     QString FFileName;
     QString FTitleText;
-    QString FStatusPos;
     bool FModified = false;
     bool FFirstShow = true;
     int FStatusDownX = -1;

@@ -4,6 +4,7 @@
 #include "report/designer/FR_Desgn.h"
 
 #include "platform/gui/Application.h"
+#include "platform/gui/ComCtrls.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/FileDialogs.h"
@@ -36,7 +37,6 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QTabBar>
 #include <cmath>
 #include <functional>
 
@@ -243,7 +243,7 @@ void TfrDesignerForm::PgB2Click()
         {
             const QSignalBlocker Block(Tab1);
             Tab1->removeTab(Index);
-            Tab1->setCurrentIndex(0);
+            Tab1->SetTabIndex(0);
         }
         // Subreports of the removed page go with it; later pages move down.
         for (int p = 0; p < Pages->Count(); ++p) {

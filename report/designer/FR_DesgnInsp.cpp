@@ -4,6 +4,7 @@
 #include "report/designer/FR_Desgn.h"
 
 #include "platform/gui/Application.h"
+#include "platform/gui/ComCtrls.h"
 #include "platform/rtl/IniFiles.h"
 #include "report/designer/FR_DsgPage.h"
 #include "report/designer/FR_InsFields.h"
@@ -16,7 +17,6 @@
 #include "report/engine/FR_Utils.h"
 
 #include <QScopedValueRollback>
-#include <QScrollArea>
 #include <QTimer>
 #include <algorithm>
 #include <utility>

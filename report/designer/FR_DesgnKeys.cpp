@@ -2,6 +2,7 @@
 // state that follows the selection.
 #include "report/designer/FR_Desgn.h"
 
+#include "platform/gui/ComCtrls.h"
 #include "platform/gui/Graphics.h"
 #include "platform/gui/Menus.h"
 #include "report/designer/FR_Combo.h"
@@ -21,7 +22,6 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <algorithm>
 #include <climits>

@@ -1,5 +1,6 @@
 #include "report/designer/FR_DsgPage.h"
 
+#include "platform/gui/ComCtrls.h"
 #include "report/designer/FR_Desgn.h"
 #include "report/engine/FR_BandView.h"
 #include "report/engine/FR_Class.h"
@@ -7,7 +8,6 @@
 #include "report/engine/FR_MemoView.h"
 #include "report/engine/FR_Page.h"
 
-#include <QScrollArea>
 #include <QScrollBar>
 #include <algorithm>
 #include <cmath>
@@ -480,7 +480,7 @@ void TfrDesignerPage::ComputeSelectionBounds()
         TfrView* V = P->Objects(i);
         if (!V->Selected())
             continue;
-        FSaved[V] = QRect(V->Left(), V->Top(), V->Width(), V->Height());
+        V->SetSelectionBounds(QRect(V->Left(), V->Top(), V->Width(), V->Height()));
         const int R = V->Left() + V->Width(), B = V->Top() + V->Height();
         if (R > BestR || (R == BestR && B > BestB)) {
             BestR = R;

@@ -7,7 +7,6 @@
 
 #include "platform/gui/Controls.h"
 
-#include <QHash>
 #include <QRect>
 #include <QRegion>
 #include <memory>
@@ -57,8 +56,6 @@ public:
     bool SnapToNearestCorner(int& X, int& Y) const;
     // Topmost view under (X, Y), or nullptr.
     TfrView* HitTest(int X, int Y) const;
-    // The bounds a multiple selection started from (ComputeSelectionBounds).
-    QRect SavedBounds(const TfrView* View) const { return FSaved.value(View); }
 
     // XOR feedback; drawing it twice restores the pixels.
     void XorOutline(const TfrRect& R);
@@ -127,7 +124,6 @@ private:
     void Feedback(bool Hide, QRegion& OldArea, QRegion& NewArea);
 
     TfrDesignerForm* FDesigner;
-    QHash<const TfrView*, QRect> FSaved;
 };
 
 // The current page's views, index of the topmost selected view (the last

@@ -5,6 +5,7 @@
 // path before it is made.
 #include "report/designer/FR_DsgPage.h"
 
+#include "platform/gui/ComCtrls.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/rtl/SysUtils.h"
 #include "report/designer/FR_BTyp.h"
@@ -20,7 +21,6 @@
 #include "report/engine/FR_Utils.h"
 
 #include <QListWidget>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <cmath>
 
@@ -312,7 +312,7 @@ void TfrDesignerPage::DragMulti(int DX, int DY)
         if (!V->Selected())
             continue;
         OldArea += V->GetClipRgn(true);
-        const QRect S = FSaved.value(V, QRect(V->Left(), V->Top(), V->Width(), V->Height()));
+        const QRect S = V->SelectionBounds().value_or(QRect(V->Left(), V->Top(), V->Width(), V->Height()));
         if (!(V->Restrictions() & frrfDontSize)) {
             const double NX = (S.x() - SelLeft) * KX, NW = S.width() * KX;
             V->SetLeft(Round(NX) + SelLeft);

@@ -1,6 +1,7 @@
 #include "report/designer/FR_Undo.h"
 
 #include "platform/gui/Clipbrd.h"
+#include "platform/gui/ComCtrls.h"
 #include "platform/rtl/Streams.h"
 #include "report/designer/FR_Desgn.h"
 #include "report/designer/FR_DsgPage.h"
@@ -13,7 +14,6 @@
 #include "report/engine/FR_Utils.h"
 
 #include <QHash>
-#include <QScrollArea>
 #include <algorithm>
 #include <climits>
 

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class TStream;
@@ -258,6 +259,11 @@ public:
     // Inner rectangle of the last BeginDraw (text and picture area); classic:
     // RectRight and RectBottom lie outside.
     const QRect& DrawRect() const { return FDrawRect; }
+    // The bounds the view had when the designer last measured a multiple
+    // selection holding it; a proportional resize scales from them. Kept
+    // apart from BeginDraw's save fields, which every repaint overwrites.
+    const std::optional<QRect>& SelectionBounds() const { return FSelectionBounds; }
+    void SetSelectionBounds(const QRect& Value) { FSelectionBounds = Value; }
     // Surface of the current drawing (set by ApplyBandAlign).
     TCanvas* Canvas() const { return FCanvas; }
 
@@ -369,6 +375,7 @@ protected:
 private:
     int FSaveLeft = 0, FSaveTop = 0, FSaveWidth = 0, FSaveHeight = 0, FSaveGapX = 0, FSaveGapY = 0;
     float FSaveFrameWidth = 0;
+    std::optional<QRect> FSelectionBounds;
     TDataSet* FFieldDataSet = nullptr;
     QString FFieldName;
     uint8_t FStreamMode = 0;

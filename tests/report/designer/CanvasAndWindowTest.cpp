@@ -1,5 +1,6 @@
 #include "DesignerTestUtil.h"
 
+#include "platform/gui/ComCtrls.h"
 #include "platform/gui/Menus.h"
 #include "report/designer/FR_Combo.h"
 #include "report/designer/FR_Insp.h"
@@ -8,7 +9,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QWheelEvent>
 

@@ -1,5 +1,6 @@
 #include "DesignerTestUtil.h"
 
+#include "platform/gui/ComCtrls.h"
 #include "platform/gui/FontDialog.h"
 #include "report/designer/FR_Templ.h"
 #include "report/designer/FR_pgopt.h"
@@ -13,7 +14,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QTabBar>
 
 namespace designertest {
 namespace {

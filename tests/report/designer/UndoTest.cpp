@@ -1,11 +1,11 @@
 #include "DesignerTestUtil.h"
 
 #include "platform/gui/Clipbrd.h"
+#include "platform/gui/ComCtrls.h"
 #include "platform/rtl/Streams.h"
 #include "report/designer/FR_Undo.h"
 #include "report/engine/FR_Dock.h"
 
-#include <QScrollArea>
 #include <QScrollBar>
 #include <random>
 
