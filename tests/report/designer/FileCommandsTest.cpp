@@ -69,6 +69,9 @@ TEST_F(FileCommandsTest, RemovingPageTwoOfFourDropsItsSubreportsAndRenumbersLate
     EXPECT_EQ(Links(), QStringLiteral("S02>M2 S03>M3"));
     EXPECT_EQ(Designer->Tab1->count(), 3);
     EXPECT_EQ(Designer->Tab1->tabText(1), QStringLiteral("S02"));
+    // Choosing a tab shows its page.
+    Designer->Tab1->SetTabIndex(2);
+    EXPECT_EQ(Designer->CurPageIndex(), 2);
 }
 
 TEST_F(FileCommandsTest, DraggingTabOneOntoThreeKeepsWhatSubreportsShow)
