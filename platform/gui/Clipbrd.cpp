@@ -76,6 +76,17 @@ QString TClipboard::AsText() const
     return Data && Data->hasText() ? Data->text() : QString();
 }
 
+QImage TClipboard::AsPicture() const
+{
+    const QMimeData* Data = QGuiApplication::clipboard()->mimeData();
+    return Data && Data->hasImage() ? qvariant_cast<QImage>(Data->imageData()) : QImage();
+}
+
+void TClipboard::SetAsPicture(const QImage& Picture)
+{
+    QGuiApplication::clipboard()->setImage(Picture);
+}
+
 bool TClipboard::HasFormat(const QString& Format) const
 {
     const QMimeData* Data = QGuiApplication::clipboard()->mimeData();

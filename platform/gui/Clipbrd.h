@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <map>
@@ -21,6 +22,9 @@ public:
     void Clear();
 
     QString AsText() const;
+    // The picture on the clipboard; a null image when it holds none.
+    QImage AsPicture() const;
+    void SetAsPicture(const QImage& Picture);
     bool HasFormat(const QString& Format) const;
     QByteArray GetFormat(const QString& Format) const;
     QStringList Formats() const;

@@ -5,12 +5,17 @@
 #include "platform/gui/InputBox.h"
 #include "platform/gui/Menus.h"
 #include "platform/gui/Screen.h"
+#include "report/designer/FR_AttrE.h"
 #include "report/designer/FR_Combo.h"
+#include "report/designer/FR_GEdit.h"
 #include "report/designer/FR_DsgPage.h"
 #include "report/designer/FR_Edit.h"
 #include "report/designer/FR_Edit1.h"
+#include "report/designer/FR_Expr.h"
+#include "report/designer/FR_Flds.h"
 #include "report/designer/FR_InsFields.h"
 #include "report/designer/FR_Insp.h"
+#include "report/designer/FR_PageF.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Control.h"
 #include "report/engine/FR_Dock.h"
@@ -812,13 +817,18 @@ void TfrDesignerForm::SelectObject(const QString& ObjName)
 
 QString TfrDesignerForm::InsertDBField()
 {
-    // The fields dialog joins with the data dictionary.
-    return QString();
+    TfrFieldsForm Form;
+    if (Form.ShowModal() != mrOk || Form.DBField.isEmpty())
+        return QString();
+    return QLatin1Char('[') + Form.DBField + QLatin1Char(']');
 }
 
 QString TfrDesignerForm::InsertExpression()
 {
-    const QString Text = InputBox(LoadEngineString(53080), QString(), QString());
+    TfrExprForm Form;
+    if (Form.ShowModal() != mrOk)
+        return QString();
+    const QString Text = Form.Text();
     if (Text.isEmpty())
         return QString();
     if (Text.startsWith(u'[') && Text.endsWith(u']') && Text.indexOf(u'[', 1) < 0)
@@ -874,10 +884,8 @@ void TfrDesignerForm::SetCurPage(int Index)
     if (FCurPageType == ptDialog && !DialogPageForm) {
         if (!FDialogButtons)
             FlipObjectButtons(true);
-        DialogPageForm = new TForm(nullptr);
-        DialogPageForm->setObjectName(QStringLiteral("frPageForm"));
+        DialogPageForm = new TfrPageForm(this);
         DialogPageForm->OnCloseQuery = [](QObject*, bool& CanClose) { CanClose = false; };
-        DialogPageForm->SetKeyPreview(true);
         DialogPageForm->OnKeyDown = [this](QObject*, int& Key, TShiftState Shift) { DialogPageKeyDown(Key, Shift); };
         DialogPageForm->setWindowIcon(windowIcon());
         PageView->setParent(DialogPageForm);
@@ -1052,6 +1060,10 @@ void TfrDesignerForm::ShowViewEditor(TfrView* View, bool MemoEditor)
         ShowMemoEditor(View);
         return;
     }
+    if (View && View->ObjectType() == gtBand) {
+        ShowBandEditor(View);
+        return;
+    }
     if (View && !(View->Restrictions() & frrfDontEditContents))
         View->ShowEditor();
 }
@@ -1177,12 +1189,28 @@ void TfrDesignerForm::InstallEditorHooks()
     frFontEditor = [this] { FontEditorHook(); };
 }
 
-// The editors behind these hooks join with their dialogs.
-void TfrDesignerForm::PictureEditorHook() {}
-void TfrDesignerForm::TagEditorHook() {}
-void TfrDesignerForm::BandEditorHook() {}
-void TfrDesignerForm::VBandEditorHook() {}
-void TfrDesignerForm::GroupEditorHook() {}
+// The editors behind the engine's hooks.
+void TfrDesignerForm::PictureEditorHook()
+{
+    if (SelCount != 1 || !Page)
+        return;
+    TfrGEditorForm F;
+    if (F.ShowEditor(Page->Objects(LastSelectedIndex())) == mrOk)
+        RedrawPage();
+}
+
+// From the memo editor: the view it edits (lent through CurView); else the
+// sole selected view.
+void TfrDesignerForm::TagEditorHook()
+{
+    TfrView* View = MemoEditor && MemoEditor->isVisible() ? CurView : nullptr;
+    if (!View && SelCount == 1 && Page)
+        View = Page->Objects(LastSelectedIndex());
+    if (!View)
+        return;
+    TfrAttrEditorForm F;
+    frEditAttributes(F, View);
+}
 
 // The topmost selected view; with none, the view a page's script lends
 // through CurView.

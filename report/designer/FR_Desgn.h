@@ -174,6 +174,10 @@ public:
     void ShowPopup(int X, int Y);
     void PageOptions();
 
+    // The editor of the band's type (FR_DesgnEditors.cpp): data source, cross
+    // data sources, group condition; other types have none.
+    void ShowBandEditor(TfrView* View);
+
     // Pressed object tool: -1 select, type code, 10 + add-in index.
     int ToolTag() const;
     void PressTool(int Tag);

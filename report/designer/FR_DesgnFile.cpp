@@ -38,16 +38,57 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <cmath>
+#include <functional>
 
 QString TemplateDir;
 bool LastCommandOk = false;
 
 namespace {
 
+// Value with 4 significant digits, or more where 4 would not read back as the
+// same stored number, so that OK without edits changes nothing.
+QString ShortestText(double Value, const std::function<bool(double)>& ReadsBack)
+{
+    QString Text;
+    for (int Digits = 4; Digits <= 15; ++Digits) {
+        Text = FloatToStrF(Value, TFloatFormat::ffGeneral, Digits, 0);
+        if (ReadsBack(StrToFloatAnySep(Text)))
+            break;
+    }
+    return Text;
+}
+
 // Millimetres of a page length in pixels, as the page options show them.
 QString PixelsToMM(int Pixels)
 {
-    return FloatToStrF(Pixels * 5.0 / 18, TFloatFormat::ffGeneral, 4, 0);
+    return ShortestText(Pixels * 5.0 / 18, [Pixels](double mm) { return std::nearbyint(mm * 18 / 5) == Pixels; });
+}
+
+// Page paper sizes in tenths of a millimetre as millimetres.
+QString TenthsToMM(int Tenths)
+{
+    return ShortestText(Tenths / 10.0, [Tenths](double mm) { return std::nearbyint(mm * 10) == Tenths; });
+}
+
+// The largest custom paper side, in millimetres; the table's largest paper fits.
+constexpr double MaxPaperMM = 1200;
+
+// The size in layout pixels of paper Size (Width x Height tenths of a mm for
+// the custom paper) in the given orientation; an unknown code counts as A4.
+QSize PaperPixels(int Size, int Width, int Height, bool Landscape)
+{
+    if (Size != frCustomPaper) {
+        Width = 2100;
+        Height = 2970;
+        for (int i = 0; i < frPaperTableCount; ++i)
+            if (frPaperInfo(i).Code == Size) {
+                Width = frPaperInfo(i).Width;
+                Height = frPaperInfo(i).Height;
+                break;
+            }
+    }
+    const auto Px = [](int Tenths) { return static_cast<int>(std::nearbyint(Tenths / 254.0 * frPaperPixelsPerInch)); };
+    return Landscape ? QSize(Px(Height), Px(Width)) : QSize(Px(Width), Px(Height));
 }
 
 bool ReadNumber(const QLineEdit* Edit, double& Value)
@@ -240,8 +281,8 @@ void TfrDesignerForm::PgB3Click()
     }
     F.ComB1->setCurrentIndex(Prn->GetPaperIndex(Page->Size));
     if (Page->Size == frCustomPaper) {
-        F.E1->setText(FloatToStrF(Page->Width / 10.0, TFloatFormat::ffGeneral, 4, 0));
-        F.E2->setText(FloatToStrF(Page->Height / 10.0, TFloatFormat::ffGeneral, 4, 0));
+        F.E1->setText(TenthsToMM(Page->Width));
+        F.E2->setText(TenthsToMM(Page->Height));
     }
     for (int i = 0; i < Prn->BinNames.Count(); ++i)
         F.BinList->addItem(Prn->BinNames.Strings(i));
@@ -269,12 +310,19 @@ void TfrDesignerForm::PgB3Click()
     int Width = 0, Height = 0;
     if (Size == frCustomPaper) {
         double W = 0, H = 0;
-        if (ReadNumber(F.E1, W) && ReadNumber(F.E2, H)) {
-            Width = static_cast<int>(std::nearbyint(W * 10));
-            Height = static_cast<int>(std::nearbyint(H * 10));
+        if (!ReadNumber(F.E1, W) || !ReadNumber(F.E2, H)) {
+            frShowError(LoadEngineString(55680));
+            return;
         }
+        if (!(W >= 1 && W <= MaxPaperMM && H >= 1 && H <= MaxPaperMM)) {
+            frShowError(LoadEngineString(55681));
+            return;
+        }
+        Width = static_cast<int>(std::nearbyint(W * 10));
+        Height = static_cast<int>(std::nearbyint(H * 10));
     }
-    // A margin that is not a number, or is negative, sets all five to 0.
+    // A margin that is not a number, or is negative, sets all five to 0. One
+    // wider than the largest paper leaves no room on any.
     int Lengths[5] = {0, 0, 0, 0, 0};
     {
         const QLineEdit* Edits[5] = {F.E3, F.E4, F.E5, F.E6, F.E7};
@@ -283,10 +331,27 @@ void TfrDesignerForm::PgB3Click()
         for (int i = 0; i < 5 && Ok; ++i) {
             double mm = 0;
             Ok = ReadNumber(Edits[i], mm) && mm >= 0;
+            if (Ok && mm > MaxPaperMM) {
+                frShowError(LoadEngineString(i < 4 ? 55682 : 55683));
+                return;
+            }
             Read[i] = Ok ? static_cast<int>(std::nearbyint(mm * 18 / 5)) : 0;
         }
         if (Ok)
             std::copy(Read, Read + 5, Lengths);
+    }
+    {
+        const bool UseMargins = !F.CB5->isChecked();
+        const QSize Paper = PaperPixels(Size, Width, Height, F.RB2->isChecked());
+        if (UseMargins && (Lengths[0] + Lengths[2] >= Paper.width() || Lengths[1] + Lengths[3] >= Paper.height())) {
+            frShowError(LoadEngineString(55682));
+            return;
+        }
+        const int Room = UseMargins ? Paper.width() - Lengths[0] - Lengths[2] : Paper.width();
+        if (Columns >= 1 && (Room - (Columns - 1) * Lengths[4]) / Columns < 1) {
+            frShowError(LoadEngineString(55683));
+            return;
+        }
     }
     const int BinIndex = F.BinList->currentIndex();
     const int Bin = BinIndex >= 0 && BinIndex < Prn->BinCount ? Prn->Bins[BinIndex] : Page->Bin;

@@ -5,6 +5,7 @@
 #include "platform/gui/StdCtrls.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/SysUtils.h"
+#include "report/designer/FR_About.h"
 #include "report/designer/FR_Dopt.h"
 #include "report/designer/FR_DsOpt.h"
 #include "report/designer/FR_DsgPage.h"
@@ -218,10 +219,14 @@ void TfrDesignerForm::N8Click()
                 const QString First = P.E1->text();
                 P.L1->setText(P.L2->text());
                 P.E1->clear();
-                if (P.ShowModal() != mrOk || P.E1->text() != First)
+                if (P.ShowModal() != mrOk) {
                     F.CB3->setChecked(false);
-                else
+                } else if (P.E1->text() != First) {
+                    F.CB3->setChecked(false);
+                    frShowError(LoadEngineString(55684));
+                } else {
                     R->ReportPassword = First;
+                }
             }
         }
         R->ReportPasswordProtected = F.CB3->isChecked();
@@ -231,12 +236,8 @@ void TfrDesignerForm::N8Click()
     SetCurPage(CurPageIndex());
 }
 
-void TfrDesignerForm::N42Click()
-{
-    // The data dictionary editor comes with its own window.
-}
-
 void TfrDesignerForm::N34Click()
 {
-    // The about box comes with its own window.
+    TfrAboutForm F;
+    F.ShowModal();
 }

@@ -10,15 +10,22 @@ class QCheckBox;
 class QRadioButton;
 class TButton;
 class TfrComboEdit;
+class TfrSpeedButton;
 
 class TfrHilightForm : public TForm
 {
 public:
     explicit TfrHilightForm(QWidget* AOwner = nullptr);
 
+    // Draws both colour swatches and checks the background's radio button.
     void FormActivate();
     // The background colour is chosen only with "Other"; "Transparent" clears it.
     void RB1Click();
+    // The colour dialog on the font (1) or background (2) colour.
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    // The expression builder on the condition.
+    void Edit1ButtonClick();
 
     TfrComboEdit* Edit1;   // condition
     QCheckBox* CB1;        // bold
@@ -26,10 +33,13 @@ public:
     QCheckBox* CB3;        // underline
     QRadioButton* RB1;     // transparent
     QRadioButton* RB2;     // other
-    TButton* SpeedButton1; // font colour
-    TButton* SpeedButton2; // background colour
+    TfrSpeedButton* SpeedButton1; // font colour
+    TfrSpeedButton* SpeedButton2; // background colour
     TButton* Button3;
     TButton* Button4;
     uint32_t FontColor = 0;
     uint32_t FillColor = 0x1FFFFFFF;
+
+private:
+    void DrawSwatches();
 };

@@ -4,6 +4,8 @@
 
 #include "platform/gui/Forms.h"
 
+#include <QIcon>
+
 class QListWidget;
 class QPlainTextEdit;
 class TButton;
@@ -20,11 +22,12 @@ public:
     void FormActivate();
     void ListBox1Click();
 
-    QListWidget* LB1;
+    QListWidget* LB1;    // large icons sorted by caption; each item keeps its file
+    QIcon ImageList1;
     QPlainTextEdit* Memo1;
     TImage* Image1;
     TButton* Button1;
     TButton* Button2;
-    // The chosen template's full file name; empty with none chosen.
+    // The chosen template's real file name; empty with none chosen.
     QString TemplName() const;
 };

@@ -81,9 +81,10 @@ qsizetype LastPointOutsideQuotes(const QString& Name)
     return Result;
 }
 
+// An empty value means no alias, so an empty text names nothing.
 QString FindByValue(const TfrVariables& List, const QString& Alias)
 {
-    for (int i = 0; i < List.Count(); ++i)
+    for (int i = 0; i < List.Count() && !Alias.isEmpty(); ++i)
         if (SameText(VarToStr(List.GetValue(i)), Alias))
             return List.GetName(i);
     return Alias;
@@ -223,11 +224,13 @@ QString TfrDataDictionary::GetRealDataSetShortName(const QString& Alias) const
 
 QString TfrDataDictionary::GetAliasName(const QString& Name) const
 {
+    // An entry with an empty value offers the name itself.
+    QString Alias;
     if (const int i = FieldAliases.IndexOf(Name); i >= 0)
-        return VarToStr(FieldAliases.GetValue(i));
-    if (const int i = BandDataSourceAliases.IndexOf(Name); i >= 0)
-        return VarToStr(BandDataSourceAliases.GetValue(i));
-    return Name;
+        Alias = VarToStr(FieldAliases.GetValue(i));
+    else if (const int j = BandDataSourceAliases.IndexOf(Name); j >= 0)
+        Alias = VarToStr(BandDataSourceAliases.GetValue(j));
+    return Alias.isEmpty() ? Name : Alias;
 }
 
 void TfrDataDictionary::GetDataSetList(TStrings& List) const
@@ -253,18 +256,16 @@ void TfrDataDictionary::GetFieldList(const QString& DataSetName, TStrings& List)
     const QString Real = GetRealDataSetName(DataSetName);
     TStringList Fields;
     GetDataSetFieldNames(qobject_cast<TDataSet*>(FindReportComponent(Real)), Fields);
-    // A dataset with field aliases shows only its aliased fields.
-    bool Aliased = false;
-    for (int i = 0; i < FieldAliases.Count() && !Aliased; ++i)
-        Aliased = FieldAliases.GetName(i).startsWith(Real + u'.', Qt::CaseInsensitive);
+    // A field entry (dataset + "." + field) gives its alias; an empty one
+    // leaves the field out. Fields without an entry are listed by name.
     List.BeginUpdate();
     List.Clear();
     for (int i = 0; i < Fields.Count(); ++i) {
-        const int Alias = FieldAliases.IndexOf(Real + u'.' + Fields.Strings(i));
-        if (Alias >= 0)
-            List.Add(VarToStr(FieldAliases.GetValue(Alias)));
-        else if (!Aliased)
+        const int Entry = FieldAliases.IndexOf(Real + u'.' + Fields.Strings(i));
+        if (Entry < 0)
             List.Add(Fields.Strings(i));
+        else if (const QString Alias = VarToStr(FieldAliases.GetValue(Entry)); !Alias.isEmpty())
+            List.Add(Alias);
     }
     List.EndUpdate();
 }
@@ -279,8 +280,9 @@ void TfrDataDictionary::GetBandDataSourceList(TStrings& List) const
         const QString Name = Names.Strings(i);
         if (BandDataSourceAliases.Count() == 0)
             List.Add(Name);
-        else if (const int Alias = BandDataSourceAliases.IndexOf(Name); Alias >= 0)
-            List.Add(VarToStr(BandDataSourceAliases.GetValue(Alias)));
+        else if (const int Entry = BandDataSourceAliases.IndexOf(Name); Entry >= 0)
+            List.Add(VarToStr(BandDataSourceAliases.GetValue(Entry)).isEmpty()
+                         ? Name : VarToStr(BandDataSourceAliases.GetValue(Entry)));
     }
     List.EndUpdate();
 }

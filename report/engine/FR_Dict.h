@@ -28,7 +28,7 @@ public:
     // A category is an entry whose name begins with a blank; the variables
     // after it belong to it. Values are texts: an expression or a data field.
     TfrVariables Variables;
-    TfrVariables FieldAliases;            // "DataSet" or "DataSet.Field" = alias
+    TfrVariables FieldAliases;            // "DataSet" or "DataSet.Field" = alias (unquoted)
     TfrVariables BandDataSourceAliases;   // component name = alias
     TStringList DisabledDataSets;         // "Query*" hides every name beginning "Query"
 
@@ -52,7 +52,10 @@ public:
     QString GetAliasName(const QString& Name) const;
 
     // Lists for the designer, from the current report's owner, its forms and
-    // data modules; with aliases only aliased entries, shown by alias.
+    // data modules. With dataset (or band data-source) entries only those are
+    // offered, by alias or, with an empty one, by name. A field entry
+    // ("DataSet.Field") gives the field's alias, an empty one leaves it out;
+    // fields without one are listed by name.
     void GetDataSetList(TStrings& List) const;
     void GetFieldList(const QString& DataSetName, TStrings& List) const;
     void GetBandDataSourceList(TStrings& List) const;

@@ -600,6 +600,14 @@ const TfrEngineString frEngineStringTable[] = {
     {55668, "Comment"},
     {55669, "Modified"},
     {55670, "Created"},
+    {55671, "Line %1: %2 is not unique or not valid"},
+    {55672, "Alias \"%1\" is already used"},
+    {55673, "Record count must be a whole number from 1 to 2147483647"},
+    {55680, "Enter a valid number."},
+    {55681, "The paper size must be from 1 to 1200 mm."},
+    {55682, "The margins leave no room on the paper."},
+    {55683, "The columns do not fit on the page."},
+    {55684, "The passwords do not match. The report is not protected."},
 };
 
 const int frEngineStringCount = sizeof(frEngineStringTable) / sizeof(frEngineStringTable[0]);

@@ -177,11 +177,14 @@ TEST_F(TDictionaryTest, ListsForTheDesigner)
     EXPECT_EQ(Lines(L), "Total|Twice");
     Dict->GetVariablesList("None", L);
     EXPECT_EQ(L.Count(), 0);
-    // With aliases only aliased datasets and fields, shown by alias.
+    // With aliases only datasets with an entry, by alias or (empty) by name;
+    // a field by its alias, left out by an empty one, else by name.
+    Dict->FieldAliases.SetVariable("DM.Query2", "");
     Dict->GetDataSetList(L);
-    EXPECT_EQ(Lines(L), "订单");
+    EXPECT_EQ(Lines(L), "订单|DM.Query2");
+    Dict->FieldAliases.SetVariable("Query1.Name", "");
     Dict->GetFieldList("订单", L);
-    EXPECT_EQ(Lines(L), "金额");
+    EXPECT_EQ(Lines(L), "A.B|金额");
     Dict->FieldAliases.Clear();
     Dict->DisabledDataSets.Add("FormB.*");
     Dict->GetDataSetList(L);

@@ -225,26 +225,6 @@ TEST_F(TDesignerTest, SelectObjectByViewOrPageName)
     }
 }
 
-TEST_F(TDesignerTest, InsertExpressionBracketsTheText)
-{
-    Open();
-    const struct
-    {
-        const char* Typed;
-        const char* Result;
-    } Rows[] = {{"[A] + [B]", "[[A] + [B]]"}, {"[A]", "[A]"}, {"", ""}, {"A + 1", "[A + 1]"}};
-    for (const auto& R : Rows) {
-        TModalHandlers Seam(
-            [&](TForm* Form) {
-                auto* Box = dynamic_cast<TInputBoxForm*>(Form);
-                Box->Edit->setText(QString::fromUtf8(R.Typed));
-                return mrOk;
-            },
-            nullptr);
-        EXPECT_EQ(Designer->InsertExpression(), QString::fromUtf8(R.Result)) << R.Typed;
-    }
-}
-
 TEST_F(TDesignerTest, MenusTakeTheirTextsAndTheTabMenuRunsItsTwins)
 {
     Open();

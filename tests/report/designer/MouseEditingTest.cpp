@@ -2,6 +2,7 @@
 
 #include "platform/gui/Menus.h"
 #include "report/designer/FR_BTyp.h"
+#include "report/designer/FR_BndEd.h"
 #include "report/engine/FR_PictureView.h"
 
 #include <QRadioButton>
@@ -71,14 +72,17 @@ TEST_P(GestureTest, EditsThePageThroughOneRecordPerGesture)
     Open();
     Build(QString::fromUtf8(G.Page));
     TModalSeam::ClearMessages();
+    int Editors = 0;
     TModalHandlers Seam(
         [&](TForm* Form) {
             if (auto* Types = dynamic_cast<TfrBandTypesForm*>(Form))
                 Types->TypeButton(btMasterData)->click();
-            return G.BandAnswer;
+            if (!dynamic_cast<TfrBandEditorForm*>(Form))
+                return G.BandAnswer;
+            ++Editors;
+            return mrCancel;
         },
         [](const TMessageRequest&) { return mrOk; });
-    int Editors = 0;
     frMemoEditor = frPictureEditor = [&] { ++Editors; };
     Designer->PressTool(G.Tool);
     Run(QString::fromUtf8(G.Events));
@@ -135,7 +139,7 @@ const TGesture Gestures[] = {
      "0:Memo1", "ref Memo1 arrow editor"},
     {"PictureToolClick", "", 1, "M 40,40; D 40,40; U 40,40", "Picture1 40,40 96x20 sel", "0:Picture1"},
     {"BandToolInsertsTheChosenTypeBelowTheViews", "Memo1 8,8 96x20", 2, "M 20,101; D 20,101; U 20,101",
-     "MasterData1 0,100 758x20 sel; Memo1 8,8 96x20", "0:MasterData1"},
+     "MasterData1 0,100 758x20 sel; Memo1 8,8 96x20", "0:MasterData1", "ref MasterData1 arrow editor"},
     {"BandTypeCancelledInsertsNothing", "Memo1 8,8 96x20", 2, "M 20,101; D 20,101; U 20,101", "Memo1 8,8 96x20",
      "", "ref - arrow", ptReport, mrCancel},
     {"SubreportPointsAtANewPage", "", 3, "M 20,20; D 20,20; U 20,20", "SubReport1 20,20 96x20 sel",

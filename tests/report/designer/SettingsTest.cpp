@@ -146,6 +146,8 @@ TEST_P(PasswordTest, ReportOptionsAskTwiceAndStoreOnlyAMatch)
     Designer->N8Click();
     EXPECT_EQ(Report.ReportPasswordProtected, Row.ProtectedAfter);
     EXPECT_EQ(Report.ReportPassword, QString::fromLatin1(Row.Password));
+    // Only a mismatch says why the report stays unprotected.
+    EXPECT_EQ(TModalSeam::MessageTexts().contains(LoadEngineString(55684)), std::string(Row.Name) == "TwoDifferent");
     if (Asked == 2) {
         EXPECT_EQ(Prompts[1], LoadEngineString(55655) + QStringLiteral("[]"));
     }

@@ -1,0 +1,54 @@
+// Lists and trees of the designer's dialogs: every row shows one of our icons
+// in a box 2 pixels from the left and its text 20 pixels from the left and 1
+// pixel down. The icon of a row is its icon-kind role; -1 draws none.
+#pragma once
+
+#include <QPixmap>
+#include <QStyledItemDelegate>
+
+class QListWidget;
+class QListWidgetItem;
+class QTreeWidget;
+class QComboBox;
+class TBitmap;
+
+enum TfrListIcon : int {
+    liNone = -1,
+    liDataSet = 0,
+    liField,
+    liCategory,
+    liVariable,
+    liSystem,
+    liFunction,
+    liBand,
+    liDataSource,
+    liFunctionTree,
+    liNew,
+    liEdit,
+    liDelete,
+    liEditList,
+};
+
+// Role holding a row's TfrListIcon.
+constexpr int frIconRole = Qt::UserRole + 40;
+
+QPixmap frListIcon(int Kind);
+// The icon as a tool-button glyph (olive transparent).
+const TBitmap* frListGlyph(int Kind);
+
+class TfrIconDelegate : public QStyledItemDelegate
+{
+public:
+    // BoxHeight: 16 for most lists, 15 for the tighter ones.
+    explicit TfrIconDelegate(QObject* Parent, int BoxHeight = 16);
+    void paint(QPainter* Painter, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override;
+
+private:
+    int FBoxHeight;
+};
+
+QListWidget* frNewIconList(QWidget* Parent, int BoxHeight = 16);
+QListWidgetItem* frAddListItem(QListWidget* List, const QString& Text, int Icon);
+// The selected row's text; empty when none.
+QString frSelectedText(const QListWidget* List);

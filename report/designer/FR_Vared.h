@@ -1,0 +1,33 @@
+// Edits the variable and category names of the dictionary as plain text:
+// categories at the left margin, variables indented by one blank.
+#pragma once
+
+#include "platform/gui/Forms.h"
+
+class QLabel;
+class QPlainTextEdit;
+class TButton;
+class TfrVariables;
+
+// A variable name the parser can read back and the dictionary can keep: not
+// empty, no leading or trailing blank, no bracket, quote, " #" (read as a
+// display format) or line break.
+bool frValidVariableName(const QString& Name);
+
+class TfrVaredForm : public TForm
+{
+public:
+    TfrVaredForm();
+
+    QLabel* Label1;
+    QPlainTextEdit* Memo1;
+    TButton* Button4;
+    TButton* Button5;
+    // The list to edit; set by the caller.
+    TfrVariables* Doc = nullptr;
+
+    void FormShow();
+    // With OK: false (the window stays open) when a line names an entry twice
+    // or a variable the rule refuses.
+    bool FormHide();
+};
