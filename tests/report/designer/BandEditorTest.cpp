@@ -4,8 +4,8 @@
 
 #include "report/designer/FR_BTyp.h"
 #include "report/designer/FR_BndEd.h"
-#include "report/designer/FR_DsgLists.h"
 #include "report/designer/FR_DsgPage.h"
+#include "report/designer/FR_DsgLists.h"
 #include "report/designer/FR_Expr.h"
 #include "report/designer/FR_GrpEd.h"
 #include "report/designer/FR_VBnd.h"
@@ -96,8 +96,8 @@ TEST_P(SourceTest, DataBandSource)
 {
     const TSourceRow& R = GetParam();
     TfrBandView* Band = AddBand("MasterData1", btMasterData, R.Start);
-    // The editor opens on the selected band, which its OK records for undo.
-    SetViewSelected(Band, true);
+    Band->SetSelected(true);   // the designer opens the editor on the selected band
+    SelCount = 1;
     QString Shown;
     const QString Stored = Edit<TfrBandEditorForm>(Band, [&](TfrBandEditorForm* F) {
         if (R.Row >= 0)
@@ -109,7 +109,7 @@ TEST_P(SourceTest, DataBandSource)
     EXPECT_EQ(Stored, R.Stored);
     EXPECT_EQ(Messages.join(u'|'), R.Messages);
     EXPECT_EQ(Designer->UndoBuffer().Count(), Stored == R.Start && *R.Messages ? 0 : 1) << "one record per OK";
-    Designer->UnselectAll();
+    SelCount = 0;
 }
 
 const char* const CountMessage = "Record count must be a whole number from 1 to 2147483647";
