@@ -260,8 +260,26 @@ void TCanvas::StrokePolyline(const std::vector<QPoint>& Points, bool Closed)
             });
             Painter->setClipRegion(QRegion(), Qt::NoClip);
         }
-        if (!Pixels.empty())
-            Painter->drawPoints(Pixels.data(), int(Pixels.size()));
+        // Runs of neighbouring pixels along a row or a column are filled as
+        // one rectangle each, the rest plotted together: the same pixels,
+        // each touched once, as plotting costs per point (frames and handles
+        // of hundreds of views).
+        const QColor Colour = Pen.color();
+        std::vector<QPoint> Single;
+        for (size_t i = 0; i < Pixels.size();) {
+            size_t j = i + 1;
+            const QPoint Step = j < Pixels.size() ? Pixels[j] - Pixels[i] : QPoint();
+            if (Step.manhattanLength() == 1)
+                while (j < Pixels.size() && Pixels[j] - Pixels[j - 1] == Step)
+                    ++j;
+            if (j - i == 1)
+                Single.push_back(Pixels[i]);
+            else
+                Painter->fillRect(QRect(Pixels[i], Pixels[j - 1]).normalized(), Colour);
+            i = j;
+        }
+        if (!Single.empty())
+            Painter->drawPoints(Single.data(), int(Single.size()));
     } else if (Points.size() == 1 || (Points.size() == 2 && Points[0] == Points[1])) {
         Painter->drawPoint(Points[0]);
     } else if (Closed) {

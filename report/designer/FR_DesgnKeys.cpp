@@ -515,9 +515,7 @@ void TfrDesignerForm::GB3Click()
         }
     }
     RedrawPage();
-    FillInspectorLater();
-    UpdateStatus();
-    PBox1->update();
+    RefreshInspectorAndStatus();
     PageView->ComputeSelectionBounds();
 }
 

@@ -72,6 +72,19 @@ void DrawIcon(QPainter& P, int Kind)
         for (int y = 3; y <= 12; y += 3)
             P.drawLine(y == 6 || y == 9 ? 5 : 2, y, 13, y);
         break;
+    case liTable:
+        P.setPen(QColor(0, 0, 128));
+        P.setBrush(QColor(255, 255, 224));
+        P.drawRect(1, 2, 13, 11);
+        P.drawLine(1, 6, 14, 6);
+        P.drawLine(1, 10, 14, 10);
+        P.drawLine(6, 2, 6, 13);
+        break;
+    case liCell:
+        P.setPen(QColor(0, 0, 128));
+        P.setBrush(QColor(200, 230, 255));
+        P.drawRect(2, 5, 11, 6);
+        break;
     default:
         break;
     }
@@ -107,7 +120,8 @@ const TBitmap* frListGlyph(int Kind)
     return Slot.get();
 }
 
-TfrIconDelegate::TfrIconDelegate(QObject* Parent, int BoxHeight) : QStyledItemDelegate(Parent), FBoxHeight(BoxHeight)
+TfrIconDelegate::TfrIconDelegate(QObject* Parent, int BoxHeight, int RowIcon)
+    : QStyledItemDelegate(Parent), FBoxHeight(BoxHeight), FRowIcon(RowIcon)
 {
 }
 
@@ -117,9 +131,10 @@ void TfrIconDelegate::paint(QPainter* Painter, const QStyleOptionViewItem& Optio
     const QRect R = Option.rect;
     Painter->save();
     Painter->fillRect(R, Selected ? Option.palette.highlight() : Option.palette.base());
-    const QVariant Icon = Index.data(frIconRole);
-    if (Icon.isValid() && Icon.toInt() >= 0)
-        Painter->drawPixmap(R.left() + 2 + 1, R.top() + (FBoxHeight - 16) / 2, frListIcon(Icon.toInt()));
+    const QVariant Role = Index.data(frIconRole);
+    const int Icon = Role.isValid() ? Role.toInt() : FRowIcon;
+    if (Icon >= 0)
+        Painter->drawPixmap(R.left() + 2 + 1, R.top() + (FBoxHeight - 16) / 2, frListIcon(Icon));
     Painter->setPen(Selected ? Option.palette.highlightedText().color() : Option.palette.text().color());
     if (!(Option.state & QStyle::State_Enabled))
         Painter->setPen(Option.palette.color(QPalette::Disabled, QPalette::Text));

@@ -1,6 +1,7 @@
 // Lists and trees of the designer's dialogs: every row shows one of our icons
 // in a box 2 pixels from the left and its text 20 pixels from the left and 1
-// pixel down. The icon of a row is its icon-kind role; -1 draws none.
+// pixel down. The icon of a row is its icon-kind role, else the list's own;
+// -1 draws none.
 #pragma once
 
 #include <QPixmap>
@@ -27,6 +28,9 @@ enum TfrListIcon : int {
     liEdit,
     liDelete,
     liEditList,
+    // The fields lists' dataset (a ruled table) and field (a single cell).
+    liTable,
+    liCell,
 };
 
 // Role holding a row's TfrListIcon.
@@ -39,13 +43,15 @@ const TBitmap* frListGlyph(int Kind);
 class TfrIconDelegate : public QStyledItemDelegate
 {
 public:
-    // BoxHeight: 16 for most lists, 15 for the tighter ones.
-    explicit TfrIconDelegate(QObject* Parent, int BoxHeight = 16);
+    // BoxHeight: 16 for most lists, 15 for the tighter ones. RowIcon: the icon
+    // of rows without an icon-kind role (lists where every row shows the same).
+    explicit TfrIconDelegate(QObject* Parent, int BoxHeight = 16, int RowIcon = liNone);
     void paint(QPainter* Painter, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override;
     QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override;
 
 private:
     int FBoxHeight;
+    int FRowIcon;
 };
 
 QListWidget* frNewIconList(QWidget* Parent, int BoxHeight = 16);

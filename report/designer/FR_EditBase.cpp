@@ -475,24 +475,21 @@ bool PaneReadOnly(QWidget* Pane)
 
 void TfrMemoEditorForm::InsExprBtnClick()
 {
-    const bool ReadOnly = FActivePane == M1 ? M1->isReadOnly() : ScriptReadOnly();
-    if (ReadOnly)
-        return;
-    const QString Text = FDesigner->InsertExpression();
-    if (Text.isEmpty())
-        return;
-    if (FActivePane == M1)
-        M1->insertPlainText(Text);
-    else
-        ScriptInsert(Text);
+    InsertAsked(&TfrReportDesigner::InsertExpression);
 }
 
 void TfrMemoEditorForm::InsDBBtnClick()
 {
+    InsertAsked(&TfrReportDesigner::InsertDBField);
+}
+
+// The designer's dialog is not even opened over a read-only pane.
+void TfrMemoEditorForm::InsertAsked(QString (TfrReportDesigner::*Ask)())
+{
     const bool ReadOnly = FActivePane == M1 ? M1->isReadOnly() : ScriptReadOnly();
     if (ReadOnly)
         return;
-    const QString Text = FDesigner->InsertDBField();
+    const QString Text = (FDesigner->*Ask)();
     if (Text.isEmpty())
         return;
     if (FActivePane == M1)

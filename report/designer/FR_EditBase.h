@@ -79,6 +79,8 @@ protected:
     // Places the splitter so that both panes keep their least height.
     void PlaceSplitter(int Pos);
     bool HasTextPane() const { return FHasTextPane; }
+    // Inserts what the designer's dialog gives into the active pane.
+    void InsertAsked(QString (TfrReportDesigner::*Ask)());
 
     // The script pane, per kind.
     virtual QStringList ScriptLines() = 0;

@@ -3,6 +3,7 @@
 #include "platform/db/DataSet.h"
 #include "platform/gui/StdCtrls.h"
 #include "platform/rtl/Classes.h"
+#include "report/designer/FR_DsgLists.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Dict.h"
 #include "report/engine/FR_Globals.h"
@@ -13,54 +14,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QPainter>
 #include <QRadioButton>
-#include <QStyledItemDelegate>
 
 namespace {
-
-// Our icons: a small table for datasets, a single cell for fields.
-QPixmap ItemIcon(bool DataSet)
-{
-    QPixmap Pix(18, 16);
-    Pix.fill(Qt::transparent);
-    QPainter P(&Pix);
-    P.setPen(QColor(0, 0, 128));
-    if (DataSet) {
-        P.setBrush(QColor(255, 255, 224));
-        P.drawRect(1, 2, 13, 11);
-        P.drawLine(1, 6, 14, 6);
-        P.drawLine(1, 10, 14, 10);
-        P.drawLine(6, 2, 6, 13);
-    } else {
-        P.setBrush(QColor(200, 230, 255));
-        P.drawRect(2, 5, 11, 6);
-    }
-    return Pix;
-}
-
-// The icon in an 18 x 16 box 2 pixels from the left, the text at 20.
-class TIconItemDelegate : public QStyledItemDelegate
-{
-public:
-    TIconItemDelegate(QObject* AParent, bool ADataSet) : QStyledItemDelegate(AParent), FIcon(ItemIcon(ADataSet)) {}
-
-    void paint(QPainter* P, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override
-    {
-        const bool Selected = Option.state & QStyle::State_Selected;
-        P->fillRect(Option.rect, Option.palette.color(Selected ? QPalette::Highlight : QPalette::Base));
-        P->drawPixmap(Option.rect.left() + 2, Option.rect.top() + (Option.rect.height() - 16) / 2, FIcon);
-        P->setPen(Option.palette.color(Selected ? QPalette::HighlightedText : QPalette::Text));
-        P->drawText(Option.rect.adjusted(20, 1, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, Index.data().toString());
-    }
-    QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override
-    {
-        return {QStyledItemDelegate::sizeHint(Option, Index).width() + 20, 16};
-    }
-
-private:
-    QPixmap FIcon;
-};
 
 QString Plain(int Id)
 {
@@ -81,13 +37,13 @@ TfrInsertFieldsForm::TfrInsertFieldsForm(QWidget* AOwner) : TForm(AOwner)
     DatasetCB = new QComboBox(this);
     DatasetCB->setObjectName(QStringLiteral("DatasetCB"));
     DatasetCB->setGeometry(8, 22, 170, 21);
-    DatasetCB->setItemDelegate(new TIconItemDelegate(DatasetCB, true));
+    DatasetCB->setItemDelegate(new TfrIconDelegate(DatasetCB, 16, liTable));
     DatasetCB->setIconSize(QSize(18, 16));
     FieldsL = new QListWidget(this);
     FieldsL->setObjectName(QStringLiteral("FieldsL"));
     FieldsL->setGeometry(8, 48, 170, 159);
     FieldsL->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    FieldsL->setItemDelegate(new TIconItemDelegate(FieldsL, false));
+    FieldsL->setItemDelegate(new TfrIconDelegate(FieldsL, 16, liCell));
 
     auto* GroupBox1 = new QGroupBox(Plain(53632), this);
     GroupBox1->setGeometry(186, 16, 140, 62);

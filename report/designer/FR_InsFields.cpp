@@ -2,6 +2,7 @@
 
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/IniFiles.h"
+#include "report/designer/FR_DsgLists.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_ClassDesigner.h"
 #include "report/engine/FR_Dict.h"
@@ -9,11 +10,9 @@
 #include "report/engine/FR_Globals.h"
 #include "report/engine/FR_Utils.h"
 
-#include <QAbstractItemDelegate>
 #include <QDrag>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPainter>
 
 TfrInsFieldsForm* frInsFieldsForm = nullptr;
 
@@ -23,49 +22,6 @@ namespace {
 QString LastDataSet;
 
 const QString Section = QStringLiteral("Form\\TfrInsFieldsForm");
-
-// Our icons: a small table for datasets, a single cell for fields.
-QPixmap ListIcon(bool DataSet)
-{
-    QPixmap Pix(16, 16);
-    Pix.fill(Qt::transparent);
-    QPainter P(&Pix);
-    P.setPen(QColor(0, 0, 128));
-    if (DataSet) {
-        P.setBrush(QColor(255, 255, 224));
-        P.drawRect(1, 2, 13, 11);
-        P.drawLine(1, 6, 14, 6);
-        P.drawLine(1, 10, 14, 10);
-        P.drawLine(6, 2, 6, 13);
-    } else {
-        P.setBrush(QColor(200, 230, 255));
-        P.drawRect(2, 5, 11, 6);
-    }
-    return Pix;
-}
-
-// Fill, the icon in an 18 x 16 cell at left + 2, the text at left + 20.
-class TfrFieldItemDelegate : public QAbstractItemDelegate
-{
-public:
-    TfrFieldItemDelegate(QObject* AParent, bool ADataSet)
-        : QAbstractItemDelegate(AParent), FIcon(ListIcon(ADataSet))
-    {
-    }
-    void paint(QPainter* P, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override
-    {
-        const bool Selected = Option.state & QStyle::State_Selected;
-        P->fillRect(Option.rect, Option.palette.color(Selected ? QPalette::Highlight : QPalette::Base));
-        P->drawPixmap(Option.rect.left() + 2 + 1, Option.rect.top(), FIcon);
-        P->setPen(Option.palette.color(Selected ? QPalette::HighlightedText : QPalette::Text));
-        P->drawText(QRect(Option.rect.left() + 20, Option.rect.top() + 1, Option.rect.width() - 20, 15),
-                    Qt::AlignLeft | Qt::AlignVCenter, Index.data().toString());
-    }
-    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override { return QSize(100, 16); }
-
-private:
-    QPixmap FIcon;
-};
 
 void FillList(QListWidget* List, const TStrings& Names)
 {
@@ -110,14 +66,14 @@ TfrInsFieldsForm::TfrInsFieldsForm(QWidget* AOwner)
     SetClientSize(160, 300);
     DatasetsLB = new QListWidget(this);
     DatasetsLB->setObjectName(QStringLiteral("DatasetsLB"));
-    DatasetsLB->setItemDelegate(new TfrFieldItemDelegate(DatasetsLB, true));
+    DatasetsLB->setItemDelegate(new TfrIconDelegate(DatasetsLB, 16, liTable));
     Splitter = new QWidget(this);
     Splitter->setObjectName(QStringLiteral("Splitter"));
     Splitter->setCursor(Qt::SplitVCursor);
     Splitter->installEventFilter(this);
     FieldsLB = new TfrFieldsListBox(this, this);
     FieldsLB->setObjectName(QStringLiteral("FieldsLB"));
-    FieldsLB->setItemDelegate(new TfrFieldItemDelegate(FieldsLB, false));
+    FieldsLB->setItemDelegate(new TfrIconDelegate(FieldsLB, 16, liCell));
     QObject::connect(DatasetsLB, &QListWidget::currentRowChanged, this, [this](int) {
         if (DatasetsLB->currentItem())
             LastDataSet = DatasetsLB->currentItem()->text();

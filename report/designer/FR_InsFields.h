@@ -9,7 +9,6 @@
 #include <QListWidget>
 #include <functional>
 
-class TBitmap;
 class TfrInsFieldsForm;
 
 // The one fields window, or nullptr; cleared however the window goes.

@@ -309,13 +309,9 @@ void TfrSyntaxMemo::DoTab()
 
 void TfrSyntaxMemo::DoBackspace()
 {
-    if (FReadOnly)
-        return;
-    if (HasSelection()) {
-        PushUndo();
-        DeleteSelection();
-        SetCaretPos(FCaret.Col, FCaret.Line);
-        Changed();
+    // Read-only or a selection to remove: Backspace does what Delete does.
+    if (FReadOnly || HasSelection()) {
+        DoDelete();
         return;
     }
     const int Ln = FCaret.Line, Col = FCaret.Col;

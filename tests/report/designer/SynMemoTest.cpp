@@ -170,6 +170,7 @@ const TKeyCase KeyCases[] = {
     {"BackspaceUnindents", "a|  b|    c", "5:3", "Bksp", "a|  b|  c @3:3"},
     {"BackspaceJoinsTrimmedLineAbove", "ab  |cd", "1:2", "Bksp", "abcd @3:1"},
     {"BackspaceDeletesCharacter", "abc", "3:1", "Bksp", "ac @2:1"},
+    {"BackspaceRemovesSelectionOnly", "abc", "2:1", "S-Right Bksp", "ac @2:1"},
     {"DeletePastEndJoinsPadded", "ab|cd", "5:1", "Del", "ab  cd @5:1"},
     {"DeletePastLastLineDoesNothing", "ab", "4:1", "Del", "ab @4:1"},
     {"CtrlLeftToWordStart", "foo bar", "8:1", "C-Left", "foo bar @5:1"},
