@@ -241,6 +241,11 @@ void TfrDesignerForm::FormCreate()
     frDock2 = new TfrDock(this, alLeft);
     frDock3 = new TfrDock(this, alBottom);
     frDock4 = new TfrDock(this, alRight);
+    // Tool bars remember their dock by name.
+    frDock1->setObjectName(QStringLiteral("frDock1"));
+    frDock2->setObjectName(QStringLiteral("frDock2"));
+    frDock3->setObjectName(QStringLiteral("frDock3"));
+    frDock4->setObjectName(QStringLiteral("frDock4"));
     StatusBar1 = new TStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->resize(900, 20);

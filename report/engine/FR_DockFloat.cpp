@@ -229,7 +229,8 @@ void TfrToolBar::RestoreState()
         const QString DockName = Ini.ReadString(Section, QStringLiteral("DockName"),
                                                 parentWidget() ? parentWidget()->objectName() : QString());
         QWidget* Owner = OwnerForm();
-        auto* Target = Owner ? Owner->findChild<TfrDock*>(DockName) : nullptr;
+        // An empty name would match any dock.
+        auto* Target = Owner && !DockName.isEmpty() ? Owner->findChild<TfrDock*>(DockName) : nullptr;
         if (Target && Target != parentWidget())
             DockTo(Target, X, Y);
         AdjustBounds();

@@ -31,6 +31,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -178,7 +179,9 @@ int main(int argc, char** argv)
             },
             [](const TMessageRequest& Message) {
                 std::fprintf(stderr, "message: %s\n", qPrintable(Message.Describe()));
-                return mrOk;
+                // The designer asks to save the template it was shown on: it stays as it is.
+                const auto& B = Message.Buttons;
+                return std::find(B.begin(), B.end(), mrNo) != B.end() ? mrNo : mrOk;
             });
         FormMain->Show();
         Render(FormMain, Out + QStringLiteral("/main.png"));

@@ -269,6 +269,17 @@ TEST_F(TDesignerTest, ToolbarsMenuShowsAndTogglesTheBars)
     EXPECT_FALSE(Designer->Panel5->IsVisible()) << "Pan6 is the alignment palette";
 }
 
+TEST_F(TDesignerTest, ToolbarsStayOnTheirDocksFirstTimeAndAfterASession)
+{
+    for (int Session = 0; Session < 2; ++Session) {
+        Open();
+        EXPECT_EQ(Designer->Panel1->parentWidget(), Designer->frDock1) << Session;
+        EXPECT_EQ(Designer->Panel4->parentWidget(), Designer->frDock2) << Session;
+        EXPECT_EQ(Designer->Panel5->parentWidget(), Designer->frDock4) << Session;
+        Designer.reset();
+    }
+}
+
 TEST_F(TDesignerTest, StatusBarUnitsWheelAndDialogPageKeys)
 {
     Page()->PageType = ptDialog;
