@@ -1,4 +1,5 @@
 #include "report/designer/FR_Desgn.h"
+#include "report/designer/FR_DsgLists.h"
 
 #include "platform/gui/Application.h"
 #include "platform/gui/ComCtrls.h"
@@ -62,25 +63,9 @@ private:
     QScrollArea* FBox;
 };
 
-// Tool glyphs: our own small drawings on olive, which buttons leave out.
-std::unique_ptr<TBitmap> Glyph(const std::function<void(QPainter&)>& Draw)
-{
-    QImage I(16, 16, QImage::Format_RGB32);
-    I.fill(ColorToQColor(clOlive));
-    {
-        QPainter P(&I);
-        Draw(P);
-    }
-    auto B = std::make_unique<TBitmap>();
-    B->LoadFromImage(I);
-    B->SetTransparentColor(clOlive);
-    B->SetTransparent(true);
-    return B;
-}
-
 std::unique_ptr<TBitmap> LetterGlyph(const QString& Text, bool Bold = false)
 {
-    return Glyph([&](QPainter& P) {
+    return frDrawnGlyph([&](QPainter& P) {
         QFont F(QStringLiteral("Sans"), 8);
         F.setBold(Bold);
         P.setFont(F);
@@ -91,7 +76,7 @@ std::unique_ptr<TBitmap> LetterGlyph(const QString& Text, bool Bold = false)
 
 std::unique_ptr<TBitmap> ObjectGlyph(int Tag)
 {
-    return Glyph([Tag](QPainter& P) {
+    return frDrawnGlyph([Tag](QPainter& P) {
         P.setPen(Qt::black);
         switch (Tag) {
         case -1: // arrow
@@ -170,7 +155,7 @@ QString HintText(const QString& Text)
 // The six line styles: solid, dash, dot, dash-dot, dash-dot-dot, double.
 std::unique_ptr<TBitmap> LineStyleGlyph(int Index)
 {
-    return Glyph([Index](QPainter& P) {
+    return frDrawnGlyph([Index](QPainter& P) {
         const Qt::PenStyle Styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
                                        Qt::DashDotDotLine, Qt::SolidLine};
         P.setPen(QPen(Qt::black, 1, Styles[Index]));

@@ -1,6 +1,7 @@
 // The glyphs of the designer's tool bars: our own 16 x 16 drawings on olive,
 // which the buttons leave out.
 #include "report/designer/FR_Desgn.h"
+#include "report/designer/FR_DsgLists.h"
 
 #include "report/engine/FR_Ctrls.h"
 #include "report/engine/FR_Dock.h"
@@ -377,16 +378,6 @@ void TfrDesignerForm::DrawToolGlyphs()
         auto* B = dynamic_cast<TfrSpeedButton*>(findChild<QWidget*>(QString::fromLatin1(Name)));
         if (!B)
             continue;
-        QImage I(16, 16, QImage::Format_RGB32);
-        I.fill(ColorToQColor(clOlive));
-        {
-            QPainter P(&I);
-            Draw(P);
-        }
-        TBitmap Glyph;
-        Glyph.LoadFromImage(I);
-        Glyph.SetTransparentColor(clOlive);
-        Glyph.SetTransparent(true);
-        B->SetGlyph(&Glyph);
+        B->SetGlyph(frDrawnGlyph(Draw).get());
     }
 }

@@ -101,22 +101,27 @@ QPixmap frListIcon(int Kind)
     return Result;
 }
 
+std::unique_ptr<TBitmap> frDrawnGlyph(const std::function<void(QPainter&)>& Draw)
+{
+    QImage I(16, 16, QImage::Format_RGB32);
+    I.fill(ColorToQColor(clOlive));
+    {
+        QPainter P(&I);
+        Draw(P);
+    }
+    auto B = std::make_unique<TBitmap>();
+    B->LoadFromImage(I);
+    B->SetTransparentColor(clOlive);
+    B->SetTransparent(true);
+    return B;
+}
+
 const TBitmap* frListGlyph(int Kind)
 {
     static std::map<int, std::unique_ptr<TBitmap>> Cache;
     auto& Slot = Cache[Kind];
-    if (!Slot) {
-        QImage I(16, 16, QImage::Format_RGB32);
-        I.fill(ColorToQColor(clOlive));
-        {
-            QPainter P(&I);
-            DrawIcon(P, Kind);
-        }
-        Slot = std::make_unique<TBitmap>();
-        Slot->LoadFromImage(I);
-        Slot->SetTransparentColor(clOlive);
-        Slot->SetTransparent(true);
-    }
+    if (!Slot)
+        Slot = frDrawnGlyph([Kind](QPainter& P) { DrawIcon(P, Kind); });
     return Slot.get();
 }
 

@@ -6,11 +6,14 @@
 
 #include <QPixmap>
 #include <QStyledItemDelegate>
+#include <functional>
+#include <memory>
 
 class QListWidget;
 class QListWidgetItem;
 class QTreeWidget;
 class QComboBox;
+class QPainter;
 class TBitmap;
 
 enum TfrListIcon : int {
@@ -39,6 +42,8 @@ constexpr int frIconRole = Qt::UserRole + 40;
 QPixmap frListIcon(int Kind);
 // The icon as a tool-button glyph (olive transparent).
 const TBitmap* frListGlyph(int Kind);
+// A 16 x 16 tool glyph of our own drawing on olive, which buttons leave out.
+std::unique_ptr<TBitmap> frDrawnGlyph(const std::function<void(QPainter&)>& Draw);
 
 class TfrIconDelegate : public QStyledItemDelegate
 {

@@ -1,4 +1,5 @@
 #include "report/designer/FR_EditBase.h"
+#include "report/designer/FR_DsgLists.h"
 
 #include "platform/gui/Controls.h"
 #include "platform/rtl/Classes.h"
@@ -28,10 +29,7 @@ constexpr int MinPane = 20;
 // Our own tool glyphs, drawn on olive, which the buttons leave out.
 std::unique_ptr<TBitmap> DrawGlyph(int Kind)
 {
-    QImage I(16, 16, QImage::Format_RGB32);
-    I.fill(ColorToQColor(clOlive));
-    {
-        QPainter P(&I);
+    return frDrawnGlyph([Kind](QPainter& P) {
         P.setPen(Qt::black);
         QFont F(QStringLiteral("Sans"));
         F.setPixelSize(9);
@@ -91,12 +89,7 @@ std::unique_ptr<TBitmap> DrawGlyph(int Kind)
             P.drawLine(12, 3, 3, 12);
             break;
         }
-    }
-    auto B = std::make_unique<TBitmap>();
-    B->LoadFromImage(I);
-    B->SetTransparentColor(clOlive);
-    B->SetTransparent(true);
-    return B;
+    });
 }
 
 // A font size as the options dialog stores it (the size's text); anything
