@@ -18,13 +18,10 @@ function(tb_layer name)
   tb_warnings(${name})
 endfunction()
 
-# tb_test(NAME DIR LIBS... [SANITIZE]): one GoogleTest program from every .cpp under DIR.
-# SANITIZE marks it for the sanitizer run (byte formats and parsers).
+# tb_test(NAME DIR LIBS...): one GoogleTest program from every .cpp under DIR.
+# Every program also runs in the sanitizer build.
 function(tb_test name dir)
-  cmake_parse_arguments(T "SANITIZE" "" "" ${ARGN})
-  if(TB_SANITIZE AND NOT T_SANITIZE)
-    return()
-  endif()
+  set(T_UNPARSED_ARGUMENTS ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
   if(NOT sources)
     return()
@@ -35,18 +32,13 @@ function(tb_test name dir)
   target_compile_definitions(${name} PRIVATE TB_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
                                              TB_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   tb_warnings(${name})
-  # One label per program: "sanitize" for those that also run in the sanitizer
-  # build. The environment (offscreen platform, sanitizer options) comes from
-  # the Makefile, so that no list-valued property is needed here.
-  set(label plain)
-  if(T_SANITIZE)
-    set(label sanitize)
-  endif()
+  # The environment (offscreen platform, sanitizer options) comes from the
+  # Makefile, so that no list-valued property is needed here.
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     NO_PRETTY_VALUES
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS ${label} TIMEOUT 300)
+    PROPERTIES LABELS ${name} TIMEOUT 300)
 endfunction()
 
 # tb_bench(NAME SOURCES... LIBS ...)
