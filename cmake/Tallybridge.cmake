@@ -31,6 +31,9 @@ function(tb_test name dir)
   target_link_libraries(${name} PRIVATE ${T_UNPARSED_ARGUMENTS} GTest::gtest GTest::gmock Qt6::Widgets)
   target_compile_definitions(${name} PRIVATE TB_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
                                              TB_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  if(TB_TEST_FONTS_CONF)
+    target_compile_definitions(${name} PRIVATE TB_TEST_FONTS_CONF="${TB_TEST_FONTS_CONF}")
+  endif()
   tb_warnings(${name})
   # The environment (offscreen platform, sanitizer options) comes from the
   # Makefile, so that no list-valued property is needed here.

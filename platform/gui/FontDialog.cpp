@@ -38,7 +38,7 @@ bool TFontDialog::Execute()
     if (Form.ShowModal() != mrOk)
         return false;
     const QFont Chosen = Chooser->currentFont();
-    FFont->SetName(Chosen.family());
+    FFont->SetName(PlainFontFamily(Chosen.family()));
     if (Chosen.pointSize() > 0)
         FFont->SetSize(Chosen.pointSize());
     TFontStyles Style;

@@ -215,10 +215,16 @@ QFont TFont::ToQFont() const
     return F;
 }
 
+QString PlainFontFamily(const QString& Family)
+{
+    const qsizetype Open = Family.lastIndexOf(QLatin1String(" ["));
+    return Open > 0 && Family.endsWith(u']') ? Family.left(Open) : Family;
+}
+
 void TFont::SetFromQFont(const QFont& Font)
 {
     FQFontValid = false;
-    FName = Font.family();
+    FName = PlainFontFamily(Font.family());
     const QFontInfo Info(Font);
     FHeight = -Info.pixelSize();
     TFontStyles S;

@@ -84,6 +84,10 @@ bool IsSystemColor(TColor Color);
 
 // ---------------------------------------------------------------- font, pen, brush
 
+// A family name as Qt lists it, less the " [Foundry]" Qt adds where several
+// foundries supply one family: fonts are stored by plain names only.
+QString PlainFontFamily(const QString& Family);
+
 enum class TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 using TFontStyles = TSet<TFontStyle>;
 using enum TFontStyle;

@@ -341,6 +341,17 @@ int TfrFontComboBox::FontType(int Index) const
     return itemData(Index).toInt();
 }
 
+QStringList frPlainFontFamilies(const QStringList& Families)
+{
+    QStringList Plain;
+    Plain.reserve(Families.size());
+    for (const QString& F : Families)
+        Plain << PlainFontFamily(F);
+    Plain.sort(Qt::CaseInsensitive);
+    Plain.removeDuplicates();
+    return Plain;
+}
+
 void TfrFontComboBox::Refill()
 {
     const QString Current = currentText();
@@ -357,9 +368,7 @@ void TfrFontComboBox::PopulateList()
 {
     const QScopedValueRollback Filling(FFilling, true);
     const QSignalBlocker Block(this);
-    QStringList Families = QFontDatabase::families();
-    Families.sort(Qt::CaseInsensitive);
-    Families.removeDuplicates();
+    const QStringList Families = frPlainFontFamilies(QFontDatabase::families());
     clear();
     for (const QString& F : Families)
         addItem(F, QFontDatabase::isSmoothlyScalable(F) ? 4 : 0);

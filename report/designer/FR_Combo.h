@@ -82,6 +82,10 @@ private:
     QLabel* FPanel;
 };
 
+// The font families the combo offers: sorted, each once, plain names only
+// (PlainFontFamily), so that no foundry-decorated name reaches a template.
+QStringList frPlainFontFamilies(const QStringList& Families);
+
 class TfrFontComboBox : public TfrCustomComboBox
 {
 public:

@@ -28,7 +28,7 @@
 
 #include <QComboBox>
 #include <QFileInfo>
-#include <QFontDatabase>
+#include <QFontInfo>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -38,6 +38,19 @@ bool KeepTool = false;
 bool ToolbarBusy = false;
 
 namespace {
+
+// New memos take "Arial", as the delivered templates do, when the font system
+// takes that name (Liberation Sans stands in for it on Linux); otherwise the
+// default sans face, never just the first family of the list.
+QString DefaultMemoFontName()
+{
+    const QString Arial = QStringLiteral("Arial");
+    const QString Resolved = QFontInfo(QFont(Arial)).family();
+    const QString Unknown = QFontInfo(QFont(QStringLiteral("Tallybridge No Such Family"))).family();
+    if (Resolved.compare(Arial, Qt::CaseInsensitive) == 0 || Resolved != Unknown)
+        return Arial;
+    return QFontInfo(QFont(QStringLiteral("sans-serif"))).family();
+}
 
 int RegisterCount = 0;
 
@@ -666,9 +679,7 @@ void TfrDesignerForm::FormShow()
     ToolbarBusy = true;
     DocMode = dmDesigning;
 
-    frLastUsed.FontName = C2->count() > 0 ? C2->itemText(0) : QString();
-    if (C2->findText(QStringLiteral("Arial")) >= 0)
-        frLastUsed.FontName = QStringLiteral("Arial");
+    frLastUsed.FontName = DefaultMemoFontName();
     frLastUsed.FontSize = 10;
 
     SetCurPage(0);

@@ -21,9 +21,7 @@ protected:
     void SetUp() override
     {
         TRegIniFile::SetStorageFolder(Folder.path());
-        Fonts = QFontDatabase::families();
-        Fonts.sort(Qt::CaseInsensitive);
-        Fonts.removeDuplicates();
+        Fonts = frPlainFontFamilies(QFontDatabase::families());
         ASSERT_GE(Fonts.size(), 7);
         Make();
     }
@@ -63,6 +61,14 @@ protected:
     std::unique_ptr<TfrFontComboBox> Combo;
     int Clicks = 0;
 };
+
+TEST(FontFamilies, OfferedByPlainNamesOnly)
+{
+    const QStringList Listed = {QStringLiteral("Nimbus Sans [UKWN]"), QStringLiteral("C059 [URW]"),
+                                QStringLiteral("C059 [UKWN]"), QStringLiteral("Arial"),
+                                QStringLiteral("Tag [x] Sans"), QStringLiteral("Nimbus Sans")};
+    EXPECT_EQ(frPlainFontFamilies(Listed).join(u'|'), QStringLiteral("Arial|C059|Nimbus Sans|Tag [x] Sans"));
+}
 
 TEST_F(TFontComboTest, MostRecentlyUsedBlockKeepsFiveSlots)
 {

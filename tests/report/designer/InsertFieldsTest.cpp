@@ -91,19 +91,25 @@ TEST_P(InsertFieldsTest, PlacesMemosAndBands)
         },
         nullptr);
     Designer->InsertFieldsClick();
-    EXPECT_EQ(Views(), QString::fromUtf8(C.Expected));
+    EXPECT_EQ(Views().toStdString(), C.Expected);
+    // New memos take the templates' own font name, which Liberation Sans serves.
+    for (int i = 0; i < Page()->Count(); ++i) {
+        if (auto* M = dynamic_cast<const TfrMemoView*>(Page()->Objects(i))) {
+            EXPECT_EQ(M->Font()->Name().toStdString(), "Arial") << M->Name().toStdString();
+        }
+    }
 }
 
 const TInsertCase InsertCases[] = {
     {"HorizontalWithAll", false, true, true, {"Name", "City"},
-     "0,18 758x20 band2:; 0,90 758x20 band5:DM.frQ; 18,18 76x20 Customer b; 18,90 96x20 [DM.Q.\"Name\"]; "
-     "118,18 40x20 City b; 118,90 160x20 [DM.Q.\"City\"]"},
+     "0,18 758x20 band2:; 0,90 758x20 band5:DM.frQ; 18,18 76x20 Customer b; 18,90 84x20 [DM.Q.\"Name\"]; "
+     "106,18 36x20 City b; 106,90 140x20 [DM.Q.\"City\"]"},
     {"VerticalWithHeaders", true, true, true, {"Name", "Notes"},
-     "0,18 758x44 band5:DM.frQ; 18,18 76x20 Customer b; 102,18 96x20 [DM.Q.\"Name\"]; 18,42 48x20 Notes b; "
-     "74,42 48x20 [DM.Q.\"Notes\"]"},
-    {"NoHeadersNoBands", false, false, false, {"City"}, "18,18 160x20 [DM.Q.\"City\"]"},
+     "0,18 758x44 band5:DM.frQ; 18,18 76x20 Customer b; 102,18 84x20 [DM.Q.\"Name\"]; 18,42 48x20 Notes b; "
+     "74,42 40x20 [DM.Q.\"Notes\"]"},
+    {"NoHeadersNoBands", false, false, false, {"City"}, "18,18 140x20 [DM.Q.\"City\"]"},
     {"WideRowScaledIntoThePage", false, true, false, {"Name", "Memo"},
-     "18,18 76x20 Customer b; 18,90 77x20 [DM.Q.\"Name\"]; 98,18 52x20 Memo b; 98,90 642x20 [DM.Q.\"Memo\"]"},
+     "18,18 76x20 Customer b; 18,90 77x20 [DM.Q.\"Name\"]; 99,18 52x20 Memo b; 99,90 641x20 [DM.Q.\"Memo\"]"},
     {"NothingChosen", false, true, true, {}, ""},
 };
 INSTANTIATE_TEST_SUITE_P(Designer, InsertFieldsTest, ::testing::ValuesIn(InsertCases),

@@ -125,12 +125,12 @@ TEST_F(TEngineTest, MasterWithoutDetailRecords)
     Data("Q", {"N"}, {"1", "2"});
     Data("E", {"N"}, {});
     Band(btMasterHeader, "MH", 10, 20);
-    TfrBandView* Master = Band(btMasterData, "MD", 40, 20, "frQ");
+    Band(btMasterData, "MD", 40, 20, "frQ");
     Band(btDetailData, "DD", 70, 20, "frE");
     Band(btMasterFooter, "MF", 100, 20);
     ASSERT_TRUE(Report->PrepareReport());
     EXPECT_EQ(Trace.join(" ").toStdString(), "");
-    Master->SetFlags(flBandPrintIfSubsetEmpty);
+    Page->FindObject("MD")->SetFlags(flBandPrintIfSubsetEmpty);
     Trace.clear();
     ASSERT_TRUE(Report->PrepareReport());
     EXPECT_EQ(Trace.join(" ").toStdString(), "1:MH@10 1:MD@30 1:MD@50 1:MF@70");

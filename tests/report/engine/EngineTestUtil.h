@@ -33,7 +33,6 @@ protected:
         Report->SetName("Report1");
         Report->SetShowProgress(false);
         Report->Pages()->Add();
-        Page = Report->Pages()->Pages(0);
         Page->LeftMargin = 20;
         Page->TopMargin = 10;
         Page->RightMargin = 20;
@@ -116,9 +115,18 @@ public:
         return Out;
     }
 
+    // The report's first page, looked up at every use: preparing a report
+    // loads it back from its saved form, which makes its pages and views anew.
+    struct TFirstPage
+    {
+        TfrReport* const* Report;
+        TfrPage* operator->() const { return (*Report)->Pages()->Pages(0); }
+        operator TfrPage*() const { return operator->(); }
+    };
+
     QObject Form;
     TfrReport* Report = nullptr;
-    TfrPage* Page = nullptr;
+    TFirstPage Page{&Report};
     QStringList Trace;
 };
 

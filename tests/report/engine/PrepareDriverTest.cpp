@@ -133,15 +133,14 @@ TEST_F(TEngineTest, EndsOnStopOrErrorWithoutAProgressWindow)
     TModalHandlers Handlers(nullptr, [](const TMessageRequest&) { return mrOk; });
     Data("Q", {"N"}, {"1", "2", "3"});
     Band(btMasterData, "MD", 40, 20, "frQ");
-    TfrMemoView* M = Memo("M", 40, "[Q.N]");
-    M->Script()->SetText("begin if [Q.N] = '2' then StopReport end");
+    Memo("M", 40, "[Q.N]")->Script()->SetText("begin if [Q.N] = '2' then StopReport end");
     EXPECT_FALSE(Report->PrepareReport());
     EXPECT_TRUE(TModalSeam::MessageTexts().isEmpty());
     EXPECT_EQ(Pages().join(" ").toStdString(), "1|M@10:1 1|M@30:2");
 
     auto* Broken = new TBrokenSource(&Form);
     Broken->SetName("frBroken");
-    M->Script()->Clear();
+    Page->FindObject("M")->Script()->Clear();
     Band(btMasterData, "MD2", 100, 20, "frBroken");
     EXPECT_FALSE(Report->PrepareReport());
     ASSERT_EQ(TModalSeam::MessageTexts().size(), 1);
