@@ -49,6 +49,9 @@ void frUpdateAggregate(Variant& Accumulator, const QString& Key, const Variant& 
 // An accumulator as the footer prints it: AVG divided by Count (0 when Count
 // is 0), MIN and MAX with nothing accumulated 1e300 and 0.
 Variant frAggregateResult(const Variant& Accumulator, const QString& Key, int Count);
+// Key of a data band's OutputCounts: the footer's name and whether its
+// aggregate takes hidden rows too (the flag "1").
+QString frOutputCountKey(const QString& FooterName, bool CountsInvisible);
 
 // Finds the aggregate calls of a band's memo lines and compiled script and
 // appends their texts to the output list, expanding the current report's
