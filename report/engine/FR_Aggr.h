@@ -27,7 +27,8 @@ constexpr QChar frKeySeparator = QChar(1);
 // "SUM", "MIN", "MAX", "AVG" or "COUNT" called with its argument texts. In
 // the registration pass (frRegisteringAggregates set by the band engine) the
 // accumulator is registered with frAggregateBand; otherwise its value is read
-// from the current band's AggregateSource. Value is left alone when there is
+// from the one of the current band's AggregateSources the call names, or from
+// AggregateSource when it names none. Value is left alone when there is
 // nothing to register or read.
 void frAggregateFunction(const QString& Name, const Variant& P1, const Variant& P2,
                          const Variant& P3, Variant& Value);

@@ -82,7 +82,7 @@ public:
     // Aggregates of one output: plain keys on a row, the current cross
     // column's copies on a cross cell.
     void DoAggregate(bool CrossCell = false);
-    // After a footer printed: its accumulators in AggregateSource start over;
+    // After a footer printed: its accumulators in AggregateSources start over;
     // on a group header every group condition's value is kept instead.
     void InitValues();
     // Suppressed-repeat memory of the band's memo views.

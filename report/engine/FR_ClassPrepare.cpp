@@ -358,8 +358,8 @@ void TfrReport::ReportCalcError(const Exception& E)
 void TfrReport::ShowReport()
 {
     // Prepared once more, as the business windows expect. The answer is not
-    // asked: a template that stops itself shows what it formed, and a run
-    // that failed or was cancelled before any page shows nothing.
+    // asked: a stopped run shows the pages it formed, while a failed run or
+    // a cancelled dialog page leaves none to show.
     PrepareReport();
     ShowPreparedReport();
 }
