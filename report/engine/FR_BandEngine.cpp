@@ -344,7 +344,8 @@ void TDataLoop::GroupBreak(TfrBand* Band, bool Printed)
     if (Broken->NewPageAfter && Broken->Visible)
         FPage->NewPage();
     StartGroups(Broken, std::min(At, FWaiting.size()));
-    // Counting the record just left brings a printed one to 0 first.
+    // The new group's first record is line 1; Advance still counts the
+    // record just left when that one printed.
     Band->LocalLine = Printed ? 0 : 1;
 }
 
