@@ -10,6 +10,7 @@
 #include "report/engine/FR_Pars.h"
 #include "report/engine/FR_View.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -86,6 +87,11 @@ Variant frAggregateResult(const Variant& Accumulator, const QString& Key, int Co
     }
 }
 
+QString frOutputCountKey(const QString& FooterName, bool CountsInvisible)
+{
+    return FooterName.toLower() + frKeySeparator + (CountsInvisible ? u'1' : u'0');
+}
+
 // ---------------------------------------------------------------- functions
 
 namespace {
@@ -150,13 +156,32 @@ void RegisterAggregate(QChar Kind, const QString& BandText, const QString& Expre
     const QString Key = MakeKey(Prefix, Kind, Expression, Flag);
     Data->SetAggregateValue(Key, frAggregateResetValue(Key));
     CurBand->AggregateSource = Data;
+    std::vector<TfrBand*>& Sources = CurBand->AggregateSources;
+    if (std::find(Sources.begin(), Sources.end(), Data) == Sources.end())
+        Sources.push_back(Data);
 }
 
-void ReadAggregate(QChar Kind, const QString& Expression, const QString& Flag, Variant& Value)
+// The data band holding the accumulator of a call that names BandText; a
+// call naming none reads the band registered last.
+TfrBand* AccumulatorBand(const QString& BandText)
 {
-    if (!CurBand || !CurBand->AggregateSource)
+    const QString BandName = Trim(BandText);
+    if (BandName.isEmpty() || CurBand->Typ == btCrossData)
+        return CurBand->AggregateSource;
+    for (TfrBand* Source : CurBand->AggregateSources)
+        if (Source->Name.compare(BandName, Qt::CaseInsensitive) == 0)
+            return Source;
+    return nullptr;
+}
+
+void ReadAggregate(QChar Kind, const QString& BandText, const QString& Expression, const QString& Flag,
+                   Variant& Value)
+{
+    if (!CurBand)
         return;
-    TfrBand* Source = CurBand->AggregateSource;
+    TfrBand* Source = AccumulatorBand(BandText);
+    if (!Source)
+        return;
     QString Prefix = CurBand->Name;
     if (CurBand->Typ == btCrossData)
         Prefix = QString::number(CurPage ? CurPage->CrossColumn : 0) + frKeySeparator + Source->Name;
@@ -181,7 +206,7 @@ void frAggregateFunction(const QString& Name, const Variant& P1, const Variant& 
     if (frRegisteringAggregates)
         RegisterAggregate(Kind, BandText, Expression, Flag);
     else
-        ReadAggregate(Kind, Expression, Flag, Value);
+        ReadAggregate(Kind, BandText, Expression, Flag, Value);
 }
 
 void frRegisterAggregates(TfrPage* Page, TfrBand* DataBand, const std::vector<int>& FooterTypes)
@@ -235,12 +260,13 @@ void frRegisterAggregates(TfrPage* Page, TfrBand* DataBand, const std::vector<in
 
 Variant TfrBand::GetAggregateValue(const QString& Key) const
 {
-    // The band-name field stands before the kind.
+    // The band-name field stands before the kind, the flag two after it.
     const QStringList Fields = Key.split(frKeySeparator);
     int Count = AggregateCount;
     for (int i = 1; i <= 2 && i < Fields.size(); ++i)
         if (Fields[i].size() == 1 && Fields[i][0] == frAggregateKind(Key))
-            Count = OutputCounts.value(Fields[i - 1].toLower(), AggregateCount);
+            Count = OutputCounts.value(frOutputCountKey(Fields[i - 1], Fields.value(i + 2) == u"1"),
+                                       AggregateCount);
     return frAggregateResult(Values.GetVariable(Key), Key, Count);
 }
 

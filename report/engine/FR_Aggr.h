@@ -27,7 +27,8 @@ constexpr QChar frKeySeparator = QChar(1);
 // "SUM", "MIN", "MAX", "AVG" or "COUNT" called with its argument texts. In
 // the registration pass (frRegisteringAggregates set by the band engine) the
 // accumulator is registered with frAggregateBand; otherwise its value is read
-// from the current band's AggregateSource. Value is left alone when there is
+// from the one of the current band's AggregateSources the call names, or from
+// AggregateSource when it names none. Value is left alone when there is
 // nothing to register or read.
 void frAggregateFunction(const QString& Name, const Variant& P1, const Variant& P2,
                          const Variant& P3, Variant& Value);
@@ -49,6 +50,9 @@ void frUpdateAggregate(Variant& Accumulator, const QString& Key, const Variant& 
 // An accumulator as the footer prints it: AVG divided by Count (0 when Count
 // is 0), MIN and MAX with nothing accumulated 1e300 and 0.
 Variant frAggregateResult(const Variant& Accumulator, const QString& Key, int Count);
+// Key of a data band's OutputCounts: the footer's name and whether its
+// aggregate takes hidden rows too (the flag "1").
+QString frOutputCountKey(const QString& FooterName, bool CountsInvisible);
 
 // Finds the aggregate calls of a band's memo lines and compiled script and
 // appends their texts to the output list, expanding the current report's

@@ -82,7 +82,7 @@ public:
     // Aggregates of one output: plain keys on a row, the current cross
     // column's copies on a cross cell.
     void DoAggregate(bool CrossCell = false);
-    // After a footer printed: its accumulators in AggregateSource start over;
+    // After a footer printed: its accumulators in AggregateSources start over;
     // on a group header every group condition's value is kept instead.
     void InitValues();
     // Suppressed-repeat memory of the band's memo views.
@@ -101,6 +101,9 @@ public:
     // On a footer the data band holding its accumulators; on the cross data
     // band the horizontal band whose cell prints.
     TfrBand* AggregateSource = nullptr;
+    // On a footer every data band its aggregates count, AggregateSource the
+    // last: a summary may add up the rows of two master bands.
+    std::vector<TfrBand*> AggregateSources;
     int32_t FirstSubReport = 0;
     int32_t SubReportBottom = 0;
     bool SubReportsDone = false;
@@ -114,8 +117,10 @@ public:
     TfrBand* LastOfChain = nullptr;    // kept by the first of a chain
     TfrVariables Values;               // aggregate accumulators
     int32_t AggregateCount = 0;
-    // Outputs per footer (lower-case name) since that footer last reset:
-    // the divisor of its averages, so one footer's reset leaves the others'.
+    // Outputs per footer since that footer last reset, keyed by
+    // frOutputCountKey: the divisor of its averages, so one footer's reset
+    // leaves the others' and an average without hidden rows divides by the
+    // rows its sum took.
     QHash<QString, int32_t> OutputCounts;
     bool Repeating = false;
     int32_t FCalcHeight = -1;          // height after stretching; -1 unmeasured

@@ -744,8 +744,11 @@ void TfrBand::DoAggregate(bool CrossCell)
     CurBand = SavedBand;
     if (!CrossCell) {
         ++AggregateCount;
-        for (const QString& Footer : FCountedFooters)
-            ++OutputCounts[Footer];
+        for (const QString& Footer : FCountedFooters) {
+            ++OutputCounts[frOutputCountKey(Footer, true)];
+            if (Visible)
+                ++OutputCounts[frOutputCountKey(Footer, false)];
+        }
     }
 }
 
@@ -760,15 +763,20 @@ void TfrBand::InitValues()
                                                         : frParser().EvaluatePostfix(G->GroupCondition);
         return;
     }
-    TfrBand* Source = AggregateSource;
-    if (!Source || Source->Values.Count() == 0)
-        return;
-    Source->BuildAggregateSlots();
-    for (size_t i = 0; i < Source->FSlots.size(); ++i)
-        if (Source->FSlots[i].BandName.compare(Name, Qt::CaseInsensitive) == 0) {
-            const int Index = static_cast<int>(i);
-            Source->Values.SetValue(Index, frAggregateResetValue(Source->Values.GetName(Index)));
-        }
-    Source->AggregateCount = 0;
-    Source->OutputCounts[Name.toLower()] = 0;
+    std::vector<TfrBand*> Sources = AggregateSources;
+    if (AggregateSource && std::find(Sources.begin(), Sources.end(), AggregateSource) == Sources.end())
+        Sources.push_back(AggregateSource);
+    for (TfrBand* Source : Sources) {
+        if (Source->Values.Count() == 0)
+            continue;
+        Source->BuildAggregateSlots();
+        for (size_t i = 0; i < Source->FSlots.size(); ++i)
+            if (Source->FSlots[i].BandName.compare(Name, Qt::CaseInsensitive) == 0) {
+                const int Index = static_cast<int>(i);
+                Source->Values.SetValue(Index, frAggregateResetValue(Source->Values.GetName(Index)));
+            }
+        Source->AggregateCount = 0;
+        Source->OutputCounts[frOutputCountKey(Name, true)] = 0;
+        Source->OutputCounts[frOutputCountKey(Name, false)] = 0;
+    }
 }

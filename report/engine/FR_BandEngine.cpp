@@ -87,6 +87,18 @@ void CheckUsableHeight(const TfrPage* Page)
 
 using namespace frengine;
 
+namespace {
+
+// A page footer adds up the rows of its own page only: it starts over with
+// every prepared page and every pass, whether or not it printed before.
+void StartPageTotals(TfrPage* Page)
+{
+    for (TfrBand* Footer = Page->Bands[btPageFooter]; Footer; Footer = Footer->Next)
+        Footer->InitValues();
+}
+
+} // namespace
+
 void frResetFormingState()
 {
     CurPage = nullptr;
@@ -136,6 +148,7 @@ void TfrPage::NewPage()
     CurBottomY = GetBottomBound();
     CheckUsableHeight(this);
     AddPreparedPage(this);
+    StartPageTotals(this);
     AppendPage = false;
     ShowBand(Bands[btOverlay]);
     CurY = GetTopBound();
@@ -224,7 +237,8 @@ private:
     void ShowList();
     void Rewind(TfrBand* Band);
     void Advance(TfrBand* Band, bool Printed, bool AtEnd);
-    void GroupBreak(TfrBand* Band);
+    void GroupBreak(TfrBand* Band, bool Printed);
+    void StartGroups(TfrBand* First, size_t At);
 
     TfrPage* FPage;
     int FMaxLevel;
@@ -257,7 +271,21 @@ void TDataLoop::Rewind(TfrBand* Band)
     }
 }
 
-void TDataLoop::GroupBreak(TfrBand* Band)
+// Queues the headers of group First and the groups inside it at At of the
+// waiting list for the record the data source stands on, and keeps the
+// value each group starts with: a group none of whose records prints must
+// still end where its value changes.
+void TDataLoop::StartGroups(TfrBand* First, size_t At)
+{
+    for (TfrBand* H = First; H; H = H->NextGroup) {
+        ++H->LocalLine;
+        ++H->GlobalLine;
+        FWaiting.insert(FWaiting.begin() + static_cast<std::ptrdiff_t>(At++), H);
+    }
+    First->InitValues();
+}
+
+void TDataLoop::GroupBreak(TfrBand* Band, bool Printed)
 {
     const bool AtEnd = Band->DataSet->Eof();
     TfrBand* Broken = nullptr;
@@ -280,32 +308,45 @@ void TDataLoop::GroupBreak(TfrBand* Band)
     }
     if (!Broken)
         return;
-    // The footers print with the group's last record.
+    // The footers print with the group's last record. A group whose header
+    // still waits printed no record: header and footer are dropped and its
+    // number goes to the next group.
     if (!AtEnd)
         Band->DataSet->Prior();
-    for (TfrBand* H = Band->LastGroup; H && H != Broken; H = H->PrevGroup) {
-        if (H->Footer) {
+    bool Footers = false;
+    // The next group's headers take the dropped ones' place, still before
+    // the data band's own header when that waits too.
+    size_t At = FWaiting.size();
+    for (TfrBand* H = Band->LastGroup; H; H = H->PrevGroup) {
+        if (auto It = std::find(FWaiting.begin(), FWaiting.end(), H); It != FWaiting.end()) {
+            At = static_cast<size_t>(It - FWaiting.begin());
+            FWaiting.erase(It);
+            --H->LocalLine;
+            --H->GlobalLine;
+        } else if (H->Footer) {
             FWaiting.push_back(H->Footer);
-            H->Footer->LocalLine = 0;
-            H->Footer->ClearMemoCaches();
+            Footers = true;
+            if (H != Broken) {
+                H->Footer->LocalLine = 0;
+                H->Footer->ClearMemoCaches();
+            }
         }
+        if (H == Broken)
+            break;
         H->LocalLine = 0;
         H->ClearMemoCaches();
     }
-    if (Broken->Footer)
-        FWaiting.push_back(Broken->Footer);
-    ShowList();
+    if (Footers)
+        ShowList();
     if (AtEnd)
         return;
     Band->DataSet->Next();
     if (Broken->NewPageAfter && Broken->Visible)
         FPage->NewPage();
-    for (TfrBand* H = Broken; H; H = H->NextGroup) {
-        ++H->LocalLine;
-        ++H->GlobalLine;
-        FWaiting.push_back(H);
-    }
-    Band->LocalLine = 0;
+    StartGroups(Broken, std::min(At, FWaiting.size()));
+    // The new group's first record is line 1; Advance still counts the
+    // record just left when that one printed.
+    Band->LocalLine = Printed ? 0 : 1;
 }
 
 void TDataLoop::Advance(TfrBand* Band, bool Printed, bool AtEnd)
@@ -333,11 +374,8 @@ void TDataLoop::Run(int Level)
         Rewind(Band);
         const bool HasRecords = !Band->DataSet->Eof();
         if (HasRecords) {
-            for (TfrBand* G = Band->FirstGroup; G; G = G->NextGroup) {
-                ++G->LocalLine;
-                ++G->GlobalLine;
-                FWaiting.push_back(G);
-            }
+            if (Band->FirstGroup)
+                StartGroups(Band->FirstGroup, FWaiting.size());
             if (Band->Header)
                 FWaiting.push_back(Band->Header);
             if (Band->Footer)
@@ -366,7 +404,7 @@ void TDataLoop::Run(int Level)
             }
             Band->DataSet->Next();
             if (Band->FirstGroup)
-                GroupBreak(Band);
+                GroupBreak(Band, Printed);
             Advance(Band, Printed, Band->DataSet->Eof());
         }
         if (!HasRecords)
@@ -416,6 +454,7 @@ void TfrPage::FormPage()
         CheckUsableHeight(this);
         CurColumn = 0;
         XAdjust = GetLeftBound();
+        StartPageTotals(this);
         if (AppendPage) {
             CurY = frPrevCurY;
         } else {
@@ -472,15 +511,19 @@ void TfrPage::FormPage()
     CurColumn = 0;
     XAdjust = GetLeftBound();
     const int Before = PageNo;
-    frPrevFooterShown = false;
     TfrBand* Footer = Bands[btPageFooter];
+    bool FooterShown = false;
     if (!Manual && ((PageNo == 0 && (Footer->Flags & flBandOnFirstPage)) || (Footer->Flags & flBandOnLastPage))) {
         const uint16_t Saved = Footer->Flags;
         Footer->Flags |= flBandOnFirstPage;
         DrawPageFooters();
         Footer->Flags = Saved;
-        frPrevFooterShown = BandExists(Footer);
+        FooterShown = BandExists(Footer);
     }
+    // Read by DrawPageFooters above with the page before's value: a page
+    // continued on a page that shows its footer already prints no second one
+    // at the same place, and the shared page keeps counting as footed.
+    frPrevFooterShown = FooterShown || (AppendPage && frPrevFooterShown);
     FireEndPage(Before);
     PageNo = Before + 1;
     LastBand = nullptr;

@@ -105,7 +105,6 @@ bool TfrReport::PrepareReport()
     }
     const bool ErrorFlag = frErrorFlag;
     const QString ErrorText = frErrorText;
-    const bool Stopped = FTerminated;
 
     Template.SetPosition(0);
     LoadForm(Template, false);
@@ -118,8 +117,10 @@ bool TfrReport::PrepareReport()
     frErrorFlag = ErrorFlag;
     frErrorText = ErrorText;
 
+    // A run stopped by its template without a progress window still ran to
+    // its end; in the window Cancel answers already.
     FFinalPass = false;
-    if (FDialogCancelled || Stopped)
+    if (FDialogCancelled)
         Result = false;
     if (ErrorFlag) {
         frShowError(ErrorText);
@@ -356,9 +357,11 @@ void TfrReport::ReportCalcError(const Exception& E)
 
 void TfrReport::ShowReport()
 {
-    // Prepared once more, as the business windows expect.
-    if (PrepareReport())
-        ShowPreparedReport();
+    // Prepared once more, as the business windows expect. The answer is not
+    // asked: a stopped run shows the pages it formed, while a failed run or
+    // a cancelled dialog page leaves none to show.
+    PrepareReport();
+    ShowPreparedReport();
 }
 
 // ---------------------------------------------------------------- event adapters

@@ -124,13 +124,15 @@ void TfrPage::InitReport()
 {
     TfrReport* Report = CurReport;
     if (Report && Report->DoublePass() && Report->FinalPass() && PageType == ptReport) {
-        // Final pass of two: the structure stands; only caches and sources restart.
+        // Final pass of two: the structure stands; caches, sources and the
+        // "CURRENT#" count restart.
         for (const auto& View : FObjects)
             if (auto* Memo = dynamic_cast<TfrMemoView*>(View.get()))
                 Memo->SetLastValue(QString());
         for (TfrBand* Band : Bands)
             if (Band && Band->DataSet)
                 Band->DataSet->First();
+        RowCount = 1;
         return;
     }
     if (PageType == ptReport) {

@@ -2,6 +2,8 @@
 // columns, splits, subreports, cross-tab and aggregates, compared as text.
 #include "EngineTestUtil.h"
 
+#include "report/engine/FR_DSet.h"
+
 using namespace enginetest;
 
 TEST_F(TEngineTest, MasterListBreaksPagesUnderHeaderAndFooter)
@@ -221,4 +223,96 @@ TEST_F(TEngineTest, CrossTabCellsRunAcrossAndOnToANewPage)
               "1|442,10:1x7 1|502,10:1x8 1|562,10:1x9 1|622,10:1x10 1|22,30:r2 1|82,30:2x1 1|142,30:2x2 "
               "1|202,30:2x3 1|262,30:2x4 1|322,30:2x5 1|382,30:2x6 1|442,30:2x7 1|502,30:2x8 1|562,30:2x9 "
               "1|622,30:2x10 2|22,10:1x11 2|82,10:1x12 2|22,30:2x11 2|82,30:2x12");
+}
+
+// 30 rows of Amt 1..30, 14 to a page: whichever pages show the footer, each
+// adds up the rows of its own page, in the only pass and in the second of two.
+TEST_F(TEngineTest, PageFootersAddUpTheirOwnPage)
+{
+    QStringList Amounts;
+    for (int i = 1; i <= 30; ++i)
+        Amounts << QString::number(i);
+    Data("Q", {"Amt:i"}, Amounts);
+    Band(btMasterData, "MD", 40, 20, "frQ");
+    Band(btPageFooter, "PF", 100, 20);
+    Memo("Foot", 100, "[SUM([Q.Amt])] [COUNT(MD)] [AVG([Q.Amt])]");
+    struct TRow
+    {
+        uint16_t Flags;
+        const char* Expected;
+    };
+    const TRow Rows[] = {
+        {0, "2|Foot@290:301 14 21.5"},
+        {flBandOnFirstPage, "1|Foot@290:105 14 7.5 2|Foot@290:301 14 21.5"},
+        {flBandOnLastPage, "2|Foot@290:301 14 21.5 3|Foot@290:59 2 29.5"},
+        {flBandOnFirstPage | flBandOnLastPage, "1|Foot@290:105 14 7.5 2|Foot@290:301 14 21.5 3|Foot@290:59 2 29.5"},
+    };
+    for (bool TwoPasses : {false, true}) {
+        for (const TRow& Row : Rows) {
+            SCOPED_TRACE(QStringLiteral("flags %1, two passes %2").arg(Row.Flags).arg(TwoPasses).toStdString());
+            // Every run puts a new copy of the template back.
+            static_cast<TfrBandView*>(Report->Pages()->Pages(0)->FindObject("PF"))->SetFlags(Row.Flags);
+            Report->SetDoublePass(TwoPasses);
+            ASSERT_TRUE(Report->PrepareReport()) << frErrorText.toStdString();
+            EXPECT_EQ(Pages().filter("|Foot@").join(" ").toStdString(), Row.Expected);
+        }
+    }
+}
+
+// Master rows 2 and 3 have no detail rows: their group prints nothing, and
+// the next group is the second and counts its rows from 1.
+TEST_F(TEngineTest, GroupWithoutPrintedRecordsPrintsNothing)
+{
+    TMemDataSet* Q = Data("Q", {"G", "N", "Kids:i"}, {"A,1,1", "B,2,0", "B,3,0", "C,4,1"});
+    auto* Details = new TdaZeveDataset(&Form);
+    Details->SetName("frD");
+    Details->OnCheckEOF = [Q](QObject* Sender, bool& Eof) {
+        Eof = static_cast<TfrDataset*>(Sender)->RecNo() >= Q->FieldByName("Kids")->AsInteger();
+    };
+    Band(btGroupHeader, "GH", 10, 20, "[Q.G]");
+    Memo("Head", 10, "G [Q.G] [LINE#]");
+    Band(btMasterData, "MD", 40, 20, "frQ");
+    Memo("Row", 40, "[Q.N] [LINE#]");
+    Band(btDetailData, "DD", 70, 20, "frD");
+    Band(btGroupFooter, "GF", 100, 20);
+    Memo("Foot", 100, "end [Q.G]");
+    ASSERT_TRUE(Report->PrepareReport()) << frErrorText.toStdString();
+    EXPECT_EQ(Pages().join(" ").toStdString(),
+              "1|Head@10:G A 1 1|Row@30:1 1 1|Foot@70:end A 1|Head@90:G C 2 1|Row@110:4 1 1|Foot@150:end C");
+}
+
+// The second page continues on the first, whose footer is shown already:
+// no second footer prints over it.
+TEST_F(TEngineTest, PageOnThePreviousPageSharesItsFooter)
+{
+    Data("Q", {"N"}, {"1", "2"});
+    Data("R", {"N"}, {"3"});
+    Report->Pages()->Add();
+    TfrPage* Second = Report->Pages()->Pages(1);
+    Second->PrintToPrevPage = 1;
+    const uint16_t Both = flBandOnFirstPage | flBandOnLastPage;
+    Band(btMasterData, "MD", 40, 20, "frQ");
+    Memo("Row", 40, "[Q.N]");
+    Band(btPageFooter, "PF", 100, 20)->SetFlags(Both);
+    Memo("Foot", 100, "first");
+    Band(btMasterData, "MD2", 40, 20, "frR", Second);
+    Memo("Row2", 40, "[R.N]", 20, 18, Second);
+    Band(btPageFooter, "PF2", 100, 20, {}, Second)->SetFlags(Both);
+    Memo("Foot2", 100, "second", 20, 18, Second);
+    ASSERT_TRUE(Report->PrepareReport()) << frErrorText.toStdString();
+    EXPECT_EQ(Pages().join(" ").toStdString(), "1|Row@10:1 1|Row@30:2 1|Foot@290:first 1|Row2@50:3");
+}
+
+// A summary reads the accumulators of each data band it names; an average
+// without the flag "1" divides by the rows its sum took, not the hidden ones.
+TEST_F(TEngineTest, SummaryReadsEachDataBandItNames)
+{
+    Data("Q", {"Amt:i"}, {"1", "2", "3", "4"});
+    Data("R", {"X:i"}, {"10", "20"});
+    Band(btMasterData, "MD", 40, 20, "frQ")->Script()->SetText("Visible := [Q.Amt] mod 2 = 1");
+    Band(btMasterData, "MD2", 70, 20, "frR");
+    Band(btReportSummary, "RS", 100, 20);
+    Memo("Total", 100, "[SUM([Q.Amt], MD)] [COUNT(MD)] [AVG([Q.Amt], MD)] [AVG([Q.Amt], MD, 1)] [SUM([R.X], MD2)]");
+    ASSERT_TRUE(Report->PrepareReport()) << frErrorText.toStdString();
+    EXPECT_EQ(Pages().filter("|Total@").join(" ").toStdString(), "1|Total@90:4 2 2 2.5 30");
 }

@@ -5,6 +5,7 @@
 
 #include "platform/rtl/SysUtils.h"
 #include "report/engine/FR_DSet.h"
+#include "report/engine/FR_Preview.h"
 #include "report/engine/FR_Progress.h"
 #include "platform/gui/StdCtrls.h"
 
@@ -79,13 +80,15 @@ TEST_F(TEngineTest, NamesAndCommands)
     Report->Dictionary()->Variables.SetVariable("A", "[B]");
     Report->Dictionary()->Variables.SetVariable("B", "[A] + 1");
     Band(btMasterData, "MD", 40, 20, "frQ");
-    Memo("M", 40, "[Known] [PAGE#] [TOTALPAGES] [FINALPASS] [SETARRAY(A, 1, [Q.N] * 2)][GETARRAY(A, 1)] [Q.N #N0.0]");
+    Memo("M", 40,
+         "[Known] [PAGE#] [TOTALPAGES] [FINALPASS] [SETARRAY(A, 1, [Q.N] * 2)][GETARRAY(A, 1)] [Q.N #N0.0] [CURRENT#]");
     ASSERT_TRUE(Report->PrepareReport()) << frErrorText.toStdString();
-    EXPECT_EQ(Pages().join(" ").toStdString(), "1|M@10:5 1 0 True 14 7.0");
+    EXPECT_EQ(Pages().join(" ").toStdString(), "1|M@10:5 1 0 True 14 7.0 1");
     EXPECT_EQ(VarToStr(frVariables().GetVariable("Arr_A_1")).toStdString(), "14");
     Report->SetDoublePass(true);
     ASSERT_TRUE(Report->PrepareReport()) << frErrorText.toStdString();
-    EXPECT_EQ(Pages().join(" ").toStdString(), "1|M@10:5 1 1 True 14 7.0");
+    // The second pass counts its rows from the start again.
+    EXPECT_EQ(Pages().join(" ").toStdString(), "1|M@10:5 1 1 True 14 7.0 1");
 
     // A name that comes back to itself is an error, shown once.
     TModalHandlers Handlers(nullptr, [](const TMessageRequest&) { return mrOk; });
@@ -134,7 +137,7 @@ TEST_F(TEngineTest, EndsOnStopOrErrorWithoutAProgressWindow)
     Data("Q", {"N"}, {"1", "2", "3"});
     Band(btMasterData, "MD", 40, 20, "frQ");
     Memo("M", 40, "[Q.N]")->Script()->SetText("begin if [Q.N] = '2' then StopReport end");
-    EXPECT_FALSE(Report->PrepareReport());
+    EXPECT_TRUE(Report->PrepareReport());
     EXPECT_TRUE(TModalSeam::MessageTexts().isEmpty());
     EXPECT_EQ(Pages().join(" ").toStdString(), "1|M@10:1 1|M@30:2");
 
@@ -198,4 +201,22 @@ TEST_F(TEngineTest, ProgressWindowShowsPassesAndCancels)
     Cancel = true;
     EXPECT_FALSE(Report->PrepareReport());
     EXPECT_EQ(Report->PreparedPageCount(), 0);
+}
+
+// A template that stops itself shows the pages it formed.
+TEST_F(TEngineTest, ShowReportShowsWhatAStoppedTemplateFormed)
+{
+    Data("Q", {"N"}, {"1", "2", "3"});
+    Band(btMasterData, "MD", 40, 20, "frQ");
+    Memo("M", 40, "[Q.N]")->Script()->SetText("begin if [Q.N] = '2' then StopReport end");
+    QStringList Shown;
+    TModalHandlers Handlers(
+        [&](TForm* Form) -> TModalResult {
+            auto* Preview = dynamic_cast<TfrPreviewForm*>(Form);
+            Shown << Form->windowTitle() + " " + QString::number(Preview ? Preview->PageCount() : -1);
+            return mrOk;
+        },
+        [](const TMessageRequest&) { return mrOk; });
+    Report->ShowReport();
+    EXPECT_EQ(Shown.join(" | ").toStdString(), "Preview 1");
 }
