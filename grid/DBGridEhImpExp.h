@@ -96,7 +96,7 @@ private:
     std::unique_ptr<TFont> FCellFont;
     TColCellParamsEh FColCellParams;
     std::vector<TFooterSource> FFooters;  // per footer row x export column
-    std::vector<int64_t> FFooterValues;   // value x 10000, same order
+    std::vector<TSumUnitsEh> FFooterValues; // value x 10000, same order
 };
 
 class TDBGridEhExportAsText : public TDBGridEhExport
