@@ -200,24 +200,19 @@ void TDBGridEhExport::ExportToStream(TStream& AStream, bool AllSelected)
             WriteTitle(FExpCols);
         switch (Kind) {
         case gstRecordBookmarks:
-            for (const TBookmark& B : G->SelectedRows()->List()) {
+            for (const TBookmark& B : G->SelectedRows()->Reachable()) {
                 D->GotoBookmark(B);
                 CalcFooterValues();
                 WriteRecord(FExpCols);
             }
             break;
-        case gstRectangle: {
-            const TBookmark Bottom = S->Rect()->BottomRow();
-            D->GotoBookmark(S->Rect()->TopRow());
-            while (!D->Eof()) {
+        case gstRectangle:
+            S->Rect()->ForEachRow([this] {
                 WriteRecord(FExpCols);
                 CalcFooterValues();
-                if (D->CompareBookmarks(D->GetBookmark(), Bottom) == 0)
-                    break;
-                D->Next();
-            }
+                return true;
+            });
             break;
-        }
         default:
             D->First();
             while (!D->Eof()) {

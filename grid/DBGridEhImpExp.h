@@ -251,6 +251,10 @@ protected:
     {
         bool Assigned = false;
         Variant Value;
+        // A binary cell keeps the bytes it carried: a field of bytes takes
+        // them as they are, any other field takes Value, their GBK text.
+        bool Binary = false;
+        QByteArray Bytes;
     };
     using TRecord = std::vector<TCell>;
 

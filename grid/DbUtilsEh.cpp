@@ -474,3 +474,8 @@ TDataSetHandlerEh* FindDataSetHandler(const TDataSet* DataSet)
 {
     return DataSetHandlerRegistry().Find(DataSet);
 }
+
+bool InsertedAtEnd(const TDataSet* DataSet)
+{
+    return DataSet->Eof() || DataSet->CurrentIndex() >= DataSet->VisibleCount() - 1;
+}
