@@ -385,9 +385,9 @@ TEST_F(TFooterTextFixture, FooterTextFollowsTheFieldTypeAndSettings)
         {"number value, footer format", "Price", fvtFieldValue, 0, -1, "", "0.00", "1000.50"},
         {"integer average rounds to the nearest", "Qty", fvtAvg, 0, -1, "", "", "3", {2, 3, 3}},
         {"integer average rounds halves to even", "Qty", fvtAvg, 0, -1, "", "", "-2", {-1, -2}},
-        {"an amount past the exact range", "Price", fvtSum, 0, -1, "", "", "6.22202123456789E15",
+        {"an amount past the exact range", "Price", fvtSum, 0, 0, "", "", "6.22202123456789E15",
          {6222021234567890.0}},
-        {"a total past the exact range does not wrap", "Price", fvtSum, 0, -1, "", "", "1E15", {5e14, 5e14}},
+        {"a total past the exact range does not wrap", "Price", fvtSum, 0, 0, "", "", "1E15", {5e14, 5e14}},
     };
     for (const TRow& Row : Rows) {
         SCOPED_TRACE(Row.Name);
