@@ -891,6 +891,11 @@ private:
     // The last text whose parse error was shown on leaving, so one bad text
     // is reported once.
     QString FFilterErrorShown;
+    // The cell's text when its edit began: a text that does not parse puts
+    // it back, rather than whatever prefix of the typing parsed last.
+    int FFilterStartCol = -1;
+    QString FFilterStartText;
+    void RestoreFilterStartText(int DataCol);
     bool FilterMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     // A press passed to the filter editor: its moves and release follow it.
     bool FilterMouseFollow(bool Release, int X, int Y);

@@ -1,7 +1,8 @@
 // TCustomDBGridEh: the filter row. One editor moves from filter cell to filter
 // cell; what is typed is parsed into the column's condition record as it
-// changes (silently: the column keeps its last good text), and Enter hands the
-// records to OnApplyFilter or the data service.
+// changes (silently: a text that does not parse leaves the column as it was
+// when the edit began), and Enter hands the records to OnApplyFilter or the
+// data service.
 #include "grid/DBGridEh.h"
 #include "grid/DBGridEhColumns.h"
 #include "grid/DBGridEhDataService.h"
@@ -63,7 +64,23 @@ void TCustomDBGridEh::LoadFilterEdit(int DataCol)
     FFilterEdit->SetValue(Variant::Null());
     FFilterEdit->EditButton()->SetVisible(false);
     TColumnEh* C = DataCol >= 0 && DataCol < Columns()->Count() ? Columns()->Items(DataCol) : nullptr;
-    FFilterEdit->SetText(C && !C->FieldName().isEmpty() ? C->STFilter()->FilterText() : QString());
+    FFilterStartCol = DataCol;
+    FFilterStartText = C && !C->FieldName().isEmpty() ? C->STFilter()->FilterText() : QString();
+    FFilterEdit->SetText(FFilterStartText);
+}
+
+void TCustomDBGridEh::RestoreFilterStartText(int DataCol)
+{
+    if (DataCol != FFilterStartCol || DataCol < 0 || DataCol >= Columns()->Count())
+        return;
+    TSTColumnFilterEh* F = Columns()->Items(DataCol)->STFilter();
+    if (F->FilterText() == FFilterStartText)
+        return;
+    try {
+        F->SetFilterText(FFilterStartText);
+    } catch (const Exception&) {
+        // It parsed when the edit began; a field of another kind since keeps the column as it is.
+    }
 }
 
 void TCustomDBGridEh::DataServiceApplyFilter()
@@ -77,6 +94,7 @@ bool TCustomDBGridEh::StoreFilterTextReporting(int DataCol, bool Always)
         StoreFilterText(DataCol);
         return true;
     } catch (const Exception& E) {
+        RestoreFilterStartText(DataCol);
         const QString Text = FFilterEdit->Text();
         if (Always || Text != FFilterErrorShown) {
             FFilterErrorShown = Text;
@@ -98,6 +116,7 @@ void TCustomDBGridEh::FilterTextChanged()
     try {
         StoreFilterText(FFilterCol);
     } catch (const Exception&) {
+        RestoreFilterStartText(FFilterCol);
     }
 }
 

@@ -200,24 +200,19 @@ void TDBGridEhExport::ExportToStream(TStream& AStream, bool AllSelected)
             WriteTitle(FExpCols);
         switch (Kind) {
         case gstRecordBookmarks:
-            for (const TBookmark& B : G->SelectedRows()->List()) {
+            for (const TBookmark& B : G->SelectedRows()->Reachable()) {
                 D->GotoBookmark(B);
                 CalcFooterValues();
                 WriteRecord(FExpCols);
             }
             break;
-        case gstRectangle: {
-            const TBookmark Bottom = S->Rect()->BottomRow();
-            D->GotoBookmark(S->Rect()->TopRow());
-            while (!D->Eof()) {
+        case gstRectangle:
+            S->Rect()->ForEachRow([this] {
                 WriteRecord(FExpCols);
                 CalcFooterValues();
-                if (D->CompareBookmarks(D->GetBookmark(), Bottom) == 0)
-                    break;
-                D->Next();
-            }
+                return true;
+            });
             break;
-        }
         default:
             D->First();
             while (!D->Eof()) {
@@ -262,7 +257,7 @@ void TDBGridEhExport::CalcFooterValues()
         if (!S.Field)
             continue;
         if (S.Type == fvtSum && !S.Field->IsNull())
-            FFooterValues[i] += std::llround(S.Field->AsFloat() * 10000);
+            FFooterValues[i] += SumUnits(S.Field->AsFloat());
         else if (S.Type == fvtCount)
             FFooterValues[i] += 10000;
     }
@@ -272,7 +267,7 @@ QString TDBGridEhExport::FooterValue(int Row, int Pos) const
 {
     const size_t i = size_t(Row) * FExpCols.size() + size_t(Pos);
     const TFooterSource& S = FFooters[i];
-    const int64_t V = FFooterValues[i];
+    const TSumUnitsEh V = FFooterValues[i];
     if (S.Type == fvtCount)
         return FloatToStr(double(V) / 10000);
     TField* F = S.Field;
@@ -282,7 +277,10 @@ QString TDBGridEhExport::FooterValue(int Row, int Pos) const
     const TFormatSettings& Fmt = FormatSettings();
     switch (F->DataType()) {
     case ftSmallint: case ftInteger: case ftWord: case ftAutoInc:
-        return F->DisplayFormat().isEmpty() ? IntToStr(V / 10000) : FormatFloat(F->DisplayFormat(), Value);
+        if (!F->DisplayFormat().isEmpty())
+            return FormatFloat(F->DisplayFormat(), Value);
+        // A total past the exact range shows as the floating-point value.
+        return SumUnitsFit(V) ? IntToStr(int64_t(V / 10000)) : FloatToStrF(Value, TFloatFormat::ffGeneral, 15, 0);
     case ftFloat: case ftCurrency:
         if (!F->DisplayFormat().isEmpty())
             return FormatFloat(F->DisplayFormat(), Value);

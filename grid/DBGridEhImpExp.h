@@ -96,7 +96,7 @@ private:
     std::unique_ptr<TFont> FCellFont;
     TColCellParamsEh FColCellParams;
     std::vector<TFooterSource> FFooters;  // per footer row x export column
-    std::vector<int64_t> FFooterValues;   // value x 10000, same order
+    std::vector<TSumUnitsEh> FFooterValues; // value x 10000, same order
 };
 
 class TDBGridEhExportAsText : public TDBGridEhExport
@@ -251,6 +251,10 @@ protected:
     {
         bool Assigned = false;
         Variant Value;
+        // A binary cell keeps the bytes it carried: a field of bytes takes
+        // them as they are, any other field takes Value, their GBK text.
+        bool Binary = false;
+        QByteArray Bytes;
     };
     using TRecord = std::vector<TCell>;
 

@@ -3,6 +3,7 @@
 // from the clipboard, and deleting or clearing a selection.
 #include "grid/DBGridEh.h"
 #include "grid/DBGridEhImpExp.h"
+#include "grid/DbUtilsEh.h"
 #include "platform/db/ADOConnection.h"
 #include "platform/db/ADOQuery.h"
 #include "platform/db/DataSet.h"
@@ -54,6 +55,18 @@ TField* TargetField(TColumnEh* Column)
     if (F->KeyFields().isEmpty())
         return nullptr;
     return F->DataSet()->FindField(F->KeyFields());
+}
+
+// Fields whose value is bytes rather than text.
+bool HoldsBytes(TFieldType Type)
+{
+    switch (Type) {
+    case ftBytes: case ftVarBytes: case ftBlob: case ftGraphic: case ftParadoxOle: case ftDBaseOle:
+    case ftTypedBinary:
+        return true;
+    default:
+        return false;
+    }
 }
 
 // A number as the grid shows it ("￥1,234.50") is read back without its
@@ -108,8 +121,9 @@ void TDBGridEhImport::RunImport(bool AllSelected)
         if (!Visible.empty())
             G->SetSelectedIndex(Visible.front()->Index());
     }
-    bool Append = D->Eof();
     const bool Inserting = D->State() == dsInsert;
+    // A record appended after the last one continues at the end.
+    const bool Append = InsertedAtEnd(D);
     if (!Inserting)
         G->SaveBookmark();
     auto* Query = dynamic_cast<TADOQuery*>(D);
@@ -154,7 +168,7 @@ void TDBGridEhImport::RunImport(bool AllSelected)
                 InsertLoop(Columns, Append);
                 break;
             }
-            const std::vector<TBookmark> Marks = G->SelectedRows()->List();
+            const std::vector<TBookmark> Marks = G->SelectedRows()->Reachable();
             for (size_t i = 0; i < Marks.size() && !Eof(); ++i) {
                 D->GotoBookmark(Marks[i]);
                 ReadRecord(Columns);
@@ -167,14 +181,12 @@ void TDBGridEhImport::RunImport(bool AllSelected)
                 InsertLoop(Columns, Append);
                 break;
             }
-            const TBookmark Bottom = S->Rect()->BottomRow();
-            D->GotoBookmark(S->Rect()->TopRow());
-            while (!Eof() && !D->Eof()) {
+            S->Rect()->ForEachRow([&] {
+                if (Eof())
+                    return false;
                 ReadRecord(Columns);
-                if (D->CompareBookmarks(D->GetBookmark(), Bottom) == 0)
-                    break;
-                D->Next();
-            }
+                return true;
+            });
             break;
         }
         case gstColumns:
@@ -249,6 +261,10 @@ void TDBGridEhImport::AssignCell(TColumnEh* Column, const TCell& Cell, bool AsTe
         D->Edit();
         if (D->State() != dsEdit && D->State() != dsInsert)
             return;
+        if (Cell.Binary && HoldsBytes(Target->DataType())) {
+            Target->SetAsBytes(Cell.Bytes);
+            return;
+        }
         if (!AsText) {
             Target->SetAsVariant(Cell.Value);
             return;
@@ -428,6 +444,10 @@ void TDBGridEhImportAsVCLDBIF::ReadPrefix()
             Need(L);
             Cell.Assigned = true;
             Cell.Value = Variant(FromGbk(P + Pos, L));
+            if (Tag == 6) {
+                Cell.Binary = true;
+                Cell.Bytes = QByteArray(P + Pos, L);
+            }
             Pos += L;
             break;
         }
@@ -492,9 +512,13 @@ void DeleteGridSelection(TCustomDBGridEh* Grid, bool AllSelected)
     const TDBGridEhSelectionType Kind = AllSelected ? gstAll : S->SelectionType();
     if (Kind == gstNon)
         return;
+    // Records a filter hides (or that are gone) are neither asked about nor deleted.
+    const int Reachable = Kind == gstRecordBookmarks ? int(Grid->SelectedRows()->Reachable().size()) : 0;
+    if (Kind == gstRecordBookmarks && Reachable == 0)
+        return;
     if ((Kind == gstRecordBookmarks || Kind == gstRectangle) && Grid->Options().Contains(dgConfirmDelete)) {
         const QString Text = Kind == gstRectangle ? QStringLiteral("Clear selected cells?")
-            : Grid->SelectedRows()->Count() < 2   ? QStringLiteral("Delete record?")
+            : Reachable < 2                       ? QStringLiteral("Delete record?")
                                                   : QStringLiteral("Delete all selected records?");
         if (MessageDlg(Text, mtConfirmation, {mbOK, mbCancel}) != mrOk)
             return;
@@ -509,14 +533,10 @@ void DeleteGridSelection(TCustomDBGridEh* Grid, bool AllSelected)
             break;
         case gstRectangle: {
             const TColumnsEhList Columns = VisibleColumns(Grid, S->Rect()->LeftCol(), S->Rect()->RightCol());
-            const TBookmark Bottom = S->Rect()->BottomRow();
-            D->GotoBookmark(S->Rect()->TopRow());
-            while (!D->Eof()) {
+            S->Rect()->ForEachRow([&] {
                 ClearRowCells(Columns);
-                if (D->CompareBookmarks(D->GetBookmark(), Bottom) == 0)
-                    break;
-                D->Next();
-            }
+                return true;
+            });
             Grid->RestoreBookmark();
             break;
         }

@@ -7,6 +7,7 @@
 
 #include "grid/DBGridEhColumns.h"
 #include "grid/DBGridEhTitles.h"
+#include "grid/DbUtilsEh.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Field.h"
 #include "platform/gui/Clipbrd.h"
@@ -23,12 +24,6 @@ namespace {
 constexpr int IncSearchIdle = 1500;
 // A title button dragged further than this turns into a column move.
 constexpr int TitleDragSlack = 3;
-
-// A record inserted after the last one: leaving it unmodified drops it.
-bool InsertedAtEnd(const TDataSet* D)
-{
-    return D->Eof() || D->CurrentIndex() >= D->VisibleCount() - 1;
-}
 
 QString WithoutLastChar(QString Text)
 {

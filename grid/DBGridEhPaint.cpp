@@ -844,8 +844,12 @@ QString TCustomDBGridEh::GetFooterValueText(int FooterIndex, TColumnEh* Column) 
         case ftWord:
         case ftAutoInc:
         case ftLargeint:
-            return F->DisplayFormat().isEmpty() ? QString::number(qint64(Value))
-                                                : FormatFloat(F->DisplayFormat(), Value);
+            if (!F->DisplayFormat().isEmpty())
+                return FormatFloat(F->DisplayFormat(), Value);
+            // An average rounds to the nearest whole number, halves to even;
+            // a total past the exact range shows as the floating-point value.
+            return Sum && Sum->OutOfRange() ? FloatToStrF(Value, TFloatFormat::ffGeneral, 15, 0)
+                                            : QString::number(RoundHalfEven(Value));
         case ftBCD:
             return F->DisplayFormat().isEmpty() ? CurrToStrF(Value, Style, Digits)
                                                 : FormatCurr(F->DisplayFormat(), Value);

@@ -141,6 +141,18 @@ void TBookmarkListEh::Clear()
     FGrid->Invalidate();
 }
 
+std::vector<TBookmark> TBookmarkListEh::Reachable() const
+{
+    const TDataSet* D = FGrid->DataLink()->DataSet();
+    std::vector<TBookmark> Result;
+    if (!D)
+        return Result;
+    for (const TBookmark& B : FList)
+        if (D->BookmarkValid(B))
+            Result.push_back(B);
+    return Result;
+}
+
 void TBookmarkListEh::Delete()
 {
     TDataSet* D = FGrid->DataLink()->DataSet();
@@ -149,6 +161,8 @@ void TBookmarkListEh::Delete()
     D->DisableControls();
     try {
         for (int i = Count() - 1; i >= 0; --i) {
+            if (!D->BookmarkValid(FList[size_t(i)]))
+                continue;
             D->GotoBookmark(FList[size_t(i)]);
             D->Delete();
             FList.erase(FList.begin() + i);
@@ -331,6 +345,25 @@ TBookmark TDBGridEhSelectionRect::BottomRow() const
 {
     CheckActive("Error in TDBGridEhSelectionRect.GetBottomRow");
     return FGrid->DataLink()->DataSet()->CompareBookmarks(FAnchorRow, FShiftRow) <= 0 ? FShiftRow : FAnchorRow;
+}
+
+void TDBGridEhSelectionRect::ForEachRow(const std::function<bool()>& Visit) const
+{
+    const TBookmark Top = TopRow();
+    const TBookmark Bottom = BottomRow();
+    TDataSet* D = FGrid->DataLink()->DataSet();
+    if (D->BookmarkValid(Top)) {
+        D->GotoBookmark(Top);
+    } else {
+        D->First();
+        while (!D->Eof() && D->CompareBookmarks(D->GetBookmark(), Top) < 0)
+            D->Next();
+    }
+    while (!D->Eof() && D->CompareBookmarks(D->GetBookmark(), Bottom) <= 0) {
+        if (!Visit())
+            return;
+        D->Next();
+    }
 }
 
 int TDBGridEhSelectionRect::LeftCol() const

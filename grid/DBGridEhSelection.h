@@ -9,6 +9,7 @@
 #include "grid/DBGridEh.h"
 #include "platform/db/DBTypes.h"
 
+#include <functional>
 #include <vector>
 
 class TColumnEh;
@@ -40,6 +41,9 @@ public:
     int Count() const { return int(FList.size()); }
     const TBookmark& Items(int Index) const { return FList.at(size_t(Index)); }
     const std::vector<TBookmark>& List() const { return FList; }
+    // The listed records the dataset can reach now: a filter may hide some,
+    // and a record may be gone.
+    std::vector<TBookmark> Reachable() const;
 
     // Whether the current record is listed; writing inserts or removes it.
     bool CurrentRowSelected() const;
@@ -48,8 +52,9 @@ public:
     // True when found; Index is the match or the place to insert.
     bool Find(const TBookmark& Item, int& Index) const;
     void Clear();
-    // Deletes every listed record from the dataset, last entry first; a
-    // failing delete stops there and leaves the entries not yet handled.
+    // Deletes every listed record the dataset can reach, last entry first;
+    // the others stay listed. A failing delete stops there and leaves the
+    // entries not yet handled.
     void Delete();
     // The current record's bookmark; raises when the link is not active.
     TBookmark CurrentRow() const;
@@ -124,6 +129,10 @@ public:
     int RightCol() const;
     // Raises when the grid's dataset is not open.
     bool CellSelected(int ACol, const TBookmark& ARow) const;
+    // Puts the cursor on each record the dataset reaches between the top and
+    // the bottom row in turn, until Visit returns false. The walk never goes
+    // past the bottom row, even when a filter hides it or it is gone.
+    void ForEachRow(const std::function<bool()>& Visit) const;
 
 private:
     void CheckActive(const char* Message) const;

@@ -6,6 +6,8 @@
 #include "platform/rtl/SysUtils.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -38,27 +40,43 @@ TDataSetNotifyEvent& EventSlot(TDataSet* DataSet, int Kind)
     }
 }
 
-int64_t Contribution(const TField* Field)
+TSumUnitsEh Contribution(const TField* Field)
 {
-    return RoundHalfEven(Field->AsFloat() * 10000.0);
+    return SumUnits(Field->AsFloat());
 }
 
 // Num / Den rounded to the nearest integer, halves to even (Den > 0).
-int64_t RoundDiv(int64_t Num, int64_t Den)
+TSumUnitsEh RoundDiv(TSumUnitsEh Num, int Den)
 {
-    int64_t Q = Num / Den;
-    int64_t R = Num % Den;
+    TSumUnitsEh Q = Num / Den;
+    TSumUnitsEh R = Num % Den;
     if (R < 0) {
         --Q;
         R += Den;
     }
-    const int64_t Twice = 2 * R;
+    const TSumUnitsEh Twice = 2 * R;
     if (Twice > Den || (Twice == Den && (Q & 1)))
         ++Q;
     return Q;
 }
 
+// 10^28 ten-thousandths: even INT_MAX records of it stay far inside 128 bits.
+constexpr double MaxUnits = 1e28;
+
 } // namespace
+
+TSumUnitsEh SumUnits(double Value)
+{
+    const double Units = std::nearbyint(Value * 10000.0);
+    if (std::isnan(Units))
+        return 0;
+    return TSumUnitsEh(std::clamp(Units, -MaxUnits, MaxUnits));
+}
+
+bool SumUnitsFit(TSumUnitsEh Units)
+{
+    return Units >= std::numeric_limits<int64_t>::min() && Units <= std::numeric_limits<int64_t>::max();
+}
 
 // ---------------------------------------------------------------- TDBSum
 
@@ -83,6 +101,13 @@ void TDBSum::SetGroupOperation(TGroupOperation Value)
     FGroupOperation = Value;
     if (FCollection)
         FCollection->Update();
+}
+
+int64_t TDBSum::SumValue() const
+{
+    if (SumUnitsFit(FSumValue))
+        return int64_t(FSumValue);
+    return FSumValue < 0 ? std::numeric_limits<int64_t>::min() : std::numeric_limits<int64_t>::max();
 }
 
 int TDBSum::Index() const

@@ -5,8 +5,11 @@
 // For a dataset that cannot number its records it can also keep an ordered
 // bookmark list (virtual records) that gives the grid a record number and count.
 //
-// Amounts are fixed-point with four decimals: a value v counts as round(v * 10000)
-// in 64 bits, halves to even. It does not format anything; footers do that.
+// Amounts are fixed-point with four decimals: a value v counts as round(v * 10000),
+// halves to even, read as 64 bits. The totals are kept wider than that, so a
+// total past the 64-bit range is reported as such (and read as a floating-point
+// value) instead of wrapping, and taking back the amount that put it there
+// makes it exact again. It does not format anything; footers do that.
 #pragma once
 
 #include "platform/db/DataSet.h"
@@ -27,6 +30,16 @@ class TDBSumListProducer;
 
 enum TGroupOperation { goSum, goAvg, goCount };
 
+// Ten-thousandths of an amount, wide enough that no total over a dataset's
+// records can overflow.
+using TSumUnitsEh = __int128;
+
+// round(Value * 10000), halves to even. Amounts past 10^24 count as 10^24 and
+// what is not a number counts as 0, so the bound above holds.
+TSumUnitsEh SumUnits(double Value);
+// Whether a total can be read as the classic 64-bit value.
+bool SumUnitsFit(TSumUnitsEh Units);
+
 class TDBSum
 {
 public:
@@ -37,8 +50,12 @@ public:
     TGroupOperation GroupOperation() const { return FGroupOperation; }
     void SetGroupOperation(TGroupOperation Value);
 
-    // The sum, the average or the count, times 10000.
-    int64_t SumValue() const { return FSumValue; }
+    // The sum, the average or the count, times 10000; the nearest 64-bit
+    // value when the total leaves that range.
+    int64_t SumValue() const;
+    // The total no longer fits in 64 bits of ten-thousandths.
+    bool OutOfRange() const { return !SumUnitsFit(FSumValue); }
+    // Exact while in range; past it, the nearest floating-point value.
     double Value() const { return double(FSumValue) / 10000.0; }
     TDBSumCollection* Collection() const { return FCollection; }
     int Index() const;
@@ -52,13 +69,13 @@ private:
     TDBSumCollection* FCollection;
     QString FFieldName;
     TGroupOperation FGroupOperation = goSum;
-    int64_t FSumValue = 0;
-    int64_t FOldContribution = 0; // the current record's share when editing began
-    int64_t FRunningSum = 0;      // averages only
+    TSumUnitsEh FSumValue = 0;
+    TSumUnitsEh FOldContribution = 0; // the current record's share when editing began
+    TSumUnitsEh FRunningSum = 0;      // averages only
     int FCount = 0;               // averages only: values that are not null
     Variant FOldValue;
     // What a record being deleted takes off once the delete has succeeded.
-    int64_t FDeleteShare = 0;
+    TSumUnitsEh FDeleteShare = 0;
     bool FDeleteCounts = false;
 };
 

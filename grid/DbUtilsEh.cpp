@@ -270,6 +270,10 @@ void ReadCondition(TFilterScanner& S, TSTFilterOperatorEh Tok, TSTFilterOperandE
                    TSTFilterOperatorEh& Op, TSTFilterOperandEh& Operand, TSTFilterDataTypeEh DataType)
 {
     if (Tok == foValue) {
+        // On a number column "1,234.50" is a number written with thousand
+        // separators, not the list 1, 234.5: only In takes a list there.
+        if (Value.IsArray && DataType == fdtNumber)
+            S.Fail("Error in expression: ");
         Op = Value.IsArray ? foIn : DataType == fdtString ? foLike : foEqual;
         Operand = Value;
         return;
@@ -289,7 +293,8 @@ void ReadCondition(TFilterScanner& S, TSTFilterOperatorEh Tok, TSTFilterOperandE
             Op = foNotNull;
         else
             S.Fail("Unexpected expression before Null: ");
-    } else if (NextTok != foValue) {
+    } else if (NextTok != foValue || (Next.IsArray && !S.InList)) {
+        // "= 1,5" compares with one value; a list belongs to In and Not In only.
         S.Fail("Unexpected expression after operator: ");
     }
     Operand = Next;
@@ -468,4 +473,9 @@ TDataSetHandlerRegistryEh& DataSetHandlerRegistry()
 TDataSetHandlerEh* FindDataSetHandler(const TDataSet* DataSet)
 {
     return DataSetHandlerRegistry().Find(DataSet);
+}
+
+bool InsertedAtEnd(const TDataSet* DataSet)
+{
+    return DataSet->Eof() || DataSet->CurrentIndex() >= DataSet->VisibleCount() - 1;
 }

@@ -1,6 +1,7 @@
 // Filter conditions typed under a column title ("> 100", "~ 张", "in (1,2)",
 // ">= 10 and <= 20"): the operator vocabulary, the condition record, its
-// parser and display text, and the registry of dataset handlers.
+// parser and display text, and the registry of dataset handlers; also the
+// position test the grid's units share.
 #pragma once
 
 #include "platform/db/DBTypes.h"
@@ -113,3 +114,8 @@ private:
 
 TDataSetHandlerRegistryEh& DataSetHandlerRegistry();
 TDataSetHandlerEh* FindDataSetHandler(const TDataSet* DataSet);
+
+// The cursor stands on the last record or past it. For a record being
+// inserted: it was appended after the last one (our datasets do not raise
+// Eof on Append, so only the position tells).
+bool InsertedAtEnd(const TDataSet* DataSet);

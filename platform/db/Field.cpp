@@ -28,6 +28,18 @@ static bool IsIntegerFieldType(TFieldType T)
     return T == ftSmallint || T == ftInteger || T == ftWord || T == ftAutoInc || T == ftLargeint;
 }
 
+// What an integer field can hold: a stored value it could not give back
+// through AsInteger would make the record unreadable.
+static bool FitsIntegerField(TFieldType T, int64_t Value)
+{
+    switch (T) {
+    case ftSmallint: return Value >= INT16_MIN && Value <= INT16_MAX;
+    case ftWord: return Value >= 0 && Value <= UINT16_MAX;
+    case ftInteger: case ftAutoInc: return Value >= INT32_MIN && Value <= INT32_MAX;
+    default: return true;
+    }
+}
+
 bool IsBlobFieldType(TFieldType T)
 {
     return T >= ftBlob && T <= ftTypedBinary;
@@ -452,11 +464,14 @@ void TField::SetAsString(const QString& Value)
         Clear();
         return;
     }
-    if (IsIntegerFieldType(FDataType))
-        SetAsLargeInt(StrToInt64(S));
-    else if (IsNumericFieldType(FDataType))
+    if (IsIntegerFieldType(FDataType)) {
+        int64_t V;
+        if (!TryStrToInt64(S, V) || !FitsIntegerField(FDataType, V))
+            throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(S));
+        SetAsLargeInt(V);
+    } else if (IsNumericFieldType(FDataType)) {
         SetAsFloat(StrToFloat(S));
-    else if (IsDateTimeFieldType(FDataType)) {
+    } else if (IsDateTimeFieldType(FDataType)) {
         double V;
         const QByteArray U = S.toUtf8();
         if (ParseCanonicalDateTime(U.constData(), size_t(U.size()), V))
@@ -479,16 +494,19 @@ void TField::SetAsString(const QString& Value)
 
 void TField::SetAsLargeInt(int64_t Value)
 {
-    if (IsIntegerFieldType(FDataType))
+    if (IsIntegerFieldType(FDataType)) {
+        if (!FitsIntegerField(FDataType, Value))
+            throw EConvertError(QStringLiteral("%1 is not a valid integer value").arg(Value));
         WriteCell(TCell::Int(Value));
-    else if (IsNumericFieldType(FDataType))
+    } else if (IsNumericFieldType(FDataType)) {
         WriteCell(TCell::Float(double(Value)));
-    else if (IsDateTimeFieldType(FDataType))
+    } else if (IsDateTimeFieldType(FDataType)) {
         WriteCell(TCell::Date(double(Value)));
-    else if (FDataType == ftBoolean)
+    } else if (FDataType == ftBoolean) {
         WriteCell(TCell::Bool(Value != 0));
-    else
+    } else {
         SetAsString(QString::number(Value));
+    }
 }
 
 void TField::SetAsInteger(int Value)
@@ -499,7 +517,7 @@ void TField::SetAsInteger(int Value)
 void TField::SetAsFloat(double Value)
 {
     if (IsIntegerFieldType(FDataType))
-        WriteCell(TCell::Int(RoundHalfEven(Value)));
+        SetAsLargeInt(RoundHalfEven(Value));
     else if (IsNumericFieldType(FDataType))
         WriteCell(TCell::Float(Value));
     else if (IsDateTimeFieldType(FDataType))

@@ -78,6 +78,21 @@ TEST_F(TExportFixture, TextAndCsvOfTheSelection)
          [](auto& F) { F.Columns({"City", "Num", "Amount"});
                        F.Grid->Selection()->Columns()->Select(F.Grid->Columns(2), false); },
          "Amount\r\n1.25\r\n2.5\r\n4", "\"Amount\"\r\n\"1.25\"\r\n\"2.5\"\r\n\"4\""},
+        {"selected records a filter hides are left out",
+         [](auto& F) { F.Columns({"City", "Num"}); F.SelectRecords({1, 2, 3});
+                       F.Data->SetFilter("Amount > 2");
+                       F.Data->SetFiltered(true); },
+         "City\tNum\r\n5\"x\t\r\n\t9", "\"City\",\"Num\"\r\n\"5\"\"x\",\"\"\r\n\"\",\"9\""},
+        {"a rectangle stops past its deleted bottom record",
+         [](auto& F) { F.Columns({"City", "Num"});
+                       F.Data->AppendRecord({Variant("d"), Variant(1), Variant(8.0)});
+                       F.Data->SetRecNo(1);
+                       const TBookmark Top = F.Data->GetBookmark();
+                       F.Data->SetRecNo(2);
+                       F.Grid->Selection()->Rect()->Select(0, Top, false);
+                       F.Grid->Selection()->Rect()->Select(1, F.Data->GetBookmark(), true);
+                       F.Data->Delete(); },
+         "City\tNum\r\na\t7", "\"City\",\"Num\"\r\n\"a\",\"7\""},
     };
     for (const TCase& C : Cases) {
         SCOPED_TRACE(C.Name);

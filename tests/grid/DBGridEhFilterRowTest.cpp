@@ -110,21 +110,24 @@ struct TBadTextRow
     const char* LeaveKey;
     const char* Message;
     int FilterColAfter;
+    int DataCol = 0;
 };
 
 class FilterRowBadText : public TFilterRowFixture, public ::testing::WithParamInterface<TBadTextRow> {};
 
-// A text that does not parse is silent while typed, reported once on Enter
-// or on leaving the cell, and never applied; the column keeps its good text.
+// A text that does not parse is silent while typed key by key, reported once
+// on Enter or on leaving the cell, and never applied; the column keeps the
+// text it had when the edit began, not a prefix of the typing that parsed.
 TEST_P(FilterRowBadText, ReportsOnceAndKeepsLastGoodText)
 {
     const TBadTextRow& R = GetParam();
     Grid->SetOptions(Grid->Options() + dgTabs);
-    TInplaceFilterEditEh* E = Type(0, QStringLiteral("> 1"));
+    Grid->Columns(R.DataCol)->STFilter()->SetFilterText(QStringLiteral("> 1"));
+    TInplaceFilterEditEh* E = Type(R.DataCol, QString());
     E->selectAll();
-    SendKey(E, 0, Qt::NoModifier, QString::fromUtf8(R.Typed));
+    TypeKeys(E, QString::fromUtf8(R.Typed));
     EXPECT_TRUE(TModalSeam::Messages().empty()) << "typing is silent";
-    EXPECT_EQ(FilterText(0), "> 1");
+    EXPECT_EQ(FilterText(R.DataCol), "> 1");
     const QString Key = QString::fromUtf8(R.LeaveKey);
     if (Key == u"Tab")
         SendKey(E, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
@@ -133,7 +136,7 @@ TEST_P(FilterRowBadText, ReportsOnceAndKeepsLastGoodText)
     ASSERT_EQ(TModalSeam::Messages().size(), 1u);
     EXPECT_EQ(TModalSeam::Messages()[0].Text, QString::fromUtf8(R.Message));
     EXPECT_EQ(Applied, 0);
-    EXPECT_EQ(FilterText(0), "> 1");
+    EXPECT_EQ(FilterText(R.DataCol), "> 1");
     EXPECT_EQ(Grid->FilterCol(), R.FilterColAfter);
     if (Key == u"<Enter>") {
         EXPECT_EQ(E->text(), QString::fromUtf8(R.Typed)) << "the editor keeps what was typed";
@@ -147,7 +150,8 @@ INSTANTIATE_TEST_SUITE_P(
     Keys, FilterRowBadText,
     ::testing::Values(TBadTextRow{"DanglingAndOnEnter", "> 5 and", "<Enter>", "Incorrect expression: > 5 and", 0},
                       TBadTextRow{"OpenListOnTab", "in (1,", "Tab", "')' expected: in (1,", 1},
-                      TBadTextRow{"NotANumberOnEnter", "> abc", "<Enter>", "'abc' is not a valid floating point value", 0}),
+                      TBadTextRow{"NotANumberOnEnter", "> abc", "<Enter>", "'abc' is not a valid floating point value", 0},
+                      TBadTextRow{"ListWhosePrefixParsedOnEnter", "in (a,b", "<Enter>", "')' expected: in (a,b", 1, 1}),
     [](const auto& Info) { return std::string(Info.param.Name); });
 
 struct TKeyRow

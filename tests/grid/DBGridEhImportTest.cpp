@@ -49,8 +49,12 @@ public:
         Data->First();
         while (!Data->Eof()) {
             QStringList Cells;
-            for (int i = 0; i < Data->FieldCount(); ++i)
-                Cells << (Data->Fields(i)->IsNull() ? QStringLiteral("~") : Data->Fields(i)->AsString());
+            for (int i = 0; i < Data->FieldCount(); ++i) {
+                TField* F = Data->Fields(i);
+                Cells << (F->IsNull() ? QStringLiteral("~")
+                          : F->DataType() == ftVarBytes ? QString::fromLatin1(F->AsBytes().toHex())
+                                                    : F->AsString());
+            }
             L << Cells.join(u',');
             Data->Next();
         }
@@ -153,6 +157,27 @@ TEST_F(TImportFixture, ImportsIntoTheSelection)
          Binary({"VCLDBIF\x01", Int32(2), QByteArray("\x01\0\x01\0", 4), "\x05", Int32(1), "A", "\x03", Int32(42),
                  QByteArray(1, '\0')}),
          "r1,42,1.5;r2,2,3;r3,3,4.5"},
+        {"a rectangle stops past its bottom record hidden by a filter", [](auto& F) {
+             for (int i = 4; i <= 6; ++i)
+                 F.Data->AppendRecord(F.Record(i));
+             F.Grid->Selection()->Rect()->Select(0, F.Mark(2), false);
+             F.Grid->Selection()->Rect()->Select(1, F.Mark(3), true);
+             F.Data->SetFilter("Num <> 3");
+             F.Data->SetFiltered(true); }, false, "a\t1\r\nb\t2\r\nc\t3",
+         "r1,1,1.5;a,1,3;r4,4,6;r5,5,7.5;r6,6,9"},
+        {"on a record appended at the end the rows follow it", [](auto& F) {
+             F.Data->Last();
+             F.Data->Append(); }, false, "x\r\ny", "r1,1,1.5;r2,2,3;r3,3,4.5;x,~,~;y,~,~"},
+        {"a binary cell keeps its bytes", [](auto& F) {
+             F.Data->Close();
+             F.Data->FieldDefs()->Add("Pic", ftVarBytes);
+             F.Data->Open();
+             F.Fill(3);
+             F.AddColumn("Pic", 80);
+             F.Grid->SetSelectedIndex(3); }, true,
+         Binary({"VCLDBIF\x01", Int32(1), QByteArray("\x01\0", 2), "\x06", Int32(3), QByteArray("\x00\x01\xff", 3),
+                 QByteArray(1, '\0')}),
+         "r1,1,1.5,0001ff;r2,2,3,~;r3,3,4.5,~"},
     };
     for (const TCase& C : Cases) {
         SCOPED_TRACE(C.Name);
@@ -339,6 +364,18 @@ TEST_F(TImportFixture, DeleteAsksByKind)
              F.Grid->Selection()->Rect()->Select(1, F.Mark(1), false);
              F.Grid->Selection()->Rect()->Select(2, F.Mark(2), true); }, false, "Clear selected cells?",
          "r1,~,~;r2,~,~;r3,3,4.5"},
+        {"a rectangle whose bottom record a filter hides clears nothing past it", [](auto& F) {
+             F.Grid->Selection()->Rect()->Select(1, F.Mark(1), false);
+             F.Grid->Selection()->Rect()->Select(2, F.Mark(2), true);
+             F.Data->SetFilter("Num <> 2");
+             F.Data->SetFiltered(true); }, false, "Clear selected cells?", "r1,~,~;r3,3,4.5"},
+        {"selected records a filter hides are neither counted nor deleted", [](auto& F) {
+             for (int r : {1, 2}) {
+                 F.Data->SetRecNo(r);
+                 F.Grid->SelectedRows()->SetCurrentRowSelected(true);
+             }
+             F.Data->SetFilter("Num <> 2");
+             F.Data->SetFiltered(true); }, false, "Delete record?", "r3,3,4.5"},
         {"columns are cleared without asking", [](auto& F) {
              F.Grid->Selection()->Columns()->Select(F.Grid->Columns(0), false); }, false, "", "~,1,1.5;~,2,3;~,3,4.5"},
         {"the whole grid goes without asking", {}, true, "", ""},

@@ -364,6 +364,7 @@ TEST_F(TFooterTextFixture, FooterTextFollowsTheFieldTypeAndSettings)
         const char* FieldFormat;
         const char* FooterFormat;
         QString Expected;
+        std::vector<double> Values = {}; // the field's values in records of their own
     };
     const TRow Rows[] = {
         {"float, 15 digits", "Price", fvtSum, 0, -1, "", "", "1234.5678"},
@@ -382,10 +383,23 @@ TEST_F(TFooterTextFixture, FooterTextFollowsTheFieldTypeAndSettings)
         {"date value, footer format", "Day", fvtFieldValue, 0, -1, "", "yyyy'年'mm'月'", QStringLiteral("2026年03月")},
         {"date value, field format", "Day", fvtFieldValue, 0, -1, "yyyy.m.d", "", "2026.3.8"},
         {"number value, footer format", "Price", fvtFieldValue, 0, -1, "", "0.00", "1000.50"},
+        {"integer average rounds to the nearest", "Qty", fvtAvg, 0, -1, "", "", "3", {2, 3, 3}},
+        {"integer average rounds halves to even", "Qty", fvtAvg, 0, -1, "", "", "-2", {-1, -2}},
+        {"an amount past the exact range", "Price", fvtSum, 0, 0, "", "", "6.22202123456789E15",
+         {6222021234567890.0}},
+        {"a total past the exact range does not wrap", "Price", fvtSum, 0, 0, "", "", "1E15", {5e14, 5e14}},
     };
     for (const TRow& Row : Rows) {
         SCOPED_TRACE(Row.Name);
         TField* F = Data->FieldByName(QString::fromUtf8(Row.Field));
+        if (!Row.Values.empty()) {
+            Data->EmptyDataSet();
+            for (double V : Row.Values) {
+                Data->Append();
+                F->SetAsFloat(V);
+                Data->Post();
+            }
+        }
         F->SetPrecision(Row.Precision > 0 ? Row.Precision : 15);
         if (Row.Currency >= 0)
             F->SetCurrency(Row.Currency == 1);
@@ -401,6 +415,10 @@ TEST_F(TFooterTextFixture, FooterTextFollowsTheFieldTypeAndSettings)
         EXPECT_EQ(Grid->GetFooterValueText(0, C), Row.Expected);
         Grid->Columns()->Clear();
         F->SetDisplayFormat(QString());
+        if (!Row.Values.empty()) {
+            Data->EmptyDataSet();
+            Fill(2);
+        }
     }
 }
 

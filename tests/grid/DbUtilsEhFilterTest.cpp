@@ -133,7 +133,9 @@ INSTANTIATE_TEST_SUITE_P(
         TErrorRow{"DanglingAnd", "> 5 and", fdtNumber, "Incorrect expression: "},
         TErrorRow{"DanglingOr", "abc or", fdtString, "Incorrect expression: "},
         TErrorRow{"ThirdCondition", "> 1 and < 5 and > 7", fdtNumber, "Incorrect expression: "},
-        TErrorRow{"TypingInList", "in (1,", fdtNumber, "')' expected: "}),
+        TErrorRow{"TypingInList", "in (1,", fdtNumber, "')' expected: "},
+        TErrorRow{"ListAfterEqual", "= 1,5", fdtNumber, "Unexpected expression after operator: "},
+        TErrorRow{"ThousandSeparatorsOnNumber", "1,234.50", fdtNumber, "Error in expression: "}),
     [](const auto& Info) { return std::string(Info.param.Name); });
 
 TEST(FilterParse, OperandThatDoesNotConvertNamesItAndKeepsRecord)

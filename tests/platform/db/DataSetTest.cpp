@@ -183,6 +183,14 @@ TEST_F(TDataSetTest, InsertAppendCancelAndPost)
     EXPECT_EQ(Data->FieldByName(QStringLiteral("Id"))->AsInteger(), 3);
     Data->Append();
     Data->FieldByName(QStringLiteral("Id"))->SetAsString(QStringLiteral("11"));
+    // A value the integer field could not give back is refused as typed.
+    try {
+        Data->FieldByName(QStringLiteral("Id"))->SetAsString(QStringLiteral("99999999999"));
+        ADD_FAILURE() << "an out-of-range integer was stored";
+    } catch (const EConvertError& E) {
+        EXPECT_EQ(E.Message(), QStringLiteral("'99999999999' is not a valid integer value"));
+    }
+    EXPECT_EQ(Data->FieldByName(QStringLiteral("Id"))->AsInteger(), 11);
     Data->FieldByName(QStringLiteral("Amount"))->SetAsString(QString());
     EXPECT_TRUE(Data->FieldByName(QStringLiteral("Amount"))->IsNull());
     Data->Next(); // leaving the record posts it
