@@ -4,6 +4,7 @@
 #include "app/CustomerForm.h"
 #include "app/CustomerHideForm.h"
 #include "app/ListGrid.h"
+#include "app/MainForm.h"
 #include "app/Phone2Form.h"
 #include "app/PublicFunction.h"
 #include "app/ShareDM.h"
@@ -124,6 +125,11 @@ void TFormPhone::ComboBox1Change(QObject*)
 {
     const bool First = ComboBox1->currentIndex() == 0;
     SearchKind = First ? Prospect : Regular;
+    // Found rows belong to the table they were found in; left on screen under
+    // the other scope (or from an earlier showing) a double-click would open
+    // or delete the row of that index in the wrong table.
+    ADOQuery1->Close();
+    SetCaption(ReadyCaption);
     try {
         Image1->Picture()->LoadFromFile(AppPath + (First ? QStringLiteral("Res/BluePhone.bmp")
                                                          : QStringLiteral("Res/RedPhone.bmp")));
@@ -184,7 +190,12 @@ void TFormPhone::DBGridEhContactDblClick(QObject*)
     }
     if (!Prospects()) {
         FormCustomer->CustomerIndex = Index->AsInteger();
-        FormCustomer->ShowModal();
+        // mrOk: the customer was renamed or deleted through its record window.
+        if (FormCustomer->ShowModal() == mrOk) {
+            if (FormMain)
+                FormMain->RefreshCustomers();
+            Lookup();
+        }
         return;
     }
     FormCustomer2->EditMode = 1;
