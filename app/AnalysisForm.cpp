@@ -218,10 +218,7 @@ void TFormAnalysis::FormShow(QObject*)
         return;
     }
     ADOQueryReport->SetConnection(ShareDataModule->ADOConnection1);
-    const QString SQL = FormMain->BillReportSQL() + BillFilter
-                        + QStringLiteral(" Group By BillIndex,BillCreateTime,BillSerial,BillKind,BillUser,BillSum,"
-                                         "BillMan,BillReason,BillState,BillRemark")
-                        + QStringLiteral(" Order By BillUser,BillCreateTime,BillIndex");
+    const QString SQL = FormMain->BillListStatement(QStringLiteral(" Order By BillUser,BillCreateTime,BillIndex"));
     if (OpenSQL(ADOQueryReport, SQL, QStringLiteral("数据库打开失败")))
         FRows = ReadAnalysisRows(ADOQueryReport);
     ShowSummary();
@@ -229,12 +226,12 @@ void TFormAnalysis::FormShow(QObject*)
 
 void TFormAnalysis::ShowSummary()
 {
-    if (!FRows.empty()) {
-        const std::vector<double> Values = AnalysisLabelValues(SumAnalysisRows(FRows));
-        const std::vector<QLabel*> Labels = SummaryLabels();
-        for (size_t I = 0; I < Labels.size(); ++I)
-            Labels[I]->setText(RoundStr(Values[I]));
-    }
+    // No rows sum to 0, as the list's footers show; the figures of an earlier
+    // list must not stand beside an empty one.
+    const std::vector<double> Values = AnalysisLabelValues(SumAnalysisRows(FRows));
+    const std::vector<QLabel*> Labels = SummaryLabels();
+    for (size_t I = 0; I < Labels.size(); ++I)
+        Labels[I]->setText(RoundStr(Values[I]));
     for (int Chart = 0; Chart < 4; ++Chart)
         RefreshChart(Chart);
 }

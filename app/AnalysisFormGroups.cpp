@@ -112,8 +112,11 @@ std::vector<TChartPoint> GroupPeriods(const std::vector<TAnalysisRow>& Rows, con
     }
     const TDateTime Start = std::floor(G.Start);
     const TDateTime End = std::floor(G.End);
+    // Only the first periods are drawn; the pickers reach from 1752 to 9999, so
+    // a slot for every day of the range would cost seconds and hundreds of MB.
     TSlots Slots;
-    for (TDateTime D = Start; D <= End; D = Step(D))
+    size_t Periods = 0;
+    for (TDateTime D = Start; D <= End && Periods < MaxPoints; D = Step(D), ++Periods)
         Slots.At(Label(D));
     TChartValue Value(G.ValueName);
     for (const TAnalysisRow& Row : Rows) {

@@ -192,6 +192,10 @@ public:
     // The base statement each list last ran with.
     QString MoneyReportSQL() const { return LastMoneyReportSQL; }
     QString BillReportSQL() const { return LastBillReportSQL; }
+    // The statement of the document list's rows: the last base statement with
+    // the row filter and without row 1, grouped, in Order. The analysis reads
+    // the same rows in its own order.
+    QString BillListStatement(const QString& Order) const;
     // The administrator's settings tab: the four choice lists and both password boxes.
     void LoadParameterLists();
     void LoadParameterList1();

@@ -203,10 +203,13 @@ void TFormMain::RunBillReport(const QString& BaseSQL)
                                                               : QStringLiteral(" Order By BillCreateTime,BillIndex");
     if (LastBillReportSQL.isEmpty())
         return;
-    OpenSQL(BReportADOQuery,
-            LastBillReportSQL + BillFilter + QStringLiteral(" And (BillIndex <> 1)") + BillGroupBy + Order,
-            QStringLiteral("数据库打开失败"));
+    OpenSQL(BReportADOQuery, BillListStatement(Order), QStringLiteral("数据库打开失败"));
     SetListFooters(DBGridEh2, BReportADOQuery, BillFooters);
+}
+
+QString TFormMain::BillListStatement(const QString& Order) const
+{
+    return LastBillReportSQL + BillFilter + QStringLiteral(" And (BillIndex <> 1)") + BillGroupBy + Order;
 }
 
 void TFormMain::ComboBox2Change(QObject*)

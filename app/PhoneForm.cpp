@@ -4,6 +4,7 @@
 #include "app/CustomerForm.h"
 #include "app/CustomerHideForm.h"
 #include "app/ListGrid.h"
+#include "app/MainForm.h"
 #include "app/Phone2Form.h"
 #include "app/PublicFunction.h"
 #include "app/ShareDM.h"
@@ -114,6 +115,8 @@ void TFormPhone::BuildGrid()
 void TFormPhone::FormShow(QObject*)
 {
     SetCaption(ReadyCaption);
+    // An earlier showing's rows may be of the other scope or another user.
+    ADOQuery1->Close();
     ADOQuery1->SetConnection(ShareDataModule->ADOConnection1);
     SetActiveControl(Edit1);
     ComboBox1->setCurrentIndex(Prospects() ? 0 : 1);
@@ -123,7 +126,15 @@ void TFormPhone::FormShow(QObject*)
 void TFormPhone::ComboBox1Change(QObject*)
 {
     const bool First = ComboBox1->currentIndex() == 0;
-    SearchKind = First ? Prospect : Regular;
+    const QString Kind = First ? Prospect : Regular;
+    // Found rows belong to the table they were found in; left on screen under
+    // the other scope a double-click would open or delete the row of that
+    // index in the wrong table.
+    if (Kind != SearchKind) {
+        ADOQuery1->Close();
+        SetCaption(ReadyCaption);
+    }
+    SearchKind = Kind;
     try {
         Image1->Picture()->LoadFromFile(AppPath + (First ? QStringLiteral("Res/BluePhone.bmp")
                                                          : QStringLiteral("Res/RedPhone.bmp")));
@@ -184,7 +195,12 @@ void TFormPhone::DBGridEhContactDblClick(QObject*)
     }
     if (!Prospects()) {
         FormCustomer->CustomerIndex = Index->AsInteger();
-        FormCustomer->ShowModal();
+        // mrOk: the customer was renamed or deleted through its record window.
+        if (FormCustomer->ShowModal() == mrOk) {
+            if (FormMain)
+                FormMain->RefreshCustomers();
+            Lookup();
+        }
         return;
     }
     FormCustomer2->EditMode = 1;

@@ -144,6 +144,12 @@ QString AmountError(const QString& Text)
     double Value = 0;
     if (!TryStrToFloat(Text, Value))
         return NotANumber;
+    // The lists sum amounts as whole ten-thousandths in 64 bits; a stored amount
+    // at or above that range (a card number pasted, say) would break every list
+    // it appears in. Compared as stored: a text just below the bound that is
+    // stored as the bound itself cannot be summed either.
+    if (Value >= 922337203685477.5807)
+        return QStringLiteral("金额内容可能有误，请重新输入");
     return QString();
 }
 

@@ -36,7 +36,8 @@ bool IsNumeric(const QString& Text);    // not empty, only '0'..'9' and '.'
 // 0 for empty text and for any text that does not convert.
 double StrToFloatZero(const QString& Text);
 // The message that refuses a typed amount, or empty text when it is a number
-// of at most four decimals: receipts, payments and documents check alike.
+// of at most four decimals below 922,337,203,685,477.5807, the range the lists
+// can sum exactly: receipts, payments and documents check alike.
 QString AmountError(const QString& Text);
 // Rounded to 0.0001 (halves to even) in the general format: every amount shown.
 QString RoundStr(double Value);

@@ -33,6 +33,7 @@ public:
 
     // Writes the grid's visible columns and all its rows to a new spreadsheet
     // file in ExportFolder and opens it; every failure ends with its message.
+    // A missing folder is made; one that cannot be made gives way to the home folder.
     void ExportGridToExcel(TDBGridEh* Grid);
     // The user's documents folder unless set.
     QString ExportFolder;

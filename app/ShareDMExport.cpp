@@ -74,9 +74,11 @@ void TShareDataModule::ExportGridToExcel(TDBGridEh* Grid)
         ShowMessage(QStringLiteral("列表超过%1行，无法导出到Excel").arg(TXlsxWriter::MaxRows - 3));
         return;
     }
-    const QString Folder = ExportFolder.isEmpty()
-                               ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
-                               : ExportFolder;
+    QString Folder = ExportFolder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                                            : ExportFolder;
+    // The documents folder is named even on a desktop that never made it.
+    if (!QDir().mkpath(Folder))
+        Folder = QDir::homePath();
     const QString Stem = (Grid->objectName() == QStringLiteral("DBGridEh1") ? QStringLiteral("财务报表")
                                                                            : QStringLiteral("业务报表"))
                          + u'-' + FormatDateTime(QStringLiteral("yyyymmdd-hhnnss"), Now());

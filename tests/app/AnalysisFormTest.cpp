@@ -37,6 +37,9 @@ protected:
                  .arg(Sale));
         Exec(QStringLiteral("Insert Into MoneyTable (MoneyBill, MoneyUser, MoneySum) Values (%1, '广州供货', -250)")
                  .arg(Sale + 2));
+        // The reserved row carries a date in the month and an amount; no list shows it.
+        Exec(QStringLiteral("Update Bill Set BillKind = '销售开单', BillSum = 500, BillCreateTime = '2024-03-05 00:00:00' "
+                            "Where BillIndex = 1"));
         FormMain->SetWorkingDay(EncodeDate(2024, 3, 15));
     }
     void TearDown() override
@@ -44,13 +47,24 @@ protected:
         FormAnalysis = nullptr;
         TProgramFixture::TearDown();
     }
-    void ProduceList()
+    // The month's documents, as the filter window's quick query asks for them.
+    void ProduceList(const QString& Condition = QString())
     {
         FormMain->RunBillReport(QStringLiteral(
             "Select BillIndex,BillCreateTime,BillSerial,BillKind,BillUser,BillSum,IIF(Round(Sum(MoneySum),2) Is "
             "Null,0,Round(Sum(MoneySum),2)) As BillGet,BillSum-IIF(Round(Sum(MoneySum),2) Is "
             "Null,0,Round(Sum(MoneySum),2)) As BillOwe,BillMan,BillReason,BillState,BillRemark From (Bill Left Join "
-            "MoneyTable On Bill.BillIndex = MoneyTable.MoneyBill) Where (BillIndex > 1)"));
+            "MoneyTable On Bill.BillIndex = MoneyTable.MoneyBill) Where (BillCreateTime Between #2024-03-01# And "
+            "#2024-03-31#)") + Condition);
+    }
+    QString SummaryTexts()
+    {
+        QStringList Texts;
+        Open(QStringLiteral("总经理"), [&] {
+            for (QLabel* L : FormAnalysis->SummaryLabels())
+                Texts << L->text();
+        });
+        return Texts.join(u'|');
     }
     // Opens the window as the role would; the window's checks run inside.
     int Open(const QString& Role, const std::function<void()>& Inside = {})
@@ -120,4 +134,8 @@ TEST_F(AnalysisForm, SummaryAndCharts)
     EXPECT_EQ(Labels.join(u'|'), QStringLiteral("2000|1000|1000|600|250|350|400|1400|750"));
     EXPECT_EQ(Bars, QStringLiteral("北京华联=1200 上海一百=800 广州供货=-600 "));
     EXPECT_EQ(Pie, QStringLiteral("3"));
+
+    // A list without rows sums to nothing, as its footers do.
+    ProduceList(QStringLiteral(" And (BillUser = '无')"));
+    EXPECT_EQ(SummaryTexts(), QStringLiteral("0|0|0|0|0|0|0|0|0"));
 }

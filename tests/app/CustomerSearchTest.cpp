@@ -2,7 +2,8 @@
 // telephone lookup: the conditions each builds, typed text kept as one
 // literal, the period, which digits a lookup searches, the scope and the
 // salesman's filter, the hand-overs to the record windows, a promoted prospect
-// reaching the cards, the hover frame and the pictures of the new windows.
+// or a renamed customer reaching the cards, the hover frame and the pictures
+// of the new windows.
 #include "ProgramFixture.h"
 
 #include "app/CardPage.h"
@@ -22,6 +23,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateEdit>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -285,40 +287,63 @@ TEST_F(CustomerSearch, LookupSearchesMobilesWholeAndLandlinesByEightThenSevenDig
 TEST_F(CustomerSearch, DoubleClickOpensByScopeAndNewPresetsTheNumber)
 {
     // Seen: the window opened, its mode, index and kind, and the name and phone it shows.
-    struct TCase { const char* Name; const char* Kind; const char* Typed; bool New; const char* Seen; };
+    // Then: what the user does between the search and the double-click.
+    enum TThen { Nothing, SwitchScope, ReopenFromIncomingCall };
+    struct TCase { const char* Name; const char* Kind; const char* Typed; bool New; const char* Seen; TThen Then = Nothing; };
     const TCase Cases[] = {
         {"regular: the customer window", "成交客户", "01087654321", false, "FormCustomer|2"},
         {"prospect: the record window", "潜在客户", "13955556666", false, "FormCustomer2|1|2|潜在客户|丙|13800001111"},
         {"no row", "潜在客户", "020-99999999", false, ""},
         {"new prospect for the number", "潜在客户", "020-99999999", true, "FormCustomer2|0|0|潜在客户|*|020-99999999"},
+        {"prospects found, scope switched to regulars", "潜在客户", "13955556666", false, "", SwitchScope},
+        {"regulars found, reopened for prospects", "成交客户", "01087654321", false, "", ReopenFromIncomingCall},
     };
     const QRegularExpression Moment(QStringLiteral("^\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2}$"));
     for (const TCase& C : Cases) {
         SCOPED_TRACE(C.Name);
         QString Seen;
         FormCustomer2->CustomerIndex = 0;
-        const TModalResult Result = Lookup(
+        const auto Opened = [&](TForm* Form) {
+            if (Form == FormCustomer) {
+                Seen = QStringLiteral("FormCustomer|%1").arg(FormCustomer->CustomerIndex);
+                return;
+            }
+            const QString Name = FormCustomer2->CustomerName->text();
+            Seen = QStringLiteral("FormCustomer2|%1|%2|%3|%4|%5")
+                       .arg(FormCustomer2->EditMode).arg(FormCustomer2->CustomerIndex)
+                       .arg(FormCustomer2->CustomerKind, Moment.match(Name).hasMatch() ? QStringLiteral("*") : Name,
+                            FormCustomer2->CustomerPhone->text());
+            FormCustomer2->BitBtn1->Click();
+        };
+        TModalResult Result = Lookup(
             QString::fromUtf8(C.Kind),
             [&] {
                 FormPhone->Edit1->setText(QString::fromUtf8(C.Typed));
                 FormPhone->ActionSearch->trigger();
+                if (C.Then == SwitchScope) {
+                    QKeyEvent Down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+                    QCoreApplication::sendEvent(FormPhone->ComboBox1, &Down);
+                }
                 if (C.New)
                     FormPhone->ActionNew->trigger();
-                else
+                else if (C.Then != ReopenFromIncomingCall)
                     FormPhone->DBGridEhContact->DblClick();
             },
-            [&](TForm* Form) {
-                if (Form == FormCustomer) {
-                    Seen = QStringLiteral("FormCustomer|%1").arg(FormCustomer->CustomerIndex);
-                    return;
-                }
-                const QString Name = FormCustomer2->CustomerName->text();
-                Seen = QStringLiteral("FormCustomer2|%1|%2|%3|%4|%5")
-                           .arg(FormCustomer2->EditMode).arg(FormCustomer2->CustomerIndex)
-                           .arg(FormCustomer2->CustomerKind, Moment.match(Name).hasMatch() ? QStringLiteral("*") : Name,
-                                FormCustomer2->CustomerPhone->text());
-                FormCustomer2->BitBtn1->Click();
-            });
+            Opened);
+        if (C.Then == ReopenFromIncomingCall) {
+            TModalHandlers Handlers(
+                [&](TForm* Form) -> TModalResult {
+                    if (Form != FormPhone) {
+                        Opened(Form);
+                        return mrNone;
+                    }
+                    FormPhone->DBGridEhContact->DblClick();
+                    return mrCancel;
+                },
+                [](const TMessageRequest&) { return mrYes; });
+            FormMain->ActionButtonSave2->Click();
+            Result = FormPhone->ModalResult();
+        }
         EXPECT_EQ(Seen, QString::fromUtf8(C.Seen));
         // The lookup closes once the new prospect is stored.
         EXPECT_EQ(Result, mrCancel);
@@ -360,6 +385,21 @@ TEST_F(CustomerSearch, AProspectPromotedFromTheLookupShowsOnTheCards)
     EXPECT_EQ(FormPhone->ModalResult(), mrCancel);
     EXPECT_EQ(Cards(), QStringLiteral("甲'乙,乙,丙"));
     EXPECT_TRUE(TModalSeam::MessageTexts().isEmpty());
+
+    // A customer renamed through the lookup's customer window shows its new name on the cards.
+    Lookup(QStringLiteral("成交客户"), [] {
+        FormPhone->Edit1->setText(QStringLiteral("01087654321"));
+        FormPhone->ActionSearch->trigger();
+        FormPhone->DBGridEhContact->DblClick();
+    }, [](TForm* Form) {
+        if (Form == FormCustomer) {
+            FormCustomer->Button5->Click();
+        } else if (Form == FormCustomer2) {
+            FormCustomer2->CustomerName->setText(QStringLiteral("甲丙"));
+            FormCustomer2->BitBtn1->Click();
+        }
+    });
+    EXPECT_EQ(Cards(), QStringLiteral("甲丙,乙,丙,子"));
 }
 
 TEST_F(CustomerSearch, HoverFramesThePictureAndTheNewWindowsRender)

@@ -87,6 +87,8 @@ TEST_F(DataMaintenanceTest, RestoreAnswers)
     ASSERT_TRUE(QDir().mkpath(BackupFolder()));
     ShareDataModule->ADOConnection1->BackupTo(InFolder("good.mdb"));
     Write(InFolder("text.mdb"), QByteArray("这不是数据库。").repeated(300));
+    // Another program's database: the same twelve tables, not the same columns.
+    CreateDatabaseFile(InFolder("foreign.mdb"), DeliveredSchema().replace(QStringLiteral("PowerName"), QStringLiteral("UserName")));
     Exec(QStringLiteral("Delete From Account Where AccountName = '旧帐户'"));
 
     const QString Warning = QStringLiteral("数据库恢复将导致当前数据全部丢失，是否继续？");
@@ -99,6 +101,7 @@ TEST_F(DataMaintenanceTest, RestoreAnswers)
         {mrNo, "good.mdb", nullptr},
         {mrYes, "", nullptr},
         {mrYes, "text.mdb", "数据库恢复失败：所选文件不是数据库文件"},
+        {mrYes, "foreign.mdb", "数据库恢复失败：所选数据库的数据表 Power 缺少列 PowerName"},
         {mrYes, "../Tallybridge.mdb", "数据库恢复失败：所选文件就是正在使用的数据库文件"},
         {mrYes, "good.mdb", "恭喜您，数据库恢复成功，请重新启动软件"},
     };

@@ -370,6 +370,28 @@ std::map<QString, QString> ReadSheet(const QString& File)
     return Cells;
 }
 
+// Points HOME and the user's folder settings into the test's folder while it lives.
+class TScopedHome
+{
+public:
+    explicit TScopedHome(const QString& Home)
+    {
+        for (const char* Name : {"HOME", "XDG_CONFIG_HOME"})
+            FSaved.push_back({Name, qEnvironmentVariableIsSet(Name), qgetenv(Name)});
+        qputenv("HOME", QFile::encodeName(Home));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(Home + QStringLiteral("/.config")));
+    }
+    ~TScopedHome()
+    {
+        for (const TSaved& S : FSaved)
+            S.WasSet ? qputenv(S.Name, S.Value) : qunsetenv(S.Name);
+    }
+
+private:
+    struct TSaved { const char* Name; bool WasSet; QByteArray Value; };
+    std::vector<TSaved> FSaved;
+};
+
 } // namespace
 
 TEST_F(MainFormLists, ExportWritesTheVisibleColumnsAndEveryRow)
@@ -411,11 +433,32 @@ TEST_F(MainFormLists, ExportWritesTheVisibleColumnsAndEveryRow)
     EXPECT_EQ(Cells.size(), 12u);
     EXPECT_EQ(Cells.count(QStringLiteral("A4")), 0u);
 
-    // A folder that cannot take the file leaves nothing behind.
+    // A documents folder not made yet is made; one that cannot be made gives way to the home folder.
+    ShareDataModule->ExportFolder.clear();
+    const QString Home = AppPath + QStringLiteral("home");
+    ASSERT_TRUE(QDir().mkpath(Home));
+    {
+        const TScopedHome Scoped(Home);
+        Opened.clear();
+        FormMain->ActionMExcelExecute(nullptr);
+        ASSERT_EQ(Opened.size(), 1);
+        EXPECT_EQ(QFileInfo(Opened[0]).path(), Home + QStringLiteral("/Documents"));
+        ASSERT_TRUE(QDir(Home + QStringLiteral("/Documents")).removeRecursively());
+        WriteIni(QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z"), Home + QStringLiteral("/Documents"));
+        Opened.clear();
+        FormMain->ActionMExcelExecute(nullptr);
+        ASSERT_EQ(Opened.size(), 1);
+        EXPECT_EQ(QFileInfo(Opened[0]).path(), Home);
+    }
+
+    // A folder that cannot take the file, nor a home in its place, leaves nothing behind.
     Opened.clear();
     ShareDataModule->ExportFolder = IniFileName + QStringLiteral("/out");
     WriteIni(QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z"), IniFileName);
-    FormMain->ActionMExcelExecute(nullptr);
+    {
+        const TScopedHome Scoped(IniFileName + QStringLiteral("/home"));
+        FormMain->ActionMExcelExecute(nullptr);
+    }
     EXPECT_TRUE(Opened.isEmpty());
     EXPECT_TRUE(TModalSeam::MessageTexts().last().startsWith(QStringLiteral("建立Excel文件不成功，请重试!\n")));
     SetShellHandler(Old);

@@ -152,6 +152,9 @@ TEST(PublicFunction, AmountErrorRefusesWhatIsNoAmount)
         {"-5", "金额格式有误，请重新输入"},
         {"1.2.3", "金额格式有误，请重新输入"},
         {".", "金额格式有误，请重新输入"},
+        // The largest amount the lists can still sum exactly, and the first they cannot.
+        {"922337203685477.5", ""},
+        {"922337203685477.5807", "金额内容可能有误，请重新输入"},
     };
     for (const auto& [Text, Error] : Cases) {
         SCOPED_TRACE(Text.toStdString());
