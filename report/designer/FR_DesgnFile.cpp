@@ -539,6 +539,9 @@ void TfrDesignerForm::FileBtn2Click()
     ClearUndoBuffer();
     ClearRedoBuffer();
     SetFileName(Name);
+    // Views of classes not registered here were left out: saving over the
+    // file would drop them for good.
+    FAskNameOnSave = frErrorFlag;
     SetModified(false);
     CurReport->SetChangedInDesigner(true);
     SetCurPage(0);
@@ -548,7 +551,7 @@ void TfrDesignerForm::FileBtn2Click()
 
 void TfrDesignerForm::FileBtn3Click()
 {
-    if (FileName() == LoadEngineString(55209)) {
+    if (FileName() == LoadEngineString(55209) || FAskNameOnSave) {
         N20Click();
         return;
     }
@@ -601,6 +604,12 @@ void TfrDesignerForm::N20Click()
         if (SaveReportAs(Kind, Name)) {
             SetFileName(Name);
             LastCommandOk = true;
+        }
+        // The designer cannot open the XML form: the report is saved only
+        // once it goes to a form file.
+        if (Kind == 2 && LastCommandOk) {
+            FAskNameOnSave = true;
+            return;
         }
         break;
     case 3: {

@@ -568,14 +568,16 @@ void TfrDesignerPage::MouseMove(TShiftState Shift, int X, int Y)
     }
     LastX += DX;
     LastY += DY;
-    TfrRect Pos = OldRect;
-    if (!MultiSel)
+    // A multiple selection resized shows its work rectangle; anything moved,
+    // or one view resized, shows where the selected views now are.
+    QRect Pos(OldRect.Left, OldRect.Top, OldRect.Right - OldRect.Left, OldRect.Bottom - OldRect.Top);
+    if (!MultiSel || Cursor() == crDefault) {
+        Pos = QRect();
         for (int i = 0; i < P->Count(); ++i)
-            if (P->Objects(i)->Selected()) {
-                const TfrView* V = P->Objects(i);
-                Pos = {V->Left(), V->Top(), V->Left() + V->Width(), V->Top() + V->Height()};
-            }
-    FDesigner->ShowPosition(QRect(Pos.Left, Pos.Top, Pos.Right - Pos.Left, Pos.Bottom - Pos.Top));
+            if (const TfrView* V = P->Objects(i); V->Selected())
+                Pos |= QRect(V->Left(), V->Top(), V->Width(), V->Height());
+    }
+    FDesigner->ShowPosition(Pos);
     if (Shift == TShiftState() << ssLeft)
         AutoScroll(X, Y);
 }
@@ -833,7 +835,7 @@ void TfrDesignerPage::DblClick()
         if (DialogPage())
             P->EditScript();
         else
-            FDesigner->PageOptions();
+            FDesigner->PgB3Click();
     } else if (SelCount == 1) {
         SkipNextDown = true;
         FDesigner->ShowViewEditor(P->Objects(LastSelectedIndex()), CtrlDown);
