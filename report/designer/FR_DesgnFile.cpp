@@ -604,12 +604,9 @@ void TfrDesignerForm::N20Click()
         if (SaveReportAs(Kind, Name)) {
             SetFileName(Name);
             LastCommandOk = true;
-        }
-        // The designer cannot open the XML form: the report is saved only
-        // once it goes to a form file.
-        if (Kind == 2 && LastCommandOk) {
-            FAskNameOnSave = true;
-            return;
+            // The designer cannot open the XML form: the report counts as
+            // saved only once it goes to a form file.
+            FAskNameOnSave = Kind == 2;
         }
         break;
     case 3: {
@@ -635,7 +632,7 @@ void TfrDesignerForm::N20Click()
         SaveReportAs(4, Name);
         return;
     }
-    if (LastCommandOk)
+    if (LastCommandOk && Kind != 2)
         SetModified(false);
 }
 

@@ -22,6 +22,8 @@
 
 #include <QListWidget>
 #include <QScrollBar>
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -570,14 +572,18 @@ void TfrDesignerPage::MouseMove(TShiftState Shift, int X, int Y)
     LastY += DY;
     // A multiple selection resized shows its work rectangle; anything moved,
     // or one view resized, shows where the selected views now are.
-    QRect Pos(OldRect.Left, OldRect.Top, OldRect.Right - OldRect.Left, OldRect.Bottom - OldRect.Top);
+    TfrRect Pos = OldRect;
     if (!MultiSel || Cursor() == crDefault) {
-        Pos = QRect();
+        Pos = {INT_MAX, INT_MAX, INT_MIN, INT_MIN};
         for (int i = 0; i < P->Count(); ++i)
-            if (const TfrView* V = P->Objects(i); V->Selected())
-                Pos |= QRect(V->Left(), V->Top(), V->Width(), V->Height());
+            if (const TfrView* V = P->Objects(i); V->Selected()) {
+                Pos.Left = std::min(Pos.Left, V->Left());
+                Pos.Top = std::min(Pos.Top, V->Top());
+                Pos.Right = std::max(Pos.Right, V->Left() + V->Width());
+                Pos.Bottom = std::max(Pos.Bottom, V->Top() + V->Height());
+            }
     }
-    FDesigner->ShowPosition(Pos);
+    FDesigner->ShowPosition(QRect(Pos.Left, Pos.Top, Pos.Right - Pos.Left, Pos.Bottom - Pos.Top));
     if (Shift == TShiftState() << ssLeft)
         AutoScroll(X, Y);
 }
