@@ -211,6 +211,8 @@ void TfrDesignerForm::PgB1Click()
         SetModified(true);
         SetCurPage(Pages->Count() - 1);
     } else {
+        // The page view must not reach the page it is showing once it is gone.
+        Page = nullptr;
         Pages->Delete(Pages->Count() - 1);
         SetCurPage(CurPageIndex());
     }
