@@ -254,8 +254,7 @@ void TfrDesignerForm::FormCreate()
     StatusBar1->OnDblClick = [this](QObject*) {
         if (FStatusDownX < 0 || FStatusDownX >= StatusBar1->Panels(0).Width)
             return;
-        Units = (Units + 1) % 3;
-        UpdateStatus();
+        SetUnits((Units + 1) % 3);
     };
 
     auto* Client = new QWidget(this);
@@ -353,7 +352,6 @@ void TfrDesignerForm::BuildToolBars()
     ExitB->OnClick = [this](QObject*) { InModal() ? SetModalResult(mrOk) : Close(); };
     HelpBtn = Button(Panel2, QStringLiteral("HelpBtn"), L("?"));
     FlagButtons = {FileBtn1, FileBtn2, FileBtn4, PgB1, PgB2, PgB3, PgB4};
-    PgB3->OnClick = [this](QObject*) { PageOptions(); };
 }
 
 // "Text" and "Rectangle": formatting buttons and combos, off until a
@@ -963,6 +961,7 @@ void TfrDesignerForm::Tab1Change(int Index)
 void TfrDesignerForm::SetFileName(const QString& Name)
 {
     FFileName = Name;
+    FAskNameOnSave = false;
     SetCaption(FTitleText + QStringLiteral(" - ") + QFileInfo(Name).fileName());
 }
 
@@ -1061,11 +1060,6 @@ void TfrDesignerForm::ShowMemoEditor(TfrView* View)
     CreateMemoEditor();   // the kind follows SyntaxHighlight however it was changed
     if (View && MemoEditor && MemoEditor->ShowEditor(View) == mrOk)
         RedrawPage();
-}
-
-void TfrDesignerForm::PageOptions()
-{
-    // The page options dialog joins with the page commands.
 }
 
 void TfrDesignerForm::ShowPopup(int X, int Y)

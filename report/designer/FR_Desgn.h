@@ -72,8 +72,6 @@ extern bool InspectorBusy;
 extern QString TemplateDir;
 // Set by the last save or page-options command when it completed.
 extern bool LastCommandOk;
-// Whether the inspector shows localised property names.
-extern bool frLocalizedPropNames;
 // Asks for help by context; Linux has no help file, so by default the hint
 // of the control the user pointed at is shown as a "what's this" text.
 extern std::function<void(int Context, QWidget* Control)> frHelpContext;
@@ -173,7 +171,6 @@ public:
     void ShowPosition(const QRect& R);
     void ShowViewEditor(TfrView* View, bool MemoEditor);
     void ShowPopup(int X, int Y);
-    void PageOptions();
 
     // The editor of the band's type (FR_DesgnEditors.cpp): data source, cross
     // data sources, group condition; other types have none.
@@ -424,6 +421,10 @@ private:
     int FCurPageIndex = 0;
     uint8_t FCurPageType = 0;
     QString FFileName;
+    // Save asks for a name although the report has one: it was opened without
+    // some of its views, or last saved in the XML form, which the designer
+    // cannot open; a plain Save would lose what the file holds.
+    bool FAskNameOnSave = false;
     QString FTitleText;
     bool FModified = false;
     bool FFirstShow = true;

@@ -211,6 +211,8 @@ void TfrDesignerForm::PgB1Click()
         SetModified(true);
         SetCurPage(Pages->Count() - 1);
     } else {
+        // The page view must not reach the page it is showing once it is gone.
+        Page = nullptr;
         Pages->Delete(Pages->Count() - 1);
         SetCurPage(CurPageIndex());
     }
@@ -539,6 +541,9 @@ void TfrDesignerForm::FileBtn2Click()
     ClearUndoBuffer();
     ClearRedoBuffer();
     SetFileName(Name);
+    // Views of classes not registered here were left out: saving over the
+    // file would drop them for good.
+    FAskNameOnSave = frErrorFlag;
     SetModified(false);
     CurReport->SetChangedInDesigner(true);
     SetCurPage(0);
@@ -548,7 +553,7 @@ void TfrDesignerForm::FileBtn2Click()
 
 void TfrDesignerForm::FileBtn3Click()
 {
-    if (FileName() == LoadEngineString(55209)) {
+    if (FileName() == LoadEngineString(55209) || FAskNameOnSave) {
         N20Click();
         return;
     }
@@ -601,6 +606,9 @@ void TfrDesignerForm::N20Click()
         if (SaveReportAs(Kind, Name)) {
             SetFileName(Name);
             LastCommandOk = true;
+            // The designer cannot open the XML form: the report counts as
+            // saved only once it goes to a form file.
+            FAskNameOnSave = Kind == 2;
         }
         break;
     case 3: {
@@ -626,7 +634,7 @@ void TfrDesignerForm::N20Click()
         SaveReportAs(4, Name);
         return;
     }
-    if (LastCommandOk)
+    if (LastCommandOk && Kind != 2)
         SetModified(false);
 }
 

@@ -240,7 +240,7 @@ void TfrDesignerForm::MoveOrResizeSelection(int DX, int DY, bool Resize)
     }
     FillInspectorLater();
     UpdateStatus();
-    PBox1->update();
+    PBox1->Invalidate();
     PageView->ComputeSelectionBounds();
     PageView->PaintViews(Last, &PageView->SelRegion);
     PageView->SelRegionStale = true;
@@ -423,7 +423,7 @@ void TfrDesignerForm::SelectionChanged()
         EnableControl(C, CanEdit);
     PBoxRectShown = false;
     UpdateStatus();
-    PBox1->update();
+    PBox1->Invalidate();
 
     auto SetDown = [](TfrSpeedButton* B, bool Down) { B->SetDown(Down); };
     auto SetText = [](QComboBox* Combo, const QString& Text) {
@@ -473,7 +473,7 @@ void TfrDesignerForm::RefreshInspectorAndStatus()
 {
     FillInspector();
     UpdateStatus();
-    PBox1->update();
+    PBox1->Invalidate();
 }
 
 void TfrDesignerForm::SetColorGlyph(uint32_t Color, TfrSpeedButton* Button, int Index)
@@ -528,8 +528,8 @@ bool Movable(const TfrView* V)
     return !Restricted(V, frrfDontMove);
 }
 
-// The band's contents side by side: Align1 from the left margin, Align5 from
-// the right edge back. A view that may not move still takes its room.
+// The band's contents side by side: Align1 from the left bound, Align5 from
+// the right bound back. A view that may not move still takes its room.
 void PackBand(TfrPage* Page, const std::vector<TfrView*>& Sel, std::vector<TfrView*> Packed, bool FromLeft)
 {
     SortBy(Packed, Page, &TfrView::Left);
@@ -551,7 +551,7 @@ void PackBand(TfrPage* Page, const std::vector<TfrView*>& Sel, std::vector<TfrVi
         return A->Left() + A->Width() < B->Left() + B->Width();
     });
     const int Top = Last->Top();
-    int X = Page->PrnInfo.PaperWidthPx;
+    int X = Page->GetRightBound();
     for (auto It = Packed.rbegin(); It != Packed.rend(); ++It) {
         TfrView* V = *It;
         if (Movable(V)) {

@@ -13,6 +13,7 @@
 #include "report/engine/FR_Ctrls.h"
 #include "report/engine/FR_Dock.h"
 #include "report/engine/FR_Globals.h"
+#include "report/engine/FR_Locale.h"
 #include "report/engine/FR_Passw.h"
 #include "report/engine/FR_Prntr.h"
 #include "report/engine/FR_Utils.h"
@@ -23,8 +24,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-
-bool frLocalizedPropNames = false;
 
 namespace {
 
@@ -50,7 +49,7 @@ void TfrDesignerForm::LoadDesignerSettings()
     const int Pos = Ini.ReadInteger(Section, QStringLiteral("PagePosition"), 5);
     PagePosition = Pos >= 3 && Pos <= 5 ? Pos : 5;
     frShowBandTitles = Ini.ReadBool(Section, QStringLiteral("BandTitles"), true);
-    frLocalizedPropNames = Ini.ReadBool(Section, QStringLiteral("LocalizedPropNames"), false);
+    LocaleInstance()->LocalizedPropNames = Ini.ReadBool(Section, QStringLiteral("LocalizedPropNames"), false);
     UnlimitedHeight = Ini.ReadBool(Section, QStringLiteral("UnlimitedHeight"), false);
     DisableUndo = Ini.ReadBool(Section, QStringLiteral("DisableUndo"), false);
     SyntaxHighlight = Ini.ReadBool(Section, QStringLiteral("SyntaxHighlight"), true);
@@ -79,7 +78,7 @@ void TfrDesignerForm::SaveDesignerSettings()
         Ini.WriteInteger(Section, QStringLiteral("Selection"), Selection);
         Ini.WriteInteger(Section, QStringLiteral("PagePosition"), PagePosition);
         Ini.WriteBool(Section, QStringLiteral("BandTitles"), frShowBandTitles);
-        Ini.WriteBool(Section, QStringLiteral("LocalizedPropNames"), frLocalizedPropNames);
+        Ini.WriteBool(Section, QStringLiteral("LocalizedPropNames"), LocaleInstance()->LocalizedPropNames);
         Ini.WriteBool(Section, QStringLiteral("UnlimitedHeight"), UnlimitedHeight);
         Ini.WriteBool(Section, QStringLiteral("DisableUndo"), DisableUndo);
         Ini.WriteBool(Section, QStringLiteral("SyntaxHighlight"), SyntaxHighlight);
@@ -123,8 +122,8 @@ void TfrDesignerForm::SetGridAlign(bool Value)
 void TfrDesignerForm::SetUnits(int Value)
 {
     Units = Value;
-    UpdateStatus();
-    PBox1->Invalidate();
+    // The inspector shows lengths in the units and reads what is typed in them.
+    RefreshInspectorAndStatus();
 }
 
 void TfrDesignerForm::SetGrayButtons(bool Value)
@@ -156,7 +155,7 @@ void TfrDesignerForm::N14Click()
     F.CB4->setChecked(EditAfterInsert);
     F.CB5->setChecked(frShowBandTitles);
     (PagePosition == 3 ? F.RB10 : PagePosition == 4 ? F.RB11 : F.RB9)->setChecked(true);
-    F.CB7->setChecked(frLocalizedPropNames);
+    F.CB7->setChecked(LocaleInstance()->LocalizedPropNames);
     if (F.ShowModal() != mrOk)
         return;
     SetShowGrid(F.CB1->isChecked());
@@ -171,7 +170,7 @@ void TfrDesignerForm::N14Click()
     SetGrayButtons(!F.CB3->isChecked());
     EditAfterInsert = F.CB4->isChecked();
     frShowBandTitles = F.CB5->isChecked();
-    frLocalizedPropNames = F.CB7->isChecked();
+    LocaleInstance()->LocalizedPropNames = F.CB7->isChecked();
     SetCurPage(CurPageIndex());
 }
 

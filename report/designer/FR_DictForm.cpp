@@ -2,6 +2,7 @@
 
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/StdCtrls.h"
+#include "platform/rtl/GbkText.h"
 #include "report/designer/FR_DsgLists.h"
 #include "report/designer/FR_Expr.h"
 #include "report/designer/FR_Var.h"
@@ -765,7 +766,7 @@ void TfrDictForm::VarTreeEdited(QTreeWidgetItem* Node, const QString& Text)
     const QString OldKey = VariableKey(Node);
     const QString NewKey = Kind == dnCategory ? u' ' + Text : Text;
     // A refused name leaves the label as it was.
-    if (Text.trimmed().isEmpty() || (Kind == dnVariable && !frValidVariableName(Text)))
+    if (Text.trimmed().isEmpty() || !GbkCanEncode(Text) || (Kind == dnVariable && !frValidVariableName(Text)))
         return;
     if (!SameText(NewKey, OldKey) && FVars->IndexOf(NewKey) >= 0)
         return;

@@ -22,6 +22,8 @@
 
 #include <QListWidget>
 #include <QScrollBar>
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -568,13 +570,19 @@ void TfrDesignerPage::MouseMove(TShiftState Shift, int X, int Y)
     }
     LastX += DX;
     LastY += DY;
+    // A multiple selection resized shows its work rectangle; anything moved,
+    // or one view resized, shows where the selected views now are.
     TfrRect Pos = OldRect;
-    if (!MultiSel)
+    if (!MultiSel || Cursor() == crDefault) {
+        Pos = {INT_MAX, INT_MAX, INT_MIN, INT_MIN};
         for (int i = 0; i < P->Count(); ++i)
-            if (P->Objects(i)->Selected()) {
-                const TfrView* V = P->Objects(i);
-                Pos = {V->Left(), V->Top(), V->Left() + V->Width(), V->Top() + V->Height()};
+            if (const TfrView* V = P->Objects(i); V->Selected()) {
+                Pos.Left = std::min(Pos.Left, V->Left());
+                Pos.Top = std::min(Pos.Top, V->Top());
+                Pos.Right = std::max(Pos.Right, V->Left() + V->Width());
+                Pos.Bottom = std::max(Pos.Bottom, V->Top() + V->Height());
             }
+    }
     FDesigner->ShowPosition(QRect(Pos.Left, Pos.Top, Pos.Right - Pos.Left, Pos.Bottom - Pos.Top));
     if (Shift == TShiftState() << ssLeft)
         AutoScroll(X, Y);
@@ -833,7 +841,7 @@ void TfrDesignerPage::DblClick()
         if (DialogPage())
             P->EditScript();
         else
-            FDesigner->PageOptions();
+            FDesigner->PgB3Click();
     } else if (SelCount == 1) {
         SkipNextDown = true;
         FDesigner->ShowViewEditor(P->Objects(LastSelectedIndex()), CtrlDown);

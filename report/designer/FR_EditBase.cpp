@@ -1,5 +1,6 @@
 #include "report/designer/FR_EditBase.h"
 #include "report/designer/FR_DsgLists.h"
+#include "report/designer/fr_synmemo_p.h"
 
 #include "platform/gui/Controls.h"
 #include "platform/rtl/Classes.h"
@@ -408,8 +409,11 @@ void TfrMemoEditorForm::OkBtnClick()
         Line = Col = 1;
     const QStringList Lines = ScriptLines();
     Line = std::clamp(Line, 1, std::max(1, static_cast<int>(Lines.size())));
-    const int Length = Lines.isEmpty() ? 0 : static_cast<int>(Lines[Line - 1].toUcs4().size());
-    Col = std::clamp(Col, 1, Length + 1);
+    const QString Text = Lines.isEmpty() ? QString() : Lines[Line - 1];
+    // The compiler counts UTF-16 units, the panes code points: a surrogate
+    // pair before the error is one column.
+    Col = synmemo::Cols(Text.left(std::max(0, Col - 1))) + 1;
+    Col = std::clamp(Col, 1, synmemo::Cols(Text) + 1);
     if (FHasTextPane && ScriptPanel->isHidden()) {
         ScriptBtn->SetDown(true);
         ScriptBtnClick();

@@ -88,7 +88,9 @@ TfrExprForm::TfrExprForm() : TForm(nullptr)
 
 QString TfrExprForm::Text() const
 {
-    return ExprMemo->toPlainText();
+    // An expression is one line wherever it goes (a memo line, a condition):
+    // lines typed in the box are parts of it.
+    return ExprMemo->toPlainText().split(u'\n', Qt::SkipEmptyParts).join(u' ');
 }
 
 void TfrExprForm::InsertText(const QString& Text)

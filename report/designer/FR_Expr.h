@@ -31,6 +31,7 @@ public:
     TButton* Button1;
     TButton* Button2;
 
+    // The expression, its lines joined by blanks.
     QString Text() const;
     void InsertText(const QString& Text);
 

@@ -210,15 +210,15 @@ bool TfrInsFieldsForm::event(QEvent* Event)
 bool TfrInsFieldsForm::eventFilter(QObject* Watched, QEvent* Event)
 {
     if (Watched == Splitter) {
-        auto* M = static_cast<QMouseEvent*>(Event);
+        // Only the mouse cases read the event as a mouse event.
         switch (Event->type()) {
         case QEvent::MouseButtonPress:
             FSplitDragging = true;
-            FSplitStartY = M->position().toPoint().y();
+            FSplitStartY = static_cast<QMouseEvent*>(Event)->position().toPoint().y();
             return true;
         case QEvent::MouseMove:
             if (FSplitDragging)
-                MoveSplitter(M->position().toPoint().y() - FSplitStartY);
+                MoveSplitter(static_cast<QMouseEvent*>(Event)->position().toPoint().y() - FSplitStartY);
             return true;
         case QEvent::MouseButtonRelease:
             FSplitDragging = false;

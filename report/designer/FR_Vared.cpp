@@ -2,6 +2,7 @@
 
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/StdCtrls.h"
+#include "platform/rtl/GbkText.h"
 #include "report/engine/FR_Utils.h"
 #include "report/engine/FR_Variables.h"
 
@@ -11,7 +12,10 @@
 
 bool frValidVariableName(const QString& Name)
 {
-    if (Name.isEmpty() || Name.startsWith(u' ') || Name.endsWith(u' ') || Name.contains(QStringLiteral(" #")))
+    // A name GBK cannot hold would be saved with "?" in its place, merging
+    // names that differ only there.
+    if (Name.isEmpty() || Name.startsWith(u' ') || Name.endsWith(u' ') || Name.contains(QStringLiteral(" #"))
+        || !GbkCanEncode(Name))
         return false;
     for (QChar C : Name)
         if (C == u'[' || C == u']' || C == u'"' || C == u'\'' || C == u'\r' || C == u'\n')
@@ -70,6 +74,7 @@ bool TfrVaredForm::FormHide()
     };
     QList<TLine> Entries;
     QSet<QString> Seen;
+    bool InCategory = false;
     const QStringList Lines = Memo1->toPlainText().split(u'\n');
     for (int n = 0; n < Lines.size(); ++n) {
         QString Line = Lines[n];
@@ -80,7 +85,15 @@ bool TfrVaredForm::FormHide()
         // A line at the margin is a category; one blank less makes the rest a
         // variable, and a second blank a category again.
         const QString Name = Line.startsWith(u' ') ? Line.mid(1) : u' ' + Line;
-        const bool Valid = Name.startsWith(u' ') || frValidVariableName(Name);
+        const bool Category = Name.startsWith(u' ');
+        // The dictionary starts with a category: one that starts with a
+        // variable is read as an older naming, every entry turned inside out.
+        if (!Category && !InCategory) {
+            ShowError(LoadEngineString(55674).arg(n + 1).arg(Name), LoadEngineString(55206));
+            return false;
+        }
+        InCategory = true;
+        const bool Valid = Category ? GbkCanEncode(Name) : frValidVariableName(Name);
         if (!Valid || Seen.contains(Name.toUpper())) {
             ShowError(LoadEngineString(55671).arg(n + 1).arg(Name.trimmed()), LoadEngineString(55206));
             return false;

@@ -11,7 +11,7 @@ class TfrVariables;
 
 // A variable name the parser can read back and the dictionary can keep: not
 // empty, no leading or trailing blank, no bracket, quote, " #" (read as a
-// display format) or line break.
+// display format) or line break, and every character one GBK can hold.
 bool frValidVariableName(const QString& Name);
 
 class TfrVaredForm : public TForm
@@ -27,7 +27,7 @@ public:
     TfrVariables* Doc = nullptr;
 
     void FormShow();
-    // With OK: false (the window stays open) when a line names an entry twice
-    // or a variable the rule refuses.
+    // With OK: false (the window stays open) when a line names an entry twice,
+    // a variable the rule refuses or a variable before the first category.
     bool FormHide();
 };

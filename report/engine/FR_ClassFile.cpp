@@ -376,6 +376,10 @@ bool TfrReport::LoadForm(TStream& Stream, bool AskPassword)
     DocMode = dmDesigning;
     CurReport = this;
     FDictionary->Clear();
+    // Cleared before anything can return, so that a caller reading them after
+    // this load never sees an earlier load's missing classes.
+    frErrorFlag = false;
+    frMissingClasses.clear();
     if (Stream.Remaining() <= 0)
         return true;
 
@@ -385,23 +389,26 @@ bool TfrReport::LoadForm(TStream& Stream, bool AskPassword)
         FormVersion = frOldestVersion;
         Stream.SetPosition(Start);
     }
-    frErrorFlag = false;
-    frMissingClasses.clear();
     if (FormVersion > frCurrentVersion) {
         frShowError(LoadEngineString(55345));
         MakeEmptyReport();
         return false;
     }
 
+    // Views of classes no application registered are skipped, but the rest
+    // of the form (report information, password) is read all the same: a
+    // protected report must not open unprotected because an add-in is missing.
+    QString Missing;
     try {
-        FPages->LoadFromStream(Stream);
+        try {
+            FPages->LoadFromStream(Stream);
+        } catch (const EClassNotFound& E) {
+            Missing = E.Message();
+        }
         if (Stream.Position() < Stream.Size())
             ReadReportInfo(Stream);
         else
             ResetReportInfo();
-    } catch (const EClassNotFound& E) {
-        frShowError(NotPluggedHead + QChar(13) + E.Message() + NotPluggedTail);
-        return true;
     } catch (const Exception&) {
         frShowError(LoadEngineString(55345));
         MakeEmptyReport();
@@ -415,6 +422,8 @@ bool TfrReport::LoadForm(TStream& Stream, bool AskPassword)
         FPages->Add();
         return false;
     }
+    if (!Missing.isEmpty())
+        frShowError(NotPluggedHead + QChar(13) + Missing + NotPluggedTail);
     return true;
 }
 

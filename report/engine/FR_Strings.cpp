@@ -603,6 +603,7 @@ const TfrEngineString frEngineStringTable[] = {
     {55671, "Line %1: %2 is not unique or not valid"},
     {55672, "Alias \"%1\" is already used"},
     {55673, "Record count must be a whole number from 1 to 2147483647"},
+    {55674, "Line %1: %2 comes before the first category"},
     {55680, "Enter a valid number."},
     {55681, "The paper size must be from 1 to 1200 mm."},
     {55682, "The margins leave no room on the paper."},

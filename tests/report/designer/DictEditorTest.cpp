@@ -130,9 +130,11 @@ INSTANTIATE_TEST_SUITE_P(
                      return mrOk;   // the pending label goes in with OK
                  }, " Sums=;Total=Query1.\"Amount\";Day=DATE;Expr=[Total] * 2;Rate=; Other=;Five=", ""},
         TDictRow{"RefusedNames", [](TfrDictForm* F) {
-                     for (const char* Name : {"", " Lead", "Trail ", "a[b", "q\"", "Fmt #0", "Two\nLines", "FIVE"})
+                     for (const char* Name : {"", " Lead", "Trail ", "a[b", "q\"", "Fmt #0", "Two\nLines", "FIVE",
+                                              "A\U0001F600"})
                          F->VarTreeEdited(Node(F->VarTree, "Sums/Total"), QString::fromUtf8(Name));
                      F->VarTreeEdited(Node(F->VarTree, "Sums"), "");
+                     F->VarTreeEdited(Node(F->VarTree, "Sums"), QString::fromUtf8("S\U0001F600"));
                      F->VarTreeEdited(Node(F->VarTree, "Sums"), "OTHER");
                      F->VarTreeEdited(Node(F->VarTree, "Sums/Total"), "Grand");
                      F->VarTreeEdited(Node(F->VarTree, "Other"), "Misc");
@@ -244,9 +246,14 @@ TEST_F(DictEditorTest, ListEditorRefusesRepeatedNamesAndKeepsTheText)
     int Round = 0;
     QString Kept;
     On<TfrVaredForm>([&](TfrVaredForm* F) {
-        if (Round++ == 0) {
+        // A repeated name, a variable before any category, a name a report
+        // file cannot keep: each refused in turn.
+        const char* const Refused[] = {"Sums\n Total\n total", " Orphan\nSums", "Sums\n A\U0001F600"};
+        if (Round == 0) {
             EXPECT_EQ(F->Memo1->toPlainText(), "Sums\n Total\n Day\n Expr\nOther\n Five");
-            F->Memo1->setPlainText("Sums\n Total\n total");
+        }
+        if (Round < 3) {
+            F->Memo1->setPlainText(QString::fromUtf8(Refused[Round++]));
             return mrOk;
         }
         Kept = F->Memo1->toPlainText();
@@ -263,8 +270,10 @@ TEST_F(DictEditorTest, ListEditorRefusesRepeatedNamesAndKeepsTheText)
     TfrDictForm Form;
     Form.Doc = Report;
     Form.ShowModal();
-    EXPECT_EQ(Messages.join(u'|'), "Line 3: total is not unique or not valid");
-    EXPECT_EQ(Kept, "Sums\n Total\n total");
+    EXPECT_EQ(Messages.join(u'|'), "Line 3: total is not unique or not valid|"
+                                   "Line 1: Orphan comes before the first category|"
+                                   "Line 2: A\U0001F600 is not unique or not valid");
+    EXPECT_EQ(Kept, "Sums\n A\U0001F600");
     EXPECT_EQ(DescribeDict(Dict()->Variables), " Sums=;Total=Query1.\"Amount\"; Sub=; New=;Rate=");
 }
 

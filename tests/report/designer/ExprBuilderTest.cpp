@@ -149,6 +149,7 @@ INSTANTIATE_TEST_SUITE_P(
         TInsertRow{"AlreadyBracketed", NoSetup, Type("[Total]"), "[Total]", "[Total]", ""},
         TInsertRow{"TwoBrackets", NoSetup, Type("[A] + [B]"), "[A] + [B]", "[[A] + [B]]", ""},
         TInsertRow{"Typed", NoSetup, Type("A + 1"), "A + 1", "[A + 1]", ""},
+        TInsertRow{"TypedOverTwoLines", NoSetup, Type("12+\n3\n"), "12+ 3", "[12+ 3]", ""},
         TInsertRow{"Empty", NoSetup, Type(""), "", "", ""}),
     [](const auto& Info) { return std::string(Info.param.Name); });
 

@@ -105,6 +105,7 @@ struct TSaveRow
     bool InTemplateDir;
     const char* Typed, *File;
     bool NameFollows, Modified;
+    bool SaveAsks;   // whether Save afterwards asks for a file name
 };
 
 class SaveAsTest : public FileCommandsTest, public ::testing::WithParamInterface<TSaveRow>
@@ -119,23 +120,27 @@ TEST_P(SaveAsTest, FilterDecidesFileNameAndState)
     Designer->SetModified(true);
     QDir(Dir.path()).mkdir(QStringLiteral("tpl"));
     TemplateDir = Row.InTemplateDir ? Path(QStringLiteral("tpl")) : QString();
+    int Asked = 0;
     TModalHandlers H([](TForm*) { return mrOk; }, nullptr, [&](const TFileRequest& R) {
         R.FilterIndex = Row.Filter;
-        return Path(QString::fromLatin1(Row.Typed));
+        return Asked++ == 0 ? Path(QString::fromLatin1(Row.Typed)) : QString();
     });
     Designer->N20Click();
     TemplateDir.clear();
     EXPECT_TRUE(QFile::exists(Path(QString::fromLatin1(Row.File))));
     EXPECT_EQ(Designer->FileName(), Row.NameFollows ? Path(QString::fromLatin1(Row.File)) : LoadEngineString(55209));
     EXPECT_EQ(Designer->GetModified(), Row.Modified);
+    Designer->FileBtn3Click();
+    EXPECT_EQ(Asked == 2, Row.SaveAsks);
 }
 
 const TSaveRow SaveRows[] = {
-    {"Form", 1, false, "a", "a.frf", true, false},
-    {"Xml", 2, false, "a.frf", "a.fr3", true, false},
-    {"TemplateGoesToTemplateDir", 3, true, "a.frf", "tpl/a.frt", false, false},
-    {"TemplateBesideWithoutDir", 3, false, "b", "b.frt", false, false},
-    {"DictionaryKeepsState", 4, false, "a", "a.frd", false, true},
+    {"Form", 1, false, "a", "a.frf", true, false, false},
+    // The designer cannot open its XML form: Save asks for a form file.
+    {"Xml", 2, false, "a.frf", "a.fr3", true, true, true},
+    {"TemplateGoesToTemplateDir", 3, true, "a.frf", "tpl/a.frt", false, false, true},
+    {"TemplateBesideWithoutDir", 3, false, "b", "b.frt", false, false, true},
+    {"DictionaryKeepsState", 4, false, "a", "a.frd", false, true, true},
 };
 INSTANTIATE_TEST_SUITE_P(Designer, SaveAsTest, ::testing::ValuesIn(SaveRows),
                          [](const auto& Info) { return std::string(Info.param.Name); });
@@ -194,6 +199,56 @@ const TOpenRow OpenRows[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Designer, OpenFailureTest, ::testing::ValuesIn(OpenRows),
                          [](const auto& Info) { return std::string(Info.param.Name); });
+
+TEST_F(FileCommandsTest, UnpluggedAddInReportOpensWholeAndIsNotSavedOverWithoutSaveAs)
+{
+    // A memo stored as an add-in names a class no application registered.
+    const QString Name = Path(QStringLiteral("addin.frf"));
+    {
+        TfrReport Other;
+        Other.Pages()->Add();
+        for (const char* View : {"Memo1", "Stamp1"}) {
+            auto V = CreateViewByType(gtMemo, QString());
+            V->SetName(QString::fromLatin1(View));
+            V->SetBounds(10, 10, 96, 20);
+            Other.Pages()->Pages(0)->Add(std::move(V));
+        }
+        Other.Pages()->Pages(0)->Objects(1)->SetObjectType(gtAddIn);
+        Other.ReportName = QStringLiteral("Kept");
+        Other.ReportPasswordProtected = true;
+        Other.ReportPassword = QStringLiteral("right");
+        Other.SaveToFile(Name);
+    }
+    CurReport = &Report;
+    QFile F(Name);
+    ASSERT_TRUE(F.open(QIODevice::ReadOnly));
+    const QByteArray Before = F.readAll();
+    F.close();
+    Open();
+    int Asked = 0, SaveAs = 0;
+    frPasswordQuery = [&](QString& P) {
+        ++Asked;
+        P = QStringLiteral("right");
+        return true;
+    };
+    TModalHandlers H(nullptr, [](const TMessageRequest&) { return mrOk; }, [&](const TFileRequest& R) {
+        SaveAs += R.Save;
+        return R.Save ? QString() : Name;
+    });
+    Designer->FileBtn2Click();
+    frPasswordQuery = nullptr;
+    EXPECT_EQ(QStringLiteral("%1 %2 %3 %4").arg(Asked).arg(Report.ReportName, Report.ReportPassword)
+                  .arg(Report.ReportPasswordProtected),
+              QStringLiteral("1 Kept right 1"));
+    EXPECT_EQ(PageText(), QStringLiteral("Memo1 10,10 96x20"));
+    EXPECT_TRUE(TModalSeam::MessageTexts().join(u' ').contains(QStringLiteral("non-plugged")));
+    Designer->SetModified(true);
+    Designer->FileBtn3Click();
+    EXPECT_EQ(SaveAs, 1);
+    EXPECT_TRUE(Designer->GetModified());
+    ASSERT_TRUE(F.open(QIODevice::ReadOnly));
+    EXPECT_EQ(F.readAll(), Before);
+}
 
 TEST_F(FileCommandsTest, FailedSaveKeepsOldBytesAndTheWindowOpen)
 {

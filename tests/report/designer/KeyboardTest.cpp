@@ -277,8 +277,9 @@ const TAlignRow AlignRows[] = {
      "A 0,480 10x10 sel; B 0,580 10x10 sel"},
     {"PackTheBandFromTheLeftMargin", "Band1 band 0,100 600x40 sel; M1 50,104 30x20; M2 10,110 20x20; M3 200,300 20x20", 1,
      "", "Band1 0,100 758x40 sel; M1 38,100 30x20; M2 18,100 20x20; M3 200,300 20x20"},
+    // The page's right bound is 740.
     {"PackTheBandFromTheRightEdge", "Band1 band 0,100 600x40 sel; M1 50,104 30x20; M2 10,110 20x20 r32", 5, "",
-     "Band1 0,100 758x40 sel; M1 728,100 30x20; M2 10,110 20x20"},
+     "Band1 0,100 758x40 sel; M1 710,100 30x20; M2 10,110 20x20"},
     {"FitTwoPixelsToAnEightPixelGrid", "A 2,3 2x3 sel", 0, "", "A 0,0 8x8 sel"},
     {"FitHalvesToEven", "A 12,4 20x12 sel", 0, "", "A 16,0 16x16 sel"},
     {"FitKeepsRestrictions", "A 12,4 20x12 sel r32; B 12,4 20x12 sel r16", 0, "",

@@ -190,7 +190,9 @@ TEST_P(MemoEditor, BandViewHasOnlyTheScriptPane)
 
 TEST_P(MemoEditor, CompileErrorPointsAtTheScriptAndKeepsTheWindowOpen)
 {
-    View->Script()->SetText(QStringLiteral("begin\n  x := (1 + ;\nend"));
+    // Each emoji is one column of the memo and two units of the compiler's text.
+    View->Script()->SetText(QStringLiteral("begin\n  x := ('\U0001F600\U0001F600' + ;\nend"));
+    const int ErrorCol = 16, ErrorUnits = ErrorCol + 1;   // ";" after two pairs
     Run(View.get(), [&](TfrMemoEditorForm* E) {
         E->ScriptBtn->SetDown(false);   // the pane is hidden by the user
         E->ScriptBtnClick();
@@ -200,19 +202,20 @@ TEST_P(MemoEditor, CompileErrorPointsAtTheScriptAndKeepsTheWindowOpen)
         EXPECT_FALSE(E->ScriptPanel->isHidden());
         if (auto* S = dynamic_cast<TfrSyntaxMemo*>(E->ScriptPane())) {
             EXPECT_TRUE(S->StatusText().startsWith(QStringLiteral("Line 2/"))) << S->StatusText().toStdString();
-            EXPECT_EQ(S->CaretPos().Line, 2);
+            EXPECT_EQ(S->CaretPos(), (TSynPos{ErrorCol, 2}));
         } else {
             auto* Panel = static_cast<TfrEditorForm1*>(E)->ErrorPanel;
             EXPECT_FALSE(Panel->isHidden());
             EXPECT_TRUE(Panel->text().startsWith(QStringLiteral(" Line 2/")));
             auto* P = static_cast<QPlainTextEdit*>(E->ScriptPane());
             EXPECT_EQ(P->textCursor().blockNumber(), 1);
+            EXPECT_EQ(P->textCursor().positionInBlock(), ErrorUnits);
             Key(P, Qt::Key_Left);
             EXPECT_TRUE(Panel->isHidden());   // any key hides the error
         }
         E->CancelBtnClick();
     });
-    EXPECT_EQ(Script(), QStringLiteral("begin|  x := (1 + ;|end"));
+    EXPECT_EQ(Script(), QStringLiteral("begin|  x := ('\U0001F600\U0001F600' + ;|end"));
 }
 
 TEST(MemoEditorError, OnlyWholeNumbersAreRead)

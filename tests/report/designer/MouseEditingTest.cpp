@@ -36,6 +36,7 @@ struct TGesture
     const char* State = nullptr;
     TfrPageType PageType = ptReport;
     TModalResult BandAnswer = mrOk;   // the band-type dialog chooses "Master data"
+    const char* Box = nullptr;        // the position box's texts, joined by "|"
 };
 
 const char* CursorName(TCursor C)
@@ -103,6 +104,9 @@ TEST_P(GestureTest, EditsThePageThroughOneRecordPerGesture)
             State += u' ' + M.Describe();
         EXPECT_EQ(State, QString::fromUtf8(G.State));
     }
+    if (G.Box) {
+        EXPECT_EQ(Designer->PositionTexts().join(u'|'), QString::fromUtf8(G.Box));
+    }
 }
 
 const TGesture Gestures[] = {
@@ -164,6 +168,9 @@ const TGesture Gestures[] = {
      "Memo1 0,0 40x20 sel; Memo2 40,0 40x20 sel", "2:Memo1,Memo2"},
     {"ProportionalResize", "Memo1 0,0 20x20 sel; Memo2 20,20 20x20 sel", -1, "M 40,40; D 40,40; M 80,60; U 80,60",
      "Memo1 0,0 40x30 sel; Memo2 40,30 40x30 sel", "2:Memo1,Memo2"},
+    {"SeveralDraggedShowWhereTheyAre", "Memo1 8,8 20x20 sel; Memo2 40,16 20x20 sel", -1, "D 12,12; M 20,20; M 28,28",
+     "Memo1 24,24 20x20 sel; Memo2 56,32 20x20 sel", "2:Memo1,Memo2", nullptr, ptReport, mrOk,
+     "24;24|52;28"},
     {"ProportionalResizeKeepsZeroExtentAxis", "Memo1 0,0 20x20 sel; Line1 line 0,0 40x0 sel", -1,
      "M 40,0; D 40,0; M 80,8; U 80,8", "Memo1 0,0 40x20 sel; Line1 0,0 80x0 sel", "2:Memo1,Line1"},
 };
@@ -190,6 +197,16 @@ TEST_F(TDesignerTest, RightClickShowsTheMenuAndDoubleClickTheEditor)
     Designer->SelectAll();
     Designer->PageView->DblClick();
     EXPECT_EQ(Editors, 1) << "several views: no editor";
+
+    // A report page without selection opens the page options.
+    Designer->UnselectAll();
+    QString Shown;
+    TModalHandlers Seam([&](TForm* Form) {
+        Shown = QString::fromLatin1(typeid(*Form).name());
+        return mrCancel;
+    }, nullptr);
+    Designer->PageView->DblClick();
+    EXPECT_TRUE(Shown.contains(QStringLiteral("TfrPgoptForm"))) << Shown.toStdString();
 
     // A dialog page without selection opens its script.
     Report.Pages()->Add();

@@ -1,9 +1,12 @@
 #include "DesignerTestUtil.h"
 
+#include "platform/gui/ComCtrls.h"
 #include "platform/gui/TestRender.h"
+#include "report/designer/FR_Insp.h"
 #include "report/designer/FR_Dopt.h"
 #include "report/engine/FR_Ctrls.h"
 #include "report/engine/FR_Dock.h"
+#include "report/engine/FR_Locale.h"
 #include "report/engine/FR_Passw.h"
 #include "report/engine/FR_Utils.h"
 
@@ -12,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 
 namespace designertest {
 namespace {
@@ -27,8 +31,12 @@ TEST_F(TDesignerTest, SettingsComeBackInTheNextWindow)
     Designer->EditAfterInsert = false;
     Designer->PagePosition = 4;
     Designer->DisableUndo = true;
+    LocaleInstance()->LocalizedPropNames = true;   // the inspector reads the locale's flag
     Designer.reset();
+    LocaleInstance()->LocalizedPropNames = false;
     Open();
+    EXPECT_TRUE(LocaleInstance()->LocalizedPropNames);
+    LocaleInstance()->LocalizedPropNames = false;
     EXPECT_EQ(Designer->GridSizeX, 8);
     EXPECT_EQ(Designer->Units, 2);
     EXPECT_FALSE(Designer->GridShow);
@@ -59,7 +67,8 @@ struct TUnitsRow
     int Units;
     double Typed;
     double Pixels;
-    const char* Box;   // position and size shown for a view at 36,18 of 90x36
+    const char* Box;    // position and size shown for a view at 36,18 of 90x36
+    const char* Left;   // the inspector's row
 };
 
 class UnitsTest : public TDesignerTest, public ::testing::WithParamInterface<TUnitsRow>
@@ -72,17 +81,30 @@ TEST_P(UnitsTest, ConvertBothWaysAndShowInThePositionBox)
     Build(QStringLiteral("Memo1 36,18 90x36 sel"));
     Designer->SelectionChanged();
     const QImage InPixels = RenderWidget(Designer->PBox1);
-    Designer->SetUnits(GetParam().Units);
-    // The box is painted afresh in the new units.
+    // The user steps the units by double clicks on the status bar's first panel.
+    for (int i = 0; i < GetParam().Units; ++i)
+        for (QEvent::Type Type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                                  QEvent::MouseButtonRelease}) {
+            QMouseEvent E(Type, QPointF(10, 5), Designer->StatusBar1->mapToGlobal(QPointF(10, 5)), Qt::LeftButton,
+                          Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(Designer->StatusBar1, &E);
+        }
+    EXPECT_EQ(Designer->Units, GetParam().Units);
+    // The box and the inspector show the new units.
     EXPECT_EQ(RenderWidget(Designer->PBox1) != InPixels, GetParam().Units != 0);
     EXPECT_DOUBLE_EQ(Designer->FromUnits(GetParam().Typed), GetParam().Pixels);
     EXPECT_EQ(Designer->PositionTexts().join(u'|'), QString::fromLatin1(GetParam().Box));
+    QString Left;
+    for (int i = 0; i < Designer->InspForm->GetCount(); ++i)
+        if (Designer->InspForm->GetItemName(i) == QStringLiteral("Left"))
+            Left = Designer->InspForm->GetItemText(i);
+    EXPECT_EQ(Left, QString::fromLatin1(GetParam().Left));
 }
 
 const TUnitsRow UnitsRows[] = {
-    {"Pixels", 0, 2.5, 2.5, "36;18|90;36"},
-    {"Millimetres", 1, 10.0, 36, "10.00; 5.00|25.00; 10.00"},
-    {"Inches", 2, 1.0, 91.44, "0.39; 0.20|0.98; 0.39"},
+    {"Pixels", 0, 2.5, 2.5, "36;18|90;36", "36"},
+    {"Millimetres", 1, 10.0, 36, "10.00; 5.00|25.00; 10.00", "10.00"},
+    {"Inches", 2, 1.0, 91.44, "0.39; 0.20|0.98; 0.39", "0.39"},
 };
 INSTANTIATE_TEST_SUITE_P(Designer, UnitsTest, ::testing::ValuesIn(UnitsRows),
                          [](const auto& Info) { return std::string(Info.param.Name); });

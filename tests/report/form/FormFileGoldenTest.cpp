@@ -105,9 +105,9 @@ std::vector<TGoldenRow> GoldenRows()
                          " gap=0 border=2 caption=选择 color=c0c0c0 form=10,20,300,200 pos=0"
                          " script=ShowMessage('x')"),
           VarsLine, FieldsLine, SourcesLine, InfoLine}},
-        // An unknown add-in between two views is skipped by its end offset.
-        // The missing class ends the pages stream, so the information is not read.
-        {"addin.frf", {Virtual, Page25, Memo25, Line25, VarsLine, FieldsLine, SourcesLine, NoInfoLine}},
+        // An unknown add-in between two views is skipped by its end offset;
+        // the rest of the form, the information too, is read as usual.
+        {"addin.frf", {Virtual, Page25, Memo25, Line25, VarsLine, FieldsLine, SourcesLine, InfoLine}},
         // The old framed memo loads as a memo and its 8 extra bytes are skipped.
         {"framed.frf", {Virtual, Page25, Memo25, Line25, VarsLine, FieldsLine, SourcesLine, InfoLine}},
         // A record naming a page that does not exist is skipped.
