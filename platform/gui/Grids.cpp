@@ -263,31 +263,26 @@ void TInplaceEdit::UserEdited()
 
 // A cell that cannot be left (a text its field refuses, a post the dataset
 // refuses) keeps the editor open on it with what the user typed, and the
-// reason is shown: the user mends the text or presses Esc.
+// reason is shown: the user mends the text or presses Esc. A refused text
+// never left the editor; a refused post finds it in the field, which the
+// editor shows again.
 void TInplaceEdit::keyPressEvent(QKeyEvent* Event)
 {
-    const QString Typed = text();
     try {
         GridKey(Event);
     } catch (const std::exception& E) {
         Event->accept();
-        KeepTyped(Typed);
+        ReopenEditor();
         Application()->HandleException(E);
     }
 }
 
-void TInplaceEdit::KeepTyped(const QString& Typed)
+void TInplaceEdit::ReopenEditor()
 {
     if (!FGrid->EditorMode())
         FGrid->ShowEditor();
-    if (!FGrid->EditorMode())
-        return;
-    if (text() != Typed) {
-        setText(Typed);
-        setModified(true);
-        UserEdited();
-    }
-    setFocus();
+    if (FGrid->EditorMode())
+        setFocus();
 }
 
 // With Tab the grid's key, Tab and Shift+Tab reach keyPressEvent instead of

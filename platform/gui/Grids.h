@@ -88,8 +88,8 @@ private:
     void UserEdited();
     // Keys of the editor: those that leave the cell go to the grid.
     void GridKey(QKeyEvent* Event);
-    // After a refused key: the editor open on its cell with the text typed.
-    void KeepTyped(const QString& Typed);
+    // After a refused key: the editor open again on the current cell.
+    void ReopenEditor();
     void TextToWrap();
     void SelectionToWrap();
     void WrapToText();
