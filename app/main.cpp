@@ -27,6 +27,7 @@
 #include "app/User2Form.h"
 #include "app/UserForm.h"
 #include "platform/gui/Application.h"
+#include "platform/gui/GuiApplication.h"
 #include "report/designer/FR_Desgn.h"
 #include "report/engine/FR_Passw.h"
 
@@ -37,7 +38,7 @@
 
 int main(int argc, char** argv)
 {
-    QApplication App(argc, argv);
+    TGuiApplication App(argc, argv);
     // The file dialogs and other standard texts of Qt speak the program's language.
     QTranslator QtTexts;
     if (QtTexts.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

@@ -35,6 +35,11 @@ function(tb_test name dir)
     target_compile_definitions(${name} PRIVATE TB_TEST_FONTS_CONF="${TB_TEST_FONTS_CONF}")
   endif()
   tb_warnings(${name})
+  # Every program above the two layers under the GUI runs under the GUI
+  # layer's application object (tests/TestMain.cpp).
+  if(NOT "${T_UNPARSED_ARGUMENTS}" MATCHES "^tb_(rtl|db)$")
+    target_compile_definitions(${name} PRIVATE TB_GUI_APPLICATION)
+  endif()
   # The environment (offscreen platform, sanitizer options) comes from the
   # Makefile, so that no list-valued property is needed here.
   gtest_discover_tests(${name}

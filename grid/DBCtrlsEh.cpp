@@ -12,6 +12,7 @@
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -255,6 +256,11 @@ protected:
         // the line edit, without passing the edit's rules a second time.
         if (!Event->isAccepted())
             FEdit->FPassedUp = Event;
+    }
+    void inputMethodEvent(QInputMethodEvent* Event) override
+    {
+        TypeCommittedText(Event, [this](QKeyEvent* Key) { FEdit->keyPressEvent(Key); },
+                          [this](QInputMethodEvent* Rest) { QPlainTextEdit::inputMethodEvent(Rest); });
     }
     bool focusNextPrevChild(bool Next) override
     {
@@ -779,6 +785,12 @@ void TCustomDBEditEh::keyPressEvent(QKeyEvent* Event)
     } catch (const std::exception& E) {
         Application()->HandleException(E);
     }
+}
+
+void TCustomDBEditEh::inputMethodEvent(QInputMethodEvent* Event)
+{
+    TypeCommittedText(Event, [this](QKeyEvent* Key) { keyPressEvent(Key); },
+                      [this](QInputMethodEvent* Rest) { QLineEdit::inputMethodEvent(Rest); });
 }
 
 bool TCustomDBEditEh::event(QEvent* Event)

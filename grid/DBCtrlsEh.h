@@ -258,6 +258,8 @@ protected:
     virtual void TextSetByCode();
 
     void keyPressEvent(QKeyEvent* Event) override;
+    // Composed text takes the road of typed keys (KeyPress, IsValidChar).
+    void inputMethodEvent(QInputMethodEvent* Event) override;
     void focusInEvent(QFocusEvent* Event) override;
     void focusOutEvent(QFocusEvent* Event) override;
     void paintEvent(QPaintEvent* Event) override;

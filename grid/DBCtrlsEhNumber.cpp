@@ -64,7 +64,7 @@ QString NumberEditEh::Normalize(const QString& Text, const TFormatSettings& Sett
 bool NumberEditEh::IsValidText(const QString& Text, int DecimalPlaces, double MinValue, double MaxValue,
                                const TFormatSettings& Settings)
 {
-    const QString S = Normalize(Text, Settings).left(63);
+    const QString S = Normalize(Text, Settings);
     const QChar Dec = Settings.DecimalSeparator;
     for (QChar C : S)
         if (!(C.isDigit() && C.unicode() < 128) && C != u'+' && C != u'-' && C != u'E' && C != u'e' && C != Dec)

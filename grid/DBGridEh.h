@@ -741,6 +741,9 @@ private:
     TColumnEh* DataColumn(int RawCol) const;
     bool CheckKindColumn(int RawCol) const;
     bool StartsIncSearch() const;
+    // Typed text (a key's whole text, or an input method's commit) that runs
+    // or starts incremental search goes there whole; True when it did.
+    bool SearchTyped(const QString& Text);
     bool InLeafTitle(int RawCol, int Y) const;
     // The point lies on the button part of the title of raw column RawCol.
     bool OverTitle(int RawCol, int X, int Y) const;

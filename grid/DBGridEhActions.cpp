@@ -132,6 +132,11 @@ void TCustomDBGridEh::DoEnter()
 
 void TCustomDBGridEh::inputMethodEvent(QInputMethodEvent* Event)
 {
+    // Composed text searches as typed text does, whole.
+    if (!EditorMode() && SearchTyped(Event->commitString())) {
+        Event->accept();
+        return;
+    }
     if (!EditorMode() && !CanEditShow()) {
         Event->ignore();
         return;

@@ -19,6 +19,8 @@
 void TGridDataLinkEh::ClearModified()
 {
     FModified = false;
+    // A key picked or completed belongs to the record it was picked on.
+    FGrid->FEditKeyValue = Variant();
     // The base grid writes a modified editor back on its next move: the
     // text must not follow the cursor into another record.
     if (QLineEdit* E = FGrid->InplaceEditor())
@@ -155,8 +157,10 @@ void TCustomDBGridEh::UpdateData()
     if (!DataLink()->Active() || i < 0 || i >= Columns()->Count())
         return;
     TColumnEh* C = Columns()->Items(i);
-    // Taken first: putting the record into edit state reloads the editor.
+    // Taken first: putting the record into edit state reloads the editor,
+    // and writing the key fields lets go of the pending key.
     const QString Text = FEditText;
+    const Variant Key = FEditKeyValue;
     if (!C->CanModify(true))
         return;
     // A text not in a column's list is offered to OnNotInList, which may add
@@ -179,8 +183,8 @@ void TCustomDBGridEh::UpdateData()
     }
     TField* F = C->Field();
     // A key chosen from the column's list (or completed) is written as it is.
-    if (F && F->Lookup() && !F->KeyFields().isEmpty() && !FEditKeyValue.IsEmpty() && !FEditKeyValue.IsNull()) {
-        C->UpdateData(Text, FEditKeyValue, false);
+    if (F && F->Lookup() && !F->KeyFields().isEmpty() && !Key.IsEmpty() && !Key.IsNull()) {
+        C->UpdateData(Text, Key, false);
         return;
     }
     // A lookup column writes the key of the record whose text it is (whole
@@ -253,6 +257,9 @@ void TCustomDBGridEh::EditorTextEdited()
         return;
     }
     FEditText = InplaceEditor()->text();
+    // Text changed outside completion (cut, drop) is matched again when it
+    // is written: a key picked for the old text would not be its key.
+    FEditKeyValue = Variant();
     DataLink()->SetModified();
 }
 

@@ -139,9 +139,11 @@ void TDBGridInplaceEdit::CloseOwnPopup(QWidget* Popup, bool Accept, TColumnEh* C
     F->DataSet()->Edit();
     if (!FGrid->DataLink()->Editing())
         return;
+    // The text first: setting it clears the editor's modified mark, which
+    // the pending text sets again for the grid to write as the cell is left.
+    SetEditorText(Shown, 0, int(Shown.size()));
     FGrid->FEditKeyValue = FListValue;
     SetPendingText(Shown);
-    SetEditorText(Shown, 0, int(Shown.size()));
 }
 
 // While the calculator is open Enter, Esc and printable characters are its;

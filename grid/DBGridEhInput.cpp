@@ -407,15 +407,22 @@ void TCustomDBGridEh::KeyPress(QChar& Key)
     TCustomControl::KeyPress(Key);
     if (Key.isNull())
         return;
-    TDataSet* D = DataLink()->DataSet();
-    const bool Browsing = DataLink()->Active() && D && D->State() != dsEdit && D->State() != dsInsert
-        && D->State() != dsSetKey;
-    if (Key.isPrint() && Browsing && (IncSearchRunning() || StartsIncSearch())) {
-        IncrementalSearch(QString(Key), IncSearchIdle, 0);
+    if (SearchTyped(TypedText(Key))) {
         Key = QChar();
         return;
     }
     EditorKeyPress(Key);
+}
+
+bool TCustomDBGridEh::SearchTyped(const QString& Text)
+{
+    TDataSet* D = DataLink()->DataSet();
+    const bool Browsing = DataLink()->Active() && D && D->State() != dsEdit && D->State() != dsInsert
+        && D->State() != dsSetKey;
+    if (!PrintableText(Text) || !Browsing || !(IncSearchRunning() || StartsIncSearch()))
+        return false;
+    IncrementalSearch(Text, IncSearchIdle, 0);
+    return true;
 }
 
 // A sort waiting for Ctrl runs when Ctrl is let go.

@@ -2,6 +2,15 @@
 // on Qt's offscreen platform so that no display is needed.
 #include <gtest/gtest.h>
 #include <QApplication>
+#ifdef TB_GUI_APPLICATION
+#include "platform/gui/GuiApplication.h"
+// Programs over the GUI layer run under the program's own application
+// object, so that an exception escaping an event handler is reported as in
+// the program.
+using TTestApplication = TGuiApplication;
+#else
+using TTestApplication = QApplication;
+#endif
 
 int main(int argc, char** argv)
 {
@@ -14,6 +23,6 @@ int main(int argc, char** argv)
         qputenv("FONTCONFIG_FILE", TB_TEST_FONTS_CONF);
 #endif
     ::testing::InitGoogleTest(&argc, argv);
-    QApplication App(argc, argv);
+    TTestApplication App(argc, argv);
     return RUN_ALL_TESTS();
 }

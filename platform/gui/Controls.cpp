@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <cstring>
 
@@ -460,6 +461,7 @@ void TCustomControl::wheelEvent(QWheelEvent* Event)
 void TCustomControl::keyPressEvent(QKeyEvent* Event)
 {
     bool Consumed = false;
+    const QScopedValueRollback KeyText(FKeyText, Event->text());
     Guarded([&] {
         int Key = VirtualKeyFromQt(Event);
         if (Key != 0) {
@@ -475,6 +477,11 @@ void TCustomControl::keyPressEvent(QKeyEvent* Event)
         }
     });
     Event->setAccepted(Consumed);
+}
+
+QString TCustomControl::TypedText(QChar Key) const
+{
+    return !Key.isNull() && FKeyText.startsWith(Key) ? FKeyText : QString(Key);
 }
 
 void TCustomControl::keyReleaseEvent(QKeyEvent* Event)

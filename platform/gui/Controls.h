@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+class QInputMethodEvent;
 class QKeyEvent;
 
 // ---------------------------------------------------------------- input types
@@ -61,6 +62,16 @@ int VirtualKeyFromQt(const QKeyEvent* Event);
 // The character a key produces, control characters included (Ctrl+C gives #3,
 // Enter #13, Esc #27, Backspace #8); a null QChar when it produces none.
 QChar KeyCharFromQt(const QKeyEvent* Event);
+// Whether Text is one or more whole printable characters (a surrogate pair
+// counts as the one character it encodes; half of one is not printable).
+bool PrintableText(QStringView Text);
+// Text an input method commits takes the road of typed keys: each whole
+// character goes to Typed as a key press of its own, so that it meets every
+// rule a typed key meets (character checks, completion, key lists). What else
+// the event carries (a replaced range, the composition still being edited)
+// goes to Rest, the edit's own input-method handling.
+void TypeCommittedText(QInputMethodEvent* Event, const std::function<void(QKeyEvent*)>& Typed,
+                       const std::function<void(QInputMethodEvent*)>& Rest);
 
 // Reading order and alignment of text in a control.
 enum class TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
@@ -143,6 +154,10 @@ public:
     virtual void KeyDown(int& Key, TShiftState Shift);
     virtual void KeyUp(int& Key, TShiftState Shift);
     virtual void KeyPress(QChar& Key);
+    // The text that a KeyPress of Key stands for: the whole text of the key
+    // being handled when Key is its first character (a character outside the
+    // 16-bit range, or several characters from one key), else Key alone.
+    QString TypedText(QChar Key) const;
     virtual void MouseEnter();
     virtual void MouseLeave();
     virtual void DoEnter();
@@ -208,6 +223,7 @@ private:
     TColor FColor = clBtnFace;
     TCursor FCursor = crDefault;
     bool FWantTabs = false;
+    QString FKeyText; // the text of the key event being handled
     TBiDiMode FBiDiMode = bdLeftToRight;
     int FTag = 0;
     bool FClicked = false;

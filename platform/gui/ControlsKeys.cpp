@@ -2,7 +2,9 @@
 #include "platform/gui/Controls.h"
 
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QStringView>
 
 TShiftState ShiftStateFromQt(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Buttons)
 {
@@ -149,4 +151,41 @@ QChar KeyCharFromQt(const QKeyEvent* Event)
     if (Key >= 0x20 && Key <= 0x7E)
         return QChar(Key);
     return QChar();
+}
+
+bool PrintableText(QStringView Text)
+{
+    if (Text.isEmpty())
+        return false;
+    for (const char32_t C : Text.toUcs4())
+        if (!QChar::isPrint(C))
+            return false;
+    return true;
+}
+
+void TypeCommittedText(QInputMethodEvent* Event, const std::function<void(QKeyEvent*)>& Typed,
+                       const std::function<void(QInputMethodEvent*)>& Rest)
+{
+    const QString Commit = Event->commitString();
+    if (Commit.isEmpty()) {
+        Rest(Event);
+        return;
+    }
+    // The composition ends and a range the commit replaces goes first; the
+    // committed characters then arrive as keys at the caret.
+    QInputMethodEvent Clear;
+    Clear.setCommitString(QString(), Event->replacementStart(), Event->replacementLength());
+    Rest(&Clear);
+    QStringView Left(Commit);
+    while (!Left.isEmpty()) {
+        const qsizetype Size = Left.size() > 1 && Left[0].isHighSurrogate() && Left[1].isLowSurrogate() ? 2 : 1;
+        QKeyEvent Key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, Left.left(Size).toString());
+        Typed(&Key);
+        Left = Left.mid(Size);
+    }
+    if (!Event->preeditString().isEmpty()) {
+        QInputMethodEvent Composing(Event->preeditString(), Event->attributes());
+        Rest(&Composing);
+    }
+    Event->accept();
 }

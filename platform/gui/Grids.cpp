@@ -2,6 +2,7 @@
 // painting and the scrolling of painted pixels are in GridsPaint.cpp.
 #include "platform/gui/Grids.h"
 
+#include "platform/gui/Application.h"
 #include "platform/gui/StdCtrls.h"
 
 #include <QPlainTextEdit>
@@ -10,6 +11,7 @@
 #include <utility>
 
 #include <QCoreApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QTimer>
 #include <algorithm>
@@ -52,6 +54,11 @@ protected:
             FEdit->FPassedUp = Event;
     }
     void mouseDoubleClickEvent(QMouseEvent* Event) override { FEdit->mouseDoubleClickEvent(Event); }
+    void inputMethodEvent(QInputMethodEvent* Event) override
+    {
+        TypeCommittedText(Event, [this](QKeyEvent* Key) { FEdit->keyPressEvent(Key); },
+                          [this](QInputMethodEvent* Rest) { QPlainTextEdit::inputMethodEvent(Rest); });
+    }
     bool focusNextPrevChild(bool) override { return false; } // Tab is the grid's
     void focusInEvent(QFocusEvent* Event) override
     {
@@ -254,14 +261,52 @@ void TInplaceEdit::UserEdited()
         FGrid->EditorTextEdited();
 }
 
-// Keys that leave the cell go back to the grid, as a user expects of a grid.
+// A cell that cannot be left (a text its field refuses, a post the dataset
+// refuses) keeps the editor open on it with what the user typed, and the
+// reason is shown: the user mends the text or presses Esc. A refused text
+// never left the editor; a refused post finds it in the field, which the
+// editor shows again.
 void TInplaceEdit::keyPressEvent(QKeyEvent* Event)
 {
+    try {
+        GridKey(Event);
+    } catch (const std::exception& E) {
+        Event->accept();
+        ReopenEditor();
+        Application()->HandleException(E);
+    }
+}
+
+void TInplaceEdit::ReopenEditor()
+{
+    if (!FGrid->EditorMode())
+        FGrid->ShowEditor();
+    if (FGrid->EditorMode())
+        setFocus();
+}
+
+// With Tab the grid's key, Tab and Shift+Tab reach keyPressEvent instead of
+// moving the focus out of the grid.
+bool TInplaceEdit::focusNextPrevChild(bool Next)
+{
+    return FGrid->Options().Contains(goTabs) ? false : QLineEdit::focusNextPrevChild(Next);
+}
+
+void TInplaceEdit::inputMethodEvent(QInputMethodEvent* Event)
+{
+    TypeCommittedText(Event, [this](QKeyEvent* Key) { keyPressEvent(Key); },
+                      [this](QInputMethodEvent* Rest) { QLineEdit::inputMethodEvent(Rest); });
+}
+
+// Keys that leave the cell go back to the grid, as a user expects of a grid.
+void TInplaceEdit::GridKey(QKeyEvent* Event)
+{
+    TShiftState Shift = ShiftStateFromQt(Event->modifiers(), Qt::NoButton);
     switch (Event->key()) {
     case Qt::Key_Escape: {
         // The grid decides first: a data grid drops the pending text itself.
         int Key = VK_ESCAPE;
-        FGrid->KeyDown(Key, ShiftStateFromQt(Event->modifiers(), Qt::NoButton));
+        FGrid->KeyDown(Key, Shift);
         if (Key != 0) {
             UpdateContents();
             FGrid->EditorTextReverted();
@@ -282,7 +327,7 @@ void TInplaceEdit::keyPressEvent(QKeyEvent* Event)
         FGrid->HideEditor();
         FGrid->setFocus();
         int Key = VK_RETURN;
-        FGrid->KeyDown(Key, ShiftStateFromQt(Event->modifiers(), Qt::NoButton));
+        FGrid->KeyDown(Key, Shift);
         return;
     }
     case Qt::Key_Up:
@@ -296,19 +341,19 @@ void TInplaceEdit::keyPressEvent(QKeyEvent* Event)
     case Qt::Key_PageDown:
     case Qt::Key_Tab:
     case Qt::Key_Backtab: {
+        if (Event->key() == Qt::Key_Backtab)
+            Shift << ssShift;
         FGrid->HideEditor();
         FGrid->setFocus();
         int Key = VirtualKeyFromQt(Event);
-        FGrid->KeyDown(Key, ShiftStateFromQt(Event->modifiers(), Qt::NoButton));
+        FGrid->KeyDown(Key, Shift);
         return;
     }
     default: {
-        // A typed character must suit the cell, and the cell must be editable now.
+        // A typed character must suit the cell, and the cell must be editable
+        // now; a character outside the 16-bit range is checked by its halves.
         const QString Typed = Event->text();
-        bool Printable = !Typed.isEmpty();
-        for (QChar C : Typed)
-            Printable = Printable && C.isPrint();
-        if (Printable) {
+        if (PrintableText(Typed)) {
             bool Accepted = !isReadOnly();
             for (QChar C : Typed)
                 Accepted = Accepted && FGrid->CanEditAcceptKey(C);
@@ -1014,7 +1059,14 @@ void TCustomGrid::UpdateEditorText()
 {
     if (FEditorMode && FInplaceEdit && FInplaceEdit->isModified()) {
         FInplaceEdit->setModified(false);
-        SetEditText(FCurrent.X, FCurrent.Y, FInplaceEdit->text());
+        try {
+            SetEditText(FCurrent.X, FCurrent.Y, FInplaceEdit->text());
+        } catch (...) {
+            // Refused: the text is still the user's to mend.
+            if (FInplaceEdit)
+                FInplaceEdit->setModified(true);
+            throw;
+        }
     }
 }
 
@@ -1333,13 +1385,14 @@ void TCustomGrid::EditorKeyPress(QChar& Key)
         }
         return;
     }
-    if (!Key.isPrint() || FEditorMode)
+    const QString Text = TypedText(Key);
+    if (!PrintableText(Text) || FEditorMode)
         return;
     // The character that opens the editor is its first keystroke.
     ShowEditor();
     if (!FEditorMode || !FInplaceEdit)
         return;
-    QKeyEvent Typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(Key));
+    QKeyEvent Typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, Text);
     QCoreApplication::sendEvent(FInplaceEdit, &Typed);
     Key = QChar();
 }

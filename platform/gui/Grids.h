@@ -74,6 +74,8 @@ public:
 protected:
     bool event(QEvent* Event) override;
     void keyPressEvent(QKeyEvent* Event) override;
+    void inputMethodEvent(QInputMethodEvent* Event) override;
+    bool focusNextPrevChild(bool Next) override;
     void resizeEvent(QResizeEvent* Event) override;
     // The edit's own handling of a key: the line edit's, or the wrapping
     // view's in a multi-line editor.
@@ -84,6 +86,10 @@ protected:
 private:
     class TWrapEdit;
     void UserEdited();
+    // Keys of the editor: those that leave the cell go to the grid.
+    void GridKey(QKeyEvent* Event);
+    // After a refused key: the editor open again on the current cell.
+    void ReopenEditor();
     void TextToWrap();
     void SelectionToWrap();
     void WrapToText();

@@ -116,6 +116,12 @@ TEST(NumberEditEh, KeysToTextAndValue)
         {"emptied is null", 2, 0, 0, "", "5<BS>", "", "null", ""},
         {"no decimals", 0, 0, 0, "", "3.5", "3.", "3", "3"},
         {"enter takes the value", 2, 0, 10, "", "12<Enter>", "10", "10", "10"},
+        {"input-method text meets the typing rules", 2, 0, 0, "", "<IM:１２abc中><IM:12.345>", "12.34", "12.34",
+         "12.34"},
+        {"the whole text is checked", 2, 0, 0, "",
+         "111111111111111111111111111111111111111111111111111111111111111a",
+         "111111111111111111111111111111111111111111111111111111111111111", "1.11111111111111E62",
+         "1.11111111111111E62"},
     };
     for (const TCase& C : Cases) {
         SCOPED_TRACE(C.Name);
@@ -125,7 +131,7 @@ TEST(NumberEditEh, KeysToTextAndValue)
         Edit.SetMaxValue(C.Max);
         Edit.SetDisplayFormat(QString::fromUtf8(C.DisplayFormat));
         SendFocus(&Edit, true);
-        TypeKeys(&Edit, QString::fromLatin1(C.Keys));
+        TypeKeys(&Edit, QString::fromUtf8(C.Keys));
         EXPECT_EQ(Edit.Text(), QString::fromLatin1(C.Typed));
         SendFocus(&Edit, false);
         EXPECT_EQ(ValueText(Edit.Value()), QString::fromLatin1(C.Value));

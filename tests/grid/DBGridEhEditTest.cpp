@@ -2,8 +2,10 @@
 // acceptance by field type, edit limits and masks, editing permission and
 // the column focus events.
 #include "GridFixture.h"
+#include "platform/gui/ModalSeam.h"
 #include "platform/rtl/Classes.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <functional>
@@ -176,6 +178,86 @@ TEST_F(TEditFixture, BadNumberStopsTheMoveAndStaysPending)
     Data->Next();
     Data->First();
     EXPECT_EQ(Data->FieldByName(QStringLiteral("Amount"))->AsFloat(), 7.25);
+}
+
+// Keys posted to the editor and run by the event loop, as the user's are:
+// a cell that cannot be left shows why and keeps the editor open with the
+// typed text on the record it was typed for; Tab and Shift+Tab move across.
+TEST_F(TEditFixture, RefusedCellKeepsTheEditorOpen)
+{
+    struct TRow
+    {
+        const char* Name;
+        const char* Field;
+        const char* Typed;
+        int Key;                    // the key pressed then, 0 for none
+        Qt::KeyboardModifiers Mods;
+        const char* Refused;        // "post", "edit" or ""
+        // "message|current column|editor text (- when closed)|record"
+        const char* Result;
+    };
+    const QString Float = QStringLiteral("'1.2.3' is not a valid floating point value");
+    const TRow Rows[] = {
+        {"Down", "F", "1.2.3", Qt::Key_Down, {}, "", "%1|F|1.2.3|2"},
+        {"Up", "F", "1.2.3", Qt::Key_Up, {}, "", "%1|F|1.2.3|2"},
+        {"PgUp", "F", "1.2.3", Qt::Key_PageUp, {}, "", "%1|F|1.2.3|2"},
+        {"PgDn", "F", "1.2.3", Qt::Key_PageDown, {}, "", "%1|F|1.2.3|2"},
+        {"Tab", "F", "1.2.3", Qt::Key_Tab, {}, "", "%1|F|1.2.3|2"},
+        {"Enter", "F", "1.2.3", Qt::Key_Return, {}, "", "%1|F|1.2.3|2"},
+        {"Esc drops the text", "F", "1.2.3", Qt::Key_Escape, {}, "", "|F|-|2"},
+        {"date", "D", "2024-13-45", Qt::Key_Down, {}, "", "'2024-13-45' is not a valid date and time|D|2024-13-45|2"},
+        {"refused post", "F", "9", Qt::Key_Down, {}, "post", "No post|F|9|2"},
+        {"refused edit", "F", "9", 0, {}, "edit", "No edit|F|3.5|2"},
+        {"Tab to the next column", "F", "9", Qt::Key_Tab, {}, "", "|D|-|2"},
+        {"Shift+Tab to the prior column", "F", "9", Qt::Key_Backtab, Qt::ShiftModifier, "", "|S|-|2"},
+    };
+    TMemDataSet Cells;
+    for (auto [Name, Type] : {std::pair{"S", ftWideString}, {"F", ftFloat}, {"D", ftDate}})
+        Cells.FieldDefs()->Add(QString::fromUtf8(Name), Type, Type == ftWideString ? 10 : 0);
+    Cells.Open();
+    for (int i = 1; i <= 3; ++i)
+        Cells.AppendRecord({Variant(QStringLiteral("S%1").arg(i)), Variant(i + 1.5),
+                            Variant::FromDateTime(EncodeDate(2024, 3, i))});
+    TDataSource CellsSource;
+    CellsSource.SetDataSet(&Cells);
+    Grid->Columns()->Clear();
+    for (const char* Name : {"S", "F", "D"})
+        AddColumn(QString::fromUtf8(Name));
+    Grid->SetOptions(Grid->Options() + dgTabs);
+    Grid->SetDataSource(&CellsSource);
+    Grid->show();
+    QApplication::setActiveWindow(Grid.get());
+    TModalHandlers Answers(nullptr, [](const TMessageRequest&) { return mrOk; });
+    for (const TRow& R : Rows) {
+        SCOPED_TRACE(R.Name);
+        Cells.First();
+        Cells.Next();
+        QLineEdit* E = EditField(QString::fromUtf8(R.Field));
+        ASSERT_NE(E, nullptr);
+        E->setFocus();
+        E->selectAll();
+        if (QLatin1String(R.Refused) == QLatin1String("post"))
+            Cells.BeforePost = [](TDataSet*) { throw EDatabaseError(QStringLiteral("No post")); };
+        if (QLatin1String(R.Refused) == QLatin1String("edit"))
+            Cells.BeforeEdit = [](TDataSet*) { throw EDatabaseError(QStringLiteral("No edit")); };
+        TModalSeam::ClearMessages();
+        for (QChar C : QString::fromUtf8(R.Typed))
+            QCoreApplication::postEvent(E, new QKeyEvent(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, C));
+        if (R.Key)
+            QCoreApplication::postEvent(E, new QKeyEvent(QEvent::KeyPress, R.Key, R.Mods));
+        QCoreApplication::processEvents();
+        const QString Editor = Grid->EditorMode() ? Grid->InplaceEditor()->text() : QStringLiteral("-");
+        EXPECT_EQ(QStringList({TModalSeam::MessageTexts().join(u';'), Grid->SelectedField()->FieldName(), Editor,
+                               QString::number(Cells.RecNo())})
+                      .join(u'|'),
+                  QString::fromUtf8(R.Result).arg(Float));
+        Cells.BeforePost = nullptr;
+        Cells.BeforeEdit = nullptr;
+        if (Cells.State() != dsBrowse)
+            Cells.Cancel();
+        Grid->HideEditor();
+    }
+    Grid->SetDataSource(nullptr);
 }
 
 // ---------------------------------------------------------------- key acceptance

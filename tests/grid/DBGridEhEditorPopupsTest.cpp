@@ -138,6 +138,8 @@ TEST_F(EditorPopups, LookupCellOpensTheColumnsList)
     List->MouseUp(mbLeft, {}, 10, Row4);
     EXPECT_FALSE(List->isVisible());
     EXPECT_EQ(E->text(), "Chengdu");
+    Grid.HideEditor();
+    EXPECT_EQ(Data.FieldByName(QStringLiteral("CityId"))->AsInteger(), 4) << "the cell shows the choice at once";
     Data.Post();
     EXPECT_EQ(Data.FieldByName(QStringLiteral("CityId"))->AsInteger(), 4);
 }

@@ -16,7 +16,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMenu>
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -107,9 +109,16 @@ public:
         return dynamic_cast<TDBGridInplaceEdit*>(Grid->InplaceEditor());
     }
 
-    // "b", "Enter", "Alt+Down", "Ctrl+Enter", "Delete", "Backspace", "Down", "Ctrl+V"...
+    // "b", "Enter", "Alt+Down", "Ctrl+Enter", "Delete", "Backspace", "Down", "Ctrl+V"...;
+    // "IM:text" is text an input method commits.
     static void Key(QWidget* W, const QString& Spec)
     {
+        if (Spec.startsWith(QLatin1String("IM:"))) {
+            QInputMethodEvent Commit;
+            Commit.setCommitString(Spec.mid(3));
+            QCoreApplication::sendEvent(W, &Commit);
+            return;
+        }
         Qt::KeyboardModifiers Mods;
         QString Name = Spec;
         for (auto [Prefix, Mod] : {std::pair{"Alt+", Qt::AltModifier}, {"Ctrl+", Qt::ControlModifier},
@@ -186,6 +195,9 @@ TEST_F(TEditorFixture, CompletionAgainstListsAndLookups)
         {"lookup, Backspace only moves the caret", cCity, false, "Right Backspace", "Beijing", "", 0},
         {"lookup, Delete on the whole text", cCity, false, "Delete", "", "", -1},
         {"lookup, Backspace with handler removes the tail", cCity, true, "s h Backspace", "S", "", -1},
+        {"lookup, an input method's text completes", cCity, false, "IM:sh", "Shanghai", "anghai", 2},
+        {"key list, an input method's text completes", cCode, false, "IM:b", "Beta", "eta", 0},
+        {"number cell, an input method's text meets the key checks", cQty, false, "IM:1２元", "1", "", 0},
     };
     for (const auto& C : Cases) {
         SCOPED_TRACE(C.Name);
@@ -207,6 +219,44 @@ TEST_F(TEditorFixture, CompletionAgainstListsAndLookups)
         Data->Cancel();
         Grid->HideEditor();
         Col(C.Column)->OnNotInList = nullptr;
+    }
+}
+
+// A key completed on one record is written into that record only: text
+// changed on the next one by a cut or a drop is matched again.
+TEST_F(TEditorFixture, LookupKeyStaysWithItsRecord)
+{
+    for (const bool Drop : {false, true}) {
+        SCOPED_TRACE(Drop ? "drop" : "cut");
+        Data->First();
+        TDBGridInplaceEdit* E = Edit(cCity);
+        E->selectAll();
+        Keys(E, QStringLiteral("s h Down"));
+        ASSERT_EQ(Data->RecNo(), 2);
+        E = Edit(cCity);
+        E->selectAll();
+        if (Drop) {
+            QMimeData Text;
+            Text.setText(QStringLiteral("x"));
+            QDragEnterEvent Enter(QPoint(2, 2), Qt::CopyAction, &Text, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(E, &Enter);
+            QDropEvent Event(QPointF(2, 2), Qt::CopyAction, &Text, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(E, &Event);
+        } else {
+            Key(E, QStringLiteral("Ctrl+X"));
+        }
+        Key(E, QStringLiteral("Up"));
+        QStringList Keys;
+        for (Data->First(); !Data->Eof(); Data->Next())
+            Keys << Data->FieldByName(QStringLiteral("CityId"))->AsString();
+        EXPECT_EQ(Keys.join(u'|'), QStringLiteral("2|"));
+        Data->First();
+        Data->Edit();
+        Data->FieldByName(QStringLiteral("CityId"))->SetAsInteger(1);
+        Data->Next();
+        Data->Edit();
+        Data->FieldByName(QStringLiteral("CityId"))->SetAsInteger(3);
+        Data->Post();
     }
 }
 

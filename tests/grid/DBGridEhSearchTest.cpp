@@ -6,6 +6,7 @@
 #include "platform/gui/TestRender.h"
 
 #include <QDir>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 
 namespace {
@@ -14,13 +15,13 @@ class TSearchFixture : public TGridTestFixture
 {
 public:
     TSearchFixture()
-        : TGridTestFixture({{"Id", ftInteger}, {"Name", ftWideString, 20}}, QSize(300, 220), 6, true, true)
+        : TGridTestFixture({{"Id", ftInteger}, {"Name", ftWideString, 20}}, QSize(300, 220), 7, true, true)
     {
     }
 
     QList<Variant> Record(int i) const override
     {
-        static const char* Names[] = {"Ann", "abc", "张三", "ABd", "张四丰", "李"};
+        static const char* Names[] = {"Ann", "abc", "张三", "ABd", "张四丰", "李", "\U00020001甲"};
         return {Variant(i), Variant(QString::fromUtf8(Names[i - 1]))};
     }
 
@@ -35,8 +36,9 @@ public:
         Grid->SetSelectedIndex(1);
     }
 
-    // Characters are typed; "^E" is Ctrl+Enter, "^+E" Ctrl+Shift+Enter,
-    // "BS" Backspace, "V:text" a paste of text and "T" the idle timer firing.
+    // Characters are typed (one key each, its whole text); "^E" is Ctrl+Enter,
+    // "^+E" Ctrl+Shift+Enter, "BS" Backspace, "V:text" a paste of text,
+    // "IM:text" text an input method commits and "T" the idle timer firing.
     void Type(const std::vector<const char*>& Keys)
     {
         for (const char* K : Keys) {
@@ -49,6 +51,10 @@ public:
             } else if (S.startsWith(u"V:")) {
                 Clipboard()->SetAsText(S.mid(2));
                 Send(Qt::Key_V, Qt::ControlModifier, QString());
+            } else if (S.startsWith(u"IM:")) {
+                QInputMethodEvent Commit;
+                Commit.setCommitString(S.mid(3));
+                QCoreApplication::sendEvent(Grid.get(), &Commit);
             } else if (S == u"BS") {
                 Send(Qt::Key_Backspace, Qt::NoModifier, QString());
             } else {
@@ -98,7 +104,10 @@ INSTANTIATE_TEST_SUITE_P(
                       TSearchRow{"TimeOutThenFromFirst", {"a", "b", "T", "张"}, 3, "张", true},
                       TSearchRow{"TimeOutEnds", {"李", "T"}, 6, "", false},
                       TSearchRow{"BackspaceWholeCharacter", {"张", "四", "丰", "BS"}, 5, "张四", true},
-                      TSearchRow{"PasteAdds", {"张", "V:四丰"}, 5, "张四丰", true}),
+                      TSearchRow{"PasteAdds", {"张", "V:四丰"}, 5, "张四丰", true},
+                      TSearchRow{"WholeTextOfOneKey", {"张四"}, 5, "张四", true},
+                      TSearchRow{"InputMethodCommit", {"IM:张四"}, 5, "张四", true},
+                      TSearchRow{"CharacterOutsideTheBmp", {"\U00020001"}, 7, "\U00020001", true}),
     [](const auto& Info) { return std::string(Info.param.Name); });
 
 // The yellow band covers the typed prefix where it stands in the cell.

@@ -1,6 +1,7 @@
 // Sends a key sequence to a widget as real key events: plain characters, and
 // named keys in angle brackets (<Up>, <Down>, <Left>, <Right>, <Enter>,
-// <Esc>, <BS>, <Del>, <Alt+Down>, <Ctrl+V>, <Ctrl+A>, <Ctrl+Enter>).
+// <Esc>, <BS>, <Del>, <Alt+Down>, <Ctrl+V>, <Ctrl+A>, <Ctrl+Enter>); <IM:text>
+// is text an input method commits.
 #pragma once
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QMenu>
 #include <QTimer>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -41,6 +43,11 @@ inline void TypeKeys(QWidget* W, const QString& Keys)
         if (Keys[I] == u'<') {
             const qsizetype Close = Keys.indexOf(u'>', I);
             const QString Name = Keys.mid(I + 1, Close - I - 1);
+            if (Name.startsWith(QLatin1String("IM:"))) {
+                QInputMethodEvent Commit;
+                Commit.setCommitString(Name.mid(3));
+                QCoreApplication::sendEvent(W, &Commit);
+            }
             for (const TNamed& N : Named)
                 if (Name == QLatin1String(N.Name))
                     SendKey(W, N.Key, N.Mods, N.Text);

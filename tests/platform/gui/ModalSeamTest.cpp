@@ -236,6 +236,52 @@ TEST(Application, TerminateBeforeTheLoopEndsRunAtOnce)
     EXPECT_EQ(Application()->MainForm(), nullptr);
 }
 
+// An exception that escapes an event handler, sent or posted through the
+// loop, is the program's error box; the loop goes on with the next event.
+TEST(Application, ExceptionLeavingAnEventIsReported)
+{
+    class TThrower : public QObject
+    {
+    public:
+        int Handled = 0;
+        bool event(QEvent* Event) override
+        {
+            if (Event->type() != QEvent::User)
+                return QObject::event(Event);
+            if (++Handled == 1)
+                throw EConvertError(QStringLiteral("'x' is not a valid integer value"));
+            return true;
+        }
+    };
+    struct TRow
+    {
+        const char* Name;
+        std::function<void(QObject*)> Deliver;
+    };
+    const TRow Rows[] = {
+        {"Sent", [](QObject* O) {
+             QEvent E(QEvent::User);
+             QCoreApplication::sendEvent(O, &E);
+             QCoreApplication::sendEvent(O, &E);
+         }},
+        {"Posted", [](QObject* O) {
+             QCoreApplication::postEvent(O, new QEvent(QEvent::User));
+             QCoreApplication::postEvent(O, new QEvent(QEvent::User));
+             QCoreApplication::processEvents();
+         }},
+    };
+    for (const TRow& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        TModalHandlers Handlers(nullptr, [](const TMessageRequest&) { return mrOk; });
+        TThrower Receiver;
+        Row.Deliver(&Receiver);
+        EXPECT_EQ(Receiver.Handled, 2);
+        ASSERT_EQ(TModalSeam::Messages().size(), 1u);
+        EXPECT_EQ(TModalSeam::Messages()[0].Text, QStringLiteral("'x' is not a valid integer value"));
+        EXPECT_EQ(TModalSeam::Messages()[0].Icon, miError);
+    }
+}
+
 TEST(ModalSeam, TheProgramLoopEndsWithTheResult)
 {
     struct TRow
