@@ -74,3 +74,23 @@ TEST_F(TEngineTest, BandScriptsActOnTheRunTimeBand)
         EXPECT_EQ(Pages().filter(QRegularExpression("Row|Kid|Head")).join(" ").toStdString(), Row.Expected);
     }
 }
+
+TEST_F(TEngineTest, HighlightInAStretchedBandReadsItsOwnMemosValue)
+{
+    Data("P", {"Name", "Amt:i"}, {"x,5", "y,20"});
+    Band(btMasterData, "MD", 40, 20, "frP")->SetFlags(flBandStretched);
+    TfrMemoView* Amount = Memo("Amt", 40, "[P.Amt]");
+    Amount->SetFlags(flStretched);
+    Amount->SetHighlightCondition("Value > 10");
+    // Measured after Amt, so its value is the last one expanded when Amt prints.
+    Memo("Name", 40, "[P.Name]", 200)->SetFlags(flStretched);
+    ASSERT_TRUE(Report->PrepareReport());
+    ASSERT_EQ(frErrorText.toStdString(), "");
+    QStringList Shown;
+    Report->EMFPages()->ObjectsToPage(0);
+    TfrPage* Printed = Report->EMFPages()->Items(0)->PageObject.get();
+    for (int v = 0; v < Printed->Count(); ++v)
+        if (auto* M = dynamic_cast<TfrMemoView*>(Printed->Objects(v)); M && M->Name() == u"Amt")
+            Shown << M->Memo()->Text().remove(QChar(1)).trimmed() + (M->Font()->Style().Contains(fsBold) ? " bold" : "");
+    EXPECT_EQ(Shown.join(u'|').toStdString(), "5|20 bold");
+}
