@@ -94,3 +94,14 @@ TEST_F(TEngineTest, HighlightInAStretchedBandReadsItsOwnMemosValue)
             Shown << M->Memo()->Text().remove(QChar(1)).trimmed() + (M->Font()->Style().Contains(fsBold) ? " bold" : "");
     EXPECT_EQ(Shown.join(u'|').toStdString(), "5|20 bold");
 }
+
+TEST(PrepareFormat, ThousandsGiveWayToADecimalComma)
+{
+    // Style 2 and 3 group thousands; the separator byte is a comma.
+    TfrReport Report;
+    for (auto [Style, Expected] : {std::pair{2u, "5.000,5"}, std::pair{3u, "5.000,50"}}) {
+        SCOPED_TRACE(Style);
+        const uint32_t Format = (1u << 24) | (Style << 16) | (Style == 2 ? 1u : 2u) << 8 | ',';
+        EXPECT_EQ(Report.FormatValue(5000.5, Format, QString()).toStdString(), Expected);
+    }
+}
