@@ -739,7 +739,7 @@ void TfrDesignerForm::FormDestroy()
     // The hooks point at this window: nothing may call them once it is gone.
     for (TfrPropEditor* Hook : {&frMemoEditor, &frPictureEditor, &frTagEditor, &frRestrictionsEditor,
                                 &frHighlightEditor, &frFieldEditor, &frDataSourceEditor, &frCrossDataSourceEditor,
-                                &frGroupEditor, &frFontEditor})
+                                &frGroupEditor, &frFontEditor, &frDisplayFormatEditor})
         *Hook = nullptr;
     Page = nullptr;
 }
@@ -1153,6 +1153,7 @@ void TfrDesignerForm::InstallEditorHooks()
     frCrossDataSourceEditor = [this] { VBandEditorHook(); };
     frGroupEditor = [this] { GroupEditorHook(); };
     frFontEditor = [this] { FontEditorHook(); };
+    frDisplayFormatEditor = [this] { DisplayFormatEditorHook(); };
 }
 
 // The editors behind the engine's hooks.
