@@ -211,6 +211,8 @@ void TfrDesignerForm::PgB1Click()
         SetModified(true);
         SetCurPage(Pages->Count() - 1);
     } else {
+        // The window must not hold the page it takes away.
+        Page = Pages->Pages(CurPageIndex());
         Pages->Delete(Pages->Count() - 1);
         SetCurPage(CurPageIndex());
     }
