@@ -431,6 +431,7 @@ public:
     void SetPenPos(QPoint Value) { FPenPos = Value; }
     int PixelsPerInch() const { return FPixelsPerInch; }
     void SetPixelsPerInch(int Value);
+    // Extra pixels of the canvas's device after every character of text.
     int TextCharacterExtra() const { return FCharExtra; }
     void SetTextCharacterExtra(int Value) { FCharExtra = Value; }
     // Spreads BreakExtra pixels over the BreakCount spaces of each following

@@ -4,6 +4,8 @@
 // exactly undone by drawing it again.
 #include "platform/gui/Graphics.h"
 
+#include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QPen>
 #include <QTransform>
@@ -134,10 +136,39 @@ void TCanvas::ApplyBrush(QPainter* Painter) const
     Painter->setBrush(QBrush(ColorToQColor(FBrush->Color()), Style));
 }
 
+namespace {
+
+// Qt scales an absolute letter spacing from its default resolution to the
+// device it draws on (a 600-dpi printer gets about six times the spacing),
+// while the canvas means pixels of its device. How much Qt scales is measured
+// once per resolution, as the advance one more glyph gains with the spacing.
+double LetterSpacingScale(const QFont& Font, const QPaintDevice* Device)
+{
+    static QHash<int, double> Scales;
+    const int Dpi = Device->logicalDpiY();
+    if (const auto It = Scales.constFind(Dpi); It != Scales.cend())
+        return *It;
+    constexpr double Probe = 64;
+    auto Step = [&](double Spacing) {
+        QFont F = Font;
+        F.setLetterSpacing(QFont::AbsoluteSpacing, Spacing);
+        const QFontMetricsF M(F, Device);
+        return M.horizontalAdvance(QStringLiteral("xx")) - M.horizontalAdvance(QStringLiteral("x"));
+    };
+    const double Gained = Step(Probe) - Step(0);
+    const double Scale = Gained > 0 ? Gained / Probe : 1.0;
+    Scales.insert(Dpi, Scale);
+    return Scale;
+}
+
+} // namespace
+
 void TCanvas::ApplyFont(QPainter* Painter) const
 {
     // Setting a font makes the painter resolve it anew: skip an equal one.
-    const QFont F = TextFont();
+    QFont F = TextFont();
+    if (FCharExtra != 0 && Painter->device())
+        F.setLetterSpacing(QFont::AbsoluteSpacing, FCharExtra / LetterSpacingScale(F, Painter->device()));
     if (Painter->font() != F)
         Painter->setFont(F);
     Painter->setPen(ColorToQColor(FFont->Color()));

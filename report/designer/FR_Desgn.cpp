@@ -748,7 +748,7 @@ void TfrDesignerForm::FormDestroy()
     // The hooks point at this window: nothing may call them once it is gone.
     for (TfrPropEditor* Hook : {&frMemoEditor, &frPictureEditor, &frTagEditor, &frRestrictionsEditor,
                                 &frHighlightEditor, &frFieldEditor, &frDataSourceEditor, &frCrossDataSourceEditor,
-                                &frGroupEditor, &frFontEditor})
+                                &frGroupEditor, &frFontEditor, &frDisplayFormatEditor})
         *Hook = nullptr;
     Page = nullptr;
 }
@@ -1158,6 +1158,7 @@ void TfrDesignerForm::InstallEditorHooks()
     frCrossDataSourceEditor = [this] { VBandEditorHook(); };
     frGroupEditor = [this] { GroupEditorHook(); };
     frFontEditor = [this] { FontEditorHook(); };
+    frDisplayFormatEditor = [this] { DisplayFormatEditorHook(); };
 }
 
 // The editors behind the engine's hooks.

@@ -302,7 +302,8 @@ public:
     // Shift+Delete, Shift+Insert, Ctrl+A selects all; then FormKeyDown.
     void DialogPageKeyDown(int& Key, TShiftState Shift);
     void FormKeyDown(int& Key, TShiftState Shift);
-    // Points the engine's ten editor hooks at the handlers below.
+    // Points the engine's ten editor hooks and its display-format hook at
+    // the handlers below.
     void InstallEditorHooks();
     void MemoEditorHook();
     void PictureEditorHook();
@@ -314,6 +315,9 @@ public:
     void VBandEditorHook();
     void GroupEditorHook();
     void FontEditorHook();
+    // The display format of the topmost selected memo, set on every selected
+    // memo that may be modified.
+    void DisplayFormatEditorHook();
 
     // ---- Commands (FR_DesgnFile.cpp, FR_DesgnFormat.cpp, FR_DesgnSettings.cpp, FR_DesgnMenus.cpp)
     // Pages.

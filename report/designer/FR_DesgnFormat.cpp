@@ -20,6 +20,7 @@
 #include "report/engine/FR_Ctrls.h"
 #include "report/engine/FR_DBSet.h"
 #include "report/engine/FR_Dict.h"
+#include "report/engine/FR_Fmt.h"
 #include "report/engine/FR_Globals.h"
 #include "report/engine/FR_MemoView.h"
 #include "report/engine/FR_Page.h"
@@ -399,6 +400,29 @@ void TfrDesignerForm::FontEditorHook()
             F->SetCharset(Chosen->Charset());
             frLastUsed.Charset = static_cast<uint16_t>(Chosen->Charset());
         }
+    }
+    AfterChange();
+}
+
+void TfrDesignerForm::DisplayFormatEditorHook()
+{
+    // A band keeps its data source or group condition in FormatStr: only
+    // memos take a display format.
+    TfrMemoView* Top = TopSelectedMemo(Page);
+    if (!Top)
+        return;
+    TfrFmtForm F;
+    F.SetFormat(Top->Format());
+    F.SetFormatStr(Top->FormatStr());
+    if (F.ShowModal() != mrOk)
+        return;
+    BeforeChange();
+    for (int i = 0; i < Page->Count(); ++i) {
+        auto* M = dynamic_cast<TfrMemoView*>(Page->Objects(i));
+        if (!M || !M->Selected() || (M->Restrictions() & frrfDontModify))
+            continue;
+        M->SetFormat(F.Format());
+        M->SetFormatStr(F.FormatStr());
     }
     AfterChange();
 }

@@ -57,6 +57,20 @@ void TfrBand::SetCrossDataSet(TfrDataset* ASource, std::unique_ptr<TfrDataset> O
     OwnsCrossDataSet = FOwnedCrossDataSet != nullptr;
 }
 
+void TfrBand::RebindDataSet(const QString& Text)
+{
+    if (DataSet) {
+        try {
+            DataSet->Exit();
+        } catch (const Exception&) {
+        }
+    }
+    DataSet = nullptr;
+    FOwnedDataSet.reset();
+    OwnsDataSet = false;
+    InitDataSet(Text);
+}
+
 void TfrBand::FreeDataSets()
 {
     // A source that fails to close must not keep the others open.

@@ -50,6 +50,9 @@ public:
     void InitDataSet(const QString& Text);
     // Closes the data sources and frees those the band owns.
     void FreeDataSets();
+    // Closes (and frees when owned) the data source alone and takes the one
+    // named by Text as InitDataSet does: a script's "DataSource".
+    void RebindDataSet(const QString& Text);
     // Takes ASource as the cross-tab source, owned when Owned is given.
     void SetCrossDataSet(TfrDataset* ASource, std::unique_ptr<TfrDataset> Owned);
     // Accumulators by key (FR_Aggr): an average reads divided by

@@ -1,7 +1,10 @@
 #include "report/engine/FR_BandView.h"
 
 #include "platform/gui/Menus.h"
+#include "report/engine/FR_Band.h"
+#include "report/engine/FR_DSet.h"
 #include "report/engine/FR_Globals.h"
+#include "report/engine/FR_Pars.h"
 #include "report/engine/FR_Page.h"
 #include "report/engine/FR_TextMeasure.h"
 #include "report/engine/FR_Utils.h"
@@ -179,23 +182,74 @@ void TfrBandView::SetPropValue(const QString& Name, const Variant& Value)
         FNewColumnAfter = static_cast<int>(Value.AsInteger());
     else
         TfrView::SetPropValue(Name, Value);
+    if (DocMode == dmPrinting && FRunBand)
+        SetRunBandValue(N, Value);
+}
+
+// A script in print state acts on the band being formed; the view itself is
+// the template, read back once the preparation ends.
+void TfrBandView::SetRunBandValue(const QString& N, const Variant& Value)
+{
+    TfrBand* Band = FRunBand;
+    if (N == u"CHILDBAND") {
+        auto* ChildView = CurPage ? dynamic_cast<TfrBandView*>(CurPage->FindObject(Value.AsString())) : nullptr;
+        TfrBand* Child = ChildView ? ChildView->RunBand() : nullptr;
+        // A child chain that came back to this band would print forever.
+        for (TfrBand* C = Child; C; C = C->Child)
+            if (C == Band) {
+                Child = nullptr;
+                break;
+            }
+        Band->Child = Child;
+    } else if (N == u"BREAKED") {
+        // Bands of a subreport page never split: the playing band breaks for them.
+        Band->PageBreak = Value.AsBoolean() && !(Band->Parent && Band->Parent->IsSubReportPage);
+    } else if (N == u"CONDITION") {
+        if (Band->Typ == btGroupHeader)
+            Band->GroupCondition = frParser().ConvertToPostfix(Value.AsString());
+    } else if (N == u"LEFT") {
+        Band->X = static_cast<int>(Value.AsInteger());
+    } else if (N == u"TOP") {
+        Band->Y = static_cast<int>(Value.AsInteger());
+    } else if (N == u"WIDTH") {
+        Band->DX = static_cast<int>(Value.AsInteger());
+    } else if (N == u"HEIGHT") {
+        Band->DY = static_cast<int>(Value.AsInteger());
+    } else if (N == u"VISIBLE") {
+        Band->Visible = Value.AsBoolean();
+    } else if (N == u"DATASOURCE") {
+        Band->RebindDataSet(Value.AsString());
+    }
 }
 
 Variant TfrBandView::GetPropValue(const QString& Name)
 {
+    const QString N = UpperCase(Name);
+    if (DocMode == dmPrinting && FRunBand) {
+        if (N == u"LEFT")
+            return FRunBand->X;
+        if (N == u"TOP")
+            return FRunBand->Y;
+        if (N == u"WIDTH")
+            return FRunBand->DX;
+        if (N == u"HEIGHT")
+            return FRunBand->DY;
+        if (N == u"VISIBLE")
+            return FRunBand->Visible;
+    }
     Variant Result = TfrView::GetPropValue(Name);
     if (!Result.IsEmpty())
         return Result;
-    const QString N = UpperCase(Name);
     if (N == u"CHILDBAND")
         return FChildBand;
     if (N == u"MASTER")
         return FMaster;
     if (N == u"CONDITION")
         return FormatStr();
-    // Without a run-time band there is no data source to walk: nothing left.
     if (N == u"EOF")
-        return true;
+        return DataSourceAtEnd();
+    if (N == u"BREAKED" && DocMode == dmPrinting && FRunBand)
+        return FRunBand->PageBreak;
     if (const TBandFlag* Flag = FindBandFlag(N))
         return (FFlags & Flag->Bit) != 0;
     if (N == u"COLUMNS")
@@ -207,6 +261,37 @@ Variant TfrBandView::GetPropValue(const QString& Name)
     if (N == u"COLUMNWIDTH")
         return FColumnWidth;
     return Result;
+}
+
+// Without a run-time band or a data source (design state, page bands) there
+// is nothing left to walk.
+bool TfrBandView::DataSourceAtEnd() const
+{
+    if (!FRunBand || !FRunBand->DataSet)
+        return true;
+    try {
+        return FRunBand->DataSet->Eof();
+    } catch (const Exception&) {
+        return true;
+    }
+}
+
+Variant TfrBandView::CallMethod(const QString& Name, const Variant& Par1, const Variant& Par2,
+                                const Variant& Par3)
+{
+    const QString N = UpperCase(Name);
+    if (N == u"NEXT" || N == u"PRIOR" || N == u"FIRST") {
+        if (TfrDataset* Source = FRunBand ? FRunBand->DataSet : nullptr) {
+            if (N == u"NEXT")
+                Source->Next();
+            else if (N == u"PRIOR")
+                Source->Prior();
+            else
+                Source->First();
+        }
+        return Variant();
+    }
+    return TfrView::CallMethod(Name, Par1, Par2, Par3);
 }
 
 void TfrBandView::RegisterProperties()

@@ -97,14 +97,22 @@ public:
     void SaveToStream(TStream& Stream) override;
     void SaveToFR3(TStream& Stream) override;
 
+    // In print state geometry, visibility, the child, the split flag, the
+    // condition and the data source also go to the run-time band, and
+    // "NEXT", "PRIOR" and "FIRST" walk its data source.
     void SetPropValue(const QString& Name, const Variant& Value) override;
     Variant GetPropValue(const QString& Name) override;
+    Variant CallMethod(const QString& Name, const Variant& Par1, const Variant& Par2,
+                       const Variant& Par3) override;
     void RegisterProperties() override;
 
 protected:
     bool HasFrameProperties() const override { return false; }
 
 private:
+    void SetRunBandValue(const QString& UpperName, const Variant& Value);
+    bool DataSourceAtEnd() const;
+
     QString FChildBand;
     QString FMaster;
     int FColumns = 1;

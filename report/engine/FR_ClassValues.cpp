@@ -341,6 +341,9 @@ QString TfrReport::FormatValue(const Variant& Value, uint32_t Format, const QStr
             TFormatSettings Settings = FormatSettings();
             if (Separator != 0)
                 Settings.DecimalSeparator = QChar(Separator);
+            // A decimal comma must not also group thousands: 5000,5 is not "5,000,5".
+            if (Settings.ThousandSeparator == Settings.DecimalSeparator)
+                Settings.ThousandSeparator = Settings.DecimalSeparator == u',' ? u'.' : u',';
             const double Number = Value.AsFloat();
             switch (Style) {
             case 0:

@@ -377,10 +377,16 @@ void TfrDataDictionary::LoadOldest(TStream& Stream)
     TfrVariables Ordered;
     for (int i = 0; i < Categories.Count(); ++i) {
         const QString Line = Categories.Strings(i);
-        const int Index = Line.startsWith(u' ') ? Variables.IndexOf(Line) : -1;
-        Ordered.SetVariable(Line, Variant(Index >= 0 ? VarToStr(Variables.GetValue(Index)) : QString()));
-        if (Index >= 0)
-            Variables.Delete(Index);
+        if (!Line.startsWith(u' ')) {
+            Ordered.SetVariable(Line, Variant(QString()));
+            continue;
+        }
+        // A line naming no variable has nothing to move.
+        const int Index = Variables.IndexOf(Line);
+        if (Index < 0)
+            continue;
+        Ordered.SetVariable(Line, Variant(VarToStr(Variables.GetValue(Index))));
+        Variables.Delete(Index);
     }
     // Variables the category list misses stay, after it.
     for (int i = 0; i < Variables.Count(); ++i)

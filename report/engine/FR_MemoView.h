@@ -128,6 +128,7 @@ private:
     int FLinesDrawn = 0;
     bool FExporting = false;
     bool FCountOnly = false;        // split: count the lines that fit, draw none
+    bool FHighlighted = false;      // the condition held when the text was last expanded
 
     std::unique_ptr<TFont> FFont;
     QString FLastValue;

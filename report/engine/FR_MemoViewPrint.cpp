@@ -52,10 +52,10 @@ private:
 class THighlightScope
 {
 public:
-    explicit THighlightScope(TfrMemoView* View)
-        : FView(View), FStyle(View->Font()->Style()), FColor(View->Font()->Color()), FFill(View->FillColor())
+    THighlightScope(TfrMemoView* View, bool Holds)
+        : FView(View), FStyle(View->Font()->Style()), FColor(View->Font()->Color()), FFill(View->FillColor()),
+          FActive(Holds)
     {
-        FActive = View->HighlightHolds();
         if (!FActive)
             return;
         View->Font()->SetStyle(SetFontStyleBits(View->Highlight().FontStyle));
@@ -78,7 +78,7 @@ private:
     TFontStyles FStyle;
     uint32_t FColor;
     uint32_t FFill;
-    bool FActive = false;
+    bool FActive;
 };
 
 bool TfrMemoView::HighlightHolds() const
@@ -110,7 +110,10 @@ int TfrMemoView::CalcHeight()
     DoBeforePrint();
     if (ExpandedMemo()->Text() == Before)
         ExpandMemo();
-    THighlightScope Highlight(this);
+    // "Value" is this memo's own only now: the band measures its other memos
+    // before any of them prints, so printing takes the answer from here.
+    FHighlighted = HighlightHolds();
+    THighlightScope Highlight(this, FHighlighted);
     TDesignScale Scale(this);
     TfrDrawScope Scope(this);
     if (ExpandedMemo()->Count() == 0)
@@ -169,7 +172,9 @@ void TfrMemoView::Print(TStream& Stream)
         SetCalcState(0);
         return;
     }
-    THighlightScope Highlight(this);
+    if (State == 0)
+        FHighlighted = HighlightHolds();
+    THighlightScope Highlight(this, FHighlighted);
     TStringList AllLines;
     if (State == 2) {
         TDesignScale Scale(this);

@@ -1,9 +1,12 @@
 #include "DesignerTestUtil.h"
 
+#include "platform/gui/Menus.h"
+#include "platform/gui/StdCtrls.h"
 #include "report/designer/FR_Combo.h"
 #include "report/designer/FR_Hilit.h"
 #include "report/engine/FR_Ctrls.h"
 #include "report/engine/FR_Dock.h"
+#include "report/engine/FR_Fmt.h"
 #include "report/engine/FR_MemoView.h"
 #include "report/engine/FR_Utils.h"
 
@@ -11,6 +14,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDialog>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QRadioButton>
 
 namespace designertest {
@@ -140,6 +145,41 @@ TEST_F(FormatTest, HighlightFilledFromTopmostMemoGoesToEverySelectedMemo)
         EXPECT_EQ(M->HighlightCondition(), QStringLiteral("[B] > 2"));
         EXPECT_EQ(M->Highlight(), (TfrHighlightAttr{2, 0xFF, 0x1FFFFFFF}));
     }
+}
+
+TEST_F(FormatTest, VariableFormatFromTheMenuGoesToEverySelectedMemoThatMayChange)
+{
+    Open();
+    Build(QStringLiteral("Memo1 10,10 96x20 sel; Locked 10,40 96x20 sel r8; Memo2 10,70 96x20 sel"));
+    Page()->Objects(2)->SetFormat(0x01010200 | '.');
+    Designer->ClearUndoBuffer();
+    QString Seen;
+    TModalHandlers H(
+        [&](TForm* F) {
+            auto* D = dynamic_cast<TfrFmtForm*>(F);
+            Seen = D->CatLB->currentItem()->text() + u'/' + D->TypeLB->currentItem()->text() + u'/'
+                   + D->DecEdit->text();
+            D->TypeLB->setCurrentRow(4);
+            D->FormatEdit->setText(QStringLiteral("#,##0.0"));
+            D->Button1->Click();
+            return mrNone;
+        },
+        nullptr);
+    Designer->Popup1Popup();
+    TMenuItem* Item = nullptr;
+    for (int i = 0; i < Designer->Popup1->Items()->Count(); ++i)
+        if (Designer->Popup1->Items()->Items(i)->Caption() == u"Variable format...")
+            Item = Designer->Popup1->Items()->Items(i);
+    ASSERT_NE(Item, nullptr);
+    Item->Click();
+    EXPECT_EQ(Seen.toStdString(), "Number/1234,50/2") << "opened on the topmost selected memo";
+    QStringList L;
+    for (int i = 0; i < 3; ++i) {
+        const TfrView* V = Page()->Objects(i);
+        L << QStringLiteral("%1 %2 %3").arg(V->Name()).arg(V->Format(), 0, 16).arg(V->FormatStr());
+    }
+    EXPECT_EQ(L.join(u';').toStdString(), "Memo1 104022e #,##0.0;Locked 22e ;Memo2 104022e #,##0.0");
+    EXPECT_EQ(Designer->UndoBuffer().Count(), 1);
 }
 
 TEST_F(FormatTest, FontDialogChangesOnlyWhatWasChangedOnMemosThatMayChange)

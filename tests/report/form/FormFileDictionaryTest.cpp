@@ -43,7 +43,7 @@ TEST(FormFileDictionary, OldestFormBecomesCategoriesAndVariables)
     Entry(S, 2, 1, "DS", "frDBDataSet1", "");
     Entry(S, 0, 0, "Unlisted", "", "");
     TStringList Categories;
-    Categories.SetStringList({"Sums", " Total", " Today", "Other", " DS"});
+    Categories.SetStringList({"Sums", " Total", " Today", " Missing", "Other", " DS"});
     WriteStreamStrings(S, Categories);
     S.SetPosition(0);
 
@@ -51,7 +51,7 @@ TEST(FormFileDictionary, OldestFormBecomesCategoriesAndVariables)
     Dict.FieldAliases.SetVariable("Query1", Variant("Q"));
     Dict.LoadFromStream(S);
     // Categories get the leading blank, variables lose it; a variable no
-    // category lists stays, last.
+    // category lists stays, last; a line naming no variable adds none.
     EXPECT_EQ(DescribeDict(Dict.Variables).toStdString(),
               " Sums=;Total=Query1.\"Amount\";Today=DATE; Other=;DS=frDBDataSet1;Unlisted=");
     EXPECT_EQ(Dict.FieldAliases.Count(), 0);

@@ -2,9 +2,17 @@
 // the heights the band engine asks for, splits and repeated values.
 #include "ViewTestUtil.h"
 
+#include "platform/gui/Printers.h"
 #include "platform/rtl/Streams.h"
+#include "report/engine/FR_Class.h"
+#include "report/engine/FR_EMFPages.h"
 #include "report/engine/FR_MemoView.h"
+#include "report/engine/FR_Prntr.h"
 
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace viewtest;
@@ -150,6 +158,75 @@ TEST(MemoView, SuppressedRepeatPrintsOnceAndMeasuresZero)
     EXPECT_EQ(View.CalcHeight(), 0);
     View.Print(Out);
     EXPECT_EQ(Out.Size(), Once);
+}
+
+// The text and horizontal extent in points of what pdftotext finds between
+// the tops Top - 5 and Top + 20 points of the first page: "text xMin xMax".
+QString PdfRun(const QString& Pdf, double Top)
+{
+    QProcess P;
+    P.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"),
+                                          QStringLiteral("-l"), QStringLiteral("1"), Pdf, QStringLiteral("-")});
+    P.waitForFinished();
+    static const QRegularExpression Word(
+        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"[\\d.]+\">([^<]*)</word>"));
+    QString Text;
+    double Min = 1e9, Max = -1;
+    for (const auto& M : Word.globalMatch(QString::fromUtf8(P.readAllStandardOutput()))) {
+        const double Y = M.captured(2).toDouble();
+        if (Y < Top - 5 || Y > Top + 20)
+            continue;
+        Text += M.captured(4);
+        Min = std::min(Min, M.captured(1).toDouble());
+        Max = std::max(Max, M.captured(3).toDouble());
+    }
+    return QStringLiteral("%1 %2 %3").arg(Text).arg(Min, 0, 'f', 2).arg(Max, 0, 'f', 2);
+}
+
+TEST(MemoView, CharacterSpacingOnPaperIsDesignPixelsScaledToTheDevice)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const QString Text = QStringLiteral("客户名称合计");
+    const int Spacing = 2;
+    QTemporaryDir Folder;
+    const QString Pdf = Folder.filePath(QStringLiteral("spacing.pdf"));
+    {
+        TFakePrinters Fakes({});   // the virtual printer alone
+        frPrinter()->AttachPrinter(Printer());
+        TfrReport Report;
+        TfrPage Page(9, 2100, 2970, frNoBin, poPortrait);
+        Report.EMFPages()->Insert(0, &Page);
+        Report.EMFPages()->ObjectsToPage(0);
+        // The same text without and with spacing, 100 pixels apart, each in
+        // a memo wide enough for the spaced text.
+        for (int i = 0; i < 2; ++i) {
+            auto View = std::make_unique<TfrMemoView>();
+            View->SetName(QStringLiteral("Memo%1").arg(i + 1));
+            View->SetBounds(100, 100 + 100 * i, 200, 20);
+            View->Memo()->Add(Text);
+            View->SetCharSpacing(i * Spacing);
+            Report.EMFPages()->Items(0)->PageObject->Add(std::move(View));
+        }
+        Report.EMFPages()->PageToObjects(0);
+        Report.EMFPages()->Items(0)->PageObject.reset();
+        frPrinter()->Printer()->SetOutputFileName(Pdf);
+        Report.PrintPreparedReport(QString(), 1, true, 0);
+        frPrinter()->Printer()->SetOutputFileName(QString());
+    }
+    frPrinter()->AttachPrinter(Printer());
+    DocMode = dmDesigning;
+    // Layout pixels become points at 72 / frPaperPixelsPerInch.
+    const double PointsPerPixel = 72 / frPaperPixelsPerInch;
+    const QStringList Plain = PdfRun(Pdf, 100 * PointsPerPixel).split(u' ');
+    const QStringList Spaced = PdfRun(Pdf, 200 * PointsPerPixel).split(u' ');
+    ASSERT_EQ(Plain.value(0), Text);
+    ASSERT_EQ(Spaced.value(0), Text) << "no character is cut off";
+    EXPECT_NEAR(Spaced.value(1).toDouble(), Plain.value(1).toDouble(), 0.2) << "the first character stays";
+    // The glyphs are the same: the last ends later by the gaps between the
+    // six characters alone.
+    const double Gaps = Spaced.value(2).toDouble() - Plain.value(2).toDouble();
+    EXPECT_NEAR(Gaps, (Text.size() - 1) * Spacing * PointsPerPixel, 0.3);
 }
 
 } // namespace
