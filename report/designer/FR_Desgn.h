@@ -114,6 +114,9 @@ public:
                       const std::vector<int32_t>* Order = nullptr);
     void AddUndoRecord(TfrUndoBuffer& Buffer, TfrUndoAction Action, const std::vector<TfrUndoPair>& Pairs,
                        std::vector<int32_t> Order);
+    // Puts the views of the last undo record, an edit, back as it holds them
+    // and forgets the record: for an edit that failed half way.
+    void DropLastRecord();
     // Undo from the undo buffer, redo from the redo buffer.
     void ReplayUndo(TfrUndoBuffer& Buffer);
     void ClearUndoBuffer();

@@ -9,6 +9,7 @@
 #include "report/designer/FR_DsgPage.h"
 #include "report/designer/FR_InsFields.h"
 #include "report/designer/FR_Insp.h"
+#include "report/designer/FR_pgopt.h"
 #include "report/engine/FR_BandView.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Dock.h"
@@ -19,6 +20,7 @@
 #include <QScopedValueRollback>
 #include <QTimer>
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 bool InspectorBusy = false;
@@ -198,11 +200,61 @@ bool TfrDesignerForm::IsValidNewName(const QString& Name) const
     return !CurReport->FindObject(Name);
 }
 
+namespace {
+
+// The page fields that its layout rows change, to be put back when a value is refused.
+auto LayoutFields(TfrPage* P)
+{
+    return std::tie(P->Size, P->Width, P->Height, P->Orientation, P->UseMargins, P->LeftMargin, P->TopMargin,
+                    P->RightMargin, P->BottomMargin, P->ColumnGap, P->Columns);
+}
+
+TfrPageLayout LayoutOf(const TfrPage* P)
+{
+    TfrPageLayout L;
+    L.Size = P->Size;
+    L.Width = P->Width;
+    L.Height = P->Height;
+    L.Landscape = P->Orientation == poLandscape;
+    L.UseMargins = P->UseMargins != 0;
+    L.Margins[0] = P->LeftMargin;
+    L.Margins[1] = P->TopMargin;
+    L.Margins[2] = P->RightMargin;
+    L.Margins[3] = P->BottomMargin;
+    L.ColumnGap = P->ColumnGap;
+    L.Columns = P->Columns;
+    return L;
+}
+
+// Whether giving View the value Value (pixels for a position or size) keeps
+// it within the limits the designer draws in.
+bool KeepsWithinLimits(const TfrView* View, const QString& Name, bool Size, const Variant& Value)
+{
+    if (Name == u"Columns" && dynamic_cast<const TfrBandView*>(View))
+        return Value.AsFloat() >= 0 && Value.AsFloat() <= frMaxBandColumns;
+    if (!Size)
+        return true;
+    const double Px = Value.AsFloat();
+    double L = View->Left(), T = View->Top(), W = View->Width(), H = View->Height();
+    if (Name == u"Left")
+        L = Px;
+    else if (Name == u"Top")
+        T = Px;
+    else if (Name == u"Width")
+        W = Px;
+    else if (Name == u"Height")
+        H = Px;
+    return frWithinCoordRange(Px) && frWithinCoordRange(L + W) && frWithinCoordRange(T + H);
+}
+
+} // namespace
+
 void TfrDesignerForm::ApplyProperty(int Index)
 {
     if (!InspForm || !Page)
         return;
     const QString Name = InspForm->GetItemName(Index);
+    const QString Text = InspForm->GetItemText(Index);
     Variant Value;
     try {
         Value = InspForm->GetItemValue(Index);
@@ -227,7 +279,21 @@ void TfrDesignerForm::ApplyProperty(int Index)
             ClearUndoBuffer();
             ClearRedoBuffer();
         }
-        Page->SetPropValue(Name, Value);
+        // A report page takes only the paper, margins and columns its page
+        // options would take.
+        const auto Before = std::apply([](const auto&... F) { return std::make_tuple(F...); }, LayoutFields(Page));
+        try {
+            Page->SetPropValue(Name, Value);
+        } catch (const Exception&) {
+            LayoutFields(Page) = Before;
+            frRaiseInvalidValue(Text);
+        }
+        if (Page->PageType == ptReport && !TypeChange && LayoutFields(Page) != Before) {
+            if (const QString Error = frPageLayoutError(LayoutOf(Page)); !Error.isEmpty()) {
+                LayoutFields(Page) = Before;
+                throw EConvertError(Error);
+            }
+        }
         SetModified(true);
         Page->ChangePaper(Page->Size, Page->Width, Page->Height, Page->Bin, Page->Orientation);
         {
@@ -240,27 +306,48 @@ void TfrDesignerForm::ApplyProperty(int Index)
             FillInspector();
             return;
         }
-        Rename ? RecordRename() : AddUndoAction(acEdit);
+        // The value each view takes is checked before the change is recorded,
+        // so that a refused value leaves neither a change nor an undo step.
         const bool Convert = Size && Page->PageType == ptReport;
-        for (TfrObject* O : Objects) {
-            auto* V = static_cast<TfrView*>(O);
-            const uint16_t R = V->Restrictions();
-            if ((Name == u"Left" || Name == u"Top") && (R & frrfDontMove))
-                continue;
-            if ((Name == u"Width" || Name == u"Height") && (R & frrfDontSize))
-                continue;
-            if (Rename) {
-                if (R & frrfDontModify)
+        Variant Applied = Value;
+        try {
+            if (Convert)
+                Applied = FromUnits(Value.AsFloat());
+            for (TfrObject* O : Objects)
+                if (!KeepsWithinLimits(static_cast<TfrView*>(O), Name, Size, Applied))
+                    frRaiseInvalidValue(Text);
+        } catch (const EVariantError&) {
+            frRaiseInvalidValue(Text);
+        }
+        const int64_t Recorded = FUndoBuffer.Added();
+        Rename ? RecordRename() : AddUndoAction(acEdit);
+        try {
+            for (TfrObject* O : Objects) {
+                auto* V = static_cast<TfrView*>(O);
+                const uint16_t R = V->Restrictions();
+                if ((Name == u"Left" || Name == u"Top") && (R & frrfDontMove))
                     continue;
-                for (int i = 0; i < Page->Count(); ++i)
-                    if (auto* B = dynamic_cast<TfrBandView*>(Page->Objects(i))) {
-                        if (B->ChildBand() == V->Name())
-                            B->SetChildBand(Value.AsString());
-                        if (B->Master() == V->Name())
-                            B->SetMaster(Value.AsString());
-                    }
+                if ((Name == u"Width" || Name == u"Height") && (R & frrfDontSize))
+                    continue;
+                if (Rename) {
+                    if (R & frrfDontModify)
+                        continue;
+                    for (int i = 0; i < Page->Count(); ++i)
+                        if (auto* B = dynamic_cast<TfrBandView*>(Page->Objects(i))) {
+                            if (B->ChildBand() == V->Name())
+                                B->SetChildBand(Value.AsString());
+                            if (B->Master() == V->Name())
+                                B->SetMaster(Value.AsString());
+                        }
+                }
+                V->SetPropValue(Name, Applied);
             }
-            V->SetPropValue(Name, Convert ? Variant(FromUnits(Value.AsFloat())) : Value);
+        } catch (const Exception&) {
+            // Whatever a view refused half way, the views go back as they were
+            // and the step that recorded them goes with them.
+            if (FUndoBuffer.Added() != Recorded)
+                DropLastRecord();
+            frRaiseInvalidValue(Text);
         }
         PageView->ComputeSelectionBounds();
     }
