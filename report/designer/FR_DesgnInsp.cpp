@@ -264,97 +264,104 @@ void TfrDesignerForm::ApplyProperty(int Index)
     const std::vector<TfrObject*> Objects = InspectedObjects(Page);
     const TfrPropRec* Rec = Objects.front()->FindPropRec(Name);
     const bool Size = Rec && (Rec->PropType & PropSize);
-
-    if (Objects.front() == Page) {
-        if (Size)
-            Value = FromUnits(Value.AsFloat());
-        const bool TypeChange = Name.compare(QStringLiteral("Type"), Qt::CaseInsensitive) == 0;
-        if (TypeChange && Page->Count() > 0) {
-            if (Application()->MessageBox(LoadEngineString(55436), LoadEngineString(55437), 52) != IDYES) {
-                FillInspector();
-                return;
-            }
-            Page->Clear();
-            // The history named views that are gone now.
-            ClearUndoBuffer();
-            ClearRedoBuffer();
-        }
-        // A report page takes only the paper, margins and columns its page
-        // options would take.
-        const auto Before = std::apply([](const auto&... F) { return std::make_tuple(F...); }, LayoutFields(Page));
-        try {
-            Page->SetPropValue(Name, Value);
-        } catch (const Exception&) {
-            LayoutFields(Page) = Before;
-            frRaiseInvalidValue(Text);
-        }
-        if (Page->PageType == ptReport && !TypeChange && LayoutFields(Page) != Before) {
-            if (const QString Error = frPageLayoutError(LayoutOf(Page)); !Error.isEmpty()) {
-                LayoutFields(Page) = Before;
-                throw EConvertError(Error);
-            }
-        }
-        SetModified(true);
-        Page->ChangePaper(Page->Size, Page->Width, Page->Height, Page->Bin, Page->Orientation);
-        {
-            const QScopedValueRollback Busy(InspectorBusy, !TypeChange || InspectorBusy);
-            SetCurPage(CurPageIndex());
-        }
-    } else {
-        const bool Rename = Name == u"Name";
-        if (Rename && !IsValidNewName(Value.AsString())) {
-            FillInspector();
-            return;
-        }
-        // The value each view takes is checked before the change is recorded,
-        // so that a refused value leaves neither a change nor an undo step.
-        const bool Convert = Size && Page->PageType == ptReport;
-        Variant Applied = Value;
-        try {
-            if (Convert)
-                Applied = FromUnits(Value.AsFloat());
-            for (TfrObject* O : Objects)
-                if (!KeepsWithinLimits(static_cast<TfrView*>(O), Name, Size, Applied))
-                    frRaiseInvalidValue(Text);
-        } catch (const EVariantError&) {
-            frRaiseInvalidValue(Text);
-        }
-        const int64_t Recorded = FUndoBuffer.Added();
-        Rename ? RecordRename() : AddUndoAction(acEdit);
-        try {
-            for (TfrObject* O : Objects) {
-                auto* V = static_cast<TfrView*>(O);
-                const uint16_t R = V->Restrictions();
-                if ((Name == u"Left" || Name == u"Top") && (R & frrfDontMove))
-                    continue;
-                if ((Name == u"Width" || Name == u"Height") && (R & frrfDontSize))
-                    continue;
-                if (Rename) {
-                    if (R & frrfDontModify)
-                        continue;
-                    for (int i = 0; i < Page->Count(); ++i)
-                        if (auto* B = dynamic_cast<TfrBandView*>(Page->Objects(i))) {
-                            if (B->ChildBand() == V->Name())
-                                B->SetChildBand(Value.AsString());
-                            if (B->Master() == V->Name())
-                                B->SetMaster(Value.AsString());
-                        }
-                }
-                V->SetPropValue(Name, Applied);
-            }
-        } catch (const Exception&) {
-            // Whatever a view refused half way, the views go back as they were
-            // and the step that recorded them goes with them.
-            if (FUndoBuffer.Added() != Recorded)
-                DropLastRecord();
-            frRaiseInvalidValue(Text);
-        }
-        PageView->ComputeSelectionBounds();
-    }
+    const bool Applied = Objects.front() == Page
+                             ? ApplyPageProperty(Name, Text, Size ? Variant(FromUnits(Value.AsFloat())) : Value)
+                             : ApplyViewProperty(Objects, Name, Text, Size, Value);
+    if (!Applied)
+        return;
     UpdatePageTabs();
     if (frInsFieldsForm)
         frInsFieldsForm->RefreshData();
     AfterChange();
+}
+
+bool TfrDesignerForm::ApplyPageProperty(const QString& Name, const QString& Text, const Variant& Value)
+{
+    const bool TypeChange = Name.compare(QStringLiteral("Type"), Qt::CaseInsensitive) == 0;
+    if (TypeChange && Page->Count() > 0) {
+        if (Application()->MessageBox(LoadEngineString(55436), LoadEngineString(55437), 52) != IDYES) {
+            FillInspector();
+            return false;
+        }
+        Page->Clear();
+        // The history named views that are gone now.
+        ClearUndoBuffer();
+        ClearRedoBuffer();
+    }
+    // A report page takes only the paper, margins and columns its page
+    // options would take.
+    const auto Before = std::apply([](const auto&... F) { return std::make_tuple(F...); }, LayoutFields(Page));
+    try {
+        Page->SetPropValue(Name, Value);
+    } catch (const Exception&) {
+        LayoutFields(Page) = Before;
+        frRaiseInvalidValue(Text);
+    }
+    if (Page->PageType == ptReport && !TypeChange && LayoutFields(Page) != Before) {
+        if (const QString Error = frPageLayoutError(LayoutOf(Page)); !Error.isEmpty()) {
+            LayoutFields(Page) = Before;
+            throw EConvertError(Error);
+        }
+    }
+    SetModified(true);
+    Page->ChangePaper(Page->Size, Page->Width, Page->Height, Page->Bin, Page->Orientation);
+    const QScopedValueRollback Busy(InspectorBusy, !TypeChange || InspectorBusy);
+    SetCurPage(CurPageIndex());
+    return true;
+}
+
+bool TfrDesignerForm::ApplyViewProperty(const std::vector<TfrObject*>& Objects, const QString& Name,
+                                        const QString& Text, bool Size, const Variant& Value)
+{
+    const bool Rename = Name == u"Name";
+    if (Rename && !IsValidNewName(Value.AsString())) {
+        FillInspector();
+        return false;
+    }
+    // The value each view takes is checked before the change is recorded,
+    // so that a refused value leaves neither a change nor an undo step.
+    Variant Pixels = Value;
+    try {
+        if (Size && Page->PageType == ptReport)
+            Pixels = FromUnits(Value.AsFloat());
+        for (TfrObject* O : Objects)
+            if (!KeepsWithinLimits(static_cast<TfrView*>(O), Name, Size, Pixels))
+                frRaiseInvalidValue(Text);
+    } catch (const EVariantError&) {
+        frRaiseInvalidValue(Text);
+    }
+    const int64_t Recorded = FUndoBuffer.Added();
+    Rename ? RecordRename() : AddUndoAction(acEdit);
+    try {
+        for (TfrObject* O : Objects) {
+            auto* V = static_cast<TfrView*>(O);
+            const uint16_t R = V->Restrictions();
+            if ((Name == u"Left" || Name == u"Top") && (R & frrfDontMove))
+                continue;
+            if ((Name == u"Width" || Name == u"Height") && (R & frrfDontSize))
+                continue;
+            if (Rename) {
+                if (R & frrfDontModify)
+                    continue;
+                for (int i = 0; i < Page->Count(); ++i)
+                    if (auto* B = dynamic_cast<TfrBandView*>(Page->Objects(i))) {
+                        if (B->ChildBand() == V->Name())
+                            B->SetChildBand(Value.AsString());
+                        if (B->Master() == V->Name())
+                            B->SetMaster(Value.AsString());
+                    }
+            }
+            V->SetPropValue(Name, Pixels);
+        }
+    } catch (const Exception&) {
+        // Whatever a view refused half way, the views go back as they were
+        // and the step that recorded them goes with them.
+        if (FUndoBuffer.Added() != Recorded)
+            DropLastRecord();
+        frRaiseInvalidValue(Text);
+    }
+    PageView->ComputeSelectionBounds();
+    return true;
 }
 
 // ---------------------------------------------------------------- fields window

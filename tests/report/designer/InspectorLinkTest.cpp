@@ -160,8 +160,9 @@ TEST_F(TInspectorLinkTest, RestrictedAndInvalidEditsAreRefused)
         EXPECT_EQ(Records(), QString::fromUtf8(C.Records));
         if (C.Row) {
             EXPECT_EQ(Row(Property), QString::fromUtf8(C.Row));
-            if (!*C.Views)
+            if (!*C.Views) {
                 EXPECT_EQ(Page()->GetPropValue(Property).AsString(), QString::fromUtf8(C.Row));
+            }
             EXPECT_EQ(Shown.join(u'|'), QString::fromUtf8(C.Message));
         }
         Designer.reset();
