@@ -210,15 +210,16 @@ bool TfrInsFieldsForm::event(QEvent* Event)
 bool TfrInsFieldsForm::eventFilter(QObject* Watched, QEvent* Event)
 {
     if (Watched == Splitter) {
-        auto* M = static_cast<QMouseEvent*>(Event);
+        // The splitter gets other events too: the cast waits for the type.
+        const auto Y = [Event] { return static_cast<QMouseEvent*>(Event)->position().toPoint().y(); };
         switch (Event->type()) {
         case QEvent::MouseButtonPress:
             FSplitDragging = true;
-            FSplitStartY = M->position().toPoint().y();
+            FSplitStartY = Y();
             return true;
         case QEvent::MouseMove:
             if (FSplitDragging)
-                MoveSplitter(M->position().toPoint().y() - FSplitStartY);
+                MoveSplitter(Y() - FSplitStartY);
             return true;
         case QEvent::MouseButtonRelease:
             FSplitDragging = false;
