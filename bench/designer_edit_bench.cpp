@@ -5,10 +5,13 @@
 // arrive together share one refill: BM_CtrlRightBurst is one of five presses
 // handled before the event loop runs, per press.
 // The baseline is one full repaint of the same page, which a press needs at
-// least once.
+// least once. BM_Paste400 pastes 400 copied memos onto that page, each taking
+// the next free "Memo" number, and repaints it; its baseline is the same
+// repaint.
 #include "platform/gui/Controls.h"
 #include "report/designer/FR_Desgn.h"
 #include "report/designer/FR_DsgPage.h"
+#include "report/designer/FR_Undo.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Globals.h"
 #include "report/engine/FR_Page.h"
@@ -112,6 +115,23 @@ void BM_UndoCtrlRight(benchmark::State& State)
 }
 BENCHMARK(BM_UndoCtrlRight)->Unit(benchmark::kMillisecond);
 
+constexpr int PastedCount = 400;
+
+void BM_Paste400(benchmark::State& State)
+{
+    TDesigner D;
+    for (int i = 0; i < PastedCount; ++i)
+        SetViewSelected(D.Designer->Page->Objects(i), true);
+    D.Designer->CopySelection();
+    for (auto _ : State) {
+        D.Designer->PstBClick();
+        State.PauseTiming();
+        D.Designer->UndoBClick();
+        State.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Paste400)->Unit(benchmark::kMillisecond);
+
 void BM_RepaintPage(benchmark::State& State)
 {
     TDesigner D;
@@ -137,6 +157,9 @@ int main(int argc, char** argv)
         if (A > 0 && Repaint > 0)
             std::printf("%s: %.1f ms a press, %.2f x a full repaint (target: under 15 ms)\n", Name, A, A / Repaint);
     }
+    if (const double Paste = Reporter.Times["BM_Paste400"]; Paste > 0 && Repaint > 0)
+        std::printf("BM_Paste400: %.1f ms for %d views, %.2f x a full repaint\n", Paste, PastedCount,
+                    Paste / Repaint);
     benchmark::Shutdown();
     return 0;
 }

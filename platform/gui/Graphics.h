@@ -505,7 +505,7 @@ private:
     void ApplyClip(QPainter* P) const;
     bool RasterPen() const;
     QFont TextFont() const;
-    void PlotLine(std::vector<QPoint>& Out, QPoint A, QPoint B, int& DashPos) const;
+    void PlotLine(std::vector<QPoint>& Out, QPoint A, QPoint B, int& DashPos, const QRect& Clip) const;
     void StrokePolyline(const std::vector<QPoint>& Points, bool Closed);
     void DrawTextLine(int X, int Y, const QString& Text, bool Opaque, const QRect* Clip);
     void FillSolid(const QRect& R, TColor Color);

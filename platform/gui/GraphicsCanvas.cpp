@@ -232,21 +232,52 @@ bool PatternOn(const std::vector<int>& Pattern, int Pos)
 
 } // namespace
 
-// Bresenham from A towards B, B itself excluded.
-void TCanvas::PlotLine(std::vector<QPoint>& Out, QPoint A, QPoint B, int& DashPos) const
+// Bresenham from A towards B, B itself excluded, keeping only the points
+// inside Clip. The walk starts where the line enters Clip along its major
+// axis, with the minor coordinate, the error term and the dash rhythm it
+// would have had there, so that a line far longer than the canvas costs no
+// more than one across it and puts down the very same pixels.
+void TCanvas::PlotLine(std::vector<QPoint>& Out, QPoint A, QPoint B, int& DashPos, const QRect& Clip) const
 {
     const std::vector<int>& Pattern = DashPattern(FPen->Style());
-    int X = A.x(), Y = A.y();
-    const int DX = std::abs(B.x() - X), DY = -std::abs(B.y() - Y);
-    const int SX = X < B.x() ? 1 : -1, SY = Y < B.y() ? 1 : -1;
-    int Err = DX + DY;
-    while (X != B.x() || Y != B.y()) {
-        if (PatternOn(Pattern, DashPos))
-            Out.emplace_back(X, Y);
-        ++DashPos;
-        const int E2 = 2 * Err;
-        if (E2 >= DY) {
-            Err += DY;
+    int PatternLength = 0;
+    for (int L : Pattern)
+        PatternLength += L;
+    const int64_t DX = std::abs(int64_t(B.x()) - A.x()), DY = std::abs(int64_t(B.y()) - A.y());
+    const int SX = A.x() < B.x() ? 1 : -1, SY = A.y() < B.y() ? 1 : -1;
+    const bool XMajor = DX >= DY;
+    const int64_t Steps = std::max(DX, DY);
+    // Every step moves the major coordinate by one: the steps that stay
+    // within the clip on that axis are a range.
+    const int64_t From = XMajor ? A.x() : A.y(), Dir = XMajor ? SX : SY;
+    const int64_t Lo = XMajor ? Clip.left() : Clip.top(), Hi = XMajor ? Clip.right() : Clip.bottom();
+    const int64_t First = std::max<int64_t>(0, Dir > 0 ? Lo - From : From - Hi);
+    const int64_t Last = std::min<int64_t>(Steps - 1, Dir > 0 ? Hi - From : From - Lo);
+    const auto Advance = [&](int64_t N) {
+        if (PatternLength > 0)
+            DashPos = static_cast<int>((DashPos + N % PatternLength) % PatternLength);
+    };
+    if (First > Last) {
+        Advance(Steps);
+        return;
+    }
+    // After K steps along the major axis the walk has taken
+    // (2 * minor * K + major) / (2 * major) steps along the other; the
+    // products need more than 64 bits for lines near the coordinate limits.
+    const __int128 Major = Steps, Minor = XMajor ? DY : DX;
+    const int64_t Across = static_cast<int64_t>((2 * Minor * First + Major) / (2 * Major));
+    const int64_t U = XMajor ? First : Across, V = XMajor ? Across : First;
+    int64_t X = A.x() + SX * U, Y = A.y() + SY * V;
+    int64_t Err = static_cast<int64_t>(__int128(DX) * (V + 1) - __int128(DY) * (U + 1));
+    Advance(First);
+    for (int64_t K = First; K <= Last; ++K) {
+        if (PatternOn(Pattern, DashPos) && Y >= Clip.top() && Y <= Clip.bottom() && X >= Clip.left()
+            && X <= Clip.right())
+            Out.emplace_back(static_cast<int>(X), static_cast<int>(Y));
+        Advance(1);
+        const int64_t E2 = 2 * Err;
+        if (E2 >= -DY) {
+            Err -= DY;
             X += SX;
         }
         if (E2 <= DX) {
@@ -254,6 +285,7 @@ void TCanvas::PlotLine(std::vector<QPoint>& Out, QPoint A, QPoint B, int& DashPo
             Y += SY;
         }
     }
+    Advance(Steps - 1 - Last);
 }
 
 void TCanvas::StrokePolyline(const std::vector<QPoint>& Points, bool Closed)
@@ -270,12 +302,17 @@ void TCanvas::StrokePolyline(const std::vector<QPoint>& Points, bool Closed)
     const bool PixelExact = FPen->Width() <= 1 && RasterPen()
                             && Painter->transform().type() <= QTransform::TxTranslate;
     if (PixelExact) {
+        // Only what the device and the clip can show is plotted.
+        const QPaintDevice* Device = Painter->device();
+        QRect Visible = Painter->transform().inverted().mapRect(QRect(0, 0, Device->width(), Device->height()));
+        if (FHasClip)
+            Visible &= FClip.boundingRect();
         std::vector<QPoint> Pixels;
         int DashPos = 0;
         for (size_t i = 0; i + 1 < Points.size(); ++i)
-            PlotLine(Pixels, Points[i], Points[i + 1], DashPos);
+            PlotLine(Pixels, Points[i], Points[i + 1], DashPos, Visible);
         if (Closed && Points.size() > 1)
-            PlotLine(Pixels, Points.back(), Points.front(), DashPos);
+            PlotLine(Pixels, Points.back(), Points.front(), DashPos, Visible);
         QPen Pen = Painter->pen();
         Pen.setWidth(1);
         Pen.setStyle(Qt::SolidLine);

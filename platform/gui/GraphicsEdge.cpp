@@ -100,8 +100,8 @@ void TCanvas::DrawCheckBox(QRect R, unsigned State)
     const TPenStyle SavedStyle = FPen->Style();
     FPen->SetStyle(psSolid);
     for (int dy = 0; dy < 3; ++dy) {
-        PlotLine(Pixels, A + QPoint(0, dy), B + QPoint(0, dy), Dash);
-        PlotLine(Pixels, B + QPoint(0, dy), C + QPoint(0, dy), Dash);
+        PlotLine(Pixels, A + QPoint(0, dy), B + QPoint(0, dy), Dash, R);
+        PlotLine(Pixels, B + QPoint(0, dy), C + QPoint(0, dy), Dash, R);
     }
     FPen->SetStyle(SavedStyle);
     QPainter* Painter = P();

@@ -207,6 +207,7 @@ void frUnregisterDesigner()
     if (RegisterCount == 0 || --RegisterCount > 0)
         return;
     DesignerClass = nullptr;
+    ClearClipboardList();
     GridBitmap.reset();
     frLastUsed.FontName.clear();
 }

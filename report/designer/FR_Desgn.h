@@ -40,6 +40,8 @@ class TfrSpeedButton;
 class TfrTBButton;
 class TfrToolBar;
 class TfrView;
+class TfrObject;
+class Variant;
 class TForm;
 class TCustomControl;
 class TPopupMenu;
@@ -112,6 +114,9 @@ public:
                       const std::vector<int32_t>* Order = nullptr);
     void AddUndoRecord(TfrUndoBuffer& Buffer, TfrUndoAction Action, const std::vector<TfrUndoPair>& Pairs,
                        std::vector<int32_t> Order);
+    // Puts the views of the last undo record, an edit, back as it holds them
+    // and forgets the record: for an edit that failed half way.
+    void DropLastRecord();
     // Undo from the undo buffer, redo from the redo buffer.
     void ReplayUndo(TfrUndoBuffer& Buffer);
     void ClearUndoBuffer();
@@ -414,6 +419,11 @@ private:
     QString PageTabName(int Index) const;
     bool SaveBeforeLeaving();
     bool LoadKeepingReport(const QString& Name, const std::function<bool()>& Load);
+    // The inspector's edit of a page or of the selected views: false when it
+    // ended without a change; EConvertError when the value is refused.
+    bool ApplyPageProperty(const QString& Name, const QString& Text, const Variant& Value);
+    bool ApplyViewProperty(const std::vector<TfrObject*>& Objects, const QString& Name, const QString& Text,
+                           bool Size, const Variant& Value);
     bool SaveReportAs(int FilterIndex, const QString& Name);
     std::vector<std::pair<QPointer<QObject>, TfrSpeedButton*>> FMenuButtons;
     QStyle* FMenuStyle = nullptr;

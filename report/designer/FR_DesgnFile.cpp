@@ -70,27 +70,6 @@ QString TenthsToMM(int Tenths)
     return ShortestText(Tenths / 10.0, [Tenths](double mm) { return std::nearbyint(mm * 10) == Tenths; });
 }
 
-// The largest custom paper side, in millimetres; the table's largest paper fits.
-constexpr double MaxPaperMM = 1200;
-
-// The size in layout pixels of paper Size (Width x Height tenths of a mm for
-// the custom paper) in the given orientation; an unknown code counts as A4.
-QSize PaperPixels(int Size, int Width, int Height, bool Landscape)
-{
-    if (Size != frCustomPaper) {
-        Width = 2100;
-        Height = 2970;
-        for (int i = 0; i < frPaperTableCount; ++i)
-            if (frPaperInfo(i).Code == Size) {
-                Width = frPaperInfo(i).Width;
-                Height = frPaperInfo(i).Height;
-                break;
-            }
-    }
-    const auto Px = [](int Tenths) { return static_cast<int>(std::nearbyint(Tenths / 254.0 * frPaperPixelsPerInch)); };
-    return Landscape ? QSize(Px(Height), Px(Width)) : QSize(Px(Width), Px(Height));
-}
-
 bool ReadNumber(const QLineEdit* Edit, double& Value)
 {
     try {
@@ -302,30 +281,28 @@ void TfrDesignerForm::PgB3Click()
     // Every box is read before anything is stored, so that a bad entry
     // leaves the page as it was.
     bool ColumnsOk = false;
-    const int Columns = F.Edit1->text().trimmed().toInt(&ColumnsOk);
-    if (!ColumnsOk || Columns < 0 || Columns > 255) {
+    TfrPageLayout L;
+    L.Columns = F.Edit1->text().trimmed().toInt(&ColumnsOk);
+    if (!ColumnsOk) {
         ShowError(QStringLiteral("'%1' is not a valid integer value").arg(F.Edit1->text()));
         return;
     }
+    // Lengths far beyond any paper read as -1, which the layout check refuses.
+    const auto Whole = [](double Value) {
+        return Value >= 0 && Value <= 1e6 ? static_cast<int>(std::nearbyint(Value)) : -1;
+    };
     const int PaperIndex = F.ComB1->currentIndex();
-    const int Size = PaperIndex >= 0 && PaperIndex < F.PaperCodes.size() ? F.PaperCodes[PaperIndex] : Page->Size;
-    int Width = 0, Height = 0;
-    if (Size == frCustomPaper) {
+    L.Size = PaperIndex >= 0 && PaperIndex < F.PaperCodes.size() ? F.PaperCodes[PaperIndex] : Page->Size;
+    if (L.Size == frCustomPaper) {
         double W = 0, H = 0;
         if (!ReadNumber(F.E1, W) || !ReadNumber(F.E2, H)) {
             frShowError(LoadEngineString(55680));
             return;
         }
-        if (!(W >= 1 && W <= MaxPaperMM && H >= 1 && H <= MaxPaperMM)) {
-            frShowError(LoadEngineString(55681));
-            return;
-        }
-        Width = static_cast<int>(std::nearbyint(W * 10));
-        Height = static_cast<int>(std::nearbyint(H * 10));
+        L.Width = Whole(W * 10);
+        L.Height = Whole(H * 10);
     }
-    // A margin that is not a number, or is negative, sets all five to 0. One
-    // wider than the largest paper leaves no room on any.
-    int Lengths[5] = {0, 0, 0, 0, 0};
+    // A margin that is not a number, or is negative, sets all five to 0.
     {
         const QLineEdit* Edits[5] = {F.E3, F.E4, F.E5, F.E6, F.E7};
         bool Ok = true;
@@ -333,27 +310,18 @@ void TfrDesignerForm::PgB3Click()
         for (int i = 0; i < 5 && Ok; ++i) {
             double mm = 0;
             Ok = ReadNumber(Edits[i], mm) && mm >= 0;
-            if (Ok && mm > MaxPaperMM) {
-                frShowError(LoadEngineString(i < 4 ? 55682 : 55683));
-                return;
-            }
-            Read[i] = Ok ? static_cast<int>(std::nearbyint(mm * 18 / 5)) : 0;
+            Read[i] = Ok ? Whole(mm * 18 / 5) : 0;
         }
-        if (Ok)
-            std::copy(Read, Read + 5, Lengths);
+        if (Ok) {
+            std::copy(Read, Read + 4, L.Margins);
+            L.ColumnGap = Read[4];
+        }
     }
-    {
-        const bool UseMargins = !F.CB5->isChecked();
-        const QSize Paper = PaperPixels(Size, Width, Height, F.RB2->isChecked());
-        if (UseMargins && (Lengths[0] + Lengths[2] >= Paper.width() || Lengths[1] + Lengths[3] >= Paper.height())) {
-            frShowError(LoadEngineString(55682));
-            return;
-        }
-        const int Room = UseMargins ? Paper.width() - Lengths[0] - Lengths[2] : Paper.width();
-        if (Columns >= 1 && (Room - (Columns - 1) * Lengths[4]) / Columns < 1) {
-            frShowError(LoadEngineString(55683));
-            return;
-        }
+    L.UseMargins = !F.CB5->isChecked();
+    L.Landscape = F.RB2->isChecked();
+    if (const QString Error = frPageLayoutError(L); !Error.isEmpty()) {
+        frShowError(Error);
+        return;
     }
     const int BinIndex = F.BinList->currentIndex();
     const int Bin = BinIndex >= 0 && BinIndex < Prn->BinCount ? Prn->Bins[BinIndex] : Page->Bin;
@@ -364,13 +332,13 @@ void TfrDesignerForm::PgB3Click()
     Page->UseMargins = F.CB5->isChecked() ? 0 : -1;
     UnlimitedHeight = F.CB2->isChecked();
     const TPrinterOrientation Orientation = F.RB1->isChecked() ? poPortrait : poLandscape;
-    Page->LeftMargin = Lengths[0];
-    Page->TopMargin = Lengths[1];
-    Page->RightMargin = Lengths[2];
-    Page->BottomMargin = Lengths[3];
-    Page->ColumnGap = Lengths[4];
-    Page->Columns = Columns;
-    Page->ChangePaper(Size, Width, Height, Bin, Orientation);
+    Page->LeftMargin = L.Margins[0];
+    Page->TopMargin = L.Margins[1];
+    Page->RightMargin = L.Margins[2];
+    Page->BottomMargin = L.Margins[3];
+    Page->ColumnGap = L.ColumnGap;
+    Page->Columns = L.Columns;
+    Page->ChangePaper(L.Size, L.Width, L.Height, Bin, Orientation);
     SetCurPage(CurPageIndex());
 }
 
@@ -453,6 +421,7 @@ bool TfrDesignerForm::LoadKeepingReport(const QString& Name, const std::function
     TMemoryStream Kept;
     const TDateTime LastChange = R->ReportLastChange;
     R->SaveToStream(Kept);
+    const std::vector<std::vector<int32_t>> IDs = R->Pages()->ViewIDs();
     R->ReportLastChange = LastChange;
     const QString KeptName = R->FileName();
     const bool KeptModified = GetModified();
@@ -469,6 +438,8 @@ bool TfrDesignerForm::LoadKeepingReport(const QString& Name, const std::function
     if (!Ok) {
         Kept.SetPosition(0);
         R->LoadFromStream(Kept);
+        // The same views as before, for the undo history.
+        R->Pages()->SetViewIDs(IDs);
         R->ReportLastChange = LastChange;
         R->SetFileName(KeptName);
         PageView->setUpdatesEnabled(true);

@@ -9,6 +9,7 @@
 #include "report/designer/FR_DsgPage.h"
 #include "report/designer/FR_InsFields.h"
 #include "report/designer/FR_Insp.h"
+#include "report/designer/FR_pgopt.h"
 #include "report/engine/FR_BandView.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Dock.h"
@@ -19,6 +20,7 @@
 #include <QScopedValueRollback>
 #include <QTimer>
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 bool InspectorBusy = false;
@@ -198,11 +200,61 @@ bool TfrDesignerForm::IsValidNewName(const QString& Name) const
     return !CurReport->FindObject(Name);
 }
 
+namespace {
+
+// The page fields that its layout rows change, to be put back when a value is refused.
+auto LayoutFields(TfrPage* P)
+{
+    return std::tie(P->Size, P->Width, P->Height, P->Orientation, P->UseMargins, P->LeftMargin, P->TopMargin,
+                    P->RightMargin, P->BottomMargin, P->ColumnGap, P->Columns);
+}
+
+TfrPageLayout LayoutOf(const TfrPage* P)
+{
+    TfrPageLayout L;
+    L.Size = P->Size;
+    L.Width = P->Width;
+    L.Height = P->Height;
+    L.Landscape = P->Orientation == poLandscape;
+    L.UseMargins = P->UseMargins != 0;
+    L.Margins[0] = P->LeftMargin;
+    L.Margins[1] = P->TopMargin;
+    L.Margins[2] = P->RightMargin;
+    L.Margins[3] = P->BottomMargin;
+    L.ColumnGap = P->ColumnGap;
+    L.Columns = P->Columns;
+    return L;
+}
+
+// Whether giving View the value Value (pixels for a position or size) keeps
+// it within the limits the designer draws in.
+bool KeepsWithinLimits(const TfrView* View, const QString& Name, bool Size, const Variant& Value)
+{
+    if (Name == u"Columns" && dynamic_cast<const TfrBandView*>(View))
+        return Value.AsFloat() >= 0 && Value.AsFloat() <= frMaxBandColumns;
+    if (!Size)
+        return true;
+    const double Px = Value.AsFloat();
+    double L = View->Left(), T = View->Top(), W = View->Width(), H = View->Height();
+    if (Name == u"Left")
+        L = Px;
+    else if (Name == u"Top")
+        T = Px;
+    else if (Name == u"Width")
+        W = Px;
+    else if (Name == u"Height")
+        H = Px;
+    return frWithinCoordRange(Px) && frWithinCoordRange(L + W) && frWithinCoordRange(T + H);
+}
+
+} // namespace
+
 void TfrDesignerForm::ApplyProperty(int Index)
 {
     if (!InspForm || !Page)
         return;
     const QString Name = InspForm->GetItemName(Index);
+    const QString Text = InspForm->GetItemText(Index);
     Variant Value;
     try {
         Value = InspForm->GetItemValue(Index);
@@ -212,36 +264,75 @@ void TfrDesignerForm::ApplyProperty(int Index)
     const std::vector<TfrObject*> Objects = InspectedObjects(Page);
     const TfrPropRec* Rec = Objects.front()->FindPropRec(Name);
     const bool Size = Rec && (Rec->PropType & PropSize);
+    const bool Applied = Objects.front() == Page
+                             ? ApplyPageProperty(Name, Text, Size ? Variant(FromUnits(Value.AsFloat())) : Value)
+                             : ApplyViewProperty(Objects, Name, Text, Size, Value);
+    if (!Applied)
+        return;
+    UpdatePageTabs();
+    if (frInsFieldsForm)
+        frInsFieldsForm->RefreshData();
+    AfterChange();
+}
 
-    if (Objects.front() == Page) {
-        if (Size)
-            Value = FromUnits(Value.AsFloat());
-        const bool TypeChange = Name.compare(QStringLiteral("Type"), Qt::CaseInsensitive) == 0;
-        if (TypeChange && Page->Count() > 0) {
-            if (Application()->MessageBox(LoadEngineString(55436), LoadEngineString(55437), 52) != IDYES) {
-                FillInspector();
-                return;
-            }
-            Page->Clear();
-            // The history named views that are gone now.
-            ClearUndoBuffer();
-            ClearRedoBuffer();
-        }
-        Page->SetPropValue(Name, Value);
-        SetModified(true);
-        Page->ChangePaper(Page->Size, Page->Width, Page->Height, Page->Bin, Page->Orientation);
-        {
-            const QScopedValueRollback Busy(InspectorBusy, !TypeChange || InspectorBusy);
-            SetCurPage(CurPageIndex());
-        }
-    } else {
-        const bool Rename = Name == u"Name";
-        if (Rename && !IsValidNewName(Value.AsString())) {
+bool TfrDesignerForm::ApplyPageProperty(const QString& Name, const QString& Text, const Variant& Value)
+{
+    const bool TypeChange = Name.compare(QStringLiteral("Type"), Qt::CaseInsensitive) == 0;
+    if (TypeChange && Page->Count() > 0) {
+        if (Application()->MessageBox(LoadEngineString(55436), LoadEngineString(55437), 52) != IDYES) {
             FillInspector();
-            return;
+            return false;
         }
-        Rename ? RecordRename() : AddUndoAction(acEdit);
-        const bool Convert = Size && Page->PageType == ptReport;
+        Page->Clear();
+        // The history named views that are gone now.
+        ClearUndoBuffer();
+        ClearRedoBuffer();
+    }
+    // A report page takes only the paper, margins and columns its page
+    // options would take.
+    const auto Before = std::apply([](const auto&... F) { return std::make_tuple(F...); }, LayoutFields(Page));
+    try {
+        Page->SetPropValue(Name, Value);
+    } catch (const Exception&) {
+        LayoutFields(Page) = Before;
+        frRaiseInvalidValue(Text);
+    }
+    if (Page->PageType == ptReport && !TypeChange && LayoutFields(Page) != Before) {
+        if (const QString Error = frPageLayoutError(LayoutOf(Page)); !Error.isEmpty()) {
+            LayoutFields(Page) = Before;
+            throw EConvertError(Error);
+        }
+    }
+    SetModified(true);
+    Page->ChangePaper(Page->Size, Page->Width, Page->Height, Page->Bin, Page->Orientation);
+    const QScopedValueRollback Busy(InspectorBusy, !TypeChange || InspectorBusy);
+    SetCurPage(CurPageIndex());
+    return true;
+}
+
+bool TfrDesignerForm::ApplyViewProperty(const std::vector<TfrObject*>& Objects, const QString& Name,
+                                        const QString& Text, bool Size, const Variant& Value)
+{
+    const bool Rename = Name == u"Name";
+    if (Rename && !IsValidNewName(Value.AsString())) {
+        FillInspector();
+        return false;
+    }
+    // The value each view takes is checked before the change is recorded,
+    // so that a refused value leaves neither a change nor an undo step.
+    Variant Pixels = Value;
+    try {
+        if (Size && Page->PageType == ptReport)
+            Pixels = FromUnits(Value.AsFloat());
+        for (TfrObject* O : Objects)
+            if (!KeepsWithinLimits(static_cast<TfrView*>(O), Name, Size, Pixels))
+                frRaiseInvalidValue(Text);
+    } catch (const EVariantError&) {
+        frRaiseInvalidValue(Text);
+    }
+    const int64_t Recorded = FUndoBuffer.Added();
+    Rename ? RecordRename() : AddUndoAction(acEdit);
+    try {
         for (TfrObject* O : Objects) {
             auto* V = static_cast<TfrView*>(O);
             const uint16_t R = V->Restrictions();
@@ -260,14 +351,17 @@ void TfrDesignerForm::ApplyProperty(int Index)
                             B->SetMaster(Value.AsString());
                     }
             }
-            V->SetPropValue(Name, Convert ? Variant(FromUnits(Value.AsFloat())) : Value);
+            V->SetPropValue(Name, Pixels);
         }
-        PageView->ComputeSelectionBounds();
+    } catch (const Exception&) {
+        // Whatever a view refused half way, the views go back as they were
+        // and the step that recorded them goes with them.
+        if (FUndoBuffer.Added() != Recorded)
+            DropLastRecord();
+        frRaiseInvalidValue(Text);
     }
-    UpdatePageTabs();
-    if (frInsFieldsForm)
-        frInsFieldsForm->RefreshData();
-    AfterChange();
+    PageView->ComputeSelectionBounds();
+    return true;
 }
 
 // ---------------------------------------------------------------- fields window

@@ -16,9 +16,7 @@
 #include "report/engine/FR_MemoView.h"
 #include "report/engine/FR_Page.h"
 
-#include <QClipboard>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
@@ -699,8 +697,4 @@ void TfrDesignerForm::WireEditCommands()
         B->SetAllowAllUp(true);
         B->SetGroupIndex(61);
     }
-    QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
-        if (!FDestroying)
-            SelectionChanged();
-    });
 }

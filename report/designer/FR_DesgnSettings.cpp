@@ -161,6 +161,11 @@ void TfrDesignerForm::N14Click()
     SetShowGrid(F.CB1->isChecked());
     SetGridAlign(F.CB2->isChecked());
     DisableUndo = F.CB8->isChecked();
+    // Records kept from before would be replayed over the changes made since.
+    if (DisableUndo) {
+        ClearUndoBuffer();
+        ClearRedoBuffer();
+    }
     SyntaxHighlight = F.CB9->isChecked();
     CreateMemoEditor();
     SetGridSize(F.RB1->isChecked() ? 4 : F.RB2->isChecked() ? 8 : 18);

@@ -24,12 +24,12 @@
 
 // ---------------------------------------------------------------- TProp
 
-namespace {
-
-[[noreturn]] void RaiseInvalidValue(const QString& Text)
+void frRaiseInvalidValue(const QString& Text)
 {
     throw EConvertError(QStringLiteral("'%1' is not a valid value").arg(Text));
 }
+
+namespace {
 
 bool EnumHolds(const QList<Variant>& Values, int64_t N, int& Position)
 {
@@ -68,7 +68,7 @@ Variant TProp::Value() const
             return static_cast<int64_t>(frColors[frColorIndexOf(Text)].Value);
         const int64_t N = StrToInt64(Text);
         if (N < 0 || N > 0xFFFFFFFFll)
-            RaiseInvalidValue(Text);
+            frRaiseInvalidValue(Text);
         return N;
     }
     if (DataType & PropEnum) {
@@ -78,7 +78,7 @@ Variant TProp::Value() const
         const int64_t N = StrToInt64(Text);
         int Position = 0;
         if (!EnumHolds(EnumValues, N, Position))
-            RaiseInvalidValue(Text);
+            frRaiseInvalidValue(Text);
         return N;
     }
     return Variant();
@@ -100,7 +100,7 @@ void TProp::SetValue(const Variant& AValue)
     } else if (DataType & PropColor) {
         const int64_t N = StrToInt64(S);
         if (N < 0 || N > 0xFFFFFFFFll)
-            RaiseInvalidValue(S);
+            frRaiseInvalidValue(S);
         Text = frColorText(static_cast<TColor>(N));
     } else if ((DataType & PropEnum) && EnumArray()) {
         int Position = -1;
@@ -458,10 +458,10 @@ void TfrInspForm::CheckText(const QString& Name, const TProp* Prop, const QStrin
     static const QStringList Sizes = {QStringLiteral("Width"), QStringLiteral("Height"),
                                       QStringLiteral("FrameWidth")};
     if (Sizes.contains(Name, Qt::CaseInsensitive) && V.IsNumeric() && V.AsFloat() < 0)
-        RaiseInvalidValue(Text);
+        frRaiseInvalidValue(Text);
     if (Name.compare(QStringLiteral("FrameTyp"), Qt::CaseInsensitive) == 0 && V.IsNumeric() &&
         (V.AsInteger() < 0 || V.AsInteger() > 0xFFFF))
-        RaiseInvalidValue(Text);
+        frRaiseInvalidValue(Text);
 }
 
 void TfrInspForm::SetItemValue(const QString& Value)
@@ -472,6 +472,7 @@ void TfrInspForm::SetItemValue(const QString& Value)
     if (!P)
         return;
     const QString Name = FItems[FItemIndex].first;
+    const QString Previous = P->Text;
     if (!(Name == u"Name" && Value.isEmpty())) {
         try {
             CheckText(Name, P, Value);
@@ -487,8 +488,15 @@ void TfrInspForm::SetItemValue(const QString& Value)
     int Index = FItemIndex;
     {
         const QScopedValueRollback Modifying(FModifying, true);
-        if (OnModify)
-            OnModify(Index);
+        try {
+            if (OnModify)
+                OnModify(Index);
+        } catch (const EConvertError& E) {
+            // Refused by the owner, which changed nothing: the row says so too.
+            if (Index < GetCount() && FItems[Index].first == Name)
+                FItems[Index].second->Text = Previous;
+            frShowError(E.Message());
+        }
         if (GetCount() <= Index)
             Index = 0;
     }

@@ -25,6 +25,10 @@ class TfrObject;
 class TInspObjectCombo;
 class TInspPanel;
 
+// The inspector's refusal of a typed value: EConvertError with its message.
+// Thrown by OnModify, it leaves the row as it was and shows that message.
+[[noreturn]] void frRaiseInvalidValue(const QString& Text);
+
 // One row: its text, kind bits (the property-record bits), editor and
 // enumeration. An enumeration with values is numeric (the shown name stands
 // for the value at its position); without values the name is the value.
@@ -65,7 +69,8 @@ public:
     QString GetItemName(int Index) const;
     TProp* CurItem() const;
     // Commits a text to the current row: refused (message, previous text back,
-    // no OnModify) when it does not convert by the row's kind.
+    // no OnModify) when it does not convert by the row's kind; an EConvertError
+    // from OnModify is shown and gives the row its previous text back.
     void SetItemValue(const QString& Value);
     int ItemIndex() const { return FItemIndex; }
     void SetItemIndex(int Value);

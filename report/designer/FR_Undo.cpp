@@ -1,6 +1,5 @@
 #include "report/designer/FR_Undo.h"
 
-#include "platform/gui/Clipbrd.h"
 #include "platform/gui/ComCtrls.h"
 #include "platform/rtl/Streams.h"
 #include "report/designer/FR_Desgn.h"
@@ -17,7 +16,12 @@
 #include <algorithm>
 #include <climits>
 
-const QString frClipboardFormat = QStringLiteral("application/x-tallybridge-report-views");
+QByteArray ClipboardList;
+
+void ClearClipboardList()
+{
+    ClipboardList.clear();
+}
 
 // ---------------------------------------------------------------- buffer
 
@@ -26,6 +30,7 @@ void TfrUndoBuffer::Add(TfrUndoRecord Record)
     if (Count() >= MaxRecords)
         FRecords.pop_front();
     FRecords.push_back(std::move(Record));
+    ++FAdded;
 }
 
 TfrUndoRecord TfrUndoBuffer::TakeLast()
@@ -41,6 +46,24 @@ std::unique_ptr<TfrView> frCopyView(TfrView* Source)
     Copy->Assign(Source);
     Copy->SetID(Source->ID());
     return Copy;
+}
+
+// ---------------------------------------------------------------- limits
+
+bool frWithinCoordRange(double Value)
+{
+    return Value >= -frMaxCoord && Value <= frMaxCoord;
+}
+
+bool frViewWithinLimits(const TfrView* View)
+{
+    const double L = View->Left(), T = View->Top(), W = View->Width(), H = View->Height();
+    for (const double V : {L, T, W, H, L + W, T + H})
+        if (!frWithinCoordRange(V))
+            return false;
+    const auto* Band = dynamic_cast<const TfrBandView*>(View);
+    return !Band || (Band->Columns() >= 0 && Band->Columns() <= frMaxBandColumns
+                     && frWithinCoordRange(Band->ColumnWidth()) && frWithinCoordRange(Band->ColumnGap()));
 }
 
 // ---------------------------------------------------------------- clipboard block
@@ -88,6 +111,8 @@ std::vector<std::unique_ptr<TfrView>> frReadViewsBlock(const QByteArray& Block)
                 throw EReadError(QStringLiteral("Unknown view type"));
             FormVersion = frCurrentVersion;
             View->LoadFromStream(Stream);
+            if (!frViewWithinLimits(View.get()))
+                throw EReadError(QStringLiteral("View out of range"));
             Views.push_back(std::move(View));
         }
         if (Stream.Remaining() != 0)
@@ -207,6 +232,16 @@ void TfrDesignerForm::AddUndoRecord(TfrUndoBuffer& Buffer, TfrUndoAction Action,
     SetModified(true);
 }
 
+void TfrDesignerForm::DropLastRecord()
+{
+    TfrUndoRecord Record = FUndoBuffer.TakeLast();
+    for (const TfrUndoEntry& E : Record.Entries)
+        if (const int i = Page->FindObjectByID(E.ID); i >= 0 && E.Action == acEdit && E.Copy)
+            Page->Objects(i)->Assign(E.Copy.get());
+    EnableControl(UndoB, !FUndoBuffer.Empty());
+    EnableControl(N46, !FUndoBuffer.Empty());
+}
+
 void TfrDesignerForm::ClearUndoBuffer()
 {
     FUndoBuffer.Clear();
@@ -293,20 +328,18 @@ void TfrDesignerForm::RedoBClick()
 
 bool TfrDesignerForm::CanPaste() const
 {
-    return Clipboard()->HasFormat(frClipboardFormat);
+    return !ClipboardList.isEmpty();
 }
 
 void TfrDesignerForm::CopySelection()
 {
+    ClearClipboardList();
     std::vector<TfrView*> Views;
     for (int i = 0; Page && i < Page->Count(); ++i)
         if (Page->Objects(i)->Selected())
             Views.push_back(Page->Objects(i));
-    if (Views.empty()) {
-        Clipboard()->Clear();
-        return;
-    }
-    Clipboard()->SetFormat(frClipboardFormat, frWriteViewsBlock(Views));
+    if (!Views.empty())
+        ClipboardList = frWriteViewsBlock(Views);
 }
 
 void TfrDesignerForm::CopyBClick()
@@ -329,7 +362,7 @@ void TfrDesignerForm::PasteFromClipboard()
 {
     if (!Page)
         return;
-    std::vector<std::unique_ptr<TfrView>> Views = frReadViewsBlock(Clipboard()->GetFormat(frClipboardFormat));
+    std::vector<std::unique_ptr<TfrView>> Views = frReadViewsBlock(ClipboardList);
     const std::vector<int32_t> Before = PageOrder(Page);
 
     TfrView* Target = nullptr;
@@ -338,9 +371,8 @@ void TfrDesignerForm::PasteFromClipboard()
         if (V->ObjectType() == gtBand && V->Selected() && !Target)
             Target = V;
         if (V->ObjectType() != gtBand || V == Target)
-            V->SetSelected(false);
+            SetViewSelected(V, false);
     }
-    SelCount = 0;
 
     // A class allowed once per page is left out when the page has one.
     auto MayPaste = [this](const TfrView* View) {
@@ -379,8 +411,7 @@ void TfrDesignerForm::PasteFromClipboard()
         V->SetTop(Origin.y() < 0 ? (-Origin.y()) / GridSizeY * GridSizeY + (V->Top() - MinY) : V->Top() - MinY);
         if (Target)
             V->SetTop(Target->Top());
-        V->SetSelected(true);
-        ++SelCount;
+        SetViewSelected(V, true);
         Page->Add(std::move(Owned));
         Pasted.push_back({V, Page->Count() - 1, acInsert});
     }
@@ -392,11 +423,13 @@ void TfrDesignerForm::PasteFromClipboard()
     ReorderBands(Page);
     for (TfrUndoPair& P : Pasted)
         P.Index = Page->FindObjectByID(P.View->ID());
+    // Recorded before anything is drawn, so that the views stay undoable
+    // whatever the repaint meets.
+    RecordChange(acInsert, Pasted, &Before);
     PageView->ComputeSelectionBounds();
     PageView->SelRegionStale = true;
     SelectionChanged();
     RedrawPage();
-    RecordChange(acInsert, Pasted, &Before);
 }
 
 void TfrDesignerForm::PstBClick()

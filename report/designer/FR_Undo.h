@@ -49,11 +49,14 @@ public:
     const TfrUndoRecord& Records(int Index) const { return FRecords.at(Index); }
     const TfrUndoRecord& Last() const { return FRecords.back(); }
     void Add(TfrUndoRecord Record);
+    // Records ever added: tells a caller whether its change was recorded.
+    int64_t Added() const { return FAdded; }
     TfrUndoRecord TakeLast();
     void Clear() { FRecords.clear(); }
 
 private:
     std::deque<TfrUndoRecord> FRecords;
+    int64_t FAdded = 0;
 };
 
 // A view and its index that a change covers, with the entry's kind.
@@ -67,10 +70,24 @@ struct TfrUndoPair
 // A private copy made by the factory and Assign; it keeps the source's ID.
 std::unique_ptr<TfrView> frCopyView(TfrView* Source);
 
-// The designer clipboard travels as one block under this MIME type: a 32-bit
-// count, then per view its type byte, class name and record.
-extern const QString frClipboardFormat;
+// Positions and sizes of the views the designer takes in, in pixels, and
+// the sums of a position and its size, lie within -frMaxCoord..frMaxCoord;
+// a band has at most frMaxBandColumns columns. Beyond them lies nothing a
+// page can show, only painting that overflows or never ends.
+constexpr int frMaxCoord = 100000;
+constexpr int frMaxBandColumns = 255;
+bool frWithinCoordRange(double Value);
+// Whether View's position, size and their sums, and a band's columns, are
+// within those limits.
+bool frViewWithinLimits(const TfrView* View);
+
+// The designer's clipboard, its own and never the system's: the list of the
+// views last copied as one block (a 32-bit count, then per view its type
+// byte, class name and record), empty when none. One for the program, so
+// that views copied in one designer window paste in the next.
+extern QByteArray ClipboardList;
+void ClearClipboardList();
 QByteArray frWriteViewsBlock(const std::vector<TfrView*>& Views);
 // The views of a block, read at the current form version; a damaged or foreign
-// block gives none.
+// block, or one holding a view beyond the limits above, gives none.
 std::vector<std::unique_ptr<TfrView>> frReadViewsBlock(const QByteArray& Block);

@@ -72,6 +72,12 @@ public:
     void SaveToStream(TStream& Stream);
     // Applies every view's band alignment once before a preparation.
     void ResetBandAlign();
+    // The IDs of every view, pages and views in order. Pages read back from
+    // their own copy take them again (SetViewIDs), so that what names views
+    // by ID, such as the designer's undo history, still finds them; nothing
+    // changes when the pages no longer hold as many views.
+    std::vector<std::vector<int32_t>> ViewIDs() const;
+    void SetViewIDs(const std::vector<std::vector<int32_t>>& IDs);
 
 private:
     void ReadView(TStream& Stream, uint8_t Marker);

@@ -57,6 +57,29 @@ void TfrPages::ResetBandAlign()
     CurView = nullptr;
 }
 
+std::vector<std::vector<int32_t>> TfrPages::ViewIDs() const
+{
+    std::vector<std::vector<int32_t>> IDs;
+    for (const auto& Page : FPages) {
+        IDs.emplace_back();
+        for (int i = 0; i < Page->Count(); ++i)
+            IDs.back().push_back(Page->Objects(i)->ID());
+    }
+    return IDs;
+}
+
+void TfrPages::SetViewIDs(const std::vector<std::vector<int32_t>>& IDs)
+{
+    if (IDs.size() != FPages.size())
+        return;
+    for (size_t p = 0; p < IDs.size(); ++p)
+        if (static_cast<int>(IDs[p].size()) != FPages[p]->Count())
+            return;
+    for (size_t p = 0; p < IDs.size(); ++p)
+        for (int i = 0; i < FPages[p]->Count(); ++i)
+            FPages[p]->Objects(i)->SetID(IDs[p][i]);
+}
+
 // ---------------------------------------------------------------- PrepareReport
 
 bool TfrReport::PrepareReport()
@@ -83,6 +106,7 @@ bool TfrReport::PrepareReport()
     const QChar SavedMark = ReportMark;
     TMemoryStream Template;
     SaveToStream(Template);
+    const std::vector<std::vector<int32_t>> IDs = FPages->ViewIDs();
 
     bool Result = true;
     try {
@@ -108,6 +132,7 @@ bool TfrReport::PrepareReport()
 
     Template.SetPosition(0);
     LoadForm(Template, false);
+    FPages->SetViewIDs(IDs);
     ReportLastChange = SavedLastChange;
     ReportMark = SavedMark;
     DocMode = dmPrinting;

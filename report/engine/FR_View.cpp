@@ -2,6 +2,7 @@
 
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Globals.h"
+#include "report/engine/FR_Page.h"
 #include "report/engine/FR_Utils.h"
 
 #include "platform/rtl/Streams.h"
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 TfrPropEditor frMemoEditor;
 TfrPropEditor frPictureEditor;
@@ -152,13 +154,28 @@ void TfrView::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 void TfrView::CreateUniqueName()
 {
     FName.clear();
-    for (int n = 1; n <= MaxUniqueNames; ++n) {
-        const QString Candidate = FBaseName + QString::number(n);
-        if (!CurReport || !CurReport->FindObject(Candidate)) {
-            SetPropValue(QStringLiteral("Name"), Candidate);
-            return;
+    // The numbers the report's names take after the base name, gathered in
+    // one pass: asking for each candidate in turn made pasting many views
+    // slow beyond use.
+    std::vector<bool> Taken(MaxUniqueNames + 1);
+    const int BaseLength = static_cast<int>(FBaseName.size());
+    for (int p = 0; CurReport && p < CurReport->Pages()->Count(); ++p) {
+        const TfrPage* Page = CurReport->Pages()->Pages(p);
+        for (int i = 0; i < Page->Count(); ++i) {
+            const QString& Name = Page->Objects(i)->Name();
+            if (Name.size() <= BaseLength || AnsiCompareText(Name.left(BaseLength), FBaseName) != 0)
+                continue;
+            bool Number = false;
+            const int n = Name.mid(BaseLength).toInt(&Number);
+            if (Number && n >= 1 && n <= MaxUniqueNames && QString::number(n) == Name.mid(BaseLength))
+                Taken[n] = true;
         }
     }
+    for (int n = 1; n <= MaxUniqueNames; ++n)
+        if (!Taken[n]) {
+            SetPropValue(QStringLiteral("Name"), FBaseName + QString::number(n));
+            return;
+        }
 }
 
 void TfrView::Assign(TfrView* Source)

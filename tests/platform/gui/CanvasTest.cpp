@@ -121,17 +121,20 @@ TEST(Canvas, DashPatternsFollowTheClassicPixelRhythm)
     {
         TPenStyle Style;
         const char* Expected; // the first 24 pixels of a horizontal line
+        int From = 0;         // where the line starts, left of the image or at its edge
     };
     const TRow Rows[] = {{psSolid, "########################"},
                          {psDot, "###...###...###...###..."},
                          {psDash, "##################......"},
-                         {psDashDot, "#########......###......"}};
+                         {psDashDot, "#########......###......"},
+                         // Plotted only where it shows, in the same rhythm.
+                         {psDot, "###...###...###...###...", -1800000000}};
     for (const TRow& Row : Rows) {
-        SCOPED_TRACE(Row.Expected);
+        SCOPED_TRACE(testing::Message() << Row.Expected << " from " << Row.From);
         QImage Image = WhiteImage(30, 3);
         TCanvas C(&Image);
         C.Pen()->SetStyle(Row.Style);
-        C.MoveTo(0, 1);
+        C.MoveTo(Row.From, 1);
         C.LineTo(30, 1);
         C.Release();
         QString Got;

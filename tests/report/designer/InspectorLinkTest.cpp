@@ -118,7 +118,12 @@ TEST_F(TInspectorLinkTest, NudgedViewsShowInTheRowsOnceTheEventLoopRuns)
 
 TEST_F(TInspectorLinkTest, RestrictedAndInvalidEditsAreRefused)
 {
-    struct TCase { const char *Name, *Views, *Property, *Text, *Page, *Records; } Cases[] = {
+    // Row and Message, when given: the row's text and the page's value
+    // afterwards (nothing selected), and the message shown.
+    struct TCase {
+        const char *Name, *Views, *Property, *Text, *Page, *Records, *Row = nullptr, *Message = nullptr;
+        int Units = 0;
+    } Cases[] = {
         {"may not move", "Memo1 10,10 96x20 sel r32", "Left", "40", "Memo1 10,10 96x20 sel", "2:Memo1"},
         {"may not size", "Memo1 10,10 96x20 sel r16", "Width", "40", "Memo1 10,10 96x20 sel", "2:Memo1"},
         {"rename to a used name", "Memo1 10,10 96x20 sel; Memo2 10,40 96x20", "Name", "Memo2",
@@ -127,16 +132,39 @@ TEST_F(TInspectorLinkTest, RestrictedAndInvalidEditsAreRefused)
         {"rename", "Memo1 10,10 96x20 sel", "Name", "合计_1", "合计_1 10,10 96x20 sel", "2:Memo1"},
         {"junk width", "Memo1 10,10 96x20 sel", "Width", "abc", "Memo1 10,10 96x20 sel", ""},
         {"frame lines beyond 16 bits", "Memo1 10,10 96x20 sel", "FrameTyp", "65536", "Memo1 10,10 96x20 sel", ""},
+        {"left beyond any page", "Memo1 10,10 96x20 sel", "Left", "2147483600", "Memo1 10,10 96x20 sel", "", "10",
+         "'2147483600' is not a valid value"},
+        {"width whose sum with left leaves the range", "Memo1 10,10 96x20 sel; Memo2 10,40 96x20 sel", "Width",
+         "99995", "Memo1 10,10 96x20 sel; Memo2 10,40 96x20 sel", "", "96", "'99995' is not a valid value"},
+        {"millimetres no view can take", "Memo1 36,10 96x20 sel", "Left", "1e30", "Memo1 36,10 96x20 sel", "",
+         "10.00", "'1e30' is not a valid value", 1},
+        {"left margin wider than the paper", "", "LeftMargin", "100000", "", "", "0",
+         "The margins leave no room on the paper."},
+        {"negative columns", "", "Columns", "-3", "", "", "1", "'-3' is not a valid integer value"},
+        {"negative column gap", "", "ColumnGap", "-500", "", "", "0", "The columns do not fit on the page."},
     };
     for (const TCase& C : Cases) {
         SCOPED_TRACE(C.Name);
-        TModalHandlers H(nullptr, [](const TMessageRequest&) { return mrOk; });
+        QStringList Shown;
+        TModalHandlers H(nullptr, [&Shown](const TMessageRequest& M) {
+            Shown << M.Text;
+            return mrOk;
+        });
         Open();
+        Designer->Units = C.Units;
         Select(QString::fromUtf8(C.Views));
         Designer->ClearUndoBuffer();
-        Edit(QString::fromUtf8(C.Property), QString::fromUtf8(C.Text));
+        const QString Property = QString::fromUtf8(C.Property);
+        Edit(Property, QString::fromUtf8(C.Text));
         EXPECT_EQ(PageText(), QString::fromUtf8(C.Page));
         EXPECT_EQ(Records(), QString::fromUtf8(C.Records));
+        if (C.Row) {
+            EXPECT_EQ(Row(Property), QString::fromUtf8(C.Row));
+            if (!*C.Views) {
+                EXPECT_EQ(Page()->GetPropValue(Property).AsString(), QString::fromUtf8(C.Row));
+            }
+            EXPECT_EQ(Shown.join(u'|'), QString::fromUtf8(C.Message));
+        }
         Designer.reset();
         Page()->Clear();
         SelCount = 0;

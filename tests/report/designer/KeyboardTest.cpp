@@ -1,6 +1,5 @@
 #include "DesignerTestUtil.h"
 
-#include "platform/gui/Clipbrd.h"
 #include "platform/gui/TestRender.h"
 #include "report/designer/FR_Combo.h"
 #include "report/designer/FR_Insp.h"
@@ -45,7 +44,7 @@ TEST_P(KeyTest, ActsOnTheSelection)
 {
     const TKeyRow& R = GetParam();
     Open();
-    Clipboard()->Clear();
+    ClearClipboardList();
     Build(QString::fromUtf8(R.Page));
     int Key = R.Key;
     Designer->FormKeyDown(Key, Mods(QString::fromUtf8(R.Shift)));
@@ -328,9 +327,9 @@ TEST_P(KindTest, EnablesWhatTheSelectionAllows)
     if (R.Dialog)
         Page()->PageType = ptDialog;
     Open();
-    Clipboard()->Clear();
+    ClearClipboardList();
     if (R.Clipboard)
-        Clipboard()->SetFormat(frClipboardFormat, QByteArray(4, '\0'));
+        ClipboardList = QByteArray(4, '\0');
     Build(QString::fromUtf8(R.Page));
     Designer->SelectionChanged();
     EXPECT_EQ(Enabled(Designer.get()), QString::fromUtf8(R.Enabled));

@@ -3,11 +3,18 @@
 #include "platform/gui/Clipbrd.h"
 #include "platform/gui/ComCtrls.h"
 #include "platform/rtl/Streams.h"
+#include "report/designer/FR_DsOpt.h"
 #include "report/designer/FR_Undo.h"
 #include "report/engine/FR_Dock.h"
+#include "report/engine/FR_MemoView.h"
 
+#include <QCheckBox>
 #include <QScrollBar>
+#include <fstream>
 #include <random>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace designertest {
 namespace {
@@ -77,7 +84,7 @@ void UndoTest::RandomEdit(std::mt19937& R)
     Designer->PageView->ComputeSelectionBounds();
     const int Arrows[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN};
     const int Arrow = Arrows[R() % 4];
-    switch (R() % 14) {
+    switch (R() % 16) {
     case 0: Key(Arrow, TShiftState() << ssCtrl); break;
     case 1: Key(Arrow, TShiftState() << ssShift); break;
     case 2: Key(Arrow, R() % 2 ? TShiftState() << ssAlt : TShiftState()); break;
@@ -124,15 +131,21 @@ void UndoTest::RandomEdit(std::mt19937& R)
         }
         break;
     }
+    case 13: Designer->FileBtn4Click(); break;   // preview
+    case 14: Designer->FileBtn2Click(); break;   // open a file that is not there
     default: Designer->SetCurPage(1 - Designer->CurPageIndex()); break;
     }
 }
 
 // Every edit undone gives back the starting page bytes; every edit redone,
-// the final bytes with the very same objects.
+// the final bytes with the very same objects. Previews and failed opens come
+// between the edits.
 TEST_F(UndoTest, UndoAndRedoOfRandomEditsRestoreThePagesExactly)
 {
     Report.Pages()->Add();
+    Report.SetShowProgress(false);
+    TModalHandlers H([](TForm*) { return mrOk; }, [](const TMessageRequest&) { return mrNo; },
+                     [this](const TFileRequest&) { return Settings.filePath(QStringLiteral("none.frf")); });
     Open();
     // Inserted views are not opened in their editors here.
     Designer->EditAfterInsert = false;
@@ -197,11 +210,18 @@ TEST_F(UndoTest, ARecordWaitsForItsPage)
     EXPECT_EQ(Designer->Page->Objects(0)->Left(), 8);
 }
 
-TEST_F(UndoTest, DisableUndoOnlyMarksTheReportModified)
+TEST_F(UndoTest, DisableUndoDropsTheHistoryAndThenOnlyMarksTheReportModified)
 {
     Open();
     Build(QStringLiteral("Memo1 8,8 40x20 sel"));
-    Designer->DisableUndo = true;
+    Key(VK_RIGHT, TShiftState() << ssCtrl);
+    TModalHandlers H([](TForm* F) {
+        static_cast<TfrDesOptionsForm*>(F)->CB8->setChecked(true);
+        return mrOk;
+    }, nullptr);
+    Designer->N14Click();
+    ASSERT_TRUE(Designer->DisableUndo);
+    EXPECT_TRUE(Designer->UndoBuffer().Empty());
     Key(VK_RIGHT, TShiftState() << ssCtrl);
     EXPECT_TRUE(Designer->GetModified());
     EXPECT_TRUE(Designer->UndoBuffer().Empty());
@@ -310,6 +330,7 @@ TEST_P(PasteTest, PlacesThePastedViews)
     Designer->ScrollBox1->horizontalScrollBar()->setValue(GetParam().ScrollX);
     Designer->PstBClick();
     EXPECT_EQ(PageText(), QString::fromUtf8(GetParam().After));
+    EXPECT_EQ(SelCount, PageText().count(QStringLiteral(" sel")));
 }
 
 const TPasteRow PasteRows[] = {
@@ -317,19 +338,84 @@ const TPasteRow PasteRows[] = {
     {"AtTheVisibleLeftEdgeOnTheGrid", "", 203, "Memo1 192,0 40x20 sel; Memo2 212,40 40x20 sel"},
     {"OnTheTargetBand", "Data band 0,100 600x40 bt5 sel", 0,
      "Data 0,100 758x40; Memo1 0,100 40x20 sel; Memo2 20,100 40x20 sel"},
+    {"OnTheFirstOfTwoSelectedBands", "Data band 0,100 600x40 bt5 sel; Data2 band 0,200 600x40 bt5 sel", 0,
+     "Data 0,100 758x40; Data2 0,200 758x40 sel; Memo1 0,100 40x20 sel; Memo2 20,100 40x20 sel"},
 };
 INSTANTIATE_TEST_SUITE_P(Designer, PasteTest, ::testing::ValuesIn(PasteRows),
                          [](const auto& Info) { return std::string(Info.param.Name); });
 
-TEST_F(UndoTest, ThePasteButtonFollowsTheClipboard)
+// Copied views and copied text keep out of each other's way.
+TEST_F(UndoTest, TheDesignerKeepsItsOwnClipboard)
 {
     Open();
-    Clipboard()->Clear();
-    EXPECT_FALSE(Designer->PstB->isEnabled());
-    Clipboard()->SetFormat(frClipboardFormat, QByteArray(4, '\0'));
-    EXPECT_TRUE(Designer->PstB->isEnabled());
     Clipboard()->SetAsText(QStringLiteral("text"));
+    Build(QStringLiteral("Memo1 30,20 40x20 sel"));
     EXPECT_FALSE(Designer->PstB->isEnabled());
+    Key(VK_INSERT, TShiftState() << ssCtrl);
+    EXPECT_EQ(Clipboard()->AsText(), QStringLiteral("text"));
+    EXPECT_TRUE(Designer->PstB->isEnabled());
+    Clipboard()->SetAsText(QStringLiteral("other text"));
+    Designer->PstBClick();
+    EXPECT_EQ(PageText(), QStringLiteral("Memo1 30,20 40x20; Memo2 0,0 40x20 sel"));
+}
+
+// An add-in whose drawing fails, as a drawing that runs out of memory does.
+class TfrFaultyView : public TfrMemoView
+{
+public:
+    void Draw(TCanvas*) override { throw std::bad_alloc(); }
+    QString ClassName() const override { return QStringLiteral("TfrFaultyView"); }
+};
+
+TEST_F(UndoTest, APasteIsRecordedBeforeItIsDrawn)
+{
+    frAddIns.push_back({QStringLiteral("TfrFaultyView"), [] { return std::make_unique<TfrFaultyView>(); },
+                        QString(), QStringLiteral("Faulty"), nullptr, 0});
+    Open();
+    auto Faulty = CreateViewByType(gtAddIn, QStringLiteral("TfrFaultyView"));
+    Faulty->SetName(QStringLiteral("Faulty1"));
+    ClipboardList = frWriteViewsBlock({Faulty.get()});
+    EXPECT_THROW(Designer->PstBClick(), std::bad_alloc);
+    EXPECT_EQ(Records(), QStringLiteral("0:Faulty1"));
+    Designer->UndoBClick();
+    EXPECT_EQ(Page()->Count(), 0);
+    frAddIns.clear();
+}
+
+// A block asking for more memory than there is must not end the program:
+// pasted in a process of its own whose address space leaves room for the
+// paste and not for a line kept pixel by pixel.
+TEST_F(UndoTest, ACraftedBlockIsPastedWithinLimitedMemory)
+{
+    Open();
+    auto Line = CreateViewByType(gtLine, QString());
+    Line->SetName(QStringLiteral("Line1"));
+    Line->SetBounds(0, 8, 1800000000, 0);
+    ClipboardList = frWriteViewsBlock({Line.get()});
+    const auto PasteUnderLimit = [this] {
+        std::ifstream Status("/proc/self/status");
+        long long SizeKB = 0;
+        for (std::string Word; Status >> Word;)
+            if (Word == "VmSize:" && Status >> SizeKB)
+                break;
+        const rlim_t Bytes = static_cast<rlim_t>(SizeKB) * 1024 + (rlim_t(1) << 30);
+        const rlimit Limit{Bytes, Bytes};
+        setrlimit(RLIMIT_AS, &Limit);
+        int Code = 2;
+        try {
+            Designer->PstBClick();
+            Code = Page()->Count() == 0 ? 0 : 1;
+        } catch (...) {
+            Code = 3;
+        }
+        _exit(Code);
+    };
+    // A fresh run of this test in a new process, not a fork of this one with
+    // whatever other threads hold.
+    const std::string Style = GTEST_FLAG_GET(death_test_style);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(PasteUnderLimit(), ::testing::ExitedWithCode(0), "") << "1 pasted, 3 failed";
+    GTEST_FLAG_SET(death_test_style, Style);
 }
 
 TEST_F(UndoTest, CopyWithNothingSelectedLeavesNothingToPaste)

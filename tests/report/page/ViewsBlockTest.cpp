@@ -52,7 +52,7 @@ TEST_F(ViewsBlockTest, EveryCutShortBlockGivesNothing)
 struct TDamage
 {
     const char* Name;
-    int Offset;            // where Bytes go; -1 appends them
+    int Offset;            // where Bytes go; -1 appends them, below that counts from the end
     QByteArray Bytes;
 };
 
@@ -64,8 +64,10 @@ TEST_P(DamagedBlockTest, GivesNothing)
 {
     QByteArray B = Block;
     const TDamage& D = GetParam();
-    if (D.Offset < 0)
+    if (D.Offset == -1)
         B.append(D.Bytes);
+    else if (D.Offset < 0)
+        B.replace(B.size() + D.Offset, D.Bytes.size(), D.Bytes);
     else
         B.replace(D.Offset, D.Bytes.size(), D.Bytes);
     EXPECT_TRUE(frReadViewsBlock(B).empty());
@@ -79,6 +81,8 @@ const TDamage Damages[] = {
     {"ClassNameLongerThanTheBlock", 5, QByteArray("\xFF\xFF", 2)},
     {"TrailingBytes", -1, QByteArray("\x00", 1)},
     {"ForeignText", 0, QByteArray("hello, world")},
+    {"MemoWiderThanAnyPage", 37, QByteArray("\x00\xD2\x49\x6B", 4)},
+    {"BandOfAMillionColumns", -19, QByteArray("\x40\x42\x0F\x00", 4)},
 };
 INSTANTIATE_TEST_SUITE_P(Block, DamagedBlockTest, ::testing::ValuesIn(Damages),
                          [](const auto& Info) { return std::string(Info.param.Name); });
