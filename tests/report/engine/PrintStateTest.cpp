@@ -67,8 +67,6 @@ TEST_F(TEngineTest, BandScriptsActOnTheRunTimeBand)
     Data("R", {"N"}, {"a", "b"});
     for (const TRow& Row : Rows) {
         SCOPED_TRACE(Row.Name);
-        // A preparation reads the template back: the page is a new one.
-        Page = Report->Pages()->Pages(0);
         while (Page->Count() > 0)
             Page->Delete(0);
         Row.Build(*this);
