@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QTransform>
+#include <algorithm>
 #include <cstdlib>
 
 TCanvas::TCanvas(QImage* Image)
@@ -342,8 +343,14 @@ void TCanvas::StrokePolyline(const std::vector<QPoint>& Points, bool Closed)
                     ++j;
             if (j - i == 1)
                 Single.push_back(Pixels[i]);
-            else
-                Painter->fillRect(QRect(Pixels[i], Pixels[j - 1]).normalized(), Colour);
+            else {
+                // Corners in either order: QRect(p, q).normalized() is empty
+                // for two pixels running left or up.
+                const QPoint A = Pixels[i], B = Pixels[j - 1];
+                Painter->fillRect(QRect(QPoint(std::min(A.x(), B.x()), std::min(A.y(), B.y())),
+                                        QPoint(std::max(A.x(), B.x()), std::max(A.y(), B.y()))),
+                                  Colour);
+            }
             i = j;
         }
         if (!Single.empty())

@@ -100,6 +100,8 @@ TEST(Canvas, RectangleAndLinesCoverClassicPixels)
     C.Rectangle(2, 2, 8, 6);
     C.MoveTo(0, 9);
     C.LineTo(5, 9); // the end point is not drawn
+    C.MoveTo(11, 0);
+    C.LineTo(9, 0); // two pixels, drawn leftwards
     C.Release();
     struct TPixel
     {
@@ -108,7 +110,8 @@ TEST(Canvas, RectangleAndLinesCoverClassicPixels)
     };
     const TPixel Pixels[] = {{2, 2, clBlack}, {7, 5, clBlack}, {7, 2, clBlack}, {8, 6, clWhite},
                              {8, 2, clWhite}, {3, 3, clYellow}, {6, 4, clYellow},
-                             {0, 9, clBlack}, {4, 9, clBlack}, {5, 9, clWhite}};
+                             {0, 9, clBlack}, {4, 9, clBlack}, {5, 9, clWhite},
+                             {11, 0, clBlack}, {10, 0, clBlack}, {9, 0, clWhite}};
     for (const TPixel& P : Pixels) {
         SCOPED_TRACE(testing::Message() << P.X << "," << P.Y);
         EXPECT_EQ(C.Pixels(P.X, P.Y), P.Expected);

@@ -149,7 +149,7 @@ TEST_F(UndoTest, UndoAndRedoOfRandomEditsRestoreThePagesExactly)
     Open();
     // Inserted views are not opened in their editors here.
     Designer->EditAfterInsert = false;
-    for (int Seed = 0; Seed < 300; ++Seed) {
+    for (int Seed = 0; Seed < 120; ++Seed) {
         for (int p = 1; p >= 0; --p) {
             Designer->SetCurPage(p);
             Designer->Page->Clear();
