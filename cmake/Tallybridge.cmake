@@ -16,6 +16,9 @@ function(tb_layer name)
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARGN})
   tb_warnings(${name})
+  # Eight sources to a compile unit: the build takes a third less time.
+  # Helpers private to a source file must not share a name with another's.
+  set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
 endfunction()
 
 # tb_test(NAME DIR LIBS...): one GoogleTest program from every .cpp under DIR.
@@ -38,6 +41,10 @@ function(tb_test name dir)
   # Line tables are all a failing test's backtrace needs; full debug info
   # would cost a third of the suite's build time.
   target_compile_options(${name} PRIVATE -g1)
+  # Test files compile eight to a unit: most of their time goes to the same
+  # test and Qt headers. Fixtures in anonymous namespaces are fine there.
+  set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+  target_compile_options(${name} PRIVATE -Wno-subobject-linkage)
   # Every program above the two layers under the GUI runs under the GUI
   # layer's application object (tests/TestMain.cpp).
   if(NOT "${T_UNPARSED_ARGUMENTS}" MATCHES "^tb_(rtl|db)$")
@@ -45,11 +52,23 @@ function(tb_test name dir)
   endif()
   # The environment (offscreen platform, sanitizer options) comes from the
   # Makefile, so that no list-valued property is needed here.
-  gtest_discover_tests(${name}
-    DISCOVERY_MODE PRE_TEST
-    NO_PRETTY_VALUES
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS ${name} TIMEOUT 300)
+  if(TB_SANITIZE)
+    # Under the sanitizers a process takes half a second to start, longer than
+    # most tests run: each program runs in eight shards of whole processes.
+    # The plain build still runs every test in a process of its own.
+    foreach(shard RANGE 7)
+      add_test(NAME ${name}/${shard} COMMAND ${name})
+      set_tests_properties(${name}/${shard} PROPERTIES
+        ENVIRONMENT "GTEST_TOTAL_SHARDS=8;GTEST_SHARD_INDEX=${shard}"
+        LABELS ${name} TIMEOUT 600)
+    endforeach()
+  else()
+    gtest_discover_tests(${name}
+      DISCOVERY_MODE PRE_TEST
+      NO_PRETTY_VALUES
+      DISCOVERY_TIMEOUT 60
+      PROPERTIES LABELS ${name} TIMEOUT 300)
+  endif()
 endfunction()
 
 # tb_bench(NAME SOURCES... LIBS ...)

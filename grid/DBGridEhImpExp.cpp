@@ -25,12 +25,12 @@ const QString ClipboardRtfFormat = QStringLiteral("Rich Text Format");
 const QString ClipboardVCLDBIFFormat = QStringLiteral("VCLDBIF");
 const QString ClipboardRecordsFormat = QStringLiteral("Grid records text");
 
-namespace {
-
 TDataSet* GridDataSet(const TCustomDBGridEh* Grid)
 {
     return Grid && Grid->DataLink()->Active() ? Grid->DataLink()->DataSet() : nullptr;
 }
+
+namespace {
 
 // Disables the dataset's controls for a walk and enables them again on every path.
 class TControlsDisabled

@@ -17,6 +17,7 @@
 #include <vector>
 
 class TCustomDBGridEh;
+class TDataSet;
 class TField;
 class TFont;
 class TStream;
@@ -212,6 +213,9 @@ template <class T> void ExportGridToStream(TCustomDBGridEh* Grid, TStream& Strea
     Export.SetDBGrid(Grid);
     Export.ExportToStream(Stream, AllSelected);
 }
+
+// The grid's dataset while its link is active, else null.
+TDataSet* GridDataSet(const TCustomDBGridEh* Grid);
 
 // Puts the selection (or everything) on the clipboard in every format at once.
 void CopyGridSelection(TCustomDBGridEh* Grid, bool AllSelected);

@@ -23,11 +23,6 @@ struct EImportAborted
 {
 };
 
-TDataSet* GridDataSet(const TCustomDBGridEh* Grid)
-{
-    return Grid && Grid->DataLink()->Active() ? Grid->DataLink()->DataSet() : nullptr;
-}
-
 TColumnsEhList VisibleColumns(TCustomDBGridEh* Grid, int From = 0, int To = -1)
 {
     TColumnsEhList List;

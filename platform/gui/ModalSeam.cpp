@@ -24,12 +24,6 @@ TSeamState& State()
     return S;
 }
 
-bool Headless()
-{
-    const QString P = QGuiApplication::platformName();
-    return P == QLatin1String("offscreen") || P == QLatin1String("minimal");
-}
-
 QString IconName(TMessageIcon Icon)
 {
     switch (Icon) {
@@ -114,6 +108,12 @@ QString RunFileDialog(const TFileRequest& R)
 }
 
 } // namespace
+
+bool Headless()
+{
+    const QString P = QGuiApplication::platformName();
+    return P == QLatin1String("offscreen") || P == QLatin1String("minimal");
+}
 
 QString ModalResultName(TModalResult Result)
 {

@@ -36,6 +36,9 @@ struct TMessageRequest
 
 QString ModalResultName(TModalResult Result); // "OK", "Cancel", "Yes" ...
 
+// No screen to show a real dialog on (the offscreen and minimal platforms).
+bool Headless();
+
 // What a file dialog asks (TOpenDialog, TSaveDialog): the answer is a path.
 struct TFileRequest
 {

@@ -1,6 +1,7 @@
 #include "platform/gui/Printers.h"
 
 #include "platform/gui/Graphics.h"
+#include "platform/gui/ModalSeam.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -34,12 +35,6 @@ constexpr double MMPerInch = 25.4;
 int MMToPixels(double MM, int Dpi)
 {
     return static_cast<int>(std::lround(MM / MMPerInch * Dpi));
-}
-
-bool Headless()
-{
-    const QString P = QGuiApplication::platformName();
-    return P == QLatin1String("offscreen") || P == QLatin1String("minimal");
 }
 
 TPrinterDescription DescribeSystemPrinter(const QPrinterInfo& Info)

@@ -82,12 +82,12 @@ QString TrimRight(const QString& S)
     return S.left(E);
 }
 
-namespace {
-QChar AsciiUpper(QChar C)
+QChar UpCase(QChar C)
 {
     return (C >= u'a' && C <= u'z') ? QChar(C.unicode() - 32) : C;
 }
 
+namespace {
 QChar AsciiLower(QChar C)
 {
     return (C >= u'A' && C <= u'Z') ? QChar(C.unicode() + 32) : C;
@@ -98,7 +98,7 @@ QString UpperCase(const QString& S)
 {
     QString R = S;
     for (QChar& C : R)
-        C = AsciiUpper(C);
+        C = UpCase(C);
     return R;
 }
 
@@ -124,7 +124,7 @@ int CompareText(const QString& A, const QString& B)
 {
     const qsizetype N = std::min(A.size(), B.size());
     for (qsizetype I = 0; I < N; ++I) {
-        const int D = int(AsciiUpper(A[I]).unicode()) - int(AsciiUpper(B[I]).unicode());
+        const int D = int(UpCase(A[I]).unicode()) - int(UpCase(B[I]).unicode());
         if (D != 0)
             return D;
     }

@@ -76,6 +76,7 @@ QString Trim(const QString& S);      // strips characters <= ' ' at both ends
 QString TrimLeft(const QString& S);
 QString TrimRight(const QString& S);
 QString UpperCase(const QString& S); // ASCII letters only, as the classic call
+QChar UpCase(QChar C);               // ASCII letters only
 QString LowerCase(const QString& S);
 QString AnsiUpperCase(const QString& S);
 QString AnsiLowerCase(const QString& S);
@@ -115,6 +116,7 @@ enum class TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber, ffCurrency }
 
 // Rounds halves to the even neighbour (the classic Round of a double).
 int64_t RoundHalfEven(double Value);
+int RoundInt(double Value); // the same, narrowed to a pixel count
 // Rounds to 10^Digits (Digits -2 gives hundredths) with halves to even on the
 // decimal value as written, so 2.675 at -2 is 2.68 and 2.665 is 2.66.
 double RoundTo(double Value, int Digits);

@@ -239,11 +239,6 @@ QDateTime DateTimeToQDateTime(TDateTime Value)
 
 namespace {
 
-QChar AsciiUpper(QChar C)
-{
-    return (C >= u'a' && C <= u'z') ? QChar(C.unicode() - 32) : C;
-}
-
 bool StartsWithAt(const QString& S, qsizetype Pos, QLatin1StringView What)
 {
     return S.mid(Pos, What.size()).compare(What, Qt::CaseInsensitive) == 0 && Pos + What.size() <= S.size();
@@ -391,7 +386,7 @@ void TDateTimeWriter::Append(const QString& F, int Level)
     const qsizetype N = F.size();
     while (I < N) {
         const QChar Starter = F[I++];
-        QChar Token = AsciiUpper(Starter);
+        QChar Token = UpCase(Starter);
         if (Token >= u'A' && Token <= u'Z') {
             // An m right after an hour means minutes: "hh:mm".
             if (Token == u'M' && LastToken == u'H')
@@ -475,7 +470,7 @@ enum class TDateOrder { MDY, DMY, YMD };
 TDateOrder GetDateOrder(const QString& Format)
 {
     for (const QChar C : Format) {
-        switch (AsciiUpper(C).unicode()) {
+        switch (UpCase(C).unicode()) {
         case u'Y': return TDateOrder::YMD;
         case u'M': return TDateOrder::MDY;
         case u'D': return TDateOrder::DMY;

@@ -207,6 +207,11 @@ int64_t RoundHalfEven(double Value)
     return int64_t(R);
 }
 
+int RoundInt(double Value)
+{
+    return static_cast<int>(RoundHalfEven(Value));
+}
+
 int64_t Trunc(double Value)
 {
     const double R = std::trunc(Value);

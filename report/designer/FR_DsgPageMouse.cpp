@@ -47,11 +47,6 @@ TfrRect Normalized(TfrRect R)
     return R;
 }
 
-int Round(double Value)
-{
-    return static_cast<int>(RoundHalfEven(Value));
-}
-
 // "Master data" gives "MasterData": the first blank goes, the letter after it
 // is upper-cased.
 QString BandBaseName(int BandType)
@@ -169,8 +164,8 @@ void TfrDesignerPage::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     }
     if (Button == mbLeft && Cursor() == crPencil) {
         if (FDesigner->GridAlign && !SnapToNearestCorner(X, Y)) {
-            X = Round(static_cast<double>(X) / FDesigner->GridSizeX) * FDesigner->GridSizeX;
-            Y = Round(static_cast<double>(Y) / FDesigner->GridSizeY) * FDesigner->GridSizeY;
+            X = RoundInt(static_cast<double>(X) / FDesigner->GridSizeX) * FDesigner->GridSizeX;
+            Y = RoundInt(static_cast<double>(Y) / FDesigner->GridSizeY) * FDesigner->GridSizeY;
         }
         OldRect = {X, Y, X, Y};
         ClearSelection();
@@ -317,11 +312,11 @@ void TfrDesignerPage::DragMulti(int DX, int DY)
         const QRect S = V->SelectionBounds().value_or(QRect(V->Left(), V->Top(), V->Width(), V->Height()));
         if (!(V->Restrictions() & frrfDontSize)) {
             const double NX = (S.x() - SelLeft) * KX, NW = S.width() * KX;
-            V->SetLeft(Round(NX) + SelLeft);
-            V->SetWidth(Round(NX + NW) - Round(NX));
+            V->SetLeft(RoundInt(NX) + SelLeft);
+            V->SetWidth(RoundInt(NX + NW) - RoundInt(NX));
             const double NY = (S.y() - SelTop) * KY, NH = S.height() * KY;
-            V->SetTop(Round(NY) + SelTop);
-            V->SetHeight(Round(NY + NH) - Round(NY));
+            V->SetTop(RoundInt(NY) + SelTop);
+            V->SetHeight(RoundInt(NY + NH) - RoundInt(NY));
         }
         NewArea += V->GetClipRgn(true);
     }

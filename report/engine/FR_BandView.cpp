@@ -77,11 +77,6 @@ const char* const XmlNames[btNone] = {
     "", "TfrChild",
 };
 
-bool IsDataBand(int Type)
-{
-    return Type == btMasterData || Type == btDetailData || Type == btSubDetailData;
-}
-
 // The names of the other band views of the given types on the page being
 // designed, ";"-separated; empty outside design state.
 QString OtherBandNames(const TfrBandView* Self, uint32_t TypeMask)
@@ -307,7 +302,7 @@ void TfrBandView::RegisterProperties()
             AddProperty(QString::fromLatin1(Flag.PropName), PropBoolean);
     if (Type == btCrossData)
         AddProperty(QStringLiteral("DataSource"), PropHasEditor, frCrossDataSourceEditor);
-    if (IsDataBand(Type)) {
+    if (frengine::IsDataBand(Type)) {
         AddProperty(QStringLiteral("Columns"), PropInteger);
         AddProperty(QStringLiteral("ColumnWidth"), PropSize);
         AddProperty(QStringLiteral("ColumnGap"), PropSize);

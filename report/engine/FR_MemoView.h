@@ -19,6 +19,9 @@ constexpr uint16_t flHideZeroValues = 64;
 constexpr uint16_t flUnderlines = 128;
 constexpr uint16_t flRTLReading = 256;
 
+// Ends the last line of a paragraph in wrapped text.
+constexpr QChar frParagraphMark(1);
+
 // Alignment bits.
 enum TfrMemoAlign : int {
     frtaLeft = 0,

@@ -9,12 +9,6 @@
 
 namespace {
 
-constexpr QChar Mark(1);   // ends the last line of a paragraph in wrapped text
-
-int Round(double Value)
-{
-    return static_cast<int>(RoundHalfEven(Value));
-}
 
 bool Printing()
 {
@@ -103,7 +97,7 @@ void TWrapper::WrapLine(const QString& Line)
     const bool HasBreaks = Line.contains(u'\r') || Line.contains(u'\n');
     FWidths.SetText(Line);
     if (!HasBreaks && (N < 2 || (N == 2 && CodeLength(Line, 0) == 2) || FWidths.Width() <= FMaxWidth)) {
-        Output(Line + Mark);
+        Output(Line + frParagraphMark);
         return;
     }
     int Beg = 0;
@@ -113,7 +107,7 @@ void TWrapper::WrapLine(const QString& Line)
     while (I < N) {
         const QChar C = Line[I];
         if (IsLineBreak(C)) {
-            Output(Line.mid(Beg, I - Beg) + Mark);
+            Output(Line.mid(Beg, I - Beg) + frParagraphMark);
             while (I < N && IsLineBreak(Line[I]))
                 ++I;
             Beg = I;
@@ -157,9 +151,9 @@ void TWrapper::WrapLine(const QString& Line)
         I = Beg;
     }
     if (Beg < N)
-        Output(Line.mid(Beg) + Mark);
+        Output(Line.mid(Beg) + frParagraphMark);
     else
-        SMemo()->SetStrings(SMemo()->Count() - 1, SMemo()->Strings(SMemo()->Count() - 1) + Mark);
+        SMemo()->SetStrings(SMemo()->Count() - 1, SMemo()->Strings(SMemo()->Count() - 1) + frParagraphMark);
 }
 
 // Puts as many syllables of the word at the break on the line as fit, with a
@@ -237,7 +231,7 @@ void TfrMemoView::ExpandMemo()
 
 int TfrMemoView::LineHeight96() const
 {
-    const int FontHeight = -Round(FFont->Size() * 96.0 / 72.0);
+    const int FontHeight = -RoundInt(FFont->Size() * 96.0 / 72.0);
     // A line is at least one pixel high, so that no count divides by zero.
     return std::max(1, FLineSpacing - FontHeight);
 }
@@ -248,7 +242,7 @@ void TfrMemoView::WrapMemo()
     const bool Rotated = FAlignment & frtaVertical;
     TFont Font;
     Font.Assign(*FFont);
-    Font.SetHeight(-Round(FFont->Size() * 96.0 / 72.0));
+    Font.SetHeight(-RoundInt(FFont->Size() * 96.0 / 72.0));
     FLineHeight = LineHeight96();
     const int MaxWidth = Rotated ? Height() - 2 * GapY() : Width() - 2 * GapX();
     TWrapper Wrapper(Font, FCharSpacing, MaxWidth, Flags() & flWordBreak);
@@ -256,7 +250,7 @@ void TfrMemoView::WrapMemo()
     if (!Rotated && !Printing() && Lines->Count() == 1 && Lines->Strings(0).startsWith(u'[')
         && Wrapper.Width(Lines->Strings(0)) > MaxWidth) {
         // An expression of the designer's is shown whole rather than torn apart.
-        Wrapper.Output(Lines->Strings(0) + Mark);
+        Wrapper.Output(Lines->Strings(0) + frParagraphMark);
     } else {
         for (int i = 0; i < Lines->Count(); ++i) {
             const QString Line = Lines->Strings(i);
@@ -265,7 +259,7 @@ void TfrMemoView::WrapMemo()
             else if (Flags() & flWordWrap)
                 Wrapper.WrapLine(Line);
             else
-                Wrapper.Output(Rotated ? Line : Line + Mark);
+                Wrapper.Output(Rotated ? Line : Line + frParagraphMark);
         }
     }
     FVHeight = Wrapper.Lines * FLineHeight + 2 * (Rotated ? GapX() : GapY());
@@ -279,21 +273,21 @@ void TfrMemoView::AssignCanvasFont(TCanvas* C)
     C->Font()->Assign(*FFont);
     if (!IsPrinting()) {
         const double H = FFont->Size() * 96.0 / 72.0 * ScaleY();
-        C->Font()->SetHeight(-(ScaleY() == 1.0 ? Round(H) : static_cast<int>(H)));
+        C->Font()->SetHeight(-(ScaleY() == 1.0 ? RoundInt(H) : static_cast<int>(H)));
     }
 }
 
 int TfrMemoView::MeasuredWidth()
 {
     QString Text = Memo()->Text();
-    Text.remove(Mark);
+    Text.remove(frParagraphMark);
     if (Text.endsWith(QStringLiteral("\r\n")))
         Text.chop(2);
     AssignCanvasFont(FCanvas);
     int Widest = 0;
     for (const QString& Line : TextLines(Text))
-        Widest = std::max(Widest, frTextWidth(*FCanvas->Font(), Line, Round(FCharSpacing * ScaleX())));
-    return Round(Widest / ScaleX() + FrameWidth() + 2 * GapX() + 1);
+        Widest = std::max(Widest, frTextWidth(*FCanvas->Font(), Line, RoundInt(FCharSpacing * ScaleX())));
+    return RoundInt(Widest / ScaleX() + FrameWidth() + 2 * GapX() + 1);
 }
 
 void TfrMemoView::Draw(TCanvas* ACanvas)
@@ -316,8 +310,8 @@ void TfrMemoView::Draw(TCanvas* ACanvas)
     FPartMode = false;
     ExpandedMemo()->Assign(*Memo());
     if (ExpandedMemo()->Count() > 0) {
-        FPreWrapped = ExpandedMemo()->Text().contains(Mark);
-        if (ExpandedMemo()->Strings(ExpandedMemo()->Count() - 1) == QString(Mark))
+        FPreWrapped = ExpandedMemo()->Text().contains(frParagraphMark);
+        if (ExpandedMemo()->Strings(ExpandedMemo()->Count() - 1) == QString(frParagraphMark))
             ExpandedMemo()->Delete(ExpandedMemo()->Count() - 1);
         const double SavedX = ScaleX(), SavedY = ScaleY();
         SetScale(1.0, 1.0);
@@ -349,11 +343,11 @@ void TfrMemoView::DrawUnderlines()
     TCanvas* C = FCanvas;
     AssignCanvasFont(C);
     C->Pen()->SetColor(FrameColor());
-    C->Pen()->SetWidth(Round(FrameWidth()));
+    C->Pen()->SetWidth(RoundInt(FrameWidth()));
     C->Pen()->SetStyle(psSolid);
     const int FontHeight = C->Font()->Height();
-    const int Step = Round(FLineSpacing * ScaleY()) - FontHeight;
-    const int Offset = Round(2 * ScaleY()) - FontHeight;
+    const int Step = RoundInt(FLineSpacing * ScaleY()) - FontHeight;
+    const int Offset = RoundInt(2 * ScaleY()) - FontHeight;
     if (Step <= 0)
         return;
     for (int k = 1; k <= Height() / Step; ++k) {
@@ -368,8 +362,8 @@ void TfrMemoView::ShowMemo()
     if (DisableDrawing && !FCountOnly)
         return;
     AssignCanvasFont(FCanvas);
-    FCanvas->SetTextCharacterExtra(Round(FCharSpacing * ScaleX()));
-    FVHeight = Round(FVHeight * ScaleY());
+    FCanvas->SetTextCharacterExtra(RoundInt(FCharSpacing * ScaleX()));
+    FVHeight = RoundInt(FVHeight * ScaleY());
     const bool Rotated = FAlignment & frtaVertical;
     const int SavedAlignment = FAlignment, SavedLeft = Left(), SavedTop = Top();
     if (FAlignment & (frtaMiddle | frtaDown)) {
@@ -394,7 +388,7 @@ void TfrMemoView::ShowLines(bool Rotated)
     const QRect Clip = Rect(D.left() + 1, D.top(), RectRight(D) - 2, RectBottom(D) - 1);
     const int ClipBottom = RectBottom(D) - 1;
     const int FontHeight = C->Font()->Height();
-    const int Step = Round(FLineSpacing * (Rotated ? ScaleX() : ScaleY())) - FontHeight;
+    const int Step = RoundInt(FLineSpacing * (Rotated ? ScaleX() : ScaleY())) - FontHeight;
     TfrTextWidths Widths(*C->Font(), C->TextCharacterExtra());
     TfrExportFilter* Filter =
         FExporting && CurReport ? dynamic_cast<TfrExportFilter*>(CurReport->ExportFilter()) : nullptr;
@@ -419,7 +413,7 @@ void TfrMemoView::ShowLines(bool Rotated)
         FLinesDrawn = 0;
         for (int i = 0; i < Lines->Count(); ++i) {
             QString Line = Lines->Strings(i);
-            const bool EndsParagraph = Line.endsWith(Mark);
+            const bool EndsParagraph = Line.endsWith(frParagraphMark);
             if (EndsParagraph)
                 Line.chop(1);
             Widths.SetText(Line);
@@ -453,7 +447,7 @@ void TfrMemoView::ShowLines(bool Rotated)
         if (FPartMode && Y + Step > ClipBottom)
             break;
         QString Line = Lines->Strings(i);
-        const bool EndsParagraph = Line.endsWith(Mark);
+        const bool EndsParagraph = Line.endsWith(frParagraphMark);
         if (EndsParagraph)
             Line.chop(1);
         Widths.SetText(Line);

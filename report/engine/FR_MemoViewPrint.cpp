@@ -12,12 +12,6 @@
 
 namespace {
 
-constexpr QChar Mark(1);
-
-int Round(double Value)
-{
-    return static_cast<int>(RoundHalfEven(Value));
-}
 
 // Measuring and splitting run at design size on the measuring canvas,
 // whatever scale the view was last drawn at.
@@ -138,13 +132,13 @@ int TfrMemoView::CalcWidth()
 int TfrMemoView::MinHeight()
 {
     FLineHeight = LineHeight96();
-    return Round(2 * FrameWidth()) + 2 * GapY() + FLineHeight;
+    return RoundInt(2 * FrameWidth()) + 2 * GapY() + FLineHeight;
 }
 
 int TfrMemoView::RemainHeight()
 {
     FLineHeight = LineHeight96();
-    const int Frame = Round(2 * FrameWidth());
+    const int Frame = RoundInt(2 * FrameWidth());
     return (Height() - Frame - 2 * GapY()) % FLineHeight + 2 * GapY() + Frame;
 }
 
@@ -185,8 +179,8 @@ void TfrMemoView::Print(TStream& Stream)
         FCountOnly = false;
         while (ExpandedMemo()->Count() > FLinesDrawn)
             ExpandedMemo()->Delete(ExpandedMemo()->Count() - 1);
-        if (ExpandedMemo()->IndexOf(QString(Mark)) < 0)
-            ExpandedMemo()->Add(QString(Mark));
+        if (ExpandedMemo()->IndexOf(QString(frParagraphMark)) < 0)
+            ExpandedMemo()->Add(QString(frParagraphMark));
     }
     const QString SavedTag = Tag();
     const uint8_t SavedAlign = BandAlign();

@@ -29,11 +29,6 @@ uint8_t LastZoomMode = zmPercent;
 constexpr int ToolHeight = 28;
 constexpr int BarExtent = 16;
 
-int Rnd(double Value)
-{
-    return static_cast<int>(RoundHalfEven(Value));
-}
-
 // ---------------------------------------------------------------- glyphs
 
 // A 16 x 16 picture on olive, which the button leaves out.
@@ -430,7 +425,7 @@ void TfrPreviewForm::SetupButtons()
 
 void TfrPreviewForm::CheckZoomItem()
 {
-    const int Percent = Rnd(Scale * 100);
+    const int Percent = RoundInt(Scale * 100);
     for (TMenuItem* Item : FZoomItems)
         Item->SetChecked(ZoomMode == zmPercent ? Item->Tag() == Percent && Item->Tag() >= 10
                                                : Item->Tag() == ZoomMode);
@@ -478,11 +473,11 @@ void TfrPreviewForm::FormResize()
     }
     if (Scale <= 0)
         Scale = 0.01;   // a box too small for any page still lays them out
-    ZoomBtn->SetCaption(QString::number(Rnd(Scale * 100)) + u'%');
+    ZoomBtn->SetCaption(QString::number(RoundInt(Scale * 100)) + u'%');
 
     auto Scaled = [this](int Index) {
         const TfrPrnInfo& P = EMFPages->Items(Index)->PagePrnInfo;
-        return QSize(Rnd(P.PaperWidthPx * Scale), Rnd(P.PaperHeightPx * Scale));
+        return QSize(RoundInt(P.PaperWidthPx * Scale), RoundInt(P.PaperHeightPx * Scale));
     };
     int PerRow = 0;
     int InRow = 0;

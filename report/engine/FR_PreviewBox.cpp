@@ -11,11 +11,6 @@
 
 namespace {
 
-int Rnd(double Value)
-{
-    return static_cast<int>(RoundHalfEven(Value));
-}
-
 // The text after the "@" of a link: Named when there is any, Ok when it is a
 // page number.
 int LinkNumber(const QString& Url, bool& Named, bool& Ok)
@@ -42,8 +37,8 @@ QRect TfrPreviewForm::ContentRect(int Index, const QRect& PageOnBox) const
     const TfrPrnInfo& P = Info.PagePrnInfo;
     const int32_t* M = Info.PageMargins;
     const double K = PageOnBox.width() / static_cast<double>(std::max(1, P.PaperWidthPx));
-    return QRect(PageOnBox.left() + Rnd((P.OffsetX + M[0]) * K), PageOnBox.top() + Rnd((P.OffsetY + M[1]) * K),
-                 Rnd((P.PrintableWidth - M[0] - M[2]) * K), Rnd((P.PrintableHeight - M[1] - M[3]) * K));
+    return QRect(PageOnBox.left() + RoundInt((P.OffsetX + M[0]) * K), PageOnBox.top() + RoundInt((P.OffsetY + M[1]) * K),
+                 RoundInt((P.PrintableWidth - M[0] - M[2]) * K), RoundInt((P.PrintableHeight - M[1] - M[3]) * K));
 }
 
 void TfrPBox::Paint()
@@ -97,7 +92,7 @@ int TfrPBox::PageAt(int X, int Y) const
 QPoint TfrPBox::PagePoint(int Index, int X, int Y) const
 {
     const QRect& R = Form->EMFPages->Items(Index)->PageRect;
-    return QPoint(Rnd((X - R.left() - Form->OfsX) / Form->Scale), Rnd((Y - R.top() - Form->OfsY) / Form->Scale));
+    return QPoint(RoundInt((X - R.left() - Form->OfsX) / Form->Scale), RoundInt((Y - R.top() - Form->OfsY) / Form->Scale));
 }
 
 void TfrPBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)

@@ -30,22 +30,17 @@
 
 namespace {
 
-int Rnd(double Value)
-{
-    return static_cast<int>(RoundHalfEven(Value));
-}
-
 // Margins are layout pixels on the page and hundredths of a millimetre in the
 // dialog (a millimetre is 18/5 pixels); both ways round, so that confirming
 // the dialog unchanged keeps them.
 int PixelsToHundredths(int Pixels)
 {
-    return Rnd(Pixels * 500.0 / 18);
+    return RoundInt(Pixels * 500.0 / 18);
 }
 
 int HundredthsToPixels(int Hundredths)
 {
-    return Rnd(Hundredths * 18.0 / 500);
+    return RoundInt(Hundredths * 18.0 / 500);
 }
 
 bool Headless()
@@ -84,12 +79,12 @@ bool QtPageSetup(TDeviceMode& Mode, QMargins& Margins)
         const QSizeF MM = PageSizeMillimeters(Chosen.pageSize());
         Mode.PaperSize = dmpCustom;
         Mode.Fields |= dmfPaperLength | dmfPaperWidth;
-        Mode.PaperWidth = Rnd(MM.width() * 10);
-        Mode.PaperLength = Rnd(MM.height() * 10);
+        Mode.PaperWidth = RoundInt(MM.width() * 10);
+        Mode.PaperLength = RoundInt(MM.height() * 10);
     }
     Mode.Orientation = Chosen.orientation() == QPageLayout::Landscape ? dmoLandscape : dmoPortrait;
     const QMarginsF M = Chosen.margins(QPageLayout::Millimeter);
-    Margins = QMargins(Rnd(M.left() * 100), Rnd(M.top() * 100), Rnd(M.right() * 100), Rnd(M.bottom() * 100));
+    Margins = QMargins(RoundInt(M.left() * 100), RoundInt(M.top() * 100), RoundInt(M.right() * 100), RoundInt(M.bottom() * 100));
     return true;
 }
 
@@ -479,8 +474,8 @@ void TfrPreviewForm::ShowFound(const QRect& Hit)
 {
     const int Page = FindPage + 1;
     const QRect& PageRect = EMFPages->Items(FindPage)->PageRect;
-    const QRect R(PageRect.left() + Rnd(Hit.left() * Scale), PageRect.top() + Rnd(Hit.top() * Scale),
-                  Rnd(Hit.width() * Scale), Rnd(Hit.height() * Scale));
+    const QRect R(PageRect.left() + RoundInt(Hit.left() * Scale), PageRect.top() + RoundInt(Hit.top() * Scale),
+                  RoundInt(Hit.width() * Scale), RoundInt(Hit.height() * Scale));
     int V = PageRect.top() - 10;
     if (RectBottom(R) - V > PaintBox->height())
         V = RectBottom(R) - PaintBox->height();

@@ -38,11 +38,6 @@ const TfrPaperInfo* FindPaper(int Code)
     return nullptr;
 }
 
-int Round(double Value)
-{
-    return static_cast<int>(RoundHalfEven(Value));
-}
-
 // A device name is read into a fixed field of that many characters, its last
 // one the terminator.
 QString Field(const QString& Text, int Chars)
@@ -228,8 +223,8 @@ void TfrPrinter::ReadDeviceSettings()
         if (DpiX <= 0 || DpiY <= 0 || Width <= 0 || Height <= 0)
             throw EPrinter(QStringLiteral("No paper geometry from printer ") + Device);
         PaperSize = Mode.PaperSize;
-        PaperWidth = Round(double(Width) / DpiX * 254);
-        PaperHeight = Round(double(Height) / DpiY * 254);
+        PaperWidth = RoundInt(double(Width) / DpiX * 254);
+        PaperHeight = RoundInt(double(Height) / DpiY * 254);
 
         const QList<int> Codes = FPrinter->PaperCodes();
         const QStringList Names = FPrinter->PaperNames();
@@ -271,22 +266,22 @@ void TfrPrinter::GetPrintableArea(TfrPrnInfo& Info) const
         const double kx = k / DpiX;
         const double ky = k / DpiY;
         Info.DevicePaperWidth = FPrinter->PhysicalWidth();
-        Info.PaperWidthPx = Round(Info.DevicePaperWidth * kx);
+        Info.PaperWidthPx = RoundInt(Info.DevicePaperWidth * kx);
         Info.DevicePaperHeight = FPrinter->PhysicalHeight();
-        Info.PaperHeightPx = Round(Info.DevicePaperHeight * ky);
+        Info.PaperHeightPx = RoundInt(Info.DevicePaperHeight * ky);
         Info.DeviceOffsetX = FPrinter->PhysicalOffsetX();
-        Info.OffsetX = Round(Info.DeviceOffsetX * kx);
+        Info.OffsetX = RoundInt(Info.DeviceOffsetX * kx);
         Info.DeviceOffsetY = FPrinter->PhysicalOffsetY();
-        Info.OffsetY = Round(Info.DeviceOffsetY * ky);
+        Info.OffsetY = RoundInt(Info.DeviceOffsetY * ky);
         Info.DevicePrintableWidth = FPrinter->PageWidth();
-        Info.PrintableWidth = Round(Info.DevicePrintableWidth * kx);
+        Info.PrintableWidth = RoundInt(Info.DevicePrintableWidth * kx);
         Info.DevicePrintableHeight = FPrinter->PageHeight();
-        Info.PrintableHeight = Round(Info.DevicePrintableHeight * ky);
+        Info.PrintableHeight = RoundInt(Info.DevicePrintableHeight * ky);
         return;
     }
-    Info.PaperWidthPx = Round(PaperWidth * k / 254);
-    Info.PaperHeightPx = Round(PaperHeight * k / 254);
-    Info.OffsetX = Round(50 * k / 254);
+    Info.PaperWidthPx = RoundInt(PaperWidth * k / 254);
+    Info.PaperHeightPx = RoundInt(PaperHeight * k / 254);
+    Info.OffsetX = RoundInt(50 * k / 254);
     Info.OffsetY = Info.OffsetX;
     Info.PrintableWidth = Info.PaperWidthPx - 2 * Info.OffsetX;
     Info.PrintableHeight = Info.PaperHeightPx - 2 * Info.OffsetY;

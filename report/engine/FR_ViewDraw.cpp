@@ -21,11 +21,6 @@
 
 namespace {
 
-int Round(double Value)
-{
-    return static_cast<int>(RoundHalfEven(Value));
-}
-
 bool Printing()
 {
     return DocMode == dmPrinting;
@@ -53,18 +48,18 @@ void TfrView::BeginDraw()
         FScaleX = FScaleY = 1.0;
         FOffsX = FOffsY = 0;
     }
-    FLeft = Round(FLeft * FScaleX) + FOffsX;
-    FTop = Round(FTop * FScaleY) + FOffsY;
-    FWidth = Round(FWidth * FScaleX);
-    FHeight = Round(FHeight * FScaleY);
+    FLeft = RoundInt(FLeft * FScaleX) + FOffsX;
+    FTop = RoundInt(FTop * FScaleY) + FOffsY;
+    FWidth = RoundInt(FWidth * FScaleX);
+    FHeight = RoundInt(FHeight * FScaleY);
     const double W = FSaveFrameWidth;
-    const int InnerLeft = Round((W * FScaleX - 1) / 2);
-    const int InnerRight = Round(W * FScaleX / 2);
-    const int InnerTop = Round((W * FScaleY - 1) / 2);
-    const int InnerBottom = Round(W * FScaleY / 2);
+    const int InnerLeft = RoundInt((W * FScaleX - 1) / 2);
+    const int InnerRight = RoundInt(W * FScaleX / 2);
+    const int InnerTop = RoundInt((W * FScaleY - 1) / 2);
+    const int InnerBottom = RoundInt(W * FScaleY / 2);
     FFrameWidth = static_cast<float>(W * FScaleX);
-    FGapX = Round(FSaveGapX * FScaleX) + InnerRight;
-    FGapY = Round(FSaveGapY * FScaleY) + InnerBottom / 2;
+    FGapX = RoundInt(FSaveGapX * FScaleX) + InnerRight;
+    FGapY = RoundInt(FSaveGapY * FScaleY) + InnerBottom / 2;
     const int R = DrawRight();
     const int B = DrawBottom();
     FDrawRect = Rect(FLeft + ((FFrameTyp & frbLeft) ? InnerLeft : 0), FTop + ((FFrameTyp & frbTop) ? InnerTop : 0),
@@ -84,12 +79,12 @@ void TfrView::EndDraw()
 
 int TfrView::DrawRight() const
 {
-    return Round((FSaveLeft + FSaveWidth) * FScaleX + FOffsX);
+    return RoundInt((FSaveLeft + FSaveWidth) * FScaleX + FOffsX);
 }
 
 int TfrView::DrawBottom() const
 {
-    return Round((FSaveTop + FSaveHeight) * FScaleY + FOffsY);
+    return RoundInt((FSaveTop + FSaveHeight) * FScaleY + FOffsY);
 }
 
 void TfrView::DrawBackground()
@@ -167,7 +162,7 @@ void TfrView::DrawFrame()
             C->LineTo(M[2], M[3]);
         }
     }
-    const int PenWidth = Round(FFrameWidth);
+    const int PenWidth = RoundInt(FFrameWidth);
     const uint16_t Style = FFrameStyle <= fsDouble ? FFrameStyle : uint16_t(fsSolid);
     C->Pen()->SetColor(FFrameColor);
     C->Pen()->SetWidth(PenWidth);
@@ -192,8 +187,8 @@ QRegion TfrView::GetClipRgn(bool Extended)
 {
     const double W = FFrameWidth;
     const bool Double = FFrameStyle == fsDouble;
-    const int A = Double ? Round(W * 1.5) : Round(W / 2);
-    const int B = Double ? Round((W - 1) / 2 + W) : Round((W - 1) / 2);
+    const int A = Double ? RoundInt(W * 1.5) : RoundInt(W / 2);
+    const int B = Double ? RoundInt((W - 1) / 2 + W) : RoundInt((W - 1) / 2);
     int L = FLeft, T = FTop, R = FLeft + FWidth + 1, Bt = FTop + FHeight + 1;
     if (FFrameTyp & frbLeft)
         L -= A;

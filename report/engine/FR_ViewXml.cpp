@@ -20,11 +20,6 @@ namespace {
 const QString TrueText = QStringLiteral("True");
 const QString FalseText = QStringLiteral("False");
 
-QString EventName(const QString& Name)
-{
-    return Name + QStringLiteral("OnBeforePrint");
-}
-
 // The template format counts frame sides left 1, right 2, top 4, bottom 8.
 int XmlFrameTyp(uint16_t FrameTyp)
 {
@@ -90,7 +85,7 @@ void TfrView::AddFR3Attributes(TfrXmlTag& Xml) const
         .Add(QStringLiteral("Align"), XmlAlign(BandAlign()));
     if (Script()->Count() > 0)
         for (const char16_t* Event : {u"OnBeforePrint", u"OnClick", u"OnActivate"})
-            Xml.Add(QString::fromUtf16(Event), EventName(Name()));
+            Xml.Add(QString::fromUtf16(Event), frXmlEventName(Name()));
     Xml.Add(QStringLiteral("Restrictions"), XmlRestrictions(Restrictions()));
 }
 
@@ -235,7 +230,7 @@ void TfrBandView::SaveToFR3(TStream& Stream)
         if (((Flags() & F.Bit) != 0) == F.WhenSet)
             Xml.Add(QString::fromUtf16(F.Name), F.WhenSet ? TrueText : FalseText);
     if (Script()->Count() > 0)
-        Xml.Add(QStringLiteral("OnBeforePrint"), EventName(Name()));
+        Xml.Add(QStringLiteral("OnBeforePrint"), frXmlEventName(Name()));
     const int Type = BandType();
     if (Type == btMasterData || Type == btDetailData || Type == btSubDetailData)
         Xml.Add(QStringLiteral("DataSet"), FormatStr());

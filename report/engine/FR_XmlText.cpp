@@ -2,6 +2,11 @@
 
 #include "platform/rtl/Streams.h"
 
+QString frXmlEventName(const QString& Name)
+{
+    return Name + QStringLiteral("OnBeforePrint");
+}
+
 QString frXmlEscape(const QString& Text)
 {
     QString Result;

@@ -19,6 +19,9 @@ QString frXmlEscape(const QString& Text);
 // Bytes as hexadecimal text, two upper-case digits a byte, high half first.
 QString frHexText(const QByteArray& Bytes);
 
+// The template's name of a view's before-print event handler.
+QString frXmlEventName(const QString& Name);
+
 // "<" + the element name, then one ` Name="value"` per attribute, values
 // escaped; no line break.
 class TfrXmlTag

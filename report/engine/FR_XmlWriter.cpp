@@ -12,7 +12,7 @@
 
 namespace {
 
-const QString LineEnd = QStringLiteral("\r\n");
+const QString Crlf = QStringLiteral("\r\n");
 
 // Value types of the binary property stream.
 constexpr char vaCollection = 14;
@@ -24,11 +24,6 @@ constexpr char vaNull = 0;
 QString PageObjectName(int Index)
 {
     return QStringLiteral("Page") + QString::number(Index + 1);
-}
-
-QString EventName(const QString& Name)
-{
-    return Name + QStringLiteral("OnBeforePrint");
 }
 
 // Layout pixels to the millimetres of the template format.
@@ -45,7 +40,7 @@ void AddProcedure(QStringList& Lines, const QString& Name, const TStrings& Scrip
     if (Count == 0)
         return;
     const bool OwnBlock = Script.Strings(0) == u"begin";
-    Lines << QStringLiteral("procedure ") + EventName(Name) + QStringLiteral("(Sender: TfrComponent);")
+    Lines << QStringLiteral("procedure ") + frXmlEventName(Name) + QStringLiteral("(Sender: TfrComponent);")
           << QStringLiteral("begin")
           << QStringLiteral("  with ") + Name + QStringLiteral(", Engine do")
           << QStringLiteral("  begin");
@@ -74,7 +69,7 @@ QString ConvertedScript(const TfrPages& Pages)
             AddProcedure(Lines, Page->Objects(k)->Name(), *Page->Objects(k)->Script());
     }
     Lines << QStringLiteral("begin") << QString() << QStringLiteral("end.");
-    return Lines.join(LineEnd);
+    return Lines.join(Crlf);
 }
 
 // ---------------------------------------------------------------- dictionary
@@ -164,7 +159,7 @@ QString ReportPageTag(const TfrPage& Page, int Index)
     if (Page.PrintToPrevPage != 0)
         Tag.Add(QStringLiteral("PrintOnPreviousPage"), QStringLiteral("True"));
     if (Page.Script.Count() > 0)
-        Tag.Add(QStringLiteral("OnBeforePrint"), EventName(PageObjectName(Index)));
+        Tag.Add(QStringLiteral("OnBeforePrint"), frXmlEventName(PageObjectName(Index)));
     return Tag.Text();
 }
 
@@ -181,7 +176,7 @@ QString DialogPageTag(const TfrPage& Page, int Index)
         .AddColor(QStringLiteral("Color"), Page.Color)
         .Add(QStringLiteral("Position"), Page.Position);
     if (Page.Script.Count() > 0)
-        Tag.Add(QStringLiteral("OnActivate"), EventName(PageObjectName(Index)));
+        Tag.Add(QStringLiteral("OnActivate"), frXmlEventName(PageObjectName(Index)));
     return Tag.Text();
 }
 
@@ -190,19 +185,19 @@ void WritePage(TStream& Stream, const TfrPage& Page, int Index)
     const bool Dialog = Page.PageType == ptDialog;
     frWriteXmlText(Stream, Dialog ? DialogPageTag(Page, Index) : ReportPageTag(Page, Index));
     if (Page.Count() == 0) {
-        frWriteXmlText(Stream, QStringLiteral("/>") + LineEnd);
+        frWriteXmlText(Stream, QStringLiteral("/>") + Crlf);
         return;
     }
-    frWriteXmlText(Stream, u'>' + LineEnd);
+    frWriteXmlText(Stream, u'>' + Crlf);
     for (int i = 0; i < Page.Count(); ++i) {
         // Views without an element (the overlay and the cross bands) get no
         // closing "/>" either.
         const int64_t Before = Stream.Position();
         Page.Objects(i)->SaveToFR3(Stream);
         if (Stream.Position() != Before)
-            frWriteXmlText(Stream, QStringLiteral("/>") + LineEnd);
+            frWriteXmlText(Stream, QStringLiteral("/>") + Crlf);
     }
-    frWriteXmlText(Stream, (Dialog ? QStringLiteral("</TfrDialogPage>") : QStringLiteral("</TfrReportPage>")) + LineEnd);
+    frWriteXmlText(Stream, (Dialog ? QStringLiteral("</TfrDialogPage>") : QStringLiteral("</TfrReportPage>")) + Crlf);
 }
 
 // Margins are written as designed: the printing state would take the page
@@ -242,9 +237,9 @@ void frWriteXmlTemplate(TfrReport& Report, TStream& Stream)
         .Add(QStringLiteral("ReportOptions.VersionBuild"), Report.ReportVersionBuild)
         .Add(QStringLiteral("ReportOptions.Password"), Password);
 
-    frWriteXmlText(Stream, QStringLiteral("<?xml version=\"1.0\"?>") + LineEnd);
-    frWriteXmlText(Stream, Tag.Text() + u'>' + LineEnd);
+    frWriteXmlText(Stream, QStringLiteral("<?xml version=\"1.0\"?>") + Crlf);
+    frWriteXmlText(Stream, Tag.Text() + u'>' + Crlf);
     for (int i = 0; i < Pages.Count(); ++i)
         WritePage(Stream, *Pages.Pages(i), i);
-    frWriteXmlText(Stream, QStringLiteral("</TfrReport>") + LineEnd);
+    frWriteXmlText(Stream, QStringLiteral("</TfrReport>") + Crlf);
 }

@@ -15,6 +15,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_DBSet.h"
+#include "TestText.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -23,12 +24,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <functional>
-
-namespace {
-
-inline void PrintTo(const QString& S, std::ostream* Out) { *Out << '"' << S.toStdString() << '"'; }
-
-} // namespace
 
 class BuySell : public TAppFixture
 {

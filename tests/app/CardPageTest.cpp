@@ -14,7 +14,7 @@
 
 namespace {
 
-const TDateTime Day = EncodeDate(2024, 3, 15);
+const TDateTime Today = EncodeDate(2024, 3, 15);
 
 } // namespace
 
@@ -24,7 +24,7 @@ protected:
     void SetUp() override
     {
         TAppFixture::SetUp();
-        Settings.WorkingDay = Day;
+        Settings.WorkingDay = Today;
         Settings.Direction = QStringLiteral("按升序排");
     }
 

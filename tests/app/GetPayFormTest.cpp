@@ -10,6 +10,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_DBSet.h"
+#include "TestText.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -20,12 +21,6 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <functional>
-
-namespace {
-
-inline void PrintTo(const QString& S, std::ostream* Out) { *Out << '"' << S.toStdString() << '"'; }
-
-} // namespace
 
 class GetPay : public TAppFixture
 {

@@ -18,7 +18,7 @@
 
 namespace {
 
-const TDateTime Day = EncodeDate(2024, 3, 15);
+const TDateTime TheWorkingDay = EncodeDate(2024, 3, 15);
 
 QString Names(const TCardPage* Page)
 {
@@ -47,7 +47,7 @@ protected:
         TModalHandlers Handlers(User({Press(FormLogin->SpeedButton4)}), nullptr);
         FormMain->Show();
         ASSERT_FALSE(Application()->Terminated());
-        FormMain->SetWorkingDay(Day);
+        FormMain->SetWorkingDay(TheWorkingDay);
         FormMain->RefreshAll();
     }
 };

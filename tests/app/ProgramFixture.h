@@ -9,6 +9,7 @@
 #include "platform/db/JetSql.h"
 #include "platform/gui/Buttons.h"
 #include "platform/gui/Application.h"
+#include "TestText.h"
 
 #include <QColor>
 #include <QDir>
@@ -18,12 +19,6 @@
 #include <functional>
 #include <memory>
 #include <ostream>
-
-// Readable texts in failure messages.
-inline void PrintTo(const QString& S, std::ostream* Out)
-{
-    *Out << '"' << S.toStdString() << '"';
-}
 
 class TProgramFixture : public TAppFixture
 {

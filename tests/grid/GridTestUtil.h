@@ -3,8 +3,5 @@
 
 #include <QString>
 #include <ostream>
+#include "TestText.h"
 
-inline void PrintTo(const QString& S, std::ostream* Out)
-{
-    *Out << '"' << S.toStdString() << '"';
-}

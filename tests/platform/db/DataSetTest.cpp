@@ -4,16 +4,12 @@
 #include "platform/db/DataSource.h"
 #include "platform/db/MemDataSet.h"
 #include "platform/rtl/SysUtils.h"
+#include "TestText.h"
 
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
-
-inline void PrintTo(const QString& S, std::ostream* Out)
-{
-    *Out << '"' << S.toStdString() << '"';
-}
 
 namespace {
 

@@ -6,18 +6,13 @@
 #include "platform/db/ADOQuery.h"
 #include "platform/db/NewDatabase.h"
 #include "platform/rtl/Classes.h"
+#include "TestText.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
-
-// Readable failure messages for texts.
-inline void PrintTo(const QString& S, std::ostream* Out)
-{
-    *Out << '"' << S.toStdString() << '"';
-}
 
 inline QString SchemaText()
 {

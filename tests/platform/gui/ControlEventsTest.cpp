@@ -84,13 +84,6 @@ void SendMouse(QWidget* W, QEvent::Type Type, Qt::MouseButton Button, Qt::MouseB
     QCoreApplication::sendEvent(W, &E);
 }
 
-bool SendKey(QWidget* W, int Key, Qt::KeyboardModifiers Mods, const QString& Text = QString())
-{
-    QKeyEvent E(QEvent::KeyPress, Key, Mods, Text);
-    QCoreApplication::sendEvent(W, &E);
-    return E.isAccepted();
-}
-
 } // namespace
 
 TEST(ControlEvents, DoubleClickComesBeforeTheMouseDownThatCarriesDouble)

@@ -1,5 +1,6 @@
 // The base grid: geometry, hit tests, scrolling that repaints only the
 // uncovered band, sizing and moving by mouse, keys and the in-place editor.
+#include "GuiTestUtil.h"
 #include "platform/gui/Grids.h"
 
 #include <QCoreApplication>
@@ -60,12 +61,6 @@ void SendMouse(QWidget* W, QEvent::Type Type, int X, int Y, Qt::MouseButtons But
 {
     QMouseEvent E(Type, QPointF(X, Y), W->mapToGlobal(QPointF(X, Y)),
                   Type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, Buttons, Qt::NoModifier);
-    QCoreApplication::sendEvent(W, &E);
-}
-
-void SendKey(QWidget* W, int Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier, const QString& Text = {})
-{
-    QKeyEvent E(QEvent::KeyPress, Key, Modifiers, Text);
     QCoreApplication::sendEvent(W, &E);
 }
 

@@ -1,15 +1,7 @@
 #include "platform/rtl/GbkText.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
-
-namespace {
-
-QString U(const char* Utf8)
-{
-    return QString::fromUtf8(Utf8);
-}
-
-} // namespace
 
 TEST(GbkTextTest, RoundTripsAndLengths)
 {

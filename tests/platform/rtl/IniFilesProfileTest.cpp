@@ -1,4 +1,5 @@
 #include "platform/rtl/IniFiles.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -7,11 +8,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-QString U(const char* Utf8)
-{
-    return QString::fromUtf8(Utf8);
-}
 
 class IniFilesProfileTest : public ::testing::Test
 {

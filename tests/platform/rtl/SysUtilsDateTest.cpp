@@ -1,16 +1,12 @@
 // Date arithmetic, formatting and parsing.
 #include "platform/rtl/SysUtils.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
 
 #include <QDateTime>
 
 namespace {
-
-std::string U8(const QString& S)
-{
-    return S.toStdString();
-}
 
 std::string Ymd(TDateTime Value)
 {

@@ -1,5 +1,6 @@
 // Float rounding, formatting and parsing against the classic results.
 #include "platform/rtl/SysUtils.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
 
@@ -7,11 +8,6 @@
 #include <limits>
 
 namespace {
-
-std::string U8(const QString& S)
-{
-    return S.toStdString();
-}
 
 const double NaN = std::numeric_limits<double>::quiet_NaN();
 const double Inf = std::numeric_limits<double>::infinity();

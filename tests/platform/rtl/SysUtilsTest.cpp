@@ -1,16 +1,12 @@
 // Exceptions, text helpers and integer conversions.
 #include "platform/rtl/SysUtils.h"
+#include "TestText.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 
 namespace {
-
-std::string U8(const QString& S)
-{
-    return S.toStdString();
-}
 
 TEST(SysUtils, ExceptionCarriesItsMessage)
 {

@@ -14,16 +14,12 @@
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Globals.h"
 #include "report/engine/FR_Page.h"
+#include "TestText.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
-
-inline void PrintTo(const QString& S, std::ostream* Out)
-{
-    *Out << '"' << S.toStdString() << '"';
-}
 
 namespace designertest {
 

@@ -11,6 +11,7 @@
 #include "report/engine/FR_DBSet.h"
 #include "report/engine/FR_Dict.h"
 #include "report/engine/FR_Page.h"
+#include "TestText.h"
 
 #include <QListWidget>
 #include <functional>
@@ -19,11 +20,6 @@
 #include <typeindex>
 
 namespace editortest {
-
-inline void PrintTo(const QString& S, std::ostream* Out)
-{
-    *Out << '"' << S.toStdString() << '"';
-}
 
 class TEditorTest : public datatest::TReportWorld
 {

@@ -3,16 +3,11 @@
 
 #include "platform/rtl/Variants.h"
 #include "report/engine/FR_Intrp.h"
+#include "TestText.h"
 
 #include <QString>
 #include <QStringList>
 #include <ostream>
-
-// Readable failure messages.
-inline void PrintTo(const QString& S, std::ostream* Os)
-{
-    *Os << '"' << S.toStdString() << '"';
-}
 
 // Control characters (operator codes, line indexes) as {n}.
 inline QString ShowCodes(const QString& S)

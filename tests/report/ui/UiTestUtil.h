@@ -8,11 +8,7 @@
 #include <QString>
 #include <QWidget>
 #include <ostream>
-
-inline void PrintTo(const QString& S, std::ostream* Out)
-{
-    *Out << '"' << S.toStdString() << '"';
-}
+#include "TestText.h"
 
 namespace uitest {
 
