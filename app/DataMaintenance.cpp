@@ -2,14 +2,12 @@
 
 #include "app/PublicFunction.h"
 #include "app/ShareDM.h"
+#include "SchemaSql.h"
 #include "platform/db/ADOConnection.h"
-#include "platform/db/ADOQuery.h"
-#include "platform/db/Field.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/FileDialogs.h"
 #include "platform/gui/Forms.h"
-#include "platform/rtl/Classes.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QDir>
@@ -53,78 +51,18 @@ QString CopyInto(const QString& Source, QTemporaryFile& Copy)
     return QString();
 }
 
-struct TTableColumns
-{
-    const char* Table;
-    const char* Columns; // separated by commas
-};
-
-// The program's tables and their columns, as every statement names them.
-const TTableColumns Schema[] = {
-    {"Power", "PowerIndex,PowerName,PowerKey,PowerPicture,PowerRange,PowerRole"},
-    {"Customer", "CustomerIndex,CustomerName,CustomerOwe,CustomerPhone,CustomerFax,CustomerContact,"
-                 "CustomerHandPhone,CustomerEMail,CustomerWebsite,CustomerAddress,CustomerRemark,CustomerMan"},
-    {"CustomerHide", "CustomerIndex,CustomerName,CustomerOwe,CustomerPhone,CustomerFax,CustomerContact,"
-                     "CustomerHandPhone,CustomerEMail,CustomerWebsite,CustomerAddress,CustomerRemark,CustomerMan"},
-    {"Contact", "ContactIndex,ContactUser,ContactRecordTime,ContactCreateTime,ContactHead,ContactContent"},
-    {"Bill", "BillIndex,BillKind,BillRecordTime,BillCreateTime,BillSerial,BillUser,BillSum,BillReason,BillState,"
-             "BillRemark,BillMan"},
-    {"MoneyTable", "MoneyIndex,MoneyAccount,MoneyBill,MoneyRecordTime,MoneyCreateTime,MoneyUser,MoneyReason,MoneyIn,"
-                   "MoneyOut,MoneySum,MoneyType,MoneyToken,MoneyRemark,MoneySerial,MoneyMan"},
-    {"Account", "AccountIndex,AccountName,AccountBase,AccountMan"},
-    {"Parameter", "ParameterType,ParameterValue"},
-    {"Setting", "SettingIndex,SettingValue"},
-    {"PrintReport", "ReportEnable,ReportGrid1,ReportGrid2,ReportGrid3,ReportGrid4,ReportGrid5,ReportGrid6,"
-                    "ReportGrid7,ReportGrid8,ReportGrid9"},
-    {"PrintList", "ListIndex,ListValue"},
-    {"PrintBigFont", "BigFontValue"},
-};
-
-// Why the copy's tables do not have exactly our columns, or empty text. A
-// table of another program passes the table check and then fails every
-// statement, so that no one could log in to restore again.
-QString CheckColumns(const QString& FileName)
-{
-    TADOConnection Connection;
-    Connection.SetConnectionString(JetConnectionString(FileName, DatabasePassword));
-    TADOQuery Query;
-    Query.SetConnection(&Connection);
-    try {
-        for (const TTableColumns& T : Schema) {
-            const QString Table = QString::fromLatin1(T.Table);
-            Query.Close();
-            Query.SQL()->Clear();
-            Query.SQL()->Add(QStringLiteral("PRAGMA table_info(%1)").arg(Table));
-            Query.Open();
-            QStringList Found;
-            for (Query.First(); !Query.Eof(); Query.Next())
-                Found << Query.FieldByName(QStringLiteral("name"))->AsString();
-            const QStringList Expected = QString::fromLatin1(T.Columns).split(u',');
-            for (const QString& Column : Expected)
-                if (!Found.contains(Column, Qt::CaseInsensitive))
-                    return QStringLiteral("所选数据库的数据表 %1 缺少列 %2").arg(Table, Column);
-            for (const QString& Column : Found)
-                if (!Expected.contains(Column, Qt::CaseInsensitive))
-                    return QStringLiteral("所选数据库的数据表 %1 多出列 %2").arg(Table, Column);
-        }
-    } catch (const Exception& E) {
-        return QStringLiteral("无法打开所选文件（%1）").arg(E.Message());
-    }
-    return QString();
-}
-
 // Why a restored copy is refused, or empty text when it is one of our databases.
 QString CheckCopy(const QString& FileName)
 {
-    QStringList Tables;
-    for (const TTableColumns& T : Schema)
-        Tables << QString::fromLatin1(T.Table);
-    const TDbFileCheck Check = TADOConnection::CheckDatabaseFile(FileName, Tables);
+    const QString Schema = QString::fromUtf8(reinterpret_cast<const char*>(SchemaSqlBytes));
+    const TDbFileCheck Check = TADOConnection::CheckDatabaseFile(FileName, Schema);
     switch (Check.Fault) {
-    case dfNone: return CheckColumns(FileName);
+    case dfNone: return QString();
     case dfCannotOpen: return QStringLiteral("无法打开所选文件（%1）").arg(Check.Detail);
     case dfNotDatabase: return QStringLiteral("所选文件不是数据库文件");
     case dfMissingTable: return QStringLiteral("所选数据库缺少数据表 %1").arg(Check.Detail);
+    case dfMissingColumn: return QStringLiteral("所选数据库的数据表 %1 缺少列 %2").arg(Check.Detail, Check.Column);
+    case dfExtraColumn: return QStringLiteral("所选数据库的数据表 %1 多出列 %2").arg(Check.Detail, Check.Column);
     case dfDamaged: return QStringLiteral("所选数据库文件已损坏（%1）").arg(Check.Detail.section(u'\n', 0, 0));
     }
     return QString();

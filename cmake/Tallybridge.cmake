@@ -90,3 +90,19 @@ function(tb_link_existing target)
     endif()
   endforeach()
 endfunction()
+
+# Compiles resources/schema.sql into TARGET as "SchemaSql.h" (SchemaSqlBytes),
+# so that it works from any folder: the tool that makes a new database runs it,
+# the restore checks a copy's tables and columns against it.
+function(tb_embed_schema target)
+  set(schema ${CMAKE_SOURCE_DIR}/resources/schema.sql)
+  set(dir ${CMAKE_CURRENT_BINARY_DIR}/${target}_schema)
+  set(header ${dir}/SchemaSql.h)
+  add_custom_command(
+    OUTPUT ${header}
+    COMMAND ${CMAKE_COMMAND} -DINPUT=${schema} -DOUTPUT=${header} -P ${CMAKE_SOURCE_DIR}/cmake/EmbedSchema.cmake
+    DEPENDS ${schema} ${CMAKE_SOURCE_DIR}/cmake/EmbedSchema.cmake
+    COMMENT "Embedding schema.sql")
+  target_sources(${target} PRIVATE ${header})
+  target_include_directories(${target} PRIVATE ${dir})
+endfunction()

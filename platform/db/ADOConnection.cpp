@@ -107,9 +107,9 @@ void TADOConnection::BackupTo(const QString& FileName)
     Engine()->BackupTo(FileName);
 }
 
-TDbFileCheck TADOConnection::CheckDatabaseFile(const QString& FileName, const QStringList& Tables)
+TDbFileCheck TADOConnection::CheckDatabaseFile(const QString& FileName, const QString& SchemaSql)
 {
-    return CheckSqliteFile(FileName, Tables);
+    return CheckSqliteFile(FileName, SchemaSql);
 }
 
 int TADOConnection::BeginTrans()

@@ -29,13 +29,16 @@ private:
 };
 
 // What is wrong with a database file offered for a restore.
-enum class TDbFileFault { dfNone, dfCannotOpen, dfNotDatabase, dfMissingTable, dfDamaged };
+enum class TDbFileFault {
+    dfNone, dfCannotOpen, dfNotDatabase, dfMissingTable, dfMissingColumn, dfExtraColumn, dfDamaged
+};
 using enum TDbFileFault;
 
 struct TDbFileCheck
 {
     TDbFileFault Fault = dfNone;
-    QString Detail; // the missing table, or the engine's own words
+    QString Detail; // the table missing or holding the column, or the engine's own words
+    QString Column; // the column missing or not ours
 };
 
 class TADOConnection : public QObject
@@ -66,8 +69,9 @@ public:
     // Raises EBackupError.
     void BackupTo(const QString& FileName);
     // Whether FileName opens read-only as a database of this engine, holds every
-    // table of Tables and passes the engine's integrity check. Never writes it.
-    static TDbFileCheck CheckDatabaseFile(const QString& FileName, const QStringList& Tables);
+    // table SchemaSql creates with exactly its columns (other tables may stand
+    // beside them) and passes the engine's integrity check. Never writes it.
+    static TDbFileCheck CheckDatabaseFile(const QString& FileName, const QString& SchemaSql);
 
     // Transactions nest; an inner level is a savepoint. BeginTrans returns the new level.
     int BeginTrans();

@@ -47,4 +47,4 @@ std::unique_ptr<TDbEngine> CreateSqliteEngine();
 struct sqlite3;
 struct TDbFileCheck;
 void BackupSqlite(sqlite3* Source, const QString& FileName);
-TDbFileCheck CheckSqliteFile(const QString& FileName, const QStringList& Tables);
+TDbFileCheck CheckSqliteFile(const QString& FileName, const QString& SchemaSql);

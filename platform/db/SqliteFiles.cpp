@@ -4,6 +4,7 @@
 #include "platform/db/DbEngine_p.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +12,8 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -91,9 +94,9 @@ TDbFileCheck Fault(sqlite3* Db, int Rc)
 {
     const QString Words = QString::fromUtf8(sqlite3_errmsg(Db));
     switch (Rc & 0xff) {
-    case SQLITE_NOTADB: return {dfNotDatabase, Words};
-    case SQLITE_CORRUPT: return {dfDamaged, Words};
-    default: return {dfCannotOpen, Words};
+    case SQLITE_NOTADB: return {dfNotDatabase, Words, {}};
+    case SQLITE_CORRUPT: return {dfDamaged, Words, {}};
+    default: return {dfCannotOpen, Words, {}};
     }
 }
 
@@ -111,17 +114,74 @@ int EachRow(sqlite3* Db, const char* Sql, F Row)
     return Rc == SQLITE_DONE ? SQLITE_OK : Rc;
 }
 
-TDbFileCheck CheckOpenFile(sqlite3* Db, const QStringList& Tables)
+// A database's own tables (not the engine's) and their columns.
+using TTableColumns = std::vector<std::pair<QString, QStringList>>;
+
+int ReadTableColumns(sqlite3* Db, TTableColumns& Tables)
 {
-    QStringList Found;
-    int Rc = EachRow(Db, "SELECT name FROM sqlite_master WHERE type = 'table'",
-                     [&](const QString& Name) { Found << Name; });
+    int Rc = EachRow(Db, "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'",
+                     [&](const QString& Name) { Tables.push_back({Name, {}}); });
+    for (auto& [Table, Columns] : Tables) {
+        if (Rc != SQLITE_OK)
+            break;
+        char* Sql = sqlite3_mprintf("SELECT name FROM pragma_table_info(%Q)", Table.toUtf8().constData());
+        Rc = EachRow(Db, Sql, [&](const QString& Column) { Columns << Column; });
+        sqlite3_free(Sql);
+    }
+    return Rc;
+}
+
+// The tables and columns a schema script creates, made in memory.
+TTableColumns SchemaColumns(const QString& SchemaSql)
+{
+    sqlite3* Db = nullptr;
+    TTableColumns Tables;
+    int Rc = sqlite3_open_v2(":memory:", &Db, SQLITE_OPEN_READWRITE, nullptr);
+    if (Rc == SQLITE_OK)
+        Rc = sqlite3_exec(Db, SchemaSql.toUtf8().constData(), nullptr, nullptr, nullptr);
+    if (Rc == SQLITE_OK)
+        Rc = ReadTableColumns(Db, Tables);
+    const QString Words = Db ? QString::fromUtf8(sqlite3_errmsg(Db)) : QString::fromUtf8(sqlite3_errstr(Rc));
+    sqlite3_close_v2(Db);
+    if (Rc != SQLITE_OK)
+        throw EDatabaseError(QStringLiteral("The schema does not run: %1").arg(Words));
+    return Tables;
+}
+
+// The first table of Expected that Found misses, else the first column that
+// differs, or none.
+TDbFileCheck CompareColumns(const TTableColumns& Expected, const TTableColumns& Found)
+{
+    const auto FoundTable = [&](const QString& Table) {
+        return std::find_if(Found.begin(), Found.end(),
+                            [&](const auto& T) { return T.first.compare(Table, Qt::CaseInsensitive) == 0; });
+    };
+    for (const auto& Table : Expected)
+        if (FoundTable(Table.first) == Found.end())
+            return {dfMissingTable, Table.first, {}};
+    for (const auto& [Table, Columns] : Expected) {
+        const auto It = FoundTable(Table);
+        for (const QString& Column : Columns)
+            if (!It->second.contains(Column, Qt::CaseInsensitive))
+                return {dfMissingColumn, Table, Column};
+        for (const QString& Column : It->second)
+            if (!Columns.contains(Column, Qt::CaseInsensitive))
+                return {dfExtraColumn, Table, Column};
+    }
+    return {};
+}
+
+TDbFileCheck CheckOpenFile(sqlite3* Db, const TTableColumns& Expected)
+{
+    TTableColumns Found;
+    int Rc = ReadTableColumns(Db, Found);
     if (Rc != SQLITE_OK)
         return Fault(Db, Rc);
-    for (const QString& Table : Tables) {
-        if (!Found.contains(Table, Qt::CaseInsensitive))
-            return {dfMissingTable, Table};
-    }
+    // A table of another program passes for one of ours by its name, and then
+    // fails every statement: its columns must be ours too.
+    const TDbFileCheck Columns = CompareColumns(Expected, Found);
+    if (Columns.Fault == dfMissingTable)
+        return Columns;
     // The check lists what it found and may then stop on a page it cannot read.
     QStringList Problems;
     Rc = EachRow(Db, "PRAGMA integrity_check(10)", [&](const QString& Line) {
@@ -129,10 +189,10 @@ TDbFileCheck CheckOpenFile(sqlite3* Db, const QStringList& Tables)
             Problems << Line;
     });
     if (!Problems.isEmpty())
-        return {dfDamaged, Problems.join(u'\n')};
+        return {dfDamaged, Problems.join(u'\n'), {}};
     if (Rc != SQLITE_OK)
         return Fault(Db, Rc);
-    return {};
+    return Columns;
 }
 
 } // namespace
@@ -158,13 +218,14 @@ void BackupSqlite(sqlite3* Source, const QString& FileName)
     Temp.Release();
 }
 
-TDbFileCheck CheckSqliteFile(const QString& FileName, const QStringList& Tables)
+TDbFileCheck CheckSqliteFile(const QString& FileName, const QString& SchemaSql)
 {
+    const TTableColumns Expected = SchemaColumns(SchemaSql);
     sqlite3* Db = nullptr;
     const QByteArray Path = QFile::encodeName(FileName);
     const int Rc = sqlite3_open_v2(Path.constData(), &Db, SQLITE_OPEN_READONLY, nullptr);
-    const TDbFileCheck Result = Rc == SQLITE_OK ? CheckOpenFile(Db, Tables)
-                                                : TDbFileCheck{dfCannotOpen, QString::fromUtf8(sqlite3_errstr(Rc))};
+    const TDbFileCheck Result = Rc == SQLITE_OK ? CheckOpenFile(Db, Expected)
+                                                : TDbFileCheck{dfCannotOpen, QString::fromUtf8(sqlite3_errstr(Rc)), {}};
     sqlite3_close_v2(Db);
     return Result;
 }

@@ -80,14 +80,9 @@ const int MaxLengthPx = static_cast<int>(std::nearbyint(MaxPaperMM * 18 / 5));
 QSize PaperPixels(int Size, int Width, int Height, bool Landscape)
 {
     if (Size != frCustomPaper) {
-        Width = 2100;
-        Height = 2970;
-        for (int i = 0; i < frPaperTableCount; ++i)
-            if (frPaperInfo(i).Code == Size) {
-                Width = frPaperInfo(i).Width;
-                Height = frPaperInfo(i).Height;
-                break;
-            }
+        const TfrPaperInfo* Paper = frFindPaper(Size);
+        Width = Paper ? Paper->Width : 2100;
+        Height = Paper ? Paper->Height : 2970;
     }
     const auto Px = [](int Tenths) { return static_cast<int>(std::nearbyint(Tenths / 254.0 * frPaperPixelsPerInch)); };
     return Landscape ? QSize(Px(Height), Px(Width)) : QSize(Px(Width), Px(Height));

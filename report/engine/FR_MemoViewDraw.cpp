@@ -9,7 +9,6 @@
 
 namespace {
 
-
 bool Printing()
 {
     return DocMode == dmPrinting;

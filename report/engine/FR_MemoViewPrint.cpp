@@ -12,7 +12,6 @@
 
 namespace {
 
-
 // Measuring and splitting run at design size on the measuring canvas,
 // whatever scale the view was last drawn at.
 class TDesignScale

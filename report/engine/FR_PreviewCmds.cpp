@@ -5,6 +5,7 @@
 #include "platform/gui/Application.h"
 #include "platform/gui/FileDialogs.h"
 #include "platform/gui/Menus.h"
+#include "platform/gui/ModalSeam.h"
 #include "platform/gui/StdCtrls.h"
 #include "platform/rtl/SysUtils.h"
 #include "report/engine/FR_Class.h"
@@ -41,12 +42,6 @@ int PixelsToHundredths(int Pixels)
 int HundredthsToPixels(int Hundredths)
 {
     return RoundInt(Hundredths * 18.0 / 500);
-}
-
-bool Headless()
-{
-    const QString P = QGuiApplication::platformName();
-    return P == QLatin1String("offscreen") || P == QLatin1String("minimal");
 }
 
 // Qt's page-setup dialog over the platform printer's paper.

@@ -30,14 +30,6 @@ std::array<TfrPaperInfo, frPaperTableCount>& PaperTable()
     return Table;
 }
 
-const TfrPaperInfo* FindPaper(int Code)
-{
-    for (const TfrPaperInfo& P : PaperTable())
-        if (P.Code == Code)
-            return &P;
-    return nullptr;
-}
-
 // A device name is read into a fixed field of that many characters, its last
 // one the terminator.
 QString Field(const QString& Text, int Chars)
@@ -46,6 +38,14 @@ QString Field(const QString& Text, int Chars)
 }
 
 } // namespace
+
+const TfrPaperInfo* frFindPaper(int Code)
+{
+    for (const TfrPaperInfo& P : PaperTable())
+        if (P.Code == Code)
+            return &P;
+    return nullptr;
+}
 
 const TfrPaperInfo& frPaperInfo(int Index)
 {
@@ -112,7 +112,7 @@ void TfrPrinter::SetPaper(int32_t ASize, int32_t AWidth, int32_t AHeight, int32_
     if (Printing())
         return;
     AOrientation = AOrientation != 0 ? 1 : 0;
-    const TfrPaperInfo* Known = ASize != frCustomPaper ? FindPaper(ASize) : nullptr;
+    const TfrPaperInfo* Known = ASize != frCustomPaper ? frFindPaper(ASize) : nullptr;
     if (!Known && (AWidth < 1 || AHeight < 1)) {
         // Nothing here says how big the sheet is: A4 rather than a page of nothing.
         ASize = A4;
@@ -172,7 +172,7 @@ void TfrPrinter::ApplySettings()
         PaperSizes[i] = static_cast<uint16_t>(PaperTable()[i].Code);
     }
     PaperCount = frPaperTableCount;
-    if (const TfrPaperInfo* P = PaperSize != frCustomPaper ? FindPaper(PaperSize) : nullptr) {
+    if (const TfrPaperInfo* P = PaperSize != frCustomPaper ? frFindPaper(PaperSize) : nullptr) {
         PaperWidth = Orientation == 1 ? P->Height : P->Width;
         PaperHeight = Orientation == 1 ? P->Width : P->Height;
     }

@@ -29,6 +29,8 @@ struct TfrPaperInfo
     QString Name;
 };
 const TfrPaperInfo& frPaperInfo(int Index);
+// The table's row of a paper code, or null.
+const TfrPaperInfo* frFindPaper(int Code);
 
 class TfrPrinter
 {

@@ -70,6 +70,9 @@ TEST_F(BackupTest, CheckOfAFileOfferedForARestore)
     Connection->BackupTo(InDir("good.mdb"));
     Write(InDir("text.mdb"), QByteArray("这不是数据库。").repeated(200));
     CreateDatabaseFile(InDir("other.mdb"), QStringLiteral("Create Table Power (PowerName Text);"));
+    // Our tables by name, with another program's columns.
+    CreateDatabaseFile(InDir("renamed.mdb"), SchemaText().replace(QStringLiteral("PowerName"), QStringLiteral("UserName")));
+    CreateDatabaseFile(InDir("wider.mdb"), SchemaText().replace(QStringLiteral("BigFontValue "), QStringLiteral("BigFontSize INTEGER, BigFontValue ")));
     // The page of Bill's rows, wholly or one customer name in it (only the
     // indexes then tell): the file still opens and lists its tables.
     QByteArray Good = Read(InDir("good.mdb"));
@@ -86,20 +89,23 @@ TEST_F(BackupTest, CheckOfAFileOfferedForARestore)
         const char* File;
         TDbFileFault Fault;
         const char* Detail; // null: the engine's words, whatever they are
+        const char* Column = "";
     } Rows[] = {
         {"good.mdb", dfNone, ""},
         {"text.mdb", dfNotDatabase, "file is not a database"},
-        {"other.mdb", dfMissingTable, "Bill"},
+        {"other.mdb", dfMissingTable, "Customer"},
+        {"renamed.mdb", dfMissingColumn, "Power", "PowerName"},
+        {"wider.mdb", dfExtraColumn, "PrintBigFont", "BigFontSize"},
         {"page.mdb", dfDamaged, "database disk image is malformed"},
         {"rows.mdb", dfDamaged, nullptr},
         {"absent.mdb", dfCannotOpen, nullptr},
     };
-    const QStringList Tables = {QStringLiteral("Power"), QStringLiteral("Bill"), QStringLiteral("PrintBigFont")};
     for (const auto& R : Rows) {
         const QByteArray Before = Read(InDir(R.File));
-        const TDbFileCheck C = TADOConnection::CheckDatabaseFile(InDir(R.File), Tables);
+        const TDbFileCheck C = TADOConnection::CheckDatabaseFile(InDir(R.File), SchemaText());
         EXPECT_EQ(C.Fault, R.Fault) << R.File << ": " << C.Detail.toStdString();
         EXPECT_TRUE(!R.Detail || C.Detail == QString::fromUtf8(R.Detail)) << R.File << ": " << C.Detail.toStdString();
+        EXPECT_EQ(C.Column, QString::fromUtf8(R.Column)) << R.File;
         EXPECT_EQ(Read(InDir(R.File)), Before) << R.File;
     }
     EXPECT_FALSE(QFile::exists(InDir("absent.mdb")));

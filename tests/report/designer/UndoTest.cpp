@@ -9,6 +9,7 @@
 #include "report/engine/FR_MemoView.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QScrollBar>
 #include <fstream>
 #include <random>
@@ -408,6 +409,11 @@ TEST_F(UndoTest, ACraftedBlockIsPastedWithinLimitedMemory)
         } catch (...) {
             Code = 3;
         }
+        // _exit runs no destructor: the folders this process made go first
+        // (the test main's configuration folder is a temporary one).
+        Settings.remove();
+        if (const QString Config = qEnvironmentVariable("XDG_CONFIG_HOME"); Config.startsWith(QDir::tempPath() + u'/'))
+            QDir(Config).removeRecursively();
         _exit(Code);
     };
     // A fresh run of this test in a new process, not a fork of this one with
