@@ -36,6 +36,7 @@ std::unique_ptr<TfrBand> TfrBand::CreateRuntimeBand(TfrPage* APage, uint8_t ATyp
 
 void TfrBand::InitDataSet(const QString& Text)
 {
+    FSourceText = Text;
     if (Typ == btGroupHeader) {
         GroupCondition = frParser().ConvertToPostfix(Text);
         return;
@@ -59,6 +60,19 @@ void TfrBand::SetCrossDataSet(TfrDataset* ASource, std::unique_ptr<TfrDataset> O
 
 void TfrBand::RebindDataSet(const QString& Text)
 {
+    // A source bound in the middle of a walk would be walked from its first
+    // record at every record whose script names it, and a source shared with
+    // another band would send that band's walk back too: the walk ends over
+    // the records it began with.
+    if (FLooping) {
+        FPendingSource = Text;
+        FRebindPending = true;
+        return;
+    }
+    FRebindPending = false;
+    // Released and bound again, the same source would start over as well.
+    if (AnsiCompareText(Text, FSourceText) == 0)
+        return;
     if (DataSet) {
         try {
             DataSet->Exit();
@@ -69,6 +83,25 @@ void TfrBand::RebindDataSet(const QString& Text)
     FOwnedDataSet.reset();
     OwnsDataSet = false;
     InitDataSet(Text);
+}
+
+void TfrBand::BeginLoop()
+{
+    FLooping = true;
+    FRebindPending = false;
+}
+
+void TfrBand::EndLoop()
+{
+    FLooping = false;
+    if (FRebindPending)
+        RebindDataSet(FPendingSource);
+}
+
+void TfrBand::AbandonLoop() noexcept
+{
+    FLooping = false;
+    FRebindPending = false;
 }
 
 void TfrBand::FreeDataSets()

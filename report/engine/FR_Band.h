@@ -51,8 +51,15 @@ public:
     // Closes the data sources and frees those the band owns.
     void FreeDataSets();
     // Closes (and frees when owned) the data source alone and takes the one
-    // named by Text as InitDataSet does: a script's "DataSource".
+    // named by Text as InitDataSet does: a script's "DataSource". Naming the
+    // source the band already has changes nothing. While the data loop walks
+    // the band's records the new source waits for EndLoop.
     void RebindDataSet(const QString& Text);
+    // Brackets the data loop's walk over DataSet; EndLoop binds the source a
+    // script named meanwhile. AbandonLoop drops it when the walk failed.
+    void BeginLoop();
+    void EndLoop();
+    void AbandonLoop() noexcept;
     // Takes ASource as the cross-tab source, owned when Owned is given.
     void SetCrossDataSet(TfrDataset* ASource, std::unique_ptr<TfrDataset> Owned);
     // Accumulators by key (FR_Aggr): an average reads divided by
@@ -168,4 +175,8 @@ private:
     int FSlotKeys = -1;
     std::unique_ptr<TfrDataset> FOwnedDataSet;
     std::unique_ptr<TfrDataset> FOwnedCrossDataSet;
+    QString FSourceText;                    // the name DataSet was bound by
+    bool FLooping = false;
+    bool FRebindPending = false;
+    QString FPendingSource;
 };

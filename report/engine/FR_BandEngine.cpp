@@ -234,6 +234,7 @@ public:
     void Run(int Level);
 
 private:
+    void Walk(TfrBand* Band, int Level);
     void ShowList();
     void Rewind(TfrBand* Band);
     void Advance(TfrBand* Band, bool Printed, bool AtEnd);
@@ -364,57 +365,78 @@ void TDataLoop::Advance(TfrBand* Band, bool Printed, bool AtEnd)
         FPage->NewPage();
 }
 
+// Keeps a band's source in place while its records are walked, even when the
+// walk fails; the source a script named meanwhile is bound once it is done.
+class TLoopScope
+{
+public:
+    explicit TLoopScope(TfrBand* Band) : FBand(Band) { FBand->BeginLoop(); }
+    ~TLoopScope() { FBand->AbandonLoop(); }
+    TLoopScope(const TLoopScope&) = delete;
+    TLoopScope& operator=(const TLoopScope&) = delete;
+
+private:
+    TfrBand* FBand;
+};
+
 void TDataLoop::Run(int Level)
 {
     static const int DataTypes[] = {btMasterData, btDetailData, btSubDetailData};
     for (TfrBand* Band = FPage->Bands[DataTypes[Level - 1]]; Band && !Stopped(); Band = Band->Next) {
         if (!Band->View || !Band->DataSet)
             continue;
-        const size_t Entry = FWaiting.size();
-        Rewind(Band);
-        const bool HasRecords = !Band->DataSet->Eof();
-        if (HasRecords) {
-            if (Band->FirstGroup)
-                StartGroups(Band->FirstGroup, FWaiting.size());
-            if (Band->Header)
-                FWaiting.push_back(Band->Header);
-            if (Band->Footer)
-                Band->Footer->InitValues();
-        }
-        while (!Band->DataSet->Eof() && !Stopped()) {
-            bool Printed = true;
-            FWaiting.push_back(Band);
-            if (Band->PrintIfSubsetEmpty)
-                ShowList();
-            if (Level < FMaxLevel) {
-                Run(Level + 1);
-                if (!FWaiting.empty()) {
-                    // The detail had no records.
-                    if (Band->PrintIfSubsetEmpty) {
-                        ShowList();
-                    } else {
-                        auto It = std::find(FWaiting.begin(), FWaiting.end(), Band);
-                        if (It != FWaiting.end())
-                            FWaiting.erase(It);
-                        Printed = false;
-                    }
+        TLoopScope Scope(Band);
+        Walk(Band, Level);
+        Band->EndLoop();
+    }
+}
+
+void TDataLoop::Walk(TfrBand* Band, int Level)
+{
+    const size_t Entry = FWaiting.size();
+    Rewind(Band);
+    const bool HasRecords = !Band->DataSet->Eof();
+    if (HasRecords) {
+        if (Band->FirstGroup)
+            StartGroups(Band->FirstGroup, FWaiting.size());
+        if (Band->Header)
+            FWaiting.push_back(Band->Header);
+        if (Band->Footer)
+            Band->Footer->InitValues();
+    }
+    while (!Band->DataSet->Eof() && !Stopped()) {
+        bool Printed = true;
+        FWaiting.push_back(Band);
+        if (Band->PrintIfSubsetEmpty)
+            ShowList();
+        if (Level < FMaxLevel) {
+            Run(Level + 1);
+            if (!FWaiting.empty()) {
+                // The detail had no records.
+                if (Band->PrintIfSubsetEmpty) {
+                    ShowList();
+                } else {
+                    auto It = std::find(FWaiting.begin(), FWaiting.end(), Band);
+                    if (It != FWaiting.end())
+                        FWaiting.erase(It);
+                    Printed = false;
                 }
-            } else {
-                ShowList();
             }
-            Band->DataSet->Next();
-            if (Band->FirstGroup)
-                GroupBreak(Band, Printed);
-            Advance(Band, Printed, Band->DataSet->Eof());
+        } else {
+            ShowList();
         }
-        if (!HasRecords)
-            continue;
-        if (FWaiting.size() > Entry) {
-            // Nothing of this band printed: its headers go unprinted too.
-            FWaiting.resize(Entry);
-        } else if (Band->Footer) {
-            FPage->ShowBand(Band->Footer);
-        }
+        Band->DataSet->Next();
+        if (Band->FirstGroup)
+            GroupBreak(Band, Printed);
+        Advance(Band, Printed, Band->DataSet->Eof());
+    }
+    if (!HasRecords)
+        return;
+    if (FWaiting.size() > Entry) {
+        // Nothing of this band printed: its headers go unprinted too.
+        FWaiting.resize(Entry);
+    } else if (Band->Footer) {
+        FPage->ShowBand(Band->Footer);
     }
 }
 

@@ -105,3 +105,61 @@ TEST(PrepareFormat, ThousandsGiveWayToADecimalComma)
         EXPECT_EQ(Report.FormatValue(5000.5, Format, QString()).toStdString(), Expected);
     }
 }
+
+// A band script that names another source while the band's records are
+// walked: the walk ends over the records it began with, whatever was named,
+// and the band walks the named source from then on: in the final pass of two,
+// where the bands stand as the first pass left them. A second preparation
+// gives the same pages. Q has rows 1, 2 and closes its dataset when
+// released, R has rows a, b.
+TEST_F(TEngineTest, ABandScriptRebindingItsSourceEndsTheWalkOverItsOwnRecords)
+{
+    struct TRow
+    {
+        const char* Name;
+        const char* MasterSource;
+        const char* MasterScript;
+        const char* DetailScript;  // nullptr: no detail band
+        const char* OnePass;
+        const char* TwoPasses;
+    };
+    const TRow Rows[] = {
+        {"unknown name", "frQ", "MD.DataSource := 'frNope'", nullptr, "1|Row@10:1 1|Row@30:2", ""},
+        {"unknown name on a detail", "frQ", "", "DD.DataSource := 'frNope'", "1|Row@10:1 1|Det@30:1 1|Det@50:2",
+         ""},
+        {"counted source for a counted one", "3", "MD.DataSource := '2'", nullptr,
+         "1|Row@10:1 1|Row@30:2 1|Row@50:3", "1|Row@10:1 1|Row@30:2"},
+        {"the source it has", "frQ", "MD.DataSource := 'frq'", nullptr, "1|Row@10:1 1|Row@30:2",
+         "1|Row@10:1 1|Row@30:2"},
+        {"empty name", "frQ", "MD.DataSource := ''", nullptr, "1|Row@10:1 1|Row@30:2", ""},
+        {"the master's source on a detail", "frQ", "", "DD.DataSource := 'frQ'",
+         "1|Row@10:1 1|Det@30:1 1|Det@50:2 1|Row@70:1 1|Det@90:1 1|Det@110:2", "1|Row@10:1 1|Det@30:1 1|Det@50:2"},
+    };
+    Data("Q", {"N"}, {"1", "2"});
+    Data("R", {"N"}, {"a", "b"});
+    Form.findChild<TfrDBDataSet*>("frQ")->SetCloseDataSource(true);
+    // A runaway walk would form pages without end: stop it where the test can see it.
+    Report->OnEndPage = [this](int) {
+        if (Report->EMFPages()->Count() > 5)
+            Report->SetTerminated(true);
+    };
+    for (bool TwoPasses : {false, true}) {
+        for (const TRow& Row : Rows) {
+            SCOPED_TRACE(std::string(Row.Name) + (TwoPasses ? ", two passes" : ""));
+            while (Page->Count() > 0)
+                Page->Delete(0);
+            Report->SetDoublePass(TwoPasses);
+            Band(btMasterData, "MD", 40, 20, Row.MasterSource)->Script()->SetText(Row.MasterScript);
+            Memo("Row", 40, QLatin1String(Row.MasterSource) == u"frQ" ? "[Q.N]" : "[LINE#]");
+            if (Row.DetailScript) {
+                Band(btDetailData, "DD", 70, 20, "frR")->Script()->SetText(Row.DetailScript);
+                Memo("Det", 70, "[LINE#]");
+            }
+            for (int Run = 0; Run < 2; ++Run) {
+                ASSERT_TRUE(Report->PrepareReport()) << frErrorText.toStdString();
+                EXPECT_EQ(Pages().filter(QRegularExpression("Row|Det")).join(" ").toStdString(),
+                          TwoPasses ? Row.TwoPasses : Row.OnePass);
+            }
+        }
+    }
+}
