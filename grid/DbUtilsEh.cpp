@@ -4,6 +4,7 @@
 #include "platform/rtl/SysUtils.h"
 
 #include <QMetaObject>
+#include <QRegularExpression>
 
 const std::array<const char*, 16> STFilterOperatorsStrMap = {
     "", "=", "<>", ">", "<", ">=", "<=", "~", "!~", "In", "!In", "Null", "Null", "AND", "OR", ""};
@@ -96,10 +97,23 @@ public:
     // One token; a value token leaves its operand in Value.
     TSTFilterOperatorEh Next(TSTFilterOperandEh& Value) { return Scan(Value, false); }
 
+    // Whether the value list just read is one number grouped by thousand
+    // separators ("1,234.50"), which a comma-separated list would split.
+    bool ListIsGroupedNumber() const
+    {
+        if (FSettings.ThousandSeparator != u',')
+            return false;
+        const QRegularExpression Grouped(QStringLiteral("^[+-]?\\d{1,3}(,\\d{3})+(%1\\d*)?$")
+                                             .arg(QRegularExpression::escape(QString(FSettings.DecimalSeparator))));
+        return Grouped.match(FText.mid(FListStart, FListEnd - FListStart).trimmed()).hasMatch();
+    }
+
 private:
     const QString& FText;
     TSTFilterDataTypeEh FDataType;
     const TFormatSettings& FSettings;
+    qsizetype FListStart = 0;   // the last value list read
+    qsizetype FListEnd = 0;
 
     bool CommasSeparate() const
     {
@@ -245,6 +259,7 @@ private:
 
     TSTFilterOperandEh ReadValueList(bool Silent)
     {
+        const qsizetype Start = Pos;
         TSTFilterOperandEh Result;
         for (;;) {
             const Variant V = ReadValue(Silent);
@@ -255,6 +270,10 @@ private:
             SkipSpaces();
         }
         Result.IsArray = Result.Values.size() > 1;
+        if (!Silent) {
+            FListStart = Start;
+            FListEnd = Pos;
+        }
         return Result;
     }
 };
@@ -270,9 +289,9 @@ void ReadCondition(TFilterScanner& S, TSTFilterOperatorEh Tok, TSTFilterOperandE
                    TSTFilterOperatorEh& Op, TSTFilterOperandEh& Operand, TSTFilterDataTypeEh DataType)
 {
     if (Tok == foValue) {
-        // On a number column "1,234.50" is a number written with thousand
-        // separators, not the list 1, 234.5: only In takes a list there.
-        if (Value.IsArray && DataType == fdtNumber)
+        // "3,7" is the list 3, 7 on a number column too, but "1,234.50" is
+        // a number written with thousand separators, never 1 and 234.5.
+        if (Value.IsArray && DataType == fdtNumber && S.ListIsGroupedNumber())
             S.Fail("Error in expression: ");
         Op = Value.IsArray ? foIn : DataType == fdtString ? foLike : foEqual;
         Operand = Value;

@@ -69,6 +69,9 @@ INSTANTIATE_TEST_SUITE_P(
         TParseRow{"BareTextIsLike", "abc", fdtString, "7 abc", "~ 'abc'"},
         TParseRow{"BareNumberIsEqual", "5", fdtNumber, "1 #5", "= 5"},
         TParseRow{"BareListIsIn", "1,2", fdtString, "9 [1|2]", "In ('1','2')"},
+        TParseRow{"BareNumberListIsIn", "3,7", fdtNumber, "9 [#3|#7]", "In (3,7)"},
+        TParseRow{"BareNumberListOfThree", "3,7,9", fdtNumber, "9 [#3|#7|#9]", "In (3,7,9)"},
+        TParseRow{"BareNumberListOrValue", "1,5 or 8", fdtNumber, "9 [#1|#5] 14 1 #8", "In (1,5) OR = 8"},
         TParseRow{"InNumbers", "in (1, 2, 3)", fdtNumber, "9 [#1|#2|#3]", "In (1,2,3)"},
         TParseRow{"NotInQuoted", "!in ('a b', '张三')", fdtString, "10 [a b|张三]", "!In ('a b','张三')"},
         TParseRow{"EqualNull", "= null", fdtNumber, "11 -", "=Null"},
@@ -135,7 +138,9 @@ INSTANTIATE_TEST_SUITE_P(
         TErrorRow{"ThirdCondition", "> 1 and < 5 and > 7", fdtNumber, "Incorrect expression: "},
         TErrorRow{"TypingInList", "in (1,", fdtNumber, "')' expected: "},
         TErrorRow{"ListAfterEqual", "= 1,5", fdtNumber, "Unexpected expression after operator: "},
-        TErrorRow{"ThousandSeparatorsOnNumber", "1,234.50", fdtNumber, "Error in expression: "}),
+        TErrorRow{"ThousandSeparatorsOnNumber", "1,234.50", fdtNumber, "Error in expression: "},
+        TErrorRow{"ThousandSeparatorsWithoutDecimals", "-12,345,678", fdtNumber, "Error in expression: "},
+        TErrorRow{"ThousandSeparatorsInSecondCondition", "< 0 or 1,234.5", fdtNumber, "Error in expression: "}),
     [](const auto& Info) { return std::string(Info.param.Name); });
 
 TEST(FilterParse, OperandThatDoesNotConvertNamesItAndKeepsRecord)
