@@ -685,6 +685,7 @@ void TfrDesignerForm::FormShow()
     if (DialogPageForm)
         DialogPageForm->show();
     SetFileName(Designing ? CurReport->FileName() : LoadEngineString(55209));
+    FAskNameOnSave = Designing && CurReport->ViewsSkipped();
 
     UnselectAll();
     PageView->ResetMouseState();

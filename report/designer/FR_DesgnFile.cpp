@@ -436,8 +436,7 @@ bool TfrDesignerForm::LoadKeepingReport(const QString& Name, const std::function
         Ok = false;
     }
     if (!Ok) {
-        Kept.SetPosition(0);
-        R->LoadFromStream(Kept);
+        R->RestoreForm(Kept);
         // The same views as before, for the undo history.
         R->Pages()->SetViewIDs(IDs);
         R->ReportLastChange = LastChange;
@@ -514,7 +513,7 @@ void TfrDesignerForm::FileBtn2Click()
     SetFileName(Name);
     // Views of classes not registered here were left out: saving over the
     // file would drop them for good.
-    FAskNameOnSave = frErrorFlag;
+    FAskNameOnSave = CurReport->ViewsSkipped();
     SetModified(false);
     CurReport->SetChangedInDesigner(true);
     SetCurPage(0);

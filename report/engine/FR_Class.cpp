@@ -137,6 +137,7 @@ void TfrReport::MakeEmptyReport()
     FDictionary->Clear();
     ResetReportInfo();
     FPages->Add();
+    FViewsSkipped = false;
 }
 
 void TfrReport::WriteBinaryData(TStream& Stream)

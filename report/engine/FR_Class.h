@@ -191,6 +191,9 @@ public:
     void SetModified(bool Value) { FModified = Value; }
     bool ChangedInDesigner() const { return FChangedInDesigner; }
     void SetChangedInDesigner(bool Value) { FChangedInDesigner = Value; }
+    // The last form read left out views of classes no application registered:
+    // written over its file, the report would drop them for good.
+    bool ViewsSkipped() const { return FViewsSkipped; }
     bool StoreInDFM() const { return FStoreInDFM; }
     void SetStoreInDFM(bool Value) { FStoreInDFM = Value; }
     QObject* Preview() const { return FPreview; }
@@ -263,6 +266,9 @@ public:
     // Reading reports failures with a message box and returns False; the report
     // stays usable.
     bool LoadFromStream(TStream& Stream);
+    // Reads back a copy of this report's own form, made by SaveToStream; what
+    // the report knew of the file it was read from stays.
+    void RestoreForm(TStream& Copy);
     void SaveToStream(TStream& Stream);
     // False when the file does not exist, cannot be opened or cannot be read.
     bool LoadFromFile(const QString& AFileName);
@@ -379,6 +385,7 @@ private:
     bool FModifyPrepared = true;
     bool FModified = false;
     bool FChangedInDesigner = false;
+    bool FViewsSkipped = false;
     bool FStoreInDFM = false;
     TfrPreviewButtons FPreviewButtons =
         pbZoom | pbLoad | pbSave | pbPrint | pbFind | pbHelp | pbExit;

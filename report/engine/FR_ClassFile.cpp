@@ -371,6 +371,16 @@ bool TfrReport::LoadFromStream(TStream& Stream)
     return LoadForm(Stream, dynamic_cast<TMemoryStream*>(&Stream) == nullptr);
 }
 
+void TfrReport::RestoreForm(TStream& Copy)
+{
+    // The copy has nothing left to skip, but the report still lacks what its
+    // file holds.
+    const bool ViewsSkipped = FViewsSkipped;
+    Copy.SetPosition(0);
+    LoadForm(Copy, false);
+    FViewsSkipped = ViewsSkipped;
+}
+
 bool TfrReport::LoadForm(TStream& Stream, bool AskPassword)
 {
     DocMode = dmDesigning;
@@ -380,6 +390,7 @@ bool TfrReport::LoadForm(TStream& Stream, bool AskPassword)
     // this load never sees an earlier load's missing classes.
     frErrorFlag = false;
     frMissingClasses.clear();
+    FViewsSkipped = false;
     if (Stream.Remaining() <= 0)
         return true;
 
@@ -404,6 +415,7 @@ bool TfrReport::LoadForm(TStream& Stream, bool AskPassword)
             FPages->LoadFromStream(Stream);
         } catch (const EClassNotFound& E) {
             Missing = E.Message();
+            FViewsSkipped = true;
         }
         if (Stream.Position() < Stream.Size())
             ReadReportInfo(Stream);
@@ -584,8 +596,10 @@ bool TfrReport::LoadTemplate(const QString& AFileName, TStrings* Comment, QImage
         CurReport = this;
         frErrorFlag = false;
         frMissingClasses.clear();
+        FViewsSkipped = false;
         FPages->LoadFromStream(Stream);
     } catch (const EClassNotFound& E) {
+        FViewsSkipped = true;
         frShowError(NotPluggedHead + QChar(13) + E.Message() + NotPluggedTail);
         return true;
     } catch (const Exception&) {

@@ -130,8 +130,7 @@ bool TfrReport::PrepareReport()
     const bool ErrorFlag = frErrorFlag;
     const QString ErrorText = frErrorText;
 
-    Template.SetPosition(0);
-    LoadForm(Template, false);
+    RestoreForm(Template);
     FPages->SetViewIDs(IDs);
     ReportLastChange = SavedLastChange;
     ReportMark = SavedMark;

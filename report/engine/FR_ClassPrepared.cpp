@@ -243,8 +243,7 @@ void TfrReport::EditPreparedPage(int Index)
         if (TModalSeam::Ask(Ask) == mrYes)
             FEMFPages->PageToObjects(Index);
     }
-    Template.SetPosition(0);
-    LoadForm(Template, false);
+    RestoreForm(Template);
 }
 
 void TfrReport::ExportTo(QObject* Filter, const QString& AFileName)

@@ -200,6 +200,8 @@ const TOpenRow OpenRows[] = {
 INSTANTIATE_TEST_SUITE_P(Designer, OpenFailureTest, ::testing::ValuesIn(OpenRows),
                          [](const auto& Info) { return std::string(Info.param.Name); });
 
+// A report read with an add-in view left out, through the designer's Open or
+// by the program before its print and 单据设计, is never saved over its file.
 TEST_F(FileCommandsTest, UnpluggedAddInReportOpensWholeAndIsNotSavedOverWithoutSaveAs)
 {
     // A memo stored as an add-in names a class no application registered.
@@ -219,35 +221,52 @@ TEST_F(FileCommandsTest, UnpluggedAddInReportOpensWholeAndIsNotSavedOverWithoutS
         Other.ReportPassword = QStringLiteral("right");
         Other.SaveToFile(Name);
     }
-    CurReport = &Report;
     QFile F(Name);
     ASSERT_TRUE(F.open(QIODevice::ReadOnly));
     const QByteArray Before = F.readAll();
     F.close();
-    Open();
-    int Asked = 0, SaveAs = 0;
-    frPasswordQuery = [&](QString& P) {
-        ++Asked;
-        P = QStringLiteral("right");
-        return true;
-    };
-    TModalHandlers H(nullptr, [](const TMessageRequest&) { return mrOk; }, [&](const TFileRequest& R) {
-        SaveAs += R.Save;
-        return R.Save ? QString() : Name;
-    });
-    Designer->FileBtn2Click();
-    frPasswordQuery = nullptr;
-    EXPECT_EQ(QStringLiteral("%1 %2 %3 %4").arg(Asked).arg(Report.ReportName, Report.ReportPassword)
-                  .arg(Report.ReportPasswordProtected),
-              QStringLiteral("1 Kept right 1"));
-    EXPECT_EQ(PageText(), QStringLiteral("Memo1 10,10 96x20"));
-    EXPECT_TRUE(TModalSeam::MessageTexts().join(u' ').contains(QStringLiteral("non-plugged")));
-    Designer->SetModified(true);
-    Designer->FileBtn3Click();
-    EXPECT_EQ(SaveAs, 1);
-    EXPECT_TRUE(Designer->GetModified());
-    ASSERT_TRUE(F.open(QIODevice::ReadOnly));
-    EXPECT_EQ(F.readAll(), Before);
+    Report.SetShowProgress(false);
+    for (bool ByProgram : {true, false}) {
+        SCOPED_TRACE(ByProgram ? "read by the program" : "opened in the designer");
+        CurReport = &Report;
+        TModalSeam::ClearMessages();
+        int Asked = 0, SaveAs = 0;
+        frPasswordQuery = [&](QString& P) {
+            ++Asked;
+            P = QStringLiteral("right");
+            return true;
+        };
+        TModalHandlers H(nullptr, [](const TMessageRequest&) { return mrOk; }, [&](const TFileRequest& R) {
+            SaveAs += R.Save;
+            return R.Save ? QString() : Name;
+        });
+        if (ByProgram) {
+            // A print prepares twice (PrepareReport, then ShowReport) before the
+            // designer opens on the same report.
+            ASSERT_TRUE(Report.LoadFromFile(Name));
+            ASSERT_TRUE(Report.PrepareReport());
+            ASSERT_TRUE(Report.PrepareReport());
+            Open();
+        } else {
+            Open();
+            Designer->FileBtn2Click();
+        }
+        frPasswordQuery = nullptr;
+        EXPECT_EQ(QStringLiteral("%1 %2 %3 %4").arg(Asked).arg(Report.ReportName, Report.ReportPassword)
+                      .arg(Report.ReportPasswordProtected),
+                  QStringLiteral("1 Kept right 1"));
+        EXPECT_EQ(PageText(), QStringLiteral("Memo1 10,10 96x20"));
+        EXPECT_TRUE(TModalSeam::MessageTexts().join(u' ').contains(QStringLiteral("non-plugged")));
+        Designer->SetModified(true);
+        Designer->FileBtn3Click();
+        EXPECT_EQ(SaveAs, 1);
+        EXPECT_TRUE(Designer->GetModified());
+        ASSERT_TRUE(F.open(QIODevice::ReadOnly));
+        EXPECT_EQ(F.readAll(), Before);
+        F.close();
+        Designer.reset();
+        frDesigner = nullptr;
+    }
 }
 
 TEST_F(FileCommandsTest, FailedSaveKeepsOldBytesAndTheWindowOpen)
