@@ -7,13 +7,13 @@
 #include "platform/db/Field.h"
 #include "platform/db/JetSql.h"
 #include "platform/gui/Buttons.h"
+#include "platform/gui/StdCtrls.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QAction>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 
 TFormContact* FormContact = nullptr;
 
@@ -59,7 +59,7 @@ TFormContact::TFormContact(QWidget* AOwner) : TForm(AOwner)
     DateTimePicker1->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     auto* Label3 = new QLabel(QStringLiteral("记录内容："), this);
     Label3->setGeometry(16, 50, 70, 16);
-    Memo1 = new QPlainTextEdit(this);
+    Memo1 = new TMemo(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(16, 70, 428, 180);
 

@@ -9,7 +9,7 @@
 class QAction;
 class QDateEdit;
 class QLineEdit;
-class QPlainTextEdit;
+class TMemo;
 class TSpeedButton;
 
 class TFormContact : public TForm
@@ -24,7 +24,7 @@ public:
 
     QLineEdit* Edit1;
     QDateEdit* DateTimePicker1;
-    QPlainTextEdit* Memo1;
+    TMemo* Memo1;
     QAction* ActionYes;
     QAction* ActionCancel;
     TSpeedButton* SpeedButton1;

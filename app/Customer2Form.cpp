@@ -7,13 +7,13 @@
 #include "platform/db/JetSql.h"
 #include "platform/gui/Buttons.h"
 #include "platform/gui/ExtCtrls.h"
+#include "platform/gui/StdCtrls.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 
 TFormCustomer2* FormCustomer2 = nullptr;
 
@@ -90,7 +90,7 @@ void TFormCustomer2::BuildControls()
 
     auto* RemarkLabel = new QLabel(QStringLiteral("客户备注："), this);
     RemarkLabel->setGeometry(108, Top + 3, 72, 16);
-    CustomerRemark = new QPlainTextEdit(this);
+    CustomerRemark = new TMemo(this);
     CustomerRemark->setObjectName(QStringLiteral("CustomerRemark"));
     CustomerRemark->setGeometry(180, Top, 320, 44);
 

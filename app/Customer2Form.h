@@ -9,10 +9,10 @@
 #include "platform/gui/Forms.h"
 
 class QLineEdit;
-class QPlainTextEdit;
 class TADOQuery;
 class TBitBtn;
 class TImage;
+class TMemo;
 
 class TFormCustomer2 : public TForm
 {
@@ -43,7 +43,7 @@ public:
     TBitBtn* BitBtn2;
     TBitBtn* BitBtn3;
     TBitBtn* BitBtn4;
-    QPlainTextEdit* CustomerRemark;
+    TMemo* CustomerRemark;
     TImage* Image1;
 
     void FormShow(QObject* Sender);

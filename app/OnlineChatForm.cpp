@@ -4,13 +4,13 @@
 #include "app/ShareDM.h"
 #include "platform/gui/Buttons.h"
 #include "platform/gui/Shell.h"
+#include "platform/gui/StdCtrls.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QUrl>
 
 TFormOnlineChat* FormOnlineChat = nullptr;
@@ -126,7 +126,7 @@ void TFormOnlineChat::BuildMessageBox(QWidget* Message)
     for (const TContentItem& Item : ContentItems)
         ComboBox1->addItem(QString::fromUtf8(Item.Item));
     QObject::connect(ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(ComboBox1); });
-    Memo1 = new QPlainTextEdit(Message);
+    Memo1 = new TMemo(Message);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(12, 120, 254, 138);
 }

@@ -8,7 +8,7 @@
 class QAction;
 class QComboBox;
 class QLineEdit;
-class QPlainTextEdit;
+class TMemo;
 class TSpeedButton;
 
 class TFormOnlineChat : public TForm
@@ -21,7 +21,7 @@ public:
     QLineEdit* Edit1;
     QLineEdit* Edit2;
     QComboBox* ComboBox1;
-    QPlainTextEdit* Memo1;
+    TMemo* Memo1;
     TSpeedButton* Login;
     TSpeedButton* Close;
     QAction* ActionIM;

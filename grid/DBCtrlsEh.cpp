@@ -6,6 +6,7 @@
 #include "platform/gui/Application.h"
 #include "platform/gui/Grids.h"
 #include "platform/gui/ImgList.h"
+#include "platform/gui/StdCtrls.h"
 #include "grid/ToolCtrlsEh.h"
 
 #include <QApplication>
@@ -15,7 +16,6 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QPlainTextEdit>
 
 // ---------------------------------------------------------------- TFieldDataLinkEh
 
@@ -235,10 +235,10 @@ void TEditImageEh::Changed()
 
 // The word-wrapping editor over the edit: its keys and focus go through the
 // edit's own rules, which hand the keys back to it.
-class TWrapEditEh : public QPlainTextEdit
+class TWrapEditEh : public TMemo
 {
 public:
-    explicit TWrapEditEh(TCustomDBEditEh* AEdit) : QPlainTextEdit(AEdit), FEdit(AEdit)
+    explicit TWrapEditEh(TCustomDBEditEh* AEdit) : TMemo(AEdit), FEdit(AEdit)
     {
         setFrameStyle(QFrame::NoFrame);
         setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -246,7 +246,7 @@ public:
         setTabChangesFocus(true);
         document()->setDocumentMargin(1);
     }
-    void TakeKey(QKeyEvent* Event) { QPlainTextEdit::keyPressEvent(Event); }
+    void TakeKey(QKeyEvent* Event) { TMemo::keyPressEvent(Event); }
 
 protected:
     void keyPressEvent(QKeyEvent* Event) override
@@ -260,20 +260,20 @@ protected:
     void inputMethodEvent(QInputMethodEvent* Event) override
     {
         TypeCommittedText(Event, [this](QKeyEvent* Key) { FEdit->keyPressEvent(Key); },
-                          [this](QInputMethodEvent* Rest) { QPlainTextEdit::inputMethodEvent(Rest); });
+                          [this](QInputMethodEvent* Rest) { TMemo::inputMethodEvent(Rest); });
     }
     bool focusNextPrevChild(bool Next) override
     {
-        return FEdit->TakesTabs() ? false : QPlainTextEdit::focusNextPrevChild(Next);
+        return FEdit->TakesTabs() ? false : TMemo::focusNextPrevChild(Next);
     }
     void focusInEvent(QFocusEvent* Event) override
     {
-        QPlainTextEdit::focusInEvent(Event);
+        TMemo::focusInEvent(Event);
         FEdit->focusInEvent(Event);
     }
     void focusOutEvent(QFocusEvent* Event) override
     {
-        QPlainTextEdit::focusOutEvent(Event);
+        TMemo::focusOutEvent(Event);
         FEdit->focusOutEvent(Event);
     }
 

@@ -5,7 +5,6 @@
 #include "platform/gui/Application.h"
 #include "platform/gui/StdCtrls.h"
 
-#include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <utility>
@@ -29,10 +28,10 @@ constexpr int ScrollInterval = 60;
 
 // The word-wrapping view of a multi-line editor: keys and focus changes go
 // through the editor's own rules, which hand the keys it keeps back here.
-class TInplaceEdit::TWrapEdit : public QPlainTextEdit
+class TInplaceEdit::TWrapEdit : public TMemo
 {
 public:
-    explicit TWrapEdit(TInplaceEdit* AEdit) : QPlainTextEdit(AEdit), FEdit(AEdit)
+    explicit TWrapEdit(TInplaceEdit* AEdit) : TMemo(AEdit), FEdit(AEdit)
     {
         setFrameStyle(QFrame::NoFrame);
         setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -42,7 +41,7 @@ public:
         setTabChangesFocus(true);
         document()->setDocumentMargin(0);
     }
-    void TakeKey(QKeyEvent* Event) { QPlainTextEdit::keyPressEvent(Event); }
+    void TakeKey(QKeyEvent* Event) { TMemo::keyPressEvent(Event); }
 
 protected:
     void keyPressEvent(QKeyEvent* Event) override
@@ -57,17 +56,17 @@ protected:
     void inputMethodEvent(QInputMethodEvent* Event) override
     {
         TypeCommittedText(Event, [this](QKeyEvent* Key) { FEdit->keyPressEvent(Key); },
-                          [this](QInputMethodEvent* Rest) { QPlainTextEdit::inputMethodEvent(Rest); });
+                          [this](QInputMethodEvent* Rest) { TMemo::inputMethodEvent(Rest); });
     }
     bool focusNextPrevChild(bool) override { return false; } // Tab is the grid's
     void focusInEvent(QFocusEvent* Event) override
     {
-        QPlainTextEdit::focusInEvent(Event);
+        TMemo::focusInEvent(Event);
         FEdit->focusInEvent(Event);
     }
     void focusOutEvent(QFocusEvent* Event) override
     {
-        QPlainTextEdit::focusOutEvent(Event);
+        TMemo::focusOutEvent(Event);
         FEdit->focusOutEvent(Event);
     }
 

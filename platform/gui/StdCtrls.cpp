@@ -3,6 +3,8 @@
 #include "platform/gui/Application.h"
 #include "platform/gui/Forms.h"
 
+#include <QMimeData>
+
 TButton::TButton(QWidget* AParent) : QPushButton(AParent)
 {
     setAutoDefault(false);
@@ -119,4 +121,21 @@ void TScrollBar::Report(TScrollCode Code, int Pos)
     } catch (const std::exception& E) {
         Application()->HandleException(E);
     }
+}
+
+// ---------------------------------------------------------------- TMemo
+
+TMemo::TMemo(QWidget* AParent) : QPlainTextEdit(AParent)
+{
+}
+
+bool TMemo::canInsertFromMimeData(const QMimeData* Source) const
+{
+    return Source && Source->hasText() && QPlainTextEdit::canInsertFromMimeData(Source);
+}
+
+void TMemo::insertFromMimeData(const QMimeData* Source)
+{
+    if (Source && Source->hasText())
+        QPlainTextEdit::insertFromMimeData(Source);
 }

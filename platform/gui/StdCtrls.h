@@ -5,6 +5,7 @@
 #include "platform/gui/Controls.h"
 #include "platform/gui/ModalSeam.h"
 
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <functional>
@@ -88,4 +89,22 @@ private:
     int FLargeChange = 1;
     QObject* FAttachedTo = nullptr;
     std::function<void(TScrollCode, int)> FForward;
+};
+
+// TMemo: the multi-line edit box, the base of every multi-line box and view
+// in the program. Data that holds no text is refused and inserts nothing: Qt
+// 6.4 reads the first format of the data without looking whether there is
+// one, and an X11 clipboard or primary selection that holds nothing would end
+// the program on Ctrl+V or a middle click.
+class TMemo : public QPlainTextEdit
+{
+    Q_OBJECT
+public:
+    explicit TMemo(QWidget* AParent = nullptr);
+
+protected:
+    // paste(), the paste keys and the middle click insert through
+    // insertFromMimeData; a drag asks canInsertFromMimeData first.
+    bool canInsertFromMimeData(const QMimeData* Source) const override;
+    void insertFromMimeData(const QMimeData* Source) override;
 };

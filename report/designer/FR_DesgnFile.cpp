@@ -11,6 +11,7 @@
 #include "platform/gui/Menus.h"
 #include "platform/gui/ModalSeam.h"
 #include "platform/gui/Screen.h"
+#include "platform/gui/StdCtrls.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/SysUtils.h"
 #include "report/designer/FR_DsgPage.h"
@@ -35,7 +36,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <cmath>
 #include <functional>

@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 
@@ -105,7 +104,7 @@ TfrDocOptForm::TfrDocOptForm(QWidget* AOwner) : TForm(AOwner), Image1(PrinterIco
     Label(Attribute, 55661, 8, 44);
     E2 = Edit(Attribute, 80, 42, 241);
     Label(Attribute, 55668, 8, 68);
-    M1 = new QPlainTextEdit(Attribute);
+    M1 = new TMemo(Attribute);
     M1->setGeometry(80, 66, 241, 50);
     Label(Attribute, 55662, 8, 124);
     for (int i = 0; i < 4; ++i)

@@ -12,9 +12,9 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPainter;
-class QPlainTextEdit;
 class QTabWidget;
 class TButton;
+class TMemo;
 
 class TfrDocOptForm : public TForm
 {
@@ -30,7 +30,7 @@ public:
     QListWidget* LB1;    // printers, drawn with Image1's icon
     QLineEdit* E1;       // name
     QLineEdit* E2;       // author
-    QPlainTextEdit* M1;  // comment
+    TMemo* M1;           // comment
     QLineEdit* E3;       // version: major, minor, release, build
     QLineEdit* E4;
     QLineEdit* E5;

@@ -1,10 +1,10 @@
 #include "report/designer/FR_Edit1.h"
 
+#include "platform/gui/StdCtrls.h"
 #include "report/designer/fr_synmemo_p.h"
 #include "report/engine/FR_Dock.h"
 
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QTextBlock>
 
 TfrEditorForm1::TfrEditorForm1(TfrReportDesigner* ADesigner) : TfrMemoEditorForm(ADesigner)
@@ -21,7 +21,7 @@ TfrEditorForm1::TfrEditorForm1(TfrReportDesigner* ADesigner) : TfrMemoEditorForm
     ErrorPanel->resize(432, 18);
     SetControlAlign(ErrorPanel, alBottom);
     ErrorPanel->hide();
-    FEdit = new QPlainTextEdit(ScriptPanel);
+    FEdit = new TMemo(ScriptPanel);
     FEdit->setObjectName(QStringLiteral("ScriptEdit"));
     FEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
     FEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -12,7 +12,7 @@ public:
     explicit TfrEditorForm1(TfrReportDesigner* ADesigner);
 
     QLabel* ErrorPanel;
-    QPlainTextEdit* ScriptEdit() const { return FEdit; }
+    TMemo* ScriptEdit() const { return FEdit; }
     QWidget* ScriptPane() const override;
 
 protected:
@@ -32,5 +32,5 @@ protected:
     void PaneKey() override;
 
 private:
-    QPlainTextEdit* FEdit;
+    TMemo* FEdit;
 };

@@ -3,6 +3,7 @@
 #include "report/designer/fr_synmemo_p.h"
 
 #include "platform/gui/Controls.h"
+#include "platform/gui/StdCtrls.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/IniFiles.h"
 #include "report/engine/FR_BandView.h"
@@ -17,7 +18,6 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <algorithm>
@@ -206,7 +206,7 @@ void TfrMemoEditorForm::FormCreate()
     Panel2->resize(432, 2);
     Panel2->move(0, 2);
     SetControlAlign(Panel2, alTop);
-    M1 = new QPlainTextEdit(MemoPanel);
+    M1 = new TMemo(MemoPanel);
     M1->setObjectName(QStringLiteral("M1"));
     M1->setLineWrapMode(QPlainTextEdit::NoWrap);
     SetControlAlign(M1, alClient);

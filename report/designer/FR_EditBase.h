@@ -10,8 +10,8 @@
 #include <memory>
 
 class QFrame;
-class QPlainTextEdit;
 class TCustomControl;
+class TMemo;
 class TfrReportDesigner;
 class TfrSpeedButton;
 class TfrView;
@@ -30,7 +30,7 @@ public:
     QWidget* MemoPanel;
     QFrame* Bevel2;
     QWidget* Panel2;
-    QPlainTextEdit* M1;
+    TMemo* M1;
     TCustomControl* Splitter;
     QWidget* ScriptPanel;
     TfrSpeedButton* InsExprBtn;

@@ -12,7 +12,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QPlainTextEdit>
 
 QString frBracketName(const QString& Name, bool Variable)
 {
@@ -41,7 +40,7 @@ TfrExprForm::TfrExprForm() : TForm(nullptr)
 
     GroupBox1 = new QGroupBox(LoadEngineString(53701), this);
     GroupBox1->setGeometry(4, 2, 313, 101);
-    ExprMemo = new QPlainTextEdit(GroupBox1);
+    ExprMemo = new TMemo(GroupBox1);
     ExprMemo->setGeometry(8, 18, 297, 75);
     GroupBox2 = new QGroupBox(LoadEngineString(53702), this);
     GroupBox2->setGeometry(4, 106, 313, 91);

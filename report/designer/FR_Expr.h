@@ -7,8 +7,8 @@
 #include <vector>
 
 class QGroupBox;
-class QPlainTextEdit;
 class TButton;
+class TMemo;
 class TfrSpeedButton;
 
 // A name as it enters an expression: bare when made of letters, digits, "."
@@ -22,7 +22,7 @@ public:
     TfrExprForm();
 
     QGroupBox* GroupBox1;
-    QPlainTextEdit* ExprMemo;
+    TMemo* ExprMemo;
     QGroupBox* GroupBox2;
     std::vector<TfrSpeedButton*> OperatorButtons;   // frSpeedButton1 .. frSpeedButton13
     TButton* InsDBBtn;

@@ -10,7 +10,6 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QRadioButton>
 
 namespace {

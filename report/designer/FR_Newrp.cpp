@@ -13,7 +13,6 @@
 #include <QGroupBox>
 #include <QListWidget>
 #include <QPainter>
-#include <QPlainTextEdit>
 
 namespace {
 
@@ -60,7 +59,7 @@ TfrTemplForm::TfrTemplForm(QWidget* AOwner) : TForm(AOwner)
     Image1 = new TImage(Group);
     Image1->setGeometry(8, 18, 170, 90);
     Image1->SetCenter(true);
-    Memo1 = new QPlainTextEdit(Group);
+    Memo1 = new TMemo(Group);
     Memo1->setGeometry(8, 112, 170, 92);
     Memo1->setReadOnly(true);
     Memo1->setFrameShape(QFrame::NoFrame);

@@ -7,9 +7,9 @@
 #include <QIcon>
 
 class QListWidget;
-class QPlainTextEdit;
 class TButton;
 class TImage;
+class TMemo;
 
 class TfrTemplForm : public TForm
 {
@@ -24,7 +24,7 @@ public:
 
     QListWidget* LB1;    // large icons sorted by caption; each item keeps its file
     QIcon ImageList1;
-    QPlainTextEdit* Memo1;
+    TMemo* Memo1;
     TImage* Image1;
     TButton* Button1;
     TButton* Button2;

@@ -8,7 +8,6 @@
 
 #include <QGroupBox>
 #include <QLabel>
-#include <QPlainTextEdit>
 
 TfrTemplNewForm::TfrTemplNewForm(QWidget* AOwner) : TForm(AOwner)
 {
@@ -19,7 +18,7 @@ TfrTemplNewForm::TfrTemplNewForm(QWidget* AOwner) : TForm(AOwner)
     SetCaption(LoadEngineString(53320));
     auto* Label1 = new QLabel(LoadEngineString(53321).remove(u'&'), this);
     Label1->setGeometry(8, 8, 200, 16);
-    Memo1 = new QPlainTextEdit(this);
+    Memo1 = new TMemo(this);
     Memo1->setGeometry(8, 26, 203, 90);
     auto* Group = new QGroupBox(LoadEngineString(53322), this);
     Group->setGeometry(8, 122, 203, 130);

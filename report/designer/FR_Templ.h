@@ -4,9 +4,9 @@
 
 #include "platform/gui/Forms.h"
 
-class QPlainTextEdit;
 class TButton;
 class TImage;
+class TMemo;
 
 class TfrTemplNewForm : public TForm
 {
@@ -15,7 +15,7 @@ public:
 
     void Button1Click();
 
-    QPlainTextEdit* Memo1;
+    TMemo* Memo1;
     TImage* Image1;
     TButton* Button1;   // browse for a bitmap
     TButton* Button2;

@@ -7,7 +7,6 @@
 #include "report/engine/FR_Variables.h"
 
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QSet>
 
 bool frValidVariableName(const QString& Name)
@@ -32,7 +31,7 @@ TfrVaredForm::TfrVaredForm() : TForm(nullptr)
     SetCaption(LoadEngineString(53360));
     Label1 = new QLabel(LoadEngineString(53361), this);
     Label1->setGeometry(8, 4, 233, 16);
-    Memo1 = new QPlainTextEdit(this);
+    Memo1 = new TMemo(this);
     Memo1->setGeometry(8, 20, 233, 209);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Label1->setBuddy(Memo1);

@@ -5,8 +5,8 @@
 #include "platform/gui/Forms.h"
 
 class QLabel;
-class QPlainTextEdit;
 class TButton;
+class TMemo;
 class TfrVariables;
 
 // A variable name the parser can read back and the dictionary can keep: not
@@ -20,7 +20,7 @@ public:
     TfrVaredForm();
 
     QLabel* Label1;
-    QPlainTextEdit* Memo1;
+    TMemo* Memo1;
     TButton* Button4;
     TButton* Button5;
     // The list to edit; set by the caller.
