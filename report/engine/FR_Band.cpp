@@ -7,6 +7,8 @@
 #include "report/engine/FR_Globals.h"
 #include "report/engine/FR_Pars.h"
 
+#include <utility>
+
 namespace {
 
 // Fields named without their dataset look in the current band's data band.
@@ -60,16 +62,13 @@ void TfrBand::SetCrossDataSet(TfrDataset* ASource, std::unique_ptr<TfrDataset> O
 
 void TfrBand::RebindDataSet(const QString& Text)
 {
-    // A source bound in the middle of a walk would be walked from its first
-    // record at every record whose script names it, and a source shared with
-    // another band would send that band's walk back too: the walk ends over
-    // the records it began with.
+    // Bound in the middle of a walk, a source would be walked from its first
+    // record at every record whose script names it, and one shared with
+    // another band would send that band's walk back too.
     if (FLooping) {
         FPendingSource = Text;
-        FRebindPending = true;
         return;
     }
-    FRebindPending = false;
     // Released and bound again, the same source would start over as well.
     if (AnsiCompareText(Text, FSourceText) == 0)
         return;
@@ -88,20 +87,14 @@ void TfrBand::RebindDataSet(const QString& Text)
 void TfrBand::BeginLoop()
 {
     FLooping = true;
-    FRebindPending = false;
+    FPendingSource.reset();
 }
 
 void TfrBand::EndLoop()
 {
     FLooping = false;
-    if (FRebindPending)
-        RebindDataSet(FPendingSource);
-}
-
-void TfrBand::AbandonLoop() noexcept
-{
-    FLooping = false;
-    FRebindPending = false;
+    if (const std::optional<QString> Named = std::exchange(FPendingSource, std::nullopt))
+        RebindDataSet(*Named);
 }
 
 void TfrBand::FreeDataSets()

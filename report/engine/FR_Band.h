@@ -13,6 +13,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class TfrBandView;
@@ -55,11 +56,11 @@ public:
     // source the band already has changes nothing. While the data loop walks
     // the band's records the new source waits for EndLoop.
     void RebindDataSet(const QString& Text);
-    // Brackets the data loop's walk over DataSet; EndLoop binds the source a
-    // script named meanwhile. AbandonLoop drops it when the walk failed.
+    // Bracket the data loop's walk over DataSet; EndLoop binds the source a
+    // script named meanwhile. A walk that fails ends the preparation, and
+    // the bands are built anew for the next one.
     void BeginLoop();
     void EndLoop();
-    void AbandonLoop() noexcept;
     // Takes ASource as the cross-tab source, owned when Owned is given.
     void SetCrossDataSet(TfrDataset* ASource, std::unique_ptr<TfrDataset> Owned);
     // Accumulators by key (FR_Aggr): an average reads divided by
@@ -177,6 +178,5 @@ private:
     std::unique_ptr<TfrDataset> FOwnedCrossDataSet;
     QString FSourceText;                    // the name DataSet was bound by
     bool FLooping = false;
-    bool FRebindPending = false;
-    QString FPendingSource;
+    std::optional<QString> FPendingSource;  // named during the walk
 };

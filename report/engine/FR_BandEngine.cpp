@@ -365,27 +365,14 @@ void TDataLoop::Advance(TfrBand* Band, bool Printed, bool AtEnd)
         FPage->NewPage();
 }
 
-// Keeps a band's source in place while its records are walked, even when the
-// walk fails; the source a script named meanwhile is bound once it is done.
-class TLoopScope
-{
-public:
-    explicit TLoopScope(TfrBand* Band) : FBand(Band) { FBand->BeginLoop(); }
-    ~TLoopScope() { FBand->AbandonLoop(); }
-    TLoopScope(const TLoopScope&) = delete;
-    TLoopScope& operator=(const TLoopScope&) = delete;
-
-private:
-    TfrBand* FBand;
-};
-
 void TDataLoop::Run(int Level)
 {
     static const int DataTypes[] = {btMasterData, btDetailData, btSubDetailData};
     for (TfrBand* Band = FPage->Bands[DataTypes[Level - 1]]; Band && !Stopped(); Band = Band->Next) {
         if (!Band->View || !Band->DataSet)
             continue;
-        TLoopScope Scope(Band);
+        // A source a script names during the walk is bound after it.
+        Band->BeginLoop();
         Walk(Band, Level);
         Band->EndLoop();
     }

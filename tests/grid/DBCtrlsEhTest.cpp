@@ -1,5 +1,6 @@
 #include "EditKeys.h"
 #include "GridTestUtil.h"
+#include "MemoPaste.h"
 #include "grid/CalculatorEh.h"
 #include "grid/DBCtrlsEh.h"
 #include "grid/ToolCtrlsEh.h"
@@ -398,6 +399,8 @@ TEST(DBEditEh, WordWrapMemoKeysAndCommit)
         ASSERT_NE(Shown, nullptr);
         EXPECT_EQ(Shown->toPlainText(), "one\ntwo");
         SendFocus(&Edit, true);
+        // Ctrl+V over a clipboard without any format leaves the text as it was.
+        EXPECT_EQ(PasteNothingIntoBoxes(&Edit), "TMemo");
         TypeKeys(&Edit, QString::fromUtf8(C.Keys));
         EXPECT_EQ(Edit.Text(), QString::fromUtf8(C.Text));
         EXPECT_EQ(Shown->toPlainText(), Edit.Text());

@@ -2,6 +2,7 @@
 #include "EditKeys.h"
 #include "TwoKeyData.h"
 #include "GridTestUtil.h"
+#include "MemoPaste.h"
 #include "grid/CalculatorEh.h"
 #include "grid/DBGridEh.h"
 #include "grid/DBGridEhColumns.h"
@@ -261,6 +262,9 @@ TEST(WordWrapEditor, MultiLineCellsEditInLines)
     EXPECT_EQ(W->toPlainText(), Long);
     EXPECT_GT(W->document()->firstBlock().layout()->lineCount(), 2) << "the text wraps";
     EXPECT_LE(W->geometry().right(), E->width() - E->ButtonsWidth());
+    // Ctrl+V over a clipboard without any format leaves the text as it was.
+    EXPECT_EQ(PasteNothingIntoBoxes(&Grid), "TMemo");
+    EXPECT_EQ(W->toPlainText(), Long);
 
     const struct
     {

@@ -4,6 +4,7 @@
 #include "DesignerTestUtil.h"
 
 #include "MemoPaste.h"
+#include "report/ui/UiTestUtil.h"
 #include "report/designer/FR_Dopt.h"
 #include "report/designer/FR_Edit.h"
 #include "report/designer/FR_Edit1.h"
@@ -14,7 +15,6 @@
 #include "report/designer/fr_synmemo.h"
 #include "report/engine/FR_Ctrls.h"
 
-#include <QMouseEvent>
 #include <functional>
 #include <memory>
 
@@ -24,15 +24,6 @@ namespace {
 class MemoPaste : public TDesignerTest
 {
 protected:
-    static void ClickButton(QWidget* Button)
-    {
-        const QPointF At(Button->width() / 2, Button->height() / 2);
-        const QPointF Global = Button->mapToGlobal(At);
-        QMouseEvent Press(QEvent::MouseButtonPress, At, Global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(Button, &Press);
-        QMouseEvent Release(QEvent::MouseButtonRelease, At, Global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(Button, &Release);
-    }
     // The script pane's lines, whichever kind it is.
     static QString ScriptText(TfrMemoEditorForm* E)
     {
@@ -59,10 +50,10 @@ TEST_F(MemoPaste, MemoEditorPasteButtonAndKeysInsertNothing)
             [&](TForm*) {
                 QGuiApplication::clipboard()->setMimeData(new QMimeData);
                 Editor->M1Enter(Editor->M1);
-                ClickButton(Editor->PasteBtn);
+                uitest::Click(Editor->PasteBtn, Editor->PasteBtn->rect().center());
                 QGuiApplication::clipboard()->setMimeData(new QMimeData);
                 Editor->M1Enter(Editor->ScriptPane());
-                ClickButton(Editor->PasteBtn);
+                uitest::Click(Editor->PasteBtn, Editor->PasteBtn->rect().center());
                 Seen << (Syntax ? QStringLiteral("syntax: ") : QStringLiteral("plain: ")) + Editor->M1->toPlainText()
                             + u'/' + ScriptText(Editor) + u'/' + PasteNothingIntoBoxes(Editor);
                 return mrCancel;
