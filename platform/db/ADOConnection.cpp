@@ -112,16 +112,35 @@ TDbFileCheck TADOConnection::CheckDatabaseFile(const QString& FileName, const QS
     return CheckSqliteFile(FileName, SchemaSql);
 }
 
+bool TADOConnection::InTransaction() const
+{
+    return FTransLevel > 0 && FEngine && FEngine->InTransaction();
+}
+
+// A failed write can end the transaction inside SQLite (a full disk, an I/O
+// error); the level follows it, so the next save begins a transaction of its
+// own instead of a savepoint of one that is gone.
+void TADOConnection::SyncTransLevel()
+{
+    if (!InTransaction())
+        FTransLevel = 0;
+}
+
 int TADOConnection::BeginTrans()
 {
-    Engine()->Begin(FTransLevel + 1);
+    Engine();
+    SyncTransLevel();
+    FEngine->Begin(FTransLevel + 1);
     return ++FTransLevel;
 }
 
 void TADOConnection::CommitTrans()
 {
+    const bool Active = FTransLevel > 0;
+    SyncTransLevel();
     if (FTransLevel == 0)
-        throw EDatabaseError(QStringLiteral("No transaction is active"));
+        throw EDatabaseError(Active ? QStringLiteral("The transaction was rolled back by the database")
+                                    : QStringLiteral("No transaction is active"));
     FEngine->Commit(FTransLevel);
     --FTransLevel;
 }
@@ -130,6 +149,10 @@ void TADOConnection::RollbackTrans()
 {
     if (FTransLevel == 0)
         throw EDatabaseError(QStringLiteral("No transaction is active"));
+    // Already rolled back by the database: what the caller asked for is done.
+    SyncTransLevel();
+    if (FTransLevel == 0)
+        return;
     FEngine->Rollback(FTransLevel);
     --FTransLevel;
 }

@@ -73,11 +73,13 @@ public:
     // beside them) and passes the engine's integrity check. Never writes it.
     static TDbFileCheck CheckDatabaseFile(const QString& FileName, const QString& SchemaSql);
 
-    // Transactions nest; an inner level is a savepoint. BeginTrans returns the new level.
+    // Transactions nest; an inner level is a savepoint. BeginTrans returns the
+    // new level; the outermost takes the write lock at once. The level follows
+    // the database's: a transaction it rolled back by itself is over.
     int BeginTrans();
     void CommitTrans();
     void RollbackTrans();
-    bool InTransaction() const { return FTransLevel > 0; }
+    bool InTransaction() const;
 
     int DataSetCount() const;
     TDataSet* DataSets(int Index) const;
@@ -94,6 +96,8 @@ public:
     static QString ConnectionStringValue(const QString& ConnectionString, const QString& Key);
 
 private:
+    void SyncTransLevel();
+
     QString FConnectionString;
     std::unique_ptr<TDbEngine> FEngine;
     QList<QPointer<TDataSet>> FDataSets;

@@ -38,6 +38,9 @@ public:
     virtual void Begin(int Level) = 0;
     virtual void Commit(int Level) = 0;
     virtual void Rollback(int Level) = 0;
+    // Whether the database holds a transaction open; it ends one by itself
+    // when a write fails for want of space or on an I/O error.
+    virtual bool InTransaction() const = 0;
     virtual void BackupTo(const QString& FileName) = 0;   // raises EBackupError
 };
 

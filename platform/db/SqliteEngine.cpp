@@ -431,7 +431,10 @@ public:
     void DeleteRow(const TSnapshotInfo& Info, const TRowStore& Store, TRowHandle Row) override;
     void Begin(int Level) override
     {
-        Exec(Level == 1 ? QStringLiteral("BEGIN") : QStringLiteral("SAVEPOINT tb_%1").arg(Level));
+        // The write lock is taken at once, where the busy timeout waits for
+        // another writer; taken later, by a write after a read, SQLite gives
+        // up at once rather than risk a deadlock.
+        Exec(Level == 1 ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT tb_%1").arg(Level));
     }
     void Commit(int Level) override
     {
@@ -444,6 +447,7 @@ public:
         else
             Exec(QStringLiteral("ROLLBACK TO tb_%1; RELEASE tb_%1").arg(Level));
     }
+    bool InTransaction() const override { return FDb && !sqlite3_get_autocommit(FDb); }
     void BackupTo(const QString& FileName) override
     {
         CheckOpen();

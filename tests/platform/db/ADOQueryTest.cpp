@@ -200,6 +200,33 @@ TEST_F(TADOQueryTest, TransactionsCommitAndRollBack)
     EXPECT_THROW(Connection->CommitTrans(), EDatabaseError);
 }
 
+TEST_F(TADOQueryTest, ATransactionTheDatabaseEndedIsOver)
+{
+    struct TCase { const char* Name; const char* Cause; const char* Write; };
+    const TCase Cases[] = {
+        {"full disk", "PRAGMA max_page_count = 1", "Insert Into Account (AccountName) Values (hex(zeroblob(20000)))"},
+        {"rolled back by a trigger", "Create Trigger Refuse Before Insert On Account Begin Select Raise(Rollback, 'no'); End",
+         "Insert Into Account (AccountName) Values ('甲')"},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        Connection->Execute(QString::fromUtf8(C.Cause));
+        ASSERT_EQ(Connection->BeginTrans(), 1);
+        EXPECT_THROW(Connection->Execute(QString::fromUtf8(C.Write)), EDatabaseError);
+        EXPECT_FALSE(Connection->InTransaction());
+        EXPECT_NO_THROW(Connection->RollbackTrans());
+        Connection->Close();
+        Connection->Open();
+    }
+    // The next transaction is one of its own, and it holds the write lock from its start.
+    EXPECT_EQ(Connection->BeginTrans(), 1);
+    sqlite3* Other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(Path.toUtf8().constData(), &Other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(Other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_BUSY);
+    sqlite3_close(Other);
+    Connection->CommitTrans();
+}
+
 TEST_F(TADOQueryTest, QuotedTextNeverBreaksAStatement)
 {
     const QString Name = QStringLiteral("O'Neil #2024-01-01# 'x' \"y\"");
