@@ -44,9 +44,9 @@ template <class T> T* Named(T* Widget, const char* Name, const QRect& Bounds)
     return Widget;
 }
 
-QString SettingSQL(bool Sale)
+int SettingIndex(bool Sale)
 {
-    return QStringLiteral("Select * From Setting Where SettingIndex = ") + (Sale ? u'1' : u'2');
+    return Sale ? 1 : 2;
 }
 
 QString BillSQL(int Index)
@@ -248,9 +248,14 @@ void TFormBuySell::ShowNew()
     SpeedButton4->setVisible(false);
     SpeedButton1->setVisible(false);
     Edit1->clear();
+    FProposal = {};
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
-    if (OpenSQL(Q, SettingSQL(IsSale()), OpenError) && !Q->IsEmpty())
-        Edit1->setText(ShareDataModule->NextSerial(Q->FieldByName(QStringLiteral("SettingValue"))->AsString()));
+    if (OpenSQL(Q, QStringLiteral("Select * From Setting Where SettingIndex = %1").arg(SettingIndex(IsSale())), OpenError)
+        && !Q->IsEmpty()) {
+        const QString Counter = Q->FieldByName(QStringLiteral("SettingValue"))->AsString();
+        FProposal = {Counter, ShareDataModule->NextSerial(Counter)};
+        Edit1->setText(FProposal.Serial);
+    }
     for (QComboBox* Combo : {ComboBox2, ComboBox3})
         if (Combo->count() > 0)
             Combo->setCurrentIndex(0);
@@ -341,12 +346,12 @@ bool TFormBuySell::CheckInput()
     return CheckAmount();
 }
 
-void TFormBuySell::WriteBill(TADOQuery* Q, bool KeepMan)
+void TFormBuySell::WriteBill(TADOQuery* Q, bool KeepMan, const QString& Serial)
 {
     const double Amount = StrToFloatZero(Edit2->text());
     Q->FieldByName(QStringLiteral("BillRecordTime"))->SetAsDateTime(Date());
     Q->FieldByName(QStringLiteral("BillCreateTime"))->SetAsDateTime(QDateToDateTime(DateTimePicker1->date()));
-    Q->FieldByName(QStringLiteral("BillSerial"))->SetAsString(Edit1->text());
+    Q->FieldByName(QStringLiteral("BillSerial"))->SetAsString(Serial);
     Q->FieldByName(QStringLiteral("BillUser"))->SetAsString(ComboBox5->currentText());
     Q->FieldByName(QStringLiteral("BillSum"))->SetAsFloat(IsSale() ? Amount : -Amount);
     Q->FieldByName(QStringLiteral("BillReason"))->SetAsString(ComboBox2->currentText());
@@ -357,15 +362,19 @@ void TFormBuySell::WriteBill(TADOQuery* Q, bool KeepMan)
         Q->FieldByName(QStringLiteral("BillMan"))->SetAsString(CurrentUser);
 }
 
-void TFormBuySell::StoreSerial(TADOQuery* Q)
+QString TFormBuySell::ClaimSerial(TSerialProposal& Proposal)
 {
-    OpenOrRaise(Q, SettingSQL(IsSale()));
-    // An empty number would leave the counter nothing to count on from.
-    if (Q->IsEmpty() || Edit1->text().isEmpty())
-        return;
-    Q->Edit();
-    Q->FieldByName(QStringLiteral("SettingValue"))->SetAsString(Edit1->text());
-    Q->Post();
+    return ShareDataModule->ClaimSerial(ShareDataModule->ADOQueryTemp, SettingIndex(IsSale()), Edit1->text(), Proposal,
+                                        BillIndex == 1);
+}
+
+// Taken over only once the save has committed: the index of a rolled-back row
+// goes to the next document stored, perhaps another copy's.
+void TFormBuySell::KeepStored(int Index, const QString& Serial, const TSerialProposal& Proposal)
+{
+    BillIndex = Index;
+    FProposal = Proposal;
+    Edit1->setText(Serial);
 }
 
 void TFormBuySell::BitBtn1Click(QObject*)
@@ -381,7 +390,11 @@ void TFormBuySell::BitBtn1Click(QObject*)
 void TFormBuySell::SaveNew()
 {
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
+    TSerialProposal Proposal = FProposal;
+    QString Serial;
+    int Index = BillIndex;
     const bool Saved = RunInTransaction([&] {
+        Serial = ClaimSerial(Proposal);
         if (BillIndex == 1) {
             OpenOrRaise(Q, QStringLiteral("Select * From Bill"));
             Q->Append();
@@ -392,13 +405,13 @@ void TFormBuySell::SaveNew()
                 throw Exception(QStringLiteral("The stored document is gone"));
             Q->Edit();
         }
-        WriteBill(Q, false);
+        WriteBill(Q, false, Serial);
         Q->Post();
-        BillIndex = Q->FieldByName(QStringLiteral("BillIndex"))->AsInteger();
-        StoreSerial(Q);
+        Index = Q->FieldByName(QStringLiteral("BillIndex"))->AsInteger();
     });
     if (!Saved)
         return;
+    KeepStored(Index, Serial, Proposal);
     ShowMessage(QStringLiteral("单据新增成功"));
     SetModalResult(mrOk);
 }
@@ -414,7 +427,7 @@ void TFormBuySell::SaveEdit()
     }
     const bool Saved = RunInTransaction([&] {
         Q->Edit();
-        WriteBill(Q, true);
+        WriteBill(Q, true, Edit1->text());
         Q->Post();
     });
     if (!Saved)
@@ -437,24 +450,27 @@ bool TFormBuySell::StoreNewDocument()
         return Refuse(SerialError, Edit1);
     if (!Edit2->text().isEmpty() && !CheckAmount())
         return false;
-    return RunInTransaction([&] {
-        OpenOrRaise(ADOQuery1, QStringLiteral("Select * From Bill"));
-        ADOQuery1->Append();
-        ADOQuery1->FieldByName(QStringLiteral("BillKind"))->SetAsString(Kind);
-        WriteBill(ADOQuery1, false);
-        ADOQuery1->Post();
-        BillIndex = ADOQuery1->FieldByName(QStringLiteral("BillIndex"))->AsInteger();
-        StoreSerial(ShareDataModule->ADOQueryTemp);
-    });
+    TSerialProposal Proposal = FProposal;
+    QString Serial;
+    int Index = 1;
+    if (!RunInTransaction([&] {
+            Serial = ClaimSerial(Proposal);
+            OpenOrRaise(ADOQuery1, QStringLiteral("Select * From Bill"));
+            ADOQuery1->Append();
+            ADOQuery1->FieldByName(QStringLiteral("BillKind"))->SetAsString(Kind);
+            WriteBill(ADOQuery1, false, Serial);
+            ADOQuery1->Post();
+            Index = ADOQuery1->FieldByName(QStringLiteral("BillIndex"))->AsInteger();
+        }))
+        return false;
+    KeepStored(Index, Serial, Proposal);
+    return true;
 }
 
 void TFormBuySell::Button1Click(QObject*)
 {
-    const int Before = BillIndex;
-    if (BillIndex == 1 && !StoreNewDocument()) {
-        BillIndex = Before;
+    if (BillIndex == 1 && !StoreNewDocument())
         return;
-    }
     FormGetPay->Mode = QStringLiteral("新增");
     FormGetPay->Kind = IsSale() ? QStringLiteral("财务收入单") : QStringLiteral("财务支出单");
     FormGetPay->BillIndex = BillIndex;

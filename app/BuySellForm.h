@@ -6,6 +6,7 @@
 // public fields before ShowModal; mrOk means the document was saved or deleted.
 #pragma once
 
+#include "app/ShareDM.h"
 #include "platform/gui/Forms.h"
 
 class QAction;
@@ -87,8 +88,9 @@ private:
     bool CheckAmount();
     bool Refuse(const QString& Message, QWidget* Focus);
     // Writes the columns common to a new and an edited document on the current row.
-    void WriteBill(TADOQuery* Q, bool KeepMan);
-    void StoreSerial(TADOQuery* Q);
+    void WriteBill(TADOQuery* Q, bool KeepMan, const QString& Serial);
+    QString ClaimSerial(TSerialProposal& Proposal);
+    void KeepStored(int Index, const QString& Serial, const TSerialProposal& Proposal);
     bool StoreNewDocument(); // the abandoned-or-kept row made before a linked money row
     void SaveNew();
     void SaveEdit();
@@ -97,6 +99,8 @@ private:
     bool RunGetPay(const QString& GetPayMode, const QString& GetPayKind, int MoneyIndex);
     bool IsSale() const { return Kind == QStringLiteral("销售开单"); }
     bool IsNew() const { return Mode == QStringLiteral("新增"); }
+
+    TSerialProposal FProposal; // the number this showing proposed
 };
 
 extern TFormBuySell* FormBuySell;

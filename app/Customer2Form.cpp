@@ -197,19 +197,17 @@ bool TFormCustomer2::CheckNameAndOwe()
 }
 
 // Names compare without case; the row being edited never counts, so a change
-// of letter case alone goes through.
-bool TFormCustomer2::NameFree(const QString& Table, int ExceptIndex, const QString& Message)
+// of letter case alone goes through. Asked inside the write's transaction,
+// which holds the write lock: another copy of the program cannot store the
+// same name between the check and the write.
+bool TFormCustomer2::NameTaken(TADOQuery* Q, const QString& Table, int ExceptIndex)
 {
-    TADOQuery* Q = ShareDataModule->ADOQueryTemp;
     QString SQL = QStringLiteral("Select * From ") + Table + QStringLiteral(" Where CustomerName = ")
                   + SqlQuoted(CustomerName->text());
     if (ExceptIndex != 0)
         SQL += QStringLiteral(" And CustomerIndex <> %1").arg(ExceptIndex);
-    if (!OpenSQL(Q, SQL, OpenError))
-        return false;
-    if (!Q->IsEmpty())
-        return Refuse(Message, CustomerName);
-    return true;
+    OpenOrRaise(Q, SQL);
+    return !Q->IsEmpty();
 }
 
 void TFormCustomer2::WriteColumns(TADOQuery* Q) const
@@ -238,11 +236,12 @@ void TFormCustomer2::BitBtn1Click(QObject*)
 
 void TFormCustomer2::StoreNew()
 {
-    const QString Taken = QStringLiteral("该客户名已经存在，请重新操作");
-    if (!NameFree(TableName, 0, Taken))
-        return;
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
+    bool Taken = false;
     const bool Stored = RunInTransaction([&] {
+        Taken = NameTaken(Q, TableName, 0);
+        if (Taken)
+            return;
         // The uniqueness query found no row; its empty result takes the new one.
         Q->Append();
         Q->FieldByName(QStringLiteral("CustomerMan"))->SetAsString(CurrentUser);
@@ -251,6 +250,10 @@ void TFormCustomer2::StoreNew()
     });
     if (!Stored)
         return;
+    if (Taken) {
+        Refuse(QStringLiteral("该客户名已经存在，请重新操作"), CustomerName);
+        return;
+    }
     ShowMessage(QStringLiteral("客户　") + CustomerName->text() + QStringLiteral("　新增成功"));
     SetModalResult(mrOk);
 }
@@ -267,10 +270,12 @@ void TFormCustomer2::StoreEdit()
     const QString OldName = Q->FieldByName(QStringLiteral("CustomerName"))->AsString();
     const QString NewName = CustomerName->text();
     const bool Renamed = OldName != NewName;
-    if (Renamed && !NameFree(TableName, CustomerIndex, QStringLiteral("该客户名已经存在，请重新操作")))
-        return;
     TADOQuery* Ripple = ShareDataModule->ADOQueryTemp2;
+    bool Taken = false;
     const bool Stored = RunInTransaction([&] {
+        Taken = Renamed && NameTaken(Q, TableName, CustomerIndex);
+        if (Taken)
+            return;
         // Documents and money rows name their customer; contacts use the index.
         if (Renamed && IsRegular()) {
             for (const QString& Statement :
@@ -291,6 +296,10 @@ void TFormCustomer2::StoreEdit()
     });
     if (!Stored)
         return;
+    if (Taken) {
+        Refuse(QStringLiteral("该客户名已经存在，请重新操作"), CustomerName);
+        return;
+    }
     ShowMessage(QStringLiteral("客户资料修改成功"));
     SetModalResult(mrOk);
 }
@@ -315,13 +324,15 @@ void TFormCustomer2::BitBtn4Click(QObject*)
         return;
     if (!CheckNameAndOwe())
         return;
-    if (!NameFree(QStringLiteral("Customer"), 0, QStringLiteral("正式客户中，该客户名已经存在，请重新操作")))
-        return;
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
     TADOQuery* Prospect = ShareDataModule->ADOQueryTemp2;
+    bool Taken = false;
     // The new regular row and the prospect's removal are one step: a failure
     // leaves the prospect where it was and no regular row behind.
     const bool Stored = RunInTransaction([&] {
+        Taken = NameTaken(Q, QStringLiteral("Customer"), 0);
+        if (Taken)
+            return;
         Q->Append();
         Q->FieldByName(QStringLiteral("CustomerMan"))->SetAsString(CurrentUser);
         WriteColumns(Q);
@@ -332,6 +343,10 @@ void TFormCustomer2::BitBtn4Click(QObject*)
     });
     if (!Stored)
         return;
+    if (Taken) {
+        Refuse(QStringLiteral("正式客户中，该客户名已经存在，请重新操作"), CustomerName);
+        return;
+    }
     ShowMessage(QStringLiteral("客户　") + CustomerName->text() + QStringLiteral("　转正成功"));
     Promoted = true;
     SetModalResult(mrOk);

@@ -57,7 +57,7 @@ private:
     void ClearEdits();
     bool Refuse(const QString& Message, QWidget* Focus);
     bool CheckNameAndOwe();
-    bool NameFree(const QString& Table, int ExceptIndex, const QString& Message);
+    bool NameTaken(TADOQuery* Q, const QString& Table, int ExceptIndex);
     void WriteColumns(TADOQuery* Q) const;
     void StoreNew();
     void StoreEdit();

@@ -239,9 +239,13 @@ void TFormGetPay::ShowNew()
     }
     if (!Reason.isEmpty())
         SelectComboText(ComboBox2, Reason);
-    const QString SQL = QStringLiteral("Select * From Setting Where SettingIndex = ") + (IsReceipt() ? u'3' : u'4');
-    if (OpenSQL(Q, SQL, OpenError) && !Q->IsEmpty())
-        Edit4->setText(ShareDataModule->NextSerial(Q->FieldByName(QStringLiteral("SettingValue"))->AsString()));
+    FProposal = {};
+    if (OpenSQL(Q, QStringLiteral("Select * From Setting Where SettingIndex = %1").arg(SettingIndex()), OpenError)
+        && !Q->IsEmpty()) {
+        const QString Counter = Q->FieldByName(QStringLiteral("SettingValue"))->AsString();
+        FProposal = {Counter, ShareDataModule->NextSerial(Counter)};
+        Edit4->setText(FProposal.Serial);
+    }
 }
 
 // ---------------------------------------------------------------- saving
@@ -294,7 +298,7 @@ void TFormGetPay::BitBtn1Click(QObject*)
 namespace {
 
 // The columns a save writes in both modes; the amount goes in with its sign.
-void WriteColumns(TADOQuery* Q, const TFormGetPay* Form, int AccountIndex, bool Receipt)
+void WriteColumns(TADOQuery* Q, const TFormGetPay* Form, int AccountIndex, bool Receipt, const QString& Serial)
 {
     const double Amount = StrToFloat(Form->Edit2->text());
     Q->FieldByName(QStringLiteral("MoneyAccount"))->SetAsInteger(AccountIndex);
@@ -307,7 +311,7 @@ void WriteColumns(TADOQuery* Q, const TFormGetPay* Form, int AccountIndex, bool 
     Q->FieldByName(QStringLiteral("MoneyType"))->SetAsString(Form->ComboBox3->currentText());
     Q->FieldByName(QStringLiteral("MoneyToken"))->SetAsString(Form->ComboBox4->currentText());
     Q->FieldByName(QStringLiteral("MoneyRemark"))->SetAsString(Form->Edit3->text());
-    Q->FieldByName(QStringLiteral("MoneySerial"))->SetAsString(Form->Edit4->text());
+    Q->FieldByName(QStringLiteral("MoneySerial"))->SetAsString(Serial);
     Q->FieldByName(QStringLiteral("MoneyMan"))->SetAsString(Form->Edit5->text());
 }
 
@@ -316,23 +320,21 @@ void WriteColumns(TADOQuery* Q, const TFormGetPay* Form, int AccountIndex, bool 
 void TFormGetPay::SaveNew(int AccountIndex)
 {
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
+    TSerialProposal Proposal = FProposal;
+    QString Serial;
     const bool Saved = RunInTransaction([&] {
+        Serial = ShareDataModule->ClaimSerial(Q, SettingIndex(), Edit4->text(), Proposal, true);
         OpenOrRaise(Q, QStringLiteral("Select * From MoneyTable"));
         Q->Append();
-        WriteColumns(Q, this, AccountIndex, IsReceipt());
+        WriteColumns(Q, this, AccountIndex, IsReceipt(), Serial);
         Q->FieldByName(QStringLiteral("MoneyBill"))->SetAsInteger(BillIndex);
         Q->FieldByName(QStringLiteral("MoneyRecordTime"))->SetAsDateTime(Date());
         Q->Post();
-        OpenOrRaise(Q, QStringLiteral("Select * From Setting Where SettingIndex = ") + (IsReceipt() ? u'3' : u'4'));
-        // An empty number would leave the counter nothing to count on from.
-        if (!Q->IsEmpty() && !Edit4->text().isEmpty()) {
-            Q->Edit();
-            Q->FieldByName(QStringLiteral("SettingValue"))->SetAsString(Edit4->text());
-            Q->Post();
-        }
     });
     if (!Saved)
         return;
+    FProposal = Proposal;
+    Edit4->setText(Serial);
     ShowMessage(QStringLiteral("记录新增成功"));
     SetModalResult(mrOk);
 }
@@ -350,7 +352,7 @@ void TFormGetPay::SaveEdit(int AccountIndex)
     }
     const bool Saved = RunInTransaction([&] {
         Q->Edit();
-        WriteColumns(Q, this, AccountIndex, IsReceipt());
+        WriteColumns(Q, this, AccountIndex, IsReceipt(), Edit4->text());
         Q->Post();
     });
     if (!Saved)

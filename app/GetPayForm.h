@@ -4,6 +4,7 @@
 // fields before ShowModal; mrOk means a row was saved or deleted.
 #pragma once
 
+#include "app/ShareDM.h"
 #include "grid/DBCtrlsEh.h"
 #include "platform/gui/Forms.h"
 #include "platform/rtl/Variants.h"
@@ -76,6 +77,9 @@ private:
     void SaveNew(int AccountIndex);
     void SaveEdit(int AccountIndex);
     bool IsReceipt() const { return Kind == QStringLiteral("财务收入单"); }
+    int SettingIndex() const { return IsReceipt() ? 3 : 4; }
+
+    TSerialProposal FProposal; // the number this showing proposed
 };
 
 extern TFormGetPay* FormGetPay;

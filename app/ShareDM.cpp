@@ -100,3 +100,29 @@ bool TShareDataModule::SerialFormatOK(const QString& Serial) const
     const qsizetype First = FirstNonZeroDigit(Serial);
     return First < 0 || IsAllDigits(Serial.mid(First));
 }
+
+QString TShareDataModule::ClaimSerial(TADOQuery* Query, int SettingIndex, const QString& Serial,
+                                      TSerialProposal& Proposal, bool Renumber)
+{
+    OpenOrRaise(Query, QStringLiteral("Select * From Setting Where SettingIndex = %1").arg(SettingIndex));
+    if (Query->IsEmpty())
+        return Serial;
+    TField* Counter = Query->FieldByName(QStringLiteral("SettingValue"));
+    const QString Stored = Counter->AsString();
+    QString Claimed = Serial;
+    // An empty number would leave the counter nothing to count on from.
+    bool Count = !Claimed.isEmpty();
+    if (!Proposal.Serial.isEmpty() && Serial == Proposal.Serial && Stored != Proposal.Counter) {
+        if (!Renumber)
+            Count = false;
+        else if (const QString Next = NextSerial(Stored); !Next.isEmpty())
+            Claimed = Next;
+    }
+    if (Count) {
+        Query->Edit();
+        Counter->SetAsString(Claimed);
+        Query->Post();
+    }
+    Proposal = {Count ? Claimed : Stored, Claimed};
+    return Claimed;
+}

@@ -12,6 +12,14 @@ class TADOConnection;
 class TADOQuery;
 class TDBGridEh;
 
+// The number a window proposed for a new document, and the counter (the last
+// number stored) it was counted from when the window opened.
+struct TSerialProposal
+{
+    QString Counter;
+    QString Serial;
+};
+
 class TShareDataModule : public QObject
 {
 public:
@@ -30,6 +38,16 @@ public:
     QString NextSerial(const QString& Serial) const;
     // Empty, without a digit 1-9, or digits only from the first digit 1-9 on.
     bool SerialFormatOK(const QString& Serial) const;
+    // Inside a save's transaction: the number a new document is stored under,
+    // with the counter row SettingIndex set to it. A proposal that another
+    // save has overtaken since (the counter moved) becomes the number after
+    // the stored one when Renumber, and is neither renumbered nor counted when
+    // not (the document already carries it), so no two proposals store one
+    // number and none sets the counter back. A number the user typed is
+    // stored and counted as it is. Proposal comes back as counter and number
+    // stand after the save; the caller keeps it once the transaction commits.
+    QString ClaimSerial(TADOQuery* Query, int SettingIndex, const QString& Serial, TSerialProposal& Proposal,
+                        bool Renumber);
 
     // Writes the grid's visible columns and all its rows to a new spreadsheet
     // file in ExportFolder and opens it; every failure ends with its message.

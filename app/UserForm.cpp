@@ -201,6 +201,12 @@ void TFormUser::Button1Click(QObject*)
         Range += QStringLiteral("财务管理；");
     const QString Key = Edit2->text();
     const QString Picture = Edit3->text();
+    // Asked before anything is written: the rename and the hand-over are one
+    // save, so a failure leaves neither the new name nor a half hand-over.
+    const bool Hand = !OldName.isEmpty() && OldName != Name
+        && AskYesNo(QStringLiteral("业务员名字已改变，是否把旧业务员数据移交给新业务员管理？"),
+                    QStringLiteral("移交确认"))
+               == mrYes;
     const bool Saved = RunInTransaction([&] {
         ADOQuery1->Edit();
         ADOQuery1->FieldByName(QStringLiteral("PowerName"))->SetAsString(Name);
@@ -208,36 +214,29 @@ void TFormUser::Button1Click(QObject*)
         ADOQuery1->FieldByName(QStringLiteral("PowerPicture"))->SetAsString(Picture);
         ADOQuery1->FieldByName(QStringLiteral("PowerRange"))->SetAsString(Range);
         ADOQuery1->Post();
+        if (Hand)
+            HandOver(OldName, Name);
     });
-    if (!Saved) {
-        if (ADOQuery1->State() != dsBrowse)
-            ADOQuery1->Cancel();
-        return;
-    }
+    if (!Saved && ADOQuery1->State() != dsBrowse)
+        ADOQuery1->Cancel();
+    // A failed save too: the list holds the row as posted, the file does not,
+    // and the next save would take its old name from the list.
     if (OpenSQL(ADOQuery1, ListSQL, OpenError))
         ADOQuery1->Locate(QStringLiteral("PowerIndex"), Variant(Index));
-    if (!OldName.isEmpty() && OldName != Name
-        && AskYesNo(QStringLiteral("业务员名字已改变，是否把旧业务员数据移交给新业务员管理？"),
-                    QStringLiteral("移交确认"))
-               == mrYes)
-        HandOver(OldName, Name);
+    if (Saved && Hand)
+        ShowMessage(QStringLiteral("业务员数据移交成功"));
 }
 
 void TFormUser::HandOver(const QString& OldName, const QString& NewName)
 {
-    // All or nothing: a half hand-over would split one salesman's data over two names.
     TADOConnection* Connection = ShareDataModule->ADOConnection1;
     const QString From = SqlQuoted(OldName);
     const QString To = SqlQuoted(NewName);
-    const bool Moved = RunInTransaction([&] {
-        Connection->Execute(QStringLiteral("Update Customer Set CustomerMan = %1 Where CustomerMan = %2").arg(To, From));
-        Connection->Execute(QStringLiteral("Update Bill Set BillMan = %1 Where BillMan = %2").arg(To, From));
-        Connection->Execute(QStringLiteral("Update MoneyTable Set MoneyMan = %1 Where MoneyMan = %2").arg(To, From));
-        // The accounts he made go with him, else he no longer sees them.
-        Connection->Execute(QStringLiteral("Update Account Set AccountMan = %1 Where AccountMan = %2").arg(To, From));
-    });
-    if (Moved)
-        ShowMessage(QStringLiteral("业务员数据移交成功"));
+    Connection->Execute(QStringLiteral("Update Customer Set CustomerMan = %1 Where CustomerMan = %2").arg(To, From));
+    Connection->Execute(QStringLiteral("Update Bill Set BillMan = %1 Where BillMan = %2").arg(To, From));
+    Connection->Execute(QStringLiteral("Update MoneyTable Set MoneyMan = %1 Where MoneyMan = %2").arg(To, From));
+    // The accounts he made go with him, else he no longer sees them.
+    Connection->Execute(QStringLiteral("Update Account Set AccountMan = %1 Where AccountMan = %2").arg(To, From));
 }
 
 void TFormUser::Button2Click(QObject*)

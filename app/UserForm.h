@@ -46,6 +46,7 @@ public:
 private:
     void BuildControls();
     void LoadFace();
+    // Inside the rename's transaction: the old name's rows go to the new one.
     void HandOver(const QString& OldName, const QString& NewName);
 };
 

@@ -1,0 +1,150 @@
+// Two copies of the program on one database file, as a firm gets when the
+// program is started twice: this test program runs once more as the second
+// copy, and both store documents and customers through their own windows at
+// the same time. No number is given out twice, the counter never goes back,
+// and no customer name is stored twice.
+#include "AppFixture.h"
+
+#include "app/BuySellForm.h"
+#include "app/Customer2Form.h"
+#include "app/GetPayForm.h"
+#include "platform/gui/Buttons.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QProcess>
+#include <iostream>
+#include <string>
+
+namespace {
+
+constexpr int SavesEach = 60;
+const char* const SecondCopyFile = "TB_SECOND_COPY_FILE";
+const char* const SecondCopyTask = "TB_SECOND_COPY_TASK";
+
+class TwoCopies : public TAppFixture
+{
+protected:
+    void SetUp() override
+    {
+        TAppFixture::SetUp();
+        CurrentUser = QStringLiteral("张三");
+        FormBuySell = new TFormBuySell();
+        FormGetPay = new TFormGetPay();
+        FormCustomer2 = new TFormCustomer2();
+    }
+
+    void TearDown() override
+    {
+        delete FormCustomer2;
+        FormCustomer2 = nullptr;
+        delete FormGetPay;
+        FormGetPay = nullptr;
+        delete FormBuySell;
+        FormBuySell = nullptr;
+        TAppFixture::TearDown();
+    }
+
+    // Stores SavesEach new sales, or tries the customers 客户1 to 客户N in
+    // order, each through its window; gives every message the windows showed.
+    static QStringList Save(const QString& Task)
+    {
+        QStringList Messages;
+        TModalHandlers Handlers(
+            [&](TForm* Form) -> TModalResult {
+                if (Form == FormBuySell) {
+                    FormBuySell->ComboBox5->setEditText(QStringLiteral("甲"));
+                    FormBuySell->Edit2->setText(QStringLiteral("10"));
+                    FormBuySell->BitBtn1->Click();
+                } else if (Form == FormCustomer2) {
+                    FormCustomer2->BitBtn1->Click();
+                }
+                return mrNone;
+            },
+            [](const TMessageRequest&) { return mrOk; });
+        for (int I = 1; I <= SavesEach; ++I) {
+            TModalSeam::ClearMessages();
+            if (Task == QStringLiteral("numbers")) {
+                FormBuySell->Mode = QStringLiteral("新增");
+                FormBuySell->Kind = QStringLiteral("销售开单");
+                FormBuySell->BillIndex = 1;
+                FormBuySell->ShowModal();
+            } else {
+                FormCustomer2->EditMode = 0;
+                FormCustomer2->CustomerKind = QStringLiteral("正式客户");
+                FormCustomer2->PresetName = QStringLiteral("客户%1").arg(I);
+                FormCustomer2->ShowModal();
+            }
+            Messages << TModalSeam::MessageTexts();
+        }
+        return Messages;
+    }
+
+    // Runs the second copy over this test's database, both copies saving at once.
+    QStringList SaveWithASecondCopy(const QString& Task, QString& Failure)
+    {
+        QProcess Copy;
+        QProcessEnvironment Env = QProcessEnvironment::systemEnvironment();
+        Env.insert(QString::fromLatin1(SecondCopyFile), AppPath + QStringLiteral("Tallybridge.mdb"));
+        Env.insert(QString::fromLatin1(SecondCopyTask), Task);
+        Copy.setProcessEnvironment(Env);
+        Copy.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=TwoCopies.SecondCopy")});
+        QByteArray Output;
+        while (!Output.contains("second copy ready") && Copy.waitForReadyRead(60000))
+            Output += Copy.readAllStandardOutput();
+        Copy.write("go\n");
+        Copy.closeWriteChannel();
+        const QStringList Messages = Save(Task);
+        Copy.waitForFinished(120000);
+        Output += Copy.readAllStandardOutput();
+        if (Copy.exitStatus() != QProcess::NormalExit || Copy.exitCode() != 0 || !Output.contains("[  PASSED  ] 1 test"))
+            Failure = QString::fromLocal8Bit(Output);
+        return Messages;
+    }
+};
+
+// The second copy: run by the tests below in a process of its own.
+TEST_F(TwoCopies, SecondCopy)
+{
+    if (!qEnvironmentVariableIsSet(SecondCopyFile))
+        GTEST_SKIP() << "run by the other TwoCopies tests as the second copy of the program";
+    ShareDataModule->ADOConnection1->SetConnectionString(
+        JetConnectionString(qEnvironmentVariable(SecondCopyFile), DatabasePassword));
+    ShareDataModule->ADOConnection1->Open();
+    std::cout << "second copy ready" << std::endl;
+    std::string Go;
+    std::getline(std::cin, Go);
+    const QString Task = qEnvironmentVariable(SecondCopyTask);
+    const QStringList Messages = Save(Task);
+    for (const QString& M : Messages)
+        EXPECT_TRUE(M == QStringLiteral("单据新增成功") || M.endsWith(QStringLiteral("新增成功"))
+                    || M == QStringLiteral("该客户名已经存在，请重新操作"))
+            << M.toStdString();
+}
+
+TEST_F(TwoCopies, NeverGiveOutOneNumberTwice)
+{
+    QString Failure;
+    const QStringList Messages = SaveWithASecondCopy(QStringLiteral("numbers"), Failure);
+    EXPECT_EQ(Failure, QString());
+    EXPECT_EQ(Messages.count(QStringLiteral("单据新增成功")), SavesEach) << Messages.join(u' ').toStdString();
+    EXPECT_EQ(Scalar(QStringLiteral("Select Count(*) || '|' || Count(Distinct BillSerial) || '|' || Max(BillSerial) "
+                                    "From Bill Where BillIndex > 1")),
+              QStringLiteral("%1|%1|XS%2").arg(2 * SavesEach).arg(1000 + 2 * SavesEach));
+    EXPECT_EQ(Scalar(QStringLiteral("Select SettingValue From Setting Where SettingIndex = 1")),
+              QStringLiteral("XS%1").arg(1000 + 2 * SavesEach));
+}
+
+TEST_F(TwoCopies, NeverStoreOneCustomerNameTwice)
+{
+    QString Failure;
+    const QStringList Messages = SaveWithASecondCopy(QStringLiteral("customers"), Failure);
+    EXPECT_EQ(Failure, QString());
+    EXPECT_EQ(Messages.filter(QStringLiteral("数据保存失败")), QStringList());
+    EXPECT_EQ(Scalar(QStringLiteral("Select Count(*) || '|' || Count(Distinct CustomerName) From Customer "
+                                    "Where CustomerIndex > 1")),
+              QStringLiteral("%1|%1").arg(SavesEach));
+}
+
+} // namespace
