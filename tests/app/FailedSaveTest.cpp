@@ -1,6 +1,7 @@
 // Every save of the business windows against the failures a shared file meets:
 // a commit that finds it busy (another program reads it past the busy
-// timeout), a write refused, a full disk, and another writer for a moment.
+// timeout), a write refused, a disk that takes nothing more, and another
+// writer for a moment.
 // A failed save leaves the window as it was and the rows untouched; pressed
 // again once the cause is gone, it stores once.
 #include "ProgramFixture.h"
@@ -15,8 +16,11 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <chrono>
+#include <csignal>
 #include <future>
+#include <ostream>
 #include <sqlite3.h>
+#include <sys/resource.h>
 #include <thread>
 
 namespace {
@@ -39,6 +43,16 @@ struct TSaveRow
     const char* Question; // asked before the save, or empty
     const char* Saved;    // messages of a good save after the question
 };
+
+void PrintTo(const TSaveRow& Row, std::ostream* Os)
+{
+    *Os << Row.Name;
+}
+
+void PrintTo(TFailure Failure, std::ostream* Os)
+{
+    *Os << int(Failure);
+}
 
 QString Items(const QListWidget* List)
 {
@@ -230,14 +244,19 @@ protected:
         case TFailure::Refused:
             Exec(QStringLiteral("Create Trigger Refuse Before %1 Begin Select Raise(Abort, 'refused'); End").arg(On));
             return [this] { Exec(QStringLiteral("Drop Trigger Refuse")); };
-        case TFailure::Full:
-            Exec(QStringLiteral("Create Table Pad (P)"));
-            Exec(QStringLiteral("Create Trigger Refuse After %1 Begin Insert Into Pad Values (zeroblob(100000)); End").arg(On));
-            Exec(QStringLiteral("PRAGMA max_page_count = ") + Scalar(QStringLiteral("PRAGMA page_count")));
-            return [this] {
-                Exec(QStringLiteral("PRAGMA max_page_count = 1073741823"));
-                Exec(QStringLiteral("Drop Trigger Refuse"));
+        case TFailure::Full: {
+            // Not one byte more reaches any file: the journal cannot be written
+            // and SQLite rolls the transaction back by itself.
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit Saved{};
+            getrlimit(RLIMIT_FSIZE, &Saved);
+            const rlimit None{0, Saved.rlim_max};
+            setrlimit(RLIMIT_FSIZE, &None);
+            return [Saved] {
+                setrlimit(RLIMIT_FSIZE, &Saved);
+                std::signal(SIGXFSZ, SIG_DFL);
             };
+        }
         case TFailure::Writer:
             EXPECT_TRUE(Other.Write());
             return [] {};
