@@ -278,6 +278,38 @@ TEST_F(BuySell, DeletingADocumentKeepsItsMoneyRows)
               QStringLiteral("1"));
 }
 
+// Another copy of the program stores XS1001 to XS1005 while the window is open.
+TEST_F(BuySell, ANumberAnotherSaveTookIsReplacedWhileATypedOneIsKept)
+{
+    struct TCase { const char* Name; const char* Typed; bool LinkFirst; const char* Stored; const char* Counter; };
+    const TCase Cases[] = {
+        {"proposed", nullptr, false, "XS1006|XS1006", "XS1006"},
+        {"typed", "XS0001", false, "XS0001|XS0001", "XS0001"},
+        // The document carries its number from its first receipt on; the counter stays.
+        {"stored for a receipt first", nullptr, true, "XS1001|XS1001", "XS1005"},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        Exec(QStringLiteral("Update Setting Set SettingValue = 'XS1000' Where SettingIndex = 1"));
+        PrepareNew(QStringLiteral("销售开单"), 2);
+        QString Shown;
+        Run([&] {
+            FormBuySell->Edit2->setText(QStringLiteral("10"));
+            if (C.Typed)
+                FormBuySell->Edit1->setText(QString::fromUtf8(C.Typed));
+            if (C.LinkFirst)
+                FormBuySell->Button1->Click();
+            Exec(QStringLiteral("Update Setting Set SettingValue = 'XS1005' Where SettingIndex = 1"));
+            FormBuySell->BitBtn1->Click();
+            Shown = FormBuySell->Edit1->text();
+        });
+        EXPECT_EQ(Scalar(QStringLiteral("Select BillSerial From Bill Where BillIndex = %1").arg(LastBill())) + u'|' + Shown,
+                  QString::fromUtf8(C.Stored));
+        EXPECT_EQ(Scalar(QStringLiteral("Select SettingValue From Setting Where SettingIndex = 1")),
+                  QString::fromUtf8(C.Counter));
+    }
+}
+
 TEST_F(BuySell, AFirstReceiptStoresTheDocumentAndOkUpdatesThatRow)
 {
     PrepareNew(QStringLiteral("销售开单"), 2);
