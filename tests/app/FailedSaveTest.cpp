@@ -138,6 +138,7 @@ const TSaveRow SaveRows[] = {
      [] { return FormCustomer2->CustomerName->text() + u'|' + QString::number(FormCustomer2->ModalResult()); },
      "丙|0", "Select Group_Concat(CustomerName) From Customer Where CustomerIndex > 1", "甲,乙", "甲,乙,丙", "",
      "客户　丙　新增成功"},
+    // The settings tab is not shown: its button is pressed through its handler.
     {"ParameterList", "Insert On Parameter", [] { return static_cast<TForm*>(nullptr); },
      [] { FormMain->LoadParameterList1(); }, [] {}, [] { FormMain->Button1->OnClick(FormMain->Button1); },
      [] { return Items(FormMain->ListBox1); }, "商品销售,商品采购,服务收入,其他业务",
