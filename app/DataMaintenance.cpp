@@ -120,8 +120,9 @@ void RestoreDatabase(TOpenDialog& Dialog)
     try {
         Check = ShareDataModule->ADOConnection1->RestoreFrom(Dialog.FileName(), Schema);
     } catch (const EBackupError& E) {
-        ShowMessage(Failed + (E.ErrorCode() == SqliteBusy ? QStringLiteral("另一个程序正在写入数据库，当前数据未作改变，请稍后再试")
-                                                          : E.Message()));
+        ShowMessage(Failed + (E.ErrorCode() == SqliteBusy
+                                  ? QStringLiteral("另一个程序正在写入数据库，当前数据未作改变，请稍后再试")
+                                  : E.Message()));
         return;
     } catch (const Exception& E) {
         ShowMessage(Failed + E.Message());

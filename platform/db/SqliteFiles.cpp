@@ -44,7 +44,9 @@ void RemoveLeftovers(const QByteArray& File)
     static const QRegularExpression Ours(QStringLiteral("^(.+\\.tallybridge-[A-Za-z0-9]{6})(-journal|-wal|-shm)?$"));
     const QDir Folder = QFileInfo(QFile::decodeName(File)).absoluteDir();
     QSet<QString> Mains;
-    for (const QString& Entry : Folder.entryList({QStringLiteral("*.tallybridge-*")}, QDir::Files | QDir::System | QDir::Hidden)) {
+    const QStringList Entries =
+        Folder.entryList({QStringLiteral("*.tallybridge-*")}, QDir::Files | QDir::System | QDir::Hidden);
+    for (const QString& Entry : Entries) {
         const QRegularExpressionMatch M = Ours.match(Entry);
         if (M.hasMatch())
             Mains.insert(M.captured(1));
@@ -401,8 +403,8 @@ TDbFileCheck RestoreSqlite(sqlite3* Live, const QString& FileName, const QString
     // write, and SQLite may play its journal or log into it.
     TTempFile Temp(Database);
     if (Temp.Name().isEmpty())
-        throw EBackupError(QStringLiteral("Cannot create a file beside the database: %1").arg(SystemError(Temp.Error())),
-                           Temp.Error());
+        throw EBackupError(
+            QStringLiteral("Cannot create a file beside the database: %1").arg(SystemError(Temp.Error())), Temp.Error());
     TDbFileCheck Result = CopySource(Source, Temp);
     if (Result.Fault != dfNone)
         return Result;

@@ -91,7 +91,7 @@ protected:
                 } else if (Line.starts_with("hold")) {
                     // More than the page cache holds: pages reach the file, the journal stays beside it.
                     Connection->BeginTrans();
-                    for (int i = 0; i < 800; ++i)
+                    for (int i = 0; i < 500; ++i)
                         Exec(QStringLiteral("Insert Into Contact (ContactUser, ContactContent) Values (2, '%1')")
                                  .arg(QString(2000, u'记')));
                     Answer = QStringLiteral("holding");
