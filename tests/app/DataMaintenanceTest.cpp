@@ -251,9 +251,11 @@ TEST_F(DataMaintenanceTest, RestoreBesideASecondCopy)
     };
     for (const auto& Row : Rows) {
         // Data the backup does not hold, on pages the other copy's write changes.
+        ShareDataModule->ADOConnection1->BeginTrans();
         Exec(QStringLiteral("Delete From Account Where AccountIndex > 1"));
         for (int i = 0; i < 100; ++i)
             Exec(QStringLiteral("Insert Into Contact (ContactUser, ContactContent) Values (2, '%1')").arg(QString(300, u'旧')));
+        ShareDataModule->ADOConnection1->CommitTrans();
         Application()->ResetTerminated();
         TSecondCopy Copy(AppPath + QStringLiteral("Tallybridge.mdb"));
         EXPECT_EQ(Copy.Ask("accounts"), QString()) << Row.Name;
