@@ -12,13 +12,13 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryFile>
 #include <filesystem>
-#include <unistd.h>
 
 namespace {
 
 const QString MdbFilter = QStringLiteral("Mdb Files (*.mdb)|*.MDB");
+// SQLite's result code when another connection held the database past the wait.
+constexpr int SqliteBusy = 5;
 
 QString DatabaseFile()
 {
@@ -31,31 +31,10 @@ bool SameFile(const QString& A, const QString& B)
     return std::filesystem::equivalent(QFile::encodeName(A).constData(), QFile::encodeName(B).constData(), Ec);
 }
 
-// Copies Source into Copy and makes it durable before it may replace the
-// database. Empty text, or why it failed.
-QString CopyInto(const QString& Source, QTemporaryFile& Copy)
+// Why a file offered for a restore was refused, or empty text when it was one
+// of our databases.
+QString RefusalText(const TDbFileCheck& Check)
 {
-    QFile In(Source);
-    if (!In.open(QIODevice::ReadOnly))
-        return QStringLiteral("无法读取所选文件（%1）").arg(In.errorString());
-    while (!In.atEnd()) {
-        const QByteArray Block = In.read(1 << 20);
-        if (Block.isEmpty() && In.error() != QFileDevice::NoError)
-            return QStringLiteral("无法读取所选文件（%1）").arg(In.errorString());
-        if (Copy.write(Block) != Block.size())
-            return QStringLiteral("无法复制所选文件（%1）").arg(Copy.errorString());
-    }
-    if (!Copy.flush() || fsync(Copy.handle()) != 0)
-        return QStringLiteral("无法复制所选文件（%1）").arg(Copy.errorString());
-    Copy.close();
-    return QString();
-}
-
-// Why a restored copy is refused, or empty text when it is one of our databases.
-QString CheckCopy(const QString& FileName)
-{
-    const QString Schema = QString::fromUtf8(reinterpret_cast<const char*>(SchemaSqlBytes));
-    const TDbFileCheck Check = TADOConnection::CheckDatabaseFile(FileName, Schema);
     switch (Check.Fault) {
     case dfNone: return QString();
     case dfCannotOpen: return QStringLiteral("无法打开所选文件（%1）").arg(Check.Detail);
@@ -64,6 +43,8 @@ QString CheckCopy(const QString& FileName)
     case dfMissingColumn: return QStringLiteral("所选数据库的数据表 %1 缺少列 %2").arg(Check.Detail, Check.Column);
     case dfExtraColumn: return QStringLiteral("所选数据库的数据表 %1 多出列 %2").arg(Check.Detail, Check.Column);
     case dfDamaged: return QStringLiteral("所选数据库文件已损坏（%1）").arg(Check.Detail.section(u'\n', 0, 0));
+    case dfExtraTrigger: return QStringLiteral("所选数据库多出触发器 %1").arg(Check.Detail);
+    case dfExtraView: return QStringLiteral("所选数据库多出视图 %1").arg(Check.Detail);
     }
     return QString();
 }
@@ -132,35 +113,25 @@ void RestoreDatabase(TOpenDialog& Dialog)
         ShowMessage(Failed + QStringLiteral("所选文件就是正在使用的数据库文件"));
         return;
     }
-    // The copy sits beside the database, so putting it in place is one rename
-    // on one disk; until then the open data are untouched.
-    QTemporaryFile Copy(Live + QStringLiteral(".XXXXXX"));
-    if (!Copy.open()) {
-        ShowMessage(Failed + QStringLiteral("无法复制所选文件（%1）").arg(Copy.errorString()));
-        return;
-    }
-    QString Reason = CopyInto(Dialog.FileName(), Copy);
-    if (Reason.isEmpty())
-        Reason = CheckCopy(Copy.fileName());
-    if (!Reason.isEmpty()) {
-        ShowMessage(Failed + Reason);
-        return;
-    }
-    Copy.setPermissions(QFile(Live).permissions());
-    TADOConnection* Connection = ShareDataModule->ADOConnection1;
-    Connection->Close();
-    std::error_code Ec;
-    std::filesystem::rename(QFile::encodeName(Copy.fileName()).constData(), QFile::encodeName(Live).constData(), Ec);
+    // Written into the open database, so that no other copy of the program
+    // writing at the time is cut off and every copy reads the restored data.
+    const QString Schema = QString::fromUtf8(reinterpret_cast<const char*>(SchemaSqlBytes));
+    TDbFileCheck Check;
     try {
-        Connection->Open(); // the original after a failure, else the restored data for the shutdown
-    } catch (const Exception&) {
-        // The program goes on or ends without the connection; the message says why.
-    }
-    if (Ec) {
-        ShowMessage(Failed + QString::fromLocal8Bit(Ec.message().c_str()));
+        Check = ShareDataModule->ADOConnection1->RestoreFrom(Dialog.FileName(), Schema);
+    } catch (const EBackupError& E) {
+        ShowMessage(Failed + (E.ErrorCode() == SqliteBusy
+                                  ? QStringLiteral("另一个程序正在写入数据库，当前数据未作改变，请稍后再试")
+                                  : E.Message()));
+        return;
+    } catch (const Exception& E) {
+        ShowMessage(Failed + E.Message());
         return;
     }
-    Copy.setAutoRemove(false);
+    if (Check.Fault != dfNone) {
+        ShowMessage(Failed + RefusalText(Check));
+        return;
+    }
     ShowMessage(QStringLiteral("恭喜您，数据库恢复成功，请重新启动软件"));
     EndProgram();
 }

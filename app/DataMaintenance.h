@@ -17,8 +17,9 @@ QString BackupFolder();
 // file of that name as it was; the open database's own file is refused.
 void BackupDatabase(TSaveDialog& Dialog);
 
-// After the warning and the choice of a file, checks a copy of it beside the
-// database and only then puts the copy in the database's place, so the open
-// data are never damaged. A bad file is refused and the work goes on; a good
-// one ends the program, which must start again on the restored data.
+// After the warning and the choice of a file, checks a copy of it and only
+// then writes it into the open database, waiting for another copy of the
+// program that is writing, so the data are never damaged. A bad file, or a
+// database another program kept, is refused and the work goes on; a good one
+// ends the program, which must start again on the restored data.
 void RestoreDatabase(TOpenDialog& Dialog);

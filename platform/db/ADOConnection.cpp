@@ -107,6 +107,11 @@ void TADOConnection::BackupTo(const QString& FileName)
     Engine()->BackupTo(FileName);
 }
 
+TDbFileCheck TADOConnection::RestoreFrom(const QString& FileName, const QString& SchemaSql)
+{
+    return Engine()->RestoreFrom(FileName, SchemaSql);
+}
+
 TDbFileCheck TADOConnection::CheckDatabaseFile(const QString& FileName, const QString& SchemaSql)
 {
     return CheckSqliteFile(FileName, SchemaSql);

@@ -30,14 +30,15 @@ private:
 
 // What is wrong with a database file offered for a restore.
 enum class TDbFileFault {
-    dfNone, dfCannotOpen, dfNotDatabase, dfMissingTable, dfMissingColumn, dfExtraColumn, dfDamaged
+    dfNone, dfCannotOpen, dfNotDatabase, dfMissingTable, dfMissingColumn, dfExtraColumn, dfDamaged,
+    dfExtraTrigger, dfExtraView
 };
 using enum TDbFileFault;
 
 struct TDbFileCheck
 {
     TDbFileFault Fault = dfNone;
-    QString Detail; // the table missing or holding the column, or the engine's own words
+    QString Detail; // the table missing or holding the column, the trigger or view, or the engine's own words
     QString Column; // the column missing or not ours
 };
 
@@ -70,8 +71,19 @@ public:
     void BackupTo(const QString& FileName);
     // Whether FileName opens read-only as a database of this engine, holds every
     // table SchemaSql creates with exactly its columns (other tables may stand
-    // beside them) and passes the engine's integrity check. Never writes it.
+    // beside them) and no trigger or view SchemaSql does not create, and passes
+    // the engine's integrity check. Never writes it.
     static TDbFileCheck CheckDatabaseFile(const QString& FileName, const QString& SchemaSql);
+    // Replaces the open database's data with those of the regular file
+    // FileName as the engine reads it (its journal or log included), copied
+    // aside and checked as CheckDatabaseFile does. The copy is written in by
+    // the engine's online backup: it waits for other connections' writes as
+    // long as the busy timeout, every connection then reads the new data, and
+    // any failure leaves the database as it was. Returns the copy's fault;
+    // raises EBackupError (SQLite's result code or errno) when the copy cannot
+    // be made or written in. What killed backups and restores left is removed
+    // by the next one.
+    TDbFileCheck RestoreFrom(const QString& FileName, const QString& SchemaSql);
 
     // Transactions nest; an inner level is a savepoint. BeginTrans returns the
     // new level; the outermost takes the write lock at once. The level follows

@@ -19,6 +19,8 @@ struct TSnapshotInfo
     QStringList Columns;      // that table's column behind each field
 };
 
+struct TDbFileCheck;
+
 class TDbEngine
 {
 public:
@@ -42,12 +44,13 @@ public:
     // when a write fails for want of space or on an I/O error.
     virtual bool InTransaction() const = 0;
     virtual void BackupTo(const QString& FileName) = 0;   // raises EBackupError
+    virtual TDbFileCheck RestoreFrom(const QString& FileName, const QString& SchemaSql) = 0; // raises EBackupError
 };
 
 std::unique_ptr<TDbEngine> CreateSqliteEngine();
 
 // The file-level work on SQLite databases (SqliteFiles.cpp).
 struct sqlite3;
-struct TDbFileCheck;
 void BackupSqlite(sqlite3* Source, const QString& FileName);
 TDbFileCheck CheckSqliteFile(const QString& FileName, const QString& SchemaSql);
+TDbFileCheck RestoreSqlite(sqlite3* Live, const QString& FileName, const QString& SchemaSql);

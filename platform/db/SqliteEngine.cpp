@@ -1,5 +1,6 @@
 // The SQLite engine: runs translated Jet SQL, loads snapshots, writes edits back
 // by row id, and registers the Jet functions and the pinyin collation.
+#include "platform/db/ADOConnection.h"
 #include "platform/db/DbEngine_p.h"
 #include "platform/db/JetSql.h"
 #include "platform/rtl/PinyinOrder.h"
@@ -452,6 +453,13 @@ public:
     {
         CheckOpen();
         BackupSqlite(FDb, FileName);
+    }
+    TDbFileCheck RestoreFrom(const QString& FileName, const QString& SchemaSql) override
+    {
+        CheckOpen();
+        const TDbFileCheck Check = RestoreSqlite(FDb, FileName, SchemaSql);
+        LoadTextColumns();
+        return Check;
     }
 
 private:

@@ -3,9 +3,15 @@
 
 #include "platform/db/Field.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QProcess>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -15,8 +21,11 @@ protected:
     QString InDir(const char* Name) const { return Dir.filePath(QString::fromUtf8(Name)); }
     static QByteArray Read(const QString& File)
     {
+        struct stat St{}; // a pipe would be waited on
         QFile F(File);
-        return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray();
+        return stat(QFile::encodeName(File).constData(), &St) == 0 && S_ISREG(St.st_mode) && F.open(QIODevice::ReadOnly)
+            ? F.readAll()
+            : QByteArray();
     }
     static void Write(const QString& File, const QByteArray& Bytes)
     {
@@ -73,6 +82,10 @@ TEST_F(BackupTest, CheckOfAFileOfferedForARestore)
     // Our tables by name, with another program's columns.
     CreateDatabaseFile(InDir("renamed.mdb"), SchemaText().replace(QStringLiteral("PowerName"), QStringLiteral("UserName")));
     CreateDatabaseFile(InDir("wider.mdb"), SchemaText().replace(QStringLiteral("BigFontValue "), QStringLiteral("BigFontSize INTEGER, BigFontValue ")));
+    CreateDatabaseFile(InDir("trigger.mdb"), SchemaText() + QStringLiteral(
+        "CREATE TRIGGER Wipe AFTER INSERT ON Bill BEGIN DELETE FROM Customer; END;"));
+    CreateDatabaseFile(InDir("view.mdb"), SchemaText() + QStringLiteral("CREATE VIEW Everything AS SELECT * FROM Bill;"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(InDir("fifo.mdb")).constData(), 0600), 0);
     // The page of Bill's rows, wholly or one customer name in it (only the
     // indexes then tell): the file still opens and lists its tables.
     QByteArray Good = Read(InDir("good.mdb"));
@@ -96,6 +109,9 @@ TEST_F(BackupTest, CheckOfAFileOfferedForARestore)
         {"other.mdb", dfMissingTable, "Customer"},
         {"renamed.mdb", dfMissingColumn, "Power", "PowerName"},
         {"wider.mdb", dfExtraColumn, "PrintBigFont", "BigFontSize"},
+        {"trigger.mdb", dfExtraTrigger, "Wipe"},
+        {"view.mdb", dfExtraView, "Everything"},
+        {"fifo.mdb", dfNotDatabase, nullptr},
         {"page.mdb", dfDamaged, "database disk image is malformed"},
         {"rows.mdb", dfDamaged, nullptr},
         {"absent.mdb", dfCannotOpen, nullptr},
@@ -109,4 +125,66 @@ TEST_F(BackupTest, CheckOfAFileOfferedForARestore)
         EXPECT_EQ(Read(InDir(R.File)), Before) << R.File;
     }
     EXPECT_FALSE(QFile::exists(InDir("absent.mdb")));
+}
+
+TEST_F(BackupTest, WhatKilledRunsLeftIsRemovedByTheNextRun)
+{
+    const QString Folder = InDir("备份");
+    // The other side: a run of this test program that a full disk kills half-way.
+    if (const QStringList Run = qEnvironmentVariable("TB_KILLED_RUN").split(u'|'); Run.size() == 3) {
+        TADOConnection Other;
+        Other.SetConnectionString(QStringLiteral("Provider=SQLite;Data Source=") + Run[1]);
+        Other.Open();
+        rlimit Small{32768, RLIM_INFINITY};
+        setrlimit(RLIMIT_FSIZE, &Small);
+        if (Run[0] == u"backup")
+            Other.BackupTo(Run[2]);
+        else
+            Other.RestoreFrom(Run[2], SchemaText());
+        return;
+    }
+    Seed();
+    for (int i = 0; i < 20; ++i)
+        Connection->Execute(QStringLiteral("Insert Into Contact (ContactUser, ContactContent) Values (2, '%1')").arg(QString(2000, u'x')));
+    ASSERT_TRUE(QDir().mkpath(Folder));
+    Connection->BackupTo(Folder + QStringLiteral("/good.mdb"));
+    // The user's own file, and a file of a run that goes on, stay.
+    Write(Folder + QStringLiteral("/good.mdb.backup"), "mine");
+    const QString Running = Folder + QStringLiteral("/other.mdb.tallybridge-Ab12Cd");
+    Write(Running, "being written");
+    const int Lock = open(QFile::encodeName(Running).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(flock(Lock, LOCK_EX), 0);
+    const auto AllFiles = [&] { return Files() + u'|' + QDir(Folder).entryList(QDir::Files, QDir::Name).join(u','); };
+    const QString Before = AllFiles();
+    const struct
+    {
+        const char* Name;
+        QString Killed; // TB_KILLED_RUN of the run that is killed
+        bool ThenRestore;
+    } Rows[] = {
+        {"a killed backup, then a backup", QStringLiteral("backup|%1|%2/new.mdb").arg(Path, Folder), false},
+        {"a killed backup, then a restore", QStringLiteral("backup|%1|%2/new.mdb").arg(Path, Folder), true},
+        {"a killed restore, then a backup", QStringLiteral("restore|%1|%2/good.mdb").arg(Path, Folder), false},
+    };
+    for (const auto& Row : Rows) {
+        QProcess Run;
+        QProcessEnvironment Env = QProcessEnvironment::systemEnvironment();
+        Env.insert(QStringLiteral("TB_KILLED_RUN"), Row.Killed);
+        for (const char* Name : {"GTEST_TOTAL_SHARDS", "GTEST_SHARD_INDEX", "GTEST_OUTPUT"})
+            Env.remove(QString::fromLatin1(Name));
+        Run.setProcessEnvironment(Env);
+        Run.start(QCoreApplication::applicationFilePath(),
+                  {QStringLiteral("--gtest_filter=BackupTest.WhatKilledRunsLeftIsRemovedByTheNextRun")});
+        ASSERT_TRUE(Run.waitForFinished(60000)) << Row.Name;
+        ASSERT_EQ(Run.exitStatus(), QProcess::CrashExit) << Row.Name;
+        ASSERT_NE(AllFiles(), Before) << Row.Name;
+        if (Row.ThenRestore) {
+            EXPECT_EQ(Connection->RestoreFrom(Folder + QStringLiteral("/good.mdb"), SchemaText()).Fault, dfNone);
+        } else {
+            Connection->BackupTo(Folder + QStringLiteral("/new.mdb"));
+            EXPECT_TRUE(QFile::remove(Folder + QStringLiteral("/new.mdb")));
+        }
+        EXPECT_EQ(AllFiles(), Before) << Row.Name;
+    }
+    close(Lock);
 }
