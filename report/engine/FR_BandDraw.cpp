@@ -46,6 +46,16 @@ bool AtFreshPlace(const TfrPage* Page)
     return Page->CurY == Page->FreshY || Page->CurY == Page->GetTopBound();
 }
 
+// The band after Band that prints in its chain: the next one without a
+// source of its own. A band a script left without a source is passed over.
+TfrBand* NextInChain(const TfrBand* Band)
+{
+    TfrBand* Next = Band->Next;
+    while (Next && Next->SourceReleased())
+        Next = Next->Next;
+    return Next && !Next->DataSet ? Next : nullptr;
+}
+
 int ColumnFooterHeight(const TfrPage* Page)
 {
     const TfrBand* Footer = Page->Bands[btColumnFooter];
@@ -123,8 +133,10 @@ bool TfrBand::Draw()
         bool Printed = true;
         ~TEnd()
         {
-            if (Printed)
+            if (Printed) {
                 FireBand(false, Band);
+                Band->WalkDrew();
+            }
             Band->PageBreak = PageBreak;
         }
     } End{this, SavedPageBreak};
@@ -139,7 +151,7 @@ bool TfrBand::Draw()
         RunViewScript(&Script);
     ScriptDone = false;
     const int SavedY = P->CurY;
-    if (Stopped())
+    if (Stopped() || FSourceReleased)
         return false;
     for (int i = 0; i < NewPagesRequested; ++i) {
         P->CurColumn = P->Columns - 1;
@@ -175,8 +187,8 @@ bool TfrBand::Draw()
                 End.Printed = false;
                 return true;
             }
-            if (IsDataBand(Typ) && Next && !Next->DataSet) {
-                for (TfrBand* B = this; B && (B == this || !B->DataSet); B = B->Next) {
+            if (IsDataBand(Typ) && NextInChain(this)) {
+                for (TfrBand* B = this; B; B = NextInChain(B)) {
                     if (B != this && B->View)
                         B->Visible = B->View->Visible();
                     if (B->Visible)
@@ -244,9 +256,9 @@ int TfrBand::CalcHeight()
         B->FCalcHeight = std::max(B->FCalcHeight, H);
         return B->FCalcHeight;
     };
-    if (IsDataBand(Typ) && Next && !Next->DataSet) {
+    if (IsDataBand(Typ) && NextInChain(this)) {
         int Sum = 0;
-        for (TfrBand* B = this; B && (B == this || !B->DataSet); B = B->Next) {
+        for (TfrBand* B = this; B; B = NextInChain(B)) {
             if (B != this)
                 B->FCalcHeight = -1;
             if (B->Visible)
