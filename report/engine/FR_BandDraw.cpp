@@ -34,10 +34,22 @@ bool IsFixed(int Typ)
     return Typ == btPageFooter || Typ == btOverlay || Typ == btNone;
 }
 
+// Bands drawn while a page starts or ends (page header and footer, overlay,
+// column header and footer), with the children they print: a break or a split
+// there would start the page again, and so on without end.
+int PageBandsDrawing = 0;
+
+bool DrawnWithPage(int Typ)
+{
+    return PageBandsDrawing > 0 || Typ == btPageHeader || Typ == btPageFooter || Typ == btOverlay ||
+           Typ == btColumnHeader || Typ == btColumnFooter;
+}
+
 // Bands that belong to the page's own top (and never break or split).
 bool IsPageHeading(const TfrBand* Band)
 {
-    return Band->Repeating || Band->Typ == btPageHeader || Band->Typ == btColumnHeader || IsFixed(Band->Typ);
+    return Band->Repeating || Band->Typ == btPageHeader || Band->Typ == btColumnHeader || IsFixed(Band->Typ) ||
+           PageBandsDrawing > 0;
 }
 
 // Nothing but the page's own headers printed yet.
@@ -126,20 +138,26 @@ bool TfrBand::Draw()
     NewPagesRequested = 0;
     NewColumnsRequested = 0;
     FireBand(true, this);
+    const bool WithPage = DrawnWithPage(Typ);
+    if (WithPage)
+        ++PageBandsDrawing;
     struct TEnd
     {
         TfrBand* Band;
         bool PageBreak;
+        bool WithPage;
         bool Printed = true;
         ~TEnd()
         {
+            if (WithPage)
+                --PageBandsDrawing;
             if (Printed) {
                 FireBand(false, Band);
                 Band->WalkDrew();
             }
             Band->PageBreak = PageBreak;
         }
-    } End{this, SavedPageBreak};
+    } End{this, SavedPageBreak, WithPage};
 
     TfrBand* Last = P->LastBand;
     if (Last && Last != this && TfrPage::BandExists(Last) && Last->Column > 1) {
@@ -153,6 +171,11 @@ bool TfrBand::Draw()
     const int SavedY = P->CurY;
     if (Stopped() || FSourceReleased)
         return false;
+    if (WithPage) {
+        NewPagesRequested = 0;
+        NewColumnsRequested = 0;
+        PageBreak = false;
+    }
     for (int i = 0; i < NewPagesRequested; ++i) {
         P->CurColumn = P->Columns - 1;
         P->NewColumn(this);
@@ -199,7 +222,7 @@ bool TfrBand::Draw()
                 DoDraw();
                 if (Child)
                     P->ShowBand(Child);
-                if (!IsDataBand(Typ) && Typ != btGroupHeader && NewPageAfter && Visible)
+                if (!IsDataBand(Typ) && Typ != btGroupHeader && NewPageAfter && Visible && !WithPage)
                     P->NewPage();
             }
             Result = P->PendingSubReportBand == this;
