@@ -74,8 +74,8 @@ void TfrBand::RebindDataSet(const QString& Text)
     if (AnsiCompareText(Text, FSourceText) == 0)
         return;
     BindDataSet(Text);
-    // Named by a script, no source leaves a band that walks one with nothing
-    // more to print; a source template and data define stays as it is.
+    // A script's unknown or empty name leaves a band that walks a source with
+    // nothing more to print (a template's own unknown name means what it did).
     FSourceReleased = !DataSet && !Text.contains(u';') &&
                       (Typ == btMasterData || Typ == btDetailData || Typ == btSubDetailData || Typ == btCrossData);
     // Walked from its start, also by a walk that has drawn nothing yet, and

@@ -259,7 +259,7 @@ int TfrBand::StretchedHeight()
         return Measure(false);
     TfrBand* CrossData = Parent->Bands[btCrossData];
     TfrDataset* Source = CrossData && CrossData->DataSet ? CrossData->DataSet : CrossDataSet;
-    if (!Source)
+    if (!Source || (CrossData && CrossData->SourceReleased()))
         return Measure(false);
     int Max = DY;
     Parent->CrossColumn = 1;
