@@ -45,6 +45,41 @@ bool DrawnWithPage(int Typ)
            Typ == btColumnHeader || Typ == btColumnFooter;
 }
 
+// One output of a band: begin and end band fire around it, and its split
+// flag is put back after it, however it ends.
+class TBandOutput
+{
+public:
+    TBandOutput(TfrBand* Band, bool PageBreak)
+        : FBand(Band), FPageBreak(PageBreak), FWithPage(DrawnWithPage(Band->Typ))
+    {
+        FireBand(true, Band);
+        if (FWithPage)
+            ++PageBandsDrawing;
+    }
+    ~TBandOutput()
+    {
+        if (FWithPage)
+            --PageBandsDrawing;
+        if (FPrinted) {
+            FireBand(false, FBand);
+            FBand->WalkDrew();
+        }
+        FBand->PageBreak = FPageBreak;
+    }
+    TBandOutput(const TBandOutput&) = delete;
+    TBandOutput& operator=(const TBandOutput&) = delete;
+
+    bool WithPage() const { return FWithPage; }
+    void NotPrinted() { FPrinted = false; }
+
+private:
+    TfrBand* FBand;
+    bool FPageBreak;
+    bool FWithPage;
+    bool FPrinted = true;
+};
+
 // Bands that belong to the page's own top (and never break or split).
 bool IsPageHeading(const TfrBand* Band)
 {
@@ -137,27 +172,8 @@ bool TfrBand::Draw()
     FCalcHeight = -1;
     NewPagesRequested = 0;
     NewColumnsRequested = 0;
-    FireBand(true, this);
-    const bool WithPage = DrawnWithPage(Typ);
-    if (WithPage)
-        ++PageBandsDrawing;
-    struct TEnd
-    {
-        TfrBand* Band;
-        bool PageBreak;
-        bool WithPage;
-        bool Printed = true;
-        ~TEnd()
-        {
-            if (WithPage)
-                --PageBandsDrawing;
-            if (Printed) {
-                FireBand(false, Band);
-                Band->WalkDrew();
-            }
-            Band->PageBreak = PageBreak;
-        }
-    } End{this, SavedPageBreak, WithPage};
+    TBandOutput End(this, SavedPageBreak);
+    const bool WithPage = End.WithPage();
 
     TfrBand* Last = P->LastBand;
     if (Last && Last != this && TfrPage::BandExists(Last) && Last->Column > 1) {
@@ -207,7 +223,7 @@ bool TfrBand::Draw()
             if (Typ != btPageFooter && Typ != btOverlay && Typ != btColumnFooter && Typ != btNone &&
                 FitsOrBreaks(CalcHeight())) {
                 // Not printed here: the subreport's band plays again on the next page.
-                End.Printed = false;
+                End.NotPrinted();
                 return true;
             }
             if (IsDataBand(Typ) && NextInChain(this)) {
