@@ -5,6 +5,7 @@
 #include "report/engine/FR_DBFields.h"
 #include "report/engine/FR_DSet.h"
 #include "report/engine/FR_Globals.h"
+#include "report/engine/FR_Page.h"
 #include "report/engine/FR_Pars.h"
 
 #include <utility>
@@ -62,17 +63,37 @@ void TfrBand::SetCrossDataSet(TfrDataset* ASource, std::unique_ptr<TfrDataset> O
 
 void TfrBand::RebindDataSet(const QString& Text)
 {
-    // Bound in the middle of a walk, a source would be walked from its first
-    // record at every record whose script names it, and one shared with
-    // another band would send that band's walk back too.
-    if (FLooping) {
+    // Bound in the middle of a walk that has drawn a record, a source would
+    // be walked from its first record at every record whose script names it,
+    // and one shared with another band would send that band's walk back too.
+    if (FLooping && FWalkDrawn) {
         FPendingSource = Text;
         return;
     }
     // Released and bound again, the same source would start over as well.
     if (AnsiCompareText(Text, FSourceText) == 0)
         return;
-    if (DataSet) {
+    BindDataSet(Text);
+    // A script's unknown or empty name leaves a band that walks a source with
+    // nothing more to print (a template's own unknown name means what it did).
+    FSourceReleased = !DataSet && !Text.contains(u';') &&
+                      (Typ == btMasterData || Typ == btDetailData || Typ == btSubDetailData || Typ == btCrossData);
+    // Walked from its start, also by a walk that has drawn nothing yet, and
+    // by a subreport's band whose recorded walk plays on.
+    if (DataSet)
+        DataSet->First();
+}
+
+void TfrBand::BindDataSet(const QString& Text)
+{
+    // A source another band of the page still walks stays open for it; it
+    // closes with that band.
+    bool Shared = false;
+    if (DataSet && Parent)
+        for (TfrBand* Head : Parent->Bands)
+            for (TfrBand* B = Head; B && !Shared; B = B->Next)
+                Shared = B != this && B->DataSet == DataSet;
+    if (DataSet && !Shared) {
         try {
             DataSet->Exit();
         } catch (const Exception&) {
@@ -84,9 +105,19 @@ void TfrBand::RebindDataSet(const QString& Text)
     InitDataSet(Text);
 }
 
-void TfrBand::BeginLoop()
+void TfrBand::RestoreDataSet()
+{
+    FLooping = false;
+    FPendingSource.reset();
+    FSourceReleased = false;
+    if (View && AnsiCompareText(View->DataSet(), FSourceText) != 0)
+        BindDataSet(View->DataSet());
+}
+
+void TfrBand::BeginLoop(bool DeferAll)
 {
     FLooping = true;
+    FWalkDrawn = DeferAll;
     FPendingSource.reset();
 }
 
@@ -95,6 +126,12 @@ void TfrBand::EndLoop()
     FLooping = false;
     if (const std::optional<QString> Named = std::exchange(FPendingSource, std::nullopt))
         RebindDataSet(*Named);
+}
+
+void TfrBand::WalkDrew()
+{
+    if (FLooping)
+        FWalkDrawn = true;
 }
 
 void TfrBand::FreeDataSets()

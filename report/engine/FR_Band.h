@@ -53,14 +53,23 @@ public:
     void FreeDataSets();
     // Closes (and frees when owned) the data source alone and takes the one
     // named by Text as InitDataSet does: a script's "DataSource". Naming the
-    // source the band already has changes nothing. While the data loop walks
-    // the band's records the new source waits for EndLoop.
+    // source the band already has changes nothing. Once the walk over the
+    // band's records has drawn one, the new source waits for EndLoop; named
+    // before, it is walked from its first record. A data band a script leaves
+    // without a source prints nothing more (SourceReleased).
     void RebindDataSet(const QString& Text);
-    // Bracket the data loop's walk over DataSet; EndLoop binds the source a
-    // script named meanwhile. A walk that fails ends the preparation, and
-    // the bands are built anew for the next one.
-    void BeginLoop();
+    // Final pass of two: the source the template names, whatever the first
+    // pass's scripts named.
+    void RestoreDataSet();
+    // Bracket a walk over DataSet; EndLoop binds the source a script named
+    // meanwhile. WalkDrew tells that the walk has drawn a record; a cross
+    // walk defers from the start (DeferAll), as its loop holds the source. A
+    // walk that fails ends the preparation, and the bands are built anew for
+    // the next one.
+    void BeginLoop(bool DeferAll = false);
     void EndLoop();
+    void WalkDrew();
+    bool SourceReleased() const { return FSourceReleased; }
     // Takes ASource as the cross-tab source, owned when Owned is given.
     void SetCrossDataSet(TfrDataset* ASource, std::unique_ptr<TfrDataset> Owned);
     // Accumulators by key (FR_Aggr): an average reads divided by
@@ -170,6 +179,7 @@ private:
     void DrawCrossCell(TfrBand* CrossBand, int AX);
     void CheckCrossBreak(int& AX, int Width, int StartPageNo);
     void BuildAggregateSlots();
+    void BindDataSet(const QString& Text);
 
     std::vector<TfrAggregateSlot> FSlots;   // parsed Values keys, rebuilt when Values grows
     QStringList FCountedFooters;            // lower-case footer names of FSlots
@@ -178,5 +188,7 @@ private:
     std::unique_ptr<TfrDataset> FOwnedCrossDataSet;
     QString FSourceText;                    // the name DataSet was bound by
     bool FLooping = false;
-    std::optional<QString> FPendingSource;  // named during the walk
+    bool FWalkDrawn = false;                // the walk has drawn a record
+    std::optional<QString> FPendingSource;  // named after that
+    bool FSourceReleased = false;
 };

@@ -118,7 +118,7 @@ void TfrBand::DrawCross()
         DrawCrossCell(Header, Header->X);
         X = Header->X + Header->DX;
     }
-    if (TfrPage::BandExists(Data)) {
+    if (TfrPage::BandExists(Data) && !Data->SourceReleased()) {
         if (X == 0)
             X = Data->X;
         TfrDataset* Source = Data->DataSet ? Data->DataSet : CrossDataSet;
@@ -139,6 +139,8 @@ void TfrBand::DrawCross()
             Source->First();
         }
         int Count = 0;
+        // The loop holds the source: one a script names now waits for its end.
+        Data->BeginLoop(true);
         while (Source && !Source->Eof() && !Stopped()) {
             CurView = Data->View;
             int Width = Data->DX;
@@ -156,6 +158,7 @@ void TfrBand::DrawCross()
             ++Count;
             Source->Next();
         }
+        Data->EndLoop();
         P->CrossMaxCount = std::max(P->CrossMaxCount, Count);
         if (Virtual)
             Virtual->Exit();

@@ -34,16 +34,73 @@ bool IsFixed(int Typ)
     return Typ == btPageFooter || Typ == btOverlay || Typ == btNone;
 }
 
+// Bands drawn while a page starts or ends (page header and footer, overlay,
+// column header and footer), with the children they print: a break or a split
+// there would start the page again, and so on without end.
+int PageBandsDrawing = 0;
+
+bool DrawnWithPage(int Typ)
+{
+    return PageBandsDrawing > 0 || Typ == btPageHeader || Typ == btPageFooter || Typ == btOverlay ||
+           Typ == btColumnHeader || Typ == btColumnFooter;
+}
+
+// One output of a band: begin and end band fire around it, and its split
+// flag is put back after it, however it ends.
+class TBandOutput
+{
+public:
+    TBandOutput(TfrBand* Band, bool PageBreak)
+        : FBand(Band), FPageBreak(PageBreak), FWithPage(DrawnWithPage(Band->Typ))
+    {
+        FireBand(true, Band);
+        if (FWithPage)
+            ++PageBandsDrawing;
+    }
+    ~TBandOutput()
+    {
+        if (FWithPage)
+            --PageBandsDrawing;
+        if (FPrinted) {
+            FireBand(false, FBand);
+            FBand->WalkDrew();
+        }
+        FBand->PageBreak = FPageBreak;
+    }
+    TBandOutput(const TBandOutput&) = delete;
+    TBandOutput& operator=(const TBandOutput&) = delete;
+
+    bool WithPage() const { return FWithPage; }
+    void NotPrinted() { FPrinted = false; }
+
+private:
+    TfrBand* FBand;
+    bool FPageBreak;
+    bool FWithPage;
+    bool FPrinted = true;
+};
+
 // Bands that belong to the page's own top (and never break or split).
 bool IsPageHeading(const TfrBand* Band)
 {
-    return Band->Repeating || Band->Typ == btPageHeader || Band->Typ == btColumnHeader || IsFixed(Band->Typ);
+    return Band->Repeating || Band->Typ == btPageHeader || Band->Typ == btColumnHeader || IsFixed(Band->Typ) ||
+           PageBandsDrawing > 0;
 }
 
 // Nothing but the page's own headers printed yet.
 bool AtFreshPlace(const TfrPage* Page)
 {
     return Page->CurY == Page->FreshY || Page->CurY == Page->GetTopBound();
+}
+
+// The band after Band that prints in its chain: the next one without a
+// source of its own. A band a script left without a source is passed over.
+TfrBand* NextInChain(const TfrBand* Band)
+{
+    TfrBand* Next = Band->Next;
+    while (Next && Next->SourceReleased())
+        Next = Next->Next;
+    return Next && !Next->DataSet ? Next : nullptr;
 }
 
 int ColumnFooterHeight(const TfrPage* Page)
@@ -115,19 +172,8 @@ bool TfrBand::Draw()
     FCalcHeight = -1;
     NewPagesRequested = 0;
     NewColumnsRequested = 0;
-    FireBand(true, this);
-    struct TEnd
-    {
-        TfrBand* Band;
-        bool PageBreak;
-        bool Printed = true;
-        ~TEnd()
-        {
-            if (Printed)
-                FireBand(false, Band);
-            Band->PageBreak = PageBreak;
-        }
-    } End{this, SavedPageBreak};
+    TBandOutput End(this, SavedPageBreak);
+    const bool WithPage = End.WithPage();
 
     TfrBand* Last = P->LastBand;
     if (Last && Last != this && TfrPage::BandExists(Last) && Last->Column > 1) {
@@ -139,8 +185,13 @@ bool TfrBand::Draw()
         RunViewScript(&Script);
     ScriptDone = false;
     const int SavedY = P->CurY;
-    if (Stopped())
+    if (Stopped() || FSourceReleased)
         return false;
+    if (WithPage) {
+        NewPagesRequested = 0;
+        NewColumnsRequested = 0;
+        PageBreak = false;
+    }
     for (int i = 0; i < NewPagesRequested; ++i) {
         P->CurColumn = P->Columns - 1;
         P->NewColumn(this);
@@ -172,11 +223,11 @@ bool TfrBand::Draw()
             if (Typ != btPageFooter && Typ != btOverlay && Typ != btColumnFooter && Typ != btNone &&
                 FitsOrBreaks(CalcHeight())) {
                 // Not printed here: the subreport's band plays again on the next page.
-                End.Printed = false;
+                End.NotPrinted();
                 return true;
             }
-            if (IsDataBand(Typ) && Next && !Next->DataSet) {
-                for (TfrBand* B = this; B && (B == this || !B->DataSet); B = B->Next) {
+            if (IsDataBand(Typ) && NextInChain(this)) {
+                for (TfrBand* B = this; B; B = NextInChain(B)) {
                     if (B != this && B->View)
                         B->Visible = B->View->Visible();
                     if (B->Visible)
@@ -187,7 +238,7 @@ bool TfrBand::Draw()
                 DoDraw();
                 if (Child)
                     P->ShowBand(Child);
-                if (!IsDataBand(Typ) && Typ != btGroupHeader && NewPageAfter && Visible)
+                if (!IsDataBand(Typ) && Typ != btGroupHeader && NewPageAfter && Visible && !WithPage)
                     P->NewPage();
             }
             Result = P->PendingSubReportBand == this;
@@ -224,7 +275,7 @@ int TfrBand::StretchedHeight()
         return Measure(false);
     TfrBand* CrossData = Parent->Bands[btCrossData];
     TfrDataset* Source = CrossData && CrossData->DataSet ? CrossData->DataSet : CrossDataSet;
-    if (!Source)
+    if (!Source || (CrossData && CrossData->SourceReleased()))
         return Measure(false);
     int Max = DY;
     Parent->CrossColumn = 1;
@@ -244,9 +295,9 @@ int TfrBand::CalcHeight()
         B->FCalcHeight = std::max(B->FCalcHeight, H);
         return B->FCalcHeight;
     };
-    if (IsDataBand(Typ) && Next && !Next->DataSet) {
+    if (IsDataBand(Typ) && NextInChain(this)) {
         int Sum = 0;
-        for (TfrBand* B = this; B && (B == this || !B->DataSet); B = B->Next) {
+        for (TfrBand* B = this; B; B = NextInChain(B)) {
             if (B != this)
                 B->FCalcHeight = -1;
             if (B->Visible)

@@ -235,6 +235,8 @@ public:
 
 private:
     void Walk(TfrBand* Band, int Level);
+    int DeepestLevel() const;
+    bool Live() const;
     void ShowList();
     void Rewind(TfrBand* Band);
     void Advance(TfrBand* Band, bool Printed, bool AtEnd);
@@ -244,14 +246,38 @@ private:
     TfrPage* FPage;
     int FMaxLevel;
     std::vector<TfrBand*> FWaiting;
+    std::vector<TfrBand*> FWalking;   // outermost first
 };
+
+const int LoopDataTypes[] = {btMasterData, btDetailData, btSubDetailData};
+
+// The deepest level with a band left to walk: a level whose bands a script
+// all left without a source counts as one the template does not have.
+int TDataLoop::DeepestLevel() const
+{
+    for (int Level = FMaxLevel; Level > 1; --Level)
+        for (TfrBand* B = FPage->Bands[LoopDataTypes[Level - 1]]; B; B = B->Next)
+            if (B->View && !B->SourceReleased())
+                return Level;
+    return 1;
+}
+
+// Nothing more of a walk prints once a script has left its band, or a band
+// whose record it belongs to, without a source.
+bool TDataLoop::Live() const
+{
+    return std::all_of(FWalking.begin(), FWalking.end(), [](const TfrBand* B) { return B->DataSet; });
+}
 
 void TDataLoop::ShowList()
 {
     const std::vector<TfrBand*> List = std::move(FWaiting);
     FWaiting.clear();
-    for (TfrBand* Band : List)
+    for (TfrBand* Band : List) {
+        if (!Live())
+            return;
         FPage->ShowBand(Band);
+    }
 }
 
 void TDataLoop::Rewind(TfrBand* Band)
@@ -367,13 +393,14 @@ void TDataLoop::Advance(TfrBand* Band, bool Printed, bool AtEnd)
 
 void TDataLoop::Run(int Level)
 {
-    static const int DataTypes[] = {btMasterData, btDetailData, btSubDetailData};
-    for (TfrBand* Band = FPage->Bands[DataTypes[Level - 1]]; Band && !Stopped(); Band = Band->Next) {
+    for (TfrBand* Band = FPage->Bands[LoopDataTypes[Level - 1]]; Band && !Stopped() && Live(); Band = Band->Next) {
         if (!Band->View || !Band->DataSet)
             continue;
-        // A source a script names during the walk is bound after it.
+        // A source a script names once the walk has drawn a record is bound after it.
         Band->BeginLoop();
+        FWalking.push_back(Band);
         Walk(Band, Level);
+        FWalking.pop_back();
         Band->EndLoop();
     }
 }
@@ -391,12 +418,12 @@ void TDataLoop::Walk(TfrBand* Band, int Level)
         if (Band->Footer)
             Band->Footer->InitValues();
     }
-    while (!Band->DataSet->Eof() && !Stopped()) {
+    while (Live() && !Band->DataSet->Eof() && !Stopped()) {
         bool Printed = true;
         FWaiting.push_back(Band);
         if (Band->PrintIfSubsetEmpty)
             ShowList();
-        if (Level < FMaxLevel) {
+        if (Level < DeepestLevel()) {
             Run(Level + 1);
             if (!FWaiting.empty()) {
                 // The detail had no records.
@@ -411,7 +438,12 @@ void TDataLoop::Walk(TfrBand* Band, int Level)
             }
         } else {
             ShowList();
+            // The record's scripts may have named a source for a detail again.
+            if (Level < FMaxLevel)
+                Run(Level + 1);
         }
+        if (!Live())
+            break;
         Band->DataSet->Next();
         if (Band->FirstGroup)
             GroupBreak(Band, Printed);
@@ -419,7 +451,9 @@ void TDataLoop::Walk(TfrBand* Band, int Level)
     }
     if (!HasRecords)
         return;
-    if (FWaiting.size() > Entry) {
+    if (!Live()) {
+        FWaiting.resize(std::min(Entry, FWaiting.size()));
+    } else if (FWaiting.size() > Entry) {
         // Nothing of this band printed: its headers go unprinted too.
         FWaiting.resize(Entry);
     } else if (Band->Footer) {

@@ -204,10 +204,12 @@ void TfrEMFPages::ObjectsToPage(int Index)
     CurPage = Page.get();
     TMemoryStream& Stream = *Info.Stream;
     Stream.SetPosition(0);
+    int64_t Entry = 0;
     try {
         const uint8_t Version = Stream.ReadU8();
         TFormVersionScope Scope(Version);
-        while (std::unique_ptr<TfrView> View = ReadViewEntry(Stream)) {
+        for (Entry = Stream.Position(); std::unique_ptr<TfrView> View = ReadViewEntry(Stream);
+             Entry = Stream.Position()) {
             auto* Memo = dynamic_cast<TfrMemoView*>(View.get());
             if (Memo && (Memo->Flags() & flAutoWidth))
                 Memo->Draw(TempBmp()->Canvas());   // measures itself
@@ -216,6 +218,9 @@ void TfrEMFPages::ObjectsToPage(int Index)
     } catch (const Exception&) {
         // A damaged page shows the views read before the damage.
     }
+    // The rest stays in the stream for PageToObjects: an edited page must not
+    // lose the views it could not show.
+    Info.UnreadFrom = Entry > 0 && Entry < Stream.Size() ? Entry : 0;
     Info.PageObject = std::move(Page);
 }
 
@@ -232,7 +237,11 @@ void TfrEMFPages::PageToObjects(int Index)
         View->ExpandedMemo()->Assign(*View->Memo());
         WriteViewEntry(*Stream, View);
     }
+    const int64_t Unread = Info.UnreadFrom > 0 ? Stream->Position() : 0;
+    if (Unread > 0)
+        Stream->WriteBuffer(Info.Stream->Data().constData() + Info.UnreadFrom, Info.Stream->Size() - Info.UnreadFrom);
     Info.Stream = std::move(Stream);
+    Info.UnreadFrom = Unread;
 }
 
 void TfrEMFPages::ExportPage(int Index)

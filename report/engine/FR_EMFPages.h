@@ -33,6 +33,9 @@ struct TfrPageInfo
     bool OnScreen = false;
     std::unique_ptr<TMemoryStream> Stream;
     std::unique_ptr<TfrPage> PageObject;
+    // Where in Stream the views PageObject could not be read from begin (a
+    // class this program does not register, a damaged record); 0 for none.
+    int64_t UnreadFrom = 0;
 };
 
 class TfrEMFPages
@@ -60,7 +63,8 @@ public:
     // Builds the record's page object from its stream; a view of unknown type
     // ends the page's views (those read stay).
     void ObjectsToPage(int Index);
-    // Writes the page object's views back into the stream (after editing).
+    // Writes the page object's views back into the stream (after editing),
+    // followed by the bytes of the views that could not be read.
     void PageToObjects(int Index);
     // Hands every view of the record to the report's export filter.
     void ExportPage(int Index);

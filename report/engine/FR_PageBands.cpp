@@ -125,10 +125,13 @@ void TfrPage::InitReport()
     TfrReport* Report = CurReport;
     if (Report && Report->DoublePass() && Report->FinalPass() && PageType == ptReport) {
         // Final pass of two: the structure stands; caches, sources and the
-        // "CURRENT#" count restart.
+        // "CURRENT#" count restart, and each band walks the source its
+        // template names, as in the first pass.
         for (const auto& View : FObjects)
             if (auto* Memo = dynamic_cast<TfrMemoView*>(View.get()))
                 Memo->SetLastValue(QString());
+        for (const auto& Band : FRunBands)
+            Band->RestoreDataSet();
         for (TfrBand* Band : Bands)
             if (Band && Band->DataSet)
                 Band->DataSet->First();

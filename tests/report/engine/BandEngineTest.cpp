@@ -316,3 +316,65 @@ TEST_F(TEngineTest, SummaryReadsEachDataBandItNames)
     ASSERT_TRUE(Report->PrepareReport()) << frErrorText.toStdString();
     EXPECT_EQ(Pages().filter("|Total@").join(" ").toStdString(), "1|Total@90:4 2 2 2.5 30");
 }
+
+// The bands a new page draws, and a child they print, never start a page or
+// split, whatever their flags or scripts ask: the report prints the pages it
+// prints without the asking. 20 rows, 14 to a page.
+TEST_F(TEngineTest, BandsDrawnWithAPageNeverStartOne)
+{
+    struct TRow
+    {
+        const char* Name;
+        int Type;
+        uint16_t Flags;
+        const char* Script;
+        bool Child;        // a child that asks for a new page after it
+    };
+    const uint16_t Both = flBandOnFirstPage | flBandOnLastPage;
+    const TRow Rows[] = {
+        {"page footer, new page", btPageFooter, Both | flBandNewPageAfter, "", false},
+        {"page footer, split", btPageFooter, Both | flBandBreaked, "", false},
+        {"page footer's script", btPageFooter, Both, "begin newpage end", false},
+        {"page footer's child", btPageFooter, Both, "", true},
+        {"page header, new page", btPageHeader, flBandOnFirstPage | flBandNewPageAfter, "", false},
+        {"page header's script", btPageHeader, flBandOnFirstPage, "begin newpage end", false},
+        {"page header's child", btPageHeader, flBandOnFirstPage, "", true},
+        {"overlay, new page", btOverlay, flBandNewPageAfter, "", false},
+        {"column header, new page", btColumnHeader, flBandNewPageAfter, "", false},
+        {"column footer, new page", btColumnFooter, flBandNewPageAfter, "", false},
+    };
+    QStringList Numbers;
+    for (int i = 1; i <= 20; ++i)
+        Numbers << QString::number(i);
+    Data("Q", {"N"}, Numbers);
+    // A runaway would form pages without end: stop it where the test can see it.
+    Report->OnEndPage = [this](int) {
+        if (Report->EMFPages()->Count() > 5)
+            Report->SetTerminated(true);
+    };
+    for (const TRow& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        QString Without;
+        for (bool Asking : {false, true}) {
+            while (Page->Count() > 0)
+                Page->Delete(0);
+            Band(btMasterData, "MD", 40, 20, "frQ");
+            Memo("Row", 40, "[Q.N]");
+            const int Top = Row.Type == btPageFooter || Row.Type == btColumnFooter ? 100 : 10;
+            TfrBandView* B = Band(Row.Type, "PB", Top, 20);
+            B->SetFlags(Asking ? Row.Flags : Row.Flags & Both);
+            B->Script()->SetText(Asking ? Row.Script : "");
+            Memo("Own", Top, "[PAGE#]");
+            if (Row.Child) {
+                B->SetChildBand("CB");
+                Band(btChild, "CB", 150, 20)->SetFlags(Asking ? flBandNewPageAfter | flBandBreaked : 0);
+                Memo("Kid", 150, "kid");
+            }
+            ASSERT_TRUE(Report->PrepareReport()) << frErrorText.toStdString();
+            if (!Asking)
+                Without = Pages().join(" ");
+            else
+                EXPECT_EQ(Pages().join(" ").toStdString(), Without.toStdString());
+        }
+    }
+}

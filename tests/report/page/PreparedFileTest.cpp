@@ -157,6 +157,30 @@ TEST_F(TPreparedTest, SaveLoadSaveKeepsEveryByte)
     EXPECT_EQ(A.readAll(), B.readAll());
 }
 
+// A page holding a view of a class this program does not register shows the
+// views before it; written back after an edit, it keeps the bytes of that
+// view and of every view after it, edit after edit.
+TEST_F(TPreparedTest, AnEditedPageKeepsTheViewsItCouldNotRead)
+{
+    const QByteArray Unread = QByteArray("\x0A") + TBytes().Str("TfrStampView").Data() +
+                              MemoStream("Stamp", "").mid(2) + MemoStream("Memo3", "three").mid(1) +
+                              MemoStream("Memo4", "four").mid(1);
+    TfrEMFPages& Pages = *Report.EMFPages();
+    Pages.Add(Paper);
+    Pages.Items(0)->Stream = std::make_unique<TMemoryStream>(MemoStream("Memo1", "one") + Unread);
+    for (const char* Text : {"edited", "again"}) {
+        SCOPED_TRACE(Text);
+        Pages.ObjectsToPage(0);
+        ASSERT_EQ(Pages.Items(0)->PageObject->Count(), 1);
+        Pages.Items(0)->PageObject->Objects(0)->Memo()->SetText(Text);
+        Pages.PageToObjects(0);
+        Pages.Items(0)->PageObject.reset();
+        EXPECT_EQ(Views(Pages, 0), QStringLiteral("Memo1 10,20 40x12 ") + Text);
+        EXPECT_TRUE(Pages.Items(0)->Stream->Data().endsWith(Unread));
+        EXPECT_EQ(Pages.Items(0)->Stream->Size(), MemoStream("Memo1", Text).size() + Unread.size());
+    }
+}
+
 TEST_F(TPreparedTest, DamagedFilesLeaveTheReportAsItWas)
 {
     AddPage(*Report.EMFPages(), *Paper, {{"Kept", {1, 1, 10, 10}, "k"}});
