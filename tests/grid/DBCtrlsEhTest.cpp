@@ -410,6 +410,52 @@ TEST(DBEditEh, WordWrapMemoKeysAndCommit)
     }
 }
 
+// A word-wrapping edit on a text field of size 10 holding "ab" refuses what
+// goes past the size, whichever way it comes: the box shows what the field
+// gets.
+TEST(DBEditEh, WordWrapKeepsToTheFieldSize)
+{
+    struct TCase
+    {
+        const char* Name;
+        const char* Keys; // after the caret went to the end
+        const char* Text; // in the box, the edit and, after leaving, the field
+    };
+    const TCase Cases[] = {
+        {"PasteThenType", "<Ctrl+V>XY", "ab01234567"},
+        {"InputMethodCommit", "<IM:0123456789张三>", "ab01234567"},
+        {"TypedInTheMiddleOfAFullBox", "<Ctrl+V><Left><Left>Z<BS>", "ab0123467"},
+        {"PasteIntoTheMiddleKeepsTheTail", "Z<Left><Ctrl+V>", "ab0123456Z"},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        TMemDataSet DataSet;
+        DataSet.FieldDefs()->Add(QStringLiteral("Name"), ftWideString, 10);
+        DataSet.CreateDataSet();
+        DataSet.AppendRecord({Variant("ab")});
+        TDataSource Source;
+        Source.SetDataSet(&DataSet);
+        TDBEditEh Edit;
+        Edit.resize(160, 60);
+        Edit.SetWordWrap(true);
+        Edit.SetDataSource(&Source);
+        Edit.SetDataField(QStringLiteral("Name"));
+        auto* Shown = Edit.findChild<QPlainTextEdit*>();
+        ASSERT_NE(Shown, nullptr);
+        SendFocus(&Edit, true);
+        // Keys and input-method text go where the focus is: the box.
+        TypeKeys(Shown, QStringLiteral("<Right>"));
+        Clipboard()->SetAsText(QStringLiteral("0123456789ABCDEFGHIJ"));
+        TypeKeys(Shown, QString::fromUtf8(C.Keys));
+        EXPECT_EQ(Shown->toPlainText(), QString::fromUtf8(C.Text));
+        EXPECT_EQ(Edit.Text(), QString::fromUtf8(C.Text));
+        SendFocus(&Edit, false);
+        DataSet.Post();
+        EXPECT_EQ(DataSet.FieldByName(QStringLiteral("Name"))->AsString(), QString::fromUtf8(C.Text));
+    }
+    Clipboard()->Clear();
+}
+
 // A link over several fields takes an array element by element, and Null
 // clears them all.
 TEST(FieldDataLinkEh, ValueOverSeveralFields)
