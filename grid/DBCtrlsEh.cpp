@@ -567,19 +567,25 @@ void TCustomDBEditEh::SetWordWrap(bool Value)
         const QString Old = text();
         int Caret = FWrapEdit->textCursor().position();
         const QString Kept = KeepWithinLength(Old, Shown, maxLength(), Caret);
-        {
-            const QScopedValueRollback<bool> Syncing(FSyncingWrap, true);
-            const QScopedValueRollback<bool> InKey(FInKeyEvent, true);
-            setText(Kept);
-            if (text() != Shown) {
-                FWrapEdit->setPlainText(text());
-                QTextCursor C = FWrapEdit->textCursor();
-                C.setPosition(std::min(Caret, int(text().size())));
-                FWrapEdit->setTextCursor(C);
+        // A paste from the view's menu, a drop or a middle click comes
+        // without a key: a record that refuses editing is reported here.
+        try {
+            {
+                const QScopedValueRollback<bool> Syncing(FSyncingWrap, true);
+                const QScopedValueRollback<bool> InKey(FInKeyEvent, true);
+                setText(Kept);
+                if (text() != Shown) {
+                    FWrapEdit->setPlainText(text());
+                    QTextCursor C = FWrapEdit->textCursor();
+                    C.setPosition(std::min(Caret, int(text().size())));
+                    FWrapEdit->setTextCursor(C);
+                }
             }
+            if (text() != Old)
+                TextEdited();
+        } catch (const std::exception& E) {
+            Application()->HandleException(E);
         }
-        if (text() != Old)
-            TextEdited();
     });
     setFocusProxy(FWrapEdit);
     RefreshReadOnlyState();

@@ -9,6 +9,7 @@
 #include "platform/db/Field.h"
 #include "platform/db/MemDataSet.h"
 #include "platform/gui/Clipbrd.h"
+#include "platform/gui/ModalSeam.h"
 
 #include <QPlainTextEdit>
 #include <gtest/gtest.h>
@@ -454,6 +455,27 @@ TEST(DBEditEh, WordWrapKeepsToTheFieldSize)
         EXPECT_EQ(DataSet.FieldByName(QStringLiteral("Name"))->AsString(), QString::fromUtf8(C.Text));
     }
     Clipboard()->Clear();
+}
+
+// A paste without a key (the box's own menu) into a record that refuses
+// editing is reported and leaves no exception to the event loop.
+TEST(DBEditEh, WordWrapPasteIntoALockedRecordIsReported)
+{
+    TEditData D;
+    D.DataSet.BeforeEdit = [](TDataSet*) { throw EDatabaseError(QStringLiteral("Record locked")); };
+    TDBEditEh Edit;
+    Edit.SetWordWrap(true);
+    Edit.SetDataSource(&D.Source);
+    Edit.SetDataField(QStringLiteral("Name"));
+    auto* Shown = Edit.findChild<QPlainTextEdit*>();
+    ASSERT_NE(Shown, nullptr);
+    TModalSeam::ClearMessages();
+    Clipboard()->SetAsText(QStringLiteral("x"));
+    EXPECT_NO_THROW(Shown->paste());
+    Clipboard()->Clear();
+    ASSERT_EQ(TModalSeam::Messages().size(), 1u);
+    EXPECT_EQ(TModalSeam::Messages()[0].Text, QStringLiteral("Record locked"));
+    EXPECT_EQ(D.DataSet.FieldByName(QStringLiteral("Name"))->AsString(), QStringLiteral("abc"));
 }
 
 // A link over several fields takes an array element by element, and Null
