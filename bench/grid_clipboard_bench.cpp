@@ -2,6 +2,10 @@
 // dates, Chinese text, nulls) in each export format and as the clipboard copy
 // with all four, against a loop that reads the same display texts into one
 // buffer. Target: the whole copy under 1 s.
+// A paste of one row of N empty cells (text) or one record of N null cells
+// (VCLDBIF) into three columns, at N and 4N: time and peak memory growth.
+// Target: the paste holds only the three cells it keeps, so its peak stays
+// within a few bytes per byte of the block and grows no faster than it.
 #include "grid/DBGridEh.h"
 #include "grid/DBGridEhColumns.h"
 #include "grid/DBGridEhImpExp.h"
@@ -10,9 +14,11 @@
 #include "platform/rtl/Streams.h"
 
 #include <QApplication>
+#include <QFile>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
+#include <map>
 #include <memory>
 
 namespace {
@@ -133,6 +139,120 @@ void BM_CopyGridSelection(benchmark::State& State)
 }
 BENCHMARK(BM_CopyGridSelection)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// ---------------------------------------------------------------- paste
+
+long StatusKb(const char* Key)
+{
+    QFile Status(QStringLiteral("/proc/self/status"));
+    if (!Status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& Line : Status.readAll().split('\n'))
+        if (Line.startsWith(Key))
+            return Line.mid(qstrlen(Key)).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+// Makes VmHWM start again from the present resident size.
+bool ResetPeak()
+{
+    QFile Refs(QStringLiteral("/proc/self/clear_refs"));
+    return Refs.open(QIODevice::WriteOnly) && Refs.write("5") == 1;
+}
+
+struct TPasteGrid
+{
+    TMemDataSet Data;
+    TDataSource Source;
+    TDBGridEh Grid;
+
+    TPasteGrid()
+    {
+        for (const char* Name : {"A", "B", "C"})
+            Data.FieldDefs()->Add(QString::fromUtf8(Name), ftWideString, 20);
+        Data.Open();
+        Data.AppendRecord({Variant("a"), Variant("b"), Variant("c")});
+        Source.SetDataSet(&Data);
+        for (const char* Name : {"A", "B", "C"})
+            Grid.Columns()->Add()->SetFieldName(QString::fromUtf8(Name));
+        Grid.SetDataSource(&Source);
+    }
+};
+
+QByteArray WideBlock(bool Binary, int Cells)
+{
+    if (!Binary)
+        return QByteArray(Cells, '\t');
+    QByteArray B("VCLDBIF\x01", 8);
+    const int32_t Count = Cells;
+    B.append(reinterpret_cast<const char*>(&Count), 4);
+    for (int i = 0; i < Cells; ++i)
+        B.append("\x01\0", 2);
+    return B + QByteArray(Cells, '\x02') + QByteArray(1, '\0');
+}
+
+// Per block kind and cell count: milliseconds, peak growth in MB, block bytes.
+struct TPasteFigures
+{
+    double Ms = 0, PeakMb = -1, Bytes = 0;
+};
+std::map<std::pair<bool, int>, TPasteFigures> PasteFigures;
+
+void BM_PasteWideRow(benchmark::State& State)
+{
+    const bool Binary = State.range(0) != 0;
+    const int Cells = int(State.range(1));
+    TPasteGrid G;
+    const QByteArray Block = WideBlock(Binary, Cells);
+    using Clock = std::chrono::steady_clock;
+    Clock::duration Spent{};
+    double PeakMb = 0;
+    bool PeakKnown = true;
+    for (auto _ : State) {
+        State.PauseTiming();
+        PeakKnown = PeakKnown && ResetPeak();
+        const long Before = StatusKb("VmRSS:");
+        State.ResumeTiming();
+        const auto T0 = Clock::now();
+        TMemoryStream S(Block);
+        if (Binary)
+            ImportGridFromStream<TDBGridEhImportAsVCLDBIF>(&G.Grid, S, false);
+        else
+            ImportGridFromStream<TDBGridEhImportAsText>(&G.Grid, S, false);
+        Spent += Clock::now() - T0;
+        State.PauseTiming();
+        PeakMb = std::max(PeakMb, (StatusKb("VmHWM:") - Before) / 1024.0);
+        State.ResumeTiming();
+    }
+    if (G.Data.RecordCount() != 1)
+        State.SkipWithError("the paste appended records");
+    PasteFigures[{Binary, Cells}] = {std::chrono::duration<double, std::milli>(Spent).count() / double(State.iterations()),
+                                     PeakKnown ? PeakMb : -1, double(Block.size())};
+    State.counters["peak_MB"] = PeakKnown ? PeakMb : -1;
+}
+
+constexpr int PasteCells = 1000000;
+BENCHMARK(BM_PasteWideRow)
+    ->ArgsProduct({{0, 1}, {PasteCells, 4 * PasteCells}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+void PrintPasteRatios()
+{
+    for (const bool Binary : {false, true}) {
+        const auto N = PasteFigures.find({Binary, PasteCells});
+        const auto N4 = PasteFigures.find({Binary, 4 * PasteCells});
+        if (N == PasteFigures.end() || N4 == PasteFigures.end())
+            continue;
+        const TPasteFigures& A = N->second;
+        const TPasteFigures& B = N4->second;
+        std::printf("%s paste of one row of %d / %d cells into 3 columns: %.0f / %.0f ms (ratio %.2f, target "
+                    "within 4.5), peak growth %.1f / %.1f MB (ratio %.2f, target within 4.5; %.2f bytes per block "
+                    "byte at 4N, target under 4)\n",
+                    Binary ? "VCLDBIF" : "text", PasteCells, 4 * PasteCells, A.Ms, B.Ms, B.Ms / A.Ms, A.PeakMb,
+                    B.PeakMb, A.PeakMb > 0 ? B.PeakMb / A.PeakMb : 0.0, B.PeakMb * 1024 * 1024 / B.Bytes);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -141,6 +261,7 @@ int main(int argc, char** argv)
     QApplication App(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
+    PrintPasteRatios();
     benchmark::Shutdown();
     return 0;
 }

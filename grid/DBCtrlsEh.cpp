@@ -16,6 +16,9 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
+#include <QTextCursor>
+#include <algorithm>
 
 // ---------------------------------------------------------------- TFieldDataLinkEh
 
@@ -555,17 +558,34 @@ void TCustomDBEditEh::SetWordWrap(bool Value)
     FWrapEdit = new TWrapEditEh(this);
     FWrapEdit->setPlainText(text());
     // What the user types there becomes the line edit's text, which the
-    // link, the commit and the display rules work on.
+    // link, the commit and the display rules work on; the view then shows
+    // what the line edit took, so that the field gets what the box shows.
     QObject::connect(FWrapEdit, &QPlainTextEdit::textChanged, this, [this] {
         if (FSyncingWrap)
             return;
-        FSyncingWrap = true;
-        const bool Old = FInKeyEvent;
-        FInKeyEvent = true;
-        setText(FWrapEdit->toPlainText());
-        FInKeyEvent = Old;
-        FSyncingWrap = false;
-        TextEdited();
+        const QString Shown = FWrapEdit->toPlainText();
+        const QString Old = text();
+        int Caret = FWrapEdit->textCursor().position();
+        const QString Kept = KeepWithinLength(Old, Shown, maxLength(), Caret);
+        // A paste from the view's menu, a drop or a middle click comes
+        // without a key: a record that refuses editing is reported here.
+        try {
+            {
+                const QScopedValueRollback<bool> Syncing(FSyncingWrap, true);
+                const QScopedValueRollback<bool> InKey(FInKeyEvent, true);
+                setText(Kept);
+                if (text() != Shown) {
+                    FWrapEdit->setPlainText(text());
+                    QTextCursor C = FWrapEdit->textCursor();
+                    C.setPosition(std::min(Caret, int(text().size())));
+                    FWrapEdit->setTextCursor(C);
+                }
+            }
+            if (text() != Old)
+                TextEdited();
+        } catch (const std::exception& E) {
+            Application()->HandleException(E);
+        }
     });
     setFocusProxy(FWrapEdit);
     RefreshReadOnlyState();

@@ -262,8 +262,8 @@ protected:
     };
     using TRecord = std::vector<TCell>;
 
-    // Reads and checks the whole block into Records(); raises the reader's
-    // message on bad data.
+    // Reads and checks the whole block into Records(), keeping of each record
+    // only its first CellsKept() cells; raises the reader's message on bad data.
     virtual void ReadPrefix() {}
     virtual void ReadSuffix() {}
     virtual void ReadRecord(const TColumnsEhList& Columns);
@@ -274,16 +274,21 @@ protected:
     void AssignCell(TColumnEh* Column, const TCell& Cell, bool AsText);
 
     TStream* Stream() const { return FStream; }
+    // As many cells of a record as there are columns to take them: a paste
+    // holds no more than it can write.
+    size_t CellsKept() const { return FColumns.size(); }
     std::vector<TRecord>& Records() { return FRecords; }
     bool Eof() const { return FNext >= FRecords.size(); }
     const TRecord& NextRecord() { return FRecords[FNext++]; }
 
 private:
+    TColumnsEhList TargetColumns(bool AllSelected) const;
     void RunImport(bool AllSelected);
     void InsertLoop(const TColumnsEhList& Columns, bool Append);
 
     TCustomDBGridEh* FDBGrid = nullptr;
     TStream* FStream = nullptr;
+    TColumnsEhList FColumns;
     std::vector<TRecord> FRecords;
     size_t FNext = 0;
     bool FIgnoreAll = false;

@@ -98,10 +98,28 @@ void TDBGridEhImport::ImportFromStream(TStream& AStream, bool AllSelected)
     FIgnoreAll = false;
     if (!GridDataSet(FDBGrid))
         return;
-    // The whole block is read and checked before anything is written.
+    // The whole block is read and checked before anything is written; the
+    // readers keep only the cells the target columns take.
+    FColumns = TargetColumns(AllSelected);
     ReadPrefix();
     RunImport(AllSelected);
     ReadSuffix();
+}
+
+// The columns the cells of a record go to, in order: from the current column
+// on, the selected rectangle's or columns, or every visible one.
+TColumnsEhList TDBGridEhImport::TargetColumns(bool AllSelected) const
+{
+    TCustomDBGridEh* G = FDBGrid;
+    TDBGridEhSelection* S = G->Selection();
+    switch (AllSelected ? gstAll : S->SelectionType()) {
+    case gstNon: return VisibleColumns(G, G->SelectedIndex());
+    case gstRectangle: return VisibleColumns(G, S->Rect()->LeftCol(), S->Rect()->RightCol());
+    case gstColumns: return S->Columns()->List();
+    case gstRecordBookmarks:
+    case gstAll: break;
+    }
+    return VisibleColumns(G);
 }
 
 void TDBGridEhImport::RunImport(bool AllSelected)
@@ -109,12 +127,12 @@ void TDBGridEhImport::RunImport(bool AllSelected)
     TCustomDBGridEh* G = FDBGrid;
     TDataSet* D = GridDataSet(G);
     TDBGridEhSelection* S = G->Selection();
+    const TColumnsEhList& Columns = FColumns;
     if (AllSelected) {
         S->Clear();
         D->First();
-        const TColumnsEhList Visible = VisibleColumns(G);
-        if (!Visible.empty())
-            G->SetSelectedIndex(Visible.front()->Index());
+        if (!Columns.empty())
+            G->SetSelectedIndex(Columns.front()->Index());
     }
     const bool Inserting = D->State() == dsInsert;
     // A record appended after the last one continues at the end.
@@ -144,7 +162,6 @@ void TDBGridEhImport::RunImport(bool AllSelected)
     try {
         switch (S->SelectionType()) {
         case gstNon: {
-            const TColumnsEhList Columns = VisibleColumns(G, G->SelectedIndex());
             if (Inserting) {
                 InsertLoop(Columns, Append);
                 break;
@@ -158,7 +175,6 @@ void TDBGridEhImport::RunImport(bool AllSelected)
             break;
         }
         case gstRecordBookmarks: {
-            const TColumnsEhList Columns = VisibleColumns(G);
             if (Inserting) {
                 InsertLoop(Columns, Append);
                 break;
@@ -171,7 +187,6 @@ void TDBGridEhImport::RunImport(bool AllSelected)
             break;
         }
         case gstRectangle: {
-            const TColumnsEhList Columns = VisibleColumns(G, S->Rect()->LeftCol(), S->Rect()->RightCol());
             if (Inserting) {
                 InsertLoop(Columns, Append);
                 break;
@@ -186,8 +201,6 @@ void TDBGridEhImport::RunImport(bool AllSelected)
         }
         case gstColumns:
         case gstAll: {
-            const TColumnsEhList Columns =
-                S->SelectionType() == gstColumns ? S->Columns()->List() : VisibleColumns(G);
             if (Inserting) {
                 InsertLoop(Columns, Append);
                 break;
@@ -323,18 +336,22 @@ void TDBGridEhImportAsText::ReadPrefix()
             State = stChar;
         }
     };
-    auto ReadCell = [&] {
+    // Cells past the target columns are stepped over as they are read.
+    const size_t Kept = CellsKept();
+    auto ReadCell = [&](bool Keep) {
         const qsizetype Start = Pos - 1;
         do
             CheckState();
         while (State == stChar);
         const qsizetype End = State == stEnd ? Size : Pos - (State == stEol ? 2 : 1);
-        const QString Text = QString::fromUtf8(P + Start, End - Start);
+        const QString Text = Keep ? QString::fromUtf8(P + Start, End - Start) : QString();
         if (State == stTab)
             CheckState();
         return Text;
     };
-    auto Add = [](TRecord& R, size_t At, const QString& Text) {
+    auto Add = [Kept](TRecord& R, size_t At, const QString& Text) {
+        if (At >= Kept)
+            return;
         if (R.size() <= At)
             R.resize(At + 1);
         R[At].Assigned = true;
@@ -345,7 +362,7 @@ void TDBGridEhImportAsText::ReadPrefix()
         TRecord Record;
         size_t Next = 0;
         if (State == stChar) {
-            Add(Record, 0, ReadCell());
+            Add(Record, 0, ReadCell(Kept > 0));
             Next = 1;
         }
         while (State == stChar || State == stTab) {
@@ -353,7 +370,7 @@ void TDBGridEhImportAsText::ReadPrefix()
             if (State == stTab)
                 CheckState();
             else
-                Text = ReadCell();
+                Text = ReadCell(Next < Kept);
             Add(Record, Next++, Text);
         }
         Records().push_back(std::move(Record));
@@ -400,7 +417,9 @@ void TDBGridEhImportAsVCLDBIF::ReadPrefix()
             InvalidVCLDBIF();
         Pos = End - P + 1;
     }
+    const size_t Kept = CellsKept();
     TRecord Record;
+    int32_t InRecord = 0;
     for (;;) {
         Need(1);
         const uint8_t Tag = uint8_t(P[Pos++]);
@@ -449,15 +468,19 @@ void TDBGridEhImportAsVCLDBIF::ReadPrefix()
         default:
             break;
         }
+        // A record is Count cells of the block, whatever the grid takes of
+        // them; the cells past the target columns are not kept.
         if (Count == 0)
             continue;
-        Record.push_back(std::move(Cell));
-        if (int32_t(Record.size()) == Count) {
+        if (size_t(InRecord) < Kept)
+            Record.push_back(std::move(Cell));
+        if (++InRecord == Count) {
             Records().push_back(std::move(Record));
             Record = TRecord();
+            InRecord = 0;
         }
     }
-    if (!Record.empty())
+    if (InRecord > 0)
         Records().push_back(std::move(Record));
 }
 

@@ -97,13 +97,14 @@ public:
     // One token; a value token leaves its operand in Value.
     TSTFilterOperatorEh Next(TSTFilterOperandEh& Value) { return Scan(Value, false); }
 
-    // Whether the value list just read is one number grouped by thousand
-    // separators ("1,234.50"), which a comma-separated list would split.
+    // Whether the value list just read is a number with decimals grouped by
+    // thousand separators ("1,234.50"), which a comma-separated list would
+    // split. Without decimals it is a list: "100,200" are the ids 100 and 200.
     bool ListIsGroupedNumber() const
     {
         if (FSettings.ThousandSeparator != u',')
             return false;
-        const QRegularExpression Grouped(QStringLiteral("^[+-]?\\d{1,3}(,\\d{3})+(%1\\d*)?$")
+        const QRegularExpression Grouped(QStringLiteral("^[+-]?\\d{1,3}(,\\d{3})+%1\\d*$")
                                              .arg(QRegularExpression::escape(QString(FSettings.DecimalSeparator))));
         return Grouped.match(FText.mid(FListStart, FListEnd - FListStart).trimmed()).hasMatch();
     }
@@ -289,8 +290,9 @@ void ReadCondition(TFilterScanner& S, TSTFilterOperatorEh Tok, TSTFilterOperandE
                    TSTFilterOperatorEh& Op, TSTFilterOperandEh& Operand, TSTFilterDataTypeEh DataType)
 {
     if (Tok == foValue) {
-        // "3,7" is the list 3, 7 on a number column too, but "1,234.50" is
-        // a number written with thousand separators, never 1 and 234.5.
+        // "3,7" and "100,200" are lists on a number column too, but
+        // "1,234.50" is a number written with thousand separators, never 1
+        // and 234.5.
         if (Value.IsArray && DataType == fdtNumber && S.ListIsGroupedNumber())
             S.Fail("Error in expression: ");
         Op = Value.IsArray ? foIn : DataType == fdtString ? foLike : foEqual;

@@ -185,19 +185,24 @@ void TInplaceEdit::SelectionToWrap()
 }
 
 // What the user changed in the view becomes the editor's text, through its
-// limit and mask, and is reported as the user's edit.
+// limit and mask, and is reported as the user's edit; the view then shows
+// what the editor took.
 void TInplaceEdit::WrapToText()
 {
     if (FSyncing)
         return;
-    const QString Typed = FWrapEdit->toPlainText();
-    const int Caret = FWrapEdit->textCursor().position();
+    const QString Shown = FWrapEdit->toPlainText();
+    const QString Old = text();
+    int Caret = FWrapEdit->textCursor().position();
+    const QString Typed = KeepWithinLength(Old, Shown, maxLength(), Caret);
     FSyncing = true;
     setText(Typed);
     setCursorPosition(Caret);
     FSyncing = false;
-    if (text() != Typed)
+    if (text() != Shown)
         TextToWrap();
+    if (text() == Old)
+        return;
     setModified(true);
     emit textEdited(text());
 }

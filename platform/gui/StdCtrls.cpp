@@ -4,6 +4,7 @@
 #include "platform/gui/Forms.h"
 
 #include <QMimeData>
+#include <algorithm>
 
 TButton::TButton(QWidget* AParent) : QPushButton(AParent)
 {
@@ -131,11 +132,39 @@ TMemo::TMemo(QWidget* AParent) : QPlainTextEdit(AParent)
 
 bool TMemo::canInsertFromMimeData(const QMimeData* Source) const
 {
-    return Source && Source->hasText() && QPlainTextEdit::canInsertFromMimeData(Source);
+    return Source && !Source->formats().isEmpty() && QPlainTextEdit::canInsertFromMimeData(Source);
 }
 
 void TMemo::insertFromMimeData(const QMimeData* Source)
 {
-    if (Source && Source->hasText())
+    if (Source && !Source->formats().isEmpty())
         QPlainTextEdit::insertFromMimeData(Source);
+}
+
+QString KeepWithinLength(const QString& Old, const QString& New, int MaxLength, int& Caret)
+{
+    const qsizetype Excess = New.size() - std::max(MaxLength, 0);
+    if (Excess <= 0)
+        return New;
+    // The change is what lies between the head and the tail it left alone.
+    const qsizetype Shorter = std::min(Old.size(), New.size());
+    qsizetype Head = 0;
+    while (Head < Shorter && Old[Head] == New[Head])
+        ++Head;
+    qsizetype Tail = 0;
+    while (Tail < Shorter - Head && Old[Old.size() - 1 - Tail] == New[New.size() - 1 - Tail])
+        ++Tail;
+    const qsizetype InsertedEnd = New.size() - Tail;
+    qsizetype From = std::max(Head, InsertedEnd - Excess);
+    // Never half of a surrogate pair.
+    if (From > Head && New[From - 1].isHighSurrogate())
+        --From;
+    QString Kept = New;
+    Kept.remove(From, InsertedEnd - From);
+    Caret = int(From);
+    if (Kept.size() > MaxLength) { // the edit held more than its limit already
+        Kept.truncate(std::max(MaxLength, 0));
+        Caret = std::min(Caret, int(Kept.size()));
+    }
+    return Kept;
 }

@@ -92,10 +92,11 @@ private:
 };
 
 // TMemo: the multi-line edit box, the base of every multi-line box and view
-// in the program. Data that holds no text is refused and inserts nothing: Qt
-// 6.4 reads the first format of the data without looking whether there is
-// one, and an X11 clipboard or primary selection that holds nothing would end
-// the program on Ctrl+V or a middle click.
+// in the program. Data that holds no format at all is refused and inserts
+// nothing: Qt 6.4 reads the first format of the data without looking whether
+// there is one, and an X11 clipboard or primary selection that holds nothing
+// would end the program on Ctrl+V or a middle click. Any other data goes to
+// Qt, which takes text of every plain-text format from it.
 class TMemo : public QPlainTextEdit
 {
     Q_OBJECT
@@ -108,3 +109,11 @@ protected:
     bool canInsertFromMimeData(const QMimeData* Source) const override;
     void insertFromMimeData(const QMimeData* Source) override;
 };
+
+// A word-wrapping view over a one-line edit that holds at most MaxLength
+// characters takes the edit's rule: of what a change in the view inserted
+// (its text went from the edit's Old to New), the characters past the limit
+// are dropped from the end, as the edit refuses typed characters and cuts a
+// paste. Returns the text the edit takes; when something was dropped, Caret
+// (the view's) moves to the end of what was kept.
+QString KeepWithinLength(const QString& Old, const QString& New, int MaxLength, int& Caret);

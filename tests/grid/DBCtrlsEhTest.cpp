@@ -9,6 +9,7 @@
 #include "platform/db/Field.h"
 #include "platform/db/MemDataSet.h"
 #include "platform/gui/Clipbrd.h"
+#include "platform/gui/ModalSeam.h"
 
 #include <QPlainTextEdit>
 #include <gtest/gtest.h>
@@ -408,6 +409,73 @@ TEST(DBEditEh, WordWrapMemoKeysAndCommit)
         SendFocus(&Edit, false);
         EXPECT_EQ(DataSet.FieldByName(QStringLiteral("Note"))->AsString(), QString::fromUtf8(C.Field));
     }
+}
+
+// A word-wrapping edit on a text field of size 10 holding "ab" refuses what
+// goes past the size, whichever way it comes: the box shows what the field
+// gets.
+TEST(DBEditEh, WordWrapKeepsToTheFieldSize)
+{
+    struct TCase
+    {
+        const char* Name;
+        const char* Keys; // after the caret went to the end
+        const char* Text; // in the box, the edit and, after leaving, the field
+    };
+    const TCase Cases[] = {
+        {"PasteThenType", "<Ctrl+V>XY", "ab01234567"},
+        {"InputMethodCommit", "<IM:0123456789张三>", "ab01234567"},
+        {"TypedInTheMiddleOfAFullBox", "<Ctrl+V><Left><Left>Z<BS>", "ab0123467"},
+        {"PasteIntoTheMiddleKeepsTheTail", "Z<Left><Ctrl+V>", "ab0123456Z"},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        TMemDataSet DataSet;
+        DataSet.FieldDefs()->Add(QStringLiteral("Name"), ftWideString, 10);
+        DataSet.CreateDataSet();
+        DataSet.AppendRecord({Variant("ab")});
+        TDataSource Source;
+        Source.SetDataSet(&DataSet);
+        TDBEditEh Edit;
+        Edit.resize(160, 60);
+        Edit.SetWordWrap(true);
+        Edit.SetDataSource(&Source);
+        Edit.SetDataField(QStringLiteral("Name"));
+        auto* Shown = Edit.findChild<QPlainTextEdit*>();
+        ASSERT_NE(Shown, nullptr);
+        SendFocus(&Edit, true);
+        // Keys and input-method text go where the focus is: the box.
+        TypeKeys(Shown, QStringLiteral("<Right>"));
+        Clipboard()->SetAsText(QStringLiteral("0123456789ABCDEFGHIJ"));
+        TypeKeys(Shown, QString::fromUtf8(C.Keys));
+        EXPECT_EQ(Shown->toPlainText(), QString::fromUtf8(C.Text));
+        EXPECT_EQ(Edit.Text(), QString::fromUtf8(C.Text));
+        SendFocus(&Edit, false);
+        DataSet.Post();
+        EXPECT_EQ(DataSet.FieldByName(QStringLiteral("Name"))->AsString(), QString::fromUtf8(C.Text));
+    }
+    Clipboard()->Clear();
+}
+
+// A paste without a key (the box's own menu) into a record that refuses
+// editing is reported and leaves no exception to the event loop.
+TEST(DBEditEh, WordWrapPasteIntoALockedRecordIsReported)
+{
+    TEditData D;
+    D.DataSet.BeforeEdit = [](TDataSet*) { throw EDatabaseError(QStringLiteral("Record locked")); };
+    TDBEditEh Edit;
+    Edit.SetWordWrap(true);
+    Edit.SetDataSource(&D.Source);
+    Edit.SetDataField(QStringLiteral("Name"));
+    auto* Shown = Edit.findChild<QPlainTextEdit*>();
+    ASSERT_NE(Shown, nullptr);
+    TModalSeam::ClearMessages();
+    Clipboard()->SetAsText(QStringLiteral("x"));
+    EXPECT_NO_THROW(Shown->paste());
+    Clipboard()->Clear();
+    ASSERT_EQ(TModalSeam::Messages().size(), 1u);
+    EXPECT_EQ(TModalSeam::Messages()[0].Text, QStringLiteral("Record locked"));
+    EXPECT_EQ(D.DataSet.FieldByName(QStringLiteral("Name"))->AsString(), QStringLiteral("abc"));
 }
 
 // A link over several fields takes an array element by element, and Null

@@ -292,8 +292,16 @@ TEST(WordWrapEditor, MultiLineCellsEditInLines)
         EXPECT_TRUE(E->text().startsWith(QString::fromLatin1(S.Starts)));
         EXPECT_EQ(W->toPlainText(), E->text());
     }
+    // A paste past the field's size is cut to what fits; the text after the
+    // caret stays.
+    const QString Cut = QStringLiteral("X\n") + QString(200 - 2 - Long.size(), u'y') + Long;
+    QGuiApplication::clipboard()->setText(QString(300, u'y'));
+    TypeKeys(W, "<Ctrl+V>");
+    QGuiApplication::clipboard()->clear();
+    EXPECT_EQ(E->text(), Cut);
+    EXPECT_EQ(W->toPlainText(), Cut);
     Data.Post();
-    EXPECT_EQ(Data.FieldByName(QStringLiteral("Note"))->AsString(), QStringLiteral("X\n") + Long);
+    EXPECT_EQ(Data.FieldByName(QStringLiteral("Note"))->AsString(), Cut);
 
     // Always shown: Down over the whole text goes to the next record; a
     // single-line column edits in the line edit itself.

@@ -95,9 +95,9 @@ TEST_F(TFilterRowFixture, EnterAppliesTypedConditionOnce)
     EXPECT_EQ(Applied, 1);
     EXPECT_EQ(Recalcs, Before + 1);
     EXPECT_TRUE(TModalSeam::Messages().empty());
-    // A bare list on a number column is In.
-    TypeKeys(Type(0, QStringLiteral("3,7")), QStringLiteral("<Enter>"));
-    EXPECT_EQ(FilterText(0), "3,7");
+    // A bare list on a number column is In, also of three-digit numbers.
+    TypeKeys(Type(0, QStringLiteral("100,200")), QStringLiteral("<Enter>"));
+    EXPECT_EQ(FilterText(0), "100,200");
     EXPECT_EQ(Grid->Columns(0)->STFilter()->FilterConditions().Operator1, foIn);
     EXPECT_EQ(Applied, 2);
     EXPECT_TRUE(TModalSeam::Messages().empty());

@@ -64,10 +64,23 @@ public:
         return L.join(u';');
     }
 
-    template <class T> void Import(const QByteArray& Bytes, bool All = false)
+    // Returns how many cells the reader kept.
+    template <class T> size_t Import(const QByteArray& Bytes, bool All = false)
     {
+        struct TCounting : T
+        {
+            size_t Kept()
+            {
+                size_t N = 0;
+                for (const auto& R : this->Records())
+                    N += R.size();
+                return N;
+            }
+        } Reader;
+        Reader.SetDBGrid(Grid.get());
         TMemoryStream S(Bytes);
-        ImportGridFromStream<T>(Grid.get(), S, All);
+        Reader.ImportFromStream(S, All);
+        return Reader.Kept();
     }
 
     TBookmark Mark(int RecNo)
@@ -122,10 +135,18 @@ TEST_F(TImportFixture, ImportsIntoTheSelection)
         bool Binary;
         QByteArray Data;
         QString Rows;
+        int Kept = -1; // cells the reader holds; -1: not checked
     };
+    QByteArray WideBlock = Binary({"VCLDBIF\x01", Int32(2000)});
+    for (int i = 0; i < 2000; ++i)
+        WideBlock += QByteArray("\x01\0", 2);
+    WideBlock += QByteArray(2000, '\x02') + QByteArray(1, '\0');
     const std::vector<TCase> Cases = {
         {"fewer cells than columns", {}, false, "x\r\ny", "x,1,1.5;y,2,3;r3,3,4.5"},
-        {"more cells than columns", {}, false, "a\t7\t8\t9\textra", "a,7,8;r2,2,3;r3,3,4.5"},
+        {"more cells than columns", {}, false, "a\t7\t8\t9\textra", "a,7,8;r2,2,3;r3,3,4.5", 3},
+        {"a row of ten thousand empty cells keeps two", [](auto& F) { F.Grid->SetSelectedIndex(1); }, false,
+         QByteArray(10000, '\t'), "r1,~,~;r2,2,3;r3,3,4.5", 2},
+        {"a block wider than the grid is one record", {}, true, WideBlock, "~,~,~;r2,2,3;r3,3,4.5", 3},
         {"an empty cell before the line end is not written", {}, false, "z\t\r\n\t5", "z,1,1.5;,5,3;r3,3,4.5"},
         {"more rows than records, appending allowed", {}, false, "a\r\nb\r\nc\r\nd\r\n",
          "a,1,1.5;b,2,3;c,3,4.5;d,~,~"},
@@ -145,7 +166,7 @@ TEST_F(TImportFixture, ImportsIntoTheSelection)
         {"a third cell of each record drops in a two-column rectangle", [](auto& F) {
              F.Grid->Selection()->Rect()->Select(0, F.Mark(2), false);
              F.Grid->Selection()->Rect()->Select(1, F.Mark(3), true); }, true, ThreeCells,
-         "r1,1,1.5;A,42,3;B,~,4.5"},
+         "r1,1,1.5;A,42,3;B,~,4.5", 4},
         {"whole selected columns", [](auto& F) {
              F.Grid->Selection()->Columns()->Select(F.Grid->Columns(2), false); }, false, "0.5\r\n\r\n2",
          "r1,1,0.5;r2,2,3;r3,3,2"},
@@ -186,12 +207,13 @@ TEST_F(TImportFixture, ImportsIntoTheSelection)
         Data->First();
         if (C.Setup)
             C.Setup(*this);
-        if (C.Binary)
-            Import<TDBGridEhImportAsVCLDBIF>(C.Data);
-        else
-            Import<TDBGridEhImportAsText>(C.Data);
+        const size_t Kept =
+            C.Binary ? Import<TDBGridEhImportAsVCLDBIF>(C.Data) : Import<TDBGridEhImportAsText>(C.Data);
         Data->FieldByName("Name")->SetFieldKind(fkData);
         EXPECT_EQ(Rows(), C.Rows);
+        if (C.Kept >= 0) {
+            EXPECT_EQ(Kept, size_t(C.Kept));
+        }
     }
 }
 

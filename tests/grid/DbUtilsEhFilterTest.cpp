@@ -72,6 +72,10 @@ INSTANTIATE_TEST_SUITE_P(
         TParseRow{"BareNumberListIsIn", "3,7", fdtNumber, "9 [#3|#7]", "In (3,7)"},
         TParseRow{"BareNumberListOfThree", "3,7,9", fdtNumber, "9 [#3|#7|#9]", "In (3,7,9)"},
         TParseRow{"BareNumberListOrValue", "1,5 or 8", fdtNumber, "9 [#1|#5] 14 1 #8", "In (1,5) OR = 8"},
+        TParseRow{"ThreeDigitItems", "100,200", fdtNumber, "9 [#100|#200]", "In (100,200)"},
+        TParseRow{"ThreeDigitItemsOfThree", "5,250,300", fdtNumber, "9 [#5|#250|#300]", "In (5,250,300)"},
+        TParseRow{"ThreeDigitItemsOrValue", "1,234 or 5", fdtNumber, "9 [#1|#234] 14 1 #5", "In (1,234) OR = 5"},
+        TParseRow{"NegativeThreeDigitItems", "-12,345,678", fdtNumber, "9 [#-12|#345|#678]", nullptr},
         TParseRow{"InNumbers", "in (1, 2, 3)", fdtNumber, "9 [#1|#2|#3]", "In (1,2,3)"},
         TParseRow{"NotInQuoted", "!in ('a b', '张三')", fdtString, "10 [a b|张三]", "!In ('a b','张三')"},
         TParseRow{"EqualNull", "= null", fdtNumber, "11 -", "=Null"},
@@ -139,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
         TErrorRow{"TypingInList", "in (1,", fdtNumber, "')' expected: "},
         TErrorRow{"ListAfterEqual", "= 1,5", fdtNumber, "Unexpected expression after operator: "},
         TErrorRow{"ThousandSeparatorsOnNumber", "1,234.50", fdtNumber, "Error in expression: "},
-        TErrorRow{"ThousandSeparatorsWithoutDecimals", "-12,345,678", fdtNumber, "Error in expression: "},
+        TErrorRow{"ThousandSeparatorsNegative", "-12,345,678.9", fdtNumber, "Error in expression: "},
         TErrorRow{"ThousandSeparatorsInSecondCondition", "< 0 or 1,234.5", fdtNumber, "Error in expression: "}),
     [](const auto& Info) { return std::string(Info.param.Name); });
 

@@ -1,6 +1,7 @@
-// TMemo takes pasted, dropped and middle-clicked data only when it holds
-// text: every path reaches the box's check, and data without text leaves the
-// box as it was instead of ending the program.
+// TMemo takes pasted, dropped and middle-clicked data unless it holds no
+// format at all: every path reaches the box's check, data without any format
+// leaves the box as it was instead of ending the program, and text of any
+// plain-text format pastes.
 #include "GuiTestUtil.h"
 #include "platform/gui/StdCtrls.h"
 
@@ -29,7 +30,7 @@ protected:
     }
 };
 
-enum TData { dtNothing, dtPicture, dtText };
+enum TData { dtNothing, dtPicture, dtText, dtUtf8Text };
 enum TSource { srClipboard, srSelection, srDrop };
 
 struct TPasteRow
@@ -48,6 +49,8 @@ QMimeData* MakeData(TData Kind)
         Data->setData(QStringLiteral("image/png"), QByteArray("\x89PNG\r\n\x1a\n", 8));
     else if (Kind == dtText)
         Data->setText(QStringLiteral("甲乙"));
+    else if (Kind == dtUtf8Text) // some X11 programs offer nothing else
+        Data->setData(QStringLiteral("text/plain;charset=utf-8"), QStringLiteral("甲乙").toUtf8());
     return Data;
 }
 
@@ -93,8 +96,10 @@ const TPasteRow PasteRows[] = {
     {"PasteCallOfNothing", dtNothing, srClipboard, PasteCall, "kept|1"},
     {"CtrlVOfAPictureOnly", dtPicture, srClipboard, CtrlV, "kept|1"},
     {"CtrlVOfText", dtText, srClipboard, CtrlV, "kept甲乙|1"},
+    {"CtrlVOfUtf8TextOnly", dtUtf8Text, srClipboard, CtrlV, "kept甲乙|1"},
+    {"PasteCallOfUtf8TextOnly", dtUtf8Text, srClipboard, PasteCall, "kept甲乙|1"},
     {"MiddleClickOfAnEmptySelection", dtNothing, srSelection, MiddleClick, "kept|1"},
-    // Qt asks the box before a drop: data without text never reaches it.
+    // Qt asks the box before a drop: data without any format never reaches it.
     {"DropOfNothing", dtNothing, srDrop, Drop, "kept|0"},
 };
 
