@@ -232,6 +232,8 @@ bool KeepsWithinLimits(const TfrView* View, const QString& Name, bool Size, cons
 {
     if (Name == u"Columns" && dynamic_cast<const TfrBandView*>(View))
         return Value.AsFloat() >= 0 && Value.AsFloat() <= frMaxBandColumns;
+    if (Name == u"GapX" || Name == u"GapY" || Name == u"LineSpacing" || Name == u"CharSpacing")
+        return frWithinCoordRange(Value.AsFloat());
     if (!Size)
         return true;
     const double Px = Value.AsFloat();

@@ -347,10 +347,18 @@ void TfrMemoView::DrawUnderlines()
     const int FontHeight = C->Font()->Height();
     const int Step = RoundInt(FLineSpacing * ScaleY()) - FontHeight;
     const int Offset = RoundInt(2 * ScaleY()) - FontHeight;
-    if (Step <= 0)
+    const QRect Clip = C->ClipRect();
+    if (Step <= 0 || Clip.isEmpty())
         return;
-    for (int k = 1; k <= Height() / Step; ++k) {
-        const int Y = Top() + GapY() + Step * (k - 1) + Offset;
+    // Only the lines the clip shows (with the pen's reach): a tall view of
+    // close lines holds hundreds of thousands.
+    const int64_t Base = int64_t(Top()) + GapY() + Offset;
+    const int64_t Reach = std::max(1, C->Pen()->Width());
+    const auto FloorDiv = [Step](int64_t A) { return A >= 0 ? A / Step : -((-A + Step - 1) / Step); };
+    const int64_t First = std::max<int64_t>(1, FloorDiv(Clip.top() - Reach - Base) + 1);
+    const int64_t Last = std::min<int64_t>(Height() / Step, FloorDiv(Clip.bottom() + Reach - Base) + 1);
+    for (int64_t k = First; k <= Last; ++k) {
+        const int Y = static_cast<int>(Base + Step * (k - 1));
         C->MoveTo(Left(), Y);
         C->LineTo(Left() + Width() - 1, Y);
     }
