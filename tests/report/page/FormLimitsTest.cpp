@@ -52,13 +52,16 @@ QByteArray FormBytes(TfrReport& Report)
     return Stream.Data();
 }
 
-// One page record more than the form holds: the first one again.
+// One page record more than the form holds: the first one again, after the
+// views, whose end offsets stay as they are.
 QByteArray OnePageMore(const QByteArray& Form)
 {
     const QByteArray Mark("\xFF\xFF\xFF\xFF\xFF", 5);   // page marker, then the record's -1
     const qsizetype First = Form.indexOf(Mark), Second = Form.indexOf(Mark, First + 1);
+    const qsizetype Dictionary = Form.indexOf(QByteArray("\xFE\xFE\xFF", 3));
     EXPECT_GT(Second, First);
-    return QByteArray(Form).insert(First, Form.mid(First, Second - First));
+    EXPECT_GT(Dictionary, Second);
+    return QByteArray(Form).insert(Dictionary, Form.mid(First, Second - First));
 }
 
 // Drawing calls made for a page: its views as the designer draws them, or a
@@ -85,6 +88,11 @@ struct TLimitRow
     bool Refused;
     bool ExtraPage = false;
 };
+
+void PrintTo(const TLimitRow& Row, std::ostream* Out)
+{
+    *Out << Row.Name;
+}
 
 class FormLimitsTest : public preparedtest::TPreparedTest, public ::testing::WithParamInterface<TLimitRow>
 {
@@ -195,7 +203,13 @@ const TLimitRow LimitRows[] = {
     {"GapBelowIt", [](TfrReport& R) { LimitMemo(R)->SetGapY(-100001); }, true},
     {"WidestDashedFrame", [](TfrReport& R) { LimitMemo(R)->SetFrameWidth(100000); }, false},
     {"FrameWiderStill", [](TfrReport& R) { LimitMemo(R)->SetFrameWidth(100001); }, true},
-    {"WidestLineSpacing", [](TfrReport& R) { LimitMemo(R)->SetLineSpacing(100000); }, false},
+    {"WidestLineSpacingOfALongText",
+     [](TfrReport& R) {
+         LimitMemo(R)->SetLineSpacing(100000);
+         LimitMemo(R)->Memo()->SetText(QStringLiteral("Limits\r\n").repeated(30000));
+         LimitBand(R)->SetFlags(LimitBand(R)->Flags() | flBandStretched);
+     },
+     false},
     {"LineSpacingWiderStill", [](TfrReport& R) { LimitMemo(R)->SetLineSpacing(100001); }, true},
     {"MostNegativeCharSpacing", [](TfrReport& R) { LimitMemo(R)->SetCharSpacing(-100000); }, false},
     {"CharSpacingBelowIt", [](TfrReport& R) { LimitMemo(R)->SetCharSpacing(-100001); }, true},
