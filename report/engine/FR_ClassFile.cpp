@@ -240,7 +240,10 @@ void TfrPages::LoadFromStream(TStream& Stream)
             // refuses more.
             if (Count() >= MaxPages)
                 throw EReadError(QStringLiteral("A report form holds at most %1 pages").arg(MaxPages));
-            Add();
+            // As Add makes it, but unnamed: the record names the page (an old
+            // one has it named), and naming each in turn made the load grow
+            // with the square of the pages.
+            FPages.push_back(std::make_unique<TfrPage>(frDefaultPaper(), 0, 0, frNoBin, poPortrait));
             FPages.back()->LoadFromStream(Stream);
         } else if (Marker == MarkDictionary) {
             FParent->Dictionary()->LoadFromStream(Stream);

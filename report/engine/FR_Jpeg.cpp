@@ -9,9 +9,9 @@ namespace {
 constexpr long long MaxPixels = 50'000'000;
 constexpr unsigned MaxSide = 32767;
 // Progressive pictures come in about ten scans, a few dozen at most; each scan
-// walks the whole picture again, so thousands of them take as long as
-// thousands of pictures.
-constexpr int MaxScans = 300;
+// walks the whole picture again (a hundred of them over the largest picture
+// take some seconds), so thousands take as long as thousands of pictures.
+constexpr int MaxScans = 100;
 
 // libjpeg ends the process on an error unless told otherwise: this manager
 // jumps back to the decoder with the message instead.

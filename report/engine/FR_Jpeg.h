@@ -1,6 +1,6 @@
 // JPEG decoding for picture views, through libjpeg. Damaged data, pictures
 // over 50 million pixels or wider or taller than 32,767 pixels (checked before
-// anything is allocated) and pictures of more than 300 scans (checked as they
+// anything is allocated) and pictures of more than 100 scans (checked as they
 // are read) give a null image; libjpeg's errors never end the program.
 #pragma once
 

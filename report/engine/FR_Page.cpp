@@ -442,6 +442,11 @@ void TfrPage::LoadFromStream(TStream& Stream)
     Layout.Columns = Columns;
     if (const QString Error = frPageLayoutError(Layout); !Error.isEmpty())
         throw EReadError(QStringLiteral("Page %1 of the report form: %2").arg(Name, Error));
+    // So are a dialog's bounds past the lengths of a view.
+    const double L = FormLeft, T = FormTop, W = FormWidth, H = FormHeight;
+    for (const double Length : {L, T, W, H, L + W, T + H})
+        if (!frWithinCoordRange(Length))
+            throw EReadError(QStringLiteral("Page %1 of the report form: the dialog lies beyond the page limits").arg(Name));
     ChangePaper(ASize, AWidth, AHeight, ABin, AOrientation);
 }
 
