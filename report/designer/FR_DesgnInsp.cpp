@@ -9,7 +9,6 @@
 #include "report/designer/FR_DsgPage.h"
 #include "report/designer/FR_InsFields.h"
 #include "report/designer/FR_Insp.h"
-#include "report/designer/FR_pgopt.h"
 #include "report/engine/FR_BandView.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Dock.h"

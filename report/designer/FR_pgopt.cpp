@@ -4,7 +4,6 @@
 #include "platform/gui/StdCtrls.h"
 #include "report/engine/FR_Ctrls.h"
 #include "report/engine/FR_Page.h"
-#include "report/engine/FR_Prntr.h"
 #include "report/engine/FR_Utils.h"
 
 #include <QAbstractItemView>
@@ -16,7 +15,6 @@
 #include <QPainter>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <cmath>
 
 namespace {
 

@@ -4,9 +4,6 @@
 #pragma once
 
 #include "platform/gui/Forms.h"
-#include "report/engine/FR_Page.h"
-
-#include <cstdint>
 
 class QCheckBox;
 class QComboBox;
