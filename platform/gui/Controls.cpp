@@ -37,6 +37,14 @@ bool ToMouseButton(Qt::MouseButton In, TMouseButton& Out)
     }
 }
 
+// A control up to the size of a large screen keeps its whole image; a larger
+// one (a design page of a big paper) only the part that shows, so that its
+// memory follows the screen and not the control.
+constexpr qint64 MaxWholeImagePixels = 3840 * 2160;
+// Parts of such a control painted while it does not show (a grab) are made in
+// tiles of this side.
+constexpr int TileSide = 2048;
+
 } // namespace
 
 TCustomControl::TCustomControl(QWidget* AParent)
@@ -54,16 +62,46 @@ TCustomControl::~TCustomControl()
         FCanvas->Release();
 }
 
+QRect TCustomControl::ImageWindow() const
+{
+    const QRect Whole(0, 0, std::max(1, width()), std::max(1, height()));
+    if (qint64(Whole.width()) * Whole.height() <= MaxWholeImagePixels)
+        return Whole;
+    if (!FPinned.isNull())
+        return FPinned;
+    QRect Shown = visibleRegion().boundingRect().intersected(Whole);
+    // Hidden: what the image holds stays, else the top left.
+    if (Shown.isEmpty())
+        Shown = FWindow.intersected(Whole);
+    if (Shown.isEmpty())
+        Shown = QRect(0, 0, TileSide, TileSide).intersected(Whole);
+    Shown.setSize(Shown.size().boundedTo(QSize(TileSide, TileSide) * 2));
+    return Shown;
+}
+
 void TCustomControl::EnsureImage()
 {
-    const QSize S(std::max(1, width()), std::max(1, height()));
-    if (FImage.size() == S)
+    const QRect Want = ImageWindow();
+    if (Want == FWindow && FImageFor == size() && !FImage.isNull())
         return;
     if (FCanvas)
         FCanvas->Release();
-    FImage = QImage(S, QImage::Format_RGB32);
-    FImage.fill(ColorToQColor(FColor));
-    FDirty = QRegion(FImage.rect());
+    QImage Image(Want.size(), QImage::Format_RGB32);
+    Image.fill(ColorToQColor(FColor));
+    // A window moving over a control of the same size keeps the pixels both
+    // hold; the rest is painted afresh.
+    const QRect Kept = FImageFor == size() && !FImage.isNull() ? Want.intersected(FWindow) : QRect();
+    if (!Kept.isEmpty()) {
+        QPainter Copy(&Image);
+        Copy.setCompositionMode(QPainter::CompositionMode_Source);
+        Copy.drawImage(Kept.topLeft() - Want.topLeft(), FImage, Kept.translated(-FWindow.topLeft()));
+    }
+    FDirty = Kept.isEmpty() ? QRegion(Want) : FDirty.intersected(Kept) + (QRegion(Want) - Kept);
+    FImage = std::move(Image);
+    FWindow = Want;
+    FImageFor = size();
+    if (FCanvas)
+        FCanvas->SetOrigin(FWindow.topLeft());
 }
 
 TCanvas* TCustomControl::Canvas()
@@ -71,6 +109,7 @@ TCanvas* TCustomControl::Canvas()
     EnsureImage();
     if (!FCanvas) {
         FCanvas = std::make_unique<TCanvas>(&FImage);
+        FCanvas->SetOrigin(FWindow.topLeft());
         FCanvas->Font()->Assign(*FFont);
         // Drawing outside a paint pass (XOR marks) shows at the next update.
         FCanvas->OnChange = [this](TCanvas*) {
@@ -197,8 +236,8 @@ void TCustomControl::Update()
 void TCustomControl::ScrollWindow(int DX, int DY, const QRect& ScrollRect, const QRect& ClipRect)
 {
     EnsureImage();
-    const QRect Clip = ClipRect.intersected(FImage.rect());
-    const QRect Source = ScrollRect.intersected(FImage.rect());
+    const QRect Clip = ClipRect.intersected(FWindow);
+    const QRect Source = ScrollRect.intersected(FWindow);
     if (Clip.isEmpty() || Source.isEmpty() || (DX == 0 && DY == 0))
         return;
     if (FCanvas)
@@ -211,8 +250,9 @@ void TCustomControl::ScrollWindow(int DX, int DY, const QRect& ScrollRect, const
         const int First = DY > 0 ? Dest.bottom() : Dest.top();
         const int Step = DY > 0 ? -1 : 1;
         for (int i = 0, Y = First; i < Dest.height(); ++i, Y += Step) {
-            uchar* To = FImage.scanLine(Y) + Dest.left() * BytesPerPixel;
-            const uchar* From = FImage.constScanLine(Y - DY) + (Dest.left() - DX) * BytesPerPixel;
+            const int Row = Y - FWindow.top(), Left = Dest.left() - FWindow.left();
+            uchar* To = FImage.scanLine(Row) + Left * BytesPerPixel;
+            const uchar* From = FImage.constScanLine(Row - DY) + (Left - DX) * BytesPerPixel;
             std::memmove(To, From, size_t(Width));
         }
     }
@@ -228,7 +268,7 @@ void TCustomControl::PaintDirty()
     if (FDirty.isEmpty())
         return;
     TCanvas* C = Canvas();
-    const QRegion Area = FDirty.intersected(QRect(0, 0, ClientWidth(), ClientHeight()));
+    const QRegion Area = FDirty.intersected(QRect(0, 0, ClientWidth(), ClientHeight()).intersected(FWindow));
     FDirty = QRegion();
     FInPaint = true;
     C->Font()->Assign(*FFont);
@@ -248,11 +288,27 @@ void TCustomControl::PaintDirty()
 
 void TCustomControl::paintEvent(QPaintEvent* Event)
 {
-    PaintDirty();
-    if (FCanvas)
-        FCanvas->Release();
+    const QRect Asked = Event->rect();
+    EnsureImage();
     QPainter Painter(this);
-    Painter.drawImage(Event->rect(), FImage, Event->rect());
+    if (FWindow.contains(Asked)) {
+        PaintDirty();
+        if (FCanvas)
+            FCanvas->Release();
+        Painter.drawImage(Asked, FImage, Asked.translated(-FWindow.topLeft()));
+        return;
+    }
+    // Beyond the part the image holds (a grab of a large control): tile by tile.
+    for (int Y = Asked.top(); Y <= Asked.bottom(); Y += TileSide)
+        for (int X = Asked.left(); X <= Asked.right(); X += TileSide) {
+            FPinned = QRect(X, Y, TileSide, TileSide).intersected(Asked);
+            EnsureImage();
+            PaintDirty();
+            if (FCanvas)
+                FCanvas->Release();
+            Painter.drawImage(FPinned, FImage, FPinned.translated(-FWindow.topLeft()));
+        }
+    FPinned = QRect();
 }
 
 void TCustomControl::resizeEvent(QResizeEvent* Event)

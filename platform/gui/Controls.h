@@ -213,11 +213,18 @@ protected:
     void dropEvent(QDropEvent* Event) override;
 
 private:
+    // The part of the control the backing image holds: all of it, or for a
+    // control larger than a large screen the part that shows (FPinned while
+    // a paint reaches beyond it).
+    QRect ImageWindow() const;
     void EnsureImage();
     void PlaceScrollBars();
     void PaintDirty();
 
     QImage FImage;
+    QRect FWindow;       // control coordinates of FImage
+    QSize FImageFor;     // the control's size when FImage was made
+    QRect FPinned;
     std::unique_ptr<TCanvas> FCanvas;
     std::unique_ptr<TFont> FFont;
     TColor FColor = clBtnFace;

@@ -442,6 +442,11 @@ public:
     unsigned TextFlags() const { return FTextFlags; }
     void SetTextFlags(unsigned Value) { FTextFlags = Value; }
     QImage* Image() const { return FImage; }
+    // The point of the canvas that the image's top-left pixel shows (0, 0
+    // unless the image holds only part of a larger surface); drawing, pixels
+    // and the clip box are in canvas points.
+    QPoint Origin() const { return FOrigin; }
+    void SetOrigin(QPoint Value);
 
     // Lines and shapes. Rectangles are classic: Right and Bottom are outside.
     void MoveTo(int X, int Y);
@@ -526,6 +531,7 @@ private:
     int FPixelsPerInch = 96;
     bool FHasClip = false;
     QRegion FClip;
+    QPoint FOrigin;
 };
 
 // Saves pen, brush, font and clip of a canvas and restores them when it ends.

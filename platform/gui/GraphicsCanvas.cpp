@@ -55,10 +55,18 @@ QPainter* TCanvas::P() const
         return FBorrowed;
     if (!FOwnPainter) {
         FOwnPainter = std::make_unique<QPainter>();
-        if (FImage && !FImage->isNull())
-            FOwnPainter->begin(FImage);
+        if (FImage && !FImage->isNull() && FOwnPainter->begin(FImage))
+            FOwnPainter->translate(-FOrigin);
     }
     return FOwnPainter.get();
+}
+
+void TCanvas::SetOrigin(QPoint Value)
+{
+    if (FOrigin == Value)
+        return;
+    Release();
+    FOrigin = Value;
 }
 
 void TCanvas::Release()
@@ -100,7 +108,8 @@ void TCanvas::ApplyPen(QPainter* Painter) const
         return;
     }
     QPen Pen(ColorToQColor(FPen->Color()));
-    Pen.setWidth(std::max(1, FPen->Width()));
+    // Qt keeps no pen of 32,768 pixels or more.
+    Pen.setWidth(std::clamp(FPen->Width(), 1, 32767));
     Pen.setCapStyle(Qt::RoundCap);
     Pen.setJoinStyle(Qt::RoundJoin);
     switch (FPen->Style()) {
@@ -546,6 +555,10 @@ TColor TCanvas::Pixels(int X, int Y) const
     const QImage* Img = FImage;
     if (!Img && FBorrowed && FBorrowed->device() && FBorrowed->device()->devType() == QInternal::Image)
         Img = static_cast<const QImage*>(FBorrowed->device());
+    if (Img == FImage) {
+        X -= FOrigin.x();
+        Y -= FOrigin.y();
+    }
     if (!Img || !Img->valid(X, Y))
         return clNone;
     return QColorToColor(QColor::fromRgb(Img->pixel(X, Y)));
@@ -607,7 +620,7 @@ void TCanvas::CopyRect(const QRect& Dest, const TCanvas* Source, const QRect& So
     if (!Source || !Source->Image() || Dest.isEmpty())
         return;
     // Copy first: the source may be this very image.
-    const QImage Part = Source->Image()->copy(SourceRect);
+    const QImage Part = Source->Image()->copy(SourceRect.translated(-Source->Origin()));
     QPainter* Painter = P();
     if (!Painter->isActive())
         return;
@@ -624,7 +637,7 @@ QRect TCanvas::ClipRect() const
 {
     QRect Device;
     if (FImage)
-        Device = FImage->rect();
+        Device = FImage->rect().translated(FOrigin);
     else if (FBorrowed && FBorrowed->device())
         Device = QRect(0, 0, FBorrowed->device()->width(), FBorrowed->device()->height());
     return FHasClip ? FClip.boundingRect().intersected(Device.isNull() ? FClip.boundingRect() : Device)

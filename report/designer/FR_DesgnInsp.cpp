@@ -9,7 +9,6 @@
 #include "report/designer/FR_DsgPage.h"
 #include "report/designer/FR_InsFields.h"
 #include "report/designer/FR_Insp.h"
-#include "report/designer/FR_pgopt.h"
 #include "report/engine/FR_BandView.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Dock.h"
@@ -232,6 +231,8 @@ bool KeepsWithinLimits(const TfrView* View, const QString& Name, bool Size, cons
 {
     if (Name == u"Columns" && dynamic_cast<const TfrBandView*>(View))
         return Value.AsFloat() >= 0 && Value.AsFloat() <= frMaxBandColumns;
+    if (Name == u"GapX" || Name == u"GapY" || Name == u"LineSpacing" || Name == u"CharSpacing")
+        return frWithinCoordRange(Value.AsFloat());
     if (!Size)
         return true;
     const double Px = Value.AsFloat();

@@ -211,14 +211,13 @@ void TfrDesignerPage::PaintBackground(const QRegion& Back)
         C->Brush()->SetStyle(bsSolid);
     }
     if (FDesigner->GridShow && FDesigner->GridSizeX == 18) {
-        const QRect Bounds = Back.boundingRect();
-        for (int y = 0; y < height(); y += 18) {
-            if (y < Bounds.top() || y > Bounds.bottom())
-                continue;
-            for (int x = 0; x < width(); x += 18)
+        // The dots within the area painted only, not every row of the page.
+        const QRect Bounds = Back.boundingRect().intersected(rect());
+        const auto FirstDot = [](int From) { return (std::max(0, From) + 17) / 18 * 18; };
+        for (int y = FirstDot(Bounds.top()); y <= Bounds.bottom(); y += 18)
+            for (int x = FirstDot(Bounds.left()); x <= Bounds.right(); x += 18)
                 if (Back.contains(QPoint(x, y)))
                     C->SetPixels(x, y, clBlack);
-        }
     }
 }
 
@@ -251,8 +250,11 @@ void TfrDesignerPage::PaintMargins(const QRegion& Update)
         P->ColumnWidth = (P->GetRightBound() - P->GetLeftBound() - (P->Columns - 1) * P->ColumnGap) / P->Columns;
         C->Pen()->SetStyle(psDot);
         int X = P->GetLeftBound();
+        const QRect Bounds = Update.boundingRect();
         for (int i = 0; i < P->Columns; ++i) {
-            C->Rectangle(X, -1, X + P->ColumnWidth + 1, height() + 1);
+            // Only the columns the update shows.
+            if (QRect(QPoint(X, -1), QPoint(X + P->ColumnWidth + 1, height() + 1)).normalized().intersects(Bounds))
+                C->Rectangle(X, -1, X + P->ColumnWidth + 1, height() + 1);
             X += P->ColumnWidth + P->ColumnGap;
         }
         C->Pen()->SetStyle(psSolid);

@@ -48,24 +48,6 @@ std::unique_ptr<TfrView> frCopyView(TfrView* Source)
     return Copy;
 }
 
-// ---------------------------------------------------------------- limits
-
-bool frWithinCoordRange(double Value)
-{
-    return Value >= -frMaxCoord && Value <= frMaxCoord;
-}
-
-bool frViewWithinLimits(const TfrView* View)
-{
-    const double L = View->Left(), T = View->Top(), W = View->Width(), H = View->Height();
-    for (const double V : {L, T, W, H, L + W, T + H})
-        if (!frWithinCoordRange(V))
-            return false;
-    const auto* Band = dynamic_cast<const TfrBandView*>(View);
-    return !Band || (Band->Columns() >= 0 && Band->Columns() <= frMaxBandColumns
-                     && frWithinCoordRange(Band->ColumnWidth()) && frWithinCoordRange(Band->ColumnGap()));
-}
-
 // ---------------------------------------------------------------- clipboard block
 
 namespace {

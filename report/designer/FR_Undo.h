@@ -70,17 +70,6 @@ struct TfrUndoPair
 // A private copy made by the factory and Assign; it keeps the source's ID.
 std::unique_ptr<TfrView> frCopyView(TfrView* Source);
 
-// Positions and sizes of the views the designer takes in, in pixels, and
-// the sums of a position and its size, lie within -frMaxCoord..frMaxCoord;
-// a band has at most frMaxBandColumns columns. Beyond them lies nothing a
-// page can show, only painting that overflows or never ends.
-constexpr int frMaxCoord = 100000;
-constexpr int frMaxBandColumns = 255;
-bool frWithinCoordRange(double Value);
-// Whether View's position, size and their sums, and a band's columns, are
-// within those limits.
-bool frViewWithinLimits(const TfrView* View);
-
 // The designer's clipboard, its own and never the system's: the list of the
 // views last copied as one block (a 32-bit count, then per view its type
 // byte, class name and record), empty when none. One for the program, so
@@ -89,5 +78,6 @@ extern QByteArray ClipboardList;
 void ClearClipboardList();
 QByteArray frWriteViewsBlock(const std::vector<TfrView*>& Views);
 // The views of a block, read at the current form version; a damaged or foreign
-// block, or one holding a view beyond the limits above, gives none.
+// block, or one holding a view beyond the limits of a view (frViewWithinLimits),
+// gives none.
 std::vector<std::unique_ptr<TfrView>> frReadViewsBlock(const QByteArray& Block);

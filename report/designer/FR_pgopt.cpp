@@ -4,7 +4,6 @@
 #include "platform/gui/StdCtrls.h"
 #include "report/engine/FR_Ctrls.h"
 #include "report/engine/FR_Page.h"
-#include "report/engine/FR_Prntr.h"
 #include "report/engine/FR_Utils.h"
 
 #include <QAbstractItemView>
@@ -16,7 +15,6 @@
 #include <QPainter>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <cmath>
 
 namespace {
 
@@ -70,47 +68,7 @@ std::unique_ptr<TBitmap> ArrowGlyph(bool Up)
     return B;
 }
 
-// The largest custom paper side, in millimetres; the table's largest paper fits.
-constexpr double MaxPaperMM = 1200;
-// A margin or column gap as wide as the largest paper, in pixels.
-const int MaxLengthPx = static_cast<int>(std::nearbyint(MaxPaperMM * 18 / 5));
-
-// The size in layout pixels of paper Size (Width x Height tenths of a mm for
-// the custom paper) in the given orientation; an unknown code counts as A4.
-QSize PaperPixels(int Size, int Width, int Height, bool Landscape)
-{
-    if (Size != frCustomPaper) {
-        const TfrPaperInfo* Paper = frFindPaper(Size);
-        Width = Paper ? Paper->Width : 2100;
-        Height = Paper ? Paper->Height : 2970;
-    }
-    const auto Px = [](int Tenths) { return static_cast<int>(std::nearbyint(Tenths / 254.0 * frPaperPixelsPerInch)); };
-    return Landscape ? QSize(Px(Height), Px(Width)) : QSize(Px(Width), Px(Height));
-}
-
 } // namespace
-
-QString frPageLayoutError(const TfrPageLayout& L)
-{
-    if (L.Columns < 0 || L.Columns > 255)
-        return QStringLiteral("'%1' is not a valid integer value").arg(L.Columns);
-    const int MaxTenths = static_cast<int>(MaxPaperMM * 10);
-    if (L.Size == frCustomPaper && !(L.Width >= 10 && L.Width <= MaxTenths && L.Height >= 10 && L.Height <= MaxTenths))
-        return LoadEngineString(55681);
-    // One margin wider than the largest paper leaves no room on any.
-    for (const int32_t M : L.Margins)
-        if (M < 0 || M > MaxLengthPx)
-            return LoadEngineString(55682);
-    if (L.ColumnGap < 0 || L.ColumnGap > MaxLengthPx)
-        return LoadEngineString(55683);
-    const QSize Paper = PaperPixels(L.Size, L.Width, L.Height, L.Landscape);
-    if (L.UseMargins && (L.Margins[0] + L.Margins[2] >= Paper.width() || L.Margins[1] + L.Margins[3] >= Paper.height()))
-        return LoadEngineString(55682);
-    const int Room = L.UseMargins ? Paper.width() - L.Margins[0] - L.Margins[2] : Paper.width();
-    if (L.Columns >= 1 && (Room - (L.Columns - 1) * L.ColumnGap) / L.Columns < 1)
-        return LoadEngineString(55683);
-    return QString();
-}
 
 TfrPgoptForm::TfrPgoptForm(QWidget* AOwner) : TForm(AOwner)
 {

@@ -5,8 +5,6 @@
 
 #include "platform/gui/Forms.h"
 
-#include <cstdint>
-
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -15,22 +13,6 @@ class QRadioButton;
 class QTabWidget;
 class TButton;
 class TfrSpeedButton;
-
-// A report page's paper, margins and columns as the page options store them.
-struct TfrPageLayout
-{
-    int32_t Size = 0;                 // paper code
-    int32_t Width = 0, Height = 0;    // the custom paper's, tenths of a millimetre
-    bool Landscape = false;
-    bool UseMargins = true;
-    int32_t Margins[4] = {};          // left, top, right, bottom, pixels
-    int32_t ColumnGap = 0;            // pixels
-    int32_t Columns = 1;
-};
-
-// Why Layout cannot be stored, in the page options' words, or "" when it can.
-// The page's rows of the inspector refuse the same.
-QString frPageLayoutError(const TfrPageLayout& Layout);
 
 class TfrPgoptForm : public TForm
 {

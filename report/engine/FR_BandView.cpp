@@ -380,9 +380,12 @@ void TfrBandView::Draw(TCanvas* ACanvas)
         C->Pen()->SetStyle(psDot);
         C->Pen()->SetColor(clBlack);
         const int Lo = Page ? Page->GetLeftBound() : 0;
+        const QRect Clip = C->ClipRect();
         for (int k = 1; k <= FColumns; ++k) {
             const int X = Lo + (k - 1) * (FColumnWidth + FColumnGap);
-            C->Rectangle(X, T, X + FColumnWidth, T + Height());
+            // Only the columns the clip shows.
+            if (QRect(QPoint(X, T), QPoint(X + FColumnWidth, T + Height())).normalized().intersects(Clip))
+                C->Rectangle(X, T, X + FColumnWidth, T + Height());
         }
     }
     C->Pen()->SetStyle(psSolid);

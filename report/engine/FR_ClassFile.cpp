@@ -236,7 +236,14 @@ void TfrPages::LoadFromStream(TStream& Stream)
     while (Stream.Position() < Stream.Size()) {
         const uint8_t Marker = Stream.ReadU8();
         if (Marker == MarkPage) {
-            Add();
+            // No view record could name a page past these; the writer
+            // refuses more.
+            if (Count() >= MaxPages)
+                throw EReadError(QStringLiteral("A report form holds at most %1 pages").arg(MaxPages));
+            // As Add makes it, but unnamed: the record names the page (an old
+            // one has it named), and naming each in turn made the load grow
+            // with the square of the pages.
+            FPages.push_back(std::make_unique<TfrPage>(frDefaultPaper(), 0, 0, frNoBin, poPortrait));
             FPages.back()->LoadFromStream(Stream);
         } else if (Marker == MarkDictionary) {
             FParent->Dictionary()->LoadFromStream(Stream);
@@ -296,11 +303,12 @@ void TfrPages::ReadView(TStream& Stream, uint8_t Marker)
     }
     TfrPage* Page = FPages[PageIndex].get();
     CurPage = Page;
+    TfrView* View = nullptr;
     try {
         std::unique_ptr<TfrView> Created = CreateViewByType(Type, ClassName);
         if (!Created)
             throw EReadError(QStringLiteral("Unknown view type %1 in the report form").arg(Type));
-        TfrView* View = Created.get();
+        View = Created.get();
         Page->Add(std::move(Created));
         try {
             View->LoadFromStream(Stream);
@@ -319,6 +327,10 @@ void TfrPages::ReadView(TStream& Stream, uint8_t Marker)
         if (EndOffset >= 0)
             Stream.SetPosition(EndOffset);
     }
+    // A view (also one read only in part) beyond the lengths the designer
+    // takes is damage: its sums overflow and its drawing never ends.
+    if (View && !frViewWithinLimits(View))
+        throw EReadError(QStringLiteral("View %1 of the report form lies beyond the page limits").arg(View->Name()));
 }
 
 void TfrPages::SaveToStream(TStream& Stream)

@@ -10,6 +10,7 @@
 #include "report/engine/FR_Utils.h"
 
 #include <iterator>
+#include <vector>
 
 namespace {
 
@@ -339,20 +340,26 @@ void TfrDataDictionary::LoadFromStream(TStream& Stream)
 // The previous form kept empty aliases for "no alias".
 void TfrDataDictionary::DropUnresolvedAliases()
 {
-    for (int i = FieldAliases.Count() - 1; i >= 0; --i) {
-        if (!VarToStr(FieldAliases.GetValue(i)).isEmpty())
-            continue;
+    // The entries kept go into new lists: deleting them one by one would
+    // shift the list once per entry.
+    TfrVariables Fields, Sources;
+    for (int i = 0; i < FieldAliases.Count(); ++i) {
         const QString Name = FieldAliases.GetName(i);
-        TDataSet* DataSet = qobject_cast<TDataSet*>(FindReportComponent(Name));
-        QString FieldName;
-        if (!DataSet)
-            GetDataSetAndField(Name, DataSet, FieldName);
-        if (!DataSet)
-            FieldAliases.Delete(i);
+        if (VarToStr(FieldAliases.GetValue(i)).isEmpty()) {
+            TDataSet* DataSet = qobject_cast<TDataSet*>(FindReportComponent(Name));
+            QString FieldName;
+            if (!DataSet)
+                GetDataSetAndField(Name, DataSet, FieldName);
+            if (!DataSet)
+                continue;
+        }
+        Fields.SetVariable(Name, FieldAliases.GetValue(i));
     }
-    for (int i = BandDataSourceAliases.Count() - 1; i >= 0; --i)
-        if (VarToStr(BandDataSourceAliases.GetValue(i)).isEmpty())
-            BandDataSourceAliases.Delete(i);
+    for (int i = 0; i < BandDataSourceAliases.Count(); ++i)
+        if (!VarToStr(BandDataSourceAliases.GetValue(i)).isEmpty())
+            Sources.SetVariable(BandDataSourceAliases.GetName(i), BandDataSourceAliases.GetValue(i));
+    FieldAliases.Assign(Fields);
+    BandDataSourceAliases.Assign(Sources);
 }
 
 void TfrDataDictionary::LoadOldest(TStream& Stream)
@@ -375,22 +382,26 @@ void TfrDataDictionary::LoadOldest(TStream& Stream)
     TStringList Categories;
     frReadMemo(Stream, Categories);
     TfrVariables Ordered;
+    // Variables moved into place are marked rather than deleted, which would
+    // shift the list once per line.
+    std::vector<bool> Moved(size_t(Variables.Count()));
     for (int i = 0; i < Categories.Count(); ++i) {
         const QString Line = Categories.Strings(i);
         if (!Line.startsWith(u' ')) {
             Ordered.SetVariable(Line, Variant(QString()));
             continue;
         }
-        // A line naming no variable has nothing to move.
+        // A line naming no variable, or one already moved, has nothing to move.
         const int Index = Variables.IndexOf(Line);
-        if (Index < 0)
+        if (Index < 0 || Moved[size_t(Index)])
             continue;
         Ordered.SetVariable(Line, Variant(VarToStr(Variables.GetValue(Index))));
-        Variables.Delete(Index);
+        Moved[size_t(Index)] = true;
     }
     // Variables the category list misses stay, after it.
     for (int i = 0; i < Variables.Count(); ++i)
-        Ordered.SetVariable(Variables.GetName(i), Variables.GetValue(i));
+        if (!Moved[size_t(i)])
+            Ordered.SetVariable(Variables.GetName(i), Variables.GetValue(i));
     Variables.Assign(Ordered);
     FieldAliases.Clear();
 }

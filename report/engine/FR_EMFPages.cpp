@@ -175,8 +175,14 @@ void TfrEMFPages::Delete(int Index)
 
 void TfrEMFPages::Clear()
 {
-    while (!FPages.empty())
-        Delete(0);
+    // Front to back, each page once: erasing the first page every time moved
+    // all the others along and made a clear grow with the square of the pages.
+    std::vector<std::unique_ptr<TfrPageInfo>> Pages = std::move(FPages);
+    FPages.clear();
+    for (auto& Info : Pages) {
+        FreePageObject(*Info);
+        Info.reset();
+    }
 }
 
 void TfrEMFPages::TakeFrom(TfrEMFPages& Source)

@@ -8,6 +8,10 @@ namespace {
 
 constexpr long long MaxPixels = 50'000'000;
 constexpr unsigned MaxSide = 32767;
+// Progressive pictures come in about ten scans, a few dozen at most; each scan
+// walks the whole picture again (a hundred of them over the largest picture
+// take some seconds), so thousands take as long as thousands of pictures.
+constexpr int MaxScans = 100;
 
 // libjpeg ends the process on an error unless told otherwise: this manager
 // jumps back to the decoder with the message instead.
@@ -27,21 +31,36 @@ void ErrorExit(j_common_ptr Info)
 
 void QuietMessage(j_common_ptr) {}
 
+// Called between the steps of reading the input: a picture of too many scans
+// ends here, before the rest of its scans are decoded.
+void CountScans(j_common_ptr Info)
+{
+    const auto* Decompress = reinterpret_cast<j_decompress_ptr>(Info);
+    if (Decompress->input_scan_number <= MaxScans)
+        return;
+    auto* Manager = reinterpret_cast<TErrorManager*>(Info->err);
+    std::snprintf(Manager->Message, sizeof Manager->Message, "picture of more than %d scans", MaxScans);
+    std::longjmp(Manager->Jump, 1);
+}
+
 // Kept apart from objects with destructors: a long jump must not skip one.
 // Image is filled only once the header has been checked.
 bool Decode(const QByteArray& Data, QImage& Image, char* Message, size_t MessageSize)
 {
     jpeg_decompress_struct Info{};
     TErrorManager Errors{};
+    jpeg_progress_mgr Progress{};
     Info.err = jpeg_std_error(&Errors.Base);
     Errors.Base.error_exit = ErrorExit;
     Errors.Base.output_message = QuietMessage;
+    Progress.progress_monitor = CountScans;
     if (setjmp(Errors.Jump)) {
         std::snprintf(Message, MessageSize, "%s", Errors.Message);
         jpeg_destroy_decompress(&Info);
         return false;
     }
     jpeg_create_decompress(&Info);
+    Info.progress = &Progress;
     jpeg_mem_src(&Info, reinterpret_cast<const unsigned char*>(Data.constData()),
                  static_cast<unsigned long>(Data.size()));
     jpeg_read_header(&Info, TRUE);

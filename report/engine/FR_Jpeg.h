@@ -1,7 +1,7 @@
 // JPEG decoding for picture views, through libjpeg. Damaged data, pictures
-// over 50 million pixels or wider or taller than 32,767 pixels give a null
-// image (checked before anything is allocated); libjpeg's errors never end the
-// program.
+// over 50 million pixels or wider or taller than 32,767 pixels (checked before
+// anything is allocated) and pictures of more than 100 scans (checked as they
+// are read) give a null image; libjpeg's errors never end the program.
 #pragma once
 
 #include <QByteArray>

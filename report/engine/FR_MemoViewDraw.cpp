@@ -9,6 +9,11 @@
 
 namespace {
 
+// Some two and a half kilometres of text, 650,000 lines of ten points.
+constexpr int64_t MaxTextHeight = 10'000'000;
+// How far from the canvas's origin a line of text may start.
+constexpr int64_t MaxLineOffset = 1'000'000'000;
+
 bool Printing()
 {
     return DocMode == dmPrinting;
@@ -261,7 +266,10 @@ void TfrMemoView::WrapMemo()
                 Wrapper.Output(Rotated ? Line : Line + frParagraphMark);
         }
     }
-    FVHeight = Wrapper.Lines * FLineHeight + 2 * (Rotated ? GapX() : GapY());
+    // Held to a height that every canvas scale keeps within range: a text of
+    // many lines at a wide spacing overflowed.
+    const int64_t TextHeight = int64_t(Wrapper.Lines) * FLineHeight + 2 * int64_t(Rotated ? GapX() : GapY());
+    FVHeight = static_cast<int>(std::clamp<int64_t>(TextHeight, -MaxTextHeight, MaxTextHeight));
 }
 
 // ---------------------------------------------------------------- drawing
@@ -347,10 +355,18 @@ void TfrMemoView::DrawUnderlines()
     const int FontHeight = C->Font()->Height();
     const int Step = RoundInt(FLineSpacing * ScaleY()) - FontHeight;
     const int Offset = RoundInt(2 * ScaleY()) - FontHeight;
-    if (Step <= 0)
+    const QRect Clip = C->ClipRect();
+    if (Step <= 0 || Clip.isEmpty())
         return;
-    for (int k = 1; k <= Height() / Step; ++k) {
-        const int Y = Top() + GapY() + Step * (k - 1) + Offset;
+    // Only the lines the clip shows (with the pen's reach): a tall view of
+    // close lines holds hundreds of thousands.
+    const int64_t Base = int64_t(Top()) + GapY() + Offset;
+    const int64_t Reach = std::max(1, C->Pen()->Width());
+    const auto FloorDiv = [Step](int64_t A) { return A >= 0 ? A / Step : -((-A + Step - 1) / Step); };
+    const int64_t First = std::max<int64_t>(1, FloorDiv(Clip.top() - Reach - Base) + 1);
+    const int64_t Last = std::min<int64_t>(Height() / Step, FloorDiv(Clip.bottom() + Reach - Base) + 1);
+    for (int64_t k = First; k <= Last; ++k) {
+        const int Y = static_cast<int>(Base + Step * (k - 1));
         C->MoveTo(Left(), Y);
         C->LineTo(Left() + Width() - 1, Y);
     }
@@ -402,15 +418,27 @@ void TfrMemoView::ShowLines(bool Rotated)
         if (Widths.Width() > Clip.width())
             Align = frtaRight;
     }
+    // Drawing ends with the first line past what the view and the canvas show
+    // (lines run one way); counting and export go on, as far as a coordinate
+    // keeps its range.
+    const QRect Shown = Clip.intersected(C->ClipRect());
+    const int Reach = std::abs(FontHeight);
+    const bool Drawing = !FExporting && !FCountOnly;
+    const auto Past = [&](int64_t At, int Lo, int Hi) {
+        if (At < -MaxLineOffset || At > MaxLineOffset)
+            return true;
+        return Drawing && (Shown.isEmpty() || (Step > 0 && At - Reach > Hi) || (Step < 0 && At + Reach < Lo));
+    };
     if (Rotated) {
         TFont Saved;
         Saved.SetPixelsPerInch(C->Font()->PixelsPerInch());
         Saved.Assign(*C->Font());
         C->Font()->SetOrientation(900);
         const int H = D.height();
-        int X = Left() + GapX();
+        int64_t NextX = Left() + GapX();
         FLinesDrawn = 0;
-        for (int i = 0; i < Lines->Count(); ++i) {
+        for (int i = 0; i < Lines->Count() && !Past(NextX, Shown.left(), Shown.right()); ++i) {
+            const int X = static_cast<int>(NextX);
             QString Line = Lines->Strings(i);
             const bool EndsParagraph = Line.endsWith(frParagraphMark);
             if (EndsParagraph)
@@ -433,18 +461,19 @@ void TfrMemoView::ShowLines(bool Rotated)
                 Filter->OnText(Clip, X, Y, Line, FrameTyp(), this);
             C->SetTextJustification(0, 0);
             ++FLinesDrawn;
-            X += Step;
+            NextX += Step;
         }
         C->Font()->Assign(Saved);
         C->SetTextFlags(SavedFlags);
         return;
     }
     const int W = D.width();
-    int Y = Top() + GapY();
+    int64_t NextY = Top() + GapY();
     FLinesDrawn = 0;
-    for (int i = 0; i < Lines->Count(); ++i) {
-        if (FPartMode && Y + Step > ClipBottom)
+    for (int i = 0; i < Lines->Count() && !Past(NextY, Shown.top(), Shown.bottom()); ++i) {
+        if (FPartMode && NextY + Step > ClipBottom)
             break;
+        const int Y = static_cast<int>(NextY);
         QString Line = Lines->Strings(i);
         const bool EndsParagraph = Line.endsWith(frParagraphMark);
         if (EndsParagraph)
@@ -473,7 +502,7 @@ void TfrMemoView::ShowLines(bool Rotated)
         }
         C->SetTextJustification(0, 0);
         ++FLinesDrawn;
-        Y += Step;
+        NextY += Step;
     }
     C->SetTextFlags(SavedFlags);
 }

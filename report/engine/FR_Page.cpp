@@ -18,6 +18,7 @@
 #include "report/engine/FR_Utils.h"
 #include "report/engine/FR_View.h"
 
+#include <QSize>
 #include <algorithm>
 #include <cmath>
 
@@ -158,17 +159,25 @@ void TfrPage::CreateUniqueName()
 
 void TfrPage::CreateUniqueName(const TfrPages* Pages)
 {
+    // The numbers the other pages take, gathered in one pass: asking for each
+    // candidate in turn made reading a form of many pages take minutes.
+    constexpr int MaxNumber = 10000;
+    std::vector<bool> Taken(MaxNumber + 1);
+    for (int i = 0; Pages && i < Pages->Count(); ++i) {
+        const QString& Other = Pages->Pages(i)->Name;
+        if (Pages->Pages(i) == this || !Other.startsWith(QLatin1String("Page")))
+            continue;
+        bool Number = false;
+        const int n = Other.mid(4).toInt(&Number);
+        if (Number && n >= 1 && n <= MaxNumber && QString::number(n) == Other.mid(4))
+            Taken[n] = true;
+    }
     Name = QStringLiteral("Page");
-    for (int n = 1; n <= 10000; ++n) {
-        const QString Candidate = QStringLiteral("Page") + QString::number(n);
-        bool Used = false;
-        for (int i = 0; Pages && i < Pages->Count() && !Used; ++i)
-            Used = Pages->Pages(i) != this && Pages->Pages(i)->Name == Candidate;
-        if (!Used) {
-            Name = Candidate;
+    for (int n = 1; n <= MaxNumber; ++n)
+        if (!Taken[n]) {
+            Name = QStringLiteral("Page") + QString::number(n);
             return;
         }
-    }
 }
 
 void TfrPage::SetPropValue(const QString& PropName, const Variant& Value)
@@ -336,6 +345,50 @@ void TfrPage::EditScript()
     Script.Assign(*Holder.Script());
 }
 
+namespace {
+
+// The largest custom paper side, in millimetres; the table's largest paper fits.
+constexpr double MaxPaperMM = 1200;
+// A margin or column gap as wide as the largest paper, in pixels.
+const int MaxLengthPx = static_cast<int>(std::nearbyint(MaxPaperMM * 18 / 5));
+
+// The size in layout pixels of paper Size (Width x Height tenths of a mm for
+// the custom paper) in the given orientation; an unknown code counts as A4.
+QSize PaperPixels(int Size, int Width, int Height, bool Landscape)
+{
+    if (Size != frCustomPaper) {
+        const TfrPaperInfo* Paper = frFindPaper(Size);
+        Width = Paper ? Paper->Width : 2100;
+        Height = Paper ? Paper->Height : 2970;
+    }
+    const auto Px = [](int Tenths) { return static_cast<int>(std::nearbyint(Tenths / 254.0 * frPaperPixelsPerInch)); };
+    return Landscape ? QSize(Px(Height), Px(Width)) : QSize(Px(Width), Px(Height));
+}
+
+} // namespace
+
+QString frPageLayoutError(const TfrPageLayout& L)
+{
+    if (L.Columns < 0 || L.Columns > frMaxBandColumns)
+        return QStringLiteral("'%1' is not a valid integer value").arg(L.Columns);
+    const int MaxTenths = static_cast<int>(MaxPaperMM * 10);
+    if (L.Size == frCustomPaper && !(L.Width >= 10 && L.Width <= MaxTenths && L.Height >= 10 && L.Height <= MaxTenths))
+        return LoadEngineString(55681);
+    // One margin wider than the largest paper leaves no room on any.
+    for (const int32_t M : L.Margins)
+        if (M < 0 || M > MaxLengthPx)
+            return LoadEngineString(55682);
+    if (L.ColumnGap < 0 || L.ColumnGap > MaxLengthPx)
+        return LoadEngineString(55683);
+    const QSize Paper = PaperPixels(L.Size, L.Width, L.Height, L.Landscape);
+    if (L.UseMargins && (L.Margins[0] + L.Margins[2] >= Paper.width() || L.Margins[1] + L.Margins[3] >= Paper.height()))
+        return LoadEngineString(55682);
+    const int Room = L.UseMargins ? Paper.width() - L.Margins[0] - L.Margins[2] : Paper.width();
+    if (L.Columns >= 1 && (Room - (L.Columns - 1) * L.ColumnGap) / L.Columns < 1)
+        return LoadEngineString(55683);
+    return QString();
+}
+
 void TfrPage::LoadFromStream(TStream& Stream)
 {
     const int V = FormVersion;
@@ -373,6 +426,27 @@ void TfrPage::LoadFromStream(TStream& Stream)
     } else {
         CreateUniqueName();
     }
+    // Paper, margins and columns the page options would refuse are damage:
+    // past them the bounds overflow and the columns never end.
+    TfrPageLayout Layout;
+    Layout.Size = ASize;
+    Layout.Width = AWidth;
+    Layout.Height = AHeight;
+    Layout.Landscape = AOrientation == poLandscape;
+    Layout.UseMargins = UseMargins != 0;
+    Layout.Margins[0] = LeftMargin;
+    Layout.Margins[1] = TopMargin;
+    Layout.Margins[2] = RightMargin;
+    Layout.Margins[3] = BottomMargin;
+    Layout.ColumnGap = ColumnGap;
+    Layout.Columns = Columns;
+    if (const QString Error = frPageLayoutError(Layout); !Error.isEmpty())
+        throw EReadError(QStringLiteral("Page %1 of the report form: %2").arg(Name, Error));
+    // So are a dialog's bounds past the lengths of a view.
+    const double L = FormLeft, T = FormTop, W = FormWidth, H = FormHeight;
+    for (const double Length : {L, T, W, H, L + W, T + H})
+        if (!frWithinCoordRange(Length))
+            throw EReadError(QStringLiteral("Page %1 of the report form: the dialog lies beyond the page limits").arg(Name));
     ChangePaper(ASize, AWidth, AHeight, ABin, AOrientation);
 }
 

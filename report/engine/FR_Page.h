@@ -77,6 +77,25 @@ extern std::vector<TfrView*> frMemoHookViews;
 // empty script.
 void ExecuteScript(const TStrings& Script);
 
+// A report page's paper, margins and columns as the page options store them.
+struct TfrPageLayout
+{
+    int32_t Size = 0;                 // paper code
+    int32_t Width = 0, Height = 0;    // the custom paper's, tenths of a millimetre
+    bool Landscape = false;
+    bool UseMargins = true;
+    int32_t Margins[4] = {};          // left, top, right, bottom, pixels
+    int32_t ColumnGap = 0;            // pixels
+    int32_t Columns = 1;
+};
+
+// Why Layout cannot be stored, in the page options' words, or "" when it can:
+// a custom paper side of 1 to 1200 mm, margins and column gap no wider than
+// that, room left between the margins and for every column, and at most as
+// many columns as a band takes (frMaxBandColumns). The page options, the
+// page's rows of the inspector and the form reader refuse the same.
+QString frPageLayoutError(const TfrPageLayout& Layout);
+
 class TfrPage : public TfrObject
 {
 public:

@@ -11,6 +11,12 @@ int CompareNames(const QString& A, const QString& B)
     return QString::compare(A, B, Qt::CaseInsensitive);
 }
 
+// Equal for exactly the names CompareNames finds equal.
+QString NameKey(const QString& Name)
+{
+    return Name.toCaseFolded();
+}
+
 } // namespace
 
 int TfrVariables::FindSorted(const QString& Name, bool& Found) const
@@ -39,10 +45,23 @@ int TfrVariables::IndexOf(const QString& Name) const
         const int I = FindSorted(Name, Found);
         return Found ? I : -1;
     }
-    for (int I = 0; I < GetCount(); ++I)
-        if (CompareNames(FItems[I].Name, Name) == 0)
-            return I;
-    return -1;
+    // One look-up per name, so that reading a list of many entries stays
+    // linear.
+    if (!FIndexed) {
+        FIndex.clear();
+        FIndex.reserve(GetCount());
+        // From the back, so that the first entry of a name wins.
+        for (int I = GetCount() - 1; I >= 0; --I)
+            FIndex.insert(NameKey(FItems[I].Name), I);
+        FIndexed = true;
+    }
+    return FIndex.value(NameKey(Name), -1);
+}
+
+void TfrVariables::Unindex()
+{
+    FIndexed = false;
+    FIndex.clear();
 }
 
 void TfrVariables::SetVariable(const QString& Name, const Variant& Value)
@@ -57,10 +76,12 @@ void TfrVariables::SetVariable(const QString& Name, const Variant& Value)
         return;
     }
     const int I = IndexOf(Name);
-    if (I >= 0)
+    if (I >= 0) {
         FItems[I].Value = Value;
-    else
-        FItems.append(TItem{Name, Value});
+        return;
+    }
+    FItems.append(TItem{Name, Value});
+    FIndex.insert(NameKey(Name), GetCount() - 1);
 }
 
 Variant TfrVariables::GetVariable(const QString& Name) const
@@ -95,6 +116,7 @@ void TfrVariables::SetName(int Index, const QString& Name)
         return;
     if (!FSorted) {
         FItems[Index].Name = Name;
+        Unindex();
         return;
     }
     // A sorted list must stay ordered and free of duplicates: the renamed
@@ -117,19 +139,24 @@ void TfrVariables::Insert(int Position, const QString& Name)
         return;
     const int From = IndexOf(Name);
     const int To = std::clamp(Position, 0, GetCount() - 1);
-    if (From >= 0 && From != To)
+    if (From >= 0 && From != To) {
         FItems.move(From, To);
+        Unindex();
+    }
 }
 
 void TfrVariables::Delete(int Index)
 {
-    if (Index >= 0 && Index < GetCount())
+    if (Index >= 0 && Index < GetCount()) {
         FItems.removeAt(Index);
+        Unindex();
+    }
 }
 
 void TfrVariables::Clear()
 {
     FItems.clear();
+    Unindex();
 }
 
 void TfrVariables::Assign(const TfrVariables& Source)
@@ -146,6 +173,7 @@ void TfrVariables::SetSorted(bool Value)
     if (FSorted == Value)
         return;
     FSorted = Value;
+    Unindex();
     if (FSorted)
         SortItems();
 }

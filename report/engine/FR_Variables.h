@@ -1,11 +1,13 @@
 // TfrVariables: the ordered name/value list behind script variables, script
 // constants and the dictionary's variables and aliases. Names compare without
-// regard to case. Unsorted lists keep insertion order; sorted lists keep names
-// in order and find them by binary search. Each entry owns its value.
+// regard to case. Unsorted lists keep insertion order and find names through a
+// hash of their case-folded forms; sorted lists keep names in order and find
+// them by binary search. Each entry owns its value.
 #pragma once
 
 #include "platform/rtl/Variants.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -52,7 +54,14 @@ private:
     // Sorted mode: position of Name or where it would go; Found tells which.
     int FindSorted(const QString& Name, bool& Found) const;
     void SortItems();
+    // Drops the hash after a change that renames or moves entries; the next
+    // look-up builds it again.
+    void Unindex();
 
     QList<TItem> FItems;
     bool FSorted = false;
+    // Unsorted lists: case-folded name -> index of the first entry of that
+    // name, valid while FIndexed.
+    mutable QHash<QString, int> FIndex;
+    mutable bool FIndexed = false;
 };

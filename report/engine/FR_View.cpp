@@ -1,7 +1,9 @@
 #include "report/engine/FR_View.h"
 
+#include "report/engine/FR_BandView.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Globals.h"
+#include "report/engine/FR_MemoView.h"
 #include "report/engine/FR_Page.h"
 #include "report/engine/FR_Utils.h"
 
@@ -129,6 +131,27 @@ float frDecodeFrameWidth(int32_t Stored)
     if (Stored < 11)
         return static_cast<float>(Stored);
     return static_cast<float>(Stored) / 1000.0f;
+}
+
+// ---------------------------------------------------------------- limits
+
+bool frWithinCoordRange(double Value)
+{
+    return Value >= -frMaxCoord && Value <= frMaxCoord;
+}
+
+bool frViewWithinLimits(const TfrView* View)
+{
+    const double L = View->Left(), T = View->Top(), W = View->Width(), H = View->Height();
+    for (const double V : {L, T, W, H, L + W, T + H, double(View->GapX()), double(View->GapY()),
+                           double(View->FrameWidth())})
+        if (!frWithinCoordRange(V))
+            return false;
+    if (const auto* Memo = dynamic_cast<const TfrMemoView*>(View))
+        return frWithinCoordRange(Memo->LineSpacing()) && frWithinCoordRange(Memo->CharSpacing());
+    const auto* Band = dynamic_cast<const TfrBandView*>(View);
+    return !Band || (Band->Columns() >= 0 && Band->Columns() <= frMaxBandColumns
+                     && frWithinCoordRange(Band->ColumnWidth()) && frWithinCoordRange(Band->ColumnGap()));
 }
 
 // ---------------------------------------------------------------- TfrView

@@ -23,6 +23,7 @@
 class TStream;
 class TfrBand;
 class TfrBandView;
+class TfrView;
 class TfrPage;
 class TDataSet;
 class TField;
@@ -168,6 +169,19 @@ constexpr uint16_t frSetBit(uint16_t Value, uint16_t Bit, bool On)
 // too, and widths too small for thousandths go to the nearest value that is.
 int32_t frEncodeFrameWidth(float Width);
 float frDecodeFrameWidth(int32_t Stored);
+
+// The lengths a view may hold, in pixels: position, size and their sums, the
+// gaps, the frame width and a memo's line and character spacing lie within
+// -frMaxCoord..frMaxCoord, and a band has at most frMaxBandColumns columns.
+// That is some 26 m at 96 dpi, far past any paper yet far from overflowing a
+// sum or a zoomed coordinate; beyond lies nothing a page can show, only
+// painting that overflows or never ends. The form reader refuses a form with
+// a view beyond them, the designer's clipboard such a block, and the
+// inspector such a value.
+constexpr int frMaxCoord = 100000;
+constexpr int frMaxBandColumns = 255;
+bool frWithinCoordRange(double Value);
+bool frViewWithinLimits(const TfrView* View);
 
 class TfrView : public TfrObject
 {

@@ -122,9 +122,15 @@ void FrameLine(TCanvas* Canvas, QPoint A, QPoint B, bool Horizontal, uint16_t St
     } else if (Style != fsSolid) {
         // Styled lines are one pixel wide in Qt as in the classic canvas: a
         // wide one is drawn as parallel thin ones; the gaps show the fill.
+        // Only those the clip shows are drawn.
         Pen->SetWidth(1);
-        for (int k = 0; k < std::max(1, PenWidth); ++k) {
-            const int Shift = -(PenWidth / 2) + k;
+        const QRect Clip = Canvas->ClipRect();
+        const int64_t At = Horizontal ? A.y() : A.x(), FirstShift = -(PenWidth / 2);
+        const int64_t Lines = std::max(1, PenWidth);
+        const int64_t From = std::clamp<int64_t>((Horizontal ? Clip.top() : Clip.left()) - At - FirstShift, 0, Lines);
+        const int64_t To = std::clamp<int64_t>((Horizontal ? Clip.bottom() : Clip.right()) - At - FirstShift + 1, 0, Lines);
+        for (int64_t k = From; k < To; ++k) {
+            const int Shift = static_cast<int>(FirstShift + k);
             if (FillColor != clNone) {
                 Pen->SetStyle(psSolid);
                 Pen->SetColor(FillColor);

@@ -136,6 +136,8 @@ TEST_F(TInspectorLinkTest, RestrictedAndInvalidEditsAreRefused)
          "'2147483600' is not a valid value"},
         {"width whose sum with left leaves the range", "Memo1 10,10 96x20 sel; Memo2 10,40 96x20 sel", "Width",
          "99995", "Memo1 10,10 96x20 sel; Memo2 10,40 96x20 sel", "", "96", "'99995' is not a valid value"},
+        {"gap beyond any page", "Memo1 10,10 96x20 sel", "GapX", "100001", "Memo1 10,10 96x20 sel", "", "2",
+         "'100001' is not a valid value"},
         {"millimetres no view can take", "Memo1 36,10 96x20 sel", "Left", "1e30", "Memo1 36,10 96x20 sel", "",
          "10.00", "'1e30' is not a valid value", 1},
         {"left margin wider than the paper", "", "LeftMargin", "100000", "", "", "0",

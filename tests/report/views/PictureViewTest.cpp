@@ -9,6 +9,7 @@
 #include "report/engine/FR_PictureView.h"
 
 #include <QBuffer>
+#include <QImageWriter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <random>
@@ -130,8 +131,34 @@ TEST(PictureView, EveryKindRoundTripsByteForByte)
     }
 }
 
+// A progressive picture whose last scan comes again until it has Scans.
+QByteArray ProgressiveWithScans(int Scans)
+{
+    QByteArray Bytes;
+    QBuffer Buffer(&Bytes);
+    Buffer.open(QIODevice::WriteOnly);
+    QImageWriter Writer(&Buffer, "jpeg");
+    Writer.setProgressiveScanWrite(true);
+    EXPECT_TRUE(Writer.write(QImage(20, 10, QImage::Format_RGB32)));
+    const QByteArray Start("\xFF\xDA", 2);
+    const qsizetype Last = Bytes.lastIndexOf(Start), End = Bytes.lastIndexOf(QByteArray("\xFF\xD9", 2));
+    EXPECT_GT(Bytes.count(Start), 2);
+    const QByteArray Scan = Bytes.mid(Last, End - Last);
+    QByteArray More;
+    for (qsizetype Count = Bytes.count(Start); Count < Scans; ++Count)
+        More += Scan;
+    return Bytes.insert(End, More);
+}
+
 TEST(PictureView, DamagedPicturesFailCleanly)
 {
+    // Every scan decodes the whole picture again: past 100 it is refused.
+    for (auto [Scans, Decodes] : {std::pair{100, true}, std::pair{101, false}}) {
+        QString Error;
+        EXPECT_EQ(frDecodeJpeg(ProgressiveWithScans(Scans), &Error).isNull(), !Decodes) << Scans;
+        EXPECT_EQ(Error.contains(QStringLiteral("scans")), !Decodes) << Error.toStdString();
+    }
+
     const QByteArray Jpeg = Encoded("jpeg");
     const qsizetype Sof = Jpeg.indexOf(QByteArray("\xFF\xC0", 2));
     ASSERT_GT(Sof, 0);
