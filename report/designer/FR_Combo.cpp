@@ -66,6 +66,12 @@ TfrCustomComboBox::TfrCustomComboBox(QWidget* AParent)
     setFrame(false);
     setItemDelegate(new TfrComboDelegate(this));
     lineEdit()->installEventFilter(this);
+    // A text put in from outside shows its start, as a name longer than the
+    // box must; typing keeps its cursor.
+    QObject::connect(lineEdit(), &QLineEdit::textChanged, this, [this] {
+        if (FReadOnly || !lineEdit()->hasFocus())
+            lineEdit()->setCursorPosition(0);
+    });
     resize(100, 21);
     PlaceEdit();
 }
