@@ -66,6 +66,13 @@ TfrCustomComboBox::TfrCustomComboBox(QWidget* AParent)
     setFrame(false);
     setItemDelegate(new TfrComboDelegate(this));
     lineEdit()->installEventFilter(this);
+    // A text put in from outside shows its start, as a name longer than the
+    // box must (setting a text moves the cursor to its end, even the same
+    // text); typing keeps its cursor.
+    QObject::connect(lineEdit(), &QLineEdit::cursorPositionChanged, this, [this](int, int At) {
+        if (At != 0 && (FReadOnly || !lineEdit()->hasFocus()))
+            lineEdit()->setCursorPosition(0);
+    });
     resize(100, 21);
     PlaceEdit();
 }

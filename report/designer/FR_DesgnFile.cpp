@@ -420,6 +420,9 @@ bool TfrDesignerForm::LoadKeepingReport(const QString& Name, const std::function
     TfrReport* R = CurReport;
     TMemoryStream Kept;
     const TDateTime LastChange = R->ReportLastChange;
+    const QChar Mark = R->ReportMark;
+    // The load clears it before it can fail.
+    const bool ViewsSkipped = R->ViewsSkipped();
     R->SaveToStream(Kept);
     const std::vector<std::vector<int32_t>> IDs = R->Pages()->ViewIDs();
     R->ReportLastChange = LastChange;
@@ -436,10 +439,11 @@ bool TfrDesignerForm::LoadKeepingReport(const QString& Name, const std::function
         Ok = false;
     }
     if (!Ok) {
-        R->RestoreForm(Kept);
+        R->RestoreForm(Kept, ViewsSkipped);
         // The same views as before, for the undo history.
         R->Pages()->SetViewIDs(IDs);
         R->ReportLastChange = LastChange;
+        R->ReportMark = Mark;
         R->SetFileName(KeptName);
         PageView->setUpdatesEnabled(true);
         SetCurPage(std::min(KeptPage, R->Pages()->Count() - 1));

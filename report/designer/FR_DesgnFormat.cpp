@@ -270,8 +270,8 @@ void TfrDesignerForm::DoClick(QObject* Sender)
             break;
         }
     }
+    // The repaint brings the marks back: toggling them once more would wipe them.
     RedrawPage();
-    PageView->DrawSelected(1);
     FillInspector();
     SetActiveControl(nullptr);
     if (Tag == 20 || Tag == 21)

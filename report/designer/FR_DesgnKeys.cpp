@@ -428,6 +428,12 @@ void TfrDesignerForm::SelectionChanged()
         if (Combo->currentText() != Text)
             Combo->setEditText(Text);
     };
+    // The font boxes show the font of the one memo selected; anything else
+    // would be a font that no view has and no new memo gets.
+    if ((Kind & 15) != 2) {
+        SetText(C2, QString());
+        SetText(C3, QString());
+    }
     if (SelCount == 1 && !(Kind & 1)) {
         const TfrView* V = Page->Objects(LastSelectedIndex());
         SetDown(FrB1, V->FrameTyp() & frbTop);
@@ -457,8 +463,6 @@ void TfrDesignerForm::SelectionChanged()
             SetDown(B, false);
         SetColorGlyph(0, ClB1, 1);
         SetText(C4, QStringLiteral("1"));
-        SetText(C2, QString());
-        SetText(C3, QString());
         SetDown(AlB1, true);
     }
     RefreshInspectorAndStatus();

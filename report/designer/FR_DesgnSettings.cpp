@@ -24,6 +24,9 @@
 #include <QListWidget>
 #include <QRadioButton>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 const QString Section = QStringLiteral("Form\\TfrDesignerForm");
@@ -54,13 +57,30 @@ void TfrDesignerForm::LoadDesignerSettings()
     SyntaxHighlight = Ini.ReadBool(Section, QStringLiteral("SyntaxHighlight"), true);
     CreateMemoEditor();
 
-    for (TfrToolBar* T : {Panel1, Panel2, Panel3, Panel4, Panel5, Panel6})
+    // Every bar goes back to its place before any dock closes up a row.
+    const std::initializer_list<TfrDock*> Docks = {frDock1, frDock2, frDock3, frDock4};
+    const std::initializer_list<TfrToolBar*> Bars = {Panel1, Panel2, Panel3, Panel4, Panel5, Panel6};
+    for (TfrDock* D : Docks)
+        D->BeginUpdate();
+    for (TfrToolBar* T : Bars)
         T->RestoreState();
     Panel6->setMinimumSize(26, 26);
     if (Panel6->findChildren<TfrSpeedButton*>(QString(), Qt::FindDirectChildrenOnly).size() < 2)
         Panel6->SetVisible(false);
-    for (TfrDock* D : {frDock1, frDock2, frDock3, frDock4})
-        D->AdjustBounds();
+    for (TfrDock* D : Docks)
+        D->EndUpdate();
+    // A bar stored over another one (an earlier version saved such places)
+    // takes a row of its own at the end of its dock.
+    std::vector<TfrToolBar*> Placed;
+    for (TfrToolBar* T : Bars) {
+        if (!T->Dock() || T->isHidden())
+            continue;
+        if (std::any_of(Placed.begin(), Placed.end(), [T](TfrToolBar* U) {
+                return U->Dock() == T->Dock() && U->geometry().intersects(T->geometry());
+            }))
+            T->AddToDock(T->Dock());
+        Placed.push_back(T);
+    }
     RestoreFormPosition(this);
 }
 
@@ -82,12 +102,15 @@ void TfrDesignerForm::SaveDesignerSettings()
         Ini.WriteBool(Section, QStringLiteral("DisableUndo"), DisableUndo);
         Ini.WriteBool(Section, QStringLiteral("SyntaxHighlight"), SyntaxHighlight);
     }
-    for (TfrToolBar* T : {Panel1, Panel2, Panel3, Panel4, Panel5, Panel6}) {
-        if (T == Panel6 && !Flag())
-            continue;
-        T->SaveState();
-        T->SetVisible(false);
-    }
+    // All are saved before any is hidden: hiding a bar closes up its row,
+    // which would move the bars below it before they are saved.
+    const std::initializer_list<TfrToolBar*> Bars = {Panel1, Panel2, Panel3, Panel4, Panel5, Panel6};
+    for (TfrToolBar* T : Bars)
+        if (T != Panel6 || Flag())
+            T->SaveState();
+    for (TfrToolBar* T : Bars)
+        if (T != Panel6 || Flag())
+            T->SetVisible(false);
     SaveFormPosition(this);
 }
 

@@ -676,8 +676,11 @@ void TfrDesignerPage::EndInsertion(bool FromDrop)
         SelCount = 1;
         RefView = V;
         FDesigner->InsertView(std::move(View));
-        if (V->ObjectType() == gtBand) {
+        if (auto* Band = dynamic_cast<TfrBandView*>(V)) {
             ReorderBands(P);
+            // Where it will be drawn, not where the click was, so that its
+            // whole area and title tab are painted.
+            Band->FitToPage();
             InvalidateArea(V->GetClipRgn(true));
         } else if (V->ObjectType() == gtSubReport) {
             FDesigner->UpdatePageTabs();
@@ -775,7 +778,10 @@ void TfrDesignerPage::EndDrag()
         ComputeSelectionBounds();
         InvalidateArea(SelRegion, LastSelectedIndex());
     } else if (Moved && MultiSel && SizingCursor(Cursor())) {
-        InvalidateArea(SelRegion);
+        // The handles are drawn again at the new bounds, outside the old area too.
+        const QRegion Before = SelRegion;
+        BuildSelectionRegion();
+        InvalidateArea(Before + SelRegion);
     } else if (!Moved) {
         FDesigner->SelectionChanged();
         DrawSelected(1);

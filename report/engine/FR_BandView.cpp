@@ -345,12 +345,8 @@ int TfrBandView::TitleWidth() const
     return std::max(100, frTextWidth(Font, frBandName(BandType()), 0) + 8);
 }
 
-void TfrBandView::Draw(TCanvas* ACanvas)
+void TfrBandView::FitToPage()
 {
-    FCanvas = ACanvas;
-    if (DocMode == dmPrinting)
-        return;
-    SetFrameWidth(1.0f);
     const bool Cross = frIsCrossBand(BandType());
     TfrPage* Page = AlignPage();
     // A page whose paper is not known yet leaves the band as stored.
@@ -361,6 +357,17 @@ void TfrBandView::Draw(TCanvas* ACanvas)
         SetTop(0);
         SetHeight(Page->PrnInfo.PaperHeightPx);
     }
+}
+
+void TfrBandView::Draw(TCanvas* ACanvas)
+{
+    FCanvas = ACanvas;
+    if (DocMode == dmPrinting)
+        return;
+    SetFrameWidth(1.0f);
+    const bool Cross = frIsCrossBand(BandType());
+    TfrPage* Page = AlignPage();
+    FitToPage();
     ApplyBandAlign(ACanvas);
     TfrDrawScope Scope(this);
     if (DisableDrawing)

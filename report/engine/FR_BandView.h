@@ -86,6 +86,9 @@ public:
     // Width of the title tab: the type name in Arial 8 plus 8, at least 100.
     int TitleWidth() const;
 
+    // Across the page (down it for a cross band) once its paper is known,
+    // as the designer draws it.
+    void FitToPage();
     // Design state only: the band across the page (down it for cross bands),
     // hatched, with column frames and the title tab; bands print nothing.
     void Draw(TCanvas* ACanvas) override;

@@ -266,9 +266,10 @@ public:
     // Reading reports failures with a message box and returns False; the report
     // stays usable.
     bool LoadFromStream(TStream& Stream);
-    // Reads back a copy of this report's own form, made by SaveToStream; what
-    // the report knew of the file it was read from stays.
-    void RestoreForm(TStream& Copy);
+    // Reads back a copy of this report's own form, made by SaveToStream, with
+    // ViewsSkipped as it was when the copy was made: the copy has nothing left
+    // to skip, but the report still lacks what its file holds.
+    void RestoreForm(TStream& Copy, bool ViewsSkipped);
     void SaveToStream(TStream& Stream);
     // False when the file does not exist, cannot be opened or cannot be read.
     bool LoadFromFile(const QString& AFileName);

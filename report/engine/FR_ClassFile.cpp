@@ -383,11 +383,8 @@ bool TfrReport::LoadFromStream(TStream& Stream)
     return LoadForm(Stream, dynamic_cast<TMemoryStream*>(&Stream) == nullptr);
 }
 
-void TfrReport::RestoreForm(TStream& Copy)
+void TfrReport::RestoreForm(TStream& Copy, bool ViewsSkipped)
 {
-    // The copy has nothing left to skip, but the report still lacks what its
-    // file holds.
-    const bool ViewsSkipped = FViewsSkipped;
     Copy.SetPosition(0);
     LoadForm(Copy, false);
     FViewsSkipped = ViewsSkipped;

@@ -130,7 +130,7 @@ bool TfrReport::PrepareReport()
     const bool ErrorFlag = frErrorFlag;
     const QString ErrorText = frErrorText;
 
-    RestoreForm(Template);
+    RestoreForm(Template, FViewsSkipped);
     FPages->SetViewIDs(IDs);
     ReportLastChange = SavedLastChange;
     ReportMark = SavedMark;

@@ -243,7 +243,7 @@ void TfrReport::EditPreparedPage(int Index)
         if (TModalSeam::Ask(Ask) == mrYes)
             FEMFPages->PageToObjects(Index);
     }
-    RestoreForm(Template);
+    RestoreForm(Template, FViewsSkipped);
 }
 
 void TfrReport::ExportTo(QObject* Filter, const QString& AFileName)

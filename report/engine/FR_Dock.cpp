@@ -95,8 +95,16 @@ bool TfrDock::Horizontal() const
     return A != alLeft && A != alRight;
 }
 
+void TfrDock::EndUpdate()
+{
+    if (FUpdating > 0 && --FUpdating == 0)
+        AdjustBounds();
+}
+
 void TfrDock::AdjustBounds()
 {
+    if (FUpdating > 0)
+        return;
     const bool Horz = Horizontal();
     const bool FromFar = Align() == alBottom || Align() == alRight;
     std::vector<QWidget*> Bars;

@@ -63,6 +63,10 @@ public:
     // Re-lays the rows: empty rows go, tool bars past the edge make it grow;
     // without a visible tool bar the dock is 1 pixel.
     void AdjustBounds();
+    // While held, re-lays wait, so that tool bars put back one by one do not
+    // close up rows whose bars are yet to come; the last EndUpdate re-lays.
+    void BeginUpdate() { ++FUpdating; }
+    void EndUpdate();
 
     void Paint() override;
 
@@ -75,6 +79,7 @@ private:
     void AlignParent();
 
     int FRowSize = 26;
+    int FUpdating = 0;
     QPointer<QWidget> FWatched;
 };
 

@@ -269,16 +269,94 @@ TEST_F(TDesignerTest, ToolbarsMenuShowsAndTogglesTheBars)
     EXPECT_FALSE(Designer->Panel5->IsVisible()) << "Pan6 is the alignment palette";
 }
 
-TEST_F(TDesignerTest, ToolbarsStayOnTheirDocksFirstTimeAndAfterASession)
+struct TBarsRow
 {
-    for (int Session = 0; Session < 2; ++Session) {
+    const char* Name;
+    std::function<void()> Before;                  // the settings folder before the first session
+    std::function<void(TfrDesignerForm*)> First;   // done in the first session, before its places are taken
+};
+
+class ToolbarsTest : public TDesignerTest, public ::testing::WithParamInterface<TBarsRow>
+{
+protected:
+    // "Panel2 frDock1 0,0 ..." for every visible bar; overlapping bars and
+    // buttons outside the window are reported.
+    QString Places() const
+    {
+        QStringList L;
+        std::vector<TfrToolBar*> Shown;
+        for (TfrToolBar* T : {Designer->Panel1, Designer->Panel2, Designer->Panel3, Designer->Panel4,
+                              Designer->Panel5, Designer->Panel6}) {
+            if (!T->IsVisible())
+                continue;
+            L << QStringLiteral("%1 %2 %3,%4").arg(T->objectName(), T->parentWidget()->objectName())
+                     .arg(T->x()).arg(T->y());
+            for (TfrToolBar* U : Shown)
+                if (U->parentWidget() == T->parentWidget() && U->geometry().intersects(T->geometry()))
+                    L << T->objectName() + QStringLiteral(" covers ") + U->objectName();
+            Shown.push_back(T);
+            for (TfrTBButton* B : T->findChildren<TfrTBButton*>())
+                if (!B->isHidden() && !Designer->rect().contains(QRect(B->mapTo(Designer.get(), QPoint()), B->size())))
+                    L << B->objectName() + QStringLiteral(" outside");
+        }
+        return L.join(QStringLiteral("; "));
+    }
+};
+
+// The bars come back where they were, whatever the settings folder held.
+TEST_P(ToolbarsTest, ComeBackWhereTheyWereAndNeverOverlap)
+{
+    QString Expected;
+    if (GetParam().Before)
+        GetParam().Before();
+    for (int Session = 0; Session < 3; ++Session) {
         Open();
-        EXPECT_EQ(Designer->Panel1->parentWidget(), Designer->frDock1) << Session;
-        EXPECT_EQ(Designer->Panel4->parentWidget(), Designer->frDock2) << Session;
-        EXPECT_EQ(Designer->Panel5->parentWidget(), Designer->frDock4) << Session;
+        if (Session == 0) {
+            if (GetParam().First)
+                GetParam().First(Designer.get());
+            Expected = Places();
+            EXPECT_FALSE(Expected.contains(QStringLiteral("covers")) || Expected.contains(QStringLiteral("outside")))
+                << Expected.toStdString();
+            EXPECT_EQ(Designer->Panel4->parentWidget(), Designer->frDock2);
+            EXPECT_EQ(Designer->Panel5->parentWidget(), Designer->frDock4);
+        } else {
+            EXPECT_EQ(Places(), Expected) << Session;
+        }
         Designer.reset();
     }
 }
+
+const TBarsRow BarsRows[] = {
+    {"FreshFolder", nullptr, nullptr},
+    {"BarMovedToTheFirstRow", nullptr,
+     [](TfrDesignerForm* D) {
+         // The Rectangle bar dragged from the third row up beside the Standard bar.
+         TfrToolBar* Bar = D->Panel1;
+         ASSERT_EQ(Bar->y(), 52);
+         const QPoint Start = Bar->DragBox()->mapToGlobal(QPoint(5, 5));
+         Bar->DragMouseDown(Start);
+         Bar->DragMouseMove(Start + QPoint(D->Panel2->width() + 20, -52));
+         Bar->DragMouseUp();
+         ASSERT_EQ(Bar->y(), 0);
+     }},
+    {"FirstRowDraggedBelowTheOthers", nullptr,
+     [](TfrDesignerForm* D) {
+         // The Standard bar put beside the Rectangle bar: the Text bar's row is the first.
+         TfrToolBar* Bar = D->Panel2;
+         const QPoint Start = Bar->DragBox()->mapToGlobal(QPoint(5, 5));
+         Bar->DragMouseDown(Start);
+         Bar->DragMouseMove(Start + QPoint(0, 52));
+         Bar->DragMouseUp();
+         ASSERT_EQ(QStringLiteral("%1 %2,%3").arg(D->Panel3->y()).arg(D->Panel1->y()).arg(Bar->y()),
+                   QStringLiteral("0 26,26"));
+     }},
+    // The Text bar saved on the Standard bar's row: it gets a row of its own.
+    {"OverlapStoredByAnEarlierVersion",
+     [] { TRegIniFile(frRegRootKey).WriteInteger(QStringLiteral("ToolBar\\Panel3"), QStringLiteral("YPosition"), 0); },
+     nullptr},
+};
+INSTANTIATE_TEST_SUITE_P(Designer, ToolbarsTest, ::testing::ValuesIn(BarsRows),
+                         [](const auto& Info) { return std::string(Info.param.Name); });
 
 TEST_F(TDesignerTest, StatusBarUnitsWheelAndDialogPageKeys)
 {

@@ -9,6 +9,7 @@
 
 #include <QColorDialog>
 #include <QFontDatabase>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -40,6 +41,7 @@ protected:
     {
         for (int i = Combo->LastMRU() + 1; i < Combo->count(); ++i)
             if (Combo->itemText(i) == Fonts[n]) {
+                Combo->setCurrentIndex(i);
                 Combo->Choose(i);
                 return;
             }
@@ -79,6 +81,7 @@ TEST_F(TFontComboTest, MostRecentlyUsedBlockKeepsFiveSlots)
     for (int n = 1; n <= 6; ++n)
         Choose(n);
     EXPECT_EQ(Slots(), "6|5|4|3|2");
+    EXPECT_EQ(Combo->lineEdit()->cursorPosition(), 0) << "the name shows from its start";
     EXPECT_EQ(Combo->LastMRU(), 4);
     EXPECT_EQ(Combo->itemText(5), Fonts[0]);
     // A font of the block moves to its top.

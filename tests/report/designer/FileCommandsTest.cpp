@@ -236,9 +236,10 @@ TEST_F(FileCommandsTest, UnpluggedAddInReportOpensWholeAndIsNotSavedOverWithoutS
             P = QStringLiteral("right");
             return true;
         };
+        QString Picked = Name;
         TModalHandlers H(nullptr, [](const TMessageRequest&) { return mrOk; }, [&](const TFileRequest& R) {
             SaveAs += R.Save;
-            return R.Save ? QString() : Name;
+            return R.Save ? QString() : Picked;
         });
         if (ByProgram) {
             // A print prepares twice (PrepareReport, then ShowReport) before the
@@ -261,6 +262,24 @@ TEST_F(FileCommandsTest, UnpluggedAddInReportOpensWholeAndIsNotSavedOverWithoutS
         Designer->FileBtn3Click();
         EXPECT_EQ(SaveAs, 1);
         EXPECT_TRUE(Designer->GetModified());
+        ASSERT_TRUE(F.open(QIODevice::ReadOnly));
+        EXPECT_EQ(F.readAll(), Before);
+        F.close();
+
+        // A failed Open puts the report back with its mark: the next session
+        // of the designer on it saves through Save as too.
+        Picked = Path(QStringLiteral("bad.frf"));
+        QFile Bad(Picked);
+        ASSERT_TRUE(Bad.open(QIODevice::WriteOnly));
+        Bad.write("\x19junk that is no report form");
+        Bad.close();
+        Designer->FileBtn2Click();
+        EXPECT_TRUE(Report.ViewsSkipped());
+        Designer.reset();
+        Open();
+        Designer->SetModified(true);
+        Designer->FileBtn3Click();
+        EXPECT_EQ(SaveAs, 2);
         ASSERT_TRUE(F.open(QIODevice::ReadOnly));
         EXPECT_EQ(F.readAll(), Before);
         F.close();

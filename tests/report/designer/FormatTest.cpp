@@ -71,9 +71,14 @@ TEST_P(DoClickTest, ChangesWhatEachViewTakes)
 {
     BuildMixed();
     Designer->ClearUndoBuffer();
+    Designer->PageView->grab();   // on the screen before the click
     Designer->DoClick(GetParam().Act(Designer.get()));
     EXPECT_EQ(Formats(), QString::fromLatin1(GetParam().Formats));
     EXPECT_EQ(Designer->UndoBuffer().Count(), GetParam().Records);
+    // The page as shown, selection marks included, is the page drawn whole.
+    const QImage Shown = Designer->PageView->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    Designer->RedrawPage();
+    EXPECT_TRUE(Shown == Designer->PageView->grab().toImage().convertToFormat(QImage::Format_RGB32));
 }
 
 QObject* Width(TfrDesignerForm* D, const char* Text)

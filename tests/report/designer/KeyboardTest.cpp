@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QImage>
+#include <QLineEdit>
 
 namespace designertest {
 namespace {
@@ -315,6 +316,7 @@ struct TKindRow
     bool Clipboard;
     bool Dialog;
     const char* Enabled;
+    const char* Fonts;   // the font name and size boxes: one memo's font, else nothing
 };
 
 class KindTest : public TDesignerTest, public ::testing::WithParamInterface<TKindRow>
@@ -333,16 +335,17 @@ TEST_P(KindTest, EnablesWhatTheSelectionAllows)
     Build(QString::fromUtf8(R.Page));
     Designer->SelectionChanged();
     EXPECT_EQ(Enabled(Designer.get()), QString::fromUtf8(R.Enabled));
+    EXPECT_EQ(Designer->C2->currentText() + u'|' + Designer->C3->currentText(), QString::fromUtf8(R.Fonts));
 }
 
 const TKindRow KindRows[] = {
-    {"Nothing", "Memo1 8,8 40x20", false, false, ""},
-    {"Band", "Band1 band 0,40 600x40 sel", false, false, "CutB"},
-    {"Memo", "Memo1 8,8 40x20 sel", false, false, "FrB1 FnB1 CutB"},
-    {"Picture", "Pic1 pic 8,8 40x40 sel", false, false, "FrB1 CutB"},
-    {"Several", "Pic1 pic 8,8 40x40 sel; Line1 line 0,80 40x0 sel", false, false, "FrB1 FnB1 CutB"},
-    {"ClipboardFilled", "", true, false, "PstB"},
-    {"MemoOnADialogPage", "Memo1 8,8 40x20 sel", false, true, "FnB1 CutB"},
+    {"Nothing", "Memo1 8,8 40x20", false, false, "", "|"},
+    {"Band", "Band1 band 0,40 600x40 sel", false, false, "CutB", "|"},
+    {"Memo", "Memo1 8,8 40x20 sel", false, false, "FrB1 FnB1 CutB", "Arial|10"},
+    {"Picture", "Pic1 pic 8,8 40x40 sel", false, false, "FrB1 CutB", "|"},
+    {"Several", "Pic1 pic 8,8 40x40 sel; Line1 line 0,80 40x0 sel", false, false, "FrB1 FnB1 CutB", "|"},
+    {"ClipboardFilled", "", true, false, "PstB", "|"},
+    {"MemoOnADialogPage", "Memo1 8,8 40x20 sel", false, true, "FnB1 CutB", "Arial|10"},
 };
 INSTANTIATE_TEST_SUITE_P(Designer, KindTest, ::testing::ValuesIn(KindRows),
                          [](const auto& Info) { return std::string(Info.param.Name); });
@@ -356,7 +359,11 @@ TEST_F(TDesignerTest, ASelectedMemoIsMirroredInTheToolBars)
     M->Font()->SetStyle(TFontStyles() << fsBold);
     M->SetAlignment(2 | 8);
     M->SetFillColor(0x0000FF00);
+    M->Font()->SetName(QStringLiteral("WenQuanYi Micro Hei"));
     Designer->SelectionChanged();
+    // A name longer than the box shows its start.
+    EXPECT_EQ(Designer->C2->currentText(), QStringLiteral("WenQuanYi Micro Hei"));
+    EXPECT_EQ(Designer->C2->lineEdit()->cursorPosition(), 0);
     QStringList Down;
     for (const char* Name : {"FrB1", "FrB2", "FrB3", "FrB4", "FnB1", "FnB2", "AlB1", "AlB3", "AlB5", "AlB6"})
         if (Designer->findChild<TfrSpeedButton*>(QLatin1String(Name))->Down())

@@ -37,6 +37,7 @@ struct TGesture
     TfrPageType PageType = ptReport;
     TModalResult BandAnswer = mrOk;   // the band-type dialog chooses "Master data"
     const char* Box = nullptr;        // the position box's texts, joined by "|"
+    int BandType = btMasterData;      // the type chosen there
 };
 
 const char* CursorName(TCursor C)
@@ -77,7 +78,7 @@ TEST_P(GestureTest, EditsThePageThroughOneRecordPerGesture)
     TModalHandlers Seam(
         [&](TForm* Form) {
             if (auto* Types = dynamic_cast<TfrBandTypesForm*>(Form))
-                Types->TypeButton(btMasterData)->click();
+                Types->TypeButton(G.BandType)->click();
             if (!dynamic_cast<TfrBandEditorForm*>(Form))
                 return G.BandAnswer;
             ++Editors;
@@ -86,6 +87,7 @@ TEST_P(GestureTest, EditsThePageThroughOneRecordPerGesture)
         [](const TMessageRequest&) { return mrOk; });
     frMemoEditor = frPictureEditor = [&] { ++Editors; };
     Designer->PressTool(G.Tool);
+    Designer->PageView->grab();   // on the screen before the gesture
     Run(QString::fromUtf8(G.Events));
     EXPECT_EQ(PageText(), QString::fromUtf8(G.After));
     EXPECT_EQ(Records(), QString::fromUtf8(G.Records));
@@ -106,6 +108,12 @@ TEST_P(GestureTest, EditsThePageThroughOneRecordPerGesture)
     }
     if (G.Box) {
         EXPECT_EQ(Designer->PositionTexts().join(u'|'), QString::fromUtf8(G.Box));
+    }
+    if (!Designer->PageView->Down) {
+        // The page as shown is the page drawn whole.
+        const QImage Shown = Designer->PageView->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        Designer->RedrawPage();
+        EXPECT_TRUE(Shown == Designer->PageView->grab().toImage().convertToFormat(QImage::Format_RGB32));
     }
 }
 
@@ -144,6 +152,8 @@ const TGesture Gestures[] = {
     {"PictureToolClick", "", 1, "M 40,40; D 40,40; U 40,40", "Picture1 40,40 96x20 sel", "0:Picture1"},
     {"BandToolInsertsTheChosenTypeBelowTheViews", "Memo1 8,8 96x20", 2, "M 20,101; D 20,101; U 20,101",
      "MasterData1 0,100 758x20 sel; Memo1 8,8 96x20", "0:MasterData1", "ref MasterData1 arrow editor"},
+    {"SummaryBandWithoutAnEditorIsDrawnWhole", "", 2, "M 300,101; D 300,101; U 300,101", "ReportSummary1 0,100 758x20 sel",
+     "0:ReportSummary1", "ref ReportSummary1 arrow", ptReport, mrOk, nullptr, btReportSummary},
     {"BandTypeCancelledInsertsNothing", "Memo1 8,8 96x20", 2, "M 20,101; D 20,101; U 20,101", "Memo1 8,8 96x20",
      "", "ref - arrow", ptReport, mrCancel},
     {"SubreportPointsAtANewPage", "", 3, "M 20,20; D 20,20; U 20,20", "SubReport1 20,20 96x20 sel",
