@@ -227,14 +227,12 @@ void TfrDesignerForm::MoveOrResizeSelection(int DX, int DY, bool Resize)
     if (Kept)
         PageView->DrawSelected(1);
     for (TfrView* V : SelectedViews(Page)) {
-        if (Resize && !Restricted(V, frrfDontSize)) {
-            // A keyboard resize stops at an empty view.
-            V->SetWidth(std::max(0, V->Width() + DX));
-            V->SetHeight(std::max(0, V->Height() + DY));
-        } else if (!Restricted(V, frrfDontMove)) {
-            V->SetLeft(V->Left() + DX);
-            V->SetTop(V->Top() + DY);
-        }
+        // A keyboard resize stops at an empty view, and no step goes past
+        // what the form reader takes back.
+        if (Resize && !Restricted(V, frrfDontSize))
+            frSetBoundsWithinLimits(V, V->Left(), V->Top(), std::max(0, V->Width() + DX), std::max(0, V->Height() + DY));
+        else if (!Restricted(V, frrfDontMove))
+            frSetBoundsWithinLimits(V, V->Left() + DX, V->Top() + DY, V->Width(), V->Height());
     }
     FillInspectorLater();
     UpdateStatus();

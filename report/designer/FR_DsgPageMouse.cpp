@@ -336,8 +336,7 @@ void TfrDesignerPage::DragMove(int DX, int DY, TShiftState Shift)
         if (!V->Selected() || (V->Restrictions() & frrfDontMove))
             continue;
         OldArea += V->GetClipRgn(true);
-        V->SetLeft(V->Left() + DX);
-        V->SetTop(V->Top() + DY);
+        frSetBoundsWithinLimits(V, V->Left() + DX, V->Top() + DY, V->Width(), V->Height());
         NewArea += V->GetClipRgn(true);
         Cross = Cross || V->ClassName() == QStringLiteral("TfrCrossView");
     }

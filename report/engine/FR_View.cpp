@@ -154,6 +154,22 @@ bool frViewWithinLimits(const TfrView* View)
                      && frWithinCoordRange(Band->ColumnWidth()) && frWithinCoordRange(Band->ColumnGap()));
 }
 
+bool frSetBoundsWithinLimits(TfrView* View, int L, int T, int W, int H)
+{
+    const int OldL = View->Left(), OldT = View->Top(), OldW = View->Width(), OldH = View->Height();
+    View->SetLeft(L);
+    View->SetTop(T);
+    View->SetWidth(W);
+    View->SetHeight(H);
+    if (frViewWithinLimits(View))
+        return true;
+    View->SetLeft(OldL);
+    View->SetTop(OldT);
+    View->SetWidth(OldW);
+    View->SetHeight(OldH);
+    return false;
+}
+
 // ---------------------------------------------------------------- TfrView
 
 TfrView::TfrView()

@@ -177,11 +177,13 @@ float frDecodeFrameWidth(int32_t Stored);
 // sum or a zoomed coordinate; beyond lies nothing a page can show, only
 // painting that overflows or never ends. The form reader refuses a form with
 // a view beyond them, the designer's clipboard such a block, and the
-// inspector such a value.
+// inspector such a value, and a move or resize in the designer stops at them.
 constexpr int frMaxCoord = 100000;
 constexpr int frMaxBandColumns = 255;
 bool frWithinCoordRange(double Value);
 bool frViewWithinLimits(const TfrView* View);
+// Gives View the bounds L, T, W, H unless they lie beyond the limits; whether it did.
+bool frSetBoundsWithinLimits(TfrView* View, int L, int T, int W, int H);
 
 class TfrView : public TfrObject
 {

@@ -64,6 +64,11 @@ const TKeyRow KeyRows[] = {
     {"ShiftRightMovesASizeRestrictedView", "Memo1 8,8 40x20 sel r16", VK_RIGHT, "Shift", "Memo1 9,8 40x20 sel",
      "2:Memo1", false},
     {"ShiftLeftStopsAtZeroWidth", "Line1 line 8,8 0x20 sel", VK_LEFT, "Shift", "Line1 8,8 0x20 sel", "2:Line1", false},
+    // A step past the largest position or size the form reader takes back is not made.
+    {"CtrlRightStopsAtTheLimit", "Memo1 99960,8 40x20 sel; Memo2 60,8 40x20 sel", VK_RIGHT, "Ctrl",
+     "Memo1 99960,8 40x20 sel; Memo2 61,8 40x20 sel", "2:Memo1,Memo2", false},
+    {"ShiftDownStopsAtTheLimit", "Memo1 8,99980 40x20 sel", VK_DOWN, "Shift", "Memo1 8,99980 40x20 sel", "2:Memo1",
+     false},
     {"InsOnAReportPage", "", VK_INSERT, "", "", "", true},
     {"PageDownIsTaken", "", VK_NEXT, "", "", "", true},
 };
