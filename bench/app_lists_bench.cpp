@@ -13,6 +13,7 @@
 #include "platform/db/JetSql.h"
 #include "platform/gui/Shell.h"
 #include "BenchDatabase.h"
+#include "BenchMemory.h"
 #include "BenchRatio.h"
 
 #include <QApplication>
@@ -112,24 +113,6 @@ void BM_Alone(benchmark::State& State, const TList& L)
 }
 
 // ---------------------------------------------------------------- export
-
-long StatusKb(const char* Key)
-{
-    QFile Status(QStringLiteral("/proc/self/status"));
-    if (!Status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& Line : Status.readAll().split('\n'))
-        if (Line.startsWith(Key))
-            return Line.mid(qstrlen(Key)).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
-// Makes VmHWM start again from the present resident size.
-bool ResetPeak()
-{
-    QFile Refs(QStringLiteral("/proc/self/clear_refs"));
-    return Refs.open(QIODevice::WriteOnly) && Refs.write("5") == 1;
-}
 
 QDir ExportDir()
 {

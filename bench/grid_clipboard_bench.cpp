@@ -12,6 +12,7 @@
 #include "platform/db/DataSource.h"
 #include "platform/db/MemDataSet.h"
 #include "platform/rtl/Streams.h"
+#include "BenchMemory.h"
 
 #include <QApplication>
 #include <QFile>
@@ -140,24 +141,6 @@ void BM_CopyGridSelection(benchmark::State& State)
 BENCHMARK(BM_CopyGridSelection)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // ---------------------------------------------------------------- paste
-
-long StatusKb(const char* Key)
-{
-    QFile Status(QStringLiteral("/proc/self/status"));
-    if (!Status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& Line : Status.readAll().split('\n'))
-        if (Line.startsWith(Key))
-            return Line.mid(qstrlen(Key)).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
-// Makes VmHWM start again from the present resident size.
-bool ResetPeak()
-{
-    QFile Refs(QStringLiteral("/proc/self/clear_refs"));
-    return Refs.open(QIODevice::WriteOnly) && Refs.write("5") == 1;
-}
 
 struct TPasteGrid
 {

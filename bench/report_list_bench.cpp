@@ -6,6 +6,7 @@
 // prepare at most 0.5 s, PDF of all pages at most 2.8 s, peak memory at most
 // 100 MiB, cost per row at 100,000 rows within 1.2 times that at 10,000.
 #include "BenchDatabase.h"
+#include "BenchMemory.h"
 #include "BenchRatio.h"
 
 #include "platform/db/ADOConnection.h"
@@ -22,6 +23,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -44,20 +46,7 @@ TWorld* World = nullptr;
 // Peak resident memory since the last reset, in MiB.
 double PeakMiB()
 {
-    QFile Status(QStringLiteral("/proc/self/status"));
-    if (!Status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& Line : Status.readAll().split('\n'))
-        if (Line.startsWith("VmHWM:"))
-            return Line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    return 0;
-}
-
-void ResetPeak()
-{
-    QFile Refs(QStringLiteral("/proc/self/clear_refs"));
-    if (Refs.open(QIODevice::WriteOnly))
-        Refs.write("5");
+    return std::max(0L, StatusKb("VmHWM:")) / 1024.0;
 }
 
 void FillBills(const QString& Path, int Rows)
