@@ -1,6 +1,7 @@
 // Backing the database up and restoring it: the answers a user gives, what is
 // said, and what happens to the open data.
 #include "AppFixture.h"
+#include "ChildRun.h"
 
 #include "app/DataMaintenance.h"
 #include "platform/gui/Application.h"
@@ -10,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QThread>
 #include <iostream>
 #include <sys/stat.h>
@@ -24,10 +26,8 @@ class TSecondCopy
 public:
     explicit TSecondCopy(const QString& Database)
     {
-        QProcessEnvironment Env = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment Env = ChildRunEnvironment(FTemp.path());
         Env.insert(QStringLiteral("TB_SECOND_COPY"), Database);
-        for (const char* Name : {"GTEST_TOTAL_SHARDS", "GTEST_SHARD_INDEX", "GTEST_OUTPUT"})
-            Env.remove(QString::fromLatin1(Name));
         FProcess.setProcessEnvironment(Env);
         FProcess.start(QCoreApplication::applicationFilePath(),
                        {QStringLiteral("--gtest_filter=DataMaintenanceTest.RestoreBesideASecondCopy")});
@@ -52,6 +52,7 @@ public:
     }
 
 private:
+    QTemporaryDir FTemp;
     QProcess FProcess;
 };
 

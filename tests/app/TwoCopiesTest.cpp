@@ -4,6 +4,7 @@
 // the same time. No number is given out twice, the counter never goes back,
 // and no customer name is stored twice.
 #include "AppFixture.h"
+#include "ChildRun.h"
 
 #include "app/BuySellForm.h"
 #include "app/Customer2Form.h"
@@ -14,6 +15,7 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QThread>
 #include <iostream>
 #include <string>
@@ -97,13 +99,11 @@ protected:
     // Runs the second copy over this test's database, both copies saving at once.
     QStringList SaveWithASecondCopy(const QString& Task, QString& Failure)
     {
+        const QTemporaryDir CopyTemp;
         QProcess Copy;
-        QProcessEnvironment Env = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment Env = ChildRunEnvironment(CopyTemp.path());
         Env.insert(QString::fromLatin1(SecondCopyFile), AppPath + QStringLiteral("Tallybridge.mdb"));
         Env.insert(QString::fromLatin1(SecondCopyTask), Task);
-        // A shard of this program would run the second copy's test in only one shard.
-        Env.remove(QStringLiteral("GTEST_TOTAL_SHARDS"));
-        Env.remove(QStringLiteral("GTEST_SHARD_INDEX"));
         Copy.setProcessEnvironment(Env);
         Copy.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=TwoCopies.SecondCopy")});
         QByteArray Output;

@@ -1,4 +1,5 @@
 // Backups of the open database and the check of a file offered for a restore.
+#include "ChildRun.h"
 #include "DbTestFixture.h"
 
 #include "platform/db/Field.h"
@@ -6,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -167,11 +169,10 @@ TEST_F(BackupTest, WhatKilledRunsLeftIsRemovedByTheNextRun)
         {"a killed restore, then a backup", QStringLiteral("restore|%1|%2/good.mdb").arg(Path, Folder), false},
     };
     for (const auto& Row : Rows) {
+        const QTemporaryDir RunTemp;
         QProcess Run;
-        QProcessEnvironment Env = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment Env = ChildRunEnvironment(RunTemp.path());
         Env.insert(QStringLiteral("TB_KILLED_RUN"), Row.Killed);
-        for (const char* Name : {"GTEST_TOTAL_SHARDS", "GTEST_SHARD_INDEX", "GTEST_OUTPUT"})
-            Env.remove(QString::fromLatin1(Name));
         Run.setProcessEnvironment(Env);
         Run.start(QCoreApplication::applicationFilePath(),
                   {QStringLiteral("--gtest_filter=BackupTest.WhatKilledRunsLeftIsRemovedByTheNextRun")});
