@@ -182,23 +182,23 @@ void TFormAccount::ActionEditExecute(QObject*)
         return;
     }
     const int Index = FindAccount(CannotOpen);
-    if (Name != AccountText) {
-        // The account itself never counts: a change of letter case alone is allowed.
-        TADOQuery* Other = ShareDataModule->ADOQueryTemp2;
-        if (!OpenSQL(Other, QStringLiteral("Select * From Account Where (AccountName = %1) And (AccountIndex <> %2)")
-                                .arg(SqlQuoted(Name), QString::number(Index)),
-                     CannotOpen))
-            return;
-        if (!Other->IsEmpty()) {
-            ShowMessage(QStringLiteral("该帐户名已经存在，请重新操作"));
-            return;
-        }
-    }
     if (Index == 0) {
         ShowMessage(QStringLiteral("找不到要修改的帐户"));
     } else {
         TADOQuery* Q = ShareDataModule->ADOQueryTemp;
+        bool Taken = false;
         const bool Saved = RunInTransaction([&] {
+            // Checked where it is stored, so that another copy of the program
+            // cannot take the name in between. The account itself never
+            // counts: a change of letter case alone is allowed.
+            if (Name != AccountText) {
+                TADOQuery* Other = ShareDataModule->ADOQueryTemp2;
+                OpenOrRaise(Other, QStringLiteral("Select * From Account Where (AccountName = %1) And (AccountIndex <> %2)")
+                                       .arg(SqlQuoted(Name), QString::number(Index)));
+                Taken = !Other->IsEmpty();
+                if (Taken)
+                    return;
+            }
             Q->Edit();
             Q->FieldByName(QStringLiteral("AccountName"))->SetAsString(Name);
             Q->FieldByName(QStringLiteral("AccountBase"))->SetAsFloat(Base);
@@ -206,6 +206,10 @@ void TFormAccount::ActionEditExecute(QObject*)
         });
         if (!Saved)
             return;
+        if (Taken) {
+            ShowMessage(QStringLiteral("该帐户名已经存在，请重新操作"));
+            return;
+        }
         ShowMessage(QStringLiteral("帐户　") + Name + QStringLiteral("　修改成功"));
     }
     FormMain->RefreshAll();

@@ -363,23 +363,24 @@ bool AddAccount(const QString& Name, double Base)
         return false;
     }
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
-    if (!OpenSQL(Q, QStringLiteral("Select * From Account Where AccountName = ") + SqlQuoted(Name),
-                 QStringLiteral("无法打开数据库")))
-        return false;
-    if (!Q->IsEmpty()) {
-        ShowMessage(QStringLiteral("该帐户名已经存在，请重新操作"));
-        return false;
-    }
-    try {
+    // Checked where it is stored, so that another copy of the program cannot
+    // store the same name in between.
+    bool Taken = false;
+    const bool Stored = RunInTransaction([&] {
+        OpenOrRaise(Q, QStringLiteral("Select * From Account Where AccountName = ") + SqlQuoted(Name));
+        Taken = !Q->IsEmpty();
+        if (Taken)
+            return;
         Q->Append();
         Q->FieldByName(QStringLiteral("AccountName"))->SetAsString(Name);
         Q->FieldByName(QStringLiteral("AccountBase"))->SetAsFloat(Base);
         Q->FieldByName(QStringLiteral("AccountMan"))->SetAsString(CurrentUser);
         Q->Post();
-    } catch (const Exception&) {
-        // A failed store must not be reported as a new account.
-        Q->Cancel();
-        ShowMessage(QStringLiteral("无法打开数据库"));
+    });
+    if (!Stored)
+        return false;
+    if (Taken) {
+        ShowMessage(QStringLiteral("该帐户名已经存在，请重新操作"));
         return false;
     }
     ShowMessage(QStringLiteral("帐户　") + Name + QStringLiteral("　新增成功"));

@@ -264,19 +264,24 @@ void TFormMain::AddParameter(int Type)
         return;
     }
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
-    if (!OpenSQL(Q, ParameterSQL(Type, *Value), QStringLiteral("读入帐款参数失败")))
-        return;
-    if (!Q->IsEmpty()) {
-        ShowMessage(QStringLiteral("存在同名的") + Word(Type) + QStringLiteral("，请改名"));
-        return;
-    }
+    // Checked where it is stored, so that another copy of the program cannot
+    // store the same value in between.
+    bool Taken = false;
     const bool Saved = RunInTransaction([&] {
+        OpenOrRaise(Q, ParameterSQL(Type, *Value));
+        Taken = !Q->IsEmpty();
+        if (Taken)
+            return;
         Q->Append();
         Q->FieldByName(QStringLiteral("ParameterType"))->SetAsInteger(Type);
         Q->FieldByName(QStringLiteral("ParameterValue"))->SetAsString(*Value);
         Q->Post();
     });
-    if (Saved)
+    if (!Saved)
+        return;
+    if (Taken)
+        ShowMessage(QStringLiteral("存在同名的") + Word(Type) + QStringLiteral("，请改名"));
+    else
         LoadParameterList(Type);
 }
 
@@ -299,27 +304,30 @@ void TFormMain::ModifyParameter(int Type)
     if (*Value == Old)
         return;
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
-    // The value being renamed never counts as its own duplicate, so a change of
-    // letter case alone goes through.
-    if (!OpenSQL(Q, ParameterSQL(Type, *Value) + QStringLiteral(" And (ParameterValue <> %1)").arg(SqlQuoted(Old)),
-                 QStringLiteral("读入帐款参数失败")))
-        return;
-    if (!Q->IsEmpty()) {
-        ShowMessage(QStringLiteral("存在同名的") + Word(Type) + QStringLiteral("，请改名"));
-        return;
-    }
-    if (!OpenSQL(Q, ParameterSQL(Type, Old), QStringLiteral("读入帐款参数失败")))
-        return;
-    if (Q->IsEmpty()) {
-        ShowMessage(QStringLiteral("该参数已经被删除"));
-        return;
-    }
+    // Checked where it is stored, so that another copy of the program cannot
+    // take the value in between. The value being renamed never counts as its
+    // own duplicate, so a change of letter case alone goes through.
+    bool Taken = false, Gone = false;
     const bool Saved = RunInTransaction([&] {
+        OpenOrRaise(Q, ParameterSQL(Type, *Value) + QStringLiteral(" And (ParameterValue <> %1)").arg(SqlQuoted(Old)));
+        Taken = !Q->IsEmpty();
+        if (Taken)
+            return;
+        OpenOrRaise(Q, ParameterSQL(Type, Old));
+        Gone = Q->IsEmpty();
+        if (Gone)
+            return;
         Q->Edit();
         Q->FieldByName(QStringLiteral("ParameterValue"))->SetAsString(*Value);
         Q->Post();
     });
-    if (Saved)
+    if (!Saved)
+        return;
+    if (Taken)
+        ShowMessage(QStringLiteral("存在同名的") + Word(Type) + QStringLiteral("，请改名"));
+    else if (Gone)
+        ShowMessage(QStringLiteral("该参数已经被删除"));
+    else
         LoadParameterList(Type);
 }
 

@@ -3,7 +3,7 @@
 // copy, and both store documents and customers through their own windows at
 // the same time. No number is given out twice, the counter never goes back,
 // and no customer name is stored twice.
-#include "AppFixture.h"
+#include "ProgramFixture.h"
 #include "ChildRun.h"
 
 #include "app/BuySellForm.h"
@@ -26,12 +26,12 @@ constexpr int SavesEach = 40;
 const char* const SecondCopyFile = "TB_SECOND_COPY_FILE";
 const char* const SecondCopyTask = "TB_SECOND_COPY_TASK";
 
-class TwoCopies : public TAppFixture
+class TwoCopies : public TProgramFixture
 {
 protected:
     void SetUp() override
     {
-        TAppFixture::SetUp();
+        TProgramFixture::SetUp();
         CurrentUser = QStringLiteral("张三");
         FormBuySell = new TFormBuySell();
         FormGetPay = new TFormGetPay();
@@ -46,14 +46,16 @@ protected:
         FormGetPay = nullptr;
         delete FormBuySell;
         FormBuySell = nullptr;
-        TAppFixture::TearDown();
+        TProgramFixture::TearDown();
     }
 
-    // Stores SavesEach new sales, or tries the customers 客户1 to 客户N in
-    // order, each through its window; gives every message the windows showed.
+    // Stores SavesEach new sales, or tries the customers 客户1 to 客户N, the
+    // accounts 帐户1 to 帐户N or the document kinds 种类1 to 种类N in order, each
+    // as the program stores it; gives every message shown.
     static QStringList Save(const QString& Task)
     {
         QStringList Messages;
+        QString Answer; // to the next prompt
         TModalHandlers Handlers(
             [&](TForm* Form) -> TModalResult {
                 if (Form == FormBuySell) {
@@ -62,6 +64,9 @@ protected:
                     FormBuySell->BitBtn1->Click();
                 } else if (Form == FormCustomer2) {
                     FormCustomer2->BitBtn1->Click();
+                } else if (Form == FormAsk) {
+                    FormAsk->Edit1->setText(Answer);
+                    FormAsk->BitBtn1->Click();
                 }
                 return mrNone;
             },
@@ -73,6 +78,11 @@ protected:
                 FormBuySell->Kind = QStringLiteral("销售开单");
                 FormBuySell->BillIndex = 1;
                 FormBuySell->ShowModal();
+            } else if (Task == QStringLiteral("accounts")) {
+                AddAccount(QStringLiteral("帐户%1").arg(I), 0);
+            } else if (Task == QStringLiteral("parameters")) {
+                Answer = QStringLiteral("种类%1").arg(I);
+                FormMain->Button1->OnClick(FormMain->Button1);
             } else {
                 FormCustomer2->EditMode = 0;
                 FormCustomer2->CustomerKind = QStringLiteral("正式客户");
@@ -91,6 +101,7 @@ protected:
     // the other copy to read what this one is about to change.
     void SlowInserts(const QString& Table)
     {
+        Exec(QStringLiteral("Drop Trigger If Exists Slow"));
         Exec(QStringLiteral("Create Trigger Slow After Insert On %1 Begin Select Count(*) From (With Recursive "
                             "N(I) As (Select 1 Union All Select I + 1 From N Where I < 20000) Select I From N); End")
                  .arg(Table));
@@ -135,7 +146,8 @@ TEST_F(TwoCopies, SecondCopy)
     const QStringList Messages = Save(Task);
     for (const QString& M : Messages)
         EXPECT_TRUE(M == QStringLiteral("单据新增成功") || M.endsWith(QStringLiteral("新增成功"))
-                    || M == QStringLiteral("该客户名已经存在，请重新操作"))
+                    || M == QStringLiteral("该客户名已经存在，请重新操作")
+                    || M == QStringLiteral("该帐户名已经存在，请重新操作") || M.startsWith(QStringLiteral("存在同名的")))
             << M.toStdString();
 }
 
@@ -153,16 +165,30 @@ TEST_F(TwoCopies, NeverGiveOutOneNumberTwice)
               QStringLiteral("XS%1").arg(1000 + 2 * SavesEach));
 }
 
-TEST_F(TwoCopies, NeverStoreOneCustomerNameTwice)
+// Names that documents and money rows refer to by their text.
+const struct TNameRow
 {
-    SlowInserts(QStringLiteral("Customer"));
-    QString Failure;
-    const QStringList Messages = SaveWithASecondCopy(QStringLiteral("customers"), Failure);
-    EXPECT_EQ(Failure, QString());
-    EXPECT_EQ(Messages.filter(QStringLiteral("数据保存失败")), QStringList());
-    EXPECT_EQ(Scalar(QStringLiteral("Select Count(*) || '|' || Count(Distinct CustomerName) From Customer "
-                                    "Where CustomerIndex > 1")),
-              QStringLiteral("%1|%1").arg(SavesEach));
+    const char* Task;
+    const char* Table;
+    const char* Names; // what counts them and their distinct texts
+} NameRows[] = {
+    {"customers", "Customer", "Count(*) || '|' || Count(Distinct CustomerName) From Customer Where CustomerIndex > 1"},
+    {"accounts", "Account", "Count(*) || '|' || Count(Distinct AccountName) From Account Where AccountName Like '帐户%'"},
+    {"parameters", "Parameter",
+     "Count(*) || '|' || Count(Distinct ParameterValue) From Parameter Where ParameterValue Like '种类%'"},
+};
+
+TEST_F(TwoCopies, NeverStoreOneNameTwice)
+{
+    for (const TNameRow& Row : NameRows) {
+        SCOPED_TRACE(Row.Task);
+        SlowInserts(QString::fromUtf8(Row.Table));
+        QString Failure;
+        const QStringList Messages = SaveWithASecondCopy(QString::fromUtf8(Row.Task), Failure);
+        EXPECT_EQ(Failure, QString());
+        EXPECT_EQ(Messages.filter(QStringLiteral("数据保存失败")), QStringList());
+        EXPECT_EQ(Scalar(QStringLiteral("Select ") + QString::fromUtf8(Row.Names)), QStringLiteral("%1|%1").arg(SavesEach));
+    }
 }
 
 } // namespace
