@@ -105,8 +105,48 @@ void TfrBand::BindDataSet(const QString& Text)
     InitDataSet(Text);
 }
 
-void TfrBand::RestoreDataSet()
+void TfrBand::KeepTemplate()
 {
+    FTemplate = TTemplateValues{Visible, PageBreak, X, Y, DX, DY, Child, GroupCondition};
+    if (View) {
+        FTemplate->ViewFlags = View->Flags();
+        FTemplate->ViewChildBand = View->ChildBand();
+        FTemplate->ViewMaster = View->Master();
+        FTemplate->ViewCondition = View->FormatStr();
+        FTemplate->Columns = View->Columns();
+        FTemplate->ColumnWidth = View->ColumnWidth();
+        FTemplate->ColumnGap = View->ColumnGap();
+        FTemplate->NewColumnAfter = View->NewColumnAfter();
+    }
+}
+
+void TfrBand::RestoreTemplate()
+{
+    // What a first-pass script set on the band or its view (visibility and
+    // columns are read from the view at every output) would otherwise hold
+    // from the final pass's first record on.
+    if (FTemplate) {
+        const TTemplateValues& T = *FTemplate;
+        Visible = T.Visible;
+        PageBreak = T.PageBreak;
+        X = T.X;
+        Y = T.Y;
+        DX = T.DX;
+        DY = T.DY;
+        Child = T.Child;
+        GroupCondition = T.GroupCondition;
+        if (View) {
+            View->SetVisible(T.Visible);
+            View->SetFlags(T.ViewFlags);
+            View->SetChildBand(T.ViewChildBand);
+            View->SetMaster(T.ViewMaster);
+            View->SetFormatStr(T.ViewCondition);
+            View->SetColumns(T.Columns);
+            View->SetColumnWidth(T.ColumnWidth);
+            View->SetColumnGap(T.ColumnGap);
+            View->SetNewColumnAfter(T.NewColumnAfter);
+        }
+    }
     FLooping = false;
     FPendingSource.reset();
     FSourceReleased = false;

@@ -58,9 +58,11 @@ public:
     // before, it is walked from its first record. A data band a script leaves
     // without a source prints nothing more (SourceReleased).
     void RebindDataSet(const QString& Text);
-    // Final pass of two: the source the template names, whatever the first
-    // pass's scripts named.
-    void RestoreDataSet();
+    // Takes the values a script may change, as the page's bands stand once
+    // built; RestoreTemplate puts them back on the band and its view, and
+    // binds the source the template names, for the final pass of two.
+    void KeepTemplate();
+    void RestoreTemplate();
     // Bracket a walk over DataSet; EndLoop binds the source a script named
     // meanwhile. WalkDrew tells that the walk has drawn a record; a cross
     // walk defers from the start (DeferAll), as its loop holds the source. A
@@ -191,4 +193,16 @@ private:
     bool FWalkDrawn = false;                // the walk has drawn a record
     std::optional<QString> FPendingSource;  // named after that
     bool FSourceReleased = false;
+    struct TTemplateValues
+    {
+        bool Visible = true;
+        bool PageBreak = false;
+        int X = 0, Y = 0, DX = 0, DY = 0;
+        TfrBand* Child = nullptr;
+        QString GroupCondition;
+        uint16_t ViewFlags = 0;
+        QString ViewChildBand, ViewMaster, ViewCondition;
+        int Columns = 1, ColumnWidth = 0, ColumnGap = 0, NewColumnAfter = 0;
+    };
+    std::optional<TTemplateValues> FTemplate;
 };

@@ -125,13 +125,13 @@ void TfrPage::InitReport()
     TfrReport* Report = CurReport;
     if (Report && Report->DoublePass() && Report->FinalPass() && PageType == ptReport) {
         // Final pass of two: the structure stands; caches, sources and the
-        // "CURRENT#" count restart, and each band walks the source its
-        // template names, as in the first pass.
+        // "CURRENT#" count restart, and each band starts from its template's
+        // values and source, as in the first pass.
         for (const auto& View : FObjects)
             if (auto* Memo = dynamic_cast<TfrMemoView*>(View.get()))
                 Memo->SetLastValue(QString());
         for (const auto& Band : FRunBands)
-            Band->RestoreDataSet();
+            Band->RestoreTemplate();
         for (TfrBand* Band : Bands)
             if (Band && Band->DataSet)
                 Band->DataSet->First();
@@ -463,6 +463,10 @@ void TfrPage::InitPageBands()
             Data->LastGroup = G;
         }
     }
+
+    // What scripts may change, as the final pass of two starts from it.
+    for (const auto& Band : FRunBands)
+        Band->KeepTemplate();
 
     // 11. Page columns.
     if (Columns < 1)
