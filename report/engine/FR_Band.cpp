@@ -107,16 +107,24 @@ void TfrBand::BindDataSet(const QString& Text)
 
 void TfrBand::KeepTemplate()
 {
-    FTemplate = TTemplateValues{Visible, PageBreak, X, Y, DX, DY, Child, GroupCondition};
+    TTemplateValues& T = FTemplate.emplace();
+    T.Visible = Visible;
+    T.PageBreak = PageBreak;
+    T.X = X;
+    T.Y = Y;
+    T.DX = DX;
+    T.DY = DY;
+    T.Child = Child;
+    T.GroupCondition = GroupCondition;
     if (View) {
-        FTemplate->ViewFlags = View->Flags();
-        FTemplate->ViewChildBand = View->ChildBand();
-        FTemplate->ViewMaster = View->Master();
-        FTemplate->ViewCondition = View->FormatStr();
-        FTemplate->Columns = View->Columns();
-        FTemplate->ColumnWidth = View->ColumnWidth();
-        FTemplate->ColumnGap = View->ColumnGap();
-        FTemplate->NewColumnAfter = View->NewColumnAfter();
+        T.ViewFlags = View->Flags();
+        T.ViewChildBand = View->ChildBand();
+        T.ViewMaster = View->Master();
+        T.ViewCondition = View->FormatStr();
+        T.Columns = View->Columns();
+        T.ColumnWidth = View->ColumnWidth();
+        T.ColumnGap = View->ColumnGap();
+        T.NewColumnAfter = View->NewColumnAfter();
     }
 }
 
