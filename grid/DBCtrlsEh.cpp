@@ -700,12 +700,19 @@ void TCustomDBEditEh::TextEdited()
 {
     if (FSettingText)
         return;
-    // Cut and undo from the context menu change the text without a key: the
-    // record goes into edit state now and keeps the changed text.
+    // Cut and undo from the context menu, a drop and a middle click change
+    // the text without a key: the record goes into edit state now and keeps
+    // the changed text. A record that refuses shows what it holds again.
     if (!IsUnbound() && !FDataLink->LinkEditing() && !CheckReadOnly()) {
         const QString Changed = text();
         const int Caret = cursorPosition();
-        FDataLink->Edit();
+        try {
+            FDataLink->Edit();
+        } catch (const std::exception& E) {
+            FDataLink->Reset();
+            Application()->HandleException(E);
+            return;
+        }
         if (text() != Changed) {
             SetControlText(Changed);
             setCursorPosition(Caret);

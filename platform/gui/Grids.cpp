@@ -258,8 +258,16 @@ void TInplaceEdit::UpdateContents()
 
 void TInplaceEdit::UserEdited()
 {
-    if (!FUpdating)
+    if (FUpdating)
+        return;
+    // A change without a key (a drop, the menu's paste, a middle click) into
+    // a record that refuses editing: the editor shows the cell's text again.
+    try {
         FGrid->EditorTextEdited();
+    } catch (const std::exception& E) {
+        FGrid->InvalidateEditor();
+        Application()->HandleException(E);
+    }
 }
 
 // A cell that cannot be left (a text its field refuses, a post the dataset

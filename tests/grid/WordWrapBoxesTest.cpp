@@ -1,7 +1,7 @@
 // The two word-wrapping boxes over a text field, the data-aware edit's and
 // the grid editor's, against the plain data-aware edit: what a paste over a
-// selection keeps, characters outside the basic plane at the limit, and the
-// undo history after a cut paste.
+// selection keeps, characters outside the basic plane at the limit, the undo
+// history after a cut paste, and a change into a record that refuses editing.
 #include "EditKeys.h"
 #include "GridTestUtil.h"
 #include "grid/DBCtrlsEh.h"
@@ -12,6 +12,7 @@
 #include "platform/db/Field.h"
 #include "platform/db/MemDataSet.h"
 #include "platform/gui/Clipbrd.h"
+#include "platform/gui/ModalSeam.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -23,9 +24,9 @@
 
 namespace {
 
-enum TBoxKind { bkPlainEdit, bkWrappingEdit, bkGridEditor };
+enum TBoxKind { bkPlainEdit, bkWrappingEdit, bkGridEditor, bkPlainGridEditor };
 
-const char* const BoxNames[] = {"plain edit", "word-wrapping edit", "grid editor"};
+const char* const BoxNames[] = {"plain edit", "word-wrapping edit", "grid editor", "single-line grid editor"};
 
 // One record whose text field "Name" has the given size.
 struct TOneRecord
@@ -44,19 +45,20 @@ struct TOneRecord
 
 // A box of one kind over the record's field, entered as a user enters it:
 // a data-aware edit (plain or word-wrapping) that took the focus, or the
-// editor of a grid whose only column is word-wrapped in rows of three lines.
+// editor of a grid over the field (word-wrapped in rows of three lines, or
+// in rows of one).
 class TBox
 {
 public:
     TBox(TBoxKind Kind, TOneRecord& Record) : FRecord(Record)
     {
-        if (Kind == bkGridEditor) {
+        if (Kind == bkGridEditor || Kind == bkPlainGridEditor) {
             FGrid = std::make_unique<TDBGridEh>();
             FGrid->resize(300, 200);
             FGrid->Columns()->Add()->SetFieldName(QStringLiteral("Name"));
             FGrid->Columns(0)->SetWidth(120);
-            FGrid->Columns(0)->SetWordWrap(true);
-            FGrid->SetRowLines(3);
+            FGrid->Columns(0)->SetWordWrap(Kind == bkGridEditor);
+            FGrid->SetRowLines(Kind == bkGridEditor ? 3 : 0);
             FGrid->SetDataSource(&Record.Source);
             FGrid->show();
             QApplication::setActiveWindow(FGrid.get());
@@ -262,6 +264,42 @@ TEST(WordWrapBoxes, ACutPasteIsOneUndoStep)
         }
         EXPECT_EQ(Steps.join(u' '), QStringLiteral("xab012|xab012 xab|xab x|x"));
         EXPECT_EQ(Box.Leave(), QStringLiteral("x|x|x"));
+    }
+    Clipboard()->Clear();
+}
+
+// A change that comes without a key into a record that refuses editing
+// shows why, and the box and its line edit then show what is stored. (A
+// middle click takes the road of a paste; the offscreen platform has no
+// selection to paste.)
+TEST(WordWrapBoxes, AChangeIntoALockedRecordShowsTheStoredText)
+{
+    const struct
+    {
+        const char* Name;
+        TBoxKind Kind;
+        void (*Act)(TBox& Box);
+    } Rows[] = {
+        {"MenuPaste", bkWrappingEdit, [](TBox& B) { static_cast<QPlainTextEdit*>(B.Input())->paste(); }},
+        {"Drop", bkWrappingEdit, [](TBox& B) { Drop(B.DropTarget(), QStringLiteral("x")); }},
+        {"InputMethodCommit", bkWrappingEdit, [](TBox& B) { TypeKeys(B.Input(), QStringLiteral("<IM:x>")); }},
+        {"DropIntoThePlainEdit", bkPlainEdit, [](TBox& B) { Drop(B.DropTarget(), QStringLiteral("x")); }},
+        {"GridMenuPaste", bkGridEditor, [](TBox& B) { static_cast<QPlainTextEdit*>(B.Input())->paste(); }},
+        {"GridDrop", bkGridEditor, [](TBox& B) { Drop(B.DropTarget(), QStringLiteral("x")); }},
+        {"GridInputMethodCommit", bkGridEditor, [](TBox& B) { TypeKeys(B.Input(), QStringLiteral("<IM:x>")); }},
+        {"DropIntoTheSingleLineGridEditor", bkPlainGridEditor,
+         [](TBox& B) { Drop(B.DropTarget(), QStringLiteral("x")); }},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        TOneRecord Record(20, QStringLiteral("abc"));
+        Record.DataSet.BeforeEdit = [](TDataSet*) { throw EDatabaseError(QStringLiteral("Record locked")); };
+        TBox Box(Row.Kind, Record);
+        TModalSeam::ClearMessages();
+        Clipboard()->SetAsText(QStringLiteral("x"));
+        EXPECT_NO_THROW(Row.Act(Box));
+        EXPECT_EQ(TModalSeam::MessageTexts(), QStringList{QStringLiteral("Record locked")});
+        EXPECT_EQ(Box.Leave(), QStringLiteral("abc|abc|abc"));
     }
     Clipboard()->Clear();
 }
