@@ -15,7 +15,6 @@
 #include "platform/gui/ModalSeam.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QPlainTextEdit>
