@@ -238,10 +238,10 @@ void TEditImageEh::Changed()
 
 // The word-wrapping editor over the edit: its keys and focus go through the
 // edit's own rules, which hand the keys back to it.
-class TWrapEditEh : public TMemo
+class TWrapEditEh : public TWrapView
 {
 public:
-    explicit TWrapEditEh(TCustomDBEditEh* AEdit) : TMemo(AEdit), FEdit(AEdit)
+    explicit TWrapEditEh(TCustomDBEditEh* AEdit) : TWrapView(AEdit), FEdit(AEdit)
     {
         setFrameStyle(QFrame::NoFrame);
         setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -249,7 +249,6 @@ public:
         setTabChangesFocus(true);
         document()->setDocumentMargin(1);
     }
-    void TakeKey(QKeyEvent* Event) { TMemo::keyPressEvent(Event); }
 
 protected:
     void keyPressEvent(QKeyEvent* Event) override
@@ -263,20 +262,20 @@ protected:
     void inputMethodEvent(QInputMethodEvent* Event) override
     {
         TypeCommittedText(Event, [this](QKeyEvent* Key) { FEdit->keyPressEvent(Key); },
-                          [this](QInputMethodEvent* Rest) { TMemo::inputMethodEvent(Rest); });
+                          [this](QInputMethodEvent* Rest) { TWrapView::inputMethodEvent(Rest); });
     }
     bool focusNextPrevChild(bool Next) override
     {
-        return FEdit->TakesTabs() ? false : TMemo::focusNextPrevChild(Next);
+        return FEdit->TakesTabs() ? false : TWrapView::focusNextPrevChild(Next);
     }
     void focusInEvent(QFocusEvent* Event) override
     {
-        TMemo::focusInEvent(Event);
+        TWrapView::focusInEvent(Event);
         FEdit->focusInEvent(Event);
     }
     void focusOutEvent(QFocusEvent* Event) override
     {
-        TMemo::focusOutEvent(Event);
+        TWrapView::focusOutEvent(Event);
         FEdit->focusOutEvent(Event);
     }
 
@@ -560,21 +559,19 @@ void TCustomDBEditEh::SetWordWrap(bool Value)
     // What the user types there becomes the line edit's text, which the
     // link, the commit and the display rules work on; the view then shows
     // what the line edit took, so that the field gets what the box shows.
+    // The view kept to the limit where the text went in.
     QObject::connect(FWrapEdit, &QPlainTextEdit::textChanged, this, [this] {
         if (FSyncingWrap)
             return;
         const QString Shown = FWrapEdit->toPlainText();
         const QString Old = text();
-        int Caret = FWrapEdit->textCursor().position();
-        const QString Kept = KeepWithinLength(Old, Shown, maxLength(), Caret);
-        // A paste from the view's menu, a drop or a middle click comes
-        // without a key: a record that refuses editing is reported here.
         try {
             {
                 const QScopedValueRollback<bool> Syncing(FSyncingWrap, true);
                 const QScopedValueRollback<bool> InKey(FInKeyEvent, true);
-                setText(Kept);
+                setText(LeftWholeChars(Shown, maxLength()));
                 if (text() != Shown) {
+                    const int Caret = FWrapEdit->textCursor().position();
                     FWrapEdit->setPlainText(text());
                     QTextCursor C = FWrapEdit->textCursor();
                     C.setPosition(std::min(Caret, int(text().size())));
@@ -703,12 +700,19 @@ void TCustomDBEditEh::TextEdited()
 {
     if (FSettingText)
         return;
-    // Cut and undo from the context menu change the text without a key: the
-    // record goes into edit state now and keeps the changed text.
+    // Cut and undo from the context menu, a drop and a middle click change
+    // the text without a key: the record goes into edit state now and keeps
+    // the changed text. A record that refuses shows what it holds again.
     if (!IsUnbound() && !FDataLink->LinkEditing() && !CheckReadOnly()) {
         const QString Changed = text();
         const int Caret = cursorPosition();
-        FDataLink->Edit();
+        try {
+            FDataLink->Edit();
+        } catch (const std::exception& E) {
+            FDataLink->Reset();
+            Application()->HandleException(E);
+            return;
+        }
         if (text() != Changed) {
             SetControlText(Changed);
             setCursorPosition(Caret);

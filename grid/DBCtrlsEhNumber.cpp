@@ -339,7 +339,8 @@ bool TCustomDBNumberEditEh::IsValidChar(QChar Key) const
 void TCustomDBNumberEditEh::TextEdited()
 {
     TCustomDBEditEh::TextEdited();
-    if (SettingText() || !FEditFormat.contains(u','))
+    // Not modified: the record refused the change and the text is the field's.
+    if (SettingText() || !Modified() || !FEditFormat.contains(u','))
         return;
     const QString Old = text();
     const QString New = NumberEditEh::WithThousands(Old, FormatSettings());

@@ -28,10 +28,10 @@ constexpr int ScrollInterval = 60;
 
 // The word-wrapping view of a multi-line editor: keys and focus changes go
 // through the editor's own rules, which hand the keys it keeps back here.
-class TInplaceEdit::TWrapEdit : public TMemo
+class TInplaceEdit::TWrapEdit : public TWrapView
 {
 public:
-    explicit TWrapEdit(TInplaceEdit* AEdit) : TMemo(AEdit), FEdit(AEdit)
+    explicit TWrapEdit(TInplaceEdit* AEdit) : TWrapView(AEdit), FEdit(AEdit)
     {
         setFrameStyle(QFrame::NoFrame);
         setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -41,7 +41,6 @@ public:
         setTabChangesFocus(true);
         document()->setDocumentMargin(0);
     }
-    void TakeKey(QKeyEvent* Event) { TMemo::keyPressEvent(Event); }
 
 protected:
     void keyPressEvent(QKeyEvent* Event) override
@@ -56,17 +55,17 @@ protected:
     void inputMethodEvent(QInputMethodEvent* Event) override
     {
         TypeCommittedText(Event, [this](QKeyEvent* Key) { FEdit->keyPressEvent(Key); },
-                          [this](QInputMethodEvent* Rest) { TMemo::inputMethodEvent(Rest); });
+                          [this](QInputMethodEvent* Rest) { TWrapView::inputMethodEvent(Rest); });
     }
     bool focusNextPrevChild(bool) override { return false; } // Tab is the grid's
     void focusInEvent(QFocusEvent* Event) override
     {
-        TMemo::focusInEvent(Event);
+        TWrapView::focusInEvent(Event);
         FEdit->focusInEvent(Event);
     }
     void focusOutEvent(QFocusEvent* Event) override
     {
-        TMemo::focusOutEvent(Event);
+        TWrapView::focusOutEvent(Event);
         FEdit->focusOutEvent(Event);
     }
 
@@ -185,19 +184,17 @@ void TInplaceEdit::SelectionToWrap()
 }
 
 // What the user changed in the view becomes the editor's text, through its
-// limit and mask, and is reported as the user's edit; the view then shows
-// what the editor took.
+// mask, and is reported as the user's edit; the view then shows what the
+// editor took. The view kept to the limit where the text went in.
 void TInplaceEdit::WrapToText()
 {
     if (FSyncing)
         return;
     const QString Shown = FWrapEdit->toPlainText();
     const QString Old = text();
-    int Caret = FWrapEdit->textCursor().position();
-    const QString Typed = KeepWithinLength(Old, Shown, maxLength(), Caret);
     FSyncing = true;
-    setText(Typed);
-    setCursorPosition(Caret);
+    setText(LeftWholeChars(Shown, maxLength()));
+    setCursorPosition(FWrapEdit->textCursor().position());
     FSyncing = false;
     if (text() != Shown)
         TextToWrap();
@@ -261,8 +258,16 @@ void TInplaceEdit::UpdateContents()
 
 void TInplaceEdit::UserEdited()
 {
-    if (!FUpdating)
+    if (FUpdating)
+        return;
+    // A change without a key (a drop, the menu's paste, a middle click) into
+    // a record that refuses editing: the editor shows the cell's text again.
+    try {
         FGrid->EditorTextEdited();
+    } catch (const std::exception& E) {
+        FGrid->InvalidateEditor();
+        Application()->HandleException(E);
+    }
 }
 
 // A cell that cannot be left (a text its field refuses, a post the dataset
@@ -324,7 +329,7 @@ void TInplaceEdit::GridKey(QKeyEvent* Event)
         // Ctrl+Enter breaks the line of a multi-line editor.
         if (FWrapEdit && (Event->modifiers() & Qt::ControlModifier)) {
             if (!isReadOnly() && FGrid->CanEditModify())
-                FWrapEdit->insertPlainText(QStringLiteral("\n"));
+                FWrapEdit->InsertText(QStringLiteral("\n"));
             Event->accept();
             return;
         }

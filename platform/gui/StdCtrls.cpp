@@ -3,7 +3,10 @@
 #include "platform/gui/Application.h"
 #include "platform/gui/Forms.h"
 
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QTextCursor>
 #include <algorithm>
 
 TButton::TButton(QWidget* AParent) : QPushButton(AParent)
@@ -130,41 +133,117 @@ TMemo::TMemo(QWidget* AParent) : QPlainTextEdit(AParent)
 {
 }
 
+namespace {
+
+// What a plain-text box takes from data; null when it offers neither plain
+// text (of any charset Qt reads) nor markdown.
+QString PlainTextOf(const QMimeData* Source)
+{
+    if (!Source || Source->formats().isEmpty())
+        return QString();
+    if (QString Text = Source->text(); !Text.isNull())
+        return Text;
+    const QLatin1String Markdown("text/markdown");
+    return Source->hasFormat(Markdown) ? QString::fromUtf8(Source->data(Markdown)) : QString();
+}
+
+} // namespace
+
 bool TMemo::canInsertFromMimeData(const QMimeData* Source) const
 {
-    return Source && !Source->formats().isEmpty() && QPlainTextEdit::canInsertFromMimeData(Source);
+    return !PlainTextOf(Source).isNull();
 }
 
 void TMemo::insertFromMimeData(const QMimeData* Source)
 {
-    if (Source && !Source->formats().isEmpty())
-        QPlainTextEdit::insertFromMimeData(Source);
+    const QString Text = PlainTextOf(Source);
+    if (Text.isNull())
+        return;
+    // Qt's own insertion (read-only boxes, the caret, the undo step) over
+    // data that holds nothing but the text.
+    QMimeData Plain;
+    Plain.setText(TextToInsert(Text));
+    QPlainTextEdit::insertFromMimeData(&Plain);
 }
 
-QString KeepWithinLength(const QString& Old, const QString& New, int MaxLength, int& Caret)
+// ---------------------------------------------------------------- TWrapView
+
+TWrapView::TWrapView(QLineEdit* ALine) : TMemo(ALine), FLine(ALine)
 {
-    const qsizetype Excess = New.size() - std::max(MaxLength, 0);
-    if (Excess <= 0)
-        return New;
-    // The change is what lies between the head and the tail it left alone.
-    const qsizetype Shorter = std::min(Old.size(), New.size());
-    qsizetype Head = 0;
-    while (Head < Shorter && Old[Head] == New[Head])
-        ++Head;
-    qsizetype Tail = 0;
-    while (Tail < Shorter - Head && Old[Old.size() - 1 - Tail] == New[New.size() - 1 - Tail])
-        ++Tail;
-    const qsizetype InsertedEnd = New.size() - Tail;
-    qsizetype From = std::max(Head, InsertedEnd - Excess);
-    // Never half of a surrogate pair.
-    if (From > Head && New[From - 1].isHighSurrogate())
-        --From;
-    QString Kept = New;
-    Kept.remove(From, InsertedEnd - From);
-    Caret = int(From);
-    if (Kept.size() > MaxLength) { // the edit held more than its limit already
-        Kept.truncate(std::max(MaxLength, 0));
-        Caret = std::min(Caret, int(Kept.size()));
+}
+
+int TWrapView::Room() const
+{
+    const QTextCursor C = textCursor();
+    const int Held = document()->characterCount() - 1;
+    return std::max(0, FLine->maxLength() - Held + (C.selectionEnd() - C.selectionStart()));
+}
+
+QString TWrapView::TextToInsert(const QString& Text) const
+{
+    // A line break is one character in the view, whichever way it was written.
+    QString Lines = Text;
+    Lines.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+    return LeftWholeChars(Lines, Room());
+}
+
+void TWrapView::InsertText(const QString& Text)
+{
+    if (isReadOnly())
+        return;
+    if (const QString Kept = TextToInsert(Text); !Kept.isEmpty())
+        insertPlainText(Kept);
+}
+
+namespace {
+
+// The text Qt's text control puts in for a key: Enter a line break,
+// printable text (a character outside the basic plane as its pair), Tab
+// where it is not the focus key; Ctrl combinations put nothing in.
+QString TextOfKey(const QKeyEvent* Event, bool TabChangesFocus)
+{
+    if (Event->matches(QKeySequence::InsertParagraphSeparator) || Event->matches(QKeySequence::InsertLineSeparator))
+        return QStringLiteral("\n");
+    const QString Text = Event->text();
+    if (Text.isEmpty())
+        return QString();
+    const QChar C = Text.front();
+    if (C.category() == QChar::Other_Format)
+        return Text;
+    const Qt::KeyboardModifiers Mods = Event->modifiers();
+    if (Mods == Qt::ControlModifier || Mods == (Qt::ShiftModifier | Qt::ControlModifier))
+        return QString();
+    const bool Pair = C.isHighSurrogate() && Text.size() > 1 && Text[1].isLowSurrogate();
+    if (C.isPrint() || C.category() == QChar::Other_PrivateUse || Pair || (C == u'\t' && !TabChangesFocus))
+        return Text;
+    return QString();
+}
+
+} // namespace
+
+void TWrapView::TakeKey(QKeyEvent* Event)
+{
+    const QString Typed = isReadOnly() ? QString() : TextOfKey(Event, tabChangesFocus());
+    const QString Kept = LeftWholeChars(Typed, Room());
+    if (Kept.size() == Typed.size()) {
+        TMemo::keyPressEvent(Event);
+        return;
     }
-    return Kept;
+    // A full box refuses the key, as the line edit does.
+    Event->accept();
+    if (Kept.isEmpty())
+        return;
+    QKeyEvent Cut(Event->type(), Event->key(), Event->modifiers(), Kept, Event->isAutoRepeat(),
+                  ushort(Event->count()));
+    TMemo::keyPressEvent(&Cut);
+}
+
+QString LeftWholeChars(const QString& Text, qsizetype Room)
+{
+    if (Room >= Text.size())
+        return Text;
+    qsizetype Kept = std::max<qsizetype>(Room, 0);
+    if (Kept > 0 && Text[Kept - 1].isHighSurrogate() && Text[Kept].isLowSurrogate())
+        --Kept;
+    return Text.left(Kept);
 }

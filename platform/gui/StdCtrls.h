@@ -10,6 +10,8 @@
 #include <QScrollBar>
 #include <functional>
 
+class QLineEdit;
+
 class TButton : public QPushButton
 {
     Q_OBJECT
@@ -92,11 +94,13 @@ private:
 };
 
 // TMemo: the multi-line edit box, the base of every multi-line box and view
-// in the program. Data that holds no format at all is refused and inserts
-// nothing: Qt 6.4 reads the first format of the data without looking whether
-// there is one, and an X11 clipboard or primary selection that holds nothing
-// would end the program on Ctrl+V or a middle click. Any other data goes to
-// Qt, which takes text of every plain-text format from it.
+// in the program. Pasted, dropped and middle-clicked data goes in as plain
+// text: the data's plain text where it offers one, else markdown as it
+// stands (Qt would render markdown that comes first); data with neither
+// inserts nothing. Data that holds no format at all never reaches Qt, which
+// in 6.4 reads its first format without looking whether there is one: an X11
+// clipboard or primary selection that holds nothing would end the program
+// on Ctrl+V or a middle click.
 class TMemo : public QPlainTextEdit
 {
     Q_OBJECT
@@ -108,12 +112,38 @@ protected:
     // insertFromMimeData; a drag asks canInsertFromMimeData first.
     bool canInsertFromMimeData(const QMimeData* Source) const override;
     void insertFromMimeData(const QMimeData* Source) override;
+    // The plain text of data on its way in, in place of the selection; a box
+    // with a limit keeps what fits.
+    virtual QString TextToInsert(const QString& Text) const { return Text; }
 };
 
-// A word-wrapping view over a one-line edit that holds at most MaxLength
-// characters takes the edit's rule: of what a change in the view inserted
-// (its text went from the edit's Old to New), the characters past the limit
-// are dropped from the end, as the edit refuses typed characters and cuts a
-// paste. Returns the text the edit takes; when something was dropped, Caret
-// (the view's) moves to the end of what was kept.
-QString KeepWithinLength(const QString& Old, const QString& New, int MaxLength, int& Caret);
+// The word-wrapping view of a one-line edit (its parent): it shows the
+// edit's text in lines and takes the user's changes for it. What the user
+// puts in keeps to the edit's maxLength where it goes in: a paste, a drop or
+// a middle click, and each key the owner hands over (committed input-method
+// text arrives as keys) put the first whole characters that fit in place of
+// the selection, as the edit cuts a paste; a key that does not fit is
+// refused. So a cut paste is one step of the view's undo history and the
+// steps before it stay.
+class TWrapView : public TMemo
+{
+public:
+    explicit TWrapView(QLineEdit* ALine);
+    // A key the owner's rules passed, for the view's own handling.
+    void TakeKey(QKeyEvent* Event);
+    // Text the owner puts in place of the selection (a line break).
+    void InsertText(const QString& Text);
+
+protected:
+    QString TextToInsert(const QString& Text) const override;
+
+private:
+    // UTF-16 units that text replacing the selection may take.
+    int Room() const;
+
+    QLineEdit* FLine;
+};
+
+// The first whole characters of Text that take at most Room UTF-16 units: a
+// character outside the basic plane is kept whole or not at all.
+QString LeftWholeChars(const QString& Text, qsizetype Room);

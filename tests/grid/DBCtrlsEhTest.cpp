@@ -457,27 +457,6 @@ TEST(DBEditEh, WordWrapKeepsToTheFieldSize)
     Clipboard()->Clear();
 }
 
-// A paste without a key (the box's own menu) into a record that refuses
-// editing is reported and leaves no exception to the event loop.
-TEST(DBEditEh, WordWrapPasteIntoALockedRecordIsReported)
-{
-    TEditData D;
-    D.DataSet.BeforeEdit = [](TDataSet*) { throw EDatabaseError(QStringLiteral("Record locked")); };
-    TDBEditEh Edit;
-    Edit.SetWordWrap(true);
-    Edit.SetDataSource(&D.Source);
-    Edit.SetDataField(QStringLiteral("Name"));
-    auto* Shown = Edit.findChild<QPlainTextEdit*>();
-    ASSERT_NE(Shown, nullptr);
-    TModalSeam::ClearMessages();
-    Clipboard()->SetAsText(QStringLiteral("x"));
-    EXPECT_NO_THROW(Shown->paste());
-    Clipboard()->Clear();
-    ASSERT_EQ(TModalSeam::Messages().size(), 1u);
-    EXPECT_EQ(TModalSeam::Messages()[0].Text, QStringLiteral("Record locked"));
-    EXPECT_EQ(D.DataSet.FieldByName(QStringLiteral("Name"))->AsString(), QStringLiteral("abc"));
-}
-
 // A link over several fields takes an array element by element, and Null
 // clears them all.
 TEST(FieldDataLinkEh, ValueOverSeveralFields)

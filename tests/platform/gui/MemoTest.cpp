@@ -1,7 +1,7 @@
 // TMemo takes pasted, dropped and middle-clicked data unless it holds no
 // format at all: every path reaches the box's check, data without any format
-// leaves the box as it was instead of ending the program, and text of any
-// plain-text format pastes.
+// leaves the box as it was instead of ending the program, text of any
+// plain-text format pastes, and markdown goes in as the characters it holds.
 #include "GuiTestUtil.h"
 #include "platform/gui/StdCtrls.h"
 
@@ -30,7 +30,7 @@ protected:
     }
 };
 
-enum TData { dtNothing, dtPicture, dtText, dtUtf8Text };
+enum TData { dtNothing, dtPicture, dtText, dtUtf8Text, dtMarkdown, dtMarkdownAheadOfText };
 enum TSource { srClipboard, srSelection, srDrop };
 
 struct TPasteRow
@@ -51,6 +51,10 @@ QMimeData* MakeData(TData Kind)
         Data->setText(QStringLiteral("甲乙"));
     else if (Kind == dtUtf8Text) // some X11 programs offer nothing else
         Data->setData(QStringLiteral("text/plain;charset=utf-8"), QStringLiteral("甲乙").toUtf8());
+    if (Kind == dtMarkdown || Kind == dtMarkdownAheadOfText)
+        Data->setData(QStringLiteral("text/markdown"), QByteArrayLiteral("a*b*c 2\\*3 # x\n1. item"));
+    if (Kind == dtMarkdownAheadOfText)
+        Data->setText(QStringLiteral("甲乙"));
     return Data;
 }
 
@@ -101,6 +105,11 @@ const TPasteRow PasteRows[] = {
     {"MiddleClickOfAnEmptySelection", dtNothing, srSelection, MiddleClick, "kept|1"},
     // Qt asks the box before a drop: data without any format never reaches it.
     {"DropOfNothing", dtNothing, srDrop, Drop, "kept|0"},
+    // Markdown is text as it stands in a plain-text box, and plain text wins.
+    {"CtrlVOfMarkdownOnly", dtMarkdown, srClipboard, CtrlV, "kepta*b*c 2\\*3 # x\n1. item|1"},
+    {"CtrlVOfMarkdownAheadOfText", dtMarkdownAheadOfText, srClipboard, CtrlV, "kept甲乙|1"},
+    {"DropOfMarkdownOnly", dtMarkdown, srDrop, Drop, "a*b*c 2\\*3 # x\n1. itemkept|1"},
+    {"DropOfMarkdownAheadOfText", dtMarkdownAheadOfText, srDrop, Drop, "甲乙kept|1"},
 };
 
 class MemoPaste : public ::testing::TestWithParam<TPasteRow>

@@ -1,0 +1,304 @@
+// The two word-wrapping boxes over a text field, the data-aware edit's and
+// the grid editor's, against the plain data-aware edit: what a paste over a
+// selection keeps, characters outside the basic plane at the limit, the undo
+// history after a cut paste, and a change into a record that refuses editing.
+#include "EditKeys.h"
+#include "GridTestUtil.h"
+#include "grid/DBCtrlsEh.h"
+#include "grid/DBGridEh.h"
+#include "grid/DBGridEhColumns.h"
+#include "grid/DBGridEhInplaceEdit.h"
+#include "platform/db/DataSource.h"
+#include "platform/db/Field.h"
+#include "platform/db/MemDataSet.h"
+#include "platform/gui/Clipbrd.h"
+#include "platform/gui/ModalSeam.h"
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+enum TBoxKind { bkPlainEdit, bkWrappingEdit, bkGridEditor, bkPlainGridEditor };
+
+const char* const BoxNames[] = {"plain edit", "word-wrapping edit", "grid editor", "single-line grid editor"};
+
+// One record whose text field "Name" has the given size.
+struct TOneRecord
+{
+    TMemDataSet DataSet;
+    TDataSource Source;
+    TOneRecord(int Size, const QString& Text)
+    {
+        DataSet.FieldDefs()->Add(QStringLiteral("Name"), ftWideString, Size);
+        DataSet.CreateDataSet();
+        DataSet.AppendRecord({Variant(Text)});
+        Source.SetDataSet(&DataSet);
+    }
+    QString Stored() const { return DataSet.FieldByName(QStringLiteral("Name"))->AsString(); }
+};
+
+// A box of one kind over the record's field, entered as a user enters it:
+// a data-aware edit (plain or word-wrapping) that took the focus, or the
+// editor of a grid over the field (word-wrapped in rows of three lines, or
+// in rows of one).
+class TBox
+{
+public:
+    TBox(TBoxKind Kind, TOneRecord& Record) : FRecord(Record)
+    {
+        if (Kind == bkGridEditor || Kind == bkPlainGridEditor) {
+            FGrid = std::make_unique<TDBGridEh>();
+            FGrid->resize(300, 200);
+            FGrid->Columns()->Add()->SetFieldName(QStringLiteral("Name"));
+            FGrid->Columns(0)->SetWidth(120);
+            FGrid->Columns(0)->SetWordWrap(Kind == bkGridEditor);
+            FGrid->SetRowLines(Kind == bkGridEditor ? 3 : 0);
+            FGrid->SetDataSource(&Record.Source);
+            FGrid->show();
+            QApplication::setActiveWindow(FGrid.get());
+            FGrid->ShowEditor();
+            FLine = FGrid->InplaceEditor();
+            FView = dynamic_cast<TDBGridInplaceEdit*>(FLine)->WrapEdit();
+            return;
+        }
+        FEdit = std::make_unique<TDBEditEh>();
+        FEdit->resize(160, 60);
+        FEdit->SetWordWrap(Kind == bkWrappingEdit);
+        FEdit->SetDataSource(&Record.Source);
+        FEdit->SetDataField(QStringLiteral("Name"));
+        SendFocus(FEdit.get(), true);
+        FLine = FEdit.get();
+        FView = FEdit->findChild<QPlainTextEdit*>();
+    }
+    // Where the user's keys, input-method text and drops go.
+    QWidget* Input() const { return FView ? static_cast<QWidget*>(FView) : FLine; }
+    QWidget* DropTarget() const { return FView ? FView->viewport() : FLine; }
+    void Select(int From, int Length)
+    {
+        if (!FView) {
+            FLine->setSelection(From, Length);
+            return;
+        }
+        QTextCursor C = FView->textCursor();
+        C.setPosition(From);
+        C.setPosition(From + Length, QTextCursor::KeepAnchor);
+        FView->setTextCursor(C);
+    }
+    // "shown|held": what the box shows and what its line edit holds.
+    QString Shown() const { return (FView ? FView->toPlainText() : FLine->text()) + u'|' + FLine->text(); }
+    // "shown|held|stored" once the text went to the field.
+    QString Leave()
+    {
+        const QString Before = Shown();
+        if (FGrid)
+            FGrid->HideEditor();
+        else
+            SendFocus(FEdit.get(), false);
+        if (FRecord.DataSet.State() != dsBrowse)
+            FRecord.DataSet.Post();
+        return Before + u'|' + FRecord.Stored();
+    }
+
+private:
+    TOneRecord& FRecord;
+    std::unique_ptr<TDBGridEh> FGrid;
+    std::unique_ptr<TDBEditEh> FEdit;
+    QLineEdit* FLine = nullptr;
+    QPlainTextEdit* FView = nullptr;
+};
+
+// Data dropped at the box's top left corner.
+void Drop(QWidget* Target, const QString& Text)
+{
+    QMimeData Data;
+    Data.setText(Text);
+    const QPoint At(4, 4);
+    QDragEnterEvent Enter(At, Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Target, &Enter);
+    QDragMoveEvent Move(At, Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Target, &Move);
+    QDropEvent Dropped(At, Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Target, &Dropped);
+}
+
+void CtrlZ(QWidget* Target)
+{
+    SendKey(Target, Qt::Key_Z, Qt::ControlModifier, QStringLiteral("\x1a"));
+}
+
+struct TReplaceRow
+{
+    int Size;
+    QString Start;
+    int From, Length; // the selection the paste replaces
+    QString Pasted;
+};
+
+// "shown|held|stored" after Ctrl+V over the selection.
+QString PasteOverSelection(TBoxKind Kind, const TReplaceRow& Row)
+{
+    TOneRecord Record(Row.Size, Row.Start);
+    TBox Box(Kind, Record);
+    Box.Select(Row.From, Row.Length);
+    Clipboard()->SetAsText(Row.Pasted);
+    TypeKeys(Box.Input(), QStringLiteral("<Ctrl+V>"));
+    return Box.Leave();
+}
+
+// The same numbers on every machine.
+struct TSeededRandom
+{
+    quint32 State;
+    int Below(int Bound)
+    {
+        State = State * 1664525u + 1013904223u;
+        return int((State >> 8) % quint32(Bound));
+    }
+    QString Text(int Length)
+    {
+        // Few characters, so that pasted texts often begin or end like the
+        // text they replace.
+        static const QString Alphabet = QStringLiteral("张三李四ab");
+        QString T;
+        for (int i = 0; i < Length; ++i)
+            T += Alphabet[Below(int(Alphabet.size()))];
+        return T;
+    }
+};
+
+} // namespace
+
+// A paste over a selection keeps, in both word-wrapping boxes, what the
+// plain edit keeps: the pasted text's first characters that fit, in place
+// of the selection, whatever the texts have in common.
+TEST(WordWrapBoxes, PasteOverASelectionKeepsWhatThePlainEditKeeps)
+{
+    std::vector<TReplaceRow> Rows = {{3, QStringLiteral("张三"), 0, 2, QStringLiteral("李四张三")}};
+    TSeededRandom Random{20260512u};
+    while (Rows.size() < 120) {
+        TReplaceRow Row;
+        Row.Size = 1 + Random.Below(6);
+        Row.Start = Random.Text(1 + Random.Below(Row.Size));
+        Row.From = Random.Below(int(Row.Start.size()));
+        Row.Length = 1 + Random.Below(int(Row.Start.size()) - Row.From);
+        Row.Pasted = Random.Text(1 + Random.Below(8));
+        Rows.push_back(Row);
+    }
+    for (size_t i = 0; i < Rows.size(); ++i) {
+        const TReplaceRow& Row = Rows[i];
+        SCOPED_TRACE(QStringLiteral("row %1: size %2, \"%3\" [%4,+%5] <- \"%6\"")
+                         .arg(i).arg(Row.Size).arg(Row.Start).arg(Row.From).arg(Row.Length).arg(Row.Pasted)
+                         .toStdString());
+        const QString Plain = PasteOverSelection(bkPlainEdit, Row);
+        for (const TBoxKind Kind : {bkWrappingEdit, bkGridEditor})
+            EXPECT_EQ(PasteOverSelection(Kind, Row), Plain) << BoxNames[Kind];
+    }
+    Clipboard()->Clear();
+}
+
+// A cut at the limit keeps whole characters: U+20000 (D840 DC00) and U+20400
+// (D841 DC00) go in whole or not at all, whichever way the text comes.
+TEST(WordWrapBoxes, ACutNeverSplitsACharacter)
+{
+    const struct
+    {
+        const char* Name;
+        int Size;
+        const char* Start;
+        int From, Length; // selected before the action
+        void (*Act)(TBox& Box);
+        const char* After; // shown|held|stored
+    } Rows[] = {
+        {"PasteOverASelection", 4, "甲𠀀", 1, 2,
+         [](TBox& B) {
+             Clipboard()->SetAsText(QString::fromUtf8("乙丙𠐀"));
+             TypeKeys(B.Input(), QStringLiteral("<Ctrl+V>"));
+         },
+         "甲乙丙|甲乙丙|甲乙丙"},
+        {"PasteIntoAnEmptyBox", 3, "", 0, 0,
+         [](TBox& B) {
+             Clipboard()->SetAsText(QString::fromUtf8("ab𠀀c"));
+             TypeKeys(B.Input(), QStringLiteral("<Ctrl+V>"));
+         },
+         "ab|ab|ab"},
+        {"InputMethodCommitAtTheLimit", 4, "a", 1, 0,
+         [](TBox& B) { TypeKeys(B.Input(), QString::fromUtf8("<IM:乙𠀀𠐀>")); }, "a乙𠀀|a乙𠀀|a乙𠀀"},
+        {"DropAtTheLimit", 2, "", 0, 0, [](TBox& B) { Drop(B.DropTarget(), QString::fromUtf8("b𠀀")); },
+         "b|b|b"},
+    };
+    for (const auto& Row : Rows) {
+        for (const TBoxKind Kind : {bkWrappingEdit, bkGridEditor}) {
+            SCOPED_TRACE(std::string(Row.Name) + ", " + BoxNames[Kind]);
+            TOneRecord Record(Row.Size, QString::fromUtf8(Row.Start));
+            TBox Box(Kind, Record);
+            Box.Select(Row.From, Row.Length);
+            Row.Act(Box);
+            EXPECT_EQ(Box.Leave(), QString::fromUtf8(Row.After));
+        }
+    }
+    Clipboard()->Clear();
+}
+
+// A paste cut to the limit is one step of the box's undo history, and the
+// typing before it stays undoable.
+TEST(WordWrapBoxes, ACutPasteIsOneUndoStep)
+{
+    for (const TBoxKind Kind : {bkWrappingEdit, bkGridEditor}) {
+        SCOPED_TRACE(BoxNames[Kind]);
+        TOneRecord Record(6, QStringLiteral("x"));
+        TBox Box(Kind, Record);
+        Box.Select(1, 0);
+        TypeKeys(Box.Input(), QStringLiteral("ab"));
+        Clipboard()->SetAsText(QStringLiteral("0123456"));
+        TypeKeys(Box.Input(), QStringLiteral("<Ctrl+V>"));
+        QStringList Steps{Box.Shown()};
+        for (int i = 0; i < 2; ++i) {
+            CtrlZ(Box.Input());
+            Steps << Box.Shown();
+        }
+        EXPECT_EQ(Steps.join(u' '), QStringLiteral("xab012|xab012 xab|xab x|x"));
+        EXPECT_EQ(Box.Leave(), QStringLiteral("x|x|x"));
+    }
+    Clipboard()->Clear();
+}
+
+// A change that comes without a key into a record that refuses editing
+// shows why, and the box and its line edit then show what is stored. (A
+// middle click takes the road of a paste; the offscreen platform has no
+// selection to paste.)
+TEST(WordWrapBoxes, AChangeIntoALockedRecordShowsTheStoredText)
+{
+    const struct
+    {
+        const char* Name;
+        TBoxKind Kind;
+        void (*Act)(TBox& Box);
+    } Rows[] = {
+        {"MenuPaste", bkWrappingEdit, [](TBox& B) { static_cast<QPlainTextEdit*>(B.Input())->paste(); }},
+        {"Drop", bkWrappingEdit, [](TBox& B) { Drop(B.DropTarget(), QStringLiteral("x")); }},
+        {"InputMethodCommit", bkWrappingEdit, [](TBox& B) { TypeKeys(B.Input(), QStringLiteral("<IM:x>")); }},
+        {"DropIntoThePlainEdit", bkPlainEdit, [](TBox& B) { Drop(B.DropTarget(), QStringLiteral("x")); }},
+        {"GridMenuPaste", bkGridEditor, [](TBox& B) { static_cast<QPlainTextEdit*>(B.Input())->paste(); }},
+        {"GridDrop", bkGridEditor, [](TBox& B) { Drop(B.DropTarget(), QStringLiteral("x")); }},
+        {"GridInputMethodCommit", bkGridEditor, [](TBox& B) { TypeKeys(B.Input(), QStringLiteral("<IM:x>")); }},
+        {"DropIntoTheSingleLineGridEditor", bkPlainGridEditor,
+         [](TBox& B) { Drop(B.DropTarget(), QStringLiteral("x")); }},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        TOneRecord Record(20, QStringLiteral("abc"));
+        Record.DataSet.BeforeEdit = [](TDataSet*) { throw EDatabaseError(QStringLiteral("Record locked")); };
+        TBox Box(Row.Kind, Record);
+        TModalSeam::ClearMessages();
+        Clipboard()->SetAsText(QStringLiteral("x"));
+        EXPECT_NO_THROW(Row.Act(Box));
+        EXPECT_EQ(TModalSeam::MessageTexts(), QStringList{QStringLiteral("Record locked")});
+        EXPECT_EQ(Box.Leave(), QStringLiteral("abc|abc|abc"));
+    }
+    Clipboard()->Clear();
+}
