@@ -97,9 +97,10 @@ protected:
                     Exec(QStringLiteral("Insert Into Account (AccountName) Values ('新帐户')"));
                     Answer = QStringLiteral("saved");
                 } else if (Line.starts_with("hold")) {
-                    // More than the page cache holds: pages reach the file, the journal stays beside it.
+                    // More than the page cache holds: pages reach the file, the journal stays
+                    // beside it. One row stays in memory: others may read meanwhile.
                     Connection->BeginTrans();
-                    for (int i = 0; i < 500; ++i)
+                    for (int i = 0, Rows = Line.starts_with("hold one") ? 1 : 500; i < Rows; ++i)
                         Exec(QStringLiteral("Insert Into Contact (ContactUser, ContactContent) Values (2, '%1')")
                                  .arg(QString(2000, u'记')));
                     Answer = QStringLiteral("holding");
@@ -108,7 +109,7 @@ protected:
                 Answer = E.Message();
             }
             std::cout << "=> " << Answer.toStdString() << std::endl;
-            if (Line == "hold briefly") {
+            if (Line.ends_with("briefly")) {
                 QThread::msleep(300);
                 Connection->CommitTrans();
             }
@@ -434,16 +435,19 @@ TEST_F(DataMaintenanceTest, WhatAFileBringsIntoTheDatabase)
          }, "", "所选数据库缺少数据表 Contact"},
         {"unique", nullptr, "CREATE UNIQUE INDEX OneMan ON Customer (CustomerMan);", nullptr},
         {"indexes", [](QString S) {
-             return S.replace(QStringLiteral("ON Customer (CustomerName);"), QStringLiteral("ON Customer (CustomerName COLLATE BINARY DESC, CustomerPhone);"))
+             return S.replace(QStringLiteral("ON Customer (CustomerName);"),
+                              QStringLiteral("ON Customer (CustomerName COLLATE BINARY DESC, CustomerPhone);"))
                  .remove(QStringLiteral("CREATE INDEX BillUser_Index ON Bill (BillUser);"));
          }, "", nullptr},
         {"norowid", [](QString S) {
-             return S.replace(QStringLiteral("CustomerIndex     INTEGER PRIMARY KEY AUTOINCREMENT"), QStringLiteral("CustomerIndex     INTEGER PRIMARY KEY"))
+             return S.replace(QStringLiteral("CustomerIndex     INTEGER PRIMARY KEY AUTOINCREMENT"),
+                              QStringLiteral("CustomerIndex     INTEGER PRIMARY KEY"))
                  .replace(QStringLiteral("CustomerMan       TEXT(50)  COLLATE NOCASE DEFAULT ''\n)"),
                           QStringLiteral("CustomerMan       TEXT(50)  COLLATE NOCASE DEFAULT ''\n) WITHOUT ROWID"));
          }, "", nullptr},
         {"counterless", [](QString S) {
-             return S.replace(QStringLiteral("BillIndex       INTEGER PRIMARY KEY AUTOINCREMENT"), QStringLiteral("BillIndex       INTEGER PRIMARY KEY"));
+             return S.replace(QStringLiteral("BillIndex       INTEGER PRIMARY KEY AUTOINCREMENT"),
+                              QStringLiteral("BillIndex       INTEGER PRIMARY KEY"));
          }, "", nullptr},
         {"strict", [](QString S) {
              return S.replace(QRegularExpression(QStringLiteral("CREATE TABLE Account \\([^;]*;")), QStringLiteral(
@@ -451,21 +455,27 @@ TEST_F(DataMaintenanceTest, WhatAFileBringsIntoTheDatabase)
                  "AccountBase REAL DEFAULT 0, AccountMan TEXT DEFAULT '') STRICT;"));
          }, "", nullptr},
         {"types", [](QString S) {
-             return S.replace(QStringLiteral("CustomerOwe       REAL DEFAULT 0"), QStringLiteral("CustomerOwe       TEXT DEFAULT 0"));
+             return S.replace(QStringLiteral("CustomerOwe       REAL DEFAULT 0"),
+                              QStringLiteral("CustomerOwe       TEXT DEFAULT 0"));
          }, "", nullptr},
         {"misfit", [](QString S) {
-             return S.replace(QStringLiteral("CustomerOwe       REAL DEFAULT 0"), QStringLiteral("CustomerOwe       TEXT DEFAULT 0"));
+             return S.replace(QStringLiteral("CustomerOwe       REAL DEFAULT 0"),
+                              QStringLiteral("CustomerOwe       TEXT DEFAULT 0"));
          }, "UPDATE Customer SET CustomerOwe = 'abc' WHERE CustomerIndex = 2;",
          "所选数据库的数据表 Customer 中有本程序不能保存的数据（CustomerOwe）"},
         {"collation", [](QString S) {
-             return S.replace(QStringLiteral("CustomerName      TEXT(100) COLLATE NOCASE"), QStringLiteral("CustomerName      TEXT(100) COLLATE RTRIM"));
+             return S.replace(QStringLiteral("CustomerName      TEXT(100) COLLATE NOCASE"),
+                              QStringLiteral("CustomerName      TEXT(100) COLLATE RTRIM"));
          }, "", nullptr},
         {"check", [](QString S) {
-             return S.replace(QStringLiteral("BillSum         REAL DEFAULT 0"), QStringLiteral("BillSum         REAL DEFAULT 0 CHECK (BillSum <= 1000)"));
+             return S.replace(QStringLiteral("BillSum         REAL DEFAULT 0"),
+                              QStringLiteral("BillSum         REAL DEFAULT 0 CHECK (BillSum <= 1000)"));
          }, "", nullptr},
         {"counter", nullptr, "UPDATE sqlite_sequence SET seq = 9223372036854775807 WHERE name = 'Bill';",
          "所选数据库的数据表 Bill 的编号已用完"},
-        {"last", nullptr, "INSERT INTO Bill (BillIndex) VALUES (9223372036854775807);", "所选数据库的数据表 Bill 的编号已用完"},
+        {"last", nullptr,
+         "INSERT INTO Bill (BillIndex) VALUES (9223372036854775807); UPDATE sqlite_sequence SET seq = 5 WHERE name = 'Bill';",
+         "所选数据库的数据表 Bill 的编号已用完"},
     };
     const QString Live = AppPath + QStringLiteral("Tallybridge.mdb");
     const QString Fresh = AppPath + QStringLiteral("fresh/Tallybridge.mdb");
@@ -480,14 +490,15 @@ TEST_F(DataMaintenanceTest, WhatAFileBringsIntoTheDatabase)
                                      "Where AccountIndex = 2 And CustomerIndex = 2 And BillIndex = 2"));
     };
     for (const auto& Row : Rows) {
-        if (qEnvironmentVariableIsSet("TB_ROW") && qEnvironmentVariable("TB_ROW") != QString::fromUtf8(Row.File)) continue;
         const QString File = InFolder(Row.File) + QStringLiteral(".mdb");
         const QString Tag = QString::fromUtf8(Row.File);
         CreateDatabaseFile(File, (Row.Schema ? Row.Schema(DeliveredSchema()) : DeliveredSchema()) + TaggedRows(Tag)
                                      + QString::fromUtf8(Row.Sql));
         if (Row.Then)
             Row.Then(File);
-        const auto Chosen = [&] { return Read(File) + '|' + Read(File + QStringLiteral("-journal")) + '|' + Read(File + QStringLiteral("-wal")); };
+        const auto Chosen = [&] {
+            return Read(File) + '|' + Read(File + QStringLiteral("-journal")) + '|' + Read(File + QStringLiteral("-wal"));
+        };
         const QByteArray ChosenBefore = Chosen();
         const QByteArray Before = Read(Live);
         const QString RowsBefore = LiveRows();
@@ -532,12 +543,21 @@ TEST_F(DataMaintenanceTest, ARestoreNeverHandsAnIndexOutTwice)
         for (int i = 0; i < 3; ++i)
             Exec(QStringLiteral("Insert Into %1 (%2) Values (Null)").arg(U(T.Table), U(T.Key)));
         Exec(QStringLiteral("Delete From %1 Where %2 = (Select Max(%2) From %1)").arg(U(T.Table), U(T.Key)));
-        HandedOut[U(T.Table)] = Scalar(QStringLiteral("Select seq From sqlite_sequence Where name = '%1'").arg(U(T.Table))).toLongLong();
+        HandedOut[U(T.Table)] =
+            Scalar(QStringLiteral("Select seq From sqlite_sequence Where name = '%1'").arg(U(T.Table))).toLongLong();
     }
-    // Another copy stores contacts while the restore begins.
+    // The backup's own counter of documents is ahead of the database's.
+    {
+        TADOConnection Early;
+        Early.SetConnectionString(JetConnectionString(InFolder("early.mdb"), DatabasePassword));
+        Early.Execute(QStringLiteral("Update sqlite_sequence Set seq = 1000 Where name = 'Bill'"));
+    }
+    HandedOut[QStringLiteral("Bill")] = 1000;
+    // Another copy stores a contact while the restore begins: the restore may
+    // read meanwhile, and writes once that copy committed.
     TSecondCopy Copy(AppPath + QStringLiteral("Tallybridge.mdb"));
-    EXPECT_EQ(Copy.Ask("hold briefly"), QStringLiteral("holding"));
-    HandedOut[QStringLiteral("Contact")] += 500;
+    EXPECT_EQ(Copy.Ask("hold one briefly"), QStringLiteral("holding"));
+    HandedOut[QStringLiteral("Contact")] += 1;
     TModalHandlers Handlers(nullptr, [](const TMessageRequest&) { return mrYes; },
                             [&](const TFileRequest&) { return InFolder("early.mdb"); });
     TOpenDialog Dialog;
@@ -545,7 +565,8 @@ TEST_F(DataMaintenanceTest, ARestoreNeverHandsAnIndexOutTwice)
     EXPECT_EQ(TModalSeam::MessageTexts().value(1), QStringLiteral("恭喜您，数据库恢复成功，请重新启动软件"));
     for (const auto& T : Tables) {
         Exec(QStringLiteral("Insert Into %1 (%2) Values (Null)").arg(U(T.Table), U(T.Key)));
-        EXPECT_GT(Scalar(QStringLiteral("Select Max(%2) From %1").arg(U(T.Table), U(T.Key))).toLongLong(), HandedOut[U(T.Table)])
+        EXPECT_GT(Scalar(QStringLiteral("Select Max(%2) From %1").arg(U(T.Table), U(T.Key))).toLongLong(),
+                  HandedOut[U(T.Table)])
             << T.Table;
     }
 }
