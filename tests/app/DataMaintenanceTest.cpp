@@ -388,6 +388,9 @@ TEST_F(DataMaintenanceTest, WhatAFileBringsIntoTheDatabase)
 {
     ASSERT_TRUE(QDir().mkpath(BackupFolder()));
     using TEdit = QString (*)(QString);
+    const TEdit TextOwe = [](QString S) {
+        return S.replace(QStringLiteral("CustomerOwe       REAL DEFAULT 0"), QStringLiteral("CustomerOwe       TEXT DEFAULT 0"));
+    };
     const QString Restored = QStringLiteral("恭喜您，数据库恢复成功，请重新启动软件");
     const struct
     {
@@ -454,14 +457,8 @@ TEST_F(DataMaintenanceTest, WhatAFileBringsIntoTheDatabase)
                  "CREATE TABLE Account (AccountIndex INTEGER PRIMARY KEY AUTOINCREMENT, AccountName TEXT DEFAULT '', "
                  "AccountBase REAL DEFAULT 0, AccountMan TEXT DEFAULT '') STRICT;"));
          }, "", nullptr},
-        {"types", [](QString S) {
-             return S.replace(QStringLiteral("CustomerOwe       REAL DEFAULT 0"),
-                              QStringLiteral("CustomerOwe       TEXT DEFAULT 0"));
-         }, "", nullptr},
-        {"misfit", [](QString S) {
-             return S.replace(QStringLiteral("CustomerOwe       REAL DEFAULT 0"),
-                              QStringLiteral("CustomerOwe       TEXT DEFAULT 0"));
-         }, "UPDATE Customer SET CustomerOwe = 'abc' WHERE CustomerIndex = 2;",
+        {"types", TextOwe, "", nullptr},
+        {"misfit", TextOwe, "UPDATE Customer SET CustomerOwe = 'abc' WHERE CustomerIndex = 2;",
          "所选数据库的数据表 Customer 中有本程序不能保存的数据（CustomerOwe）"},
         {"collation", [](QString S) {
              return S.replace(QStringLiteral("CustomerName      TEXT(100) COLLATE NOCASE"),
@@ -568,5 +565,53 @@ TEST_F(DataMaintenanceTest, ARestoreNeverHandsAnIndexOutTwice)
         EXPECT_GT(Scalar(QStringLiteral("Select Max(%2) From %1").arg(U(T.Table), U(T.Key))).toLongLong(),
                   HandedOut[U(T.Table)])
             << T.Table;
+    }
+}
+
+TEST_F(DataMaintenanceTest, AWriteTheDatabaseRefusesChangesNothing)
+{
+    Exec(QStringLiteral("Insert Into Account (AccountName) Values ('现有帐户')"));
+    ASSERT_TRUE(QDir().mkpath(BackupFolder()));
+    // A backup with more rows than the database holds now.
+    CreateDatabaseFile(InFolder("bigger.mdb"), DeliveredSchema() + TaggedRows(QStringLiteral("备份")) + QStringLiteral(
+        "WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < 100) "
+        "INSERT INTO Contact (ContactContent) SELECT hex(randomblob(2000)) FROM N;"));
+    const struct
+    {
+        const char* Name;
+        const char* Cause; // on the database's own connection
+        const char* Message;
+        const char* Gone;  // what ends the cause
+    } Rows[] = {
+        // No more pages than it has: the engine's "disk full".
+        {"no room for more pages", "PRAGMA max_page_count = 1",
+         "数据库恢复失败：Cannot write into the database: database or disk is full", "PRAGMA max_page_count = 1073741823"},
+        {"a write refused", "Create Trigger Refuse Before Insert On Contact Begin Select json('x'); End",
+         "数据库恢复失败：Cannot write into the database: malformed JSON", "Drop Trigger Refuse"},
+    };
+    const QString Live = AppPath + QStringLiteral("Tallybridge.mdb");
+    for (const auto& Row : Rows) {
+        Exec(U(Row.Cause));
+        const QByteArray Before = Read(Live);
+        Application()->ResetTerminated();
+        TModalSeam::ClearMessages();
+        TModalHandlers Handlers(nullptr, [](const TMessageRequest&) { return mrYes; },
+                                [&](const TFileRequest&) { return InFolder("bigger.mdb"); });
+        TOpenDialog Dialog;
+        RestoreDatabase(Dialog);
+        EXPECT_EQ(TModalSeam::MessageTexts().value(1), U(Row.Message)) << Row.Name;
+        EXPECT_EQ(Read(Live), Before) << Row.Name;
+        EXPECT_EQ(Accounts(), QStringLiteral("现有帐户")) << Row.Name;
+        EXPECT_EQ(Scalar(QStringLiteral("PRAGMA integrity_check")), QStringLiteral("ok")) << Row.Name;
+        EXPECT_FALSE(Application()->Terminated()) << Row.Name;
+        EXPECT_EQ(ProgramFiles(), QStringLiteral("Tallybridge.mdb")) << Row.Name;
+        // Once the cause is gone the same file restores.
+        Exec(U(Row.Gone));
+        TModalSeam::ClearMessages();
+        RestoreDatabase(Dialog);
+        EXPECT_EQ(TModalSeam::MessageTexts().value(1), QStringLiteral("恭喜您，数据库恢复成功，请重新启动软件")) << Row.Name;
+        EXPECT_EQ(Accounts(), QStringLiteral("备份")) << Row.Name;
+        Exec(QStringLiteral("Update Account Set AccountName = '现有帐户' Where AccountIndex = 2"));
+        Exec(QStringLiteral("Delete From Contact Where ContactIndex > 1"));
     }
 }
