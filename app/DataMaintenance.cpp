@@ -17,8 +17,6 @@
 namespace {
 
 const QString MdbFilter = QStringLiteral("Mdb Files (*.mdb)|*.MDB");
-// SQLite's result code when another connection held the database past the wait.
-constexpr int SqliteBusy = 5;
 
 QString DatabaseFile()
 {
@@ -45,6 +43,8 @@ QString RefusalText(const TDbFileCheck& Check)
     case dfDamaged: return QStringLiteral("所选数据库文件已损坏（%1）").arg(Check.Detail.section(u'\n', 0, 0));
     case dfExtraTrigger: return QStringLiteral("所选数据库多出触发器 %1").arg(Check.Detail);
     case dfExtraView: return QStringLiteral("所选数据库多出视图 %1").arg(Check.Detail);
+    case dfBadValue: return QStringLiteral("所选数据库的数据表 %1 中有本程序不能保存的数据（%2）").arg(Check.Detail, Check.Column);
+    case dfNoRoom: return QStringLiteral("所选数据库的数据表 %1 的编号已用完").arg(Check.Detail);
     }
     return QString();
 }
@@ -88,7 +88,9 @@ void BackupDatabase(TSaveDialog& Dialog)
     try {
         ShareDataModule->ADOConnection1->BackupTo(Dialog.FileName());
     } catch (const EBackupError& E) {
-        ShowMessage(QStringLiteral("数据库备份失败，失败号为：") + QString::number(E.ErrorCode()));
+        // The system's error number where the system refused; else its words.
+        ShowMessage(E.ErrorCode() != 0 ? QStringLiteral("数据库备份失败，失败号为：") + QString::number(E.ErrorCode())
+                                       : QStringLiteral("数据库备份失败：") + E.Message());
         return;
     } catch (const Exception& E) {
         ShowMessage(QStringLiteral("数据库备份失败：") + E.Message());
@@ -114,15 +116,15 @@ void RestoreDatabase(TOpenDialog& Dialog)
         return;
     }
     // Written into the open database, so that no other copy of the program
-    // writing at the time is cut off and every copy reads the restored data.
+    // writing at the time is cut off, every copy reads the restored data, and
+    // no index another copy was handed is handed out again.
     const QString Schema = QString::fromUtf8(reinterpret_cast<const char*>(SchemaSqlBytes));
     TDbFileCheck Check;
     try {
         Check = ShareDataModule->ADOConnection1->RestoreFrom(Dialog.FileName(), Schema);
     } catch (const EBackupError& E) {
-        ShowMessage(Failed + (E.ErrorCode() == SqliteBusy
-                                  ? QStringLiteral("另一个程序正在写入数据库，当前数据未作改变，请稍后再试")
-                                  : E.Message()));
+        ShowMessage(Failed + (E.Busy() ? QStringLiteral("另一个程序正在写入数据库，当前数据未作改变，请稍后再试")
+                                       : E.Message()));
         return;
     } catch (const Exception& E) {
         ShowMessage(Failed + E.Message());
@@ -132,6 +134,10 @@ void RestoreDatabase(TOpenDialog& Dialog)
         ShowMessage(Failed + RefusalText(Check));
         return;
     }
-    ShowMessage(QStringLiteral("恭喜您，数据库恢复成功，请重新启动软件"));
+    // Text of another encoding was converted on the way in; the user is told.
+    ShowMessage(QStringLiteral("恭喜您，数据库恢复成功，请重新启动软件")
+                + (Check.Encoding.isEmpty()
+                       ? QString()
+                       : QStringLiteral("\n所选数据库的文字编码为 %1，已转换为 UTF-8").arg(Check.Encoding)));
     EndProgram();
 }

@@ -16,30 +16,39 @@
 class TDbEngine;
 class TDataSet;
 
-// A backup that could not be written. ErrorCode is SQLite's result code, or
-// the system's errno when the file itself could not be made or put in place.
+// A backup or restore that could not be written. ErrorCode is the system's
+// error number (errno) where the system refused a step, else 0; Busy tells
+// that another connection kept the database past the wait.
 class EBackupError : public EDatabaseError
 {
 public:
-    EBackupError(const QString& Message, int ErrorCode) : EDatabaseError(Message), FErrorCode(ErrorCode) {}
+    EBackupError(const QString& Message, int ErrorCode, bool Busy = false)
+        : EDatabaseError(Message), FErrorCode(ErrorCode), FBusy(Busy)
+    {
+    }
     int ErrorCode() const { return FErrorCode; }
+    bool Busy() const { return FBusy; }
 
 private:
     int FErrorCode;
+    bool FBusy;
 };
 
 // What is wrong with a database file offered for a restore.
 enum class TDbFileFault {
     dfNone, dfCannotOpen, dfNotDatabase, dfMissingTable, dfMissingColumn, dfExtraColumn, dfDamaged,
-    dfExtraTrigger, dfExtraView
+    dfExtraTrigger, dfExtraView, dfBadValue, dfNoRoom
 };
 using enum TDbFileFault;
 
 struct TDbFileCheck
 {
     TDbFileFault Fault = dfNone;
-    QString Detail; // the table missing or holding the column, the trigger or view, or the engine's own words
-    QString Column; // the column missing or not ours
+    // The table missing, holding the column or out of indices, the trigger or
+    // view, or the engine's own words.
+    QString Detail;
+    QString Column;   // the column missing, not ours, or holding a value ours cannot
+    QString Encoding; // a restore: the file's text encoding, when its text was converted
 };
 
 class TADOConnection : public QObject
@@ -67,22 +76,28 @@ public:
     // open. The copy goes to a temporary file beside FileName that replaces it
     // only when complete, so a failure leaves no partial file and an earlier
     // file of that name as it was. The database's own file is refused.
-    // Raises EBackupError.
+    // Raises EBackupError. What a killed run left beside the database or
+    // FileName is removed.
     void BackupTo(const QString& FileName);
     // Whether FileName opens read-only as a database of this engine, holds every
     // table SchemaSql creates with exactly its columns (other tables may stand
     // beside them) and no trigger or view SchemaSql does not create, and passes
-    // the engine's integrity check. Never writes it.
+    // the engine's integrity check without a word. Never writes it; its schema
+    // can call none of the program's functions and nothing the engine deems
+    // unsafe.
     static TDbFileCheck CheckDatabaseFile(const QString& FileName, const QString& SchemaSql);
-    // Replaces the open database's data with those of the regular file
-    // FileName as the engine reads it (its journal or log included), copied
-    // aside and checked as CheckDatabaseFile does. The copy is written in by
-    // the engine's online backup: it waits for other connections' writes as
-    // long as the busy timeout, every connection then reads the new data, and
-    // any failure leaves the database as it was. Returns the copy's fault;
-    // raises EBackupError (SQLite's result code or errno) when the copy cannot
-    // be made or written in. What killed backups and restores left is removed
-    // by the next one.
+    // Replaces the rows of every table SchemaSql creates with those of the
+    // regular file FileName as the engine reads it (its journal or log
+    // included), copied aside and checked as CheckDatabaseFile does. The
+    // database keeps its own schema and text encoding: the rows are written by
+    // column name in one write transaction, which waits for other
+    // connections' writes as long as the busy timeout, and each counter ends
+    // at the largest of its own, the file's and the file's largest index, so
+    // no index is ever handed out twice. A row that does not fit our columns,
+    // or a counter left without room, refuses the file; any failure leaves the
+    // database as it was. Returns the copy's fault; raises EBackupError when
+    // the copy cannot be made or written in. What a killed run left beside
+    // the database is removed, never a file in FileName's folder.
     TDbFileCheck RestoreFrom(const QString& FileName, const QString& SchemaSql);
 
     // Transactions nest; an inner level is a savepoint. BeginTrans returns the

@@ -49,6 +49,14 @@ public:
 
 std::unique_ptr<TDbEngine> CreateSqliteEngine();
 
+// A table or column name in double quotes, quotes inside doubled.
+inline QString QuoteName(const QString& Name)
+{
+    QString S = Name;
+    S.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + S + u'"';
+}
+
 // The file-level work on SQLite databases (SqliteFiles.cpp).
 struct sqlite3;
 void BackupSqlite(sqlite3* Source, const QString& FileName);

@@ -405,13 +405,6 @@ TFieldType TypeOfDecl(const QString& Decl, int& Size)
     return ftUnknown;
 }
 
-QString QuoteName(const QString& Name)
-{
-    QString S = Name;
-    S.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + S + u'"';
-}
-
 class TSqliteEngine : public TDbEngine
 {
 public:

@@ -1,14 +1,17 @@
-// Whole database files: a backup through SQLite's online backup, the check
-// of a file offered for a restore, and the restore itself.
+// Whole database files: our temporary files and what killed runs left of
+// them, the copy of a file offered for a restore, and a backup through
+// SQLite's online backup.
 #include "platform/db/ADOConnection.h"
 #include "platform/db/DbEngine_p.h"
+#include "platform/db/SqliteFiles_p.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSet>
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -18,17 +21,35 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <utility>
 #include <vector>
 
 namespace {
 
-// Our temporary files are named "<file>.tallybridge-XXXXXX", with SQLite's
-// files of that name beside them. The run that made one holds a lock on it
-// while it lives, so such a file without the lock was left by a run that was
-// killed, and the next backup or restore removes it.
-const QByteArray TempMark = QByteArrayLiteral(".tallybridge-");
+// Our temporary files are hidden, ".tallybridge~" + sixteen random letters
+// and digits + "~" + eight hex digits of a hash of those + ".tmp", with
+// SQLite's files of that name beside them: no one names a file so, so such a
+// name proves the file ours. The run that made one holds a lock on it while it
+// lives; without the lock it was left by a run that was killed.
 const char* const SqliteCompanions[] = {"-journal", "-wal", "-shm"};
+
+QByteArray TempCheck(const QByteArray& Random)
+{
+    return QCryptographicHash::hash("Tallybridge temporary file " + Random, QCryptographicHash::Sha256).toHex().left(8);
+}
+
+QByteArray TempName(const QByteArray& Random)
+{
+    return ".tallybridge~" + Random + '~' + TempCheck(Random) + ".tmp";
+}
+
+QByteArray RandomLetters()
+{
+    static const char Letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    QByteArray Random(16, '0');
+    for (char& C : Random)
+        C = Letters[QRandomGenerator::system()->bounded(int(sizeof Letters - 1))];
+    return Random;
+}
 
 void RemoveWithCompanions(const QByteArray& Name)
 {
@@ -37,243 +58,9 @@ void RemoveWithCompanions(const QByteArray& Name)
         unlink((Name + Suffix).constData());
 }
 
-// Removes what killed runs left in the folder of File: only files of our
-// temporary names whose run is gone.
-void RemoveLeftovers(const QByteArray& File)
+bool SameFile(const struct stat& A, const struct stat& B)
 {
-    static const QRegularExpression Ours(QStringLiteral("^(.+\\.tallybridge-[A-Za-z0-9]{6})(-journal|-wal|-shm)?$"));
-    const QDir Folder = QFileInfo(QFile::decodeName(File)).absoluteDir();
-    QSet<QString> Mains;
-    const QStringList Entries =
-        Folder.entryList({QStringLiteral("*.tallybridge-*")}, QDir::Files | QDir::System | QDir::Hidden);
-    for (const QString& Entry : Entries) {
-        const QRegularExpressionMatch M = Ours.match(Entry);
-        if (M.hasMatch())
-            Mains.insert(M.captured(1));
-    }
-    for (const QString& Main : Mains) {
-        const QByteArray Name = QFile::encodeName(Folder.filePath(Main));
-        const int Fd = open(Name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        struct stat St{};
-        // Without the file its companions are orphans; with it, the lock says
-        // whether its run still lives.
-        const bool Gone = Fd < 0 ? errno == ENOENT
-                                 : fstat(Fd, &St) == 0 && S_ISREG(St.st_mode) && flock(Fd, LOCK_EX | LOCK_NB) == 0;
-        if (Gone)
-            RemoveWithCompanions(Name);
-        if (Fd >= 0)
-            close(Fd);
-    }
-}
-
-// A temporary file that is removed unless it was put in place. It stays open
-// and locked for its whole life; SQLite's connections to it must be closed
-// before it goes, as closing our descriptor drops this process's locks on it.
-class TTempFile
-{
-public:
-    explicit TTempFile(const QByteArray& Beside) : FName(Beside + TempMark + "XXXXXX")
-    {
-        FFd = mkostemp(FName.data(), O_CLOEXEC);
-        if (FFd < 0) {
-            FError = errno;
-            FName.clear();
-            return;
-        }
-        flock(FFd, LOCK_EX);
-        // mkstemp makes the file private; a backup gets the usual permissions.
-        const mode_t Mask = umask(0);
-        umask(Mask);
-        fchmod(FFd, 0666 & ~Mask);
-    }
-    ~TTempFile()
-    {
-        // A write that failed half-way may leave SQLite's journal behind.
-        if (!FName.isEmpty())
-            RemoveWithCompanions(FName);
-        if (FFd >= 0)
-            close(FFd);
-    }
-    TTempFile(const TTempFile&) = delete;
-    TTempFile& operator=(const TTempFile&) = delete;
-
-    const QByteArray& Name() const { return FName; }
-    int Handle() const { return FFd; }
-    int Error() const { return FError; }
-    void Release() { FName.clear(); }
-
-private:
-    QByteArray FName;
-    int FFd = -1;
-    int FError = 0;
-};
-
-QString SystemError(int Error)
-{
-    return QString::fromLocal8Bit(std::strerror(Error));
-}
-
-// Writes every page of Source into Dest in one transaction of Dest; SQLite's
-// result code. Dest's busy timeout applies to its locks.
-int CopyPages(sqlite3* Source, sqlite3* Dest)
-{
-    sqlite3_backup* Backup = sqlite3_backup_init(Dest, "main", Source, "main");
-    if (!Backup)
-        return sqlite3_errcode(Dest);
-    const int Step = sqlite3_backup_step(Backup, -1);
-    const int Finish = sqlite3_backup_finish(Backup);
-    return Step == SQLITE_DONE ? Finish : Step;
-}
-
-// Copies Source into the empty file Dest; SQLite's result code.
-int CopyPagesInto(sqlite3* Source, const QByteArray& Dest, QString& Message)
-{
-    sqlite3* Db = nullptr;
-    int Rc = sqlite3_open_v2(Dest.constData(), &Db, SQLITE_OPEN_READWRITE, nullptr);
-    if (Rc == SQLITE_OK)
-        Rc = CopyPages(Source, Db);
-    if (Rc != SQLITE_OK)
-        Message = Db ? QString::fromUtf8(sqlite3_errmsg(Db)) : QString::fromUtf8(sqlite3_errstr(Rc));
-    const int CloseRc = sqlite3_close_v2(Db);
-    if (Rc == SQLITE_OK && CloseRc != SQLITE_OK) {
-        Rc = CloseRc;
-        Message = QString::fromUtf8(sqlite3_errstr(Rc));
-    }
-    return Rc;
-}
-
-QString Text(sqlite3_stmt* S, int Column)
-{
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(S, Column)));
-}
-
-TDbFileCheck Fault(sqlite3* Db, int Rc)
-{
-    const QString Words = QString::fromUtf8(sqlite3_errmsg(Db));
-    switch (Rc & 0xff) {
-    case SQLITE_NOTADB: return {dfNotDatabase, Words, {}};
-    case SQLITE_CORRUPT: return {dfDamaged, Words, {}};
-    default: return {dfCannotOpen, Words, {}};
-    }
-}
-
-// Runs Sql and hands every row's first column to Row; SQLite's result code.
-template <class F>
-int EachRow(sqlite3* Db, const char* Sql, F Row)
-{
-    sqlite3_stmt* S = nullptr;
-    int Rc = sqlite3_prepare_v2(Db, Sql, -1, &S, nullptr);
-    while (Rc == SQLITE_OK && (Rc = sqlite3_step(S)) == SQLITE_ROW) {
-        Row(Text(S, 0));
-        Rc = SQLITE_OK;
-    }
-    sqlite3_finalize(S);
-    return Rc == SQLITE_DONE ? SQLITE_OK : Rc;
-}
-
-// A database's own tables (not the engine's) and their columns, and its
-// triggers and views, each "type\nname\nstatement".
-using TTableColumns = std::vector<std::pair<QString, QStringList>>;
-struct TSchemaShape
-{
-    TTableColumns Tables;
-    QStringList Objects;
-};
-
-int ReadShape(sqlite3* Db, TSchemaShape& Shape)
-{
-    int Rc = EachRow(Db, "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'",
-                     [&](const QString& Name) { Shape.Tables.push_back({Name, {}}); });
-    for (auto& [Table, Columns] : Shape.Tables) {
-        if (Rc != SQLITE_OK)
-            break;
-        char* Sql = sqlite3_mprintf("SELECT name FROM pragma_table_info(%Q)", Table.toUtf8().constData());
-        Rc = EachRow(Db, Sql, [&](const QString& Column) { Columns << Column; });
-        sqlite3_free(Sql);
-    }
-    if (Rc == SQLITE_OK)
-        Rc = EachRow(Db,
-                     "SELECT type || char(10) || name || char(10) || ifnull(sql, '') FROM sqlite_master "
-                     "WHERE type IN ('trigger', 'view')",
-                     [&](const QString& Object) { Shape.Objects << Object; });
-    return Rc;
-}
-
-// What a schema script creates, made in memory.
-TSchemaShape SchemaShape(const QString& SchemaSql)
-{
-    sqlite3* Db = nullptr;
-    TSchemaShape Shape;
-    int Rc = sqlite3_open_v2(":memory:", &Db, SQLITE_OPEN_READWRITE, nullptr);
-    if (Rc == SQLITE_OK)
-        Rc = sqlite3_exec(Db, SchemaSql.toUtf8().constData(), nullptr, nullptr, nullptr);
-    if (Rc == SQLITE_OK)
-        Rc = ReadShape(Db, Shape);
-    const QString Words = Db ? QString::fromUtf8(sqlite3_errmsg(Db)) : QString::fromUtf8(sqlite3_errstr(Rc));
-    sqlite3_close_v2(Db);
-    if (Rc != SQLITE_OK)
-        throw EDatabaseError(QStringLiteral("The schema does not run: %1").arg(Words));
-    return Shape;
-}
-
-// The first table of Expected that Found misses, else the first column that
-// differs, or none.
-TDbFileCheck CompareColumns(const TTableColumns& Expected, const TTableColumns& Found)
-{
-    const auto FoundTable = [&](const QString& Table) {
-        return std::find_if(Found.begin(), Found.end(),
-                            [&](const auto& T) { return T.first.compare(Table, Qt::CaseInsensitive) == 0; });
-    };
-    for (const auto& Table : Expected)
-        if (FoundTable(Table.first) == Found.end())
-            return {dfMissingTable, Table.first, {}};
-    for (const auto& [Table, Columns] : Expected) {
-        const auto It = FoundTable(Table);
-        for (const QString& Column : Columns)
-            if (!It->second.contains(Column, Qt::CaseInsensitive))
-                return {dfMissingColumn, Table, Column};
-        for (const QString& Column : It->second)
-            if (!Columns.contains(Column, Qt::CaseInsensitive))
-                return {dfExtraColumn, Table, Column};
-    }
-    return {};
-}
-
-TDbFileCheck CheckOpenFile(sqlite3* Db, const TSchemaShape& Expected)
-{
-    TSchemaShape Found;
-    int Rc = ReadShape(Db, Found);
-    if (Rc != SQLITE_OK)
-        return Fault(Db, Rc);
-    // A table of another program passes for one of ours by its name, and then
-    // fails every statement: its columns must be ours too.
-    const TDbFileCheck Columns = CompareColumns(Expected.Tables, Found.Tables);
-    if (Columns.Fault == dfMissingTable)
-        return Columns;
-    // The check lists what it found and may then stop on a page it cannot read.
-    QStringList Problems;
-    Rc = EachRow(Db, "PRAGMA integrity_check(10)", [&](const QString& Line) {
-        if (Line != QLatin1String("ok") && !Line.startsWith(QLatin1String("***")))
-            Problems << Line;
-    });
-    if (!Problems.isEmpty())
-        return {dfDamaged, Problems.join(u'\n'), {}};
-    if (Rc != SQLITE_OK)
-        return Fault(Db, Rc);
-    if (Columns.Fault != dfNone)
-        return Columns;
-    // A trigger or view runs the file's own statements inside the program's.
-    for (const QString& Object : Found.Objects)
-        if (!Expected.Objects.contains(Object))
-            return {Object.startsWith(u't') ? dfExtraTrigger : dfExtraView, Object.section(u'\n', 1, 1), {}};
-    return {};
-}
-
-// Whether File is a regular file (after links), so that opening it cannot block.
-bool IsRegularFile(const QByteArray& File)
-{
-    struct stat St{};
-    return stat(File.constData(), &St) == 0 && S_ISREG(St.st_mode);
+    return A.st_dev == B.st_dev && A.st_ino == B.st_ino;
 }
 
 // Copies the regular file From into the open file To. Empty text, or why
@@ -316,7 +103,138 @@ QString CopyFileInto(const QByteArray& From, int To, bool& NotFile)
     return Problem;
 }
 
-// Copies Source, with the journal or log SQLite reads beside it, into Temp.
+// Writes every page of Source into Dest in one transaction of Dest; SQLite's
+// result code. Dest's busy timeout applies to its locks.
+int CopyPages(sqlite3* Source, sqlite3* Dest)
+{
+    sqlite3_backup* Backup = sqlite3_backup_init(Dest, "main", Source, "main");
+    if (!Backup)
+        return sqlite3_errcode(Dest);
+    const int Step = sqlite3_backup_step(Backup, -1);
+    const int Finish = sqlite3_backup_finish(Backup);
+    return Step == SQLITE_DONE ? Finish : Step;
+}
+
+// The system's error number behind a failed write of Db's own file, 0 when
+// the failure was not the system's.
+int SystemErrno(sqlite3* Db, int Rc)
+{
+    int Errno = 0;
+    sqlite3_file_control(Db, "main", SQLITE_FCNTL_LAST_ERRNO, &Errno);
+    if (Errno == 0 && (Rc & 0xff) == SQLITE_CANTOPEN)
+        Errno = sqlite3_system_errno(Db);
+    // SQLite keeps no number for a disk that takes nothing more.
+    if (Errno == 0 && (Rc & 0xff) == SQLITE_FULL)
+        Errno = ENOSPC;
+    return Errno;
+}
+
+// Copies Source into the empty file Dest; raises EBackupError.
+void CopyPagesInto(sqlite3* Source, const QByteArray& Dest, const QString& FileName)
+{
+    sqlite3* Db = nullptr;
+    int Rc = sqlite3_open_v2(Dest.constData(), &Db, SQLITE_OPEN_READWRITE, nullptr);
+    // A copy that fails is thrown away whole, so it needs no journal; each
+    // write then goes to the file itself, whose errno SQLite keeps.
+    if (Rc == SQLITE_OK)
+        Rc = sqlite3_exec(Db, "PRAGMA journal_mode = OFF", nullptr, nullptr, nullptr);
+    if (Rc == SQLITE_OK)
+        Rc = CopyPages(Source, Db);
+    QString Message;
+    int Errno = 0;
+    if (Rc != SQLITE_OK) {
+        Message = EngineWords(Db, Rc);
+        Errno = Db ? SystemErrno(Db, Rc) : 0;
+    }
+    const int CloseRc = sqlite3_close_v2(Db);
+    if (Rc == SQLITE_OK && CloseRc != SQLITE_OK) {
+        Rc = CloseRc;
+        Message = QString::fromUtf8(sqlite3_errstr(Rc));
+    }
+    if (Rc != SQLITE_OK)
+        throw EBackupError(QStringLiteral("Cannot back up to '%1': %2").arg(FileName, Message), Errno);
+}
+
+} // namespace
+
+TTempFile::TTempFile(const QByteArray& Folder)
+{
+    for (int Attempt = 0; Attempt < 100; ++Attempt) {
+        const QByteArray Name = Folder + '/' + TempName(RandomLetters());
+        // The usual permissions: a backup is put in place as it is.
+        const int Fd = open(Name.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (Fd < 0 && errno == EEXIST)
+            continue;
+        if (Fd < 0) {
+            FError = errno;
+            return;
+        }
+        while (flock(Fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+        // Another run may have found it unlocked and removed it meanwhile.
+        struct stat Mine{}, Named{};
+        if (fstat(Fd, &Mine) == 0 && lstat(Name.constData(), &Named) == 0 && SameFile(Mine, Named)) {
+            FFd = Fd;
+            FName = Name;
+            return;
+        }
+        close(Fd);
+    }
+    FError = EEXIST;
+}
+
+TTempFile::~TTempFile()
+{
+    // A write that failed half-way may leave SQLite's journal behind.
+    if (!FName.isEmpty())
+        RemoveWithCompanions(FName);
+    if (FFd >= 0)
+        close(FFd);
+}
+
+void RemoveLeftovers(const QByteArray& Folder)
+{
+    static const QRegularExpression Ours(
+        QStringLiteral("^(\\.tallybridge~([a-z0-9]{16})~([0-9a-f]{8})\\.tmp)(-journal|-wal|-shm)?$"));
+    const QDir Dir(QFile::decodeName(Folder));
+    QSet<QString> Mains;
+    for (const QString& Entry :
+         Dir.entryList({QStringLiteral(".tallybridge~*")}, QDir::Files | QDir::System | QDir::Hidden)) {
+        const QRegularExpressionMatch M = Ours.match(Entry);
+        if (M.hasMatch() && TempCheck(M.captured(2).toLatin1()) == M.captured(3).toLatin1())
+            Mains.insert(M.captured(1));
+    }
+    for (const QString& Main : Mains) {
+        const QByteArray Name = QFile::encodeName(Dir.filePath(Main));
+        const int Fd = open(Name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        struct stat St{};
+        // Without the file its companions are orphans; with it, the lock says
+        // whether its run still lives.
+        const bool Gone = Fd < 0 ? errno == ENOENT
+                                 : fstat(Fd, &St) == 0 && S_ISREG(St.st_mode) && flock(Fd, LOCK_EX | LOCK_NB) == 0;
+        if (Gone)
+            RemoveWithCompanions(Name);
+        if (Fd >= 0)
+            close(Fd);
+    }
+}
+
+QByteArray FolderOf(const QByteArray& File)
+{
+    return QFile::encodeName(QFileInfo(QFile::decodeName(File)).absolutePath());
+}
+
+bool SameFolder(const QByteArray& A, const QByteArray& B)
+{
+    std::error_code Ec;
+    return std::filesystem::equivalent(A.constData(), B.constData(), Ec);
+}
+
+QString SystemError(int Error)
+{
+    return QString::fromLocal8Bit(std::strerror(Error));
+}
+
 TDbFileCheck CopySource(const QByteArray& Source, const TTempFile& Temp)
 {
     for (const char* Suffix : {"", "-journal", "-wal"}) {
@@ -345,14 +263,12 @@ TDbFileCheck CopySource(const QByteArray& Source, const TTempFile& Temp)
         if (*Suffix)
             close(To);
         if (NotFile)
-            return {dfNotDatabase, QStringLiteral("'%1' is not a regular file").arg(QFile::decodeName(From)), {}};
+            return {dfNotDatabase, QStringLiteral("'%1' is not a regular file").arg(QFile::decodeName(From)), {}, {}};
         if (!Problem.isEmpty())
-            return {dfCannotOpen, Problem, {}};
+            return {dfCannotOpen, Problem, {}, {}};
     }
     return {};
 }
-
-} // namespace
 
 void BackupSqlite(sqlite3* Source, const QString& FileName)
 {
@@ -360,72 +276,19 @@ void BackupSqlite(sqlite3* Source, const QString& FileName)
     const QByteArray Live = sqlite3_db_filename(Source, "main");
     std::error_code Ec;
     if (std::filesystem::equivalent(Live.constData(), Target.constData(), Ec))
-        throw EBackupError(QStringLiteral("'%1' is the open database itself").arg(FileName), SQLITE_MISUSE);
-    RemoveLeftovers(Live);
-    RemoveLeftovers(Target);
-    TTempFile Temp(Target);
+        throw EBackupError(QStringLiteral("'%1' is the open database itself").arg(FileName), 0);
+    const QByteArray Folder = FolderOf(Target);
+    RemoveLeftovers(FolderOf(Live));
+    if (!SameFolder(Folder, FolderOf(Live)))
+        RemoveLeftovers(Folder);
+    TTempFile Temp(Folder);
     if (Temp.Name().isEmpty())
         throw EBackupError(QStringLiteral("Cannot create a file beside '%1': %2").arg(FileName, SystemError(Temp.Error())),
                            Temp.Error());
-    QString Message;
-    const int Rc = CopyPagesInto(Source, Temp.Name(), Message);
-    if (Rc != SQLITE_OK)
-        throw EBackupError(QStringLiteral("Cannot back up to '%1': %2").arg(FileName, Message), Rc);
+    CopyPagesInto(Source, Temp.Name(), FileName);
     if (std::rename(Temp.Name().constData(), Target.constData()) != 0) {
         const int Error = errno;
         throw EBackupError(QStringLiteral("Cannot replace '%1': %2").arg(FileName, SystemError(Error)), Error);
     }
     Temp.Release();
-}
-
-TDbFileCheck CheckSqliteFile(const QString& FileName, const QString& SchemaSql)
-{
-    const TSchemaShape Expected = SchemaShape(SchemaSql);
-    sqlite3* Db = nullptr;
-    const QByteArray Path = QFile::encodeName(FileName);
-    if (QFileInfo::exists(FileName) && !IsRegularFile(Path))
-        return {dfNotDatabase, QStringLiteral("'%1' is not a regular file").arg(FileName), {}};
-    const int Rc = sqlite3_open_v2(Path.constData(), &Db, SQLITE_OPEN_READONLY, nullptr);
-    const TDbFileCheck Result = Rc == SQLITE_OK ? CheckOpenFile(Db, Expected)
-                                                : TDbFileCheck{dfCannotOpen, QString::fromUtf8(sqlite3_errstr(Rc)), {}};
-    sqlite3_close_v2(Db);
-    return Result;
-}
-
-TDbFileCheck RestoreSqlite(sqlite3* Live, const QString& FileName, const QString& SchemaSql)
-{
-    const TSchemaShape Expected = SchemaShape(SchemaSql);
-    const QByteArray Database = sqlite3_db_filename(Live, "main");
-    const QByteArray Source = QFile::encodeName(FileName);
-    RemoveLeftovers(Database);
-    RemoveLeftovers(Source);
-    // A copy of our own: the file cannot change between the check and the
-    // write, and SQLite may play its journal or log into it.
-    TTempFile Temp(Database);
-    if (Temp.Name().isEmpty())
-        throw EBackupError(
-            QStringLiteral("Cannot create a file beside the database: %1").arg(SystemError(Temp.Error())), Temp.Error());
-    TDbFileCheck Result = CopySource(Source, Temp);
-    if (Result.Fault != dfNone)
-        return Result;
-    sqlite3* Db = nullptr;
-    int Rc = sqlite3_open_v2(Temp.Name().constData(), &Db, SQLITE_OPEN_READWRITE, nullptr);
-    // Leaving write-ahead logging folds the log into the file, and the pages
-    // written into the database then do not switch it to a log of its own.
-    QString Mode;
-    if (Rc == SQLITE_OK)
-        Rc = EachRow(Db, "PRAGMA journal_mode = DELETE", [&](const QString& Value) { Mode = Value; });
-    if (Rc != SQLITE_OK)
-        Result = Fault(Db, Rc);
-    else if (Mode != QLatin1String("delete"))
-        Result = {dfCannotOpen, QStringLiteral("The journal mode stays %1").arg(Mode), {}};
-    else
-        Result = CheckOpenFile(Db, Expected);
-    QString Message;
-    if (Result.Fault == dfNone && (Rc = CopyPages(Db, Live)) != SQLITE_OK)
-        Message = QString::fromUtf8(sqlite3_errmsg(Live));
-    sqlite3_close_v2(Db);
-    if (!Message.isEmpty())
-        throw EBackupError(QStringLiteral("Cannot write into the database: %1").arg(Message), Rc & 0xff);
-    return Result;
 }

@@ -10,10 +10,17 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
+#include <csignal>
 #include <iostream>
+#include <map>
+#include <sqlite3.h>
+#include <string_view>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -90,9 +97,10 @@ protected:
                     Exec(QStringLiteral("Insert Into Account (AccountName) Values ('新帐户')"));
                     Answer = QStringLiteral("saved");
                 } else if (Line.starts_with("hold")) {
-                    // More than the page cache holds: pages reach the file, the journal stays beside it.
+                    // More than the page cache holds: pages reach the file, the journal stays
+                    // beside it. One row stays in memory: others may read meanwhile.
                     Connection->BeginTrans();
-                    for (int i = 0; i < 500; ++i)
+                    for (int i = 0, Rows = Line.starts_with("hold one") ? 1 : 500; i < Rows; ++i)
                         Exec(QStringLiteral("Insert Into Contact (ContactUser, ContactContent) Values (2, '%1')")
                                  .arg(QString(2000, u'记')));
                     Answer = QStringLiteral("holding");
@@ -101,7 +109,7 @@ protected:
                 Answer = E.Message();
             }
             std::cout << "=> " << Answer.toStdString() << std::endl;
-            if (Line == "hold briefly") {
+            if (Line.ends_with("briefly")) {
                 QThread::msleep(300);
                 Connection->CommitTrans();
             }
@@ -120,8 +128,87 @@ protected:
         F.write(Bytes);
     }
     // A left-over copy beside the database would show here.
-    static QString ProgramFiles() { return QDir(AppPath).entryList(QDir::Files).join(u','); }
+    static QString ProgramFiles() { return QDir(AppPath).entryList(QDir::Files | QDir::Hidden | QDir::System).join(u','); }
+    // Runs Sql on File through a plain connection of its own and, while that
+    // still holds what it wrote in its Companion (the journal or the log),
+    // copies both aside, closes it and puts the copies back: the file is left
+    // as a run killed at that moment would leave it.
+    static void LeaveInFlight(const QString& File, const char* Sql, const char* Companion)
+    {
+        sqlite3* Db = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(File).constData(), &Db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(Db, Sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(Db);
+        const QByteArray Main = Read(File);
+        const QByteArray Side = Read(File + QString::fromLatin1(Companion));
+        sqlite3_close(Db);
+        ASSERT_FALSE(Side.isEmpty());
+        Write(File, Main);
+        Write(File + QString::fromLatin1(Companion), Side);
+    }
+    // Every table, index and trigger of a database, as its statements.
+    static QString SchemaOf(TADOConnection* Connection)
+    {
+        TADOQuery Q;
+        Q.SetConnection(Connection);
+        Q.SQL()->Add(QStringLiteral("Select type || ' ' || name || ' ' || ifnull(sql, '') From sqlite_master Order By name"));
+        Q.Open();
+        QStringList Objects;
+        for (; !Q.Eof(); Q.Next())
+            Objects << Q.Fields(0)->AsString();
+        return Objects.join(u'\n');
+    }
+    // The program's own work after a restore: a customer and a document
+    // stored, the first of them changed and the new one removed, as the
+    // windows do; empty text when it all went through, else what failed.
+    static QString StoreChangeAndRemove()
+    {
+        try {
+            for (const char* Table : {"Customer", "Bill"}) {
+                const bool Bill = Table == std::string_view("Bill");
+                const QString Name = Bill ? QStringLiteral("BillUser") : QStringLiteral("CustomerName");
+                TADOQuery Q;
+                Q.SetConnection(ShareDataModule->ADOConnection1);
+                Q.SQL()->Add(QStringLiteral("Select * From %1 Where %1Index > 1 Order By %1Index").arg(U(Table)));
+                Q.Open();
+                Q.Append();
+                Q.FieldByName(Name)->SetAsString(QStringLiteral("新客户A"));
+                Q.FieldByName(Bill ? QStringLiteral("BillSum") : QStringLiteral("CustomerOwe"))->SetAsFloat(5000);
+                Q.Post();
+                Q.First();
+                Q.Edit();
+                Q.FieldByName(Name)->SetAsString(Q.FieldByName(Name)->AsString() + QStringLiteral("a"));
+                Q.Post();
+                Q.Last();
+                Q.Delete();
+            }
+        } catch (const Exception& E) {
+            return E.Message();
+        }
+        return QString();
+    }
 };
+
+// What a file offered for a restore holds besides its schema: an account, a
+// customer and a document named after it.
+QString TaggedRows(const QString& Tag)
+{
+    return QStringLiteral(
+               "\nINSERT INTO Account (AccountIndex, AccountName) VALUES (2, '%1');"
+               "\nINSERT INTO Customer (CustomerIndex, CustomerName, CustomerOwe, CustomerMan) VALUES (2, '%1客户A', '12.5', '%1');"
+               "\nINSERT INTO Bill (BillIndex, BillUser, BillSum) VALUES (2, '%1客户A', 100);\n")
+        .arg(Tag);
+}
+
+// The first free-list trunk page of a database file, set to a page far past its end.
+void DamageFreeList(const QString& File)
+{
+    QFile F(File);
+    ASSERT_TRUE(F.open(QIODevice::ReadWrite));
+    const QByteArray Header = F.read(40);
+    ASSERT_NE(Header.mid(36, 4), QByteArray(4, 0)) << "no free pages";
+    F.seek(32);
+    F.write(QByteArray::fromHex("40000000"));
+}
 
 } // namespace
 
@@ -133,22 +220,35 @@ TEST_F(DataMaintenanceTest, BackupAnswers)
     {
         QString Answer;
         const char* Message;
+        bool Limited = false; // files may not grow past 8 KB: the system says EFBIG (27)
     } Rows[] = {
         {QString(), nullptr},
         {InFolder("new.mdb"), "恭喜您，数据库备份成功"},
         {InFolder("older.mdb"), "恭喜您，数据库备份成功"},
         {AppPath + QStringLiteral("./Tallybridge.mdb"), "数据库备份失败：不能覆盖正在使用的数据库文件"},
         {AppPath + QStringLiteral("none/new.mdb"), "数据库备份失败，失败号为：2"},
+        {InFolder("limited.mdb"), "数据库备份失败，失败号为：27", true},
     };
     const QByteArray Live = Read(AppPath + QStringLiteral("Tallybridge.mdb"));
+    rlimit Saved{};
+    getrlimit(RLIMIT_FSIZE, &Saved);
     for (const auto& Row : Rows) {
         QString Asked;
         TModalHandlers Handlers(nullptr, nullptr, [&](const TFileRequest& R) {
             Asked = R.FileName + u'|' + R.InitialDir;
+            if (Row.Limited) {
+                std::signal(SIGXFSZ, SIG_IGN);
+                const rlimit Small{8192, Saved.rlim_max};
+                setrlimit(RLIMIT_FSIZE, &Small);
+            }
             return Row.Answer;
         });
         TSaveDialog Dialog;
         BackupDatabase(Dialog);
+        if (Row.Limited) {
+            setrlimit(RLIMIT_FSIZE, &Saved);
+            std::signal(SIGXFSZ, SIG_DFL);
+        }
         EXPECT_EQ(TModalSeam::MessageTexts(), Row.Message ? QStringList{QString::fromUtf8(Row.Message)} : QStringList());
         EXPECT_EQ(Asked, QStringLiteral("Tallybridge业务软件%1.mdb|").arg(DateToStr(Date())) + BackupFolder());
         if (QString::fromUtf8(Row.Message).startsWith(u"恭喜")) {
@@ -281,5 +381,237 @@ TEST_F(DataMaintenanceTest, RestoreBesideASecondCopy)
         EXPECT_EQ(Copy.Ask("save"), QStringLiteral("saved")) << Row.Name;
         EXPECT_EQ(Accounts(), QStringLiteral("旧帐户,新帐户")) << Row.Name;
         EXPECT_EQ(Scalar(QStringLiteral("PRAGMA integrity_check")), QStringLiteral("ok")) << Row.Name;
+    }
+}
+
+TEST_F(DataMaintenanceTest, WhatAFileBringsIntoTheDatabase)
+{
+    ASSERT_TRUE(QDir().mkpath(BackupFolder()));
+    using TEdit = QString (*)(QString);
+    const TEdit TextOwe = [](QString S) {
+        return S.replace(QStringLiteral("CustomerOwe       REAL DEFAULT 0"), QStringLiteral("CustomerOwe       TEXT DEFAULT 0"));
+    };
+    const QString Restored = QStringLiteral("恭喜您，数据库恢复成功，请重新启动软件");
+    const struct
+    {
+        const char* File;
+        TEdit Schema;      // the file's own schema, from ours
+        const char* Sql;   // run after it
+        const char* Refusal; // after "数据库恢复失败："; null: restored
+        const char* Note = ""; // after the restore's message
+        void (*Then)(const QString& File) = nullptr; // what happens to the file once made
+    } Rows[] = {
+        {"backup", nullptr, "", nullptr},
+        {"utf16", [](QString S) { return S.prepend(QStringLiteral("PRAGMA encoding = 'UTF-16le';\n")); }, "", nullptr,
+         "\n所选数据库的文字编码为 UTF-16le，已转换为 UTF-8"},
+        {"freelist", nullptr,
+         "WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < 30) "
+         "INSERT INTO Contact (ContactContent) SELECT hex(randomblob(3000)) FROM N; DELETE FROM Contact WHERE ContactIndex > 1;",
+         "所选数据库文件已损坏（Main freelist: invalid page number 1073741824）", "", DamageFreeList},
+        {"page512", [](QString S) { return S.prepend(QStringLiteral("PRAGMA page_size = 512;\n")); }, "", nullptr},
+        {"page65536", [](QString S) { return S.prepend(QStringLiteral("PRAGMA page_size = 65536;\n")); }, "", nullptr},
+        // What a killed writer left: the journal restores the rows before its change.
+        {"hot", nullptr, "", nullptr, "", [](const QString& File) {
+             LeaveInFlight(File, "PRAGMA cache_size = 1; BEGIN; UPDATE Account SET AccountName = 'uncommitted'; "
+                                 "WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < 200) "
+                                 "INSERT INTO Contact (ContactContent) SELECT hex(randomblob(2000)) FROM N;", "-journal");
+         }},
+        {"logged", nullptr, "", "所选数据库多出触发器 Wipe", "", [](const QString& File) {
+             LeaveInFlight(File, "PRAGMA journal_mode = WAL; "
+                                 "CREATE TRIGGER Wipe AFTER INSERT ON Bill BEGIN DELETE FROM Customer; END;", "-wal");
+         }},
+        {"instr", nullptr, "CREATE INDEX Odd ON Customer (instr(CustomerName, 'a'));", nullptr},
+        {"round", nullptr, "CREATE INDEX Rounded ON Customer (round(CustomerOwe));", nullptr},
+        {"generated", [](QString S) {
+             return S.replace(QStringLiteral("CREATE TABLE Customer ("), QStringLiteral(
+                 "CREATE TABLE Customer (\n    CustomerTrimmed TEXT GENERATED ALWAYS AS (trim(CustomerRemark)) STORED,"));
+         }, "", "所选数据库的数据表 Customer 多出列 CustomerTrimmed"},
+        {"zeroblob", [](QString S) {
+             return S.replace(QStringLiteral("BigFontValue    TEXT(255) COLLATE NOCASE DEFAULT ''"),
+                              QStringLiteral("BigFontValue    TEXT(255) COLLATE NOCASE DEFAULT (zeroblob(900000000))"));
+         }, "", nullptr},
+        {"fts5", [](QString S) {
+             return S.replace(QRegularExpression(QStringLiteral("CREATE TABLE Contact \\([^;]*;")),
+                              QStringLiteral("CREATE VIRTUAL TABLE Contact USING fts5(ContactIndex, ContactUser, ContactRecordTime, "
+                                             "ContactCreateTime, ContactHead, ContactContent);"))
+                 .remove(QStringLiteral("CREATE INDEX ContactUser_Index ON Contact (ContactUser);"));
+         }, "", "所选数据库缺少数据表 Contact"},
+        {"unique", nullptr, "CREATE UNIQUE INDEX OneMan ON Customer (CustomerMan);", nullptr},
+        {"indexes", [](QString S) {
+             return S.replace(QStringLiteral("ON Customer (CustomerName);"),
+                              QStringLiteral("ON Customer (CustomerName COLLATE BINARY DESC, CustomerPhone);"))
+                 .remove(QStringLiteral("CREATE INDEX BillUser_Index ON Bill (BillUser);"));
+         }, "", nullptr},
+        {"norowid", [](QString S) {
+             return S.replace(QStringLiteral("CustomerIndex     INTEGER PRIMARY KEY AUTOINCREMENT"),
+                              QStringLiteral("CustomerIndex     INTEGER PRIMARY KEY"))
+                 .replace(QStringLiteral("CustomerMan       TEXT(50)  COLLATE NOCASE DEFAULT ''\n)"),
+                          QStringLiteral("CustomerMan       TEXT(50)  COLLATE NOCASE DEFAULT ''\n) WITHOUT ROWID"));
+         }, "", nullptr},
+        {"counterless", [](QString S) {
+             return S.replace(QStringLiteral("BillIndex       INTEGER PRIMARY KEY AUTOINCREMENT"),
+                              QStringLiteral("BillIndex       INTEGER PRIMARY KEY"));
+         }, "", nullptr},
+        {"strict", [](QString S) {
+             return S.replace(QRegularExpression(QStringLiteral("CREATE TABLE Account \\([^;]*;")), QStringLiteral(
+                 "CREATE TABLE Account (AccountIndex INTEGER PRIMARY KEY AUTOINCREMENT, AccountName TEXT DEFAULT '', "
+                 "AccountBase REAL DEFAULT 0, AccountMan TEXT DEFAULT '') STRICT;"));
+         }, "", nullptr},
+        {"types", TextOwe, "", nullptr},
+        {"misfit", TextOwe, "UPDATE Customer SET CustomerOwe = 'abc' WHERE CustomerIndex = 2;",
+         "所选数据库的数据表 Customer 中有本程序不能保存的数据（CustomerOwe）"},
+        {"collation", [](QString S) {
+             return S.replace(QStringLiteral("CustomerName      TEXT(100) COLLATE NOCASE"),
+                              QStringLiteral("CustomerName      TEXT(100) COLLATE RTRIM"));
+         }, "", nullptr},
+        {"check", [](QString S) {
+             return S.replace(QStringLiteral("BillSum         REAL DEFAULT 0"),
+                              QStringLiteral("BillSum         REAL DEFAULT 0 CHECK (BillSum <= 1000)"));
+         }, "", nullptr},
+        {"counter", nullptr, "UPDATE sqlite_sequence SET seq = 9223372036854775807 WHERE name = 'Bill';",
+         "所选数据库的数据表 Bill 的编号已用完"},
+        {"last", nullptr,
+         "INSERT INTO Bill (BillIndex) VALUES (9223372036854775807); UPDATE sqlite_sequence SET seq = 5 WHERE name = 'Bill';",
+         "所选数据库的数据表 Bill 的编号已用完"},
+    };
+    const QString Live = AppPath + QStringLiteral("Tallybridge.mdb");
+    const QString Fresh = AppPath + QStringLiteral("fresh/Tallybridge.mdb");
+    ASSERT_TRUE(QDir().mkpath(AppPath + QStringLiteral("fresh")));
+    CreateDatabaseFile(Fresh, DeliveredSchema());
+    TADOConnection FreshConnection;
+    FreshConnection.SetConnectionString(JetConnectionString(Fresh, DatabasePassword));
+    const QString OurSchema = SchemaOf(&FreshConnection);
+    const auto LiveRows = [&] {
+        return Scalar(QStringLiteral("Select AccountName || '|' || CustomerName || '|' || typeof(CustomerOwe) || ' ' || CustomerOwe "
+                                     "|| '|' || BillUser From Account, Customer, Bill "
+                                     "Where AccountIndex = 2 And CustomerIndex = 2 And BillIndex = 2"));
+    };
+    for (const auto& Row : Rows) {
+        const QString File = InFolder(Row.File) + QStringLiteral(".mdb");
+        const QString Tag = QString::fromUtf8(Row.File);
+        CreateDatabaseFile(File, (Row.Schema ? Row.Schema(DeliveredSchema()) : DeliveredSchema()) + TaggedRows(Tag)
+                                     + QString::fromUtf8(Row.Sql));
+        if (Row.Then)
+            Row.Then(File);
+        const auto Chosen = [&] {
+            return Read(File) + '|' + Read(File + QStringLiteral("-journal")) + '|' + Read(File + QStringLiteral("-wal"));
+        };
+        const QByteArray ChosenBefore = Chosen();
+        const QByteArray Before = Read(Live);
+        const QString RowsBefore = LiveRows();
+        Application()->ResetTerminated();
+        TModalSeam::ClearMessages();
+        TModalHandlers Handlers(nullptr, [](const TMessageRequest&) { return mrYes; },
+                                [&](const TFileRequest&) { return File; });
+        TOpenDialog Dialog;
+        RestoreDatabase(Dialog);
+        const QString Message = Row.Refusal ? QStringLiteral("数据库恢复失败：") + QString::fromUtf8(Row.Refusal)
+                                            : Restored + QString::fromUtf8(Row.Note);
+        EXPECT_EQ(TModalSeam::MessageTexts().value(1), Message) << Row.File;
+        EXPECT_EQ(Chosen(), ChosenBefore) << Row.File;
+        if (Row.Refusal) {
+            EXPECT_EQ(Read(Live), Before) << Row.File;
+            EXPECT_EQ(LiveRows(), RowsBefore) << Row.File;
+        } else {
+            EXPECT_EQ(LiveRows(), QStringLiteral("%1|%1客户A|real 12.5|%1客户A").arg(Tag)) << Row.File;
+        }
+        EXPECT_EQ(Scalar(QStringLiteral("PRAGMA encoding")), QStringLiteral("UTF-8")) << Row.File;
+        EXPECT_EQ(Scalar(QStringLiteral("PRAGMA integrity_check")), QStringLiteral("ok")) << Row.File;
+        EXPECT_EQ(SchemaOf(ShareDataModule->ADOConnection1), OurSchema) << Row.File;
+        EXPECT_EQ(StoreChangeAndRemove(), QString()) << Row.File;
+        EXPECT_LT(QFileInfo(Live).size(), 10 << 20) << Row.File;
+        EXPECT_EQ(ProgramFiles(), QStringLiteral("Tallybridge.mdb")) << Row.File;
+    }
+}
+
+TEST_F(DataMaintenanceTest, ARestoreNeverHandsAnIndexOutTwice)
+{
+    ASSERT_TRUE(QDir().mkpath(BackupFolder()));
+    ShareDataModule->ADOConnection1->BackupTo(InFolder("early.mdb"));
+    const struct
+    {
+        const char* Table;
+        const char* Key;
+    } Tables[] = {{"Customer", "CustomerIndex"}, {"CustomerHide", "CustomerIndex"}, {"Bill", "BillIndex"},
+                  {"MoneyTable", "MoneyIndex"},   {"Account", "AccountIndex"},       {"Contact", "ContactIndex"}};
+    // Indices handed out after the backup, the last of them deleted again.
+    std::map<QString, qlonglong> HandedOut;
+    for (const auto& T : Tables) {
+        for (int i = 0; i < 3; ++i)
+            Exec(QStringLiteral("Insert Into %1 (%2) Values (Null)").arg(U(T.Table), U(T.Key)));
+        Exec(QStringLiteral("Delete From %1 Where %2 = (Select Max(%2) From %1)").arg(U(T.Table), U(T.Key)));
+        HandedOut[U(T.Table)] =
+            Scalar(QStringLiteral("Select seq From sqlite_sequence Where name = '%1'").arg(U(T.Table))).toLongLong();
+    }
+    // The backup's own counter of documents is ahead of the database's.
+    {
+        TADOConnection Early;
+        Early.SetConnectionString(JetConnectionString(InFolder("early.mdb"), DatabasePassword));
+        Early.Execute(QStringLiteral("Update sqlite_sequence Set seq = 1000 Where name = 'Bill'"));
+    }
+    HandedOut[QStringLiteral("Bill")] = 1000;
+    // Another copy stores a contact while the restore begins: the restore may
+    // read meanwhile, and writes once that copy committed.
+    TSecondCopy Copy(AppPath + QStringLiteral("Tallybridge.mdb"));
+    EXPECT_EQ(Copy.Ask("hold one briefly"), QStringLiteral("holding"));
+    HandedOut[QStringLiteral("Contact")] += 1;
+    TModalHandlers Handlers(nullptr, [](const TMessageRequest&) { return mrYes; },
+                            [&](const TFileRequest&) { return InFolder("early.mdb"); });
+    TOpenDialog Dialog;
+    RestoreDatabase(Dialog);
+    EXPECT_EQ(TModalSeam::MessageTexts().value(1), QStringLiteral("恭喜您，数据库恢复成功，请重新启动软件"));
+    for (const auto& T : Tables) {
+        Exec(QStringLiteral("Insert Into %1 (%2) Values (Null)").arg(U(T.Table), U(T.Key)));
+        EXPECT_GT(Scalar(QStringLiteral("Select Max(%2) From %1").arg(U(T.Table), U(T.Key))).toLongLong(),
+                  HandedOut[U(T.Table)])
+            << T.Table;
+    }
+}
+
+TEST_F(DataMaintenanceTest, AWriteTheDatabaseRefusesChangesNothing)
+{
+    Exec(QStringLiteral("Insert Into Account (AccountName) Values ('现有帐户')"));
+    ASSERT_TRUE(QDir().mkpath(BackupFolder()));
+    // A backup with more rows than the database holds now.
+    CreateDatabaseFile(InFolder("bigger.mdb"), DeliveredSchema() + TaggedRows(QStringLiteral("备份")) + QStringLiteral(
+        "WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < 100) "
+        "INSERT INTO Contact (ContactContent) SELECT hex(randomblob(2000)) FROM N;"));
+    const struct
+    {
+        const char* Name;
+        const char* Cause; // on the database's own connection
+        const char* Message;
+        const char* Gone;  // what ends the cause
+    } Rows[] = {
+        // No more pages than it has: the engine's "disk full".
+        {"no room for more pages", "PRAGMA max_page_count = 1",
+         "数据库恢复失败：Cannot write into the database: database or disk is full", "PRAGMA max_page_count = 1073741823"},
+        {"a write refused", "Create Trigger Refuse Before Insert On Contact Begin Select json('x'); End",
+         "数据库恢复失败：Cannot write into the database: malformed JSON", "Drop Trigger Refuse"},
+    };
+    const QString Live = AppPath + QStringLiteral("Tallybridge.mdb");
+    for (const auto& Row : Rows) {
+        Exec(U(Row.Cause));
+        const QByteArray Before = Read(Live);
+        Application()->ResetTerminated();
+        TModalSeam::ClearMessages();
+        TModalHandlers Handlers(nullptr, [](const TMessageRequest&) { return mrYes; },
+                                [&](const TFileRequest&) { return InFolder("bigger.mdb"); });
+        TOpenDialog Dialog;
+        RestoreDatabase(Dialog);
+        EXPECT_EQ(TModalSeam::MessageTexts().value(1), U(Row.Message)) << Row.Name;
+        EXPECT_EQ(Read(Live), Before) << Row.Name;
+        EXPECT_EQ(Accounts(), QStringLiteral("现有帐户")) << Row.Name;
+        EXPECT_EQ(Scalar(QStringLiteral("PRAGMA integrity_check")), QStringLiteral("ok")) << Row.Name;
+        EXPECT_FALSE(Application()->Terminated()) << Row.Name;
+        EXPECT_EQ(ProgramFiles(), QStringLiteral("Tallybridge.mdb")) << Row.Name;
+        // Once the cause is gone the same file restores.
+        Exec(U(Row.Gone));
+        TModalSeam::ClearMessages();
+        RestoreDatabase(Dialog);
+        EXPECT_EQ(TModalSeam::MessageTexts().value(1), QStringLiteral("恭喜您，数据库恢复成功，请重新启动软件")) << Row.Name;
+        EXPECT_EQ(Accounts(), QStringLiteral("备份")) << Row.Name;
+        Exec(QStringLiteral("Update Account Set AccountName = '现有帐户' Where AccountIndex = 2"));
+        Exec(QStringLiteral("Delete From Contact Where ContactIndex > 1"));
     }
 }

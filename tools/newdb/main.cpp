@@ -5,11 +5,29 @@
 #include "platform/rtl/SysUtils.h"
 
 #include <cstdio>
+#include <cstring>
+
+namespace {
+
+void PrintUsage(std::FILE* To)
+{
+    std::fputs("usage: tallybridge-newdb PATH\n"
+               "Makes a new Tallybridge database at PATH from the delivered schema; an existing file is never\n"
+               "overwritten. A PATH that begins with \"-\" is written \"./-...\".\n",
+               To);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: tallybridge-newdb PATH\n");
+    // "--help" and every other option: no database is named so.
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        PrintUsage(stdout);
+        return 0;
+    }
+    if (argc != 2 || argv[1][0] == '-') {
+        PrintUsage(stderr);
         return 2;
     }
     const QString Path = QString::fromLocal8Bit(argv[1]);
