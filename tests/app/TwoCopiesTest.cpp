@@ -7,6 +7,7 @@
 #include "ChildRun.h"
 
 #include "app/BuySellForm.h"
+#include "app/CardQueries.h"
 #include "app/Customer2Form.h"
 #include "app/GetPayForm.h"
 #include "platform/gui/Buttons.h"
