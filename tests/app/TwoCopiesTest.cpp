@@ -148,7 +148,8 @@ TEST_F(TwoCopies, SecondCopy)
     for (const QString& M : Messages)
         EXPECT_TRUE(M == QStringLiteral("单据新增成功") || M.endsWith(QStringLiteral("新增成功"))
                     || M == QStringLiteral("该客户名已经存在，请重新操作")
-                    || M == QStringLiteral("该帐户名已经存在，请重新操作") || M.startsWith(QStringLiteral("存在同名的")))
+                    || M == QStringLiteral("该帐户名已经存在，请重新操作") || M.startsWith(QStringLiteral("存在同名的"))
+                    || M.startsWith(QStringLiteral("单据编号已被其他单据使用，本单据编号改为：")))
             << M.toStdString();
 }
 
