@@ -213,15 +213,7 @@ protected:
         Application()->CreateForm(FormCustomer2);
         Application()->CreateForm(FormUser);
         Application()->CreateForm(FormUser2);
-        CurrentUser = QStringLiteral("张三");
-        NameSalesman(1, QStringLiteral("张三"), QString(), QStringLiteral("业务管理；"));
-        Exec(QStringLiteral("Insert Into Account (AccountName, AccountMan) Values ('现金', '张三')"));
-        Exec(QStringLiteral("Insert Into Customer (CustomerName, CustomerMan) Values ('甲', '张三'), ('乙', '')"));
-        Exec(QStringLiteral("Insert Into Bill (BillKind, BillSum, BillSerial, BillUser, BillReason, BillState, BillMan) "
-                            "Values ('销售开单', 100, 'XS0500', '甲', '商品销售', '已签约', '李四')"));
-        Exec(QStringLiteral("Update Setting Set SettingValue = 'XS1000' Where SettingIndex = 1"));
-        Exec(QStringLiteral("Insert Into MoneyTable (MoneyAccount, MoneyUser, MoneyReason, MoneyOut, MoneySum, MoneyType, "
-                            "MoneyToken, MoneySerial) Values (2, '乙', '商品采购', 20, -20, '货款', '现金', 'FK0500')"));
+        StoreSaleBooks();
     }
 
     void TearDown() override

@@ -292,9 +292,7 @@ TEST_F(SecondCopy, OtherCopy)
 {
     if (!qEnvironmentVariableIsSet(OtherCopyDatabase))
         GTEST_SKIP() << "run by the other SecondCopy tests as the other copy of the program";
-    ShareDataModule->ADOConnection1->SetConnectionString(
-        JetConnectionString(qEnvironmentVariable(OtherCopyDatabase), DatabasePassword));
-    ShareDataModule->ADOConnection1->Open();
+    ConnectTo(qEnvironmentVariable(OtherCopyDatabase));
     CurrentRole = CurrentUser = QStringLiteral("管理员");
     std::cout << "done ready" << std::endl;
     for (std::string Line; std::getline(std::cin, Line) && Line != "quit";)

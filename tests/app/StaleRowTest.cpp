@@ -233,19 +233,12 @@ protected:
         Application()->CreateForm(FormAccount2);
         Application()->CreateForm(FormUser);
         Application()->CreateForm(FormUser2);
-        CurrentUser = QStringLiteral("张三");
-        NameSalesman(1, QStringLiteral("张三"), QString(), QStringLiteral("业务管理；"));
-        Exec(QStringLiteral("Insert Into Account (AccountName, AccountMan) Values ('现金', '张三')"));
-        Exec(QStringLiteral("Insert Into Customer (CustomerName, CustomerMan) Values ('甲', '张三'), ('乙', '')"));
+        StoreSaleBooks();
         Exec(QStringLiteral("Insert Into CustomerHide (CustomerName) Values ('丙')"));
         Exec(QStringLiteral("Insert Into Contact (ContactUser, ContactHead, ContactContent) Values (2, '旧', '旧')"));
-        Exec(QStringLiteral("Insert Into Bill (BillKind, BillSum, BillSerial, BillUser, BillReason, BillState, BillMan) "
-                            "Values ('销售开单', 100, 'XS0500', '甲', '商品销售', '已签约', '李四')"));
-        Exec(QStringLiteral("Update Setting Set SettingValue = 'XS1000' Where SettingIndex = 1"));
-        Exec(QStringLiteral("Insert Into MoneyTable (MoneyAccount, MoneyBill, MoneyUser, MoneyReason, MoneyIn, MoneyOut, "
-                            "MoneySum, MoneyType, MoneyToken, MoneySerial) Values "
-                            "(2, 0, '乙', '商品采购', 0, 20, -20, '货款', '现金', 'FK0500'), "
-                            "(2, 2, '甲', '商品销售', 30, 0, 30, '货款', '现金', 'SK0500')"));
+        Exec(QStringLiteral("Insert Into MoneyTable (MoneyAccount, MoneyBill, MoneyUser, MoneyReason, MoneyIn, MoneySum, "
+                            "MoneyType, MoneyToken, MoneySerial) Values (2, 2, '甲', '商品销售', 30, 30, '货款', '现金', "
+                            "'SK0500')"));
     }
 
     void TearDown() override

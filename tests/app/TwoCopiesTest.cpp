@@ -137,9 +137,7 @@ TEST_F(TwoCopies, SecondCopy)
 {
     if (!qEnvironmentVariableIsSet(SecondCopyFile))
         GTEST_SKIP() << "run by the other TwoCopies tests as the second copy of the program";
-    ShareDataModule->ADOConnection1->SetConnectionString(
-        JetConnectionString(qEnvironmentVariable(SecondCopyFile), DatabasePassword));
-    ShareDataModule->ADOConnection1->Open();
+    ConnectTo(qEnvironmentVariable(SecondCopyFile));
     std::cout << "second copy ready" << std::endl;
     std::string Go;
     std::getline(std::cin, Go);
