@@ -537,8 +537,8 @@ void TFormBuySell::Button3Click(QObject*)
     TField* Index = ADOQuery2->FieldByName(QStringLiteral("MoneyIndex"));
     if (Index->IsNull())
         return;
-    if (DeleteRecord(QStringLiteral("Select * From MoneyTable Where MoneyIndex = %1").arg(Index->AsInteger()), OpenError,
-                     TRowImage::Of(ADOQuery2, QStringLiteral("Money"))))
+    const QString SQL = QStringLiteral("Select * From MoneyTable Where MoneyIndex = %1").arg(Index->AsInteger());
+    if (DeleteRecord(SQL, OpenError, TRowImage::Of(ADOQuery2, QStringLiteral("Money"))))
         RefreshMoneyGrid();
 }
 

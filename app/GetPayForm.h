@@ -79,7 +79,10 @@ private:
     void CheckNames(TADOQuery* Q, int AccountIndex);
     void SaveNew(int AccountIndex);
     void SaveEdit(int AccountIndex);
-    QString MoneySQL() const { return QStringLiteral("Select * From MoneyTable Where MoneyIndex = %1").arg(MoneyIndex); }
+    QString MoneySQL() const
+    {
+        return QStringLiteral("Select * From MoneyTable Where MoneyIndex = %1").arg(MoneyIndex);
+    }
     QString BillSQL() const { return QStringLiteral("Select * From Bill Where BillIndex = %1").arg(BillIndex); }
     bool IsReceipt() const { return Kind == QStringLiteral("财务收入单"); }
     int SettingIndex() const { return IsReceipt() ? 3 : 4; }

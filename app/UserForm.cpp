@@ -213,8 +213,8 @@ void TFormUser::Button1Click(QObject*)
     // hand-over would start from a name nobody carries.
     const TRowImage Shown = TRowImage::Of(ADOQuery1, QStringLiteral("Power"));
     const bool Saved = RunInTransaction([&] {
-        OpenSameRow(ShareDataModule->ADOQueryTemp2, QStringLiteral("Select * From Power Where PowerIndex = %1").arg(Index),
-                    Shown, RecordChanged);
+        OpenSameRow(ShareDataModule->ADOQueryTemp2,
+                    QStringLiteral("Select * From Power Where PowerIndex = %1").arg(Index), Shown, RecordChanged);
         ADOQuery1->Edit();
         ADOQuery1->FieldByName(QStringLiteral("PowerName"))->SetAsString(Name);
         ADOQuery1->FieldByName(QStringLiteral("PowerKey"))->SetAsString(Key);

@@ -5,6 +5,7 @@
 // A failed save leaves the window as it was and the rows untouched; pressed
 // again once the cause is gone, it stores once.
 #include "ProgramFixture.h"
+#include "SaleFields.h"
 
 #include "app/BuySellForm.h"
 #include "app/Customer2Form.h"
@@ -62,21 +63,6 @@ QString Items(const QListWidget* List)
     return Texts.join(u',');
 }
 
-void NewSale()
-{
-    FormBuySell->Mode = QStringLiteral("新增");
-    FormBuySell->Kind = QStringLiteral("销售开单");
-    FormBuySell->BillIndex = 1;
-    FormBuySell->CustomerIndex = 0;
-    FormBuySell->CustomerFixed = false;
-}
-
-void FillSale()
-{
-    FormBuySell->ComboBox5->setEditText(QStringLiteral("甲"));
-    FormBuySell->Edit2->setText(QStringLiteral("10"));
-}
-
 QString SaleState()
 {
     return QStringLiteral("%1|%2|%3").arg(FormBuySell->BillIndex).arg(FormBuySell->Edit1->text()).arg(FormBuySell->ModalResult());
@@ -90,12 +76,12 @@ const char* const Owners = "Select PowerName || '|' || (Select Group_Concat(Cust
                            "From Power Where PowerIndex = 1";
 
 const TSaveRow SaveRows[] = {
-    {"NewDocument", "Update On Setting", [] { return static_cast<TForm*>(FormBuySell); }, NewSale, FillSale,
-     [] { FormBuySell->BitBtn1->Click(); }, SaleState, "1|XS1001|0", Bills, "0|XS1000|", "1|XS1001|XS1001:10.0", "",
-     "单据新增成功"},
-    {"DocumentForItsFirstReceipt", "Update On Setting", [] { return static_cast<TForm*>(FormBuySell); }, NewSale,
-     FillSale, [] { FormBuySell->Button1->Click(); }, SaleState, "1|XS1001|0", Bills, "0|XS1000|",
-     "1|XS1001|XS1001:10.0", "", ""},
+    {"NewDocument", "Update On Setting", [] { return static_cast<TForm*>(FormBuySell); }, [] { PrepareNewSale(); },
+     FillSale, [] { FormBuySell->BitBtn1->Click(); }, SaleState, "1|XS1001|0", Bills, "0|XS1000|",
+     "1|XS1001|XS1001:10.0", "", "单据新增成功"},
+    {"DocumentForItsFirstReceipt", "Update On Setting", [] { return static_cast<TForm*>(FormBuySell); },
+     [] { PrepareNewSale(); }, FillSale, [] { FormBuySell->Button1->Click(); }, SaleState, "1|XS1001|0", Bills,
+     "0|XS1000|", "1|XS1001|XS1001:10.0", "", ""},
     {"EditedDocument", "Update On Bill", [] { return static_cast<TForm*>(FormBuySell); },
      [] {
          FormBuySell->Mode = QStringLiteral("修改");

@@ -5,6 +5,7 @@
 // document under a document window that is still open.
 #include "PrintTestUtil.h"
 #include "ProgramFixture.h"
+#include "SaleFields.h"
 #include "ChildRun.h"
 
 #include "app/BuySellForm.h"
@@ -193,15 +194,6 @@ public:
         FormBuySell->EditUnlocked = false;
     }
 
-    static void NewDocument(int Customer, bool Fixed)
-    {
-        FormBuySell->Mode = QStringLiteral("新增");
-        FormBuySell->Kind = QStringLiteral("销售开单");
-        FormBuySell->BillIndex = 1;
-        FormBuySell->CustomerIndex = Customer;
-        FormBuySell->CustomerFixed = Fixed;
-    }
-
     static void NewReceipt(int Customer, bool Fixed, int Document = 0)
     {
         FormGetPay->Mode = QStringLiteral("新增");
@@ -234,7 +226,7 @@ public:
         if (Verb == u"restore")
             return QString::number(int(ShareDataModule->ADOConnection1->RestoreFrom(A, DeliveredSchema()).Fault));
         if (Verb == u"document") {
-            NewDocument(0, false);
+            PrepareNewSale();
             return Run(FormBuySell, [&] {
                 FormBuySell->ComboBox5->setEditText(A);
                 FormBuySell->Edit2->setText(B);
@@ -393,10 +385,10 @@ class RenamedMeanwhile : public SecondCopy, public ::testing::WithParamInterface
 };
 
 const TRenameRow RenameRows[] = {
-    {"NewSaleFromTheCustomerWindow", "", "customer 甲 丁", DocumentWindow, [] { SecondCopy::NewDocument(2, true); },
+    {"NewSaleFromTheCustomerWindow", "", "customer 甲 丁", DocumentWindow, [] { PrepareNewSale(2, true); },
      SaveSale, CustomerGone, NoNewSale, "0"},
     {"SaleStoredForItsReceiptFromTheCustomerWindow", "", "customer 甲 丁", DocumentWindow,
-     [] { SecondCopy::NewDocument(2, true); },
+     [] { PrepareNewSale(2, true); },
      [] {
          FormBuySell->Edit2->setText(QStringLiteral("10"));
          FormBuySell->Button1->Click();
@@ -404,7 +396,7 @@ const TRenameRow RenameRows[] = {
      CustomerGone, NoNewSale, "0"},
     {"NewReceiptFromTheCustomerWindow", "", "customer 甲 丁", ReceiptWindow, [] { SecondCopy::NewReceipt(2, true); },
      SaveReceipt, CustomerGone, NoNewReceipt, "0"},
-    {"NewSalePickedFromTheList", "", "customer 甲 丁", DocumentWindow, [] { SecondCopy::NewDocument(0, false); },
+    {"NewSalePickedFromTheList", "", "customer 甲 丁", DocumentWindow, [] { PrepareNewSale(); },
      [] {
          FormBuySell->ComboBox5->setCurrentIndex(FormBuySell->ComboBox5->findText(QStringLiteral("甲")));
          SaveSale();
@@ -450,7 +442,7 @@ const TRenameRow RenameRows[] = {
     {"ReceiptForARenamedAccount", "", "exec Update Account Set AccountName = '银行' Where AccountName = '现金'",
      ReceiptWindow, [] { SecondCopy::NewReceipt(0, false); }, SaveReceipt, "找不到所需要的帐户",
      "Select Count(*) From MoneyTable Where MoneyIndex > 2", "0"},
-    {"SalesmansNewDocument", "张三", "salesman 1 张三丰", DocumentWindow, [] { SecondCopy::NewDocument(0, false); },
+    {"SalesmansNewDocument", "张三", "salesman 1 张三丰", DocumentWindow, [] { PrepareNewSale(); },
      [] {
          FormBuySell->ComboBox5->setEditText(QStringLiteral("甲"));
          SaveSale();
@@ -468,7 +460,7 @@ const TRenameRow RenameRows[] = {
      LogInAgain, "Select Count(*) From Customer Where CustomerIndex > 3", "0"},
     {"SalesmansNewReceipt", "张三", "salesman 1 张三丰", ReceiptWindow, [] { SecondCopy::NewReceipt(0, false); },
      SaveReceipt, LogInAgain, "Select Count(*) From MoneyTable Where MoneyIndex > 2", "0"},
-    {"FixedRolesNewDocument", "财务主管", "salesman 1 张三丰", DocumentWindow, [] { SecondCopy::NewDocument(0, false); },
+    {"FixedRolesNewDocument", "财务主管", "salesman 1 张三丰", DocumentWindow, [] { PrepareNewSale(); },
      [] {
          FormBuySell->ComboBox5->setEditText(QStringLiteral("甲"));
          SaveSale();
@@ -550,7 +542,7 @@ TEST_F(SecondCopy, RestoreUnderAnOpenDocument)
                                 "Values ('销售开单', 200, 'XS1002', '乙', '商品销售', '已签约')"));
             OpenDocument(4);
         } else {
-            NewDocument(0, false);
+            PrepareNewSale();
         }
         const QString Messages = Run(
             FormBuySell,

@@ -4,6 +4,7 @@
 // and deletes nothing and says why. And a new document whose proposed number
 // another save took says the number it was stored under.
 #include "ProgramFixture.h"
+#include "SaleFields.h"
 
 #include "app/Account2Form.h"
 #include "app/AccountForm.h"
@@ -64,21 +65,18 @@ void EditSale(int Index)
     FormBuySell->EditUnlocked = false;
 }
 
-void NewSaleDocument()
-{
-    FormBuySell->Mode = QStringLiteral("新增");
-    FormBuySell->Kind = QStringLiteral("销售开单");
-    FormBuySell->BillIndex = 1;
-    FormBuySell->CustomerIndex = 0;
-    FormBuySell->CustomerFixed = false;
-}
-
 void StoreForReceipt()
 {
-    FormBuySell->ComboBox5->setEditText(QStringLiteral("甲"));
-    FormBuySell->Edit2->setText(QStringLiteral("10"));
+    FillSale();
     FormBuySell->Button1->Click();
     Strike();
+}
+
+void StoreContact()
+{
+    Strike();
+    FormContact->Memo1->setPlainText(QStringLiteral("新内容"));
+    FormContact->SpeedButton1->Click();
 }
 
 void EditPayment()
@@ -109,14 +107,14 @@ const TStaleRow StaleRows[] = {
      },
      TStrikeAt::InWindow, "找不到要修改的记录", StaleText},
     // OK refused, then the window left: its Cancel removes nothing either.
-    {"DocumentStoredForItsReceipt", "Bill", [] { return 3; }, BuySellWindow, NewSaleDocument,
+    {"DocumentStoredForItsReceipt", "Bill", [] { return 3; }, BuySellWindow, [] { PrepareNewSale(); },
      [] {
          StoreForReceipt();
          FormBuySell->BitBtn1->Click();
      },
      TStrikeAt::InWindow, "该记录已被其他用户修改或删除，请重新启动软件/该记录已被其他用户修改或删除，请重新启动软件",
      "该记录已被其他用户修改或删除，请重新启动软件/该记录已被其他用户修改或删除，请重新启动软件"},
-    {"CancelledDocumentStoredForItsReceipt", "Bill", [] { return 3; }, BuySellWindow, NewSaleDocument,
+    {"CancelledDocumentStoredForItsReceipt", "Bill", [] { return 3; }, BuySellWindow, [] { PrepareNewSale(); },
      [] {
          StoreForReceipt();
          FormBuySell->BitBtn2->Click();
@@ -167,11 +165,7 @@ const TStaleRow StaleRows[] = {
          FormContact->ContactMode = QStringLiteral("修改");
          FormContact->ContactIndex = 2;
      },
-     [] {
-         Strike();
-         FormContact->Memo1->setPlainText(QStringLiteral("新内容"));
-         FormContact->SpeedButton1->Click();
-     },
+     StoreContact,
      TStrikeAt::InWindow, "找不到要修改的记录", StaleText},
     // The contact knows its customer by index only.
     {"NewContactOfTheCustomer", "Customer", Two, [] { return static_cast<TForm*>(FormContact); },
@@ -179,11 +173,7 @@ const TStaleRow StaleRows[] = {
          FormContact->ContactMode = QStringLiteral("新增");
          FormContact->ContactUser = 2;
      },
-     [] {
-         Strike();
-         FormContact->Memo1->setPlainText(QStringLiteral("新内容"));
-         FormContact->SpeedButton1->Click();
-     },
+     StoreContact,
      TStrikeAt::InWindow, "该客户已被其他用户修改或删除，请重新启动软件", nullptr},
     {"DeletedAccount", "Account", Two, [] { return static_cast<TForm*>(FormAccount); },
      [] { FormAccount->AccountText = QStringLiteral("现金"); }, [] { FormAccount->ActionDelete->trigger(); },
@@ -348,17 +338,15 @@ TEST_F(StaleRow, TakenNumberIsNamed)
         const char* Messages;
         const char* Stored; // the last document's number afterwards
     } Rows[] = {
-        {"new document", FormBuySell, 1, NewSaleDocument,
+        {"new document", FormBuySell, 1, [] { PrepareNewSale(); },
          [] {
-             FormBuySell->ComboBox5->setEditText(QStringLiteral("甲"));
-             FormBuySell->Edit2->setText(QStringLiteral("10"));
+             FillSale();
              FormBuySell->BitBtn1->Click();
          },
          "单据新增成功/单据编号已被其他单据使用，本单据编号改为：XS1002", "XS1002"},
-        {"document stored for its receipt", FormBuySell, 1, NewSaleDocument,
+        {"document stored for its receipt", FormBuySell, 1, [] { PrepareNewSale(); },
          [] {
-             FormBuySell->ComboBox5->setEditText(QStringLiteral("甲"));
-             FormBuySell->Edit2->setText(QStringLiteral("10"));
+             FillSale();
              FormBuySell->Button1->Click();
              FormBuySell->BitBtn1->Click();
          },
