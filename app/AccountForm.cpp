@@ -3,6 +3,7 @@
 #include "app/Account2Form.h"
 #include "app/MainForm.h"
 #include "app/PublicFunction.h"
+#include "app/SaveChecks.h"
 #include "app/ShareDM.h"
 #include "platform/db/ADOConnection.h"
 #include "platform/db/ADOQuery.h"
@@ -199,6 +200,9 @@ void TFormAccount::ActionEditExecute(QObject*)
                 if (Taken)
                     return;
             }
+            OpenOrRaise(Q, QStringLiteral("Select * From Account Where AccountName = ") + SqlQuoted(AccountText));
+            if (Q->IsEmpty() || Q->FieldByName(QStringLiteral("AccountIndex"))->AsInteger() != Index)
+                throw ESaveRefused(RecordChanged);
             Q->Edit();
             Q->FieldByName(QStringLiteral("AccountName"))->SetAsString(Name);
             Q->FieldByName(QStringLiteral("AccountBase"))->SetAsFloat(Base);
@@ -223,9 +227,15 @@ void TFormAccount::ActionDeleteExecute(QObject*)
     const int Index = FindAccount(QStringLiteral("数据库打开失败"));
     if (Index == 0 || !ConfirmAccountDelete())
         return;
-    // The account and every receipt and payment booked to it go together or not at all.
+    // The account and every receipt and payment booked to it go together or
+    // not at all, and only while the name still names the account the
+    // question was about: another copy of the program may have changed it.
     TADOConnection* Connection = ShareDataModule->ADOConnection1;
     const bool Deleted = RunInTransaction([&] {
+        TADOQuery* Q = ShareDataModule->ADOQueryTemp;
+        OpenOrRaise(Q, QStringLiteral("Select * From Account Where AccountName = ") + SqlQuoted(AccountText));
+        if (Q->IsEmpty() || Q->FieldByName(QStringLiteral("AccountIndex"))->AsInteger() != Index)
+            throw ESaveRefused(RecordChanged);
         Connection->Execute(QStringLiteral("Delete From Account Where AccountIndex = %1").arg(Index));
         Connection->Execute(QStringLiteral("Delete From MoneyTable Where MoneyAccount = %1").arg(Index));
     });

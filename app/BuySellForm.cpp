@@ -204,6 +204,7 @@ void TFormBuySell::LoadLists()
     LoadCombo(ComboBox3, Q, QStringLiteral("Select * From Parameter Where ParameterType = 4"), false, Value);
     LoadCombo(ComboBox5, Q, QStringLiteral("Select * From Customer Where (CustomerIndex > 1)") + CustomerFilter, false,
               QStringLiteral("CustomerName"));
+    FCustomer = TCustomerChoice::Listed(ComboBox5);
 }
 
 void TFormBuySell::ShowExisting()
@@ -216,6 +217,7 @@ void TFormBuySell::ShowExisting()
         Close();
         return;
     }
+    FBill = TRowImage::Of(Q, QStringLiteral("Bill"));
     const QString User = Q->FieldByName(QStringLiteral("BillUser"))->AsString();
     TADOQuery* Q2 = ShareDataModule->ADOQueryTemp2;
     CustomerIndex = 0;
@@ -249,6 +251,7 @@ void TFormBuySell::ShowNew()
     SpeedButton1->setVisible(false);
     Edit1->clear();
     FProposal = {};
+    FBill = {};
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
     if (OpenSQL(Q, QStringLiteral("Select * From Setting Where SettingIndex = %1").arg(SettingIndex(IsSale())), OpenError)
         && !Q->IsEmpty()) {
@@ -262,8 +265,11 @@ void TFormBuySell::ShowNew()
     if (CustomerIndex != 0
         && OpenSQL(Q, QStringLiteral("Select * From Customer Where CustomerIndex = %1").arg(CustomerIndex),
                    QStringLiteral("客户数据读入失败"))
-        && !Q->IsEmpty())
-        SelectComboText(ComboBox5, Q->FieldByName(QStringLiteral("CustomerName"))->AsString());
+        && !Q->IsEmpty()) {
+        FCustomer.Index = CustomerIndex;
+        FCustomer.Name = Q->FieldByName(QStringLiteral("CustomerName"))->AsString();
+        SelectComboText(ComboBox5, FCustomer.Name);
+    }
     RefreshMoneyGrid();
 }
 
@@ -370,10 +376,12 @@ QString TFormBuySell::ClaimSerial(TSerialProposal& Proposal)
 
 // Taken over only once the save has committed: the index of a rolled-back row
 // goes to the next document stored, perhaps another copy's.
-void TFormBuySell::KeepStored(int Index, const QString& Serial, const TSerialProposal& Proposal)
+void TFormBuySell::KeepStored(int Index, const QString& Serial, const TSerialProposal& Proposal,
+                              const TRowImage& Stored)
 {
     BillIndex = Index;
     FProposal = Proposal;
+    FBill = Stored;
     Edit1->setText(Serial);
 }
 
@@ -391,9 +399,15 @@ void TFormBuySell::SaveNew()
 {
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
     TSerialProposal Proposal = FProposal;
+    const QString Shown = Edit1->text();
     QString Serial;
     int Index = BillIndex;
     const bool Saved = RunInTransaction([&] {
+        CheckCustomerName(ComboBox5->currentText(), FCustomer);
+        // The row stored for the first receipt is written only while it is
+        // still the document stored then.
+        if (BillIndex != 1)
+            OpenSameRow(Q, BillSQL(BillIndex), FBill, RecordChanged);
         Serial = ClaimSerial(Proposal);
         if (BillIndex == 1) {
             OpenOrRaise(Q, QStringLiteral("Select * From Bill"));
@@ -401,8 +415,6 @@ void TFormBuySell::SaveNew()
             Q->FieldByName(QStringLiteral("BillKind"))->SetAsString(Kind);
         } else {
             OpenOrRaise(Q, BillSQL(BillIndex));
-            if (Q->IsEmpty())
-                throw Exception(QStringLiteral("The stored document is gone"));
             Q->Edit();
         }
         WriteBill(Q, false, Serial);
@@ -411,21 +423,18 @@ void TFormBuySell::SaveNew()
     });
     if (!Saved)
         return;
-    KeepStored(Index, Serial, Proposal);
+    KeepStored(Index, Serial, Proposal, FBill);
     ShowMessage(QStringLiteral("单据新增成功"));
+    ShareDataModule->TellStoredSerial(Shown, Serial);
     SetModalResult(mrOk);
 }
 
 void TFormBuySell::SaveEdit()
 {
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
-    if (!OpenSQL(Q, BillSQL(BillIndex), OpenError))
-        return;
-    if (Q->IsEmpty()) {
-        ShowMessage(QStringLiteral("找不到要修改的记录"));
-        return;
-    }
     const bool Saved = RunInTransaction([&] {
+        CheckCustomerName(ComboBox5->currentText(), FCustomer);
+        OpenSameRow(Q, BillSQL(BillIndex), FBill, QStringLiteral("找不到要修改的记录"));
         Q->Edit();
         WriteBill(Q, true, Edit1->text());
         Q->Post();
@@ -438,7 +447,7 @@ void TFormBuySell::SaveEdit()
 
 void TFormBuySell::BitBtn3Click(QObject*)
 {
-    if (DeleteRecord(BillSQL(BillIndex), OpenError))
+    if (DeleteRecord(BillSQL(BillIndex), OpenError, FBill))
         SetModalResult(mrOk);
 }
 
@@ -451,9 +460,12 @@ bool TFormBuySell::StoreNewDocument()
     if (!Edit2->text().isEmpty() && !CheckAmount())
         return false;
     TSerialProposal Proposal = FProposal;
+    const QString Shown = Edit1->text();
     QString Serial;
     int Index = 1;
+    TRowImage Stored;
     if (!RunInTransaction([&] {
+            CheckCustomerName(ComboBox5->currentText(), FCustomer);
             Serial = ClaimSerial(Proposal);
             OpenOrRaise(ADOQuery1, QStringLiteral("Select * From Bill"));
             ADOQuery1->Append();
@@ -461,15 +473,31 @@ bool TFormBuySell::StoreNewDocument()
             WriteBill(ADOQuery1, false, Serial);
             ADOQuery1->Post();
             Index = ADOQuery1->FieldByName(QStringLiteral("BillIndex"))->AsInteger();
+            // As the file holds it, to know it again when OK or Cancel comes.
+            OpenOrRaise(ADOQuery1, BillSQL(Index));
+            Stored = TRowImage::Of(ADOQuery1, QStringLiteral("Bill"));
         }))
         return false;
-    KeepStored(Index, Serial, Proposal);
+    KeepStored(Index, Serial, Proposal, Stored);
+    ShareDataModule->TellStoredSerial(Shown, Serial);
     return true;
+}
+
+// A money row is stored against the document only while it is still the one
+// this window read or stored.
+bool TFormBuySell::DocumentUnchanged()
+{
+    if (!OpenSQL(ADOQuery1, BillSQL(BillIndex), OpenError))
+        return false;
+    if (FBill.Matches(ADOQuery1))
+        return true;
+    ShowMessage(RecordChanged);
+    return false;
 }
 
 void TFormBuySell::Button1Click(QObject*)
 {
-    if (BillIndex == 1 && !StoreNewDocument())
+    if (BillIndex == 1 ? !StoreNewDocument() : !DocumentUnchanged())
         return;
     FormGetPay->Mode = QStringLiteral("新增");
     FormGetPay->Kind = IsSale() ? QStringLiteral("财务收入单") : QStringLiteral("财务支出单");
@@ -509,7 +537,8 @@ void TFormBuySell::Button3Click(QObject*)
     TField* Index = ADOQuery2->FieldByName(QStringLiteral("MoneyIndex"));
     if (Index->IsNull())
         return;
-    if (DeleteRecord(QStringLiteral("Select * From MoneyTable Where MoneyIndex = %1").arg(Index->AsInteger()), OpenError))
+    const QString SQL = QStringLiteral("Select * From MoneyTable Where MoneyIndex = %1").arg(Index->AsInteger());
+    if (DeleteRecord(SQL, OpenError, TRowImage::Of(ADOQuery2, QStringLiteral("Money"))))
         RefreshMoneyGrid();
 }
 
@@ -522,15 +551,15 @@ void TFormBuySell::FormClose(QObject*, TCloseAction&)
 }
 
 // A new document stored for its first receipt and then cancelled goes with
-// every money row that settles it; the serial it used stays used.
+// every money row that settles it; the serial it used stays used. Only while
+// it is still the document stored: under its index another copy of the
+// program may keep a document of its own.
 void TFormBuySell::RemoveAbandoned()
 {
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
     TADOQuery* Q2 = ShareDataModule->ADOQueryTemp2;
     const bool Removed = RunInTransaction([&] {
-        OpenOrRaise(Q, BillSQL(BillIndex));
-        if (Q->IsEmpty())
-            return;
+        OpenSameRow(Q, BillSQL(BillIndex), FBill, RecordChanged);
         OpenOrRaise(Q2, QStringLiteral("Select * From MoneyTable Where MoneyBill = %1").arg(BillIndex));
         while (!Q2->IsEmpty()) {
             Q2->First();
@@ -562,6 +591,9 @@ void TFormBuySell::ActionPrintExecute(QObject*)
         ShowMessage(QStringLiteral("金额达到一千万元，无法打印大写金额"));
         return;
     }
+    // The template reads the capitals from this query's row as posted inside
+    // the transaction, never from the table again: another copy of the
+    // program printing at the same moment writes the same row.
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
     const bool Written = RunInTransaction([&] {
         OpenOrRaise(Q, QStringLiteral("Select * From PrintBigFont"));

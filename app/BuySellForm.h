@@ -6,6 +6,7 @@
 // public fields before ShowModal; mrOk means the document was saved or deleted.
 #pragma once
 
+#include "app/SaveChecks.h"
 #include "app/ShareDM.h"
 #include "platform/gui/Forms.h"
 
@@ -90,8 +91,9 @@ private:
     // Writes the columns common to a new and an edited document on the current row.
     void WriteBill(TADOQuery* Q, bool KeepMan, const QString& Serial);
     QString ClaimSerial(TSerialProposal& Proposal);
-    void KeepStored(int Index, const QString& Serial, const TSerialProposal& Proposal);
+    void KeepStored(int Index, const QString& Serial, const TSerialProposal& Proposal, const TRowImage& Stored);
     bool StoreNewDocument(); // the abandoned-or-kept row made before a linked money row
+    bool DocumentUnchanged();
     void SaveNew();
     void SaveEdit();
     void RemoveAbandoned();
@@ -101,6 +103,8 @@ private:
     bool IsNew() const { return Mode == QStringLiteral("新增"); }
 
     TSerialProposal FProposal; // the number this showing proposed
+    TRowImage FBill;           // the stored document as read or stored
+    TCustomerChoice FCustomer; // where the customer box's names came from
 };
 
 extern TFormBuySell* FormBuySell;

@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 #include "app/PublicFunction.h"
 #include "app/ShareDM.h"
+#include "platform/db/ADOConnection.h"
 #include "platform/db/ADOQuery.h"
 #include "platform/db/Field.h"
 #include "platform/db/JetSql.h"
@@ -111,6 +112,7 @@ void TFormContact::FormShow(QObject*)
             SetModalResult(mrCancel);
             return;
         }
+        FRow = TRowImage::Of(Q, QStringLiteral("Contact"));
         Edit1->setText(Q->FieldByName(QStringLiteral("ContactIndex"))->AsString());
         DateTimePicker1->setDate(DateTimeToQDate(Q->FieldByName(QStringLiteral("ContactCreateTime"))->AsDateTime()));
         Memo1->setPlainText(Q->FieldByName(QStringLiteral("ContactContent"))->AsString());
@@ -135,7 +137,15 @@ void TFormContact::StoreNew()
             .arg(ContactUser)
             .arg(JetDateLiteral(Date()), JetDateLiteral(QDateToDateTime(DateTimePicker1->date())),
                  SqlQuoted(ContactHead(Text)), SqlQuoted(Text));
-    if (ExecSQL(ShareDataModule->ADOQueryTemp, SQL) != 1)
+    TADOQuery* Q = ShareDataModule->ADOQueryTemp;
+    const bool Stored = RunInTransaction([&] {
+        // A note for a customer another copy of the program removed would belong to nobody.
+        OpenOrRaise(Q, QStringLiteral("Select CustomerIndex From Customer Where CustomerIndex = %1").arg(ContactUser));
+        if (Q->IsEmpty())
+            throw ESaveRefused(CustomerChanged);
+        ShareDataModule->ADOConnection1->Execute(SQL);
+    });
+    if (!Stored)
         return;
     ShowMessage(QStringLiteral("记录新增成功"));
     SetModalResult(mrOk);
@@ -153,6 +163,7 @@ void TFormContact::StoreEdit()
     }
     const QString Text = Memo1->toPlainText();
     const bool Stored = RunInTransaction([&] {
+        OpenSameRow(Q, RowSQL(ContactIndex), FRow, Vanished);
         Q->Edit();
         Q->FieldByName(QStringLiteral("ContactCreateTime"))->SetAsDateTime(QDateToDateTime(DateTimePicker1->date()));
         Q->FieldByName(QStringLiteral("ContactHead"))->SetAsString(ContactHead(Text));

@@ -4,6 +4,7 @@
 // ShowModal; mrOk means the record was stored.
 #pragma once
 
+#include "app/SaveChecks.h"
 #include "platform/gui/Forms.h"
 
 class QAction;
@@ -41,6 +42,8 @@ private:
     bool IsNew() const { return ContactMode == QStringLiteral("新增"); }
     void StoreNew();
     void StoreEdit();
+
+    TRowImage FRow; // the record shown for editing
 };
 
 extern TFormContact* FormContact;

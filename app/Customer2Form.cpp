@@ -19,8 +19,6 @@ TFormCustomer2* FormCustomer2 = nullptr;
 
 namespace {
 
-const QString OpenError = QStringLiteral("无法打开数据库");
-
 // The one-line text columns besides the name, each shown in the edit of its
 // name; the remark is the memo.
 const char* const TextColumns[] = {"CustomerPhone", "CustomerFax", "CustomerContact", "CustomerHandPhone",
@@ -143,10 +141,12 @@ void TFormCustomer2::FormShow(QObject*)
             SetModalResult(mrCancel);
             return;
         }
+        FRow = TRowImage::Of(Q, QStringLiteral("Customer"));
         ShowRow(Q);
         BitBtn3->show();
         BitBtn4->setVisible(Prospect);
     } else {
+        FRow = {};
         ClearEdits();
         CustomerName->setText(PresetName);
         CustomerPhone->setText(PresetPhone);
@@ -261,18 +261,15 @@ void TFormCustomer2::StoreNew()
 void TFormCustomer2::StoreEdit()
 {
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
-    if (!OpenSQL(Q, RowSQL(TableName, CustomerIndex), OpenError))
-        return;
-    if (Q->IsEmpty()) {
-        ShowMessage(QStringLiteral("找不到要修改的客户"));
-        return;
-    }
-    const QString OldName = Q->FieldByName(QStringLiteral("CustomerName"))->AsString();
     const QString NewName = CustomerName->text();
-    const bool Renamed = OldName != NewName;
     TADOQuery* Ripple = ShareDataModule->ADOQueryTemp2;
     bool Taken = false;
     const bool Stored = RunInTransaction([&] {
+        // Only the row as shown is stored: had another copy of the program
+        // renamed it since, its name would be written back and rippled.
+        OpenSameRow(Q, RowSQL(TableName, CustomerIndex), FRow, QStringLiteral("找不到要修改的客户"));
+        const QString OldName = Q->FieldByName(QStringLiteral("CustomerName"))->AsString();
+        const bool Renamed = OldName != NewName;
         Taken = Renamed && NameTaken(Q, TableName, CustomerIndex);
         if (Taken)
             return;
@@ -308,7 +305,7 @@ void TFormCustomer2::StoreEdit()
 
 void TFormCustomer2::BitBtn3Click(QObject*)
 {
-    if (DeleteRecord(RowSQL(TableName, CustomerIndex), QStringLiteral("数据库打开失败")))
+    if (DeleteRecord(RowSQL(TableName, CustomerIndex), QStringLiteral("数据库打开失败"), FRow))
         SetModalResult(mrOk);
 }
 
@@ -330,6 +327,9 @@ void TFormCustomer2::BitBtn4Click(QObject*)
     // The new regular row and the prospect's removal are one step: a failure
     // leaves the prospect where it was and no regular row behind.
     const bool Stored = RunInTransaction([&] {
+        // A prospect another copy of the program promoted or changed meanwhile stays as it is.
+        OpenSameRow(Prospect, RowSQL(QStringLiteral("CustomerHide"), CustomerIndex), FRow,
+                    QStringLiteral("找不到要修改的客户"));
         Taken = NameTaken(Q, QStringLiteral("Customer"), 0);
         if (Taken)
             return;
@@ -337,9 +337,7 @@ void TFormCustomer2::BitBtn4Click(QObject*)
         Q->FieldByName(QStringLiteral("CustomerMan"))->SetAsString(CurrentUser);
         WriteColumns(Q);
         Q->Post();
-        OpenOrRaise(Prospect, RowSQL(QStringLiteral("CustomerHide"), CustomerIndex));
-        if (!Prospect->IsEmpty())
-            Prospect->Delete();
+        Prospect->Delete();
     });
     if (!Stored)
         return;

@@ -5,6 +5,7 @@
 // row was stored, deleted or promoted, mrNo that "删除" ended without deleting.
 #pragma once
 
+#include "app/SaveChecks.h"
 #include "grid/DBCtrlsEh.h"
 #include "platform/gui/Forms.h"
 
@@ -62,6 +63,8 @@ private:
     void StoreNew();
     void StoreEdit();
     bool IsRegular() const { return CustomerKind == QStringLiteral("正式客户"); }
+
+    TRowImage FRow; // the row shown in edit mode
 };
 
 extern TFormCustomer2* FormCustomer2;

@@ -3,6 +3,7 @@
 #include "app/Customer2Form.h"
 #include "app/ListGrid.h"
 #include "app/PublicFunction.h"
+#include "app/SaveChecks.h"
 #include "app/ShareDM.h"
 #include "grid/DBGridEh.h"
 #include "platform/db/ADOQuery.h"
@@ -163,6 +164,6 @@ void TFormCustomerHide::ActionDeleteExecute(QObject*)
         return;
     }
     if (DeleteRecord(QStringLiteral("Select * From CustomerHide Where CustomerIndex = %1").arg(Index),
-                     QStringLiteral("数据库打开失败")))
+                     QStringLiteral("数据库打开失败"), TRowImage::Of(ADOQuery1, QStringLiteral("Customer"))))
         RefreshList();
 }

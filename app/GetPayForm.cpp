@@ -187,6 +187,7 @@ void TFormGetPay::LoadLists()
     LoadCombo(ComboBox4, Q, Parameter + u'3', false, QStringLiteral("ParameterValue"));
     LoadCombo(ComboBox5, Q, QStringLiteral("Select * From Customer Where (CustomerIndex > 1)") + CustomerFilter, false,
               QStringLiteral("CustomerName"));
+    FCustomer = TCustomerChoice::Listed(ComboBox5);
 }
 
 void TFormGetPay::ShowExisting()
@@ -196,6 +197,7 @@ void TFormGetPay::ShowExisting()
                                        "And (MoneyIndex = %1)").arg(MoneyIndex);
     BitBtn3->show();
     PrintButton->show();
+    FMoney = {};
     // Without the row the boxes would still hold the last record shown, and
     // OK would write that over this one: the window closes instead.
     if (!OpenSQL(Q, SQL, QStringLiteral("帐款读入失败")) || Q->IsEmpty()) {
@@ -203,6 +205,7 @@ void TFormGetPay::ShowExisting()
         Close();
         return;
     }
+    FMoney = TRowImage::Of(Q, QStringLiteral("Money"));
     SelectComboText(ComboBox1, Q->FieldByName(QStringLiteral("AccountName"))->AsString());
     DateTimePicker1->setDate(DateTimeToQDate(Q->FieldByName(QStringLiteral("MoneyCreateTime"))->AsDateTime()));
     SelectComboText(ComboBox2, Q->FieldByName(QStringLiteral("MoneyReason"))->AsString());
@@ -234,11 +237,16 @@ void TFormGetPay::ShowNew()
                    QStringLiteral("客户数据读入失败"))
         && !Q->IsEmpty()) {
         // A customer outside the session's list is still the one the caller named.
-        ComboBox5->setEditText(Q->FieldByName(QStringLiteral("CustomerName"))->AsString());
-        SelectComboText(ComboBox5, ComboBox5->currentText());
+        FCustomer.Index = CustomerIndex;
+        FCustomer.Name = Q->FieldByName(QStringLiteral("CustomerName"))->AsString();
+        ComboBox5->setEditText(FCustomer.Name);
+        SelectComboText(ComboBox5, FCustomer.Name);
     }
     if (!Reason.isEmpty())
         SelectComboText(ComboBox2, Reason);
+    FBill = {};
+    if (BillIndex != 0 && OpenSQL(Q, BillSQL(), OpenError))
+        FBill = TRowImage::Of(Q, QStringLiteral("Bill"));
     FProposal = {};
     if (OpenSQL(Q, QStringLiteral("Select * From Setting Where SettingIndex = %1").arg(SettingIndex()), OpenError)
         && !Q->IsEmpty()) {
@@ -317,12 +325,27 @@ void WriteColumns(TADOQuery* Q, const TFormGetPay* Form, int AccountIndex, bool 
 
 } // namespace
 
+// Inside the save's transaction: the account and the customer as checked
+// before, which another copy of the program may have renamed or removed since.
+void TFormGetPay::CheckNames(TADOQuery* Q, int AccountIndex)
+{
+    OpenOrRaise(Q, QStringLiteral("Select * From Account Where AccountName = ") + SqlQuoted(ComboBox1->currentText()));
+    if (Q->IsEmpty() || Q->FieldByName(QStringLiteral("AccountIndex"))->AsInteger() != AccountIndex)
+        throw ESaveRefused(QStringLiteral("找不到所需要的帐户"));
+    CheckCustomerName(ComboBox5->currentText(), FCustomer);
+}
+
 void TFormGetPay::SaveNew(int AccountIndex)
 {
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
     TSerialProposal Proposal = FProposal;
+    const QString Shown = Edit4->text();
     QString Serial;
     const bool Saved = RunInTransaction([&] {
+        CheckNames(Q, AccountIndex);
+        // The document it settles must still be the one the caller named.
+        if (BillIndex != 0)
+            OpenSameRow(Q, BillSQL(), FBill, RecordChanged);
         Serial = ShareDataModule->ClaimSerial(Q, SettingIndex(), Edit4->text(), Proposal, true);
         OpenOrRaise(Q, QStringLiteral("Select * From MoneyTable"));
         Q->Append();
@@ -336,6 +359,7 @@ void TFormGetPay::SaveNew(int AccountIndex)
     FProposal = Proposal;
     Edit4->setText(Serial);
     ShowMessage(QStringLiteral("记录新增成功"));
+    ShareDataModule->TellStoredSerial(Shown, Serial);
     SetModalResult(mrOk);
 }
 
@@ -344,13 +368,9 @@ void TFormGetPay::SaveEdit(int AccountIndex)
     if (!ShareDataModule->CheckEditPassword(QStringLiteral("修改密码"), QStringLiteral("请输入资料修改密码"), QString()))
         return;
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
-    if (!OpenSQL(Q, QStringLiteral("Select * From MoneyTable Where MoneyIndex = %1").arg(MoneyIndex), OpenError))
-        return;
-    if (Q->IsEmpty()) {
-        ShowMessage(QStringLiteral("找不到要修改的记录"));
-        return;
-    }
     const bool Saved = RunInTransaction([&] {
+        CheckNames(Q, AccountIndex);
+        OpenSameRow(Q, MoneySQL(), FMoney, QStringLiteral("找不到要修改的记录"));
         Q->Edit();
         WriteColumns(Q, this, AccountIndex, IsReceipt(), Edit4->text());
         Q->Post();
@@ -367,7 +387,7 @@ void TFormGetPay::BitBtn3Click(QObject*)
 {
     if (!ShareDataModule->CheckEditPassword(QStringLiteral("修改密码"), QStringLiteral("请输入资料修改密码"), QString()))
         return;
-    if (DeleteRecord(QStringLiteral("Select * From MoneyTable Where MoneyIndex = %1").arg(MoneyIndex), OpenError))
+    if (DeleteRecord(MoneySQL(), OpenError, FMoney))
         SetModalResult(mrOk);
 }
 

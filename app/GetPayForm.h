@@ -4,6 +4,7 @@
 // fields before ShowModal; mrOk means a row was saved or deleted.
 #pragma once
 
+#include "app/SaveChecks.h"
 #include "app/ShareDM.h"
 #include "grid/DBCtrlsEh.h"
 #include "platform/gui/Forms.h"
@@ -14,6 +15,7 @@ class QComboBox;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
+class TADOQuery;
 class TBitBtn;
 
 class TfrDBDataSet;
@@ -74,12 +76,21 @@ private:
     void ShowNew();
     bool CheckInput(int& AccountIndex);
     bool Refuse(const QString& Message, QWidget* Focus);
+    void CheckNames(TADOQuery* Q, int AccountIndex);
     void SaveNew(int AccountIndex);
     void SaveEdit(int AccountIndex);
+    QString MoneySQL() const
+    {
+        return QStringLiteral("Select * From MoneyTable Where MoneyIndex = %1").arg(MoneyIndex);
+    }
+    QString BillSQL() const { return QStringLiteral("Select * From Bill Where BillIndex = %1").arg(BillIndex); }
     bool IsReceipt() const { return Kind == QStringLiteral("财务收入单"); }
     int SettingIndex() const { return IsReceipt() ? 3 : 4; }
 
     TSerialProposal FProposal; // the number this showing proposed
+    TRowImage FMoney;          // the row shown in "修改"
+    TRowImage FBill;           // the document a new row settles
+    TCustomerChoice FCustomer; // where the customer box's names came from
 };
 
 extern TFormGetPay* FormGetPay;

@@ -6,6 +6,7 @@
 #include "app/AskForm.h"
 #include "app/DataMaintenance.h"
 #include "app/PublicFunction.h"
+#include "app/SaveChecks.h"
 #include "app/ShareDM.h"
 #include "platform/db/ADOQuery.h"
 #include "platform/db/Field.h"
@@ -340,15 +341,25 @@ void TFormMain::DeleteParameter(int Type)
         return;
     }
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
-    if (!OpenSQL(Q, ParameterSQL(Type, List->currentItem()->text()), QStringLiteral("读入帐款参数失败")))
+    const QString SQL = ParameterSQL(Type, List->currentItem()->text());
+    const QString Gone = QStringLiteral("该记录已不存在");
+    if (!OpenSQL(Q, SQL, QStringLiteral("读入帐款参数失败")))
         return;
     if (Q->IsEmpty()) {
-        ShowMessage(QStringLiteral("该记录已不存在"));
+        ShowMessage(Gone);
         return;
     }
     if (AskYesNo(QStringLiteral("确实要删除该参数吗？"), QStringLiteral("删除警告")) != mrYes)
         return;
-    if (RunInTransaction([&] { Q->Delete(); }))
+    // Found again by its value once confirmed: the table's row ids are used
+    // again, so the row read before the question may since be another value
+    // another copy of the program stored.
+    if (RunInTransaction([&] {
+            OpenOrRaise(Q, SQL);
+            if (Q->IsEmpty())
+                throw ESaveRefused(Gone);
+            Q->Delete();
+        }))
         LoadParameterList(Type);
 }
 

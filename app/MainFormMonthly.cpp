@@ -210,16 +210,30 @@ void WritePrintList(int Index, const QString& Value)
                                              + QStringLiteral(" Where ListIndex = ") + QString::number(Index));
 }
 
-// Opens the enabled rows for the report and shows it when it prepares.
-void PrintMonthReport(TFormMain* Main, TProgressShown& Progress, const QString& Template)
+// Writes the rows, the period and the title, and opens what the report
+// prints in the same transaction: another copy of the program printing at the
+// same moment writes the same two tables, and a read after the commit could
+// find its rows and title. The queries keep what they read, so the report
+// prints it after the commit.
+bool WriteAndOpen(TFormMain* Main, const std::vector<TMonthRow>& Rows, const QString& Period, const QString& Title)
+{
+    return RunInTransaction([&] {
+        WritePrintReport(Rows);
+        WritePrintList(1, Period);
+        WritePrintList(2, Title);
+        // The templates read the period and the title from the two scratch queries.
+        OpenOrRaise(Main->ADOQueryBig, QStringLiteral("Select * From PrintReport Where ReportEnable = True"));
+        OpenOrRaise(ShareDataModule->ADOQueryTemp, QStringLiteral("Select * From PrintList Where ListIndex = 1"));
+        OpenOrRaise(ShareDataModule->ADOQueryTemp2, QStringLiteral("Select * From PrintList Where ListIndex = 2"));
+    });
+}
+
+// Writes and opens the report's rows and shows it when it prepares.
+void PrintMonthReport(TFormMain* Main, TProgressShown& Progress, const std::vector<TMonthRow>& Rows,
+                      const QString& Period, const QString& Title, const QString& Template)
 {
     Progress.Step(100);
-    // The templates read the period and the title from the two scratch queries.
-    const QString Error = QStringLiteral("数据库打开失败");
-    const bool Opened =
-        OpenSQL(Main->ADOQueryBig, QStringLiteral("Select * From PrintReport Where ReportEnable = True"), Error)
-        && OpenSQL(ShareDataModule->ADOQueryTemp, QStringLiteral("Select * From PrintList Where ListIndex = 1"), Error)
-        && OpenSQL(ShareDataModule->ADOQueryTemp2, QStringLiteral("Select * From PrintList Where ListIndex = 2"), Error);
+    const bool Opened = WriteAndOpen(Main, Rows, Period, Title);
     Progress.Hide();
     if (!Opened)
         return;
@@ -271,14 +285,8 @@ void TFormMain::ActionCustomerReportExecute(QObject*)
     const std::optional<std::vector<TMonthRow>> Rows = CustomerRows(Names, Bounds);
     if (!Rows)
         return;
-    const bool Written = RunInTransaction([&] {
-        WritePrintReport(*Rows);
-        WritePrintList(1, Bounds.Period);
-        WritePrintList(2, QStringLiteral("各客户应收款"));
-    });
-    if (!Written)
-        return;
-    PrintMonthReport(this, Progress, QStringLiteral("Frf/CustomerMonth.frf"));
+    PrintMonthReport(this, Progress, *Rows, Bounds.Period, QStringLiteral("各客户应收款"),
+                     QStringLiteral("Frf/CustomerMonth.frf"));
 }
 
 void TFormMain::ActionAccountReportExecute(QObject*)
@@ -307,12 +315,6 @@ void TFormMain::ActionAccountReportExecute(QObject*)
         Rows.push_back(std::move(*Row));
     }
     // The account report writes its own title rather than keep the customer report's.
-    const bool Written = RunInTransaction([&] {
-        WritePrintReport(Rows);
-        WritePrintList(1, Bounds.Period);
-        WritePrintList(2, QStringLiteral("各帐户收支汇总"));
-    });
-    if (!Written)
-        return;
-    PrintMonthReport(this, Progress, QStringLiteral("Frf/MoneyMonth.frf"));
+    PrintMonthReport(this, Progress, Rows, Bounds.Period, QStringLiteral("各帐户收支汇总"),
+                     QStringLiteral("Frf/MoneyMonth.frf"));
 }

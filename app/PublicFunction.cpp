@@ -1,5 +1,6 @@
 #include "app/PublicFunction.h"
 
+#include "app/SaveChecks.h"
 #include "app/ShareDM.h"
 #include "platform/db/ADOConnection.h"
 #include "platform/gui/ModalSeam.h"
@@ -247,16 +248,22 @@ bool ConfirmDelete()
     return TModalSeam::Ask(Ask) == mrYes;
 }
 
-bool DeleteRecord(const QString& SQL, const QString& OpenError)
+bool DeleteRecord(const QString& SQL, const QString& OpenError, const TRowImage& Image)
 {
+    const QString Gone = QStringLiteral("找不到要删除的记录");
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
     if (!OpenSQL(Q, SQL, OpenError))
         return false;
     if (Q->IsEmpty()) {
-        ShowMessage(QStringLiteral("找不到要删除的记录"));
+        ShowMessage(Gone);
         return false;
     }
-    return ConfirmDelete() && RunInTransaction([&] { Q->Delete(); });
+    // Read again once confirmed: the question may have waited while another
+    // copy of the program changed or removed the row.
+    return ConfirmDelete() && RunInTransaction([&] {
+        OpenSameRow(Q, SQL, Image, Gone);
+        Q->Delete();
+    });
 }
 
 void OpenOrRaise(TADOQuery* Query, const QString& SQL)
@@ -270,21 +277,26 @@ void OpenOrRaise(TADOQuery* Query, const QString& SQL)
 bool RunInTransaction(const std::function<void()>& Work)
 {
     TADOConnection* Connection = ShareDataModule->ADOConnection1;
+    QString Message;
     try {
         Connection->BeginTrans();
+        CheckLogin();
         Work();
         Connection->CommitTrans();
         return true;
+    } catch (const ESaveRefused& E) {
+        Message = E.Message();
     } catch (const std::exception&) {
-        try {
-            if (Connection->InTransaction())
-                Connection->RollbackTrans();
-            ShareDataModule->ADOQueryTemp->Close();
-        } catch (const std::exception&) {
-        }
-        ShowMessage(QStringLiteral("数据保存失败，本次修改已全部撤销"));
-        return false;
+        Message = QStringLiteral("数据保存失败，本次修改已全部撤销");
     }
+    try {
+        if (Connection->InTransaction())
+            Connection->RollbackTrans();
+        ShareDataModule->ADOQueryTemp->Close();
+    } catch (const std::exception&) {
+    }
+    ShowMessage(Message);
+    return false;
 }
 
 bool LoadReportTemplate(TfrReport* Report, const QString& FileName)

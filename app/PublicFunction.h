@@ -13,6 +13,7 @@ class QComboBox;
 class QWidget;
 class TADOQuery;
 class TfrReport;
+class TRowImage;
 
 // Settings file. A section or key longer than 255 GBK bytes is refused (the
 // default, or false); a default over 255 bytes and a value over 1023 are cut
@@ -72,13 +73,16 @@ QAction* NewActionButton(QWidget* Owner, const char* Name, const char* Caption, 
 // The delete confirmation of every window: Yes/No titled "删除警告".
 bool ConfirmDelete();
 // Deletes the one row SQL selects, through the scratch query: "找不到要删除的记录"
-// when it is gone, then the confirmation, then the delete in one transaction.
-// True when the row was deleted.
-bool DeleteRecord(const QString& SQL, const QString& OpenError);
+// when it is gone, then the confirmation, then the delete in one transaction,
+// only while the row is still Image, the row the window shows. True when the
+// row was deleted.
+bool DeleteRecord(const QString& SQL, const QString& OpenError, const TRowImage& Image);
 // Close, replace the SQL text, Open; a failure raises. For use inside
 // RunInTransaction, which reports it.
 void OpenOrRaise(TADOQuery* Query, const QString& SQL);
 // Runs Work in one transaction on the shared connection: the steps of one
 // save are written together or not at all. A failure rolls back, closes the
-// scratch query, says "数据保存失败，本次修改已全部撤销" and gives false.
+// scratch query, says "数据保存失败，本次修改已全部撤销" and gives false; a
+// check that refuses the save (ESaveRefused, also a salesman whose login name
+// is gone) says its own text instead.
 bool RunInTransaction(const std::function<void()>& Work);

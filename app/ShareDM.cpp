@@ -126,3 +126,9 @@ QString TShareDataModule::ClaimSerial(TADOQuery* Query, int SettingIndex, const 
     Proposal = {Count ? Claimed : Stored, Claimed};
     return Claimed;
 }
+
+void TShareDataModule::TellStoredSerial(const QString& Shown, const QString& Stored) const
+{
+    if (Stored != Shown)
+        ShowMessage(QStringLiteral("单据编号已被其他单据使用，本单据编号改为：") + Stored);
+}

@@ -48,6 +48,10 @@ public:
     // stand after the save; the caller keeps it once the transaction commits.
     QString ClaimSerial(TADOQuery* Query, int SettingIndex, const QString& Serial, TSerialProposal& Proposal,
                         bool Renumber);
+    // After a stored new document: names the number it was stored under when
+    // that is not the one its window showed (another save took it), since the
+    // user may have written the shown one down.
+    void TellStoredSerial(const QString& Shown, const QString& Stored) const;
 
     // Writes the grid's visible columns and all its rows to a new spreadsheet
     // file in ExportFolder and opens it; every failure ends with its message.

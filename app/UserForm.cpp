@@ -2,6 +2,7 @@
 
 #include "app/ListGrid.h"
 #include "app/PublicFunction.h"
+#include "app/SaveChecks.h"
 #include "app/ShareDM.h"
 #include "app/User2Form.h"
 #include "grid/DBGridEh.h"
@@ -207,7 +208,13 @@ void TFormUser::Button1Click(QObject*)
         && AskYesNo(QStringLiteral("业务员名字已改变，是否把旧业务员数据移交给新业务员管理？"),
                     QStringLiteral("移交确认"))
                == mrYes;
+    // Written only while the slot is as the list showed it: had another copy
+    // of the program renamed him since, the old name would come back and the
+    // hand-over would start from a name nobody carries.
+    const TRowImage Shown = TRowImage::Of(ADOQuery1, QStringLiteral("Power"));
     const bool Saved = RunInTransaction([&] {
+        OpenSameRow(ShareDataModule->ADOQueryTemp2,
+                    QStringLiteral("Select * From Power Where PowerIndex = %1").arg(Index), Shown, RecordChanged);
         ADOQuery1->Edit();
         ADOQuery1->FieldByName(QStringLiteral("PowerName"))->SetAsString(Name);
         ADOQuery1->FieldByName(QStringLiteral("PowerKey"))->SetAsString(Key);

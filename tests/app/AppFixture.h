@@ -37,9 +37,7 @@ protected:
         CustomerFilter = AccountFilter = BillFilter = MoneyFilter = QString();
         CreateDatabaseFile(AppPath + QStringLiteral("Tallybridge.mdb"), DeliveredSchema());
         ShareDataModule = new TShareDataModule();
-        ShareDataModule->ADOConnection1->SetConnectionString(
-            JetConnectionString(AppPath + QStringLiteral("Tallybridge.mdb"), DatabasePassword));
-        ShareDataModule->ADOConnection1->Open();
+        ConnectTo(AppPath + QStringLiteral("Tallybridge.mdb"));
         FormAsk = new TFormAsk();
         TModalSeam::ClearMessages();
     }
@@ -50,6 +48,13 @@ protected:
         FormAsk = nullptr;
         delete ShareDataModule;
         ShareDataModule = nullptr;
+    }
+
+    // Points the data module's connection at the database File.
+    static void ConnectTo(const QString& File)
+    {
+        ShareDataModule->ADOConnection1->SetConnectionString(JetConnectionString(File, DatabasePassword));
+        ShareDataModule->ADOConnection1->Open();
     }
 
     // Runs a statement on the database directly, outside the program's routines.

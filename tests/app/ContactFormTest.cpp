@@ -21,6 +21,8 @@ protected:
         TProgramFixture::SetUp();
         FormContact = new TFormContact();
         FormMain->SetWorkingDay(EncodeDate(2024, 3, 15));
+        // The customer whose contacts these are.
+        Exec(QStringLiteral("Insert Into Customer (CustomerIndex, CustomerName) Values (7, '甲')"));
     }
 
     void TearDown() override

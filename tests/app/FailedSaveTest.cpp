@@ -5,6 +5,7 @@
 // A failed save leaves the window as it was and the rows untouched; pressed
 // again once the cause is gone, it stores once.
 #include "ProgramFixture.h"
+#include "SaleFields.h"
 
 #include "app/BuySellForm.h"
 #include "app/Customer2Form.h"
@@ -62,21 +63,6 @@ QString Items(const QListWidget* List)
     return Texts.join(u',');
 }
 
-void NewSale()
-{
-    FormBuySell->Mode = QStringLiteral("新增");
-    FormBuySell->Kind = QStringLiteral("销售开单");
-    FormBuySell->BillIndex = 1;
-    FormBuySell->CustomerIndex = 0;
-    FormBuySell->CustomerFixed = false;
-}
-
-void FillSale()
-{
-    FormBuySell->ComboBox5->setEditText(QStringLiteral("甲"));
-    FormBuySell->Edit2->setText(QStringLiteral("10"));
-}
-
 QString SaleState()
 {
     return QStringLiteral("%1|%2|%3").arg(FormBuySell->BillIndex).arg(FormBuySell->Edit1->text()).arg(FormBuySell->ModalResult());
@@ -90,12 +76,12 @@ const char* const Owners = "Select PowerName || '|' || (Select Group_Concat(Cust
                            "From Power Where PowerIndex = 1";
 
 const TSaveRow SaveRows[] = {
-    {"NewDocument", "Update On Setting", [] { return static_cast<TForm*>(FormBuySell); }, NewSale, FillSale,
-     [] { FormBuySell->BitBtn1->Click(); }, SaleState, "1|XS1001|0", Bills, "0|XS1000|", "1|XS1001|XS1001:10.0", "",
-     "单据新增成功"},
-    {"DocumentForItsFirstReceipt", "Update On Setting", [] { return static_cast<TForm*>(FormBuySell); }, NewSale,
-     FillSale, [] { FormBuySell->Button1->Click(); }, SaleState, "1|XS1001|0", Bills, "0|XS1000|",
-     "1|XS1001|XS1001:10.0", "", ""},
+    {"NewDocument", "Update On Setting", [] { return static_cast<TForm*>(FormBuySell); }, [] { PrepareNewSale(); },
+     FillSale, [] { FormBuySell->BitBtn1->Click(); }, SaleState, "1|XS1001|0", Bills, "0|XS1000|",
+     "1|XS1001|XS1001:10.0", "", "单据新增成功"},
+    {"DocumentForItsFirstReceipt", "Update On Setting", [] { return static_cast<TForm*>(FormBuySell); },
+     [] { PrepareNewSale(); }, FillSale, [] { FormBuySell->Button1->Click(); }, SaleState, "1|XS1001|0", Bills,
+     "0|XS1000|", "1|XS1001|XS1001:10.0", "", ""},
     {"EditedDocument", "Update On Bill", [] { return static_cast<TForm*>(FormBuySell); },
      [] {
          FormBuySell->Mode = QStringLiteral("修改");
@@ -213,15 +199,7 @@ protected:
         Application()->CreateForm(FormCustomer2);
         Application()->CreateForm(FormUser);
         Application()->CreateForm(FormUser2);
-        CurrentUser = QStringLiteral("张三");
-        NameSalesman(1, QStringLiteral("张三"), QString(), QStringLiteral("业务管理；"));
-        Exec(QStringLiteral("Insert Into Account (AccountName, AccountMan) Values ('现金', '张三')"));
-        Exec(QStringLiteral("Insert Into Customer (CustomerName, CustomerMan) Values ('甲', '张三'), ('乙', '')"));
-        Exec(QStringLiteral("Insert Into Bill (BillKind, BillSum, BillSerial, BillUser, BillReason, BillState, BillMan) "
-                            "Values ('销售开单', 100, 'XS0500', '甲', '商品销售', '已签约', '李四')"));
-        Exec(QStringLiteral("Update Setting Set SettingValue = 'XS1000' Where SettingIndex = 1"));
-        Exec(QStringLiteral("Insert Into MoneyTable (MoneyAccount, MoneyUser, MoneyReason, MoneyOut, MoneySum, MoneyType, "
-                            "MoneyToken, MoneySerial) Values (2, '乙', '商品采购', 20, -20, '货款', '现金', 'FK0500')"));
+        StoreSaleBooks();
     }
 
     void TearDown() override

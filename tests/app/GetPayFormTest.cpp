@@ -175,6 +175,7 @@ TEST_F(GetPay, FixedCustomerIsPreselectedAndNotFocusedWhenMissing)
     FormGetPay->CustomerFixed = true;
     FormGetPay->CustomerIndex = Scalar(QStringLiteral("Select CustomerIndex From Customer Where CustomerName = '乙'")).toInt();
     FormGetPay->Reason = QStringLiteral("服务收入");
+    Exec(QStringLiteral("Insert Into Bill (BillIndex, BillKind) Values (7, '销售开单')"));
     FormGetPay->BillIndex = 7;
     QString Customer, Reason;
     bool Enabled = true;

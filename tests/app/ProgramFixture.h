@@ -85,6 +85,22 @@ protected:
                  .arg(Index));
     }
 
+    // The books the save tests start from: salesman 张三 (slot 1) at work, his
+    // account 现金, the customers 甲 (his) and 乙, 李四's sale XS0500 of 100 to
+    // 甲, the payment FK0500 of 20 to 乙, and XS1000 the last sales number.
+    void StoreSaleBooks()
+    {
+        CurrentUser = QStringLiteral("张三");
+        NameSalesman(1, QStringLiteral("张三"), QString(), QStringLiteral("业务管理；"));
+        Exec(QStringLiteral("Insert Into Account (AccountName, AccountMan) Values ('现金', '张三')"));
+        Exec(QStringLiteral("Insert Into Customer (CustomerName, CustomerMan) Values ('甲', '张三'), ('乙', '')"));
+        Exec(QStringLiteral("Insert Into Bill (BillKind, BillSum, BillSerial, BillUser, BillReason, BillState, BillMan) "
+                            "Values ('销售开单', 100, 'XS0500', '甲', '商品销售', '已签约', '李四')"));
+        Exec(QStringLiteral("Update Setting Set SettingValue = 'XS1000' Where SettingIndex = 1"));
+        Exec(QStringLiteral("Insert Into MoneyTable (MoneyAccount, MoneyUser, MoneyReason, MoneyOut, MoneySum, MoneyType, "
+                            "MoneyToken, MoneySerial) Values (2, '乙', '商品采购', 20, -20, '货款', '现金', 'FK0500')"));
+    }
+
     // A one-colour picture at a path under the program folder.
     void WritePicture(const QString& RelativePath, int Size, QColor Colour)
     {

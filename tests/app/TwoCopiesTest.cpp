@@ -7,6 +7,7 @@
 #include "ChildRun.h"
 
 #include "app/BuySellForm.h"
+#include "app/CardQueries.h"
 #include "app/Customer2Form.h"
 #include "app/GetPayForm.h"
 #include "platform/gui/Buttons.h"
@@ -136,9 +137,7 @@ TEST_F(TwoCopies, SecondCopy)
 {
     if (!qEnvironmentVariableIsSet(SecondCopyFile))
         GTEST_SKIP() << "run by the other TwoCopies tests as the second copy of the program";
-    ShareDataModule->ADOConnection1->SetConnectionString(
-        JetConnectionString(qEnvironmentVariable(SecondCopyFile), DatabasePassword));
-    ShareDataModule->ADOConnection1->Open();
+    ConnectTo(qEnvironmentVariable(SecondCopyFile));
     std::cout << "second copy ready" << std::endl;
     std::string Go;
     std::getline(std::cin, Go);
@@ -147,7 +146,8 @@ TEST_F(TwoCopies, SecondCopy)
     for (const QString& M : Messages)
         EXPECT_TRUE(M == QStringLiteral("单据新增成功") || M.endsWith(QStringLiteral("新增成功"))
                     || M == QStringLiteral("该客户名已经存在，请重新操作")
-                    || M == QStringLiteral("该帐户名已经存在，请重新操作") || M.startsWith(QStringLiteral("存在同名的")))
+                    || M == QStringLiteral("该帐户名已经存在，请重新操作") || M.startsWith(QStringLiteral("存在同名的"))
+                    || M.startsWith(QStringLiteral("单据编号已被其他单据使用，本单据编号改为：")))
             << M.toStdString();
 }
 

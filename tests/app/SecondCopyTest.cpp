@@ -1,0 +1,572 @@
+// The windows of one copy of the program while another copy, this test
+// program run again, works on the same file through its own windows: the
+// monthly reports and the document print printed side by side, customers and
+// salesmen renamed under an open window, and a restore followed by a new
+// document under a document window that is still open.
+#include "PrintTestUtil.h"
+#include "ProgramFixture.h"
+#include "SaleFields.h"
+#include "ChildRun.h"
+
+#include "app/BuySellForm.h"
+#include "app/Customer2Form.h"
+#include "app/GetPayForm.h"
+#include "app/ProgressForm.h"
+#include "app/User2Form.h"
+#include "app/UserForm.h"
+#include "grid/DBCtrlsEh.h"
+#include "platform/gui/Buttons.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QProcess>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <iostream>
+#include <memory>
+#include <string>
+
+namespace {
+
+const char* const OtherCopyDatabase = "TB_OTHER_COPY_DATABASE";
+const char* const RecordGone = "该记录已被其他用户修改或删除，请重新启动软件";
+const char* const CustomerGone = "该客户已被其他用户修改或删除，请重新启动软件";
+const char* const LogInAgain = "业务员名字已改变，请重新登录";
+
+// The other copy: this test program again, over the database of the test that
+// started it, taking one command a line and answering "done" and its result.
+class TOtherCopy
+{
+public:
+    explicit TOtherCopy(const QString& Database)
+    {
+        QProcessEnvironment Env = ChildRunEnvironment(FTemp.path());
+        Env.insert(QString::fromLatin1(OtherCopyDatabase), Database);
+        FProcess.setProcessEnvironment(Env);
+        FProcess.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=SecondCopy.OtherCopy")});
+        Answer();
+    }
+
+    ~TOtherCopy()
+    {
+        FProcess.write("quit\n");
+        FProcess.waitForBytesWritten();
+        FProcess.closeWriteChannel();
+        if (!FProcess.waitForFinished(120000))
+            FProcess.kill();
+        FOutput += FProcess.readAllStandardOutput();
+        EXPECT_TRUE(FProcess.exitStatus() == QProcess::NormalExit && FProcess.exitCode() == 0
+                    && FOutput.contains("[  PASSED  ] 1 test"))
+            << FOutput.toStdString();
+    }
+
+    QString Do(const QString& Command)
+    {
+        FProcess.write((Command + u'\n').toUtf8());
+        FProcess.waitForBytesWritten();
+        return Answer();
+    }
+
+private:
+    QString Answer()
+    {
+        for (;;) {
+            const qsizetype End = FOutput.indexOf("\ndone ", FRead);
+            if (End >= 0) {
+                const qsizetype Line = FOutput.indexOf('\n', End + 1);
+                if (Line >= 0) {
+                    FRead = Line;
+                    return QString::fromUtf8(FOutput.mid(End + 6, Line - End - 6));
+                }
+            }
+            if (!FProcess.waitForReadyRead(120000)) {
+                ADD_FAILURE() << "the other copy did not answer: " << FOutput.toStdString();
+                return QString();
+            }
+            FOutput += FProcess.readAllStandardOutput();
+        }
+    }
+
+    QTemporaryDir FTemp;
+    QProcess FProcess;
+    QByteArray FOutput = "\n";
+    qsizetype FRead = 0;
+};
+
+class SecondCopy : public TProgramFixture
+{
+public:
+    void SetUp() override
+    {
+        TProgramFixture::SetUp();
+        Application()->CreateForm(FormBuySell);
+        Application()->CreateForm(FormGetPay);
+        Application()->CreateForm(FormCustomer2);
+        Application()->CreateForm(FormUser);
+        Application()->CreateForm(FormUser2);
+        Application()->CreateForm(FormProgress);
+        FormMain->ADOQueryBig->SetConnection(ShareDataModule->ADOConnection1);
+        FormMain->SetWorkingDay(EncodeDate(2024, 3, 10));
+        InstallTemplates(AppPath);
+        NameSalesman(1, QStringLiteral("张三"), QString(), QStringLiteral("业务管理；财务管理；"));
+        Exec(QStringLiteral("Insert Into Account (AccountName, AccountBase, AccountMan) Values ('现金', 40, '张三')"));
+        Exec(QStringLiteral("Insert Into Customer (CustomerName, CustomerOwe, CustomerMan) Values ('甲', 100, '张三'), "
+                            "('乙', 0, '张三')"));
+        Exec(QStringLiteral("Insert Into CustomerHide (CustomerName) Values ('丙')"));
+        Exec(QStringLiteral("Insert Into Bill (BillKind, BillSum, BillSerial, BillUser, BillReason, BillState, BillMan, "
+                            "BillCreateTime) Values ('销售开单', 100, 'XS0500', '甲', '商品销售', '已签约', '张三', "
+                            "'2024-03-05 00:00:00'), ('销售开单', 999, 'XS0501', '乙', '商品销售', '已签约', '张三', "
+                            "'2024-03-06 00:00:00')"));
+        Exec(QStringLiteral("Insert Into MoneyTable (MoneyAccount, MoneyBill, MoneyUser, MoneyReason, MoneyIn, MoneySum, "
+                            "MoneyType, MoneyToken, MoneySerial, MoneyMan, MoneyCreateTime) Values (2, 2, '甲', "
+                            "'商品销售', 30, 30, '货款', '现金', 'SK0500', '张三', '2024-03-07 00:00:00')"));
+        Exec(QStringLiteral("Update Setting Set SettingValue = 'XS1000' Where SettingIndex = 1"));
+    }
+
+    void TearDown() override
+    {
+        FormBuySell = nullptr;
+        FormGetPay = nullptr;
+        FormCustomer2 = nullptr;
+        FormUser = nullptr;
+        FormUser2 = nullptr;
+        FormProgress = nullptr;
+        TProgramFixture::TearDown();
+    }
+
+    // Shows Window with Act as the user; another window it opens gets Other
+    // (or is left), a preview is left, prompts are answered empty, Yes/No
+    // boxes with Yes. Gives the messages shown, "/" between them.
+    static QString Run(TForm* Window, const std::function<void()>& Act,
+                       const std::function<void()>& Other = nullptr)
+    {
+        TModalHandlers Handlers(
+            [&](TForm* Form) -> TModalResult {
+                if (RunProgress(Form))
+                    return mrNone;
+                if (Form == FormAsk)
+                    FormAsk->BitBtn1->Click();
+                else if (Form == Window)
+                    Act();
+                else if (Other)
+                    Other();
+                else
+                    return mrCancel;
+                return mrNone;
+            },
+            [](const TMessageRequest& M) { return M.Buttons.size() > 1 ? mrYes : mrOk; });
+        if (Window)
+            Window->ShowModal();
+        else
+            Act();
+        return TModalSeam::MessageTexts().join(u'/');
+    }
+
+    // Prints a monthly report, "customer" or "account", or "document N"; gives
+    // every printed text, "|" between views.
+    static QString Print(const QString& What)
+    {
+        QString Printed;
+        const bool Document = What.startsWith(u"document");
+        TfrReport* Report = Document ? FormBuySell->frReport1 : FormMain->frReport1;
+        Report->OnEndDoc = [&] { Printed = PreparedText(Report); };
+        if (Document) {
+            OpenDocument(What.section(u' ', 1).toInt());
+            Run(FormBuySell, [] { FormBuySell->ActionPrint->trigger(); });
+        } else {
+            Run(nullptr, [What] {
+                if (What == u"customer")
+                    FormMain->ActionCustomerReportExecute(nullptr);
+                else
+                    FormMain->ActionAccountReportExecute(nullptr);
+            });
+        }
+        Report->OnEndDoc = nullptr;
+        return Printed;
+    }
+
+    static void OpenDocument(int Index)
+    {
+        FormBuySell->Mode = QStringLiteral("修改");
+        FormBuySell->Kind = QStringLiteral("销售开单");
+        FormBuySell->BillIndex = Index;
+        FormBuySell->CustomerFixed = false;
+        FormBuySell->EditUnlocked = false;
+    }
+
+    static void NewReceipt(int Customer, bool Fixed, int Document = 0)
+    {
+        FormGetPay->Mode = QStringLiteral("新增");
+        FormGetPay->Kind = QStringLiteral("财务收入单");
+        FormGetPay->BillIndex = Document;
+        FormGetPay->CustomerIndex = Customer;
+        FormGetPay->CustomerFixed = Fixed;
+        FormGetPay->CustomerName = QStringLiteral("甲");
+        FormGetPay->Reason.clear();
+        FormGetPay->AmountText.clear();
+        FormGetPay->RemarkText.clear();
+    }
+
+    // One command of the other copy, done through its own windows; gives the
+    // messages it showed, or what it printed.
+    static QString Serve(const QString& Command)
+    {
+        const QString Verb = Command.section(u' ', 0, 0);
+        const QString A = Command.section(u' ', 1, 1), B = Command.section(u' ', 2);
+        if (Verb == u"print")
+            return Print(Command.section(u' ', 1));
+        if (Verb == u"exec") {
+            ShareDataModule->ADOConnection1->Execute(Command.section(u' ', 1));
+            return QString();
+        }
+        if (Verb == u"backup") {
+            ShareDataModule->ADOConnection1->BackupTo(A);
+            return QString();
+        }
+        if (Verb == u"restore")
+            return QString::number(int(ShareDataModule->ADOConnection1->RestoreFrom(A, DeliveredSchema()).Fault));
+        if (Verb == u"document") {
+            PrepareNewSale();
+            return Run(FormBuySell, [&] {
+                FormBuySell->ComboBox5->setEditText(A);
+                FormBuySell->Edit2->setText(B);
+                FormBuySell->BitBtn1->Click();
+            });
+        }
+        if (Verb == u"salesman") {
+            return Run(FormUser, [&] {
+                FormUser->ADOQuery1->Locate(QStringLiteral("PowerIndex"), Variant(A.toInt()));
+                FormUser->Edit1->setText(B);
+                FormUser->Button1->Click();
+            });
+        }
+        // "customer 甲 丁" renames, "promote 丙" promotes, each in the record window.
+        const bool Promote = Verb == u"promote";
+        FormCustomer2->EditMode = 1;
+        FormCustomer2->CustomerKind = Promote ? QStringLiteral("潜在客户") : QStringLiteral("正式客户");
+        FormCustomer2->CustomerIndex =
+            FirstValue(QStringLiteral("Select CustomerIndex From %1 Where CustomerName = %2")
+                           .arg(Promote ? QStringLiteral("CustomerHide") : QStringLiteral("Customer"), SqlQuoted(A)))
+                .toInt();
+        return Run(FormCustomer2, [&] {
+            if (Promote) {
+                FormCustomer2->BitBtn4->Click();
+            } else {
+                FormCustomer2->CustomerName->setText(B);
+                FormCustomer2->BitBtn1->Click();
+            }
+        });
+    }
+
+    // The other copy restores the backup and, started again, stores a document.
+    static void Restore(TOtherCopy& Other)
+    {
+        Held = FormBuySell->BillIndex;
+        EXPECT_EQ(Other.Do(QStringLiteral("restore ") + Backup), QStringLiteral("0"));
+        EXPECT_EQ(Other.Do(QStringLiteral("document 丙客户 999")), QStringLiteral("单据新增成功"));
+        TModalSeam::ClearMessages();
+    }
+
+    static inline QString Backup;
+    static inline int Held = 0; // the index of the document this copy holds
+
+    static QString FirstValue(const QString& SQL)
+    {
+        TADOQuery Q;
+        Q.SetConnection(ShareDataModule->ADOConnection1);
+        Q.SQL()->Add(SQL);
+        Q.Open();
+        return Q.IsEmpty() ? QString() : Q.Fields(0)->AsString();
+    }
+};
+
+TEST_F(SecondCopy, OtherCopy)
+{
+    if (!qEnvironmentVariableIsSet(OtherCopyDatabase))
+        GTEST_SKIP() << "run by the other SecondCopy tests as the other copy of the program";
+    ConnectTo(qEnvironmentVariable(OtherCopyDatabase));
+    CurrentRole = CurrentUser = QStringLiteral("管理员");
+    std::cout << "done ready" << std::endl;
+    for (std::string Line; std::getline(std::cin, Line) && Line != "quit";)
+        std::cout << "done " << Serve(QString::fromStdString(Line)).replace(u'\n', u' ').toStdString() << std::endl;
+}
+
+// Each report printed while the other copy prints the other one between this
+// copy's last figure and its print: every report holds its own title and figures.
+TEST_F(SecondCopy, PrintsOnlyWhatItComputed)
+{
+    const struct
+    {
+        const char* Mine;
+        const char* Other;
+        const char* Printed; // what this copy's print holds, "/" between
+        const char* Foreign; // what only the other's print holds
+    } Rows[] = {
+        {"customer", "account", "各客户应收款/统计期间：2024年3月份/甲|0|100|30|100|170/总合计|0|1099|30|100|1169", "现金"},
+        {"account", "customer", "各帐户收支/统计期间：2024年3月份/现金|40|30|0|30|70/总合计|40|30|0|30|70", "甲|"},
+        {"document 2", "document 3", "XS0500/壹佰　零拾　零元", "玖佰"},
+    };
+    TOtherCopy Other(AppPath + QStringLiteral("Tallybridge.mdb"));
+    for (int Round = 0; Round < 2; ++Round) {
+        for (const auto& R : Rows) {
+            SCOPED_TRACE(R.Mine);
+            const QString OtherKind = QString::fromUtf8(R.Other);
+            QString OtherPrinted;
+            // The moment the other copy prints: when the progress shows 100
+            // (the figures are read) or the document's print begins.
+            auto OtherPrints = [&] {
+                if (OtherPrinted.isEmpty())
+                    OtherPrinted = Other.Do(QStringLiteral("print ") + OtherKind);
+            };
+            const QMetaObject::Connection Hook = QObject::connect(
+                FormProgress->ProgressBar1, &QProgressBar::valueChanged, [&](int Value) {
+                    if (Value == 100)
+                        OtherPrints();
+                });
+            FormBuySell->frReport1->OnBeginDoc = OtherPrints;
+            const QString Printed = Print(QString::fromUtf8(R.Mine));
+            QObject::disconnect(Hook);
+            FormBuySell->frReport1->OnBeginDoc = nullptr;
+            ASSERT_FALSE(OtherPrinted.isEmpty());
+            for (const QString& Text : QString::fromUtf8(R.Printed).split(u'/'))
+                EXPECT_TRUE(Printed.contains(Text)) << Text.toStdString() << " in " << Printed.toStdString();
+            EXPECT_FALSE(Printed.contains(QString::fromUtf8(R.Foreign))) << Printed.toStdString();
+            EXPECT_TRUE(OtherPrinted.contains(QString::fromUtf8(R.Foreign))) << OtherPrinted.toStdString();
+        }
+    }
+}
+
+struct TRenameRow
+{
+    const char* Name;
+    const char* Role;    // this copy's login: a salesman (张三) or a fixed role
+    const char* Command; // what the other copy does while the window is open
+    TForm* (*Window)();
+    void (*Prepare)();
+    void (*Press)();
+    const char* Messages;
+    const char* Rows; // what the file holds afterwards
+    const char* Expected;
+};
+
+void PrintTo(const TRenameRow& Row, std::ostream* Os)
+{
+    *Os << Row.Name;
+}
+
+TForm* DocumentWindow() { return FormBuySell; }
+TForm* ReceiptWindow() { return FormGetPay; }
+TForm* CustomerWindow() { return FormCustomer2; }
+
+void SaveSale()
+{
+    FormBuySell->Edit2->setText(QStringLiteral("10"));
+    FormBuySell->BitBtn1->Click();
+}
+
+void SaveReceipt()
+{
+    FormGetPay->Edit2->SetText(QStringLiteral("30"));
+    FormGetPay->BitBtn1->Click();
+}
+
+void EditCustomerRow(const char* Kind)
+{
+    FormCustomer2->EditMode = 1;
+    FormCustomer2->CustomerIndex = 2;
+    FormCustomer2->CustomerKind = QString::fromUtf8(Kind);
+}
+
+const char* const NoNewSale = "Select Count(*) From Bill Where BillIndex > 3 Or BillUser = '甲'";
+const char* const NoNewReceipt = "Select Count(*) From MoneyTable Where MoneyIndex > 2 Or MoneyUser = '甲'";
+
+class RenamedMeanwhile : public SecondCopy, public ::testing::WithParamInterface<TRenameRow>
+{
+};
+
+const TRenameRow RenameRows[] = {
+    {"NewSaleFromTheCustomerWindow", "", "customer 甲 丁", DocumentWindow, [] { PrepareNewSale(2, true); },
+     SaveSale, CustomerGone, NoNewSale, "0"},
+    {"SaleStoredForItsReceiptFromTheCustomerWindow", "", "customer 甲 丁", DocumentWindow,
+     [] { PrepareNewSale(2, true); },
+     [] {
+         FormBuySell->Edit2->setText(QStringLiteral("10"));
+         FormBuySell->Button1->Click();
+     },
+     CustomerGone, NoNewSale, "0"},
+    {"NewReceiptFromTheCustomerWindow", "", "customer 甲 丁", ReceiptWindow, [] { SecondCopy::NewReceipt(2, true); },
+     SaveReceipt, CustomerGone, NoNewReceipt, "0"},
+    {"NewSalePickedFromTheList", "", "customer 甲 丁", DocumentWindow, [] { PrepareNewSale(); },
+     [] {
+         FormBuySell->ComboBox5->setCurrentIndex(FormBuySell->ComboBox5->findText(QStringLiteral("甲")));
+         SaveSale();
+     },
+     CustomerGone, NoNewSale, "0"},
+    {"EditedDocument", "", "customer 甲 丁", DocumentWindow, [] { SecondCopy::OpenDocument(2); },
+     [] {
+         FormBuySell->SpeedButton4->Click();
+         FormBuySell->Edit2->setText(QStringLiteral("95"));
+         FormBuySell->BitBtn1->Click();
+     },
+     CustomerGone, "Select BillUser || '|' || BillSum From Bill Where BillIndex = 2", "丁|100.0"},
+    {"EditedReceipt", "", "customer 甲 丁", ReceiptWindow,
+     [] {
+         FormGetPay->Mode = QStringLiteral("修改");
+         FormGetPay->Kind = QStringLiteral("财务收入单");
+         FormGetPay->MoneyIndex = 2;
+     },
+     [] {
+         FormGetPay->Edit2->SetText(QStringLiteral("25"));
+         FormGetPay->BitBtn1->Click();
+     },
+     CustomerGone, "Select MoneyUser || '|' || MoneySum From MoneyTable Where MoneyIndex = 2", "丁|30.0"},
+    // The old name is neither written back nor rippled into the documents.
+    {"CustomerRecordWindow", "", "customer 甲 丁", CustomerWindow, [] { EditCustomerRow("正式客户"); },
+     [] {
+         FormCustomer2->CustomerPhone->setText(QStringLiteral("123"));
+         FormCustomer2->BitBtn1->Click();
+     },
+     RecordGone,
+     "Select (Select Group_Concat(CustomerName || CustomerPhone) From Customer Where CustomerIndex > 1) || '|' || "
+     "(Select Group_Concat(BillUser) From Bill Where BillIndex > 1)",
+     "丁,乙|丁,乙"},
+    {"ProspectPromotedMeanwhile", "", "promote 丙", CustomerWindow, [] { EditCustomerRow("潜在客户"); },
+     [] {
+         FormCustomer2->CustomerPhone->setText(QStringLiteral("123"));
+         FormCustomer2->BitBtn1->Click();
+     },
+     "找不到要修改的客户",
+     "Select (Select Count(*) From CustomerHide Where CustomerIndex > 1) || '|' || "
+     "(Select Group_Concat(CustomerName || CustomerPhone) From Customer Where CustomerName = '丙')",
+     "0|丙"},
+    {"ReceiptForARenamedAccount", "", "exec Update Account Set AccountName = '银行' Where AccountName = '现金'",
+     ReceiptWindow, [] { SecondCopy::NewReceipt(0, false); }, SaveReceipt, "找不到所需要的帐户",
+     "Select Count(*) From MoneyTable Where MoneyIndex > 2", "0"},
+    {"SalesmansNewDocument", "张三", "salesman 1 张三丰", DocumentWindow, [] { PrepareNewSale(); },
+     [] {
+         FormBuySell->ComboBox5->setEditText(QStringLiteral("甲"));
+         SaveSale();
+     },
+     LogInAgain, "Select Count(*) From Bill Where BillIndex > 3", "0"},
+    {"SalesmansNewCustomer", "张三", "salesman 1 张三丰", CustomerWindow,
+     [] {
+         FormCustomer2->EditMode = 0;
+         FormCustomer2->CustomerKind = QStringLiteral("正式客户");
+     },
+     [] {
+         FormCustomer2->CustomerName->setText(QStringLiteral("戊"));
+         FormCustomer2->BitBtn1->Click();
+     },
+     LogInAgain, "Select Count(*) From Customer Where CustomerIndex > 3", "0"},
+    {"SalesmansNewReceipt", "张三", "salesman 1 张三丰", ReceiptWindow, [] { SecondCopy::NewReceipt(0, false); },
+     SaveReceipt, LogInAgain, "Select Count(*) From MoneyTable Where MoneyIndex > 2", "0"},
+    {"FixedRolesNewDocument", "财务主管", "salesman 1 张三丰", DocumentWindow, [] { PrepareNewSale(); },
+     [] {
+         FormBuySell->ComboBox5->setEditText(QStringLiteral("甲"));
+         SaveSale();
+     },
+     "单据新增成功", "Select BillUser || '|' || BillMan From Bill Where BillIndex > 3", "甲|财务主管"},
+};
+
+// The other copy renames what an open window read (a customer, a salesman
+// logged in here, an account) or promotes it: the window stores nothing under
+// the old name and says so.
+TEST_P(RenamedMeanwhile, StoresNothingUnderTheOldName)
+{
+    const TRenameRow& R = GetParam();
+    const QString Role = QString::fromUtf8(R.Role);
+    CurrentRole = Role == u"张三" ? QStringLiteral("业务员") : Role;
+    CurrentUser = Role;
+    TOtherCopy Other(AppPath + QStringLiteral("Tallybridge.mdb"));
+    R.Prepare();
+    const QString Messages = Run(R.Window(), [&] {
+        Other.Do(QString::fromUtf8(R.Command));
+        TModalSeam::ClearMessages();
+        R.Press();
+    });
+    EXPECT_EQ(Messages, QString::fromUtf8(R.Messages));
+    EXPECT_EQ(FirstValue(QString::fromUtf8(R.Rows)), QString::fromUtf8(R.Expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, RenamedMeanwhile, ::testing::ValuesIn(RenameRows),
+                         [](const auto& Info) { return std::string(Info.param.Name); });
+
+// The other copy restores a backup taken before this copy's new document
+// existed and stores a document of its own: this copy's edit, Cancel and
+// receipt neither write into nor remove the other's document, which keeps an
+// index of its own.
+TEST_F(SecondCopy, RestoreUnderAnOpenDocument)
+{
+    const struct
+    {
+        const char* Name;
+        bool Stored; // the document stored before it is opened, else by its first receipt
+        std::function<void(TOtherCopy&)> Act;
+        std::function<void(TOtherCopy&)> Receipt;
+        const char* Messages;
+    } Rows[] = {
+        {"edited", true,
+         [](TOtherCopy& Other) {
+             FormBuySell->SpeedButton4->Click();
+             Restore(Other);
+             FormBuySell->Edit2->setText(QStringLiteral("95"));
+             FormBuySell->BitBtn1->Click();
+         },
+         nullptr, "找不到要修改的记录"},
+        {"cancelled after its first receipt", false,
+         [](TOtherCopy& Other) {
+             FormBuySell->Button1->Click();
+             Restore(Other);
+             FormBuySell->BitBtn2->Click();
+         },
+         [](TOtherCopy&) {
+             FormGetPay->Edit2->SetText(QStringLiteral("5"));
+             FormGetPay->BitBtn1->Click();
+         },
+         RecordGone},
+        {"its first receipt", false, [](TOtherCopy&) { FormBuySell->Button1->Click(); },
+         [](TOtherCopy& Other) {
+             Restore(Other);
+             FormGetPay->Edit2->SetText(QStringLiteral("5"));
+             FormGetPay->BitBtn1->Click();
+         },
+         "该记录已被其他用户修改或删除，请重新启动软件/该记录已被其他用户修改或删除，请重新启动软件"},
+    };
+    for (const auto& R : Rows) {
+        SCOPED_TRACE(R.Name);
+        TOtherCopy Other(AppPath + QStringLiteral("Tallybridge.mdb"));
+        Backup = AppPath + QStringLiteral("before-%1.mdb").arg(&R - Rows);
+        EXPECT_EQ(Other.Do(QStringLiteral("backup ") + Backup), QString());
+        if (R.Stored) {
+            Exec(QStringLiteral("Insert Into Bill (BillKind, BillSum, BillSerial, BillUser, BillReason, BillState) "
+                                "Values ('销售开单', 200, 'XS1002', '乙', '商品销售', '已签约')"));
+            OpenDocument(4);
+        } else {
+            PrepareNewSale();
+        }
+        const QString Messages = Run(
+            FormBuySell,
+            [&] {
+                if (!R.Stored) {
+                    FormBuySell->ComboBox5->setEditText(QStringLiteral("乙"));
+                    FormBuySell->Edit2->setText(QStringLiteral("200"));
+                }
+                R.Act(Other);
+            },
+            [&] {
+                if (R.Receipt)
+                    R.Receipt(Other);
+            });
+        EXPECT_EQ(Messages, QString::fromUtf8(R.Messages));
+        // The other copy's document is whole, under an index of its own.
+        EXPECT_EQ(FirstValue(QStringLiteral("Select (BillIndex <> %1) || '|' || BillSerial || '|' || BillSum || '|' || "
+                                            "(Select Count(*) From MoneyTable Where MoneyBill = BillIndex) "
+                                            "From Bill Where BillUser = '丙客户'")
+                                 .arg(Held)),
+                  QStringLiteral("1|XS1001|999.0|0"));
+        Exec(QStringLiteral("Delete From Bill Where BillIndex > 3"));
+        Exec(QStringLiteral("Update Setting Set SettingValue = 'XS1000' Where SettingIndex = 1"));
+    }
+}
+
+} // namespace
