@@ -6,7 +6,6 @@
 #include "report/designer/DesignerTestUtil.h"
 
 #include "platform/gui/FileDialogs.h"
-#include "report/engine/FR_Dict.h"
 #include "report/engine/FR_EMFPages.h"
 #include "report/engine/FR_MemoView.h"
 #include "report/engine/FR_Preview.h"
