@@ -5,27 +5,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
-
-// "*.MDB" becomes "*.[mM][dD][bB]". A pattern that already holds a set is kept
-// as written, since its brackets are the author's.
-QString CaseBlindPattern(const QString& Pattern)
-{
-    if (Pattern.contains(u'['))
-        return Pattern;
-    QString Out;
-    for (const QChar C : Pattern) {
-        const QChar Lower = C.toLower(), Upper = C.toUpper();
-        if (Lower == Upper)
-            Out += C;
-        else
-            Out += u'[' + QString(Lower) + QString(Upper) + u']';
-    }
-    return Out;
-}
-
-} // namespace
-
 QStringList FileFilterToNameFilters(const QString& Filter)
 {
     const QStringList Parts = Filter.split(u'|');
@@ -34,7 +13,7 @@ QStringList FileFilterToNameFilters(const QString& Filter)
         QStringList Patterns;
         for (const QString& P : Parts[I + 1].split(u';', Qt::SkipEmptyParts)) {
             if (!P.trimmed().isEmpty())
-                Patterns << CaseBlindPattern(P.trimmed());
+                Patterns << P.trimmed();
         }
         if (!Patterns.isEmpty())
             Result << Parts[I].trimmed() + QStringLiteral(" (") + Patterns.join(u' ') + u')';

@@ -2,8 +2,9 @@
 // starting folder, a default extension and the classic filter text
 // ("Mdb Files (*.mdb)|*.MDB", pairs of description and patterns). Execute asks
 // through the modal seam, so tests answer with a path or cancel; headless
-// without a handler the dialog is cancelled. Patterns match in any letter
-// case, as the files they stand for were named on a case-blind system.
+// without a handler the dialog is cancelled. The dialog matches patterns in
+// any letter case, as the files they stand for were named on a case-blind
+// system.
 #pragma once
 
 #include <QObject>
@@ -55,6 +56,5 @@ protected:
 };
 
 // The classic filter as the dialog's name filters, one "Description (patterns)"
-// per pair, each pattern written to match in any letter case ("*.[mM][dD][bB]").
-// A description without patterns is left out.
+// per pair, the patterns as written. A description without patterns is left out.
 QStringList FileFilterToNameFilters(const QString& Filter);

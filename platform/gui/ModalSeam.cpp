@@ -3,6 +3,7 @@
 #include "platform/gui/Forms.h"
 #include "platform/rtl/SysUtils.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -83,6 +84,24 @@ TModalResult RunMessageBox(const TMessageRequest& M)
     return M.Buttons.size() == 1 ? M.Buttons.front() : mrCancel;
 }
 
+// The filter the user left chosen, from 1 (0 for none). With the filters'
+// details hidden Qt hands back the text its file-type box shows, the
+// description without the patterns; a Qt that hands back the whole filter is
+// answered too.
+int ChosenFilter(const QStringList& Filters, const QString& Chosen)
+{
+    const qsizetype Whole = Filters.indexOf(Chosen);
+    if (Whole >= 0)
+        return static_cast<int>(Whole) + 1;
+    for (qsizetype i = 0; i < Filters.size(); ++i) {
+        const QString& F = Filters[i];
+        const qsizetype Open = F.lastIndexOf(u'(');
+        if (Open >= 0 && F.endsWith(u')') && F.left(Open).simplified() == Chosen.simplified())
+            return static_cast<int>(i) + 1;
+    }
+    return 0;
+}
+
 QString RunFileDialog(const TFileRequest& R)
 {
     QFileDialog Dialog(nullptr, R.Title, R.InitialDir);
@@ -94,6 +113,10 @@ QString RunFileDialog(const TFileRequest& R)
     // A save onto an existing file replaces it without asking, as the program expects.
     Dialog.setOption(QFileDialog::DontConfirmOverwrite);
     Dialog.setDefaultSuffix(R.DefaultExt);
+    // Files named on a case-blind system match their patterns in any letter
+    // case. The patterns themselves stay as written: a save names its suffix
+    // after the first pattern of the filter the user picks.
+    Dialog.setFilter(Dialog.filter() & ~QDir::CaseSensitive);
     if (!R.NameFilters.isEmpty()) {
         Dialog.setNameFilters(R.NameFilters);
         if (R.FilterIndex >= 1 && R.FilterIndex <= R.NameFilters.size())
@@ -103,7 +126,7 @@ QString RunFileDialog(const TFileRequest& R)
         Dialog.selectFile(R.FileName);
     if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty())
         return QString();
-    R.FilterIndex = static_cast<int>(R.NameFilters.indexOf(Dialog.selectedNameFilter())) + 1;
+    R.FilterIndex = ChosenFilter(R.NameFilters, Dialog.selectedNameFilter());
     return Dialog.selectedFiles().front();
 }
 

@@ -238,6 +238,15 @@ QString ChangeFileExt(const QString& FileName, const QString& Ext)
     return FileName + Ext;
 }
 
+QString AddFileExt(const QString& FileName, const QString& Ext)
+{
+    if (Ext.isEmpty() || FileName.endsWith(Ext, Qt::CaseInsensitive))
+        return FileName;
+    if (FileName.endsWith(u'.') && Ext.startsWith(u'.'))
+        return FileName + Ext.mid(1);
+    return FileName + Ext;
+}
+
 bool FileExists(const QString& FileName)
 {
     const QFileInfo Info(FileName);

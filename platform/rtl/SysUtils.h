@@ -93,6 +93,10 @@ QString ExtractFilePath(const QString& FileName);        // with the trailing '/
 QString ExtractFileName(const QString& FileName);
 QString ExtractFileExt(const QString& FileName);         // with the dot
 QString ChangeFileExt(const QString& FileName, const QString& Ext);
+// FileName with Ext (".frp") added unless it ends in Ext already, in any letter
+// case; a trailing dot gives way to it. Nothing the user typed after a dot is
+// replaced: "v1.2" becomes "v1.2.frp", not "v1.frp".
+QString AddFileExt(const QString& FileName, const QString& Ext);
 bool FileExists(const QString& FileName);
 bool DirectoryExists(const QString& Dir);
 

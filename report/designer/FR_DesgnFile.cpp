@@ -573,7 +573,7 @@ void TfrDesignerForm::N20Click()
     const int Index = SaveDialog1->FilterIndex();
     const char* const Extensions[] = {".frf", ".fr3", ".frt", ".frd"};
     const int Kind = Index >= 1 && Index <= 4 ? Index : 1;
-    QString Name = ChangeFileExt(SaveDialog1->FileName(), QString::fromLatin1(Extensions[Kind - 1]));
+    QString Name = AddFileExt(SaveDialog1->FileName(), QString::fromLatin1(Extensions[Kind - 1]));
     switch (Kind) {
     case 1:
     case 2:

@@ -25,6 +25,8 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -295,6 +297,7 @@ void TfrDesignerPage::DragMulti(int DX, int DY)
     TfrPage* P = Page();
     QRegion OldArea, NewArea;
     Feedback(true, OldArea, NewArea);
+    const TfrRect Work = OldRect;
     if (OldRect.Right + DX >= OldRect.Left && OldRect.Bottom + DY >= OldRect.Top) {
         OldRect.Right += DX;
         OldRect.Bottom += DY;
@@ -304,21 +307,29 @@ void TfrDesignerPage::DragMulti(int DX, int DY)
     const int SavedW = OldRect1.Right - OldRect1.Left, SavedH = OldRect1.Bottom - OldRect1.Top;
     const double KX = SavedW != 0 ? static_cast<double>(OldRect.Right - OldRect.Left) / SavedW : 1.0;
     const double KY = SavedH != 0 ? static_cast<double>(OldRect.Bottom - OldRect.Top) / SavedH : 1.0;
-    for (int i = 0; i < P->Count(); ++i) {
+    // As a move does, the step stops short of what the form reader refuses:
+    // for all the views or for none, so that they keep their proportions.
+    std::vector<std::pair<TfrView*, QRect>> Done;
+    bool Fits = true;
+    for (int i = 0; i < P->Count() && Fits; ++i) {
         TfrView* V = P->Objects(i);
         if (!V->Selected())
             continue;
         OldArea += V->GetClipRgn(true);
         const QRect S = V->SelectionBounds().value_or(QRect(V->Left(), V->Top(), V->Width(), V->Height()));
         if (!(V->Restrictions() & frrfDontSize)) {
+            Done.emplace_back(V, QRect(V->Left(), V->Top(), V->Width(), V->Height()));
             const double NX = (S.x() - SelLeft) * KX, NW = S.width() * KX;
-            V->SetLeft(RoundInt(NX) + SelLeft);
-            V->SetWidth(RoundInt(NX + NW) - RoundInt(NX));
             const double NY = (S.y() - SelTop) * KY, NH = S.height() * KY;
-            V->SetTop(RoundInt(NY) + SelTop);
-            V->SetHeight(RoundInt(NY + NH) - RoundInt(NY));
+            Fits = frSetBoundsWithinLimits(V, RoundInt(NX) + SelLeft, RoundInt(NY) + SelTop,
+                                           RoundInt(NX + NW) - RoundInt(NX), RoundInt(NY + NH) - RoundInt(NY));
         }
         NewArea += V->GetClipRgn(true);
+    }
+    if (!Fits) {
+        for (const auto& [V, R] : Done)
+            V->SetBounds(R.x(), R.y(), R.width(), R.height());
+        OldRect = Work;
     }
     Feedback(false, OldArea, NewArea);
 }
@@ -375,30 +386,33 @@ void TfrDesignerPage::DragResize(int DX, int DY)
             else if (C == crSizeNS)
                 ResizeMode = Near(L + W / 2, T, LastX, LastY, D) ? 7 : 8;
         }
+        int NL = L, NT = T, NW = W, NH = H;
         switch (ResizeMode) {
-        case 1: V->SetBounds(L + DX, T + DY, W - DX, H - DY); break;
-        case 2: V->SetBounds(L, T, W + DX, H + DY); break;
-        case 3: V->SetBounds(L, T + DY, W + DX, H - DY); break;
-        case 4: V->SetBounds(L + DX, T, W - DX, H + DY); break;
-        case 5: V->SetBounds(L + DX, T, W - DX, H); break;
-        case 6: V->SetBounds(L, T, W + DX, H); break;
-        case 7: V->SetBounds(L, T + DY, W, H - DY); break;
-        case 8: V->SetBounds(L, T, W, H + DY); break;
+        case 1: NL += DX, NW -= DX, NT += DY, NH -= DY; break;
+        case 2: NW += DX, NH += DY; break;
+        case 3: NT += DY, NW += DX, NH -= DY; break;
+        case 4: NL += DX, NW -= DX, NH += DY; break;
+        case 5: NL += DX, NW -= DX; break;
+        case 6: NW += DX; break;
+        case 7: NT += DY, NH -= DY; break;
+        case 8: NH += DY; break;
         default: break;
         }
         // Dragged past the opposite edge: flip and go on with the opposite handle.
         static const uint8_t FlipX[9] = {0, 3, 4, 1, 2, 6, 5, 7, 8};
         static const uint8_t FlipY[9] = {0, 4, 3, 2, 1, 5, 6, 8, 7};
-        if (V->Width() < 0) {
-            V->SetLeft(V->Left() + V->Width());
-            V->SetWidth(-V->Width());
-            ResizeMode = FlipX[ResizeMode];
+        uint8_t Mode = ResizeMode;
+        if (NW < 0) {
+            NL += NW, NW = -NW;
+            Mode = FlipX[Mode];
         }
-        if (V->Height() < 0) {
-            V->SetTop(V->Top() + V->Height());
-            V->SetHeight(-V->Height());
-            ResizeMode = FlipY[ResizeMode];
+        if (NH < 0) {
+            NT += NH, NH = -NH;
+            Mode = FlipY[Mode];
         }
+        // As a move does, the step stops short of what the form reader refuses.
+        if (frSetBoundsWithinLimits(V, NL, NT, NW, NH))
+            ResizeMode = Mode;
     }
     if (FDesigner->Selection == 1)
         InvalidateArea(OldArea + V->GetClipRgn(true));

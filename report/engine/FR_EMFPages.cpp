@@ -4,6 +4,7 @@
 #include "platform/gui/Printers.h"
 #include "platform/gui/Shell.h"
 #include "platform/rtl/GbkText.h"
+#include "report/engine/FR_BandView.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Globals.h"
 #include "report/engine/FR_MemoView.h"
@@ -59,6 +60,83 @@ void WriteViewEntry(TStream& Stream, TfrView* View)
     View->SetStreamMode(1);
     View->SaveToStream(Stream);
     View->SetStreamMode(0);
+}
+
+// The zero-terminated texts of layouts before 23; a memo's lines are parted
+// by byte 13. A 0 in a text would end it early: it is left out.
+void WriteOldText(TStream& Stream, const QString& Text)
+{
+    Stream.WriteBytes(ToGbk(Text).replace('\0', QByteArray()));
+    Stream.WriteU8(0);
+}
+
+void WriteVersionText(TStream& Stream, const QString& Text, uint8_t Version)
+{
+    if (Version < 23)
+        WriteOldText(Stream, Text);
+    else
+        WriteStreamString(Stream, Text);
+}
+
+void WriteVersionLines(TStream& Stream, const TStrings& Lines, uint8_t Version)
+{
+    if (Version >= 23) {
+        WriteStreamStrings(Stream, Lines);
+        return;
+    }
+    QStringList L;
+    for (int i = 0; i < Lines.Count(); ++i)
+        L << Lines.Strings(i);
+    WriteOldText(Stream, L.join(QChar(13)));
+}
+
+// A view entry in the layout of a page stream before version 24, which the
+// views read but no longer write. The view's record in the current layout is
+// taken apart and put together without what came with 24: the name and the
+// record versions, the restrictions, tag, gaps and band alignment, a memo's
+// line and character spacing, a picture's blob type and a band's own part;
+// before 23 texts end in a 0 byte. A picture's end is a position in the page
+// stream, so it is worked out anew.
+void WriteOldViewEntry(TStream& Stream, TfrView* View, uint8_t Version)
+{
+    TMemoryStream Current;
+    View->SetStreamMode(1);
+    View->SaveToStream(Current);
+    View->SetStreamMode(0);
+    Current.SetPosition(0);
+    Stream.WriteU8(View->ObjectType());
+    if (View->ObjectType() == gtAddIn)
+        WriteStreamString(Stream, View->ClassName());
+    ReadStreamString(Current);                   // name
+    Current.ReadBytes(2);                         // record version and sub-version
+    Stream.WriteBytes(Current.ReadBytes(34));     // position, size, flags, frame, fill
+    TStringList Lines;
+    ReadStreamStrings(Current, Lines);
+    WriteVersionLines(Stream, Lines, Version);
+    Current.ReadU16();                            // restrictions
+    ReadStreamString(Current);                    // tag
+    Current.ReadBytes(9);                         // gaps, band alignment
+    if (dynamic_cast<TfrMemoView*>(View)) {
+        WriteVersionText(Stream, ReadStreamString(Current), Version);   // font name
+        Stream.WriteBytes(Current.ReadBytes(16)); // size, style, colour, alignment, charset
+        Current.ReadBytes(8);                     // line and character spacing
+    } else if (dynamic_cast<TfrPictureView*>(View)) {
+        Stream.WriteU8(Current.ReadU8());         // kind
+        Current.ReadU8();                         // blob type
+        const int32_t End = Current.ReadI32();
+        const QByteArray Data = Current.ReadBytes(End - Current.Position());
+        const int64_t NewEnd = Stream.Position() + 4 + Data.size();
+        if (NewEnd > INT32_MAX)
+            throw EWriteError(QStringLiteral("Prepared page too large for its picture \"%1\"").arg(View->Name()));
+        Stream.WriteI32(static_cast<int32_t>(NewEnd));
+        Stream.WriteBytes(Data);
+    } else if (dynamic_cast<TfrBandView*>(View)) {
+        ReadStreamString(Current);                // child band
+        Current.ReadBytes(16);                    // columns, their width and gap, new column after
+        ReadStreamString(Current);                // master
+    }
+    // An add-in's own part follows as its class writes it.
+    Stream.WriteBytes(Current.ReadBytes(Current.Remaining()));
 }
 
 // Geometry a page can hold: coordinates and sizes within some ten metres of
@@ -235,13 +313,20 @@ void TfrEMFPages::PageToObjects(int Index)
     TfrPageInfo& Info = *Items(Index);
     if (!Info.PageObject)
         return;
+    // The views that could not be read stay in the layout they were read in:
+    // the page keeps its version, and the views read are written in it.
+    const uint8_t Version =
+        Info.UnreadFrom > 0 ? static_cast<uint8_t>(Info.Stream->Data().at(0)) : frCurrentVersion;
     auto Stream = std::make_unique<TMemoryStream>();
-    Stream->WriteU8(frCurrentVersion);
+    Stream->WriteU8(Version);
     TfrPage* Page = Info.PageObject.get();
     for (int i = 0; i < Page->Count(); ++i) {
         TfrView* View = Page->Objects(i);
         View->ExpandedMemo()->Assign(*View->Memo());
-        WriteViewEntry(*Stream, View);
+        if (Version >= 24)
+            WriteViewEntry(*Stream, View);
+        else
+            WriteOldViewEntry(*Stream, View, Version);
     }
     const int64_t Unread = Info.UnreadFrom > 0 ? Stream->Position() : 0;
     if (Unread > 0)

@@ -64,7 +64,8 @@ public:
     // ends the page's views (those read stay).
     void ObjectsToPage(int Index);
     // Writes the page object's views back into the stream (after editing),
-    // followed by the bytes of the views that could not be read.
+    // followed by the bytes of the views that could not be read; those keep
+    // the version the page was read in, and the views read are written in it.
     void PageToObjects(int Index);
     // Hands every view of the record to the report's export filter.
     void ExportPage(int Index);

@@ -222,7 +222,7 @@ void TfrPreviewForm::SaveBtnClick()
     SaveDialog->SetFilter(LoadEngineString(55211) + QStringLiteral(" (*.frp)|*.frp"));
     if (!SaveDialog->Execute())
         return;
-    const QString Name = ChangeFileExt(SaveDialog->FileName(), QStringLiteral(".frp"));
+    const QString Name = AddFileExt(SaveDialog->FileName(), QStringLiteral(".frp"));
     Disconnect();
     try {
         Report->SavePreparedReport(Name);

@@ -4,6 +4,7 @@
 #include "platform/gui/FontDialog.h"
 #include "report/designer/FR_Templ.h"
 #include "report/designer/FR_pgopt.h"
+#include "report/engine/FR_EMFPages.h"
 #include "report/engine/FR_Preview.h"
 #include "report/engine/FR_SubReportView.h"
 #include "report/engine/FR_Utils.h"
@@ -137,8 +138,8 @@ TEST_P(SaveAsTest, FilterDecidesFileNameAndState)
 const TSaveRow SaveRows[] = {
     {"Form", 1, false, "a", "a.frf", true, false, false},
     // The designer cannot open its XML form: Save asks for a form file.
-    {"Xml", 2, false, "a.frf", "a.fr3", true, true, true},
-    {"TemplateGoesToTemplateDir", 3, true, "a.frf", "tpl/a.frt", false, false, true},
+    {"Xml", 2, false, "a.frf", "a.frf.fr3", true, true, true},
+    {"TemplateGoesToTemplateDir", 3, true, "a.frf", "tpl/a.frf.frt", false, false, true},
     {"TemplateBesideWithoutDir", 3, false, "b", "b.frt", false, false, true},
     {"DictionaryKeepsState", 4, false, "a", "a.frd", false, true, true},
 };
@@ -340,6 +341,59 @@ TEST_F(FileCommandsTest, ReportSavedInEveryFormatReopensAndPreviews)
     Shown.clear();
     Designer->FileBtn4Click();
     EXPECT_TRUE(Shown.join(u' ').contains(QStringLiteral("TfrPreviewForm"))) << Shown.join(u' ').toStdString();
+}
+
+// The preview's Save and the designer's Save as add the format's extension to
+// the name typed, and leave a file whose name differs after the last dot alone.
+TEST_F(FileCommandsTest, SavedNameIsTheTypedNameWithTheFormatsExtension)
+{
+    const struct
+    {
+        const char* Typed;
+        const char* Written;   // by the preview, then by Save as in its four formats
+    } Rows[] = {
+        {"报表 v1.2", "报表 v1.2.frp|报表 v1.2.frf|报表 v1.2.fr3|报表 v1.2.frt|报表 v1.2.frd"},
+        {"报表.FRF", "报表.FRF.frp|报表.FRF|报表.FRF.fr3|报表.FRF.frt|报表.FRF.frd"},
+        {"报表.frp", "报表.frp|报表.frp.frf|报表.frp.fr3|报表.frp.frt|报表.frp.frd"},
+        {"v1.0/报表", "v1.0/报表.frp|v1.0/报表.frf|v1.0/报表.fr3|v1.0/报表.frt|v1.0/报表.frd"},
+        {"报表.", "报表.frp|报表.frf|报表.fr3|报表.frt|报表.frd"},
+    };
+    QDir(Dir.path()).mkdir(QStringLiteral("v1.0"));
+    const char* const Kept[] = {"报表 v1.frp", "报表 v1.frf", "报表 v1.fr3", "报表 v1.frt", "报表 v1.frd"};
+    for (const char* Name : Kept) {
+        QFile F(Path(QString::fromUtf8(Name)));
+        ASSERT_TRUE(F.open(QIODevice::WriteOnly));
+        F.write("kept");
+    }
+    TfrReport Prepared;
+    TfrPage Paper(9, 2100, 2970, frNoBin, poPortrait);
+    Prepared.EMFPages()->Insert(0, &Paper);
+    TfrPreviewForm Preview;
+    Open();
+    TemplateDir.clear();
+    QString Typed;
+    int Filter = 1;
+    TModalHandlers H([](TForm*) { return mrOk; }, [](const TMessageRequest&) { return mrOk; },
+                     [&](const TFileRequest& R) {
+                         R.FilterIndex = Filter;
+                         return Path(Typed);
+                     });
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Typed);
+        Typed = QString::fromUtf8(Row.Typed);
+        Preview.Connect(&Prepared);
+        Preview.SaveBtnClick();
+        Preview.Disconnect();
+        for (Filter = 1; Filter <= 4; ++Filter)
+            Designer->N20Click();
+        for (const QString& Written : QString::fromUtf8(Row.Written).split(u'|'))
+            EXPECT_TRUE(QFile::exists(Path(Written))) << Written.toStdString();
+    }
+    for (const char* Name : Kept) {
+        QFile F(Path(QString::fromUtf8(Name)));
+        ASSERT_TRUE(F.open(QIODevice::ReadOnly));
+        EXPECT_EQ(F.readAll(), QByteArray("kept")) << Name;
+    }
 }
 
 TEST_F(FileCommandsTest, NoPreviewAfterAFailedPreparation)

@@ -1,6 +1,7 @@
 #include "DesignerTestUtil.h"
 
 #include "platform/gui/Menus.h"
+#include "platform/rtl/Streams.h"
 #include "report/designer/FR_BTyp.h"
 #include "report/designer/FR_BndEd.h"
 #include "report/engine/FR_PictureView.h"
@@ -186,6 +187,55 @@ const TGesture Gestures[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Designer, GestureTest, ::testing::ValuesIn(Gestures),
+                         [](const auto& Info) { return std::string(Info.param.Name); });
+
+struct TResizeRow
+{
+    const char* Name;
+    const char* Page;
+    const char* Events;
+};
+
+class ResizeLimitTest : public TDesignerTest, public ::testing::WithParamInterface<TResizeRow>
+{
+};
+
+// Every mouse resize stops where a move does, at the limits of a view the
+// form reader takes back: the form saved afterwards opens again.
+TEST_P(ResizeLimitTest, StopsAtTheLimitsTheFormReaderTakes)
+{
+    const TResizeRow& R = GetParam();
+    Open();
+    Build(QString::fromUtf8(R.Page));
+    const QString Before = PageText();
+    Run(QString::fromUtf8(R.Events));
+    EXPECT_EQ(PageText(), Before);
+    TModalHandlers Seam(nullptr, [](const TMessageRequest&) { return mrOk; });
+    TMemoryStream Saved;
+    Report.SaveToStream(Saved);
+    Saved.SetPosition(0);
+    TfrReport Reopened;
+    EXPECT_TRUE(Reopened.LoadFromStream(Saved));
+    EXPECT_EQ(Reopened.Pages()->Pages(0)->Count(), Page()->Count());
+    EXPECT_EQ(TModalSeam::MessageTexts(), QStringList());
+    CurReport = &Report;
+}
+
+const char* const Huge = "Memo1 8,8 99984x99984 sel";
+const TResizeRow ResizeRows[] = {
+    {"TopLeftHandle", Huge, "M 8,8; D 8,8; M -16,-16; U -16,-16"},
+    {"BottomRightHandle", Huge, "M 99992,99992; D 99992,99992; M 100016,100016; U 100016,100016"},
+    {"TopRightHandle", Huge, "M 99992,8; D 99992,8; M 100016,-16; U 100016,-16"},
+    {"BottomLeftHandle", Huge, "M 8,99992; D 8,99992; M -16,100016; U -16,100016"},
+    {"LeftEdge", Huge, "M 8,50000; D 8,50000; M -16,50000; U -16,50000"},
+    {"RightEdge", "Memo1 99940,8 40x20 sel", "M 99980,18; D 99980,18; M 100040,18 Alt; U 100040,18 Alt"},
+    {"TopEdge", Huge, "M 50000,8; D 50000,8; M 50000,-16; U 50000,-16"},
+    {"BottomEdge", Huge, "M 50000,99992; D 50000,99992; M 50000,100016; U 50000,100016"},
+    {"FlippedPastTheOppositeEdge", "Memo1 -99992,8 8x20 sel", "M -99984,18; D -99984,18; M -100008,18; U -100008,18"},
+    {"SeveralProportionally", "Memo1 0,0 49992x49992 sel; Memo2 49992,49992 49992x49992 sel",
+     "M 99984,99984; D 99984,99984; M 100008,100008; U 100008,100008"},
+};
+INSTANTIATE_TEST_SUITE_P(Designer, ResizeLimitTest, ::testing::ValuesIn(ResizeRows),
                          [](const auto& Info) { return std::string(Info.param.Name); });
 
 TEST_F(TDesignerTest, RightClickShowsTheMenuAndDoubleClickTheEditor)

@@ -181,6 +181,127 @@ TEST_F(TPreparedTest, AnEditedPageKeepsTheViewsItCouldNotRead)
     }
 }
 
+// A view of a class that is registered only when the page is read again.
+class TfrStampView : public TfrView
+{
+public:
+    QString ClassName() const override { return QStringLiteral("TfrStampView"); }
+};
+
+// A page stream in the layout of Version, written by hand from the format:
+// "M1 10,20 one", a picture at 10,40, a line, a band and a subreport at
+// 10,50 to 10,54, a TfrStampView at 10,60 and a memo of two lines at 10,80. Before 24 the records have no name, record versions,
+// restrictions, tag, gaps or line spacing; before 23 texts end in a 0 byte
+// and the lines of a memo are parted by byte 13.
+QByteArray OldPageStream(int Version)
+{
+    TBytes B;
+    auto Text = [&](const QByteArray& T) { return Version >= 23 ? B.Str(T) : B.Raw(T).U8(0); };
+    auto Base = [&](const QByteArray& Name, int Y, const QList<QByteArray>& Lines) {
+        if (Version >= 24)
+            B.Str(Name).U8(2).U8(0);
+        B.I32(10).I32(Y).I32(40).I32(12).I16(0).I16(0).I32(1).I32(0).I16(0).I32(int(clNone));
+        if (Version < 23) {
+            B.Raw(Lines.join('\r')).U8(0);
+        } else if (Lines.isEmpty()) {
+            B.I16(0).U8(0);
+        } else {
+            B.I16(int(Lines.size()));
+            for (int i = 0; i < Lines.size(); ++i)
+                B.I16(int(Lines[i].size())).Raw(Lines[i]).U8(i + 1 < Lines.size() ? 13 : 0);
+        }
+        if (Version >= 24)
+            B.I16(0).Str("").I32(0).I32(0).U8(0);
+    };
+    auto Memo = [&](const QByteArray& Name, int Y, const QList<QByteArray>& Lines) {
+        B.U8(gtMemo);
+        Base(Name, Y, Lines);
+        Text("Arial");
+        B.I32(10).I16(0).I32(0).I32(0).I16(134);
+        if (Version >= 24)
+            B.I32(0).I32(0);
+    };
+    B.U8(Version);
+    Memo("M1", 20, {"one"});
+    B.U8(gtPicture);
+    Base("P2", 40, {});
+    B.U8(gkMetafile);
+    if (Version >= 24)
+        B.U8(0);
+    B.I32(B.Pos() + 4 + 9).Raw("EMF-BYTES");
+    B.U8(gtLine);
+    Base("L3", 50, {});
+    B.U8(gtBand);
+    Base("B4", 52, {});
+    if (Version >= 24)
+        B.Str("").I32(1).I32(0).I32(0).I32(0);
+    B.U8(gtSubReport);
+    Base("S5", 54, {});
+    B.I32(1);
+    B.U8(gtAddIn).Str("TfrStampView");
+    Base("S3", 60, {});
+    Memo("M4", 80, {"three", "lines"});
+    return B.Data();
+}
+
+// Views of a record as "kind x,y content" items.
+QString Kinds(TfrEMFPages& Pages, int Index)
+{
+    Pages.ObjectsToPage(Index);
+    const TfrPage* Page = Pages.Items(Index)->PageObject.get();
+    QStringList L;
+    for (int i = 0; i < Page->Count(); ++i) {
+        TfrView* V = Page->Objects(i);
+        const QString At = QStringLiteral(" %1,%2").arg(V->Left()).arg(V->Top());
+        if (auto* P = dynamic_cast<TfrPictureView*>(V))
+            L << "P" + At + ' ' + QString::fromLatin1(P->Picture()->Data());
+        else if (dynamic_cast<TfrMemoView*>(V))
+            L << "M" + At + ' ' + V->Memo()->Text().trimmed().replace("\r\n", "/");
+        else
+            L << V->ClassName() + At;
+    }
+    return L.join('|');
+}
+
+// A page read in an older layout and edited keeps the views it could not
+// read (a class not registered then) readable: once the class is there, the
+// saved file shows every view, for every version the reader takes.
+TEST_F(TPreparedTest, AnEditedOldPageKeepsItsUnreadViewsReadable)
+{
+    QTemporaryDir Dir;
+    const QString Others = "TfrLineView 10,50|TfrBandView 10,52|TfrSubReportView 10,54";
+    for (const int Version : {21, 22, 23, 24, 25}) {
+        for (const bool Edited : {false, true}) {
+            SCOPED_TRACE(QStringLiteral("version %1%2").arg(Version).arg(Edited ? ", edited" : "").toStdString());
+            TfrEMFPages& Pages = *Report.EMFPages();
+            Pages.Clear();
+            Pages.Add(Paper);
+            Pages.Items(0)->Stream = std::make_unique<TMemoryStream>(OldPageStream(Version));
+            QString First = "M 10,20 one";
+            if (Edited) {
+                Pages.ObjectsToPage(0);
+                ASSERT_EQ(Kinds(Pages, 0), "M 10,20 one|P 10,40 EMF-BYTES|" + Others);
+                TfrView* Memo = Pages.Items(0)->PageObject->Objects(0);
+                Memo->Memo()->SetText(QStringLiteral("edited 改"));
+                Memo->SetLeft(30);
+                Pages.PageToObjects(0);
+                Pages.Items(0)->PageObject.reset();
+                First = QStringLiteral("M 30,20 edited 改");
+            }
+            const QString File = Dir.filePath(QStringLiteral("v%1.frp").arg(Version));
+            Report.SavePreparedReport(File);
+            frRegisterObject({QStringLiteral("TfrStampView"), [] { return std::make_unique<TfrStampView>(); },
+                              QString(), QString(), nullptr});
+            TfrReport Other;
+            EXPECT_TRUE(Other.LoadPreparedReport(File));
+            const QString Read = Kinds(*Other.EMFPages(), 0);
+            std::erase_if(frAddIns, [](const TfrAddInObjectInfo& I) { return I.ClassName == "TfrStampView"; });
+            CurReport = &Report;
+            EXPECT_EQ(Read, First + "|P 10,40 EMF-BYTES|" + Others + "|TfrStampView 10,60|M 10,80 three/lines");
+        }
+    }
+}
+
 TEST_F(TPreparedTest, DamagedFilesLeaveTheReportAsItWas)
 {
     AddPage(*Report.EMFPages(), *Paper, {{"Kept", {1, 1, 10, 10}, "k"}});
