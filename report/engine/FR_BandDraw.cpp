@@ -38,6 +38,9 @@ bool IsFixed(int Typ)
 // column header and footer), with the children they print: a break or a split
 // there would start the page again, and so on without end.
 int PageBandsDrawing = 0;
+// Bands drawn with a column footer, which keeps room for itself alone: what
+// it draws below itself prints only inside the page's bottom bound.
+int ColumnFooterDrawing = 0;
 
 bool DrawnWithPage(int Typ)
 {
@@ -51,16 +54,21 @@ class TBandOutput
 {
 public:
     TBandOutput(TfrBand* Band, bool PageBreak)
-        : FBand(Band), FPageBreak(PageBreak), FWithPage(DrawnWithPage(Band->Typ))
+        : FBand(Band), FPageBreak(PageBreak), FWithPage(DrawnWithPage(Band->Typ)),
+          FBelowColumnFooter(ColumnFooterDrawing > 0)
     {
         FireBand(true, Band);
         if (FWithPage)
             ++PageBandsDrawing;
+        if (Band->Typ == btColumnFooter)
+            ++ColumnFooterDrawing;
     }
     ~TBandOutput()
     {
         if (FWithPage)
             --PageBandsDrawing;
+        if (FBand->Typ == btColumnFooter)
+            --ColumnFooterDrawing;
         if (FPrinted) {
             FireBand(false, FBand);
             FBand->WalkDrew();
@@ -71,12 +79,14 @@ public:
     TBandOutput& operator=(const TBandOutput&) = delete;
 
     bool WithPage() const { return FWithPage; }
+    bool BelowColumnFooter() const { return FBelowColumnFooter; }
     void NotPrinted() { FPrinted = false; }
 
 private:
     TfrBand* FBand;
     bool FPageBreak;
     bool FWithPage;
+    bool FBelowColumnFooter;
     bool FPrinted = true;
 };
 
@@ -101,6 +111,14 @@ TfrBand* NextInChain(const TfrBand* Band)
     while (Next && Next->SourceReleased())
         Next = Next->Next;
     return Next && !Next->DataSet ? Next : nullptr;
+}
+
+// A page footer or an overlay prints at a place of its own, not where the
+// page has come to: a child there would print over or above it, or below the
+// page's bottom bound, so it has none.
+TfrBand* PrintedChild(const TfrBand* Band)
+{
+    return IsFixed(Band->Typ) ? nullptr : Band->Child;
 }
 
 int ColumnFooterHeight(const TfrPage* Page)
@@ -209,7 +227,7 @@ bool TfrBand::Draw()
 
     bool Result = false;
     if (!Visible) {
-        if (PrintChildIfInvisible && Child)
+        if (PrintChildIfInvisible && PrintedChild(this))
             P->ShowBand(Child);
         if (IsDataBand(Typ))
             DoAggregate();
@@ -220,11 +238,17 @@ bool TfrBand::Draw()
             Y = P->CurBottomY;
         if (TfrPage::BandExists(this)) {
             FCalcHeight = std::max(FCalcHeight, DY);
-            if (Typ != btPageFooter && Typ != btOverlay && Typ != btColumnFooter && Typ != btNone &&
-                FitsOrBreaks(CalcHeight())) {
-                // Not printed here: the subreport's band plays again on the next page.
-                End.NotPrinted();
-                return true;
+            if (Typ != btPageFooter && Typ != btOverlay && Typ != btColumnFooter && Typ != btNone) {
+                const int Height = CalcHeight();
+                if (End.BelowColumnFooter() && P->CurY + Height > P->CurBottomY) {
+                    End.NotPrinted();
+                    return false;
+                }
+                if (FitsOrBreaks(Height)) {
+                    // Not printed here: the subreport's band plays again on the next page.
+                    End.NotPrinted();
+                    return true;
+                }
             }
             if (IsDataBand(Typ) && NextInChain(this)) {
                 for (TfrBand* B = this; B; B = NextInChain(B)) {
@@ -236,7 +260,7 @@ bool TfrBand::Draw()
                 CurBand = this;
             } else {
                 DoDraw();
-                if (Child)
+                if (PrintedChild(this))
                     P->ShowBand(Child);
                 if (!IsDataBand(Typ) && Typ != btGroupHeader && NewPageAfter && Visible && !WithPage)
                     P->NewPage();
