@@ -830,12 +830,12 @@ void TfrBand::DoAggregate(bool CrossCell)
 void TfrBand::InitValues()
 {
     if (Typ == btGroupHeader) {
+        TfrBand* Data = Parent ? GroupDataBand(Parent, this) : nullptr;
         TfrBand* G = this;
         while (G->PrevGroup)
             G = G->PrevGroup;
         for (; G; G = G->NextGroup)
-            G->GroupValue = G->GroupCondition.isEmpty() ? Variant::Null()
-                                                        : frParser().EvaluatePostfix(G->GroupCondition);
+            G->GroupValue = GroupConditionValue(Data, G);
         return;
     }
     std::vector<TfrBand*> Sources = AggregateSources;

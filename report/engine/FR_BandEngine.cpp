@@ -83,6 +83,33 @@ void CheckUsableHeight(const TfrPage* Page)
         throw EPageTooSmall(QStringLiteral("The page \"%1\" has no height left for its bands.").arg(Page->Name));
 }
 
+TfrBand* GroupDataBand(const TfrPage* Page, const TfrBand* Group)
+{
+    for (int Typ : {btMasterData, btDetailData, btSubDetailData})
+        for (TfrBand* D = Page->Bands[Typ]; D; D = D->Next)
+            for (const TfrBand* G = D->FirstGroup; G; G = G->NextGroup)
+                if (G == Group)
+                    return D;
+    return nullptr;
+}
+
+Variant GroupConditionValue(TfrBand* Data, const TfrBand* Group)
+{
+    if (Group->GroupCondition.isEmpty())
+        return Variant::Null();
+    TfrBand* SavedBand = CurBand;
+    if (Data)
+        CurBand = Data;
+    try {
+        const Variant Value = frParser().EvaluatePostfix(Group->GroupCondition);
+        CurBand = SavedBand;
+        return Value;
+    } catch (...) {
+        CurBand = SavedBand;
+        throw;
+    }
+}
+
 } // namespace frengine
 
 using namespace frengine;
@@ -179,11 +206,7 @@ void TfrPage::NewColumn(TfrBand* Band)
     TfrBand* Stop = nullptr;
     if (Band->Typ == btGroupHeader) {
         Stop = Band;
-        for (int Typ : {btMasterData, btDetailData, btSubDetailData})
-            for (TfrBand* D = Bands[Typ]; D && !Data; D = D->Next)
-                for (TfrBand* G = D->FirstGroup; G; G = G->NextGroup)
-                    if (G == Band)
-                        Data = D;
+        Data = GroupDataBand(this, Band);
     }
     if (Data && !(Band->Typ == btGroupHeader && PrintingFinalFooters)) {
         for (TfrBand* G = Data->FirstGroup; G && G != Stop; G = G->NextGroup) {
@@ -322,7 +345,7 @@ void TDataLoop::GroupBreak(TfrBand* Band, bool Printed)
         for (TfrBand* G = Band->FirstGroup; G && !Broken; G = G->NextGroup) {
             if (G->GroupValue.IsNull() || G->GroupValue.IsEmpty())
                 continue;
-            const Variant Now = frParser().EvaluatePostfix(G->GroupCondition);
+            const Variant Now = GroupConditionValue(Band, G);
             bool Same = false;
             try {
                 Same = VarEquals(Now, G->GroupValue);

@@ -343,3 +343,37 @@ TEST_F(TEngineTest, BandScriptsNamingASourcePrintTheSameInEveryPass)
         }
     }
 }
+
+// Fields named without their dataset read the source of their band's data
+// band, as their qualified names would: after a script switches the detail
+// to Buys, in the band and in its footer's aggregates; the master's Name is
+// the customer's, the detail's the document's, and the master's group
+// condition reads the customer's Kind wherever the walk is.
+TEST_F(TEngineTest, AFieldNamedWithoutItsSourceReadsTheBandsSource)
+{
+    const char* const ScriptOn[] = {"MD", "DH", "DD"};
+    Data("Cust", {"Name", "Kind"}, {"Alpha,sale", "Beta,buy"});
+    Data("Sales", {"Name", "Amt:i"}, {"XS1,100", "XS2,200"});
+    Data("Buys", {"Name", "Amt:i"}, {"XB1,5", "XB2,7", "XB3,9"});
+    for (const char* On : ScriptOn) {
+        for (bool TwoPasses : {false, true}) {
+            SCOPED_TRACE(std::string(On) + (TwoPasses ? ", two passes" : ""));
+            while (Page->Count() > 0)
+                Page->Delete(0);
+            Report->SetDoublePass(TwoPasses);
+            Band(btGroupHeader, "GH", 130, 20, "[Kind]");
+            Memo("Group", 130, "[Kind]:");
+            Band(btMasterData, "MD", 10, 20, "frCust");
+            Memo("Row", 10, "C:[Name]");
+            Band(btDetailHeader, "DH", 40, 20);
+            Band(btDetailData, "DD", 70, 20, "frSales");
+            Memo("Doc", 70, "[Name]=[Amt]");
+            Band(btDetailFooter, "DF", 100, 20);
+            Memo("Sum", 100, "[SUM([Amt])] [MAX([Amt])]");
+            Page->FindObject(On)->Script()->SetText(
+                "if [Cust.Kind] = 'buy' then DD.DataSource := 'frBuys' else DD.DataSource := 'frSales'");
+            ASSERT_TRUE(Report->PrepareReport()) << frErrorText.toStdString();
+            EXPECT_EQ(Texts(), "sale: C:Alpha XS1=100 XS2=200 300 200 buy: C:Beta XB1=5 XB2=7 XB3=9 21 9");
+        }
+    }
+}
