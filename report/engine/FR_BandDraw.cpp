@@ -181,6 +181,28 @@ bool TfrBand::FitsOrBreaks(int Height)
     return false;
 }
 
+void TfrBand::RunScriptAhead()
+{
+    if (ScriptDone)
+        return;
+    TfrBand* SavedBand = CurBand;
+    TfrView* SavedView = CurView;
+    CurBand = this;
+    CurView = View;
+    NewPagesRequested = 0;
+    NewColumnsRequested = 0;
+    try {
+        RunViewScript(&Script);
+    } catch (...) {
+        CurBand = SavedBand;
+        CurView = SavedView;
+        throw;
+    }
+    ScriptDone = true;
+    CurBand = SavedBand;
+    CurView = SavedView;
+}
+
 bool TfrBand::Draw()
 {
     TfrPage* P = Parent;
@@ -188,8 +210,6 @@ bool TfrBand::Draw()
     CurView = View;
     CurBand = this;
     FCalcHeight = -1;
-    NewPagesRequested = 0;
-    NewColumnsRequested = 0;
     TBandOutput End(this, SavedPageBreak);
     const bool WithPage = End.WithPage();
 
@@ -199,12 +219,21 @@ bool TfrBand::Draw()
         P->CurY += Last->DY;
         Last->Column = 1;
     }
-    if (!ScriptDone)
+    // A script run ahead has left its page and column requests.
+    if (!ScriptDone) {
+        NewPagesRequested = 0;
+        NewColumnsRequested = 0;
         RunViewScript(&Script);
+    }
     ScriptDone = false;
     const int SavedY = P->CurY;
     if (Stopped() || FSourceReleased)
         return false;
+    // Its own script moved its walk to a source without records.
+    if (FRanOut) {
+        End.NotPrinted();
+        return false;
+    }
     if (WithPage) {
         NewPagesRequested = 0;
         NewColumnsRequested = 0;
@@ -633,6 +662,19 @@ void TfrBand::DrawPageBreak()
 
 // ---------------------------------------------------------------- subreports
 
+namespace {
+
+// The data bands of a subreport page while its recorded walks play.
+void SetPlaying(TfrPage* Page, bool On)
+{
+    for (TfrBand* Head : Page->Bands)
+        for (TfrBand* B = Head; B; B = B->Next)
+            if (IsDataBand(B->Typ))
+                On ? B->BeginPlay() : B->EndPlay();
+}
+
+} // namespace
+
 void TfrBand::PrepareSubReports()
 {
     TfrPage* P = Parent;
@@ -660,6 +702,7 @@ void TfrBand::PrepareSubReports()
             throw;
         }
         Target->RecMode = 0;
+        SetPlaying(Target, true);
         Target->CurY = Sub->Top() + Y;
         Target->CurBottomY = P->CurBottomY;
         Target->XAdjust = P->XAdjust + Sub->Left();
@@ -736,6 +779,7 @@ bool TfrBand::ResumeSubReports()
         if (TfrPage* T = Target(i)) {
             T->RecList.clear();
             T->RecPos = 0;
+            SetPlaying(T, false);
         }
     P->CurY += std::max(SubReportBottom - P->CurY, std::max(FCalcHeight, DY));
     P->PendingSubReportBand = nullptr;
