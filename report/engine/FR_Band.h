@@ -187,6 +187,8 @@ public:
 
 private:
     bool FitsOrBreaks(int Height);
+    void TakeRequests(bool WithPage, int SavedY);
+    void PrintOutput(bool WithPage);
     int StretchedHeight();
     void PrepareSubReports();
     void DrawCrossCell(TfrBand* CrossBand, int AX);

@@ -203,6 +203,50 @@ void TfrBand::RunScriptAhead()
     CurView = SavedView;
 }
 
+// The new pages and columns its script asked for; none for a band drawn
+// with the page. KeepY puts the page back where the script left it.
+void TfrBand::TakeRequests(bool WithPage, int SavedY)
+{
+    TfrPage* P = Parent;
+    if (WithPage) {
+        NewPagesRequested = 0;
+        NewColumnsRequested = 0;
+        PageBreak = false;
+    }
+    for (int i = 0; i < NewPagesRequested; ++i) {
+        P->CurColumn = P->Columns - 1;
+        P->NewColumn(this);
+    }
+    for (int i = 0; i < NewColumnsRequested; ++i)
+        P->NewColumn(this);
+    if (KeepY) {
+        P->CurY = SavedY;
+        KeepY = false;
+    }
+}
+
+// A data band prints with the bands of its chain that have no source of
+// their own; another band prints with its child, then a new page after it.
+void TfrBand::PrintOutput(bool WithPage)
+{
+    TfrPage* P = Parent;
+    if (IsDataBand(Typ) && NextInChain(this)) {
+        for (TfrBand* B = this; B; B = NextInChain(B)) {
+            if (B != this && B->View)
+                B->Visible = B->View->Visible();
+            if (B->Visible)
+                B->DoDraw();
+        }
+        CurBand = this;
+        return;
+    }
+    DoDraw();
+    if (PrintedChild(this))
+        P->ShowBand(Child);
+    if (!IsDataBand(Typ) && Typ != btGroupHeader && NewPageAfter && Visible && !WithPage)
+        P->NewPage();
+}
+
 bool TfrBand::Draw()
 {
     TfrPage* P = Parent;
@@ -234,21 +278,7 @@ bool TfrBand::Draw()
         End.NotPrinted();
         return false;
     }
-    if (WithPage) {
-        NewPagesRequested = 0;
-        NewColumnsRequested = 0;
-        PageBreak = false;
-    }
-    for (int i = 0; i < NewPagesRequested; ++i) {
-        P->CurColumn = P->Columns - 1;
-        P->NewColumn(this);
-    }
-    for (int i = 0; i < NewColumnsRequested; ++i)
-        P->NewColumn(this);
-    if (KeepY) {
-        P->CurY = SavedY;
-        KeepY = false;
-    }
+    TakeRequests(WithPage, SavedY);
     CurView = View;
     CurBand = this;
     if (View)
@@ -279,21 +309,7 @@ bool TfrBand::Draw()
                     return true;
                 }
             }
-            if (IsDataBand(Typ) && NextInChain(this)) {
-                for (TfrBand* B = this; B; B = NextInChain(B)) {
-                    if (B != this && B->View)
-                        B->Visible = B->View->Visible();
-                    if (B->Visible)
-                        B->DoDraw();
-                }
-                CurBand = this;
-            } else {
-                DoDraw();
-                if (PrintedChild(this))
-                    P->ShowBand(Child);
-                if (!IsDataBand(Typ) && Typ != btGroupHeader && NewPageAfter && Visible && !WithPage)
-                    P->NewPage();
-            }
+            PrintOutput(WithPage);
             Result = P->PendingSubReportBand == this;
         }
     }
