@@ -336,31 +336,31 @@ void TDataLoop::ShowList()
 }
 
 // A walk over a source without records asks the scripts of the bands that
-// would print before its first record (those waiting, its group headers, its
-// header and itself) whether they name another source for it; they then do
-// not run again when those bands print.
+// would print before its first record, in their order (those waiting, its
+// group headers, its header, last itself), whether they name another source
+// for it; those that ran do not run again when their bands print.
 bool TDataLoop::AskAgain(TfrBand* Band)
 {
     if (FPage->RecMode)
         return false;
     const int Bindings = Band->Bindings();
-    std::vector<TfrBand*> Own;
+    const size_t Waiting = FWaiting.size();
+    std::vector<TfrBand*> Ask = FWaiting;
     for (TfrBand* G = Band->FirstGroup; G; G = G->NextGroup)
-        Own.push_back(G);
+        Ask.push_back(G);
     if (Band->Header)
-        Own.push_back(Band->Header);
-    Own.push_back(Band);
-    for (TfrBand* B : FWaiting)
-        if (TfrPage::BandExists(B))
-            B->RunScriptAhead();
-    for (TfrBand* B : Own)
-        if (TfrPage::BandExists(B))
-            B->RunScriptAhead();
-    if (Band->Bindings() != Bindings && Band->DataSet && !Band->DataSet->Eof()) {
-        Rewind(Band);
-        return true;
+        Ask.push_back(Band->Header);
+    Ask.push_back(Band);
+    for (size_t i = 0; i < Ask.size(); ++i) {
+        if (TfrPage::BandExists(Ask[i]))
+            Ask[i]->RunScriptAhead();
+        if (Band->Bindings() != Bindings && Band->DataSet && !Band->DataSet->Eof()) {
+            Rewind(Band);
+            Forget(Ask.data() + std::max(i + 1, Waiting), Ask.data() + Ask.size());
+            return true;
+        }
     }
-    Forget(Own.data(), Own.data() + Own.size());
+    Forget(Ask.data() + Waiting, Ask.data() + Ask.size());
     return false;
 }
 
@@ -541,6 +541,8 @@ void TDataLoop::Walk(TfrBand* Band, int Level)
             GroupBreak(Band, Printed);
         Advance(Band, Printed, Band->DataSet->Eof());
     }
+    // A script asked ahead for a record that never came does not count.
+    Band->ScriptDone = false;
     if (!HasRecords)
         return;
     if (!Live(Outer)) {
