@@ -116,6 +116,7 @@ int CountedDataType(int FooterType)
     switch (FooterType) {
     case btReportSummary:
     case btPageFooter:
+    case btColumnFooter:
     case btMasterFooter:
     case btGroupFooter:
         return btMasterData;

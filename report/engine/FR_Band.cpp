@@ -66,7 +66,8 @@ void TfrBand::RebindDataSet(const QString& Text)
     // Bound in the middle of a walk that has drawn a record, a source would
     // be walked from its first record at every record whose script names it,
     // and one shared with another band would send that band's walk back too.
-    if (FLooping && FWalkDrawn) {
+    // A recorded walk plays the records it counted on the source it had.
+    if (FLooping && (FWalkDrawn || (FPlaying && NamesASource(Text)))) {
         FPendingSource = Text;
         return;
     }
@@ -78,10 +79,20 @@ void TfrBand::RebindDataSet(const QString& Text)
     // nothing more to print (a template's own unknown name means what it did).
     FSourceReleased = !DataSet && !Text.contains(u';') &&
                       (Typ == btMasterData || Typ == btDetailData || Typ == btSubDetailData || Typ == btCrossData);
-    // Walked from its start, also by a walk that has drawn nothing yet, and
-    // by a subreport's band whose recorded walk plays on.
-    if (DataSet)
+    // Walked from its start, also by a walk that has drawn nothing yet; the
+    // record that walk stood on is gone with the old source.
+    if (DataSet) {
         DataSet->First();
+        FRanOut = FLooping && DataSet->Eof();
+    }
+}
+
+bool TfrBand::NamesASource(const QString& Text) const
+{
+    if (Typ == btGroupHeader || Text.contains(u';'))
+        return false;
+    std::unique_ptr<TfrDataset> Owned;
+    return FindDataSource(Text, Owned) != nullptr;
 }
 
 void TfrBand::BindDataSet(const QString& Text)
@@ -102,6 +113,7 @@ void TfrBand::BindDataSet(const QString& Text)
     DataSet = nullptr;
     FOwnedDataSet.reset();
     OwnsDataSet = false;
+    ++FBindings;
     InitDataSet(Text);
 }
 
@@ -156,8 +168,11 @@ void TfrBand::RestoreTemplate()
         }
     }
     FLooping = false;
+    FPlaying = false;
+    ScriptDone = false;
     FPendingSource.reset();
     FSourceReleased = false;
+    FRanOut = false;
     if (View && AnsiCompareText(View->DataSet(), FSourceText) != 0)
         BindDataSet(View->DataSet());
 }
@@ -166,14 +181,32 @@ void TfrBand::BeginLoop(bool DeferAll)
 {
     FLooping = true;
     FWalkDrawn = DeferAll;
+    FRanOut = false;
     FPendingSource.reset();
 }
 
 void TfrBand::EndLoop()
 {
     FLooping = false;
+    FRanOut = false;
+    if (FPlaying)
+        return;
     if (const std::optional<QString> Named = std::exchange(FPendingSource, std::nullopt))
         RebindDataSet(*Named);
+}
+
+void TfrBand::BeginPlay()
+{
+    BeginLoop();
+    FPlaying = true;
+}
+
+void TfrBand::EndPlay()
+{
+    if (!FPlaying)
+        return;
+    FPlaying = false;
+    EndLoop();
 }
 
 void TfrBand::WalkDrew()

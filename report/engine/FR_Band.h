@@ -55,8 +55,9 @@ public:
     // named by Text as InitDataSet does: a script's "DataSource". Naming the
     // source the band already has changes nothing. Once the walk over the
     // band's records has drawn one, the new source waits for EndLoop; named
-    // before, it is walked from its first record. A data band a script leaves
-    // without a source prints nothing more (SourceReleased).
+    // before, it is walked from its first record, and one without records
+    // leaves the walk none (WalkRanOut). A data band a script leaves without
+    // a source prints nothing more (SourceReleased).
     void RebindDataSet(const QString& Text);
     // Takes the values a script may change, as the page's bands stand once
     // built; RestoreTemplate puts them back on the band and its view, and
@@ -71,7 +72,17 @@ public:
     void BeginLoop(bool DeferAll = false);
     void EndLoop();
     void WalkDrew();
+    // A subreport page's walk is recorded before it plays, so a source named
+    // while it plays waits for EndPlay; only a name that gives no source acts
+    // at once, before the band has drawn.
+    void BeginPlay();
+    void EndPlay();
     bool SourceReleased() const { return FSourceReleased; }
+    bool WalkRanOut() const { return FRanOut; }
+    // Counts the sources bound: tells whether scripts named another one.
+    int Bindings() const { return FBindings; }
+    // Runs the band's script now; its next Draw does not run it again.
+    void RunScriptAhead();
     // Takes ASource as the cross-tab source, owned when Owned is given.
     void SetCrossDataSet(TfrDataset* ASource, std::unique_ptr<TfrDataset> Owned);
     // Accumulators by key (FR_Aggr): an average reads divided by
@@ -176,12 +187,15 @@ public:
 
 private:
     bool FitsOrBreaks(int Height);
+    void TakeRequests(bool WithPage, int SavedY);
+    void PrintOutput(bool WithPage);
     int StretchedHeight();
     void PrepareSubReports();
     void DrawCrossCell(TfrBand* CrossBand, int AX);
     void CheckCrossBreak(int& AX, int Width, int StartPageNo);
     void BuildAggregateSlots();
     void BindDataSet(const QString& Text);
+    bool NamesASource(const QString& Text) const;
 
     std::vector<TfrAggregateSlot> FSlots;   // parsed Values keys, rebuilt when Values grows
     QStringList FCountedFooters;            // lower-case footer names of FSlots
@@ -193,6 +207,9 @@ private:
     bool FWalkDrawn = false;                // the walk has drawn a record
     std::optional<QString> FPendingSource;  // named after that
     bool FSourceReleased = false;
+    bool FRanOut = false;                   // the walk's new source has no record
+    bool FPlaying = false;                  // a subreport's recorded walk plays
+    int FBindings = 0;
     struct TTemplateValues
     {
         bool Visible = true;

@@ -38,6 +38,9 @@ bool IsFixed(int Typ)
 // column header and footer), with the children they print: a break or a split
 // there would start the page again, and so on without end.
 int PageBandsDrawing = 0;
+// Bands drawn with a column footer, which keeps room for itself alone: what
+// it draws below itself prints only inside the page's bottom bound.
+int ColumnFooterDrawing = 0;
 
 bool DrawnWithPage(int Typ)
 {
@@ -51,16 +54,21 @@ class TBandOutput
 {
 public:
     TBandOutput(TfrBand* Band, bool PageBreak)
-        : FBand(Band), FPageBreak(PageBreak), FWithPage(DrawnWithPage(Band->Typ))
+        : FBand(Band), FPageBreak(PageBreak), FWithPage(DrawnWithPage(Band->Typ)),
+          FBelowColumnFooter(ColumnFooterDrawing > 0)
     {
         FireBand(true, Band);
         if (FWithPage)
             ++PageBandsDrawing;
+        if (Band->Typ == btColumnFooter)
+            ++ColumnFooterDrawing;
     }
     ~TBandOutput()
     {
         if (FWithPage)
             --PageBandsDrawing;
+        if (FBand->Typ == btColumnFooter)
+            --ColumnFooterDrawing;
         if (FPrinted) {
             FireBand(false, FBand);
             FBand->WalkDrew();
@@ -71,12 +79,14 @@ public:
     TBandOutput& operator=(const TBandOutput&) = delete;
 
     bool WithPage() const { return FWithPage; }
+    bool BelowColumnFooter() const { return FBelowColumnFooter; }
     void NotPrinted() { FPrinted = false; }
 
 private:
     TfrBand* FBand;
     bool FPageBreak;
     bool FWithPage;
+    bool FBelowColumnFooter;
     bool FPrinted = true;
 };
 
@@ -101,6 +111,14 @@ TfrBand* NextInChain(const TfrBand* Band)
     while (Next && Next->SourceReleased())
         Next = Next->Next;
     return Next && !Next->DataSet ? Next : nullptr;
+}
+
+// A page footer or an overlay prints at a place of its own, not where the
+// page has come to: a child there would print over or above it, or below the
+// page's bottom bound, so it has none.
+TfrBand* PrintedChild(const TfrBand* Band)
+{
+    return IsFixed(Band->Typ) ? nullptr : Band->Child;
 }
 
 int ColumnFooterHeight(const TfrPage* Page)
@@ -163,30 +181,33 @@ bool TfrBand::FitsOrBreaks(int Height)
     return false;
 }
 
-bool TfrBand::Draw()
+void TfrBand::RunScriptAhead()
 {
-    TfrPage* P = Parent;
-    const bool SavedPageBreak = PageBreak;
-    CurView = View;
+    if (ScriptDone)
+        return;
+    TfrBand* SavedBand = CurBand;
+    TfrView* SavedView = CurView;
     CurBand = this;
-    FCalcHeight = -1;
+    CurView = View;
     NewPagesRequested = 0;
     NewColumnsRequested = 0;
-    TBandOutput End(this, SavedPageBreak);
-    const bool WithPage = End.WithPage();
-
-    TfrBand* Last = P->LastBand;
-    if (Last && Last != this && TfrPage::BandExists(Last) && Last->Column > 1) {
-        P->XAdjust = Last->ColumnX;
-        P->CurY += Last->DY;
-        Last->Column = 1;
-    }
-    if (!ScriptDone)
+    try {
         RunViewScript(&Script);
-    ScriptDone = false;
-    const int SavedY = P->CurY;
-    if (Stopped() || FSourceReleased)
-        return false;
+    } catch (...) {
+        CurBand = SavedBand;
+        CurView = SavedView;
+        throw;
+    }
+    ScriptDone = true;
+    CurBand = SavedBand;
+    CurView = SavedView;
+}
+
+// The new pages and columns its script asked for; none for a band drawn
+// with the page. KeepY puts the page back where the script left it.
+void TfrBand::TakeRequests(bool WithPage, int SavedY)
+{
+    TfrPage* P = Parent;
     if (WithPage) {
         NewPagesRequested = 0;
         NewColumnsRequested = 0;
@@ -202,6 +223,62 @@ bool TfrBand::Draw()
         P->CurY = SavedY;
         KeepY = false;
     }
+}
+
+// A data band prints with the bands of its chain that have no source of
+// their own; another band prints with its child, then a new page after it.
+void TfrBand::PrintOutput(bool WithPage)
+{
+    TfrPage* P = Parent;
+    if (IsDataBand(Typ) && NextInChain(this)) {
+        for (TfrBand* B = this; B; B = NextInChain(B)) {
+            if (B != this && B->View)
+                B->Visible = B->View->Visible();
+            if (B->Visible)
+                B->DoDraw();
+        }
+        CurBand = this;
+        return;
+    }
+    DoDraw();
+    if (PrintedChild(this))
+        P->ShowBand(Child);
+    if (!IsDataBand(Typ) && Typ != btGroupHeader && NewPageAfter && Visible && !WithPage)
+        P->NewPage();
+}
+
+bool TfrBand::Draw()
+{
+    TfrPage* P = Parent;
+    const bool SavedPageBreak = PageBreak;
+    CurView = View;
+    CurBand = this;
+    FCalcHeight = -1;
+    TBandOutput End(this, SavedPageBreak);
+    const bool WithPage = End.WithPage();
+
+    TfrBand* Last = P->LastBand;
+    if (Last && Last != this && TfrPage::BandExists(Last) && Last->Column > 1) {
+        P->XAdjust = Last->ColumnX;
+        P->CurY += Last->DY;
+        Last->Column = 1;
+    }
+    // A script run ahead has left its page and column requests.
+    if (!ScriptDone) {
+        NewPagesRequested = 0;
+        NewColumnsRequested = 0;
+        RunViewScript(&Script);
+    }
+    ScriptDone = false;
+    const int SavedY = P->CurY;
+    if (Stopped() || FSourceReleased)
+        return false;
+    // Its own script moved its walk to a source without records.
+    if (FRanOut) {
+        End.NotPrinted();
+        return false;
+    }
+    TakeRequests(WithPage, SavedY);
     CurView = View;
     CurBand = this;
     if (View)
@@ -209,7 +286,7 @@ bool TfrBand::Draw()
 
     bool Result = false;
     if (!Visible) {
-        if (PrintChildIfInvisible && Child)
+        if (PrintChildIfInvisible && PrintedChild(this))
             P->ShowBand(Child);
         if (IsDataBand(Typ))
             DoAggregate();
@@ -220,27 +297,19 @@ bool TfrBand::Draw()
             Y = P->CurBottomY;
         if (TfrPage::BandExists(this)) {
             FCalcHeight = std::max(FCalcHeight, DY);
-            if (Typ != btPageFooter && Typ != btOverlay && Typ != btColumnFooter && Typ != btNone &&
-                FitsOrBreaks(CalcHeight())) {
-                // Not printed here: the subreport's band plays again on the next page.
-                End.NotPrinted();
-                return true;
-            }
-            if (IsDataBand(Typ) && NextInChain(this)) {
-                for (TfrBand* B = this; B; B = NextInChain(B)) {
-                    if (B != this && B->View)
-                        B->Visible = B->View->Visible();
-                    if (B->Visible)
-                        B->DoDraw();
+            if (Typ != btPageFooter && Typ != btOverlay && Typ != btColumnFooter && Typ != btNone) {
+                const int Height = CalcHeight();
+                if (End.BelowColumnFooter() && P->CurY + Height > P->CurBottomY) {
+                    End.NotPrinted();
+                    return false;
                 }
-                CurBand = this;
-            } else {
-                DoDraw();
-                if (Child)
-                    P->ShowBand(Child);
-                if (!IsDataBand(Typ) && Typ != btGroupHeader && NewPageAfter && Visible && !WithPage)
-                    P->NewPage();
+                if (FitsOrBreaks(Height)) {
+                    // Not printed here: the subreport's band plays again on the next page.
+                    End.NotPrinted();
+                    return true;
+                }
             }
+            PrintOutput(WithPage);
             Result = P->PendingSubReportBand == this;
         }
     }
@@ -609,6 +678,19 @@ void TfrBand::DrawPageBreak()
 
 // ---------------------------------------------------------------- subreports
 
+namespace {
+
+// The data bands of a subreport page while its recorded walks play.
+void SetPlaying(TfrPage* Page, bool On)
+{
+    for (TfrBand* Head : Page->Bands)
+        for (TfrBand* B = Head; B; B = B->Next)
+            if (IsDataBand(B->Typ))
+                On ? B->BeginPlay() : B->EndPlay();
+}
+
+} // namespace
+
 void TfrBand::PrepareSubReports()
 {
     TfrPage* P = Parent;
@@ -636,6 +718,7 @@ void TfrBand::PrepareSubReports()
             throw;
         }
         Target->RecMode = 0;
+        SetPlaying(Target, true);
         Target->CurY = Sub->Top() + Y;
         Target->CurBottomY = P->CurBottomY;
         Target->XAdjust = P->XAdjust + Sub->Left();
@@ -712,6 +795,7 @@ bool TfrBand::ResumeSubReports()
         if (TfrPage* T = Target(i)) {
             T->RecList.clear();
             T->RecPos = 0;
+            SetPlaying(T, false);
         }
     P->CurY += std::max(SubReportBottom - P->CurY, std::max(FCalcHeight, DY));
     P->PendingSubReportBand = nullptr;
@@ -806,12 +890,12 @@ void TfrBand::DoAggregate(bool CrossCell)
 void TfrBand::InitValues()
 {
     if (Typ == btGroupHeader) {
+        TfrBand* Data = Parent ? GroupDataBand(Parent, this) : nullptr;
         TfrBand* G = this;
         while (G->PrevGroup)
             G = G->PrevGroup;
         for (; G; G = G->NextGroup)
-            G->GroupValue = G->GroupCondition.isEmpty() ? Variant::Null()
-                                                        : frParser().EvaluatePostfix(G->GroupCondition);
+            G->GroupValue = GroupConditionValue(Data, G);
         return;
     }
     std::vector<TfrBand*> Sources = AggregateSources;

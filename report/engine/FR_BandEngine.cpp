@@ -83,6 +83,33 @@ void CheckUsableHeight(const TfrPage* Page)
         throw EPageTooSmall(QStringLiteral("The page \"%1\" has no height left for its bands.").arg(Page->Name));
 }
 
+TfrBand* GroupDataBand(const TfrPage* Page, const TfrBand* Group)
+{
+    for (int Typ : {btMasterData, btDetailData, btSubDetailData})
+        for (TfrBand* D = Page->Bands[Typ]; D; D = D->Next)
+            for (const TfrBand* G = D->FirstGroup; G; G = G->NextGroup)
+                if (G == Group)
+                    return D;
+    return nullptr;
+}
+
+Variant GroupConditionValue(TfrBand* Data, const TfrBand* Group)
+{
+    if (Group->GroupCondition.isEmpty())
+        return Variant::Null();
+    TfrBand* SavedBand = CurBand;
+    if (Data)
+        CurBand = Data;
+    try {
+        const Variant Value = frParser().EvaluatePostfix(Group->GroupCondition);
+        CurBand = SavedBand;
+        return Value;
+    } catch (...) {
+        CurBand = SavedBand;
+        throw;
+    }
+}
+
 } // namespace frengine
 
 using namespace frengine;
@@ -179,11 +206,7 @@ void TfrPage::NewColumn(TfrBand* Band)
     TfrBand* Stop = nullptr;
     if (Band->Typ == btGroupHeader) {
         Stop = Band;
-        for (int Typ : {btMasterData, btDetailData, btSubDetailData})
-            for (TfrBand* D = Bands[Typ]; D && !Data; D = D->Next)
-                for (TfrBand* G = D->FirstGroup; G; G = G->NextGroup)
-                    if (G == Band)
-                        Data = D;
+        Data = GroupDataBand(this, Band);
     }
     if (Data && !(Band->Typ == btGroupHeader && PrintingFinalFooters)) {
         for (TfrBand* G = Data->FirstGroup; G && G != Stop; G = G->NextGroup) {
@@ -231,13 +254,18 @@ class TDataLoop
 {
 public:
     TDataLoop(TfrPage* Page, int MaxLevel) : FPage(Page), FMaxLevel(MaxLevel) {}
+    ~TDataLoop() { Drop(0); }
+    TDataLoop(const TDataLoop&) = delete;
+    TDataLoop& operator=(const TDataLoop&) = delete;
     void Run(int Level);
 
 private:
     void Walk(TfrBand* Band, int Level);
     int DeepestLevel() const;
-    bool Live() const;
+    bool Live(size_t Outer) const;
     void ShowList();
+    bool AskAgain(TfrBand* Band);
+    void Drop(size_t From);
     void Rewind(TfrBand* Band);
     void Advance(TfrBand* Band, bool Printed, bool AtEnd);
     void GroupBreak(TfrBand* Band, bool Printed);
@@ -263,21 +291,77 @@ int TDataLoop::DeepestLevel() const
 }
 
 // Nothing more of a walk prints once a script has left its band, or a band
-// whose record it belongs to, without a source.
-bool TDataLoop::Live() const
+// whose record it belongs to, without a source, or has moved one of the Outer
+// outermost walks to a source without records.
+bool TDataLoop::Live(size_t Outer) const
 {
-    return std::all_of(FWalking.begin(), FWalking.end(), [](const TfrBand* B) { return B->DataSet; });
+    const auto Last = FWalking.begin() + static_cast<std::ptrdiff_t>(std::min(Outer, FWalking.size()));
+    return std::all_of(FWalking.begin(), FWalking.end(), [](const TfrBand* B) { return B->DataSet; }) &&
+           std::none_of(FWalking.begin(), Last, [](const TfrBand* B) { return B->WalkRanOut(); });
 }
 
+// A band leaving the list unprinted runs its script again when it next waits.
+void Forget(TfrBand* const* From, TfrBand* const* To)
+{
+    for (; From != To; ++From)
+        (*From)->ScriptDone = false;
+}
+
+void TDataLoop::Drop(size_t From)
+{
+    if (From >= FWaiting.size())
+        return;
+    Forget(FWaiting.data() + From, FWaiting.data() + FWaiting.size());
+    FWaiting.resize(From);
+}
+
+// A data band whose walk a script has moved to a source without records
+// prints no record, nor what waits below it.
 void TDataLoop::ShowList()
 {
     const std::vector<TfrBand*> List = std::move(FWaiting);
     FWaiting.clear();
-    for (TfrBand* Band : List) {
-        if (!Live())
+    for (size_t i = 0; i < List.size(); ++i) {
+        TfrBand* Band = List[i];
+        if (!Live(0) || Band->WalkRanOut()) {
+            Forget(List.data() + i, List.data() + List.size());
             return;
+        }
         FPage->ShowBand(Band);
+        if (Band->WalkRanOut()) {
+            Forget(List.data() + i + 1, List.data() + List.size());
+            return;
+        }
     }
+}
+
+// A walk over a source without records asks the scripts of the bands that
+// would print before its first record, in their order (those waiting, its
+// group headers, its header, last itself), whether they name another source
+// for it; those that ran do not run again when their bands print.
+bool TDataLoop::AskAgain(TfrBand* Band)
+{
+    if (FPage->RecMode)
+        return false;
+    const int Bindings = Band->Bindings();
+    const size_t Waiting = FWaiting.size();
+    std::vector<TfrBand*> Ask = FWaiting;
+    for (TfrBand* G = Band->FirstGroup; G; G = G->NextGroup)
+        Ask.push_back(G);
+    if (Band->Header)
+        Ask.push_back(Band->Header);
+    Ask.push_back(Band);
+    for (size_t i = 0; i < Ask.size(); ++i) {
+        if (TfrPage::BandExists(Ask[i]))
+            Ask[i]->RunScriptAhead();
+        if (Band->Bindings() != Bindings && Band->DataSet && !Band->DataSet->Eof()) {
+            Rewind(Band);
+            Forget(Ask.data() + std::max(i + 1, Waiting), Ask.data() + Ask.size());
+            return true;
+        }
+    }
+    Forget(Ask.data() + Waiting, Ask.data() + Ask.size());
+    return false;
 }
 
 void TDataLoop::Rewind(TfrBand* Band)
@@ -322,7 +406,7 @@ void TDataLoop::GroupBreak(TfrBand* Band, bool Printed)
         for (TfrBand* G = Band->FirstGroup; G && !Broken; G = G->NextGroup) {
             if (G->GroupValue.IsNull() || G->GroupValue.IsEmpty())
                 continue;
-            const Variant Now = frParser().EvaluatePostfix(G->GroupCondition);
+            const Variant Now = GroupConditionValue(Band, G);
             bool Same = false;
             try {
                 Same = VarEquals(Now, G->GroupValue);
@@ -347,6 +431,7 @@ void TDataLoop::GroupBreak(TfrBand* Band, bool Printed)
     for (TfrBand* H = Band->LastGroup; H; H = H->PrevGroup) {
         if (auto It = std::find(FWaiting.begin(), FWaiting.end(), H); It != FWaiting.end()) {
             At = static_cast<size_t>(It - FWaiting.begin());
+            H->ScriptDone = false;
             FWaiting.erase(It);
             --H->LocalLine;
             --H->GlobalLine;
@@ -393,7 +478,8 @@ void TDataLoop::Advance(TfrBand* Band, bool Printed, bool AtEnd)
 
 void TDataLoop::Run(int Level)
 {
-    for (TfrBand* Band = FPage->Bands[LoopDataTypes[Level - 1]]; Band && !Stopped() && Live(); Band = Band->Next) {
+    for (TfrBand* Band = FPage->Bands[LoopDataTypes[Level - 1]]; Band && !Stopped() && Live(FWalking.size());
+         Band = Band->Next) {
         if (!Band->View || !Band->DataSet)
             continue;
         // A source a script names once the walk has drawn a record is bound after it.
@@ -408,8 +494,9 @@ void TDataLoop::Run(int Level)
 void TDataLoop::Walk(TfrBand* Band, int Level)
 {
     const size_t Entry = FWaiting.size();
+    const size_t Outer = static_cast<size_t>(Level - 1);
     Rewind(Band);
-    const bool HasRecords = !Band->DataSet->Eof();
+    const bool HasRecords = !Band->DataSet->Eof() || AskAgain(Band);
     if (HasRecords) {
         if (Band->FirstGroup)
             StartGroups(Band->FirstGroup, FWaiting.size());
@@ -418,7 +505,7 @@ void TDataLoop::Walk(TfrBand* Band, int Level)
         if (Band->Footer)
             Band->Footer->InitValues();
     }
-    while (Live() && !Band->DataSet->Eof() && !Stopped()) {
+    while (Live(Outer) && !Band->DataSet->Eof() && !Stopped()) {
         bool Printed = true;
         FWaiting.push_back(Band);
         if (Band->PrintIfSubsetEmpty)
@@ -432,7 +519,7 @@ void TDataLoop::Walk(TfrBand* Band, int Level)
                 } else {
                     auto It = std::find(FWaiting.begin(), FWaiting.end(), Band);
                     if (It != FWaiting.end())
-                        FWaiting.erase(It);
+                        Drop(static_cast<size_t>(It - FWaiting.begin()));
                     Printed = false;
                 }
             }
@@ -442,20 +529,27 @@ void TDataLoop::Walk(TfrBand* Band, int Level)
             if (Level < FMaxLevel)
                 Run(Level + 1);
         }
-        if (!Live())
+        if (!Live(Outer))
             break;
-        Band->DataSet->Next();
+        // A source named before the band printed left it no record: the
+        // walk ends there.
+        if (Band->WalkRanOut())
+            Printed = false;
+        else
+            Band->DataSet->Next();
         if (Band->FirstGroup)
             GroupBreak(Band, Printed);
         Advance(Band, Printed, Band->DataSet->Eof());
     }
+    // A script asked ahead for a record that never came does not count.
+    Band->ScriptDone = false;
     if (!HasRecords)
         return;
-    if (!Live()) {
-        FWaiting.resize(std::min(Entry, FWaiting.size()));
+    if (!Live(Outer)) {
+        Drop(std::min(Entry, FWaiting.size()));
     } else if (FWaiting.size() > Entry) {
         // Nothing of this band printed: its headers go unprinted too.
-        FWaiting.resize(Entry);
+        Drop(Entry);
     } else if (Band->Footer) {
         FPage->ShowBand(Band->Footer);
     }

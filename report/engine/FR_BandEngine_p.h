@@ -3,6 +3,7 @@
 #pragma once
 
 class TfrBand;
+class Variant;
 class TfrEMFPages;
 class TfrPage;
 
@@ -21,5 +22,10 @@ void FireBand(bool Begin, TfrBand* Band);
 void FireEndPage(int Page);
 // Raises EPageTooSmall when the page leaves no height between its bounds.
 void CheckUsableHeight(const TfrPage* Page);
+// The data band whose groups Group belongs to; nullptr when none.
+TfrBand* GroupDataBand(const TfrPage* Page, const TfrBand* Group);
+// Group's condition evaluated on the record Data stands on: a field named
+// without its dataset is read from Data's source, wherever the walk is.
+Variant GroupConditionValue(TfrBand* Data, const TfrBand* Group);
 
 } // namespace frengine

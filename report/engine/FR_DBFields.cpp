@@ -36,19 +36,22 @@ QStringList SplitPath(const QString& Text)
 
 } // namespace
 
-TfrDataset* GetDataSource(const QString& Name, std::unique_ptr<TfrDataset>& Owned)
+TfrDataset* FindDataSource(const QString& Name, std::unique_ptr<TfrDataset>& Owned)
 {
     Owned.reset();
-    TfrDataset* Source = nullptr;
     if (!Name.isEmpty() && Name[0] >= u'1' && Name[0] <= u'9') {
         auto Rows = std::make_unique<TdaZeveDataset>();
         Rows->SetRangeEnd(reCount);
         Rows->SetRangeEndCount(StrToInt(Name));
         Owned = std::move(Rows);
-        Source = Owned.get();
-    } else {
-        Source = qobject_cast<TfrDataset*>(FindComponentByPath(ReportOwner(), Name));
+        return Owned.get();
     }
+    return qobject_cast<TfrDataset*>(FindComponentByPath(ReportOwner(), Name));
+}
+
+TfrDataset* GetDataSource(const QString& Name, std::unique_ptr<TfrDataset>& Owned)
+{
+    TfrDataset* Source = FindDataSource(Name, Owned);
     if (Source)
         Source->Init();
     return Source;

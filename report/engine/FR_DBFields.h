@@ -19,6 +19,8 @@ class TStrings;
 // handed over in Owned (EConvertError when the rest is no number); any other
 // name finds a TfrDataset component. The source found is initialised (Init).
 TfrDataset* GetDataSource(const QString& Name, std::unique_ptr<TfrDataset>& Owned);
+// The same source, not yet initialised.
+TfrDataset* FindDataSource(const QString& Name, std::unique_ptr<TfrDataset>& Owned);
 
 // The type of data band whose data source serves a band of BandType when a
 // field is named without its dataset: master data (5), detail data (8),

@@ -125,7 +125,14 @@ void TfrDataDictionary::ClearCache()
 
 const TfrDataDictionary::TCacheEntry* TfrDataDictionary::FindCached(const QString& Name) const
 {
-    const auto It = FCache.constFind(Name.toUpper());
+    const QString Upper = Name.toUpper();
+    auto It = FCache.constFind(TCacheKey(Upper, 0));
+    if (It == FCache.constEnd()) {
+        // A field named without its dataset reads the current band's source,
+        // which a script may have switched since.
+        if (TDataSet* Default = GetDefaultDataSet())
+            It = FCache.constFind(TCacheKey(Upper, reinterpret_cast<quintptr>(Default)));
+    }
     // A dataset that went away no longer serves its names.
     return It != FCache.constEnd() && It->DataSet ? &*It : nullptr;
 }
@@ -142,7 +149,10 @@ bool TfrDataDictionary::Resolve(const QString& Name, const QString& Text)
     GetDataSetAndField(Text, DataSet, FieldName);
     if (!DataSet || FieldName.isEmpty())
         return false;
-    FCache.insert(Name.toUpper(), TCacheEntry{DataSet, FieldName});
+    // Text without a point outside a leading quoted part names a field of the default dataset.
+    const bool OfDefault = Text.startsWith(u'"') || !Text.contains(u'.');
+    FCache.insert(TCacheKey(Name.toUpper(), OfDefault ? reinterpret_cast<quintptr>(DataSet) : 0),
+                  TCacheEntry{DataSet, FieldName});
     return true;
 }
 

@@ -5,7 +5,7 @@
 // stored inside the report form and alone as a dictionary file (".frd").
 #pragma once
 
-#include <QMap>
+#include <QHash>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -79,11 +79,14 @@ private:
         QPointer<TDataSet> DataSet;
         QString FieldName;
     };
+    // The upper-case name, and for a field named without its dataset the
+    // default dataset it was found in (0 for the others).
+    using TCacheKey = std::pair<QString, quintptr>;
     void LoadOldest(TStream& Stream);
     void DropUnresolvedAliases();
     bool Resolve(const QString& Name, const QString& Text);
     const TCacheEntry* FindCached(const QString& Name) const;
 
-    QMap<QString, TCacheEntry> FCache;    // by upper-case name
+    QHash<TCacheKey, TCacheEntry> FCache;
     QStringList FEvaluating;              // variables being evaluated, innermost last
 };

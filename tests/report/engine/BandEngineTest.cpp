@@ -3,6 +3,7 @@
 #include "EngineTestUtil.h"
 
 #include "report/engine/FR_DSet.h"
+#include <QRegularExpression>
 
 using namespace enginetest;
 
@@ -376,5 +377,88 @@ TEST_F(TEngineTest, BandsDrawnWithAPageNeverStartOne)
             else
                 EXPECT_EQ(Pages().join(" ").toStdString(), Without.toStdString());
         }
+    }
+}
+
+// Every kind of footer that counts master rows adds up the rows it closes:
+// R holds 1..30 in groups of ten, 14 rows to a page or page column. A
+// footer prints "sum avg min max count".
+TEST_F(TEngineTest, EveryFooterOfMasterRowsAddsThemUp)
+{
+    struct TRow
+    {
+        const char* Name;
+        int Type;
+        int Columns;
+        const char* Expected;
+    };
+    const TRow Rows[] = {
+        {"page footer", btPageFooter, 1, "1:105 7.5 1 14 14 2:301 21.5 15 28 14 3:59 29.5 29 30 2"},
+        {"column footer", btColumnFooter, 1, "1:105 7.5 1 14 14 2:301 21.5 15 28 14 3:59 29.5 29 30 2"},
+        {"column footer, three columns", btColumnFooter, 3, "1:105 7.5 1 14 14 1:301 21.5 15 28 14 1:59 29.5 29 30 2"},
+        {"master footer", btMasterFooter, 1, "3:465 15.5 1 30 30"},
+        {"group footer", btGroupFooter, 1, "1:55 5.5 1 10 10 2:155 15.5 11 20 10 3:255 25.5 21 30 10"},
+        {"report summary", btReportSummary, 1, "3:465 15.5 1 30 30"},
+    };
+    QStringList Numbers;
+    for (int i = 1; i <= 30; ++i)
+        Numbers << QStringLiteral("%1,%2").arg(i).arg(QChar(u'a' + (i - 1) / 10));
+    Data("R", {"N:i", "G"}, Numbers);
+    for (const TRow& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        while (Page->Count() > 0)
+            Page->Delete(0);
+        Page->Columns = Row.Columns;
+        if (Row.Type == btGroupFooter)
+            Band(btGroupHeader, "GH", 10, 0, "[R.G]");
+        Band(btMasterData, "MD", 40, 20, "frR");
+        Band(Row.Type, "F", 100, 20)->SetFlags(flBandOnFirstPage | flBandOnLastPage);
+        Memo("Sum", 100, "[SUM([R.N])] [AVG([R.N])] [MIN([R.N])] [MAX([R.N])] [COUNT(MD)]");
+        ASSERT_TRUE(Report->PrepareReport()) << frErrorText.toStdString();
+        QStringList Printed;
+        for (const QString& Entry : Pages())
+            Printed << Entry.section(u'|', 0, 0) + u':' + Entry.section(u':', 1);
+        EXPECT_EQ(Printed.join(u' ').toStdString(), Row.Expected);
+    }
+}
+
+// A child prints below its parent inside the page's bottom bound: a page
+// footer, printed at that bound, has none, from its template or a script,
+// nor has an overlay, printed at its own place; a column footer's prints
+// where room is left below it. 20 rows, 14 to a page.
+TEST_F(TEngineTest, ChildrenOfFootersPrintInsideTheBottomBound)
+{
+    struct TRow
+    {
+        const char* Name;
+        int Type;
+        const char* ChildBand;
+        const char* Script;
+        const char* Expected;
+    };
+    const TRow Rows[] = {
+        {"page footer", btPageFooter, "CB", "", "1|Foot@290:foot 2|Foot@290:foot"},
+        {"page footer, by a script", btPageFooter, "", "F.ChildBand := 'CB'", "1|Foot@290:foot 2|Foot@290:foot"},
+        {"column footer", btColumnFooter, "CB", "", "1|Foot@290:foot 2|Foot@130:foot 2|Kid@150:kid"},
+        {"overlay", btOverlay, "CB", "", "1|Foot@100:foot 2|Foot@100:foot"},
+    };
+    QStringList Numbers;
+    for (int i = 1; i <= 20; ++i)
+        Numbers << QString::number(i);
+    Data("Q", {"N"}, Numbers);
+    for (const TRow& Row : Rows) {
+        SCOPED_TRACE(Row.Name);
+        while (Page->Count() > 0)
+            Page->Delete(0);
+        Band(btMasterData, "MD", 40, 20, "frQ");
+        TfrBandView* Footer = Band(Row.Type, "F", 100, 20);
+        Footer->SetFlags(flBandOnFirstPage | flBandOnLastPage);
+        Footer->SetChildBand(Row.ChildBand);
+        Footer->Script()->SetText(Row.Script);
+        Memo("Foot", 100, "foot");
+        Band(btChild, "CB", 150, 20);
+        Memo("Kid", 150, "kid");
+        ASSERT_TRUE(Report->PrepareReport()) << frErrorText.toStdString();
+        EXPECT_EQ(Pages().filter(QRegularExpression("Foot|Kid")).join(" ").toStdString(), Row.Expected);
     }
 }

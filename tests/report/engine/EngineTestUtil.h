@@ -115,6 +115,15 @@ public:
         return Out;
     }
 
+    // The printed texts in order, joined by blanks.
+    std::string Texts() const
+    {
+        QStringList Out;
+        for (const QString& Entry : Pages())
+            Out << Entry.section(u':', 1);
+        return Out.join(u' ').toStdString();
+    }
+
     // The report's first page, looked up at every use: preparing a report
     // loads it back from its saved form, which makes its pages and views anew.
     struct TFirstPage

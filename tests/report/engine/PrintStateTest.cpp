@@ -343,3 +343,163 @@ TEST_F(TEngineTest, BandScriptsNamingASourcePrintTheSameInEveryPass)
         }
     }
 }
+
+// A script names, for the band at the level its row gives, Buys (no records)
+// for the customer who buys and Sales (two) for the others. A source without
+// records gives the walk none: its footer counts 0, later customers print,
+// and with "Print if detail empty" only the buyer's own lines differ. One
+// pass and two print the same.
+TEST_F(TEngineTest, AScriptNamingAnEmptySourceGivesTheWalkNoRecord)
+{
+    struct TRow
+    {
+        const char* Name;
+        const char* ScriptOn;   // the band whose script names the source
+        const char* Target;     // the band it names it for
+        const char* Expected;
+        const char* WithPrintIfEmpty;   // nullptr: the same
+    };
+    const TRow Rows[] = {
+        {"master data", "MD", "DD", "C:Alpha 1 2 =2 C:Beta =0 C:Gamma 1 2 =2", "C:Alpha 1 2 =2 C:Beta C:Gamma 1 2 =2"},
+        {"detail header", "DH", "DD", "C:Alpha DH 1 2 =2 C:Beta DH =0 C:Gamma DH 1 2 =2", nullptr},
+        {"group header", "GH", "DD", "C:Alpha GH 1 2 =2 C:Beta GH =0 C:Gamma GH 1 2 =2", nullptr},
+        {"detail data, its own", "DD", "DD", "C:Alpha 1 2 =2 C:Beta =0 C:Gamma 1 2 =2", nullptr},
+        {"detail data", "DD", "SD", "C:Alpha d 1 2 =2 C:Beta d =0 C:Gamma d 1 2 =2",
+         "C:Alpha d 1 2 =2 C:Beta d C:Gamma d 1 2 =2"},
+        {"subdetail header", "SH", "SD", "C:Alpha d SH 1 2 =2 C:Beta d SH =0 C:Gamma d SH 1 2 =2", nullptr},
+        {"subdetail data, its own", "SD", "SD", "C:Alpha d 1 2 =2 C:Beta d =0 C:Gamma d 1 2 =2", nullptr},
+        {"master header", "MH", "MD", "MH =0", nullptr},
+        {"master's group header", "GH", "MD", "GH =0", nullptr},
+    };
+    Data("Cust", {"Name", "Kind"}, {"Alpha,sale", "Beta,buy", "Gamma,sale"});
+    Data("Sales", {"Doc"}, {"XS1", "XS2"});
+    Data("Buys", {"Doc"}, {});
+    for (const TRow& Row : Rows) {
+        const QString Target = Row.Target;
+        // Bands named after the text they print; a header only where it names the source.
+        auto Add = [&](int Typ, const char* Name, const QString& Source, const QString& Text) {
+            const bool Header = Typ == btMasterHeader || Typ == btDetailHeader || Typ == btSubDetailHeader ||
+                                Typ == btGroupHeader;
+            if (Header && QLatin1String(Row.ScriptOn) != QLatin1String(Name))
+                return;
+            const int Top = 10 + 30 * Page->Count();
+            Band(Typ, Name, Top, 20, Source)->SetMaster(Typ == btGroupHeader ? Target : QString());
+            Memo(QString(Name) + "m", Top, Text);
+        };
+        for (bool PrintIfEmpty : {false, true}) {
+            for (bool TwoPasses : {false, true}) {
+                SCOPED_TRACE(std::string(Row.Name) + (PrintIfEmpty ? ", print if detail empty" : "") +
+                             (TwoPasses ? ", two passes" : ""));
+                while (Page->Count() > 0)
+                    Page->Delete(0);
+                Report->SetDoublePass(TwoPasses);
+                Add(btGroupHeader, "GH", "'g'", "GH");
+                Add(btMasterHeader, "MH", {}, "MH");
+                Add(btMasterData, "MD", "frCust", "C:[Cust.Name]");
+                if (Target == u"MD") {
+                    Add(btMasterFooter, "MF", {}, "=[COUNT(MD)]");
+                } else if (Target == u"DD") {
+                    Add(btDetailHeader, "DH", {}, "DH");
+                    Add(btDetailData, "DD", "frSales", "[LINE#]");
+                    Add(btDetailFooter, "DF", {}, "=[COUNT(DD)]");
+                } else {
+                    Add(btDetailData, "DD", "1", "d");
+                    Add(btSubDetailHeader, "SH", {}, "SH");
+                    Add(btSubDetailData, "SD", "frSales", "[LINE#]");
+                    Add(btSubDetailFooter, "SF", {}, "=[COUNT(SD)]");
+                }
+                for (const char* Name : {"MD", "DD"})
+                    if (auto* B = static_cast<TfrBandView*>(Page->FindObject(Name)); B && PrintIfEmpty)
+                        B->SetFlags(flBandPrintIfSubsetEmpty);
+                Page->FindObject(Row.ScriptOn)
+                    ->Script()
+                    ->SetText(Target == u"MD" ? QStringLiteral("MD.DataSource := 'frBuys'")
+                                              : QStringLiteral("if [Cust.Kind] = 'buy' then %1.DataSource := 'frBuys' "
+                                                               "else %1.DataSource := 'frSales'")
+                                                    .arg(Target));
+                ASSERT_TRUE(Report->PrepareReport()) << frErrorText.toStdString();
+                EXPECT_EQ(Texts(), PrintIfEmpty && Row.WithPrintIfEmpty ? Row.WithPrintIfEmpty : Row.Expected);
+            }
+        }
+    }
+}
+
+// Fields named without their dataset read the source of their band's data
+// band, as their qualified names would: after a script switches the detail
+// to Buys, in the band and in its footer's aggregates; the master's Name is
+// the customer's, the detail's the document's, and the master's group
+// condition reads the customer's Kind wherever the walk is.
+TEST_F(TEngineTest, AFieldNamedWithoutItsSourceReadsTheBandsSource)
+{
+    const char* const ScriptOn[] = {"MD", "DH", "DD"};
+    Data("Cust", {"Name", "Kind"}, {"Alpha,sale", "Beta,buy"});
+    Data("Sales", {"Name", "Amt:i"}, {"XS1,100", "XS2,200"});
+    Data("Buys", {"Name", "Amt:i"}, {"XB1,5", "XB2,7", "XB3,9"});
+    for (const char* On : ScriptOn) {
+        for (bool TwoPasses : {false, true}) {
+            SCOPED_TRACE(std::string(On) + (TwoPasses ? ", two passes" : ""));
+            while (Page->Count() > 0)
+                Page->Delete(0);
+            Report->SetDoublePass(TwoPasses);
+            Band(btGroupHeader, "GH", 130, 20, "[Kind]");
+            Memo("Group", 130, "[Kind]:");
+            Band(btMasterData, "MD", 10, 20, "frCust");
+            Memo("Row", 10, "C:[Name]");
+            Band(btDetailHeader, "DH", 40, 20);
+            Band(btDetailData, "DD", 70, 20, "frSales");
+            Memo("Doc", 70, "[Name]=[Amt]");
+            Band(btDetailFooter, "DF", 100, 20);
+            Memo("Sum", 100, "[SUM([Amt])] [MAX([Amt])]");
+            Page->FindObject(On)->Script()->SetText(
+                "if [Cust.Kind] = 'buy' then DD.DataSource := 'frBuys' else DD.DataSource := 'frSales'");
+            ASSERT_TRUE(Report->PrepareReport()) << frErrorText.toStdString();
+            EXPECT_EQ(Texts(), "sale: C:Alpha XS1=100 XS2=200 300 200 buy: C:Beta XB1=5 XB2=7 XB3=9 21 9");
+        }
+    }
+}
+
+// A band on a subreport page plays the walk recorded over its own source A
+// (a1-a3): a source a script names meanwhile, B (b1, b2), is taken once that
+// walk ends, so each of A's records prints once and the subreport of Q's
+// second record walks B. One pass and two print the same. The memo names
+// its field without a source: the band's own.
+TEST_F(TEngineTest, ASubreportBandTakesANamedSourceAfterItsWalk)
+{
+    struct TRow
+    {
+        const char* Name;
+        const char* ScriptOn;
+        const char* Script;
+    };
+    const TRow Rows[] = {
+        {"from its second record", "SD", "if [LINE#] = 2 then SD.DataSource := 'frB'"},
+        {"from its first record", "SD", "SD.DataSource := 'frB'"},
+        {"its header", "SH", "SD.DataSource := 'frB'"},
+    };
+    Data("Q", {"N"}, {"1", "2"});
+    Data("A", {"N"}, {"a1", "a2", "a3"});
+    Data("B", {"N"}, {"b1", "b2"});
+    for (const TRow& Row : Rows) {
+        for (bool TwoPasses : {false, true}) {
+            SCOPED_TRACE(std::string(Row.Name) + (TwoPasses ? ", two passes" : ""));
+            while (Report->Pages()->Count() > 1)
+                Report->Pages()->Delete(1);
+            while (Page->Count() > 0)
+                Page->Delete(0);
+            Report->SetDoublePass(TwoPasses);
+            Report->Pages()->Add();
+            TfrPage* Sub = Report->Pages()->Pages(1);
+            Band(btMasterHeader, "SH", 10, 20, {}, Sub);
+            Band(btMasterData, "SD", 40, 20, "frA", Sub);
+            Memo("Row", 40, "[N] [LINE#]", 0, 18, Sub);
+            Sub->FindObject(Row.ScriptOn)->Script()->SetText(Row.Script);
+            Band(btMasterData, "MD", 40, 30, "frQ");
+            auto View = CreateViewByType(gtSubReport, {});
+            View->SetBounds(20, 45, 100, 20);
+            static_cast<TfrSubReportView*>(View.get())->SetSubPage(1);
+            Page->Add(std::move(View));
+            ASSERT_TRUE(Report->PrepareReport()) << frErrorText.toStdString();
+            EXPECT_EQ(Texts(), "a1 1 a2 2 a3 3 b1 1 b2 2");
+        }
+    }
+}
