@@ -1,7 +1,8 @@
-// The two word-wrapping boxes over a text field, the data-aware edit's and
-// the grid editor's, against the plain data-aware edit: what a paste over a
-// selection keeps, characters outside the basic plane at the limit, the undo
-// history after a cut paste, and a change into a record that refuses editing.
+// The boxes over a text field, the data-aware edit and the grid editor, each
+// word-wrapping and plain: what a paste over a selection keeps (against the
+// plain data-aware edit), characters outside the basic plane at the limit,
+// the undo history after a cut paste, and a change into a record that
+// refuses editing.
 #include "EditKeys.h"
 #include "GridTestUtil.h"
 #include "grid/DBCtrlsEh.h"
