@@ -311,6 +311,7 @@ TCustomDBEditEh::TCustomDBEditEh(QWidget* AParent)
             OnChange(this);
     });
     setMaxLength(32767);
+    KeepWholeCharacters(this);
     AdjustHeight();
 }
 
@@ -348,7 +349,7 @@ void TCustomDBEditEh::SetControlText(const QString& Value)
     if (Cased == text())
         return;
     FSettingText = true;
-    setText(Cased);
+    SetLineEditText(this, Cased);
     FSettingText = false;
 }
 
@@ -603,7 +604,7 @@ void TCustomDBEditEh::PassKey(QKeyEvent* Event)
     if (FWrapEdit)
         FWrapEdit->TakeKey(Event);
     else
-        QLineEdit::keyPressEvent(Event);
+        LineEditKeyPress(this, Event, [this](QKeyEvent* Key) { QLineEdit::keyPressEvent(Key); });
 }
 
 QString TCustomDBEditEh::GetDisplayTextForState() const
@@ -946,7 +947,7 @@ void TCustomDBEditEh::PasteFromClipboard()
 {
     if (!CheckReadOnly())
         FDataLink->Edit();
-    paste();
+    LineEditPaste(this);
 }
 
 // The menu's paste follows the same rules as Ctrl+V.

@@ -14,6 +14,7 @@
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/ImgList.h"
 #include "platform/gui/Menus.h"
+#include "platform/gui/StdCtrls.h"
 #include "platform/gui/SystemMetrics.h"
 #include "platform/rtl/Classes.h"
 
@@ -1120,7 +1121,7 @@ void TDBGridInplaceEdit::contextMenuEvent(QContextMenuEvent* Event)
     ExecEditContextMenuEh(this, Event->globalPos(), [this] {
         Guarded([&] {
             if (!Paste())
-                paste();
+                LineEditPaste(this);
         });
     });
 }

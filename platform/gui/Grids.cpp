@@ -77,6 +77,7 @@ TInplaceEdit::TInplaceEdit(TCustomGrid* AGrid) : QLineEdit(AGrid), FGrid(AGrid)
 {
     setFrame(false);
     hide();
+    KeepWholeCharacters(this);
     // textEdited is the user's change only: loading the text stays silent.
     QObject::connect(this, &QLineEdit::textEdited, this, [this] { UserEdited(); });
     QObject::connect(this, &QLineEdit::textChanged, this, [this] { TextToWrap(); });
@@ -238,7 +239,7 @@ bool TInplaceEdit::UpDownLeavesText(int Key) const
 void TInplaceEdit::EditKeyPress(QKeyEvent* Event)
 {
     if (!FWrapEdit) {
-        QLineEdit::keyPressEvent(Event);
+        LineEditKeyPress(this, Event, [this](QKeyEvent* Key) { QLineEdit::keyPressEvent(Key); });
         return;
     }
     FWrapEdit->setReadOnly(isReadOnly());
@@ -251,7 +252,7 @@ void TInplaceEdit::UpdateContents()
     const int Limit = FGrid->GetEditLimit();
     setInputMask(InputMaskFromEditMask(FGrid->GetEditMask(FGrid->Col())));
     setMaxLength(Limit > 0 ? Limit : 32767);
-    setText(FGrid->GetEditText(FGrid->Col(), FGrid->Row()));
+    SetLineEditText(this, FGrid->GetEditText(FGrid->Col(), FGrid->Row()));
     setModified(false);
     FUpdating = false;
 }

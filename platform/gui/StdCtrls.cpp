@@ -3,9 +3,13 @@
 #include "platform/gui/Application.h"
 #include "platform/gui/Forms.h"
 
+#include <QClipboard>
+#include <QDropEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QSignalBlocker>
 #include <QTextCursor>
 #include <algorithm>
 
@@ -197,12 +201,13 @@ void TWrapView::InsertText(const QString& Text)
 
 namespace {
 
-// The text Qt's text control puts in for a key: Enter a line break,
-// printable text (a character outside the basic plane as its pair), Tab
-// where it is not the focus key; Ctrl combinations put nothing in.
-QString TextOfKey(const QKeyEvent* Event, bool TabChangesFocus)
+// The text Qt puts in for a key: printable text (a character outside the
+// basic plane as its pair); in a text control also Enter as a line break
+// and Tab where it is not the focus key. Ctrl combinations put nothing in.
+QString TextOfKey(const QKeyEvent* Event, bool Lines, bool Tabs)
 {
-    if (Event->matches(QKeySequence::InsertParagraphSeparator) || Event->matches(QKeySequence::InsertLineSeparator))
+    if (Lines && (Event->matches(QKeySequence::InsertParagraphSeparator)
+                  || Event->matches(QKeySequence::InsertLineSeparator)))
         return QStringLiteral("\n");
     const QString Text = Event->text();
     if (Text.isEmpty())
@@ -214,7 +219,7 @@ QString TextOfKey(const QKeyEvent* Event, bool TabChangesFocus)
     if (Mods == Qt::ControlModifier || Mods == (Qt::ShiftModifier | Qt::ControlModifier))
         return QString();
     const bool Pair = C.isHighSurrogate() && Text.size() > 1 && Text[1].isLowSurrogate();
-    if (C.isPrint() || C.category() == QChar::Other_PrivateUse || Pair || (C == u'\t' && !TabChangesFocus))
+    if (C.isPrint() || C.category() == QChar::Other_PrivateUse || Pair || (C == u'\t' && Tabs))
         return Text;
     return QString();
 }
@@ -223,19 +228,8 @@ QString TextOfKey(const QKeyEvent* Event, bool TabChangesFocus)
 
 void TWrapView::TakeKey(QKeyEvent* Event)
 {
-    const QString Typed = isReadOnly() ? QString() : TextOfKey(Event, tabChangesFocus());
-    const QString Kept = LeftWholeChars(Typed, Room());
-    if (Kept.size() == Typed.size()) {
-        TMemo::keyPressEvent(Event);
-        return;
-    }
-    // A full box refuses the key, as the line edit does.
-    Event->accept();
-    if (Kept.isEmpty())
-        return;
-    QKeyEvent Cut(Event->type(), Event->key(), Event->modifiers(), Kept, Event->isAutoRepeat(),
-                  ushort(Event->count()));
-    TMemo::keyPressEvent(&Cut);
+    const QString Typed = isReadOnly() ? QString() : TextOfKey(Event, true, !tabChangesFocus());
+    KeyWithinRoom(Event, Typed, Room(), [this](QKeyEvent* Key) { TMemo::keyPressEvent(Key); });
 }
 
 QString LeftWholeChars(const QString& Text, qsizetype Room)
@@ -246,4 +240,173 @@ QString LeftWholeChars(const QString& Text, qsizetype Room)
     if (Kept > 0 && Text[Kept - 1].isHighSurrogate() && Text[Kept].isLowSurrogate())
         --Kept;
     return Text.left(Kept);
+}
+
+void KeyWithinRoom(QKeyEvent* Event, const QString& Typed, qsizetype Room,
+                   const std::function<void(QKeyEvent*)>& Own)
+{
+    const QString Kept = LeftWholeChars(Typed, Room);
+    if (Kept.size() == Typed.size()) {
+        Own(Event);
+        return;
+    }
+    Event->accept();
+    if (Kept.isEmpty())
+        return;
+    QKeyEvent Cut(Event->type(), Event->key(), Event->modifiers(), Kept, Event->isAutoRepeat(),
+                  ushort(Event->count()));
+    Own(&Cut);
+}
+
+// ---------------------------------------------------------------- one-line edits
+
+namespace {
+
+// UTF-16 units that text in place of the edit's selection may take; a drop
+// puts its caret down first and replaces nothing.
+qsizetype LineEditRoom(const QLineEdit* Edit, bool ReplacesSelection = true)
+{
+    const qsizetype Selected = ReplacesSelection ? Edit->selectedText().size() : 0;
+    return std::max<qsizetype>(0, Edit->maxLength() - Edit->text().size() + Selected);
+}
+
+// Whether Qt's own cut of Text to Room units would keep half a character.
+bool CutSplitsACharacter(const QString& Text, qsizetype Room)
+{
+    return LeftWholeChars(Text, Room).size() < std::min(Text.size(), Room);
+}
+
+// Qt ends a step of a line edit's undo history when the caret moves: the
+// caret steps aside and back, and the selection is as it was. An empty edit
+// has no step to end.
+void EndUndoStep(QLineEdit* Edit)
+{
+    if (Edit->text().isEmpty())
+        return;
+    const QSignalBlocker Quiet(Edit);
+    const int Caret = Edit->cursorPosition();
+    const int Start = Edit->selectionStart(), Length = int(Edit->selectedText().size());
+    Edit->setCursorPosition(Caret > 0 ? Caret - 1 : Caret + 1);
+    if (Length == 0)
+        Edit->setCursorPosition(Caret);
+    else if (Caret == Start)
+        Edit->setSelection(Start + Length, -Length);
+    else
+        Edit->setSelection(Start, Length);
+}
+
+// Where Qt's paste of the clipboard's (Mode) text would cut a character in
+// half, its first whole characters that fit go in place of the selection,
+// one step of the undo history as Qt's paste is; false where Qt's own paste
+// keeps whole characters.
+bool PasteWholeChars(QLineEdit* Edit, QClipboard::Mode Mode)
+{
+    if (Edit->isReadOnly() || !Edit->inputMask().isEmpty())
+        return false;
+    const QString Clip = QGuiApplication::clipboard()->text(Mode);
+    const qsizetype Room = LineEditRoom(Edit);
+    if (!CutSplitsACharacter(Clip, Room))
+        return false;
+    EndUndoStep(Edit);
+    Edit->insert(LeftWholeChars(Clip, Room));
+    EndUndoStep(Edit);
+    return true;
+}
+
+// A drop and a middle click reach Qt's line edit without the edit's own
+// rules; where Qt would cut what they bring in half, they take the whole
+// characters that fit.
+class TWholeCharsFilter : public QObject
+{
+public:
+    explicit TWholeCharsFilter(QLineEdit* AEdit) : QObject(AEdit), FEdit(AEdit) { AEdit->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override
+    {
+        // The type first: the edit hears of its own end here too, when it
+        // is no longer a line edit.
+        const QEvent::Type Type = Event->type();
+        if ((Type != QEvent::Drop && Type != QEvent::MouseButtonRelease) || Watched != FEdit || FEdit->isReadOnly()
+            || !FEdit->inputMask().isEmpty())
+            return false;
+        try {
+            return Type == QEvent::Drop ? Drop(static_cast<QDropEvent*>(Event))
+                                        : MiddleClick(static_cast<QMouseEvent*>(Event));
+        } catch (const std::exception& E) {
+            Application()->HandleException(E);
+            return true;
+        }
+    }
+
+private:
+    bool Drop(QDropEvent* Event)
+    {
+        const QString Text = Event->mimeData() ? Event->mimeData()->text() : QString();
+        const qsizetype Room = LineEditRoom(FEdit, false);
+        if (!CutSplitsACharacter(Text, Room))
+            return false;
+        // The same drop with what fits, for Qt to place.
+        QMimeData Kept;
+        Kept.setText(LeftWholeChars(Text, Room));
+        QDropEvent Cut(Event->position(), Event->possibleActions(), &Kept, Event->buttons(), Event->modifiers(),
+                       Event->type());
+        Cut.setDropAction(Event->dropAction());
+        QCoreApplication::sendEvent(FEdit, &Cut);
+        Event->setDropAction(Cut.dropAction());
+        Event->setAccepted(Cut.isAccepted());
+        return true;
+    }
+    // Qt pastes the selection where the pointer put the caret.
+    bool MiddleClick(QMouseEvent* Event)
+    {
+        if (Event->button() != Qt::MiddleButton || !QGuiApplication::clipboard()->supportsSelection())
+            return false;
+        FEdit->deselect();
+        if (!PasteWholeChars(FEdit, QClipboard::Selection))
+            return false;
+        Event->accept();
+        return true;
+    }
+
+    QLineEdit* FEdit;
+};
+
+} // namespace
+
+void KeepWholeCharacters(QLineEdit* Edit)
+{
+    new TWholeCharsFilter(Edit);
+}
+
+void LineEditKeyPress(QLineEdit* Edit, QKeyEvent* Event, const std::function<void(QKeyEvent*)>& Own)
+{
+    if (Edit->isReadOnly() || !Edit->inputMask().isEmpty()) {
+        Own(Event);
+        return;
+    }
+    if (Event->matches(QKeySequence::Paste)) {
+        // Ctrl+Shift+Insert pastes the selection where there is one, as Qt's
+        // X11 key scheme has it.
+        const bool Selection = Event->key() == Qt::Key_Insert
+            && Event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier)
+            && QGuiApplication::clipboard()->supportsSelection();
+        if (PasteWholeChars(Edit, Selection ? QClipboard::Selection : QClipboard::Clipboard))
+            Event->accept();
+        else
+            Own(Event);
+        return;
+    }
+    KeyWithinRoom(Event, TextOfKey(Event, false, false), LineEditRoom(Edit), Own);
+}
+
+void LineEditPaste(QLineEdit* Edit)
+{
+    if (!Edit->isReadOnly() && !PasteWholeChars(Edit, QClipboard::Clipboard))
+        Edit->paste();
+}
+
+void SetLineEditText(QLineEdit* Edit, const QString& Text)
+{
+    Edit->setText(Edit->inputMask().isEmpty() ? LeftWholeChars(Text, Edit->maxLength()) : Text);
 }

@@ -147,3 +147,28 @@ private:
 // The first whole characters of Text that take at most Room UTF-16 units: a
 // character outside the basic plane is kept whole or not at all.
 QString LeftWholeChars(const QString& Text, qsizetype Room);
+
+// A key that puts Typed in where Room UTF-16 units are left goes to Own as
+// it is, or with the first whole characters of Typed that fit; a key none
+// of whose characters fits is refused, as a full box refuses it.
+void KeyWithinRoom(QKeyEvent* Event, const QString& Typed, qsizetype Room,
+                   const std::function<void(QKeyEvent*)>& Own);
+
+// What goes into a one-line edit keeps to its maxLength in whole characters.
+// Qt's line edit cuts by UTF-16 units and would keep half of a character
+// outside the basic plane; where its cut would, these put in the first whole
+// characters that fit, through the edit's own insert, so that its undo
+// history stays and a cut paste is one step of it. Elsewhere Qt's own
+// handling runs; a masked edit places text by its mask and is left to Qt.
+//
+// Watches the edit's drops and middle clicks, which reach Qt's line edit
+// without passing the edit's own rules; called once, for the edit's life.
+void KeepWholeCharacters(QLineEdit* Edit);
+// A key the edit's own rules passed, for the line edit's own handling (Own):
+// a typed character or a paste key.
+void LineEditKeyPress(QLineEdit* Edit, QKeyEvent* Event, const std::function<void(QKeyEvent*)>& Own);
+// The clipboard's text in place of the selection, as the line edit's paste
+// (a menu's or a button's).
+void LineEditPaste(QLineEdit* Edit);
+// Text set from code, cut to the edit's maxLength at a whole character.
+void SetLineEditText(QLineEdit* Edit, const QString& Text);

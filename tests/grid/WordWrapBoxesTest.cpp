@@ -1,7 +1,8 @@
-// The two word-wrapping boxes over a text field, the data-aware edit's and
-// the grid editor's, against the plain data-aware edit: what a paste over a
-// selection keeps, characters outside the basic plane at the limit, the undo
-// history after a cut paste, and a change into a record that refuses editing.
+// The boxes over a text field, the data-aware edit and the grid editor, each
+// word-wrapping and plain: what a paste over a selection keeps (against the
+// plain data-aware edit), characters outside the basic plane at the limit,
+// the undo history after a cut paste, and a change into a record that
+// refuses editing.
 #include "EditKeys.h"
 #include "GridTestUtil.h"
 #include "grid/DBCtrlsEh.h"
@@ -75,9 +76,10 @@ public:
         FLine = FEdit.get();
         FView = FEdit->findChild<QPlainTextEdit*>();
     }
-    // Where the user's keys, input-method text and drops go.
+    // Where the user's keys and input-method text go, and where the mouse
+    // (a drop, a right click) lands.
     QWidget* Input() const { return FView ? static_cast<QWidget*>(FView) : FLine; }
-    QWidget* DropTarget() const { return FView ? FView->viewport() : FLine; }
+    QWidget* MouseTarget() const { return FView ? FView->viewport() : FLine; }
     void Select(int From, int Length)
     {
         if (!FView) {
@@ -159,33 +161,43 @@ struct TSeededRandom
         State = State * 1664525u + 1013904223u;
         return int((State >> 8) % quint32(Bound));
     }
-    QString Text(int Length)
+    // Length characters; with Ends, the UTF-16 offsets where each ends.
+    QString Text(int Length, std::vector<int>* Ends = nullptr)
     {
         // Few characters, so that pasted texts often begin or end like the
-        // text they replace.
-        static const QString Alphabet = QStringLiteral("张三李四ab");
+        // text they replace; two outside the basic plane share their second
+        // half (U+20000 is D840 DC00, U+20400 is D841 DC00).
+        static const QStringList Alphabet = QString::fromUtf8("张 三 李 四 a b 𠀀 𠐀").split(u' ');
         QString T;
-        for (int i = 0; i < Length; ++i)
+        for (int i = 0; i < Length; ++i) {
             T += Alphabet[Below(int(Alphabet.size()))];
+            if (Ends)
+                Ends->push_back(int(T.size()));
+        }
         return T;
     }
 };
 
 } // namespace
 
-// A paste over a selection keeps, in both word-wrapping boxes, what the
-// plain edit keeps: the pasted text's first characters that fit, in place
-// of the selection, whatever the texts have in common.
+// A paste over a selection keeps, in the word-wrapping boxes and the grid's
+// single-line editor, what the plain edit keeps: the pasted text's first
+// whole characters that fit, in place of the selection, whatever the texts
+// have in common; and the plain edit never keeps half a character.
 TEST(WordWrapBoxes, PasteOverASelectionKeepsWhatThePlainEditKeeps)
 {
     std::vector<TReplaceRow> Rows = {{3, QStringLiteral("张三"), 0, 2, QStringLiteral("李四张三")}};
     TSeededRandom Random{20260512u};
     while (Rows.size() < 120) {
         TReplaceRow Row;
-        Row.Size = 1 + Random.Below(6);
-        Row.Start = Random.Text(1 + Random.Below(Row.Size));
-        Row.From = Random.Below(int(Row.Start.size()));
-        Row.Length = 1 + Random.Below(int(Row.Start.size()) - Row.From);
+        Row.Size = 2 + Random.Below(6);
+        std::vector<int> Ends;
+        Row.Start = Random.Text(1 + Random.Below(Row.Size / 2), &Ends);
+        // The selection runs between whole characters.
+        const int First = Random.Below(int(Ends.size()));
+        const int Last = First + Random.Below(int(Ends.size()) - First);
+        Row.From = First > 0 ? Ends[First - 1] : 0;
+        Row.Length = Ends[Last] - Row.From;
         Row.Pasted = Random.Text(1 + Random.Below(8));
         Rows.push_back(Row);
     }
@@ -195,7 +207,8 @@ TEST(WordWrapBoxes, PasteOverASelectionKeepsWhatThePlainEditKeeps)
                          .arg(i).arg(Row.Size).arg(Row.Start).arg(Row.From).arg(Row.Length).arg(Row.Pasted)
                          .toStdString());
         const QString Plain = PasteOverSelection(bkPlainEdit, Row);
-        for (const TBoxKind Kind : {bkWrappingEdit, bkGridEditor})
+        EXPECT_TRUE(Plain.isValidUtf16()) << BoxNames[bkPlainEdit];
+        for (const TBoxKind Kind : {bkWrappingEdit, bkGridEditor, bkPlainGridEditor})
             EXPECT_EQ(PasteOverSelection(Kind, Row), Plain) << BoxNames[Kind];
     }
     Clipboard()->Clear();
@@ -228,11 +241,38 @@ TEST(WordWrapBoxes, ACutNeverSplitsACharacter)
          "ab|ab|ab"},
         {"InputMethodCommitAtTheLimit", 4, "a", 1, 0,
          [](TBox& B) { TypeKeys(B.Input(), QString::fromUtf8("<IM:乙𠀀𠐀>")); }, "a乙𠀀|a乙𠀀|a乙𠀀"},
-        {"DropAtTheLimit", 2, "", 0, 0, [](TBox& B) { Drop(B.DropTarget(), QString::fromUtf8("b𠀀")); },
+        {"DropAtTheLimit", 2, "", 0, 0, [](TBox& B) { Drop(B.MouseTarget(), QString::fromUtf8("b𠀀")); },
          "b|b|b"},
+        {"MenuPasteOverASelection", 4, "甲𠀀", 1, 2,
+         [](TBox& B) {
+             Clipboard()->SetAsText(QString::fromUtf8("乙丙𠐀"));
+             ChooseFromContextMenu(B.MouseTarget(), QStringLiteral("Paste"));
+             // A text control pops its menu up without waiting for it.
+             QCoreApplication::processEvents();
+         },
+         "甲乙丙|甲乙丙|甲乙丙"},
+        {"ShiftInsertWithOneUnitLeft", 3, "ab", 2, 0,
+         [](TBox& B) {
+             Clipboard()->SetAsText(QString::fromUtf8("𠀀c"));
+             SendKey(B.Input(), Qt::Key_Insert, Qt::ShiftModifier, QString());
+         },
+         "ab|ab|ab"},
+        {"KeyWithOneUnitLeft", 3, "ab", 2, 0,
+         [](TBox& B) { SendKey(B.Input(), Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8("𠀀")); },
+         "ab|ab|ab"},
+        {"KeyOverASelectionWithOneUnitLeft", 3, "abc", 1, 1,
+         [](TBox& B) { SendKey(B.Input(), Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8("𠀀")); },
+         "abc|abc|abc"},
+        {"InputMethodCommitWithOneUnitLeft", 4, "a", 1, 0,
+         [](TBox& B) { TypeKeys(B.Input(), QString::fromUtf8("<IM:乙丙𠐀>")); }, "a乙丙|a乙丙|a乙丙"},
+        {"DropWithOneUnitLeft", 3, "ab", 2, 0, [](TBox& B) { Drop(B.MouseTarget(), QString::fromUtf8("𠀀")); },
+         "ab|ab|ab"},
+        // A field may hold more than its size (a database file is not held
+        // to it); left alone, it keeps what it holds.
+        {"ShowingALongerText", 2, "a𠀀", 0, 0, [](TBox&) {}, "a|a|a𠀀"},
     };
     for (const auto& Row : Rows) {
-        for (const TBoxKind Kind : {bkWrappingEdit, bkGridEditor}) {
+        for (const TBoxKind Kind : {bkWrappingEdit, bkGridEditor, bkPlainEdit, bkPlainGridEditor}) {
             SCOPED_TRACE(std::string(Row.Name) + ", " + BoxNames[Kind]);
             TOneRecord Record(Row.Size, QString::fromUtf8(Row.Start));
             TBox Box(Kind, Record);
@@ -245,23 +285,35 @@ TEST(WordWrapBoxes, ACutNeverSplitsACharacter)
 }
 
 // A paste cut to the limit is one step of the box's undo history, and the
-// typing before it stays undoable.
+// typing before it stays undoable. In a line edit a key after a paste is a
+// step of its own (a text control adds it to the paste's).
 TEST(WordWrapBoxes, ACutPasteIsOneUndoStep)
 {
-    for (const TBoxKind Kind : {bkWrappingEdit, bkGridEditor}) {
-        SCOPED_TRACE(BoxNames[Kind]);
+    const struct
+    {
+        TBoxKind Kind;
+        const char* After; // typed after the paste
+        const char* Steps; // shown|held, then after each Ctrl+Z
+    } Rows[] = {
+        {bkWrappingEdit, "", "xab01|xab01 xab|xab x|x x|x"},
+        {bkGridEditor, "", "xab01|xab01 xab|xab x|x x|x"},
+        {bkPlainEdit, "c", "xab01c|xab01c xab01|xab01 xab|xab x|x"},
+        {bkPlainGridEditor, "c", "xab01c|xab01c xab01|xab01 xab|xab x|x"},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(BoxNames[Row.Kind]);
         TOneRecord Record(6, QStringLiteral("x"));
-        TBox Box(Kind, Record);
+        TBox Box(Row.Kind, Record);
         Box.Select(1, 0);
         TypeKeys(Box.Input(), QStringLiteral("ab"));
-        Clipboard()->SetAsText(QStringLiteral("0123456"));
-        TypeKeys(Box.Input(), QStringLiteral("<Ctrl+V>"));
+        Clipboard()->SetAsText(QString::fromUtf8("01𠀀3456"));
+        TypeKeys(Box.Input(), QStringLiteral("<Ctrl+V>") + QLatin1String(Row.After));
         QStringList Steps{Box.Shown()};
-        for (int i = 0; i < 2; ++i) {
+        for (int i = 0; i < 3; ++i) {
             CtrlZ(Box.Input());
             Steps << Box.Shown();
         }
-        EXPECT_EQ(Steps.join(u' '), QStringLiteral("xab012|xab012 xab|xab x|x"));
+        EXPECT_EQ(Steps.join(u' '), QString::fromUtf8(Row.Steps));
         EXPECT_EQ(Box.Leave(), QStringLiteral("x|x|x"));
     }
     Clipboard()->Clear();
@@ -280,14 +332,14 @@ TEST(WordWrapBoxes, AChangeIntoALockedRecordShowsTheStoredText)
         void (*Act)(TBox& Box);
     } Rows[] = {
         {"MenuPaste", bkWrappingEdit, [](TBox& B) { static_cast<QPlainTextEdit*>(B.Input())->paste(); }},
-        {"Drop", bkWrappingEdit, [](TBox& B) { Drop(B.DropTarget(), QStringLiteral("x")); }},
+        {"Drop", bkWrappingEdit, [](TBox& B) { Drop(B.MouseTarget(), QStringLiteral("x")); }},
         {"InputMethodCommit", bkWrappingEdit, [](TBox& B) { TypeKeys(B.Input(), QStringLiteral("<IM:x>")); }},
-        {"DropIntoThePlainEdit", bkPlainEdit, [](TBox& B) { Drop(B.DropTarget(), QStringLiteral("x")); }},
+        {"DropIntoThePlainEdit", bkPlainEdit, [](TBox& B) { Drop(B.MouseTarget(), QStringLiteral("x")); }},
         {"GridMenuPaste", bkGridEditor, [](TBox& B) { static_cast<QPlainTextEdit*>(B.Input())->paste(); }},
-        {"GridDrop", bkGridEditor, [](TBox& B) { Drop(B.DropTarget(), QStringLiteral("x")); }},
+        {"GridDrop", bkGridEditor, [](TBox& B) { Drop(B.MouseTarget(), QStringLiteral("x")); }},
         {"GridInputMethodCommit", bkGridEditor, [](TBox& B) { TypeKeys(B.Input(), QStringLiteral("<IM:x>")); }},
         {"DropIntoTheSingleLineGridEditor", bkPlainGridEditor,
-         [](TBox& B) { Drop(B.DropTarget(), QStringLiteral("x")); }},
+         [](TBox& B) { Drop(B.MouseTarget(), QStringLiteral("x")); }},
     };
     for (const auto& Row : Rows) {
         SCOPED_TRACE(Row.Name);
