@@ -180,8 +180,16 @@ void TfrPage::NewPage()
     ShowBand(Bands[btOverlay]);
     CurY = GetTopBound();
     ShowBand(Bands[btPageHeader]);
-    ShowBand(Bands[btColumnHeader]);
+    StartColumns();
     FreshY = CurY;
+}
+
+// The page's columns start below its header, with or without a column
+// header to print there.
+void TfrPage::StartColumns()
+{
+    ColumnTop = CurY;
+    ShowBand(Bands[btColumnHeader]);
 }
 
 void TfrPage::NewColumn(TfrBand* Band)
@@ -609,7 +617,7 @@ void TfrPage::FormPage()
         if (PreparedCount() == PagesBefore) {
             if (Bands[btPageHeader]->Flags & flBandOnFirstPage)
                 ShowBand(Bands[btPageHeader]);
-            ShowBand(Bands[btColumnHeader]);
+            StartColumns();
             if (FreshY == -2)
                 FreshY = CurY;
         }

@@ -141,6 +141,7 @@ public:
     // The first band of any type, in chain order, whose view has that name.
     void ShowBandByName(const QString& AName);
     void NewPage();
+    void StartColumns();
     void NewColumn(TfrBand* Band);
     void DrawPageFooters();
     // Plays recorded actions from RecPos; true when a page filled and the

@@ -87,6 +87,15 @@ TEST_F(TEngineTest, FormingRules)
          },
          "1:CH@10 1:MD@30 1:MD@80 1:MD@130 1:MD@180 1:MD@230 1:CF@280 1:CH@10 1:MD@30 1:MD@80 1:MD@130 1:MD@180 "
          "1:MD@230 1:CF@280 2:CH@10 2:MD@30 2:MD@80 2:CF@130"},
+        {"two page columns under a page header, without a column header",
+         [](TEngineTest& T) {
+             T.Page->Columns = 2;
+             T.Page->ColumnGap = 10;
+             T.Band(btPageHeader, "PH", 10, 20)->SetFlags(flBandOnFirstPage);
+             T.Band(btMasterData, "MD", 40, 50, "frQ");
+         },
+         "1:PH@10 1:MD@30 1:MD@80 1:MD@130 1:MD@180 1:MD@230 1:MD@30 1:MD@80 1:MD@130 1:MD@180 1:MD@230 2:PH@10 "
+         "2:MD@30 2:MD@80"},
         {"band columns",
          [](TEngineTest& T) {
              TfrBandView* B = T.Band(btMasterData, "MD", 40, 100, "frQ");
