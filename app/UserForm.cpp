@@ -185,13 +185,14 @@ void TFormUser::Button1Click(QObject*)
     const QString Name = Edit1->text();
     // Every Power row counts but the salesman's own: no salesman takes a role's
     // name, and a name cannot be cleared while another slot is unnamed.
+    const QString NameTaken = QStringLiteral("名字有重复，请重新操作");
+    const QString OthersOfTheName = QStringLiteral("Select * From Power Where (PowerName = %1) And (PowerIndex <> %2)")
+                                        .arg(SqlQuoted(Name), QString::number(Index));
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
-    if (!OpenSQL(Q, QStringLiteral("Select * From Power Where (PowerName = %1) And (PowerIndex <> %2)")
-                        .arg(SqlQuoted(Name), QString::number(Index)),
-                 OpenError))
+    if (!OpenSQL(Q, OthersOfTheName, OpenError))
         return;
     if (!Q->IsEmpty()) {
-        ShowMessage(QStringLiteral("名字有重复，请重新操作"));
+        ShowMessage(NameTaken);
         return;
     }
     const QString OldName = ADOQuery1->FieldByName(QStringLiteral("PowerName"))->AsString();
@@ -215,6 +216,11 @@ void TFormUser::Button1Click(QObject*)
     const bool Saved = RunInTransaction([&] {
         OpenSameRow(ShareDataModule->ADOQueryTemp2,
                     QStringLiteral("Select * From Power Where PowerIndex = %1").arg(Index), Shown, RecordChanged);
+        // Again where it counts: another copy may have given the name to
+        // another slot since the check above.
+        OpenOrRaise(Q, OthersOfTheName);
+        if (!Q->IsEmpty())
+            throw ESaveRefused(NameTaken);
         ADOQuery1->Edit();
         ADOQuery1->FieldByName(QStringLiteral("PowerName"))->SetAsString(Name);
         ADOQuery1->FieldByName(QStringLiteral("PowerKey"))->SetAsString(Key);

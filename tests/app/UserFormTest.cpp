@@ -70,6 +70,29 @@ TEST_F(Users, SaveRefusesATakenName)
     }
 }
 
+// Another copy gives the new name to another slot while the hand-over is
+// asked: the rename stores nothing.
+TEST_F(Users, ANameTakenWhileTheQuestionIsOpenIsRefused)
+{
+    TModalHandlers Handlers(
+        [&](TForm*) -> TModalResult {
+            FormUser->ADOQuery1->Locate(QStringLiteral("PowerIndex"), Variant(1));
+            FormUser->Edit1->setText(QStringLiteral("张三丰"));
+            FormUser->Button1->Click();
+            return mrNone;
+        },
+        [&](const TMessageRequest& M) {
+            if (M.Buttons.size() < 2)
+                return mrOk;
+            Exec(QStringLiteral("Update Power Set PowerName = '张三丰' Where PowerIndex = 3"));
+            return mrYes;
+        });
+    FormUser->ShowModal();
+    EXPECT_EQ(TModalSeam::MessageTexts().join(u'/'),
+              QStringLiteral("业务员名字已改变，是否把旧业务员数据移交给新业务员管理？/名字有重复，请重新操作"));
+    EXPECT_EQ(Row(1), QStringLiteral("张三|1|Faces/1.bmp|业务管理；"));
+}
+
 TEST_F(Users, RightsFollowTheCheckBoxes)
 {
     const struct { bool Business; bool Money; const char* Range; } Rows[] = {
