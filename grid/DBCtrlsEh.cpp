@@ -261,7 +261,7 @@ protected:
     }
     void inputMethodEvent(QInputMethodEvent* Event) override
     {
-        TypeCommittedText(Event, [this](QKeyEvent* Key) { FEdit->keyPressEvent(Key); },
+        TypeCommittedText(this, Event, [this](QKeyEvent* Key) { FEdit->keyPressEvent(Key); },
                           [this](QInputMethodEvent* Rest) { TWrapView::inputMethodEvent(Rest); });
     }
     bool focusNextPrevChild(bool Next) override
@@ -346,7 +346,7 @@ void TCustomDBEditEh::SetDataField(const QString& Value)
 void TCustomDBEditEh::SetControlText(const QString& Value)
 {
     const QString Cased = CharCaseText(Value, FCharCase);
-    if (Cased == text())
+    if (Cased == text() || FKeepingText)
         return;
     FSettingText = true;
     SetLineEditText(this, Cased);
@@ -368,7 +368,7 @@ void TCustomDBEditEh::KeepCharCase()
     if (Cased == text())
         return;
     const int Caret = cursorPosition(), Start = selectionStart(), Length = int(selectedText().size());
-    setText(Cased);
+    SetLineEditText(this, Cased);
     if (Length > 0)
         setSelection(Start, Length);
     else
@@ -703,20 +703,17 @@ void TCustomDBEditEh::TextEdited()
         return;
     // Cut and undo from the context menu, a drop and a middle click change
     // the text without a key: the record goes into edit state now and keeps
-    // the changed text. A record that refuses shows what it holds again.
+    // the changed text. The record's refresh as it enters edit state leaves
+    // the text alone, which keeps the caret and the undo history of the box
+    // that shows it. A record that refuses shows what it holds again.
     if (!IsUnbound() && !FDataLink->LinkEditing() && !CheckReadOnly()) {
-        const QString Changed = text();
-        const int Caret = cursorPosition();
         try {
+            const QScopedValueRollback<bool> Keeping(FKeepingText, true);
             FDataLink->Edit();
         } catch (const std::exception& E) {
             FDataLink->Reset();
             Application()->HandleException(E);
             return;
-        }
-        if (text() != Changed) {
-            SetControlText(Changed);
-            setCursorPosition(Caret);
         }
     }
     FDataLink->SetModified();
@@ -814,7 +811,7 @@ void TCustomDBEditEh::keyPressEvent(QKeyEvent* Event)
 
 void TCustomDBEditEh::inputMethodEvent(QInputMethodEvent* Event)
 {
-    TypeCommittedText(Event, [this](QKeyEvent* Key) { keyPressEvent(Key); },
+    TypeCommittedText(this, Event, [this](QKeyEvent* Key) { keyPressEvent(Key); },
                       [this](QInputMethodEvent* Rest) { QLineEdit::inputMethodEvent(Rest); });
 }
 

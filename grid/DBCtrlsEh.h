@@ -322,6 +322,8 @@ private:
     bool FMouseEntry = false;
     bool FInKeyEvent = false;
     bool FSyncingWrap = false;
+    // The user's change stays while the record enters edit state.
+    bool FKeepingText = false;
     QEvent* FPassedUp = nullptr;
 };
 

@@ -10,7 +10,6 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/Field.h"
 #include "platform/gui/Application.h"
-#include "platform/gui/Clipbrd.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/ImgList.h"
 #include "platform/gui/Menus.h"
@@ -19,11 +18,13 @@
 #include "platform/rtl/Classes.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 
 // ---------------------------------------------------------------- kinds
@@ -309,7 +310,7 @@ void TDBGridInplaceEdit::UpdateContents()
     if (FReadOnlyOverridden)
         setReadOnly(P.ReadOnly);
     if (P.Text != text()) {
-        setText(P.Text);
+        SetLineEditText(this, P.Text);
         setModified(false);
     }
     FMRUList = C->MRUList();
@@ -543,13 +544,17 @@ void TDBGridInplaceEdit::ButtonClick(TEditButtonControlEh* Sender)
 
 // ---------------------------------------------------------------- pending values
 
-void TDBGridInplaceEdit::SetEditorText(const QString& Text, int SelStart, int SelLength)
+QString TDBGridInplaceEdit::SetEditorText(const QString& Text, int SelStart, int SelLength)
 {
-    setText(Text);
+    const QString Kept = SetLineEditText(this, Text);
+    const int Size = int(text().size());
+    SelStart = std::min(SelStart, Size);
+    SelLength = std::min(SelLength, Size - SelStart);
     if (SelLength > 0)
         setSelection(SelStart, SelLength);
     else
         setCursorPosition(SelStart);
+    return Kept;
 }
 
 // The text the grid will store; the record is already in edit state.
@@ -605,15 +610,15 @@ bool TDBGridInplaceEdit::MatchText(const QString& NewText, int Typed)
             if (!FGrid->CanEditModify())
                 return true;
             const QString Found = List->FieldByName(F->LookupResultField())->Text();
-            SetEditorText(Found, Typed, int(Found.size()) - Typed);
+            const QString Kept = SetEditorText(Found, Typed, int(Found.size()) - Typed);
             SetPendingKey(GetFieldValues(List, F->LookupKeyFields()));
-            SetPendingText(Found);
+            SetPendingText(Kept);
             return true;
         }
         if (NotInList && FGrid->CanEditModify()) {
-            SetEditorText(NewText, int(NewText.size()), 0);
+            const QString Kept = SetEditorText(NewText, int(NewText.size()), 0);
             SetPendingKey(Variant::Null());
-            SetPendingText(NewText);
+            SetPendingText(Kept);
             return true;
         }
         return false;
@@ -625,16 +630,15 @@ bool TDBGridInplaceEdit::MatchText(const QString& NewText, int Typed)
             continue;
         if (!FGrid->CanEditModify())
             return true;
-        SetEditorText(Entry, Typed, int(Entry.size()) - Typed);
-        SetPendingText(Entry);
+        SetPendingText(SetEditorText(Entry, Typed, int(Entry.size()) - Typed));
         if (FPickList && FListVisible && FActivePopup == FPickList)
             FPickList->SetItemIndex(FPickList->Items()->IndexOf(Entry));
         return true;
     }
     if (NotInList && C->GetColumnType() == ctKeyPickList && FGrid->CanEditModify()) {
-        SetEditorText(NewText, int(NewText.size()), 0);
+        const QString Kept = SetEditorText(NewText, int(NewText.size()), 0);
         SetPendingKey(Variant::Null());
-        SetPendingText(NewText);
+        SetPendingText(Kept);
         if (FPickList && FListVisible && FActivePopup == FPickList)
             FPickList->SetItemIndex(-1);
         return true;
@@ -673,7 +677,7 @@ bool TDBGridInplaceEdit::Paste()
     const bool Special = FKind == ekDataList || C->GetColumnType() == ctKeyPickList;
     if (!Special)
         return false;
-    const QString Clip = Clipboard()->AsText();
+    const QString Clip = PlainTextOf(QGuiApplication::clipboard()->mimeData());
     if (Clip.isEmpty())
         return true;
     const int Start = hasSelectedText() ? selectionStart() : cursorPosition();
@@ -829,8 +833,7 @@ bool TDBGridInplaceEdit::EditorKeyDown(int Key, TShiftState Shift)
         if (C->CanModify(false) && FGrid->CanEditModify()) {
             TSpecRowEh* Row = C->DropDownSpecRow();
             const QString T = Row->CellText(0);
-            SetEditorText(T, 0, int(T.size()));
-            SetPendingText(T);
+            SetPendingText(SetEditorText(T, 0, int(T.size())));
             SetPendingKey(Row->Value());
         }
         return true;
@@ -1025,8 +1028,7 @@ void TDBGridInplaceEdit::CloseUp(bool Accept)
         // Nothing chosen leaves the text as it is.
         const int i = FPickList->ItemIndex();
         const QString T = C->KeyList()->Count() > 0 ? FPickList->Items()->Strings(i) : VarToStr(FListValue);
-        SetEditorText(T, 0, int(T.size()));
-        SetPendingText(T);
+        SetPendingText(SetEditorText(T, 0, int(T.size())));
     }
 }
 
@@ -1224,6 +1226,5 @@ void TDBGridInplaceEdit::CloseMRU(bool Accept)
     WatchPresses(false);
     if (!Accept || isReadOnly() || i < 0 || !FGrid->CanEditModify())
         return;
-    SetEditorText(Item, 0, int(Item.size()));
-    SetPendingText(Item);
+    SetPendingText(SetEditorText(Item, 0, int(Item.size())));
 }

@@ -100,7 +100,9 @@ private:
     bool GridEditable() const;
     void SetPendingText(const QString& Text);
     void SetPendingKey(const Variant& Key);
-    void SetEditorText(const QString& Text, int SelStart, int SelLength);
+    // The text, cut to the limit at a whole character, with the selection
+    // within it; the text the editor took.
+    QString SetEditorText(const QString& Text, int SelStart, int SelLength);
     void FollowList();
     void RederivePending();
     void StepValue(double Amount);

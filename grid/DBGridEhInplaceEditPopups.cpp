@@ -106,8 +106,7 @@ void TDBGridInplaceEdit::CloseOwnPopup(QWidget* Popup, bool Accept, TColumnEh* C
         if (V.Kind() != Variant::TKind::Double && V.Kind() != Variant::TKind::Integer)
             return;
         const QString T = FloatToStr(V.AsFloat());
-        SetEditorText(T, 0, int(T.size()));
-        SetPendingText(T);
+        SetPendingText(SetEditorText(T, 0, int(T.size())));
         return;
     }
     TPopupDataGridEh* G = FDataList;
@@ -141,9 +140,9 @@ void TDBGridInplaceEdit::CloseOwnPopup(QWidget* Popup, bool Accept, TColumnEh* C
         return;
     // The text first: setting it clears the editor's modified mark, which
     // the pending text sets again for the grid to write as the cell is left.
-    SetEditorText(Shown, 0, int(Shown.size()));
+    const QString Kept = SetEditorText(Shown, 0, int(Shown.size()));
     FGrid->FEditKeyValue = FListValue;
-    SetPendingText(Shown);
+    SetPendingText(Kept);
 }
 
 // While the calculator is open Enter, Esc and printable characters are its;

@@ -7,10 +7,12 @@
 #include "platform/db/Field.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Menus.h"
+#include "platform/gui/StdCtrls.h"
 #include "platform/gui/SystemMetrics.h"
 #include "platform/rtl/Classes.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QMenu>
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -869,9 +871,12 @@ void SetKeyValues(TDataSet* DataSet, const QString& FieldNames, const QList<Vari
 void ExecEditContextMenuEh(QLineEdit* Edit, QPoint GlobalPos, const std::function<void()>& Paste)
 {
     std::unique_ptr<QMenu> Menu(Edit->createStandardContextMenu());
-    // The paste entry is the one wired to the line edit's own paste.
+    // The paste entry is the one wired to the line edit's own paste. It
+    // offers what a box of plain text takes, markdown alone too.
     for (QAction* A : Menu->actions())
-        if (QObject::disconnect(A, SIGNAL(triggered()), Edit, SLOT(paste())))
+        if (QObject::disconnect(A, SIGNAL(triggered()), Edit, SLOT(paste()))) {
             QObject::connect(A, &QAction::triggered, Edit, Paste);
+            A->setEnabled(!Edit->isReadOnly() && !PlainTextOf(QGuiApplication::clipboard()->mimeData()).isEmpty());
+        }
     Menu->exec(GlobalPos);
 }

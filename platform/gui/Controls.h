@@ -69,8 +69,10 @@ bool PrintableText(QStringView Text);
 // character goes to Typed as a key press of its own, so that it meets every
 // rule a typed key meets (character checks, completion, key lists). What else
 // the event carries (a replaced range, the composition still being edited)
-// goes to Rest, the edit's own input-method handling.
-void TypeCommittedText(QInputMethodEvent* Event, const std::function<void(QKeyEvent*)>& Typed,
+// goes to Rest, the edit's own input-method handling. Box is the line edit
+// or text box the event reached: the committed characters go in where the
+// replaced range was.
+void TypeCommittedText(QWidget* Box, QInputMethodEvent* Event, const std::function<void(QKeyEvent*)>& Typed,
                        const std::function<void(QInputMethodEvent*)>& Rest);
 
 // Reading order and alignment of text in a control.

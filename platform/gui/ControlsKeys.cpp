@@ -4,7 +4,12 @@
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QStringView>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
 
 TShiftState ShiftStateFromQt(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Buttons)
 {
@@ -163,7 +168,33 @@ bool PrintableText(QStringView Text)
     return true;
 }
 
-void TypeCommittedText(QInputMethodEvent* Event, const std::function<void(QKeyEvent*)>& Typed,
+namespace {
+
+// Where text typed into a line edit or a text box goes: its caret, or the
+// start of its selection, which the text replaces. -1 for other widgets.
+int InsertionPoint(const QWidget* Box)
+{
+    if (const auto* Line = qobject_cast<const QLineEdit*>(Box))
+        return Line->hasSelectedText() ? Line->selectionStart() : Line->cursorPosition();
+    if (const auto* Text = qobject_cast<const QPlainTextEdit*>(Box))
+        return Text->textCursor().selectionStart();
+    return -1;
+}
+
+void PutCaret(QWidget* Box, int Position)
+{
+    if (auto* Line = qobject_cast<QLineEdit*>(Box)) {
+        Line->setCursorPosition(std::min(Position, int(Line->text().size())));
+    } else if (auto* Text = qobject_cast<QPlainTextEdit*>(Box)) {
+        QTextCursor C = Text->textCursor();
+        C.setPosition(std::min(Position, Text->document()->characterCount() - 1));
+        Text->setTextCursor(C);
+    }
+}
+
+} // namespace
+
+void TypeCommittedText(QWidget* Box, QInputMethodEvent* Event, const std::function<void(QKeyEvent*)>& Typed,
                        const std::function<void(QInputMethodEvent*)>& Rest)
 {
     const QString Commit = Event->commitString();
@@ -172,10 +203,16 @@ void TypeCommittedText(QInputMethodEvent* Event, const std::function<void(QKeyEv
         return;
     }
     // The composition ends and a range the commit replaces goes first; the
-    // committed characters then arrive as keys at the caret.
+    // committed characters then arrive as keys at the caret. Qt leaves the
+    // caret by the text it stood beside, which is the range's start only
+    // where the range ended at the caret.
+    const int From = Event->replacementStart(), Length = Event->replacementLength();
+    const int Point = InsertionPoint(Box);
     QInputMethodEvent Clear;
-    Clear.setCommitString(QString(), Event->replacementStart(), Event->replacementLength());
+    Clear.setCommitString(QString(), From, Length);
     Rest(&Clear);
+    if (From + Length != 0 && Point >= 0)
+        PutCaret(Box, std::max(0, Point + From));
     QStringView Left(Commit);
     while (!Left.isEmpty()) {
         const qsizetype Size = Left.size() > 1 && Left[0].isHighSurrogate() && Left[1].isLowSurrogate() ? 2 : 1;

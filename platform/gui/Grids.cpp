@@ -54,7 +54,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* Event) override { FEdit->mouseDoubleClickEvent(Event); }
     void inputMethodEvent(QInputMethodEvent* Event) override
     {
-        TypeCommittedText(Event, [this](QKeyEvent* Key) { FEdit->keyPressEvent(Key); },
+        TypeCommittedText(this, Event, [this](QKeyEvent* Key) { FEdit->keyPressEvent(Key); },
                           [this](QInputMethodEvent* Rest) { TWrapView::inputMethodEvent(Rest); });
     }
     bool focusNextPrevChild(bool) override { return false; } // Tab is the grid's
@@ -304,7 +304,7 @@ bool TInplaceEdit::focusNextPrevChild(bool Next)
 
 void TInplaceEdit::inputMethodEvent(QInputMethodEvent* Event)
 {
-    TypeCommittedText(Event, [this](QKeyEvent* Key) { keyPressEvent(Key); },
+    TypeCommittedText(this, Event, [this](QKeyEvent* Key) { keyPressEvent(Key); },
                       [this](QInputMethodEvent* Rest) { QLineEdit::inputMethodEvent(Rest); });
 }
 

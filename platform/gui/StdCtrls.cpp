@@ -137,10 +137,6 @@ TMemo::TMemo(QWidget* AParent) : QPlainTextEdit(AParent)
 {
 }
 
-namespace {
-
-// What a plain-text box takes from data; null when it offers neither plain
-// text (of any charset Qt reads) nor markdown.
 QString PlainTextOf(const QMimeData* Source)
 {
     if (!Source || Source->formats().isEmpty())
@@ -150,8 +146,6 @@ QString PlainTextOf(const QMimeData* Source)
     const QLatin1String Markdown("text/markdown");
     return Source->hasFormat(Markdown) ? QString::fromUtf8(Source->data(Markdown)) : QString();
 }
-
-} // namespace
 
 bool TMemo::canInsertFromMimeData(const QMimeData* Source) const
 {
@@ -296,16 +290,20 @@ void EndUndoStep(QLineEdit* Edit)
 }
 
 // Where Qt's paste of the clipboard's (Mode) text would cut a character in
-// half, its first whole characters that fit go in place of the selection,
-// one step of the undo history as Qt's paste is; false where Qt's own paste
-// keeps whole characters.
+// half, or would not read a clipboard that offers only markdown, the first
+// whole characters that fit go in place of the selection, one step of the
+// undo history as Qt's paste is; false where Qt's own paste does as a box of
+// plain text does.
 bool PasteWholeChars(QLineEdit* Edit, QClipboard::Mode Mode)
 {
     if (Edit->isReadOnly() || !Edit->inputMask().isEmpty())
         return false;
-    const QString Clip = QGuiApplication::clipboard()->text(Mode);
+    const QMimeData* Data = QGuiApplication::clipboard()->mimeData(Mode);
+    const QString Clip = PlainTextOf(Data);
     const qsizetype Room = LineEditRoom(Edit);
-    if (!CutSplitsACharacter(Clip, Room))
+    // Qt's paste reads the plain text alone.
+    const bool MarkdownAlone = !Clip.isEmpty() && !Data->hasText();
+    if (!MarkdownAlone && !CutSplitsACharacter(Clip, Room))
         return false;
     EndUndoStep(Edit);
     Edit->insert(LeftWholeChars(Clip, Room));
@@ -406,7 +404,9 @@ void LineEditPaste(QLineEdit* Edit)
         Edit->paste();
 }
 
-void SetLineEditText(QLineEdit* Edit, const QString& Text)
+QString SetLineEditText(QLineEdit* Edit, const QString& Text)
 {
-    Edit->setText(Edit->inputMask().isEmpty() ? LeftWholeChars(Text, Edit->maxLength()) : Text);
+    const QString Kept = Edit->inputMask().isEmpty() ? LeftWholeChars(Text, Edit->maxLength()) : Text;
+    Edit->setText(Kept);
+    return Kept;
 }

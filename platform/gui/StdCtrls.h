@@ -93,6 +93,11 @@ private:
     std::function<void(TScrollCode, int)> FForward;
 };
 
+// What a box of plain text takes from data: the data's plain text (of any
+// charset Qt reads) where it offers one, else its markdown as it stands;
+// null when it offers neither. The one-line edits read their clipboard so too.
+QString PlainTextOf(const QMimeData* Source);
+
 // TMemo: the multi-line edit box, the base of every multi-line box and view
 // in the program. Pasted, dropped and middle-clicked data goes in as plain
 // text: the data's plain text where it offers one, else markdown as it
@@ -158,8 +163,10 @@ void KeyWithinRoom(QKeyEvent* Event, const QString& Typed, qsizetype Room,
 // Qt's line edit cuts by UTF-16 units and would keep half of a character
 // outside the basic plane; where its cut would, these put in the first whole
 // characters that fit, through the edit's own insert, so that its undo
-// history stays and a cut paste is one step of it. Elsewhere Qt's own
-// handling runs; a masked edit places text by its mask and is left to Qt.
+// history stays and a cut paste is one step of it. So does a paste of a
+// clipboard that offers only markdown, which Qt's paste would not read.
+// Elsewhere Qt's own handling runs; a masked edit places text by its mask
+// and is left to Qt.
 //
 // Watches the edit's drops and middle clicks, which reach Qt's line edit
 // without passing the edit's own rules; called once, for the edit's life.
@@ -170,5 +177,6 @@ void LineEditKeyPress(QLineEdit* Edit, QKeyEvent* Event, const std::function<voi
 // The clipboard's text in place of the selection, as the line edit's paste
 // (a menu's or a button's).
 void LineEditPaste(QLineEdit* Edit);
-// Text set from code, cut to the edit's maxLength at a whole character.
-void SetLineEditText(QLineEdit* Edit, const QString& Text);
+// Text set from code, cut to the edit's maxLength at a whole character; the
+// text the edit was given.
+QString SetLineEditText(QLineEdit* Edit, const QString& Text);

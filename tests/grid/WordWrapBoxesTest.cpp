@@ -1,8 +1,9 @@
 // The boxes over a text field, the data-aware edit and the grid editor, each
 // word-wrapping and plain: what a paste over a selection keeps (against the
 // plain data-aware edit), characters outside the basic plane at the limit,
-// the undo history after a cut paste, and a change into a record that
-// refuses editing.
+// the undo history after a cut paste and after a drop, a change into a
+// record that refuses editing, the caret after a change without a key, an
+// input method's replacement and a clipboard that offers only markdown.
 #include "EditKeys.h"
 #include "GridTestUtil.h"
 #include "grid/DBCtrlsEh.h"
@@ -16,6 +17,7 @@
 #include "platform/gui/ModalSeam.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -50,12 +52,14 @@ struct TOneRecord
 class TBox
 {
 public:
-    TBox(TBoxKind Kind, TOneRecord& Record) : FRecord(Record)
+    // A grid's column offers Picks as its pick list.
+    TBox(TBoxKind Kind, TOneRecord& Record, const QStringList& Picks = {}) : FRecord(Record)
     {
         if (Kind == bkGridEditor || Kind == bkPlainGridEditor) {
             FGrid = std::make_unique<TDBGridEh>();
             FGrid->resize(300, 200);
             FGrid->Columns()->Add()->SetFieldName(QStringLiteral("Name"));
+            FGrid->Columns(0)->PickList()->SetStringList(Picks);
             FGrid->Columns(0)->SetWidth(120);
             FGrid->Columns(0)->SetWordWrap(Kind == bkGridEditor);
             FGrid->SetRowLines(Kind == bkGridEditor ? 3 : 0);
@@ -80,6 +84,7 @@ public:
     // (a drop, a right click) lands.
     QWidget* Input() const { return FView ? static_cast<QWidget*>(FView) : FLine; }
     QWidget* MouseTarget() const { return FView ? FView->viewport() : FLine; }
+    TDBEditEh* Edit() const { return FEdit.get(); }
     void Select(int From, int Length)
     {
         if (!FView) {
@@ -114,18 +119,26 @@ private:
     QPlainTextEdit* FView = nullptr;
 };
 
-// Data dropped at the box's top left corner.
+// Data dropped at the box's top left corner, before its first character.
 void Drop(QWidget* Target, const QString& Text)
 {
     QMimeData Data;
     Data.setText(Text);
-    const QPoint At(4, 4);
+    const QPoint At(1, 4);
     QDragEnterEvent Enter(At, Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(Target, &Enter);
     QDragMoveEvent Move(At, Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(Target, &Move);
     QDropEvent Dropped(At, Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(Target, &Dropped);
+}
+
+// An input method's commit of Text in place of Length units From the caret on.
+void CommitReplacing(QWidget* Target, const QString& Text, int From, int Length)
+{
+    QInputMethodEvent Commit;
+    Commit.setCommitString(Text, From, Length);
+    QCoreApplication::sendEvent(Target, &Commit);
 }
 
 void CtrlZ(QWidget* Target)
@@ -351,6 +364,141 @@ TEST(WordWrapBoxes, AChangeIntoALockedRecordShowsTheStoredText)
         EXPECT_NO_THROW(Row.Act(Box));
         EXPECT_EQ(TModalSeam::MessageTexts(), QStringList{QStringLiteral("Record locked")});
         EXPECT_EQ(Box.Leave(), QStringLiteral("abc|abc|abc"));
+    }
+    Clipboard()->Clear();
+}
+
+// A pick list's completion and the edit's case keep to the limit in whole
+// characters, shown and stored: the entry "甲乙丙𠀀" (U+20000 takes two
+// units) in a field of size 4, and a pasted "aß𐐨" that upper case makes
+// "ASS𐐀".
+TEST(WordWrapBoxes, ACompletionOrACaseChangeKeepsWholeCharacters)
+{
+    const QStringList Picks{QString::fromUtf8("甲乙丙𠀀"), QStringLiteral("abcdef")};
+    const struct
+    {
+        TBoxKind Kind;
+        void (*Act)(TBox& Box);
+    } Rows[] = {
+        {bkGridEditor, [](TBox& B) { TypeKeys(B.Input(), QString::fromUtf8("<IM:甲>")); }},
+        {bkPlainGridEditor, [](TBox& B) { TypeKeys(B.Input(), QString::fromUtf8("<IM:甲>")); }},
+        {bkPlainEdit,
+         [](TBox& B) {
+             B.Edit()->SetCharCase(ecUpperCase);
+             Clipboard()->SetAsText(QString::fromUtf8("aß𐐨"));
+             TypeKeys(B.Input(), QStringLiteral("<Ctrl+V>"));
+         }},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(BoxNames[Row.Kind]);
+        TOneRecord Record(4, QString());
+        TBox Box(Row.Kind, Record, Picks);
+        Row.Act(Box);
+        EXPECT_EQ(Box.Leave(), QString::fromUtf8(Row.Kind == bkPlainEdit ? "ASS|ASS|ASS" : "甲乙丙|甲乙丙|甲乙丙"));
+    }
+    Clipboard()->Clear();
+}
+
+// A change without a key into a record in browse state (the menu's paste or
+// cut, an input method's commit over the character before the caret) leaves
+// the caret where the change put it: the next key goes there.
+TEST(WordWrapBoxes, AChangeWithoutAKeyKeepsTheCaret)
+{
+    const struct
+    {
+        const char* Name;
+        const char* Start;
+        int From, Length; // selected before the change
+        void (*Act)(TBox& Box);
+        const char* After; // shown|held|stored once "z" is typed
+    } Rows[] = {
+        {"MenuPaste", "ab", 2, 0,
+         [](TBox& B) {
+             Clipboard()->SetAsText(QStringLiteral("xy"));
+             ChooseFromContextMenu(B.MouseTarget(), QStringLiteral("Paste"));
+             QCoreApplication::processEvents();
+         },
+         "abxyz|abxyz|abxyz"},
+        {"MenuCut", "abcd", 2, 1,
+         [](TBox& B) {
+             ChooseFromContextMenu(B.MouseTarget(), QStringLiteral("Cut"));
+             QCoreApplication::processEvents();
+         },
+         "abzd|abzd|abzd"},
+        {"InputMethodReplacingTheCharacterBefore", "ab", 2, 0,
+         [](TBox& B) { CommitReplacing(B.Input(), QString::fromUtf8("丁"), -1, 1); }, "a丁z|a丁z|a丁z"},
+    };
+    for (const auto& Row : Rows) {
+        for (const TBoxKind Kind : {bkWrappingEdit, bkGridEditor, bkPlainEdit, bkPlainGridEditor}) {
+            SCOPED_TRACE(std::string(Row.Name) + ", " + BoxNames[Kind]);
+            TOneRecord Record(20, QString::fromUtf8(Row.Start));
+            TBox Box(Kind, Record);
+            Box.Select(Row.From, Row.Length);
+            Row.Act(Box);
+            TypeKeys(Box.Input(), QStringLiteral("z"));
+            EXPECT_EQ(Box.Leave(), QString::fromUtf8(Row.After));
+        }
+    }
+    Clipboard()->Clear();
+}
+
+// An input method's commit in place of a range that does not end at the
+// caret replaces that range, within the limit: "丁乙" over the "c" of
+// "abcd", caret at the end, in a field of size 4.
+TEST(WordWrapBoxes, AnInputMethodReplacesTheRangeItNames)
+{
+    for (const TBoxKind Kind : {bkWrappingEdit, bkGridEditor, bkPlainEdit, bkPlainGridEditor}) {
+        SCOPED_TRACE(BoxNames[Kind]);
+        TOneRecord Record(4, QStringLiteral("abcd"));
+        TBox Box(Kind, Record);
+        Box.Select(4, 0);
+        CommitReplacing(Box.Input(), QString::fromUtf8("丁乙"), -2, 1);
+        EXPECT_EQ(Box.Leave(), QString::fromUtf8("ab丁d|ab丁d|ab丁d"));
+    }
+}
+
+// A drop into a box whose record is in browse state is one step of the
+// box's undo history.
+TEST(WordWrapBoxes, ADropIntoABrowsedRecordIsUndone)
+{
+    for (const TBoxKind Kind : {bkWrappingEdit, bkGridEditor, bkPlainEdit, bkPlainGridEditor}) {
+        SCOPED_TRACE(BoxNames[Kind]);
+        TOneRecord Record(20, QStringLiteral("ab"));
+        TBox Box(Kind, Record);
+        Drop(Box.MouseTarget(), QStringLiteral("x"));
+        const QString Dropped = Box.Shown();
+        CtrlZ(Box.Input());
+        EXPECT_EQ(Dropped + u' ' + Box.Leave(), QStringLiteral("xab|xab ab|ab|ab"));
+    }
+}
+
+// A clipboard that offers only markdown gives every box its characters,
+// cut to the size, by Ctrl+V and by the menu.
+TEST(WordWrapBoxes, MarkdownAloneIsPastedAsItsCharacters)
+{
+    const struct
+    {
+        const char* Name;
+        void (*Act)(TBox& Box);
+    } Rows[] = {
+        {"CtrlV", [](TBox& B) { TypeKeys(B.Input(), QStringLiteral("<Ctrl+V>")); }},
+        {"MenuPaste",
+         [](TBox& B) {
+             ChooseFromContextMenu(B.MouseTarget(), QStringLiteral("Paste"));
+             QCoreApplication::processEvents();
+         }},
+    };
+    for (const auto& Row : Rows) {
+        for (const TBoxKind Kind : {bkWrappingEdit, bkGridEditor, bkPlainEdit, bkPlainGridEditor}) {
+            SCOPED_TRACE(std::string(Row.Name) + ", " + BoxNames[Kind]);
+            TOneRecord Record(5, QString());
+            TBox Box(Kind, Record);
+            auto* Markdown = new QMimeData;
+            Markdown->setData(QStringLiteral("text/markdown"), QByteArrayLiteral("a*b*c 1. x"));
+            QGuiApplication::clipboard()->setMimeData(Markdown);
+            Row.Act(Box);
+            EXPECT_EQ(Box.Leave(), QStringLiteral("a*b*c|a*b*c|a*b*c"));
+        }
     }
     Clipboard()->Clear();
 }
