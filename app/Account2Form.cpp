@@ -4,7 +4,6 @@
 #include "app/ShareDM.h"
 #include "platform/db/ADOQuery.h"
 #include "platform/db/Field.h"
-#include "platform/db/JetSql.h"
 #include "platform/gui/Buttons.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -64,11 +63,13 @@ TFormAccount2::TFormAccount2(QWidget* AOwner) : TForm(AOwner)
 void TFormAccount2::FormCreate(QObject*)
 {
     AccountName.clear();
+    AccountIndex = 0;
     AccountBase = 0;
 }
 
 void TFormAccount2::FormShow(QObject*)
 {
+    FShown.Clear();
     if (AccountName.isEmpty()) {
         SetCaption(QStringLiteral("新增帐户"));
         AccountBase = 0;
@@ -80,10 +81,10 @@ void TFormAccount2::FormShow(QObject*)
         Edit1->setText(AccountName);
         Edit2->setText(QStringLiteral("0"));
         TADOQuery* Q = ShareDataModule->ADOQueryTemp;
-        if (OpenSQL(Q, QStringLiteral("Select * From Account Where AccountName = ") + SqlQuoted(AccountName),
+        if (OpenSQL(Q, QStringLiteral("Select * From Account Where AccountIndex = %1").arg(AccountIndex),
                     QStringLiteral("数据库打开失败"))
             && !Q->IsEmpty()) {
-            Edit2->setText(RoundStr(Q->FieldByName(QStringLiteral("AccountBase"))->AsFloat()));
+            FShown.ShowAmount(Edit2, Q->FieldByName(QStringLiteral("AccountBase"))->AsFloat());
         }
     }
     SetActiveControl(Edit1);
@@ -99,7 +100,7 @@ void TFormAccount2::ActionYesExecute(QObject*)
         return;
     }
     AccountName = Edit1->text();
-    AccountBase = Base;
+    AccountBase = FShown.Amount(Edit2, Base);
     SetModalResult(mrOk);
 }
 

@@ -4,6 +4,7 @@
 // stores the values.
 #pragma once
 
+#include "app/ShownValues.h"
 #include "platform/gui/Forms.h"
 
 class QAction;
@@ -18,7 +19,10 @@ public:
 
     // In: empty for a new account, else the account to edit. Out: the name typed.
     QString AccountName;
-    // Out: the opening balance typed.
+    // In: the index of the account to edit, by which its row is read: another
+    // copy of the program may have given the name to another account since.
+    int AccountIndex = 0;
+    // Out: the opening balance typed; the stored one while the box shows it.
     double AccountBase = 0;
 
     QLabel* Label1;
@@ -34,6 +38,9 @@ public:
     void FormShow(QObject* Sender);
     void ActionYesExecute(QObject* Sender);
     void ActionCancelExecute(QObject* Sender);
+
+private:
+    TShownValues FShown;
 };
 
 extern TFormAccount2* FormAccount2;

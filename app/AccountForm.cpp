@@ -23,7 +23,6 @@ namespace {
 
 const QString EditCaption = QStringLiteral("修改密码");
 const QString EditPrompt = QStringLiteral("请输入资料修改密码");
-const QString CannotOpen = QStringLiteral("无法打开数据库");
 
 // The main window's money list.
 constexpr int MoneyListPage = 5;
@@ -118,6 +117,16 @@ void TFormAccount::FormShow(QObject*)
 {
     Label2->setText(AccountText);
     Label4->setText(BalanceText);
+    FRow = {};
+    FIndex = FindAccount(QStringLiteral("数据库打开失败"));
+    if (FIndex != 0)
+        FRow = TRowImage::Of(ShareDataModule->ADOQueryTemp, QStringLiteral("Account"));
+}
+
+QString TFormAccount::RowSQL() const
+{
+    return QStringLiteral("Select * From Account Where (AccountIndex = %1) And (AccountName = %2)")
+        .arg(QString::number(FIndex), SqlQuoted(AccountText));
 }
 
 int TFormAccount::FindAccount(const QString& ErrorText)
@@ -174,6 +183,7 @@ void TFormAccount::ActionEditExecute(QObject*)
     if (!ShareDataModule->CheckEditPassword(EditCaption, EditPrompt, QString()))
         return;
     FormAccount2->AccountName = AccountText;
+    FormAccount2->AccountIndex = FIndex;
     if (FormAccount2->ShowModal() != mrOk)
         return;
     const QString Name = FormAccount2->AccountName;
@@ -182,27 +192,24 @@ void TFormAccount::ActionEditExecute(QObject*)
         ShowMessage(QStringLiteral("帐户名不得为空"));
         return;
     }
-    const int Index = FindAccount(CannotOpen);
-    if (Index == 0) {
+    if (FIndex == 0) {
         ShowMessage(QStringLiteral("找不到要修改的帐户"));
     } else {
         TADOQuery* Q = ShareDataModule->ADOQueryTemp;
         bool Taken = false;
         const bool Saved = RunInTransaction([&] {
+            OpenSameRow(Q, RowSQL(), FRow, QStringLiteral("找不到要修改的帐户"));
             // Checked where it is stored, so that another copy of the program
             // cannot take the name in between. The account itself never
             // counts: a change of letter case alone is allowed.
             if (Name != AccountText) {
                 TADOQuery* Other = ShareDataModule->ADOQueryTemp2;
                 OpenOrRaise(Other, QStringLiteral("Select * From Account Where (AccountName = %1) And (AccountIndex <> %2)")
-                                       .arg(SqlQuoted(Name), QString::number(Index)));
+                                       .arg(SqlQuoted(Name), QString::number(FIndex)));
                 Taken = !Other->IsEmpty();
                 if (Taken)
                     return;
             }
-            OpenOrRaise(Q, QStringLiteral("Select * From Account Where AccountName = ") + SqlQuoted(AccountText));
-            if (Q->IsEmpty() || Q->FieldByName(QStringLiteral("AccountIndex"))->AsInteger() != Index)
-                throw ESaveRefused(RecordChanged);
             Q->Edit();
             Q->FieldByName(QStringLiteral("AccountName"))->SetAsString(Name);
             Q->FieldByName(QStringLiteral("AccountBase"))->SetAsFloat(Base);
@@ -224,20 +231,24 @@ void TFormAccount::ActionDeleteExecute(QObject*)
 {
     if (!ShareDataModule->CheckEditPassword(EditCaption, EditPrompt, QString()))
         return;
-    const int Index = FindAccount(QStringLiteral("数据库打开失败"));
-    if (Index == 0 || !ConfirmAccountDelete())
+    const QString Gone = QStringLiteral("找不到要删除的记录");
+    TADOQuery* Q = ShareDataModule->ADOQueryTemp;
+    if (!OpenSQL(Q, RowSQL(), QStringLiteral("数据库打开失败")))
+        return;
+    if (Q->IsEmpty()) {
+        ShowMessage(Gone);
+        return;
+    }
+    if (!ConfirmAccountDelete())
         return;
     // The account and every receipt and payment booked to it go together or
-    // not at all, and only while the name still names the account the
-    // question was about: another copy of the program may have changed it.
+    // not at all, and only while it is still the account the question was
+    // about: another copy of the program may have changed it meanwhile.
     TADOConnection* Connection = ShareDataModule->ADOConnection1;
     const bool Deleted = RunInTransaction([&] {
-        TADOQuery* Q = ShareDataModule->ADOQueryTemp;
-        OpenOrRaise(Q, QStringLiteral("Select * From Account Where AccountName = ") + SqlQuoted(AccountText));
-        if (Q->IsEmpty() || Q->FieldByName(QStringLiteral("AccountIndex"))->AsInteger() != Index)
-            throw ESaveRefused(RecordChanged);
-        Connection->Execute(QStringLiteral("Delete From Account Where AccountIndex = %1").arg(Index));
-        Connection->Execute(QStringLiteral("Delete From MoneyTable Where MoneyAccount = %1").arg(Index));
+        OpenSameRow(Q, RowSQL(), FRow, Gone);
+        Connection->Execute(QStringLiteral("Delete From Account Where AccountIndex = %1").arg(FIndex));
+        Connection->Execute(QStringLiteral("Delete From MoneyTable Where MoneyAccount = %1").arg(FIndex));
     });
     if (!Deleted)
         return;

@@ -5,6 +5,7 @@
 // window and closes; a list closes it with mrCancel.
 #pragma once
 
+#include "app/SaveChecks.h"
 #include "platform/gui/Forms.h"
 
 class QAction;
@@ -17,6 +18,9 @@ public:
     explicit TFormAccount(QWidget* AOwner = nullptr);
 
     // Set by the card click: the account's name (its key) and balance text.
+    // The window reads the account by the name when it shows, and from then
+    // on knows it by that row: an edit or a delete writes only while the row
+    // under its index still carries the name and holds what was read.
     QString AccountText;
     QString BalanceText;
 
@@ -50,6 +54,12 @@ private:
     void ShowMovements(const QString& Range);
     // The stored account of AccountText; 0 when there is none (or the read failed).
     int FindAccount(const QString& ErrorText);
+    // The account as shown: its index with the name on the card. Another
+    // copy of the program may have renamed it, and given the name to another.
+    QString RowSQL() const;
+
+    int FIndex = 0;  // the account read on showing; 0 = none
+    TRowImage FRow;  // its row as read
 };
 
 extern TFormAccount* FormAccount;

@@ -179,6 +179,7 @@ void TFormBuySell::FormShow(QObject*)
     ADOQuery2->SetConnection(ShareDataModule->ADOConnection1);
     LoadPicture();
     LoadLists();
+    FShown.Clear();
     ComboBox5->setEnabled(!CustomerFixed);
     if (IsNew())
         ShowNew();
@@ -226,10 +227,12 @@ void TFormBuySell::ShowExisting()
         CustomerIndex = Q2->FieldByName(QStringLiteral("CustomerIndex"))->AsInteger();
     DateTimePicker1->setDate(DateTimeToQDate(Q->FieldByName(QStringLiteral("BillCreateTime"))->AsDateTime()));
     Edit1->setText(Q->FieldByName(QStringLiteral("BillSerial"))->AsString());
-    SelectComboText(ComboBox2, Q->FieldByName(QStringLiteral("BillReason"))->AsString());
-    SelectComboText(ComboBox3, Q->FieldByName(QStringLiteral("BillState"))->AsString());
+    // A choice renamed since and an amount of more decimals than shown are
+    // written back as stored unless the user changes them.
+    FShown.ShowChoice(ComboBox2, Q->FieldByName(QStringLiteral("BillReason"))->AsString());
+    FShown.ShowChoice(ComboBox3, Q->FieldByName(QStringLiteral("BillState"))->AsString());
     ComboBox5->setEditText(User);
-    Edit2->setText(RoundStr(std::abs(Q->FieldByName(QStringLiteral("BillSum"))->AsFloat())));
+    FShown.ShowAmount(Edit2, std::abs(Q->FieldByName(QStringLiteral("BillSum"))->AsFloat()));
     Edit3->setText(Q->FieldByName(QStringLiteral("BillRemark"))->AsString());
     Edit4->setText(Q->FieldByName(QStringLiteral("BillMan"))->AsString());
     RefreshMoneyGrid();
@@ -354,14 +357,14 @@ bool TFormBuySell::CheckInput()
 
 void TFormBuySell::WriteBill(TADOQuery* Q, bool KeepMan, const QString& Serial)
 {
-    const double Amount = StrToFloatZero(Edit2->text());
+    const double Amount = FShown.Amount(Edit2, StrToFloatZero(Edit2->text()));
     Q->FieldByName(QStringLiteral("BillRecordTime"))->SetAsDateTime(Date());
     Q->FieldByName(QStringLiteral("BillCreateTime"))->SetAsDateTime(QDateToDateTime(DateTimePicker1->date()));
     Q->FieldByName(QStringLiteral("BillSerial"))->SetAsString(Serial);
     Q->FieldByName(QStringLiteral("BillUser"))->SetAsString(ComboBox5->currentText());
     Q->FieldByName(QStringLiteral("BillSum"))->SetAsFloat(IsSale() ? Amount : -Amount);
-    Q->FieldByName(QStringLiteral("BillReason"))->SetAsString(ComboBox2->currentText());
-    Q->FieldByName(QStringLiteral("BillState"))->SetAsString(ComboBox3->currentText());
+    Q->FieldByName(QStringLiteral("BillReason"))->SetAsString(FShown.Text(ComboBox2));
+    Q->FieldByName(QStringLiteral("BillState"))->SetAsString(FShown.Text(ComboBox3));
     Q->FieldByName(QStringLiteral("BillRemark"))->SetAsString(Edit3->text());
     // An edit keeps the salesman the document belongs to.
     if (!KeepMan)

@@ -8,6 +8,7 @@
 
 #include "app/SaveChecks.h"
 #include "app/ShareDM.h"
+#include "app/ShownValues.h"
 #include "platform/gui/Forms.h"
 
 class QAction;
@@ -105,6 +106,7 @@ private:
     TSerialProposal FProposal; // the number this showing proposed
     TRowImage FBill;           // the stored document as read or stored
     TCustomerChoice FCustomer; // where the customer box's names came from
+    TShownValues FShown;       // the stored document, box by box
 };
 
 extern TFormBuySell* FormBuySell;

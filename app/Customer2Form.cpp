@@ -130,6 +130,7 @@ void TFormCustomer2::FormShow(QObject*)
     }
     Image1->Invalidate();
 
+    FShown.Clear();
     if (EditMode != 0) {
         TADOQuery* Q = ShareDataModule->ADOQueryTemp;
         if (!OpenSQL(Q, RowSQL(TableName, CustomerIndex), QStringLiteral("客户资料读入失败"))) {
@@ -161,7 +162,8 @@ void TFormCustomer2::FormShow(QObject*)
 void TFormCustomer2::ShowRow(TADOQuery* Q)
 {
     CustomerName->setText(Q->FieldByName(QStringLiteral("CustomerName"))->AsString());
-    CustomerOwe->setText(RoundStr(Q->FieldByName(QStringLiteral("CustomerOwe"))->AsFloat()));
+    // Shown to four decimals, stored as read while left as shown.
+    FShown.ShowAmount(CustomerOwe, Q->FieldByName(QStringLiteral("CustomerOwe"))->AsFloat());
     for (const char* Column : TextColumns)
         findChild<QLineEdit*>(QString::fromLatin1(Column))
             ->setText(Q->FieldByName(QString::fromLatin1(Column))->AsString());
@@ -215,7 +217,7 @@ void TFormCustomer2::WriteColumns(TADOQuery* Q) const
     double Owe = 0;
     TryStrToFloat(CustomerOwe->text(), Owe);
     Q->FieldByName(QStringLiteral("CustomerName"))->SetAsString(CustomerName->text());
-    Q->FieldByName(QStringLiteral("CustomerOwe"))->SetAsFloat(Owe);
+    Q->FieldByName(QStringLiteral("CustomerOwe"))->SetAsFloat(FShown.Amount(CustomerOwe, Owe));
     for (const char* Column : TextColumns)
         Q->FieldByName(QString::fromLatin1(Column))
             ->SetAsString(findChild<QLineEdit*>(QString::fromLatin1(Column))->text());

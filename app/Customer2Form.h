@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/SaveChecks.h"
+#include "app/ShownValues.h"
 #include "grid/DBCtrlsEh.h"
 #include "platform/gui/Forms.h"
 
@@ -64,7 +65,8 @@ private:
     void StoreEdit();
     bool IsRegular() const { return CustomerKind == QStringLiteral("正式客户"); }
 
-    TRowImage FRow; // the row shown in edit mode
+    TRowImage FRow;       // the row shown in edit mode
+    TShownValues FShown;  // its opening balance as stored
 };
 
 extern TFormCustomer2* FormCustomer2;

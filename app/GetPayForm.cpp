@@ -8,7 +8,6 @@
 #include "platform/db/ADOConnection.h"
 #include "platform/db/ADOQuery.h"
 #include "platform/db/Field.h"
-#include "platform/db/JetSql.h"
 #include "platform/gui/Buttons.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/SysUtils.h"
@@ -169,6 +168,7 @@ void TFormGetPay::FormShow(QObject*)
     LoadLists();
     ComboBox5->setEnabled(!CustomerFixed);
     CapitalAmount.clear();
+    FShown.Clear();
     if (New)
         ShowNew();
     else
@@ -180,8 +180,9 @@ void TFormGetPay::LoadLists()
 {
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
     const QString Parameter = QStringLiteral("Select * From Parameter Where ParameterType = ");
+    // Each account keeps its index: the account picked is stored by it.
     LoadCombo(ComboBox1, Q, QStringLiteral("Select * From Account Where (AccountIndex > 1)") + AccountFilter, false,
-              QStringLiteral("AccountName"));
+              QStringLiteral("AccountName"), QStringLiteral("AccountIndex"));
     LoadCombo(ComboBox2, Q, Parameter + u'1', false, QStringLiteral("ParameterValue"));
     LoadCombo(ComboBox3, Q, Parameter + u'2', false, QStringLiteral("ParameterValue"));
     LoadCombo(ComboBox4, Q, Parameter + u'3', false, QStringLiteral("ParameterValue"));
@@ -206,12 +207,16 @@ void TFormGetPay::ShowExisting()
         return;
     }
     FMoney = TRowImage::Of(Q, QStringLiteral("Money"));
-    SelectComboText(ComboBox1, Q->FieldByName(QStringLiteral("AccountName"))->AsString());
+    // The account, the choices and the amount stay as stored unless the user
+    // changes them: an account the session does not list, a choice renamed
+    // since and an amount of more decimals than shown are all written back.
+    FShown.ShowChoice(ComboBox1, Q->FieldByName(QStringLiteral("AccountName"))->AsString(),
+                      Variant(Q->FieldByName(QStringLiteral("MoneyAccount"))->AsInteger()));
     DateTimePicker1->setDate(DateTimeToQDate(Q->FieldByName(QStringLiteral("MoneyCreateTime"))->AsDateTime()));
-    SelectComboText(ComboBox2, Q->FieldByName(QStringLiteral("MoneyReason"))->AsString());
-    Edit2->SetText(RoundStr(std::abs(Q->FieldByName(QStringLiteral("MoneySum"))->AsFloat())));
-    SelectComboText(ComboBox3, Q->FieldByName(QStringLiteral("MoneyType"))->AsString());
-    SelectComboText(ComboBox4, Q->FieldByName(QStringLiteral("MoneyToken"))->AsString());
+    FShown.ShowChoice(ComboBox2, Q->FieldByName(QStringLiteral("MoneyReason"))->AsString());
+    FShown.ShowAmount(Edit2, std::abs(Q->FieldByName(QStringLiteral("MoneySum"))->AsFloat()));
+    FShown.ShowChoice(ComboBox3, Q->FieldByName(QStringLiteral("MoneyType"))->AsString());
+    FShown.ShowChoice(ComboBox4, Q->FieldByName(QStringLiteral("MoneyToken"))->AsString());
     ComboBox5->setEditText(Q->FieldByName(QStringLiteral("MoneyUser"))->AsString());
     Edit3->setText(Q->FieldByName(QStringLiteral("MoneyRemark"))->AsString());
     Edit4->setText(Q->FieldByName(QStringLiteral("MoneySerial"))->AsString());
@@ -278,13 +283,16 @@ bool TFormGetPay::CheckInput(int& AccountIndex)
         return Refuse(QStringLiteral("请选择帐款类别"), ComboBox3);
     if (ComboBox4->currentIndex() < 0)
         return Refuse(QStringLiteral("请选择帐款凭证"), ComboBox4);
-    TADOQuery* Q = ShareDataModule->ADOQueryTemp;
-    if (!OpenSQL(Q, QStringLiteral("Select * From Account Where AccountName = ") + SqlQuoted(ComboBox1->currentText()),
-                 OpenError))
-        return false;
-    if (Q->IsEmpty())
-        return Refuse(QStringLiteral("找不到所需要的帐户"), nullptr);
-    AccountIndex = Q->FieldByName(QStringLiteral("AccountIndex"))->AsInteger();
+    // The stored account while the box shows it; else the one picked, by the
+    // index the list offered it with, while it still carries the name shown.
+    AccountIndex = static_cast<int>(FShown.Value(ComboBox1, Variant(ComboBox1->currentData().toInt())).AsInteger());
+    if (!FShown.Unchanged(ComboBox1)) {
+        TADOQuery* Q = ShareDataModule->ADOQueryTemp;
+        if (!OpenSQL(Q, AccountSQL(AccountIndex), OpenError))
+            return false;
+        if (Q->IsEmpty() || Q->FieldByName(QStringLiteral("AccountName"))->AsString() != ComboBox1->currentText())
+            return Refuse(QStringLiteral("找不到所需要的帐户"), nullptr);
+    }
     if (ComboBox5->currentText().isEmpty())
         return Refuse(QStringLiteral("请选择客户名称"), ComboBox5->isEnabled() ? ComboBox5 : nullptr);
     if (!ShareDataModule->SerialFormatOK(Edit4->text()))
@@ -303,35 +311,35 @@ void TFormGetPay::BitBtn1Click(QObject*)
         SaveEdit(AccountIndex);
 }
 
-namespace {
-
 // The columns a save writes in both modes; the amount goes in with its sign.
-void WriteColumns(TADOQuery* Q, const TFormGetPay* Form, int AccountIndex, bool Receipt, const QString& Serial)
+void TFormGetPay::WriteColumns(TADOQuery* Q, int AccountIndex, const QString& Serial) const
 {
-    const double Amount = StrToFloat(Form->Edit2->text());
+    const bool Receipt = IsReceipt();
+    const double Amount = FShown.Amount(Edit2, StrToFloat(Edit2->text()));
     Q->FieldByName(QStringLiteral("MoneyAccount"))->SetAsInteger(AccountIndex);
-    Q->FieldByName(QStringLiteral("MoneyCreateTime"))->SetAsDateTime(QDateToDateTime(Form->DateTimePicker1->date()));
-    Q->FieldByName(QStringLiteral("MoneyUser"))->SetAsString(Form->ComboBox5->currentText());
-    Q->FieldByName(QStringLiteral("MoneyReason"))->SetAsString(Form->ComboBox2->currentText());
+    Q->FieldByName(QStringLiteral("MoneyCreateTime"))->SetAsDateTime(QDateToDateTime(DateTimePicker1->date()));
+    Q->FieldByName(QStringLiteral("MoneyUser"))->SetAsString(ComboBox5->currentText());
+    Q->FieldByName(QStringLiteral("MoneyReason"))->SetAsString(FShown.Text(ComboBox2));
     Q->FieldByName(QStringLiteral("MoneyIn"))->SetAsFloat(Receipt ? Amount : 0.0);
     Q->FieldByName(QStringLiteral("MoneyOut"))->SetAsFloat(Receipt ? 0.0 : Amount);
     Q->FieldByName(QStringLiteral("MoneySum"))->SetAsFloat(Receipt ? Amount : -Amount);
-    Q->FieldByName(QStringLiteral("MoneyType"))->SetAsString(Form->ComboBox3->currentText());
-    Q->FieldByName(QStringLiteral("MoneyToken"))->SetAsString(Form->ComboBox4->currentText());
-    Q->FieldByName(QStringLiteral("MoneyRemark"))->SetAsString(Form->Edit3->text());
+    Q->FieldByName(QStringLiteral("MoneyType"))->SetAsString(FShown.Text(ComboBox3));
+    Q->FieldByName(QStringLiteral("MoneyToken"))->SetAsString(FShown.Text(ComboBox4));
+    Q->FieldByName(QStringLiteral("MoneyRemark"))->SetAsString(Edit3->text());
     Q->FieldByName(QStringLiteral("MoneySerial"))->SetAsString(Serial);
-    Q->FieldByName(QStringLiteral("MoneyMan"))->SetAsString(Form->Edit5->text());
+    Q->FieldByName(QStringLiteral("MoneyMan"))->SetAsString(Edit5->text());
 }
 
-} // namespace
-
-// Inside the save's transaction: the account and the customer as checked
-// before, which another copy of the program may have renamed or removed since.
+// Inside the save's transaction: the account picked and the customer as
+// checked before, which another copy of the program may have renamed or
+// removed since. A stored account left as shown is the row's own.
 void TFormGetPay::CheckNames(TADOQuery* Q, int AccountIndex)
 {
-    OpenOrRaise(Q, QStringLiteral("Select * From Account Where AccountName = ") + SqlQuoted(ComboBox1->currentText()));
-    if (Q->IsEmpty() || Q->FieldByName(QStringLiteral("AccountIndex"))->AsInteger() != AccountIndex)
-        throw ESaveRefused(QStringLiteral("找不到所需要的帐户"));
+    if (!FShown.Unchanged(ComboBox1)) {
+        OpenOrRaise(Q, AccountSQL(AccountIndex));
+        if (Q->IsEmpty() || Q->FieldByName(QStringLiteral("AccountName"))->AsString() != ComboBox1->currentText())
+            throw ESaveRefused(QStringLiteral("找不到所需要的帐户"));
+    }
     CheckCustomerName(ComboBox5->currentText(), FCustomer);
 }
 
@@ -349,7 +357,7 @@ void TFormGetPay::SaveNew(int AccountIndex)
         Serial = ShareDataModule->ClaimSerial(Q, SettingIndex(), Edit4->text(), Proposal, true);
         OpenOrRaise(Q, QStringLiteral("Select * From MoneyTable"));
         Q->Append();
-        WriteColumns(Q, this, AccountIndex, IsReceipt(), Serial);
+        WriteColumns(Q, AccountIndex, Serial);
         Q->FieldByName(QStringLiteral("MoneyBill"))->SetAsInteger(BillIndex);
         Q->FieldByName(QStringLiteral("MoneyRecordTime"))->SetAsDateTime(Date());
         Q->Post();
@@ -372,7 +380,7 @@ void TFormGetPay::SaveEdit(int AccountIndex)
         CheckNames(Q, AccountIndex);
         OpenSameRow(Q, MoneySQL(), FMoney, QStringLiteral("找不到要修改的记录"));
         Q->Edit();
-        WriteColumns(Q, this, AccountIndex, IsReceipt(), Edit4->text());
+        WriteColumns(Q, AccountIndex, Edit4->text());
         Q->Post();
     });
     if (!Saved)

@@ -6,6 +6,7 @@
 
 #include "app/SaveChecks.h"
 #include "app/ShareDM.h"
+#include "app/ShownValues.h"
 #include "grid/DBCtrlsEh.h"
 #include "platform/gui/Forms.h"
 #include "platform/rtl/Variants.h"
@@ -77,6 +78,7 @@ private:
     bool CheckInput(int& AccountIndex);
     bool Refuse(const QString& Message, QWidget* Focus);
     void CheckNames(TADOQuery* Q, int AccountIndex);
+    void WriteColumns(TADOQuery* Q, int AccountIndex, const QString& Serial) const;
     void SaveNew(int AccountIndex);
     void SaveEdit(int AccountIndex);
     QString MoneySQL() const
@@ -84,6 +86,10 @@ private:
         return QStringLiteral("Select * From MoneyTable Where MoneyIndex = %1").arg(MoneyIndex);
     }
     QString BillSQL() const { return QStringLiteral("Select * From Bill Where BillIndex = %1").arg(BillIndex); }
+    static QString AccountSQL(int Index)
+    {
+        return QStringLiteral("Select * From Account Where AccountIndex = %1").arg(Index);
+    }
     bool IsReceipt() const { return Kind == QStringLiteral("财务收入单"); }
     int SettingIndex() const { return IsReceipt() ? 3 : 4; }
 
@@ -91,6 +97,7 @@ private:
     TRowImage FMoney;          // the row shown in "修改"
     TRowImage FBill;           // the document a new row settles
     TCustomerChoice FCustomer; // where the customer box's names came from
+    TShownValues FShown;       // the row shown in "修改", box by box
 };
 
 extern TFormGetPay* FormGetPay;

@@ -197,7 +197,8 @@ QString AmountToCapital(const QString& Digits)
     return Result;
 }
 
-void LoadCombo(QComboBox* Combo, TADOQuery* Query, const QString& SQL, bool AddAll, const QString& FieldName)
+void LoadCombo(QComboBox* Combo, TADOQuery* Query, const QString& SQL, bool AddAll, const QString& FieldName,
+               const QString& DataField)
 {
     Combo->clear();
     if (AddAll)
@@ -205,7 +206,8 @@ void LoadCombo(QComboBox* Combo, TADOQuery* Query, const QString& SQL, bool AddA
     if (OpenSQL(Query, SQL, QStringLiteral("LoadCombo失败")) && Query->RecordCount() > 0) {
         Query->First();
         while (!Query->Eof()) {
-            Combo->addItem(Query->FieldByName(FieldName)->AsString());
+            Combo->addItem(Query->FieldByName(FieldName)->AsString(),
+                           DataField.isEmpty() ? QVariant() : QVariant(Query->FieldByName(DataField)->AsInteger()));
             Query->Next();
         }
     }

@@ -50,9 +50,10 @@ QString DigitToCapital(const QString& Digit);
 QString AmountToCapital(const QString& Digits);
 
 // Clears the combo, adds "所有" when AddAll, then the column FieldName of every
-// row of SQL, and selects the first item.
+// row of SQL, and selects the first item. With DataField, each item keeps that
+// column of its row as its data (the index of the row it names).
 void LoadCombo(QComboBox* Combo, TADOQuery* Query, const QString& SQL, bool AddAll,
-               const QString& FieldName);
+               const QString& FieldName, const QString& DataField = QString());
 // Selects the last item equal to Text; none equal leaves the selection alone.
 void SelectComboText(QComboBox* Combo, const QString& Text);
 

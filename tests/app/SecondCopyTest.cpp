@@ -1,13 +1,16 @@
 // The windows of one copy of the program while another copy, this test
 // program run again, works on the same file through its own windows: the
-// monthly reports and the document print printed side by side, customers and
-// salesmen renamed under an open window, and a restore followed by a new
-// document under a document window that is still open.
+// monthly reports and the document print printed side by side, customers,
+// salesmen and accounts renamed or changed under an open window, and a
+// restore followed by a new document under a document window that is still
+// open; and what an edit by one copy alone writes back of what it read.
 #include "PrintTestUtil.h"
 #include "ProgramFixture.h"
 #include "SaleFields.h"
 #include "ChildRun.h"
 
+#include "app/Account2Form.h"
+#include "app/AccountForm.h"
 #include "app/BuySellForm.h"
 #include "app/Customer2Form.h"
 #include "app/GetPayForm.h"
@@ -16,6 +19,7 @@
 #include "app/UserForm.h"
 #include "grid/DBCtrlsEh.h"
 #include "platform/gui/Buttons.h"
+#include "platform/gui/StdCtrls.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -25,6 +29,7 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -105,6 +110,8 @@ public:
         Application()->CreateForm(FormUser);
         Application()->CreateForm(FormUser2);
         Application()->CreateForm(FormProgress);
+        Application()->CreateForm(FormAccount);
+        Application()->CreateForm(FormAccount2);
         FormMain->ADOQueryBig->SetConnection(ShareDataModule->ADOConnection1);
         FormMain->SetWorkingDay(EncodeDate(2024, 3, 10));
         InstallTemplates(AppPath);
@@ -131,6 +138,8 @@ public:
         FormUser = nullptr;
         FormUser2 = nullptr;
         FormProgress = nullptr;
+        FormAccount = nullptr;
+        FormAccount2 = nullptr;
         TProgramFixture::TearDown();
     }
 
@@ -491,6 +500,156 @@ TEST_P(RenamedMeanwhile, StoresNothingUnderTheOldName)
 INSTANTIATE_TEST_SUITE_P(Windows, RenamedMeanwhile, ::testing::ValuesIn(RenameRows),
                          [](const auto& Info) { return std::string(Info.param.Name); });
 
+// The other copy's part of a row, done when the window calls it; once.
+std::function<void()> Meanwhile;
+
+void OtherCopyActs()
+{
+    if (auto Act = std::exchange(Meanwhile, nullptr))
+        Act();
+}
+
+struct TAccountRow
+{
+    const char* Name;
+    const char* Commands; // the other copy's, "\n" between them
+    TForm* (*Window)();
+    void (*Prepare)();
+    void (*Press)(); // as the user; calls OtherCopyActs() where the other copy acts
+    const char* Rows; // what the file holds, as text
+    const char* Messages;
+    const char* Stored;
+    const char* AloneMessages; // the same once more, with no other copy at work
+    const char* AloneStored;
+};
+
+void PrintTo(const TAccountRow& Row, std::ostream* Os)
+{
+    *Os << Row.Name;
+}
+
+const char* const BalanceSet = "exec Update Account Set AccountBase = 500 Where AccountIndex = 2";
+const char* const Renamed = "exec Update Account Set AccountName = '银行' Where AccountIndex = 2";
+// Renamed, and a new 现金 with a receipt of 9 in it.
+const char* const RenamedAndNew =
+    "exec Update Account Set AccountName = '银行' Where AccountIndex = 2\n"
+    "exec Insert Into Account (AccountName, AccountBase, AccountMan) Values ('现金', 77, '张三')\n"
+    "exec Insert Into MoneyTable (MoneyAccount, MoneyUser, MoneyReason, MoneyIn, MoneySum, MoneyType, MoneyToken, "
+    "MoneySerial, MoneyMan, MoneyCreateTime) Values (3, '乙', '商品销售', 9, 9, '货款', '现金', 'SK0600', '张三', "
+    "'2024-03-08 00:00:00')";
+const char* const AccountsAndMoney =
+    "Select IfNull((Select Group_Concat(AccountIndex || ':' || AccountName || ':' || AccountBase) From Account "
+    "Where AccountIndex > 1), '') || '/' || IfNull((Select Group_Concat(MoneyIndex || ':' || MoneyAccount) "
+    "From MoneyTable Where MoneyIndex > 1), '')";
+// The receipt edited and the one stored, every column a window writes.
+const char* const Receipts =
+    "Select Group_Concat(MoneyIndex || '|' || MoneyAccount || '|' || MoneyBill || '|' || MoneyCreateTime || '|' || "
+    "MoneyUser || '|' || MoneyReason || '|' || MoneyIn || '|' || MoneyOut || '|' || MoneySum || '|' || MoneyType || "
+    "'|' || MoneyToken || '|' || MoneyRemark || '|' || MoneySerial || '|' || MoneyMan, ' ') From MoneyTable "
+    "Where MoneyIndex In (2, 4)";
+
+const char* const AskDelete = "删除帐户将删除该帐户下所有记录，确实要删除吗？";
+const char* const ReceiptAsStored = "2|2|2|2024-03-07 00:00:00|甲|商品销售|30.0|0.0|30.0|货款|现金||SK0500|张三";
+
+// The window of the account last stored, as its card opens it.
+void OpenLastAccount()
+{
+    FormAccount->AccountText = SecondCopy::FirstValue(
+        QStringLiteral("Select AccountName From Account Where AccountIndex = (Select Max(AccountIndex) From Account)"));
+    FormAccount->BalanceText.clear();
+}
+
+TForm* AccountWindow() { return FormAccount; }
+
+// The account's dialog: the name changed, the balance left as shown.
+void RenameInTheDialog()
+{
+    OtherCopyActs();
+    FormAccount2->Edit1->setText(QStringLiteral("现金2"));
+    FormAccount2->BitBtn1->Click();
+}
+
+void DeleteAccount()
+{
+    OtherCopyActs();
+    FormAccount->ActionDelete->trigger();
+}
+
+void EditReceiptTwo()
+{
+    FormGetPay->Mode = QStringLiteral("修改");
+    FormGetPay->Kind = QStringLiteral("财务收入单");
+    FormGetPay->MoneyIndex = 2;
+}
+
+class AccountChangedMeanwhile : public SecondCopy, public ::testing::WithParamInterface<TAccountRow>
+{
+};
+
+const TAccountRow AccountRows[] = {
+    {"EditAfterBalanceSet", BalanceSet, AccountWindow, OpenLastAccount,
+     [] { FormAccount->ActionEdit->trigger(); }, AccountsAndMoney, RecordGone, "2:现金:500.0/2:2", "帐户　现金2　修改成功",
+     "2:现金2:500.0/2:2"},
+    {"EditAfterRenameAndNewAccount", RenamedAndNew, AccountWindow, OpenLastAccount,
+     [] { FormAccount->ActionEdit->trigger(); }, AccountsAndMoney, "找不到要修改的帐户", "2:银行:40.0,3:现金:77.0/2:2,3:3",
+     "帐户　现金2　修改成功", "2:银行:40.0,3:现金2:77.0/2:2,3:3"},
+    {"DeleteAfterBalanceSet", BalanceSet, AccountWindow, OpenLastAccount, DeleteAccount, AccountsAndMoney,
+     "删除帐户将删除该帐户下所有记录，确实要删除吗？/该记录已被其他用户修改或删除，请重新启动软件", "2:现金:500.0/2:2",
+     AskDelete, "/"},
+    {"DeleteAfterRenameAndNewAccount", RenamedAndNew, AccountWindow, OpenLastAccount, DeleteAccount, AccountsAndMoney,
+     "找不到要删除的记录", "2:银行:40.0,3:现金:77.0/2:2,3:3", AskDelete, "2:银行:40.0/2:2"},
+    {"DeleteAfterRename", Renamed, AccountWindow, OpenLastAccount, DeleteAccount, AccountsAndMoney, "找不到要删除的记录",
+     "2:银行:40.0/2:2", AskDelete, "/"},
+    // The account picked is the one the list offered, known by its index.
+    {"NewReceiptAfterRenameAndNewAccount", RenamedAndNew, ReceiptWindow, [] { SecondCopy::NewReceipt(0, false); },
+     [] {
+         OtherCopyActs();
+         FormGetPay->ComboBox1->setCurrentIndex(FormGetPay->ComboBox1->findText(QStringLiteral("现金")));
+         FormGetPay->Edit2->SetText(QStringLiteral("5"));
+         FormGetPay->BitBtn1->Click();
+     },
+     Receipts, "找不到所需要的帐户", ReceiptAsStored, "记录新增成功",
+     "2|2|2|2024-03-07 00:00:00|甲|商品销售|30.0|0.0|30.0|货款|现金||SK0500|张三 "
+     "4|3|0|2024-03-10 00:00:00|甲|商品销售|5.0|0.0|5.0|货款|现金||SK1001|财务主管"},
+    // Only the remark changes: the receipt stays in its account.
+    {"EditedReceiptAfterRenameAndNewAccount", RenamedAndNew, ReceiptWindow, EditReceiptTwo,
+     [] {
+         OtherCopyActs();
+         FormGetPay->Edit3->setText(FormGetPay->Edit3->text() + QStringLiteral("改"));
+         FormGetPay->BitBtn1->Click();
+     },
+     Receipts, "记录修改成功", "2|2|2|2024-03-07 00:00:00|甲|商品销售|30.0|0.0|30.0|货款|现金|改|SK0500|张三",
+     "记录修改成功", "2|2|2|2024-03-07 00:00:00|甲|商品销售|30.0|0.0|30.0|货款|现金|改改|SK0500|张三"},
+};
+
+// The other copy changes or renames the account an open window read, and
+// gives its name to a new account: the account windows write only the row
+// they read, a receipt goes only into the account the user picked or left,
+// and with no other copy at work each stores what it should.
+TEST_P(AccountChangedMeanwhile, WritesOnlyTheRowItRead)
+{
+    const TAccountRow& R = GetParam();
+    CurrentRole = CurrentUser = QStringLiteral("财务主管");
+    TOtherCopy Other(AppPath + QStringLiteral("Tallybridge.mdb"));
+    const auto Press = [&](bool Alone) {
+        Meanwhile = Alone ? std::function<void()>() : [&] {
+            for (const QString& Command : QString::fromUtf8(R.Commands).split(u'\n'))
+                Other.Do(Command);
+            TModalSeam::ClearMessages();
+        };
+        R.Prepare();
+        return Run(R.Window(), R.Press, RenameInTheDialog);
+    };
+    EXPECT_EQ(Press(false), QString::fromUtf8(R.Messages));
+    EXPECT_EQ(FirstValue(QString::fromUtf8(R.Rows)), QString::fromUtf8(R.Stored));
+    TModalSeam::ClearMessages();
+    EXPECT_EQ(Press(true), QString::fromUtf8(R.AloneMessages));
+    EXPECT_EQ(FirstValue(QString::fromUtf8(R.Rows)), QString::fromUtf8(R.AloneStored));
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, AccountChangedMeanwhile, ::testing::ValuesIn(AccountRows),
+                         [](const auto& Info) { return std::string(Info.param.Name); });
+
 // The other copy restores a backup taken before this copy's new document
 // existed and stores a document of its own: this copy's edit, Cancel and
 // receipt neither write into nor remove the other's document, which keeps an
@@ -568,5 +727,114 @@ TEST_F(SecondCopy, RestoreUnderAnOpenDocument)
         Exec(QStringLiteral("Update Setting Set SettingValue = 'XS1000' Where SettingIndex = 1"));
     }
 }
+
+struct TAloneRow
+{
+    const char* Name;
+    const char* Changes; // made to the file before the window opens, "\n" between them
+    TForm* (*Window)();
+    void (*Prepare)();
+    void (*Press)();
+    const char* Messages;
+    const char* Rows;
+    const char* Stored;
+};
+
+void PrintTo(const TAloneRow& Row, std::ostream* Os)
+{
+    *Os << Row.Name;
+}
+
+void CustomerRemark()
+{
+    FormCustomer2->CustomerRemark->setPlainText(QStringLiteral("改"));
+    FormCustomer2->BitBtn1->Click();
+}
+
+void ReceiptRemark()
+{
+    FormGetPay->Edit3->setText(QStringLiteral("改"));
+    FormGetPay->BitBtn1->Click();
+}
+
+void DocumentRemark()
+{
+    FormBuySell->SpeedButton4->Click();
+    FormBuySell->Edit3->setText(QStringLiteral("改"));
+    FormBuySell->BitBtn1->Click();
+}
+
+const char* const CustomerRow =
+    "Select CustomerName || '|' || CustomerOwe || '|' || CustomerPhone || '|' || CustomerFax || '|' || "
+    "CustomerContact || '|' || CustomerHandPhone || '|' || CustomerEMail || '|' || CustomerWebsite || '|' || "
+    "CustomerAddress || '|' || CustomerRemark || '|' || CustomerMan From Customer Where CustomerIndex = 2";
+const char* const ProspectRow =
+    "Select CustomerName || '|' || CustomerOwe || '|' || CustomerPhone || '|' || CustomerFax || '|' || "
+    "CustomerContact || '|' || CustomerHandPhone || '|' || CustomerEMail || '|' || CustomerWebsite || '|' || "
+    "CustomerAddress || '|' || CustomerRemark || '|' || CustomerMan From CustomerHide Where CustomerIndex = 2";
+const char* const DocumentRow =
+    "Select BillKind || '|' || BillCreateTime || '|' || BillSerial || '|' || BillUser || '|' || BillSum || '|' || "
+    "BillReason || '|' || BillState || '|' || BillRemark || '|' || BillMan From Bill Where BillIndex = 2";
+
+class EditedAlone : public SecondCopy, public ::testing::WithParamInterface<TAloneRow>
+{
+};
+
+const TAloneRow AloneRows[] = {
+    {"CustomerRecordOfSixDecimals", "Update Customer Set CustomerOwe = 12.345678 Where CustomerIndex = 2",
+     CustomerWindow, [] { EditCustomerRow("正式客户"); }, CustomerRemark, "客户资料修改成功", CustomerRow,
+     "甲|12.345678||||||||改|张三"},
+    {"ProspectRecordOfSixDecimals", "Update CustomerHide Set CustomerOwe = 12.345678 Where CustomerIndex = 2",
+     CustomerWindow, [] { EditCustomerRow("潜在客户"); }, CustomerRemark, "客户资料修改成功", ProspectRow,
+     "丙|12.345678||||||||改|"},
+    {"AccountOfSixDecimals", "Update Account Set AccountBase = 100.123456 Where AccountIndex = 2", AccountWindow,
+     OpenLastAccount, [] { FormAccount->ActionEdit->trigger(); }, "帐户　现金2　修改成功",
+     "Select AccountName || '|' || AccountBase || '|' || AccountMan From Account Where AccountIndex > 1",
+     "现金2|100.123456|张三"},
+    {"ReceiptOfSixDecimals", "Update MoneyTable Set MoneyIn = 12.345678, MoneySum = 12.345678 Where MoneyIndex = 2",
+     ReceiptWindow, EditReceiptTwo, ReceiptRemark, "记录修改成功", Receipts,
+     "2|2|2|2024-03-07 00:00:00|甲|商品销售|12.345678|0.0|12.345678|货款|现金|改|SK0500|张三"},
+    {"DocumentOfSixDecimals", "Update Bill Set BillSum = 12.345678 Where BillIndex = 2", DocumentWindow,
+     [] { SecondCopy::OpenDocument(2); }, DocumentRemark, "记录修改成功", DocumentRow,
+     "销售开单|2024-03-05 00:00:00|XS0500|甲|12.345678|商品销售|已签约|改|张三"},
+    // The parameter page renamed a choice the row holds; the row keeps it.
+    {"ReceiptOfARenamedCategory",
+     "Update MoneyTable Set MoneyType = '预收款' Where MoneyIndex = 2\n"
+     "Update Parameter Set ParameterValue = '预收货款' Where ParameterValue = '预收款'",
+     ReceiptWindow, EditReceiptTwo, ReceiptRemark, "记录修改成功", Receipts,
+     "2|2|2|2024-03-07 00:00:00|甲|商品销售|30.0|0.0|30.0|预收款|现金|改|SK0500|张三"},
+    {"DocumentOfARenamedProgress", "Update Parameter Set ParameterValue = '已签合同' Where ParameterValue = '已签约'",
+     DocumentWindow, [] { SecondCopy::OpenDocument(2); }, DocumentRemark, "记录修改成功", DocumentRow,
+     "销售开单|2024-03-05 00:00:00|XS0500|甲|100.0|商品销售|已签约|改|张三"},
+    // The finance director moved the salesman's receipt into an account of his own.
+    {"SalesmansReceiptInAnAccountHeDoesNotList",
+     "Insert Into Account (AccountName, AccountMan) Values ('银行', '财务总监')\n"
+     "Update MoneyTable Set MoneyAccount = 3 Where MoneyIndex = 2",
+     ReceiptWindow,
+     [] {
+         CurrentRole = QStringLiteral("业务员");
+         CurrentUser = QStringLiteral("张三");
+         AccountFilter = QStringLiteral(" And (AccountMan = '财务主管' Or AccountMan = '张三')");
+         EditReceiptTwo();
+     },
+     ReceiptRemark, "记录修改成功", Receipts,
+     "2|3|2|2024-03-07 00:00:00|甲|商品销售|30.0|0.0|30.0|货款|现金|改|SK0500|张三"},
+};
+
+// One copy alone edits a stored row and changes only its remark or name:
+// every other value is stored as it was read, also one the box shows
+// rounded or its list no longer holds.
+TEST_P(EditedAlone, KeepsWhatTheUserLeft)
+{
+    const TAloneRow& R = GetParam();
+    for (const QString& Change : QString::fromUtf8(R.Changes).split(u'\n'))
+        Exec(Change);
+    R.Prepare();
+    EXPECT_EQ(Run(R.Window(), R.Press, RenameInTheDialog), QString::fromUtf8(R.Messages));
+    EXPECT_EQ(FirstValue(QString::fromUtf8(R.Rows)), QString::fromUtf8(R.Stored));
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, EditedAlone, ::testing::ValuesIn(AloneRows),
+                         [](const auto& Info) { return std::string(Info.param.Name); });
 
 } // namespace

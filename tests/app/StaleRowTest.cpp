@@ -175,9 +175,10 @@ const TStaleRow StaleRows[] = {
      },
      StoreContact,
      TStrikeAt::InWindow, "该客户已被其他用户修改或删除，请重新启动软件", nullptr},
+    // The account is known by its index with the name on its card.
     {"DeletedAccount", "Account", Two, [] { return static_cast<TForm*>(FormAccount); },
      [] { FormAccount->AccountText = QStringLiteral("现金"); }, [] { FormAccount->ActionDelete->trigger(); },
-     TStrikeAt::AtQuestion, StaleText, StaleText},
+     TStrikeAt::AtQuestion, "找不到要删除的记录", "找不到要删除的记录"},
     {"SavedSalesman", "Power", [] { return 1; }, [] { return static_cast<TForm*>(FormUser); }, [] {},
      [] {
          FormUser->ADOQuery1->Locate(QStringLiteral("PowerIndex"), Variant(1));
