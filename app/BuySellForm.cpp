@@ -175,6 +175,7 @@ void TFormBuySell::BindHandlers()
 
 void TFormBuySell::FormShow(QObject*)
 {
+    FCancelRefused = false;
     ADOQuery1->SetConnection(ShareDataModule->ADOConnection1);
     ADOQuery2->SetConnection(ShareDataModule->ADOConnection1);
     LoadPicture();
@@ -255,6 +256,7 @@ void TFormBuySell::ShowNew()
     Edit1->clear();
     FProposal = {};
     FBill = {};
+    FStoredBill = {};
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
     if (OpenSQL(Q, QStringLiteral("Select * From Setting Where SettingIndex = %1").arg(SettingIndex(IsSale())), OpenError)
         && !Q->IsEmpty()) {
@@ -290,10 +292,13 @@ void TFormBuySell::SetEditButtons(bool Editing)
 
 void TFormBuySell::RefreshMoneyGrid()
 {
-    const QString SQL = QStringLiteral("Select MoneyIndex,MoneyCreateTime,MoneySerial,AccountName,MoneyIn,MoneyOut,MoneySum "
-                                       "From Account,MoneyTable Where (AccountIndex = MoneyAccount) And (MoneyBill = %1)")
-                            .arg(BillIndex);
-    if (!OpenSQL(ADOQuery2, SQL, OpenError))
+    // Whole rows: a delete from the list goes only while the row is as read.
+    const QString SQL =
+        QStringLiteral("Select * From Account,MoneyTable Where (AccountIndex = MoneyAccount) And (MoneyBill = %1)")
+            .arg(BillIndex);
+    const bool Opened = OpenSQL(ADOQuery2, SQL, OpenError);
+    KeepMoneyRows();
+    if (!Opened)
         return;
     // The footers follow the list even when it becomes empty, so a deleted
     // last row does not leave its count and sums behind.
@@ -380,11 +385,12 @@ QString TFormBuySell::ClaimSerial(TSerialProposal& Proposal)
 // Taken over only once the save has committed: the index of a rolled-back row
 // goes to the next document stored, perhaps another copy's.
 void TFormBuySell::KeepStored(int Index, const QString& Serial, const TSerialProposal& Proposal,
-                              const TRowImage& Stored)
+                              const TRowImage& Stored, const TStoredRow& Removable)
 {
     BillIndex = Index;
     FProposal = Proposal;
     FBill = Stored;
+    FStoredBill = Removable;
     Edit1->setText(Serial);
 }
 
@@ -426,7 +432,7 @@ void TFormBuySell::SaveNew()
     });
     if (!Saved)
         return;
-    KeepStored(Index, Serial, Proposal, FBill);
+    KeepStored(Index, Serial, Proposal, FBill, FStoredBill);
     ShowMessage(QStringLiteral("单据新增成功"));
     ShareDataModule->TellStoredSerial(Shown, Serial);
     SetModalResult(mrOk);
@@ -467,6 +473,7 @@ bool TFormBuySell::StoreNewDocument()
     QString Serial;
     int Index = 1;
     TRowImage Stored;
+    TStoredRow Removable;
     if (!RunInTransaction([&] {
             CheckCustomerName(ComboBox5->currentText(), FCustomer);
             Serial = ClaimSerial(Proposal);
@@ -479,9 +486,10 @@ bool TFormBuySell::StoreNewDocument()
             // As the file holds it, to know it again when OK or Cancel comes.
             OpenOrRaise(ADOQuery1, BillSQL(Index));
             Stored = TRowImage::Of(ADOQuery1, QStringLiteral("Bill"));
+            Removable = TStoredRow::Of(ADOQuery1, QStringLiteral("Bill"));
         }))
         return false;
-    KeepStored(Index, Serial, Proposal, Stored);
+    KeepStored(Index, Serial, Proposal, Stored, Removable);
     ShareDataModule->TellStoredSerial(Shown, Serial);
     return true;
 }
@@ -547,31 +555,83 @@ void TFormBuySell::Button3Click(QObject*)
 
 // ---------------------------------------------------------------- closing and printing
 
-void TFormBuySell::FormClose(QObject*, TCloseAction&)
+// A Cancel that cannot remove what the window stored keeps the window open,
+// once, having said what stays; the user may try again, or leave and delete it.
+void TFormBuySell::FormClose(QObject*, TCloseAction& Action)
 {
-    if (IsNew() && ModalResult() == mrCancel && BillIndex != 1)
-        RemoveAbandoned();
+    if (!IsNew() || ModalResult() != mrCancel || BillIndex == 1 || RemoveAbandoned())
+        return;
+    if (!FCancelRefused)
+        Action = caNone;
+    FCancelRefused = true;
+}
+
+// The money rows of a document this window stored, as it stored them or read
+// them back after its receipts.
+void TFormBuySell::KeepMoneyRows()
+{
+    FMoneyRows.clear();
+    if (!IsNew() || BillIndex == 1 || !ADOQuery2->Active())
+        return;
+    ADOQuery2->DisableControls();
+    try {
+        for (ADOQuery2->First(); !ADOQuery2->Eof(); ADOQuery2->Next())
+            FMoneyRows.insert(ADOQuery2->FieldByName(QStringLiteral("MoneyIndex"))->AsInteger(),
+                              TStoredRow::Of(ADOQuery2, QStringLiteral("Money")));
+    } catch (const std::exception&) {
+        // Rows it does not know are rows its Cancel leaves.
+        FMoneyRows.clear();
+    }
+    ADOQuery2->First();
+    ADOQuery2->EnableControls();
 }
 
 // A new document stored for its first receipt and then cancelled goes with
-// every money row that settles it; the serial it used stays used. Only while
-// it is still the document stored: under its index another copy of the
-// program may keep a document of its own.
-void TFormBuySell::RemoveAbandoned()
+// the money rows that settle it; the serial it used stays used. Only while
+// they are still the rows this window stored, but for the names another
+// copy's customer rename or salesman hand-over carried into them: under its
+// index another copy may keep a document of its own, or have changed this one
+// or added a receipt. Removing its own rows is no save of the session's, so
+// no login check refuses it. False, having said what stays, when the document
+// is still stored.
+bool TFormBuySell::RemoveAbandoned()
 {
     TADOQuery* Q = ShareDataModule->ADOQueryTemp;
     TADOQuery* Q2 = ShareDataModule->ADOQueryTemp2;
-    const bool Removed = RunInTransaction([&] {
-        OpenSameRow(Q, BillSQL(BillIndex), FBill, RecordChanged);
-        OpenOrRaise(Q2, QStringLiteral("Select * From MoneyTable Where MoneyBill = %1").arg(BillIndex));
-        while (!Q2->IsEmpty()) {
-            Q2->First();
-            Q2->Delete();
-        }
-        Q->Delete();
-    });
-    if (Removed)
+    QString Stored = Edit1->text(); // the number it is stored under, as last known
+    bool Gone = false;
+    const bool Removed = RunInTransaction(
+        [&] {
+            OpenOrRaise(Q, BillSQL(BillIndex));
+            Gone = Q->IsEmpty();
+            if (Gone)
+                throw ESaveRefused(RecordChanged);
+            Stored = Q->FieldByName(QStringLiteral("BillSerial"))->AsString();
+            if (!FStoredBill.Matches(Q))
+                throw ESaveRefused(RecordChanged);
+            OpenOrRaise(Q2, QStringLiteral("Select * From MoneyTable Where MoneyBill = %1").arg(BillIndex));
+            int Count = 0;
+            for (Q2->First(); !Q2->Eof(); Q2->Next(), ++Count) {
+                const auto Mine = FMoneyRows.constFind(Q2->FieldByName(QStringLiteral("MoneyIndex"))->AsInteger());
+                if (Mine == FMoneyRows.cend() || !Mine->Matches(Q2))
+                    throw ESaveRefused(RecordChanged);
+            }
+            if (Count != FMoneyRows.size())
+                throw ESaveRefused(RecordChanged);
+            while (!Q2->IsEmpty()) {
+                Q2->First();
+                Q2->Delete();
+            }
+            Q->Delete();
+        },
+        TWriter::OwnRows);
+    if (Removed || Gone) {
         BillIndex = 1;
+        return true;
+    }
+    ShowMessage(Stored.isEmpty() ? QStringLiteral("单据仍然保存着，没有取消")
+                                 : QStringLiteral("单据　%1　仍然保存着，没有取消").arg(Stored));
+    return false;
 }
 
 void TFormBuySell::ActionPrintExecute(QObject*)

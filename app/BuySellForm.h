@@ -11,6 +11,8 @@
 #include "app/ShownValues.h"
 #include "platform/gui/Forms.h"
 
+#include <QMap>
+
 class QAction;
 class QComboBox;
 class QDateEdit;
@@ -92,12 +94,14 @@ private:
     // Writes the columns common to a new and an edited document on the current row.
     void WriteBill(TADOQuery* Q, bool KeepMan, const QString& Serial);
     QString ClaimSerial(TSerialProposal& Proposal);
-    void KeepStored(int Index, const QString& Serial, const TSerialProposal& Proposal, const TRowImage& Stored);
+    void KeepStored(int Index, const QString& Serial, const TSerialProposal& Proposal, const TRowImage& Stored,
+                    const TStoredRow& Removable);
     bool StoreNewDocument(); // the abandoned-or-kept row made before a linked money row
     bool DocumentUnchanged();
     void SaveNew();
     void SaveEdit();
-    void RemoveAbandoned();
+    void KeepMoneyRows();
+    bool RemoveAbandoned();
     // Hands one money row to the receipt window; true on mrOk.
     bool RunGetPay(const QString& GetPayMode, const QString& GetPayKind, int MoneyIndex);
     bool IsSale() const { return Kind == QStringLiteral("销售开单"); }
@@ -105,6 +109,11 @@ private:
 
     TSerialProposal FProposal; // the number this showing proposed
     TRowImage FBill;           // the stored document as read or stored
+    // A new document stored for its first receipt and its money rows by
+    // MoneyIndex, as this window stored them: what its Cancel removes.
+    TStoredRow FStoredBill;
+    QMap<int, TStoredRow> FMoneyRows;
+    bool FCancelRefused = false; // the last Cancel could not remove them
     TCustomerChoice FCustomer; // where the customer box's names came from
     TShownValues FShown;       // the stored document, box by box
 };

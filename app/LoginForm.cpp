@@ -212,8 +212,6 @@ void TFormLogin::SalesmanLogin(int N)
     const QString Name = Q->FieldByName(QStringLiteral("PowerName"))->AsString();
     if (Name.isEmpty())
         return;
-    const QString Key = Q->FieldByName(QStringLiteral("PowerKey"))->AsString();
-    const QString Range = Q->FieldByName(QStringLiteral("PowerRange"))->AsString();
 
     FormAsk->AskCaption = QStringLiteral("业务员登录");
     FormAsk->AskPrompt = QStringLiteral("请输入 ") + Name + QStringLiteral(" 的登录密码");
@@ -223,13 +221,19 @@ void TFormLogin::SalesmanLogin(int N)
     SetPasswordChar(FormAsk->Edit1, QChar());
     if (Answer != mrOk)
         return;
-    if (FormAsk->AskText != Key) {
+    // The slot as it stands now: another copy may have changed the password
+    // while the prompt was open, or given the slot to someone else.
+    if (!OpenSQL(Q, QStringLiteral("Select * From Power Where PowerIndex = %1").arg(N), OpenError) || Q->IsEmpty()
+        || Q->FieldByName(QStringLiteral("PowerName"))->AsString() != Name)
+        return;
+    if (FormAsk->AskText != Q->FieldByName(QStringLiteral("PowerKey"))->AsString()) {
         ShowMessage(WrongPassword);
         return;
     }
     CurrentRole = QStringLiteral("业务员");
     CurrentUser = Name;
-    CurrentRange = Range;
+    CurrentRange = Q->FieldByName(QStringLiteral("PowerRange"))->AsString();
+    CurrentSlot = N;
     SetModalResult(mrOk);
 }
 
@@ -265,6 +269,7 @@ void TFormLogin::RoleLogin(const QString& Role)
     CurrentUser = Role;
     // The fixed roles carry no rights text; a salesman's must not linger.
     CurrentRange = QString();
+    CurrentSlot = 0;
     SetModalResult(mrOk);
 }
 

@@ -1,8 +1,9 @@
 // TFormLogin: the login window. The user picks one of sixteen salesmen or one
 // of the four fixed roles and types the password; a successful login fills
-// the session (CurrentRole, CurrentUser, CurrentRange) and ends the window
-// with mrOk. It also guards user management with the administrator's
-// password. Shaping the main window for the role is TFormMain's ApplyLogin.
+// the session (CurrentRole, CurrentUser, CurrentRange, CurrentSlot) and ends
+// the window with mrOk. It also guards user management with the
+// administrator's password. Shaping the main window for the role is
+// TFormMain's ApplyLogin.
 #pragma once
 
 #include "platform/gui/Forms.h"

@@ -276,13 +276,14 @@ void OpenOrRaise(TADOQuery* Query, const QString& SQL)
     Query->Open();
 }
 
-bool RunInTransaction(const std::function<void()>& Work)
+bool RunInTransaction(const std::function<void()>& Work, TWriter Writer)
 {
     TADOConnection* Connection = ShareDataModule->ADOConnection1;
     QString Message;
     try {
         Connection->BeginTrans();
-        CheckLogin();
+        if (Writer == TWriter::Session)
+            CheckLogin();
         Work();
         Connection->CommitTrans();
         return true;

@@ -81,9 +81,14 @@ bool DeleteRecord(const QString& SQL, const QString& OpenError, const TRowImage&
 // Close, replace the SQL text, Open; a failure raises. For use inside
 // RunInTransaction, which reports it.
 void OpenOrRaise(TADOQuery* Query, const QString& SQL);
+// Whom a transaction writes for. The session's saves are refused once a
+// salesman's slot no longer carries his login name (CheckLogin). User
+// management writes for the administrator whose password opened it, whoever
+// is logged in; a window removing rows it stored itself writes for no login.
+enum class TWriter { Session, Administrator, OwnRows };
 // Runs Work in one transaction on the shared connection: the steps of one
 // save are written together or not at all. A failure rolls back, closes the
 // scratch query, says "数据保存失败，本次修改已全部撤销" and gives false; a
 // check that refuses the save (ESaveRefused, also a salesman whose login name
 // is gone) says its own text instead.
-bool RunInTransaction(const std::function<void()>& Work);
+bool RunInTransaction(const std::function<void()>& Work, TWriter Writer = TWriter::Session);

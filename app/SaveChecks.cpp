@@ -46,14 +46,14 @@ std::optional<QString> FirstValue(const QString& SQL)
 
 } // namespace
 
-TRowImage TRowImage::Of(const TDataSet* Row, const QString& Prefix)
+TRowImage TRowImage::Of(const TDataSet* Row, const QString& Prefix, const QStringList& Except)
 {
     TRowImage Image;
     if (!Row->Active() || Row->IsEmpty())
         return Image;
     for (int I = 0; I < Row->FieldCount(); ++I) {
         const TField* F = Row->Fields(I);
-        if (F->FieldName().startsWith(Prefix))
+        if (F->FieldName().startsWith(Prefix) && !Except.contains(F->FieldName()))
             Image.FColumns.append({F->FieldName(), ValueText(F)});
     }
     Image.FRead = true;
@@ -67,6 +67,56 @@ bool TRowImage::Matches(const TDataSet* Row) const
     for (const auto& [Name, Value] : FColumns) {
         const TField* F = Row->FindField(Name);
         if (!F || ValueText(F) != Value)
+            return false;
+    }
+    return true;
+}
+
+TStoredRow TStoredRow::Of(const TDataSet* Row, const QString& Prefix)
+{
+    // The owner by the name as stored, and the owner's name by index later.
+    static const struct
+    {
+        const char* Column;
+        const char* ByName;
+        const char* NameOf;
+    } Owners[] = {
+        {"User", "Select CustomerIndex From Customer Where CustomerName = %1",
+         "Select CustomerName From Customer Where CustomerIndex = %1"},
+        {"Man", "Select PowerIndex From Power Where (PowerRole = '业务员') And (PowerName = %1)",
+         "Select PowerName From Power Where PowerIndex = %1"},
+    };
+    TStoredRow Stored;
+    QStringList Names;
+    for (const auto& O : Owners)
+        Names << Prefix + QString::fromLatin1(O.Column);
+    Stored.FOther = TRowImage::Of(Row, Prefix, Names);
+    if (!Stored.FOther.Read())
+        return Stored;
+    for (const auto& O : Owners) {
+        const TField* F = Row->FindField(Prefix + QString::fromLatin1(O.Column));
+        if (!F)
+            continue;
+        TName Name{F->FieldName(), ValueText(F), QString()};
+        if (!F->IsNull() && !F->AsString().isEmpty())
+            if (const std::optional<QString> Owner = FirstValue(QString::fromUtf8(O.ByName).arg(SqlQuoted(F->AsString()))))
+                Name.Owner = QString::fromUtf8(O.NameOf).arg(*Owner);
+        Stored.FNames.append(Name);
+    }
+    return Stored;
+}
+
+bool TStoredRow::Matches(const TDataSet* Row) const
+{
+    if (!FOther.Matches(Row))
+        return false;
+    for (const TName& Name : FNames) {
+        const TField* F = Row->FindField(Name.Column);
+        if (!F)
+            return false;
+        if (ValueText(F) == Name.Value)
+            continue;
+        if (Name.Owner.isEmpty() || F->IsNull() || FirstValue(Name.Owner) != F->AsString())
             return false;
     }
     return true;
@@ -106,10 +156,11 @@ void CheckLogin()
 {
     if (CurrentRole != QStringLiteral("业务员"))
         return;
+    // By the slot he logged in with: another copy may have renamed him and
+    // given his old name to another slot.
     const std::optional<QString> Name = FirstValue(
-        QStringLiteral("Select PowerName From Power Where (PowerRole = '业务员') And (PowerName = %1)")
-            .arg(SqlQuoted(CurrentUser)));
-    // The name column ignores letter case; the session's name is compared as it stands.
+        QStringLiteral("Select PowerName From Power Where (PowerRole = '业务员') And (PowerIndex = %1)").arg(CurrentSlot));
+    // The session's name is compared as it stands, letter case too.
     if (Name != CurrentUser)
         throw ESaveRefused(SalesmanRenamed);
 }

@@ -1,8 +1,8 @@
 // What a save checks inside its transaction, against another copy of the
 // program on the same file, before it writes: that the row it keeps an index
 // of is still the row its window read, that a customer name it read is still
-// that customer's, and that a salesman's login name is still a salesman's. A
-// failed check raises ESaveRefused; RunInTransaction rolls the save back and
+// that customer's, and that a salesman's slot still carries his login name.
+// A failed check raises ESaveRefused; RunInTransaction rolls the save back and
 // shows the exception's text in place of its own message.
 #pragma once
 
@@ -36,7 +36,8 @@ class TRowImage
 {
 public:
     TRowImage() = default; // no row read: matches none
-    static TRowImage Of(const TDataSet* Row, const QString& Prefix);
+    // Except: columns left out of the image.
+    static TRowImage Of(const TDataSet* Row, const QString& Prefix, const QStringList& Except = {});
 
     bool Read() const { return FRead; }
     // True when every column of the image holds the same value in Row's current record.
@@ -45,6 +46,32 @@ public:
 private:
     QList<QPair<QString, QString>> FColumns;
     bool FRead = false;
+};
+
+// A row a window stored itself, to know it again when it removes it: every
+// column as stored, but for the names another copy's customer rename or
+// salesman hand-over carries into it (Prefix + "User", Prefix + "Man"), which
+// may since have become the new name of the customer, or of the salesman's
+// slot, that carried them when the row was read.
+class TStoredRow
+{
+public:
+    TStoredRow() = default; // no row read: matches none
+    // Finds the owners of Row's names: run where Row is read.
+    static TStoredRow Of(const TDataSet* Row, const QString& Prefix);
+
+    // Looks the owners' names up again; a name another user typed differs.
+    bool Matches(const TDataSet* Row) const;
+
+private:
+    struct TName
+    {
+        QString Column;
+        QString Value;
+        QString Owner; // the statement giving its owner's name now; empty: none
+    };
+    TRowImage FOther;
+    QList<TName> FNames;
 };
 
 // Opens SQL, the one row Image was read from, on Query, for the save to write
@@ -71,5 +98,5 @@ struct TCustomerChoice
 void CheckCustomerName(const QString& Name, const TCustomerChoice& Choice);
 
 // Raises ESaveRefused (SalesmanRenamed) when a salesman is logged in under a
-// name no salesman carries any more; the fixed roles pass.
+// name his slot (CurrentSlot) no longer carries; the fixed roles pass.
 void CheckLogin();

@@ -17,6 +17,7 @@ QString IniFileName;
 QString CurrentRole;
 QString CurrentUser;
 QString CurrentRange;
+int CurrentSlot = 0;
 QString CustomerFilter;
 QString AccountFilter;
 QString BillFilter;

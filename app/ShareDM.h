@@ -68,6 +68,7 @@ extern QString IniFileName;    // AppPath + "Tallybridge.ini"
 extern QString CurrentRole;    // "业务员", "财务主管", "财务总监", "管理员" or "总经理"
 extern QString CurrentUser;    // the salesman's name or the role's
 extern QString CurrentRange;   // the salesman's rights; empty for the fixed roles
+extern int CurrentSlot;        // the salesman's PowerIndex, his login button; 0 for the fixed roles
 extern QString CustomerFilter; // each begins with " And (" or is empty
 extern QString AccountFilter;
 extern QString BillFilter;

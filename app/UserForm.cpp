@@ -229,7 +229,7 @@ void TFormUser::Button1Click(QObject*)
         ADOQuery1->Post();
         if (Hand)
             HandOver(OldName, Name);
-    });
+    }, TWriter::Administrator);
     if (!Saved && ADOQuery1->State() != dsBrowse)
         ADOQuery1->Cancel();
     // A failed save too: the list holds the row as posted, the file does not,

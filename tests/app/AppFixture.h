@@ -34,6 +34,7 @@ protected:
         AppPath = Dir.path() + QLatin1Char('/');
         IniFileName = AppPath + QStringLiteral("Tallybridge.ini");
         CurrentRole = CurrentUser = CurrentRange = QString();
+        CurrentSlot = 0;
         CustomerFilter = AccountFilter = BillFilter = MoneyFilter = QString();
         CreateDatabaseFile(AppPath + QStringLiteral("Tallybridge.mdb"), DeliveredSchema());
         ShareDataModule = new TShareDataModule();

@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <functional>
+#include <utility>
 
 class BuySell : public TAppFixture
 {
@@ -509,7 +510,11 @@ TEST_F(BuySell, AFailedWriteRollsBackEveryStepAndSaysSo)
                  .arg(QString::fromUtf8(C.Trigger)));
         const QString Before = Scalar(QStringLiteral("Select Count(*) || '|' || Max(BillIndex) From Bill"));
         PrepareNew(QStringLiteral("销售开单"), 2);
+        bool Acted = false;
         const TModalResult Result = Run([&] {
+            // A Cancel that failed keeps the window open once: left again.
+            if (std::exchange(Acted, true))
+                return;
             FormBuySell->Edit2->setText(QStringLiteral("10"));
             if (C.LinkFirst)
                 FormBuySell->Button1->Click();
@@ -517,7 +522,8 @@ TEST_F(BuySell, AFailedWriteRollsBackEveryStepAndSaysSo)
                 FormBuySell->BitBtn1->Click();
         });
         EXPECT_EQ(Result, mrCancel);
-        EXPECT_EQ(Messages, QStringList{Failed});
+        const QString Kept = QStringLiteral("单据　XS1001　仍然保存着，没有取消");
+        EXPECT_EQ(Messages, (C.LinkFirst ? QStringList{Failed, Kept, Failed, Kept} : QStringList{Failed}));
         Exec(QStringLiteral("Drop Trigger Refuse"));
         if (C.LinkFirst) {
             // The abandoned document and its receipt are both still there.

@@ -228,6 +228,15 @@ public:
             ShareDataModule->ADOConnection1->Execute(Command.section(u' ', 1));
             return QString();
         }
+        // "hold" keeps the write lock until "release".
+        if (Verb == u"hold") {
+            ShareDataModule->ADOConnection1->BeginTrans();
+            return QString();
+        }
+        if (Verb == u"release") {
+            ShareDataModule->ADOConnection1->RollbackTrans();
+            return QString();
+        }
         if (Verb == u"backup") {
             ShareDataModule->ADOConnection1->BackupTo(A);
             return QString();
@@ -286,6 +295,32 @@ public:
         Q.SQL()->Add(SQL);
         Q.Open();
         return Q.IsEmpty() ? QString() : Q.Fields(0)->AsString();
+    }
+
+    // Every column of every row of SQL: "|" between columns, "/" between rows,
+    // with today's date (a record time) as "today".
+    static QString RowsText(const QString& SQL)
+    {
+        TADOQuery Q;
+        Q.SetConnection(ShareDataModule->ADOConnection1);
+        Q.SQL()->Add(SQL);
+        Q.Open();
+        QStringList Rows;
+        for (Q.First(); !Q.Eof(); Q.Next()) {
+            QStringList Cells;
+            for (int I = 0; I < Q.FieldCount(); ++I)
+                Cells << Q.Fields(I)->AsString();
+            Rows << Cells.join(u'|');
+        }
+        return Rows.join(u'/').replace(DateToStr(Date()), QStringLiteral("today"));
+    }
+
+    // This copy's session: salesman 张三 of slot 1.
+    static void LogInAsZhangSan()
+    {
+        CurrentRole = QStringLiteral("业务员");
+        CurrentUser = QStringLiteral("张三");
+        CurrentSlot = 1;
     }
 };
 
@@ -486,6 +521,7 @@ TEST_P(RenamedMeanwhile, StoresNothingUnderTheOldName)
     const QString Role = QString::fromUtf8(R.Role);
     CurrentRole = Role == u"张三" ? QStringLiteral("业务员") : Role;
     CurrentUser = Role;
+    CurrentSlot = Role == u"张三" ? 1 : 0;
     TOtherCopy Other(AppPath + QStringLiteral("Tallybridge.mdb"));
     R.Prepare();
     const QString Messages = Run(R.Window(), [&] {
@@ -745,6 +781,21 @@ void PrintTo(const TAloneRow& Row, std::ostream* Os)
     *Os << Row.Name;
 }
 
+struct TCancelRow
+{
+    const char* Name;
+    const char* Command; // the other copy's, between the receipt and the Cancel
+    const char* Then;    // the other copy's, before a second Cancel
+    const char* Messages;
+    int Cancels; // 2: the window stayed open after the first
+    const char* Left; // the sale and its receipt afterwards
+};
+
+void PrintTo(const TCancelRow& Row, std::ostream* Os)
+{
+    *Os << Row.Name;
+}
+
 void CustomerRemark()
 {
     FormCustomer2->CustomerRemark->setPlainText(QStringLiteral("改"));
@@ -814,6 +865,7 @@ const TAloneRow AloneRows[] = {
      [] {
          CurrentRole = QStringLiteral("业务员");
          CurrentUser = QStringLiteral("张三");
+         CurrentSlot = 1;
          AccountFilter = QStringLiteral(" And (AccountMan = '财务主管' Or AccountMan = '张三')");
          EditReceiptTwo();
      },
@@ -836,5 +888,176 @@ TEST_P(EditedAlone, KeepsWhatTheUserLeft)
 
 INSTANTIATE_TEST_SUITE_P(Windows, EditedAlone, ::testing::ValuesIn(AloneRows),
                          [](const auto& Info) { return std::string(Info.param.Name); });
+
+class CancelledMeanwhile : public SecondCopy, public ::testing::WithParamInterface<TCancelRow>
+{
+};
+
+const TCancelRow CancelRows[] = {
+    {"CustomerRenamed", "customer 甲 丁", "", "", 1, "0|0"},
+    {"SalesmanHandedOver", "salesman 1 张三丰", "", "", 1, "0|0"},
+    {"FileHeld", "hold", "release", "数据保存失败，本次修改已全部撤销/单据　XS1001　仍然保存着，没有取消", 2, "0|0"},
+    {"ReceiptChanged", "exec Update MoneyTable Set MoneySum = 5 Where MoneyIndex > 2", "",
+     "该记录已被其他用户修改或删除，请重新启动软件/单据　XS1001　仍然保存着，没有取消/"
+     "该记录已被其他用户修改或删除，请重新启动软件/单据　XS1001　仍然保存着，没有取消",
+     2, "1|1"},
+};
+
+// A salesman's new sale stored for its first receipt, then cancelled after
+// the other copy renamed its customer, handed him over, held the file or
+// changed the receipt: the sale and its receipt go while they are what this
+// copy stored, whatever names they carry now; else they stay, and the window,
+// open once more, names the sale.
+TEST_P(CancelledMeanwhile, RemovesWhatItStored)
+{
+    const TCancelRow& R = GetParam();
+    LogInAsZhangSan();
+    TOtherCopy Other(AppPath + QStringLiteral("Tallybridge.mdb"));
+    PrepareNewSale();
+    QString Stored;
+    int Cancels = 0;
+    const QString Messages = Run(
+        FormBuySell,
+        [&] {
+            if (Cancels == 0) {
+                FillSale();
+                FormBuySell->Button1->Click();
+                Stored = RowsText(QStringLiteral("Select * From Bill Where BillIndex > 3")) + u'/'
+                    + RowsText(QStringLiteral("Select * From MoneyTable Where MoneyIndex > 2"));
+                TModalSeam::ClearMessages();
+            }
+            if (const char* Command = Cancels++ == 0 ? R.Command : R.Then; *Command)
+                Other.Do(QString::fromUtf8(Command));
+            FormBuySell->BitBtn2->Click();
+        },
+        [] {
+            FormGetPay->Edit2->SetText(QStringLiteral("4"));
+            FormGetPay->BitBtn1->Click();
+        });
+    EXPECT_EQ(Stored, QStringLiteral("4|销售开单|today|2024-03-10|XS1001|甲|10|商品销售|洽谈中||张三/"
+                                     "3|2|4|today|2024-03-10|甲|商品销售|4|0|4|货款|现金|销售开单：XS1001|SK1001|张三"));
+    EXPECT_EQ(Messages, QString::fromUtf8(R.Messages));
+    EXPECT_EQ(Cancels, R.Cancels);
+    EXPECT_EQ(FirstValue(QStringLiteral("Select (Select Count(*) From Bill Where BillIndex > 3) || '|' || "
+                                        "(Select Count(*) From MoneyTable Where MoneyIndex > 2)")),
+              QString::fromUtf8(R.Left));
+}
+
+INSTANTIATE_TEST_SUITE_P(Sale, CancelledMeanwhile, ::testing::ValuesIn(CancelRows),
+                         [](const auto& Info) { return std::string(Info.param.Name); });
+
+// The document's list deletes a receipt only while it is the row the list
+// read, every column of it.
+TEST_F(SecondCopy, ReceiptDeletedFromTheDocument)
+{
+    const struct
+    {
+        const char* Command; // the other copy's while the list is shown
+        const char* Messages;
+        const char* Left;
+    } Rows[] = {
+        {"exec Update MoneyTable Set MoneyRemark = '另' Where MoneyIndex = 2",
+         "确实要删除该记录吗？/该记录已被其他用户修改或删除，请重新启动软件", "2|另"},
+        {"", "确实要删除该记录吗？", ""},
+    };
+    TOtherCopy Other(AppPath + QStringLiteral("Tallybridge.mdb"));
+    for (const auto& R : Rows) {
+        SCOPED_TRACE(R.Command);
+        OpenDocument(2);
+        const QString Messages = Run(FormBuySell, [&] {
+            FormBuySell->SpeedButton4->Click();
+            if (*R.Command)
+                Other.Do(QString::fromUtf8(R.Command));
+            TModalSeam::ClearMessages();
+            FormBuySell->Button3->Click();
+        });
+        EXPECT_EQ(Messages, QString::fromUtf8(R.Messages));
+        EXPECT_EQ(RowsText(QStringLiteral("Select MoneyIndex, MoneyRemark From MoneyTable Where MoneyIndex = 2")),
+                  QString::fromUtf8(R.Left));
+    }
+}
+
+// A salesman's saves go under the slot he logged in with: once the other copy
+// renamed him (with the hand-over) and gave his old name to another slot, they
+// are refused. User management, entered with the administrator's password,
+// saves for the administrator whatever became of the salesman.
+TEST_F(SecondCopy, SavesGoUnderTheSessionsSlot)
+{
+    LogInAsZhangSan();
+    TOtherCopy Other(AppPath + QStringLiteral("Tallybridge.mdb"));
+    const auto NewCustomer = [](const char* Name) {
+        TModalSeam::ClearMessages();
+        FormCustomer2->EditMode = 0;
+        FormCustomer2->CustomerKind = QStringLiteral("正式客户");
+        return Run(FormCustomer2, [&] {
+            FormCustomer2->CustomerName->setText(QString::fromUtf8(Name));
+            FormCustomer2->BitBtn1->Click();
+        });
+    };
+    const auto NameSlot2 = [](const char* Name) {
+        TModalSeam::ClearMessages();
+        return Run(FormUser, [&] {
+            FormUser->ADOQuery1->Locate(QStringLiteral("PowerIndex"), Variant(2));
+            FormUser->Edit1->setText(QString::fromUtf8(Name));
+            FormUser->Button1->Click();
+        });
+    };
+    EXPECT_EQ(NewCustomer("戊"), QStringLiteral("客户　戊　新增成功"));
+    EXPECT_EQ(NameSlot2("李四"), QString());
+    EXPECT_EQ(RowsText(QStringLiteral("Select * From Customer Where CustomerName = '戊'")) + u'/'
+                  + RowsText(QStringLiteral("Select * From Power Where PowerIndex = 2")),
+              QStringLiteral("4|戊|0|||||||||张三/2|李四||Faces/1.bmp||业务员"));
+    Other.Do(QStringLiteral("salesman 1 张三丰"));
+    EXPECT_EQ(NameSlot2("王五"),
+              QStringLiteral("业务员名字已改变，是否把旧业务员数据移交给新业务员管理？/业务员数据移交成功"));
+    Other.Do(QStringLiteral("salesman 3 张三"));
+    EXPECT_EQ(NewCustomer("己"), QString::fromUtf8(LogInAgain));
+    EXPECT_EQ(FirstValue(QStringLiteral("Select (Select Count(*) From Customer Where CustomerName = '己') || '|' || "
+                                        "(Select PowerName From Power Where PowerIndex = 2)")),
+              QStringLiteral("0|王五"));
+}
+
+// The login window compares the typed password with the one stored when it
+// checks it, not when the prompt opened.
+TEST_F(SecondCopy, LoginTakesThePasswordStoredThen)
+{
+    const struct
+    {
+        const char* Command; // the other copy's while the prompt is open
+        const char* Session; // the messages and the session afterwards
+    } Rows[] = {
+        {"", "|业务员|李四|2|业务管理；"},
+        {"exec Update Power Set PowerKey = '新' Where PowerIndex = 2", "密码错误，请重新操作|||0|"},
+    };
+    NameSalesman(2, QStringLiteral("李四"), QStringLiteral("旧"), QStringLiteral("业务管理；"));
+    TOtherCopy Other(AppPath + QStringLiteral("Tallybridge.mdb"));
+    for (const auto& R : Rows) {
+        SCOPED_TRACE(R.Command);
+        Exec(QStringLiteral("Update Power Set PowerKey = '旧' Where PowerIndex = 2"));
+        CurrentRole = CurrentUser = CurrentRange = QString();
+        CurrentSlot = 0;
+        TModalSeam::ClearMessages();
+        TModalHandlers Handlers(
+            [&](TForm* Form) -> TModalResult {
+                if (Form == FormLogin) {
+                    FormLogin->Man[1]->Click();
+                } else if (Form == FormAsk) {
+                    if (*R.Command)
+                        Other.Do(QString::fromUtf8(R.Command));
+                    FormAsk->Edit1->setText(QStringLiteral("旧"));
+                    FormAsk->BitBtn1->Click();
+                } else {
+                    return mrCancel;
+                }
+                return mrNone;
+            },
+            [](const TMessageRequest&) { return mrOk; });
+        FormLogin->ShowModal();
+        EXPECT_EQ(QStringList({TModalSeam::MessageTexts().join(u'/'), CurrentRole, CurrentUser,
+                               QString::number(CurrentSlot), CurrentRange})
+                      .join(u'|'),
+                  QString::fromUtf8(R.Session));
+    }
+}
 
 } // namespace

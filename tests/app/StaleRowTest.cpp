@@ -113,13 +113,15 @@ const TStaleRow StaleRows[] = {
          FormBuySell->BitBtn1->Click();
      },
      TStrikeAt::InWindow, "该记录已被其他用户修改或删除，请重新启动软件/该记录已被其他用户修改或删除，请重新启动软件",
-     "该记录已被其他用户修改或删除，请重新启动软件/该记录已被其他用户修改或删除，请重新启动软件"},
+     "该记录已被其他用户修改或删除，请重新启动软件/该记录已被其他用户修改或删除，请重新启动软件/单据仍然保存着，没有取消"},
+    // A Cancel that finds another row under its index keeps the window open
+    // once, the user going through it again.
     {"CancelledDocumentStoredForItsReceipt", "Bill", [] { return 3; }, BuySellWindow, [] { PrepareNewSale(); },
      [] {
          StoreForReceipt();
          FormBuySell->BitBtn2->Click();
      },
-     TStrikeAt::InWindow, StaleText, StaleText},
+     TStrikeAt::InWindow, StaleText, "该记录已被其他用户修改或删除，请重新启动软件/单据仍然保存着，没有取消"},
     {"ReceiptForTheDocument", "Bill", Two, BuySellWindow, [] { EditSale(2); },
      [] {
          FormBuySell->SpeedButton4->Click();
