@@ -49,6 +49,14 @@ QString RefusalText(const TDbFileCheck& Check)
     return QString();
 }
 
+// A backup's or restore's write that failed: the system's error number where
+// the system refused it, else the engine's words.
+QString WriteFailure(const QString& Work, const EBackupError& E)
+{
+    return E.ErrorCode() != 0 ? Work + QStringLiteral("失败，失败号为：") + QString::number(E.ErrorCode())
+                              : Work + QStringLiteral("失败：") + E.Message();
+}
+
 // The restored file needs a fresh start: the main window closes, and the
 // program ends even when it would rather stay.
 void EndProgram()
@@ -88,9 +96,7 @@ void BackupDatabase(TSaveDialog& Dialog)
     try {
         ShareDataModule->ADOConnection1->BackupTo(Dialog.FileName());
     } catch (const EBackupError& E) {
-        // The system's error number where the system refused; else its words.
-        ShowMessage(E.ErrorCode() != 0 ? QStringLiteral("数据库备份失败，失败号为：") + QString::number(E.ErrorCode())
-                                       : QStringLiteral("数据库备份失败：") + E.Message());
+        ShowMessage(WriteFailure(QStringLiteral("数据库备份"), E));
         return;
     } catch (const Exception& E) {
         ShowMessage(QStringLiteral("数据库备份失败：") + E.Message());
@@ -123,8 +129,8 @@ void RestoreDatabase(TOpenDialog& Dialog)
     try {
         Check = ShareDataModule->ADOConnection1->RestoreFrom(Dialog.FileName(), Schema);
     } catch (const EBackupError& E) {
-        ShowMessage(Failed + (E.Busy() ? QStringLiteral("另一个程序正在写入数据库，当前数据未作改变，请稍后再试")
-                                       : E.Message()));
+        ShowMessage(E.Busy() ? Failed + QStringLiteral("另一个程序正在写入数据库，当前数据未作改变，请稍后再试")
+                             : WriteFailure(QStringLiteral("数据库恢复"), E));
         return;
     } catch (const Exception& E) {
         ShowMessage(Failed + E.Message());

@@ -5,6 +5,7 @@
 
 #include "app/AnalysisForm.h"
 #include "app/Customer2Form.h"
+#include "app/DataMaintenance.h"
 #include "app/LoginForm.h"
 #include "app/OnlineChatForm.h"
 #include "app/PhoneForm.h"
@@ -102,6 +103,10 @@ void TFormMain::BindQueries()
 
 void TFormMain::FormShow(QObject*)
 {
+    // What a killed backup or restore left (a whole copy of the database)
+    // goes now, not at the next backup or restore.
+    TADOConnection::RemoveLeftovers(AppPath);
+    TADOConnection::RemoveLeftovers(BackupFolder());
     const QString Path = AppPath + QStringLiteral("Tallybridge.mdb");
     if (!FileExists(Path)) {
         Application()->MessageBox(QStringLiteral("数据库文件找不到，请联系软件供应商"), QString(), DatabaseMissingFlags);

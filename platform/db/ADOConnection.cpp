@@ -117,6 +117,11 @@ TDbFileCheck TADOConnection::CheckDatabaseFile(const QString& FileName, const QS
     return CheckSqliteFile(FileName, SchemaSql);
 }
 
+void TADOConnection::RemoveLeftovers(const QString& Folder)
+{
+    RemoveSqliteLeftovers(Folder);
+}
+
 bool TADOConnection::InTransaction() const
 {
     return FTransLevel > 0 && FEngine && FEngine->InTransaction();

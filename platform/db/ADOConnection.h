@@ -48,7 +48,7 @@ struct TDbFileCheck
     // view, or the engine's own words.
     QString Detail;
     QString Column;   // the column missing, not ours, or holding a value ours cannot
-    QString Encoding; // a restore: the file's text encoding, when its text was converted
+    QString Encoding; // a restore: the file's text encoding, when its text was converted into UTF-8
 };
 
 class TADOConnection : public QObject
@@ -99,6 +99,10 @@ public:
     // the copy cannot be made or written in. What a killed run left beside
     // the database is removed, never a file in FileName's folder.
     TDbFileCheck RestoreFrom(const QString& FileName, const QString& SchemaSql);
+    // Removes from Folder what killed backups and restores left there: only
+    // files whose hidden names prove them ours, and only when no run that
+    // still lives holds them.
+    static void RemoveLeftovers(const QString& Folder);
 
     // Transactions nest; an inner level is a savepoint. BeginTrans returns the
     // new level; the outermost takes the write lock at once. The level follows

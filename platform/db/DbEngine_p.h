@@ -61,4 +61,5 @@ inline QString QuoteName(const QString& Name)
 struct sqlite3;
 void BackupSqlite(sqlite3* Source, const QString& FileName);
 TDbFileCheck CheckSqliteFile(const QString& FileName, const QString& SchemaSql);
+void RemoveSqliteLeftovers(const QString& Folder);
 TDbFileCheck RestoreSqlite(sqlite3* Live, const QString& FileName, const QString& SchemaSql);

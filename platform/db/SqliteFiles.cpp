@@ -115,20 +115,6 @@ int CopyPages(sqlite3* Source, sqlite3* Dest)
     return Step == SQLITE_DONE ? Finish : Step;
 }
 
-// The system's error number behind a failed write of Db's own file, 0 when
-// the failure was not the system's.
-int SystemErrno(sqlite3* Db, int Rc)
-{
-    int Errno = 0;
-    sqlite3_file_control(Db, "main", SQLITE_FCNTL_LAST_ERRNO, &Errno);
-    if (Errno == 0 && (Rc & 0xff) == SQLITE_CANTOPEN)
-        Errno = sqlite3_system_errno(Db);
-    // SQLite keeps no number for a disk that takes nothing more.
-    if (Errno == 0 && (Rc & 0xff) == SQLITE_FULL)
-        Errno = ENOSPC;
-    return Errno;
-}
-
 // Copies Source into the empty file Dest; raises EBackupError.
 void CopyPagesInto(sqlite3* Source, const QByteArray& Dest, const QString& FileName)
 {
@@ -219,6 +205,11 @@ void RemoveLeftovers(const QByteArray& Folder)
     }
 }
 
+void RemoveSqliteLeftovers(const QString& Folder)
+{
+    RemoveLeftovers(QFile::encodeName(Folder));
+}
+
 QByteArray FolderOf(const QByteArray& File)
 {
     return QFile::encodeName(QFileInfo(QFile::decodeName(File)).absolutePath());
@@ -228,6 +219,24 @@ bool SameFolder(const QByteArray& A, const QByteArray& B)
 {
     std::error_code Ec;
     return std::filesystem::equivalent(A.constData(), B.constData(), Ec);
+}
+
+int SystemErrno(sqlite3* Db, int Rc)
+{
+    const int Code = Rc & 0xff;
+    // A number the file kept from an earlier failure says nothing of a
+    // statement the engine itself refused.
+    if (Code != SQLITE_IOERR && Code != SQLITE_CANTOPEN && Code != SQLITE_FULL)
+        return 0;
+    int Errno = 0;
+    sqlite3_file_control(Db, "main", SQLITE_FCNTL_LAST_ERRNO, &Errno);
+    // A failure of the journal's or of opening: the engine's last number.
+    if (Errno == 0 && Code != SQLITE_FULL)
+        Errno = sqlite3_system_errno(Db);
+    // SQLite keeps no number for a disk that takes nothing more.
+    if (Errno == 0 && Code == SQLITE_FULL)
+        Errno = ENOSPC;
+    return Errno;
 }
 
 QString SystemError(int Error)

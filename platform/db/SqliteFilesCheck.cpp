@@ -4,9 +4,12 @@
 #include "platform/db/DbEngine_p.h"
 #include "platform/db/SqliteFiles_p.h"
 
+#include <QByteArrayView>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringView>
 #include <algorithm>
+#include <cmath>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
@@ -47,7 +50,7 @@ int ReadColumns(sqlite3* Db, TShapeTable& Table)
         const TAffinity Affinity = AffinityOf(Type);
         Table.Columns.push_back({QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(S, 0))),
                                  Affinity == TAffinity::Integer || Affinity == TAffinity::Real,
-                                 Affinity == TAffinity::Blob});
+                                 Affinity == TAffinity::Blob, Affinity == TAffinity::Text});
         Rc = SQLITE_OK;
     }
     sqlite3_finalize(S);
@@ -116,6 +119,50 @@ QString Problems(const QStringList& Answer)
         if (!Line.startsWith(QLatin1String("*** in database")))
             Named << Line;
     return (Named.isEmpty() ? Lines : Named).join(u'\n');
+}
+
+// Whether column I of S holds whole characters of the file's encoding. Read
+// as stored: SQLite's conversion from UTF-16 would alter bad text silently.
+bool WholeCharacters(sqlite3_stmt* S, int I, bool Utf8)
+{
+    if (Utf8)
+        return QByteArrayView(reinterpret_cast<const char*>(sqlite3_column_text(S, I)), sqlite3_column_bytes(S, I))
+            .isValidUtf8();
+    const auto* Units = static_cast<const char16_t*>(sqlite3_column_text16(S, I));
+    const int Bytes = sqlite3_column_bytes16(S, I);
+    return Bytes % 2 == 0 && QStringView(Units, Bytes / 2).isValidUtf16();
+}
+
+// The first value of Table that ours could not keep: text that is not whole
+// characters, or where ours keeps numbers, one that is not a finite number
+// (text such as '1e999' becomes infinity there).
+TDbFileCheck CheckTableValues(sqlite3* Db, const TShapeTable& Table, bool Utf8)
+{
+    QStringList Names;
+    for (const TShapeColumn& Column : Table.Columns)
+        Names << QuoteName(Column.Name);
+    sqlite3_stmt* S = nullptr;
+    int Rc = sqlite3_prepare_v2(
+        Db, QStringLiteral("SELECT %1 FROM main.%2 NOT INDEXED").arg(Names.join(u','), QuoteName(Table.Name)).toUtf8().constData(),
+        -1, &S, nullptr);
+    TDbFileCheck Result;
+    while (Rc == SQLITE_OK && (Rc = sqlite3_step(S)) == SQLITE_ROW) {
+        Rc = SQLITE_OK;
+        for (int I = 0; I < int(Table.Columns.size()) && Result.Fault == dfNone; ++I) {
+            const TShapeColumn& Column = Table.Columns[size_t(I)];
+            const int Type = sqlite3_column_type(S, I);
+            if ((Type == SQLITE_TEXT && !WholeCharacters(S, I, Utf8))
+                || ((Type == SQLITE_TEXT || Type == SQLITE_FLOAT) && !Column.Text && !Column.Blobs
+                    && !std::isfinite(sqlite3_column_double(S, I))))
+                Result = {dfBadValue, Table.Name, Column.Name, {}};
+        }
+        if (Result.Fault != dfNone)
+            break;
+    }
+    sqlite3_finalize(S);
+    if (Result.Fault == dfNone && Rc != SQLITE_OK && Rc != SQLITE_DONE)
+        return Fault(Db, Rc);
+    return Result;
 }
 
 // Whether File is a regular file (after links), so that opening it cannot block.
@@ -201,6 +248,18 @@ TDbFileCheck CheckOpenFile(sqlite3* Db, const TSchemaShape& Expected)
     for (const QString& Object : Found.Objects)
         if (!Expected.Objects.contains(Object))
             return {Object.startsWith(u't') ? dfExtraTrigger : dfExtraView, Object.section(u'\n', 1, 1), {}, {}};
+    return {};
+}
+
+TDbFileCheck CheckValues(sqlite3* Db, const TSchemaShape& Expected)
+{
+    QString Encoding;
+    const int Rc = EachRow(Db, "PRAGMA encoding", [&](const QString& Value) { Encoding = Value; });
+    if (Rc != SQLITE_OK)
+        return Fault(Db, Rc);
+    for (const TShapeTable& Table : Expected.Tables)
+        if (TDbFileCheck Check = CheckTableValues(Db, Table, Encoding == QLatin1String("UTF-8")); Check.Fault != dfNone)
+            return Check;
     return {};
 }
 

@@ -21,7 +21,7 @@ EBackupError LiveFailure(sqlite3* Live, int Rc)
 {
     const int Code = Rc & 0xff;
     return EBackupError(QStringLiteral("Cannot write into the database: %1").arg(EngineWords(Live, Rc)),
-                        Code == SQLITE_FULL ? ENOSPC : 0, Code == SQLITE_BUSY || Code == SQLITE_LOCKED);
+                        SystemErrno(Live, Rc), Code == SQLITE_BUSY || Code == SQLITE_LOCKED);
 }
 
 void LiveExec(sqlite3* Live, const QString& Sql)
@@ -292,10 +292,15 @@ TDbFileCheck RestoreSqlite(sqlite3* Live, const QString& FileName, const QString
         return Result;
     TConnection Copy(nullptr, &sqlite3_close_v2);
     Result = OpenCopy(Temp.Name(), Expected, Copy);
+    if (Result.Fault == dfNone)
+        Result = CheckValues(Copy.get(), Expected);
     if (Result.Fault != dfNone)
         return Result;
     Result = WriteRows(Live, Copy.get(), Expected);
-    if (Result.Fault == dfNone && EncodingOf(Copy.get()) != EncodingOf(Live))
+    // Told only when the text was in fact converted to ours: a database an
+    // earlier version left in another encoding keeps it.
+    const QString Ours = QStringLiteral("UTF-8");
+    if (Result.Fault == dfNone && EncodingOf(Copy.get()) != Ours && EncodingOf(Live) == Ours)
         Result.Encoding = EncodingOf(Copy.get());
     return Result;
 }

@@ -41,6 +41,9 @@ void RemoveLeftovers(const QByteArray& Folder);
 QByteArray FolderOf(const QByteArray& File);
 bool SameFolder(const QByteArray& A, const QByteArray& B);
 QString SystemError(int Error);
+// The system's error number behind a failed step of Db's own file, 0 when
+// the failure was not the system's.
+int SystemErrno(sqlite3* Db, int Rc);
 
 // Copies Source, with the journal or log SQLite reads beside it, into Temp.
 // The fault when Source cannot be read; raises EBackupError when Temp cannot
@@ -77,6 +80,7 @@ struct TShapeColumn
     QString Name;
     bool Numbers = false; // INTEGER or REAL affinity: text there is a value the column cannot hold
     bool Blobs = false;   // BLOB affinity: the only kind that holds blobs as the program reads them
+    bool Text = false;    // TEXT affinity: a number there is kept as text
 };
 struct TShapeTable
 {
@@ -95,3 +99,6 @@ struct TSchemaShape
 TSchemaShape SchemaShape(const QString& SchemaSql);
 // The fault of an open file against Expected, none when it is one of ours.
 TDbFileCheck CheckOpenFile(sqlite3* Db, const TSchemaShape& Expected);
+// The first value in Expected's tables of an open file that ours could not
+// keep as the file holds it, none when every one is sound.
+TDbFileCheck CheckValues(sqlite3* Db, const TSchemaShape& Expected);

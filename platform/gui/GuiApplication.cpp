@@ -3,6 +3,8 @@
 #include "platform/gui/Application.h"
 #include "platform/rtl/SysUtils.h"
 
+#include <csignal>
+
 namespace {
 
 // A report that fails in turn (a broken message handler) is only logged:
@@ -22,6 +24,10 @@ void Report(const std::exception& E) noexcept
 
 TGuiApplication::TGuiApplication(int& Argc, char** Argv) : QApplication(Argc, Argv)
 {
+    // A write past the file-size limit fails (EFBIG) and its caller says so,
+    // as a write to a full disk does; the signal would end the program
+    // without a word and lose what was not saved.
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 TGuiApplication::~TGuiApplication() = default;

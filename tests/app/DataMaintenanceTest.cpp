@@ -189,13 +189,16 @@ protected:
 };
 
 // What a file offered for a restore holds besides its schema: an account, a
-// customer and a document named after it.
+// customer and a document named after it, and a contact record with text the
+// program stores (an emoji, a note of 20,000 characters).
 QString TaggedRows(const QString& Tag)
 {
     return QStringLiteral(
                "\nINSERT INTO Account (AccountIndex, AccountName) VALUES (2, '%1');"
                "\nINSERT INTO Customer (CustomerIndex, CustomerName, CustomerOwe, CustomerMan) VALUES (2, '%1客户A', '12.5', '%1');"
-               "\nINSERT INTO Bill (BillIndex, BillUser, BillSum) VALUES (2, '%1客户A', 100);\n")
+               "\nINSERT INTO Bill (BillIndex, BillUser, BillSum) VALUES (2, '%1客户A', 100);"
+               "\nINSERT INTO Contact (ContactIndex, ContactUser, ContactHead, ContactContent) "
+               "VALUES (2, 2, '来访😀', replace(hex(zeroblob(20000)), '00', '记'));\n")
         .arg(Tag);
 }
 
@@ -237,7 +240,6 @@ TEST_F(DataMaintenanceTest, BackupAnswers)
         TModalHandlers Handlers(nullptr, nullptr, [&](const TFileRequest& R) {
             Asked = R.FileName + u'|' + R.InitialDir;
             if (Row.Limited) {
-                std::signal(SIGXFSZ, SIG_IGN);
                 const rlimit Small{8192, Saved.rlim_max};
                 setrlimit(RLIMIT_FSIZE, &Small);
             }
@@ -245,10 +247,8 @@ TEST_F(DataMaintenanceTest, BackupAnswers)
         });
         TSaveDialog Dialog;
         BackupDatabase(Dialog);
-        if (Row.Limited) {
+        if (Row.Limited)
             setrlimit(RLIMIT_FSIZE, &Saved);
-            std::signal(SIGXFSZ, SIG_DFL);
-        }
         EXPECT_EQ(TModalSeam::MessageTexts(), Row.Message ? QStringList{QString::fromUtf8(Row.Message)} : QStringList());
         EXPECT_EQ(Asked, QStringLiteral("Tallybridge业务软件%1.mdb|").arg(DateToStr(Date())) + BackupFolder());
         if (QString::fromUtf8(Row.Message).startsWith(u"恭喜")) {
@@ -257,6 +257,37 @@ TEST_F(DataMaintenanceTest, BackupAnswers)
     }
     EXPECT_EQ(Read(AppPath + QStringLiteral("Tallybridge.mdb")), Live);
     EXPECT_EQ(ProgramFiles(), QStringLiteral("Tallybridge.mdb"));
+}
+
+// The program as started, with nothing of a test's own: this test program
+// run again under a file-size limit (its application object is the
+// program's). A backup past the limit is refused with the system's number and
+// the program goes on.
+TEST_F(DataMaintenanceTest, BackupPastTheFileSizeLimitLeavesTheProgramRunning)
+{
+    if (qEnvironmentVariableIsSet("TB_FILE_SIZE_LIMIT")) {
+        ASSERT_TRUE(QDir().mkpath(BackupFolder()));
+        rlimit Limit{};
+        getrlimit(RLIMIT_FSIZE, &Limit);
+        Limit.rlim_cur = 8192;
+        setrlimit(RLIMIT_FSIZE, &Limit);
+        TModalHandlers Handlers(nullptr, nullptr, [](const TFileRequest&) { return InFolder("limited.mdb"); });
+        TSaveDialog Dialog;
+        BackupDatabase(Dialog);
+        std::cout << "=> " << TModalSeam::MessageTexts().join(u'/').toStdString() << std::endl;
+        return;
+    }
+    const QTemporaryDir Temp;
+    QProcess Run;
+    QProcessEnvironment Env = ChildRunEnvironment(Temp.path());
+    Env.insert(QStringLiteral("TB_FILE_SIZE_LIMIT"), QStringLiteral("8192"));
+    Run.setProcessEnvironment(Env);
+    Run.start(QCoreApplication::applicationFilePath(),
+              {QStringLiteral("--gtest_filter=DataMaintenanceTest.BackupPastTheFileSizeLimitLeavesTheProgramRunning")});
+    ASSERT_TRUE(Run.waitForFinished(60000));
+    EXPECT_EQ(Run.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(Run.exitCode(), 0);
+    EXPECT_TRUE(Run.readAllStandardOutput().contains(QStringLiteral("=> 数据库备份失败，失败号为：27\n").toUtf8()));
 }
 
 TEST_F(DataMaintenanceTest, BackupFolderThatCannotBeMadeStopsBeforeTheDialog)
@@ -391,6 +422,7 @@ TEST_F(DataMaintenanceTest, WhatAFileBringsIntoTheDatabase)
     const TEdit TextOwe = [](QString S) {
         return S.replace(QStringLiteral("CustomerOwe       REAL DEFAULT 0"), QStringLiteral("CustomerOwe       TEXT DEFAULT 0"));
     };
+    const TEdit Utf16 = [](QString S) { return S.prepend(QStringLiteral("PRAGMA encoding = 'UTF-16le';\n")); };
     const QString Restored = QStringLiteral("恭喜您，数据库恢复成功，请重新启动软件");
     const struct
     {
@@ -399,11 +431,25 @@ TEST_F(DataMaintenanceTest, WhatAFileBringsIntoTheDatabase)
         const char* Sql;   // run after it
         const char* Refusal; // after "数据库恢复失败："; null: restored
         const char* Note = ""; // after the restore's message
-        void (*Then)(const QString& File) = nullptr; // what happens to the file once made
+        void (*Then)(const QString& File) = nullptr; // what happens to the file (or the database) once made
     } Rows[] = {
         {"backup", nullptr, "", nullptr},
-        {"utf16", [](QString S) { return S.prepend(QStringLiteral("PRAGMA encoding = 'UTF-16le';\n")); }, "", nullptr,
-         "\n所选数据库的文字编码为 UTF-16le，已转换为 UTF-8"},
+        {"utf16", Utf16, "", nullptr, "\n所选数据库的文字编码为 UTF-16le，已转换为 UTF-8"},
+        // Text that is no whole characters of its encoding as stored (two high
+        // surrogates, a lone one, an encoded surrogate, a cut sequence), and
+        // amounts that are no finite number.
+        {"highs16", Utf16, "UPDATE Customer SET CustomerName = CAST(X'41003DD83DD8' AS TEXT) WHERE CustomerIndex = 2;",
+         "所选数据库的数据表 Customer 中有本程序不能保存的数据（CustomerName）"},
+        {"lone16", Utf16, "UPDATE Bill SET BillRemark = CAST(X'410000D84200' AS TEXT);",
+         "所选数据库的数据表 Bill 中有本程序不能保存的数据（BillRemark）"},
+        {"surrogate8", nullptr, "UPDATE Account SET AccountMan = CAST(X'41EDA080' AS TEXT);",
+         "所选数据库的数据表 Account 中有本程序不能保存的数据（AccountMan）"},
+        {"cut8", nullptr, "UPDATE Contact SET ContactContent = CAST(X'C328' AS TEXT) WHERE ContactIndex = 2;",
+         "所选数据库的数据表 Contact 中有本程序不能保存的数据（ContactContent）"},
+        {"overflow", TextOwe, "UPDATE Customer SET CustomerOwe = '1e999' WHERE CustomerIndex = 2;",
+         "所选数据库的数据表 Customer 中有本程序不能保存的数据（CustomerOwe）"},
+        {"infinite", nullptr, "UPDATE Bill SET BillSum = -1e999 WHERE BillIndex = 2;",
+         "所选数据库的数据表 Bill 中有本程序不能保存的数据（BillSum）"},
         {"freelist", nullptr,
          "WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < 30) "
          "INSERT INTO Contact (ContactContent) SELECT hex(randomblob(3000)) FROM N; DELETE FROM Contact WHERE ContactIndex > 1;",
@@ -473,6 +519,14 @@ TEST_F(DataMaintenanceTest, WhatAFileBringsIntoTheDatabase)
         {"last", nullptr,
          "INSERT INTO Bill (BillIndex) VALUES (9223372036854775807); UPDATE sqlite_sequence SET seq = 5 WHERE name = 'Bill';",
          "所选数据库的数据表 Bill 的编号已用完"},
+        // Into a database an earlier version left in UTF-16: nothing is converted.
+        {"intoutf16", nullptr, "", nullptr, "", [](const QString&) {
+             const QString Database = AppPath + QStringLiteral("Tallybridge.mdb");
+             ShareDataModule->ADOConnection1->Close();
+             ASSERT_TRUE(QFile::remove(Database));
+             CreateDatabaseFile(Database, QStringLiteral("PRAGMA encoding = 'UTF-16le';\n") + DeliveredSchema());
+             ConnectTo(Database);
+         }},
     };
     const QString Live = AppPath + QStringLiteral("Tallybridge.mdb");
     const QString Fresh = AppPath + QStringLiteral("fresh/Tallybridge.mdb");
@@ -483,8 +537,9 @@ TEST_F(DataMaintenanceTest, WhatAFileBringsIntoTheDatabase)
     const QString OurSchema = SchemaOf(&FreshConnection);
     const auto LiveRows = [&] {
         return Scalar(QStringLiteral("Select AccountName || '|' || CustomerName || '|' || typeof(CustomerOwe) || ' ' || CustomerOwe "
-                                     "|| '|' || BillUser From Account, Customer, Bill "
-                                     "Where AccountIndex = 2 And CustomerIndex = 2 And BillIndex = 2"));
+                                     "|| '|' || BillUser || '|' || ContactHead || length(ContactContent) "
+                                     "From Account, Customer, Bill, Contact "
+                                     "Where AccountIndex = 2 And CustomerIndex = 2 And BillIndex = 2 And ContactIndex = 2"));
     };
     for (const auto& Row : Rows) {
         const QString File = InFolder(Row.File) + QStringLiteral(".mdb");
@@ -499,6 +554,7 @@ TEST_F(DataMaintenanceTest, WhatAFileBringsIntoTheDatabase)
         const QByteArray ChosenBefore = Chosen();
         const QByteArray Before = Read(Live);
         const QString RowsBefore = LiveRows();
+        const QString Encoding = Scalar(QStringLiteral("PRAGMA encoding"));
         Application()->ResetTerminated();
         TModalSeam::ClearMessages();
         TModalHandlers Handlers(nullptr, [](const TMessageRequest&) { return mrYes; },
@@ -513,9 +569,9 @@ TEST_F(DataMaintenanceTest, WhatAFileBringsIntoTheDatabase)
             EXPECT_EQ(Read(Live), Before) << Row.File;
             EXPECT_EQ(LiveRows(), RowsBefore) << Row.File;
         } else {
-            EXPECT_EQ(LiveRows(), QStringLiteral("%1|%1客户A|real 12.5|%1客户A").arg(Tag)) << Row.File;
+            EXPECT_EQ(LiveRows(), QStringLiteral("%1|%1客户A|real 12.5|%1客户A|来访😀20000").arg(Tag)) << Row.File;
         }
-        EXPECT_EQ(Scalar(QStringLiteral("PRAGMA encoding")), QStringLiteral("UTF-8")) << Row.File;
+        EXPECT_EQ(Scalar(QStringLiteral("PRAGMA encoding")), Encoding) << Row.File;
         EXPECT_EQ(Scalar(QStringLiteral("PRAGMA integrity_check")), QStringLiteral("ok")) << Row.File;
         EXPECT_EQ(SchemaOf(ShareDataModule->ADOConnection1), OurSchema) << Row.File;
         EXPECT_EQ(StoreChangeAndRemove(), QString()) << Row.File;
@@ -585,7 +641,7 @@ TEST_F(DataMaintenanceTest, AWriteTheDatabaseRefusesChangesNothing)
     } Rows[] = {
         // No more pages than it has: the engine's "disk full".
         {"no room for more pages", "PRAGMA max_page_count = 1",
-         "数据库恢复失败：Cannot write into the database: database or disk is full", "PRAGMA max_page_count = 1073741823"},
+         "数据库恢复失败，失败号为：28", "PRAGMA max_page_count = 1073741823"},
         {"a write refused", "Create Trigger Refuse Before Insert On Contact Begin Select json('x'); End",
          "数据库恢复失败：Cannot write into the database: malformed JSON", "Drop Trigger Refuse"},
     };

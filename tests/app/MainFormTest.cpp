@@ -2,11 +2,17 @@
 // the main window.
 #include "ProgramFixture.h"
 
+#include "app/DataMaintenance.h"
 #include "platform/gui/Buttons.h"
 #include "platform/gui/ExtCtrls.h"
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QTabWidget>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -53,6 +59,36 @@ TEST_F(MainFormStart, DatabaseThatDoesNotOpenEndsTheProgramWithAMessage)
     EXPECT_EQ(TModalSeam::MessageTexts(), QStringList{QStringLiteral("数据库打开失败")});
     EXPECT_TRUE(Application()->Terminated());
     EXPECT_EQ(LoginShows, 0);
+}
+
+TEST_F(MainFormStart, StartRemovesWhatKilledBackupsAndRestoresLeft)
+{
+    // The hidden names that prove a file ours.
+    const auto Ours = [](const char* Random) {
+        const QByteArray Check = QCryptographicHash::hash(QByteArray("Tallybridge temporary file ") + Random,
+                                                          QCryptographicHash::Sha256).toHex().left(8);
+        return QStringLiteral(".tallybridge~%1~%2.tmp").arg(QLatin1String(Random), QLatin1String(Check));
+    };
+    ASSERT_TRUE(QDir().mkpath(BackupFolder()));
+    const QStringList Left{AppPath + Ours("killedrestore001"), AppPath + Ours("killedrestore001") + QStringLiteral("-journal"),
+                           BackupFolder() + u'/' + Ours("killedbackup0001")};
+    // A live run's, and a user's file that only looks like ours.
+    const QStringList Kept{AppPath + Ours("liverunholdsit01"),
+                           AppPath + QStringLiteral(".tallybridge~killedrestore001~00000000.tmp")};
+    for (const QString& File : Left + Kept) {
+        QFile F(File);
+        ASSERT_TRUE(F.open(QIODevice::WriteOnly));
+        F.write("x");
+    }
+    const int Lock = open(QFile::encodeName(Kept[0]).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(flock(Lock, LOCK_EX), 0);
+    TModalHandlers Handlers(User({Press(FormLogin->SpeedButton4)}), nullptr);
+    FormMain->Show();
+    close(Lock);
+    for (const QString& File : Left)
+        EXPECT_FALSE(QFile::exists(File)) << File.toStdString();
+    for (const QString& File : Kept)
+        EXPECT_TRUE(QFile::exists(File)) << File.toStdString();
 }
 
 TEST_F(MainFormStart, CancelledFirstLoginEndsTheProgram)
