@@ -939,6 +939,15 @@ void TfrDesignerForm::SetCurPage(int Index)
     PageView->update();
 }
 
+void TfrDesignerForm::ReleasePage()
+{
+    UnselectAll();
+    Page = nullptr;
+    FillInspector();
+    UpdateStatus();
+    PBox1->Invalidate();
+}
+
 void TfrDesignerForm::UpdatePageTabs()
 {
     const QSignalBlocker Block(Tab1);

@@ -16,6 +16,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "report/designer/FR_DsgPage.h"
 #include "report/designer/FR_InsFields.h"
+#include "report/designer/FR_Insp.h"
 #include "report/designer/FR_Newrp.h"
 #include "report/designer/FR_Templ.h"
 #include "report/designer/FR_pgopt.h"
@@ -219,7 +220,7 @@ void TfrDesignerForm::PgB2Click()
     SetModified(true);
     if (Index >= 0 && Index < Pages->Count() && Pages->Count() > 1) {
         ResetSelection();
-        Page = nullptr;
+        ReleasePage();
         Pages->Delete(Index);
         {
             const QSignalBlocker Block(Tab1);
@@ -430,7 +431,7 @@ bool TfrDesignerForm::LoadKeepingReport(const QString& Name, const std::function
     const bool KeptModified = GetModified();
     const int KeptPage = CurPageIndex();
     ResetSelection();
-    Page = nullptr;
+    ReleasePage();
     PageView->setUpdatesEnabled(false);
     bool Ok = false;
     try {
@@ -462,7 +463,7 @@ void TfrDesignerForm::FileBtn1Click()
     ClearUndoBuffer();
     ClearRedoBuffer();
     ResetSelection();
-    Page = nullptr;
+    ReleasePage();
     CurReport->Clear();
     CurReport->Pages()->Add();
     CurReport->Pages()->Pages(0)->CreateUniqueName();
@@ -621,9 +622,20 @@ void TfrDesignerForm::FileBtn4Click()
     PageView->DrawSelected(1);
     UnselectAll();
     RedrawPage();
-    Page = nullptr;
+    // The preparation frees every page and view and reads them anew, and the
+    // preview may edit a page in a designer of its own: the inspector stays
+    // beside them and must hold none of them meanwhile.
+    ReleasePage();
     PageView->setUpdatesEnabled(false);
-    InspectorBusy = true;
+    if (InspForm)
+        InspForm->SetHideProperties(true);
+    const auto Resume = [&] {
+        R->SetModalPreview(KeptModal);
+        PageView->setUpdatesEnabled(true);
+        if (InspForm)
+            InspForm->SetHideProperties(false);
+        SetCurPage(CurPageIndex());
+    };
     try {
         // A report that could not be prepared has nothing to show.
         if (R->PrepareReport()) {
@@ -631,16 +643,10 @@ void TfrDesignerForm::FileBtn4Click()
             R->ShowPreparedReport();
         }
     } catch (...) {
-        R->SetModalPreview(KeptModal);
-        PageView->setUpdatesEnabled(true);
-        InspectorBusy = false;
-        SetCurPage(CurPageIndex());
+        Resume();
         throw;
     }
-    R->SetModalPreview(KeptModal);
-    PageView->setUpdatesEnabled(true);
-    InspectorBusy = false;
-    SetCurPage(CurPageIndex());
+    Resume();
     SelectionChanged();
     InstallEditorHooks();
     Screen()->SetCursor(crDefault);

@@ -2,6 +2,7 @@
 
 #include "platform/gui/ComCtrls.h"
 #include "platform/gui/FontDialog.h"
+#include "report/designer/FR_Insp.h"
 #include "report/designer/FR_Templ.h"
 #include "report/designer/FR_pgopt.h"
 #include "report/engine/FR_EMFPages.h"
@@ -409,6 +410,52 @@ TEST_F(FileCommandsTest, NoPreviewAfterAFailedPreparation)
     Designer->FileBtn4Click();
     EXPECT_FALSE(Shown.join(u' ').contains(QStringLiteral("TfrPreviewForm")));
     EXPECT_EQ(Designer->Page, Page());
+}
+
+// While the preview's preparation, a page edit from the preview or a load
+// frees the report's pages and views, the inspector beside them shows none of
+// them, however often it repaints; then it shows the page the designer is on.
+TEST_F(FileCommandsTest, InspectorHoldsNoFreedObjectWhilePagesAreReplaced)
+{
+    Report.SetShowProgress(false);
+    Open();
+    Build(QStringLiteral("Band1 band 0,40 600x40 bt0; Memo1 10,44 96x20 sel text=甲"));
+    Designer->FillInspector();
+    Designer->InspForm->show();
+    // Name in the object box, whether rows are listed, the box's text; painted first.
+    const auto Shown = [](TfrInspForm* I) {
+        I->CB1()->grab();
+        return I->ObjectName + (I->GetCount() > 0 ? QStringLiteral("|rows|") : QStringLiteral("|none|")) +
+               I->CB1()->currentText();
+    };
+    ASSERT_EQ(Shown(Designer->InspForm), QStringLiteral("Memo1|rows|Memo1"));
+    QStringList Seen;
+    TModalHandlers H(
+        [&](TForm* F) {
+            if (auto* Preview = dynamic_cast<TfrPreviewForm*>(F)) {
+                Seen << QStringLiteral("preview ") + Shown(Designer->InspForm);
+                Preview->EditPageClick();
+            } else if (auto* Nested = dynamic_cast<TfrDesignerForm*>(F)) {
+                Seen << QStringLiteral("page edit ") + Shown(Designer->InspForm) + u' ' + Shown(Nested->InspForm);
+            }
+            return mrOk;
+        },
+        [&](const TMessageRequest&) {
+            Seen << QStringLiteral("load ") + Shown(Designer->InspForm);
+            return mrOk;
+        },
+        [&](const TFileRequest&) {
+            QFile F(Path(QStringLiteral("newer.frf")));
+            F.open(QIODevice::WriteOnly);
+            F.write("\x63 a form of a later version");
+            return F.fileName();
+        });
+    Designer->FileBtn4Click();
+    Seen << QStringLiteral("after ") + Shown(Designer->InspForm);
+    Designer->FileBtn2Click();
+    EXPECT_EQ(Seen.join(QStringLiteral("; ")),
+              QStringLiteral("preview |none|; page edit |none| Page1|rows|Page1; after Page1|rows|Page1; load |none|; "
+                             "load Page1|rows|Page1"));
 }
 
 struct TPageOptionsRow
