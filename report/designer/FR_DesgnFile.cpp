@@ -31,6 +31,7 @@
 #include "report/engine/FR_Utils.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QComboBox>
@@ -79,6 +80,16 @@ bool ReadNumber(const QLineEdit* Edit, double& Value)
     } catch (const Exception&) {
         return false;
     }
+}
+
+// Where Open and Save as start: the folder of the open template, else the
+// program's templates beside it.
+QString TemplatesFolder(const QString& FileName)
+{
+    const QFileInfo Info(FileName);
+    if (Info.isAbsolute())
+        return Info.absolutePath();
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Frf"));
 }
 
 // Every subreport view of the report whose page number Map changes.
@@ -500,6 +511,7 @@ void TfrDesignerForm::FileBtn2Click()
     OpenDialog1->SetFilter(LoadEngineString(55213) + QStringLiteral(" (*.frf)|*.frf|") + LoadEngineString(55215)
                            + QStringLiteral(" (*.frd)|*.frd"));
     OpenDialog1->SetFilterIndex(1);
+    OpenDialog1->SetInitialDir(TemplatesFolder(FileName()));
     if (!OpenDialog1->Execute())
         return;
     const QString Name = OpenDialog1->FileName();
@@ -569,6 +581,7 @@ void TfrDesignerForm::N20Click()
                            + QStringLiteral(" (*.frd)|*.frd"));
     SaveDialog1->SetFileName(FileName());
     SaveDialog1->SetFilterIndex(1);
+    SaveDialog1->SetInitialDir(TemplatesFolder(FileName()));
     if (!SaveDialog1->Execute())
         return;
     const int Index = SaveDialog1->FilterIndex();

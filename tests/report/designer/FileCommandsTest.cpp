@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -410,6 +411,25 @@ TEST_F(FileCommandsTest, NoPreviewAfterAFailedPreparation)
     Designer->FileBtn4Click();
     EXPECT_FALSE(Shown.join(u' ').contains(QStringLiteral("TfrPreviewForm")));
     EXPECT_EQ(Designer->Page, Page());
+}
+
+// Open and Save as start in the folder of the open template, or in the
+// program's templates while the report has no file.
+TEST_F(FileCommandsTest, OpenAndSaveAsStartWhereTheTemplatesAre)
+{
+    Open();
+    QStringList Started;
+    TModalHandlers H(nullptr, nullptr, [&](const TFileRequest& R) {
+        Started << R.InitialDir;
+        return QString();
+    });
+    for (const QString& Name : {LoadEngineString(55209), Path(QStringLiteral("子目录/Bill.frf"))}) {
+        Designer->SetFileName(Name);
+        Designer->FileBtn2Click();
+        Designer->N20Click();
+    }
+    const QString Frf = QCoreApplication::applicationDirPath() + QStringLiteral("/Frf");
+    EXPECT_EQ(Started, (QStringList{Frf, Frf, Path(QStringLiteral("子目录")), Path(QStringLiteral("子目录"))}));
 }
 
 // While the preview's preparation, a page edit from the preview or a load
