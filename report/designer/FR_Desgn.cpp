@@ -942,6 +942,7 @@ void TfrDesignerForm::SetCurPage(int Index)
 void TfrDesignerForm::ReleasePage()
 {
     UnselectAll();
+    PageView->SplitLeft = PageView->SplitRight = nullptr;
     Page = nullptr;
     FillInspector();
     UpdateStatus();
