@@ -18,12 +18,19 @@
 #include "platform/gui/Application.h"
 #include "platform/gui/Buttons.h"
 #include "platform/gui/ExtCtrls.h"
+#include "platform/rtl/Classes.h"
+#include "report/engine/FR_BandView.h"
 #include "report/engine/FR_Class.h"
+#include "report/engine/FR_DBSet.h"
+#include "report/engine/FR_Dict.h"
+#include "report/engine/FR_Page.h"
+#include "report/engine/FR_Utils.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QFrame>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <array>
@@ -33,6 +40,19 @@ TFormMain* FormMain = nullptr;
 namespace {
 
 const QString IniSection = QStringLiteral("Tallybridge");
+
+// Whether a band of Report runs over the rows of Source.
+bool BandsReadFrom(TfrReport* Report, QObject* Owner, const QObject* Source)
+{
+    for (int p = 0; p < Report->Pages()->Count(); ++p) {
+        const TfrPage* Page = Report->Pages()->Pages(p);
+        for (int i = 0; i < Page->Count(); ++i)
+            if (auto* B = dynamic_cast<const TfrBandView*>(Page->Objects(i));
+                B && FindComponentByPath(Owner, Report->Dictionary()->GetRealDataSetName(B->DataSet())) == Source)
+                return true;
+    }
+    return false;
+}
 
 // The eight boxes whose choice is kept in the settings file, with their keys,
 // defaults and the card page each one reorders.
@@ -234,6 +254,17 @@ void TFormMain::Button15Click(QObject*)
 
 void TFormMain::ActionDesignExecute(QObject*)
 {
+    // The templates edited here print from rows this window has only once a
+    // monthly report ran: before that ADOQueryBig has no statement, and a
+    // preview of a template over it says there is nothing to preview
+    // instead of failing on the empty query.
+    frReport1->OnBeginDoc = [this] {
+        if (!ADOQueryBig->SQL()->Text().trimmed().isEmpty() || !BandsReadFrom(frReport1, this, frDBDataSet1))
+            return;
+        ShowMessage(QStringLiteral("没有可供预览的数据"));
+        frReport1->SetTerminated(true);
+    };
+    const QScopeGuard Restore([this] { frReport1->OnBeginDoc = nullptr; });
     frReport1->DesignReport();
 }
 

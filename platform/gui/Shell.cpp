@@ -13,12 +13,22 @@ TShellHandler& Handler()
 
 } // namespace
 
+QUrl ShellTargetUrl(const QString& Target)
+{
+    const qsizetype Colon = Target.indexOf(u':');
+    bool Scheme = Colon >= 2 && Target[0].isLetter() && Target[0].unicode() < 0x80;
+    for (qsizetype i = 1; Scheme && i < Colon; ++i) {
+        const char16_t C = Target[i].unicode();
+        Scheme = C < 0x80 && (QChar(C).isLetterOrNumber() || C == u'+' || C == u'-' || C == u'.');
+    }
+    return Scheme ? QUrl(Target) : QUrl::fromLocalFile(Target);
+}
+
 bool ShellOpen(const QString& Target)
 {
     if (Handler())
         return Handler()(Target);
-    const QUrl Url = Target.contains(QLatin1String("://")) ? QUrl(Target) : QUrl::fromLocalFile(Target);
-    return QDesktopServices::openUrl(Url);
+    return QDesktopServices::openUrl(ShellTargetUrl(Target));
 }
 
 TShellHandler SetShellHandler(TShellHandler Value)

@@ -939,6 +939,16 @@ void TfrDesignerForm::SetCurPage(int Index)
     PageView->update();
 }
 
+void TfrDesignerForm::ReleasePage()
+{
+    UnselectAll();
+    PageView->SplitLeft = PageView->SplitRight = nullptr;
+    Page = nullptr;
+    FillInspector();
+    UpdateStatus();
+    PBox1->Invalidate();
+}
+
 void TfrDesignerForm::UpdatePageTabs()
 {
     const QSignalBlocker Block(Tab1);

@@ -159,6 +159,10 @@ public:
     void WireEditCommands();
 
     void SetCurPage(int Index);
+    // Lets go of the current page before the report's pages are freed or read
+    // anew (a preview's preparation, a load, a new report): no selection, and
+    // an inspector that shows nothing, until SetCurPage takes a page again.
+    void ReleasePage();
     int CurPageIndex() const { return FCurPageIndex; }
     uint8_t CurPageType() const { return FCurPageType; }
     void SetFileName(const QString& Name);

@@ -16,6 +16,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "report/designer/FR_DsgPage.h"
 #include "report/designer/FR_InsFields.h"
+#include "report/designer/FR_Insp.h"
 #include "report/designer/FR_Newrp.h"
 #include "report/designer/FR_Templ.h"
 #include "report/designer/FR_pgopt.h"
@@ -30,6 +31,7 @@
 #include "report/engine/FR_Utils.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QComboBox>
@@ -78,6 +80,16 @@ bool ReadNumber(const QLineEdit* Edit, double& Value)
     } catch (const Exception&) {
         return false;
     }
+}
+
+// Where Open and Save as start: the folder of the open template, else the
+// program's templates beside it.
+QString TemplatesFolder(const QString& FileName)
+{
+    const QFileInfo Info(FileName);
+    if (Info.isAbsolute())
+        return Info.absolutePath();
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Frf"));
 }
 
 // Every subreport view of the report whose page number Map changes.
@@ -219,7 +231,7 @@ void TfrDesignerForm::PgB2Click()
     SetModified(true);
     if (Index >= 0 && Index < Pages->Count() && Pages->Count() > 1) {
         ResetSelection();
-        Page = nullptr;
+        ReleasePage();
         Pages->Delete(Index);
         {
             const QSignalBlocker Block(Tab1);
@@ -430,7 +442,7 @@ bool TfrDesignerForm::LoadKeepingReport(const QString& Name, const std::function
     const bool KeptModified = GetModified();
     const int KeptPage = CurPageIndex();
     ResetSelection();
-    Page = nullptr;
+    ReleasePage();
     PageView->setUpdatesEnabled(false);
     bool Ok = false;
     try {
@@ -462,7 +474,7 @@ void TfrDesignerForm::FileBtn1Click()
     ClearUndoBuffer();
     ClearRedoBuffer();
     ResetSelection();
-    Page = nullptr;
+    ReleasePage();
     CurReport->Clear();
     CurReport->Pages()->Add();
     CurReport->Pages()->Pages(0)->CreateUniqueName();
@@ -499,6 +511,7 @@ void TfrDesignerForm::FileBtn2Click()
     OpenDialog1->SetFilter(LoadEngineString(55213) + QStringLiteral(" (*.frf)|*.frf|") + LoadEngineString(55215)
                            + QStringLiteral(" (*.frd)|*.frd"));
     OpenDialog1->SetFilterIndex(1);
+    OpenDialog1->SetInitialDir(TemplatesFolder(FileName()));
     if (!OpenDialog1->Execute())
         return;
     const QString Name = OpenDialog1->FileName();
@@ -568,6 +581,7 @@ void TfrDesignerForm::N20Click()
                            + QStringLiteral(" (*.frd)|*.frd"));
     SaveDialog1->SetFileName(FileName());
     SaveDialog1->SetFilterIndex(1);
+    SaveDialog1->SetInitialDir(TemplatesFolder(FileName()));
     if (!SaveDialog1->Execute())
         return;
     const int Index = SaveDialog1->FilterIndex();
@@ -621,9 +635,20 @@ void TfrDesignerForm::FileBtn4Click()
     PageView->DrawSelected(1);
     UnselectAll();
     RedrawPage();
-    Page = nullptr;
+    // The preparation frees every page and view and reads them anew, and the
+    // preview may edit a page in a designer of its own: the inspector stays
+    // beside them and must hold none of them meanwhile.
+    ReleasePage();
     PageView->setUpdatesEnabled(false);
-    InspectorBusy = true;
+    if (InspForm)
+        InspForm->SetHideProperties(true);
+    const auto Resume = [&] {
+        R->SetModalPreview(KeptModal);
+        PageView->setUpdatesEnabled(true);
+        if (InspForm)
+            InspForm->SetHideProperties(false);
+        SetCurPage(CurPageIndex());
+    };
     try {
         // A report that could not be prepared has nothing to show.
         if (R->PrepareReport()) {
@@ -631,16 +656,10 @@ void TfrDesignerForm::FileBtn4Click()
             R->ShowPreparedReport();
         }
     } catch (...) {
-        R->SetModalPreview(KeptModal);
-        PageView->setUpdatesEnabled(true);
-        InspectorBusy = false;
-        SetCurPage(CurPageIndex());
+        Resume();
         throw;
     }
-    R->SetModalPreview(KeptModal);
-    PageView->setUpdatesEnabled(true);
-    InspectorBusy = false;
-    SetCurPage(CurPageIndex());
+    Resume();
     SelectionChanged();
     InstallEditorHooks();
     Screen()->SetCursor(crDefault);

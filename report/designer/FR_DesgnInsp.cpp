@@ -115,11 +115,17 @@ void TfrDesignerForm::FillInspectorLater()
 void TfrDesignerForm::FillInspector()
 {
     InspectorRefillPending = false;
-    if (InspectorBusy || !InspForm || !Page)
+    if (InspectorBusy || !InspForm)
         return;
     InspForm->ClearProperties();
     InspForm->CurObject = nullptr;
     InspForm->ObjectName.clear();
+    // Without a page there is nothing to show, and nothing it showed may stay:
+    // the page and its views may be freed next.
+    if (!Page) {
+        InspForm->ItemsChanged();
+        return;
+    }
     const std::vector<TfrObject*> Objects = InspectedObjects(Page);
     const bool PageShown = Objects.front() == Page;
     for (TfrObject* O : Objects)

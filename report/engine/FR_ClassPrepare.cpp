@@ -109,10 +109,18 @@ bool TfrReport::PrepareReport()
     const std::vector<std::vector<int32_t>> IDs = FPages->ViewIDs();
 
     bool Result = true;
+    // What stopped an earlier run is over. The application's OnBeginDoc may
+    // stop this one before anything is formed, when it has nothing to print
+    // (and has said so): no pages and no error.
+    FTerminated = false;
+    bool Refused = false;
     try {
         if (OnBeginDoc)
             OnBeginDoc();
-        if (frFormExtension) {
+        Refused = FTerminated;
+        if (Refused)
+            Result = false;
+        if (Result && frFormExtension) {
             frFormExtension->BeforePrepare();
             PrepareExtensionDataSets(this);
             frFormExtension->AfterPrepare();
@@ -150,7 +158,7 @@ bool TfrReport::PrepareReport()
         frShowError(ErrorText);
         FEMFPages->Clear();
         Result = false;
-    } else if (FDialogCancelled) {
+    } else if (FDialogCancelled || Refused) {
         FEMFPages->Clear();
     }
     return Result;

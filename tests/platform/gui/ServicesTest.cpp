@@ -94,6 +94,32 @@ TEST(Shell, OpenGoesThroughTheHandler)
     EXPECT_EQ(Opened, (QStringList{QStringLiteral("http://example.com/Tallybridge"), QStringLiteral("/tmp")}));
 }
 
+// An address opens as itself, anything else as a local path: a drive letter,
+// a colon after a folder or after a non-ASCII name is no scheme.
+TEST(Shell, TargetWithASchemeOpensAsAnAddress)
+{
+    const struct
+    {
+        const char* Target;
+        const char* Opened;   // "url <text>", or "file" for a local path
+    } Rows[] = {
+        {"mailto:sales@example.com", "url mailto:sales@example.com"},
+        {"http://example.com/Tallybridge", "url http://example.com/Tallybridge"},
+        {"svn+ssh://host/x", "url svn+ssh://host/x"},
+        {"C:\\报表\\Bill.frf", "file"},
+        {"/home/用户/Frf/Bill.frf", "file"},
+        {"Frf/a:b.frf", "file"},
+        {"报表:1.frf", "file"},
+        {"1ab:c", "file"},
+    };
+    for (const auto& Row : Rows) {
+        SCOPED_TRACE(Row.Target);
+        const QUrl U = ShellTargetUrl(QString::fromUtf8(Row.Target));
+        const QString Opened = U.isLocalFile() ? QStringLiteral("file") : QStringLiteral("url ") + U.toString();
+        EXPECT_EQ(Opened, QString::fromUtf8(Row.Opened));
+    }
+}
+
 TEST(SystemMetrics, AreSensible)
 {
     EXPECT_GT(ScrollBarWidth(), 0);

@@ -2,6 +2,7 @@
 
 #include "platform/gui/ComCtrls.h"
 #include "platform/gui/FontDialog.h"
+#include "report/designer/FR_Insp.h"
 #include "report/designer/FR_Templ.h"
 #include "report/designer/FR_pgopt.h"
 #include "report/engine/FR_EMFPages.h"
@@ -11,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -409,6 +411,71 @@ TEST_F(FileCommandsTest, NoPreviewAfterAFailedPreparation)
     Designer->FileBtn4Click();
     EXPECT_FALSE(Shown.join(u' ').contains(QStringLiteral("TfrPreviewForm")));
     EXPECT_EQ(Designer->Page, Page());
+}
+
+// Open and Save as start in the folder of the open template, or in the
+// program's templates while the report has no file.
+TEST_F(FileCommandsTest, OpenAndSaveAsStartWhereTheTemplatesAre)
+{
+    Open();
+    QStringList Started;
+    TModalHandlers H(nullptr, nullptr, [&](const TFileRequest& R) {
+        Started << R.InitialDir;
+        return QString();
+    });
+    for (const QString& Name : {LoadEngineString(55209), Path(QStringLiteral("子目录/Bill.frf"))}) {
+        Designer->SetFileName(Name);
+        Designer->FileBtn2Click();
+        Designer->N20Click();
+    }
+    const QString Frf = QCoreApplication::applicationDirPath() + QStringLiteral("/Frf");
+    EXPECT_EQ(Started, (QStringList{Frf, Frf, Path(QStringLiteral("子目录")), Path(QStringLiteral("子目录"))}));
+}
+
+// While the preview's preparation, a page edit from the preview or a load
+// frees the report's pages and views, the inspector beside them shows none of
+// them, however often it repaints; then it shows the page the designer is on.
+TEST_F(FileCommandsTest, InspectorHoldsNoFreedObjectWhilePagesAreReplaced)
+{
+    Report.SetShowProgress(false);
+    Open();
+    Build(QStringLiteral("Band1 band 0,40 600x40 bt0; Memo1 10,44 96x20 sel text=甲"));
+    Designer->FillInspector();
+    Designer->InspForm->show();
+    // Name in the object box, whether rows are listed, the box's text; painted first.
+    const auto Shown = [](TfrInspForm* I) {
+        I->CB1()->grab();
+        return I->ObjectName + (I->GetCount() > 0 ? QStringLiteral("|rows|") : QStringLiteral("|none|")) +
+               I->CB1()->currentText();
+    };
+    ASSERT_EQ(Shown(Designer->InspForm), QStringLiteral("Memo1|rows|Memo1"));
+    QStringList Seen;
+    TModalHandlers H(
+        [&](TForm* F) {
+            if (auto* Preview = dynamic_cast<TfrPreviewForm*>(F)) {
+                Seen << QStringLiteral("preview ") + Shown(Designer->InspForm);
+                Preview->EditPageClick();
+            } else if (auto* Nested = dynamic_cast<TfrDesignerForm*>(F)) {
+                Seen << QStringLiteral("page edit ") + Shown(Designer->InspForm) + u' ' + Shown(Nested->InspForm);
+            }
+            return mrOk;
+        },
+        [&](const TMessageRequest&) {
+            Seen << QStringLiteral("load ") + Shown(Designer->InspForm);
+            return mrOk;
+        },
+        [&](const TFileRequest&) {
+            QFile F(Path(QStringLiteral("newer.frf")));
+            F.open(QIODevice::WriteOnly);
+            F.write("\x63 a form of a later version");
+            return F.fileName();
+        });
+    Designer->FileBtn4Click();
+    Seen << QStringLiteral("after ") + Shown(Designer->InspForm);
+    Designer->FileBtn2Click();
+    EXPECT_EQ(Seen.join(QStringLiteral("; ")),
+              QStringLiteral("preview |none|; page edit |none| Page1|rows|Page1; after Page1|rows|Page1; load |none|; "
+                             "load Page1|rows|Page1"));
 }
 
 struct TPageOptionsRow
