@@ -272,9 +272,10 @@ void TfrPreviewForm::PrintBtnClick()
         Pdf.SetDefaultExt(QStringLiteral("pdf"));
         Pdf.SetFileName((Report->Title().isEmpty() ? LoadEngineString(55209) : Report->Title()) +
                         QStringLiteral(".pdf"));
+        Pdf.SetOverwritePrompt(true);
         if (!Pdf.Execute())
             return;
-        Platform->SetOutputFileName(Pdf.FileName());
+        Platform->SetOutputFileName(AddFileExt(Pdf.FileName(), QStringLiteral(".pdf")));
     } else {
         Platform->SetOutputFileName(QString());
     }
