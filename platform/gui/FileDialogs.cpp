@@ -35,6 +35,8 @@ bool TOpenDialog::Execute()
     R.DefaultExt = FDefaultExt.startsWith(u'.') ? FDefaultExt.mid(1) : FDefaultExt;
     R.NameFilters = FileFilterToNameFilters(FFilter);
     R.FilterIndex = FFilterIndex;
+    R.OverwritePrompt = R.Save && FOverwritePrompt;
+    R.OwnFile = FOwnFile;
     const QString Answer = TModalSeam::AskFileName(R);
     FFilterIndex = R.FilterIndex;
     if (Answer.isEmpty())

@@ -30,6 +30,14 @@ public:
     // The filter chosen, from 1 in the order of Filter's pairs.
     int FilterIndex() const { return FFilterIndex; }
     void SetFilterIndex(int Value) { FFilterIndex = Value; }
+    // A save asks, in the dialog, before it hands back a file that exists,
+    // unless that is OwnFile (the file the window has open). The file asked
+    // about is the name chosen with the picked filter's extension added as
+    // AddFileExt adds it, the name the program writes.
+    bool OverwritePrompt() const { return FOverwritePrompt; }
+    void SetOverwritePrompt(bool Value) { FOverwritePrompt = Value; }
+    QString OwnFile() const { return FOwnFile; }
+    void SetOwnFile(const QString& Value) { FOwnFile = Value; }
 
     // True when a file was chosen: FileName then holds its full path.
     bool Execute();
@@ -44,6 +52,8 @@ private:
     QString FFilter;
     QString FTitle;
     int FFilterIndex = 1;
+    bool FOverwritePrompt = false;
+    QString FOwnFile;
 };
 
 class TSaveDialog : public TOpenDialog

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -102,15 +103,57 @@ int ChosenFilter(const QStringList& Filters, const QString& Chosen)
     return 0;
 }
 
+// The extension of a filter's first pattern ("*.frf" gives ".frf"), empty
+// for a pattern that names no single extension.
+QString FilterExt(const QString& NameFilter)
+{
+    const qsizetype Open = NameFilter.lastIndexOf(u'(');
+    if (Open < 0 || !NameFilter.endsWith(u')'))
+        return QString();
+    const QString First = NameFilter.mid(Open + 1).chopped(1).section(u' ', 0, 0, QString::SectionSkipEmpty);
+    const QString Ext = First.startsWith(QStringLiteral("*.")) ? First.mid(1) : QString();
+    return Ext.size() > 1 && !Ext.contains(u'*') && !Ext.contains(u'?') ? Ext : QString();
+}
+
+// Qt asks about the name as typed ("v1.2"), while the program writes it with
+// the picked filter's extension ("v1.2.frf"): the dialog asks its question
+// about that file instead.
+class TAskingFileDialog : public QFileDialog
+{
+public:
+    explicit TAskingFileDialog(const TFileRequest& R) : QFileDialog(nullptr, R.Title, R.InitialDir), FRequest(R) {}
+
+protected:
+    void accept() override
+    {
+        const QStringList Files = selectedFiles();
+        if (FRequest.OverwritePrompt && Files.size() == 1 && !QFileInfo(Files.front()).isDir()) {
+            const int Index = ChosenFilter(FRequest.NameFilters, selectedNameFilter());
+            const QString Ext = Index >= 1 ? FilterExt(FRequest.NameFilters[Index - 1]) : QString();
+            const QFileInfo Info(AddFileExt(Files.front(), Ext));
+            const bool Own = !FRequest.OwnFile.isEmpty() && Info == QFileInfo(FRequest.OwnFile);
+            if (Info.exists() && !Own
+                && QMessageBox::warning(this, windowTitle(),
+                                        tr("%1 already exists.\nDo you want to replace it?").arg(Info.fileName()),
+                                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+                return;
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    const TFileRequest& FRequest;
+};
+
 QString RunFileDialog(const TFileRequest& R)
 {
-    QFileDialog Dialog(nullptr, R.Title, R.InitialDir);
+    TAskingFileDialog Dialog(R);
     // Our own dialog, so that the filters' patterns and the options below hold.
     Dialog.setOption(QFileDialog::DontUseNativeDialog);
     Dialog.setOption(QFileDialog::HideNameFilterDetails);
     Dialog.setAcceptMode(R.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     Dialog.setFileMode(R.Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    // A save onto an existing file replaces it without asking, as the program expects.
+    // Qt's own question would ask about another name; ours is asked in accept.
     Dialog.setOption(QFileDialog::DontConfirmOverwrite);
     Dialog.setDefaultSuffix(R.DefaultExt);
     // Files named on a case-blind system match their patterns in any letter

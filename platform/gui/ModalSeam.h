@@ -51,6 +51,10 @@ struct TFileRequest
     // The filter shown first (from 1); the dialog, or a test's handler, puts
     // the filter the user left chosen here with the answer.
     mutable int FilterIndex = 1;
+    // Ask before a file that exists is handed back, OwnFile excepted; the
+    // file is the name with the picked filter's extension (AddFileExt).
+    bool OverwritePrompt = false;
+    QString OwnFile;
 };
 
 class TModalSeam

@@ -134,6 +134,9 @@ public:
     void SetCopies(int Value) { FCopies = Value < 1 ? 1 : Value; }
     QString OutputFileName() const { return FOutputFileName; }
     void SetOutputFileName(const QString& Value) { FOutputFileName = Value; }
+    // Whether the job makes Copies itself: a device does; a PDF file holds
+    // each sheet once, so its caller draws a sheet as often as it wants it.
+    bool MakesCopies() const { return FOutputFileName.isEmpty(); }
     void BeginDoc();                  // raises EPrinter when the job cannot start
     void NewPage();
     void EndDoc();

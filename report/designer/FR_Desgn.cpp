@@ -551,6 +551,7 @@ void TfrDesignerForm::BuildMenus()
 
     OpenDialog1 = new TOpenDialog(this);
     SaveDialog1 = new TSaveDialog(this);
+    SaveDialog1->SetOverwritePrompt(true);
 }
 
 void TfrDesignerForm::BuildPopupMenus()

@@ -580,6 +580,9 @@ void TfrDesignerForm::N20Click()
                            + QStringLiteral(" (*.frt)|*.frt|") + LoadEngineString(55215)
                            + QStringLiteral(" (*.frd)|*.frd"));
     SaveDialog1->SetFileName(FileName());
+    // The template open here is written over without a question, unless
+    // writing it would lose what it holds.
+    SaveDialog1->SetOwnFile(FAskNameOnSave ? QString() : FileName());
     SaveDialog1->SetFilterIndex(1);
     SaveDialog1->SetInitialDir(TemplatesFolder(FileName()));
     if (!SaveDialog1->Execute())

@@ -139,15 +139,19 @@ void TfrReport::PrintPreparedReport(const QString& PageNumbers, int Copies, bool
         return;
     }
     FFirstPageOfJob = true;
+    // Uncollated copies a file cannot make: each page goes in as often.
+    const int Sheets = Collate || Platform->MakesCopies() ? 1 : FPrintCopies;
     try {
         for (int Run = 0; Run < (Collate ? FPrintCopies : 1); ++Run) {
             for (int i = 0; i < PreparedPageCount(); ++i) {
                 if (!Pages.isEmpty() && !Pages.contains(QString::number(i + 1)))
                     continue;
-                PrintOnePage(i);
-                if (FTerminated) {
-                    Platform->Abort();
-                    return;
+                for (int Sheet = 0; Sheet < Sheets; ++Sheet) {
+                    PrintOnePage(i);
+                    if (FTerminated) {
+                        Platform->Abort();
+                        return;
+                    }
                 }
             }
         }

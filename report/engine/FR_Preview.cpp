@@ -241,6 +241,7 @@ TfrPreviewForm::TfrPreviewForm(QWidget* AOwner) : TForm(AOwner)
     CreateProcMenu();
     OpenDialog = new TOpenDialog(this);
     SaveDialog = new TSaveDialog(this);
+    SaveDialog->SetOverwritePrompt(true);
     Localize();
     ArrangeTools();
 

@@ -20,6 +20,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -28,6 +29,9 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QRadioButton>
+
+#include <cmath>
+#include <optional>
 
 namespace {
 
@@ -42,6 +46,86 @@ int PixelsToHundredths(int Pixels)
 int HundredthsToPixels(int Hundredths)
 {
     return RoundInt(Hundredths * 18.0 / 500);
+}
+
+// Qt's page-setup dialog offers its own list of papers and shows the first
+// of them for a paper it does not list (a custom size, or a table paper Qt
+// sizes otherwise), which an OK would then take: such a paper is shown as the
+// dialog's "Custom" entry with the sheet's width and height, as a user enters
+// it. What was put there is kept, to tell afterwards whether the user changed it.
+struct TShownPaper
+{
+    int Entry = -1;
+    double Width = 0;
+    double Height = 0;
+};
+
+struct TPaperControls
+{
+    QComboBox* Papers;
+    QDoubleSpinBox* Width;
+    QDoubleSpinBox* Height;
+    QComboBox* Units;
+};
+
+std::optional<TPaperControls> PaperControls(const QPageSetupDialog& Dialog)
+{
+    TPaperControls C{Dialog.findChild<QComboBox*>(QStringLiteral("pageSizeCombo")),
+                     Dialog.findChild<QDoubleSpinBox*>(QStringLiteral("pageWidth")),
+                     Dialog.findChild<QDoubleSpinBox*>(QStringLiteral("pageHeight")),
+                     Dialog.findChild<QComboBox*>(QStringLiteral("unitCombo"))};
+    if (!C.Papers || !C.Width || !C.Height || !C.Units)
+        return std::nullopt;
+    return C;
+}
+
+TShownPaper ShowPaperAsGiven(const QPageSetupDialog& Dialog, const QPageLayout& Layout)
+{
+    const auto C = PaperControls(Dialog);
+    if (!C || C->Papers->currentData().value<QPageSize>().isEquivalentTo(Layout.pageSize()))
+        return {};
+    // The entry without a size of its own.
+    int Custom = C->Papers->count() - 1;
+    while (Custom >= 0 && C->Papers->itemData(Custom).isValid())
+        --Custom;
+    if (Custom < 0)
+        return {};
+    const auto Unit = static_cast<QPageSize::Unit>(C->Units->currentData().value<QPageLayout::Unit>());
+    QSizeF Sheet = Layout.pageSize().size(Unit);
+    if (Layout.orientation() == QPageLayout::Landscape)
+        Sheet.transpose();
+    C->Papers->setCurrentIndex(Custom);
+    C->Width->setValue(Sheet.width());
+    C->Height->setValue(Sheet.height());
+    // Read back: the dialog may have put a standard size it finds close by.
+    return {Custom, C->Width->value(), C->Height->value()};
+}
+
+// The paper still as ShowPaperAsGiven put it, turned or not.
+bool StillShown(const QPageSetupDialog& Dialog, const TShownPaper& Shown)
+{
+    const auto C = PaperControls(Dialog);
+    if (!C || Shown.Entry < 0 || C->Papers->currentIndex() != Shown.Entry)
+        return false;
+    const double W = C->Width->value();
+    const double H = C->Height->value();
+    return (W == Shown.Width && H == Shown.Height) || (W == Shown.Height && H == Shown.Width);
+}
+
+// The paper chosen in Qt's dialog: a table paper by its code, any other by its size.
+void TakePaper(TDeviceMode& Mode, const QPageSize& Size)
+{
+    const int Code = Size.windowsId();
+    if (Code > 0 && Code < dmpCustom && FindStandardPaper(Code)) {
+        Mode.PaperSize = Code;
+        Mode.Fields &= ~uint32_t(dmfPaperLength | dmfPaperWidth);
+        return;
+    }
+    const QSizeF MM = PageSizeMillimeters(Size);
+    Mode.PaperSize = dmpCustom;
+    Mode.Fields |= dmfPaperLength | dmfPaperWidth;
+    Mode.PaperWidth = RoundInt(MM.width() * 10);
+    Mode.PaperLength = RoundInt(MM.height() * 10);
 }
 
 // Qt's page-setup dialog over the platform printer's paper.
@@ -63,20 +147,18 @@ bool QtPageSetup(TDeviceMode& Mode, QMargins& Margins)
                                                Margins.right() / 100.0, Margins.bottom() / 100.0),
                                      QPageLayout::Millimeter));
     QPageSetupDialog Dialog(&Device);
+    const TShownPaper Shown = ShowPaperAsGiven(Dialog, Device.pageLayout());
     if (Dialog.exec() != QDialog::Accepted)
         return false;
     const QPageLayout Chosen = Device.pageLayout();
-    const int Code = Chosen.pageSize().windowsId();
-    if (Code > 0 && Code < dmpCustom && FindStandardPaper(Code)) {
-        Mode.PaperSize = Code;
-        Mode.Fields &= ~uint32_t(dmfPaperLength | dmfPaperWidth);
-    } else {
-        const QSizeF MM = PageSizeMillimeters(Chosen.pageSize());
-        Mode.PaperSize = dmpCustom;
-        Mode.Fields |= dmfPaperLength | dmfPaperWidth;
-        Mode.PaperWidth = RoundInt(MM.width() * 10);
-        Mode.PaperLength = RoundInt(MM.height() * 10);
-    }
+    // A paper left as it was keeps its code and its size to the tenth.
+    const QSizeF Given = PageSizeMillimeters(Size);
+    const QSizeF Taken = PageSizeMillimeters(Chosen.pageSize());
+    const bool Kept = Shown.Entry >= 0 ? StillShown(Dialog, Shown)
+                                       : std::abs(Given.width() - Taken.width()) < 0.05
+                                             && std::abs(Given.height() - Taken.height()) < 0.05;
+    if (!Kept)
+        TakePaper(Mode, Chosen.pageSize());
     Mode.Orientation = Chosen.orientation() == QPageLayout::Landscape ? dmoLandscape : dmoPortrait;
     const QMarginsF M = Chosen.margins(QPageLayout::Millimeter);
     Margins = QMargins(RoundInt(M.left() * 100), RoundInt(M.top() * 100), RoundInt(M.right() * 100), RoundInt(M.bottom() * 100));
@@ -272,9 +354,10 @@ void TfrPreviewForm::PrintBtnClick()
         Pdf.SetDefaultExt(QStringLiteral("pdf"));
         Pdf.SetFileName((Report->Title().isEmpty() ? LoadEngineString(55209) : Report->Title()) +
                         QStringLiteral(".pdf"));
+        Pdf.SetOverwritePrompt(true);
         if (!Pdf.Execute())
             return;
-        Platform->SetOutputFileName(Pdf.FileName());
+        Platform->SetOutputFileName(AddFileExt(Pdf.FileName(), QStringLiteral(".pdf")));
     } else {
         Platform->SetOutputFileName(QString());
     }
@@ -300,9 +383,12 @@ void TfrPreviewForm::PageSetupBtnClick()
         Mode.PaperSize = Prn->PaperSize;
         Mode.Orientation = Prn->Orientation == 1 ? dmoLandscape : dmoPortrait;
         if (Prn->PaperSize == frCustomPaper) {
+            // The sheet as the pages have it: a landscape sheet is the
+            // dialog's paper turned, whichever side is the longer.
+            const bool Landscape = Prn->Orientation == 1;
             Mode.Fields |= dmfPaperLength | dmfPaperWidth;
-            Mode.PaperWidth = std::min(Prn->PaperWidth, Prn->PaperHeight);
-            Mode.PaperLength = std::max(Prn->PaperWidth, Prn->PaperHeight);
+            Mode.PaperWidth = Landscape ? Prn->PaperHeight : Prn->PaperWidth;
+            Mode.PaperLength = Landscape ? Prn->PaperWidth : Prn->PaperHeight;
         }
     } else {
         Platform->GetDeviceMode(Mode);

@@ -145,7 +145,10 @@ TEST_F(TPreparedTest, PrintRunsOnTheVirtualPrinter)
     const TRow Rows[] = {
         {"two collated copies", "", 2, true, 0, false, "1 2 3 1 2 3", 1,
          "595x842 595x842 595x842 595x842 595x842 595x842"},
-        {"two copies uncollated", "", 2, false, 0, false, "1 2 3", 2, "595x842 595x842 595x842"},
+        // A file takes no copy count: each page goes in as often.
+        {"pages 1 and 3, two copies uncollated", "1,3", 2, false, 0, false, "1 1 3 3", 2,
+         "595x842 595x842 595x842 595x842"},
+        {"page 2, three copies uncollated", "2", 3, false, 0, false, "2 2 2", 3, "595x842 595x842 595x842"},
         {"from page 2", "2-", 1, true, 0, false, "2 3", 1, "595x842 595x842"},
         {"odd pages", "", 1, true, 1, false, "1 3", 1, "595x842 595x842"},
         {"paper changes in the middle: one file", "", 1, true, 0, true, "1 2 3", 1, "595x842 595x420 595x842"},

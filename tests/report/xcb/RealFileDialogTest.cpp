@@ -3,143 +3,26 @@
 // file-type box, a name typed, the accept button pressed. Through the
 // designer's Open and Save As, the preview's Save and Load, and the filter
 // texts of every window with a file dialog.
+#include "DialogUser.h"
 #include "report/designer/DesignerTestUtil.h"
 
 #include "platform/gui/FileDialogs.h"
+#include "platform/gui/Printers.h"
 #include "report/engine/FR_EMFPages.h"
 #include "report/engine/FR_MemoView.h"
 #include "report/engine/FR_Preview.h"
+#include "report/engine/FR_Prntr.h"
 #include "report/engine/FR_Utils.h"
 
-#include <QApplication>
-#include <QComboBox>
 #include <QCoreApplication>
-#include <QDialogButtonBox>
 #include <QFile>
-#include <QFileDialog>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
-#include <deque>
+#include <QProcess>
+#include <QStandardPaths>
 
 namespace designertest {
 namespace {
 
-void Key(QWidget* W, int Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier, const QString& Text = QString())
-{
-    QKeyEvent Press(QEvent::KeyPress, Key, Modifiers, Text);
-    QApplication::sendEvent(W, &Press);
-    QKeyEvent Release(QEvent::KeyRelease, Key, Modifiers, Text);
-    QApplication::sendEvent(W, &Release);
-}
-
-// What the user does in one file dialog: picks filter Filter (from 1) with the
-// keyboard in the file-type box, then, unless Typed is empty, types Typed over
-// the name shown, and presses the accept button.
-struct TAnswer
-{
-    int Filter;
-    QString Typed;
-};
-
-// Answers the file dialogs the code under test runs, one answer per dialog, as
-// they come up in their own event loops. A dialog left without an answer, or
-// still up five seconds after it, is cancelled, so that no test can hang.
-class TDialogUser
-{
-public:
-    TDialogUser()
-    {
-        FTimer.setInterval(20);
-        QObject::connect(&FTimer, &QTimer::timeout, [this] { Poll(); });
-        FTimer.start();
-    }
-
-    void Answer(int Filter, const QString& Typed = QString()) { FAnswers.push_back({Filter, Typed}); }
-    int Dialogs() const { return FDialogs; }
-    // The filters the last dialog showed in its file-type box, joined by "|".
-    QString Shown() const { return FShown; }
-
-private:
-    void Poll()
-    {
-        auto* D = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!D || !D->isVisible())
-            return;
-        // Marked on the dialog itself: the next one may take its place in memory.
-        if (!D->property("Answered").isValid()) {
-            // A user works in the window that has the focus: the dialog
-            // follows the typed name only there.
-            D->setProperty("Answered", false);
-            FSeen = 0;
-            ++FDialogs;
-            D->activateWindow();
-        }
-        if (++FSeen > 250)
-            D->reject();
-        else if (D->property("Answered").toBool())
-            Accept(D);
-        else if (D->isActiveWindow())
-            Act(D);
-    }
-
-    void Act(QFileDialog* D)
-    {
-        auto* Types = D->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-        if (FAnswers.empty() || !Types || !NameEdit(D)) {
-            D->reject();
-            return;
-        }
-        FTyped = FAnswers.front().Typed;
-        const int Filter = FAnswers.front().Filter;
-        FAnswers.pop_front();
-        D->setProperty("Answered", true);
-        QStringList Items;
-        for (int i = 0; i < Types->count(); ++i)
-            Items << Types->itemText(i);
-        FShown = Items.join(u'|');
-        Types->setFocus();
-        Key(Types, Qt::Key_Home);
-        for (int i = 1; i < Filter; ++i)
-            Key(Types, Qt::Key_Down);
-        if (!FTyped.isEmpty()) {
-            NameEdit(D)->setFocus();
-            Key(NameEdit(D), Qt::Key_A, Qt::ControlModifier);
-            for (const QChar C : FTyped)
-                Key(NameEdit(D), 0, Qt::NoModifier, QString(C));
-        }
-        Accept(D);
-    }
-
-    // The accept button is pressed once the dialog takes the name. It judges
-    // a name as it is typed, against the folder's files as far as it has
-    // listed them for the filter picked: until then the user types the last
-    // character again.
-    void Accept(QFileDialog* D)
-    {
-        auto* Buttons = D->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
-        QPushButton* Button = Buttons ? Buttons->button(D->acceptMode() == QFileDialog::AcceptSave
-                                                            ? QDialogButtonBox::Save
-                                                            : QDialogButtonBox::Open)
-                                      : nullptr;
-        if (Button && Button->isEnabled()) {
-            Button->click();
-        } else if (!FTyped.isEmpty() && FSeen % 10 == 0) {
-            Key(NameEdit(D), Qt::Key_Backspace);
-            Key(NameEdit(D), 0, Qt::NoModifier, FTyped.right(1));
-        }
-    }
-
-    static QLineEdit* NameEdit(QFileDialog* D) { return D->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")); }
-
-    QTimer FTimer;
-    std::deque<TAnswer> FAnswers;
-    QString FTyped;
-    int FSeen = 0;
-    int FDialogs = 0;
-    QString FShown;
-};
+using namespace xcbtest;
 
 class RealFileDialogTest : public TDesignerTest
 {
@@ -150,6 +33,20 @@ protected:
         ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
     }
     QString Path(const QString& Name) const { return Dir.filePath(Name); }
+    // A prepared A4 page with one memo.
+    static void AddPage(TfrReport& Prepared, const QString& Text)
+    {
+        TfrPage Paper(9, 2100, 2970, frNoBin, poPortrait);
+        const int Index = Prepared.EMFPages()->Count();
+        Prepared.EMFPages()->Insert(Index, &Paper);
+        Prepared.EMFPages()->ObjectsToPage(Index);
+        auto Memo = std::make_unique<TfrMemoView>();
+        Memo->SetBounds(100, 100, 200, 20);
+        Memo->Memo()->Add(Text);
+        Prepared.EMFPages()->Items(Index)->PageObject->Add(std::move(Memo));
+        Prepared.EMFPages()->PageToObjects(Index);
+        Prepared.EMFPages()->Items(Index)->PageObject.reset();
+    }
     QTemporaryDir Dir;
 };
 
@@ -258,14 +155,7 @@ TEST_F(RealFileDialogTest, DesignerOpensATemplateAndSavesEachFormat)
 TEST_F(RealFileDialogTest, PreviewSavesAndLoadsThroughTheDialog)
 {
     TfrReport Prepared;
-    TfrPage Paper(9, 2100, 2970, frNoBin, poPortrait);
-    Prepared.EMFPages()->Insert(0, &Paper);
-    Prepared.EMFPages()->ObjectsToPage(0);
-    auto Memo = std::make_unique<TfrMemoView>();
-    Memo->Memo()->Add(QStringLiteral("甲乙"));
-    Prepared.EMFPages()->Items(0)->PageObject->Add(std::move(Memo));
-    Prepared.EMFPages()->PageToObjects(0);
-    Prepared.EMFPages()->Items(0)->PageObject.reset();
+    AddPage(Prepared, QStringLiteral("甲乙"));
     QFile Other(Path(QStringLiteral("报表 v1.frp")));
     ASSERT_TRUE(Other.open(QIODevice::WriteOnly));
     Other.write("other");
@@ -290,6 +180,84 @@ TEST_F(RealFileDialogTest, PreviewSavesAndLoadsThroughTheDialog)
     Preview.Disconnect();
     EXPECT_EQ(User.Dialogs(), 2);
     EXPECT_EQ(TModalSeam::MessageTexts(), QStringList());
+}
+
+// A save asks in the dialog before it replaces a file other than the one the
+// window has open, about the file the program writes (the name typed with the
+// format's extension); a No writes nothing. The print to a PDF file adds its
+// extension as the other saves do. The backup's dialog replaces without a
+// question (the filter test above saves over a file that exists).
+TEST_F(RealFileDialogTest, SavesAskBeforeReplacingAnotherFile)
+{
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    auto NoPrinters = std::make_unique<TFakePrinters>(QList<TPrinterDescription>{});
+    frPrinter()->AttachPrinter(Printer());
+    Open();
+    TemplateDir.clear();
+    TfrReport Prepared;
+    AddPage(Prepared, QStringLiteral("Page 1"));
+    AddPage(Prepared, QStringLiteral("Page 2"));
+    TfrPreviewForm Preview;
+    Preview.Connect(&Prepared);
+    Preview.SetupButtons();
+    TModalHandlers Seam([](TForm*) { return mrOk; }, [](const TMessageRequest&) { return mrOk; });
+    const QString Asked = QStringLiteral("%1 already exists.\nDo you want to replace it?");
+    const struct
+    {
+        const char* Command;
+        const char* Typed;       // empty: the name shown
+        bool Replace;
+        const char* File;        // there before, holding "other", unless New
+        bool New;
+        bool Question;
+        const char* Written;     // what the file holds afterwards: "other", "form" or the PDF's page texts
+    } Rows[] = {
+        {"designer save as", "账单 v1.2", false, "账单 v1.2.frf", false, true, "other"},
+        {"designer save as", "账单 v1.2", true, "账单 v1.2.frf", false, true, "form"},
+        {"designer save as", "", true, "账单 v1.2.frf", false, false, "form"},
+        {"preview save", "报表 v1.2", false, "报表 v1.2.frp", false, true, "other"},
+        {"print to PDF", "月报 v1.2", false, "月报 v1.2.pdf", false, true, "other"},
+        {"print to PDF", "月报 v1.3", true, "月报 v1.3.pdf", true, false, "Page 1|Page 2"},
+    };
+    for (const auto& Row : Rows) {
+        const QString File = Path(QString::fromUtf8(Row.File));
+        SCOPED_TRACE(QStringLiteral("%1 %2 %3").arg(QString::fromUtf8(Row.Command), File).arg(Row.Replace).toStdString());
+        QFile Before(File);
+        if (!Row.New) {
+            ASSERT_TRUE(Before.open(QIODevice::WriteOnly));
+            Before.write("other");
+            Before.close();
+        }
+        TDialogUser User;
+        const QString Typed = QString::fromUtf8(Row.Typed);
+        User.Answer(1, Typed.isEmpty() ? Typed : Path(Typed), Row.Replace);
+        const QByteArray Command(Row.Command);
+        if (Command == "designer save as")
+            Designer->N20Click();
+        else if (Command == "preview save")
+            Preview.SaveBtnClick();
+        else
+            Preview.PrintBtnClick();
+        EXPECT_EQ(User.Questions(), Row.Question ? QStringList{Asked.arg(QFileInfo(File).fileName())} : QStringList());
+        ASSERT_TRUE(Before.open(QIODevice::ReadOnly));
+        const QByteArray Held = Before.readAll();
+        Before.close();
+        QString Written = Held == "other" ? QStringLiteral("other") : QStringLiteral("form");
+        if (File.endsWith(QStringLiteral(".pdf")) && Held != "other") {
+            QProcess P;
+            P.start(QStringLiteral("pdftotext"), {File, QStringLiteral("-")});
+            P.waitForFinished();
+            QStringList Pages;
+            for (const QString& Page : QString::fromUtf8(P.readAllStandardOutput()).split(u'\f', Qt::SkipEmptyParts))
+                Pages << Page.simplified();
+            Written = Pages.join(u'|');
+        }
+        EXPECT_EQ(Written, QString::fromUtf8(Row.Written));
+    }
+    Preview.Disconnect();
+    NoPrinters.reset();
+    frPrinter()->AttachPrinter(Printer());
 }
 
 } // namespace
