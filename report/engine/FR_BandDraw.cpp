@@ -183,14 +183,10 @@ bool TfrBand::FitsOrBreaks(int Height)
 
 void TfrBand::RunScriptAhead()
 {
-    if (ScriptDone)
-        return;
     TfrBand* SavedBand = CurBand;
     TfrView* SavedView = CurView;
     CurBand = this;
     CurView = View;
-    NewPagesRequested = 0;
-    NewColumnsRequested = 0;
     try {
         RunViewScript(&Script);
     } catch (...) {
@@ -198,7 +194,6 @@ void TfrBand::RunScriptAhead()
         CurView = SavedView;
         throw;
     }
-    ScriptDone = true;
     CurBand = SavedBand;
     CurView = SavedView;
 }
@@ -254,6 +249,8 @@ bool TfrBand::Draw()
     CurView = View;
     CurBand = this;
     FCalcHeight = -1;
+    NewPagesRequested = 0;
+    NewColumnsRequested = 0;
     TBandOutput End(this, SavedPageBreak);
     const bool WithPage = End.WithPage();
 
@@ -263,12 +260,8 @@ bool TfrBand::Draw()
         P->CurY += Last->DY;
         Last->Column = 1;
     }
-    // A script run ahead has left its page and column requests.
-    if (!ScriptDone) {
-        NewPagesRequested = 0;
-        NewColumnsRequested = 0;
+    if (!ScriptDone)
         RunViewScript(&Script);
-    }
     ScriptDone = false;
     const int SavedY = P->CurY;
     if (Stopped() || FSourceReleased)
