@@ -575,7 +575,9 @@ void TDataLoop::Walk(TfrBand* Band, int Level)
     if (!Live(Outer) || FWaiting.size() > Entry) {
         // Nothing of this band printed: its headers go unprinted too.
         FWaiting.resize(std::min(Entry, FWaiting.size()));
-    } else if (Band->Footer) {
+    } else if (FWaiting.empty() && Band->Footer) {
+        // A band above that still waits tells that nothing of this walk
+        // printed: its footer would print under no record.
         FPage->ShowBand(Band->Footer);
     }
 }

@@ -146,6 +146,22 @@ TEST_F(TEngineTest, MasterWithoutDetailRecords)
     Trace.clear();
     ASSERT_TRUE(Report->PrepareReport());
     EXPECT_EQ(Trace.join(" ").toStdString(), "1:MH@10 1:MD@30 1:MD@50 1:MF@70");
+    // A detail whose every record waits for an empty subdetail prints no
+    // footer below the master that waits with it, in one pass and two.
+    while (Page->Count() > 0)
+        Page->Delete(0);
+    Band(btMasterData, "MD", 40, 20, "frQ");
+    Band(btDetailData, "DD", 70, 20, "2");
+    Band(btSubDetailData, "SD", 100, 20, "frE");
+    Band(btDetailFooter, "DF", 130, 20);
+    Memo("DFm", 130, "df[COUNT(DD)]");
+    Band(btMasterFooter, "MF", 160, 20);
+    Memo("MFm", 160, "mf[COUNT(MD)]");
+    for (bool TwoPasses : {false, true}) {
+        Report->SetDoublePass(TwoPasses);
+        ASSERT_TRUE(Report->PrepareReport());
+        EXPECT_EQ(Texts(), "mf0");
+    }
 }
 
 TEST_F(TEngineTest, TallBandSplitsOnAFreshPageAndMovesFromALowerOne)
