@@ -191,6 +191,7 @@ private:
     bool FitsOrBreaks(int Height);
     void TakeRequests(bool WithPage, int SavedY);
     void PrintOutput(bool WithPage);
+    void ShowChild();
     int StretchedHeight();
     void PrepareSubReports();
     void DrawCrossCell(TfrBand* CrossBand, int AX);

@@ -448,9 +448,9 @@ TEST_F(TEngineTest, EveryFooterOfMasterRowsAddsThemUp)
 }
 
 // A child prints below its parent inside the page's bottom bound: a page
-// footer, printed at that bound, has none, from its template or a script,
-// nor has an overlay, printed at its own place; a column footer's prints
-// where room is left below it. 20 rows, 14 to a page.
+// footer, printed at that bound, has none, from its template or a script; an
+// overlay's prints right below the overlay's own place and a column footer's
+// below the footer, where room is left there. 20 rows, 14 to a page.
 TEST_F(TEngineTest, ChildrenOfFootersPrintInsideTheBottomBound)
 {
     struct TRow
@@ -465,7 +465,8 @@ TEST_F(TEngineTest, ChildrenOfFootersPrintInsideTheBottomBound)
         {"page footer", btPageFooter, "CB", "", "1|Foot@290:foot 2|Foot@290:foot"},
         {"page footer, by a script", btPageFooter, "", "F.ChildBand := 'CB'", "1|Foot@290:foot 2|Foot@290:foot"},
         {"column footer", btColumnFooter, "CB", "", "1|Foot@290:foot 2|Foot@130:foot 2|Kid@150:kid"},
-        {"overlay", btOverlay, "CB", "", "1|Foot@100:foot 2|Foot@100:foot"},
+        {"overlay", btOverlay, "CB", "", "1|Foot@100:foot 1|Kid@120:kid 2|Foot@100:foot 2|Kid@120:kid"},
+        {"overlay at the bottom, by a script", btOverlay, "CB", "F.Top := 295", "1|Foot@295:foot 2|Foot@295:foot"},
     };
     QStringList Numbers;
     for (int i = 1; i <= 20; ++i)
