@@ -7,6 +7,7 @@
 #include "report/engine/FR_Globals.h"
 #include "report/engine/FR_Page.h"
 #include "report/engine/FR_Pars.h"
+#include "report/engine/FR_Prepare.h"
 
 #include <utility>
 
@@ -63,6 +64,11 @@ void TfrBand::SetCrossDataSet(TfrDataset* ASource, std::unique_ptr<TfrDataset> O
 
 void TfrBand::RebindDataSet(const QString& Text)
 {
+    // Asked ahead, a name that gives no source is left to the script's run
+    // when its band prints.
+    if (frAskingFor == this && !NamesASource(Text))
+        return;
+    ++FNamings;
     // Bound in the middle of a walk that has drawn a record, a source would
     // be walked from its first record at every record whose script names it,
     // and one shared with another band would send that band's walk back too.
@@ -113,7 +119,6 @@ void TfrBand::BindDataSet(const QString& Text)
     DataSet = nullptr;
     FOwnedDataSet.reset();
     OwnsDataSet = false;
-    ++FBindings;
     InitDataSet(Text);
 }
 
@@ -169,7 +174,6 @@ void TfrBand::RestoreTemplate()
     }
     FLooping = false;
     FPlaying = false;
-    ScriptDone = false;
     FPendingSource.reset();
     FSourceReleased = false;
     FRanOut = false;

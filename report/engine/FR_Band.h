@@ -57,7 +57,8 @@ public:
     // band's records has drawn one, the new source waits for EndLoop; named
     // before, it is walked from its first record, and one without records
     // leaves the walk none (WalkRanOut). A data band a script leaves without
-    // a source prints nothing more (SourceReleased).
+    // a source prints nothing more (SourceReleased); asked ahead for its
+    // source (frAskingFor), a script's name that gives none changes nothing.
     void RebindDataSet(const QString& Text);
     // Takes the values a script may change, as the page's bands stand once
     // built; RestoreTemplate puts them back on the band and its view, and
@@ -79,9 +80,10 @@ public:
     void EndPlay();
     bool SourceReleased() const { return FSourceReleased; }
     bool WalkRanOut() const { return FRanOut; }
-    // Counts the sources bound: tells whether scripts named another one.
-    int Bindings() const { return FBindings; }
-    // Runs the band's script now; its next Draw does not run it again.
+    // Counts the sources scripts named for the band, the one it has too.
+    int Namings() const { return FNamings; }
+    // Runs the band's script as its Draw would, drawing nothing; Draw runs
+    // it again.
     void RunScriptAhead();
     // Takes ASource as the cross-tab source, owned when Owned is given.
     void SetCrossDataSet(TfrDataset* ASource, std::unique_ptr<TfrDataset> Owned);
@@ -189,6 +191,7 @@ private:
     bool FitsOrBreaks(int Height);
     void TakeRequests(bool WithPage, int SavedY);
     void PrintOutput(bool WithPage);
+    void ShowChild();
     int StretchedHeight();
     void PrepareSubReports();
     void DrawCrossCell(TfrBand* CrossBand, int AX);
@@ -209,7 +212,7 @@ private:
     bool FSourceReleased = false;
     bool FRanOut = false;                   // the walk's new source has no record
     bool FPlaying = false;                  // a subreport's recorded walk plays
-    int FBindings = 0;
+    int FNamings = 0;
     struct TTemplateValues
     {
         bool Visible = true;

@@ -38,9 +38,15 @@ bool IsFixed(int Typ)
 // column header and footer), with the children they print: a break or a split
 // there would start the page again, and so on without end.
 int PageBandsDrawing = 0;
-// Bands drawn with a column footer, which keeps room for itself alone: what
-// it draws below itself prints only inside the page's bottom bound.
-int ColumnFooterDrawing = 0;
+// Bands drawn with a column footer, which keeps room for itself alone, or with
+// an overlay, which prints at a place of its own: what they draw below
+// themselves prints only inside the page's bottom bound.
+int InsideBottomDrawing = 0;
+
+bool KeepsInsideBottom(int Typ)
+{
+    return Typ == btColumnFooter || Typ == btOverlay;
+}
 
 bool DrawnWithPage(int Typ)
 {
@@ -55,20 +61,20 @@ class TBandOutput
 public:
     TBandOutput(TfrBand* Band, bool PageBreak)
         : FBand(Band), FPageBreak(PageBreak), FWithPage(DrawnWithPage(Band->Typ)),
-          FBelowColumnFooter(ColumnFooterDrawing > 0)
+          FInsideBottom(InsideBottomDrawing > 0)
     {
         FireBand(true, Band);
         if (FWithPage)
             ++PageBandsDrawing;
-        if (Band->Typ == btColumnFooter)
-            ++ColumnFooterDrawing;
+        if (KeepsInsideBottom(Band->Typ))
+            ++InsideBottomDrawing;
     }
     ~TBandOutput()
     {
         if (FWithPage)
             --PageBandsDrawing;
-        if (FBand->Typ == btColumnFooter)
-            --ColumnFooterDrawing;
+        if (KeepsInsideBottom(FBand->Typ))
+            --InsideBottomDrawing;
         if (FPrinted) {
             FireBand(false, FBand);
             FBand->WalkDrew();
@@ -79,14 +85,14 @@ public:
     TBandOutput& operator=(const TBandOutput&) = delete;
 
     bool WithPage() const { return FWithPage; }
-    bool BelowColumnFooter() const { return FBelowColumnFooter; }
+    bool InsideBottom() const { return FInsideBottom; }
     void NotPrinted() { FPrinted = false; }
 
 private:
     TfrBand* FBand;
     bool FPageBreak;
     bool FWithPage;
-    bool FBelowColumnFooter;
+    bool FInsideBottom;
     bool FPrinted = true;
 };
 
@@ -113,12 +119,11 @@ TfrBand* NextInChain(const TfrBand* Band)
     return Next && !Next->DataSet ? Next : nullptr;
 }
 
-// A page footer or an overlay prints at a place of its own, not where the
-// page has come to: a child there would print over or above it, or below the
-// page's bottom bound, so it has none.
+// A page footer prints at the page's bottom bound: a child would print below
+// it, so it has none.
 TfrBand* PrintedChild(const TfrBand* Band)
 {
-    return IsFixed(Band->Typ) ? nullptr : Band->Child;
+    return Band->Typ == btPageFooter ? nullptr : Band->Child;
 }
 
 int ColumnFooterHeight(const TfrPage* Page)
@@ -183,14 +188,10 @@ bool TfrBand::FitsOrBreaks(int Height)
 
 void TfrBand::RunScriptAhead()
 {
-    if (ScriptDone)
-        return;
     TfrBand* SavedBand = CurBand;
     TfrView* SavedView = CurView;
     CurBand = this;
     CurView = View;
-    NewPagesRequested = 0;
-    NewColumnsRequested = 0;
     try {
         RunViewScript(&Script);
     } catch (...) {
@@ -198,7 +199,6 @@ void TfrBand::RunScriptAhead()
         CurView = SavedView;
         throw;
     }
-    ScriptDone = true;
     CurBand = SavedBand;
     CurView = SavedView;
 }
@@ -225,6 +225,27 @@ void TfrBand::TakeRequests(bool WithPage, int SavedY)
     }
 }
 
+// The child prints where the page has come to; below an overlay, which
+// prints at a place of its own and leaves the page where it was, right below
+// the overlay (where it would be when hidden).
+void TfrBand::ShowChild()
+{
+    TfrPage* P = Parent;
+    if (Typ != btOverlay) {
+        P->ShowBand(Child);
+        return;
+    }
+    const int SavedY = P->CurY;
+    P->CurY = Y + (Visible ? DY : 0);
+    try {
+        P->ShowBand(Child);
+    } catch (...) {
+        P->CurY = SavedY;
+        throw;
+    }
+    P->CurY = SavedY;
+}
+
 // A data band prints with the bands of its chain that have no source of
 // their own; another band prints with its child, then a new page after it.
 void TfrBand::PrintOutput(bool WithPage)
@@ -242,7 +263,7 @@ void TfrBand::PrintOutput(bool WithPage)
     }
     DoDraw();
     if (PrintedChild(this))
-        P->ShowBand(Child);
+        ShowChild();
     if (!IsDataBand(Typ) && Typ != btGroupHeader && NewPageAfter && Visible && !WithPage)
         P->NewPage();
 }
@@ -254,6 +275,8 @@ bool TfrBand::Draw()
     CurView = View;
     CurBand = this;
     FCalcHeight = -1;
+    NewPagesRequested = 0;
+    NewColumnsRequested = 0;
     TBandOutput End(this, SavedPageBreak);
     const bool WithPage = End.WithPage();
 
@@ -263,12 +286,8 @@ bool TfrBand::Draw()
         P->CurY += Last->DY;
         Last->Column = 1;
     }
-    // A script run ahead has left its page and column requests.
-    if (!ScriptDone) {
-        NewPagesRequested = 0;
-        NewColumnsRequested = 0;
+    if (!ScriptDone)
         RunViewScript(&Script);
-    }
     ScriptDone = false;
     const int SavedY = P->CurY;
     if (Stopped() || FSourceReleased)
@@ -287,7 +306,7 @@ bool TfrBand::Draw()
     bool Result = false;
     if (!Visible) {
         if (PrintChildIfInvisible && PrintedChild(this))
-            P->ShowBand(Child);
+            ShowChild();
         if (IsDataBand(Typ))
             DoAggregate();
     } else {
@@ -299,7 +318,7 @@ bool TfrBand::Draw()
             FCalcHeight = std::max(FCalcHeight, DY);
             if (Typ != btPageFooter && Typ != btOverlay && Typ != btColumnFooter && Typ != btNone) {
                 const int Height = CalcHeight();
-                if (End.BelowColumnFooter() && P->CurY + Height > P->CurBottomY) {
+                if (End.InsideBottom() && P->CurY + Height > P->CurBottomY) {
                     End.NotPrinted();
                     return false;
                 }

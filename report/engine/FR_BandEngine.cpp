@@ -9,11 +9,13 @@
 #include "report/engine/FR_BandView.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_DSet.h"
+#include "report/engine/FR_Dict.h"
 #include "report/engine/FR_EMFPages.h"
 #include "report/engine/FR_Globals.h"
 #include "report/engine/FR_Pars.h"
 #include "report/engine/FR_Prepare.h"
 #include "report/engine/FR_Utils.h"
+#include "report/engine/FR_Variables.h"
 
 #include <algorithm>
 
@@ -21,6 +23,7 @@ bool AppendPage = false;
 bool frPrevFooterShown = false;
 int frPrevCurY = 0;
 int frPrevBottomY = 0;
+TfrBand* frAskingFor = nullptr;
 
 namespace frengine {
 
@@ -136,6 +139,7 @@ void frResetFormingState()
     frPrevFooterShown = false;
     frPrevCurY = 0;
     frPrevBottomY = 0;
+    frAskingFor = nullptr;
     EvaluatingNames.clear();
     SuppressErrors = false;
     frRegisteringAggregates = false;
@@ -262,18 +266,18 @@ class TDataLoop
 {
 public:
     TDataLoop(TfrPage* Page, int MaxLevel) : FPage(Page), FMaxLevel(MaxLevel) {}
-    ~TDataLoop() { Drop(0); }
-    TDataLoop(const TDataLoop&) = delete;
-    TDataLoop& operator=(const TDataLoop&) = delete;
     void Run(int Level);
 
 private:
+    // What the scripts asked ahead answer for a walk over a source without
+    // records: no other source, one with records, one without.
+    enum class TAsked { Nothing, Records, NoRecord };
+
     void Walk(TfrBand* Band, int Level);
     int DeepestLevel() const;
     bool Live(size_t Outer) const;
     void ShowList();
-    bool AskAgain(TfrBand* Band);
-    void Drop(size_t From);
+    TAsked AskAgain(TfrBand* Band);
     void Rewind(TfrBand* Band);
     void Advance(TfrBand* Band, bool Printed, bool AtEnd);
     void GroupBreak(TfrBand* Band, bool Printed);
@@ -308,68 +312,86 @@ bool TDataLoop::Live(size_t Outer) const
            std::none_of(FWalking.begin(), Last, [](const TfrBand* B) { return B->WalkRanOut(); });
 }
 
-// A band leaving the list unprinted runs its script again when it next waits.
-void Forget(TfrBand* const* From, TfrBand* const* To)
-{
-    for (; From != To; ++From)
-        (*From)->ScriptDone = false;
-}
-
-void TDataLoop::Drop(size_t From)
-{
-    if (From >= FWaiting.size())
-        return;
-    Forget(FWaiting.data() + From, FWaiting.data() + FWaiting.size());
-    FWaiting.resize(From);
-}
-
 // A data band whose walk a script has moved to a source without records
 // prints no record, nor what waits below it.
 void TDataLoop::ShowList()
 {
     const std::vector<TfrBand*> List = std::move(FWaiting);
     FWaiting.clear();
-    for (size_t i = 0; i < List.size(); ++i) {
-        TfrBand* Band = List[i];
-        if (!Live(0) || Band->WalkRanOut()) {
-            Forget(List.data() + i, List.data() + List.size());
+    for (TfrBand* Band : List) {
+        if (!Live(0) || Band->WalkRanOut())
             return;
-        }
         FPage->ShowBand(Band);
-        if (Band->WalkRanOut()) {
-            Forget(List.data() + i + 1, List.data() + List.size());
+        if (Band->WalkRanOut())
             return;
-        }
     }
 }
 
+// Scripts asked ahead which source they name for Band's walk: what they
+// assign to the script variables and to the dictionary's variables is put
+// back once they have answered, however they end.
+class TAskedScripts
+{
+public:
+    explicit TAskedScripts(TfrBand* Band) : FDictionary(CurReport ? &CurReport->Dictionary()->Variables : nullptr)
+    {
+        FVariables.Assign(frVariables());
+        for (int i = 0; FDictionary && i < FDictionary->Count(); ++i)
+            FValues << FDictionary->GetValue(i);
+        frAskingFor = Band;
+    }
+    ~TAskedScripts()
+    {
+        frAskingFor = nullptr;
+        frVariables().Assign(FVariables);
+        for (int i = 0; FDictionary && i < FValues.size() && i < FDictionary->Count(); ++i)
+            FDictionary->SetValue(i, FValues[i]);
+    }
+    TAskedScripts(const TAskedScripts&) = delete;
+    TAskedScripts& operator=(const TAskedScripts&) = delete;
+
+private:
+    TfrVariables FVariables;
+    TfrVariables* FDictionary;
+    QList<Variant> FValues;
+};
+
 // A walk over a source without records asks the scripts of the bands that
 // would print before its first record, in their order (those waiting, its
-// group headers, its header, last itself), whether they name another source
-// for it; those that ran do not run again when their bands print.
-bool TDataLoop::AskAgain(TfrBand* Band)
+// group headers, its header, last itself), which source they name for it.
+// They change nothing else (frAskingFor) and run again when their bands
+// print, so a band that never prints leaves no trace of its script, and
+// each band a script moves to a source without records prints alike.
+TDataLoop::TAsked TDataLoop::AskAgain(TfrBand* Band)
 {
     if (FPage->RecMode)
-        return false;
-    const int Bindings = Band->Bindings();
-    const size_t Waiting = FWaiting.size();
+        return TAsked::Nothing;
     std::vector<TfrBand*> Ask = FWaiting;
     for (TfrBand* G = Band->FirstGroup; G; G = G->NextGroup)
         Ask.push_back(G);
     if (Band->Header)
         Ask.push_back(Band->Header);
     Ask.push_back(Band);
-    for (size_t i = 0; i < Ask.size(); ++i) {
-        if (TfrPage::BandExists(Ask[i]))
-            Ask[i]->RunScriptAhead();
-        if (Band->Bindings() != Bindings && Band->DataSet && !Band->DataSet->Eof()) {
-            Rewind(Band);
-            Forget(Ask.data() + std::max(i + 1, Waiting), Ask.data() + Ask.size());
-            return true;
+    std::erase_if(Ask, [](const TfrBand* B) { return !TfrPage::BandExists(B) || B->Script.Count() == 0; });
+    if (Ask.empty())
+        return TAsked::Nothing;
+    const int Named = Band->Namings();
+    {
+        TAskedScripts Asked(Band);
+        for (TfrBand* B : Ask) {
+            // A script that fails here fails again if its band prints.
+            try {
+                B->RunScriptAhead();
+            } catch (const Exception&) {
+            }
         }
     }
-    Forget(Ask.data() + Waiting, Ask.data() + Ask.size());
-    return false;
+    if (Band->Namings() == Named || !Band->DataSet)
+        return TAsked::Nothing;
+    if (Band->DataSet->Eof())
+        return TAsked::NoRecord;
+    Rewind(Band);
+    return TAsked::Records;
 }
 
 void TDataLoop::Rewind(TfrBand* Band)
@@ -439,7 +461,6 @@ void TDataLoop::GroupBreak(TfrBand* Band, bool Printed)
     for (TfrBand* H = Band->LastGroup; H; H = H->PrevGroup) {
         if (auto It = std::find(FWaiting.begin(), FWaiting.end(), H); It != FWaiting.end()) {
             At = static_cast<size_t>(It - FWaiting.begin());
-            H->ScriptDone = false;
             FWaiting.erase(It);
             --H->LocalLine;
             --H->GlobalLine;
@@ -504,15 +525,19 @@ void TDataLoop::Walk(TfrBand* Band, int Level)
     const size_t Entry = FWaiting.size();
     const size_t Outer = static_cast<size_t>(Level - 1);
     Rewind(Band);
-    const bool HasRecords = !Band->DataSet->Eof() || AskAgain(Band);
-    if (HasRecords) {
-        if (Band->FirstGroup)
-            StartGroups(Band->FirstGroup, FWaiting.size());
-        if (Band->Header)
-            FWaiting.push_back(Band->Header);
-        if (Band->Footer)
-            Band->Footer->InitValues();
-    }
+    const TAsked Asked = Band->DataSet->Eof() ? AskAgain(Band) : TAsked::Records;
+    if (Asked == TAsked::Nothing)
+        return;
+    if (Band->FirstGroup)
+        StartGroups(Band->FirstGroup, FWaiting.size());
+    if (Band->Header)
+        FWaiting.push_back(Band->Header);
+    if (Band->Footer)
+        Band->Footer->InitValues();
+    // Named a source without records, as when a band before its first record
+    // names it as it prints: those bands print, the walk has no record.
+    if (Asked == TAsked::NoRecord)
+        ShowList();
     while (Live(Outer) && !Band->DataSet->Eof() && !Stopped()) {
         bool Printed = true;
         FWaiting.push_back(Band);
@@ -525,9 +550,7 @@ void TDataLoop::Walk(TfrBand* Band, int Level)
                 if (Band->PrintIfSubsetEmpty) {
                     ShowList();
                 } else {
-                    auto It = std::find(FWaiting.begin(), FWaiting.end(), Band);
-                    if (It != FWaiting.end())
-                        Drop(static_cast<size_t>(It - FWaiting.begin()));
+                    FWaiting.erase(std::find(FWaiting.begin(), FWaiting.end(), Band), FWaiting.end());
                     Printed = false;
                 }
             }
@@ -549,16 +572,12 @@ void TDataLoop::Walk(TfrBand* Band, int Level)
             GroupBreak(Band, Printed);
         Advance(Band, Printed, Band->DataSet->Eof());
     }
-    // A script asked ahead for a record that never came does not count.
-    Band->ScriptDone = false;
-    if (!HasRecords)
-        return;
-    if (!Live(Outer)) {
-        Drop(std::min(Entry, FWaiting.size()));
-    } else if (FWaiting.size() > Entry) {
+    if (!Live(Outer) || FWaiting.size() > Entry) {
         // Nothing of this band printed: its headers go unprinted too.
-        Drop(Entry);
-    } else if (Band->Footer) {
+        FWaiting.resize(std::min(Entry, FWaiting.size()));
+    } else if (FWaiting.empty() && Band->Footer) {
+        // A band above that still waits tells that nothing of this walk
+        // printed: its footer would print under no record.
         FPage->ShowBand(Band->Footer);
     }
 }

@@ -212,17 +212,20 @@ void TfrReport::DoFunction(const QString& Name, const Variant& P1, const Variant
     if (frCallLibraryFunction(Name, P1, P2, P3, Value))
         return;
     const QString Arg1 = VarToStr(P1);
+    // A script asked ahead for a source (frAskingFor) changes its variables
+    // alone: no stop, page, column or band, no object's property or method.
+    const bool Acts = !frAskingFor;
     if (Name == u"STOPREPORT") {
-        if (CurReport)
+        if (CurReport && Acts)
             CurReport->SetTerminated(true);
     } else if (Name == u"NEWPAGE") {
-        if (TfrBand* Band = LineBand())
+        if (TfrBand* Band = Acts ? LineBand() : nullptr)
             ++Band->NewPagesRequested;
     } else if (Name == u"NEWCOLUMN") {
-        if (TfrBand* Band = LineBand())
+        if (TfrBand* Band = Acts ? LineBand() : nullptr)
             ++Band->NewColumnsRequested;
     } else if (Name == u"SHOWBAND") {
-        if (CurPage)
+        if (CurPage && Acts)
             CurPage->ShowBandByName(Arg1);
     } else if (Name == u"INC" || Name == u"DEC") {
         Variant Old;
@@ -236,10 +239,10 @@ void TfrReport::DoFunction(const QString& Name, const Variant& P1, const Variant
             GetObjectAndProperty(Arg1, Obj, Prop);
             if (Obj) {
                 const Variant Index = Evaluate(P2);
-                if (Set)
-                    Obj->CallMethod(QStringLiteral("SETINDEXPROPERTY"), Prop, Index, Evaluate(P3));
-                else
+                if (!Set)
                     Value = Obj->CallMethod(QStringLiteral("GETINDEXPROPERTY"), Prop, Index, Variant());
+                else if (Acts)
+                    Obj->CallMethod(QStringLiteral("SETINDEXPROPERTY"), Prop, Index, Evaluate(P3));
             }
         } else if (Set) {
             frVariables().SetVariable(ArrayCell(Arg1, Evaluate(P2)), Evaluate(P3));
@@ -250,7 +253,7 @@ void TfrReport::DoFunction(const QString& Name, const Variant& P1, const Variant
         TfrObject* Obj = nullptr;
         QString Prop;
         GetObjectAndProperty(Name, Obj, Prop);
-        if (Obj)
+        if (Obj && Acts)
             Value = Obj->CallMethod(Prop, P1, P2, P3);
     }
     if (OnUserFunction)

@@ -30,6 +30,14 @@ extern bool frPrevFooterShown;
 extern int frPrevCurY;
 extern int frPrevBottomY;
 
+class TfrBand;
+// The band whose walk, over a source without records, asks the scripts of the
+// bands before its first record which source they name for it (FR_BandEngine);
+// none otherwise. Meanwhile a script changes its variables, which are put
+// back afterwards, and that band's source, and nothing else: it sets no other
+// property and starts no page, column, band or stop.
+extern TfrBand* frAskingFor;
+
 // Raised by the band engine when a page has no height left for its bands;
 // reported like any error of a preparation.
 class EPageTooSmall : public Exception

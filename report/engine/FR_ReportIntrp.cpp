@@ -2,11 +2,13 @@
 
 #include "platform/gui/Forms.h"
 #include "report/engine/FR_Band.h"
+#include "report/engine/FR_BandView.h"
 #include "report/engine/FR_Class.h"
 #include "report/engine/FR_Dict.h"
 #include "report/engine/FR_Globals.h"
 #include "report/engine/FR_Page.h"
 #include "report/engine/FR_Pars.h"
+#include "report/engine/FR_Prepare.h"
 #include "report/engine/FR_Progress.h"
 #include "report/engine/FR_Variables.h"
 #include "report/engine/FR_View.h"
@@ -78,6 +80,8 @@ void TInterpretator::SetValue(const QString& Name, const Variant& Value)
         return;
     }
     if (Upper == u"CURY") {
+        if (frAskingFor)
+            return;
         if (CurPage)
             CurPage->CurY = static_cast<int>(Value.AsInteger());
         // Breaks the script asked for come after it; the band keeps this Y
@@ -87,6 +91,8 @@ void TInterpretator::SetValue(const QString& Name, const Variant& Value)
         return;
     }
     if (Upper == u"PROGRESS") {
+        if (frAskingFor)
+            return;
         frProgressForm()->Label2->setText(VarToStr(Value));
         QCoreApplication::processEvents();
         return;
@@ -95,7 +101,9 @@ void TInterpretator::SetValue(const QString& Name, const Variant& Value)
     QString Prop;
     GetObjectAndProperty(Name, Obj, Prop);
     if (Obj && Obj->FindPropRec(Prop)) {
-        Obj->SetPropValue(Prop, Value);
+        // A script asked ahead sets the source it is asked for and nothing else.
+        if (!frAskingFor || (Obj == frAskingFor->View && Prop.compare(u"DataSource", Qt::CaseInsensitive) == 0))
+            Obj->SetPropValue(Prop, Value);
         return;
     }
     Globals.SetVariable(Name, Value);

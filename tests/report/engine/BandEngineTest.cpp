@@ -146,6 +146,22 @@ TEST_F(TEngineTest, MasterWithoutDetailRecords)
     Trace.clear();
     ASSERT_TRUE(Report->PrepareReport());
     EXPECT_EQ(Trace.join(" ").toStdString(), "1:MH@10 1:MD@30 1:MD@50 1:MF@70");
+    // A detail whose every record waits for an empty subdetail prints no
+    // footer below the master that waits with it, in one pass and two.
+    while (Page->Count() > 0)
+        Page->Delete(0);
+    Band(btMasterData, "MD", 40, 20, "frQ");
+    Band(btDetailData, "DD", 70, 20, "2");
+    Band(btSubDetailData, "SD", 100, 20, "frE");
+    Band(btDetailFooter, "DF", 130, 20);
+    Memo("DFm", 130, "df[COUNT(DD)]");
+    Band(btMasterFooter, "MF", 160, 20);
+    Memo("MFm", 160, "mf[COUNT(MD)]");
+    for (bool TwoPasses : {false, true}) {
+        Report->SetDoublePass(TwoPasses);
+        ASSERT_TRUE(Report->PrepareReport());
+        EXPECT_EQ(Texts(), "mf0");
+    }
 }
 
 TEST_F(TEngineTest, TallBandSplitsOnAFreshPageAndMovesFromALowerOne)
@@ -432,9 +448,9 @@ TEST_F(TEngineTest, EveryFooterOfMasterRowsAddsThemUp)
 }
 
 // A child prints below its parent inside the page's bottom bound: a page
-// footer, printed at that bound, has none, from its template or a script,
-// nor has an overlay, printed at its own place; a column footer's prints
-// where room is left below it. 20 rows, 14 to a page.
+// footer, printed at that bound, has none, from its template or a script; an
+// overlay's prints right below the overlay's own place and a column footer's
+// below the footer, where room is left there. 20 rows, 14 to a page.
 TEST_F(TEngineTest, ChildrenOfFootersPrintInsideTheBottomBound)
 {
     struct TRow
@@ -449,7 +465,8 @@ TEST_F(TEngineTest, ChildrenOfFootersPrintInsideTheBottomBound)
         {"page footer", btPageFooter, "CB", "", "1|Foot@290:foot 2|Foot@290:foot"},
         {"page footer, by a script", btPageFooter, "", "F.ChildBand := 'CB'", "1|Foot@290:foot 2|Foot@290:foot"},
         {"column footer", btColumnFooter, "CB", "", "1|Foot@290:foot 2|Foot@130:foot 2|Kid@150:kid"},
-        {"overlay", btOverlay, "CB", "", "1|Foot@100:foot 2|Foot@100:foot"},
+        {"overlay", btOverlay, "CB", "", "1|Foot@100:foot 1|Kid@120:kid 2|Foot@100:foot 2|Kid@120:kid"},
+        {"overlay at the bottom, by a script", btOverlay, "CB", "F.Top := 295", "1|Foot@295:foot 2|Foot@295:foot"},
     };
     QStringList Numbers;
     for (int i = 1; i <= 20; ++i)

@@ -345,10 +345,11 @@ TEST_F(TEngineTest, BandScriptsNamingASourcePrintTheSameInEveryPass)
 }
 
 // A script names, for the band at the level its row gives, Buys (no records)
-// for the customer who buys and Sales (two) for the others. A source without
+// for the customers who buy and Sales (two) for the others. A source without
 // records gives the walk none: its footer counts 0, later customers print,
-// and with "Print if detail empty" only the buyer's own lines differ. One
-// pass and two print the same.
+// the second buyer, whose walk starts on Buys, as the first, and with "Print
+// if detail empty" only the buyers' own lines differ. One pass and two print
+// the same.
 TEST_F(TEngineTest, AScriptNamingAnEmptySourceGivesTheWalkNoRecord)
 {
     struct TRow
@@ -358,20 +359,26 @@ TEST_F(TEngineTest, AScriptNamingAnEmptySourceGivesTheWalkNoRecord)
         const char* Target;     // the band it names it for
         const char* Expected;
         const char* WithPrintIfEmpty;   // nullptr: the same
+        bool ByKind = false;            // customers in groups by kind
     };
     const TRow Rows[] = {
-        {"master data", "MD", "DD", "C:Alpha 1 2 =2 C:Beta =0 C:Gamma 1 2 =2", "C:Alpha 1 2 =2 C:Beta C:Gamma 1 2 =2"},
-        {"detail header", "DH", "DD", "C:Alpha DH 1 2 =2 C:Beta DH =0 C:Gamma DH 1 2 =2", nullptr},
-        {"group header", "GH", "DD", "C:Alpha GH 1 2 =2 C:Beta GH =0 C:Gamma GH 1 2 =2", nullptr},
-        {"detail data, its own", "DD", "DD", "C:Alpha 1 2 =2 C:Beta =0 C:Gamma 1 2 =2", nullptr},
-        {"detail data", "DD", "SD", "C:Alpha d 1 2 =2 C:Beta d =0 C:Gamma d 1 2 =2",
-         "C:Alpha d 1 2 =2 C:Beta d C:Gamma d 1 2 =2"},
-        {"subdetail header", "SH", "SD", "C:Alpha d SH 1 2 =2 C:Beta d SH =0 C:Gamma d SH 1 2 =2", nullptr},
-        {"subdetail data, its own", "SD", "SD", "C:Alpha d 1 2 =2 C:Beta d =0 C:Gamma d 1 2 =2", nullptr},
+        {"master data", "MD", "DD", "C:Alpha 1 2 =2 C:Beta =0 C:Delta =0 C:Gamma 1 2 =2",
+         "C:Alpha 1 2 =2 C:Beta C:Delta C:Gamma 1 2 =2"},
+        {"master data, in groups by kind", "MD", "DD",
+         "sale: C:Alpha 1 2 =2 n1 buy: C:Beta =0 C:Delta =0 n2 sale: C:Gamma 1 2 =2 n1",
+         "sale: C:Alpha 1 2 =2 n1 buy: C:Beta C:Delta n2 sale: C:Gamma 1 2 =2 n1", true},
+        {"detail header", "DH", "DD", "C:Alpha DH 1 2 =2 C:Beta DH =0 C:Delta DH =0 C:Gamma DH 1 2 =2", nullptr},
+        {"group header", "GH", "DD", "C:Alpha GH 1 2 =2 C:Beta GH =0 C:Delta GH =0 C:Gamma GH 1 2 =2", nullptr},
+        {"detail data, its own", "DD", "DD", "C:Alpha 1 2 =2 C:Beta =0 C:Delta =0 C:Gamma 1 2 =2", nullptr},
+        {"detail data", "DD", "SD", "C:Alpha d 1 2 =2 C:Beta d =0 C:Delta d =0 C:Gamma d 1 2 =2",
+         "C:Alpha d 1 2 =2 C:Beta d C:Delta d C:Gamma d 1 2 =2"},
+        {"subdetail header", "SH", "SD",
+         "C:Alpha d SH 1 2 =2 C:Beta d SH =0 C:Delta d SH =0 C:Gamma d SH 1 2 =2", nullptr},
+        {"subdetail data, its own", "SD", "SD", "C:Alpha d 1 2 =2 C:Beta d =0 C:Delta d =0 C:Gamma d 1 2 =2", nullptr},
         {"master header", "MH", "MD", "MH =0", nullptr},
         {"master's group header", "GH", "MD", "GH =0", nullptr},
     };
-    Data("Cust", {"Name", "Kind"}, {"Alpha,sale", "Beta,buy", "Gamma,sale"});
+    Data("Cust", {"Name", "Kind"}, {"Alpha,sale", "Beta,buy", "Delta,buy", "Gamma,sale"});
     Data("Sales", {"Doc"}, {"XS1", "XS2"});
     Data("Buys", {"Doc"}, {});
     for (const TRow& Row : Rows) {
@@ -394,6 +401,12 @@ TEST_F(TEngineTest, AScriptNamingAnEmptySourceGivesTheWalkNoRecord)
                     Page->Delete(0);
                 Report->SetDoublePass(TwoPasses);
                 Add(btGroupHeader, "GH", "'g'", "GH");
+                if (Row.ByKind) {
+                    Band(btGroupHeader, "KH", 300, 10, "[Cust.Kind]")->SetMaster("MD");
+                    Memo("KHm", 300, "[Cust.Kind]:", 20, 10);
+                    Band(btGroupFooter, "KF", 320, 10);
+                    Memo("KFm", 320, "n[COUNT(MD)]", 20, 10);
+                }
                 Add(btMasterHeader, "MH", {}, "MH");
                 Add(btMasterData, "MD", "frCust", "C:[Cust.Name]");
                 if (Target == u"MD") {
