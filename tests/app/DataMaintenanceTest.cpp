@@ -436,6 +436,13 @@ TEST_F(DataMaintenanceTest, RestoreWhileAnotherProgramWorks)
         // Its commits fall between the pages of a copy read without the file's lock.
         {"written.mdb", 1000, "INSERT INTO Contact (ContactContent) SELECT hex(randomblob(2000)) FROM N;", false,
          "keep writing", 10},
+        // Customers in no order of their names, which the file keeps no index of: the
+        // restore makes the index, long enough for a lock held through it to outlast
+        // the other copy's wait.
+        {"large.mdb", 400000,
+         "INSERT INTO Customer (CustomerName, CustomerMan) SELECT hex(randomblob(6)), hex(randomblob(4)) FROM N; "
+         "UPDATE Account SET AccountBase = 400000;",
+         true, "keep reading", 1, "DROP INDEX CustomerName_Index; DROP INDEX CustomerMan_Index;"},
     };
     for (const auto& Row : Rows) {
         const QString File = InFolder(Row.File);
