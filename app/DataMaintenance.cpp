@@ -45,6 +45,7 @@ QString RefusalText(const TDbFileCheck& Check)
     case dfExtraView: return QStringLiteral("所选数据库多出视图 %1").arg(Check.Detail);
     case dfBadValue: return QStringLiteral("所选数据库的数据表 %1 中有本程序不能保存的数据（%2）").arg(Check.Detail, Check.Column);
     case dfNoRoom: return QStringLiteral("所选数据库的数据表 %1 的编号已用完").arg(Check.Detail);
+    case dfInUse: return QStringLiteral("所选文件正被另一个程序写入，当前数据未作改变，请稍后再试");
     }
     return QString();
 }

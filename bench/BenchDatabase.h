@@ -50,7 +50,8 @@ inline QByteArray CustomerName(int I)
     return QStringLiteral("客户%1贸易有限公司").arg(I, 5, 10, QLatin1Char('0')).toUtf8();
 }
 
-inline void Fill(sqlite3* Db)
+// Documents and money rows as many as asked, by default a firm's.
+inline void Fill(sqlite3* Db, int Documents = BenchFirm::Documents, int MoneyRows = BenchFirm::MoneyRows)
 {
     sqlite3_exec(Db, "BEGIN", nullptr, nullptr, nullptr);
     sqlite3_stmt* S = nullptr;

@@ -37,7 +37,7 @@ private:
 // What is wrong with a database file offered for a restore.
 enum class TDbFileFault {
     dfNone, dfCannotOpen, dfNotDatabase, dfMissingTable, dfMissingColumn, dfExtraColumn, dfDamaged,
-    dfExtraTrigger, dfExtraView, dfBadValue, dfNoRoom
+    dfExtraTrigger, dfExtraView, dfBadValue, dfNoRoom, dfInUse
 };
 using enum TDbFileFault;
 
@@ -45,7 +45,7 @@ struct TDbFileCheck
 {
     TDbFileFault Fault = dfNone;
     // The table missing, holding the column or out of indices, the trigger or
-    // view, or the engine's own words.
+    // view, the file another program kept writing, or the engine's own words.
     QString Detail;
     QString Column;   // the column missing, not ours, or holding a value ours cannot
     QString Encoding; // a restore: the file's text encoding, when its text was converted into UTF-8
@@ -87,11 +87,14 @@ public:
     // unsafe.
     static TDbFileCheck CheckDatabaseFile(const QString& FileName, const QString& SchemaSql);
     // Replaces the rows of every table SchemaSql creates with those of the
-    // regular file FileName as the engine reads it (its journal or log
-    // included), copied aside and checked as CheckDatabaseFile does. The
-    // database keeps its own schema and text encoding: the rows are written by
-    // column name in one write transaction, which waits for other
-    // connections' writes as long as the busy timeout, and each counter ends
+    // regular file FileName as the engine reads it (its journal included, its
+    // log when its header says it logs), copied aside in one committed state
+    // while held against its writers as the engine's readers hold it (dfInUse
+    // when another program keeps writing it past the wait), and checked as
+    // CheckDatabaseFile does. The database keeps its own schema and text
+    // encoding: the rows are written by column name in one write transaction,
+    // which waits for other connections' writes as long as the busy timeout
+    // and lets them read the old rows until its commit, and each counter ends
     // at the largest of its own, the file's and the file's largest index, so
     // no index is ever handed out twice. A row that does not fit our columns,
     // or a counter left without room, refuses the file; any failure leaves the

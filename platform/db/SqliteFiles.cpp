@@ -6,12 +6,15 @@
 #include "platform/db/SqliteFiles_p.h"
 
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSet>
+#include <QThread>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -63,44 +66,163 @@ bool SameFile(const struct stat& A, const struct stat& B)
     return A.st_dev == B.st_dev && A.st_ino == B.st_ino;
 }
 
-// Copies the regular file From into the open file To. Empty text, or why
-// From could not be read (NotFile: it is no regular file); raises
-// EBackupError when To cannot be written.
-QString CopyFileInto(const QByteArray& From, int To, bool& NotFile)
+// Copies the open file From, from its start, into the open file To. Empty
+// text, or why From could not be read; raises EBackupError when To cannot be
+// written.
+QString CopyFileInto(int From, const QByteArray& Name, int To)
 {
-    // Not blocking: a pipe is refused, not waited on.
-    const int Fd = open(From.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (Fd < 0)
-        return SystemError(errno);
-    struct stat St{};
-    NotFile = fstat(Fd, &St) != 0 || !S_ISREG(St.st_mode);
-    QString Problem;
     std::vector<char> Block(1 << 20);
-    while (!NotFile && Problem.isEmpty()) {
-        const ssize_t N = read(Fd, Block.data(), Block.size());
+    for (off_t At = 0;;) {
+        const ssize_t N = pread(From, Block.data(), Block.size(), At);
         if (N < 0 && errno == EINTR)
             continue;
-        if (N <= 0) {
-            if (N < 0)
-                Problem = SystemError(errno);
-            break;
-        }
+        if (N < 0)
+            return SystemError(errno);
+        if (N == 0)
+            return QString();
+        At += N;
         for (ssize_t Done = 0; Done < N;) {
             const ssize_t W = write(To, Block.data() + Done, size_t(N - Done));
             if (W < 0 && errno == EINTR)
                 continue;
             if (W <= 0) {
                 const int Error = W < 0 ? errno : ENOSPC;
-                close(Fd);
                 throw EBackupError(QStringLiteral("Cannot copy '%1' beside the database: %2")
-                                       .arg(QFile::decodeName(From), SystemError(Error)),
+                                       .arg(QFile::decodeName(Name), SystemError(Error)),
                                    Error);
             }
             Done += W;
         }
     }
-    close(Fd);
-    return Problem;
+}
+
+// The locks SQLite's unix files take on a database: a reader holds the
+// shared range for reading while it reads; a writer takes the reserved byte
+// while it writes its journal, and the pending byte and the shared range for
+// writing before it writes the file itself. In write-ahead logging the
+// writer and the checkpoint each hold one byte of the "-shm" file.
+constexpr off_t PendingByte = 0x40000000;
+constexpr off_t ReservedByte = PendingByte + 1;
+constexpr off_t SharedFirst = PendingByte + 2;
+constexpr off_t SharedSize = 510;
+constexpr off_t LogWriterByte = 120; // the checkpoint's follows it
+
+// A lock of the open file description, not of the process: SQLite closing
+// its own descriptor of the file cannot drop it, and it meets SQLite's locks
+// in this process as in any other. 1: taken, 0: another holds a lock in the
+// way, -1: errno tells.
+int TakeLock(int Fd, short Type, off_t Start, off_t Length)
+{
+    struct flock L{};
+    L.l_type = Type;
+    L.l_whence = SEEK_SET;
+    L.l_start = Start;
+    L.l_len = Length;
+    if (fcntl(Fd, F_OFD_SETLK, &L) == 0)
+        return 1;
+    return errno == EAGAIN || errno == EACCES ? 0 : -1;
+}
+
+// Whether another holds the byte At of Fd's file in any way.
+bool HeldByAnother(int Fd, off_t At)
+{
+    struct flock L{};
+    L.l_type = F_WRLCK;
+    L.l_whence = SEEK_SET;
+    L.l_start = At;
+    L.l_len = 1;
+    return fcntl(Fd, F_OFD_GETLK, &L) == 0 && L.l_type != F_UNLCK;
+}
+
+class TFd
+{
+public:
+    explicit TFd(int Fd) : FFd(Fd) {}
+    ~TFd()
+    {
+        if (FFd >= 0)
+            close(FFd);
+    }
+    TFd(const TFd&) = delete;
+    TFd& operator=(const TFd&) = delete;
+    int operator*() const { return FFd; }
+
+private:
+    int FFd;
+};
+
+enum class TTaken { Copied, Busy, Failed };
+
+// A journal SQLite would play back before reading the file: there, not
+// emptied, and no writer holding the file (its own journal is no part of
+// what is committed). Read while the file is held for reading, so no one can
+// play it back or begin another meanwhile.
+bool HotJournal(int Db, const QByteArray& Journal)
+{
+    const TFd Fd(open(Journal.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    char First = 0;
+    struct stat St{};
+    return *Fd >= 0 && fstat(*Fd, &St) == 0 && S_ISREG(St.st_mode) && pread(*Fd, &First, 1, 0) == 1 && First != 0
+        && fstat(Db, &St) == 0 && St.st_size > 0 && !HeldByAnother(Db, ReservedByte);
+}
+
+// Copies Companion of Source, if it is there, beside Temp.
+TTaken CopyCompanion(const QByteArray& Source, const TTempFile& Temp, const char* Companion, QString& Problem)
+{
+    const QByteArray From = Source + Companion;
+    const TFd Fd(open(From.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat St{};
+    if (*Fd < 0 || fstat(*Fd, &St) != 0 || !S_ISREG(St.st_mode))
+        return TTaken::Copied;
+    const TFd To(open((Temp.Name() + Companion).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (*To < 0) {
+        const int Error = errno;
+        throw EBackupError(
+            QStringLiteral("Cannot copy '%1' beside the database: %2").arg(QFile::decodeName(From), SystemError(Error)),
+            Error);
+    }
+    Problem = CopyFileInto(*Fd, From, *To);
+    return Problem.isEmpty() ? TTaken::Copied : TTaken::Failed;
+}
+
+// Copies the database Db (the open file Source) into Temp while holding it
+// as SQLite's readers do, so that no commit falls into the copy: with the
+// journal SQLite would play back, or in write-ahead logging with its log,
+// then held against its writer and its checkpoints too. A log beside a file
+// whose header does not say write-ahead logging is no part of it.
+TTaken CopyHeld(int Db, const QByteArray& Source, const TTempFile& Temp, QString& Problem)
+{
+    const auto Refused = [&](int Got) {
+        Problem = SystemError(errno);
+        return Got == 0 ? TTaken::Busy : TTaken::Failed;
+    };
+    int Got = TakeLock(Db, F_RDLCK, PendingByte, 1);
+    if (Got <= 0)
+        return Refused(Got);
+    Got = TakeLock(Db, F_RDLCK, SharedFirst, SharedSize);
+    if (Got <= 0)
+        return Refused(Got);
+    TakeLock(Db, F_UNLCK, PendingByte, 1);
+    char Header[20] = {};
+    const bool Logging = pread(Db, Header, sizeof Header, 0) == sizeof Header
+        && std::memcmp(Header, "SQLite format 3", 16) == 0 && Header[19] == 2;
+    const QByteArray Shm = Source + "-shm";
+    const TFd Log(Logging ? open(Shm.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC) : -1);
+    // Without its "-shm" no one uses the log; one who begins meanwhile makes it.
+    const bool Unused = Logging && *Log < 0 && errno == ENOENT;
+    if (Logging && !Unused && (*Log < 0 || (Got = TakeLock(*Log, F_RDLCK, LogWriterByte, 2)) <= 0))
+        return Refused(*Log < 0 ? -1 : Got);
+    Problem = CopyFileInto(Db, Source, Temp.Handle());
+    if (!Problem.isEmpty())
+        return TTaken::Failed;
+    TTaken Taken = TTaken::Copied;
+    if (HotJournal(Db, Source + "-journal"))
+        Taken = CopyCompanion(Source, Temp, "-journal", Problem);
+    else if (Logging)
+        Taken = CopyCompanion(Source, Temp, "-wal", Problem);
+    if (Taken == TTaken::Copied && Unused && access(Shm.constData(), F_OK) == 0)
+        return TTaken::Busy;
+    return Taken;
 }
 
 // Writes every page of Source into Dest in one transaction of Dest; SQLite's
@@ -246,37 +368,37 @@ QString SystemError(int Error)
 
 TDbFileCheck CopySource(const QByteArray& Source, const TTempFile& Temp)
 {
-    for (const char* Suffix : {"", "-journal", "-wal"}) {
-        const QByteArray From = Source + Suffix;
-        int To = Temp.Handle();
-        if (*Suffix) {
-            if (access(From.constData(), F_OK) != 0)
-                continue;
-            To = open((Temp.Name() + Suffix).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-            if (To < 0) {
-                const int Error = errno;
-                throw EBackupError(QStringLiteral("Cannot copy '%1' beside the database: %2")
-                                       .arg(QFile::decodeName(From), SystemError(Error)),
-                                   Error);
-            }
-        }
-        bool NotFile = false;
+    // Not blocking: a pipe is refused, not waited on.
+    const TFd Db(open(Source.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (*Db < 0)
+        return {dfCannotOpen, SystemError(errno), {}, {}};
+    struct stat St{};
+    if (fstat(*Db, &St) != 0 || !S_ISREG(St.st_mode))
+        return {dfNotDatabase, QStringLiteral("'%1' is not a regular file").arg(QFile::decodeName(Source)), {}, {}};
+    // As long as the program waits for another copy's write.
+    const QDeadlineTimer Wait(3000);
+    for (int Pause = 1;; Pause = std::min(Pause * 2, 50)) {
         QString Problem;
-        try {
-            Problem = CopyFileInto(From, To, NotFile);
-        } catch (...) {
-            if (*Suffix)
-                close(To);
-            throw;
-        }
-        if (*Suffix)
-            close(To);
-        if (NotFile)
-            return {dfNotDatabase, QStringLiteral("'%1' is not a regular file").arg(QFile::decodeName(From)), {}, {}};
-        if (!Problem.isEmpty())
+        const TTaken Taken = CopyHeld(*Db, Source, Temp, Problem);
+        // The "-shm" file's locks went with its descriptor.
+        TakeLock(*Db, F_UNLCK, 0, 0);
+        if (Taken == TTaken::Copied)
+            return {};
+        if (Taken == TTaken::Failed)
             return {dfCannotOpen, Problem, {}, {}};
+        if (Wait.hasExpired())
+            return {dfInUse, QFile::decodeName(Source), {}, {}};
+        for (const char* Companion : {"-journal", "-wal"})
+            unlink((Temp.Name() + Companion).constData());
+        if (ftruncate(Temp.Handle(), 0) != 0) {
+            const int Error = errno;
+            throw EBackupError(QStringLiteral("Cannot copy '%1' beside the database: %2")
+                                   .arg(QFile::decodeName(Source), SystemError(Error)),
+                               Error);
+        }
+        lseek(Temp.Handle(), 0, SEEK_SET);
+        QThread::msleep(Pause);
     }
-    return {};
 }
 
 void BackupSqlite(sqlite3* Source, const QString& FileName)

@@ -45,9 +45,10 @@ QString SystemError(int Error);
 // the failure was not the system's.
 int SystemErrno(sqlite3* Db, int Rc);
 
-// Copies Source, with the journal or log SQLite reads beside it, into Temp.
-// The fault when Source cannot be read; raises EBackupError when Temp cannot
-// be written.
+// Copies Source, with the journal or log SQLite reads beside it, into Temp,
+// in one committed state: held against its writers as SQLite's readers hold
+// it. The fault when Source cannot be read or another program keeps writing
+// it (dfInUse); raises EBackupError when Temp cannot be written.
 TDbFileCheck CopySource(const QByteArray& Source, const TTempFile& Temp);
 
 // Opens a file that is not ours so that its schema cannot run anything of

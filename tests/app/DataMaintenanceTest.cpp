@@ -18,6 +18,7 @@
 #include <csignal>
 #include <iostream>
 #include <map>
+#include <poll.h>
 #include <sqlite3.h>
 #include <string_view>
 #include <sys/resource.h>
@@ -96,6 +97,9 @@ protected:
                 } else if (Line == "save") {
                     Exec(QStringLiteral("Insert Into Account (AccountName) Values ('新帐户')"));
                     Answer = QStringLiteral("saved");
+                } else if (Line.starts_with("keep")) {
+                    std::cout << "=> started" << std::endl;
+                    Answer = KeepWorking(Line == "keep writing");
                 } else if (Line.starts_with("hold")) {
                     // More than the page cache holds: pages reach the file, the journal stays
                     // beside it. One row stays in memory: others may read meanwhile.
@@ -114,6 +118,36 @@ protected:
                 Connection->CommitTrans();
             }
         }
+    }
+    // Until the next command line: commits that keep the first account's
+    // base equal to the number of customers, or reads of the account list as
+    // the program reads it. How many failed of how many.
+    QString KeepWorking(bool Writing)
+    {
+        if (Writing)
+            Exec(QStringLiteral("PRAGMA synchronous = OFF"));
+        TADOConnection* Connection = ShareDataModule->ADOConnection1;
+        int Done = 0, Failed = 0;
+        for (pollfd Next{0, POLLIN, 0}; poll(&Next, 1, 0) == 0; ++Done) {
+            try {
+                if (!Writing) {
+                    TADOQuery Q;
+                    Q.SetConnection(Connection);
+                    Failed += !OpenSQL(&Q, QStringLiteral("Select * From Account Where AccountIndex > 1"),
+                                       QStringLiteral("数据库打开失败"));
+                    continue;
+                }
+                Connection->BeginTrans();
+                Exec(QStringLiteral("Insert Into Customer (CustomerName) Values ('客户%1')").arg(Done));
+                Exec(QStringLiteral("Update Account Set AccountBase = (Select Count(*) - 1 From Customer) Where AccountIndex = 2"));
+                Connection->CommitTrans();
+            } catch (const Exception&) {
+                ++Failed;
+                if (Connection->InTransaction())
+                    Connection->RollbackTrans();
+            }
+        }
+        return QStringLiteral("%1 of %2 failed").arg(Failed).arg(Done);
     }
     static QString InFolder(const char* Name) { return BackupFolder() + u'/' + QString::fromUtf8(Name); }
     static QByteArray Read(const QString& File)
@@ -415,6 +449,64 @@ TEST_F(DataMaintenanceTest, RestoreBesideASecondCopy)
     }
 }
 
+TEST_F(DataMaintenanceTest, RestoreWhileAnotherProgramWorks)
+{
+    ASSERT_TRUE(QDir().mkpath(BackupFolder()));
+    const QString Restored = QStringLiteral("恭喜您，数据库恢复成功，请重新启动软件");
+    const QString InUse = QStringLiteral("数据库恢复失败：所选文件正被另一个程序写入，当前数据未作改变，请稍后再试");
+    const struct
+    {
+        const char* File;
+        int Count;
+        const char* Rows; // N(I) counts to Count; besides the first account, whose base is the number of customers
+        bool OnLive;      // the other side works on the open database, else on the chosen file
+        const char* Work;
+        int Restores;
+        const char* Before = "";
+    } Rows[] = {
+        // Its commits fall between the pages of a copy read without the file's lock.
+        {"written.mdb", 1000, "INSERT INTO Contact (ContactContent) SELECT hex(randomblob(2000)) FROM N;", false,
+         "keep writing", 10},
+        // Customers in no order of their names, which the file keeps no index of: the
+        // restore makes the index, long enough for a lock held through it to outlast
+        // the other copy's wait.
+        {"large.mdb", 400000,
+         "INSERT INTO Customer (CustomerName, CustomerMan) SELECT hex(randomblob(6)), hex(randomblob(4)) FROM N; "
+         "UPDATE Account SET AccountBase = 400000;",
+         true, "keep reading", 1, "DROP INDEX CustomerName_Index; DROP INDEX CustomerMan_Index;"},
+    };
+    for (const auto& Row : Rows) {
+        const QString File = InFolder(Row.File);
+        CreateDatabaseFile(File, DeliveredSchema() + U(Row.Before) + QStringLiteral(
+            "INSERT INTO Account (AccountIndex, AccountName) VALUES (2, '帐户');"
+            "WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < %1) ").arg(Row.Count) + U(Row.Rows));
+        TSecondCopy Other(Row.OnLive ? AppPath + QStringLiteral("Tallybridge.mdb") : File);
+        ASSERT_EQ(Other.Ask(Row.Work), QStringLiteral("started")) << Row.File;
+        int Good = 0;
+        for (int i = 0; i < Row.Restores; ++i) {
+            Application()->ResetTerminated();
+            TModalSeam::ClearMessages();
+            TModalHandlers Handlers(nullptr, [](const TMessageRequest&) { return mrYes; },
+                                    [&](const TFileRequest&) { return File; });
+            TOpenDialog Dialog;
+            RestoreDatabase(Dialog);
+            const QString Message = TModalSeam::MessageTexts().value(1);
+            EXPECT_TRUE(Message == Restored || Message == InUse) << Row.File << ": " << Message.toStdString();
+            if (Message != Restored)
+                continue;
+            ++Good;
+            // One committed state of the file.
+            EXPECT_EQ(Scalar(QStringLiteral("Select (Select AccountBase From Account Where AccountIndex = 2) - "
+                                            "(Select Count(*) - 1 From Customer)")),
+                      QStringLiteral("0"))
+                << Row.File;
+        }
+        EXPECT_GT(Good, 0) << Row.File;
+        const QString Worked = Other.Ask("stop");
+        EXPECT_TRUE(!Row.OnLive || Worked.startsWith(u"0 of")) << Row.File << ": " << Worked.toStdString();
+    }
+}
+
 TEST_F(DataMaintenanceTest, WhatAFileBringsIntoTheDatabase)
 {
     ASSERT_TRUE(QDir().mkpath(BackupFolder()));
@@ -465,6 +557,14 @@ TEST_F(DataMaintenanceTest, WhatAFileBringsIntoTheDatabase)
         {"logged", nullptr, "", "所选数据库多出触发器 Wipe", "", [](const QString& File) {
              LeaveInFlight(File, "PRAGMA journal_mode = WAL; "
                                  "CREATE TRIGGER Wipe AFTER INSERT ON Bill BEGIN DELETE FROM Customer; END;", "-wal");
+         }},
+        // Another database's log beside a file that keeps no log.
+        {"straylog", nullptr, "", nullptr, "", [](const QString& File) {
+             const QString Other = File + QStringLiteral(".other");
+             ASSERT_TRUE(QFile::copy(File, Other));
+             LeaveInFlight(Other, "PRAGMA journal_mode = WAL; UPDATE Account SET AccountName = 'WALFOREIGN'; "
+                                  "UPDATE Customer SET CustomerName = 'WALFOREIGN';", "-wal");
+             ASSERT_TRUE(QFile::rename(Other + QStringLiteral("-wal"), File + QStringLiteral("-wal")));
          }},
         {"instr", nullptr, "CREATE INDEX Odd ON Customer (instr(CustomerName, 'a'));", nullptr},
         {"round", nullptr, "CREATE INDEX Rounded ON Customer (round(CustomerOwe));", nullptr},
