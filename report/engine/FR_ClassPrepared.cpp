@@ -221,6 +221,9 @@ void TfrReport::EditPreparedPage(int Index)
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     if (frDesigner)
         frDesigner->Page = nullptr;
+    // The page's designer starts unmodified on this report; the template it
+    // gives back is the caller's, with the caller's unsaved changes.
+    const bool WasModified = Modified();
     std::unique_ptr<TfrReportDesigner> Designer(DesignerClass(0));
     TMemoryStream Template;
     SaveToStream(Template);
@@ -248,6 +251,7 @@ void TfrReport::EditPreparedPage(int Index)
             FEMFPages->PageToObjects(Index);
     }
     RestoreForm(Template, FViewsSkipped);
+    SetModified(WasModified);
 }
 
 void TfrReport::ExportTo(QObject* Filter, const QString& AFileName)
