@@ -72,6 +72,18 @@ protected:
         Application()->ResetTerminated();
         TAppFixture::TearDown();
     }
+    // A restore of File through the program's own dialog, every question
+    // answered Yes; the message after the warning.
+    static QString RestoreChosen(const QString& File)
+    {
+        Application()->ResetTerminated();
+        TModalSeam::ClearMessages();
+        TModalHandlers Handlers(nullptr, [](const TMessageRequest&) { return mrYes; },
+                                [&](const TFileRequest&) { return File; });
+        TOpenDialog Dialog;
+        RestoreDatabase(Dialog);
+        return TModalSeam::MessageTexts().value(1);
+    }
     QString Accounts()
     {
         TADOQuery Q;
@@ -484,13 +496,7 @@ TEST_F(DataMaintenanceTest, RestoreWhileAnotherProgramWorks)
         ASSERT_EQ(Other.Ask(Row.Work), QStringLiteral("started")) << Row.File;
         int Good = 0;
         for (int i = 0; i < Row.Restores; ++i) {
-            Application()->ResetTerminated();
-            TModalSeam::ClearMessages();
-            TModalHandlers Handlers(nullptr, [](const TMessageRequest&) { return mrYes; },
-                                    [&](const TFileRequest&) { return File; });
-            TOpenDialog Dialog;
-            RestoreDatabase(Dialog);
-            const QString Message = TModalSeam::MessageTexts().value(1);
+            const QString Message = RestoreChosen(File);
             EXPECT_TRUE(Message == Restored || Message == InUse) << Row.File << ": " << Message.toStdString();
             if (Message != Restored)
                 continue;
@@ -655,15 +661,9 @@ TEST_F(DataMaintenanceTest, WhatAFileBringsIntoTheDatabase)
         const QByteArray Before = Read(Live);
         const QString RowsBefore = LiveRows();
         const QString Encoding = Scalar(QStringLiteral("PRAGMA encoding"));
-        Application()->ResetTerminated();
-        TModalSeam::ClearMessages();
-        TModalHandlers Handlers(nullptr, [](const TMessageRequest&) { return mrYes; },
-                                [&](const TFileRequest&) { return File; });
-        TOpenDialog Dialog;
-        RestoreDatabase(Dialog);
         const QString Message = Row.Refusal ? QStringLiteral("数据库恢复失败：") + QString::fromUtf8(Row.Refusal)
                                             : Restored + QString::fromUtf8(Row.Note);
-        EXPECT_EQ(TModalSeam::MessageTexts().value(1), Message) << Row.File;
+        EXPECT_EQ(RestoreChosen(File), Message) << Row.File;
         EXPECT_EQ(Chosen(), ChosenBefore) << Row.File;
         if (Row.Refusal) {
             EXPECT_EQ(Read(Live), Before) << Row.File;
